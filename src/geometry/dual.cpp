@@ -1,0 +1,198 @@
+// Dual construction: one dual vertex per face, one dual face per vertex, put into boundary order
+// by distances; Johnson solids get their non-planar dual faces cut along short diagonals.
+#include "dual.h"
+
+#include "geometryerror.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace kesmora {
+
+namespace {
+
+constexpr int kPentagonSplit[] = {10, 25, 32, 36, 50, 56, 57, 58, 72, 73, 74, 75, 76};
+constexpr int kQuadExempt[] = {4, 10, 14, 32, 33, 36, 45, 46, 47, 48, 49, 50, 82, 83, 84, 85};
+
+template <std::size_t N> bool contains(const int (&set)[N], int value) {
+    return std::find(std::begin(set), std::end(set), value) != std::end(set);
+}
+
+// Mean of the named points; an empty string gives the origin rather than a division by zero.
+Point3D meanOf(const FaceString& face, const std::array<Point3D, kMaxVertices>& points, int count) {
+    Point3D sum;
+    int used = 0;
+    for (char ch : face) {
+        const int i = vertexOfCode(ch);
+        if (i < 0 || i >= count) throw GeometryError("Fläche nennt eine Ecke, die es nicht gibt");
+        sum.x += points[i].x;
+        sum.y += points[i].y;
+        sum.z += points[i].z;
+        ++used;
+    }
+    if (used == 0) return {};
+    return {sum.x / used, sum.y / used, sum.z / used};
+}
+
+void computeDualRecords(SolidModel& m, int count) {
+    for (int v = 0; v < count; ++v) {
+        m.dualFaceRecords[v].centroid = meanOf(m.dualFaces[v], m.dualVertices, m.dualVertexCount);
+        m.dualFaceRecords[v].colour = v % 23 + 1;
+    }
+}
+
+void orderQuadrilateral(const SolidModel& m, FaceString& s) {
+    const int a[4] = {vertexOfCode(s[0]), vertexOfCode(s[1]), vertexOfCode(s[2]), vertexOfCode(s[3])};
+    auto d = [&](int i, int j) { return abstand2(m, a[i], a[j]); };
+    const double s1 = d(0, 1) + d(1, 2) + d(2, 3) + d(0, 3);
+    const double s2 = d(0, 1) + d(1, 3) + d(2, 3) + d(0, 2);
+    const double s3 = d(0, 2) + d(1, 2) + d(1, 3) + d(0, 3);
+    if (s1 < s2 && s1 < s3) return;
+    if (s2 < s1 && s2 < s3) std::swap(s[2], s[3]);
+    else if (s3 < s1 && s3 < s2) std::swap(s[1], s[2]);
+}
+
+void orderByNearestNeighbour(const SolidModel& m, FaceString& s) {
+    FaceString chain(1, s[0]);
+    FaceString rest = s.substr(1);
+    while (rest.size() > 1) {
+        const int last = vertexOfCode(chain.back());
+        double best = 1e16;
+        std::size_t bestAt = 0;
+        for (std::size_t i = 0; i < rest.size(); ++i) {
+            const double d = abstand2(m, last, vertexOfCode(rest[i]));
+            if (d < best) {
+                best = d;
+                bestAt = i;
+            }
+        }
+        chain.push_back(rest[bestAt]);
+        rest.erase(bestAt, 1);
+    }
+    chain += rest;
+    s = chain;
+}
+
+void addFace(SolidModel& m, int& n, FaceString face) {
+    if (n >= kMaxFaces) throw GeometryError("Das duale Polyeder hat mehr als 201 Flächen");
+    m.dualFaces[n++] = std::move(face);
+}
+
+void cutPentagons(SolidModel& m, int& n) {
+    for (int v = 0; v < m.vertexCount; ++v) {
+        FaceString& s = m.dualFaces[v];
+        if (s.size() != 5) continue;
+        const int a[5] = {vertexOfCode(s[0]), vertexOfCode(s[1]), vertexOfCode(s[2]), vertexOfCode(s[3]),
+                          vertexOfCode(s[4])};
+        const double e[5] = {abstand2(m, a[0], a[2]), abstand2(m, a[1], a[3]), abstand2(m, a[2], a[4]),
+                             abstand2(m, a[0], a[3]), abstand2(m, a[1], a[4])};
+        int shortest = -1;
+        for (int i = 0; i < 5; ++i) {
+            bool strictly = true;
+            for (int j = 0; j < 5; ++j)
+                if (j != i && !(e[i] < e[j])) strictly = false;
+            if (strictly) shortest = i;
+        }
+        if (shortest < 0) continue;
+        static constexpr int kKeep[5][3] = {{0, 1, 2}, {1, 2, 3}, {2, 3, 4}, {0, 3, 4}, {0, 1, 4}};
+        static constexpr int kNew[5][4] = {{0, 2, 3, 4}, {0, 1, 3, 4}, {0, 1, 2, 4}, {0, 1, 2, 3}, {1, 2, 3, 4}};
+        const FaceString old = s;
+        FaceString added;
+        for (int i : kNew[shortest]) added.push_back(old[i]);
+        addFace(m, n, added);
+        s.clear();
+        for (int i : kKeep[shortest]) s.push_back(old[i]);
+    }
+}
+
+void cutQuadrilaterals(SolidModel& m, int& n) {
+    const int start = n;
+    for (int v = 0; v < start; ++v) {
+        const FaceString s = m.dualFaces[v];
+        if (s.size() != 4) continue;
+        const double dA = abstand2(m, vertexOfCode(s[0]), vertexOfCode(s[2]));
+        const double dB = abstand2(m, vertexOfCode(s[1]), vertexOfCode(s[3]));
+        if (dA < dB) {
+            addFace(m, n, FaceString{s[0], s[2], s[3]});
+            m.dualFaces[v] = FaceString{s[0], s[1], s[2]};
+        } else {
+            addFace(m, n, FaceString{s[1], s[2], s[3]});
+            m.dualFaces[v] = FaceString{s[0], s[1], s[3]};
+        }
+    }
+}
+
+} // namespace
+
+double abstand2(const SolidModel& model, int i, int j) {
+    if (i < 0 || j < 0 || i >= model.dualVertexCount || j >= model.dualVertexCount)
+        throw GeometryError("Duale Ecke außerhalb der Tabelle");
+    const Point3D& a = model.dualVertices[i];
+    const Point3D& b = model.dualVertices[j];
+    const long double dx = static_cast<long double>(a.x) - b.x;
+    const long double dy = static_cast<long double>(a.y) - b.y;
+    const long double dz = static_cast<long double>(a.z) - b.z;
+    return static_cast<double>(dx * dx + dy * dy + dz * dz);
+}
+
+void dualbilden(SolidModel& m, int currentCategory, int bodyIndex, std::string_view bodyName) {
+    if (m.faceCount < 0 || m.faceCount > kMaxFaces || m.vertexCount < 0 || m.vertexCount > kMaxFaces)
+        throw GeometryError("Der Körper ist zu groß für das duale Polyeder (höchstens 201 Ecken und Flächen)");
+
+    // 1. Dual vertices at the face centroids, moved to the poles of the face planes where asked.
+    const bool pole = bodyName.find("Antiprisma") != std::string_view::npos ||
+                      (currentCategory == 2 && bodyIndex < 13);
+    for (int f = 0; f < m.faceCount; ++f) {
+        Point3D p = meanOf(m.faces[f], m.vertices, m.vertexCount);
+        if (pole && !m.faces[f].empty()) {
+            const Point3D& v0 = m.vertices[vertexOfCode(m.faces[f][0])];
+            const double w = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
+            const double rx = v0.x - p.x, ry = v0.y - p.y, rz = v0.z - p.z;
+            const double r2 = rx * rx + ry * ry + rz * rz;
+            if (w > 0 && std::isfinite(w)) {
+                const double k = (r2 + w * w) / w;
+                p = {k / w * p.x, k / w * p.y, k / w * p.z};
+            }
+        }
+        m.dualVertices[f] = p;
+    }
+    // 2.
+    m.dualVertexCount = m.faceCount;
+
+    // 3. The faces around each vertex, in ascending face order.
+    for (int v = 0; v < m.vertexCount; ++v) m.dualFaces[v].clear();
+    for (int f = 0; f < m.faceCount; ++f)
+        for (char ch : m.faces[f]) {
+            const int v = vertexOfCode(ch);
+            if (v < 0 || v >= m.vertexCount) throw GeometryError("Fläche nennt eine Ecke, die es nicht gibt");
+            FaceString& around = m.dualFaces[v];
+            if (around.empty() || around.back() != codeOfVertex(f)) around.push_back(codeOfVertex(f));
+        }
+
+    // 4.
+    computeDualRecords(m, m.vertexCount);
+
+    // 5. Boundary order.
+    for (int v = 0; v < m.vertexCount; ++v) {
+        FaceString& s = m.dualFaces[v];
+        if (s.size() == 4) orderQuadrilateral(m, s);
+        else if (s.size() >= 5) orderByNearestNeighbour(m, s);
+    }
+
+    int n = m.vertexCount;
+    // 6. Pentagons of some Johnson solids.
+    if (currentCategory == 3 && contains(kPentagonSplit, bodyIndex)) {
+        cutPentagons(m, n);
+        computeDualRecords(m, n);
+    }
+    // 7. Quadrilaterals of most Johnson solids and of the extended trapezohedron.
+    if ((currentCategory == 3 && !contains(kQuadExempt, bodyIndex)) || (currentCategory == 0 && bodyIndex == 44)) {
+        cutQuadrilaterals(m, n);
+        computeDualRecords(m, n);
+    }
+    // 8.
+    m.dualFaceCount = n;
+}
+
+} // namespace kesmora

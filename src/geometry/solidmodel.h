@@ -1,0 +1,51 @@
+// The solid and its dual as the program holds them: fixed-capacity tables that the build fills
+// and the view turns and zooms in place.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace kesmora {
+
+struct Point3D {
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+};
+
+// A face's centroid and its colour number ((position mod 23) + 1).
+struct FaceRecord {
+    Point3D centroid;
+    std::int32_t colour = 0;
+};
+
+inline constexpr int kMaxVertices = 261;     // capacity of a vertex table
+inline constexpr int kMaxFaces = 201;        // capacity of a face table
+inline constexpr int kMaxNameable = 208;     // vertices a single byte can name (codes 48..255)
+inline constexpr int kVertexCodeBase = 48;   // vertex i is written as the byte 48 + i
+
+// A face is the string of its vertices' codes in boundary order; each byte is one vertex.
+using FaceString = std::string;
+
+inline constexpr int vertexOfCode(char ch) { return static_cast<unsigned char>(ch) - kVertexCodeBase; }
+inline constexpr char codeOfVertex(int i) { return static_cast<char>(static_cast<unsigned char>(i + kVertexCodeBase)); }
+
+struct SolidModel {
+    std::array<Point3D, kMaxVertices> vertices{};
+    std::int32_t vertexCount = 0;
+    std::array<FaceString, kMaxFaces> faces{};
+    std::int32_t faceCount = 0;
+    std::array<FaceRecord, kMaxFaces> faceRecords{};
+
+    std::array<Point3D, kMaxVertices> dualVertices{};
+    std::int32_t dualVertexCount = 0;
+    std::array<FaceString, kMaxFaces> dualFaces{};
+    std::int32_t dualFaceCount = 0;
+    std::array<FaceRecord, kMaxFaces> dualFaceRecords{};
+
+    // Screen pixels per model unit; the vertex tables stand multiplied by it.
+    double scale = 120.0;
+};
+
+} // namespace kesmora

@@ -1,0 +1,5 @@
+#include "geometry/dual.h"
+
+#include <gtest/gtest.h>
+
+TEST(Dual, Placeholder) { SUCCEED(); }

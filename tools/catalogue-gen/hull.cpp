@@ -1,0 +1,67 @@
+// Convex hull by face planes: with at most a few hundred points, testing every plane through
+// three points is simple, exact enough and fast.
+#include "geom.h"
+
+#include <algorithm>
+#include <set>
+#include <stdexcept>
+
+namespace gen {
+
+Polyhedron convexHull(const std::vector<Vec3>& points) {
+    const int n = static_cast<int>(points.size());
+    double size = 0;
+    for (const Vec3& p : points) size = std::max(size, norm(p));
+    const double eps = 1e-9 * std::max(size, 1.0);
+
+    Polyhedron out;
+    out.vertices = points;
+    std::set<std::vector<int>> seen;
+    for (int i = 0; i < n; ++i)
+        for (int j = i + 1; j < n; ++j)
+            for (int k = j + 1; k < n; ++k) {
+                Vec3 normal = cross(points[j] - points[i], points[k] - points[i]);
+                const double len = norm(normal);
+                if (len < eps * eps * 1e3 || len < 1e-12) continue;
+                normal = normal / len;
+                const double d = dot(normal, points[i]);
+                bool above = false, below = false;
+                std::vector<int> on;
+                for (int m = 0; m < n; ++m) {
+                    const double s = dot(normal, points[m]) - d;
+                    if (s > eps) above = true;
+                    else if (s < -eps) below = true;
+                    else on.push_back(m);
+                    if (above && below) break;
+                }
+                if (above && below) continue;
+                if (above) normal = -normal; // outward: every other point lies below the plane
+                if (!seen.insert(on).second) continue;
+
+                Vec3 centre;
+                for (int m : on) centre = centre + points[m];
+                centre = centre / static_cast<double>(on.size());
+                const Vec3 u = normalized(points[on[0]] - centre);
+                const Vec3 v = cross(normal, u);
+                std::vector<std::pair<double, int>> byAngle;
+                for (int m : on) {
+                    const Vec3 r = points[m] - centre;
+                    byAngle.emplace_back(std::atan2(dot(r, v), dot(r, u)), m);
+                }
+                std::sort(byAngle.begin(), byAngle.end());
+                std::vector<int> face;
+                for (const auto& [angle, m] : byAngle) face.push_back(m);
+                out.faces.push_back(face);
+            }
+    if (out.faces.size() < 4) throw std::runtime_error("convexHull: degenerate point set");
+    // Faces in a stable order: by their smallest vertex index, then lexicographically.
+    std::sort(out.faces.begin(), out.faces.end(), [](const std::vector<int>& a, const std::vector<int>& b) {
+        std::vector<int> sa = a, sb = b;
+        std::sort(sa.begin(), sa.end());
+        std::sort(sb.begin(), sb.end());
+        return sa < sb;
+    });
+    return out;
+}
+
+} // namespace gen

@@ -1,0 +1,19 @@
+// The Johnson solids of the catalogue, built from constructions.
+#pragma once
+
+#include "geom.h"
+
+#include <string>
+#include <vector>
+
+namespace gen {
+
+struct JohnsonBody {
+    int number = 0; // standard Johnson number, 1..92
+    Polyhedron solid; // unit edge, centred, stored orientation applied
+};
+
+// Every Johnson solid the catalogue lists (77 of them), in ascending Johnson number.
+std::vector<JohnsonBody> johnsonBodies();
+
+} // namespace gen
