@@ -51,6 +51,8 @@ Polyhedron convexHull(const std::vector<Vec3>& points) {
                 std::sort(byAngle.begin(), byAngle.end());
                 std::vector<int> face;
                 for (const auto& [angle, m] : byAngle) face.push_back(m);
+                // Start every face at its smallest vertex (keeps the sense of rotation).
+                std::rotate(face.begin(), std::min_element(face.begin(), face.end()), face.end());
                 out.faces.push_back(face);
             }
     if (out.faces.size() < 4) throw std::runtime_error("convexHull: degenerate point set");

@@ -31,4 +31,12 @@ std::vector<Vec3> truncatedIcosahedronPoints();
 std::vector<Vec3> truncatedCuboctahedronPoints();
 std::vector<Vec3> truncatedIcosidodecahedronPoints();
 
+// Snub dodecahedron (only the source of the pentagonal hexecontahedron; the catalogue excludes the
+// snub dodecahedron itself). Unit edge, centred, one of the two enantiomers.
+std::vector<Vec3> snubDodecahedronPoints();
+
+// Real root of t^3 = t^2 + t + 1 (snub cube), and of x^3 - 2x = phi (snub dodecahedron).
+double tribonacciConstant();
+double snubDodecahedronXi();
+
 } // namespace gen
