@@ -1,0 +1,42 @@
+// Choosing a body: categories, the sorted body list, and taking over the selected body's index
+// and parameters from the catalogue.
+#pragma once
+
+#include "tables.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace kesmora {
+
+struct Selection {
+    int currentCategory = 0;
+    int bodyIndex = 0;
+    std::array<double, 4> bodyParams{}; // a, b, c, d of the last record that had a parameter block
+};
+
+// The radio group shows "Polyeder", "Archimedische Körper", "Johnson Polyeder"; catalogue section 1
+// is never offered.
+int categoryOfItem(int itemIndex);
+int itemOfCategory(int category);
+
+// The order of the body list: case ignored, umlauts as their base letters, hyphens ignored,
+// blanks and punctuation before digits, digits before letters.
+bool bodyListLess(const std::string& a, const std::string& b);
+
+// The names of a category's section, in catalogue order, without the excluded ones.
+std::vector<std::string> categoryNames(const CatalogueTables& tables, int category);
+
+// The same names in the order the body list shows them.
+std::vector<std::string> fillBodyList(const CatalogueTables& tables, int category);
+
+// The panel caption for a body.
+std::string titleFor(const std::string& name, int category);
+
+// Takes over the named body of the current category: bodyIndex and, when its record has a
+// parameter block, bodyParams. Throws CatalogueError when the section or the name is missing or
+// a parameter value is not a number.
+void neuwert(Selection& selection, const CatalogueTables& tables, const std::string& name);
+
+} // namespace kesmora

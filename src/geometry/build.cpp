@@ -1,0 +1,194 @@
+// The build of a solid and its dual.
+#include "build.h"
+
+#include "catalogue/catalogueerror.h"
+#include "dual.h"
+#include "geometryerror.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace kesmora {
+
+namespace {
+
+template <typename F> void forEachPoint(SolidModel& m, F f) {
+    for (int i = 0; i < m.vertexCount; ++i) f(m.vertices[i]);
+    for (int i = 0; i < m.faceCount; ++i) f(m.faceRecords[i].centroid);
+    for (int i = 0; i < m.dualVertexCount; ++i) f(m.dualVertices[i]);
+    for (int i = 0; i < m.dualFaceCount; ++i) f(m.dualFaceRecords[i].centroid);
+}
+
+bool finite(const Point3D& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+
+} // namespace
+
+std::optional<Dispatch> dispatchFor(int category, int bodyIndex) {
+    if (bodyIndex < 0) return std::nullopt;
+    switch (category) {
+    case 0:
+        if (bodyIndex >= 70) return std::nullopt;
+        if (bodyIndex == 5) return Dispatch{205, true};
+        if (bodyIndex <= 12) return Dispatch{bodyIndex + 1, false};
+        switch (bodyIndex) {
+        case 13: case 21: case 22: case 23: case 24: case 26: return Dispatch{bodyIndex + 401, true};
+        default: return Dispatch{bodyIndex + 401, false};
+        }
+    case 2:
+        if (bodyIndex >= 26) return std::nullopt;
+        return Dispatch{bodyIndex + 4001, false};
+    case 3:
+        if (bodyIndex >= 111) return std::nullopt;
+        if (bodyIndex + 18 < 89) return Dispatch{bodyIndex + 18, false};
+        if (bodyIndex + 118 > 204) return Dispatch{bodyIndex + 218, false};
+        return Dispatch{bodyIndex + 118, false};
+    default: return std::nullopt;
+    }
+}
+
+void punkteladen(SolidModel& m, const CatalogueTables& tables, int id) {
+    const BlockView block = readBlock(tables.coordTable, tables.coordIndex, id);
+    if (block.count > kMaxVertices)
+        throw CatalogueError(kCoordFile, "[" + std::to_string(id) + "]", block.firstLine,
+                             "Der Block hat mehr als " + std::to_string(kMaxVertices) + " Ecken");
+    for (int i = 0; i < block.count; ++i) m.vertices[i] = ParseCoordinateLine(block.line(i));
+    m.vertexCount = block.count;
+}
+
+void flaechenladen(SolidModel& m, const CatalogueTables& tables, int id) {
+    const std::string header = "[" + std::to_string(id) + "]";
+    const BlockView block = readBlock(tables.faceTable, tables.faceIndex, id);
+    if (block.count > kMaxFaces)
+        throw CatalogueError(kFaceFile, header, block.firstLine,
+                             "Der Block hat mehr als " + std::to_string(kMaxFaces) + " Flächen");
+    for (int i = 0; i < block.count; ++i) {
+        const std::string& line = block.line(i);
+        if (line.size() < 3)
+            throw CatalogueError(kFaceFile, header, block.fileLine(i), "Eine Fläche braucht mindestens drei Ecken");
+        // Every byte must name a loaded vertex, so there are no leading blanks or control bytes to
+        // skip (bytes 0x7F-0x9F are vertices 79-111, not control characters).
+        Point3D sum;
+        for (std::size_t k = 0; k < line.size(); ++k) {
+            const int v = vertexOfCode(line[k]);
+            if (v < 0 || v >= m.vertexCount)
+                throw CatalogueError(kFaceFile, header, block.fileLine(i),
+                                     "Das Zeichen an Stelle " + std::to_string(k + 1) +
+                                         " nennt keine geladene Ecke");
+            sum.x += m.vertices[v].x;
+            sum.y += m.vertices[v].y;
+            sum.z += m.vertices[v].z;
+        }
+        const double n = static_cast<double>(line.size());
+        m.faces[i] = line;
+        m.faceRecords[i] = FaceRecord{{sum.x / n, sum.y / n, sum.z / n}, i % 23 + 1};
+    }
+    m.faceCount = block.count;
+}
+
+void erzeugen(SolidModel& m, int bodyIndex, const std::array<double, 4>& params) {
+    double a = params[0], b = params[1], c = params[2], d = params[3];
+    double M = a;
+    for (double v : {b, c, d})
+        if (v > M) M = v;
+    if (!(M > 0) || !std::isfinite(M))
+        throw GeometryError("Die Parameter des Körpers ergeben keine gültige Größe (größter Wert " +
+                            std::to_string(M) + ")");
+    a /= M;
+    b /= M;
+    c /= M;
+    d /= M;
+
+    int n = 0;
+    auto put = [&](double x, double y, double z) { m.vertices[n++] = Point3D{x, y, z}; };
+    // Patterns in a plane: Rect and Hex in x-y, Sq and Pent in x-z.
+    auto rectAtZ = [&](double u, double v, double z) {
+        put(-u, v, z), put(u, v, z), put(u, -v, z), put(-u, -v, z);
+    };
+    auto sqAtY = [&](double s, double y) { put(-s, y, s), put(s, y, s), put(s, y, -s), put(-s, y, -s); };
+    auto hexAtZ = [&](double rho, double z) {
+        const double k = 0.8660254037844;
+        put(-rho, 0, z), put(-rho / 2, -k * rho, z), put(rho / 2, -k * rho, z);
+        put(rho, 0, z), put(rho / 2, k * rho, z), put(-rho / 2, k * rho, z);
+    };
+    auto pentAtY = [&](double s, double y) {
+        const double h = 1.61803398875 * s;
+        const double r = std::sqrt(h * h - (s / 2) * (s / 2)) / 2;
+        const double q = std::sqrt(s * s - (h / 2) * (h / 2)) - r;
+        put(-r, y, 0), put(q, y, h / 2), put(r, y, s / 2), put(r, y, -s / 2), put(q, y, -h / 2);
+    };
+
+    switch (bodyIndex) {
+    case 5: rectAtZ(a, b, -c), rectAtZ(a, b, c); break;
+    case 13: {
+        const double a1 = 1.5 * a, b1 = 1.5 * b / 2;
+        pentAtY(a1, b1), pentAtY(a1, -b1);
+        break;
+    }
+    case 21:
+        for (double z : {-b, b}) put(-a, -0.577 * a, z), put(a, -0.577 * a, z), put(0, 1.1547 * a, z);
+        break;
+    case 22: sqAtY(a, b), sqAtY(a, -b); break;
+    case 23: pentAtY(a, b / 2), pentAtY(c, -b / 2); break;
+    case 24: hexAtZ(a, -b / 2), hexAtZ(a, b / 2); break;
+    case 26:
+        hexAtZ(2 * a, 0);
+        put(0, 0, b), put(0, 0, -b);
+        break;
+    default: throw GeometryError("Für diesen Körper gibt es keinen Generator");
+    }
+    (void)d; // the fourth parameter only takes part in the normalisation
+    m.vertexCount = n;
+}
+
+void kippen(SolidModel& m) {
+    const double theta = -std::numbers::pi / 6;
+    const double s = std::sin(theta), c = std::cos(theta);
+    forEachPoint(m, [&](Point3D& p) {
+        const double x1 = p.x * c - p.y * s;
+        const double y1 = p.x * s + p.y * c;
+        const double y2 = y1 * c - p.z * s;
+        const double z2 = y1 * s + p.z * c;
+        p = {x1, y2, z2};
+    });
+}
+
+void einpassen(SolidModel& m) {
+    double largest = 0;
+    auto measure = [&](const Point3D& p) {
+        for (double v : {p.x, p.y, p.z})
+            if (std::fabs(v) > largest) largest = std::fabs(v);
+    };
+    for (int i = 0; i < m.vertexCount; ++i) measure(m.vertices[i]);
+    for (int i = 0; i < m.dualVertexCount; ++i) measure(m.dualVertices[i]);
+    if (!(largest > 0) || !std::isfinite(largest)) return; // nothing to fit: keep the scale as it is
+    m.scale = 200 / largest;
+    for (int i = 0; i < m.vertexCount; ++i)
+        m.vertices[i] = {m.vertices[i].x * m.scale, m.vertices[i].y * m.scale, m.vertices[i].z * m.scale};
+    for (int i = 0; i < m.dualVertexCount; ++i)
+        m.dualVertices[i] = {m.dualVertices[i].x * m.scale, m.dualVertices[i].y * m.scale,
+                             m.dualVertices[i].z * m.scale};
+}
+
+SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const std::string& name) {
+    SolidModel m;
+    m.scale = 1.0;
+    const auto dispatch = dispatchFor(sel.currentCategory, sel.bodyIndex);
+    if (!dispatch)
+        throw GeometryError("Für den Körper " + name + " (Kategorie " + std::to_string(sel.currentCategory) +
+                            ", Index " + std::to_string(sel.bodyIndex) + ") gibt es keine Daten");
+    if (dispatch->generated) erzeugen(m, sel.bodyIndex, sel.bodyParams);
+    else punkteladen(m, tables, dispatch->blockId);
+    flaechenladen(m, tables, dispatch->blockId);
+    dualbilden(m, sel.currentCategory, sel.bodyIndex, name);
+    if (sel.currentCategory == 0) kippen(m);
+    einpassen(m);
+
+    bool ok = true;
+    forEachPoint(m, [&](Point3D& p) { ok = ok && finite(p); });
+    if (!ok)
+        throw GeometryError("Die Koordinaten des Körpers " + name +
+                            " sind zu groß oder ungültig; er kann nicht gezeichnet werden");
+    return m;
+}
+
+} // namespace kesmora

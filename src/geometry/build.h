@@ -1,0 +1,36 @@
+// The build: the selected body's vertices (from the coordinate table or the generators), its faces
+// with centroids and colour numbers, its dual, the tilt of the "Polyeder" and the fit to the view.
+#pragma once
+
+#include "catalogue/selection.h"
+#include "catalogue/tables.h"
+#include "solidmodel.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace kesmora {
+
+// Where a body's data come from: the block id of its faces (and of its coordinates unless the
+// vertices are generated).
+struct Dispatch {
+    int blockId = 0;
+    bool generated = false;
+};
+std::optional<Dispatch> dispatchFor(int category, int bodyIndex);
+
+void punkteladen(SolidModel& model, const CatalogueTables& tables, int id);
+// Reads face block `id` (the body index plus the dispatch offset plus one).
+void flaechenladen(SolidModel& model, const CatalogueTables& tables, int id);
+// The seven bodies without stored coordinates, from their parameters.
+void erzeugen(SolidModel& model, int bodyIndex, const std::array<double, 4>& bodyParams);
+void kippen(SolidModel& model);
+void einpassen(SolidModel& model);
+
+// Runs the whole build for the selected body into a fresh model and returns it; the caller takes
+// it over only when it is complete. Throws CatalogueError or GeometryError with a message for the
+// user.
+SolidModel buildSolid(const CatalogueTables& tables, const Selection& selection, const std::string& name);
+
+} // namespace kesmora
