@@ -1,0 +1,24 @@
+// "Durchdringung 2" and "Durchdringung 3": the solid's far half, the whole dual as an opaque body,
+// then the solid's near half, all around one centre.
+#pragma once
+
+#include "geometry/solidmodel.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPoint>
+#include <QSize>
+
+namespace kesmora {
+
+enum class InterpenetrationStyle {
+    Outlines, // "Durchdringung 2": the solid in red outlines only
+    Tinted,   // "Durchdringung 3": pale green solid, dotted far outlines, near half ANDed over the dual
+};
+
+// Draws onto a scene already cleared white. A face whose centroid has depth 0 or more belongs to
+// the far half. overlayCache, if given, is reused as the white overlay of the tinted style.
+void drawInterpenetration(QPainter& scene, QSize paintBoxSize, QPoint origin, const SolidModel& model,
+                          InterpenetrationStyle style, bool markPoints, QImage* overlayCache = nullptr);
+
+} // namespace kesmora
