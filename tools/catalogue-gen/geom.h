@@ -33,4 +33,17 @@ struct Polyhedron {
 // caller has made); the vertex numbering is the input order.
 Polyhedron convexHull(const std::vector<Vec3>& points);
 
+// The convex hull of points some of which may lie inside the hull: only the extreme points are
+// kept (in their input order) and numbered from 0.
+Polyhedron convexHullOfExtremePoints(const std::vector<Vec3>& points);
+
+// Polar reciprocal about the origin (which must lie inside): face f (outward unit normal n, plane
+// distance d) becomes vertex f at n * rho2 / d; the faces come from the convex hull of those
+// points (vertex numbering = face order of p).
+Polyhedron polarReciprocal(const Polyhedron& p, double rho2);
+
+// Mean of the vertices; moving every vertex by a vector.
+Vec3 vertexCentroid(const Polyhedron& p);
+void translate(Polyhedron& p, Vec3 by);
+
 } // namespace gen

@@ -67,3 +67,47 @@ Polyhedron convexHull(const std::vector<Vec3>& points) {
 }
 
 } // namespace gen
+
+namespace gen {
+
+Polyhedron convexHullOfExtremePoints(const std::vector<Vec3>& points) {
+    const Polyhedron all = convexHull(points);
+    std::vector<bool> used(points.size(), false);
+    for (const auto& f : all.faces)
+        for (int i : f) used[i] = true;
+    std::vector<Vec3> kept;
+    for (std::size_t i = 0; i < points.size(); ++i)
+        if (used[i]) kept.push_back(points[i]);
+    return convexHull(kept);
+}
+
+Polyhedron polarReciprocal(const Polyhedron& p, double rho2) {
+    std::vector<Vec3> dual;
+    for (const auto& f : p.faces) {
+        // Newell normal and the mean of the face's vertices give the plane.
+        Vec3 n, c;
+        for (std::size_t k = 0; k < f.size(); ++k) {
+            const Vec3 a = p.vertices[f[k]], b = p.vertices[f[(k + 1) % f.size()]];
+            n = n + cross(a, b);
+            c = c + a;
+        }
+        n = normalized(n);
+        c = c / static_cast<double>(f.size());
+        const double d = dot(n, c);
+        if (d <= 0) throw std::runtime_error("polarReciprocal: origin not inside");
+        dual.push_back(n * (rho2 / d));
+    }
+    return convexHull(dual);
+}
+
+Vec3 vertexCentroid(const Polyhedron& p) {
+    Vec3 c;
+    for (const Vec3& v : p.vertices) c = c + v;
+    return c / static_cast<double>(p.vertices.size());
+}
+
+void translate(Polyhedron& p, Vec3 by) {
+    for (Vec3& v : p.vertices) v = v + by;
+}
+
+} // namespace gen

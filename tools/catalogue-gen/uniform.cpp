@@ -76,6 +76,8 @@ Vec3 turnOntoZ_yz(Vec3 p, double cy, double cz) {
     return {p.x, (cz * p.y - cy * p.z) / n, (cy * p.y + cz * p.z) / n};
 }
 
+} // namespace
+
 // A regular n-gon of circumradius r at height z, first vertex at angle offset; sine and cosine
 // values are mirrored so the ring is symmetric to the last bit about the x axis.
 void addRing(std::vector<Vec3>& out, int n, double r, double offset, double z) {
@@ -101,7 +103,11 @@ void addRing(std::vector<Vec3>& out, int n, double r, double offset, double z) {
     out.insert(out.end(), ring.begin(), ring.end());
 }
 
-} // namespace
+std::vector<Vec3> ringPoints(int n, double r, double offset, double z) {
+    std::vector<Vec3> out;
+    addRing(out, n, r, offset, z);
+    return out;
+}
 
 std::vector<Vec3> tetrahedronPoints() {
     const double s = 1.0 / (2 * sqrt2);

@@ -14,6 +14,12 @@ std::vector<Vec3> octahedronPoints();
 std::vector<Vec3> icosahedronPoints();  // a fivefold axis along z
 std::vector<Vec3> dodecahedronPoints(); // a fivefold axis along z
 
+// A regular n-gon of circumradius r in the plane z, vertex k at angle offset + 2πk/n (radians),
+// counter-clockwise seen from +z. For offset 0 or π/n the ring is mirror-symmetric about the
+// x axis to the last bit (paired sines and cosines).
+std::vector<Vec3> ringPoints(int n, double r, double offset, double z);
+void addRing(std::vector<Vec3>& out, int n, double r, double offset, double z);
+
 // Regular n-gon prism with square sides and uniform antiprism; axis z, the two n-gons at z = ±h/2.
 std::vector<Vec3> prismPoints(int n);
 std::vector<Vec3> antiprismPoints(int n);

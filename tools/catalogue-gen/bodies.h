@@ -1,0 +1,33 @@
+// The bodies the catalogue lists, with their block ids, built from constructions.
+#pragma once
+
+#include "geom.h"
+
+#include <string>
+#include <vector>
+
+namespace gen {
+
+struct CatalogueBody {
+    int category = 0;  // 0 "Polyeder", 2 "Archimedische Körper", 3 "Johnson Polyeder"
+    int index = 0;     // bodyIndex: position in the catalogue section, excluded names counted
+    std::string name;  // UTF-8 here; only used for messages and the "Antiprisma" test
+    int blockId = 0;   // CoordTable and FaceTable block id
+    bool generated = false; // vertices from the parametric generators: face block only
+    Polyhedron solid;  // faces CCW from outside; vertices empty for generated bodies
+    // Verbatim lines for the blocks the catalogue description quotes (empty: from `solid`).
+    std::vector<std::string> coordLines;
+    std::vector<std::string> faceLines;
+};
+
+// Block id of a body by the dispatch table of Part 3.1.
+int blockIdOf(int category, int index);
+
+// Catalogue index (category 3) of "Johnson Polyeder NN"; -1 if the number is not in the list.
+int johnsonIndexOf(int number);
+
+// Every listed body of categories 0 and 2, and the Johnson solids johnsonBodies() supplies,
+// ready to be written (oriented, face order prepared).
+std::vector<CatalogueBody> catalogueBodies();
+
+} // namespace gen

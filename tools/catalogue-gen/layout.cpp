@@ -1,0 +1,263 @@
+// Storage form of a solid: number format, display orientation, header-safe face lines and a face
+// order for which the program's dual construction keeps every dual face in boundary order.
+#include "layout.h"
+
+#include "geometry/dual.h"
+#include "geometry/solidmodel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <numbers>
+#include <random>
+#include <set>
+#include <stdexcept>
+#include <utility>
+
+namespace gen {
+
+std::string formatCoordinate(double v) {
+    if (!std::isfinite(v)) throw std::runtime_error("formatCoordinate: not a finite number");
+    const double a = std::abs(v);
+    int decimals = 12;
+    if (a >= 1) {
+        const int intDigits = static_cast<int>(std::floor(std::log10(a))) + 1;
+        decimals = std::clamp(12 - intDigits, 0, 12);
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    std::string s = buf;
+    if (s.find('.') != std::string::npos) {
+        while (s.back() == '0') s.pop_back();
+        if (s.back() == '.') s.pop_back();
+    }
+    if (s == "-0") s = "0";
+    return s;
+}
+
+std::string formatVertex(Vec3 v) {
+    return formatCoordinate(v.x) + " " + formatCoordinate(v.y) + " " + formatCoordinate(v.z);
+}
+
+double parseCoordinate(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
+
+Vec3 roundTrip(Vec3 v) {
+    return {parseCoordinate(formatCoordinate(v.x)), parseCoordinate(formatCoordinate(v.y)),
+            parseCoordinate(formatCoordinate(v.z))};
+}
+
+std::string faceString(const std::vector<int>& face) {
+    std::string s;
+    for (int i : face) {
+        if (i < 0 || i > 207) throw std::runtime_error("faceString: vertex index out of the byte range");
+        s.push_back(static_cast<char>(static_cast<unsigned char>(48 + i)));
+    }
+    return s;
+}
+
+bool looksLikeHeader(const std::string& line) {
+    if (line.size() < 3 || line.front() != '[' || line.back() != ']') return false;
+    for (std::size_t i = 1; i + 1 < line.size(); ++i)
+        if (line[i] < '0' || line[i] > '9') return false;
+    return true;
+}
+
+namespace {
+
+// Pairs of faces that share an edge.
+std::set<std::pair<int, int>> adjacentFaces(const Polyhedron& p) {
+    std::map<std::pair<int, int>, std::vector<int>> byEdge;
+    for (int f = 0; f < static_cast<int>(p.faces.size()); ++f) {
+        const auto& face = p.faces[f];
+        for (std::size_t k = 0; k < face.size(); ++k) {
+            int a = face[k], b = face[(k + 1) % face.size()];
+            if (a > b) std::swap(a, b);
+            byEdge[{a, b}].push_back(f);
+        }
+    }
+    std::set<std::pair<int, int>> adjacent;
+    for (const auto& [edge, fs] : byEdge)
+        for (std::size_t i = 0; i < fs.size(); ++i)
+            for (std::size_t j = 0; j < fs.size(); ++j)
+                if (i != j) adjacent.insert({fs[i], fs[j]});
+    return adjacent;
+}
+
+} // namespace
+
+std::vector<int> dualBoundaryFailures(const Polyhedron& p, int category, int bodyIndex, const std::string& name) {
+    const int v = static_cast<int>(p.vertices.size());
+    const int f = static_cast<int>(p.faces.size());
+    if (v > kesmora::kMaxFaces || f > kesmora::kMaxFaces)
+        throw std::runtime_error("dualBoundaryFailures: solid too large for the dual tables");
+    auto m = std::make_unique<kesmora::SolidModel>();
+    m->vertexCount = v;
+    for (int i = 0; i < v; ++i) {
+        const Vec3 q = roundTrip(p.vertices[i]);
+        m->vertices[i] = {q.x, q.y, q.z};
+    }
+    m->faceCount = f;
+    for (int i = 0; i < f; ++i) m->faces[i] = faceString(p.faces[i]);
+    // Only steps 1 to 5: choose an index that no cutting step names. Pole rescaling depends on the
+    // category (2, index < 13) and the name only, so it stays as the program does it.
+    int index = bodyIndex;
+    if (category == 3) index = 4; // "Johnson Polyeder 07": exempt from both cuttings
+    if (category == 0 && bodyIndex == 44) index = -1;
+    kesmora::dualbilden(*m, category, index, name);
+
+    const auto adjacent = adjacentFaces(p);
+    std::vector<int> failures;
+    for (int i = 0; i < v; ++i) {
+        const std::string& s = m->dualFaces[i];
+        if (s.size() < 4) continue;
+        for (std::size_t k = 0; k < s.size(); ++k) {
+            const int a = kesmora::vertexOfCode(s[k]);
+            const int b = kesmora::vertexOfCode(s[(k + 1) % s.size()]);
+            if (!adjacent.count({a, b})) {
+                failures.push_back(i);
+                break;
+            }
+        }
+    }
+    return failures;
+}
+
+namespace {
+
+void applyOrder(Polyhedron& p, const std::vector<int>& order, const std::vector<std::vector<int>>& original) {
+    for (std::size_t i = 0; i < order.size(); ++i) p.faces[i] = original[order[i]];
+}
+
+} // namespace
+
+void prepareForCatalogue(Polyhedron& p, int category, int bodyIndex, const std::string& name,
+                         const std::vector<int>& pinned) {
+    // (a) No face line may read like a block header.
+    for (auto& face : p.faces) {
+        if (face.size() < 3) throw std::runtime_error(name + ": face with fewer than 3 vertices");
+        for (std::size_t turn = 0; turn < face.size() && looksLikeHeader(faceString(face)); ++turn)
+            std::rotate(face.begin(), face.begin() + 1, face.end());
+        if (looksLikeHeader(faceString(face))) throw std::runtime_error(name + ": header-like face line");
+    }
+
+    // (b) The dual-boundary property, by reordering the faces.
+    if (dualBoundaryFailures(p, category, bodyIndex, name).empty()) return;
+
+    const int f = static_cast<int>(p.faces.size());
+    const std::vector<std::vector<int>> original = p.faces;
+    std::vector<bool> isPinned(f, false);
+    for (int i : pinned) isPinned.at(i) = true;
+    std::vector<int> order(f);
+    for (int i = 0; i < f; ++i) order[i] = i;
+
+    auto score = [&](const std::vector<int>& o) {
+        applyOrder(p, o, original);
+        return static_cast<int>(dualBoundaryFailures(p, category, bodyIndex, name).size());
+    };
+    // Faces around each vertex, by their original index.
+    std::vector<std::vector<int>> around(p.vertices.size());
+    for (int i = 0; i < f; ++i)
+        for (int vtx : original[i]) around[vtx].push_back(i);
+
+    // Greedy: swap the positions of two faces around a failing vertex while that lowers the
+    // number of failing vertices.
+    auto improve = [&](std::vector<int>& o) {
+        int best = score(o);
+        bool progress = true;
+        while (best > 0 && progress) {
+            progress = false;
+            applyOrder(p, o, original);
+            const std::vector<int> failing = dualBoundaryFailures(p, category, bodyIndex, name);
+            std::vector<int> position(f);
+            for (int i = 0; i < f; ++i) position[o[i]] = i;
+            for (int vtx : failing) {
+                const auto& fs = around[vtx];
+                for (std::size_t i = 0; i < fs.size() && !progress; ++i)
+                    for (std::size_t j = i + 1; j < fs.size() && !progress; ++j) {
+                        const int a = position[fs[i]], b = position[fs[j]];
+                        if (isPinned[a] || isPinned[b]) continue;
+                        std::swap(o[a], o[b]);
+                        const int s = score(o);
+                        if (s < best) {
+                            best = s;
+                            progress = true;
+                        } else {
+                            std::swap(o[a], o[b]);
+                        }
+                    }
+                if (progress) break;
+            }
+        }
+        return best;
+    };
+
+    if (improve(order) == 0) {
+        applyOrder(p, order, original);
+        return;
+    }
+    // Deterministic restarts: shuffle the free faces (own Fisher-Yates on mt19937, whose output is
+    // fixed by the standard) and improve again.
+    std::mt19937 rng(20240601u);
+    std::vector<int> free;
+    for (int i = 0; i < f; ++i)
+        if (!isPinned[i]) free.push_back(i);
+    for (int attempt = 0; attempt < 300; ++attempt) {
+        std::vector<int> o(f);
+        for (int i = 0; i < f; ++i) o[i] = i;
+        std::vector<int> values = free;
+        for (std::size_t i = values.size(); i > 1; --i) std::swap(values[i - 1], values[rng() % i]);
+        for (std::size_t k = 0; k < free.size(); ++k) o[free[k]] = values[k];
+        if (improve(o) == 0) {
+            applyOrder(p, o, original);
+            return;
+        }
+    }
+    p.faces = original;
+    throw std::runtime_error(name + ": no face order keeps the dual faces in boundary order");
+}
+
+namespace {
+
+Vec3 rotateAbout(Vec3 v, Vec3 axis, double angle) { // Rodrigues, axis a unit vector
+    const double c = std::cos(angle), s = std::sin(angle);
+    return c * v + s * cross(axis, v) + (1 - c) * dot(axis, v) * axis;
+}
+
+} // namespace
+
+void orientForDisplay(Polyhedron& p, Vec3 topAxis) { orientForDisplay(p, topAxis, Vec3{}); }
+
+void orientForDisplay(Polyhedron& p, Vec3 topAxis, Vec3 frontAxis) {
+    const Vec3 t = normalized(topAxis);
+    const Vec3 zAxis{0, 0, 1};
+    // 1. topAxis onto +Z by the smallest turn.
+    Vec3 axis = cross(t, zAxis);
+    const double sinA = norm(axis);
+    const double cosA = dot(t, zAxis);
+    auto toZ = [&](Vec3 v) {
+        if (sinA < 1e-15) return cosA > 0 ? v : Vec3{v.x, -v.y, -v.z}; // already on ±Z
+        return rotateAbout(v, axis / sinA, std::atan2(sinA, cosA));
+    };
+    for (Vec3& v : p.vertices) v = toZ(v);
+    // 2. Optionally the front direction onto -Y (about Z).
+    if (norm(frontAxis) > 0) {
+        const Vec3 fr = toZ(frontAxis);
+        const double az = std::atan2(fr.y, fr.x);
+        const double turn = -std::numbers::pi / 2 - az;
+        for (Vec3& v : p.vertices) v = rotateAbout(v, zAxis, turn);
+    }
+    // 3. (X, Y, Z) -> (X, -Z, Y); tilt by 20 degrees; turn by 15 degrees about the vertical.
+    const double al = 20 * std::numbers::pi / 180, be = 15 * std::numbers::pi / 180;
+    const double ca = std::cos(al), sa = std::sin(al), cb = std::cos(be), sb = std::sin(be);
+    for (Vec3& v : p.vertices) {
+        const double x = v.x, y = -v.z, z = v.y;
+        const double y1 = y * ca - z * sa, z1 = y * sa + z * ca;
+        const double x2 = x * cb + z1 * sb, z2 = -x * sb + z1 * cb;
+        v = {x2, y1, z2};
+    }
+}
+
+} // namespace gen
