@@ -1,5 +1,233 @@
+// The dual construction: dual vertices, boundary order, pole rescaling and the quasi-dual cuts.
 #include "geometry/dual.h"
+#include "geometry/geometryerror.h"
 
 #include <gtest/gtest.h>
 
-TEST(Dual, Placeholder) { SUCCEED(); }
+#include <cmath>
+#include <set>
+#include <vector>
+
+using namespace kesmora;
+
+namespace {
+
+SolidModel solid(const std::vector<Point3D>& vertices, const std::vector<std::string>& faces) {
+    SolidModel m;
+    for (std::size_t i = 0; i < vertices.size(); ++i)
+        m.vertices[i] = vertices[i];
+    m.vertexCount = static_cast<int>(vertices.size());
+    for (std::size_t i = 0; i < faces.size(); ++i)
+        m.faces[i] = faces[i];
+    m.faceCount = static_cast<int>(faces.size());
+    return m;
+}
+
+SolidModel octahedron() {
+    return solid(
+        {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}, {0, 0, -1.4142135624}, {0, 0, 1.4142135624}},
+        {"041", "150", "243", "352", "035", "034", "251", "124"});
+}
+
+SolidModel cube() {
+    return solid(
+        {{-1, 1, -1}, {1, 1, -1}, {1, -1, -1}, {-1, -1, -1}, {-1, 1, 1}, {1, 1, 1}, {1, -1, 1}, {-1, -1, 1}},
+        {"0123", "4765", "0451", "1562", "2673", "3740"});
+}
+
+SolidModel tetrahedron() {
+    return solid({{0, 0, 1.732051},
+                  {1.632993, 0, -0.5773503},
+                  {-0.8164966, 1.414214, -0.5773503},
+                  {-0.8164966, -1.414214, -0.5773503}},
+                 {"012", "013", "123", "023"});
+}
+
+// A pentagonal bipyramid over an irregular equator: both apexes get dual pentagons with a strictly
+// shortest diagonal, the equator vertices dual quadrilaterals.
+SolidModel irregularBipyramid() {
+    std::vector<Point3D> v{{0, 0, -1}, {0, 0, 1}};
+    const double angles[5] = {0, 1.0, 2.5, 3.6, 5.0};
+    for (double a : angles)
+        v.push_back({std::cos(a), std::sin(a), 0});
+    std::vector<std::string> f;
+    for (int i = 0; i < 5; ++i)
+        f.push_back({'0', static_cast<char>('2' + i), static_cast<char>('2' + (i + 1) % 5)});
+    for (int i = 0; i < 5; ++i)
+        f.push_back({'1', static_cast<char>('2' + (i + 1) % 5), static_cast<char>('2' + i)});
+    return solid(v, f);
+}
+
+bool sharesEdge(const SolidModel& m, char fa, char fb) {
+    const std::string& a = m.faces[vertexOfCode(fa)];
+    const std::string& b = m.faces[vertexOfCode(fb)];
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const char p = a[i], q = a[(i + 1) % a.size()];
+        for (std::size_t j = 0; j < b.size(); ++j)
+            if (b[j] == q && b[(j + 1) % b.size()] == p)
+                return true;
+            else if (b[j] == p && b[(j + 1) % b.size()] == q)
+                return true;
+    }
+    return false;
+}
+
+void expectBoundaryOrder(const SolidModel& m) {
+    for (int v = 0; v < m.vertexCount; ++v) {
+        const std::string& s = m.dualFaces[v];
+        for (std::size_t i = 0; i < s.size(); ++i)
+            EXPECT_TRUE(sharesEdge(m, s[i], s[(i + 1) % s.size()])) << "dual face " << v;
+    }
+}
+
+double length(const Point3D& p) {
+    return std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
+}
+
+} // namespace
+
+TEST(Dual, TetrahedronFacesInAscendingOrder) {
+    SolidModel m = tetrahedron();
+    dualbilden(m, 0, 0, "Tetraeder");
+    EXPECT_EQ(m.dualVertexCount, 4);
+    EXPECT_EQ(m.dualFaceCount, 4);
+    EXPECT_EQ(m.dualFaces[0], "013"); // vertex 0 lies on faces 0, 1 and 3
+    EXPECT_EQ(m.dualFaces[1], "012");
+    EXPECT_EQ(m.dualFaces[2], "023");
+    EXPECT_EQ(m.dualFaces[3], "123");
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(m.dualFaceRecords[i].colour, i + 1);
+    // Dual vertex 0 is the centroid of face 0.
+    EXPECT_NEAR(m.dualVertices[0].x, (0 + 1.632993 - 0.8164966) / 3, 1e-12);
+    EXPECT_EQ(m.vertexCount, 4);
+}
+
+TEST(Dual, OctahedronGivesACubeWithBoundaryOrderedFaces) {
+    SolidModel m = octahedron();
+    dualbilden(m, 0, 2, "Oktaeder");
+    EXPECT_EQ(m.dualVertexCount, 8);
+    EXPECT_EQ(m.dualFaceCount, 6);
+    for (int v = 0; v < 6; ++v)
+        EXPECT_EQ(m.dualFaces[v].size(), 4u);
+    expectBoundaryOrder(m);
+}
+
+TEST(Dual, CubeGivesEightTriangles) {
+    SolidModel m = cube();
+    dualbilden(m, 0, 1, "Hexaeder, W\xFCrfel");
+    EXPECT_EQ(m.dualFaceCount, 8);
+    for (int v = 0; v < 8; ++v)
+        EXPECT_EQ(m.dualFaces[v].size(), 3u);
+}
+
+TEST(Dual, PoleRescalingOnlyWhereAsked) {
+    // Cube face centroids lie at distance w = 1 and r^2 = 2, so the pole is at (1 + 2) / 1 = 3.
+    struct Case {
+        int category, index;
+        const char* name;
+        double distance;
+    };
+    const Case cases[] = {{2, 0, "Kuboktaeder", 3},
+                          {2, 12, "Dodekaederstumpf", 3},
+                          {2, 13, "Pyramidentetraeder", 1},
+                          {2, 17, "Rhombendodekaeder", 1},
+                          {0, 14, "f\xFCnfseitiges Antiprisma", 3},
+                          {0, 1, "Hexaeder, W\xFCrfel", 1},
+                          {3, 1, "Johnson Polyeder 54", 1}};
+    for (const Case& c : cases) {
+        SolidModel m = cube();
+        dualbilden(m, c.category, c.index, c.name);
+        for (int f = 0; f < 6; ++f)
+            EXPECT_NEAR(length(m.dualVertices[f]), c.distance, 1e-12) << c.name;
+    }
+}
+
+TEST(Dual, BoundaryOrderByNearestNeighbourChain) {
+    // An icosahedron-like vertex: five faces around the apex of a pentagonal pyramid.
+    SolidModel m = irregularBipyramid();
+    dualbilden(m, 0, 39, "f\xFCnfseitige Doppelpyramide");
+    EXPECT_EQ(m.dualFaces[0].size(), 5u);
+    EXPECT_EQ(m.dualFaces[0][0], '0'); // the chain starts at the lowest face index
+    expectBoundaryOrder(m);
+    EXPECT_EQ(m.dualFaceCount, 7);
+}
+
+TEST(Dual, EqualDiagonalsAreCutAlongTheSecondToFourth) {
+    SolidModel m = octahedron();
+    dualbilden(m, 3, 1, "Johnson Polyeder 54");
+    EXPECT_EQ(m.dualFaceCount, 12);
+    SolidModel uncut = octahedron();
+    dualbilden(uncut, 0, 2, "Oktaeder");
+    for (int v = 0; v < 6; ++v) {
+        const std::string& q = uncut.dualFaces[v];
+        EXPECT_EQ(m.dualFaces[v], (std::string{q[0], q[1], q[3]}));
+        EXPECT_EQ(m.dualFaces[6 + v], (std::string{q[1], q[2], q[3]}));
+    }
+    // Colour numbers count the added faces after the original ones.
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(m.dualFaceRecords[i].colour, i % 23 + 1);
+    EXPECT_EQ(m.vertexCount, 6);
+}
+
+TEST(Dual, QuadrilateralExemptionsAndTheExtendedTrapezohedron) {
+    for (int exempt : {4, 14, 33, 45, 82, 85}) {
+        SolidModel m = octahedron();
+        dualbilden(m, 3, exempt, "x");
+        EXPECT_EQ(m.dualFaceCount, 6) << exempt;
+    }
+    SolidModel m = octahedron();
+    dualbilden(m, 0, 44, "erweitertes Trapezoeder");
+    EXPECT_EQ(m.dualFaceCount, 12);
+    m = octahedron();
+    dualbilden(m, 0, 43, "zehnseitiges Antiprisma");
+    EXPECT_EQ(m.dualFaceCount, 6);
+}
+
+TEST(Dual, PentagonsCutAlongTheirStrictlyShortestDiagonal) {
+    SolidModel uncut = irregularBipyramid();
+    dualbilden(uncut, 0, 39, "x");
+
+    // In the pentagon set and not exempt: pentagons into triangle + quadrilateral, then every
+    // quadrilateral (those from the pentagons too) into two triangles.
+    SolidModel m = irregularBipyramid();
+    dualbilden(m, 3, 56, "Johnson Polyeder 23");
+    EXPECT_EQ(m.dualFaceCount, 7 + 2 + 5 + 2);
+    for (int f = 0; f < m.dualFaceCount; ++f)
+        EXPECT_EQ(m.dualFaces[f].size(), 3u);
+
+    // In both sets: the quadrilaterals stay.
+    SolidModel k = irregularBipyramid();
+    dualbilden(k, 3, 10, "Johnson Polyeder 84");
+    EXPECT_EQ(k.dualFaceCount, 9);
+    for (int apex = 0; apex < 2; ++apex) {
+        const std::string& p = uncut.dualFaces[apex];
+        const std::string& tri = k.dualFaces[apex];
+        ASSERT_EQ(tri.size(), 3u);
+        // The kept triangle is three consecutive corners; its closing side is the shortest diagonal.
+        const int a = vertexOfCode(tri.front()), c = vertexOfCode(tri.back());
+        const double cut = abstand2(k, a, c);
+        for (int i = 0; i < 5; ++i) {
+            const int x = vertexOfCode(p[i]), y = vertexOfCode(p[(i + 2) % 5]);
+            if ((x == a && y == c) || (x == c && y == a)) continue;
+            EXPECT_LT(cut, abstand2(k, x, y));
+        }
+        EXPECT_EQ(k.dualFaces[7 + apex].size(), 4u);
+    }
+}
+
+TEST(Dual, AbstandUsesDualVertices) {
+    SolidModel m = cube();
+    dualbilden(m, 0, 1, "w");
+    EXPECT_DOUBLE_EQ(abstand2(m, 0, 1), 4.0); // centroids (0,0,-1) and (0,0,1)
+    EXPECT_DOUBLE_EQ(abstand2(m, 0, 2), 2.0); // centroids (0,0,-1) and (0,1,0)
+    EXPECT_THROW(abstand2(m, 0, 6), GeometryError);
+}
+
+TEST(Dual, RejectsWhatDoesNotFitTheTables) {
+    SolidModel m = cube();
+    m.faces[0] = "01x"; // 'x' names vertex 72, which is not loaded
+    EXPECT_THROW(dualbilden(m, 0, 1, "w"), GeometryError);
+    SolidModel big;
+    big.vertexCount = 230; // more dual faces than the table holds
+    EXPECT_THROW(dualbilden(big, 0, 1, "w"), GeometryError);
+}

@@ -8,7 +8,7 @@
 namespace kesmora {
 
 class CatalogueError : public std::runtime_error {
-public:
+  public:
     CatalogueError(const std::string& file, const std::string& block, int line, const std::string& what)
         : std::runtime_error(compose(file, block, line, what)), file_(file), block_(block), line_(line) {}
 
@@ -16,8 +16,9 @@ public:
     const std::string& block() const { return block_; }
     int line() const { return line_; } // 1-based line in the file, 0 when not tied to a line
 
-private:
-    static std::string compose(const std::string& file, const std::string& block, int line, const std::string& what) {
+  private:
+    static std::string compose(const std::string& file, const std::string& block, int line,
+                               const std::string& what) {
         std::string s = what;
         if (!file.empty()) s += " (Datei " + file;
         if (!block.empty()) s += ", Block " + block;

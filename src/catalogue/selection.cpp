@@ -16,11 +16,24 @@ std::vector<std::pair<int, int>> sortKey(const std::string& s) {
         if (c == '-') continue;
         if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + 32);
         switch (c) {
-        case 0xE4: case 0xC4: c = 'a'; break; // ä Ä
-        case 0xF6: case 0xD6: c = 'o'; break; // ö Ö
-        case 0xFC: case 0xDC: c = 'u'; break; // ü Ü
-        case 0xDF: key.push_back({2, 's'}); c = 's'; break; // ß
-        default: break;
+        case 0xE4:
+        case 0xC4:
+            c = 'a';
+            break; // ä Ä
+        case 0xF6:
+        case 0xD6:
+            c = 'o';
+            break; // ö Ö
+        case 0xFC:
+        case 0xDC:
+            c = 'u';
+            break; // ü Ü
+        case 0xDF:
+            key.push_back({2, 's'});
+            c = 's';
+            break; // ß
+        default:
+            break;
         }
         const bool digit = c >= '0' && c <= '9';
         const bool letter = (c >= 'a' && c <= 'z') || c >= 0xC0;
@@ -45,7 +58,9 @@ const std::string& lineAt(const CatalogueTables& tables, int i, const std::strin
     return lines[static_cast<std::size_t>(i)];
 }
 
-bool startsRecord(const std::string& line) { return !line.empty() && line[0] == '['; }
+bool startsRecord(const std::string& line) {
+    return !line.empty() && line[0] == '[';
+}
 
 // The first name line of a section, after its "{n" header and the "[" line.
 int firstNameLine(const CatalogueTables& tables, int category, const std::string& section) {
@@ -59,13 +74,18 @@ int firstNameLine(const CatalogueTables& tables, int category, const std::string
 // A section that runs into the next one has lost its end line.
 void checkNotNextSection(const std::string& line, const std::string& section, int i) {
     if (!line.empty() && line[0] == '{')
-        throw CatalogueError(kCatalogueFile, section, i + 1, "Der Abschnitt " + section + " endet nicht mit \"[#]\"");
+        throw CatalogueError(kCatalogueFile, section, i + 1,
+                             "Der Abschnitt " + section + " endet nicht mit \"[#]\"");
 }
 
 } // namespace
 
-int categoryOfItem(int itemIndex) { return itemIndex > 0 ? itemIndex + 1 : itemIndex; }
-int itemOfCategory(int category) { return category > 1 ? category - 1 : category; }
+int categoryOfItem(int itemIndex) {
+    return itemIndex > 0 ? itemIndex + 1 : itemIndex;
+}
+int itemOfCategory(int category) {
+    return category > 1 ? category - 1 : category;
+}
 
 bool bodyListLess(const std::string& a, const std::string& b) {
     const auto ka = sortKey(a), kb = sortKey(b);
@@ -106,13 +126,15 @@ void neuwert(Selection& sel, const CatalogueTables& tables, const std::string& n
         const std::string& line = lineAt(tables, i, section);
         checkNotNextSection(line, section, i);
         if (startsRecord(line))
-            throw CatalogueError(kCatalogueFile, section, i + 1, "Der Körper \"" + name + "\" fehlt im Abschnitt");
+            throw CatalogueError(kCatalogueFile, section, i + 1,
+                                 "Der Körper \"" + name + "\" fehlt im Abschnitt");
         if (line == name) break;
     }
     sel.bodyIndex = index;
 
     // Its record: categories 2 and 3 share the one record "[0".
-    const std::string key = "[" + std::to_string(sel.currentCategory == 2 || sel.currentCategory == 3 ? 0 : index);
+    const std::string key =
+        "[" + std::to_string(sel.currentCategory == 2 || sel.currentCategory == 3 ? 0 : index);
     int i = first - 1;
     for (;;) {
         const std::string& line = lineAt(tables, i, section);

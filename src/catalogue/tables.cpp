@@ -20,7 +20,8 @@ unsigned char foldCase(unsigned char c) {
 
 std::string lowered(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(foldCase(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(foldCase(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -150,7 +151,8 @@ CatalogueTables tablesFromContents(std::string_view coords, std::string_view fac
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (foldCase(static_cast<unsigned char>(a[i])) != foldCase(static_cast<unsigned char>(b[i]))) return false;
+        if (foldCase(static_cast<unsigned char>(a[i])) != foldCase(static_cast<unsigned char>(b[i])))
+            return false;
     return true;
 }
 
@@ -169,11 +171,13 @@ std::string CommaToPoint(std::string_view text) {
 
 std::optional<double> convertNumber(std::string_view s) {
     std::size_t i = 0;
-    while (i < s.size() && s[i] == ' ') ++i;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
     const std::size_t start = i;
     auto digits = [&] {
         const std::size_t from = i;
-        while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9')
+            ++i;
         return i > from;
     };
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
@@ -195,7 +199,9 @@ std::optional<double> convertNumber(std::string_view s) {
     return value;
 }
 
-std::optional<double> ParseNumber(std::string_view text) { return convertNumber(CommaToPoint(text)); }
+std::optional<double> ParseNumber(std::string_view text) {
+    return convertNumber(CommaToPoint(text));
+}
 
 Point3D ParseCoordinateLine(std::string_view line) {
     const std::size_t first = line.find(' ');

@@ -13,13 +13,19 @@ namespace kesmora {
 namespace {
 
 template <typename F> void forEachPoint(SolidModel& m, F f) {
-    for (int i = 0; i < m.vertexCount; ++i) f(m.vertices[i]);
-    for (int i = 0; i < m.faceCount; ++i) f(m.faceRecords[i].centroid);
-    for (int i = 0; i < m.dualVertexCount; ++i) f(m.dualVertices[i]);
-    for (int i = 0; i < m.dualFaceCount; ++i) f(m.dualFaceRecords[i].centroid);
+    for (int i = 0; i < m.vertexCount; ++i)
+        f(m.vertices[i]);
+    for (int i = 0; i < m.faceCount; ++i)
+        f(m.faceRecords[i].centroid);
+    for (int i = 0; i < m.dualVertexCount; ++i)
+        f(m.dualVertices[i]);
+    for (int i = 0; i < m.dualFaceCount; ++i)
+        f(m.dualFaceRecords[i].centroid);
 }
 
-bool finite(const Point3D& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+bool finite(const Point3D& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
 
 } // namespace
 
@@ -31,8 +37,15 @@ std::optional<Dispatch> dispatchFor(int category, int bodyIndex) {
         if (bodyIndex == 5) return Dispatch{205, true};
         if (bodyIndex <= 12) return Dispatch{bodyIndex + 1, false};
         switch (bodyIndex) {
-        case 13: case 21: case 22: case 23: case 24: case 26: return Dispatch{bodyIndex + 401, true};
-        default: return Dispatch{bodyIndex + 401, false};
+        case 13:
+        case 21:
+        case 22:
+        case 23:
+        case 24:
+        case 26:
+            return Dispatch{bodyIndex + 401, true};
+        default:
+            return Dispatch{bodyIndex + 401, false};
         }
     case 2:
         if (bodyIndex >= 26) return std::nullopt;
@@ -42,7 +55,8 @@ std::optional<Dispatch> dispatchFor(int category, int bodyIndex) {
         if (bodyIndex + 18 < 89) return Dispatch{bodyIndex + 18, false};
         if (bodyIndex + 118 > 204) return Dispatch{bodyIndex + 218, false};
         return Dispatch{bodyIndex + 118, false};
-    default: return std::nullopt;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -51,7 +65,8 @@ void punkteladen(SolidModel& m, const CatalogueTables& tables, int id) {
     if (block.count > kMaxVertices)
         throw CatalogueError(kCoordFile, "[" + std::to_string(id) + "]", block.firstLine,
                              "Der Block hat mehr als " + std::to_string(kMaxVertices) + " Ecken");
-    for (int i = 0; i < block.count; ++i) m.vertices[i] = ParseCoordinateLine(block.line(i));
+    for (int i = 0; i < block.count; ++i)
+        m.vertices[i] = ParseCoordinateLine(block.line(i));
     m.vertexCount = block.count;
 }
 
@@ -64,7 +79,8 @@ void flaechenladen(SolidModel& m, const CatalogueTables& tables, int id) {
     for (int i = 0; i < block.count; ++i) {
         const std::string& line = block.line(i);
         if (line.size() < 3)
-            throw CatalogueError(kFaceFile, header, block.fileLine(i), "Eine Fläche braucht mindestens drei Ecken");
+            throw CatalogueError(kFaceFile, header, block.fileLine(i),
+                                 "Eine Fläche braucht mindestens drei Ecken");
         // Every byte must name a loaded vertex, so there are no leading blanks or control bytes to
         // skip (bytes 0x7F-0x9F are vertices 79-111, not control characters).
         Point3D sum;
@@ -118,23 +134,33 @@ void erzeugen(SolidModel& m, int bodyIndex, const std::array<double, 4>& params)
     };
 
     switch (bodyIndex) {
-    case 5: rectAtZ(a, b, -c), rectAtZ(a, b, c); break;
+    case 5:
+        rectAtZ(a, b, -c), rectAtZ(a, b, c);
+        break;
     case 13: {
         const double a1 = 1.5 * a, b1 = 1.5 * b / 2;
         pentAtY(a1, b1), pentAtY(a1, -b1);
         break;
     }
     case 21:
-        for (double z : {-b, b}) put(-a, -0.577 * a, z), put(a, -0.577 * a, z), put(0, 1.1547 * a, z);
+        for (double z : {-b, b})
+            put(-a, -0.577 * a, z), put(a, -0.577 * a, z), put(0, 1.1547 * a, z);
         break;
-    case 22: sqAtY(a, b), sqAtY(a, -b); break;
-    case 23: pentAtY(a, b / 2), pentAtY(c, -b / 2); break;
-    case 24: hexAtZ(a, -b / 2), hexAtZ(a, b / 2); break;
+    case 22:
+        sqAtY(a, b), sqAtY(a, -b);
+        break;
+    case 23:
+        pentAtY(a, b / 2), pentAtY(c, -b / 2);
+        break;
+    case 24:
+        hexAtZ(a, -b / 2), hexAtZ(a, b / 2);
+        break;
     case 26:
         hexAtZ(2 * a, 0);
         put(0, 0, b), put(0, 0, -b);
         break;
-    default: throw GeometryError("Für diesen Körper gibt es keinen Generator");
+    default:
+        throw GeometryError("Für diesen Körper gibt es keinen Generator");
     }
     (void)d; // the fourth parameter only takes part in the normalisation
     m.vertexCount = n;
@@ -158,8 +184,10 @@ void einpassen(SolidModel& m) {
         for (double v : {p.x, p.y, p.z})
             if (std::fabs(v) > largest) largest = std::fabs(v);
     };
-    for (int i = 0; i < m.vertexCount; ++i) measure(m.vertices[i]);
-    for (int i = 0; i < m.dualVertexCount; ++i) measure(m.dualVertices[i]);
+    for (int i = 0; i < m.vertexCount; ++i)
+        measure(m.vertices[i]);
+    for (int i = 0; i < m.dualVertexCount; ++i)
+        measure(m.dualVertices[i]);
     if (!(largest > 0) || !std::isfinite(largest)) return; // nothing to fit: keep the scale as it is
     m.scale = 200 / largest;
     for (int i = 0; i < m.vertexCount; ++i)
@@ -176,8 +204,10 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
     if (!dispatch)
         throw GeometryError("Für den Körper " + name + " (Kategorie " + std::to_string(sel.currentCategory) +
                             ", Index " + std::to_string(sel.bodyIndex) + ") gibt es keine Daten");
-    if (dispatch->generated) erzeugen(m, sel.bodyIndex, sel.bodyParams);
-    else punkteladen(m, tables, dispatch->blockId);
+    if (dispatch->generated)
+        erzeugen(m, sel.bodyIndex, sel.bodyParams);
+    else
+        punkteladen(m, tables, dispatch->blockId);
     flaechenladen(m, tables, dispatch->blockId);
     dualbilden(m, sel.currentCategory, sel.bodyIndex, name);
     if (sel.currentCategory == 0) kippen(m);

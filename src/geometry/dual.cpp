@@ -49,8 +49,10 @@ void orderQuadrilateral(const SolidModel& m, FaceString& s) {
     const double s2 = d(0, 1) + d(1, 3) + d(2, 3) + d(0, 2);
     const double s3 = d(0, 2) + d(1, 2) + d(1, 3) + d(0, 3);
     if (s1 < s2 && s1 < s3) return;
-    if (s2 < s1 && s2 < s3) std::swap(s[2], s[3]);
-    else if (s3 < s1 && s3 < s2) std::swap(s[1], s[2]);
+    if (s2 < s1 && s2 < s3)
+        std::swap(s[2], s[3]);
+    else if (s3 < s1 && s3 < s2)
+        std::swap(s[1], s[2]);
 }
 
 void orderByNearestNeighbour(const SolidModel& m, FaceString& s) {
@@ -96,13 +98,16 @@ void cutPentagons(SolidModel& m, int& n) {
         }
         if (shortest < 0) continue;
         static constexpr int kKeep[5][3] = {{0, 1, 2}, {1, 2, 3}, {2, 3, 4}, {0, 3, 4}, {0, 1, 4}};
-        static constexpr int kNew[5][4] = {{0, 2, 3, 4}, {0, 1, 3, 4}, {0, 1, 2, 4}, {0, 1, 2, 3}, {1, 2, 3, 4}};
+        static constexpr int kNew[5][4] = {
+            {0, 2, 3, 4}, {0, 1, 3, 4}, {0, 1, 2, 4}, {0, 1, 2, 3}, {1, 2, 3, 4}};
         const FaceString old = s;
         FaceString added;
-        for (int i : kNew[shortest]) added.push_back(old[i]);
+        for (int i : kNew[shortest])
+            added.push_back(old[i]);
         addFace(m, n, added);
         s.clear();
-        for (int i : kKeep[shortest]) s.push_back(old[i]);
+        for (int i : kKeep[shortest])
+            s.push_back(old[i]);
     }
 }
 
@@ -138,11 +143,12 @@ double abstand2(const SolidModel& model, int i, int j) {
 
 void dualbilden(SolidModel& m, int currentCategory, int bodyIndex, std::string_view bodyName) {
     if (m.faceCount < 0 || m.faceCount > kMaxFaces || m.vertexCount < 0 || m.vertexCount > kMaxFaces)
-        throw GeometryError("Der Körper ist zu groß für das duale Polyeder (höchstens 201 Ecken und Flächen)");
+        throw GeometryError(
+            "Der Körper ist zu groß für das duale Polyeder (höchstens 201 Ecken und Flächen)");
 
     // 1. Dual vertices at the face centroids, moved to the poles of the face planes where asked.
-    const bool pole = bodyName.find("Antiprisma") != std::string_view::npos ||
-                      (currentCategory == 2 && bodyIndex < 13);
+    const bool pole =
+        bodyName.find("Antiprisma") != std::string_view::npos || (currentCategory == 2 && bodyIndex < 13);
     for (int f = 0; f < m.faceCount; ++f) {
         Point3D p = meanOf(m.faces[f], m.vertices, m.vertexCount);
         if (pole && !m.faces[f].empty()) {
@@ -161,7 +167,8 @@ void dualbilden(SolidModel& m, int currentCategory, int bodyIndex, std::string_v
     m.dualVertexCount = m.faceCount;
 
     // 3. The faces around each vertex, in ascending face order.
-    for (int v = 0; v < m.vertexCount; ++v) m.dualFaces[v].clear();
+    for (int v = 0; v < m.vertexCount; ++v)
+        m.dualFaces[v].clear();
     for (int f = 0; f < m.faceCount; ++f)
         for (char ch : m.faces[f]) {
             const int v = vertexOfCode(ch);
@@ -176,8 +183,10 @@ void dualbilden(SolidModel& m, int currentCategory, int bodyIndex, std::string_v
     // 5. Boundary order.
     for (int v = 0; v < m.vertexCount; ++v) {
         FaceString& s = m.dualFaces[v];
-        if (s.size() == 4) orderQuadrilateral(m, s);
-        else if (s.size() >= 5) orderByNearestNeighbour(m, s);
+        if (s.size() == 4)
+            orderQuadrilateral(m, s);
+        else if (s.size() >= 5)
+            orderByNearestNeighbour(m, s);
     }
 
     int n = m.vertexCount;
@@ -187,7 +196,8 @@ void dualbilden(SolidModel& m, int currentCategory, int bodyIndex, std::string_v
         computeDualRecords(m, n);
     }
     // 7. Quadrilaterals of most Johnson solids and of the extended trapezohedron.
-    if ((currentCategory == 3 && !contains(kQuadExempt, bodyIndex)) || (currentCategory == 0 && bodyIndex == 44)) {
+    if ((currentCategory == 3 && !contains(kQuadExempt, bodyIndex)) ||
+        (currentCategory == 0 && bodyIndex == 44)) {
         cutQuadrilaterals(m, n);
         computeDualRecords(m, n);
     }

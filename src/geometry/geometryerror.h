@@ -7,7 +7,7 @@
 namespace kesmora {
 
 class GeometryError : public std::runtime_error {
-public:
+  public:
     explicit GeometryError(const std::string& what) : std::runtime_error(what) {}
 };
 

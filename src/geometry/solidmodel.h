@@ -20,16 +20,20 @@ struct FaceRecord {
     std::int32_t colour = 0;
 };
 
-inline constexpr int kMaxVertices = 261;     // capacity of a vertex table
-inline constexpr int kMaxFaces = 201;        // capacity of a face table
-inline constexpr int kMaxNameable = 208;     // vertices a single byte can name (codes 48..255)
-inline constexpr int kVertexCodeBase = 48;   // vertex i is written as the byte 48 + i
+inline constexpr int kMaxVertices = 261;   // capacity of a vertex table
+inline constexpr int kMaxFaces = 201;      // capacity of a face table
+inline constexpr int kMaxNameable = 208;   // vertices a single byte can name (codes 48..255)
+inline constexpr int kVertexCodeBase = 48; // vertex i is written as the byte 48 + i
 
 // A face is the string of its vertices' codes in boundary order; each byte is one vertex.
 using FaceString = std::string;
 
-inline constexpr int vertexOfCode(char ch) { return static_cast<unsigned char>(ch) - kVertexCodeBase; }
-inline constexpr char codeOfVertex(int i) { return static_cast<char>(static_cast<unsigned char>(i + kVertexCodeBase)); }
+inline constexpr int vertexOfCode(char ch) {
+    return static_cast<unsigned char>(ch) - kVertexCodeBase;
+}
+inline constexpr char codeOfVertex(int i) {
+    return static_cast<char>(static_cast<unsigned char>(i + kVertexCodeBase));
+}
 
 struct SolidModel {
     std::array<Point3D, kMaxVertices> vertices{};

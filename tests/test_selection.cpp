@@ -1,0 +1,148 @@
+// Body lists and the take-over of a selected body.
+#include "catalogue/catalogueerror.h"
+#include "catalogue/selection.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+using namespace kesmora;
+
+namespace {
+const CatalogueTables& shipped() {
+    static const CatalogueTables t = [] {
+        CatalogueTables c;
+        c.catalogueTable = readTableFile(std::filesystem::path(KESMORA_DATA_DIR) / kCatalogueFile);
+        c.excludedNames = readTableFile(std::filesystem::path(KESMORA_DATA_DIR) / kExcludedFile);
+        return c;
+    }();
+    return t;
+}
+std::string latin1(const char* utf8) { // test names are written in UTF-8; the tables are Latin-1
+    std::string out;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8); *p; ++p) {
+        if (*p == 0xC3)
+            out.push_back(static_cast<char>(*++p + 0x40));
+        else
+            out.push_back(static_cast<char>(*p));
+    }
+    return out;
+}
+Selection select(int category, const char* name) {
+    Selection s;
+    s.currentCategory = category;
+    neuwert(s, shipped(), latin1(name));
+    return s;
+}
+} // namespace
+
+TEST(BodyList, CountsAndFirstEntries) {
+    const auto c0 = fillBodyList(shipped(), 0);
+    const auto c2 = fillBodyList(shipped(), 2);
+    const auto c3 = fillBodyList(shipped(), 3);
+    EXPECT_EQ(c0.size(), 46u);
+    EXPECT_EQ(c2.size(), 25u);
+    EXPECT_EQ(c3.size(), 77u);
+    EXPECT_EQ(c0[0], "achtseitiges Antiprisma");
+    EXPECT_EQ(c0[17], latin1("Hexaeder, Würfel"));
+    EXPECT_EQ(c2[0], "Cubus simus (abgeschr.Hexaeder)");
+    EXPECT_EQ(c3[0], "Johnson Polyeder 06");
+}
+
+TEST(BodyList, ExcludedNamesNeverAppearWhateverTheirCase) {
+    const auto c0 = fillBodyList(shipped(), 0);
+    for (const char* name : {"Tetraederstern", "Kepler-Stern", "Mengerwürfel", "quadratische Pyramide"})
+        EXPECT_EQ(std::count(c0.begin(), c0.end(), latin1(name)), 0) << name;
+    const auto c3 = fillBodyList(shipped(), 3);
+    EXPECT_EQ(std::count(c3.begin(), c3.end(), "Johnson Polyeder 22"), 0);
+    const auto c2 = fillBodyList(shipped(), 2);
+    EXPECT_EQ(std::count(c2.begin(), c2.end(), "Dodecaedron simum (abgeschr.Dodekaeder)"), 0);
+}
+
+TEST(BodyList, SortOrder) {
+    EXPECT_TRUE(bodyListLess("dreiseit.regelm. Prisma", "dreiseitiges Prisma"));
+    EXPECT_TRUE(bodyListLess("zehnseitiges Fass + 2 Kuppeln", "zehnseitiges Fass + Kuppel"));
+    EXPECT_TRUE(bodyListLess(latin1("fünf"), "fuo")); // ü sorts as u
+    EXPECT_TRUE(bodyListLess("ab", "a-c"));           // hyphens ignored
+    EXPECT_FALSE(bodyListLess("a-c", "ab"));
+    EXPECT_TRUE(bodyListLess("achtseitiges", "Bcht")); // case ignored
+    const auto c0 = fillBodyList(shipped(), 0);
+    EXPECT_TRUE(std::is_sorted(c0.begin(), c0.end(), bodyListLess));
+    const auto a = std::find(c0.begin(), c0.end(), "dreiseit.regelm. Prisma");
+    const auto b = std::find(c0.begin(), c0.end(), "dreiseitiges Prisma");
+    EXPECT_LT(a, b);
+}
+
+TEST(Neuwert, IndexAndParameters) {
+    Selection s = select(0, "Hexaeder, Würfel");
+    EXPECT_EQ(s.bodyIndex, 1);
+    EXPECT_EQ(s.bodyParams, (std::array<double, 4>{1, -2.5, 1.5, -2}));
+    s = select(0, "Oktaeder");
+    EXPECT_EQ(s.bodyIndex, 2);
+    s = select(0, "Campanus-Sphäre");
+    EXPECT_EQ(s.bodyIndex, 67);
+    s = select(2, "Kuboktaeder");
+    EXPECT_EQ(s.bodyIndex, 0);
+    s = select(3, "Johnson Polyeder 06");
+    EXPECT_EQ(s.bodyIndex, 28);
+    EXPECT_EQ(s.bodyParams, (std::array<double, 4>{1, -2.5, 1.5, -2}));
+}
+
+TEST(Neuwert, ParametersPersistFromTheLastRecordWithABlock) {
+    Selection s;
+    neuwert(s, shipped(), "Quader");
+    EXPECT_EQ(s.bodyIndex, 5);
+    EXPECT_EQ(s.bodyParams, (std::array<double, 4>{2, 1, 4, -2}));
+    neuwert(s, shipped(), "siebenseitiges Prisma"); // record "[28" has no parameter block
+    EXPECT_EQ(s.bodyIndex, 28);
+    EXPECT_EQ(s.bodyParams, (std::array<double, 4>{2, 1, 4, -2}));
+    s.currentCategory = 2;
+    neuwert(s, shipped(), "Rhombendodekaeder"); // section 2's record has no parameter block either
+    EXPECT_EQ(s.bodyParams, (std::array<double, 4>{2, 1, 4, -2}));
+    s.currentCategory = 0;
+    neuwert(s, shipped(), latin1("sechsseitiges Prisma")); // "0,5" with a comma
+    EXPECT_EQ(s.bodyParams[2], 0.5);
+    neuwert(s, shipped(), latin1("fünfseitiges Antiprisma")); // "1.5" with a point
+    EXPECT_EQ(s.bodyParams[2], 1.5);
+}
+
+TEST(Neuwert, Titles) {
+    EXPECT_EQ(titleFor("Oktaeder", 0), latin1("Oktaeder und dualer Körper"));
+    EXPECT_EQ(titleFor("Kuboktaeder", 2), latin1("Kuboktaeder und dualer Körper"));
+    EXPECT_EQ(titleFor("Johnson Polyeder 06", 3), "Johnson Polyeder 06 und quasiduales Polyeder");
+}
+
+TEST(Categories, ItemMapping) {
+    EXPECT_EQ(categoryOfItem(0), 0);
+    EXPECT_EQ(categoryOfItem(1), 2);
+    EXPECT_EQ(categoryOfItem(2), 3);
+    EXPECT_EQ(itemOfCategory(3), 2);
+}
+
+TEST(DamagedCatalogue, ClearErrorsInsteadOfReadingPastTheEnd) {
+    auto tables = [](const std::string& cat) { return tablesFromContents("[#]\n", "[#]\n", "Torus\n", cat); };
+    Selection s;
+    // No "[" line after the section header.
+    EXPECT_THROW(fillBodyList(tables("{0\nTetraeder\n[0\n1\n[#]\n"), 0), CatalogueError);
+    // No end line: the names would run into the next section.
+    EXPECT_THROW(fillBodyList(tables("{0\n[\nTetraeder\n{2\n[\nX\n[0\n[#]\n"), 0), CatalogueError);
+    // No record and no end line: the file simply ends.
+    EXPECT_THROW(neuwert(s, tables("{0\n[\nTetraeder\n"), "Tetraeder"), CatalogueError);
+    // No records at all: the parameters stay.
+    s.bodyParams = {7, 7, 7, 7};
+    neuwert(s, tables("{0\n[\nTetraeder\n[#]\n"), "Tetraeder");
+    EXPECT_EQ(s.bodyParams[0], 7);
+    // A parameter value that is not a number names the file and line.
+    try {
+        neuwert(s, tables("{0\n[\nTetraeder\n[0\n1\n#2\n5\nKante a\nx\nb\n1\nc\n1\nd\n1\n[#]\n"),
+                "Tetraeder");
+        FAIL();
+    } catch (const CatalogueError& e) {
+        EXPECT_EQ(e.file(), "catalogue.txt");
+        EXPECT_EQ(e.line(), 9);
+    }
+    // A missing section.
+    s.currentCategory = 3;
+    EXPECT_THROW(neuwert(s, tables("{0\n[\nTetraeder\n[#]\n"), "Tetraeder"), CatalogueError);
+}
