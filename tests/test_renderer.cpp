@@ -1,0 +1,380 @@
+// Pixel tests of the scene renderer: frame, figure placement, face colours, marks, painting order
+// and the two interpenetration modes, on small hand-built models.
+#include "view/depthorder.h"
+#include "view/renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace kesmora;
+
+namespace {
+
+// One figure's tables inside a model, so the same helpers fill the solid or the dual.
+struct Tables {
+    std::array<Point3D, kMaxVertices>& vertices;
+    std::int32_t& vertexCount;
+    std::array<FaceString, kMaxFaces>& faces;
+    std::int32_t& faceCount;
+    std::array<FaceRecord, kMaxFaces>& records;
+};
+
+Tables solidOf(SolidModel& m) {
+    return {m.vertices, m.vertexCount, m.faces, m.faceCount, m.faceRecords};
+}
+Tables dualOf(SolidModel& m) {
+    return {m.dualVertices, m.dualVertexCount, m.dualFaces, m.dualFaceCount, m.dualFaceRecords};
+}
+
+// Appends a flat face at the given depth, with vertices of its own, and the colour number a build
+// would give its position. Corners are pixel offsets from the figure's origin.
+int addFace(Tables t, const std::vector<std::pair<double, double>>& corners, double depth) {
+    const int face = t.faceCount++;
+    for (const auto& [x, y] : corners) {
+        t.vertices[t.vertexCount] = {x, y, depth};
+        t.faces[face].push_back(codeOfVertex(t.vertexCount++));
+    }
+    t.records[face] = {{0, 0, depth}, face % 23 + 1};
+    return face;
+}
+
+std::vector<std::pair<double, double>> rect(double x0, double y0, double x1, double y1) {
+    return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+}
+
+std::vector<std::pair<double, double>> regular(int n, double cx, double cy, double r) {
+    std::vector<std::pair<double, double>> corners;
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * std::numbers::pi * i / n;
+        corners.emplace_back(cx + r * std::cos(a), cy + r * std::sin(a));
+    }
+    return corners;
+}
+
+QImage render(const SolidModel& m, DrawMode mode, QSize size = {400, 200}, bool marks = false) {
+    RenderSettings settings;
+    settings.mode = mode;
+    settings.markPoints = marks;
+    QImage image;
+    renderScene(image, size, m, settings);
+    return image;
+}
+
+std::string rgb(int r, int g, int b) {
+    return "(" + std::to_string(r) + "," + std::to_string(g) + "," + std::to_string(b) + ")";
+}
+std::string at(const QImage& image, int x, int y) {
+    const QColor c = image.pixelColor(x, y);
+    return rgb(c.red(), c.green(), c.blue());
+}
+const std::string kWhite = rgb(255, 255, 255);
+const std::string kYellow = rgb(255, 255, 0);
+const std::string kRed = rgb(255, 0, 0);
+const std::string kBlue = rgb(0, 0, 255);
+const std::string kBlack = rgb(0, 0, 0);
+const std::string kPaleGreen = rgb(160, 255, 160);
+
+// Bounding box of the non-white pixels in columns [x0, x1).
+QRect inkBox(const QImage& image, int x0, int x1) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = x0; x < x1; ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+bool allWhite(const QImage& image) {
+    return inkBox(image, 0, image.width()).isNull();
+}
+
+std::vector<int> faceOrder(const std::vector<double>& depths, bool selection) {
+    std::vector<FaceRecord> records;
+    for (double d : depths)
+        records.push_back({{0, 0, d}, 1});
+    DepthList list;
+    const int n = buildDepthList(records.data(), static_cast<int>(records.size()), list);
+    selection ? orderBySelection(list, n) : orderByExchange(list, n);
+    std::vector<int> faces;
+    for (int i = 0; i < n; ++i)
+        faces.push_back(list[i].face);
+    return faces;
+}
+
+} // namespace
+
+TEST(Frame, EmptyModelIsPlainWhiteInEveryModeAndTheImageIsReused) {
+    const SolidModel empty;
+    for (DrawMode mode : kDrawModes) {
+        RenderSettings settings;
+        settings.mode = mode;
+        settings.markPoints = true;
+        QImage image(40, 30, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        const uchar* bits = image.constBits();
+        renderScene(image, {40, 30}, empty, settings);
+        EXPECT_EQ(image.constBits(), bits) << drawModeCaption(mode);
+        EXPECT_TRUE(allWhite(image)) << drawModeCaption(mode);
+    }
+    QImage image;
+    renderScene(image, {31, 17}, empty, RenderSettings{});
+    EXPECT_EQ(image.size(), QSize(31, 17));
+    EXPECT_EQ(image.format(), QImage::Format_RGB32);
+    renderScene(image, {0, 17}, empty, RenderSettings{});
+    EXPECT_TRUE(image.isNull());
+}
+
+TEST(Placement, SideBySideAtQuarterAndThreeQuartersOfTheWidth) {
+    SolidModel m;
+    addFace(solidOf(m), rect(-20, -20, 20, 20), 0);
+    addFace(dualOf(m), rect(-10, -10, 10, 10), 0);
+    // 403 wide: W div 4 = 100 and 3 (W div 4) = 300, where 3 W / 4 would give 302.
+    for (DrawMode mode : {DrawMode::EdgeModel, DrawMode::HiddenEdges, DrawMode::ColouredFaces,
+                          DrawMode::MultiColouredFaces}) {
+        const QImage image = render(m, mode, {403, 201});
+        EXPECT_EQ(inkBox(image, 0, 201), QRect(QPoint(80, 80), QPoint(120, 120))) << drawModeCaption(mode);
+        EXPECT_EQ(inkBox(image, 201, 403), QRect(QPoint(290, 90), QPoint(310, 110))) << drawModeCaption(mode);
+    }
+    const QImage coloured = render(m, DrawMode::ColouredFaces, {403, 201});
+    EXPECT_EQ(at(coloured, 100, 100), rgb(255, 255, 128));
+    EXPECT_EQ(at(coloured, 80, 100), kBlack);
+    EXPECT_EQ(at(render(m, DrawMode::HiddenEdges, {403, 201}), 100, 100), kWhite);
+    EXPECT_EQ(at(render(m, DrawMode::EdgeModel, {403, 201}), 100, 100), kWhite);
+}
+
+TEST(Placement, DurchdringungDrawsBothAtTheCentreInBlackAndBlueOutlines) {
+    SolidModel m;
+    addFace(solidOf(m), rect(-40, -40, 40, 40), 0);
+    addFace(dualOf(m), rect(-10, -10, 10, 10), 0);
+    const QImage image = render(m, DrawMode::Interpenetration, {401, 200});
+    EXPECT_EQ(inkBox(image, 0, 401), QRect(QPoint(160, 60), QPoint(240, 140)));
+    EXPECT_EQ(at(image, 160, 100), kBlack);
+    EXPECT_EQ(at(image, 190, 100), kBlue);
+    EXPECT_EQ(at(image, 175, 100), kWhite);
+    EXPECT_EQ(at(image, 200, 100), kWhite);
+}
+
+TEST(FaceColours, BunteFlaechenFollowTheColourNumbers) {
+    SolidModel m;
+    for (int k = 0; k < 24; ++k) {
+        const double x = -42 + (k % 6) * 14, y = -28 + (k / 6) * 14;
+        addFace(solidOf(m), rect(x - 4, y - 4, x + 4, y + 4), 0);
+    }
+    addFace(dualOf(m), rect(-5, -5, 5, 5), 0);
+    m.dualFaceRecords[0].colour = 13;
+    const QImage image = render(m, DrawMode::MultiColouredFaces);
+    auto centre = [&](int k) { return at(image, 100 - 42 + (k % 6) * 14, 100 - 28 + (k / 6) * 14); };
+    EXPECT_EQ(centre(0), rgb(0, 0, 128));
+    EXPECT_EQ(centre(1), rgb(255, 0, 0));
+    EXPECT_EQ(centre(22), rgb(204, 255, 255));
+    EXPECT_EQ(centre(23), rgb(0, 0, 128));
+    EXPECT_EQ(at(image, 300, 100), rgb(0, 255, 255));
+}
+
+TEST(FaceColours, FarbigeFlaechenFollowTheVertexCount) {
+    SolidModel m;
+    for (int n : {3, 4, 7, 12})
+        addFace(solidOf(m), regular(n, -60 + 35 * (m.faceCount), 0, 14), 0);
+    RenderSettings settings;
+    settings.mode = DrawMode::ColouredFaces;
+    QImage image;
+    renderScene(image, {400, 200}, m, settings);
+    EXPECT_EQ(at(image, 40, 100), rgb(255, 255, 0));
+    EXPECT_EQ(at(image, 75, 100), rgb(255, 255, 128));
+    EXPECT_EQ(at(image, 110, 100), rgb(128, 255, 128));
+    EXPECT_EQ(at(image, 145, 100), rgb(64, 192, 64));
+
+    // The user's colours replace the ones they belong to; a seven-sided face keeps its fixed colour.
+    settings.polygonColours.fill(QColor(10, 20, 30));
+    settings.polygonColours[1] = QColor(1, 2, 3);
+    renderScene(image, {400, 200}, m, settings);
+    EXPECT_EQ(at(image, 40, 100), rgb(10, 20, 30));
+    EXPECT_EQ(at(image, 75, 100), rgb(1, 2, 3));
+    EXPECT_EQ(at(image, 110, 100), rgb(128, 255, 128));
+}
+
+TEST(Marks, NinePixelYellowDiscsOutlinedWithThePen) {
+    SolidModel m;
+    addFace(solidOf(m), {{0, 0}}, 0); // a lone vertex shows the bare mark
+    const QImage image = render(m, DrawMode::EdgeModel, {400, 200}, true);
+    const int cx = 100, cy = 100;
+    EXPECT_EQ(inkBox(image, 0, 400), QRect(cx - 4, cy - 4, 9, 9));
+    EXPECT_EQ(at(image, cx, cy), kYellow);
+    EXPECT_EQ(at(image, cx + 2, cy - 2), kYellow);
+    for (auto [x, y] : {std::pair{cx - 4, cy}, {cx + 4, cy}, {cx, cy - 4}, {cx, cy + 4}})
+        EXPECT_EQ(at(image, x, y), kBlack) << x << "," << y;
+    EXPECT_EQ(at(image, cx - 4, cy - 4), kWhite); // a disc, not a square
+
+    // In the dual of "Durchdringung " the marks take the blue pen; marks restore the brush, so
+    // a face painted after a marked face is still unfilled.
+    SolidModel two;
+    addFace(dualOf(two), rect(-30, -30, 0, 0), 1);
+    addFace(dualOf(two), rect(10, 10, 40, 40), 0);
+    const QImage outlines = render(two, DrawMode::Interpenetration, {400, 200}, true);
+    EXPECT_EQ(at(outlines, 170, 100 - 30), kYellow);
+    EXPECT_EQ(at(outlines, 170 - 4, 100 - 30), kBlue);
+    EXPECT_EQ(at(outlines, 225, 125), kWhite);
+
+    // Every vertex of every face is marked in the edge model, each right after the line ending
+    // there: vertex 0 is marked last, the other two are crossed by the line leaving them.
+    SolidModel tri;
+    addFace(solidOf(tri), {{-30, 20}, {30, 20}, {0, -30}}, 0);
+    const QImage marked = render(tri, DrawMode::EdgeModel, {400, 200}, true);
+    EXPECT_EQ(at(marked, 70, 120), kYellow);
+    EXPECT_EQ(at(marked, 130, 120), kBlack);
+    EXPECT_EQ(at(marked, 100, 70), kBlack);
+    for (auto [x, y] : {std::pair{70 - 4, 120}, {130 + 4, 120}, {100, 70 - 4}})
+        EXPECT_EQ(at(marked, x, y), kBlack);
+    for (auto [x, y] : {std::pair{70 + 2, 120 + 2}, {130 - 2, 120 + 2}, {100 + 1, 70 - 2}})
+        EXPECT_EQ(at(marked, x, y), kYellow) << x << "," << y;
+    EXPECT_EQ(at(render(tri, DrawMode::EdgeModel), 72, 122), kWhite);
+}
+
+TEST(PaintingOrder, TheTwoSortRulesAndTheirTies) {
+    using V = std::vector<int>;
+    EXPECT_EQ(faceOrder({1, 3, 2}, true), (V{1, 2, 0}));
+    EXPECT_EQ(faceOrder({4, 4, 4}, true), (V{0, 1, 2}));
+    EXPECT_EQ(faceOrder({4, 4, 4}, false), (V{0, 1, 2}));
+    // The two rules part where a single exchange and a run of exchanges move the tied faces differently.
+    EXPECT_EQ(faceOrder({0, 1, 1, 2}, true), (V{3, 1, 2, 0}));
+    EXPECT_EQ(faceOrder({0, 1, 1, 2}, false), (V{3, 2, 1, 0}));
+    EXPECT_TRUE(faceOrder({}, true).empty());
+}
+
+TEST(PaintingOrder, NearerFacesCoverFartherOnesAndTiesPaintTheFirstPositionFirst) {
+    for (bool nearFirst : {true, false}) {
+        SolidModel m;
+        const double a = nearFirst ? -5 : 5;
+        addFace(solidOf(m), rect(-30, -30, 10, 10), a);  // colour 1, navy
+        addFace(solidOf(m), rect(-10, -10, 30, 30), -a); // colour 2, red
+        const QImage image = render(m, DrawMode::MultiColouredFaces);
+        EXPECT_EQ(at(image, 100, 100), nearFirst ? rgb(0, 0, 128) : kRed);
+    }
+    SolidModel tie;
+    addFace(solidOf(tie), rect(-30, -30, 10, 10), 2);
+    addFace(solidOf(tie), rect(-10, -10, 30, 30), 2);
+    EXPECT_EQ(at(render(tie, DrawMode::MultiColouredFaces), 100, 100), kRed);
+
+    // Depths 0, 1, 1, 2: the side-by-side rule paints face 2 over face 1, the interpenetration
+    // rule face 1 over face 2. Face 1's right edge runs through face 2.
+    SolidModel order;
+    addFace(solidOf(order), rect(60, 60, 70, 70), 0);
+    addFace(solidOf(order), rect(-30, -20, 0, 20), 1);
+    addFace(solidOf(order), rect(-10, -10, 20, 10), 1);
+    addFace(solidOf(order), rect(60, -70, 70, -60), 2);
+    EXPECT_EQ(at(render(order, DrawMode::HiddenEdges), 100, 100), kWhite);
+    const QImage tinted = render(order, DrawMode::Interpenetration3);
+    int red = 0;
+    for (int y = 95; y <= 105; ++y)
+        red += at(tinted, 200, y) == kRed;
+    EXPECT_GT(red, 0);
+}
+
+TEST(Interpenetration, Durchdringung2OutlinesTheSolidAroundTheOpaqueDual) {
+    SolidModel m;
+    addFace(solidOf(m), rect(-60, -30, -10, 30), 1); // far
+    addFace(solidOf(m), rect(10, -30, 60, 30), -1);  // near
+    addFace(dualOf(m), rect(-30, -20, 30, 20), 0);
+    const QImage image = render(m, DrawMode::Interpenetration2);
+    const int ox = 200, oy = 100;
+    EXPECT_EQ(at(image, ox, oy), kYellow);
+    EXPECT_EQ(at(image, ox - 30, oy), kBlue);
+    EXPECT_EQ(at(image, ox + 30, oy), kBlue);   // inside the near face, which has no fill
+    EXPECT_EQ(at(image, ox - 60, oy), kRed);    // far edge outside the dual
+    EXPECT_EQ(at(image, ox - 10, oy), kYellow); // far edge hidden by the dual
+    EXPECT_EQ(at(image, ox + 10, oy), kRed);    // near edge over the dual
+    EXPECT_EQ(at(image, ox - 50, oy), kWhite);  // the solid is never filled
+    EXPECT_EQ(at(image, ox + 50, oy), kWhite);
+}
+
+TEST(Interpenetration, DepthZeroBelongsToTheFarHalf) {
+    for (double depth : {0.0, -1e-9}) {
+        SolidModel m;
+        addFace(solidOf(m), rect(-10, -10, 10, 10), depth);
+        addFace(dualOf(m), rect(-30, -30, 30, 30), 5);
+        for (DrawMode mode : {DrawMode::Interpenetration2, DrawMode::Interpenetration3}) {
+            const QImage image = render(m, mode);
+            EXPECT_EQ(at(image, 210, 100), depth == 0 ? kYellow : kRed)
+                << depth << " " << drawModeCaption(mode);
+        }
+    }
+}
+
+TEST(Interpenetration, Durchdringung3TintsTheNearHalfByBitwiseAnd) {
+    SolidModel m;
+    addFace(solidOf(m), rect(-60, -30, -10, 30), 1);
+    addFace(solidOf(m), rect(10, -30, 60, 30), -1);
+    addFace(dualOf(m), rect(-30, -20, 30, 20), 0);
+    const QImage image = render(m, DrawMode::Interpenetration3);
+    const int ox = 200, oy = 100;
+    EXPECT_EQ(at(image, ox - 50, oy), kPaleGreen); // far face filled
+    EXPECT_EQ(at(image, ox - 20, oy), kYellow);    // dual over the far face
+    EXPECT_EQ(at(image, ox, oy), kYellow);         // white overlay leaves the dual as it is
+    EXPECT_EQ(at(image, ox - 30, oy), kBlue);
+    EXPECT_EQ(at(image, ox + 50, oy), kPaleGreen); // near face over white
+    EXPECT_EQ(at(image, ox + 20, oy), rgb(160, 255, 0));
+    EXPECT_EQ(at(image, ox + 10, oy), kRed);           // red edge ANDed with yellow
+    EXPECT_EQ(at(image, ox + 30, oy), rgb(0, 0, 160)); // blue dual edge seen through the tint
+    EXPECT_EQ(at(image, ox + 10, oy - 25), kRed);      // red edge over white
+    EXPECT_EQ(at(image, ox, oy + 60), kWhite);
+
+    // The far outlines are dotted: along the far face's left edge some pixels are red, some not.
+    int red = 0, other = 0;
+    for (int y = oy - 25; y <= oy + 25; ++y)
+        (at(image, ox - 60, y) == kRed ? red : other) += 1;
+    EXPECT_GT(red, 5);
+    EXPECT_GT(other, 5);
+    // The near outline is solid.
+    for (int y = oy - 29; y <= oy - 21; ++y)
+        EXPECT_EQ(at(image, ox + 60, y), kRed) << y;
+}
+
+TEST(Interpenetration, OverlayCacheGivesTheSamePicture) {
+    SolidModel m;
+    addFace(solidOf(m), regular(5, 0, 0, 50), -1);
+    addFace(solidOf(m), regular(6, 10, 5, 45), 2);
+    addFace(dualOf(m), regular(3, 0, 0, 40), 0);
+    RenderSettings settings;
+    settings.mode = DrawMode::Interpenetration3;
+    settings.markPoints = true;
+    QImage cache, cached, fresh;
+    for (QSize size : {QSize(300, 200), QSize(300, 200), QSize(250, 150)}) {
+        renderScene(cached, size, m, settings, &cache);
+        renderScene(fresh, size, m, settings);
+        EXPECT_EQ(cache.size(), size);
+        EXPECT_EQ(cached, fresh);
+        EXPECT_FALSE(allWhite(cached));
+    }
+}
+
+TEST(Robustness, FacesNamingUnloadedVerticesAndWildCountsAreNotRead) {
+    SolidModel m;
+    addFace(solidOf(m), rect(-20, -20, 20, 20), 0);
+    addFace(solidOf(m), rect(-5, -5, 5, 5), 0);
+    m.faces[0][2] = codeOfVertex(m.vertexCount); // one past the loaded vertices
+    m.faces[1] += '\x01';                        // below the lowest vertex code
+    addFace(dualOf(m), rect(-20, -20, 20, 20), 0);
+    m.dualFaces[0].clear();
+    for (DrawMode mode : kDrawModes)
+        EXPECT_TRUE(allWhite(render(m, mode, {400, 200}, true))) << drawModeCaption(mode);
+
+    SolidModel wild;
+    addFace(solidOf(wild), rect(-20, -20, 20, 20), 0);
+    wild.faces[kMaxFaces - 1] = std::string(300, '0'); // longer than any point buffer
+    wild.vertexCount = 100000;
+    wild.faceCount = 100000;
+    wild.dualFaceCount = -5;
+    wild.dualVertexCount = -5;
+    wild.faceRecords[0].colour = -7;
+    for (DrawMode mode : kDrawModes) {
+        const QImage image = render(wild, mode);
+        EXPECT_FALSE(allWhite(image)) << drawModeCaption(mode);
+    }
+}
