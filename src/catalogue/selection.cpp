@@ -127,7 +127,7 @@ void neuwert(Selection& sel, const CatalogueTables& tables, const std::string& n
         checkNotNextSection(line, section, i);
         if (startsRecord(line))
             throw CatalogueError(kCatalogueFile, section, i + 1,
-                                 "Der Körper \"" + name + "\" fehlt im Abschnitt");
+                                 "Der Körper \"" + latin1ToUtf8(name) + "\" fehlt im Abschnitt");
         if (line == name) break;
     }
     sel.bodyIndex = index;
@@ -156,7 +156,7 @@ void neuwert(Selection& sel, const CatalogueTables& tables, const std::string& n
                 const auto number = ParseNumber(value);
                 if (!number)
                     throw CatalogueError(kCatalogueFile, key, at + 1,
-                                         "Der Parameterwert \"" + value + "\" ist keine Zahl");
+                                         "Der Parameterwert \"" + latin1ToUtf8(value) + "\" ist keine Zahl");
                 values[static_cast<std::size_t>(k)] = *number;
             }
             sel.bodyParams = values;

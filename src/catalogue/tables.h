@@ -62,6 +62,9 @@ CatalogueTables LoadCatalogueTables(const std::filesystem::path& dataDir);
 CatalogueTables tablesFromContents(std::string_view coords, std::string_view faces, std::string_view excluded,
                                    std::string_view catalogue);
 
+// Table texts are Latin-1 (Windows-1252 letters); messages for the user are UTF-8.
+std::string latin1ToUtf8(std::string_view latin1);
+
 // Case-insensitive equality of single-byte texts (ASCII and Latin-1 letters).
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 

@@ -202,8 +202,9 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
     m.scale = 1.0;
     const auto dispatch = dispatchFor(sel.currentCategory, sel.bodyIndex);
     if (!dispatch)
-        throw GeometryError("Für den Körper " + name + " (Kategorie " + std::to_string(sel.currentCategory) +
-                            ", Index " + std::to_string(sel.bodyIndex) + ") gibt es keine Daten");
+        throw GeometryError("Für den Körper " + latin1ToUtf8(name) + " (Kategorie " +
+                            std::to_string(sel.currentCategory) + ", Index " + std::to_string(sel.bodyIndex) +
+                            ") gibt es keine Daten");
     if (dispatch->generated)
         erzeugen(m, sel.bodyIndex, sel.bodyParams);
     else
@@ -216,7 +217,7 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
     bool ok = true;
     forEachPoint(m, [&](Point3D& p) { ok = ok && finite(p); });
     if (!ok)
-        throw GeometryError("Die Koordinaten des Körpers " + name +
+        throw GeometryError("Die Koordinaten des Körpers " + latin1ToUtf8(name) +
                             " sind zu groß oder ungültig; er kann nicht gezeichnet werden");
     return m;
 }

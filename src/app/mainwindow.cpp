@@ -1,0 +1,527 @@
+// The main window and its wiring.
+#include "mainwindow.h"
+
+#include "buttonpictures.h"
+#include "geometry/build.h"
+#include "paintbox.h"
+#include "view/renderer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolButton>
+
+#include <exception>
+
+namespace kesmora {
+
+namespace {
+
+constexpr QRgb kPanelColour = qRgb(240, 240, 240);
+constexpr int kTitleHeight = 27;
+constexpr int kStripHeight = 148;
+constexpr int kControlsWidth = 1000;
+
+QString fromTable(const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+std::string toTable(const QString& s) {
+    return s.toLatin1().toStdString();
+}
+
+QFrame* panel(QWidget* parent, QRgb colour, const char* name) {
+    auto* f = new QFrame(parent);
+    f->setObjectName(name);
+    f->setAutoFillBackground(true);
+    QPalette pal = f->palette();
+    pal.setColor(QPalette::Window, QColor(colour));
+    f->setPalette(pal);
+    return f;
+}
+
+QFont pixelFont(int pixels, bool bold = false, bool italic = false) {
+    QFont f(QStringLiteral("Verdana"));
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+constexpr const char* kColourButtonNames[7] = {"S12", "S25", "S3", "S4", "S5", "S6", "S7"};
+constexpr const char* kModeNames[7] = {"RB1", "RB2", "RB3", "RB4", "RB5", "Rb6", "rb7"};
+
+} // namespace
+
+TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent) : QMainWindow(parent) {
+    // FormCreate, in order: the scene image, the tables, the category, the lists, the mode, the
+    // initial body, the turn steps, readyFlag, and a category click that only stops the timer.
+    sceneBitmap_ = QImage(1, 1, QImage::Format_RGB32);
+    tables_ = LoadCatalogueTables(dataDir);
+    selection_.currentCategory = 0;
+
+    setWindowTitle(QStringLiteral("Kesmora"));
+    setFont(pixelFont(12));
+    createControls();
+    createMenu();
+    wire();
+
+    fillBodyList();
+    modeButtons[5]->setChecked(true);
+    render_.mode = DrawMode::Interpenetration2;
+    {
+        const QSignalBlocker block(LB1);
+        if (LB1->count() > 17) LB1->setCurrentRow(17);
+    }
+    selection_.bodyIndex = 0;
+    animation_ = AnimationState{};
+    readyFlag_ = true;
+    R1C();
+
+    // A fixed client area of 1008 x 709 below the menu bar, centred on the screen.
+    const int menuHeight = menuBar()->sizeHint().height();
+    setMinimumSize(kClientWidth, kClientHeight + menuHeight);
+    resize(kClientWidth, kClientHeight + menuHeight);
+    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+}
+
+TMainForm::~TMainForm() = default; // FormDestroy: the tables and images go with the window
+
+void TMainForm::createControls() {
+    client_ = new QWidget(this);
+    client_->setObjectName("client");
+    client_->setAutoFillBackground(true);
+    QPalette pal = client_->palette();
+    pal.setColor(QPalette::Window, QColor(kPanelColour));
+    client_->setPalette(pal);
+    client_->installEventFilter(this); // relayout on resize
+    setCentralWidget(client_);
+
+    P1 = panel(client_, kPanelColour, "P1");
+    P1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    P1->setLineWidth(1);
+    P1Caption = new QLabel(P1);
+    P1Caption->setObjectName("P1Caption");
+    P1Caption->setAlignment(Qt::AlignCenter);
+    P1Caption->setFont(pixelFont(16, true, true));
+    P1Caption->setStyleSheet(QStringLiteral("color: #000080;"));
+    P1Caption->setAccessibleName(QStringLiteral("Titel"));
+
+    auto imageButton = [](QWidget* parent, const char* name, QIcon icon, const QString& tip) {
+        auto* b = new QToolButton(parent);
+        b->setObjectName(name);
+        b->setAutoRaise(true);
+        b->setIcon(icon);
+        b->setIconSize(QSize(20, 20));
+        b->setToolTip(tip);
+        b->setAccessibleName(tip);
+        b->setFocusPolicy(Qt::NoFocus);
+        return b;
+    };
+    S8 = imageButton(P1, "S8", enlargePicture(), QString::fromUtf8("Vergrößern"));
+    S1 = imageButton(P1, "S1", resetPicture(), QStringLiteral("Grundeinstellung"));
+    S9 = imageButton(P1, "S9", reducePicture(), QStringLiteral("Verkleinern"));
+    S8->setGeometry(11, 2, 23, 24);
+    S1->setGeometry(34, 2, 23, 24);
+    S9->setGeometry(57, 2, 23, 24);
+
+    P6 = panel(client_, kPanelColour, "P6");
+    P10 = panel(P6, qRgb(255, 255, 255), "P10");
+    P21 = panel(P10, qRgb(255, 255, 255), "P21");
+    PB1 = new PaintBox(P21);
+    PB1->setObjectName("PB1");
+    PB1->scene = &sceneBitmap_;
+    PB1->setAccessibleName(QString::fromUtf8("Zeichenfläche"));
+    P8 = panel(P6, kPanelColour, "P8");
+    P3 = panel(P8, kPanelColour, "P3");
+    P3->setGeometry(0, 0, 1, kStripHeight);
+    P20 = panel(P8, kPanelColour, "P20");
+
+    const char* labels[3] = {"x-Drehwinkel", "y-Drehwinkel", "z-Drehwinkel"};
+    const char* spinNames[3] = {"t3", "t4", "t5"};
+    QSpinBox* spins[3];
+    for (int i = 0; i < 3; ++i) {
+        auto* l = new QLabel(QString::fromLatin1(labels[i]), P20);
+        l->setGeometry(30, 14 + 30 * i, 92, 24);
+        auto* s = new QSpinBox(P20);
+        s->setObjectName(spinNames[i]);
+        s->setRange(-15, 15);
+        s->setSingleStep(1);
+        s->setFrame(false);
+        s->findChild<QLineEdit*>()->setReadOnly(true); // stepped only, never typed
+        s->setGeometry(125, 14 + 30 * i, 54, 24);
+        s->setAccessibleName(QString::fromLatin1(labels[i]));
+        l->setBuddy(s);
+        spins[i] = s;
+    }
+    t3 = spins[0];
+    t4 = spins[1];
+    t5 = spins[2];
+    t5->setValue(2);
+
+    const QString colourTips[7] = {
+        QString::fromUtf8("Farbe der Dreiecke"), QString::fromUtf8("Farbe der Vierecke"),
+        QString::fromUtf8("Farbe der Fünfecke"), QString::fromUtf8("Farbe der Sechsecke"),
+        QString::fromUtf8("Farbe der Achtecke"), QString::fromUtf8("Farbe der Zehnecke"),
+        QString::fromUtf8("Farbe der Zwölfecke")};
+    for (int i = 0; i < 7; ++i) {
+        colourButtons[i] = imageButton(
+            P20, kColourButtonNames[i],
+            colourButtonPicture(kPolygonColourVertexCounts[i], render_.polygonColours[i]), colourTips[i]);
+        colourButtons[i]->setGeometry(24 + 24 * i, 108, 24, 24);
+        colourButtons[i]->setIconSize(QSize(22, 22));
+    }
+
+    D1 = new QPushButton(QStringLiteral("Darstellung"), P20);
+    D1->setObjectName("D1");
+    D1->setGeometry(224, 19, 110, 25);
+    D2 = new QPushButton(QStringLiteral("Rotation"), P20);
+    D2->setObjectName("D2");
+    D2->setGeometry(224, 48, 110, 25);
+    CB1 = new QCheckBox(QStringLiteral("Punkte markieren"), P20);
+    CB1->setObjectName("CB1");
+    CB1->setGeometry(216, 90, 146, 17);
+
+    auto* modes = new QButtonGroup(this);
+    for (int i = 0; i < 7; ++i) {
+        modeButtons[i] =
+            new QRadioButton(QString::fromUtf8(drawModeCaption(kDrawModes[i]).data(),
+                                               static_cast<qsizetype>(drawModeCaption(kDrawModes[i]).size())),
+                             P20);
+        modeButtons[i]->setObjectName(kModeNames[i]);
+        modeButtons[i]->setGeometry(368, 16 + 16 * i, 160, 16);
+        modes->addButton(modeButtons[i], i + 1);
+    }
+    connect(modes, &QButtonGroup::idClicked, this, [this](int id) {
+        guarded([&] {
+            render_.mode = static_cast<DrawMode>(id);
+            zeichnen();
+        });
+    });
+
+    R1 = new QGroupBox(QString::fromUtf8("Körpertyp"), P20);
+    R1->setObjectName("R1");
+    R1->setGeometry(536, 12, 177, 101);
+    R1Group = new QButtonGroup(this);
+    // The group is defined with four items; the second ("Krummlinige Körper") is removed at start.
+    const char* items[4] = {"Polyeder", "Krummlinige Körper", "Archimedische Körper", "Johnson Polyeder"};
+    std::vector<QRadioButton*> radios;
+    for (const char* item : items)
+        radios.push_back(new QRadioButton(QString::fromUtf8(item), R1));
+    delete radios[1];
+    radios.erase(radios.begin() + 1);
+    for (int i = 0; i < 3; ++i) {
+        radios[i]->setGeometry(10, 22 + 24 * i, 160, 20);
+        R1Group->addButton(radios[i], i);
+    }
+    radios[0]->setChecked(true);
+
+    LB1 = new QListWidget(P20);
+    LB1->setObjectName("LB1");
+    LB1->setGeometry(728, 16, 241, 116);
+    LB1->setUniformItemSizes(true);
+    LB1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LB1->setStyleSheet(
+        QStringLiteral("QListWidget { background: white; } QListWidget::item { height: 14px; }"));
+    LB1->setAccessibleName(QString::fromUtf8("Körper"));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setTimerType(Qt::PreciseTimer);
+}
+
+void TMainForm::createMenu() {
+    M1 = menuBar()->addAction(QStringLiteral("Beenden"));
+    M1->setObjectName("M1");
+    M1->setShortcut(QKeySequence(Qt::Key_Escape));
+    M1->setShortcutContext(Qt::ApplicationShortcut);
+    QMenu* M13 = menuBar()->addMenu(QStringLiteral("Einstellungen"));
+    M13->setObjectName("M13");
+    M2 = M13->addAction(QStringLiteral("Animation"));
+    M2->setObjectName("M2");
+    M2->setShortcut(QKeySequence(Qt::Key_F2));
+    M2->setShortcutContext(Qt::ApplicationShortcut);
+    M13->addSeparator();
+    M15 = M13->addAction(QString::fromUtf8("Vergrößern"));
+    M15->setObjectName("M15");
+    M16 = M13->addAction(QStringLiteral("Verkleinern"));
+    M16->setObjectName("M16");
+    M17 = M13->addAction(QStringLiteral("Grundeinstellung"));
+    M17->setObjectName("M17");
+    // "M" is never shown: the action belongs to the window, not to a menu, so its Enter shortcut
+    // works while nothing displays it.
+    M5 = new QAction(QStringLiteral("M"), this);
+    M5->setObjectName("M5");
+    M5->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    M5->setShortcutContext(Qt::ApplicationShortcut);
+    addAction(M5);
+}
+
+void TMainForm::wire() {
+    connect(M1, &QAction::triggered, this, [this] { guarded([&] { S13C(); }); });
+    connect(M5, &QAction::triggered, this, [this] { guarded([&] { x2C(); }); });
+    connect(M2, &QAction::triggered, this, [this] { guarded([&] { B2C(); }); });
+    connect(D2, &QPushButton::clicked, this, [this] { guarded([&] { B2C(); }); });
+    connect(D1, &QPushButton::clicked, this, [this] { guarded([&] { B1C(); }); });
+    connect(Timer1, &QTimer::timeout, this, [this] { guarded([&] { Timer1Timer(); }); });
+    const std::pair<QObject*, ZoomCommand> zooms[] = {{S8, ZoomCommand::Enlarge}, {M15, ZoomCommand::Enlarge},
+                                                      {S9, ZoomCommand::Reduce},  {M16, ZoomCommand::Reduce},
+                                                      {S1, ZoomCommand::Reset},   {M17, ZoomCommand::Reset}};
+    for (const auto& [sender, command] : zooms) {
+        auto run = [this, command = command] { guarded([&] { S8C(command); }); };
+        if (auto* b = qobject_cast<QToolButton*>(sender))
+            connect(b, &QToolButton::clicked, this, run);
+        else
+            connect(static_cast<QAction*>(sender), &QAction::triggered, this, run);
+    }
+    const std::pair<QSpinBox*, SpeedEdit> spins[] = {
+        {t3, SpeedEdit::XY}, {t4, SpeedEdit::YZ}, {t5, SpeedEdit::XZ}};
+    for (const auto& [spin, edit] : spins)
+        connect(spin, &QSpinBox::valueChanged, this,
+                [this, edit = edit](int value) { guarded([&] { T3C(edit, value); }); });
+    for (int i = 0; i < 7; ++i)
+        connect(colourButtons[i], &QToolButton::clicked, this, [this, i] { guarded([&] { S12C(i); }); });
+    connect(CB1, &QCheckBox::clicked, this, [this] { guarded([&] { CB1C(); }); });
+    connect(R1Group, &QButtonGroup::idClicked, this, [this] { guarded([&] { R1C(); }); });
+
+    // A click in the list, or moving the selection with the keyboard, takes the body over. A
+    // mouse press that changes the row is left to the click that follows it.
+    connect(LB1, &QListWidget::itemClicked, this, [this] { guarded([&] { LB1C(); }); });
+    connect(LB1, &QListWidget::currentRowChanged, this, [this](int) {
+        if (QApplication::mouseButtons() == Qt::NoButton) guarded([&] { LB1C(); });
+    });
+
+    PB1->onSystemPaint = [this] { buildForSystemPaint(); };
+    connect(PB1, &PaintBox::mousePressed, this,
+            [this](Qt::MouseButton b, int x, int y) { guarded([&] { PB1MD(b, x, y); }); });
+    connect(PB1, &PaintBox::mouseMoved, this, [this](int x, int y) { guarded([&] { PB1MM(x, y); }); });
+    connect(PB1, &PaintBox::mouseReleased, this, [this] { guarded([&] { PB1MU(); }); });
+}
+
+template <typename F> void TMainForm::guarded(F&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        reportError(e.what());
+    }
+}
+
+void TMainForm::reportError(const std::string& message) {
+    const QString text = QString::fromUtf8(message.c_str());
+    if (showError)
+        showError(text);
+    else
+        QMessageBox::critical(this, QStringLiteral("Kesmora"), text);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) { // FormShow
+        shownOnce_ = true;
+        guarded([&] { neuwert(); });
+    }
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // A fixed border: only maximising (or full screen) changes the size.
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) && isVisible()) {
+        const QSize fixed = minimumSize();
+        if (size() != fixed)
+            QTimer::singleShot(0, this, [this, fixed] {
+                if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) resize(fixed);
+            });
+    }
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize) layoutClientArea();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::layoutClientArea() {
+    const int w = client_->width(), h = client_->height();
+    P1->setGeometry(0, 0, w, kTitleHeight);
+    P1Caption->setGeometry(90, 1, std::max(0, w - 180), kTitleHeight - 2);
+    P6->setGeometry(0, kTitleHeight, w, h - kTitleHeight);
+    const int drawingHeight = std::max(0, h - kTitleHeight - kStripHeight);
+    P10->setGeometry(0, 0, w, drawingHeight);
+    P21->setGeometry(0, 0, w, drawingHeight);
+    PB1->setGeometry(0, 0, w, drawingHeight);
+    P8->setGeometry(0, drawingHeight, w, kStripHeight);
+    P8Resize();
+}
+
+void TMainForm::P8Resize() {
+    const int spacer = (P8->width() - kControlsWidth) / 2; // truncates toward zero
+    P3->setGeometry(0, 0, spacer, kStripHeight);
+    P20->setGeometry(std::max(0, spacer), 0, P8->width() - std::max(0, spacer), kStripHeight);
+}
+
+void TMainForm::fillBodyList() {
+    const QSignalBlocker block(LB1); // filling the list from code is no click
+    LB1->clear();
+    for (const std::string& name : kesmora::fillBodyList(tables_, selection_.currentCategory))
+        LB1->addItem(fromTable(name));
+}
+
+void TMainForm::applyAnimationControls(const AnimationControls& controls) {
+    D2->setText(QString::fromUtf8(controls.caption.data(), static_cast<qsizetype>(controls.caption.size())));
+    if (controls.timerInterval == 0)
+        Timer1->stop();
+    else
+        Timer1->start(controls.timerInterval);
+}
+
+void TMainForm::R1C() {
+    applyAnimationControls(stopAnimation(animation_));
+    const int item = R1Group->checkedId();
+    const int category = categoryOfItem(item);
+    if (category == selection_.currentCategory) return;
+    modeButtons[6]->setVisible(item != 2);
+    if (item == 2 && modeButtons[6]->isChecked()) {
+        modeButtons[5]->setChecked(true);
+        render_.mode = DrawMode::Interpenetration2;
+        zeichnen();
+    }
+    selection_.currentCategory = category;
+    fillBodyList();
+    {
+        const QSignalBlocker block(LB1);
+        if (LB1->count() > 0) LB1->setCurrentRow(0);
+    }
+    selection_.bodyIndex = 0;
+    neuwert();
+}
+
+void TMainForm::LB1C() {
+    applyAnimationControls(stopAnimation(animation_));
+    neuwert();
+    B1C();
+}
+
+void TMainForm::neuwert() {
+    const QListWidgetItem* item = LB1->currentItem();
+    if (!item) return;
+    const std::string name = toTable(item->text());
+    P1Caption->setText(fromTable(titleFor(name, selection_.currentCategory)));
+    kesmora::neuwert(selection_, tables_, name);
+}
+
+void TMainForm::buildModel() {
+    const QListWidgetItem* item = LB1->currentItem();
+    if (!item) return;
+    model_ = buildSolid(tables_, selection_, toTable(item->text())); // taken over only when complete
+    ++buildCount_;
+}
+
+void TMainForm::B1C() {
+    buildModel();
+    zeichnen();
+}
+
+void TMainForm::buildForSystemPaint() {
+    // A paint request from the system rebuilds; an error is reported after the paint, once per
+    // body, and the previous solid is drawn meanwhile.
+    try {
+        buildModel();
+        lastPaintError_.clear();
+    } catch (const std::exception& e) {
+        if (lastPaintError_ != e.what()) {
+            lastPaintError_ = e.what();
+            const std::string message = e.what();
+            QTimer::singleShot(0, this, [this, message] { reportError(message); });
+        }
+    }
+    renderOnly();
+}
+
+void TMainForm::renderOnly() {
+    renderScene(sceneBitmap_, PB1->size(), model_, render_, &overlayCache_);
+}
+
+void TMainForm::zeichnen() {
+    renderOnly();
+    PB1->showScene();
+}
+
+void TMainForm::x2C() {
+    B1C();
+}
+
+void TMainForm::S13C() {
+    close();
+}
+
+void TMainForm::B2C() {
+    applyAnimationControls(toggleAnimation(animation_));
+}
+
+void TMainForm::Timer1Timer() {
+    animationTick(animation_, model_);
+    zeichnen();
+}
+
+void TMainForm::T3C(SpeedEdit edit, int value) {
+    if (setSpeed(animation_, edit, value, readyFlag_)) zeichnen();
+}
+
+void TMainForm::S8C(ZoomCommand command) {
+    zoom(model_, command);
+    zeichnen();
+}
+
+void TMainForm::CB1C() {
+    render_.markPoints = CB1->isChecked();
+    zeichnen();
+}
+
+void TMainForm::S12C(int slot) {
+    const std::optional<QColor> chosen =
+        colourChooser ? colourChooser(lastDialogColour_) : [&]() -> std::optional<QColor> {
+        const QColor c = QColorDialog::getColor(lastDialogColour_, this, QStringLiteral("Farbe"));
+        if (!c.isValid()) return std::nullopt;
+        return c;
+    }();
+    if (!chosen) return;
+    lastDialogColour_ = *chosen;
+    render_.polygonColours[static_cast<std::size_t>(slot)] = *chosen;
+    colourButtons[static_cast<std::size_t>(slot)]->setIcon(
+        colourButtonPicture(kPolygonColourVertexCounts[static_cast<std::size_t>(slot)], *chosen));
+    B1C();
+}
+
+void TMainForm::PB1MD(Qt::MouseButton button, int x, int y) {
+    const MouseButton b = button == Qt::LeftButton     ? MouseButton::Left
+                          : button == Qt::RightButton  ? MouseButton::Right
+                          : button == Qt::MiddleButton ? MouseButton::Middle
+                                                       : MouseButton::Other;
+    if (beginDrag(animation_, b, x, y)) PB1->setCursor(Qt::SizeAllCursor);
+}
+
+void TMainForm::PB1MM(int x, int y) {
+    if (dragTo(animation_, model_, x, y)) zeichnen();
+}
+
+void TMainForm::PB1MU() {
+    endDrag(animation_);
+    PB1->unsetCursor();
+}
+
+} // namespace kesmora

@@ -1,0 +1,135 @@
+// The main window: its controls in the fixed layout, the menu and shortcuts, and the wiring of
+// every control to its handler. State lives in a few plain structs owned here.
+#pragma once
+
+#include "catalogue/selection.h"
+#include "catalogue/tables.h"
+#include "geometry/solidmodel.h"
+#include "view/animation.h"
+#include "view/rendersettings.h"
+#include "view/rotation.h"
+
+#include <QColor>
+#include <QImage>
+#include <QMainWindow>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTimer;
+class QToolButton;
+class QWidget;
+
+namespace kesmora {
+
+class PaintBox;
+
+inline constexpr int kClientWidth = 1008;
+inline constexpr int kClientHeight = 709;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+  public:
+    // Creates the window (FormCreate): loads the tables from dataDir; throws CatalogueError when a
+    // file is missing or unreadable.
+    explicit TMainForm(const std::filesystem::path& dataDir, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Replaces the colour dialog (tests script it); returns the chosen colour or nothing on cancel.
+    std::function<std::optional<QColor>(QColor initial)> colourChooser;
+    // Replaces the message box (tests record messages).
+    std::function<void(const QString&)> showError;
+
+    // Read access for tests and the inspector-like checks.
+    const SolidModel& model() const { return model_; }
+    const Selection& selection() const { return selection_; }
+    const AnimationState& animation() const { return animation_; }
+    const RenderSettings& renderSettings() const { return render_; }
+    const QImage& sceneBitmap() const { return sceneBitmap_; }
+    bool readyFlag() const { return readyFlag_; }
+    int buildCount() const { return buildCount_; }
+
+    // Controls by their layout names.
+    QLabel* P1Caption = nullptr;
+    QFrame *P1 = nullptr, *P6 = nullptr, *P8 = nullptr, *P3 = nullptr, *P20 = nullptr, *P10 = nullptr,
+           *P21 = nullptr;
+    QToolButton *S8 = nullptr, *S1 = nullptr, *S9 = nullptr;
+    QSpinBox *t3 = nullptr, *t4 = nullptr, *t5 = nullptr;
+    std::array<QToolButton*, 7> colourButtons{}; // S12, S25, S3, S4, S5, S6, S7
+    QPushButton *D1 = nullptr, *D2 = nullptr;
+    QCheckBox* CB1 = nullptr;
+    std::array<QRadioButton*, 7> modeButtons{}; // RB1 .. RB4, RB5, Rb6, rb7
+    QGroupBox* R1 = nullptr;
+    QButtonGroup* R1Group = nullptr;
+    QListWidget* LB1 = nullptr;
+    PaintBox* PB1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QAction *M1 = nullptr, *M2 = nullptr, *M5 = nullptr, *M15 = nullptr, *M16 = nullptr, *M17 = nullptr;
+
+    // Handlers, named after the controls they serve.
+    void B1C();
+    void B2C();
+    void R1C();
+    void LB1C();
+    void neuwert();
+    void T3C(SpeedEdit edit, int value);
+    void S8C(ZoomCommand command);
+    void S12C(int slot);
+    void CB1C();
+    void S13C();
+    void x2C();
+    void Timer1Timer();
+    void PB1MD(Qt::MouseButton button, int x, int y);
+    void PB1MM(int x, int y);
+    void PB1MU();
+    void zeichnen();
+    void P8Resize();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void createControls();
+    void createMenu();
+    void wire();
+    void layoutClientArea();
+    void fillBodyList();
+    void applyAnimationControls(const AnimationControls& controls);
+    // Runs a handler; an error ends the handler and is shown in a message box.
+    template <typename F> void guarded(F&& handler);
+    void reportError(const std::string& message);
+    // Builds the selected body into a fresh model and takes it over when complete.
+    void buildModel();
+    void renderOnly();
+    void buildForSystemPaint();
+
+    CatalogueTables tables_;
+    Selection selection_;
+    SolidModel model_;
+    AnimationState animation_;
+    RenderSettings render_;
+    QImage sceneBitmap_;
+    QImage overlayCache_;
+    QColor lastDialogColour_ = Qt::black;
+    bool readyFlag_ = false;
+    bool shownOnce_ = false;
+    int buildCount_ = 0;
+    std::string lastPaintError_;
+    QWidget* client_ = nullptr;
+};
+
+} // namespace kesmora

@@ -1,0 +1,43 @@
+// The drawing area: shows the scene image in one step. A paint request from the system (shown,
+// uncovered, resized) first asks the window to rebuild; a repaint the program asks for to show a
+// new scene image only shows it.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+
+namespace kesmora {
+
+class PaintBox : public QWidget {
+    Q_OBJECT
+  public:
+    explicit PaintBox(QWidget* parent = nullptr);
+
+    // Called from paintEvent when the system asks for a picture; it builds and renders.
+    std::function<void()> onSystemPaint;
+    // The scene image to show; owned by the window.
+    const QImage* scene = nullptr;
+
+    // Shows a freshly rendered scene without rebuilding.
+    void showScene();
+
+  signals:
+    void mousePressed(Qt::MouseButton button, int x, int y);
+    void mouseMoved(int x, int y);
+    void mouseReleased(Qt::MouseButton button, int x, int y);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    bool programShow_ = false; // the pending repaint only shows the scene
+    bool resized_ = false;     // a resize always rebuilds, even when merged with a program repaint
+};
+
+} // namespace kesmora
