@@ -1,8 +1,567 @@
-// Johnson solids: constructions are added here.
+// The 77 Johnson solids the catalogue lists, built by cut and paste from regular parts or, for the
+// few without such a construction, solved from their unit-edge equations.
 #include "johnson.h"
+
+#include "johnson_parts.h"
+#include "layout.h"
+#include "uniform.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <numbers>
+#include <stdexcept>
+#include <string>
+#include <tuple>
+#include <utility>
 
 namespace gen {
 
-std::vector<JohnsonBody> johnsonBodies() { return {}; }
+namespace {
+
+const double kPi = std::numbers::pi;
+const double kPhi = std::numbers::phi;
+const Vec3 kUp{0, 0, 1};
+const Vec3 kDown{0, 0, -1};
+// Cosine of the angle between two fivefold axes that are neither neighbours nor opposite.
+const double kMetaCosine = -1 / std::sqrt(5.0);
+
+// The category-3 list of the catalogue, by position; the position is the body index.
+constexpr std::array<int, 92> kCatalogueOrder = {
+    87, 54, 91, 34, 7,  82, 80, 79, 33, 83, 84, 51, 3,  77, 8,  76, 75, 4,  88, 92, 74, 86, 73,
+    5,  72, 85, 71, 55, 6,  70, 10, 56, 89, 9,  69, 68, 90, 78, 35, 38, 41, 81, 1,  2,  11, 12,
+    13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 36, 37, 39,
+    40, 42, 43, 44, 45, 46, 47, 48, 49, 50, 52, 53, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67};
+
+constexpr std::array<int, 15> kNotListed = {1, 2, 3, 4, 5, 10, 22, 27, 31, 49, 50, 51, 86, 87, 88};
+
+// A solid before storage: its points (any position) and the direction of its top.
+struct Construction {
+    std::vector<Vec3> points;
+    Vec3 top = kUp;
+};
+
+void append(std::vector<Vec3>& to, const std::vector<Vec3>& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
+
+// ---- Stacks along the z axis: rings with caps above and below ----------------------------------
+
+// Two rings of a prism with square sides, top ring first.
+std::pair<std::vector<Vec3>, std::vector<Vec3>> prismRings(int n) {
+    return {regularRing(n, 0.5, 0), regularRing(n, -0.5, 0)};
+}
+
+// Two rings of a uniform antiprism, top ring first.
+std::pair<std::vector<Vec3>, std::vector<Vec3>> antiprismRings(int n) {
+    std::vector<Vec3> top = regularRing(n, 0, 0);
+    return {top, antiprismLid({top, kDown})};
+}
+
+Construction pyramidStack(int n, bool elongate, bool gyroelongate, bool twoPyramids) {
+    Construction c;
+    std::vector<Vec3> top, bottom;
+    if (elongate)
+        std::tie(top, bottom) = prismRings(n);
+    else if (gyroelongate)
+        std::tie(top, bottom) = antiprismRings(n);
+    else
+        top = bottom = regularRing(n, 0, 0);
+    append(c.points, top);
+    if (elongate || gyroelongate) append(c.points, bottom);
+    append(c.points, pyramidApex({top, kUp}));
+    if (twoPyramids) append(c.points, pyramidApex({bottom, kDown}));
+    return c;
+}
+
+enum class Cap { None, Cupola, Rotunda };
+enum class Middle { None, Prism, Antiprism };
+
+// Cap on top of a 2n-gon stack and optionally one below. `aligned` puts the lower cap's
+// distinguished edges (cupola triangles, rotunda pentagons) under the upper cap's, so ortho forms
+// and the cupola-rotundas with aligned top pentagons come out; otherwise they are one edge apart.
+Construction capStack(int baseEdges, Middle middle, Cap upper, Cap lower, bool aligned) {
+    std::vector<Vec3> top, bottom;
+    if (middle == Middle::Prism)
+        std::tie(top, bottom) = prismRings(baseEdges);
+    else if (middle == Middle::Antiprism)
+        std::tie(top, bottom) = antiprismRings(baseEdges);
+    else
+        top = bottom = regularRing(baseEdges, 0, 0);
+    Construction c;
+    append(c.points, top);
+    if (middle != Middle::None) append(c.points, bottom);
+    const Vec3 mark = edgeDirection(top, 0);
+    auto addCap = [&](Cap cap, const std::vector<Vec3>& ring, Vec3 outward, Vec3 side) {
+        if (cap == Cap::Cupola) append(c.points, cupolaTop({ring, outward}, side));
+        if (cap == Cap::Rotunda) append(c.points, rotundaTop({ring, outward}, side));
+    };
+    addCap(upper, top, kUp, mark);
+    // Below an antiprism no position is special: both choices give mirror images.
+    const Vec3 lowerMark = middle == Middle::Antiprism ? edgeDirection(bottom, 0)
+                           : aligned                   ? mark
+                                                       : edgeDirection(top, 1);
+    addCap(lower, bottom, kDown, lowerMark);
+    return c;
+}
+
+// ---- Augmented, diminished and gyrated uniform solids ------------------------------------------
+
+Construction pyramidsOnFaces(const std::vector<Vec3>& solid, int faceSize, int count, double cosine) {
+    // Faces chosen one by one, each at the given angle to every earlier one.
+    const std::vector<HullFace> faces = hullFaces(solid);
+    Construction c;
+    c.points = solid;
+    std::vector<NormalAngle> angles;
+    for (int i = 0; i < count; ++i) {
+        const HullFace& f = findFace(faces, faceSize, angles);
+        append(c.points, pyramidApex(capBaseOf(solid, f)));
+        if (i == 0) c.top = f.normal;
+        angles.push_back({f.normal, cosine});
+    }
+    return c;
+}
+
+// Cupolas on faces of a truncated solid; a cupola's squares stand on the edges the truncation's
+// triangles border, its triangles on the edges between two large faces.
+Construction cupolasOnFaces(const std::vector<Vec3>& solid, int faceSize, int count, double cosine) {
+    const std::vector<HullFace> faces = hullFaces(solid);
+    Construction c;
+    c.points = solid;
+    std::vector<NormalAngle> angles;
+    for (int i = 0; i < count; ++i) {
+        const HullFace& f = findFace(faces, faceSize, angles);
+        const std::vector<int> across = neighbourSizes(faces, f);
+        const int k = static_cast<int>(
+            std::find_if(across.begin(), across.end(), [](int s) { return s != 3; }) - across.begin());
+        const CapBase base = capBaseOf(solid, f);
+        append(c.points, cupolaTop(base, edgeDirection(base.corners, k)));
+        if (i == 0) c.top = f.normal;
+        angles.push_back({f.normal, cosine});
+    }
+    return c;
+}
+
+// Rhombicosidodecahedron with some of its pentagonal cupolas turned by 36 degrees ('g') or
+// removed ('d'), in the order given; the cupolas' axes are pairwise opposite when `opposite`,
+// else pairwise at the meta angle. A cupola is marked by its top pentagon.
+Construction rhombicosidodecahedronVariant(const std::string& parts, bool opposite) {
+    const std::vector<Vec3> solid = rhombicosidodecahedronPoints();
+    const std::vector<HullFace> faces = hullFaces(solid);
+    std::vector<Vec3> points = solid;
+    std::vector<bool> removed(solid.size(), false);
+    std::vector<NormalAngle> angles;
+    Construction c;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const HullFace& f = findFace(faces, 5, angles);
+        for (int v : f.corners) {
+            if (parts[i] == 'g')
+                points[v] = turnedAbout(points[v], f.normal, kPi / 5);
+            else
+                removed[v] = true;
+        }
+        if (i == 0) c.top = f.normal;
+        angles.push_back({f.normal, opposite ? -1.0 : kMetaCosine});
+    }
+    for (std::size_t v = 0; v < points.size(); ++v)
+        if (!removed[v]) c.points.push_back(points[v]);
+    return c;
+}
+
+// Icosahedron without some pairwise meta vertices (each takes its pentagonal pyramid along).
+Construction diminishedIcosahedron(int count) {
+    const std::vector<Vec3> ico = icosahedronPoints();
+    std::vector<int> gone;
+    for (int i = 0; i < static_cast<int>(ico.size()) && static_cast<int>(gone.size()) < count; ++i) {
+        bool meta = true;
+        for (int g : gone)
+            if (std::abs(dot(normalized(ico[i]), normalized(ico[g])) - kMetaCosine) > 1e-9) meta = false;
+        if (meta) gone.push_back(i);
+    }
+    if (static_cast<int>(gone.size()) != count)
+        throw std::runtime_error("diminished icosahedron: no such vertices");
+    Construction c;
+    c.top = ico[gone[0]];
+    for (int i = 0; i < static_cast<int>(ico.size()); ++i)
+        if (std::find(gone.begin(), gone.end(), i) == gone.end()) c.points.push_back(ico[i]);
+    return c;
+}
+
+// ---- Solids without a cut-and-paste construction -----------------------------------------------
+
+using EdgeList = std::vector<std::pair<int, int>>;
+
+// Residuals |Pa - Pb|^2 - 1 for the listed edges of the points made from the parameters.
+std::vector<double> edgeResiduals(const std::vector<Vec3>& p, const EdgeList& edges) {
+    std::vector<double> r;
+    for (const auto& [a, b] : edges) {
+        const Vec3 d = p[a] - p[b];
+        r.push_back(dot(d, d) - 1);
+    }
+    return r;
+}
+
+// Snub disphenoid, S4 axis along z.
+std::vector<Vec3> snubDisphenoidPoints(const std::vector<double>& x) {
+    const double a = x[0], b = x[1], c = x[2];
+    return {{0.5, 0, a}, {-0.5, 0, a}, {0, b, c},    {0, -b, c},
+            {b, 0, -c},  {-b, 0, -c},  {0, 0.5, -a}, {0, -0.5, -a}};
+}
+
+// Snub square antiprism, D4d about z: top square, two rings, bottom square.
+std::vector<Vec3> snubSquareAntiprismPoints(const std::vector<double>& x) {
+    const double h1 = x[0], p = x[1], h2 = x[2], q = x[3], r = std::sqrt(0.5);
+    return {{r, 0, h1},    {0, r, h1},     {-r, 0, h1},     {0, -r, h1},   {p, p, h2},   {-p, p, h2},
+            {-p, -p, h2},  {p, -p, h2},    {q, 0, -h2},     {0, q, -h2},   {-q, 0, -h2}, {0, -q, -h2},
+            {.5, .5, -h1}, {-.5, .5, -h1}, {-.5, -.5, -h1}, {.5, -.5, -h1}};
+}
+
+// Hebesphenomegacorona, C2v with the twofold axis along z.
+std::vector<Vec3> hebesphenomegacoronaPoints(const std::vector<double>& x) {
+    const double zB = x[0], yA = x[1], zA = x[2], zC = x[3], xD = x[4], zD = x[5], xE = x[6], zE = x[7];
+    return {{.5, .5, zB},  {-.5, .5, zB},  {-.5, -.5, zB}, {.5, -.5, zB}, {.5, yA, zA},
+            {-.5, yA, zA}, {-.5, -yA, zA}, {.5, -yA, zA},  {0, .5, zC},   {0, -.5, zC},
+            {xD, 0, zD},   {-xD, 0, zD},   {xE, 0, zE},    {-xE, 0, zE}};
+}
+
+// Disphenocingulum, D2d with the S4 axis along z.
+std::vector<Vec3> disphenocingulumPoints(const std::vector<double>& x) {
+    const double h1 = x[0], t = x[1], h2 = x[2], u = x[3], h3 = x[4];
+    return {{.5, 0, h1},   {-.5, 0, h1}, {0, .5, -h1}, {0, -.5, -h1}, {.5, t, h2},    {-.5, t, h2},
+            {-.5, -t, h2}, {.5, -t, h2}, {t, .5, -h2}, {-t, .5, -h2}, {-t, -.5, -h2}, {t, -.5, -h2},
+            {u, 0, h3},    {-u, 0, h3},  {0, u, -h3},  {0, -u, -h3}};
+}
+
+Construction solved(const std::function<std::vector<Vec3>(const std::vector<double>&)>& shape,
+                    const EdgeList& edges, std::vector<double> start, bool centreHeight) {
+    auto residuals = [&](const std::vector<double>& x) {
+        const std::vector<Vec3> p = shape(x);
+        std::vector<double> r = edgeResiduals(p, edges);
+        if (centreHeight) r.push_back(centroidOf(p).z); // the one free translation
+        return r;
+    };
+    return {shape(solveLeastSquares(residuals, std::move(start))), kUp};
+}
+
+// Triangular hebesphenorotunda, C3v about z: the hexagon at z = 0 (corners at 60k degrees), the
+// top triangle, around it three pentagons and three triangles, the squares on alternate hexagon
+// edges. Parameters: top height; radius, half angle and height of the ring of six; radius and
+// height of the three corners where a pentagon meets three triangles.
+std::vector<Vec3> hebesphenorotundaPoints(const std::vector<double>& x) {
+    const double z1 = x[0], r2 = x[1], delta = x[2], z2 = x[3], rF = x[4], zF = x[5];
+    const double deg = kPi / 180, r1 = 1 / std::sqrt(3.0);
+    auto at = [](double r, double a, double z) { return Vec3{r * std::cos(a), r * std::sin(a), z}; };
+    std::vector<Vec3> p;
+    for (int k = 0; k < 3; ++k)
+        p.push_back(at(r1, (90 + 120 * k) * deg, z1)); // 0..2
+    for (int k = 0; k < 3; ++k) {                      // 3..8
+        p.push_back(at(r2, (90 + 120 * k) * deg - delta, z2));
+        p.push_back(at(r2, (90 + 120 * k) * deg + delta, z2));
+    }
+    for (int k = 0; k < 3; ++k)
+        p.push_back(at(rF, (30 + 120 * k) * deg, zF)); // 9..11
+    for (int k = 0; k < 6; ++k)
+        p.push_back(at(1, 60 * k * deg, 0)); // 12..17
+    return p;
+}
+
+Construction hebesphenorotunda() {
+    // One representative per edge orbit, plus the pentagon's diagonals, which make it regular.
+    auto residuals = [](const std::vector<double>& x) {
+        const std::vector<Vec3> p = hebesphenorotundaPoints(x);
+        auto d2 = [&](int a, int b) { return dot(p[a] - p[b], p[a] - p[b]); };
+        const double phi2 = kPhi * kPhi;
+        // p[0] top corner at 90°, p[4] ring corner at 90°+δ, p[5] at 210°-δ, p[6] at 210°+δ,
+        // p[3] at 90°-δ, p[10] pentagon-triangle corner at 150°, p[9] at 30°; hexagon p[12 + k]
+        // at 60k degrees.
+        return std::vector<double>{d2(0, 4) - 1,    d2(3, 4) - 1,    d2(4, 10) - 1,
+                                   d2(4, 14) - 1,   d2(9, 13) - 1,   d2(0, 10) - phi2,
+                                   d2(0, 5) - phi2, d2(4, 5) - phi2, d2(3, 9) - 1};
+    };
+    const std::vector<double> x = solveLeastSquares(residuals, {1.7, 0.9, 0.6, 0.85, 1.0, 0.75});
+    return {hebesphenorotundaPoints(x), kUp};
+}
+
+// Bilunabirotunda, D2h: each lune is a square (at y = ±φ/2) between two triangles; pairs of
+// pentagons meet along the edges at x = 0, z = ±φ²/2.
+Construction bilunabirotunda() {
+    const double phi = kPhi, half = 0.5;
+    Construction c;
+    for (double sz : {1.0, -1.0})
+        for (double sy : {1.0, -1.0})
+            c.points.push_back({0, sy * half, sz * phi * phi / 2});
+    for (double sx : {1.0, -1.0})
+        for (double sy : {1.0, -1.0})
+            for (double sz : {1.0, -1.0})
+                c.points.push_back({sx * half, sy * phi / 2, sz * half});
+    c.points.push_back({phi / 2, 0, 0});
+    c.points.push_back({-phi / 2, 0, 0});
+    c.top = kUp;
+    return c;
+}
+
+Construction gyrobifastigium() {
+    const double h = std::sqrt(3.0) / 2;
+    return {{{.5, .5, 0},
+             {-.5, .5, 0},
+             {-.5, -.5, 0},
+             {.5, -.5, 0},
+             {.5, 0, h},
+             {-.5, 0, h},
+             {0, .5, -h},
+             {0, -.5, -h}},
+            kUp};
+}
+
+Construction build(int j) {
+    switch (j) {
+    case 6:
+        return capStack(10, Middle::None, Cap::Rotunda, Cap::None, true);
+    case 7:
+        return pyramidStack(3, true, false, false);
+    case 8:
+        return pyramidStack(4, true, false, false);
+    case 9:
+        return pyramidStack(5, true, false, false);
+    case 11:
+        return pyramidStack(5, false, true, false);
+    case 12:
+        return pyramidStack(3, false, false, true);
+    case 13:
+        return pyramidStack(5, false, false, true);
+    case 14:
+        return pyramidStack(3, true, false, true);
+    case 15:
+        return pyramidStack(4, true, false, true);
+    case 16:
+        return pyramidStack(5, true, false, true);
+    case 17:
+        return pyramidStack(4, false, true, true);
+    case 18:
+        return capStack(6, Middle::Prism, Cap::Cupola, Cap::None, true);
+    case 19:
+        return capStack(8, Middle::Prism, Cap::Cupola, Cap::None, true);
+    case 20:
+        return capStack(10, Middle::Prism, Cap::Cupola, Cap::None, true);
+    case 21:
+        return capStack(10, Middle::Prism, Cap::Rotunda, Cap::None, true);
+    case 23:
+        return capStack(8, Middle::Antiprism, Cap::Cupola, Cap::None, true);
+    case 24:
+        return capStack(10, Middle::Antiprism, Cap::Cupola, Cap::None, true);
+    case 25:
+        return capStack(10, Middle::Antiprism, Cap::Rotunda, Cap::None, true);
+    case 26:
+        return gyrobifastigium();
+    case 28:
+        return capStack(8, Middle::None, Cap::Cupola, Cap::Cupola, true);
+    case 29:
+        return capStack(8, Middle::None, Cap::Cupola, Cap::Cupola, false);
+    case 30:
+        return capStack(10, Middle::None, Cap::Cupola, Cap::Cupola, true);
+    case 32:
+        return capStack(10, Middle::None, Cap::Cupola, Cap::Rotunda, true);
+    case 33:
+        return capStack(10, Middle::None, Cap::Cupola, Cap::Rotunda, false);
+    case 34:
+        return capStack(10, Middle::None, Cap::Rotunda, Cap::Rotunda, true);
+    case 35:
+        return capStack(6, Middle::Prism, Cap::Cupola, Cap::Cupola, true);
+    case 36:
+        return capStack(6, Middle::Prism, Cap::Cupola, Cap::Cupola, false);
+    case 37:
+        return capStack(8, Middle::Prism, Cap::Cupola, Cap::Cupola, false);
+    case 38:
+        return capStack(10, Middle::Prism, Cap::Cupola, Cap::Cupola, true);
+    case 39:
+        return capStack(10, Middle::Prism, Cap::Cupola, Cap::Cupola, false);
+    case 40:
+        return capStack(10, Middle::Prism, Cap::Cupola, Cap::Rotunda, true);
+    case 41:
+        return capStack(10, Middle::Prism, Cap::Cupola, Cap::Rotunda, false);
+    case 42:
+        return capStack(10, Middle::Prism, Cap::Rotunda, Cap::Rotunda, true);
+    case 43:
+        return capStack(10, Middle::Prism, Cap::Rotunda, Cap::Rotunda, false);
+    case 44:
+        return capStack(6, Middle::Antiprism, Cap::Cupola, Cap::Cupola, true);
+    case 45:
+        return capStack(8, Middle::Antiprism, Cap::Cupola, Cap::Cupola, true);
+    case 46:
+        return capStack(10, Middle::Antiprism, Cap::Cupola, Cap::Cupola, true);
+    case 47:
+        return capStack(10, Middle::Antiprism, Cap::Cupola, Cap::Rotunda, true);
+    case 48:
+        return capStack(10, Middle::Antiprism, Cap::Rotunda, Cap::Rotunda, true);
+    case 52:
+        return pyramidsOnFaces(prismPoints(5), 4, 1, 0);
+    case 53:
+        return pyramidsOnFaces(prismPoints(5), 4, 2, std::cos(4 * kPi / 5));
+    case 54:
+        return pyramidsOnFaces(prismPoints(6), 4, 1, 0);
+    case 55:
+        return pyramidsOnFaces(prismPoints(6), 4, 2, -1);
+    case 56:
+        return pyramidsOnFaces(prismPoints(6), 4, 2, -0.5);
+    case 57:
+        return pyramidsOnFaces(prismPoints(6), 4, 3, -0.5);
+    case 58:
+        return pyramidsOnFaces(dodecahedronPoints(), 5, 1, 0);
+    case 59:
+        return pyramidsOnFaces(dodecahedronPoints(), 5, 2, -1);
+    case 60:
+        return pyramidsOnFaces(dodecahedronPoints(), 5, 2, kMetaCosine);
+    case 61:
+        return pyramidsOnFaces(dodecahedronPoints(), 5, 3, kMetaCosine);
+    case 62:
+        return diminishedIcosahedron(2);
+    case 63:
+        return diminishedIcosahedron(3);
+    case 64: {
+        // The tetrahedron sits on the one triangle that borders all three pentagons.
+        Construction c = diminishedIcosahedron(3);
+        const std::vector<HullFace> faces = hullFaces(c.points);
+        for (const HullFace& f : faces) {
+            const std::vector<int> across = neighbourSizes(faces, f);
+            if (f.corners.size() == 3 && std::count(across.begin(), across.end(), 5) == 3) {
+                append(c.points, pyramidApex(capBaseOf(c.points, f)));
+                c.top = f.normal;
+                return c;
+            }
+        }
+        throw std::runtime_error("J64: no triangle between the three pentagons");
+    }
+    case 65:
+        return cupolasOnFaces(truncatedTetrahedronPoints(), 6, 1, 0);
+    case 66:
+        return cupolasOnFaces(truncatedCubePoints(), 8, 1, 0);
+    case 67:
+        return cupolasOnFaces(truncatedCubePoints(), 8, 2, -1);
+    case 68:
+        return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 1, 0);
+    case 69:
+        return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 2, -1);
+    case 70:
+        return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 2, kMetaCosine);
+    case 71:
+        return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 3, kMetaCosine);
+    case 72:
+        return rhombicosidodecahedronVariant("g", false);
+    case 73:
+        return rhombicosidodecahedronVariant("gg", true);
+    case 74:
+        return rhombicosidodecahedronVariant("gg", false);
+    case 75:
+        return rhombicosidodecahedronVariant("ggg", false);
+    case 76:
+        return rhombicosidodecahedronVariant("d", false);
+    case 77:
+        return rhombicosidodecahedronVariant("dg", true);
+    case 78:
+        return rhombicosidodecahedronVariant("dg", false);
+    case 79:
+        return rhombicosidodecahedronVariant("dgg", false);
+    case 80:
+        return rhombicosidodecahedronVariant("dd", true);
+    case 81:
+        return rhombicosidodecahedronVariant("dd", false);
+    case 82:
+        return rhombicosidodecahedronVariant("gdd", false);
+    case 83:
+        return rhombicosidodecahedronVariant("ddd", false);
+    case 84:
+        return solved(snubDisphenoidPoints,
+                      {{0, 1},
+                       {0, 2},
+                       {0, 3},
+                       {0, 4},
+                       {1, 2},
+                       {1, 3},
+                       {1, 5},
+                       {2, 4},
+                       {2, 5},
+                       {2, 6},
+                       {3, 4},
+                       {3, 5},
+                       {3, 7},
+                       {4, 6},
+                       {4, 7},
+                       {5, 6},
+                       {5, 7},
+                       {6, 7}},
+                      {0.8, 0.6, 0.2}, false);
+    case 85:
+        return solved(snubSquareAntiprismPoints,
+                      {{0, 1},   {0, 3},   {0, 4},   {0, 7},   {0, 8},   {1, 2},   {1, 4},   {1, 5},
+                       {1, 9},   {2, 3},   {2, 5},   {2, 6},   {2, 10},  {3, 6},   {3, 7},   {3, 11},
+                       {4, 8},   {4, 9},   {4, 12},  {5, 9},   {5, 10},  {5, 13},  {6, 10},  {6, 11},
+                       {6, 14},  {7, 8},   {7, 11},  {7, 15},  {8, 12},  {8, 15},  {9, 12},  {9, 13},
+                       {10, 13}, {10, 14}, {11, 14}, {11, 15}, {12, 13}, {12, 15}, {13, 14}, {14, 15}},
+                      {0.7, 0.86, 0.19, 1.2}, false);
+    case 89:
+        return solved(hebesphenomegacoronaPoints,
+                      {{0, 1},  {0, 3},  {0, 4},  {0, 10}, {1, 2},   {1, 5},  {1, 11}, {2, 3},  {2, 6},
+                       {2, 11}, {3, 7},  {3, 10}, {4, 5},  {4, 8},   {4, 10}, {4, 12}, {5, 8},  {5, 11},
+                       {5, 13}, {6, 7},  {6, 9},  {6, 11}, {6, 13},  {7, 9},  {7, 10}, {7, 12}, {8, 9},
+                       {8, 12}, {8, 13}, {9, 12}, {9, 13}, {10, 12}, {11, 13}},
+                      {-0.85, 0.72, 0.12, 0.96, 1.1, -0.23, 0.84, 0.73}, true);
+    case 90:
+        return solved(disphenocingulumPoints,
+                      {{0, 1},  {0, 4},  {0, 7},   {0, 12},  {1, 5},   {1, 6},  {1, 13}, {2, 3},
+                       {2, 8},  {2, 9},  {2, 14},  {3, 10},  {3, 11},  {3, 15}, {4, 5},  {4, 8},
+                       {4, 12}, {4, 14}, {5, 9},   {5, 13},  {5, 14},  {6, 7},  {6, 10}, {6, 13},
+                       {6, 15}, {7, 11}, {7, 12},  {7, 15},  {8, 11},  {8, 12}, {8, 14}, {9, 10},
+                       {9, 13}, {9, 14}, {10, 13}, {10, 15}, {11, 12}, {11, 15}},
+                      {1.1, 0.77, 0.46, 1.13, 0.33}, false);
+    case 91:
+        return bilunabirotunda();
+    case 92:
+        return hebesphenorotunda();
+    default:
+        break;
+    }
+    throw std::runtime_error("no construction for Johnson solid " + std::to_string(j));
+}
+
+} // namespace
+
+int johnsonBodyIndex(int number) {
+    const auto it = std::find(kCatalogueOrder.begin(), kCatalogueOrder.end(), number);
+    if (it == kCatalogueOrder.end()) throw std::runtime_error("not a catalogue Johnson number");
+    return static_cast<int>(it - kCatalogueOrder.begin());
+}
+
+std::string johnsonName(int number) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "Johnson Polyeder %02d", number);
+    return buf;
+}
+
+std::vector<int> johnsonNumbers() {
+    std::vector<int> numbers;
+    for (int j = 1; j <= 92; ++j)
+        if (std::find(kNotListed.begin(), kNotListed.end(), j) == kNotListed.end()) numbers.push_back(j);
+    return numbers;
+}
+
+Polyhedron johnsonSolid(int number) {
+    Construction c = build(number);
+    const Vec3 centre = centroidOf(c.points);
+    for (Vec3& p : c.points)
+        p = p - centre;
+    Polyhedron p = convexHull(c.points);
+    orientForDisplay(p, c.top);
+    prepareForCatalogue(p, 3, johnsonBodyIndex(number), johnsonName(number));
+    return p;
+}
+
+std::vector<JohnsonBody> johnsonBodies() {
+    std::vector<JohnsonBody> bodies;
+    for (int j : johnsonNumbers())
+        bodies.push_back({j, johnsonSolid(j)});
+    return bodies;
+}
 
 } // namespace gen

@@ -53,7 +53,8 @@ struct NormalAngle {
     Vec3 direction;
     double cosine;
 };
-const HullFace& findFace(const std::vector<HullFace>& faces, int size, const std::vector<NormalAngle>& angles);
+const HullFace& findFace(const std::vector<HullFace>& faces, int size,
+                         const std::vector<NormalAngle>& angles);
 
 // For a face: the number of corners of the face across each of its edges (edge k = corner k to
 // corner k+1).
@@ -64,7 +65,8 @@ Vec3 turnedAbout(Vec3 v, Vec3 axis, double angle);
 
 // Gauss-Newton on residuals(x) = 0 from the start x (numerical Jacobian, halved steps when a step
 // does not help). Throws std::runtime_error unless every residual ends below `tolerance`.
-std::vector<double> solveLeastSquares(const std::function<std::vector<double>(const std::vector<double>&)>& residuals,
-                                      std::vector<double> x, double tolerance = 1e-12);
+std::vector<double>
+solveLeastSquares(const std::function<std::vector<double>(const std::vector<double>&)>& residuals,
+                  std::vector<double> x, double tolerance = 1e-12);
 
 } // namespace gen
