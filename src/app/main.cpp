@@ -1,28 +1,31 @@
 // Program start: the application, the main window, the event loop.
-#include "catalogue/catalogueerror.h"
-#include "datadir.h"
+#include "catalogue/datadir.h"
 #include "mainwindow.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QStringList>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kesmora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kesmora"));
 
-    const QString exeDir = QApplication::applicationDirPath();
+    const std::filesystem::path exeDir = QApplication::applicationDirPath().toStdString();
     const auto dataDir = kesmora::findDataDir(exeDir);
     if (!dataDir) {
+        QStringList places;
+        for (const auto& p : kesmora::dataDirCandidates(exeDir))
+            places << QString::fromStdString(p.string());
         QMessageBox::critical(
             nullptr, QStringLiteral("Kesmora"),
             QString::fromUtf8("Die Katalogdateien (catalogue.txt, excluded.txt, coordinates.txt, "
                               "faces.txt) wurden nicht gefunden. Gesucht in:\n") +
-                kesmora::dataDirCandidates(exeDir).join(QStringLiteral("\n")));
+                places.join(QStringLiteral("\n")));
         return 1;
     }
     try {
-        kesmora::TMainForm window(dataDir->toStdString());
+        kesmora::TMainForm window(*dataDir);
         window.show();
         return app.exec();
     } catch (const std::exception& e) {
