@@ -1,0 +1,139 @@
+// kesmora-inspect: looks inside the catalogue and the solids the program builds, without a window.
+#include "catalogue/catalogueerror.h"
+#include "modeljson.h"
+#include "session.h"
+#include "view/renderer.h"
+#include "view/rotation.h"
+
+#include <QGuiApplication>
+#include <QJsonDocument>
+
+#include <cstdio>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using namespace kesmora;
+using namespace kesmora::inspect;
+
+namespace {
+
+const char* kUsage =
+    "usage: kesmora-inspect [--data DIR] COMMAND ...\n"
+    "  list                              every listed body: category, list position, index, block, name\n"
+    "  model CATEGORY NAME               the built model as JSON (one line)\n"
+    "  model --all                       every listed body, one JSON object per line\n"
+    "  render CATEGORY NAME --mode N [--size WxH] [--marks] [--turn XY,YZ,XZ] -o FILE.png\n"
+    "                                    the picture of the drawing area (modes 1..7)\n"
+    "CATEGORY is 0 (Polyeder), 2 (Archimedische Koerper) or 3 (Johnson Polyeder); NAME in UTF-8.\n";
+
+struct Usage : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+int parseCategory(const std::string& s) {
+    if (s == "0" || s == "2" || s == "3") return std::stoi(s);
+    throw std::runtime_error("unknown category \"" + s + "\" (use 0, 2 or 3)");
+}
+
+void printLine(const QJsonObject& o) {
+    const QByteArray line = QJsonDocument(o).toJson(QJsonDocument::Compact);
+    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout);
+    std::fputc('\n', stdout);
+}
+
+int list(const CatalogueTables& tables) {
+    for (const ListedBody& b : listedBodies(tables))
+        std::cout << b.category << '\t' << b.position << '\t' << b.bodyIndex << '\t' << b.blockId << '\t'
+                  << latin1ToUtf8(b.name) << '\n';
+    return 0;
+}
+
+int model(const CatalogueTables& tables, const std::vector<std::string>& args) {
+    if (args.size() == 1 && args[0] == "--all") {
+        for (const ListedBody& b : listedBodies(tables))
+            printLine(modelToJson(buildAsTheWindowDoes(tables, b.category, b.name)));
+        return 0;
+    }
+    if (args.size() != 2) throw Usage("model takes CATEGORY NAME or --all");
+    printLine(modelToJson(buildAsTheWindowDoes(tables, parseCategory(args[0]), toLatin1(args[1]))));
+    return 0;
+}
+
+int render(const CatalogueTables& tables, const std::vector<std::string>& args) {
+    if (args.size() < 2) throw Usage("render takes CATEGORY NAME and options");
+    const int category = parseCategory(args[0]);
+    const std::string name = toLatin1(args[1]);
+    RenderSettings settings;
+    int width = 1008, height = 534;
+    double turn[3] = {0, 0, 0};
+    bool turned = false;
+    std::string out;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw Usage(a + " needs a value");
+            return args[++i];
+        };
+        if (a == "--mode") {
+            const int mode = std::stoi(value());
+            if (mode < 1 || mode > 7) throw Usage("--mode takes 1 to 7");
+            settings.mode = static_cast<DrawMode>(mode);
+        } else if (a == "--size") {
+            if (std::sscanf(value().c_str(), "%dx%d", &width, &height) != 2 || width < 1 || height < 1 ||
+                width > 10000 || height > 10000)
+                throw Usage("--size takes WxH, for example 1008x534");
+        } else if (a == "--marks") {
+            settings.markPoints = true;
+        } else if (a == "--turn") {
+            if (std::sscanf(value().c_str(), "%lf,%lf,%lf", &turn[0], &turn[1], &turn[2]) != 3)
+                throw Usage("--turn takes XY,YZ,XZ in degrees");
+            turned = true;
+        } else if (a == "-o") {
+            out = value();
+        } else {
+            throw Usage("unknown option " + a);
+        }
+    }
+    if (out.empty()) throw Usage("render needs -o FILE.png");
+    BuiltBody b = buildAsTheWindowDoes(tables, category, name);
+    if (turned) rechnen(b.model, turn[0], turn[1], turn[2]);
+    QImage image;
+    renderScene(image, QSize(width, height), b.model, settings);
+    if (!image.save(QString::fromStdString(out), "PNG")) throw std::runtime_error("cannot write " + out);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        std::string dataDir;
+        if (args.size() >= 2 && args[0] == "--data") {
+            dataDir = args[1];
+            args.erase(args.begin(), args.begin() + 2);
+        }
+        if (args.empty()) throw Usage("no command");
+        const std::string command = args[0];
+        const std::vector<std::string> rest(args.begin() + 1, args.end());
+        if (command == "--help" || command == "help") {
+            std::cout << kUsage;
+            return 0;
+        }
+        const CatalogueTables tables = LoadCatalogueTables(dataDirFor(argv[0], dataDir));
+        if (command == "list") return list(tables);
+        if (command == "model") return model(tables, rest);
+        if (command == "render") return render(tables, rest);
+        throw Usage("unknown command " + command);
+    } catch (const Usage& e) {
+        std::cerr << "kesmora-inspect: " << e.what() << "\n" << kUsage;
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "kesmora-inspect: " << e.what() << "\n";
+        return 1;
+    }
+}

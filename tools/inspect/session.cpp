@@ -1,0 +1,75 @@
+// Selecting and building bodies as the window does.
+#include "session.h"
+
+#include "catalogue/datadir.h"
+#include "geometry/build.h"
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace kesmora::inspect {
+
+std::vector<ListedBody> listedBodies(const CatalogueTables& tables) {
+    std::vector<ListedBody> out;
+    for (int category : {0, 2, 3}) {
+        const auto names = fillBodyList(tables, category);
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            Selection s;
+            s.currentCategory = category;
+            neuwert(s, tables, names[i]);
+            const auto d = dispatchFor(category, s.bodyIndex);
+            out.push_back({category, static_cast<int>(i), s.bodyIndex, d ? d->blockId : 0, names[i]});
+        }
+    }
+    return out;
+}
+
+Selection selectAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name) {
+    if (category != 0 && category != 2 && category != 3)
+        throw std::runtime_error("unknown category " + std::to_string(category) + " (use 0, 2 or 3)");
+    Selection s;
+    // Start-up shows the cube of category 0.
+    const auto startList = fillBodyList(tables, 0);
+    if (startList.size() > 17) neuwert(s, tables, startList[17]);
+    // A click on another category takes over its first entry.
+    const auto list = fillBodyList(tables, category);
+    if (category != 0) {
+        s.currentCategory = category;
+        if (!list.empty()) neuwert(s, tables, list.front());
+    }
+    bool listed = false;
+    for (const auto& n : list)
+        listed = listed || n == name;
+    if (!listed)
+        throw std::runtime_error("no body \"" + latin1ToUtf8(name) + "\" in the list of category " +
+                                 std::to_string(category));
+    neuwert(s, tables, name);
+    return s;
+}
+
+BuiltBody buildAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name) {
+    BuiltBody b;
+    b.selection = selectAsTheWindowDoes(tables, category, name);
+    b.name = name;
+    b.model = buildSolid(tables, b.selection, name);
+    return b;
+}
+
+std::filesystem::path dataDirFor(const std::string& argv0, const std::string& given) {
+    if (!given.empty()) return given;
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::canonical("/proc/self/exe", ec);
+    if (ec) exe = std::filesystem::absolute(argv0);
+    if (const auto dir = findDataDir(exe.parent_path())) return *dir;
+    std::string tried;
+    for (const auto& c : dataDirCandidates(exe.parent_path()))
+        tried += " " + c.string();
+    throw std::runtime_error("catalogue files not found; looked in:" + tried + " (or give --data DIR)");
+}
+
+std::string toLatin1(const std::string& utf8) {
+    return QString::fromUtf8(utf8.c_str()).toLatin1().toStdString();
+}
+
+} // namespace kesmora::inspect

@@ -1,0 +1,42 @@
+// The inspector's view of the program: the tables, the body lists, and a body selected and built
+// the way the window does it.
+#pragma once
+
+#include "catalogue/selection.h"
+#include "catalogue/tables.h"
+#include "geometry/solidmodel.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace kesmora::inspect {
+
+struct ListedBody {
+    int category = 0;
+    int position = 0; // in the sorted body list
+    int bodyIndex = 0;
+    int blockId = 0;
+    std::string name; // Latin-1, as in the tables
+};
+
+// Every body the lists offer: categories 0, 2, 3 in that order, each in body-list order.
+std::vector<ListedBody> listedBodies(const CatalogueTables& tables);
+
+// The selection after start-up, a click on the category and a click on the body; throws
+// std::runtime_error for an unknown category or name.
+Selection selectAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name);
+
+struct BuiltBody {
+    Selection selection;
+    std::string name;
+    SolidModel model;
+};
+BuiltBody buildAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name);
+
+// Finds the data folder next to the executable (or the installed one) unless one is given.
+std::filesystem::path dataDirFor(const std::string& argv0, const std::string& given);
+
+std::string toLatin1(const std::string& utf8);
+
+} // namespace kesmora::inspect
