@@ -99,7 +99,7 @@ Construction capStack(int baseEdges, Middle middle, Cap upper, Cap lower, bool a
         if (cap == Cap::Rotunda) append(c.points, rotundaTop({ring, outward}, side));
     };
     addCap(upper, top, kUp, mark);
-    // Below an antiprism no position is special: both choices give mirror images.
+    // Below an antiprism both positions give mirror images of one solid.
     const Vec3 lowerMark = middle == Middle::Antiprism ? edgeDirection(bottom, 0)
                            : aligned                   ? mark
                                                        : edgeDirection(top, 1);
