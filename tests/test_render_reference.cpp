@@ -1,0 +1,271 @@
+// Pixel-exact comparison of the renderer against stored pictures of catalogue bodies in every mode,
+// so that work on the drawing code cannot change a single pixel unnoticed.
+//
+// tests/reference holds, per body, a snapshot of the built model (<body>.model, doubles written
+// exactly) and one PNG per mode and mark setting. The snapshot keeps the pictures independent of
+// later edits to the data files. KESMORA_UPDATE_REFERENCE=1 rebuilds the snapshots from the data
+// files and rewrites all pictures from the current renderer; without it nothing is ever written
+// into the source tree.
+#include "catalogue/selection.h"
+#include "catalogue/tables.h"
+#include "geometry/build.h"
+#include "view/renderer.h"
+#include "view/rotation.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QString>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace kesmora;
+
+namespace {
+
+struct Body {
+    const char* file;     // file name stem in tests/reference
+    int category;         // catalogue section
+    const char* name;     // as in the catalogue (Latin-1)
+    double turn[3];       // one rechnen turn after the build, so faces lie at uneven depths
+};
+
+const Body kBodies[] = {
+    {"hexaeder", 0, "Hexaeder, W\xFCrfel", {17, 29, 41}},
+    {"oktaeder", 0, "Oktaeder", {-23, 11, 7}},
+    {"ikosaeder", 0, "Ikosaeder", {5, -37, 13}},
+    {"ikosidodekaederstumpf", 2, "Ikosidodekaederstumpf", {31, 19, -3}},
+};
+
+const QSize kSize(1008, 534); // the drawing area of the window at its fixed size
+
+std::filesystem::path referenceDir() {
+    return std::filesystem::path(KESMORA_SOURCE_DIR) / "tests" / "reference";
+}
+
+bool updating() {
+    const char* v = std::getenv("KESMORA_UPDATE_REFERENCE");
+    return v && std::string(v) == "1";
+}
+
+// ---- model snapshot: counts, hex-float coordinates and vertex indices, read back bit for bit ----
+
+std::string hex(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%a", v);
+    return buf;
+}
+
+void writeFigure(std::ostream& out, const Point3D* vertices, int vertexCount, const FaceString* faces,
+                 const FaceRecord* records, int faceCount) {
+    out << "vertices " << vertexCount << '\n';
+    for (int i = 0; i < vertexCount; ++i)
+        out << hex(vertices[i].x) << ' ' << hex(vertices[i].y) << ' ' << hex(vertices[i].z) << '\n';
+    out << "faces " << faceCount << '\n';
+    for (int f = 0; f < faceCount; ++f) {
+        const Point3D& c = records[f].centroid;
+        out << hex(c.x) << ' ' << hex(c.y) << ' ' << hex(c.z) << ' ' << records[f].colour << ' '
+            << faces[f].size();
+        for (char code : faces[f])
+            out << ' ' << vertexOfCode(code);
+        out << '\n';
+    }
+}
+
+void writeSnapshot(const std::filesystem::path& path, const SolidModel& m) {
+    std::ofstream out(path);
+    out << "scale " << hex(m.scale) << '\n';
+    writeFigure(out, m.vertices.data(), m.vertexCount, m.faces.data(), m.faceRecords.data(), m.faceCount);
+    writeFigure(out, m.dualVertices.data(), m.dualVertexCount, m.dualFaces.data(), m.dualFaceRecords.data(),
+                m.dualFaceCount);
+}
+
+class Reader {
+  public:
+    explicit Reader(std::istream& in) : in_(in) {}
+    double number() { return std::strtod(word().c_str(), nullptr); } // strtod reads hex floats
+    int integer() { return std::stoi(word()); }
+    void expect(const std::string& keyword) {
+        const std::string w = word();
+        if (w != keyword) throw std::runtime_error("expected '" + keyword + "', found '" + w + "'");
+    }
+
+  private:
+    std::string word() {
+        std::string w;
+        if (!(in_ >> w)) throw std::runtime_error("snapshot ends early");
+        return w;
+    }
+    std::istream& in_;
+};
+
+void readFigure(Reader& r, Point3D* vertices, std::int32_t& vertexCount, FaceString* faces,
+                FaceRecord* records, std::int32_t& faceCount) {
+    r.expect("vertices");
+    vertexCount = r.integer();
+    if (vertexCount < 0 || vertexCount > kMaxVertices) throw std::runtime_error("vertex count");
+    for (int i = 0; i < vertexCount; ++i)
+        vertices[i] = {r.number(), r.number(), r.number()};
+    r.expect("faces");
+    faceCount = r.integer();
+    if (faceCount < 0 || faceCount > kMaxFaces) throw std::runtime_error("face count");
+    for (int f = 0; f < faceCount; ++f) {
+        records[f].centroid = {r.number(), r.number(), r.number()};
+        records[f].colour = r.integer();
+        const int n = r.integer();
+        faces[f].clear();
+        for (int k = 0; k < n; ++k)
+            faces[f].push_back(codeOfVertex(r.integer()));
+    }
+}
+
+SolidModel readSnapshot(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    if (!in) throw std::runtime_error("cannot open " + path.string());
+    Reader r(in);
+    SolidModel m;
+    r.expect("scale");
+    m.scale = r.number();
+    readFigure(r, m.vertices.data(), m.vertexCount, m.faces.data(), m.faceRecords.data(), m.faceCount);
+    readFigure(r, m.dualVertices.data(), m.dualVertexCount, m.dualFaces.data(), m.dualFaceRecords.data(),
+               m.dualFaceCount);
+    return m;
+}
+
+SolidModel buildFromData(const Body& body) {
+    static const CatalogueTables tables = LoadCatalogueTables(KESMORA_DATA_DIR);
+    Selection selection;
+    selection.currentCategory = body.category;
+    neuwert(selection, tables, body.name);
+    SolidModel m = buildSolid(tables, selection, body.name);
+    rechnen(m, body.turn[0], body.turn[1], body.turn[2]);
+    return m;
+}
+
+// ---- pictures ----
+
+std::string pictureName(const Body& body, DrawMode mode, bool marks) {
+    return std::string(body.file) + "-mode" + std::to_string(static_cast<int>(mode)) + (marks ? "-marks" : "") +
+           ".png";
+}
+
+// Empty when equal; otherwise how many pixels differ and where the first one is.
+std::string difference(const QImage& actual, const QImage& expected) {
+    if (actual.size() != expected.size())
+        return "size " + std::to_string(actual.width()) + "x" + std::to_string(actual.height()) +
+               " instead of " + std::to_string(expected.width()) + "x" + std::to_string(expected.height());
+    long differing = 0;
+    QPoint first(-1, -1);
+    for (int y = 0; y < actual.height(); ++y) {
+        const auto* a = reinterpret_cast<const QRgb*>(actual.constScanLine(y));
+        const auto* e = reinterpret_cast<const QRgb*>(expected.constScanLine(y));
+        for (int x = 0; x < actual.width(); ++x) {
+            if ((a[x] & 0xFFFFFFu) == (e[x] & 0xFFFFFFu)) continue;
+            if (differing++ == 0) first = QPoint(x, y);
+        }
+    }
+    if (differing == 0) return {};
+    return std::to_string(differing) + " pixels differ, the first at (" + std::to_string(first.x()) + ", " +
+           std::to_string(first.y()) + ")";
+}
+
+// Keeps a failing picture in the build tree for a look; the source tree is never touched.
+void keepFailure(const QImage& image, const std::string& name) {
+    const QString dir = QString::fromUtf8(KESMORA_BINARY_DIR) + QStringLiteral("/reference-failures");
+    QDir().mkpath(dir);
+    image.save(dir + QLatin1Char('/') + QString::fromStdString(name));
+}
+
+class RenderReference : public ::testing::TestWithParam<Body> {
+  protected:
+    void SetUp() override {
+        const Body& body = GetParam();
+        const auto snapshot = referenceDir() / (std::string(body.file) + ".model");
+        if (updating()) {
+            std::filesystem::create_directories(referenceDir());
+            writeSnapshot(snapshot, buildFromData(body));
+        }
+        ASSERT_TRUE(std::filesystem::exists(snapshot))
+            << snapshot << " is missing; run this test once with KESMORA_UPDATE_REFERENCE=1 to create it";
+        model = readSnapshot(snapshot);
+    }
+
+    QImage expected(const std::string& name, const QImage& current) const {
+        const auto path = referenceDir() / name;
+        if (updating()) current.save(QString::fromStdString(path.string()));
+        QImage image(QString::fromStdString(path.string()));
+        return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
+    }
+
+    SolidModel model;
+};
+
+} // namespace
+
+TEST_P(RenderReference, SnapshotIsExactAndTheBodyIsDrawn) {
+    // The snapshot reproduces the model bit for bit, or every picture below would be in doubt.
+    const auto path = referenceDir() / (std::string(GetParam().file) + ".model");
+    const auto copy = std::filesystem::path(KESMORA_BINARY_DIR) / (std::string(GetParam().file) + ".model");
+    writeSnapshot(copy, model);
+    std::ifstream a(path), b(copy);
+    std::stringstream sa, sb;
+    sa << a.rdbuf();
+    sb << b.rdbuf();
+    EXPECT_EQ(sa.str(), sb.str());
+    EXPECT_GT(model.faceCount, 0);
+    EXPECT_GT(model.dualFaceCount, 0);
+}
+
+TEST_P(RenderReference, EveryModeMatchesItsPicture) {
+    // Drawn twice: into fresh images without an overlay cache, and into one reused scene image and
+    // cache, as the window draws its ticks; both must give the stored pixels.
+    QImage reused, cache;
+    for (bool marks : {false, true}) {
+        for (DrawMode mode : kDrawModes) {
+            RenderSettings settings;
+            settings.mode = mode;
+            settings.markPoints = marks;
+            QImage fresh;
+            renderScene(fresh, kSize, model, settings);
+            renderScene(reused, kSize, model, settings, &cache);
+
+            const std::string name = pictureName(GetParam(), mode, marks);
+            const QImage reference = expected(name, fresh);
+            ASSERT_FALSE(reference.isNull())
+                << name << " is missing; run this test with KESMORA_UPDATE_REFERENCE=1 to create it";
+            const std::string freshDiff = difference(fresh, reference);
+            const std::string reusedDiff = difference(reused, reference);
+            EXPECT_EQ(freshDiff, "") << name << " (fresh image)";
+            EXPECT_EQ(reusedDiff, "") << name << " (reused image and overlay)";
+            if (!freshDiff.empty()) keepFailure(fresh, name);
+            if (!reusedDiff.empty()) keepFailure(reused, "reused-" + name);
+        }
+    }
+}
+
+TEST_P(RenderReference, SmallerImageAfterALargerOneIsTheSameAsFresh) {
+    // Shrinking and growing the scene image (a maximised window restored) leaves nothing of the
+    // earlier picture behind, in the overlay as little as in the scene.
+    QImage reused, cache;
+    for (QSize size : {QSize(1920, 1080), QSize(640, 360), QSize(1008, 534)}) {
+        for (DrawMode mode : kDrawModes) {
+            RenderSettings settings;
+            settings.mode = mode;
+            settings.markPoints = true;
+            QImage fresh;
+            renderScene(fresh, size, model, settings);
+            renderScene(reused, size, model, settings, &cache);
+            EXPECT_EQ(difference(reused, fresh), "") << drawModeCaption(mode) << " at " << size.width();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Bodies, RenderReference, ::testing::ValuesIn(kBodies),
+                         [](const ::testing::TestParamInfo<Body>& info) { return std::string(info.param.file); });
