@@ -31,10 +31,10 @@ using namespace kesmora;
 namespace {
 
 struct Body {
-    const char* file;     // file name stem in tests/reference
-    int category;         // catalogue section
-    const char* name;     // as in the catalogue (Latin-1)
-    double turn[3];       // one rechnen turn after the build, so faces lie at uneven depths
+    const char* file; // file name stem in tests/reference
+    int category;     // catalogue section
+    const char* name; // as in the catalogue (Latin-1)
+    double turn[3];   // one rechnen turn after the build, so faces lie at uneven depths
 };
 
 const Body kBodies[] = {
@@ -152,8 +152,8 @@ SolidModel buildFromData(const Body& body) {
 // ---- pictures ----
 
 std::string pictureName(const Body& body, DrawMode mode, bool marks) {
-    return std::string(body.file) + "-mode" + std::to_string(static_cast<int>(mode)) + (marks ? "-marks" : "") +
-           ".png";
+    return std::string(body.file) + "-mode" + std::to_string(static_cast<int>(mode)) +
+           (marks ? "-marks" : "") + ".png";
 }
 
 // Empty when equal; otherwise how many pixels differ and where the first one is.
@@ -268,4 +268,6 @@ TEST_P(RenderReference, SmallerImageAfterALargerOneIsTheSameAsFresh) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bodies, RenderReference, ::testing::ValuesIn(kBodies),
-                         [](const ::testing::TestParamInfo<Body>& info) { return std::string(info.param.file); });
+                         [](const ::testing::TestParamInfo<Body>& info) {
+                             return std::string(info.param.file);
+                         });
