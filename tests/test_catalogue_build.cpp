@@ -1,0 +1,137 @@
+// Every body the lists offer, built and dualised from the shipped data as the window does it.
+#include "catalogue/selection.h"
+#include "geometry/build.h"
+#include "geometry/dual.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+using namespace kesmora;
+
+namespace {
+
+const CatalogueTables& shipped() {
+    static const CatalogueTables t = LoadCatalogueTables(KESMORA_DATA_DIR);
+    return t;
+}
+
+double largest(const SolidModel& m) {
+    double r = 0;
+    for (int i = 0; i < m.vertexCount; ++i)
+        r = std::max({r, std::fabs(m.vertices[i].x), std::fabs(m.vertices[i].y), std::fabs(m.vertices[i].z)});
+    for (int i = 0; i < m.dualVertexCount; ++i)
+        r = std::max({r, std::fabs(m.dualVertices[i].x), std::fabs(m.dualVertices[i].y),
+                      std::fabs(m.dualVertices[i].z)});
+    return r;
+}
+
+bool sharesEdge(const SolidModel& m, char fa, char fb) {
+    const std::string& a = m.faces[vertexOfCode(fa)];
+    const std::string& b = m.faces[vertexOfCode(fb)];
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const char p = a[i], q = a[(i + 1) % a.size()];
+        for (std::size_t j = 0; j < b.size(); ++j) {
+            const char r = b[j], s = b[(j + 1) % b.size()];
+            if ((r == p && s == q) || (r == q && s == p)) return true;
+        }
+    }
+    return false;
+}
+
+struct Listed {
+    int category;
+    std::string name;
+};
+
+std::vector<Listed> everyListedBody() {
+    std::vector<Listed> all;
+    for (int c : {0, 2, 3})
+        for (const auto& n : fillBodyList(shipped(), c))
+            all.push_back({c, n});
+    return all;
+}
+
+} // namespace
+
+TEST(EveryListedBody, BuildsFitsAndItsDualFacesFollowTheirBoundary) {
+    const auto bodies = everyListedBody();
+    ASSERT_EQ(bodies.size(), 148u);
+    for (const Listed& b : bodies) {
+        SCOPED_TRACE(std::to_string(b.category) + " " + latin1ToUtf8(b.name));
+        Selection s;
+        s.currentCategory = b.category;
+        s.bodyParams = {1, -2.5, 1.5, -2};
+        neuwert(s, shipped(), b.name);
+        SolidModel m;
+        ASSERT_NO_THROW(m = buildSolid(shipped(), s, b.name));
+        EXPECT_NEAR(largest(m), 200.0, 1e-9);
+        EXPECT_LE(m.vertexCount, 120);
+        EXPECT_LE(m.faceCount, 120);
+        EXPECT_LE(m.dualFaceCount, 120);
+        EXPECT_EQ(m.dualVertexCount, m.faceCount);
+
+        // The boundary order of step 5 is checked before any cutting: the same construction for a
+        // category that neither cuts nor (for these names) moves vertices to the poles.
+        SolidModel uncut = m;
+        const bool pole =
+            b.name.find("Antiprisma") != std::string::npos || (b.category == 2 && s.bodyIndex < 13);
+        dualbilden(uncut, pole ? 2 : 1, pole ? 0 : s.bodyIndex, b.name);
+        for (int v = 0; v < uncut.vertexCount; ++v) {
+            const std::string& f = uncut.dualFaces[v];
+            if (f.size() < 4) continue;
+            for (std::size_t i = 0; i < f.size(); ++i)
+                EXPECT_TRUE(sharesEdge(uncut, f[i], f[(i + 1) % f.size()])) << "dual face " << v;
+        }
+    }
+}
+
+TEST(EveryListedBody, CatalogueFiguresOfTheDual) {
+    struct Case {
+        int category;
+        const char* name;
+        int dualFaces;
+        bool allTriangles;
+    };
+    const Case cases[] = {{0, "erweitertes Trapezoeder", 10, true}, {2, "Ikosidodekaederstumpf", 120, false},
+                          {3, "Johnson Polyeder 54", 18, true},     {3, "Johnson Polyeder 23", 48, true},
+                          {3, "Johnson Polyeder 07", 7, false},     {3, "Johnson Polyeder 71", 120, false},
+                          {3, "Johnson Polyeder 75", 120, false}};
+    for (const Case& c : cases) {
+        Selection s;
+        s.currentCategory = c.category;
+        neuwert(s, shipped(), c.name);
+        const SolidModel m = buildSolid(shipped(), s, c.name);
+        EXPECT_EQ(m.dualFaceCount, c.dualFaces) << c.name;
+        if (c.allTriangles) {
+            for (int f = 0; f < m.dualFaceCount; ++f)
+                EXPECT_EQ(m.dualFaces[f].size(), 3u) << c.name;
+        }
+    }
+    Selection s;
+    s.currentCategory = 2;
+    neuwert(s, shipped(), "Disdyakistriacontaeder");
+    EXPECT_EQ(buildSolid(shipped(), s, "Disdyakistriacontaeder").faceCount, 120);
+}
+
+TEST(EveryListedBody, AntiprismDualVerticesLieOnTheirFacePoles) {
+    for (const char* name :
+         {"f\xFCnfseitiges Antiprisma", "quadratisches Antiprisma", "zw\xF6lfseitiges Antiprisma"}) {
+        Selection s;
+        neuwert(s, shipped(), name);
+        SolidModel m = buildSolid(shipped(), s, name);
+        // After the fit, the pole of face f satisfies n . P = |P|^2 for every vertex P of the face,
+        // with n the dual vertex: the polar plane of n passes through the face.
+        for (int f = 0; f < m.faceCount; ++f) {
+            const Point3D n = m.dualVertices[f];
+            for (char ch : m.faces[f]) {
+                const Point3D& p = m.vertices[vertexOfCode(ch)];
+                const Point3D& v0 = m.vertices[vertexOfCode(m.faces[f][0])];
+                const double r2 = v0.x * v0.x + v0.y * v0.y + v0.z * v0.z;
+                EXPECT_NEAR((n.x * p.x + n.y * p.y + n.z * p.z) / r2, 1.0, 1e-9) << name;
+            }
+        }
+    }
+}

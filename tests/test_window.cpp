@@ -1,0 +1,317 @@
+// The main window, headless: start state, layout, shortcuts, body selection and the build wiring.
+#include "app/mainwindow.h"
+#include "app/paintbox.h"
+#include "geometry/build.h"
+#include "view/rotation.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+using namespace kesmora;
+
+namespace {
+
+int argc = 1;
+char arg0[] = "test_window";
+char* argv[] = {arg0, nullptr};
+
+QApplication& app() {
+    static QApplication a(argc, argv);
+    return a;
+}
+
+std::unique_ptr<TMainForm> openWindow(const std::filesystem::path& dataDir = KESMORA_DATA_DIR) {
+    app();
+    auto w = std::make_unique<TMainForm>(dataDir);
+    w->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    QApplication::processEvents();
+    return w;
+}
+
+QString utf8(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+int rowOf(const TMainForm& w, const char* name) {
+    const auto items = w.LB1->findItems(utf8(name), Qt::MatchExactly);
+    return items.isEmpty() ? -1 : w.LB1->row(items.first());
+}
+
+void clickBody(TMainForm& w, const char* name) {
+    const int row = rowOf(w, name);
+    ASSERT_GE(row, 0) << name;
+    QListWidgetItem* item = w.LB1->item(row);
+    w.LB1->scrollToItem(item);
+    const QRect r = w.LB1->visualItemRect(item);
+    QTest::mouseClick(w.LB1->viewport(), Qt::LeftButton, {}, r.center());
+    QApplication::processEvents();
+}
+
+QAbstractButton* categoryButton(TMainForm& w, int item) {
+    return w.R1Group->button(item);
+}
+
+Point3D firstVertex(const TMainForm& w) {
+    return w.model().vertices[0];
+}
+
+} // namespace
+
+TEST(Window, StartState) {
+    auto w = openWindow();
+    EXPECT_EQ(w->windowTitle(), "Kesmora");
+    EXPECT_EQ(w->P1Caption->text(), utf8("Hexaeder, Würfel und dualer Körper"));
+    EXPECT_TRUE(w->modeButtons[5]->isChecked());
+    EXPECT_EQ(w->modeButtons[5]->text(), "Durchdringung 2");
+    EXPECT_EQ(w->modeButtons[4]->text(), "Durchdringung "); // with its trailing blank
+    EXPECT_EQ(w->t3->value(), 0);
+    EXPECT_EQ(w->t5->value(), 2);
+    EXPECT_EQ(w->D2->text(), "Rotation");
+    EXPECT_FALSE(w->Timer1->isActive());
+    EXPECT_EQ(w->R1Group->buttons().size(), 3);
+    EXPECT_EQ(w->R1->findChildren<QRadioButton*>().size(), 3); // "Krummlinige Körper" is gone
+    EXPECT_EQ(w->LB1->count(), 46);
+    EXPECT_EQ(w->LB1->currentRow(), 17);
+    EXPECT_EQ(w->selection().bodyIndex, 1);
+    EXPECT_EQ(w->selection().bodyParams, (std::array<double, 4>{1, -2.5, 1.5, -2}));
+    EXPECT_TRUE(w->readyFlag());
+    EXPECT_FALSE(w->CB1->isChecked());
+    // The first paint built the cube and its octahedron.
+    EXPECT_GE(w->buildCount(), 1);
+    EXPECT_EQ(w->model().vertexCount, 8);
+    EXPECT_EQ(w->model().dualFaceCount, 8);
+    EXPECT_EQ(w->sceneBitmap().size(), w->PB1->size());
+}
+
+TEST(Window, LayoutOfTheClientArea) {
+    auto w = openWindow();
+    EXPECT_EQ(w->centralWidget()->size(), QSize(kClientWidth, kClientHeight));
+    EXPECT_EQ(w->P1->geometry(), QRect(0, 0, 1008, 27));
+    EXPECT_EQ(w->PB1->size(), QSize(1008, 534));
+    EXPECT_EQ(w->P8->height(), 148);
+    EXPECT_EQ(w->P3->width(), 4);
+    EXPECT_EQ(w->D1->geometry(), QRect(224, 19, 110, 25));
+    EXPECT_EQ(w->LB1->geometry(), QRect(728, 16, 241, 116));
+    EXPECT_EQ(w->S8->geometry(), QRect(11, 2, 23, 24));
+    for (QToolButton* b : w->colourButtons)
+        EXPECT_FALSE(b->accessibleName().isEmpty());
+    EXPECT_EQ(w->colourButtons[0]->accessibleName(), "Farbe der Dreiecke");
+    EXPECT_EQ(w->S8->toolTip(), utf8("Vergrößern"));
+    // Maximised to a client width of 1920 the controls stay centred; restored, the spacer is 4 again.
+    w->centralWidget()->resize(1920, 1000);
+    EXPECT_EQ(w->P3->width(), 460);
+    EXPECT_EQ(w->PB1->size(), QSize(1920, 1000 - 27 - 148));
+    w->centralWidget()->resize(1008, 709);
+    EXPECT_EQ(w->P3->width(), 4);
+}
+
+TEST(Window, EscapeClosesEvenWhileAnimating) {
+    auto w = openWindow();
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    EXPECT_TRUE(w->Timer1->isActive());
+    QTest::keyClick(w->LB1, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST(Window, EnterRebuildsWhicheverControlHasTheFocus) {
+    auto w = openWindow();
+    QWidget* controls[] = {w->LB1,
+                           w->D1,
+                           w->D2,
+                           w->t3,
+                           w->t5,
+                           w->CB1,
+                           w->modeButtons[0],
+                           w->modeButtons[5],
+                           categoryButton(*w, 0),
+                           w->PB1};
+    for (QWidget* c : controls) {
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            c->setFocus();
+            const int before = w->buildCount();
+            QTest::keyClick(c, key);
+            QApplication::processEvents();
+            EXPECT_EQ(w->buildCount(), before + 1) << c->objectName().toStdString() << " key " << key;
+        }
+    }
+    EXPECT_EQ(w->model().vertexCount, 8); // still the cube
+}
+
+TEST(Window, BodyClicksAndArrowKeysTakeOverAndBuild) {
+    auto w = openWindow();
+    clickBody(*w, "Oktaeder");
+    EXPECT_EQ(w->P1Caption->text(), utf8("Oktaeder und dualer Körper"));
+    EXPECT_EQ(w->selection().bodyIndex, 2);
+    EXPECT_EQ(w->model().vertexCount, 6);
+    EXPECT_EQ(w->model().dualFaceCount, 6);
+
+    // Each arrow step takes the next entry over and builds it.
+    w->LB1->setFocus();
+    for (int step = 0; step < 3; ++step) {
+        const int row = w->LB1->currentRow();
+        const int before = w->buildCount();
+        QTest::keyClick(w->LB1, Qt::Key_Down);
+        QApplication::processEvents();
+        EXPECT_EQ(w->LB1->currentRow(), row + 1);
+        EXPECT_EQ(w->buildCount(), before + 1);
+        EXPECT_TRUE(w->P1Caption->text().startsWith(w->LB1->currentItem()->text()));
+    }
+    // A click on the entry that is already selected builds it again.
+    const int before = w->buildCount();
+    clickBody(*w, w->LB1->currentItem()->text().toUtf8().constData());
+    EXPECT_EQ(w->buildCount(), before + 1);
+}
+
+TEST(Window, CategoryChangeRefillsTheListWithoutBuilding) {
+    auto w = openWindow();
+    w->modeButtons[6]->click(); // "Durchdringung 3"
+    EXPECT_EQ(w->renderSettings().mode, DrawMode::Interpenetration3);
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    const int builds = w->buildCount();
+    categoryButton(*w, 2)->click(); // "Johnson Polyeder"
+    QApplication::processEvents();
+    EXPECT_EQ(w->selection().currentCategory, 3);
+    EXPECT_EQ(w->LB1->count(), 77);
+    EXPECT_EQ(w->LB1->currentRow(), 0);
+    EXPECT_EQ(w->LB1->currentItem()->text(), "Johnson Polyeder 06");
+    EXPECT_EQ(w->selection().bodyIndex, 28);
+    EXPECT_EQ(w->P1Caption->text(), "Johnson Polyeder 06 und quasiduales Polyeder");
+    EXPECT_EQ(w->buildCount(), builds);
+    EXPECT_EQ(w->model().vertexCount, 8); // the cube is still shown
+    EXPECT_FALSE(w->Timer1->isActive());
+    EXPECT_EQ(w->D2->text(), "Rotation");
+    EXPECT_FALSE(w->modeButtons[6]->isVisible());
+    EXPECT_TRUE(w->modeButtons[5]->isChecked());
+    EXPECT_EQ(w->renderSettings().mode, DrawMode::Interpenetration2);
+
+    categoryButton(*w, 1)->click(); // "Archimedische Körper"
+    EXPECT_EQ(w->LB1->count(), 25);
+    EXPECT_EQ(w->LB1->currentItem()->text(), "Cubus simus (abgeschr.Hexaeder)");
+    categoryButton(*w, 0)->click();
+    EXPECT_EQ(w->LB1->count(), 46);
+    EXPECT_EQ(w->LB1->currentItem()->text(), "achtseitiges Antiprisma");
+    EXPECT_TRUE(w->modeButtons[6]->isVisible());
+    EXPECT_FALSE(w->modeButtons[6]->isChecked());
+    EXPECT_TRUE(w->modeButtons[5]->isChecked());
+}
+
+TEST(Window, AnimationTurnsAndATickSurvivesItsOwnRedraw) {
+    auto w = openWindow();
+    const Point3D start = firstVertex(*w);
+    w->D2->click();
+    EXPECT_EQ(w->D2->text(), "Abbruch");
+    EXPECT_EQ(w->Timer1->interval(), 10);
+    const int builds = w->buildCount();
+    QTest::qWait(150);
+    const Point3D turned = firstVertex(*w);
+    EXPECT_GT(std::fabs(turned.x - start.x) + std::fabs(turned.z - start.z), 1e-6);
+    EXPECT_EQ(w->buildCount(), builds); // program repaints only show the scene
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    EXPECT_EQ(w->D2->text(), "Rotation");
+    EXPECT_FALSE(w->Timer1->isActive());
+
+    // A resize is a system paint: the body is rebuilt in its initial orientation.
+    w->centralWidget()->resize(1100, 709);
+    QTest::qWait(50);
+    EXPECT_GT(w->buildCount(), builds);
+    EXPECT_NEAR(firstVertex(*w).x,
+                buildSolid(LoadCatalogueTables(KESMORA_DATA_DIR), w->selection(), "Hexaeder, W\xFCrfel")
+                    .vertices[0]
+                    .x,
+                1e-9);
+}
+
+TEST(Window, DragTurnsZoomAndResetScale) {
+    auto w = openWindow();
+    SolidModel expected = w->model();
+    rechnen(expected, 10, 0, 0);
+    QTest::mousePress(w->PB1, Qt::LeftButton, {}, QPoint(300, 200));
+    EXPECT_EQ(w->PB1->cursor().shape(), Qt::SizeAllCursor);
+    QTest::mouseMove(w->PB1, QPoint(290, 200));
+    QApplication::processEvents();
+    EXPECT_NEAR(firstVertex(*w).x, expected.vertices[0].x, 1e-9);
+    EXPECT_NEAR(firstVertex(*w).y, expected.vertices[0].y, 1e-9);
+    QTest::mouseRelease(w->PB1, Qt::LeftButton, {}, QPoint(290, 200));
+    EXPECT_FALSE(w->animation().dragging);
+    EXPECT_NE(w->PB1->cursor().shape(), Qt::SizeAllCursor);
+
+    const double scale = w->model().scale;
+    w->S8->click();
+    EXPECT_NEAR(w->model().scale, scale * 1.1, 1e-9);
+    w->S9->click();
+    EXPECT_NEAR(w->model().scale, scale, 1e-9);
+    w->S1->click();
+    EXPECT_DOUBLE_EQ(w->model().scale, 120.0);
+}
+
+TEST(Window, ColourChoiceCancelledChangesNothingConfirmedRebuilds) {
+    auto w = openWindow();
+    std::vector<QColor> offered;
+    std::optional<QColor> answer;
+    w->colourChooser = [&](QColor initial) {
+        offered.push_back(initial);
+        return answer;
+    };
+    const auto colours = w->renderSettings().polygonColours;
+    const int builds = w->buildCount();
+    w->colourButtons[2]->click(); // pentagons, cancelled
+    EXPECT_EQ(w->renderSettings().polygonColours, colours);
+    EXPECT_EQ(w->buildCount(), builds);
+    answer = QColor(10, 20, 30);
+    w->colourButtons[2]->click();
+    EXPECT_EQ(w->renderSettings().polygonColours[2], QColor(10, 20, 30));
+    EXPECT_EQ(w->buildCount(), builds + 1);
+    answer.reset();
+    w->colourButtons[0]->click();
+    ASSERT_EQ(offered.size(), 3u);
+    EXPECT_EQ(offered[0], QColor(Qt::black));  // black the first time
+    EXPECT_EQ(offered[2], QColor(10, 20, 30)); // then the last confirmed colour
+}
+
+TEST(Window, BrokenCountLineShowsAMessageAndKeepsTheWindowUsable) {
+    const auto dir = std::filesystem::temp_directory_path() / "kesmora-window-test-data";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    for (const char* f : {"catalogue.txt", "excluded.txt", "faces.txt"})
+        std::filesystem::copy_file(std::filesystem::path(KESMORA_DATA_DIR) / f, dir / f);
+    {
+        std::ifstream in(std::filesystem::path(KESMORA_DATA_DIR) / "coordinates.txt", std::ios::binary);
+        std::string s((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const auto at = s.find("[3]\n6\n");
+        ASSERT_NE(at, std::string::npos);
+        s.replace(at, 6, "[3]\nsechs\n");
+        std::ofstream(dir / "coordinates.txt", std::ios::binary) << s;
+    }
+    auto w = openWindow(dir);
+    std::vector<QString> messages;
+    w->showError = [&](const QString& m) { messages.push_back(m); };
+    clickBody(*w, "Oktaeder");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].contains("coordinates.txt"));
+    EXPECT_TRUE(messages[0].contains("[3]"));
+    EXPECT_EQ(w->model().vertexCount, 8); // the cube stays whole
+    clickBody(*w, "Tetraeder");
+    EXPECT_EQ(w->model().vertexCount, 4);
+    EXPECT_EQ(messages.size(), 1u);
+    std::filesystem::remove_all(dir);
+}
