@@ -29,17 +29,7 @@ using namespace kesmora;
 
 namespace {
 
-int argc = 1;
-char arg0[] = "test_window";
-char* argv[] = {arg0, nullptr};
-
-QApplication& app() {
-    static QApplication a(argc, argv);
-    return a;
-}
-
 std::unique_ptr<TMainForm> openWindow(const std::filesystem::path& dataDir = KESMORA_DATA_DIR) {
-    app();
     auto w = std::make_unique<TMainForm>(dataDir);
     w->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
@@ -314,4 +304,11 @@ TEST(Window, BrokenCountLineShowsAMessageAndKeepsTheWindowUsable) {
     EXPECT_EQ(w->model().vertexCount, 4);
     EXPECT_EQ(messages.size(), 1u);
     std::filesystem::remove_all(dir);
+}
+
+// The application must outlive every window and be gone before the program's static objects are.
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }
