@@ -1,5 +1,6 @@
 // Program start: the application, the main window, the event loop.
 #include "catalogue/datadir.h"
+#include "catalogue/tables.h"
 #include "mainwindow.h"
 
 #include <QApplication>
@@ -15,8 +16,14 @@ int main(int argc, char* argv[]) {
     const auto dataDir = kesmora::findDataDir(exeDir);
     if (!dataDir) {
         QStringList places;
-        for (const auto& p : kesmora::dataDirCandidates(exeDir))
-            places << QString::fromStdString(p.string());
+        for (const auto& p : kesmora::dataDirCandidates(exeDir)) {
+            QStringList missing;
+            for (const char* file :
+                 {kesmora::kCatalogueFile, kesmora::kExcludedFile, kesmora::kCoordFile, kesmora::kFaceFile})
+                if (!std::filesystem::is_regular_file(p / file)) missing << QString::fromLatin1(file);
+            places << QString::fromStdString(p.string()) + QString::fromUtf8(" (fehlt: ") +
+                          missing.join(QStringLiteral(", ")) + QStringLiteral(")");
+        }
         QMessageBox::critical(
             nullptr, QStringLiteral("Kesmora"),
             QString::fromUtf8("Die Katalogdateien (catalogue.txt, excluded.txt, coordinates.txt, "

@@ -166,6 +166,9 @@ void TMainForm::createControls() {
         s->setFrame(false);
         s->findChild<QLineEdit*>()->setReadOnly(true); // stepped only, never typed
         s->setGeometry(125, 14 + 30 * i, 54, 24);
+        QPalette spinPalette = s->palette();
+        spinPalette.setColor(QPalette::Base, QColor(kPanelColour));
+        s->setPalette(spinPalette);
         s->setAccessibleName(QString::fromLatin1(labels[i]));
         l->setBuddy(s);
         spins[i] = s;
