@@ -2,6 +2,7 @@
 #include "catalogue/catalogueerror.h"
 #include "geometry/build.h"
 #include "geometry/geometryerror.h"
+#include "modelchecks.h"
 
 #include <gtest/gtest.h>
 
@@ -30,16 +31,6 @@ Selection sel(int category, int index, std::array<double, 4> params = {1, -2.5, 
     s.bodyIndex = index;
     s.bodyParams = params;
     return s;
-}
-
-double largest(const SolidModel& m) {
-    double r = 0;
-    for (int i = 0; i < m.vertexCount; ++i)
-        r = std::max({r, std::fabs(m.vertices[i].x), std::fabs(m.vertices[i].y), std::fabs(m.vertices[i].z)});
-    for (int i = 0; i < m.dualVertexCount; ++i)
-        r = std::max({r, std::fabs(m.dualVertices[i].x), std::fabs(m.dualVertices[i].y),
-                      std::fabs(m.dualVertices[i].z)});
-    return r;
 }
 
 } // namespace
@@ -75,7 +66,7 @@ TEST(Build, TetrahedronAfterTiltAndFit) {
     EXPECT_NEAR(m.vertices[0].y, 115.470, 5e-4);
     EXPECT_NEAR(m.vertices[0].z, 200.000, 5e-4);
     EXPECT_NEAR(m.scale, 200 / 1.5000002, 1e-5);
-    EXPECT_NEAR(largest(m), 200.0, 1e-9);
+    EXPECT_NEAR(kesmora::testing::largestCoordinate(m), 200.0, 1e-9);
     // Centroids keep the size they had when the faces were loaded (tilted, not scaled).
     EXPECT_LT(std::fabs(m.faceRecords[0].centroid.z), 2.0);
     EXPECT_EQ(m.dualVertexCount, 4);
@@ -85,7 +76,7 @@ TEST(Build, OctahedronWithItsCube) {
     const SolidModel m = buildSolid(quoted(), sel(0, 2), "Oktaeder");
     EXPECT_EQ(m.dualVertexCount, 8);
     EXPECT_EQ(m.dualFaceCount, 6);
-    EXPECT_NEAR(largest(m), 200.0, 1e-9);
+    EXPECT_NEAR(kesmora::testing::largestCoordinate(m), 200.0, 1e-9);
 }
 
 TEST(Build, ColourNumbersOfAFaceBlock) {

@@ -1,0 +1,49 @@
+// Checks on a built model shared by the test suites.
+#pragma once
+
+#include "geometry/solidmodel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace kesmora::testing {
+
+// The largest absolute coordinate over both vertex tables.
+inline double largestCoordinate(const SolidModel& m) {
+    double r = 0;
+    auto take = [&](const Point3D& p) { r = std::max({r, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}); };
+    for (int i = 0; i < m.vertexCount; ++i)
+        take(m.vertices[i]);
+    for (int i = 0; i < m.dualVertexCount; ++i)
+        take(m.dualVertices[i]);
+    return r;
+}
+
+// Whether solid faces fa and fb (named by their dual vertex codes) have an edge in common.
+inline bool facesShareEdge(const SolidModel& m, char fa, char fb) {
+    const std::string& a = m.faces[vertexOfCode(fa)];
+    const std::string& b = m.faces[vertexOfCode(fb)];
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const char p = a[i], q = a[(i + 1) % a.size()];
+        for (std::size_t j = 0; j < b.size(); ++j) {
+            const char r = b[j], s = b[(j + 1) % b.size()];
+            if ((r == p && s == q) || (r == q && s == p)) return true;
+        }
+    }
+    return false;
+}
+
+// The first dual face (of four or more corners) whose consecutive corners are not neighbouring
+// solid faces, or -1 when every such face follows its boundary.
+inline int firstDualFaceOffItsBoundary(const SolidModel& m) {
+    for (int v = 0; v < m.vertexCount; ++v) {
+        const std::string& f = m.dualFaces[v];
+        if (f.size() < 4) continue;
+        for (std::size_t i = 0; i < f.size(); ++i)
+            if (!facesShareEdge(m, f[i], f[(i + 1) % f.size()])) return v;
+    }
+    return -1;
+}
+
+} // namespace kesmora::testing
