@@ -1,5 +1,7 @@
 // kesmora-inspect: looks inside the catalogue and the solids the program builds, without a window.
 #include "catalogue/catalogueerror.h"
+#include "cli.h"
+#include "export.h"
 #include "modeljson.h"
 #include "session.h"
 #include "view/renderer.h"
@@ -26,16 +28,11 @@ const char* kUsage =
     "  model --all                       every listed body, one JSON object per line\n"
     "  render CATEGORY NAME --mode N [--size WxH] [--marks] [--turn XY,YZ,XZ] -o FILE.png\n"
     "                                    the picture of the drawing area (modes 1..7)\n"
+    "  export CATEGORY NAME [--dual] --format off|obj|stl|stl-ascii -o FILE\n"
+    "                                    the solid (or its dual) as built, faces outward; stl is binary\n"
+    "  export CATEGORY NAME --format svg|png [--mode N] [--size WxH] [--marks] -o FILE\n"
+    "                                    the picture as render draws it; svg stays vector (modes 1..6)\n"
     "CATEGORY is 0 (Polyeder), 2 (Archimedische Koerper) or 3 (Johnson Polyeder); NAME in UTF-8.\n";
-
-struct Usage : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-int parseCategory(const std::string& s) {
-    if (s == "0" || s == "2" || s == "3") return std::stoi(s);
-    throw std::runtime_error("unknown category \"" + s + "\" (use 0, 2 or 3)");
-}
 
 void printLine(const QJsonObject& o) {
     const QByteArray line = QJsonDocument(o).toJson(QJsonDocument::Compact);
@@ -128,6 +125,7 @@ int main(int argc, char* argv[]) {
         if (command == "list") return list(tables);
         if (command == "model") return model(tables, rest);
         if (command == "render") return render(tables, rest);
+        if (command == "export") return exportCommand(tables, rest);
         throw Usage("unknown command " + command);
     } catch (const Usage& e) {
         std::cerr << "kesmora-inspect: " << e.what() << "\n" << kUsage;

@@ -1,0 +1,227 @@
+// Writing the solid or its dual as OFF, OBJ, STL, SVG or PNG.
+#include "export.h"
+
+#include "cli.h"
+#include "session.h"
+#include "view/renderer.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+namespace kesmora::inspect {
+
+namespace {
+
+std::string number(double v) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.12g", v);
+    return buffer;
+}
+
+std::string point(const Point3D& p) {
+    return number(p.x) + " " + number(p.y) + " " + number(p.z);
+}
+
+// Triangles of the fans, each with its unit normal.
+struct Triangle {
+    Point3D normal, a, b, c;
+};
+std::vector<Triangle> fans(const Mesh& mesh) {
+    std::vector<Triangle> out;
+    for (const auto& face : mesh.faces) {
+        for (std::size_t i = 1; i + 1 < face.size(); ++i) {
+            const Point3D& a = mesh.vertices[face[0]];
+            const Point3D& b = mesh.vertices[face[i]];
+            const Point3D& c = mesh.vertices[face[i + 1]];
+            out.push_back({unit(cross(b - a, c - a)), a, b, c});
+        }
+    }
+    return out;
+}
+
+void putFloat(std::ostream& out, double v) {
+    const float f = static_cast<float>(v);
+    std::uint32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    const char bytes[4] = {static_cast<char>(bits & 0xff), static_cast<char>((bits >> 8) & 0xff),
+                           static_cast<char>((bits >> 16) & 0xff), static_cast<char>((bits >> 24) & 0xff)};
+    out.write(bytes, 4);
+}
+
+void putPoint(std::ostream& out, const Point3D& p) {
+    putFloat(out, p.x);
+    putFloat(out, p.y);
+    putFloat(out, p.z);
+}
+
+enum class Format { Off, Obj, Stl, StlAscii, Svg, Png };
+
+Format parseFormat(const std::string& s) {
+    if (s == "off") return Format::Off;
+    if (s == "obj") return Format::Obj;
+    if (s == "stl") return Format::Stl;
+    if (s == "stl-ascii") return Format::StlAscii;
+    if (s == "svg") return Format::Svg;
+    if (s == "png") return Format::Png;
+    throw Usage("--format takes off, obj, stl, stl-ascii, svg or png");
+}
+
+QString utf8(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+void writePicture(const BuiltBody& body, const RenderSettings& settings, QSize size, const std::string& file,
+                  Format format) {
+    if (format == Format::Png) {
+        QImage image;
+        renderScene(image, size, body.model, settings);
+        if (!image.save(utf8(file), "PNG")) throw std::runtime_error("cannot write " + file);
+        return;
+    }
+    // "Durchdringung 3" ANDs a raster layer into the picture, which a vector file cannot express.
+    if (settings.mode == DrawMode::Interpenetration3)
+        throw std::runtime_error("mode 7 combines pixels and has no vector form; use --format png");
+    QSvgGenerator svg;
+    svg.setFileName(utf8(file));
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setTitle(QString::fromLatin1(body.name.data(), static_cast<qsizetype>(body.name.size())));
+    svg.setDescription(QStringLiteral("Kesmora, ") + utf8(std::string(drawModeCaption(settings.mode))));
+    QPainter painter;
+    if (!painter.begin(&svg)) throw std::runtime_error("cannot write " + file);
+    zeichnenx(painter, size, body.model, settings);
+    painter.end();
+}
+
+} // namespace
+
+void writeOff(const Mesh& mesh, std::ostream& out) {
+    out << "OFF\n" << mesh.vertices.size() << ' ' << mesh.faces.size() << ' ' << edgesOf(mesh).size() << '\n';
+    for (const Point3D& p : mesh.vertices)
+        out << point(p) << '\n';
+    for (const auto& face : mesh.faces) {
+        out << face.size();
+        for (int v : face)
+            out << ' ' << v;
+        out << '\n';
+    }
+}
+
+void writeObj(const Mesh& mesh, const std::string& title, std::ostream& out) {
+    out << "# " << title << "\n# written by kesmora-inspect; faces counter-clockwise seen from outside\n";
+    for (const Point3D& p : mesh.vertices)
+        out << "v " << point(p) << '\n';
+    for (const auto& face : mesh.faces) {
+        out << 'f';
+        for (int v : face)
+            out << ' ' << v + 1;
+        out << '\n';
+    }
+}
+
+void writeStlBinary(const Mesh& mesh, const std::string& title, std::ostream& out) {
+    std::array<char, 80> header{};
+    const std::string text = "Kesmora: " + title;
+    std::memcpy(header.data(), text.data(), std::min(text.size(), header.size()));
+    out.write(header.data(), header.size());
+    const auto triangles = fans(mesh);
+    const auto count = static_cast<std::uint32_t>(triangles.size());
+    const char countBytes[4] = {static_cast<char>(count & 0xff), static_cast<char>((count >> 8) & 0xff),
+                                static_cast<char>((count >> 16) & 0xff), static_cast<char>(count >> 24)};
+    out.write(countBytes, 4);
+    for (const Triangle& t : triangles) {
+        putPoint(out, t.normal);
+        putPoint(out, t.a);
+        putPoint(out, t.b);
+        putPoint(out, t.c);
+        out.write("\0\0", 2);
+    }
+}
+
+void writeStlAscii(const Mesh& mesh, const std::string& title, std::ostream& out) {
+    std::string name = title;
+    for (char& ch : name)
+        if (ch == ' ' || ch == '\n') ch = '_';
+    out << "solid " << name << '\n';
+    for (const Triangle& t : fans(mesh)) {
+        out << "  facet normal " << point(t.normal) << "\n    outer loop\n";
+        for (const Point3D* p : {&t.a, &t.b, &t.c})
+            out << "      vertex " << point(*p) << '\n';
+        out << "    endloop\n  endfacet\n";
+    }
+    out << "endsolid " << name << '\n';
+}
+
+int exportCommand(const CatalogueTables& tables, const std::vector<std::string>& args) {
+    if (args.size() < 2) throw Usage("export takes CATEGORY NAME and options");
+    const int category = parseCategory(args[0]);
+    const std::string name = toLatin1(args[1]);
+    bool dual = false, formatGiven = false;
+    Format format = Format::Off;
+    RenderSettings settings;
+    int width = 1008, height = 534;
+    std::string out;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--dual") {
+            dual = true;
+        } else if (a == "--format") {
+            format = parseFormat(optionValue(args, i));
+            formatGiven = true;
+        } else if (a == "--mode") {
+            const int mode = std::stoi(optionValue(args, i));
+            if (mode < 1 || mode > 7) throw Usage("--mode takes 1 to 7");
+            settings.mode = static_cast<DrawMode>(mode);
+        } else if (a == "--size") {
+            parseSize(optionValue(args, i), width, height);
+        } else if (a == "--marks") {
+            settings.markPoints = true;
+        } else if (a == "-o") {
+            out = optionValue(args, i);
+        } else {
+            throw Usage("unknown option " + a);
+        }
+    }
+    if (!formatGiven) throw Usage("export needs --format off|obj|stl|stl-ascii|svg|png");
+    if (out.empty()) throw Usage("export needs -o FILE");
+    const BuiltBody body = buildAsTheWindowDoes(tables, category, name);
+    if (format == Format::Svg || format == Format::Png) {
+        if (dual) throw Usage("svg and png show solid and dual together, as the window does; drop --dual");
+        writePicture(body, settings, QSize(width, height), out, format);
+        return 0;
+    }
+
+    Mesh mesh = dual ? dualMesh(body.model) : solidMesh(body.model);
+    if (!orientOutward(mesh))
+        throw std::runtime_error("the faces of " + latin1ToUtf8(name) + (dual ? " (dual)" : "") +
+                                 " do not form a closed two-sided surface");
+    const std::string title = latin1ToUtf8(name) + (dual ? (category == 3 ? ", quasi-dual" : ", dual") : "");
+    std::ofstream file(out, std::ios::binary);
+    if (!file) throw std::runtime_error("cannot write " + out);
+    switch (format) {
+    case Format::Off:
+        writeOff(mesh, file);
+        break;
+    case Format::Obj:
+        writeObj(mesh, title, file);
+        break;
+    case Format::Stl:
+        writeStlBinary(mesh, title, file);
+        break;
+    default:
+        writeStlAscii(mesh, title, file);
+        break;
+    }
+    file.close();
+    if (!file) throw std::runtime_error("cannot write " + out);
+    return 0;
+}
+
+} // namespace kesmora::inspect

@@ -1,0 +1,74 @@
+// The solid or its dual taken out of the model's fixed tables as a plain polygon mesh, with the
+// orientation and the measurements that export, stats and net share.
+#pragma once
+
+#include "geometry/solidmodel.h"
+
+#include <cmath>
+#include <vector>
+
+namespace kesmora::inspect {
+
+inline Point3D operator+(const Point3D& a, const Point3D& b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline Point3D operator-(const Point3D& a, const Point3D& b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+inline Point3D operator*(double k, const Point3D& a) {
+    return {k * a.x, k * a.y, k * a.z};
+}
+inline double dot(const Point3D& a, const Point3D& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+inline Point3D cross(const Point3D& a, const Point3D& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+inline double norm(const Point3D& a) {
+    return std::sqrt(dot(a, a));
+}
+inline Point3D unit(const Point3D& a) {
+    const double n = norm(a);
+    return n > 0 ? (1.0 / n) * a : Point3D{};
+}
+
+struct Mesh {
+    std::vector<Point3D> vertices;
+    std::vector<std::vector<int>> faces; // vertex indices in boundary order
+};
+
+Mesh solidMesh(const SolidModel& model);
+Mesh dualMesh(const SolidModel& model);
+
+// An undirected edge (a < b) and the faces that use it, in face order.
+struct Edge {
+    int a = 0;
+    int b = 0;
+    std::vector<int> faces;
+};
+std::vector<Edge> edgesOf(const Mesh& mesh);
+
+// Every edge lies on exactly two faces.
+bool isClosed(const Mesh& mesh);
+
+// Reverses faces so that neighbours run through each shared edge in opposite directions, then turns
+// every connected piece so that its signed volume is positive (faces counter-clockwise seen from
+// outside). Propagating across edges rather than testing each face against the centre also works
+// for the non-convex quasi-duals. Returns false when that is impossible (an edge on more than two
+// faces, or a surface without two sides); the mesh is then left as it was.
+bool orientOutward(Mesh& mesh);
+
+double signedVolume(const Mesh& mesh);
+
+// Newell's normal of a face: its length is twice the area of a planar face, and it is well defined
+// for the slightly warped faces of some duals too.
+Point3D areaNormal(const Mesh& mesh, int face);
+Point3D centroidOf(const Mesh& mesh, int face);
+
+// Largest distance of a face's vertices from the plane through its centroid across its normal.
+double flatness(const Mesh& mesh, int face);
+
+// Largest absolute coordinate, the length that tolerances are measured against.
+double extent(const Mesh& mesh);
+
+} // namespace kesmora::inspect
