@@ -1,4 +1,4 @@
-// Constructions of the catalogue's category-0 and category-2 bodies (solids.md sections 4 and 5),
+// Constructions of the catalogue's category-0 and category-2 bodies,
 // the verbatim blocks the catalogue description quotes, and the collection of all bodies with
 // their block ids.
 #include "bodies.h"
@@ -30,24 +30,29 @@ std::pair<double, double> cosSin30(int k) {
     return {c[m], c[(m + 9) % 12]};
 }
 
-Polyhedron hullOf(const std::vector<Vec3>& pts) { return convexHull(pts); }
+Polyhedron hullOf(const std::vector<Vec3>& pts) {
+    return convexHull(pts);
+}
 
 // ---------------------------------------------------------------- category 0
 
-// Quoted verbatim in Part 2.1.
+// The tetrahedron, cube and octahedron blocks as the catalogue has always had them, verbatim.
 const std::vector<std::string> kTetraCoords{"0 0 1.732051", "1.632993 0 -0.5773503",
-                                            "-0.8164966 1.414214 -0.5773503", "-0.8164966 -1.414214 -0.5773503"};
+                                            "-0.8164966 1.414214 -0.5773503",
+                                            "-0.8164966 -1.414214 -0.5773503"};
 const std::vector<std::string> kTetraFaces{"012", "013", "123", "023"};
 const std::vector<std::string> kCubeCoords{"-1 1 -1", "1 1 -1", "1 -1 -1", "-1 -1 -1",
-                                           "-1 1 1",  "1 1 1",  "1 -1 1", "-1 -1 1"};
-const std::vector<std::string> kOctaCoords{"-1 -1 0", "1 -1 0", "1 1 0", "-1 1 0", "0 0 -1.4142135624", "0 0 1.4142135624"};
+                                           "-1 1 1",  "1 1 1",  "1 -1 1",  "-1 -1 1"};
+const std::vector<std::string> kOctaCoords{"-1 -1 0",           "1 -1 0",          "1 1 0", "-1 1 0",
+                                           "0 0 -1.4142135624", "0 0 1.4142135624"};
 const std::vector<std::string> kOctaFaces{"041", "150", "243", "352", "035", "034", "251", "124"};
 
 std::vector<Vec3> parseCoordLines(const std::vector<std::string>& lines) {
     std::vector<Vec3> out;
     for (const std::string& l : lines) {
         Vec3 v;
-        if (std::sscanf(l.c_str(), "%lf %lf %lf", &v.x, &v.y, &v.z) != 3) throw std::runtime_error("bad quoted line");
+        if (std::sscanf(l.c_str(), "%lf %lf %lf", &v.x, &v.y, &v.z) != 3)
+            throw std::runtime_error("bad quoted line");
         out.push_back(v);
     }
     return out;
@@ -57,13 +62,15 @@ std::vector<std::vector<int>> parseFaceLines(const std::vector<std::string>& lin
     std::vector<std::vector<int>> out;
     for (const std::string& l : lines) {
         std::vector<int> f;
-        for (unsigned char ch : l) f.push_back(ch - 48);
+        for (unsigned char ch : l)
+            f.push_back(ch - 48);
         out.push_back(f);
     }
     return out;
 }
 
-// Part 3.2: the face blocks of the seven generated bodies, verbatim.
+// The face blocks of the seven bodies whose vertices the parametric generators compute; they
+// name the vertices in the generators' order, so they stand verbatim.
 const std::vector<std::pair<int, std::vector<std::string>>> kGeneratedFaces{
     {5, {"0123", "1265", "2376", "0374", "0154", "6745"}},
     {13, {"0165", "1276", "2387", "3498", "4059", "01234", "56789"}},
@@ -78,17 +85,20 @@ const std::vector<std::pair<int, std::vector<std::string>>> kGeneratedFaces{
 Polyhedron trapezohedron(int n) {
     Polyhedron p = polarReciprocal(convexHull(antiprismPoints(n)), 1.0);
     double ring = 0;
-    for (const Vec3& v : p.vertices) ring = std::max(ring, std::hypot(v.x, v.y));
-    for (Vec3& v : p.vertices) v = v / ring;
+    for (const Vec3& v : p.vertices)
+        ring = std::max(ring, std::hypot(v.x, v.y));
+    for (Vec3& v : p.vertices)
+        v = v / ring;
     return p;
 }
 
 // Square prism (base 2 x 2, height 2.5) with a square pyramid of height 1.5; apex (top) at -z.
-// Proportions chosen (solids.md 4.1) so that it is visibly not Johnson 08.
+// Proportions chosen so that it is visibly not Johnson 08, which category 3 shows.
 Polyhedron prismAndPyramid() {
     std::vector<Vec3> pts;
     for (double z : {2.0, -0.5})
-        for (auto [x, y] : {std::pair{-1.0, 1.0}, {1.0, 1.0}, {1.0, -1.0}, {-1.0, -1.0}}) pts.push_back({x, y, z});
+        for (auto [x, y] : {std::pair{-1.0, 1.0}, {1.0, 1.0}, {1.0, -1.0}, {-1.0, -1.0}})
+            pts.push_back({x, y, z});
     pts.push_back({0, 0, -2});
     return hullOf(pts);
 }
@@ -103,7 +113,7 @@ Polyhedron pentagonalBipyramid() {
     return hullOf(pts);
 }
 
-// "erweitertes Trapezoeder" (solids.md 4.1): three kites around the threefold apex T at -z,
+// "erweitertes Trapezoeder": three kites around the threefold apex T at -z,
 // extended by three isosceles triangles to an equilateral base triangle; z-extent centred.
 Polyhedron extendedTrapezohedron() {
     std::vector<Vec3> pts;
@@ -116,13 +126,16 @@ Polyhedron extendedTrapezohedron() {
         const auto [c, s] = cosSin30(4 * i + 2);
         pts.push_back({0.75 * c, 0.75 * s, 0.5}); // L_i
     }
-    for (Vec3& v : pts) v.z += 0.25;
+    for (Vec3& v : pts)
+        v.z += 0.25;
     Polyhedron p;
     p.vertices = pts;
     // Kites T U_i L_i U_(i+1), triangles L_i U_(i+1) L_(i+1), base L_0 L_1 L_2; counter-clockwise
     // seen from outside.
-    for (int i = 0; i < 3; ++i) p.faces.push_back({0, 1 + (i + 1) % 3, 4 + i, 1 + i});
-    for (int i = 0; i < 3; ++i) p.faces.push_back({4 + i, 1 + (i + 1) % 3, 4 + (i + 1) % 3});
+    for (int i = 0; i < 3; ++i)
+        p.faces.push_back({0, 1 + (i + 1) % 3, 4 + i, 1 + i});
+    for (int i = 0; i < 3; ++i)
+        p.faces.push_back({4 + i, 1 + (i + 1) % 3, 4 + (i + 1) % 3});
     p.faces.push_back({4, 5, 6});
     return p;
 }
@@ -163,11 +176,14 @@ Polyhedron barrel(int cupolas) {
     if (cupolas >= 1) addRing(pts, 5, rPent, pi / 10, -2 - hc);
     if (cupolas >= 2) addRing(pts, 5, rPent, pi / 10, 2 + hc);
     double lo = 1e300, hi = -1e300;
-    for (const Vec3& v : pts) lo = std::min(lo, v.z), hi = std::max(hi, v.z);
+    for (const Vec3& v : pts)
+        lo = std::min(lo, v.z), hi = std::max(hi, v.z);
     const double mid = (lo + hi) / 2;
-    for (Vec3& v : pts) v.z -= mid;
+    for (Vec3& v : pts)
+        v.z -= mid;
     if (cupolas == 2)
-        for (Vec3& v : pts) v.z = std::abs(v.z) < 1e-15 ? 0 : v.z;
+        for (Vec3& v : pts)
+            v.z = std::abs(v.z) < 1e-15 ? 0 : v.z;
     return hullOf(pts);
 }
 
@@ -186,11 +202,16 @@ Polyhedron duerer() {
     const double t = (std::sqrt(5.0) - 1) / 2;
     const Vec3 S = e[0] + e[1] + e[2];
     std::vector<Vec3> pts;
-    for (int i = 0; i < 3; ++i) pts.push_back(t * e[i]);
-    for (int i = 0; i < 3; ++i) pts.push_back(e[i]);
-    for (int i = 0; i < 3; ++i) pts.push_back(S - e[i]);
-    for (int i = 0; i < 3; ++i) pts.push_back(S - t * e[i]);
-    for (Vec3& v : pts) v = v - S / 2;
+    for (int i = 0; i < 3; ++i)
+        pts.push_back(t * e[i]);
+    for (int i = 0; i < 3; ++i)
+        pts.push_back(e[i]);
+    for (int i = 0; i < 3; ++i)
+        pts.push_back(S - e[i]);
+    for (int i = 0; i < 3; ++i)
+        pts.push_back(S - t * e[i]);
+    for (Vec3& v : pts)
+        v = v - S / 2;
     return hullOf(pts);
 }
 
@@ -200,7 +221,8 @@ Polyhedron zonohedron(const std::vector<Vec3>& g) {
     const int n = static_cast<int>(g.size());
     for (int m = 0; m < (1 << n); ++m) {
         Vec3 v;
-        for (int i = 0; i < n; ++i) v = v + ((m & (1 << i)) ? 0.5 : -0.5) * g[i];
+        for (int i = 0; i < n; ++i)
+            v = v + ((m & (1 << i)) ? 0.5 : -0.5) * g[i];
         pts.push_back(v);
     }
     return convexHullOfExtremePoints(pts);
@@ -210,27 +232,41 @@ Polyhedron zonohedron(const std::vector<Vec3>& g) {
 Polyhedron rhombicIcosahedron() {
     const double ct = 1 / std::sqrt(5.0), st = std::sqrt(1 - ct * ct);
     std::vector<Vec3> g;
-    for (const Vec3& r : ringPoints(5, st, 0, ct)) g.push_back(r);
+    for (const Vec3& r : ringPoints(5, st, 0, ct))
+        g.push_back(r);
     return zonohedron(g);
 }
 
 // Loday's associahedron K5, expressed in an orthonormal basis of the plane x1+..+x4 = 10.
 Polyhedron associahedron() {
-    const std::array<std::array<double, 4>, 14> q{{{1, 2, 3, 4}, {1, 2, 6, 1}, {1, 4, 1, 4}, {1, 6, 1, 2}, {1, 6, 2, 1},
-                                                   {2, 1, 3, 4}, {2, 1, 6, 1}, {3, 1, 2, 4}, {3, 2, 1, 4}, {4, 1, 2, 3},
-                                                   {4, 1, 4, 1}, {4, 2, 1, 3}, {4, 3, 1, 2}, {4, 3, 2, 1}}};
+    const std::array<std::array<double, 4>, 14> q{{{1, 2, 3, 4},
+                                                   {1, 2, 6, 1},
+                                                   {1, 4, 1, 4},
+                                                   {1, 6, 1, 2},
+                                                   {1, 6, 2, 1},
+                                                   {2, 1, 3, 4},
+                                                   {2, 1, 6, 1},
+                                                   {3, 1, 2, 4},
+                                                   {3, 2, 1, 4},
+                                                   {4, 1, 2, 3},
+                                                   {4, 1, 4, 1},
+                                                   {4, 2, 1, 3},
+                                                   {4, 3, 1, 2},
+                                                   {4, 3, 2, 1}}};
     std::array<double, 4> mean{};
     for (const auto& p : q)
-        for (int i = 0; i < 4; ++i) mean[i] += p[i] / 14.0;
-    const std::array<std::array<double, 4>, 3> basis{{{1 / std::sqrt(2.0), -1 / std::sqrt(2.0), 0, 0},
-                                                      {1 / std::sqrt(6.0), 1 / std::sqrt(6.0), -2 / std::sqrt(6.0), 0},
-                                                      {1 / std::sqrt(12.0), 1 / std::sqrt(12.0), 1 / std::sqrt(12.0),
-                                                       -3 / std::sqrt(12.0)}}};
+        for (int i = 0; i < 4; ++i)
+            mean[i] += p[i] / 14.0;
+    const std::array<std::array<double, 4>, 3> basis{
+        {{1 / std::sqrt(2.0), -1 / std::sqrt(2.0), 0, 0},
+         {1 / std::sqrt(6.0), 1 / std::sqrt(6.0), -2 / std::sqrt(6.0), 0},
+         {1 / std::sqrt(12.0), 1 / std::sqrt(12.0), 1 / std::sqrt(12.0), -3 / std::sqrt(12.0)}}};
     std::vector<Vec3> pts;
     for (const auto& p : q) {
         std::array<double, 3> c{};
         for (int k = 0; k < 3; ++k)
-            for (int i = 0; i < 4; ++i) c[k] += basis[k][i] * (p[i] - mean[i]);
+            for (int i = 0; i < 4; ++i)
+                c[k] += basis[k][i] * (p[i] - mean[i]);
         pts.push_back({c[0], c[1], c[2]});
     }
     return hullOf(pts);
@@ -279,10 +315,12 @@ Polyhedron triclinic(bool cutCorner) {
 // number of minus signs.
 Polyhedron icosioctahedron() {
     std::vector<Vec3> pts;
-    for (const Vec3& v : truncatedTetrahedronPoints()) pts.push_back(v);
+    for (const Vec3& v : truncatedTetrahedronPoints())
+        pts.push_back(v);
     // truncatedTetrahedronPoints has unit edge; the standard form has edge 2 sqrt2.
     const double scale = 2 * std::sqrt(2.0);
-    for (Vec3& v : pts) v = scale * v;
+    for (Vec3& v : pts)
+        v = scale * v;
     const double k = std::sqrt(11.0 / 3.0);
     for (int m = 0; m < 8; ++m) {
         const Vec3 v{(m & 4) ? -k : k, (m & 2) ? -k : k, (m & 1) ? -k : k};
@@ -321,7 +359,8 @@ Vec3 faceAxis(const Polyhedron& p, const std::vector<int>& sides, Vec3 hint) {
     for (const auto& f : p.faces) {
         if (std::find(sides.begin(), sides.end(), static_cast<int>(f.size())) == sides.end()) continue;
         Vec3 c;
-        for (int i : f) c = c + p.vertices[i];
+        for (int i : f)
+            c = c + p.vertices[i];
         const Vec3 d = normalized(c);
         const double t = dot(d, normalized(hint));
         if (t > bestDot) bestDot = t, best = d;
@@ -352,19 +391,32 @@ Archimedean archimedean(int index) {
         return a;
     };
     switch (index) {
-    case 0: return make(cuboctahedronPoints(), z, {4});
-    case 1: return make(icosidodecahedronPoints(), five, {5});
-    case 2: return make(rhombicosidodecahedronPoints(), five, {5});
-    case 3: return make(rhombicuboctahedronPoints(), z, {4});
-    case 4: return make(snubCubePoints(), z, {4});
-    case 5: return make(snubDodecahedronPoints(), five, {5});
-    case 6: return make(truncatedIcosahedronPoints(), five, {5});
-    case 7: return make(truncatedIcosidodecahedronPoints(), five, {10});
-    case 8: return make(truncatedCuboctahedronPoints(), z, {8});
-    case 9: return make(truncatedCubePoints(), z, {8});
-    case 10: return make(truncatedOctahedronPoints(), z, {4});
-    case 11: return make(truncatedTetrahedronPoints(), three, {3}); // a triangle on top
-    case 12: return make(truncatedDodecahedronPoints(), five, {10});
+    case 0:
+        return make(cuboctahedronPoints(), z, {4});
+    case 1:
+        return make(icosidodecahedronPoints(), five, {5});
+    case 2:
+        return make(rhombicosidodecahedronPoints(), five, {5});
+    case 3:
+        return make(rhombicuboctahedronPoints(), z, {4});
+    case 4:
+        return make(snubCubePoints(), z, {4});
+    case 5:
+        return make(snubDodecahedronPoints(), five, {5});
+    case 6:
+        return make(truncatedIcosahedronPoints(), five, {5});
+    case 7:
+        return make(truncatedIcosidodecahedronPoints(), five, {10});
+    case 8:
+        return make(truncatedCuboctahedronPoints(), z, {8});
+    case 9:
+        return make(truncatedCubePoints(), z, {8});
+    case 10:
+        return make(truncatedOctahedronPoints(), z, {4});
+    case 11:
+        return make(truncatedTetrahedronPoints(), three, {3}); // a triangle on top
+    case 12:
+        return make(truncatedDodecahedronPoints(), five, {10});
     }
     throw std::runtime_error("archimedean: bad index");
 }
@@ -435,14 +487,32 @@ const std::vector<Cat0>& category0() {
     return list;
 }
 
-const std::array<const char*, 26> kCategory2Names{
-    "Kuboktaeder", "Ikosidodekaeder", "Rhombenikosidodekaeder", "Rhombenkuboktaeder",
-    "Cubus simus (abgeschr.Hexaeder)", "Dodecaedron simum (abgeschr.Dodekaeder)", "Ikosaederstumpf",
-    "Ikosidodekaederstumpf", "Kuboktaederstumpf", "Hexaederstumpf", "Oktaederstumpf", "Tetraederstumpf",
-    "Dodekaederstumpf", "Pyramidentetraeder", "Pyramidenoktaeder", "Pyramidenikosaeder", "Pyramidenwürfel",
-    "Rhombendodekaeder", "Deltoid-24-Flächner", "Deltoid-60-Flächner", "Rhomben-30-Flächner",
-    "Pyramidendodekaeder", "Pentagon-24-Flächner", "Pentagon-60-Flächner", "Disdyakistriacontaeder",
-    "Disdyakisdodecaeder"};
+const std::array<const char*, 26> kCategory2Names{"Kuboktaeder",
+                                                  "Ikosidodekaeder",
+                                                  "Rhombenikosidodekaeder",
+                                                  "Rhombenkuboktaeder",
+                                                  "Cubus simus (abgeschr.Hexaeder)",
+                                                  "Dodecaedron simum (abgeschr.Dodekaeder)",
+                                                  "Ikosaederstumpf",
+                                                  "Ikosidodekaederstumpf",
+                                                  "Kuboktaederstumpf",
+                                                  "Hexaederstumpf",
+                                                  "Oktaederstumpf",
+                                                  "Tetraederstumpf",
+                                                  "Dodekaederstumpf",
+                                                  "Pyramidentetraeder",
+                                                  "Pyramidenoktaeder",
+                                                  "Pyramidenikosaeder",
+                                                  "Pyramidenwürfel",
+                                                  "Rhombendodekaeder",
+                                                  "Deltoid-24-Flächner",
+                                                  "Deltoid-60-Flächner",
+                                                  "Rhomben-30-Flächner",
+                                                  "Pyramidendodekaeder",
+                                                  "Pentagon-24-Flächner",
+                                                  "Pentagon-60-Flächner",
+                                                  "Disdyakistriacontaeder",
+                                                  "Disdyakisdodecaeder"};
 
 const std::array<int, 92> kJohnsonOrder{
     87, 54, 91, 34, 7,  82, 80, 79, 33, 83, 84, 51, 3,  77, 8,  76, 75, 4,  88, 92, 74, 86, 73,
@@ -461,7 +531,8 @@ int blockIdOf(int category, int index) {
     case 0:
         if (index == 5) return 205;
         return index <= 12 ? index + 1 : index + 401;
-    case 2: return index + 4001;
+    case 2:
+        return index + 4001;
     case 3:
         if (index + 18 < 89) return index + 18;
         if (index + 118 > 204) return index + 218;
@@ -519,7 +590,7 @@ std::vector<CatalogueBody> catalogueBodies() {
     }
 
     // Category 2: Archimedean solids (0..12, not 5) and their Catalan duals (13..25), stored
-    // upright by the recipe of solids.md section 3.
+    // upright (top up and slightly toward the viewer, see orientForDisplay).
     for (int i = 0; i < 26; ++i) {
         if (i == 5) continue; // snub dodecahedron: excluded by ExcludedNames
         CatalogueBody b;

@@ -9,18 +9,18 @@
 namespace gen {
 
 struct CatalogueBody {
-    int category = 0;  // 0 "Polyeder", 2 "Archimedische Körper", 3 "Johnson Polyeder"
-    int index = 0;     // bodyIndex: position in the catalogue section, excluded names counted
-    std::string name;  // UTF-8 here; only used for messages and the "Antiprisma" test
-    int blockId = 0;   // CoordTable and FaceTable block id
+    int category = 0;       // 0 "Polyeder", 2 "Archimedische Körper", 3 "Johnson Polyeder"
+    int index = 0;          // bodyIndex: position in the catalogue section, excluded names counted
+    std::string name;       // UTF-8 here; only used for messages and the "Antiprisma" test
+    int blockId = 0;        // CoordTable and FaceTable block id
     bool generated = false; // vertices from the parametric generators: face block only
-    Polyhedron solid;  // faces CCW from outside; vertices empty for generated bodies
+    Polyhedron solid;       // faces CCW from outside; vertices empty for generated bodies
     // Verbatim lines for the blocks the catalogue description quotes (empty: from `solid`).
     std::vector<std::string> coordLines;
     std::vector<std::string> faceLines;
 };
 
-// Block id of a body by the dispatch table of Part 3.1.
+// Block id of a body, as the program's build looks it up.
 int blockIdOf(int category, int index);
 
 // Catalogue index (category 3) of "Johnson Polyeder NN"; -1 if the number is not in the list.

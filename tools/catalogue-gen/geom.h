@@ -10,16 +10,36 @@ struct Vec3 {
     double x = 0, y = 0, z = 0;
 };
 
-inline Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vec3 operator-(Vec3 a) { return {-a.x, -a.y, -a.z}; }
-inline Vec3 operator*(double s, Vec3 a) { return {s * a.x, s * a.y, s * a.z}; }
-inline Vec3 operator*(Vec3 a, double s) { return s * a; }
-inline Vec3 operator/(Vec3 a, double s) { return {a.x / s, a.y / s, a.z / s}; }
-inline double dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-inline double norm(Vec3 a) { return std::sqrt(dot(a, a)); }
-inline Vec3 normalized(Vec3 a) { return a / norm(a); }
+inline Vec3 operator+(Vec3 a, Vec3 b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline Vec3 operator-(Vec3 a, Vec3 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+inline Vec3 operator-(Vec3 a) {
+    return {-a.x, -a.y, -a.z};
+}
+inline Vec3 operator*(double s, Vec3 a) {
+    return {s * a.x, s * a.y, s * a.z};
+}
+inline Vec3 operator*(Vec3 a, double s) {
+    return s * a;
+}
+inline Vec3 operator/(Vec3 a, double s) {
+    return {a.x / s, a.y / s, a.z / s};
+}
+inline double dot(Vec3 a, Vec3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+inline Vec3 cross(Vec3 a, Vec3 b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+inline double norm(Vec3 a) {
+    return std::sqrt(dot(a, a));
+}
+inline Vec3 normalized(Vec3 a) {
+    return a / norm(a);
+}
 
 // Vertices and faces; each face lists vertex indices in boundary order, counter-clockwise seen
 // from outside.

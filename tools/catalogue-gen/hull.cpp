@@ -11,7 +11,8 @@ namespace gen {
 Polyhedron convexHull(const std::vector<Vec3>& points) {
     const int n = static_cast<int>(points.size());
     double size = 0;
-    for (const Vec3& p : points) size = std::max(size, norm(p));
+    for (const Vec3& p : points)
+        size = std::max(size, norm(p));
     const double eps = 1e-9 * std::max(size, 1.0);
 
     Polyhedron out;
@@ -29,9 +30,12 @@ Polyhedron convexHull(const std::vector<Vec3>& points) {
                 std::vector<int> on;
                 for (int m = 0; m < n; ++m) {
                     const double s = dot(normal, points[m]) - d;
-                    if (s > eps) above = true;
-                    else if (s < -eps) below = true;
-                    else on.push_back(m);
+                    if (s > eps)
+                        above = true;
+                    else if (s < -eps)
+                        below = true;
+                    else
+                        on.push_back(m);
                     if (above && below) break;
                 }
                 if (above && below) continue;
@@ -39,7 +43,8 @@ Polyhedron convexHull(const std::vector<Vec3>& points) {
                 if (!seen.insert(on).second) continue;
 
                 Vec3 centre;
-                for (int m : on) centre = centre + points[m];
+                for (int m : on)
+                    centre = centre + points[m];
                 centre = centre / static_cast<double>(on.size());
                 const Vec3 u = normalized(points[on[0]] - centre);
                 const Vec3 v = cross(normal, u);
@@ -50,7 +55,27 @@ Polyhedron convexHull(const std::vector<Vec3>& points) {
                 }
                 std::sort(byAngle.begin(), byAngle.end());
                 std::vector<int> face;
-                for (const auto& [angle, m] : byAngle) face.push_back(m);
+                for (const auto& [angle, m] : byAngle)
+                    face.push_back(m);
+                // Keep only the corners of the face polygon: points inside the face or on the
+                // interior of its edges (only possible where the caller passes non-extreme points,
+                // see convexHullOfExtremePoints) are dropped. The polygon sorted by angle about the
+                // centroid is star-shaped, so removing non-convex corners until none is left gives
+                // its convex hull.
+                for (bool changed = true; changed && face.size() > 3;) {
+                    changed = false;
+                    for (std::size_t q = 0; q < face.size() && face.size() > 3; ++q) {
+                        const Vec3 a = points[face[(q + face.size() - 1) % face.size()]];
+                        const Vec3 b = points[face[q]];
+                        const Vec3 c = points[face[(q + 1) % face.size()]];
+                        const double turn = dot(cross(b - a, c - b), normal) / (norm(b - a) * norm(c - b));
+                        if (turn <= 1e-9) {
+                            face.erase(face.begin() + static_cast<std::ptrdiff_t>(q));
+                            changed = true;
+                            break;
+                        }
+                    }
+                }
                 // Start every face at its smallest vertex (keeps the sense of rotation).
                 std::rotate(face.begin(), std::min_element(face.begin(), face.end()), face.end());
                 out.faces.push_back(face);
@@ -74,7 +99,8 @@ Polyhedron convexHullOfExtremePoints(const std::vector<Vec3>& points) {
     const Polyhedron all = convexHull(points);
     std::vector<bool> used(points.size(), false);
     for (const auto& f : all.faces)
-        for (int i : f) used[i] = true;
+        for (int i : f)
+            used[i] = true;
     std::vector<Vec3> kept;
     for (std::size_t i = 0; i < points.size(); ++i)
         if (used[i]) kept.push_back(points[i]);
@@ -102,12 +128,14 @@ Polyhedron polarReciprocal(const Polyhedron& p, double rho2) {
 
 Vec3 vertexCentroid(const Polyhedron& p) {
     Vec3 c;
-    for (const Vec3& v : p.vertices) c = c + v;
+    for (const Vec3& v : p.vertices)
+        c = c + v;
     return c / static_cast<double>(p.vertices.size());
 }
 
 void translate(Polyhedron& p, Vec3 by) {
-    for (Vec3& v : p.vertices) v = v + by;
+    for (Vec3& v : p.vertices)
+        v = v + by;
 }
 
 } // namespace gen

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <memory>
 #include <numbers>
@@ -31,7 +32,8 @@ std::string formatCoordinate(double v) {
     std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
     std::string s = buf;
     if (s.find('.') != std::string::npos) {
-        while (s.back() == '0') s.pop_back();
+        while (s.back() == '0')
+            s.pop_back();
         if (s.back() == '.') s.pop_back();
     }
     if (s == "-0") s = "0";
@@ -42,7 +44,9 @@ std::string formatVertex(Vec3 v) {
     return formatCoordinate(v.x) + " " + formatCoordinate(v.y) + " " + formatCoordinate(v.z);
 }
 
-double parseCoordinate(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
+double parseCoordinate(const std::string& text) {
+    return std::strtod(text.c_str(), nullptr);
+}
 
 Vec3 roundTrip(Vec3 v) {
     return {parseCoordinate(formatCoordinate(v.x)), parseCoordinate(formatCoordinate(v.y)),
@@ -67,6 +71,15 @@ bool looksLikeHeader(const std::string& line) {
 
 namespace {
 
+// The index passed to dualbilden for steps 1 to 5 only: one that no cutting step names
+// (category 3 index 4, "Johnson Polyeder 07", is exempt from both cuttings; category 0 cuts only
+// index 44). Pole rescaling depends on the category-2 index range and the name, which stay.
+int uncutIndex(int category, int bodyIndex) {
+    if (category == 3) return 4;
+    if (category == 0 && bodyIndex == 44) return -1;
+    return bodyIndex;
+}
+
 // Pairs of faces that share an edge.
 std::set<std::pair<int, int>> adjacentFaces(const Polyhedron& p) {
     std::map<std::pair<int, int>, std::vector<int>> byEdge;
@@ -88,7 +101,8 @@ std::set<std::pair<int, int>> adjacentFaces(const Polyhedron& p) {
 
 } // namespace
 
-std::vector<int> dualBoundaryFailures(const Polyhedron& p, int category, int bodyIndex, const std::string& name) {
+std::vector<int> dualBoundaryFailures(const Polyhedron& p, int category, int bodyIndex,
+                                      const std::string& name) {
     const int v = static_cast<int>(p.vertices.size());
     const int f = static_cast<int>(p.faces.size());
     if (v > kesmora::kMaxFaces || f > kesmora::kMaxFaces)
@@ -100,13 +114,9 @@ std::vector<int> dualBoundaryFailures(const Polyhedron& p, int category, int bod
         m->vertices[i] = {q.x, q.y, q.z};
     }
     m->faceCount = f;
-    for (int i = 0; i < f; ++i) m->faces[i] = faceString(p.faces[i]);
-    // Only steps 1 to 5: choose an index that no cutting step names. Pole rescaling depends on the
-    // category (2, index < 13) and the name only, so it stays as the program does it.
-    int index = bodyIndex;
-    if (category == 3) index = 4; // "Johnson Polyeder 07": exempt from both cuttings
-    if (category == 0 && bodyIndex == 44) index = -1;
-    kesmora::dualbilden(*m, category, index, name);
+    for (int i = 0; i < f; ++i)
+        m->faces[i] = faceString(p.faces[i]);
+    kesmora::dualbilden(*m, category, uncutIndex(category, bodyIndex), name);
 
     const auto adjacent = adjacentFaces(p);
     std::vector<int> failures;
@@ -128,7 +138,147 @@ std::vector<int> dualBoundaryFailures(const Polyhedron& p, int category, int bod
 namespace {
 
 void applyOrder(Polyhedron& p, const std::vector<int>& order, const std::vector<std::vector<int>>& original) {
-    for (std::size_t i = 0; i < order.size(); ++i) p.faces[i] = original[order[i]];
+    for (std::size_t i = 0; i < order.size(); ++i)
+        p.faces[i] = original[order[i]];
+}
+
+} // namespace
+
+namespace {
+
+// Face orders from start constraints. The dual vertices do not depend on the face order, only
+// their names do; for a vertex of five or more faces the nearest-neighbour chain depends on which
+// of its faces comes first (and, on exact ties only, on the order of the others). So: find for
+// every such vertex the faces that work as the chain's start, choose one per vertex such that the
+// "comes before" relation stays acyclic, and sort topologically (stable: lowest original index
+// first). Impossible: some vertex has no working start (or a four-face vertex fails, which no
+// order changes); NotFound: the choices conflict or the search budget ran out.
+enum class StartSearch { Found, Impossible, NotFound };
+StartSearch orderFromStarts(const Polyhedron& p, int category, int bodyIndex, const std::string& name,
+                            std::vector<int>& order) {
+    const int nv = static_cast<int>(p.vertices.size());
+    const int nf = static_cast<int>(p.faces.size());
+    auto m = std::make_unique<kesmora::SolidModel>();
+    m->vertexCount = nv;
+    for (int i = 0; i < nv; ++i) {
+        const Vec3 q = roundTrip(p.vertices[i]);
+        m->vertices[i] = {q.x, q.y, q.z};
+    }
+    m->faceCount = nf;
+    for (int i = 0; i < nf; ++i)
+        m->faces[i] = faceString(p.faces[i]);
+    kesmora::dualbilden(*m, category, uncutIndex(category, bodyIndex), name);
+    const auto adjacent = adjacentFaces(p);
+
+    std::vector<std::vector<int>> around(nv);
+    for (int f = 0; f < nf; ++f)
+        for (int v : p.faces[f])
+            around[v].push_back(f);
+
+    struct Constraint {
+        std::vector<int> faces;
+        std::vector<int> goodStarts;
+    };
+    std::vector<Constraint> constraints;
+    for (int v = 0; v < nv; ++v) {
+        const std::vector<int>& fs = around[v];
+        if (fs.size() < 4) continue;
+        if (fs.size() == 4) { // the tour of step 5 does not depend on the order
+            const std::string& d = m->dualFaces[v];
+            for (std::size_t k = 0; k < d.size(); ++k)
+                if (!adjacent.count(
+                        {kesmora::vertexOfCode(d[k]), kesmora::vertexOfCode(d[(k + 1) % d.size()])}))
+                    return StartSearch::Impossible;
+            continue;
+        }
+        Constraint c;
+        c.faces = fs;
+        for (int start : fs) {
+            std::vector<int> rest;
+            for (int f : fs)
+                if (f != start) rest.push_back(f);
+            std::vector<int> chain{start};
+            while (rest.size() > 1) {
+                double best = 1e16;
+                std::size_t at = 0;
+                for (std::size_t i = 0; i < rest.size(); ++i) {
+                    const double d = kesmora::abstand2(*m, chain.back(), rest[i]);
+                    if (d < best) best = d, at = i;
+                }
+                chain.push_back(rest[at]);
+                rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(at));
+            }
+            chain.push_back(rest.front());
+            bool ok = true;
+            for (std::size_t k = 0; k < chain.size() && ok; ++k)
+                ok = adjacent.count({chain[k], chain[(k + 1) % chain.size()]}) > 0;
+            if (ok) c.goodStarts.push_back(start);
+        }
+        if (c.goodStarts.empty()) return StartSearch::Impossible;
+        if (c.goodStarts.size() < fs.size()) constraints.push_back(c);
+    }
+    std::stable_sort(constraints.begin(), constraints.end(), [](const Constraint& a, const Constraint& b) {
+        return a.goodStarts.size() < b.goodStarts.size();
+    });
+
+    // Backtracking over the choice of starts; edges start -> other faces of the vertex.
+    std::vector<std::vector<int>> before(nf); // before[a]: faces that must come after a
+    auto acyclic = [&]() {
+        std::vector<int> state(nf, 0);
+        std::vector<std::pair<int, std::size_t>> stack;
+        for (int s0 = 0; s0 < nf; ++s0) {
+            if (state[s0]) continue;
+            stack.push_back({s0, 0});
+            state[s0] = 1;
+            while (!stack.empty()) {
+                auto& [node, next] = stack.back();
+                if (next < before[node].size()) {
+                    const int to = before[node][next++];
+                    if (state[to] == 1) return false;
+                    if (state[to] == 0) {
+                        state[to] = 1;
+                        stack.push_back({to, 0});
+                    }
+                } else {
+                    state[node] = 2;
+                    stack.pop_back();
+                }
+            }
+        }
+        return true;
+    };
+    long budget = 200000;
+    std::function<bool(std::size_t)> choose = [&](std::size_t k) -> bool {
+        if (k == constraints.size()) return true;
+        if (--budget < 0) return false;
+        const Constraint& c = constraints[k];
+        for (int start : c.goodStarts) {
+            for (int f : c.faces)
+                if (f != start) before[start].push_back(f);
+            if (acyclic() && choose(k + 1)) return true;
+            before[start].resize(before[start].size() - (c.faces.size() - 1));
+        }
+        return false;
+    };
+    if (!choose(0)) return StartSearch::NotFound;
+
+    // Topological order, lowest original index first among the ready faces.
+    std::vector<int> indegree(nf, 0);
+    for (int a = 0; a < nf; ++a)
+        for (int b : before[a])
+            ++indegree[b];
+    std::set<int> ready;
+    for (int a = 0; a < nf; ++a)
+        if (indegree[a] == 0) ready.insert(a);
+    order.clear();
+    while (!ready.empty()) {
+        const int a = *ready.begin();
+        ready.erase(ready.begin());
+        order.push_back(a);
+        for (int b : before[a])
+            if (--indegree[b] == 0) ready.insert(b);
+    }
+    return static_cast<int>(order.size()) == nf ? StartSearch::Found : StartSearch::NotFound;
 }
 
 } // namespace
@@ -149,9 +299,22 @@ void prepareForCatalogue(Polyhedron& p, int category, int bodyIndex, const std::
     const int f = static_cast<int>(p.faces.size());
     const std::vector<std::vector<int>> original = p.faces;
     std::vector<bool> isPinned(f, false);
-    for (int i : pinned) isPinned.at(i) = true;
+    for (int i : pinned)
+        isPinned.at(i) = true;
     std::vector<int> order(f);
-    for (int i = 0; i < f; ++i) order[i] = i;
+    for (int i = 0; i < f; ++i)
+        order[i] = i;
+
+    std::vector<int> byStarts;
+    const StartSearch search = orderFromStarts(p, category, bodyIndex, name, byStarts);
+    if (search == StartSearch::Found && pinned.empty()) {
+        applyOrder(p, byStarts, original);
+        if (dualBoundaryFailures(p, category, bodyIndex, name).empty()) return;
+        p.faces = original;
+    }
+    // Only exact distance ties can make an "impossible" solid work in another order; give the
+    // local search below a single try then, and the restarts otherwise.
+    const int restarts = search == StartSearch::Impossible ? 0 : 300;
 
     auto score = [&](const std::vector<int>& o) {
         applyOrder(p, o, original);
@@ -160,7 +323,8 @@ void prepareForCatalogue(Polyhedron& p, int category, int bodyIndex, const std::
     // Faces around each vertex, by their original index.
     std::vector<std::vector<int>> around(p.vertices.size());
     for (int i = 0; i < f; ++i)
-        for (int vtx : original[i]) around[vtx].push_back(i);
+        for (int vtx : original[i])
+            around[vtx].push_back(i);
 
     // Greedy: swap the positions of two faces around a failing vertex while that lowers the
     // number of failing vertices.
@@ -172,7 +336,8 @@ void prepareForCatalogue(Polyhedron& p, int category, int bodyIndex, const std::
             applyOrder(p, o, original);
             const std::vector<int> failing = dualBoundaryFailures(p, category, bodyIndex, name);
             std::vector<int> position(f);
-            for (int i = 0; i < f; ++i) position[o[i]] = i;
+            for (int i = 0; i < f; ++i)
+                position[o[i]] = i;
             for (int vtx : failing) {
                 const auto& fs = around[vtx];
                 for (std::size_t i = 0; i < fs.size() && !progress; ++i)
@@ -204,12 +369,15 @@ void prepareForCatalogue(Polyhedron& p, int category, int bodyIndex, const std::
     std::vector<int> free;
     for (int i = 0; i < f; ++i)
         if (!isPinned[i]) free.push_back(i);
-    for (int attempt = 0; attempt < 300; ++attempt) {
+    for (int attempt = 0; attempt < restarts; ++attempt) {
         std::vector<int> o(f);
-        for (int i = 0; i < f; ++i) o[i] = i;
+        for (int i = 0; i < f; ++i)
+            o[i] = i;
         std::vector<int> values = free;
-        for (std::size_t i = values.size(); i > 1; --i) std::swap(values[i - 1], values[rng() % i]);
-        for (std::size_t k = 0; k < free.size(); ++k) o[free[k]] = values[k];
+        for (std::size_t i = values.size(); i > 1; --i)
+            std::swap(values[i - 1], values[rng() % i]);
+        for (std::size_t k = 0; k < free.size(); ++k)
+            o[free[k]] = values[k];
         if (improve(o) == 0) {
             applyOrder(p, o, original);
             return;
@@ -228,7 +396,9 @@ Vec3 rotateAbout(Vec3 v, Vec3 axis, double angle) { // Rodrigues, axis a unit ve
 
 } // namespace
 
-void orientForDisplay(Polyhedron& p, Vec3 topAxis) { orientForDisplay(p, topAxis, Vec3{}); }
+void orientForDisplay(Polyhedron& p, Vec3 topAxis) {
+    orientForDisplay(p, topAxis, Vec3{});
+}
 
 void orientForDisplay(Polyhedron& p, Vec3 topAxis, Vec3 frontAxis) {
     const Vec3 t = normalized(topAxis);
@@ -241,13 +411,15 @@ void orientForDisplay(Polyhedron& p, Vec3 topAxis, Vec3 frontAxis) {
         if (sinA < 1e-15) return cosA > 0 ? v : Vec3{v.x, -v.y, -v.z}; // already on ±Z
         return rotateAbout(v, axis / sinA, std::atan2(sinA, cosA));
     };
-    for (Vec3& v : p.vertices) v = toZ(v);
+    for (Vec3& v : p.vertices)
+        v = toZ(v);
     // 2. Optionally the front direction onto -Y (about Z).
     if (norm(frontAxis) > 0) {
         const Vec3 fr = toZ(frontAxis);
         const double az = std::atan2(fr.y, fr.x);
         const double turn = -std::numbers::pi / 2 - az;
-        for (Vec3& v : p.vertices) v = rotateAbout(v, zAxis, turn);
+        for (Vec3& v : p.vertices)
+            v = rotateAbout(v, zAxis, turn);
     }
     // 3. (X, Y, Z) -> (X, -Z, Y); tilt by 20 degrees; turn by 15 degrees about the vertical.
     const double al = 20 * std::numbers::pi / 180, be = 15 * std::numbers::pi / 180;

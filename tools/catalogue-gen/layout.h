@@ -26,13 +26,15 @@ std::string faceString(const std::vector<int>& face);
 // True if the line reads like a block header, ^\[[0-9]+\]$.
 bool looksLikeHeader(const std::string& line);
 
-// The solid vertices whose dual faces break the dual-boundary property (Part 4.1 step 5): for
+// The solid vertices whose dual faces break the dual-boundary property (boundary order of the dual
+// construction, before any cutting): for
 // every dual face of four or more characters, consecutive characters (and last and first) must
 // name solid faces sharing an edge. Checked with kesmora::dualbilden on the coordinates as they
 // are stored (roundTrip) and the faces in their current order. The cutting steps 6 and 7 are not
 // run here (category 3 and "erweitertes Trapezoeder" are checked on the uncut step-5 faces).
 // Empty result: the property holds.
-std::vector<int> dualBoundaryFailures(const Polyhedron& p, int category, int bodyIndex, const std::string& name);
+std::vector<int> dualBoundaryFailures(const Polyhedron& p, int category, int bodyIndex,
+                                      const std::string& name);
 
 // Makes the solid ready for the tables, keeping its geometry and vertex numbering:
 // (a) rotates any face whose line would read like a block header (^\[[0-9]+\]$) so it no longer
@@ -44,13 +46,13 @@ std::vector<int> dualBoundaryFailures(const Polyhedron& p, int category, int bod
 void prepareForCatalogue(Polyhedron& p, int category, int bodyIndex, const std::string& name,
                          const std::vector<int>& pinned = {});
 
-// The storage orientation of categories 2 and 3 (solids.md section 3): the solid is turned so that
-// topAxis (a direction from the origin, the "top" of the body) points to +Z of a standard frame,
-// then (X, Y, Z) -> (X, -Z, Y), tilted by 20 degrees toward the viewer and turned by 15 degrees
-// about the vertical. The body must already be centred. The turn that takes topAxis to +Z is the
-// smallest one (about the axis topAxis x Z); give `frontAxis` (a direction perpendicular to
-// topAxis, optional) to choose which side faces the viewer (-z after the mapping, before the
-// tilt and turn): frontAxis is first sent to -Y of the standard frame.
+// The storage orientation of categories 2 and 3, which the program draws as stored: the solid is turned so
+// that topAxis (a direction from the origin, the "top" of the body) points to +Z of a standard frame, then
+// (X, Y, Z) -> (X, -Z, Y), tilted by 20 degrees toward the viewer and turned by 15 degrees about the
+// vertical. The body must already be centred. The turn that takes topAxis to +Z is the smallest one (about
+// the axis topAxis x Z); give `frontAxis` (a direction perpendicular to topAxis, optional) to choose which
+// side faces the viewer (-z after the mapping, before the tilt and turn): frontAxis is first sent to -Y of
+// the standard frame.
 void orientForDisplay(Polyhedron& p, Vec3 topAxis);
 void orientForDisplay(Polyhedron& p, Vec3 topAxis, Vec3 frontAxis);
 

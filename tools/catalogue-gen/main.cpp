@@ -1,11 +1,13 @@
+// catalogue-gen --self-test: checks the generator's helpers (see selftest.cpp).
 // catalogue-gen OUTDIR: writes OUTDIR/coordinates.txt (CoordTable) and OUTDIR/faces.txt
 // (FaceTable) for every body the body lists of categories 0, 2 and 3 offer, deterministically.
 //
-// Format (Part 2.1): blocks "[id]", count line, content lines; each file ends with "[#]"; LF line
+// Format: blocks "[id]", count line, content lines; each file ends with "[#]"; LF line
 // ends; face lines are raw single bytes (vertex i = byte 48 + i). Blocks stand in ascending id
 // order.
 #include "bodies.h"
 #include "layout.h"
+#include "selftest.h"
 
 #include <cstdio>
 #include <fstream>
@@ -31,10 +33,11 @@ void appendLine(std::string& s, const std::string& line) {
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::cerr << "usage: catalogue-gen OUTDIR\n";
+        std::cerr << "usage: catalogue-gen OUTDIR | catalogue-gen --self-test\n";
         return 2;
     }
     const std::string dir = argv[1];
+    if (dir == "--self-test") return gen::runSelfTest(std::cout);
     try {
         const std::vector<gen::CatalogueBody> bodies = gen::catalogueBodies();
         std::string coords, faces;
@@ -46,22 +49,26 @@ int main(int argc, char** argv) {
                 appendLine(coords, header);
                 if (!b.coordLines.empty()) {
                     appendLine(coords, std::to_string(b.coordLines.size()));
-                    for (const std::string& l : b.coordLines) appendLine(coords, l);
+                    for (const std::string& l : b.coordLines)
+                        appendLine(coords, l);
                 } else {
                     appendLine(coords, std::to_string(b.solid.vertices.size()));
-                    for (const gen::Vec3& v : b.solid.vertices) appendLine(coords, gen::formatVertex(v));
+                    for (const gen::Vec3& v : b.solid.vertices)
+                        appendLine(coords, gen::formatVertex(v));
                 }
             }
             appendLine(faces, header);
             if (!b.faceLines.empty()) {
                 appendLine(faces, std::to_string(b.faceLines.size()));
-                for (const std::string& l : b.faceLines) appendLine(faces, l);
+                for (const std::string& l : b.faceLines)
+                    appendLine(faces, l);
             } else {
                 appendLine(faces, std::to_string(b.solid.faces.size()));
                 for (const auto& f : b.solid.faces) {
                     if (f.size() < 3) throw std::runtime_error(b.name + ": face with fewer than 3 vertices");
                     const std::string line = gen::faceString(f);
-                    if (gen::looksLikeHeader(line)) throw std::runtime_error(b.name + ": header-like face line");
+                    if (gen::looksLikeHeader(line))
+                        throw std::runtime_error(b.name + ": header-like face line");
                     appendLine(faces, line);
                 }
             }

@@ -1,5 +1,5 @@
 // Platonic and Archimedean solids, prisms and antiprisms from their symmetry / golden-ratio
-// coordinate forms (solids.md 5.1), scaled to unit edge and centred at the origin.
+// coordinate forms, scaled to unit edge and centred at the origin.
 #include "uniform.h"
 
 #include <algorithm>
@@ -24,9 +24,15 @@ void addPoints(std::vector<Vec3>& out, double a, double b, double c, Perm perm) 
     const std::array<double, 3> base{a, b, c};
     std::vector<std::array<int, 3>> perms;
     switch (perm) {
-    case Perm::Identity: perms = {{0, 1, 2}}; break;
-    case Perm::Cyclic: perms = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}}; break;
-    case Perm::All: perms = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {1, 0, 2}, {0, 2, 1}, {2, 1, 0}}; break;
+    case Perm::Identity:
+        perms = {{0, 1, 2}};
+        break;
+    case Perm::Cyclic:
+        perms = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}};
+        break;
+    case Perm::All:
+        perms = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {1, 0, 2}, {0, 2, 1}, {2, 1, 0}};
+        break;
     }
     std::vector<Vec3> added;
     for (const auto& p : perms) {
@@ -54,14 +60,16 @@ void addPoints(std::vector<Vec3>& out, double a, double b, double c, Perm perm) 
 double minDistance(const std::vector<Vec3>& pts) {
     double best = std::numeric_limits<double>::max();
     for (size_t i = 0; i < pts.size(); ++i)
-        for (size_t j = i + 1; j < pts.size(); ++j) best = std::min(best, norm(pts[i] - pts[j]));
+        for (size_t j = i + 1; j < pts.size(); ++j)
+            best = std::min(best, norm(pts[i] - pts[j]));
     return best;
 }
 
 // Scales to unit edge (the shortest distance between two points is the edge of every solid here).
 std::vector<Vec3> unitEdge(std::vector<Vec3> pts) {
     const double s = 1.0 / minDistance(pts);
-    for (Vec3& p : pts) p = s * p;
+    for (Vec3& p : pts)
+        p = s * p;
     return pts;
 }
 
@@ -129,7 +137,8 @@ std::vector<Vec3> octahedronPoints() {
 std::vector<Vec3> icosahedronPoints() {
     std::vector<Vec3> p;
     addPoints(p, 0, 0.5, phi / 2, Perm::Cyclic); // edge 1
-    for (Vec3& v : p) v = turnOntoZ_yz(v, 1, phi); // the vertex (0, 1, φ) onto +z
+    for (Vec3& v : p)
+        v = turnOntoZ_yz(v, 1, phi); // the vertex (0, 1, φ) onto +z
     for (Vec3& v : p) {
         if (std::abs(v.x) < 1e-15) v.x = 0;
         if (std::abs(v.y) < 1e-15) v.y = 0;
@@ -142,7 +151,8 @@ std::vector<Vec3> dodecahedronPoints() {
     addPoints(p, 1, 1, 1, Perm::Identity);
     addPoints(p, 0, 1 / phi, phi, Perm::Cyclic);
     p = unitEdge(p);
-    for (Vec3& v : p) v = turnOntoZ_xz(v, 1, phi); // the face centre (1, 0, φ) onto +z
+    for (Vec3& v : p)
+        v = turnOntoZ_xz(v, 1, phi); // the face centre (1, 0, φ) onto +z
     for (Vec3& v : p) {
         if (std::abs(v.x) < 1e-15) v.x = 0;
         if (std::abs(v.y) < 1e-15) v.y = 0;
@@ -155,21 +165,25 @@ std::vector<Vec3> dodecahedronPoints() {
     double best = -1e300;
     for (const auto& f : h.faces) {
         double z = 0;
-        for (int i : f) z += p[i].z;
+        for (int i : f)
+            z += p[i].z;
         if (z > best) best = z, top = &f;
     }
     const std::array<int, 5> wanted{4, 6, 8, 16, 19};
     std::vector<int> newIndex(p.size(), -1);
-    for (int k = 0; k < 5; ++k) newIndex[(*top)[k]] = wanted[k];
+    for (int k = 0; k < 5; ++k)
+        newIndex[(*top)[k]] = wanted[k];
     int next = 0;
     auto isWanted = [&](int i) { return std::find(wanted.begin(), wanted.end(), i) != wanted.end(); };
     for (size_t i = 0; i < p.size(); ++i) {
         if (newIndex[i] >= 0) continue;
-        while (isWanted(next)) ++next;
+        while (isWanted(next))
+            ++next;
         newIndex[i] = next++;
     }
     std::vector<Vec3> out(p.size());
-    for (size_t i = 0; i < p.size(); ++i) out[newIndex[i]] = p[i];
+    for (size_t i = 0; i < p.size(); ++i)
+        out[newIndex[i]] = p[i];
     return out;
 }
 
@@ -246,8 +260,10 @@ std::vector<Vec3> snubCubePoints() {
                 int plus = 0;
                 std::array<double, 3> w{b[pm[0]], b[pm[1]], b[pm[2]]};
                 for (int c = 0; c < 3; ++c) {
-                    if (s & (4 >> c)) w[c] = -w[c];
-                    else ++plus;
+                    if (s & (4 >> c))
+                        w[c] = -w[c];
+                    else
+                        ++plus;
                 }
                 if (plus % 2 != parity) continue; // even perms: even plus count; odd: odd
                 p.push_back({w[0], w[1], w[2]});
@@ -349,8 +365,10 @@ std::vector<Vec3> snubDodecahedronPoints() {
                 int plus = 0;
                 std::array<double, 3> w{v[pm[0]], v[pm[1]], v[pm[2]]};
                 for (int c = 0; c < 3; ++c) {
-                    if (s & (4 >> c)) w[c] = -w[c];
-                    else ++plus;
+                    if (s & (4 >> c))
+                        w[c] = -w[c];
+                    else
+                        ++plus;
                 }
                 if (plus % 2 != 0) continue;
                 p.push_back({w[0], w[1], w[2]});
