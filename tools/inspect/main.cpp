@@ -4,6 +4,7 @@
 #include "export.h"
 #include "modeljson.h"
 #include "session.h"
+#include "stats.h"
 #include "view/renderer.h"
 #include "view/rotation.h"
 
@@ -32,6 +33,9 @@ const char* kUsage =
     "                                    the solid (or its dual) as built, faces outward; stl is binary\n"
     "  export CATEGORY NAME --format svg|png [--mode N] [--size WxH] [--marks] -o FILE\n"
     "                                    the picture as render draws it; svg stays vector (modes 1..6)\n"
+    "  stats CATEGORY NAME [--dual] [--json]\n"
+    "                                    counts, face types, Euler characteristic, edge lengths,\n"
+    "                                    dihedral angles, convexity and planarity\n"
     "CATEGORY is 0 (Polyeder), 2 (Archimedische Koerper) or 3 (Johnson Polyeder); NAME in UTF-8.\n";
 
 void printLine(const QJsonObject& o) {
@@ -126,6 +130,7 @@ int main(int argc, char* argv[]) {
         if (command == "model") return model(tables, rest);
         if (command == "render") return render(tables, rest);
         if (command == "export") return exportCommand(tables, rest);
+        if (command == "stats") return statsCommand(tables, rest);
         throw Usage("unknown command " + command);
     } catch (const Usage& e) {
         std::cerr << "kesmora-inspect: " << e.what() << "\n" << kUsage;

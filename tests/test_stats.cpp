@@ -1,0 +1,187 @@
+// kesmora-inspect stats: counts and angles of bodies whose figures are known from geometry, and
+// the properties every listed solid must have.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Result {
+    int exitCode;
+    QByteArray out, err;
+};
+
+Result inspect(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(KESMORA_BINARY_DIR "/kesmora-inspect"), args);
+    EXPECT_TRUE(p.waitForFinished(120000));
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+QJsonObject stats(int category, const char* name, bool dual = false) {
+    QStringList args{"stats", QString::number(category), QString::fromUtf8(name), "--json"};
+    if (dual) args << "--dual";
+    const Result r = inspect(args);
+    EXPECT_EQ(r.exitCode, 0) << name << ": " << r.err.toStdString();
+    QJsonParseError error;
+    const QJsonObject o = QJsonDocument::fromJson(r.out, &error).object();
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << name;
+    return o;
+}
+
+// "8x3, 6x4" from the JSON face types.
+std::string faceTypes(const QJsonObject& o) {
+    std::string s;
+    for (const auto& t : o["faceTypes"].toArray()) {
+        const QJsonObject type = t.toObject();
+        s += (s.empty() ? "" : ", ") + std::to_string(type["count"].toInt()) + "x" +
+             std::to_string(type["vertices"].toInt());
+    }
+    return s;
+}
+
+// Angle (to 0.01 degrees) -> number of edges.
+std::map<double, int> dihedrals(const QJsonObject& o) {
+    std::map<double, int> out;
+    for (const auto& g : o["dihedralAngles"].toArray())
+        out[g.toObject()["degrees"].toDouble()] += g.toObject()["count"].toInt();
+    return out;
+}
+
+} // namespace
+
+TEST(Stats, PlatonicSolidsHaveTheirTextbookAngles) {
+    struct Known {
+        const char* name;
+        int v, e, f;
+        const char* faces;
+        double dihedral;
+    };
+    // Dihedral angles: arccos(1/3), 90, arccos(-1/3), arccos(-1/sqrt5), arccos(-sqrt5/3).
+    for (const Known& k :
+         {Known{"Tetraeder", 4, 6, 4, "4x3", 70.53}, Known{"Hexaeder, W\u00fcrfel", 8, 12, 6, "6x4", 90.00},
+          Known{"Oktaeder", 6, 12, 8, "8x3", 109.47}, Known{"Pentagondodekaeder", 20, 30, 12, "12x5", 116.57},
+          Known{"Ikosaeder", 12, 30, 20, "20x3", 138.19}}) {
+        const QJsonObject o = stats(0, k.name);
+        EXPECT_EQ(o["vertices"].toInt(), k.v) << k.name;
+        EXPECT_EQ(o["edges"].toInt(), k.e) << k.name;
+        EXPECT_EQ(o["faces"].toInt(), k.f) << k.name;
+        EXPECT_EQ(faceTypes(o), k.faces) << k.name;
+        EXPECT_EQ(dihedrals(o), (std::map<double, int>{{k.dihedral, k.e}})) << k.name;
+        // Relative: the quoted tetrahedron and octahedron blocks have seven digits.
+        EXPECT_NEAR(o["edgeLength"]["max"].toDouble() / o["edgeLength"]["min"].toDouble(), 1.0, 1e-6)
+            << k.name;
+        EXPECT_TRUE(o["convex"].toBool() && o["planar"].toBool() && o["closed"].toBool()) << k.name;
+        EXPECT_EQ(o["figure"].toString(), "solid");
+    }
+    // The cube's dual is the octahedron: same combinatorics, same angles.
+    const QJsonObject d = stats(0, "Hexaeder, W\u00fcrfel", true);
+    EXPECT_EQ(faceTypes(d), "8x3");
+    EXPECT_EQ(dihedrals(d), (std::map<double, int>{{109.47, 12}}));
+    EXPECT_EQ(d["figure"].toString(), "dual");
+}
+
+TEST(Stats, JohnsonSolidsMatchTheCatalogueDescription) {
+    struct Known {
+        const char* name;
+        int v, e, f;
+        const char* faces;
+        int dualFaces;
+    };
+    // V/E/F, face types and dual face counts as the solid catalogue describes them.
+    for (const Known& k : {Known{"Johnson Polyeder 07", 7, 12, 7, "4x3, 3x4", 7},
+                           Known{"Johnson Polyeder 54", 13, 22, 11, "4x3, 5x4, 2x6", 18},
+                           Known{"Johnson Polyeder 23", 20, 44, 26, "20x3, 5x4, 1x8", 48},
+                           Known{"Johnson Polyeder 84", 8, 18, 12, "12x3", 12},
+                           Known{"Johnson Polyeder 48", 40, 90, 52, "40x3, 12x5", 100},
+                           Known{"Johnson Polyeder 66", 28, 48, 22, "12x3, 5x4, 5x8", 40}}) {
+        const QJsonObject o = stats(3, k.name);
+        EXPECT_EQ(o["vertices"].toInt(), k.v) << k.name;
+        EXPECT_EQ(o["edges"].toInt(), k.e) << k.name;
+        EXPECT_EQ(o["faces"].toInt(), k.f) << k.name;
+        EXPECT_EQ(faceTypes(o), k.faces) << k.name;
+        // Regular faces throughout: one edge length.
+        EXPECT_NEAR(o["edgeLength"]["max"].toDouble() / o["edgeLength"]["min"].toDouble(), 1.0, 1e-7)
+            << k.name;
+        const QJsonObject d = stats(3, k.name, true);
+        EXPECT_EQ(d["figure"].toString(), "quasi-dual");
+        EXPECT_EQ(d["vertices"].toInt(), k.f) << k.name;
+        EXPECT_EQ(d["faces"].toInt(), k.dualFaces) << k.name;
+        EXPECT_EQ(d["euler"].toInt(), 2) << k.name;
+    }
+    // J7, a tetrahedron on a triangular prism: the prism's 60 and 90, the tetrahedron's
+    // arccos(1/3) = 70.53, and 90 + 70.53 where the two meet.
+    EXPECT_EQ(dihedrals(stats(3, "Johnson Polyeder 07")),
+              (std::map<double, int>{{60.0, 3}, {70.53, 3}, {90.0, 3}, {160.53, 3}}));
+    // Archimedean: the truncated icosahedron's hexagon-hexagon and pentagon-hexagon angles.
+    EXPECT_EQ(dihedrals(stats(2, "Ikosaederstumpf")), (std::map<double, int>{{138.19, 30}, {142.62, 60}}));
+}
+
+TEST(Stats, EveryListedSolidIsAClosedConvexPolyhedronWithFlatFaces) {
+    const Result list = inspect({"list"});
+    ASSERT_EQ(list.exitCode, 0);
+    int bodies = 0;
+    for (const QByteArray& line : list.out.trimmed().split('\n')) {
+        const QList<QByteArray> fields = line.split('\t');
+        ASSERT_EQ(fields.size(), 5);
+        const QByteArray name = fields[4];
+        for (bool dual : {false, true}) {
+            const QJsonObject o = stats(fields[0].toInt(), name.constData(), dual);
+            const std::string what = name.toStdString() + (dual ? " (dual)" : "");
+            EXPECT_EQ(o["euler"].toInt(), 2) << what;
+            EXPECT_TRUE(o["closed"].toBool()) << what;
+            int sides = 0;
+            for (const auto& t : o["faceTypes"].toArray())
+                sides += t.toObject()["count"].toInt() * t.toObject()["vertices"].toInt();
+            EXPECT_EQ(sides, 2 * o["edges"].toInt()) << what;
+            // Convexity two ways: no vertex outside a face plane, and no edge folded inward.
+            if (o["planar"].toBool()) {
+                bool reflex = false;
+                for (const auto& g : o["dihedralAngles"].toArray())
+                    reflex = reflex || g.toObject()["degrees"].toDouble() > 180.0;
+                EXPECT_EQ(o["convex"].toBool(), !reflex) << what;
+            }
+            if (!dual) {
+                EXPECT_TRUE(o["convex"].toBool()) << what;
+                EXPECT_TRUE(o["planar"].toBool()) << what;
+            }
+        }
+        ++bodies;
+    }
+    EXPECT_EQ(bodies, 148);
+}
+
+TEST(Stats, QuasiDualsAreMeasuredAsTheyAre) {
+    // Cut into triangles everywhere: flat by construction.
+    EXPECT_TRUE(stats(3, "Johnson Polyeder 54", true)["planar"].toBool());
+    // J90 keeps its dual quadrilaterals uncut, and they are warped.
+    const QJsonObject warped = stats(3, "Johnson Polyeder 90", true);
+    EXPECT_FALSE(warped["planar"].toBool());
+    EXPECT_GT(warped["nonPlanarFaces"].toInt(), 0);
+    EXPECT_FALSE(warped["convex"].toBool());
+    // The pentagonal rotunda's quasi-dual folds inward along five diagonals.
+    const auto angles = dihedrals(stats(3, "Johnson Polyeder 06", true));
+    ASSERT_FALSE(angles.empty());
+    EXPECT_GT(angles.rbegin()->first, 180.0);
+}
+
+TEST(Stats, ReadableTextAndUsage) {
+    const Result r = inspect({"stats", "0", "Hexaeder, W\u00fcrfel"});
+    ASSERT_EQ(r.exitCode, 0);
+    const QString text = QString::fromUtf8(r.out);
+    EXPECT_TRUE(text.startsWith(QString::fromUtf8("Hexaeder, W\u00fcrfel, solid (category 0)\n")));
+    EXPECT_TRUE(text.contains(QString::fromUtf8("faces         6 (6\u00d74)\n")));
+    EXPECT_TRUE(text.contains("V - E + F = 2"));
+    EXPECT_TRUE(text.contains(QString::fromUtf8("dihedral      90.00\u00b0 \u00d712 (faces 4-4)\n")));
+    EXPECT_TRUE(text.contains("convex        yes\n"));
+    EXPECT_EQ(inspect({"stats", "0"}).exitCode, 2);
+    EXPECT_EQ(inspect({"stats", "0", "Oktaeder", "--bogus"}).exitCode, 2);
+    EXPECT_EQ(inspect({"stats", "0", "Kein Koerper"}).exitCode, 1);
+}
