@@ -70,8 +70,12 @@ std::vector<std::string> splitLines(std::string_view bytes) {
 }
 
 Table readTableFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // A folder in place of the file opens without complaint and reads as empty, which would pass
+    // for an empty table; only a plain file is a table.
+    std::error_code ec;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(path, ec)) in.open(path, std::ios::binary);
+    if (!in.is_open())
         throw CatalogueError(path.filename().string(), "", 0,
                              "Die Katalogdatei " + path.string() + " fehlt oder kann nicht gelesen werden");
     std::ostringstream buffer;
