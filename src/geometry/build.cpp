@@ -5,6 +5,7 @@
 #include "dual.h"
 #include "geometryerror.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -205,20 +206,60 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
         throw GeometryError("Für den Körper " + latin1ToUtf8(name) + " (Kategorie " +
                             std::to_string(sel.currentCategory) + ", Index " + std::to_string(sel.bodyIndex) +
                             ") gibt es keine Daten");
-    if (dispatch->generated)
-        erzeugen(m, sel.bodyIndex, sel.bodyParams);
-    else
+    // A failure of the geometry names the data it came from, so the user knows what to repair: the
+    // body's record for generated bodies, else its coordinate block.
+    const std::string header = "[" + std::to_string(dispatch->blockId) + "]";
+    auto located = [&](const std::string& file, const std::string& block, int line, const std::string& what) {
+        return GeometryError(CatalogueError(file, block, line, what).what());
+    };
+    const std::string record = "[" + std::to_string(sel.currentCategory == 0 ? sel.bodyIndex : 0);
+    BlockView coords;
+    if (dispatch->generated) {
+        try {
+            erzeugen(m, sel.bodyIndex, sel.bodyParams);
+        } catch (const GeometryError& e) {
+            throw located(kCatalogueFile, record, 0, e.what());
+        }
+    } else {
         punkteladen(m, tables, dispatch->blockId);
+        coords = readBlock(tables.coordTable, tables.coordIndex, dispatch->blockId);
+        // Each vertex becomes a dual face, and the dual's face table holds 201.
+        if (m.vertexCount > kMaxFaces)
+            throw CatalogueError(kCoordFile, header, coords.firstLine,
+                                 "Der Block hat mehr als " + std::to_string(kMaxFaces) +
+                                     " Ecken; so viele Flächen fasst das duale Polyeder nicht");
+    }
     flaechenladen(m, tables, dispatch->blockId);
-    dualbilden(m, sel.currentCategory, sel.bodyIndex, name);
+    try {
+        dualbilden(m, sel.currentCategory, sel.bodyIndex, name);
+    } catch (const GeometryError& e) {
+        throw located(kFaceFile, header, 0, e.what());
+    }
     if (sel.currentCategory == 0) kippen(m);
-    einpassen(m);
 
+    // Coordinates far beyond any solid's would overflow when the view turns or resets the zoom
+    // (the reset multiplies by 120 model units' worth of pixels), so such a body is refused here.
+    double largest = 0;
+    int largestVertex = 0;
     bool ok = true;
-    forEachPoint(m, [&](Point3D& p) { ok = ok && finite(p); });
-    if (!ok)
-        throw GeometryError("Die Koordinaten des Körpers " + latin1ToUtf8(name) +
-                            " sind zu groß oder ungültig; er kann nicht gezeichnet werden");
+    forEachPoint(m, [&](Point3D& p) {
+        ok = ok && finite(p);
+        for (double v : {p.x, p.y, p.z})
+            largest = std::max(largest, std::fabs(v));
+    });
+    auto size = [](const Point3D& p) { return std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}); };
+    for (int i = 1; i < m.vertexCount; ++i)
+        if (!(size(m.vertices[i]) <= size(m.vertices[largestVertex]))) largestVertex = i;
+    if (ok && largest <= kLargestCoordinate) {
+        einpassen(m);
+        forEachPoint(m, [&](Point3D& p) { ok = ok && finite(p); });
+    }
+    if (!ok || largest > kLargestCoordinate) {
+        const std::string what = "Die Koordinaten des Körpers " + latin1ToUtf8(name) +
+                                 " sind zu groß oder ungültig; er kann nicht gezeichnet werden";
+        if (dispatch->generated) throw located(kCatalogueFile, record, 0, what);
+        throw located(kCoordFile, header, coords.fileLine(largestVertex), what);
+    }
     return m;
 }
 

@@ -28,9 +28,12 @@ void erzeugen(SolidModel& model, int bodyIndex, const std::array<double, 4>& bod
 void kippen(SolidModel& model);
 void einpassen(SolidModel& model);
 
+// No catalogue solid comes near this; beyond it turning and zooming could overflow.
+inline constexpr double kLargestCoordinate = 1e100;
+
 // Runs the whole build for the selected body into a fresh model and returns it; the caller takes
 // it over only when it is complete. Throws CatalogueError or GeometryError with a message for the
-// user.
+// user that names the file and block (and line, where there is one) the failure came from.
 SolidModel buildSolid(const CatalogueTables& tables, const Selection& selection, const std::string& name);
 
 } // namespace kesmora
