@@ -1,0 +1,102 @@
+// The catalogue fuzzer's seeds and every input it ever found a fault with, run through the same
+// entry function without fuzzing, so that the faults stay fixed.
+#include "fuzz_entry.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace kesmora;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<fs::path> inputs(const char* folder) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(fs::path(KESMORA_SOURCE_DIR) / "fuzz" / folder))
+        if (entry.is_regular_file() && entry.path().filename().string()[0] != '.')
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+class FuzzInput : public testing::TestWithParam<fs::path> {};
+
+TEST_P(FuzzInput, RunsWithoutAFault) {
+    try {
+        fuzz::exercise(readAll(GetParam()));
+    } catch (const std::exception& e) {
+        FAIL() << e.what();
+    }
+}
+
+std::string fileName(const testing::TestParamInfo<fs::path>& info) {
+    std::string name = info.param.filename().string();
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, FuzzInput, testing::ValuesIn(inputs("corpus")), fileName);
+INSTANTIATE_TEST_SUITE_P(Regressions, FuzzInput, testing::ValuesIn(inputs("regressions")), fileName);
+
+// The seeds are worth something only if they reach the build: the whole catalogue builds every
+// body it offers, and each small seed builds some.
+TEST(FuzzSeeds, WholeCatalogueBuildsEveryOfferedBody) {
+    const fuzz::Outcome o =
+        fuzz::exercise(readAll(fs::path(KESMORA_SOURCE_DIR) / "fuzz/corpus/whole-catalogue"));
+    EXPECT_EQ(o.sections, 3);
+    EXPECT_EQ(o.offered, 46 + 25 + 77);
+    EXPECT_EQ(o.built, o.offered);
+    for (const fs::path& seed : inputs("corpus"))
+        EXPECT_GT(fuzz::exercise(readAll(seed)).built, 0) << seed;
+}
+
+TEST(FuzzSeeds, SeparatorSplitsTheFourTables) {
+    const std::string coords = "[1]\n4\n0 0 1.732051\n1.632993 0 -0.5773503\n-0.8164966 1.414214 -0.5773503\n"
+                               "-0.8164966 -1.414214 -0.5773503\n[#]\n";
+    const std::string faces = "[1]\n4\n012\n013\n123\n023\n[#]\n";
+    const std::string catalogue = "{0\n[\nTetraeder\nWeg\n[0\n1\n[#]\n";
+    fuzz::Outcome o = fuzz::exercise(fuzz::joinTables(coords, faces, "weg\n", catalogue));
+    EXPECT_EQ(o.offered, 1); // "Weg" is excluded whatever its case
+    EXPECT_EQ(o.built, 1);
+    // Without the catalogue nothing is offered; without faces the body is refused.
+    EXPECT_EQ(fuzz::exercise(fuzz::joinTables(coords, faces, "", "")).sections, 0);
+    o = fuzz::exercise(fuzz::joinTables(coords, "", "", catalogue));
+    EXPECT_EQ(o.refused, 2);
+}
+
+// The checks that turn a broken model into a finding do fire.
+TEST(FuzzChecks, ModelFaultsAreNamed) {
+    SolidModel m;
+    m.vertexCount = 3;
+    m.faceCount = 1;
+    m.faces[0] = "012";
+    m.dualVertexCount = 1;
+    EXPECT_EQ(fuzz::modelFault(m), "");
+    m.faces[0] = "013";
+    EXPECT_NE(fuzz::modelFault(m).find("face 0 names vertex 3"), std::string::npos);
+    m.faces[0] = "012";
+    m.dualFaceCount = 1;
+    m.dualFaces[0] = "1";
+    EXPECT_NE(fuzz::modelFault(m).find("dual face"), std::string::npos);
+    m.dualFaces[0] = "0";
+    m.vertices[2].y = NAN;
+    EXPECT_NE(fuzz::modelFault(m).find("vertex 2 not finite"), std::string::npos);
+    m.vertices[2].y = 0;
+    m.faceCount = 202;
+    EXPECT_NE(fuzz::modelFault(m), "");
+}
+
+} // namespace
