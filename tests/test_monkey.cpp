@@ -1,0 +1,273 @@
+// A user who clicks everything: the real window, headless, driven by a seeded random sequence of
+// clicks, keys, drags, resizes and colour choices while the animation timer runs. After every
+// event the model and the controls must still agree with each other.
+//   KESMORA_MONKEY_EVENTS=50000 KESMORA_MONKEY_SEED=7 ./test_monkey   a longer run
+#include "app/mainwindow.h"
+#include "app/paintbox.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <random>
+#include <sstream>
+
+using namespace kesmora;
+
+namespace {
+
+int argc = 1;
+char arg0[] = "test_monkey";
+char* argv[] = {arg0, nullptr};
+
+QApplication& app() {
+    static QApplication a(argc, argv);
+    return a;
+}
+
+long envNumber(const char* name, long fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? std::strtol(v, nullptr, 10) : fallback;
+}
+
+bool finite(const Point3D& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+// What every later step relies on; empty when all holds.
+std::string modelFault(const SolidModel& m) {
+    std::ostringstream out;
+    if (m.vertexCount < 0 || m.vertexCount > kMaxFaces) out << "vertexCount " << m.vertexCount << "; ";
+    if (m.faceCount < 0 || m.faceCount > kMaxFaces) out << "faceCount " << m.faceCount << "; ";
+    if (m.dualVertexCount != m.faceCount) out << "dualVertexCount " << m.dualVertexCount << "; ";
+    if (m.dualFaceCount < 0 || m.dualFaceCount > kMaxFaces)
+        out << "dualFaceCount " << m.dualFaceCount << "; ";
+    if (!out.str().empty()) return out.str();
+    for (int f = 0; f < m.faceCount; ++f)
+        for (char ch : m.faces[f])
+            if (vertexOfCode(ch) < 0 || vertexOfCode(ch) >= m.vertexCount) out << "face " << f << "; ";
+    for (int f = 0; f < m.dualFaceCount; ++f)
+        for (char ch : m.dualFaces[f])
+            if (vertexOfCode(ch) < 0 || vertexOfCode(ch) >= m.dualVertexCount)
+                out << "dual face " << f << "; ";
+    for (int i = 0; i < m.vertexCount; ++i)
+        if (!finite(m.vertices[i])) out << "vertex " << i << "; ";
+    for (int i = 0; i < m.dualVertexCount; ++i)
+        if (!finite(m.dualVertices[i])) out << "dual vertex " << i << "; ";
+    for (int i = 0; i < m.faceCount; ++i)
+        if (!finite(m.faceRecords[i].centroid)) out << "centroid " << i << "; ";
+    if (!(m.scale > 0) || !std::isfinite(m.scale)) out << "scale " << m.scale << "; ";
+    return out.str();
+}
+
+// The controls agree with the state behind them.
+std::string controlFault(const TMainForm& w) {
+    std::ostringstream out;
+    const bool running = w.Timer1->isActive();
+    if (running != w.animation().running()) out << "timer and animation state differ; ";
+    if (w.D2->text() != (running ? "Abbruch" : "Rotation"))
+        out << "D2 shows " << w.D2->text().toStdString() << "; ";
+    if (w.LB1->count() > 0 && !w.LB1->currentItem()) out << "no body selected; ";
+    if (const QListWidgetItem* item = w.LB1->currentItem();
+        item && !w.P1Caption->text().startsWith(item->text()))
+        out << "title " << w.P1Caption->text().toStdString() << " for " << item->text().toStdString() << "; ";
+    if (w.selection().currentCategory != categoryOfItem(w.R1Group->checkedId())) out << "category differs; ";
+    if (w.modeButtons[6]->isVisible() == (w.R1Group->checkedId() == 2))
+        out << "rb7 shown in the wrong category; ";
+    int checked = 0;
+    for (QRadioButton* b : w.modeButtons)
+        checked += b->isChecked();
+    if (checked != 1) out << checked << " modes checked; ";
+    if (static_cast<int>(w.renderSettings().mode) - 1 < 0 ||
+        !w.modeButtons[static_cast<std::size_t>(w.renderSettings().mode) - 1]->isChecked())
+        out << "drawn mode is not the checked one; ";
+    return out.str();
+}
+
+class Monkey {
+  public:
+    Monkey(TMainForm& w, unsigned seed) : w_(w), rng_(seed) {
+        // Confirms about two choices in three, with a random colour.
+        w_.colourChooser = [this](QColor) -> std::optional<QColor> {
+            ++counts_["colour dialog"];
+            if (pick(3) == 0) return std::nullopt;
+            return QColor(pick(256), pick(256), pick(256));
+        };
+        w_.showError = [this](const QString& m) { messages_.push_back(m.toStdString()); };
+    }
+
+    // One random user action; returns its name.
+    const char* step() {
+        switch (pick(22)) {
+        case 0:
+            click(w_.D1);
+            return "Darstellung";
+        case 1:
+            click(w_.D2);
+            return "Rotation";
+        case 2:
+            QTest::keyClick(&w_, Qt::Key_F2);
+            return "F2";
+        case 3:
+            QTest::keyClick(focus(), pick(2) ? Qt::Key_Return : Qt::Key_Enter);
+            return "Enter";
+        case 4: {
+            QRadioButton* b = w_.modeButtons[static_cast<std::size_t>(pick(7))];
+            if (b->isVisible()) click(b, QPoint(6, b->height() / 2));
+            return "mode";
+        }
+        case 5:
+            click(w_.CB1, QPoint(6, w_.CB1->height() / 2));
+            return "marks";
+        case 6: {
+            QAbstractButton* b = w_.R1Group->button(pick(3));
+            click(b, QPoint(6, b->height() / 2));
+            return "category";
+        }
+        case 7:
+        case 8: {
+            if (w_.LB1->count() == 0) return "list click";
+            QListWidgetItem* item = w_.LB1->item(pick(w_.LB1->count()));
+            w_.LB1->scrollToItem(item);
+            click(w_.LB1->viewport(), w_.LB1->visualItemRect(item).center());
+            return "list click";
+        }
+        case 9: {
+            w_.LB1->setFocus();
+            const Qt::Key keys[] = {Qt::Key_Up,       Qt::Key_Down, Qt::Key_Down,
+                                    Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+            QTest::keyClick(w_.LB1, keys[pick(6)]);
+            return "list key";
+        }
+        case 10: {
+            QSpinBox* spins[] = {w_.t3, w_.t4, w_.t5};
+            QSpinBox* s = spins[pick(3)];
+            s->setFocus();
+            QTest::keyClick(s, pick(2) ? Qt::Key_Up : Qt::Key_Down);
+            return "spin";
+        }
+        case 11: {
+            QToolButton* zooms[] = {w_.S8, w_.S9, w_.S1};
+            click(zooms[pick(3)]);
+            return "zoom button";
+        }
+        case 12: {
+            QAction* zooms[] = {w_.M15, w_.M16, w_.M17};
+            zooms[pick(3)]->trigger();
+            return "zoom menu";
+        }
+        case 13:
+        case 14:
+            drag();
+            return "drag";
+        case 15:
+            click(w_.colourButtons[static_cast<std::size_t>(pick(7))]);
+            return "colour";
+        case 16:
+            if (w_.isMaximized())
+                w_.showNormal();
+            else
+                w_.showMaximized();
+            return "maximise";
+        case 17:
+            w_.resize(600 + pick(1400), 400 + pick(800)); // the fixed border puts it back
+            return "resize";
+        case 18:
+            w_.M2->trigger();
+            return "Animation menu";
+        default:
+            QTest::qWait(pick(25)); // the timer ticks meanwhile
+            return "wait";
+        }
+    }
+
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+    const std::vector<std::string>& messages() const { return messages_; }
+    std::map<std::string, int>& counts() { return counts_; }
+
+  private:
+    QWidget* focus() {
+        QWidget* f = QApplication::focusWidget();
+        return f ? f : &w_;
+    }
+
+    void click(QWidget* widget, QPoint at = QPoint()) {
+        QTest::mouseClick(widget, Qt::LeftButton, {}, at.isNull() ? widget->rect().center() : at);
+    }
+
+    void drag() {
+        QWidget* pb = w_.PB1;
+        const Qt::MouseButton button = pick(5) == 0 ? Qt::RightButton : Qt::LeftButton;
+        QPoint p(pick(std::max(1, pb->width())), pick(std::max(1, pb->height())));
+        QTest::mousePress(pb, button, {}, p);
+        for (int i = pick(8); i > 0; --i) {
+            p += QPoint(pick(41) - 20, pick(41) - 20);
+            QTest::mouseMove(pb, p);
+        }
+        QTest::mouseRelease(pb, button, {}, p);
+    }
+
+    TMainForm& w_;
+    std::mt19937 rng_;
+    std::vector<std::string> messages_;
+    std::map<std::string, int> counts_;
+};
+
+TEST(Monkey, ThousandsOfRandomEventsKeepModelAndControlsWhole) {
+    app();
+    const long events = envNumber("KESMORA_MONKEY_EVENTS", 1500);
+    const unsigned seed = static_cast<unsigned>(envNumber("KESMORA_MONKEY_SEED", 20240611));
+    auto w = std::make_unique<TMainForm>(KESMORA_DATA_DIR);
+    Monkey monkey(*w, seed);
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+
+    const auto start = std::chrono::steady_clock::now();
+    const int buildsBefore = w->buildCount();
+    int ticks = 0;
+    QObject::connect(w->Timer1, &QTimer::timeout, [&] { ++ticks; });
+    for (long i = 0; i < events; ++i) {
+        const char* what = monkey.step();
+        ++monkey.counts()[what];
+        QApplication::processEvents();
+        const std::string fault = modelFault(w->model()) + controlFault(*w);
+        ASSERT_EQ(fault, "") << "after event " << i << " (" << what << "), seed " << seed;
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    std::ostringstream summary;
+    summary << events << " events in " << seconds << " s, " << w->buildCount() - buildsBefore << " builds, "
+            << ticks << " timer ticks, " << monkey.messages().size() << " messages;";
+    for (const auto& [what, n] : monkey.counts())
+        summary << ' ' << what << ' ' << n;
+    std::cout << summary.str() << '\n';
+    // The shipped catalogue builds every body it lists, so a message means a handler failed.
+    for (const std::string& m : monkey.messages())
+        ADD_FAILURE() << m;
+    EXPECT_GT(w->buildCount(), buildsBefore);
+    EXPECT_GT(ticks, 0) << "the animation never ran";
+
+    // Escape still closes the window, whatever state the monkey left it in.
+    QTest::keyClick(w.get(), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(w->isVisible());
+}
+
+} // namespace
