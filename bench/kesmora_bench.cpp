@@ -1,0 +1,308 @@
+// Benchmarks of what the user waits for: an animation tick against the bare cost of clearing and
+// showing the image, the build of a body, a step in the body list, and the window's start-up.
+// Names stay fixed from run to run so that JSON results can be compared.
+#include "alloccount.h"
+
+#include "app/mainwindow.h"
+#include "catalogue/selection.h"
+#include "catalogue/tables.h"
+#include "geometry/build.h"
+#include "view/animation.h"
+#include "view/renderer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace kesmora;
+using kesmora::bench::allocationCounts;
+using kesmora::bench::AllocationCounts;
+
+namespace {
+
+const char* const kDataDir = KESMORA_DATA_DIR;
+
+const CatalogueTables& tables() {
+    static const CatalogueTables t = LoadCatalogueTables(kDataDir);
+    return t;
+}
+
+struct BodyRef {
+    int category;
+    int index; // position in the catalogue section (bodyIndex)
+};
+
+// The heaviest bodies of each list (most faces on solid and dual), a body with many vertices per
+// face, and the cube as the lightest.
+const BodyRef kBodies[] = {{2, 7}, {2, 24}, {3, 26}, {0, 67}, {0, 1}};
+
+const QSize kSizes[] = {{1008, 534}, {1920, 1080}};
+
+std::string sizeName(QSize s) {
+    return std::to_string(s.width()) + "x" + std::to_string(s.height());
+}
+std::string bodyName(BodyRef b) {
+    return std::to_string(b.category) + ":" + std::to_string(b.index);
+}
+
+// A body taken over from the catalogue as a click in the body list would take it over.
+struct Body {
+    std::string name; // catalogue spelling (Latin-1)
+    Selection selection;
+};
+
+std::optional<Body> findBody(BodyRef ref) {
+    for (const std::string& name : categoryNames(tables(), ref.category)) {
+        Selection s;
+        s.currentCategory = ref.category;
+        try {
+            neuwert(s, tables(), name);
+        } catch (const std::exception&) {
+            continue;
+        }
+        if (s.bodyIndex == ref.index) return Body{name, s};
+    }
+    return std::nullopt;
+}
+
+// Builds the body, or says why it cannot (the data files may not hold every body yet).
+std::optional<SolidModel> tryBuild(const Body& body, std::string& why) {
+    try {
+        Selection s = body.selection;
+        neuwert(s, tables(), body.name);
+        return buildSolid(tables(), s, body.name);
+    } catch (const std::exception& e) {
+        why = e.what();
+        return std::nullopt;
+    }
+}
+
+std::unique_ptr<SolidModel> modelOrSkip(benchmark::State& state, BodyRef ref) {
+    const std::optional<Body> body = findBody(ref);
+    if (!body) {
+        state.SkipWithError(("no body " + bodyName(ref) + " in the catalogue").c_str());
+        return nullptr;
+    }
+    std::string why;
+    std::optional<SolidModel> m = tryBuild(*body, why);
+    if (!m) {
+        state.SkipWithError((bodyName(ref) + " does not build: " + why).c_str());
+        return nullptr;
+    }
+    return std::make_unique<SolidModel>(*m);
+}
+
+// Allocations per iteration, measured around the timing loop.
+class AllocationMeter {
+  public:
+    AllocationMeter() : start_(allocationCounts()) {}
+    void report(benchmark::State& state) const {
+        const AllocationCounts end = allocationCounts();
+        const double n = static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+        state.counters["new_per_iter"] = static_cast<double>(end.newCalls - start_.newCalls) / n;
+        state.counters["heap_per_iter"] = static_cast<double>(end.mallocCalls - start_.mallocCalls) / n;
+    }
+
+  private:
+    AllocationCounts start_;
+};
+
+// The screen side of a frame: the window's paint event copies the scene image onto the widget with
+// one drawImage. A painter kept open on a screen-sized image stands in for the backing store.
+struct Screen {
+    explicit Screen(QSize size) : image(size, QImage::Format_RGB32), painter(&image) {}
+    void show(const QImage& scene) { painter.drawImage(0, 0, scene); }
+    QImage image;
+    QPainter painter;
+};
+
+void floorBench(benchmark::State& state, QSize size) {
+    QImage scene(size, QImage::Format_RGB32);
+    Screen screen(size);
+    const AllocationMeter meter;
+    for (auto _ : state) {
+        scene.fill(Qt::white);
+        screen.show(scene);
+        benchmark::ClobberMemory();
+    }
+    meter.report(state);
+}
+
+// One timer tick exactly as the window runs it: turn by the default steps, draw the scene into the
+// reused scene image (and overlay), and show it.
+void frameBench(benchmark::State& state, DrawMode mode, QSize size, BodyRef ref) {
+    const std::unique_ptr<SolidModel> model = modelOrSkip(state, ref);
+    if (!model) return;
+    const AnimationState animation; // steps 0, 0, 0.5 as when the window opens
+    RenderSettings settings;
+    settings.mode = mode;
+    QImage scene;
+    QImage overlayCache;
+    Screen screen(size);
+    auto tick = [&] {
+        animationTick(animation, *model);
+        renderScene(scene, size, *model, settings, &overlayCache);
+        screen.show(scene);
+    };
+
+    // The window has drawn before its first tick: the scene image (and overlay) exist already.
+    const AllocationCounts beforeFirst = allocationCounts();
+    tick();
+    const AllocationCounts afterFirst = allocationCounts();
+    state.counters["first_frame_heap"] =
+        static_cast<double>(afterFirst.mallocCalls - beforeFirst.mallocCalls);
+
+    const AllocationMeter meter;
+    for (auto _ : state) {
+        tick();
+        benchmark::ClobberMemory();
+    }
+    meter.report(state);
+    state.counters["faces"] = model->faceCount + model->dualFaceCount;
+}
+
+void buildBench(benchmark::State& state, BodyRef ref) {
+    const std::optional<Body> body = findBody(ref);
+    std::string why;
+    if (!body || !tryBuild(*body, why)) {
+        state.SkipWithError(
+            (bodyName(ref) + (body ? " does not build: " + why : " is not in the catalogue")).c_str());
+        return;
+    }
+    for (auto _ : state) {
+        Selection s = body->selection;
+        neuwert(s, tables(), body->name);
+        const SolidModel m = buildSolid(tables(), s, body->name);
+        benchmark::DoNotOptimize(&m);
+        benchmark::ClobberMemory();
+    }
+}
+
+// Every body of the three body lists that builds with the data at hand.
+std::vector<Body> buildableBodies(const std::vector<int>& categories, int& skipped) {
+    std::vector<Body> bodies;
+    skipped = 0;
+    for (int category : categories) {
+        for (const std::string& name : fillBodyList(tables(), category)) {
+            Body body{name, {}};
+            body.selection.currentCategory = category;
+            std::string why;
+            if (tryBuild(body, why))
+                bodies.push_back(body);
+            else
+                ++skipped;
+        }
+    }
+    return bodies;
+}
+
+void buildAllBench(benchmark::State& state) {
+    int skipped = 0;
+    const std::vector<Body> bodies = buildableBodies({0, 2, 3}, skipped);
+    if (skipped > 0)
+        std::fprintf(stderr, "build/all: %d bodies do not build yet and are left out\n", skipped);
+    for (auto _ : state) {
+        for (const Body& body : bodies) {
+            Selection s = body.selection;
+            neuwert(s, tables(), body.name);
+            const SolidModel m = buildSolid(tables(), s, body.name);
+            benchmark::DoNotOptimize(&m);
+        }
+        benchmark::ClobberMemory();
+    }
+    state.counters["bodies"] = static_cast<double>(bodies.size());
+    state.counters["skipped"] = skipped;
+}
+
+// One arrow-key step down the list of "Archimedische Körper" (the heaviest list), wrapping at its
+// end: take the next body over, build it and draw its first picture in "Durchdringung 2".
+void switchBench(benchmark::State& state, QSize size) {
+    int skipped = 0;
+    const std::vector<Body> bodies = buildableBodies({2}, skipped);
+    if (bodies.empty()) {
+        state.SkipWithError("no body of category 2 builds");
+        return;
+    }
+    const RenderSettings settings; // Durchdringung 2, as the window opens
+    QImage scene;
+    QImage overlayCache;
+    Screen screen(size);
+    auto model = std::make_unique<SolidModel>();
+    renderScene(scene, size, *model, settings, &overlayCache);
+    std::size_t row = 0;
+    Selection selection;
+    selection.currentCategory = 2;
+    for (auto _ : state) {
+        row = (row + 1) % bodies.size();
+        const Body& body = bodies[row];
+        neuwert(selection, tables(), body.name);
+        *model = buildSolid(tables(), selection, body.name);
+        renderScene(scene, size, *model, settings, &overlayCache);
+        screen.show(scene);
+        benchmark::ClobberMemory();
+    }
+    state.counters["bodies"] = static_cast<double>(bodies.size());
+}
+
+// Everything the window does before its first paint: FormCreate with the table loading, the
+// controls, the body list and the initial selection. The window is not shown.
+void startupBench(benchmark::State& state) {
+    for (auto _ : state) {
+        auto window = std::make_unique<TMainForm>(kDataDir);
+        benchmark::DoNotOptimize(window.get());
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+
+void registerAll() {
+    for (QSize size : kSizes)
+        benchmark::RegisterBenchmark(("floor/" + sizeName(size)).c_str(), floorBench, size);
+    for (DrawMode mode : kDrawModes) {
+        for (QSize size : kSizes) {
+            for (BodyRef body : kBodies) {
+                const std::string name = "frame/" + std::to_string(static_cast<int>(mode)) + "/" +
+                                         sizeName(size) + "/" + bodyName(body);
+                benchmark::RegisterBenchmark(name.c_str(), frameBench, mode, size, body);
+            }
+        }
+    }
+    for (BodyRef body : kBodies)
+        benchmark::RegisterBenchmark(("build/" + bodyName(body)).c_str(), buildBench, body);
+    benchmark::RegisterBenchmark("build/all", buildAllBench);
+    for (QSize size : kSizes)
+        benchmark::RegisterBenchmark(("switch/" + sizeName(size)).c_str(), switchBench, size);
+    benchmark::RegisterBenchmark("startup", startupBench)->Unit(benchmark::kMillisecond);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The window classes need an application object; no display is wanted for measuring.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    try {
+        tables();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "cannot load the catalogue from %s: %s\n", kDataDir, e.what());
+        return 1;
+    }
+    registerAll();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
