@@ -36,24 +36,79 @@ int projectFace(const Figure& figure, int face, QPoint origin, PointBuffer& poin
     return n;
 }
 
-QPen cosmeticPen(QRgb colour, Qt::PenStyle style) {
-    QPen pen(QColor::fromRgb(colour), 1, style);
-    pen.setCosmetic(true);
-    return pen;
+namespace {
+
+// Pens and brushes keyed by colour and style. Only a few pens and a few dozen brushes are ever in
+// use (outline colours, palette, polygon colours, marks); when the table is full the oldest entry
+// makes room, so a user cycling through colours costs an allocation, never a wrong tool.
+template <typename Tool, typename Style, std::size_t N> class ToolTable {
+  public:
+    template <typename Make> const Tool& get(QRgb colour, Style style, Make make) {
+        for (std::size_t i = 0; i < used_; ++i) {
+            if (entries_[i].colour == colour && entries_[i].style == style) return entries_[i].tool;
+        }
+        Entry& e = used_ < N ? entries_[used_++] : entries_[next_++ % N];
+        e = {colour, style, make()};
+        return e.tool;
+    }
+
+  private:
+    struct Entry {
+        QRgb colour = 0;
+        Style style{};
+        Tool tool;
+    };
+    std::array<Entry, N> entries_{};
+    std::size_t used_ = 0;
+    std::size_t next_ = 0;
+};
+
+} // namespace
+
+const QPen& cosmeticPen(QRgb colour, Qt::PenStyle style) {
+    static ToolTable<QPen, Qt::PenStyle, 16> pens;
+    return pens.get(colour, style, [&] {
+        QPen pen(QColor::fromRgb(colour), 1, style);
+        pen.setCosmetic(true);
+        return pen;
+    });
+}
+
+const QBrush& sharedBrush(QRgb colour, Qt::BrushStyle style) {
+    static ToolTable<QBrush, Qt::BrushStyle, 64> brushes;
+    return brushes.get(colour, style, [&] { return QBrush(QColor::fromRgb(colour), style); });
 }
 
 void setPenColour(QPainter& painter, QRgb colour) {
-    QPen pen = painter.pen();
-    pen.setColor(QColor::fromRgb(colour));
-    painter.setPen(pen);
+    painter.setPen(cosmeticPen(colour, painter.pen().style()));
 }
 
 void setBrushColour(QPainter& painter, QRgb colour) {
-    painter.setBrush(QBrush(QColor::fromRgb(colour)));
+    painter.setBrush(sharedBrush(colour));
 }
 
 void clearBrush(QPainter& painter) {
-    painter.setBrush(QBrush(painter.brush().color(), Qt::NoBrush));
+    painter.setBrush(sharedBrush(painter.brush().color().rgb(), Qt::NoBrush));
+}
+
+void clipToImage(QPainter& painter, QRect imageRect) {
+    if (painter.hasClipping() && painter.clipBoundingRect() == QRectF(imageRect)) return;
+    painter.setClipRect(imageRect);
+}
+
+QRect inkBounds(const QPoint* points, int n, bool markPoints) {
+    if (n <= 0) return {};
+    int left = points[0].x(), right = left, top = points[0].y(), bottom = top;
+    for (int i = 1; i < n; ++i) {
+        left = std::min(left, points[i].x());
+        right = std::max(right, points[i].x());
+        top = std::min(top, points[i].y());
+        bottom = std::max(bottom, points[i].y());
+    }
+    // A mark reaches 4 pixels beyond its vertex; a line's end pixel at most 1. The margin is
+    // generous because pixels outside the box are taken to be untouched.
+    const int margin = markPoints ? 7 : 3;
+    return QRect(QPoint(left - margin, top - margin), QPoint(right + margin, bottom + margin));
 }
 
 void drawMarks(QPainter& painter, const QPoint* points, int n) {

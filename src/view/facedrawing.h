@@ -4,9 +4,11 @@
 
 #include "geometry/solidmodel.h"
 
+#include <QBrush>
 #include <QPainter>
 #include <QPen>
 #include <QPoint>
+#include <QRect>
 
 #include <array>
 
@@ -32,8 +34,11 @@ using PointBuffer = std::array<QPoint, kMaxFaces>;
 // rather than drawn with a corner missing. Faces longer than the buffer keep their first points.
 int projectFace(const Figure& figure, int face, QPoint origin, PointBuffer& points);
 
-// A cosmetic pen: exactly one pixel wide whatever transform the painter carries.
-QPen cosmeticPen(QRgb colour, Qt::PenStyle style = Qt::SolidLine);
+// A cosmetic pen: exactly one pixel wide whatever transform the painter carries. Pens and brushes
+// are made once per colour and style and shared afterwards: building a QPen or a solid QBrush
+// allocates, and a redraw sets them for every face. Setting the one already set costs a compare.
+const QPen& cosmeticPen(QRgb colour, Qt::PenStyle style = Qt::SolidLine);
+const QBrush& sharedBrush(QRgb colour, Qt::BrushStyle style = Qt::SolidPattern);
 
 // Keeps the pen's style and width and changes only its colour.
 void setPenColour(QPainter& painter, QRgb colour);
@@ -43,6 +48,14 @@ void setBrushColour(QPainter& painter, QRgb colour);
 
 // Clears the brush and keeps its colour for a later mark to restore.
 void clearBrush(QPainter& painter);
+
+// Clips the painter to the whole image unless it is clipped so already. The clip removes no pixel,
+// but with it Qt strokes 1-pixel lines by writing pixels directly instead of through its span
+// functions (several times faster); setting a clip allocates, hence the check.
+void clipToImage(QPainter& painter, QRect imageRect);
+
+// Box of the pixels a face's outline and marks can touch, for the overlay of "Durchdringung 3".
+QRect inkBounds(const QPoint* points, int n, bool markPoints);
 
 // A vertex mark: a disc of 9 pixels diameter centred on the vertex, filled (255, 255, 0) and
 // outlined with the current pen; the brush colour is set back afterwards (which leaves it solid).

@@ -3,23 +3,29 @@
 
 #include "depthorder.h"
 #include "facedrawing.h"
+#include "opencanvas.h"
 #include "rendersettings.h"
+
+#include <optional>
 
 namespace kesmora {
 
 namespace {
 
-void drawSolidFace(QPainter& canvas, const Figure& solid, int face, QPoint origin,
-                   InterpenetrationStyle style, bool markPoints, PointBuffer& points) {
+// Returns the box of the pixels the face can have touched (empty when it is not drawn).
+QRect drawSolidFace(QPainter& canvas, const Figure& solid, int face, QPoint origin,
+                    InterpenetrationStyle style, Qt::PenStyle penStyle, bool markPoints,
+                    PointBuffer& points) {
     const int n = projectFace(solid, face, origin, points);
-    if (n == 0) return;
+    if (n == 0) return {};
     if (style == InterpenetrationStyle::Tinted)
         setBrushColour(canvas, kTintColour);
     else
         clearBrush(canvas);
-    setPenColour(canvas, kSolidOutlineColour);
+    canvas.setPen(cosmeticPen(kSolidOutlineColour, penStyle));
     canvas.drawPolygon(points.data(), n);
     if (markPoints) drawMarks(canvas, points.data(), n);
+    return inkBounds(points.data(), n, markPoints);
 }
 
 void drawDualFace(QPainter& canvas, const Figure& dual, int face, QPoint origin, bool markPoints,
@@ -27,7 +33,7 @@ void drawDualFace(QPainter& canvas, const Figure& dual, int face, QPoint origin,
     const int n = projectFace(dual, face, origin, points);
     if (n == 0) return;
     setBrushColour(canvas, kDualFillColour);
-    setPenColour(canvas, kDualOutlineColour);
+    canvas.setPen(cosmeticPen(kDualOutlineColour));
     canvas.drawPolygon(points.data(), n);
     if (markPoints) drawMarks(canvas, points.data(), n);
 }
@@ -38,13 +44,31 @@ int orderedDepths(const Figure& figure, DepthList& list) {
     return n;
 }
 
-// A white image of the paint box's size, reusing the caller's cache when one is given.
-QImage& whiteOverlay(QSize size, QImage* cache, QImage& local) {
-    QImage& overlay = cache ? *cache : local;
-    if (overlay.size() != size || overlay.format() != QImage::Format_RGB32)
-        overlay = QImage(size, QImage::Format_RGB32);
-    overlay.fill(kBackgroundColour);
-    return overlay;
+// What the last redraw left on a cached overlay: outside `dirty` it is white. The image's cache key
+// changes whenever anyone else writes to it through QImage, and then nothing is assumed.
+struct OverlayTrace {
+    qint64 cacheKey = 0;
+    QRect dirty;
+};
+OverlayTrace lastOverlay;
+
+// The bitwise AND of the overlay into a 32-bit scene image, pixel by pixel within `box`. Qt's raster
+// operation gives the same pixels but hands a large blend to its thread pool, allocating each time.
+// Returns false when the scene is not an untransformed RGB32 image, which Qt then combines.
+bool andDirectly(QPainter& scene, const QImage& overlay, QRect box) {
+    QPaintDevice* device = scene.device();
+    if (!device || device->devType() != QInternal::Image || !scene.transform().isIdentity()) return false;
+    auto* image = static_cast<QImage*>(device);
+    if (image->format() != QImage::Format_RGB32 || overlay.format() != QImage::Format_RGB32) return false;
+    box &= image->rect();
+    const int width = box.width();
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        auto* to = reinterpret_cast<QRgb*>(image->scanLine(y)) + box.left();
+        const auto* from = reinterpret_cast<const QRgb*>(overlay.constScanLine(y)) + box.left();
+        for (int x = 0; x < width; ++x)
+            to[x] &= from[x];
+    }
+    return true;
 }
 
 } // namespace
@@ -58,10 +82,12 @@ void drawInterpenetration(QPainter& scene, QSize paintBoxSize, QPoint origin, co
     PointBuffer points;
 
     int n = orderedDepths(solid, list);
-    if (tinted) scene.setPen(cosmeticPen(scene.pen().color().rgb(), Qt::DotLine));
+    // "Durchdringung 3" draws the far outlines dotted.
+    const Qt::PenStyle farPen = tinted ? Qt::DotLine : Qt::SolidLine;
     for (int i = 0; i < n; ++i) {
         // Depth exactly 0 counts as far: drawn before the dual and never again after it.
-        if (list[i].depth >= 0) drawSolidFace(scene, solid, list[i].face, origin, style, markPoints, points);
+        if (list[i].depth >= 0)
+            drawSolidFace(scene, solid, list[i].face, origin, style, farPen, markPoints, points);
     }
     scene.setPen(cosmeticPen(scene.pen().color().rgb()));
 
@@ -74,27 +100,49 @@ void drawInterpenetration(QPainter& scene, QSize paintBoxSize, QPoint origin, co
     if (!tinted) {
         for (int i = 0; i < n; ++i) {
             if (list[i].depth < 0)
-                drawSolidFace(scene, solid, list[i].face, origin, style, markPoints, points);
+                drawSolidFace(scene, solid, list[i].face, origin, style, Qt::SolidLine, markPoints, points);
         }
         return;
     }
 
     // The near half goes onto a white layer that is ANDed into the scene: white leaves a pixel as it
-    // is, so the dual shows through the near faces, tinted pale green and edged in red.
+    // is, so the dual shows through the near faces, tinted pale green and edged in red. Only the box
+    // the near faces touched can differ from white, so only that box is combined.
     if (paintBoxSize.isEmpty()) return;
     QImage local;
-    QImage& overlay = whiteOverlay(paintBoxSize, overlayCache, local);
-    {
-        QPainter layer(&overlay);
-        layer.setRenderHint(QPainter::Antialiasing, false);
-        layer.setPen(cosmeticPen(kPenColour));
-        for (int i = 0; i < n; ++i) {
-            if (list[i].depth < 0)
-                drawSolidFace(layer, solid, list[i].face, origin, style, markPoints, points);
-        }
+    std::optional<QPainter> localPainter;
+    QPainter* layer = nullptr;
+    bool clean = false; // white outside lastOverlay.dirty
+    if (overlayCache) {
+        // The cache becomes an image of the overlay canvas, whose painter stays open.
+        OpenCanvas& canvas = overlayCanvas();
+        if (overlayCache->size() != paintBoxSize || !canvas.shows(*overlayCache))
+            *overlayCache = canvas.reset(paintBoxSize);
+        else
+            clean = overlayCache->cacheKey() == lastOverlay.cacheKey;
+        layer = &canvas.painter();
+    } else {
+        local = QImage(paintBoxSize, QImage::Format_RGB32);
+        layer = &localPainter.emplace(&local);
     }
+    const QImage& overlay = overlayCache ? *overlayCache : local;
+    layer->setRenderHint(QPainter::Antialiasing, false);
+    clipToImage(*layer, overlay.rect());
+    layer->fillRect(clean ? lastOverlay.dirty : overlay.rect(), QColor::fromRgb(kBackgroundColour));
+    layer->setPen(cosmeticPen(kPenColour));
+    QRect ink;
+    for (int i = 0; i < n; ++i) {
+        if (list[i].depth < 0)
+            ink |=
+                drawSolidFace(*layer, solid, list[i].face, origin, style, Qt::SolidLine, markPoints, points);
+    }
+    localPainter.reset();
+    ink &= overlay.rect();
+    if (overlayCache) lastOverlay = {overlayCache->cacheKey(), ink};
+    if (ink.isEmpty()) return;
+    if (andDirectly(scene, overlay, ink)) return;
     scene.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-    scene.drawImage(0, 0, overlay);
+    scene.drawImage(ink.topLeft(), overlay, ink);
     scene.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 

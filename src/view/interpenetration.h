@@ -17,7 +17,9 @@ enum class InterpenetrationStyle {
 };
 
 // Draws onto a scene already cleared white. A face whose centroid has depth 0 or more belongs to
-// the far half. overlayCache, if given, is reused as the white overlay of the tinted style.
+// the far half. overlayCache, if given, keeps the overlay of the tinted style between redraws: it
+// becomes an image of the overlay canvas (opencanvas.h), and only what the last redraw painted on
+// it is whitened again.
 void drawInterpenetration(QPainter& scene, QSize paintBoxSize, QPoint origin, const SolidModel& model,
                           InterpenetrationStyle style, bool markPoints, QImage* overlayCache = nullptr);
 

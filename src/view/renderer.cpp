@@ -4,9 +4,13 @@
 #include "depthorder.h"
 #include "facedrawing.h"
 #include "interpenetration.h"
+#include "opencanvas.h"
 
+#include <QLine>
 #include <QPaintDevice>
 #include <QRect>
+
+#include <array>
 
 namespace kesmora {
 
@@ -15,13 +19,22 @@ namespace {
 // Every face outlined in face order; edges shared by two faces are simply drawn twice.
 void drawEdges(QPainter& canvas, const Figure& figure, QPoint origin, bool markPoints) {
     PointBuffer points;
+    std::array<QLine, kMaxFaces> lines;
     for (int face = 0; face < figure.faceCount; ++face) {
         const int n = projectFace(figure, face, origin, points);
+        if (!markPoints) {
+            // One call per face: the painter strokes each line exactly as a single drawLine would.
+            for (int i = 1; i <= n; ++i)
+                lines[static_cast<std::size_t>(i - 1)] =
+                    QLine(points[static_cast<std::size_t>(i - 1)], points[static_cast<std::size_t>(i % n)]);
+            canvas.drawLines(lines.data(), n);
+            continue;
+        }
         for (int i = 1; i <= n; ++i) {
             const QPoint& to = points[static_cast<std::size_t>(i % n)];
             canvas.drawLine(points[static_cast<std::size_t>(i - 1)], to);
             // Marked right after the line that ends there, so later lines may cross earlier marks.
-            if (markPoints) drawMarks(canvas, &to, 1);
+            drawMarks(canvas, &to, 1);
         }
     }
 }
@@ -69,11 +82,13 @@ void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, co
     canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
     setBrushColour(canvas, kBackgroundColour);
     canvas.setPen(cosmeticPen(kPenColour));
-    // The border of this rectangle lies just outside the image, so only its white fill shows.
+    // The frame is a white rectangle whose black border lies just outside the image: all that shows
+    // is white, so a plain fill gives the same pixels at the cost of a memory fill.
     const QPaintDevice* device = canvas.device();
     const int imageWidth = device ? device->width() : paintBoxSize.width();
     const int imageHeight = device ? device->height() : paintBoxSize.height();
-    canvas.drawRect(QRect(-1, -1, imageWidth + 1, imageHeight + 1));
+    canvas.fillRect(QRect(0, 0, imageWidth, imageHeight), QColor::fromRgb(kBackgroundColour));
+    clipToImage(canvas, QRect(0, 0, imageWidth, imageHeight));
 
     const int w = paintBoxSize.width();
     const int h = paintBoxSize.height();
@@ -105,14 +120,22 @@ void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, co
 
 void renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model, const RenderSettings& settings,
                  QImage* overlayCache) {
+    OpenCanvas& canvas = sceneCanvas();
     if (size.isEmpty()) {
+        if (canvas.shows(sceneBitmap)) canvas.release();
         sceneBitmap = QImage();
         return;
     }
-    if (sceneBitmap.size() != size || sceneBitmap.format() != QImage::Format_RGB32)
-        sceneBitmap = QImage(size, QImage::Format_RGB32);
-    QPainter canvas(&sceneBitmap);
-    zeichnenx(canvas, size, model, settings, overlayCache);
+    const bool fits = sceneBitmap.size() == size && sceneBitmap.format() == QImage::Format_RGB32;
+    if (fits && !canvas.shows(sceneBitmap)) {
+        // An image of the caller's own keeps its pixels; it is drawn with a painter of its own.
+        QPainter painter(&sceneBitmap);
+        zeichnenx(painter, size, model, settings, overlayCache);
+        return;
+    }
+    // The image made here is one the canvas shows, so later redraws reuse its open painter.
+    if (!fits) sceneBitmap = canvas.reset(size);
+    zeichnenx(canvas.painter(), size, model, settings, overlayCache);
 }
 
 } // namespace kesmora

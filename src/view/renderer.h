@@ -20,7 +20,9 @@ void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, co
                QImage* overlayCache = nullptr);
 
 // Sizes sceneBitmap to `size` (32 bits per pixel, reallocated only when the size or format
-// differs) and draws the scene into it. An empty size leaves a null image.
+// differs) and draws the scene into it. An empty size leaves a null image. An image made here
+// shows the pixels of the scene canvas (opencanvas.h), whose painter stays open, so redrawing it
+// allocates nothing; an image of the caller's that already fits is drawn with a painter of its own.
 void renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model, const RenderSettings& settings,
                  QImage* overlayCache = nullptr);
 
