@@ -3,6 +3,7 @@
 #include "cli.h"
 #include "export.h"
 #include "modeljson.h"
+#include "net.h"
 #include "session.h"
 #include "stats.h"
 #include "view/renderer.h"
@@ -36,6 +37,11 @@ const char* kUsage =
     "  stats CATEGORY NAME [--dual] [--json]\n"
     "                                    counts, face types, Euler characteristic, edge lengths,\n"
     "                                    dihedral angles, convexity and planarity\n"
+    "  net CATEGORY NAME [--dual | --reciprocal] [--page WxH] -o FILE.svg\n"
+    "                                    a net to cut out and glue, faces coloured as in \"farbige\n"
+    "                                    Flaechen\", on an A4 page (or W x H millimetres); --dual only\n"
+    "                                    where the dual's faces are flat, --reciprocal for the polar\n"
+    "                                    reciprocal\n"
     "CATEGORY is 0 (Polyeder), 2 (Archimedische Koerper) or 3 (Johnson Polyeder); NAME in UTF-8.\n";
 
 void printLine(const QJsonObject& o) {
@@ -131,6 +137,7 @@ int main(int argc, char* argv[]) {
         if (command == "render") return render(tables, rest);
         if (command == "export") return exportCommand(tables, rest);
         if (command == "stats") return statsCommand(tables, rest);
+        if (command == "net") return netCommand(tables, rest);
         throw Usage("unknown command " + command);
     } catch (const Usage& e) {
         std::cerr << "kesmora-inspect: " << e.what() << "\n" << kUsage;
