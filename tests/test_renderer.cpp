@@ -384,3 +384,82 @@ TEST(Robustness, FacesNamingUnloadedVerticesAndWildCountsAreNotRead) {
         EXPECT_FALSE(allWhite(image)) << drawModeCaption(mode);
     }
 }
+
+// The scene image renderScene makes shares its pixels with a painter that stays open between
+// redraws; these are the ways a caller can treat that image.
+TEST(OpenPainter, ImagesMadeByTheRendererStayCorrectWhateverTheCallerDoes) {
+    SolidModel m;
+    addFace(solidOf(m), regular(5, 0, 0, 50), -1);
+    addFace(solidOf(m), regular(6, 10, 5, 45), 2);
+    addFace(dualOf(m), regular(3, 0, 0, 40), 0);
+    const QSize size(300, 200);
+    auto fresh = [&](DrawMode mode, QSize s) {
+        RenderSettings settings;
+        settings.mode = mode;
+        QImage own(s, QImage::Format_RGB32); // the caller's own image: drawn with a painter of its own
+        renderScene(own, s, m, settings);
+        return own;
+    };
+    RenderSettings settings;
+    QImage scene;
+    renderScene(scene, size, m, settings);
+    const uchar* bits = scene.constBits();
+    EXPECT_EQ(scene, fresh(settings.mode, size));
+
+    // Redraws land in the same pixels; what the caller scribbled in between is drawn over.
+    scene.fill(Qt::red);
+    settings.mode = DrawMode::MultiColouredFaces;
+    renderScene(scene, size, m, settings);
+    EXPECT_EQ(scene.constBits(), bits);
+    EXPECT_EQ(scene, fresh(DrawMode::MultiColouredFaces, size));
+
+    // copy() is a snapshot; a plain copy shows the same pixels and so the next redraw as well.
+    const QImage snapshot = scene.copy();
+    const QImage shared = scene;
+    renderScene(scene, size, SolidModel{}, settings);
+    EXPECT_TRUE(allWhite(scene));
+    EXPECT_TRUE(allWhite(shared));
+    EXPECT_EQ(snapshot, fresh(DrawMode::MultiColouredFaces, size));
+
+    // An image of another size moves the painter on; the old image keeps its picture, and one the
+    // caller let go of leaves nothing behind for the next.
+    QImage other;
+    renderScene(other, {250, 150}, m, settings);
+    EXPECT_EQ(other, fresh(DrawMode::MultiColouredFaces, {250, 150}));
+    EXPECT_TRUE(allWhite(scene));
+    other = QImage();
+    scene = QImage();
+    QImage again;
+    renderScene(again, {250, 150}, m, settings);
+    EXPECT_EQ(again, fresh(DrawMode::MultiColouredFaces, {250, 150}));
+    renderScene(again, {0, 0}, m, settings);
+    EXPECT_TRUE(again.isNull());
+}
+
+TEST(OpenPainter, OverlayCacheWrittenByTheCallerIsWhitenedAgain) {
+    SolidModel m;
+    addFace(solidOf(m), rect(-60, -30, -10, 30), 1);
+    addFace(solidOf(m), rect(10, -30, 60, 30), -1);
+    addFace(dualOf(m), rect(-30, -20, 30, 20), 0);
+    RenderSettings settings;
+    settings.mode = DrawMode::Interpenetration3;
+    QImage expected;
+    renderScene(expected, {400, 200}, m, settings);
+    expected = expected.copy();
+
+    QImage cache, scene;
+    renderScene(scene, {400, 200}, m, settings, &cache);
+    EXPECT_EQ(scene, expected);
+    // Anything but white left in the overlay would be ANDed into the next picture.
+    cache.fill(Qt::black);
+    renderScene(scene, {400, 200}, m, settings, &cache);
+    EXPECT_EQ(scene, expected);
+    // A near face moved elsewhere: where it was, the overlay must be white again.
+    SolidModel moved = m;
+    for (int i = 4; i < 8; ++i)
+        moved.vertices[i].y += 60;
+    renderScene(scene, {400, 200}, moved, settings, &cache);
+    QImage movedFresh;
+    renderScene(movedFresh, {400, 200}, moved, settings);
+    EXPECT_EQ(scene, movedFresh);
+}

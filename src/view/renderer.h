@@ -23,6 +23,7 @@ void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, co
 // differs) and draws the scene into it. An empty size leaves a null image. An image made here
 // shows the pixels of the scene canvas (opencanvas.h), whose painter stays open, so redrawing it
 // allocates nothing; an image of the caller's that already fits is drawn with a painter of its own.
+// A plain copy of an image made here shows later redraws too; QImage::copy() takes a snapshot.
 void renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model, const RenderSettings& settings,
                  QImage* overlayCache = nullptr);
 
