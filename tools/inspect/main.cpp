@@ -5,6 +5,7 @@
 #include "modeljson.h"
 #include "net.h"
 #include "session.h"
+#include "sheet.h"
 #include "stats.h"
 #include "view/renderer.h"
 #include "view/rotation.h"
@@ -42,6 +43,8 @@ const char* kUsage =
     "                                    Flaechen\", on an A4 page (or W x H millimetres); --dual only\n"
     "                                    where the dual's faces are flat, --reciprocal for the polar\n"
     "                                    reciprocal\n"
+    "  sheet [--title TEXT] [--columns N] [--tile WxH] -o OUT.png IMAGE CAPTION ...\n"
+    "                                    a contact sheet of pictures with captions (the gallery)\n"
     "CATEGORY is 0 (Polyeder), 2 (Archimedische Koerper) or 3 (Johnson Polyeder); NAME in UTF-8.\n";
 
 void printLine(const QJsonObject& o) {
@@ -131,6 +134,7 @@ int main(int argc, char* argv[]) {
             std::cout << kUsage;
             return 0;
         }
+        if (command == "sheet") return sheetCommand(rest);
         const CatalogueTables tables = LoadCatalogueTables(dataDirFor(argv[0], dataDir));
         if (command == "list") return list(tables);
         if (command == "model") return model(tables, rest);

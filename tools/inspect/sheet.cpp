@@ -1,0 +1,88 @@
+// Contact sheets of rendered pictures, for the gallery.
+#include "sheet.h"
+
+#include "cli.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+
+#include <stdexcept>
+
+namespace kesmora::inspect {
+
+int sheetCommand(const std::vector<std::string>& args) {
+    std::string title, out;
+    int columns = 4, tileWidth = 336, tileHeight = 178;
+    std::vector<std::pair<std::string, std::string>> items;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--title") {
+            title = optionValue(args, i);
+        } else if (a == "--columns") {
+            columns = std::stoi(optionValue(args, i));
+            if (columns < 1 || columns > 100) throw Usage("--columns takes 1 to 100");
+        } else if (a == "--tile") {
+            parseSize(optionValue(args, i), tileWidth, tileHeight);
+        } else if (a == "-o") {
+            out = optionValue(args, i);
+        } else {
+            if (i + 1 >= args.size())
+                throw Usage("sheet takes pairs of IMAGE CAPTION; " + a + " has no caption");
+            items.push_back({a, args[i + 1]});
+            ++i;
+        }
+    }
+    if (out.empty()) throw Usage("sheet needs -o OUT.png");
+    if (items.empty()) throw Usage("sheet needs at least one IMAGE CAPTION pair");
+
+    QFont captionFont(QStringLiteral("DejaVu Sans"));
+    captionFont.setPixelSize(13);
+    QFont titleFont(captionFont);
+    titleFont.setPixelSize(22);
+    titleFont.setBold(true);
+    const int gap = 8;
+    const int captionHeight = QFontMetrics(captionFont).height() + 4;
+    const int titleHeight = title.empty() ? 0 : QFontMetrics(titleFont).height() + 2 * gap;
+    const int count = static_cast<int>(items.size());
+    const int rows = (count + columns - 1) / columns;
+    const int cellWidth = tileWidth + gap, cellHeight = tileHeight + captionHeight + gap;
+    QImage sheet(gap + columns * cellWidth, titleHeight + gap + rows * cellHeight, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+
+    QPainter painter(&sheet);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setPen(Qt::black);
+    if (!title.empty()) {
+        painter.setFont(titleFont);
+        painter.drawText(QRect(gap, gap, sheet.width() - 2 * gap, titleHeight - gap),
+                         Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(title));
+    }
+    painter.setFont(captionFont);
+    for (int k = 0; k < count; ++k) {
+        const QImage picture(QString::fromStdString(items[k].first));
+        if (picture.isNull()) throw std::runtime_error("cannot read " + items[k].first);
+        const QRect cell(gap + (k % columns) * cellWidth, titleHeight + gap + (k / columns) * cellHeight,
+                         tileWidth, tileHeight);
+        const QImage small = picture.scaled(cell.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        painter.drawImage(cell.x() + (tileWidth - small.width()) / 2,
+                          cell.y() + (tileHeight - small.height()) / 2, small);
+        painter.setPen(QColor(200, 200, 200));
+        painter.drawRect(cell.adjusted(0, 0, -1, -1));
+        painter.setPen(Qt::black);
+        const QRect below(cell.x(), cell.bottom() + 1, tileWidth, captionHeight);
+        const QString caption =
+            QFontMetrics(captionFont)
+                .elidedText(QString::fromStdString(items[k].second), Qt::ElideRight, tileWidth);
+        painter.drawText(below, Qt::AlignHCenter | Qt::AlignVCenter, caption);
+    }
+    painter.end();
+    // The pictures are flat colours; a palette keeps the committed files small.
+    const QImage indexed =
+        sheet.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    if (!indexed.save(QString::fromStdString(out), "PNG")) throw std::runtime_error("cannot write " + out);
+    return 0;
+}
+
+} // namespace kesmora::inspect
