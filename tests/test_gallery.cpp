@@ -1,4 +1,6 @@
 // kesmora-inspect sheet, which lays out the gallery: grid size, pictures in their cells, captions.
+#include "inspector_process.h"
+
 #include <QColor>
 #include <QImage>
 #include <QProcess>
@@ -9,23 +11,6 @@
 #include <string>
 
 namespace {
-
-struct Result {
-    int exitCode;
-    QByteArray err;
-};
-
-Result inspect(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(KESMORA_BINARY_DIR "/kesmora-inspect"), args);
-    EXPECT_TRUE(p.waitForFinished(120000));
-    return {p.exitCode(), p.readAllStandardError()};
-}
-
-QString temp(const std::string& name) {
-    return QString::fromStdString(
-        (std::filesystem::temp_directory_path() / ("kesmora-sheet-" + name)).string());
-}
 
 // Pixels in the rectangle that are far from white.
 int inked(const QImage& image, const QRect& r) {
@@ -41,16 +26,16 @@ int inked(const QImage& image, const QRect& r) {
 TEST(Sheet, PicturesAndCaptionsInAGrid) {
     // Three plain pictures, twice the tile size, so that scaling shows.
     const QColor colours[3] = {Qt::red, Qt::blue, QColor(0, 128, 0)};
-    QStringList args{"sheet", "--columns", "2", "--tile", "100x50", "-o", temp("out.png")};
+    QStringList args{"sheet", "--columns", "2", "--tile", "100x50", "-o", scratchFile("out.png")};
     for (int k = 0; k < 3; ++k) {
         QImage picture(200, 100, QImage::Format_RGB32);
         picture.fill(colours[k]);
-        const QString file = temp("in" + std::to_string(k) + ".png");
+        const QString file = scratchFile("in" + std::to_string(k) + ".png");
         ASSERT_TRUE(picture.save(file));
         args << file << QString("caption %1").arg(k);
     }
     ASSERT_EQ(inspect(args).exitCode, 0);
-    const QImage sheet(temp("out.png"));
+    const QImage sheet(scratchFile("out.png"));
     ASSERT_FALSE(sheet.isNull());
     // Two columns of 100 px and two rows, with gaps and caption lines between.
     EXPECT_GT(sheet.width(), 200);
@@ -67,7 +52,9 @@ TEST(Sheet, PicturesAndCaptionsInAGrid) {
 }
 
 TEST(Sheet, RefusesMissingPicturesAndCaptions) {
-    EXPECT_EQ(inspect({"sheet", "-o", temp("x.png"), temp("does-not-exist.png"), "caption"}).exitCode, 1);
-    EXPECT_EQ(inspect({"sheet", "-o", temp("x.png"), temp("in0.png")}).exitCode, 2);
-    EXPECT_EQ(inspect({"sheet", temp("in0.png"), "caption"}).exitCode, 2);
+    EXPECT_EQ(
+        inspect({"sheet", "-o", scratchFile("x.png"), scratchFile("does-not-exist.png"), "caption"}).exitCode,
+        1);
+    EXPECT_EQ(inspect({"sheet", "-o", scratchFile("x.png"), scratchFile("in0.png")}).exitCode, 2);
+    EXPECT_EQ(inspect({"sheet", scratchFile("in0.png"), "caption"}).exitCode, 2);
 }

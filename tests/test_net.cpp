@@ -1,6 +1,8 @@
 // kesmora-inspect net: each net is read back from its SVG and checked as someone with scissors
 // would: one piece, no face or tab lying on another, every face there in its colour and shape,
 // all on the page.
+#include "inspector_process.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -21,18 +23,6 @@
 #include <vector>
 
 namespace {
-
-struct Result {
-    int exitCode;
-    QByteArray out, err;
-};
-
-Result inspect(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(KESMORA_BINARY_DIR "/kesmora-inspect"), args);
-    EXPECT_TRUE(p.waitForFinished(120000));
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
 
 const QString kTabFill = "#e6e6e6";
 
@@ -218,16 +208,7 @@ void expectSameShapes(const Sheet& s, const QJsonArray& vertices, const QJsonArr
 }
 
 std::string temp(const std::string& name) {
-    return (std::filesystem::temp_directory_path() / ("kesmora-net-" + name)).string();
-}
-
-std::vector<QJsonObject> everyModel() {
-    const Result r = inspect({"model", "--all"});
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    std::vector<QJsonObject> out;
-    for (const QByteArray& line : r.out.trimmed().split('\n'))
-        out.push_back(QJsonDocument::fromJson(line).object());
-    return out;
+    return scratchFile(name).toStdString();
 }
 
 } // namespace
@@ -238,8 +219,8 @@ TEST(Net, EveryListedSolidUnfoldsIntoOneCleanPiece) {
     const std::string svg = temp("solid.svg");
     for (const QJsonObject& o : models) {
         const std::string what = o["name"].toString().toStdString();
-        const Result r = inspect({"net", QString::number(o["category"].toInt()), o["name"].toString(), "-o",
-                                  QString::fromStdString(svg)});
+        const InspectorResult r = inspect({"net", QString::number(o["category"].toInt()),
+                                           o["name"].toString(), "-o", QString::fromStdString(svg)});
         ASSERT_EQ(r.exitCode, 0) << what << ": " << r.err.toStdString();
         const Sheet s = readSheet(svg);
         EXPECT_EQ(s.page, QRectF(0, 0, 2100, 2970)) << "an A4 page in tenths of a millimetre";
@@ -256,7 +237,7 @@ TEST(Net, ReciprocalsOfTheArchimedeanAndCatalanSolids) {
         if (o["category"].toInt() != 2) continue;
         ++count;
         const std::string what = o["name"].toString().toStdString() + " (reciprocal)";
-        const Result r =
+        const InspectorResult r =
             inspect({"net", "2", o["name"].toString(), "--reciprocal", "-o", QString::fromStdString(svg)});
         ASSERT_EQ(r.exitCode, 0) << what << ": " << r.err.toStdString();
         const Sheet s = readSheet(svg);
@@ -304,7 +285,7 @@ TEST(Net, DualsUnfoldWhereTheirFacesAreFlat) {
     EXPECT_EQ(s.faces.size(), 30u);
     expectCleanNet(s, "Johnson Polyeder 06 (quasi-dual)");
     // J90's quasi-dual keeps warped quadrilaterals: refused, with the way out named.
-    const Result r =
+    const InspectorResult r =
         inspect({"net", "3", "Johnson Polyeder 90", "--dual", "-o", QString::fromStdString(svg)});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("warped")) << r.err.toStdString();

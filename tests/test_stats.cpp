@@ -1,5 +1,7 @@
 // kesmora-inspect stats: counts and angles of bodies whose figures are known from geometry, and
 // the properties every listed solid must have.
+#include "inspector_process.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -13,22 +15,10 @@
 
 namespace {
 
-struct Result {
-    int exitCode;
-    QByteArray out, err;
-};
-
-Result inspect(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(KESMORA_BINARY_DIR "/kesmora-inspect"), args);
-    EXPECT_TRUE(p.waitForFinished(120000));
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
-
 QJsonObject stats(int category, const char* name, bool dual = false) {
     QStringList args{"stats", QString::number(category), QString::fromUtf8(name), "--json"};
     if (dual) args << "--dual";
-    const Result r = inspect(args);
+    const InspectorResult r = inspect(args);
     EXPECT_EQ(r.exitCode, 0) << name << ": " << r.err.toStdString();
     QJsonParseError error;
     const QJsonObject o = QJsonDocument::fromJson(r.out, &error).object();
@@ -125,7 +115,7 @@ TEST(Stats, JohnsonSolidsMatchTheCatalogueDescription) {
 }
 
 TEST(Stats, EveryListedSolidIsAClosedConvexPolyhedronWithFlatFaces) {
-    const Result list = inspect({"list"});
+    const InspectorResult list = inspect({"list"});
     ASSERT_EQ(list.exitCode, 0);
     int bodies = 0;
     for (const QByteArray& line : list.out.trimmed().split('\n')) {
@@ -173,7 +163,7 @@ TEST(Stats, QuasiDualsAreMeasuredAsTheyAre) {
 }
 
 TEST(Stats, ReadableTextAndUsage) {
-    const Result r = inspect({"stats", "0", "Hexaeder, W\u00fcrfel"});
+    const InspectorResult r = inspect({"stats", "0", "Hexaeder, W\u00fcrfel"});
     ASSERT_EQ(r.exitCode, 0);
     const QString text = QString::fromUtf8(r.out);
     EXPECT_TRUE(text.startsWith(QString::fromUtf8("Hexaeder, W\u00fcrfel, solid (category 0)\n")));
