@@ -24,6 +24,7 @@ void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, co
 // shows the pixels of the scene canvas (opencanvas.h), whose painter stays open, so redrawing it
 // allocates nothing; an image of the caller's that already fits is drawn with a painter of its own.
 // A plain copy of an image made here shows later redraws too; QImage::copy() takes a snapshot.
+// GUI thread only: the scene canvas and the tables of pens and brushes are shared by all calls.
 void renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model, const RenderSettings& settings,
                  QImage* overlayCache = nullptr);
 
