@@ -19,8 +19,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-configure_and_build() { # build-dir [cmake options...]
+configure() { # build-dir [cmake options...]
   local dir="$1"; shift
   cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-  cmake --build "$dir" -j "$(nproc)"
+}
+
+configure_and_build() { # build-dir [cmake options...]
+  configure "$@"
+  cmake --build "$1" -j "$(nproc)"
 }
