@@ -3,6 +3,8 @@
 // their block ids.
 #include "bodies.h"
 
+#include "geometry/build.h"
+
 #include "johnson.h"
 #include "layout.h"
 #include "uniform.h"
@@ -514,12 +516,6 @@ const std::array<const char*, 26> kCategory2Names{"Kuboktaeder",
                                                   "Disdyakistriacontaeder",
                                                   "Disdyakisdodecaeder"};
 
-const std::array<int, 92> kJohnsonOrder{
-    87, 54, 91, 34, 7,  82, 80, 79, 33, 83, 84, 51, 3,  77, 8,  76, 75, 4,  88, 92, 74, 86, 73,
-    5,  72, 85, 71, 55, 6,  70, 10, 56, 89, 9,  69, 68, 90, 78, 35, 38, 41, 81, 1,  2,  11, 12,
-    13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 36, 37, 39,
-    40, 42, 43, 44, 45, 46, 47, 48, 49, 50, 52, 53, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67};
-
 void prepare(CatalogueBody& b, const std::vector<int>& pinned = {}) {
     prepareForCatalogue(b.solid, b.category, b.index, b.name, pinned);
 }
@@ -527,24 +523,17 @@ void prepare(CatalogueBody& b, const std::vector<int>& pinned = {}) {
 } // namespace
 
 int blockIdOf(int category, int index) {
-    switch (category) {
-    case 0:
-        if (index == 5) return 205;
-        return index <= 12 ? index + 1 : index + 401;
-    case 2:
-        return index + 4001;
-    case 3:
-        if (index + 18 < 89) return index + 18;
-        if (index + 118 > 204) return index + 218;
-        return index + 118;
-    }
-    throw std::runtime_error("blockIdOf: bad category");
+    const auto d = kesmora::dispatchFor(category, index);
+    if (!d) throw std::runtime_error("blockIdOf: no block for this category and index");
+    return d->blockId;
 }
 
 int johnsonIndexOf(int number) {
-    for (int i = 0; i < static_cast<int>(kJohnsonOrder.size()); ++i)
-        if (kJohnsonOrder[i] == number) return i;
-    return -1;
+    try {
+        return johnsonBodyIndex(number);
+    } catch (const std::runtime_error&) {
+        return -1;
+    }
 }
 
 std::vector<CatalogueBody> catalogueBodies() {
