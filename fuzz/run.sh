@@ -14,7 +14,10 @@ if ! command -v clang++ >/dev/null; then
   exit 1
 fi
 CC=clang CXX=clang++ cmake -S "$ROOT/fuzz" -B "$BUILD" -G Ninja >/dev/null
-cmake --build "$BUILD" -j 2 >/dev/null
+if ! cmake --build "$BUILD" -j 2 >"$BUILD/build.log" 2>&1; then
+  cat "$BUILD/build.log" >&2
+  exit 1
+fi
 
 mkdir -p "$BUILD/corpus" "$BUILD/findings"
 cp -n "$ROOT"/fuzz/corpus/* "$ROOT"/fuzz/regressions/* "$BUILD/corpus/" 2>/dev/null || true
