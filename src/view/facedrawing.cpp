@@ -1,12 +1,14 @@
 // Pieces shared by the side-by-side and the interpenetration drawing.
 #include "facedrawing.h"
 
+#include "opencanvas.h"
 #include "rendersettings.h"
 #include "rotation.h"
 
 #include <QBrush>
 #include <QColor>
 #include <QRect>
+#include <QRegion>
 
 #include <algorithm>
 
@@ -91,9 +93,11 @@ void clearBrush(QPainter& painter) {
     painter.setBrush(sharedBrush(painter.brush().color().rgb(), Qt::NoBrush));
 }
 
-void clipToImage(QPainter& painter, QRect imageRect) {
-    if (painter.hasClipping() && painter.clipBoundingRect() == QRectF(imageRect)) return;
+bool clipToImage(QPainter& painter, QRect imageRect) {
+    if (painter.hasClipping() && painter.clipBoundingRect() == QRectF(imageRect))
+        return isCanvasPainter(painter) || painter.clipRegion() == QRegion(imageRect);
     painter.setClipRect(imageRect);
+    return true;
 }
 
 QRect inkBounds(const QPoint* points, int n, bool markPoints) {

@@ -51,8 +51,11 @@ void clearBrush(QPainter& painter);
 
 // Clips the painter to the whole image unless it is clipped so already. The clip removes no pixel,
 // but with it Qt strokes 1-pixel lines by writing pixels directly instead of through its span
-// functions (several times faster); setting a clip allocates, hence the check.
-void clipToImage(QPainter& painter, QRect imageRect);
+// functions (several times faster); setting a clip allocates, hence the check. Returns whether the
+// clip is known to be exactly the image rectangle, as the direct drawing (directdraw.h) needs: a
+// clip with the image's bounds on a painter the renderer keeps open is the one set here earlier;
+// on any other painter it is compared as a region (which allocates, but such a painter is new).
+bool clipToImage(QPainter& painter, QRect imageRect);
 
 // Box of the pixels a face's outline and marks can touch, for the overlay of "Durchdringung 3".
 QRect inkBounds(const QPoint* points, int n, bool markPoints);

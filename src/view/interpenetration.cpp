@@ -13,7 +13,7 @@ namespace kesmora {
 namespace {
 
 // Returns the box of the pixels the face can have touched (empty when it is not drawn).
-QRect drawSolidFace(QPainter& canvas, const Figure& solid, int face, QPoint origin,
+QRect drawSolidFace(QPainter& canvas, const PixelTarget& pixels, const Figure& solid, int face, QPoint origin,
                     InterpenetrationStyle style, Qt::PenStyle penStyle, bool markPoints,
                     PointBuffer& points) {
     const int n = projectFace(solid, face, origin, points);
@@ -23,18 +23,18 @@ QRect drawSolidFace(QPainter& canvas, const Figure& solid, int face, QPoint orig
     else
         clearBrush(canvas);
     canvas.setPen(cosmeticPen(kSolidOutlineColour, penStyle));
-    canvas.drawPolygon(points.data(), n);
+    drawPolygonExact(canvas, pixels, points.data(), n);
     if (markPoints) drawMarks(canvas, points.data(), n);
     return inkBounds(points.data(), n, markPoints);
 }
 
-void drawDualFace(QPainter& canvas, const Figure& dual, int face, QPoint origin, bool markPoints,
-                  PointBuffer& points) {
+void drawDualFace(QPainter& canvas, const PixelTarget& pixels, const Figure& dual, int face, QPoint origin,
+                  bool markPoints, PointBuffer& points) {
     const int n = projectFace(dual, face, origin, points);
     if (n == 0) return;
     setBrushColour(canvas, kDualFillColour);
     canvas.setPen(cosmeticPen(kDualOutlineColour));
-    canvas.drawPolygon(points.data(), n);
+    drawPolygonExact(canvas, pixels, points.data(), n);
     if (markPoints) drawMarks(canvas, points.data(), n);
 }
 
@@ -73,8 +73,9 @@ bool andDirectly(QPainter& scene, const QImage& overlay, QRect box) {
 
 } // namespace
 
-void drawInterpenetration(QPainter& scene, QSize paintBoxSize, QPoint origin, const SolidModel& model,
-                          InterpenetrationStyle style, bool markPoints, QImage* overlayCache) {
+void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize paintBoxSize, QPoint origin,
+                          const SolidModel& model, InterpenetrationStyle style, bool markPoints,
+                          QImage* overlayCache) {
     const Figure solid = solidFigure(model);
     const Figure dual = dualFigure(model);
     const bool tinted = style == InterpenetrationStyle::Tinted;
@@ -87,20 +88,21 @@ void drawInterpenetration(QPainter& scene, QSize paintBoxSize, QPoint origin, co
     for (int i = 0; i < n; ++i) {
         // Depth exactly 0 counts as far: drawn before the dual and never again after it.
         if (list[i].depth >= 0)
-            drawSolidFace(scene, solid, list[i].face, origin, style, farPen, markPoints, points);
+            drawSolidFace(scene, scenePixels, solid, list[i].face, origin, style, farPen, markPoints, points);
     }
     scene.setPen(cosmeticPen(scene.pen().color().rgb()));
 
     // The whole dual, far to near, with no depth test against the solid.
     n = orderedDepths(dual, list);
     for (int i = 0; i < n; ++i)
-        drawDualFace(scene, dual, list[i].face, origin, markPoints, points);
+        drawDualFace(scene, scenePixels, dual, list[i].face, origin, markPoints, points);
 
     n = orderedDepths(solid, list);
     if (!tinted) {
         for (int i = 0; i < n; ++i) {
             if (list[i].depth < 0)
-                drawSolidFace(scene, solid, list[i].face, origin, style, Qt::SolidLine, markPoints, points);
+                drawSolidFace(scene, scenePixels, solid, list[i].face, origin, style, Qt::SolidLine,
+                              markPoints, points);
         }
         return;
     }
@@ -127,14 +129,14 @@ void drawInterpenetration(QPainter& scene, QSize paintBoxSize, QPoint origin, co
     }
     const QImage& overlay = overlayCache ? *overlayCache : local;
     layer->setRenderHint(QPainter::Antialiasing, false);
-    clipToImage(*layer, overlay.rect());
+    const PixelTarget layerPixels = directTarget(*layer, clipToImage(*layer, overlay.rect()));
     layer->fillRect(clean ? lastOverlay.dirty : overlay.rect(), QColor::fromRgb(kBackgroundColour));
     layer->setPen(cosmeticPen(kPenColour));
     QRect ink;
     for (int i = 0; i < n; ++i) {
         if (list[i].depth < 0)
-            ink |=
-                drawSolidFace(*layer, solid, list[i].face, origin, style, Qt::SolidLine, markPoints, points);
+            ink |= drawSolidFace(*layer, layerPixels, solid, list[i].face, origin, style, Qt::SolidLine,
+                                 markPoints, points);
     }
     localPainter.reset();
     ink &= overlay.rect();

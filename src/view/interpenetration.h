@@ -2,6 +2,7 @@
 // then the solid's near half, all around one centre.
 #pragma once
 
+#include "directdraw.h"
 #include "geometry/solidmodel.h"
 
 #include <QImage>
@@ -17,10 +18,12 @@ enum class InterpenetrationStyle {
 };
 
 // Draws onto a scene already cleared white. A face whose centroid has depth 0 or more belongs to
-// the far half. overlayCache, if given, keeps the overlay of the tinted style between redraws: it
-// becomes an image of the overlay canvas (opencanvas.h), and only what the last redraw painted on
-// it is whitened again.
-void drawInterpenetration(QPainter& scene, QSize paintBoxSize, QPoint origin, const SolidModel& model,
-                          InterpenetrationStyle style, bool markPoints, QImage* overlayCache = nullptr);
+// the far half. scenePixels are the scene's pixels for direct drawing (directdraw.h), or empty.
+// overlayCache, if given, keeps the overlay of the tinted style between redraws: it becomes an
+// image of the overlay canvas (opencanvas.h), and only what the last redraw painted on it is
+// whitened again.
+void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize paintBoxSize, QPoint origin,
+                          const SolidModel& model, InterpenetrationStyle style, bool markPoints,
+                          QImage* overlayCache = nullptr);
 
 } // namespace kesmora

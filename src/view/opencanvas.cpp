@@ -63,4 +63,8 @@ OpenCanvas& overlayCanvas() {
     return canvas;
 }
 
+bool isCanvasPainter(const QPainter& painter) {
+    return &painter == &sceneCanvas().painter() || &painter == &overlayCanvas().painter();
+}
+
 } // namespace kesmora

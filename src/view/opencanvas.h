@@ -45,4 +45,7 @@ class OpenCanvas {
 OpenCanvas& sceneCanvas();
 OpenCanvas& overlayCanvas();
 
+// True for the painters of the two canvases above: only the renderer sets their state.
+bool isCanvasPainter(const QPainter& painter);
+
 } // namespace kesmora

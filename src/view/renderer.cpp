@@ -2,6 +2,7 @@
 #include "renderer.h"
 
 #include "depthorder.h"
+#include "directdraw.h"
 #include "facedrawing.h"
 #include "interpenetration.h"
 #include "opencanvas.h"
@@ -17,7 +18,8 @@ namespace kesmora {
 namespace {
 
 // Every face outlined in face order; edges shared by two faces are simply drawn twice.
-void drawEdges(QPainter& canvas, const Figure& figure, QPoint origin, bool markPoints) {
+void drawEdges(QPainter& canvas, const PixelTarget& pixels, const Figure& figure, QPoint origin,
+               bool markPoints) {
     PointBuffer points;
     std::array<QLine, kMaxFaces> lines;
     for (int face = 0; face < figure.faceCount; ++face) {
@@ -27,12 +29,13 @@ void drawEdges(QPainter& canvas, const Figure& figure, QPoint origin, bool markP
             for (int i = 1; i <= n; ++i)
                 lines[static_cast<std::size_t>(i - 1)] =
                     QLine(points[static_cast<std::size_t>(i - 1)], points[static_cast<std::size_t>(i % n)]);
-            canvas.drawLines(lines.data(), n);
+            drawLinesExact(canvas, pixels, lines.data(), n);
             continue;
         }
         for (int i = 1; i <= n; ++i) {
             const QPoint& to = points[static_cast<std::size_t>(i % n)];
-            canvas.drawLine(points[static_cast<std::size_t>(i - 1)], to);
+            const QLine line(points[static_cast<std::size_t>(i - 1)], to);
+            drawLinesExact(canvas, pixels, &line, 1);
             // Marked right after the line that ends there, so later lines may cross earlier marks.
             drawMarks(canvas, &to, 1);
         }
@@ -40,7 +43,8 @@ void drawEdges(QPainter& canvas, const Figure& figure, QPoint origin, bool markP
 }
 
 // Faces painted farthest first; nothing is culled, so nearer faces simply cover farther ones.
-void paintFaces(QPainter& canvas, const Figure& figure, QPoint origin, const RenderSettings& settings) {
+void paintFaces(QPainter& canvas, const PixelTarget& pixels, const Figure& figure, QPoint origin,
+                const RenderSettings& settings) {
     DepthList list;
     const int count = buildDepthList(figure.records, figure.faceCount, list);
     orderBySelection(list, count);
@@ -62,16 +66,17 @@ void paintFaces(QPainter& canvas, const Figure& figure, QPoint origin, const Ren
         default: // hidden edges: the white brush of the cleared frame
             break;
         }
-        canvas.drawPolygon(points.data(), n);
+        drawPolygonExact(canvas, pixels, points.data(), n);
         if (settings.markPoints) drawMarks(canvas, points.data(), n);
     }
 }
 
-void drawFigure(QPainter& canvas, const Figure& figure, QPoint origin, const RenderSettings& settings) {
+void drawFigure(QPainter& canvas, const PixelTarget& pixels, const Figure& figure, QPoint origin,
+                const RenderSettings& settings) {
     if (settings.mode == DrawMode::EdgeModel)
-        drawEdges(canvas, figure, origin, settings.markPoints);
+        drawEdges(canvas, pixels, figure, origin, settings.markPoints);
     else
-        paintFaces(canvas, figure, origin, settings);
+        paintFaces(canvas, pixels, figure, origin, settings);
 }
 
 } // namespace
@@ -88,7 +93,9 @@ void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, co
     const int imageWidth = device ? device->width() : paintBoxSize.width();
     const int imageHeight = device ? device->height() : paintBoxSize.height();
     canvas.fillRect(QRect(0, 0, imageWidth, imageHeight), QColor::fromRgb(kBackgroundColour));
-    clipToImage(canvas, QRect(0, 0, imageWidth, imageHeight));
+    const bool clipIsImage = clipToImage(canvas, QRect(0, 0, imageWidth, imageHeight));
+    // Faces and edges go straight into the image's scanlines where that gives Qt's very pixels.
+    const PixelTarget pixels = directTarget(canvas, clipIsImage);
 
     const int w = paintBoxSize.width();
     const int h = paintBoxSize.height();
@@ -99,21 +106,21 @@ void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, co
     case DrawMode::HiddenEdges:
     case DrawMode::ColouredFaces:
     case DrawMode::MultiColouredFaces:
-        drawFigure(canvas, solid, QPoint(w / 4, h / 2), settings);
-        drawFigure(canvas, dual, QPoint(3 * (w / 4), h / 2), settings);
+        drawFigure(canvas, pixels, solid, QPoint(w / 4, h / 2), settings);
+        drawFigure(canvas, pixels, dual, QPoint(3 * (w / 4), h / 2), settings);
         break;
     case DrawMode::Interpenetration:
-        drawFigure(canvas, solid, QPoint(w / 2, h / 2), settings);
+        drawFigure(canvas, pixels, solid, QPoint(w / 2, h / 2), settings);
         setPenColour(canvas, kDualOutlineColour);
-        drawFigure(canvas, dual, QPoint(w / 2, h / 2), settings);
+        drawFigure(canvas, pixels, dual, QPoint(w / 2, h / 2), settings);
         break;
     case DrawMode::Interpenetration2:
-        drawInterpenetration(canvas, paintBoxSize, QPoint(w / 2, h / 2), model,
+        drawInterpenetration(canvas, pixels, paintBoxSize, QPoint(w / 2, h / 2), model,
                              InterpenetrationStyle::Outlines, settings.markPoints, overlayCache);
         break;
     case DrawMode::Interpenetration3:
-        drawInterpenetration(canvas, paintBoxSize, QPoint(w / 2, h / 2), model, InterpenetrationStyle::Tinted,
-                             settings.markPoints, overlayCache);
+        drawInterpenetration(canvas, pixels, paintBoxSize, QPoint(w / 2, h / 2), model,
+                             InterpenetrationStyle::Tinted, settings.markPoints, overlayCache);
         break;
     }
 }

@@ -1,0 +1,830 @@
+// Faces and edges written straight into 32-bit scanlines, pixel for pixel as Qt's raster engine.
+//
+// The arithmetic below is the raster engine's own, step for step, because its rounding is what
+// decides which pixels an edge lights: the fill samples each row at its centre and steps a 16.16
+// fixed-point x along the edge; the cosmetic stroker works in 26.6 and 16.16 fixed point, decides per
+// segment whether to step in x or in y, removes a pixel two segments would both draw and inserts one
+// where a corner would leave a gap, and runs a dash pattern in 1/64 pixel across the segments.
+#include "directdraw.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QImage>
+#include <QPaintDevice>
+#include <QPen>
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#define KESMORA_AVX2_SPANS 1
+#else
+#define KESMORA_AVX2_SPANS 0
+#endif
+
+namespace kesmora {
+
+namespace {
+
+std::uint32_t opaque(QRgb colour) {
+    return colour | 0xFF000000u;
+}
+
+// ---- fill ----
+
+constexpr int kMaxFillPoints = 256; // the edge tables below; a face has at most kMaxFaces corners
+
+// One non-horizontal edge of the fill: rows top .. bottom - 1, x in 16.16 fixed point at the centre
+// of row `top` plus half a pixel, so that the integer part is the first pixel right of the edge.
+struct FillEdge {
+    int top = 0;
+    int bottom = 0;
+    std::int64_t x = 0;
+    std::int64_t slope = 0; // change of x per row
+};
+
+FillEdge makeFillEdge(QPoint a, QPoint b) {
+    if (a.y() > b.y()) std::swap(a, b);
+    FillEdge e;
+    e.top = a.y();
+    e.bottom = b.y();
+    if (b.x() != a.x()) {
+        // The slope goes through double exactly as Qt computes it; truncation, not rounding.
+        const double slope = static_cast<double>(b.x() - a.x()) / static_cast<double>(b.y() - a.y());
+        e.slope = static_cast<std::int64_t>(slope * 65536.0);
+    }
+    // Sampled half a row below the vertex: the 16.16 product of slope and one half, rounded down.
+    e.x = static_cast<std::int64_t>(a.x()) * 65536 + 32768 + ((e.slope * 32768) >> 16);
+    return e;
+}
+
+// The edges met walking from vertex `start` in direction `step` while y does not decrease.
+int chainEdges(const QPoint* points, int n, int start, int step,
+               std::array<FillEdge, kMaxFillPoints>& edges) {
+    int count = 0;
+    int i = start;
+    for (int k = 0; k < n && count < static_cast<int>(edges.size()); ++k) {
+        const int j = (i + step + n) % n;
+        if (points[j].y() < points[i].y()) break;
+        if (points[j].y() > points[i].y())
+            edges[static_cast<std::size_t>(count++)] = makeFillEdge(points[i], points[j]);
+        i = j;
+    }
+    return count;
+}
+
+// Pixel column where a span starts or ends, from an edge's 16.16 x, clamped to the image as Qt
+// clips edges against the left and right side of its clip.
+int spanColumn(std::int64_t x, int width) {
+    return static_cast<int>(std::clamp<std::int64_t>(x >> 16, 0, width));
+}
+
+// Pixels [from, to) of a scanline. Faces are a few dozen pixels wide, so what counts is few
+// branches per row: whole vector stores, the last one overlapping the one before.
+struct PlainSpans {
+    static void fill(std::uint32_t* line, int from, int to, std::uint32_t value) {
+        const int length = to - from;
+        std::uint32_t* p = line + from;
+#if defined(__SSE2__)
+        if (length >= 4) {
+            const __m128i v = _mm_set1_epi32(static_cast<int>(value));
+            int i = 0;
+            for (; i + 4 <= length; i += 4)
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), v);
+            if (i < length) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + length - 4), v);
+            return;
+        }
+#endif
+        for (int i = 0; i < length; ++i)
+            p[i] = value;
+    }
+};
+
+#if KESMORA_AVX2_SPANS
+// Eight pixels per store where the processor has AVX2 (chosen at run time): the fill of a heavy
+// frame is bound by its stores.
+struct Avx2Spans {
+    __attribute__((target("avx2"))) static void fill(std::uint32_t* line, int from, int to,
+                                                     std::uint32_t value) {
+        const int length = to - from;
+        std::uint32_t* p = line + from;
+        if (length >= 8) {
+            const __m256i v = _mm256_set1_epi32(static_cast<int>(value));
+            int i = 0;
+            for (; i + 8 <= length; i += 8)
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), v);
+            if (i < length) _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + length - 8), v);
+            return;
+        }
+        if (length >= 4) {
+            const __m128i v = _mm_set1_epi32(static_cast<int>(value));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + length - 4), v);
+            return;
+        }
+        for (int i = 0; i < length; ++i)
+            p[i] = value;
+    }
+};
+#endif
+
+struct FillRows {
+    const FillEdge* left;
+    int leftCount;
+    const FillEdge* right;
+    int rightCount;
+    std::uint32_t* line; // scanline `first`
+    qsizetype stride;
+    int width;
+    int first;
+    int last;
+    std::uint32_t value;
+};
+
+template <class Spans> void fillRows(const FillRows& f) {
+    std::uint32_t* line = f.line;
+    const qsizetype stride = f.stride;
+    const int width = f.width;
+    int l = 0, r = 0;
+    int y = f.first;
+    while (y <= f.last) {
+        // The rows up to the next corner on either side share one pair of edges.
+        while (l < f.leftCount && y >= f.left[l].bottom)
+            ++l;
+        while (r < f.rightCount && y >= f.right[r].bottom)
+            ++r;
+        if (l == f.leftCount || r == f.rightCount) break; // cannot happen for an accepted polygon
+        const FillEdge& a = f.left[l];
+        const FillEdge& b = f.right[r];
+        const int stop = std::min({a.bottom, b.bottom, f.last + 1});
+        // Stepping by the slope gives the very sums Qt's scan converter adds up row by row.
+        std::int64_t xa = a.x + static_cast<std::int64_t>(y - a.top) * a.slope;
+        std::int64_t xb = b.x + static_cast<std::int64_t>(y - b.top) * b.slope;
+        for (; y < stop; ++y, line += stride, xa += a.slope, xb += b.slope) {
+            const int ca = spanColumn(xa, width);
+            const int cb = spanColumn(xb, width);
+            Spans::fill(line, std::min(ca, cb), std::max(ca, cb), f.value);
+        }
+    }
+}
+
+#if KESMORA_AVX2_SPANS
+__attribute__((target("avx2"), flatten)) void fillRowsAvx2(const FillRows& f) {
+    fillRows<Avx2Spans>(f);
+}
+
+bool hasAvx2() {
+    static const bool avx2 = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return avx2;
+}
+#endif
+
+// The raster engine draws a polygon of 4 corners (or 5, the last repeating the first) that runs
+// clockwise from the top left around an axis-parallel rectangle as a rectangle, by another path.
+bool drawnAsRectangle(const QPoint* p, int n) {
+    if (n != 4 && !(n == 5 && p[4] == p[0])) return false;
+    return p[0].x() == p[3].x() && p[1].x() == p[2].x() && p[0].y() == p[1].y() && p[2].y() == p[3].y() &&
+           p[0].x() < p[2].x() && p[0].y() < p[2].y();
+}
+
+bool withinLimit(QPoint p) {
+    return std::abs(p.x()) <= kDirectCoordinateLimit && std::abs(p.y()) <= kDirectCoordinateLimit;
+}
+
+// ---- cosmetic stroke ----
+
+enum Direction {
+    NoDirection = 0,
+    TopToBottom = 0x1,
+    BottomToTop = 0x2,
+    LeftToRight = 0x4,
+    RightToLeft = 0x8,
+    VerticalMask = 0x3,
+    HorizontalMask = 0xc,
+};
+
+enum Caps { NoCaps = 0, CapBegin = 0x1, CapEnd = 0x2 };
+
+// Positions along the minor axis are 16.16 fixed point in 64 bits; the major axis is 26.6 in int.
+using Fixed16 = std::int64_t;
+
+int toF26Dot6(double v) {
+    return static_cast<int>(v * 64.);
+}
+
+Fixed16 fixedDiv16(int x, int y) {
+    return static_cast<Fixed16>(x) * 65536 / y;
+}
+
+int swapCaps(int caps) {
+    return ((caps & CapBegin) << 1) | ((caps & CapEnd) >> 1);
+}
+
+// Half a pixel more at a capped end; the minor position moves back by half a step with the start.
+void capAdjust(int caps, int& from, int& to, Fixed16& minor, Fixed16 step) {
+    if (caps & CapBegin) {
+        from -= 32;
+        minor -= step >> 1;
+    }
+    if (caps & CapEnd) to += 32;
+}
+
+// Qt::DotLine of a 1-pixel pen: one pixel on, two off, in 1/64 pixel; forward and reversed.
+constexpr std::array<int, 2> kDotPattern{64, 192};
+constexpr std::array<int, 2> kDotPatternReversed{128, 192};
+constexpr int kDotPatternLength = 192;
+
+struct Pixel {
+    int x;
+    int y;
+};
+
+constexpr int kNoPixel = INT_MIN;
+
+class Stroker {
+  public:
+    Stroker(const PixelTarget& target, QRgb colour)
+        : bits_(target.bits), stride_(target.stride), width_(target.width), height_(target.height),
+          colour_(opaque(colour)), xmax_(target.width + 1), ymax_(target.height + 1) {}
+
+    template <bool Dotted> void closedPolygon(const QPoint* points, int n);
+    void line(QPoint a, QPoint b);
+
+  private:
+    // Where the dot pattern stands at the start of a segment, pixel by pixel; a segment drawn
+    // backwards runs the reversed pattern from the far end so that the dots stay in place.
+    struct Dasher {
+        const int* pattern;
+        int offset;
+        int index = 0;
+        int on;
+
+        Dasher(Stroker& s, bool reverse, int start, int stop) {
+            const int delta = stop - start;
+            if (reverse) {
+                pattern = kDotPatternReversed.data();
+                offset = kDotPatternLength - s.patternOffset_ - delta - ((start & 63) - 32);
+                on = 0;
+            } else {
+                pattern = kDotPattern.data();
+                offset = s.patternOffset_ - ((start & 63) - 32);
+                on = 1;
+            }
+            offset %= kDotPatternLength;
+            if (offset < 0) offset += kDotPatternLength;
+            while (index < static_cast<int>(kDotPattern.size()) - 1 && offset >= pattern[index])
+                ++index;
+            s.patternOffset_ = (s.patternOffset_ + delta) % kDotPatternLength;
+        }
+        bool draws() const { return ((index + on) & 1) != 0; }
+        void advance() {
+            offset += 64;
+            if (offset >= pattern[index]) index = (index + 1) % static_cast<int>(kDotPattern.size());
+            offset %= kDotPatternLength;
+        }
+    };
+
+    struct NoDasher {
+        NoDasher(Stroker&, bool, int, int) {}
+        static bool draws() { return true; }
+        static void advance() {}
+    };
+
+    void pixel(int x, int y) {
+        if (x < 0 || x >= width_ || y < 0 || y >= height_) return;
+        bits_[static_cast<qsizetype>(y) * stride_ + x] = colour_;
+    }
+
+    // The pixels of a segment: `count` steps along the major axis from `major`, the minor position
+    // in 16.16 moving by `step`. Runs that stay inside the image skip the per-pixel clip; the
+    // image fields are read into locals because the pixel stores could alias them.
+    template <bool Steep, class Dash>
+    void run(Dash& dasher, int major, int count, Fixed16 minor, Fixed16 step) {
+        std::uint32_t* const bits = bits_;
+        const qsizetype stride = stride_;
+        const std::uint32_t colour = colour_;
+        const int minorFirst = static_cast<int>(minor >> 16);
+        const int minorLast = static_cast<int>((minor + (count - 1) * step) >> 16);
+        const int majorLimit = Steep ? height_ : width_;
+        const int minorLimit = Steep ? width_ : height_;
+        const bool inside = major >= 0 && major + count <= majorLimit &&
+                            std::min(minorFirst, minorLast) >= 0 &&
+                            std::max(minorFirst, minorLast) < minorLimit;
+        if (!inside) {
+            for (int i = 0; i < count; ++i, ++major, minor += step) {
+                if (dasher.draws()) {
+                    if (Steep)
+                        pixel(static_cast<int>(minor >> 16), major);
+                    else
+                        pixel(major, static_cast<int>(minor >> 16));
+                }
+                dasher.advance();
+            }
+            return;
+        }
+        if (Steep) {
+            std::uint32_t* row = bits + static_cast<qsizetype>(major) * stride;
+            for (int i = 0; i < count; ++i, row += stride, minor += step) {
+                if (dasher.draws()) row[minor >> 16] = colour;
+                dasher.advance();
+            }
+        } else {
+            std::uint32_t* column = bits + major;
+            for (int i = 0; i < count; ++i, ++column, minor += step) {
+                if (dasher.draws()) column[(minor >> 16) * stride] = colour;
+                dasher.advance();
+            }
+        }
+    }
+
+    bool clipLine(double& x1, double& y1, double& x2, double& y2);
+    void calculateLastPoint(double rx1, double ry1, double rx2, double ry2);
+    template <class Dash> bool segment(double rx1, double ry1, double rx2, double ry2, int caps);
+
+    std::uint32_t* bits_;
+    qsizetype stride_;
+    int width_;
+    int height_;
+    std::uint32_t colour_;
+    // Segments are cut at one pixel beyond the image on every side, as Qt cuts them, so that the
+    // rounding of the part left over is the same.
+    double xmin_ = -1;
+    double xmax_;
+    double ymin_ = -1;
+    double ymax_;
+
+    Pixel lastPixel_{kNoPixel, kNoPixel};
+    int lastDir_ = NoDirection;
+    bool lastAxisAligned_ = false;
+    int patternOffset_ = 0;
+};
+
+// True when the whole segment lies outside; otherwise cuts it to the bounds. A cut end forgets the
+// last pixel, so the next segment does no corner correction against it.
+bool Stroker::clipLine(double& x1, double& y1, double& x2, double& y2) {
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return true;
+    if (x1 < xmin_) {
+        if (x2 <= xmin_) goto clipped;
+        y1 += (y2 - y1) / (x2 - x1) * (xmin_ - x1);
+        x1 = xmin_;
+    } else if (x1 > xmax_) {
+        if (x2 >= xmax_) goto clipped;
+        y1 += (y2 - y1) / (x2 - x1) * (xmax_ - x1);
+        x1 = xmax_;
+    }
+    if (x2 < xmin_) {
+        lastPixel_.x = kNoPixel;
+        y2 += (y2 - y1) / (x2 - x1) * (xmin_ - x2);
+        x2 = xmin_;
+    } else if (x2 > xmax_) {
+        lastPixel_.x = kNoPixel;
+        y2 += (y2 - y1) / (x2 - x1) * (xmax_ - x2);
+        x2 = xmax_;
+    }
+
+    if (y1 < ymin_) {
+        if (y2 <= ymin_) goto clipped;
+        x1 += (x2 - x1) / (y2 - y1) * (ymin_ - y1);
+        y1 = ymin_;
+    } else if (y1 > ymax_) {
+        if (y2 >= ymax_) goto clipped;
+        x1 += (x2 - x1) / (y2 - y1) * (ymax_ - y1);
+        y1 = ymax_;
+    }
+    if (y2 < ymin_) {
+        lastPixel_.x = kNoPixel;
+        x2 += (x2 - x1) / (y2 - y1) * (ymin_ - y2);
+        y2 = ymin_;
+    } else if (y2 > ymax_) {
+        lastPixel_.x = kNoPixel;
+        x2 += (x2 - x1) / (y2 - y1) * (ymax_ - y2);
+        y2 = ymax_;
+    }
+    return false;
+
+clipped:
+    lastPixel_.x = kNoPixel;
+    return true;
+}
+
+// Direction and last pixel of the closing segment, so that the first segment of a closed outline
+// can correct its corner against it.
+void Stroker::calculateLastPoint(double rx1, double ry1, double rx2, double ry2) {
+    lastPixel_ = {kNoPixel, kNoPixel};
+    if (clipLine(rx1, ry1, rx2, ry2)) return;
+
+    int x1 = toF26Dot6(rx1);
+    int y1 = toF26Dot6(ry1);
+    int x2 = toF26Dot6(rx2);
+    int y2 = toF26Dot6(ry2);
+    const int dx = std::abs(x2 - x1);
+    const int dy = std::abs(y2 - y1);
+
+    if (dx < dy) {
+        bool swapped = false;
+        if (y1 > y2) {
+            swapped = true;
+            std::swap(y1, y2);
+            std::swap(x1, x2);
+        }
+        const Fixed16 xinc = fixedDiv16(x2 - x1, y2 - y1);
+        Fixed16 x = static_cast<Fixed16>(x1) * 1024;
+        const int y = (y1 + 32) >> 6;
+        const int ys = (y2 + 32) >> 6;
+        const int round = xinc > 0 ? 32 : 0;
+        if (y != ys) {
+            x += (y * 64 + round - y1) * xinc >> 6;
+            if (swapped) {
+                lastPixel_ = {static_cast<int>(x >> 16), y};
+                lastDir_ = BottomToTop;
+            } else {
+                lastPixel_ = {static_cast<int>((x + (ys - y - 1) * xinc) >> 16), ys - 1};
+                lastDir_ = TopToBottom;
+            }
+            lastAxisAligned_ = std::abs(xinc) < (1 << 14);
+        }
+    } else {
+        if (!dx) return;
+        bool swapped = false;
+        if (x1 > x2) {
+            swapped = true;
+            std::swap(x1, x2);
+            std::swap(y1, y2);
+        }
+        const Fixed16 yinc = fixedDiv16(y2 - y1, x2 - x1);
+        Fixed16 y = static_cast<Fixed16>(y1) * 1024;
+        const int x = (x1 + 32) >> 6;
+        const int xs = (x2 + 32) >> 6;
+        const int round = yinc > 0 ? 32 : 0;
+        if (x != xs) {
+            y += (x * 64 + round - x1) * yinc >> 6;
+            if (swapped) {
+                lastPixel_ = {x, static_cast<int>(y >> 16)};
+                lastDir_ = RightToLeft;
+            } else {
+                lastPixel_ = {xs - 1, static_cast<int>((y + (xs - x - 1) * yinc) >> 16)};
+                lastDir_ = LeftToRight;
+            }
+            lastAxisAligned_ = std::abs(yinc) < (1 << 14);
+        }
+    }
+}
+
+// One segment, stepping along its longer axis; returns whether the next segment starts at this
+// one's end (always, for integer ends). The corner handling against the previous segment's last
+// pixel is the reason a polygon cannot be drawn as separate lines.
+template <class Dash> bool Stroker::segment(double rx1, double ry1, double rx2, double ry2, int caps) {
+    bool didDraw = std::abs(rx2 - rx1) + std::abs(ry2 - ry1) >= 1.0;
+    if (clipLine(rx1, ry1, rx2, ry2)) return true;
+
+    int x1 = toF26Dot6(rx1);
+    int y1 = toF26Dot6(ry1);
+    int x2 = toF26Dot6(rx2);
+    int y2 = toF26Dot6(ry2);
+    const int dx = std::abs(x2 - x1);
+    const int dy = std::abs(y2 - y1);
+    Pixel last = lastPixel_;
+
+    if (dx < dy) {
+        // Steep: one pixel per row.
+        int dir = TopToBottom;
+        bool swapped = false;
+        if (y1 > y2) {
+            swapped = true;
+            std::swap(y1, y2);
+            std::swap(x1, x2);
+            caps = swapCaps(caps);
+            dir = BottomToTop;
+        }
+        const Fixed16 xinc = fixedDiv16(x2 - x1, y2 - y1);
+        Fixed16 x = static_cast<Fixed16>(x1) * 1024;
+        // Turning back on itself: the corner pixel is drawn as if the end were capped.
+        if ((lastDir_ ^ VerticalMask) == dir) caps |= swapped ? CapEnd : CapBegin;
+        capAdjust(caps, y1, y2, x, xinc);
+
+        int y = (y1 + 32) >> 6;
+        int ys = (y2 + 32) >> 6;
+        const int round = xinc > 0 ? 32 : 0;
+        // A cap must not move the start off the row the previous segment ended on.
+        if ((caps & CapBegin) && lastPixel_.y == y + 1) ++y;
+
+        if (y != ys) {
+            x += (y * 64 + round - y1) * xinc >> 6;
+            Pixel first{static_cast<int>(x >> 16), y};
+            last = {static_cast<int>((x + (ys - y - 1) * xinc) >> 16), ys - 1};
+            if (swapped) std::swap(first, last);
+
+            const bool axisAligned = std::abs(xinc) < (1 << 14);
+            if (lastPixel_.x > kNoPixel) {
+                if (first.x == lastPixel_.x && first.y == lastPixel_.y) {
+                    // the previous segment drew this pixel already
+                    if (swapped) {
+                        --ys;
+                    } else {
+                        ++y;
+                        x += xinc;
+                    }
+                } else if (lastDir_ != dir &&
+                           (((axisAligned && lastAxisAligned_) && lastPixel_.x != first.x &&
+                             lastPixel_.y != first.y) ||
+                            (std::abs(lastPixel_.x - first.x) > 1 || std::abs(lastPixel_.y - first.y) > 1))) {
+                    // a gap at the corner: one pixel more
+                    if (swapped) {
+                        ++ys;
+                    } else {
+                        --y;
+                        x -= xinc;
+                    }
+                } else if (lastDir_ == dir &&
+                           (std::abs(lastPixel_.x - first.x) <= 1 && std::abs(lastPixel_.y - first.y) > 1)) {
+                    // continuing the same way across a skipped row: sample half a step later
+                    x += xinc >> 1;
+                    if (swapped)
+                        last.x = static_cast<int>(x >> 16);
+                    else
+                        last.x = static_cast<int>((x + (ys - y - 1) * xinc) >> 16);
+                }
+            }
+            lastDir_ = dir;
+            lastAxisAligned_ = axisAligned;
+
+            Dash dasher(*this, swapped, y * 64, ys * 64);
+            // at least one pixel, even where the corner handling left none
+            run<true>(dasher, y, std::max(ys - y, 1), x, xinc);
+            didDraw = true;
+        }
+    } else {
+        // Flat: one pixel per column.
+        if (!dx) return true;
+        int dir = LeftToRight;
+        bool swapped = false;
+        if (x1 > x2) {
+            swapped = true;
+            std::swap(x1, x2);
+            std::swap(y1, y2);
+            caps = swapCaps(caps);
+            dir = RightToLeft;
+        }
+        const Fixed16 yinc = fixedDiv16(y2 - y1, x2 - x1);
+        Fixed16 y = static_cast<Fixed16>(y1) * 1024;
+        if ((lastDir_ ^ HorizontalMask) == dir) caps |= swapped ? CapEnd : CapBegin;
+        capAdjust(caps, x1, x2, y, yinc);
+
+        int x = (x1 + 32) >> 6;
+        int xs = (x2 + 32) >> 6;
+        const int round = yinc > 0 ? 32 : 0;
+        if ((caps & CapBegin) && lastPixel_.x == x + 1) ++x;
+
+        if (x != xs) {
+            y += (x * 64 + round - x1) * yinc >> 6;
+            Pixel first{x, static_cast<int>(y >> 16)};
+            last = {xs - 1, static_cast<int>((y + (xs - x - 1) * yinc) >> 16)};
+            if (swapped) std::swap(first, last);
+
+            const bool axisAligned = std::abs(yinc) < (1 << 14);
+            if (lastPixel_.x > kNoPixel) {
+                if (first.x == lastPixel_.x && first.y == lastPixel_.y) {
+                    if (swapped) {
+                        --xs;
+                    } else {
+                        ++x;
+                        y += yinc;
+                    }
+                } else if (lastDir_ != dir &&
+                           (((axisAligned && lastAxisAligned_) && lastPixel_.x != first.x &&
+                             lastPixel_.y != first.y) ||
+                            (std::abs(lastPixel_.x - first.x) > 1 || std::abs(lastPixel_.y - first.y) > 1))) {
+                    if (swapped) {
+                        ++xs;
+                    } else {
+                        --x;
+                        y -= yinc;
+                    }
+                } else if (lastDir_ == dir &&
+                           (std::abs(lastPixel_.x - first.x) <= 1 && std::abs(lastPixel_.y - first.y) > 1)) {
+                    y += yinc >> 1;
+                    if (swapped)
+                        last.y = static_cast<int>(y >> 16);
+                    else
+                        last.y = static_cast<int>((y + (xs - x - 1) * yinc) >> 16);
+                }
+            }
+            lastDir_ = dir;
+            lastAxisAligned_ = axisAligned;
+
+            Dash dasher(*this, swapped, x * 64, xs * 64);
+            run<false>(dasher, x, std::max(xs - x, 1), y, yinc);
+            didDraw = true;
+        }
+    }
+    lastPixel_ = last;
+    return didDraw;
+}
+
+template <bool Dotted> void Stroker::closedPolygon(const QPoint* points, int n) {
+    using Dash = std::conditional_t<Dotted, Dasher, NoDasher>;
+    patternOffset_ = 0;
+    lastPixel_ = {kNoPixel, kNoPixel};
+    double px = points[0].x();
+    double py = points[0].y();
+    // The corner at the start is corrected against the closing segment; an outline that repeats
+    // its first point at the end closes with the segment before that.
+    const QPoint closingFrom = (points[n - 1] == points[0] && n > 2) ? points[n - 2] : points[n - 1];
+    calculateLastPoint(closingFrom.x(), closingFrom.y(), px, py);
+    for (int i = 1; i < n; ++i) {
+        const double x2 = points[i].x();
+        const double y2 = points[i].y();
+        const bool moveOn = segment<Dash>(px, py, x2, y2, NoCaps);
+        // A segment that drew nothing leaves its start as the next one's, except at the ends.
+        if (moveOn || i == 1 || i == n - 1) {
+            px = x2;
+            py = y2;
+        }
+    }
+    segment<Dash>(px, py, points[0].x(), points[0].y(), NoCaps);
+}
+
+void Stroker::line(QPoint a, QPoint b) {
+    if (a == b) {
+        pixel(a.x(), a.y());
+        return;
+    }
+    patternOffset_ = 0;
+    lastPixel_ = {kNoPixel, kNoPixel};
+    segment<NoDasher>(a.x(), a.y(), b.x(), b.y(), CapBegin | CapEnd);
+}
+
+// ---- painter state ----
+
+enum class Use { Nothing, Direct, Painter };
+
+bool opaqueRgb(const QColor& c) {
+    return c.spec() == QColor::Rgb && c.alpha() == 255;
+}
+
+Use brushUse(const QBrush& brush, QRgb& colour) {
+    if (brush.style() == Qt::NoBrush) return Use::Nothing;
+    if (brush.style() != Qt::SolidPattern || !opaqueRgb(brush.color())) return Use::Painter;
+    colour = brush.color().rgb();
+    return Use::Direct;
+}
+
+// A 1-pixel cosmetic pen in one opaque colour, solid or (when allowed) dotted from its start.
+Use penUse(const QPen& pen, bool dotsAllowed, QRgb& colour, bool& dotted) {
+    if (pen.style() == Qt::NoPen) return Use::Nothing;
+    dotted = pen.style() == Qt::DotLine;
+    if (!(pen.style() == Qt::SolidLine || (dotted && dotsAllowed))) return Use::Painter;
+    if (!pen.isCosmetic() || !(pen.widthF() == 1.0 || pen.widthF() == 0.0)) return Use::Painter;
+    if (dotted && pen.dashOffset() != 0.0) return Use::Painter;
+    if (pen.brush().style() != Qt::SolidPattern || !opaqueRgb(pen.color())) return Use::Painter;
+    colour = pen.color().rgb();
+    return Use::Direct;
+}
+
+} // namespace
+
+PixelTarget directTarget(QPainter& painter, bool clipIsImage) {
+    QPaintDevice* device = painter.device();
+    if (!device || device->devType() != QInternal::Image || !painter.isActive()) return {};
+    auto* image = static_cast<QImage*>(device);
+    if (image->format() != QImage::Format_RGB32 || image->devicePixelRatio() != 1.0) return {};
+    if (image->width() > kDirectCoordinateLimit || image->height() > kDirectCoordinateLimit) return {};
+    if (painter.testRenderHint(QPainter::Antialiasing) || painter.opacity() != 1.0) return {};
+    if (painter.compositionMode() != QPainter::CompositionMode_SourceOver) return {};
+    if (!painter.combinedTransform().isIdentity()) return {};
+    if (painter.hasClipping() && !clipIsImage) return {};
+    // bits() would detach a shared image from the painter's pixels; the painter holds the device.
+    PixelTarget target;
+    target.bits = reinterpret_cast<std::uint32_t*>(image->bits());
+    target.stride = image->bytesPerLine() / 4;
+    target.width = image->width();
+    target.height = image->height();
+    return target;
+}
+
+bool fillsExactly(const QPoint* points, int n) {
+    if (n < 2 || n > kMaxFillPoints) return false;
+    for (int i = 0; i < n; ++i)
+        if (!withinLimit(points[i])) return false;
+    if (drawnAsRectangle(points, n)) return false;
+    // Every row centre lies between vertex rows, so a polygon whose y goes up once and down once
+    // around the outline crosses each row exactly twice (or not at all).
+    int firstSign = 0, sign = 0, changes = 0;
+    for (int i = 0; i < n; ++i) {
+        const int dy = points[(i + 1) % n].y() - points[i].y();
+        const int s = (dy > 0) - (dy < 0);
+        if (s == 0) continue;
+        if (firstSign == 0) firstSign = s;
+        if (sign != 0 && s != sign) ++changes;
+        sign = s;
+    }
+    if (sign != 0 && sign != firstSign) ++changes;
+    return changes <= 2;
+}
+
+void fillPolygon(const PixelTarget& target, const QPoint* points, int n, QRgb colour) {
+    if (n < 2) return;
+    int topVertex = 0;
+    int minY = points[0].y(), maxY = minY;
+    for (int i = 1; i < n; ++i) {
+        if (points[i].y() < minY) {
+            minY = points[i].y();
+            topVertex = i;
+        }
+        maxY = std::max(maxY, points[i].y());
+    }
+    const int first = std::max(0, minY);
+    const int last = std::min(target.height - 1, maxY - 1);
+    if (first > last) return;
+
+    static std::array<FillEdge, kMaxFillPoints> left, right;
+    FillRows rows;
+    rows.left = left.data();
+    rows.leftCount = chainEdges(points, n, topVertex, -1, left);
+    rows.right = right.data();
+    rows.rightCount = chainEdges(points, n, topVertex, 1, right);
+    rows.line = target.bits + static_cast<qsizetype>(first) * target.stride;
+    rows.stride = target.stride;
+    rows.width = target.width;
+    rows.first = first;
+    rows.last = last;
+    rows.value = opaque(colour);
+#if KESMORA_AVX2_SPANS
+    if (hasAvx2()) {
+        fillRowsAvx2(rows);
+        return;
+    }
+#endif
+    fillRows<PlainSpans>(rows);
+}
+
+bool strokesExactly(const QPoint* points, int n) {
+    if (drawnAsRectangle(points, n)) return false;
+    for (int i = 0; i < n; ++i)
+        if (!withinLimit(points[i])) return false;
+    return true;
+}
+
+void strokePolygon(const PixelTarget& target, const QPoint* points, int n, QRgb colour, bool dotted) {
+    if (n < 2) return;
+    Stroker stroker(target, colour);
+    if (dotted)
+        stroker.closedPolygon<true>(points, n);
+    else
+        stroker.closedPolygon<false>(points, n);
+}
+
+void strokeLines(const PixelTarget& target, const QLine* lines, int n, QRgb colour) {
+    // One stroker for all lines, as Qt keeps one per call: a line's direction carries over.
+    Stroker stroker(target, colour);
+    for (int i = 0; i < n; ++i)
+        stroker.line(lines[i].p1(), lines[i].p2());
+}
+
+void drawPolygonExact(QPainter& painter, const PixelTarget& target, const QPoint* points, int n) {
+    if (n < 2) return; // QPainter draws nothing either
+    if (target) {
+        QRgb fillColour = 0, penColour = 0;
+        bool dotted = false;
+        const Use fill = brushUse(painter.brush(), fillColour);
+        const Use pen = penUse(painter.pen(), true, penColour, dotted);
+        const bool fillOk = fill == Use::Nothing || (fill == Use::Direct && fillsExactly(points, n));
+        const bool penOk = pen == Use::Nothing || (pen == Use::Direct && strokesExactly(points, n));
+        if (fillOk && penOk) {
+            if (fill == Use::Direct) fillPolygon(target, points, n, fillColour);
+            if (pen == Use::Direct) strokePolygon(target, points, n, penColour, dotted);
+            return;
+        }
+    }
+    painter.drawPolygon(points, n);
+}
+
+void drawLinesExact(QPainter& painter, const PixelTarget& target, const QLine* lines, int n) {
+    if (target) {
+        QRgb colour = 0;
+        bool dotted = false;
+        const Use pen = penUse(painter.pen(), false, colour, dotted);
+        bool inRange = painter.pen().capStyle() != Qt::FlatCap;
+        for (int i = 0; i < n && inRange; ++i)
+            inRange = withinLimit(lines[i].p1()) && withinLimit(lines[i].p2());
+        if (pen == Use::Nothing) return;
+        if (pen == Use::Direct && inRange) {
+            strokeLines(target, lines, n, colour);
+            return;
+        }
+    }
+    painter.drawLines(lines, n);
+}
+
+} // namespace kesmora
