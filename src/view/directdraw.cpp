@@ -18,13 +18,10 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 #if defined(__GNUC__) && defined(__x86_64__)
-#include <immintrin.h>
 #define KESMORA_AVX2_SPANS 1
 #else
 #define KESMORA_AVX2_SPANS 0
@@ -87,71 +84,52 @@ int spanColumn(std::int64_t x, int width) {
     return static_cast<int>(std::clamp<std::int64_t>(x >> 16, 0, width));
 }
 
-// Pixels [from, to) of a scanline. Faces are a few dozen pixels wide, so what counts is few
-// branches per row: whole vector stores, the last one overlapping the one before.
-struct PlainSpans {
-    static void fill(std::uint32_t* line, int from, int to, std::uint32_t value) {
-        const int length = to - from;
-        std::uint32_t* p = line + from;
-#if defined(__SSE2__)
-        if (length >= 4) {
-            const __m128i v = _mm_set1_epi32(static_cast<int>(value));
-            int i = 0;
-            for (; i + 4 <= length; i += 4)
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), v);
-            if (i < length) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + length - 4), v);
-            return;
-        }
-#endif
-        for (int i = 0; i < length; ++i)
-            p[i] = value;
-    }
-};
+// Pixels p[0 .. length) set to one value. Faces are a few dozen pixels wide, so what counts is few
+// branches per row: whole 8-pixel stores, the last one overlapping the one before. Written with
+// GCC vector types, so that inside fillRowsWide the stores are AVX2 ones and elsewhere SSE2.
+using Lanes8 = std::uint32_t __attribute__((vector_size(32)));
+using Lanes4 = std::uint32_t __attribute__((vector_size(16)));
 
-#if KESMORA_AVX2_SPANS
-// Eight pixels per store where the processor has AVX2 (chosen at run time): the fill of a heavy
-// frame is bound by its stores.
-struct Avx2Spans {
-    __attribute__((target("avx2"))) static void fill(std::uint32_t* line, int from, int to,
-                                                     std::uint32_t value) {
-        const int length = to - from;
-        std::uint32_t* p = line + from;
-        if (length >= 8) {
-            const __m256i v = _mm256_set1_epi32(static_cast<int>(value));
-            int i = 0;
-            for (; i + 8 <= length; i += 8)
-                _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), v);
-            if (i < length) _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + length - 8), v);
-            return;
-        }
-        if (length >= 4) {
-            const __m128i v = _mm_set1_epi32(static_cast<int>(value));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + length - 4), v);
-            return;
-        }
-        for (int i = 0; i < length; ++i)
-            p[i] = value;
+inline void storeRun(std::uint32_t* p, int length, std::uint32_t value) {
+    if (length >= 8) {
+        const Lanes8 v = Lanes8{} + value;
+        int i = 0;
+        for (; i + 8 <= length; i += 8)
+            std::memcpy(p + i, &v, sizeof v);
+        if (i < length) std::memcpy(p + length - 8, &v, sizeof v);
+        return;
     }
+    if (length >= 4) {
+        const Lanes4 v = Lanes4{} + value;
+        std::memcpy(p, &v, sizeof v);
+        std::memcpy(p + length - 4, &v, sizeof v);
+        return;
+    }
+    for (int i = 0; i < length; ++i)
+        p[i] = value;
+}
+
+// Pixels written straight away, in painting order.
+struct DirectPixels {
+    std::uint32_t* bits;
+    qsizetype stride;
+    std::uint32_t colour;
+
+    void span(int y, int from, int to) const { storeRun(bits + y * stride + from, to - from, colour); }
+    void pixel(int x, int y) const { bits[y * stride + x] = colour; }
 };
-#endif
 
 struct FillRows {
     const FillEdge* left;
     int leftCount;
     const FillEdge* right;
     int rightCount;
-    std::uint32_t* line; // scanline `first`
-    qsizetype stride;
     int width;
     int first;
     int last;
-    std::uint32_t value;
 };
 
-template <class Spans> void fillRows(const FillRows& f) {
-    std::uint32_t* line = f.line;
-    const qsizetype stride = f.stride;
+template <class Sink> void fillRows(const FillRows& f, const Sink& sink) {
     const int width = f.width;
     int l = 0, r = 0;
     int y = f.first;
@@ -168,17 +146,20 @@ template <class Spans> void fillRows(const FillRows& f) {
         // Stepping by the slope gives the very sums Qt's scan converter adds up row by row.
         std::int64_t xa = a.x + static_cast<std::int64_t>(y - a.top) * a.slope;
         std::int64_t xb = b.x + static_cast<std::int64_t>(y - b.top) * b.slope;
-        for (; y < stop; ++y, line += stride, xa += a.slope, xb += b.slope) {
+        for (; y < stop; ++y, xa += a.slope, xb += b.slope) {
             const int ca = spanColumn(xa, width);
             const int cb = spanColumn(xb, width);
-            Spans::fill(line, std::min(ca, cb), std::max(ca, cb), f.value);
+            sink.span(y, std::min(ca, cb), std::max(ca, cb));
         }
     }
 }
 
 #if KESMORA_AVX2_SPANS
-__attribute__((target("avx2"), flatten)) void fillRowsAvx2(const FillRows& f) {
-    fillRows<Avx2Spans>(f);
+// The same with everything inlined and compiled for AVX2, chosen at run time: the fill of a heavy
+// frame is bound by its stores.
+template <class Sink>
+__attribute__((target("avx2"), flatten)) void fillRowsWide(const FillRows& f, const Sink& sink) {
+    fillRows(f, sink);
 }
 
 bool hasAvx2() {
@@ -189,6 +170,38 @@ bool hasAvx2() {
     return avx2;
 }
 #endif
+
+// The even-odd fill of a polygon fillsExactly accepts, through a sink.
+template <class Sink> void fillThrough(const Sink& sink, int width, int height, const QPoint* points, int n) {
+    if (n < 2) return;
+    int topVertex = 0;
+    int minY = points[0].y(), maxY = minY;
+    for (int i = 1; i < n; ++i) {
+        if (points[i].y() < minY) {
+            minY = points[i].y();
+            topVertex = i;
+        }
+        maxY = std::max(maxY, points[i].y());
+    }
+    FillRows rows;
+    rows.first = std::max(0, minY);
+    rows.last = std::min(height - 1, maxY - 1);
+    if (rows.first > rows.last) return;
+
+    static std::array<FillEdge, kMaxFillPoints> left, right;
+    rows.left = left.data();
+    rows.leftCount = chainEdges(points, n, topVertex, -1, left);
+    rows.right = right.data();
+    rows.rightCount = chainEdges(points, n, topVertex, 1, right);
+    rows.width = width;
+#if KESMORA_AVX2_SPANS
+    if (hasAvx2()) {
+        fillRowsWide(rows, sink);
+        return;
+    }
+#endif
+    fillRows(rows, sink);
+}
 
 // The raster engine draws a polygon of 4 corners (or 5, the last repeating the first) that runs
 // clockwise from the top left around an axis-parallel rectangle as a rectangle, by another path.
@@ -240,9 +253,7 @@ void capAdjust(int caps, int& from, int& to, Fixed16& minor, Fixed16 step) {
     if (caps & CapEnd) to += 32;
 }
 
-// Qt::DotLine of a 1-pixel pen: one pixel on, two off, in 1/64 pixel; forward and reversed.
-constexpr std::array<int, 2> kDotPattern{64, 192};
-constexpr std::array<int, 2> kDotPatternReversed{128, 192};
+// Qt::DotLine of a 1-pixel pen: one pixel on, two off, 3 pixels in 1/64 pixel.
 constexpr int kDotPatternLength = 192;
 
 struct Pixel {
@@ -252,68 +263,52 @@ struct Pixel {
 
 constexpr int kNoPixel = INT_MIN;
 
-class Stroker {
+template <class Sink> class Stroker {
   public:
-    Stroker(const PixelTarget& target, QRgb colour)
-        : bits_(target.bits), stride_(target.stride), width_(target.width), height_(target.height),
-          colour_(opaque(colour)), xmax_(target.width + 1), ymax_(target.height + 1) {}
+    Stroker(const Sink& sink, int width, int height)
+        : sink_(sink), width_(width), height_(height), xmax_(width + 1), ymax_(height + 1) {}
 
     template <bool Dotted> void closedPolygon(const QPoint* points, int n);
     void line(QPoint a, QPoint b);
 
   private:
-    // Where the dot pattern stands at the start of a segment, pixel by pixel; a segment drawn
-    // backwards runs the reversed pattern from the far end so that the dots stay in place.
-    struct Dasher {
-        const int* pattern;
-        int offset;
-        int index = 0;
-        int on;
+    // Which pixels of a segment the dot pattern (one pixel on, two off) draws. Qt keeps the pattern
+    // position in 1/64 pixel across the segments; as every segment here starts and ends on whole
+    // pixels, that position always lies half a pixel into a pattern pixel, so it comes down to a
+    // phase 0..2. A segment drawn backwards runs the pattern from its far end, so that the dots stay
+    // where the forward direction would put them.
+    struct Dots {
+        static constexpr int every = 3;
+        int first; // index of the first pixel drawn
 
-        Dasher(Stroker& s, bool reverse, int start, int stop) {
-            const int delta = stop - start;
-            if (reverse) {
-                pattern = kDotPatternReversed.data();
-                offset = kDotPatternLength - s.patternOffset_ - delta - ((start & 63) - 32);
-                on = 0;
-            } else {
-                pattern = kDotPattern.data();
-                offset = s.patternOffset_ - ((start & 63) - 32);
-                on = 1;
-            }
-            offset %= kDotPatternLength;
-            if (offset < 0) offset += kDotPatternLength;
-            while (index < static_cast<int>(kDotPattern.size()) - 1 && offset >= pattern[index])
-                ++index;
-            s.patternOffset_ = (s.patternOffset_ + delta) % kDotPatternLength;
+        Dots(Stroker& s, bool reverse, int start, int stop) {
+            const int pixels = (stop - start) / 64;     // may be 0 or negative after corner handling
+            const int position = s.patternOffset_ / 64; // pattern pixels run so far, modulo 3
+            const int phase = reverse ? mod3(1 - position - pixels) : mod3(position);
+            first = mod3(-phase);
+            s.patternOffset_ = (s.patternOffset_ + (stop - start)) % kDotPatternLength;
         }
-        bool draws() const { return ((index + on) & 1) != 0; }
-        void advance() {
-            offset += 64;
-            if (offset >= pattern[index]) index = (index + 1) % static_cast<int>(kDotPattern.size());
-            offset %= kDotPatternLength;
-        }
+        static int mod3(int v) { return ((v % 3) + 3) % 3; }
     };
 
-    struct NoDasher {
-        NoDasher(Stroker&, bool, int, int) {}
-        static bool draws() { return true; }
-        static void advance() {}
+    struct Solid {
+        static constexpr int every = 1;
+        static constexpr int first = 0;
+        Solid(Stroker&, bool, int, int) {}
     };
 
     void pixel(int x, int y) {
         if (x < 0 || x >= width_ || y < 0 || y >= height_) return;
-        bits_[static_cast<qsizetype>(y) * stride_ + x] = colour_;
+        sink_.pixel(x, y);
     }
 
     // The pixels of a segment: `count` steps along the major axis from `major`, the minor position
-    // in 16.16 moving by `step`. Runs that stay inside the image skip the per-pixel clip; the
-    // image fields are read into locals because the pixel stores could alias them.
-    template <bool Steep, class Dash>
-    void run(Dash& dasher, int major, int count, Fixed16 minor, Fixed16 step) {
-        std::uint32_t* const bits = bits_;
-        const qsizetype stride = stride_;
-        const std::uint32_t colour = colour_;
+    // in 16.16 moving by `step`, of which the pattern draws every `every`-th from `first`. Runs
+    // that stay inside the image skip the per-pixel clip; the image fields are read into locals
+    // because the pixel stores could alias them.
+    template <bool Steep, class Pattern>
+    void run(const Pattern& pattern, int major, int count, Fixed16 minor, Fixed16 step) {
+        constexpr int every = Pattern::every;
         const int minorFirst = static_cast<int>(minor >> 16);
         const int minorLast = static_cast<int>((minor + (count - 1) * step) >> 16);
         const int majorLimit = Steep ? height_ : width_;
@@ -321,30 +316,29 @@ class Stroker {
         const bool inside = major >= 0 && major + count <= majorLimit &&
                             std::min(minorFirst, minorLast) >= 0 &&
                             std::max(minorFirst, minorLast) < minorLimit;
+        const int first = pattern.first;
+        minor += first * step;
+        major += first;
         if (!inside) {
-            for (int i = 0; i < count; ++i, ++major, minor += step) {
-                if (dasher.draws()) {
-                    if (Steep)
-                        pixel(static_cast<int>(minor >> 16), major);
-                    else
-                        pixel(major, static_cast<int>(minor >> 16));
-                }
-                dasher.advance();
+            for (int i = first; i < count; i += every, major += every, minor += every * step) {
+                if (Steep)
+                    pixel(static_cast<int>(minor >> 16), major);
+                else
+                    pixel(major, static_cast<int>(minor >> 16));
             }
             return;
         }
+        auto* const bits = sink_.bits;
+        const qsizetype stride = sink_.stride;
+        const auto colour = sink_.colour;
         if (Steep) {
-            std::uint32_t* row = bits + static_cast<qsizetype>(major) * stride;
-            for (int i = 0; i < count; ++i, row += stride, minor += step) {
-                if (dasher.draws()) row[minor >> 16] = colour;
-                dasher.advance();
-            }
+            auto* row = bits + static_cast<qsizetype>(major) * stride;
+            for (int i = first; i < count; i += every, row += every * stride, minor += every * step)
+                row[minor >> 16] = colour;
         } else {
-            std::uint32_t* column = bits + major;
-            for (int i = 0; i < count; ++i, ++column, minor += step) {
-                if (dasher.draws()) column[(minor >> 16) * stride] = colour;
-                dasher.advance();
-            }
+            auto* column = bits + major;
+            for (int i = first; i < count; i += every, column += every, minor += every * step)
+                column[(minor >> 16) * stride] = colour;
         }
     }
 
@@ -352,11 +346,9 @@ class Stroker {
     void calculateLastPoint(double rx1, double ry1, double rx2, double ry2);
     template <class Dash> bool segment(double rx1, double ry1, double rx2, double ry2, int caps);
 
-    std::uint32_t* bits_;
-    qsizetype stride_;
+    Sink sink_;
     int width_;
     int height_;
-    std::uint32_t colour_;
     // Segments are cut at one pixel beyond the image on every side, as Qt cuts them, so that the
     // rounding of the part left over is the same.
     double xmin_ = -1;
@@ -372,7 +364,7 @@ class Stroker {
 
 // True when the whole segment lies outside; otherwise cuts it to the bounds. A cut end forgets the
 // last pixel, so the next segment does no corner correction against it.
-bool Stroker::clipLine(double& x1, double& y1, double& x2, double& y2) {
+template <class Sink> bool Stroker<Sink>::clipLine(double& x1, double& y1, double& x2, double& y2) {
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return true;
     if (x1 < xmin_) {
         if (x2 <= xmin_) goto clipped;
@@ -420,7 +412,7 @@ clipped:
 
 // Direction and last pixel of the closing segment, so that the first segment of a closed outline
 // can correct its corner against it.
-void Stroker::calculateLastPoint(double rx1, double ry1, double rx2, double ry2) {
+template <class Sink> void Stroker<Sink>::calculateLastPoint(double rx1, double ry1, double rx2, double ry2) {
     lastPixel_ = {kNoPixel, kNoPixel};
     if (clipLine(rx1, ry1, rx2, ry2)) return;
 
@@ -484,7 +476,9 @@ void Stroker::calculateLastPoint(double rx1, double ry1, double rx2, double ry2)
 // One segment, stepping along its longer axis; returns whether the next segment starts at this
 // one's end (always, for integer ends). The corner handling against the previous segment's last
 // pixel is the reason a polygon cannot be drawn as separate lines.
-template <class Dash> bool Stroker::segment(double rx1, double ry1, double rx2, double ry2, int caps) {
+template <class Sink>
+template <class Dash>
+bool Stroker<Sink>::segment(double rx1, double ry1, double rx2, double ry2, int caps) {
     bool didDraw = std::abs(rx2 - rx1) + std::abs(ry2 - ry1) >= 1.0;
     if (clipLine(rx1, ry1, rx2, ry2)) return true;
 
@@ -559,9 +553,9 @@ template <class Dash> bool Stroker::segment(double rx1, double ry1, double rx2, 
             lastDir_ = dir;
             lastAxisAligned_ = axisAligned;
 
-            Dash dasher(*this, swapped, y * 64, ys * 64);
+            const Dash pattern(*this, swapped, y * 64, ys * 64);
             // at least one pixel, even where the corner handling left none
-            run<true>(dasher, y, std::max(ys - y, 1), x, xinc);
+            run<true>(pattern, y, std::max(ys - y, 1), x, xinc);
             didDraw = true;
         }
     } else {
@@ -623,8 +617,8 @@ template <class Dash> bool Stroker::segment(double rx1, double ry1, double rx2, 
             lastDir_ = dir;
             lastAxisAligned_ = axisAligned;
 
-            Dash dasher(*this, swapped, x * 64, xs * 64);
-            run<false>(dasher, x, std::max(xs - x, 1), y, yinc);
+            const Dash pattern(*this, swapped, x * 64, xs * 64);
+            run<false>(pattern, x, std::max(xs - x, 1), y, yinc);
             didDraw = true;
         }
     }
@@ -632,8 +626,8 @@ template <class Dash> bool Stroker::segment(double rx1, double ry1, double rx2, 
     return didDraw;
 }
 
-template <bool Dotted> void Stroker::closedPolygon(const QPoint* points, int n) {
-    using Dash = std::conditional_t<Dotted, Dasher, NoDasher>;
+template <class Sink> template <bool Dotted> void Stroker<Sink>::closedPolygon(const QPoint* points, int n) {
+    using Dash = std::conditional_t<Dotted, Dots, Solid>;
     patternOffset_ = 0;
     lastPixel_ = {kNoPixel, kNoPixel};
     double px = points[0].x();
@@ -655,14 +649,14 @@ template <bool Dotted> void Stroker::closedPolygon(const QPoint* points, int n) 
     segment<Dash>(px, py, points[0].x(), points[0].y(), NoCaps);
 }
 
-void Stroker::line(QPoint a, QPoint b) {
+template <class Sink> void Stroker<Sink>::line(QPoint a, QPoint b) {
     if (a == b) {
         pixel(a.x(), a.y());
         return;
     }
     patternOffset_ = 0;
     lastPixel_ = {kNoPixel, kNoPixel};
-    segment<NoDasher>(a.x(), a.y(), b.x(), b.y(), CapBegin | CapEnd);
+    segment<Solid>(a.x(), a.y(), b.x(), b.y(), CapBegin | CapEnd);
 }
 
 // ---- painter state ----
@@ -734,39 +728,8 @@ bool fillsExactly(const QPoint* points, int n) {
 }
 
 void fillPolygon(const PixelTarget& target, const QPoint* points, int n, QRgb colour) {
-    if (n < 2) return;
-    int topVertex = 0;
-    int minY = points[0].y(), maxY = minY;
-    for (int i = 1; i < n; ++i) {
-        if (points[i].y() < minY) {
-            minY = points[i].y();
-            topVertex = i;
-        }
-        maxY = std::max(maxY, points[i].y());
-    }
-    const int first = std::max(0, minY);
-    const int last = std::min(target.height - 1, maxY - 1);
-    if (first > last) return;
-
-    static std::array<FillEdge, kMaxFillPoints> left, right;
-    FillRows rows;
-    rows.left = left.data();
-    rows.leftCount = chainEdges(points, n, topVertex, -1, left);
-    rows.right = right.data();
-    rows.rightCount = chainEdges(points, n, topVertex, 1, right);
-    rows.line = target.bits + static_cast<qsizetype>(first) * target.stride;
-    rows.stride = target.stride;
-    rows.width = target.width;
-    rows.first = first;
-    rows.last = last;
-    rows.value = opaque(colour);
-#if KESMORA_AVX2_SPANS
-    if (hasAvx2()) {
-        fillRowsAvx2(rows);
-        return;
-    }
-#endif
-    fillRows<PlainSpans>(rows);
+    fillThrough(DirectPixels{target.bits, target.stride, opaque(colour)}, target.width, target.height, points,
+                n);
 }
 
 bool strokesExactly(const QPoint* points, int n) {
@@ -778,7 +741,7 @@ bool strokesExactly(const QPoint* points, int n) {
 
 void strokePolygon(const PixelTarget& target, const QPoint* points, int n, QRgb colour, bool dotted) {
     if (n < 2) return;
-    Stroker stroker(target, colour);
+    Stroker stroker(DirectPixels{target.bits, target.stride, opaque(colour)}, target.width, target.height);
     if (dotted)
         stroker.closedPolygon<true>(points, n);
     else
@@ -787,7 +750,7 @@ void strokePolygon(const PixelTarget& target, const QPoint* points, int n, QRgb 
 
 void strokeLines(const PixelTarget& target, const QLine* lines, int n, QRgb colour) {
     // One stroker for all lines, as Qt keeps one per call: a line's direction carries over.
-    Stroker stroker(target, colour);
+    Stroker stroker(DirectPixels{target.bits, target.stride, opaque(colour)}, target.width, target.height);
     for (int i = 0; i < n; ++i)
         stroker.line(lines[i].p1(), lines[i].p2());
 }

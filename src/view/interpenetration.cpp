@@ -79,29 +79,30 @@ void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize
     const Figure solid = solidFigure(model);
     const Figure dual = dualFigure(model);
     const bool tinted = style == InterpenetrationStyle::Tinted;
-    DepthList list;
+    DepthList solidList, dualList;
     PointBuffer points;
 
-    int n = orderedDepths(solid, list);
+    // One order of the solid serves its far half and its near half.
+    const int ns = orderedDepths(solid, solidList);
     // "Durchdringung 3" draws the far outlines dotted.
     const Qt::PenStyle farPen = tinted ? Qt::DotLine : Qt::SolidLine;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < ns; ++i) {
         // Depth exactly 0 counts as far: drawn before the dual and never again after it.
-        if (list[i].depth >= 0)
-            drawSolidFace(scene, scenePixels, solid, list[i].face, origin, style, farPen, markPoints, points);
+        if (solidList[i].depth >= 0)
+            drawSolidFace(scene, scenePixels, solid, solidList[i].face, origin, style, farPen, markPoints,
+                          points);
     }
     scene.setPen(cosmeticPen(scene.pen().color().rgb()));
 
     // The whole dual, far to near, with no depth test against the solid.
-    n = orderedDepths(dual, list);
-    for (int i = 0; i < n; ++i)
-        drawDualFace(scene, scenePixels, dual, list[i].face, origin, markPoints, points);
+    const int nd = orderedDepths(dual, dualList);
+    for (int i = 0; i < nd; ++i)
+        drawDualFace(scene, scenePixels, dual, dualList[i].face, origin, markPoints, points);
 
-    n = orderedDepths(solid, list);
     if (!tinted) {
-        for (int i = 0; i < n; ++i) {
-            if (list[i].depth < 0)
-                drawSolidFace(scene, scenePixels, solid, list[i].face, origin, style, Qt::SolidLine,
+        for (int i = 0; i < ns; ++i) {
+            if (solidList[i].depth < 0)
+                drawSolidFace(scene, scenePixels, solid, solidList[i].face, origin, style, Qt::SolidLine,
                               markPoints, points);
         }
         return;
@@ -133,9 +134,9 @@ void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize
     layer->fillRect(clean ? lastOverlay.dirty : overlay.rect(), QColor::fromRgb(kBackgroundColour));
     layer->setPen(cosmeticPen(kPenColour));
     QRect ink;
-    for (int i = 0; i < n; ++i) {
-        if (list[i].depth < 0)
-            ink |= drawSolidFace(*layer, layerPixels, solid, list[i].face, origin, style, Qt::SolidLine,
+    for (int i = 0; i < ns; ++i) {
+        if (solidList[i].depth < 0)
+            ink |= drawSolidFace(*layer, layerPixels, solid, solidList[i].face, origin, style, Qt::SolidLine,
                                  markPoints, points);
     }
     localPainter.reset();
