@@ -463,3 +463,32 @@ TEST(OpenPainter, OverlayCacheWrittenByTheCallerIsWhitenedAgain) {
     renderScene(movedFresh, {400, 200}, moved, settings);
     EXPECT_EQ(scene, movedFresh);
 }
+
+TEST(OpenPainter, RedrawsWhitenWhatThePicturesBeforeDrewAndLeaveNothingBehind) {
+    // The scene canvas whitens only what the last redraw of it can have drawn; a face that moves,
+    // shrinks, grows or goes must leave no pixel of its old place, in any mode, marks or not.
+    SolidModel big, small, far, none;
+    addFace(solidOf(big), regular(7, -20, 10, 90), -1);
+    addFace(solidOf(big), regular(4, 30, -20, 40), 1);
+    addFace(dualOf(big), regular(5, 0, 0, 70), 0);
+    addFace(solidOf(small), regular(3, 5, 5, 6), 2);
+    addFace(dualOf(small), regular(3, -5, 0, 4), -2);
+    addFace(solidOf(far), regular(6, 150, 80, 60), -1); // partly beyond the image
+    addFace(dualOf(far), regular(4, -140, -90, 50), 1);
+    const QSize size(400, 200);
+    for (bool marks : {false, true}) {
+        for (DrawMode mode : kDrawModes) {
+            RenderSettings settings;
+            settings.mode = mode;
+            settings.markPoints = marks;
+            QImage scene, cache;
+            for (const SolidModel* m : {&big, &small, &far, &big, &none, &small, &far}) {
+                renderScene(scene, size, *m, settings, &cache);
+                QImage fresh(size, QImage::Format_RGB32); // the caller's own image is drawn whole
+                fresh.fill(Qt::black);
+                renderScene(fresh, size, *m, settings);
+                ASSERT_EQ(scene, fresh) << drawModeCaption(mode) << (marks ? " with marks" : "");
+            }
+        }
+    }
+}

@@ -6,12 +6,15 @@
 #include "facedrawing.h"
 #include "interpenetration.h"
 #include "opencanvas.h"
+#include "rotation.h"
 
 #include <QLine>
 #include <QPaintDevice>
 #include <QRect>
 
+#include <algorithm>
 #include <array>
+#include <climits>
 
 namespace kesmora {
 
@@ -79,10 +82,27 @@ void drawFigure(QPainter& canvas, const PixelTarget& pixels, const Figure& figur
         paintFaces(canvas, pixels, figure, origin, settings);
 }
 
-} // namespace
+// Box of every pixel a figure drawn around `origin` can touch: its loaded vertices, whichever faces
+// use them, plus what an outline (a pixel) or a mark (4 pixels and its outline) reaches beyond.
+QRect figureInk(const Figure& figure, QPoint origin, bool markPoints) {
+    if (figure.faceCount <= 0 || figure.vertexCount <= 0) return {};
+    int left = INT_MAX, right = INT_MIN, top = INT_MAX, bottom = INT_MIN;
+    for (int i = 0; i < figure.vertexCount; ++i) {
+        const int x = toScreen(origin.x(), figure.vertices[i].x);
+        const int y = toScreen(origin.y(), figure.vertices[i].y);
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    const int margin = markPoints ? 7 : 3;
+    return QRect(QPoint(left - margin, top - margin), QPoint(right + margin, bottom + margin));
+}
 
-void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, const RenderSettings& settings,
-               QImage* overlayCache) {
+// Draws the scene; `whiten` is the part of the image to clear first (the whole image unless the
+// caller knows the rest to be white). Returns the part the drawing can have changed.
+QRect drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, const RenderSettings& settings,
+                QImage* overlayCache, const QRect* whiten) {
     canvas.setRenderHint(QPainter::Antialiasing, false);
     canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
     setBrushColour(canvas, kBackgroundColour);
@@ -92,8 +112,10 @@ void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, co
     const QPaintDevice* device = canvas.device();
     const int imageWidth = device ? device->width() : paintBoxSize.width();
     const int imageHeight = device ? device->height() : paintBoxSize.height();
-    canvas.fillRect(QRect(0, 0, imageWidth, imageHeight), QColor::fromRgb(kBackgroundColour));
-    const bool clipIsImage = clipToImage(canvas, QRect(0, 0, imageWidth, imageHeight));
+    const QRect image(0, 0, imageWidth, imageHeight);
+    const QRect cleared = whiten ? *whiten & image : image;
+    if (!cleared.isEmpty()) canvas.fillRect(cleared, QColor::fromRgb(kBackgroundColour));
+    const bool clipIsImage = clipToImage(canvas, image);
     // Faces and edges go straight into the image's scanlines where that gives Qt's very pixels.
     const PixelTarget pixels = directTarget(canvas, clipIsImage);
 
@@ -101,28 +123,51 @@ void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, co
     const int h = paintBoxSize.height();
     const Figure solid = solidFigure(model);
     const Figure dual = dualFigure(model);
+    QPoint solidOrigin(w / 2, h / 2), dualOrigin(w / 2, h / 2);
     switch (settings.mode) {
     case DrawMode::EdgeModel:
     case DrawMode::HiddenEdges:
     case DrawMode::ColouredFaces:
     case DrawMode::MultiColouredFaces:
-        drawFigure(canvas, pixels, solid, QPoint(w / 4, h / 2), settings);
-        drawFigure(canvas, pixels, dual, QPoint(3 * (w / 4), h / 2), settings);
+        solidOrigin = QPoint(w / 4, h / 2);
+        dualOrigin = QPoint(3 * (w / 4), h / 2);
+        drawFigure(canvas, pixels, solid, solidOrigin, settings);
+        drawFigure(canvas, pixels, dual, dualOrigin, settings);
         break;
     case DrawMode::Interpenetration:
-        drawFigure(canvas, pixels, solid, QPoint(w / 2, h / 2), settings);
+        drawFigure(canvas, pixels, solid, solidOrigin, settings);
         setPenColour(canvas, kDualOutlineColour);
-        drawFigure(canvas, pixels, dual, QPoint(w / 2, h / 2), settings);
+        drawFigure(canvas, pixels, dual, dualOrigin, settings);
         break;
     case DrawMode::Interpenetration2:
-        drawInterpenetration(canvas, pixels, paintBoxSize, QPoint(w / 2, h / 2), model,
+        drawInterpenetration(canvas, pixels, paintBoxSize, solidOrigin, model,
                              InterpenetrationStyle::Outlines, settings.markPoints, overlayCache);
         break;
     case DrawMode::Interpenetration3:
-        drawInterpenetration(canvas, pixels, paintBoxSize, QPoint(w / 2, h / 2), model,
-                             InterpenetrationStyle::Tinted, settings.markPoints, overlayCache);
+        drawInterpenetration(canvas, pixels, paintBoxSize, solidOrigin, model, InterpenetrationStyle::Tinted,
+                             settings.markPoints, overlayCache);
         break;
     }
+    return (figureInk(solid, solidOrigin, settings.markPoints) |
+            figureInk(dual, dualOrigin, settings.markPoints)) &
+           image;
+}
+
+// What the last redraw of the scene canvas left: white outside `dirty`. The image's cache key
+// changes whenever the caller writes to it through QImage, and then nothing is assumed.
+struct SceneTrace {
+    qint64 cacheKey = 0;
+    QSize size;
+    QRect dirty;
+    bool valid = false;
+};
+SceneTrace lastScene;
+
+} // namespace
+
+void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, const RenderSettings& settings,
+               QImage* overlayCache) {
+    drawScene(canvas, paintBoxSize, model, settings, overlayCache, nullptr);
 }
 
 void renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model, const RenderSettings& settings,
@@ -131,6 +176,7 @@ void renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model, const
     if (size.isEmpty()) {
         if (canvas.shows(sceneBitmap)) canvas.release();
         sceneBitmap = QImage();
+        lastScene.valid = false;
         return;
     }
     const bool fits = sceneBitmap.size() == size && sceneBitmap.format() == QImage::Format_RGB32;
@@ -140,9 +186,17 @@ void renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model, const
         zeichnenx(painter, size, model, settings, overlayCache);
         return;
     }
-    // The image made here is one the canvas shows, so later redraws reuse its open painter.
-    if (!fits) sceneBitmap = canvas.reset(size);
-    zeichnenx(canvas.painter(), size, model, settings, overlayCache);
+    // The image made here is one the canvas shows, so later redraws reuse its open painter; only
+    // what the last redraw drew on it needs whitening, unless the caller has written to it since.
+    if (!fits) {
+        sceneBitmap = canvas.reset(size);
+        lastScene.valid = false;
+    }
+    const bool known =
+        lastScene.valid && lastScene.size == size && lastScene.cacheKey == sceneBitmap.cacheKey();
+    const QRect dirty =
+        drawScene(canvas.painter(), size, model, settings, overlayCache, known ? &lastScene.dirty : nullptr);
+    lastScene = {sceneBitmap.cacheKey(), size, dirty, true};
 }
 
 } // namespace kesmora
