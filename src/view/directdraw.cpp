@@ -85,24 +85,38 @@ int spanColumn(std::int64_t x, int width) {
 }
 
 // Pixels p[0 .. length) set to one value. Faces are a few dozen pixels wide, so what counts is few
-// branches per row: whole 8-pixel stores, the last one overlapping the one before. Written with
+// branches per row: whole 8-pixel stores, overlapping where the width is not a multiple of 8. Written with
 // GCC vector types, so that inside fillRowsWide the stores are AVX2 ones and elsewhere SSE2.
 using Lanes8 = std::uint32_t __attribute__((vector_size(32)));
 using Lanes4 = std::uint32_t __attribute__((vector_size(16)));
 
 inline void storeRun(std::uint32_t* p, int length, std::uint32_t value) {
+    std::uint32_t* const end = p + length;
+    if (length >= 16) {
+        const Lanes8 v = Lanes8{} + value;
+        if (length <= 32) {
+            // the common face width: four stores, no loop to mispredict
+            std::memcpy(p, &v, sizeof v);
+            std::memcpy(p + 8, &v, sizeof v);
+            std::memcpy(end - 16, &v, sizeof v);
+            std::memcpy(end - 8, &v, sizeof v);
+            return;
+        }
+        for (std::uint32_t* q = p; q < end - 8; q += 8)
+            std::memcpy(q, &v, sizeof v);
+        std::memcpy(end - 8, &v, sizeof v);
+        return;
+    }
     if (length >= 8) {
         const Lanes8 v = Lanes8{} + value;
-        int i = 0;
-        for (; i + 8 <= length; i += 8)
-            std::memcpy(p + i, &v, sizeof v);
-        if (i < length) std::memcpy(p + length - 8, &v, sizeof v);
+        std::memcpy(p, &v, sizeof v);
+        std::memcpy(end - 8, &v, sizeof v);
         return;
     }
     if (length >= 4) {
         const Lanes4 v = Lanes4{} + value;
         std::memcpy(p, &v, sizeof v);
-        std::memcpy(p + length - 4, &v, sizeof v);
+        std::memcpy(end - 4, &v, sizeof v);
         return;
     }
     for (int i = 0; i < length; ++i)
@@ -162,12 +176,14 @@ __attribute__((target("avx2"), flatten)) void fillRowsWide(const FillRows& f, co
     fillRows(f, sink);
 }
 
+bool wideAllowed = true;
+
 bool hasAvx2() {
     static const bool avx2 = [] {
         __builtin_cpu_init();
         return __builtin_cpu_supports("avx2") != 0;
     }();
-    return avx2;
+    return avx2 && wideAllowed;
 }
 #endif
 
@@ -687,6 +703,14 @@ Use penUse(const QPen& pen, bool dotsAllowed, QRgb& colour, bool& dotted) {
 }
 
 } // namespace
+
+void allowWideStores(bool allowed) {
+#if KESMORA_AVX2_SPANS
+    wideAllowed = allowed;
+#else
+    (void)allowed;
+#endif
+}
 
 PixelTarget directTarget(QPainter& painter, bool clipIsImage) {
     QPaintDevice* device = painter.device();

@@ -57,6 +57,10 @@ void strokePolygon(const PixelTarget& target, const QPoint* points, int n, QRgb 
 // The lines QPainter::drawLines strokes with a solid 1-pixel cosmetic pen with square caps.
 void strokeLines(const PixelTarget& target, const QLine* lines, int n, QRgb colour);
 
+// Spans are stored with AVX2 where the processor has it; the tests switch that off to check the
+// plain stores as well. GUI thread only.
+void allowWideStores(bool allowed);
+
 // painter.drawPolygon(points, n) with the painter's pen and brush, written directly whenever the
 // target is valid and the pen, the brush and the polygon are covered above.
 void drawPolygonExact(QPainter& painter, const PixelTarget& target, const QPoint* points, int n);
