@@ -16,6 +16,7 @@
 #include <QPen>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -449,6 +450,69 @@ TEST(RasterExact, LinesWithSquareCapsLikeQPainter) {
             }
         }
     }
+}
+
+TEST(RasterExact, IndexLayerAndedInEqualsAWhiteLayerPaintedAndAnded) {
+    // The near half of "Durchdringung 3": faces filled with one colour and outlined with another,
+    // painted in order by QPainter onto a white layer that is then ANDed into the picture, against
+    // the same faces drawn as colour indices and ANDed in by andLayer, which must also leave its
+    // layer all 0 again. Wide and plain stores alike.
+    const std::uint32_t tint = 0xFFA0FFA0u, red = 0xFFFF0000u;
+    const std::array<std::uint32_t, 3> colours{0, tint, red};
+    for (bool wide : {true, false}) {
+        allowWideStores(wide);
+        for (QSize size : {QSize(97, 61), QSize(160, 120), QSize(35, 300)}) {
+            std::mt19937 rng(seedFor(8) + static_cast<std::uint32_t>(size.width()) + wide);
+            TwinImages twins(size, rng);
+            QImage white(size, QImage::Format_RGB32);
+            std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.width() * size.height()), 0);
+            const IndexTarget layer{bytes.data(), size.width(), size.width(), size.height()};
+            for (int k = 0; k < 300 * rounds(); ++k) {
+                std::vector<Polygon> faces;
+                for (int i = uniform(rng, 1, 30); i > 0; --i) {
+                    Polygon poly = randomConvex(rng, size);
+                    if (poly.size() >= 2 && fillsExactly(poly.data(), static_cast<int>(poly.size())) &&
+                        strokesExactly(poly.data(), static_cast<int>(poly.size())))
+                        faces.push_back(poly);
+                }
+                white.fill(Qt::white);
+                {
+                    QPainter p(&white);
+                    prepare(p, white);
+                    p.setPen(cosmetic(red, Qt::SolidLine));
+                    p.setBrush(QColor::fromRgb(tint));
+                    for (const Polygon& f : faces)
+                        p.drawPolygon(f.data(), static_cast<int>(f.size()));
+                }
+                for (int y = 0; y < size.height(); ++y) {
+                    auto* to = reinterpret_cast<std::uint32_t*>(twins.expected().scanLine(y));
+                    const auto* from = reinterpret_cast<const std::uint32_t*>(white.constScanLine(y));
+                    for (int x = 0; x < size.width(); ++x)
+                        to[x] &= from[x];
+                }
+                QRect box;
+                for (const Polygon& f : faces) {
+                    fillPolygon(layer, f.data(), static_cast<int>(f.size()), 1);
+                    strokePolygon(layer, f.data(), static_cast<int>(f.size()), 2, false);
+                    for (const QPoint& q : f)
+                        box |= QRect(q - QPoint(2, 2), q + QPoint(2, 2));
+                }
+                {
+                    QPainter p(&twins.actual());
+                    andLayer(directTarget(p, false), layer, box, colours.data(),
+                             static_cast<int>(colours.size()));
+                }
+                const std::string diff = twins.difference();
+                if (!diff.empty()) {
+                    ADD_FAILURE() << diff << " with " << faces.size() << " faces at " << size.width() << 'x'
+                                  << size.height() << (wide ? " (wide)" : " (plain)");
+                    twins.resync();
+                }
+                ASSERT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; }));
+            }
+        }
+    }
+    allowWideStores(true);
 }
 
 TEST(RasterExact, DrawCallsFollowThePainterAndFallBackWhereTheyMust) {

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -246,6 +247,33 @@ TEST(PaintingOrder, TheTwoSortRulesAndTheirTies) {
     EXPECT_EQ(faceOrder({0, 1, 1, 2}, true), (V{3, 1, 2, 0}));
     EXPECT_EQ(faceOrder({0, 1, 1, 2}, false), (V{3, 2, 1, 0}));
     EXPECT_TRUE(faceOrder({}, true).empty());
+}
+
+TEST(PaintingOrder, SelectionOrderIsThePlainScanForTiesSignedZerosAndNaN) {
+    // The selection order searches two depths at a time; on lists full of ties, -0 beside +0 and
+    // NaN it must give the very order of the plain scan "the first of the largest of what is left".
+    std::mt19937 rng(11);
+    const double values[] = {-1.5, -0.0, 0.0, 0.25, 0.25, 2.0, std::nan("")};
+    for (int round = 0; round < 2000; ++round) {
+        const int n = std::uniform_int_distribution<int>(0, kMaxFaces)(rng);
+        DepthList list, plain;
+        for (int i = 0; i < n; ++i) {
+            const double d =
+                rng() % 3 == 0 ? values[rng() % 7] : std::uniform_real_distribution<double>(-3, 3)(rng);
+            list[static_cast<std::size_t>(i)] = plain[static_cast<std::size_t>(i)] = {d, i % 23 + 1, i};
+        }
+        orderBySelection(list, n);
+        for (int j = 0; j < n; ++j) {
+            int p = j;
+            for (int q = j + 1; q < n; ++q)
+                if (plain[static_cast<std::size_t>(q)].depth > plain[static_cast<std::size_t>(p)].depth)
+                    p = q;
+            std::swap(plain[static_cast<std::size_t>(j)], plain[static_cast<std::size_t>(p)]);
+        }
+        for (int i = 0; i < n; ++i)
+            ASSERT_EQ(list[static_cast<std::size_t>(i)].face, plain[static_cast<std::size_t>(i)].face)
+                << round << " at " << i;
+    }
 }
 
 TEST(PaintingOrder, NearerFacesCoverFartherOnesAndTiesPaintTheFirstPositionFirst) {

@@ -2,7 +2,12 @@
 #include "depthorder.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace kesmora {
 
@@ -13,14 +18,45 @@ int buildDepthList(const FaceRecord* records, int faceCount, DepthList& list) {
     return n;
 }
 
+namespace {
+
+// The depths side by side, so that two of them are compared at a time; kept in step with the list.
+using Depths = std::array<double, kMaxFaces + 1>;
+
+// First q in [from, n) with d[q] > value, or n.
+int firstDeeper(const double* d, int from, int n, double value) {
+#if defined(__SSE2__)
+    const __m128d v = _mm_set1_pd(value);
+    for (; from + 2 <= n; from += 2) {
+        const int mask = _mm_movemask_pd(_mm_cmpgt_pd(_mm_loadu_pd(d + from), v));
+        if (mask) return from + ((mask & 1) ? 0 : 1);
+    }
+#endif
+    for (; from < n; ++from)
+        if (d[from] > value) return from;
+    return n;
+}
+
+void swapEntries(DepthList& list, Depths& d, int a, int b) {
+    std::swap(list[static_cast<std::size_t>(a)], list[static_cast<std::size_t>(b)]);
+    std::swap(d[static_cast<std::size_t>(a)], d[static_cast<std::size_t>(b)]);
+}
+
+} // namespace
+
 void orderBySelection(DepthList& list, int n) {
     n = std::clamp(n, 0, kMaxFaces);
+    Depths d;
+    for (int i = 0; i < n; ++i)
+        d[static_cast<std::size_t>(i)] = list[static_cast<std::size_t>(i)].depth;
+    // The plain scan moves to the next entry deeper than the one it holds; jumping there directly,
+    // two comparisons at a time, makes the same moves.
     for (int j = 0; j < n; ++j) {
         int p = j;
-        for (int q = j + 1; q < n; ++q) {
-            if (list[q].depth > list[p].depth) p = q;
-        }
-        std::swap(list[j], list[p]);
+        for (int q = firstDeeper(d.data(), j + 1, n, d[static_cast<std::size_t>(p)]); q < n;
+             q = firstDeeper(d.data(), q + 1, n, d[static_cast<std::size_t>(p)]))
+            p = q;
+        swapEntries(list, d, j, p);
     }
 }
 

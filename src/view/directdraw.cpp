@@ -22,6 +22,7 @@
 #include <utility>
 
 #if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
 #define KESMORA_AVX2_SPANS 1
 #else
 #define KESMORA_AVX2_SPANS 0
@@ -130,6 +131,18 @@ struct DirectPixels {
     std::uint32_t colour;
 
     void span(int y, int from, int to) const { storeRun(bits + y * stride + from, to - from, colour); }
+    void pixel(int x, int y) const { bits[y * stride + x] = colour; }
+};
+
+// Colour indices of a one-byte layer, written straight away in painting order.
+struct IndexPixels {
+    std::uint8_t* bits;
+    qsizetype stride;
+    std::uint8_t colour;
+
+    void span(int y, int from, int to) const {
+        if (to > from) std::memset(bits + y * stride + from, colour, static_cast<std::size_t>(to - from));
+    }
     void pixel(int x, int y) const { bits[y * stride + x] = colour; }
 };
 
@@ -777,6 +790,85 @@ void strokeLines(const PixelTarget& target, const QLine* lines, int n, QRgb colo
     Stroker stroker(DirectPixels{target.bits, target.stride, opaque(colour)}, target.width, target.height);
     for (int i = 0; i < n; ++i)
         stroker.line(lines[i].p1(), lines[i].p2());
+}
+
+void fillPolygon(const IndexTarget& target, const QPoint* points, int n, std::uint8_t index) {
+    fillThrough(IndexPixels{target.bits, target.stride, index}, target.width, target.height, points, n);
+}
+
+void strokePolygon(const IndexTarget& target, const QPoint* points, int n, std::uint8_t index, bool dotted) {
+    if (n < 2) return;
+    Stroker stroker(IndexPixels{target.bits, target.stride, index}, target.width, target.height);
+    if (dotted)
+        stroker.closedPolygon<true>(points, n);
+    else
+        stroker.closedPolygon<false>(points, n);
+}
+
+namespace {
+
+// Per pixel: the colour the layer byte names (all bits set for 0) ANDed in, the byte cleared.
+void andPixels(std::uint32_t* to, std::uint8_t* from, int x, int end, const std::uint32_t* colours) {
+    for (; x < end; ++x) {
+        to[x] &= from[x] ? colours[from[x]] : ~std::uint32_t{0};
+        from[x] = 0;
+    }
+}
+
+void andRows(const PixelTarget& scene, const IndexTarget& layer, QRect box, const std::uint32_t* colours,
+             int) {
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        std::uint32_t* to = scene.bits + static_cast<qsizetype>(y) * scene.stride;
+        std::uint8_t* from = layer.bits + static_cast<qsizetype>(y) * layer.stride;
+        int x = box.left();
+        // whole runs of white skipped eight bytes at a time
+        for (; x + 8 <= box.right() + 1; x += 8) {
+            std::uint64_t bytes;
+            std::memcpy(&bytes, from + x, sizeof bytes);
+            if (bytes != 0) andPixels(to, from, x, x + 8, colours);
+        }
+        andPixels(to, from, x, box.right() + 1, colours);
+    }
+}
+
+#if KESMORA_AVX2_SPANS
+// Eight pixels per step: the bytes widened to lanes, each lane's colour chosen by comparison.
+__attribute__((target("avx2"))) void andRowsWide(const PixelTarget& scene, const IndexTarget& layer,
+                                                 QRect box, const std::uint32_t* colours, int colourCount) {
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        std::uint32_t* to = scene.bits + static_cast<qsizetype>(y) * scene.stride;
+        std::uint8_t* from = layer.bits + static_cast<qsizetype>(y) * layer.stride;
+        int x = box.left();
+        for (; x + 8 <= box.right() + 1; x += 8) {
+            const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(from + x));
+            if (_mm_cvtsi128_si64(bytes) == 0) continue; // white: nothing to AND, nothing to clear
+            const __m256i index = _mm256_cvtepu8_epi32(bytes);
+            __m256i mask = _mm256_set1_epi32(-1);
+            for (int c = 1; c < colourCount; ++c)
+                mask = _mm256_blendv_epi8(mask, _mm256_set1_epi32(static_cast<int>(colours[c])),
+                                          _mm256_cmpeq_epi32(index, _mm256_set1_epi32(c)));
+            auto* p = reinterpret_cast<__m256i*>(to + x);
+            _mm256_storeu_si256(p, _mm256_and_si256(_mm256_loadu_si256(p), mask));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(from + x), _mm_setzero_si128());
+        }
+        andPixels(to, from, x, box.right() + 1, colours);
+    }
+}
+#endif
+
+} // namespace
+
+void andLayer(const PixelTarget& scene, const IndexTarget& layer, QRect box, const std::uint32_t* colours,
+              int colourCount) {
+    box &= QRect(0, 0, std::min(scene.width, layer.width), std::min(scene.height, layer.height));
+    if (box.isEmpty()) return;
+#if KESMORA_AVX2_SPANS
+    if (hasAvx2()) {
+        andRowsWide(scene, layer, box, colours, colourCount);
+        return;
+    }
+#endif
+    andRows(scene, layer, box, colours, colourCount);
 }
 
 void drawPolygonExact(QPainter& painter, const PixelTarget& target, const QPoint* points, int n) {

@@ -10,6 +10,7 @@
 #include <QLine>
 #include <QPainter>
 #include <QPoint>
+#include <QRect>
 #include <QRgb>
 
 #include <cstdint>
@@ -56,6 +57,24 @@ void strokePolygon(const PixelTarget& target, const QPoint* points, int n, QRgb 
 
 // The lines QPainter::drawLines strokes with a solid 1-pixel cosmetic pen with square caps.
 void strokeLines(const PixelTarget& target, const QLine* lines, int n, QRgb colour);
+
+// A layer of one byte per pixel naming a colour, 0 for none: the near half of "Durchdringung 3"
+// is drawn into one, a quarter of the memory of a 32-bit layer, before it is ANDed into the scene.
+struct IndexTarget {
+    std::uint8_t* bits = nullptr;
+    qsizetype stride = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// fillPolygon and strokePolygon writing a colour index: the same pixels.
+void fillPolygon(const IndexTarget& target, const QPoint* points, int n, std::uint8_t index);
+void strokePolygon(const IndexTarget& target, const QPoint* points, int n, std::uint8_t index, bool dotted);
+
+// Within `box`, every scene pixel whose layer byte is not 0 ANDed with colours[byte], and the
+// layer set back to 0 there. colours[0] is not read; colourCount is at most 255.
+void andLayer(const PixelTarget& scene, const IndexTarget& layer, QRect box, const std::uint32_t* colours,
+              int colourCount);
 
 // Spans are stored with AVX2 where the processor has it; the tests switch that off to check the
 // plain stores as well. GUI thread only.

@@ -6,7 +6,10 @@
 #include "opencanvas.h"
 #include "rendersettings.h"
 
+#include <array>
+#include <cstring>
 #include <optional>
+#include <vector>
 
 namespace kesmora {
 
@@ -71,6 +74,51 @@ bool andDirectly(QPainter& scene, const QImage& overlay, QRect box) {
     return true;
 }
 
+// The layer of the near half as colour indices (directdraw.h): 0 white, 1 the tint, 2 the red
+// outline. Between redraws it is all 0: the AND sets back to 0 what it combined, and that box holds
+// all that was drawn. GUI thread only.
+struct IndexLayer {
+    std::vector<std::uint8_t> bytes;
+    QSize size;
+};
+IndexLayer nearLayer;
+
+// The near half of "Durchdringung 3" drawn into the index layer and ANDed into the scene, when its
+// faces can all be drawn directly (without marks, which the painter draws); otherwise nothing is
+// changed and false returned. The scene is the layer's size.
+bool andNearHalfByIndex(const PixelTarget& scene, const Figure& solid, const DepthList& list, int n,
+                        QPoint origin, PointBuffer& points) {
+    const QSize size(scene.width, scene.height);
+    if (nearLayer.size != size) {
+        nearLayer.bytes.assign(
+            static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height()), 0);
+        nearLayer.size = size;
+    }
+    const IndexTarget layer{nearLayer.bytes.data(), size.width(), size.width(), size.height()};
+    const QRect whole(QPoint(0, 0), size);
+    QRect ink;
+    for (int i = 0; i < n; ++i) {
+        if (list[i].depth >= 0) continue;
+        const int count = projectFace(solid, list[i].face, origin, points);
+        if (count < 2) continue; // not drawn (a single corner only marked, and marks go elsewhere)
+        if (!fillsExactly(points.data(), count) || !strokesExactly(points.data(), count)) {
+            // Back to white what is drawn so far; the painter's layer takes over.
+            for (int y = (ink & whole).top(); y <= (ink & whole).bottom(); ++y)
+                std::memset(layer.bits + static_cast<qsizetype>(y) * layer.stride + (ink & whole).left(), 0,
+                            static_cast<std::size_t>((ink & whole).width()));
+            return false;
+        }
+        // Filled with the tint and outlined in solid red, as drawSolidFace sets the painter.
+        fillPolygon(layer, points.data(), count, 1);
+        strokePolygon(layer, points.data(), count, 2, false);
+        ink |= inkBounds(points.data(), count, false);
+    }
+    const std::array<std::uint32_t, 3> colours{0, kTintColour | 0xFF000000u,
+                                               kSolidOutlineColour | 0xFF000000u};
+    andLayer(scene, layer, ink & whole, colours.data(), static_cast<int>(colours.size()));
+    return true;
+}
+
 } // namespace
 
 void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize paintBoxSize, QPoint origin,
@@ -112,6 +160,9 @@ void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize
     // is, so the dual shows through the near faces, tinted pale green and edged in red. Only the box
     // the near faces touched can differ from white, so only that box is combined.
     if (paintBoxSize.isEmpty()) return;
+    if (scenePixels && !markPoints && paintBoxSize == QSize(scenePixels.width, scenePixels.height) &&
+        andNearHalfByIndex(scenePixels, solid, solidList, ns, origin, points))
+        return;
     QImage local;
     std::optional<QPainter> localPainter;
     QPainter* layer = nullptr;
