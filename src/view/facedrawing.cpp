@@ -15,23 +15,46 @@
 namespace kesmora {
 
 Figure solidFigure(const SolidModel& model) {
-    return {model.vertices.data(), std::clamp(model.vertexCount, 0, kMaxVertices), model.faces.data(),
-            model.faceRecords.data(), std::clamp(model.faceCount, 0, kMaxFaces)};
+    Figure f;
+    f.vertices = model.vertices.data();
+    f.vertexCount = std::clamp(model.vertexCount, 0, kMaxVertices);
+    f.faces = model.faces.data();
+    f.records = model.faceRecords.data();
+    f.faceCount = std::clamp(model.faceCount, 0, kMaxFaces);
+    return f;
 }
 
 Figure dualFigure(const SolidModel& model) {
-    return {model.dualVertices.data(), std::clamp(model.dualVertexCount, 0, kMaxVertices),
-            model.dualFaces.data(), model.dualFaceRecords.data(),
-            std::clamp(model.dualFaceCount, 0, kMaxFaces)};
+    Figure f;
+    f.vertices = model.dualVertices.data();
+    f.vertexCount = std::clamp(model.dualVertexCount, 0, kMaxVertices);
+    f.faces = model.dualFaces.data();
+    f.records = model.dualFaceRecords.data();
+    f.faceCount = std::clamp(model.dualFaceCount, 0, kMaxFaces);
+    return f;
+}
+
+void projectVertices(Figure& figure, QPoint origin, ScreenVertices& storage) {
+    for (int v = 0; v < figure.vertexCount; ++v) {
+        const Point3D& p = figure.vertices[v];
+        storage[static_cast<std::size_t>(v)] = QPoint(toScreen(origin.x(), p.x), toScreen(origin.y(), p.y));
+    }
+    figure.screen = storage.data();
+    figure.screenOrigin = origin;
 }
 
 int projectFace(const Figure& figure, int face, QPoint origin, PointBuffer& points) {
     if (face < 0 || face >= figure.faceCount) return 0;
     const FaceString& codes = figure.faces[face];
     const int n = std::min(static_cast<int>(codes.size()), static_cast<int>(points.size()));
+    const bool projected = figure.screen && figure.screenOrigin == origin;
     for (int i = 0; i < n; ++i) {
         const int v = vertexOfCode(codes[static_cast<std::size_t>(i)]);
         if (v < 0 || v >= figure.vertexCount) return 0;
+        if (projected) {
+            points[static_cast<std::size_t>(i)] = figure.screen[v];
+            continue;
+        }
         const Point3D& p = figure.vertices[v];
         points[static_cast<std::size_t>(i)] = QPoint(toScreen(origin.x(), p.x), toScreen(origin.y(), p.y));
     }

@@ -21,7 +21,17 @@ struct Figure {
     const FaceString* faces = nullptr;
     const FaceRecord* records = nullptr;
     int faceCount = 0; // clamped to the face table
+    // The vertices' pixels around `screenOrigin`, when projectVertices has worked them out: each
+    // vertex belongs to several faces, and a frame projects each one once.
+    const QPoint* screen = nullptr;
+    QPoint screenOrigin;
 };
+
+using ScreenVertices = std::array<QPoint, kMaxVertices>;
+
+// Projects every loaded vertex to pixels around `origin` into `storage` and lets the figure use
+// them; `storage` must outlive the figure's use.
+void projectVertices(Figure& figure, QPoint origin, ScreenVertices& storage);
 
 Figure solidFigure(const SolidModel& model);
 Figure dualFigure(const SolidModel& model);

@@ -122,10 +122,8 @@ bool andNearHalfByIndex(const PixelTarget& scene, const Figure& solid, const Dep
 } // namespace
 
 void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize paintBoxSize, QPoint origin,
-                          const SolidModel& model, InterpenetrationStyle style, bool markPoints,
-                          QImage* overlayCache) {
-    const Figure solid = solidFigure(model);
-    const Figure dual = dualFigure(model);
+                          const Figure& solid, const Figure& dual, InterpenetrationStyle style,
+                          bool markPoints, QImage* overlayCache) {
     const bool tinted = style == InterpenetrationStyle::Tinted;
     DepthList solidList, dualList;
     PointBuffer points;

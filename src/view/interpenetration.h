@@ -3,6 +3,7 @@
 #pragma once
 
 #include "directdraw.h"
+#include "facedrawing.h"
 #include "geometry/solidmodel.h"
 
 #include <QImage>
@@ -17,13 +18,12 @@ enum class InterpenetrationStyle {
     Tinted,   // "Durchdringung 3": pale green solid, dotted far outlines, near half ANDed over the dual
 };
 
-// Draws onto a scene already cleared white. A face whose centroid has depth 0 or more belongs to
-// the far half. scenePixels are the scene's pixels for direct drawing (directdraw.h), or empty.
-// overlayCache, if given, keeps the overlay of the tinted style between redraws: it becomes an
-// image of the overlay canvas (opencanvas.h), and only what the last redraw painted on it is
-// whitened again.
+// Draws solid and dual (facedrawing.h) onto a scene already cleared white. A face whose centroid has depth 0
+// or more belongs to the far half. scenePixels are the scene's pixels for direct drawing (directdraw.h), or
+// empty. overlayCache, if given, keeps the overlay of the tinted style between redraws: it becomes an image
+// of the overlay canvas (opencanvas.h), and only what the last redraw painted on it is whitened again.
 void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize paintBoxSize, QPoint origin,
-                          const SolidModel& model, InterpenetrationStyle style, bool markPoints,
-                          QImage* overlayCache = nullptr);
+                          const Figure& solid, const Figure& dual, InterpenetrationStyle style,
+                          bool markPoints, QImage* overlayCache = nullptr);
 
 } // namespace kesmora

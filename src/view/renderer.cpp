@@ -82,14 +82,14 @@ void drawFigure(QPainter& canvas, const PixelTarget& pixels, const Figure& figur
         paintFaces(canvas, pixels, figure, origin, settings);
 }
 
-// Box of every pixel a figure drawn around `origin` can touch: its loaded vertices, whichever faces
-// use them, plus what an outline (a pixel) or a mark (4 pixels and its outline) reaches beyond.
-QRect figureInk(const Figure& figure, QPoint origin, bool markPoints) {
-    if (figure.faceCount <= 0 || figure.vertexCount <= 0) return {};
+// Box of every pixel a figure can touch: its loaded vertices (projected), whichever faces use them,
+// plus what an outline (a pixel) or a mark (4 pixels and its outline) reaches beyond.
+QRect figureInk(const Figure& figure, bool markPoints) {
+    if (figure.faceCount <= 0 || figure.vertexCount <= 0 || !figure.screen) return {};
     int left = INT_MAX, right = INT_MIN, top = INT_MAX, bottom = INT_MIN;
     for (int i = 0; i < figure.vertexCount; ++i) {
-        const int x = toScreen(origin.x(), figure.vertices[i].x);
-        const int y = toScreen(origin.y(), figure.vertices[i].y);
+        const int x = figure.screen[i].x();
+        const int y = figure.screen[i].y();
         left = std::min(left, x);
         right = std::max(right, x);
         top = std::min(top, y);
@@ -121,16 +121,21 @@ QRect drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, c
 
     const int w = paintBoxSize.width();
     const int h = paintBoxSize.height();
-    const Figure solid = solidFigure(model);
-    const Figure dual = dualFigure(model);
-    QPoint solidOrigin(w / 2, h / 2), dualOrigin(w / 2, h / 2);
+    Figure solid = solidFigure(model);
+    Figure dual = dualFigure(model);
+    const bool sideBySide = settings.mode == DrawMode::EdgeModel || settings.mode == DrawMode::HiddenEdges ||
+                            settings.mode == DrawMode::ColouredFaces ||
+                            settings.mode == DrawMode::MultiColouredFaces;
+    const QPoint solidOrigin = sideBySide ? QPoint(w / 4, h / 2) : QPoint(w / 2, h / 2);
+    const QPoint dualOrigin = sideBySide ? QPoint(3 * (w / 4), h / 2) : QPoint(w / 2, h / 2);
+    static ScreenVertices solidScreen, dualScreen; // GUI thread only
+    projectVertices(solid, solidOrigin, solidScreen);
+    projectVertices(dual, dualOrigin, dualScreen);
     switch (settings.mode) {
     case DrawMode::EdgeModel:
     case DrawMode::HiddenEdges:
     case DrawMode::ColouredFaces:
     case DrawMode::MultiColouredFaces:
-        solidOrigin = QPoint(w / 4, h / 2);
-        dualOrigin = QPoint(3 * (w / 4), h / 2);
         drawFigure(canvas, pixels, solid, solidOrigin, settings);
         drawFigure(canvas, pixels, dual, dualOrigin, settings);
         break;
@@ -140,17 +145,15 @@ QRect drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, c
         drawFigure(canvas, pixels, dual, dualOrigin, settings);
         break;
     case DrawMode::Interpenetration2:
-        drawInterpenetration(canvas, pixels, paintBoxSize, solidOrigin, model,
+        drawInterpenetration(canvas, pixels, paintBoxSize, solidOrigin, solid, dual,
                              InterpenetrationStyle::Outlines, settings.markPoints, overlayCache);
         break;
     case DrawMode::Interpenetration3:
-        drawInterpenetration(canvas, pixels, paintBoxSize, solidOrigin, model, InterpenetrationStyle::Tinted,
-                             settings.markPoints, overlayCache);
+        drawInterpenetration(canvas, pixels, paintBoxSize, solidOrigin, solid, dual,
+                             InterpenetrationStyle::Tinted, settings.markPoints, overlayCache);
         break;
     }
-    return (figureInk(solid, solidOrigin, settings.markPoints) |
-            figureInk(dual, dualOrigin, settings.markPoints)) &
-           image;
+    return (figureInk(solid, settings.markPoints) | figureInk(dual, settings.markPoints)) & image;
 }
 
 // What the last redraw of the scene canvas left: white outside `dirty`. The image's cache key
