@@ -5,6 +5,9 @@
 #include "geometry/dual.h"
 #include "geometry/solidmodel.h"
 
+#include <QRegularExpression>
+#include <QString>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,7 +18,6 @@
 #include <map>
 #include <memory>
 #include <numbers>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -307,18 +309,18 @@ BlockFile readBlocks(const std::filesystem::path& path) {
     BlockFile b;
     b.lines = lines(readFile(path));
     std::size_t i = 0;
-    const std::regex header(R"(^\[(-?[0-9]+)\]$)");
+    const QRegularExpression header(QStringLiteral(R"(^\[(-?[0-9]+)\]$)"));
     while (i < b.lines.size()) {
         if (b.lines[i] == "[#]") {
             if (i + 1 != b.lines.size()) b.error = "lines after [#]";
             return b;
         }
-        std::smatch m;
-        if (!std::regex_match(b.lines[i], m, header)) {
+        const QRegularExpressionMatch m = header.match(QString::fromLatin1(b.lines[i]));
+        if (!m.hasMatch()) {
             b.error = "no header at line " + std::to_string(i + 1);
             return b;
         }
-        const int id = std::stoi(m[1]);
+        const int id = m.captured(1).toInt();
         if (b.blocks.count(id)) {
             b.error = "duplicate block " + std::to_string(id);
             return b;
@@ -558,7 +560,7 @@ TEST(CatalogueData, FilesAreWellFormed) {
 }
 
 TEST(CatalogueData, CoordinateLinesArePlainDecimals) {
-    const std::regex number(R"(-?[0-9]+(\.[0-9]+)?)");
+    const QRegularExpression number(QStringLiteral(R"(^-?[0-9]+(\.[0-9]+)?$)"));
     for (const auto& [id, blk] : coordFile().blocks)
         for (const std::string& l : blk.content) {
             std::istringstream in(l);
@@ -568,19 +570,19 @@ TEST(CatalogueData, CoordinateLinesArePlainDecimals) {
                 fields.push_back(part);
             ASSERT_EQ(fields.size(), 3u) << "[" << id << "] " << l;
             for (const std::string& x : fields)
-                EXPECT_TRUE(std::regex_match(x, number)) << "[" << id << "] " << l;
+                EXPECT_TRUE(number.match(QString::fromLatin1(x)).hasMatch()) << "[" << id << "] " << l;
             EXPECT_NE(l.back(), ' ');
         }
 }
 
 TEST(CatalogueData, NoFaceLineReadsLikeAHeader) {
-    const std::regex header(R"(^\[[0-9]+\]$)");
+    const QRegularExpression header(QStringLiteral(R"(^\[[0-9]+\]$)"));
     for (const auto& [id, blk] : faceFile().blocks)
         for (const std::string& l : blk.content)
-            EXPECT_FALSE(std::regex_match(l, header)) << "[" << id << "] " << l;
+            EXPECT_FALSE(header.match(QString::fromLatin1(l)).hasMatch()) << "[" << id << "] " << l;
     for (const auto& [id, blk] : coordFile().blocks)
         for (const std::string& l : blk.content)
-            EXPECT_FALSE(std::regex_match(l, header)) << "[" << id << "] " << l;
+            EXPECT_FALSE(header.match(QString::fromLatin1(l)).hasMatch()) << "[" << id << "] " << l;
 }
 
 TEST(CatalogueData, EveryListedBodyHasItsBlocks) {
