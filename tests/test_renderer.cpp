@@ -249,30 +249,48 @@ TEST(PaintingOrder, TheTwoSortRulesAndTheirTies) {
     EXPECT_TRUE(faceOrder({}, true).empty());
 }
 
-TEST(PaintingOrder, SelectionOrderIsThePlainScanForTiesSignedZerosAndNaN) {
-    // The selection order searches two depths at a time; on lists full of ties, -0 beside +0 and
-    // NaN it must give the very order of the plain scan "the first of the largest of what is left".
+TEST(PaintingOrder, BothOrdersAreThePlainScansForDistinctDepthsTiesSignedZerosAndNaN) {
+    // The orders are worked out by shortcuts (a plain sort where all depths differ, jumps to the
+    // next deeper face); on lists with and without ties, -0 beside +0 and NaN they must give the
+    // very order of the plain scans the renderer was written with.
     std::mt19937 rng(11);
     const double values[] = {-1.5, -0.0, 0.0, 0.25, 0.25, 2.0, std::nan("")};
-    for (int round = 0; round < 2000; ++round) {
+    for (int round = 0; round < 4000; ++round) {
         const int n = std::uniform_int_distribution<int>(0, kMaxFaces)(rng);
-        DepthList list, plain;
+        const bool tied = round % 2 == 0;
+        DepthList selection, exchange, plainSelection, plainExchange;
         for (int i = 0; i < n; ++i) {
-            const double d =
-                rng() % 3 == 0 ? values[rng() % 7] : std::uniform_real_distribution<double>(-3, 3)(rng);
-            list[static_cast<std::size_t>(i)] = plain[static_cast<std::size_t>(i)] = {d, i % 23 + 1, i};
+            const double d = tied && rng() % 3 == 0 ? values[rng() % 7]
+                                                    : std::uniform_real_distribution<double>(-3, 3)(rng);
+            const DepthEntry e{d, i % 23 + 1, i};
+            selection[static_cast<std::size_t>(i)] = exchange[static_cast<std::size_t>(i)] = e;
+            plainSelection[static_cast<std::size_t>(i)] = plainExchange[static_cast<std::size_t>(i)] = e;
         }
-        orderBySelection(list, n);
+        orderBySelection(selection, n);
+        orderByExchange(exchange, n);
         for (int j = 0; j < n; ++j) {
             int p = j;
             for (int q = j + 1; q < n; ++q)
-                if (plain[static_cast<std::size_t>(q)].depth > plain[static_cast<std::size_t>(p)].depth)
+                if (plainSelection[static_cast<std::size_t>(q)].depth >
+                    plainSelection[static_cast<std::size_t>(p)].depth)
                     p = q;
-            std::swap(plain[static_cast<std::size_t>(j)], plain[static_cast<std::size_t>(p)]);
+            std::swap(plainSelection[static_cast<std::size_t>(j)],
+                      plainSelection[static_cast<std::size_t>(p)]);
         }
-        for (int i = 0; i < n; ++i)
-            ASSERT_EQ(list[static_cast<std::size_t>(i)].face, plain[static_cast<std::size_t>(i)].face)
-                << round << " at " << i;
+        for (int i = 0; i + 1 < n; ++i)
+            for (int j = i + 1; j < n; ++j)
+                if (plainExchange[static_cast<std::size_t>(i)].depth <
+                    plainExchange[static_cast<std::size_t>(j)].depth)
+                    std::swap(plainExchange[static_cast<std::size_t>(i)],
+                              plainExchange[static_cast<std::size_t>(j)]);
+        for (int i = 0; i < n; ++i) {
+            ASSERT_EQ(selection[static_cast<std::size_t>(i)].face,
+                      plainSelection[static_cast<std::size_t>(i)].face)
+                << "selection, round " << round << " at " << i;
+            ASSERT_EQ(exchange[static_cast<std::size_t>(i)].face,
+                      plainExchange[static_cast<std::size_t>(i)].face)
+                << "exchange, round " << round << " at " << i;
+        }
     }
 }
 

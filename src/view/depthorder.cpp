@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -37,6 +38,25 @@ int firstDeeper(const double* d, int from, int n, double value) {
     return n;
 }
 
+// Both orders put the deepest first; they differ only in where they leave entries of equal depth
+// (and NaN, which compares as nothing does). With all depths distinct and none NaN there is just one
+// such order, which a plain sort finds in n log n instead of n^2 steps. Returns false, leaving the
+// list as it was, when two depths are equal or one is NaN.
+bool sortedIfDistinct(DepthList& list, int n) {
+    static DepthList sorted; // GUI thread only, like all drawing
+    for (int i = 0; i < n; ++i) {
+        if (std::isnan(list[static_cast<std::size_t>(i)].depth)) return false;
+        sorted[static_cast<std::size_t>(i)] = list[static_cast<std::size_t>(i)];
+    }
+    std::sort(sorted.begin(), sorted.begin() + n,
+              [](const DepthEntry& a, const DepthEntry& b) { return a.depth > b.depth; });
+    for (int i = 1; i < n; ++i)
+        if (sorted[static_cast<std::size_t>(i)].depth == sorted[static_cast<std::size_t>(i - 1)].depth)
+            return false;
+    std::copy(sorted.begin(), sorted.begin() + n, list.begin());
+    return true;
+}
+
 void swapEntries(DepthList& list, Depths& d, int a, int b) {
     std::swap(list[static_cast<std::size_t>(a)], list[static_cast<std::size_t>(b)]);
     std::swap(d[static_cast<std::size_t>(a)], d[static_cast<std::size_t>(b)]);
@@ -46,6 +66,7 @@ void swapEntries(DepthList& list, Depths& d, int a, int b) {
 
 void orderBySelection(DepthList& list, int n) {
     n = std::clamp(n, 0, kMaxFaces);
+    if (sortedIfDistinct(list, n)) return;
     Depths d;
     for (int i = 0; i < n; ++i)
         d[static_cast<std::size_t>(i)] = list[static_cast<std::size_t>(i)].depth;
@@ -62,6 +83,7 @@ void orderBySelection(DepthList& list, int n) {
 
 void orderByExchange(DepthList& list, int n) {
     n = std::clamp(n, 0, kMaxFaces);
+    if (sortedIfDistinct(list, n)) return;
     for (int i = 0; i + 1 < n; ++i) {
         for (int j = i + 1; j < n; ++j) {
             if (list[i].depth < list[j].depth) std::swap(list[i], list[j]);

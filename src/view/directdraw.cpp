@@ -134,15 +134,35 @@ struct DirectPixels {
     void pixel(int x, int y) const { bits[y * stride + x] = colour; }
 };
 
+// Bytes p[0 .. length) set to one value, as storeRun does it for pixels; a library memset call
+// per row of a face costs more than the row.
+inline void storeBytes(std::uint8_t* p, int length, std::uint8_t value) {
+    using Bytes16 = std::uint8_t __attribute__((vector_size(16)));
+    std::uint8_t* const end = p + length;
+    if (length >= 16) {
+        const Bytes16 v = Bytes16{} + value;
+        for (std::uint8_t* q = p; q < end - 16; q += 16)
+            std::memcpy(q, &v, sizeof v);
+        std::memcpy(end - 16, &v, sizeof v);
+        return;
+    }
+    if (length >= 8) {
+        const std::uint64_t v = 0x0101010101010101u * value;
+        std::memcpy(p, &v, sizeof v);
+        std::memcpy(end - 8, &v, sizeof v);
+        return;
+    }
+    for (int i = 0; i < length; ++i)
+        p[i] = value;
+}
+
 // Colour indices of a one-byte layer, written straight away in painting order.
 struct IndexPixels {
     std::uint8_t* bits;
     qsizetype stride;
     std::uint8_t colour;
 
-    void span(int y, int from, int to) const {
-        if (to > from) std::memset(bits + y * stride + from, colour, static_cast<std::size_t>(to - from));
-    }
+    void span(int y, int from, int to) const { storeBytes(bits + y * stride + from, to - from, colour); }
     void pixel(int x, int y) const { bits[y * stride + x] = colour; }
 };
 
