@@ -138,18 +138,31 @@ struct DirectPixels {
 // per row of a face costs more than the row.
 inline void storeBytes(std::uint8_t* p, int length, std::uint8_t value) {
     using Bytes16 = std::uint8_t __attribute__((vector_size(16)));
+    using Bytes32 = std::uint8_t __attribute__((vector_size(32)));
     std::uint8_t* const end = p + length;
     if (length >= 16) {
-        const Bytes16 v = Bytes16{} + value;
-        for (std::uint8_t* q = p; q < end - 16; q += 16)
+        if (length <= 32) {
+            const Bytes16 v = Bytes16{} + value;
+            std::memcpy(p, &v, sizeof v);
+            std::memcpy(end - 16, &v, sizeof v);
+            return;
+        }
+        const Bytes32 v = Bytes32{} + value;
+        for (std::uint8_t* q = p; q < end - 32; q += 32)
             std::memcpy(q, &v, sizeof v);
-        std::memcpy(end - 16, &v, sizeof v);
+        std::memcpy(end - 32, &v, sizeof v);
         return;
     }
     if (length >= 8) {
         const std::uint64_t v = 0x0101010101010101u * value;
         std::memcpy(p, &v, sizeof v);
         std::memcpy(end - 8, &v, sizeof v);
+        return;
+    }
+    if (length >= 4) {
+        const std::uint32_t v = 0x01010101u * value;
+        std::memcpy(p, &v, sizeof v);
+        std::memcpy(end - 4, &v, sizeof v);
         return;
     }
     for (int i = 0; i < length; ++i)
