@@ -573,13 +573,3 @@ TEST_P(Damage, Window) {
 INSTANTIATE_TEST_SUITE_P(Catalogue, Damage, testing::ValuesIn(kCases), caseName);
 
 } // namespace
-
-// The application outlives every window and is gone before the static objects are (Qt's input
-// devices crash when torn down after it). Headless unless a platform is asked for, also while
-// the tests are only listed.
-int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -305,12 +305,3 @@ TEST(Window, BrokenCountLineShowsAMessageAndKeepsTheWindowUsable) {
     EXPECT_EQ(messages.size(), 1u);
     std::filesystem::remove_all(dir);
 }
-
-// The application must outlive every window and be gone before the program's static objects are.
-int main(int argc, char** argv) {
-    // The build lists the tests by running this program, possibly with no display at all.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
