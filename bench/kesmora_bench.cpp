@@ -116,11 +116,15 @@ class AllocationMeter {
     AllocationCounts start_;
 };
 
-// The screen side of a frame: the window's paint event copies the scene image onto the widget with
-// one drawImage. A painter kept open on a screen-sized image stands in for the backing store.
+// The screen side of a frame: the window's paint event copies the part of the scene image that
+// changed onto the widget with drawImage. A painter kept open on a screen-sized image stands in for
+// the backing store.
 struct Screen {
     explicit Screen(QSize size) : image(size, QImage::Format_RGB32), painter(&image) {}
     void show(const QImage& scene) { painter.drawImage(0, 0, scene); }
+    void show(const QImage& scene, const QRect& changed) {
+        if (!changed.isEmpty()) painter.drawImage(changed.topLeft(), scene, changed);
+    }
     QImage image;
     QPainter painter;
 };
@@ -150,8 +154,7 @@ void frameBench(benchmark::State& state, DrawMode mode, QSize size, BodyRef ref)
     Screen screen(size);
     auto tick = [&] {
         animationTick(animation, *model);
-        renderScene(scene, size, *model, settings, &overlayCache);
-        screen.show(scene);
+        screen.show(scene, renderScene(scene, size, *model, settings, &overlayCache));
     };
 
     // The window has drawn before its first tick: the scene image (and overlay) exist already.
@@ -246,8 +249,7 @@ void switchBench(benchmark::State& state, QSize size) {
         const Body& body = bodies[row];
         neuwert(selection, tables(), body.name);
         *model = buildSolid(tables(), selection, body.name);
-        renderScene(scene, size, *model, settings, &overlayCache);
-        screen.show(scene);
+        screen.show(scene, renderScene(scene, size, *model, settings, &overlayCache));
         benchmark::ClobberMemory();
     }
     state.counters["bodies"] = static_cast<double>(bodies.size());

@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QScreen>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -229,6 +230,42 @@ TEST(Window, AnimationTurnsAndATickSurvivesItsOwnRedraw) {
                     .vertices[0]
                     .x,
                 1e-9);
+}
+
+// What the screen shows of the drawing area, read back from the window's backing store.
+QImage shownDrawingArea(TMainForm& w) {
+    QApplication::processEvents();
+    const QPoint at = w.PB1->mapTo(w.window(), QPoint(0, 0));
+    return w.screen()
+        ->grabWindow(w.window()->winId(), at.x(), at.y(), w.PB1->width(), w.PB1->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(Window, TheScreenShowsEachNewPictureWhole) {
+    // A tick copies only the part of the picture that changed onto the screen; whatever happens,
+    // the screen must end up showing the scene image as it is.
+    auto w = openWindow();
+    ASSERT_EQ(shownDrawingArea(*w), w->sceneBitmap());
+    categoryButton(*w, 1)->click(); // "Archimedische Körper"
+    clickBody(*w, "Ikosidodekaederstumpf");
+    for (int mode : {6, 1, 4, 0, 2}) {
+        w->modeButtons[mode]->click();
+        w->D2->click();
+        QTest::qWait(60);
+        QTest::keyClick(w.get(), Qt::Key_F2);
+        ASSERT_EQ(shownDrawingArea(*w), w->sceneBitmap()) << "mode button " << mode;
+    }
+    w->S8->click(); // zoomed in, then out past the start
+    w->S9->click();
+    w->S9->click();
+    EXPECT_EQ(shownDrawingArea(*w), w->sceneBitmap());
+    QTest::mousePress(w->PB1, Qt::LeftButton, {}, QPoint(300, 200));
+    QTest::mouseMove(w->PB1, QPoint(250, 260));
+    QTest::mouseRelease(w->PB1, Qt::LeftButton, {}, QPoint(250, 260));
+    EXPECT_EQ(shownDrawingArea(*w), w->sceneBitmap());
+    clickBody(*w, "Kuboktaeder"); // a smaller picture in place of a larger one
+    EXPECT_EQ(shownDrawingArea(*w), w->sceneBitmap());
 }
 
 TEST(Window, DragTurnsZoomAndResetScale) {

@@ -310,7 +310,7 @@ void TMainForm::wire() {
         if (QApplication::mouseButtons() == Qt::NoButton) guarded([&] { LB1C(); });
     });
 
-    PB1->onSystemPaint = [this] { buildForSystemPaint(); };
+    PB1->onSystemPaint = [this] { return buildForSystemPaint(); };
     connect(PB1, &PaintBox::mousePressed, this,
             [this](Qt::MouseButton b, int x, int y) { guarded([&] { PB1MD(b, x, y); }); });
     connect(PB1, &PaintBox::mouseMoved, this, [this](int x, int y) { guarded([&] { PB1MM(x, y); }); });
@@ -439,7 +439,7 @@ void TMainForm::B1C() {
     zeichnen();
 }
 
-void TMainForm::buildForSystemPaint() {
+QRect TMainForm::buildForSystemPaint() {
     // A paint request from the system rebuilds; an error is reported after the paint, once per
     // body, and the previous solid is drawn meanwhile.
     try {
@@ -452,16 +452,15 @@ void TMainForm::buildForSystemPaint() {
             QTimer::singleShot(0, this, [this, message] { reportError(message); });
         }
     }
-    renderOnly();
+    return renderOnly();
 }
 
-void TMainForm::renderOnly() {
-    renderScene(sceneBitmap_, PB1->size(), model_, render_, &overlayCache_);
+QRect TMainForm::renderOnly() {
+    return renderScene(sceneBitmap_, PB1->size(), model_, render_, &overlayCache_);
 }
 
 void TMainForm::zeichnen() {
-    renderOnly();
-    PB1->showScene();
+    PB1->showScene(renderOnly());
 }
 
 void TMainForm::x2C() {

@@ -114,8 +114,8 @@ class TMainForm : public QMainWindow {
     void reportError(const std::string& message);
     // Builds the selected body into a fresh model and takes it over when complete.
     void buildModel();
-    void renderOnly();
-    void buildForSystemPaint();
+    QRect renderOnly(); // returns the part of the scene image that changed
+    QRect buildForSystemPaint();
 
     CatalogueTables tables_;
     Selection selection_;

@@ -2,6 +2,9 @@
 #include "paintbox.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QRegion>
+#include <QTimer>
 #include <QPainter>
 
 namespace kesmora {
@@ -11,20 +14,31 @@ PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
     setMouseTracking(false);
 }
 
-void PaintBox::showScene() {
+void PaintBox::showScene(const QRect& changed) {
+    const QRect part = changed & rect();
+    if (part.isEmpty()) return; // nothing to show, and no paint event would come to clear the flag
     programShow_ = true;
-    update();
+    update(part);
 }
 
-void PaintBox::paintEvent(QPaintEvent*) {
-    if ((!programShow_ || resized_) && onSystemPaint) onSystemPaint();
+void PaintBox::paintEvent(QPaintEvent* event) {
+    if ((!programShow_ || resized_) && onSystemPaint) {
+        const QRect changed = onSystemPaint() & rect();
+        // The rebuilt picture may differ outside the region being painted; that part follows.
+        if (!(QRegion(changed) - event->region()).isEmpty())
+            QTimer::singleShot(0, this, [this, changed] { showScene(changed); });
+    }
     programShow_ = false;
     resized_ = false;
     QPainter painter(this);
-    if (scene && !scene->isNull())
-        painter.drawImage(0, 0, *scene);
-    else
-        painter.fillRect(rect(), Qt::white);
+    // Only the region asked for reaches the screen: a tick copies just the part of the picture that
+    // moved.
+    for (const QRect& part : event->region()) {
+        if (scene && !scene->isNull())
+            painter.drawImage(part.topLeft(), *scene, part);
+        else
+            painter.fillRect(part, Qt::white);
+    }
 }
 
 void PaintBox::resizeEvent(QResizeEvent* event) {

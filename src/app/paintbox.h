@@ -15,13 +15,15 @@ class PaintBox : public QWidget {
   public:
     explicit PaintBox(QWidget* parent = nullptr);
 
-    // Called from paintEvent when the system asks for a picture; it builds and renders.
-    std::function<void()> onSystemPaint;
+    // Called from paintEvent when the system asks for a picture; it builds and renders, and returns
+    // the part of the scene image that changed.
+    std::function<QRect()> onSystemPaint;
     // The scene image to show; owned by the window.
     const QImage* scene = nullptr;
 
-    // Shows a freshly rendered scene without rebuilding.
-    void showScene();
+    // Shows a freshly rendered scene without rebuilding; only `changed` is copied to the screen (the
+    // rest of the widget already shows those pixels).
+    void showScene(const QRect& changed);
 
   signals:
     void mousePressed(Qt::MouseButton button, int x, int y);

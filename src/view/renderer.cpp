@@ -173,21 +173,21 @@ void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, co
     drawScene(canvas, paintBoxSize, model, settings, overlayCache, nullptr);
 }
 
-void renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model, const RenderSettings& settings,
-                 QImage* overlayCache) {
+QRect renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model, const RenderSettings& settings,
+                  QImage* overlayCache) {
     OpenCanvas& canvas = sceneCanvas();
     if (size.isEmpty()) {
         if (canvas.shows(sceneBitmap)) canvas.release();
         sceneBitmap = QImage();
         lastScene.valid = false;
-        return;
+        return {};
     }
     const bool fits = sceneBitmap.size() == size && sceneBitmap.format() == QImage::Format_RGB32;
     if (fits && !canvas.shows(sceneBitmap)) {
         // An image of the caller's own keeps its pixels; it is drawn with a painter of its own.
         QPainter painter(&sceneBitmap);
         zeichnenx(painter, size, model, settings, overlayCache);
-        return;
+        return QRect(QPoint(0, 0), size);
     }
     // The image made here is one the canvas shows, so later redraws reuse its open painter; only
     // what the last redraw drew on it needs whitening, unless the caller has written to it since.
@@ -199,7 +199,10 @@ void renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model, const
         lastScene.valid && lastScene.size == size && lastScene.cacheKey == sceneBitmap.cacheKey();
     const QRect dirty =
         drawScene(canvas.painter(), size, model, settings, overlayCache, known ? &lastScene.dirty : nullptr);
+    // Outside the box the last redraw drew in and the box this one drew in, the image stayed white.
+    const QRect changed = known ? (lastScene.dirty | dirty) : QRect(QPoint(0, 0), size);
     lastScene = {sceneBitmap.cacheKey(), size, dirty, true};
+    return changed;
 }
 
 } // namespace kesmora

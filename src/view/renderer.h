@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRect>
 #include <QSize>
 
 namespace kesmora {
@@ -24,8 +25,11 @@ void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, co
 // shows the pixels of the scene canvas (opencanvas.h), whose painter stays open, so redrawing it
 // allocates nothing; an image of the caller's that already fits is drawn with a painter of its own.
 // A plain copy of an image made here shows later redraws too; QImage::copy() takes a snapshot.
+// Returns the part of the image whose pixels can differ from what the previous call left in it (the
+// whole image when that is not known, e.g. after a resize or when the caller wrote into the image):
+// a screen that showed the previous picture shows this one once that part is copied.
 // GUI thread only: the scene canvas and the tables of pens and brushes are shared by all calls.
-void renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model, const RenderSettings& settings,
+QRect renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model, const RenderSettings& settings,
                  QImage* overlayCache = nullptr);
 
 } // namespace kesmora
