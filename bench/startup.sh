@@ -8,6 +8,8 @@
 # else the script stops and names the package.
 #
 # Usage: bench/startup.sh [BUILD_DIR]      default BUILD_DIR: build
+# Besides the two programs it starts the empty window with one line of text (qt-minimal-window
+# --text), to show what of the difference is the cost of drawing any text at all.
 #   RUNS=N      start-ups per program (default 5; the median is reported)
 #   CPU_SECONDS=S   length of the CPU measurement (default 5)
 # The build directory must hold kesmora (with its data folder) and bench/qt-minimal-window:
@@ -63,10 +65,11 @@ cpu_ticks() { # utime + stime of a process, in clock ticks
 
 # Starts a program under GNU time and waits for its window to be shown. Sets PROGRAM_PID,
 # WINDOW_ID, TIME_PID and STARTUP_MS (from the launch to the mapped window).
-launch() { # program output-file
-  local start
+launch() { # output-file program [arguments]
+  local start out=$1
+  shift
   start=$(now_ns)
-  /usr/bin/time -v -o "$2" "$1" >/dev/null 2>&1 &
+  /usr/bin/time -v -o "$out" "$@" >/dev/null 2>&1 &
   TIME_PID=$!
   PROGRAM_PID=""
   for _ in $(seq 2000); do
@@ -97,12 +100,13 @@ finish() {
 peak_kb() { awk -F': ' '/Maximum resident set size/ { print $2 }' "$1"; }
 median() { sort -n | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
 
-measure() { # name program -> $WORK/name.startup, $WORK/name.peak
-  local name=$1 program=$2
+measure() { # name program [arguments] -> $WORK/name.startup, $WORK/name.peak
+  local name=$1
+  shift
   : >"$WORK/$name.startup"
   : >"$WORK/$name.peak"
   for run in $(seq "$RUNS"); do
-    launch "$program" "$WORK/$name.time.$run"
+    launch "$WORK/$name.time.$run" "$@"
     sleep 0.5 # let the first paint finish before closing
     finish
     echo "$STARTUP_MS" >>"$WORK/$name.startup"
@@ -112,16 +116,19 @@ measure() { # name program -> $WORK/name.startup, $WORK/name.peak
 
 echo "Display $DISPLAY, $RUNS start-ups each, $(nproc) cores"
 measure minimal "$MINIMAL"
+measure text "$MINIMAL" --text
 measure kesmora "$KESMORA"
 
 MIN_MS=$(median <"$WORK/minimal.startup")
 KES_MS=$(median <"$WORK/kesmora.startup")
 MIN_KB=$(median <"$WORK/minimal.peak")
+TXT_MS=$(median <"$WORK/text.startup")
+TXT_KB=$(median <"$WORK/text.peak")
 KES_KB=$(median <"$WORK/kesmora.peak")
 TABLES_KB=$(( ($(cat "$BUILD"/data/*.txt | wc -c) + 1023) / 1024 ))
 
 # CPU load with the animation running at the default window size: F2 starts it.
-launch "$KESMORA" "$WORK/cpu.time"
+launch "$WORK/cpu.time" "$KESMORA"
 sleep 1
 xdotool windowfocus --sync "$WINDOW_ID"
 xdotool key F2
@@ -135,13 +142,15 @@ xdotool key F2
 finish
 HZ=$(getconf CLK_TCK)
 
-awk -v mms="$MIN_MS" -v kms="$KES_MS" -v mkb="$MIN_KB" -v kkb="$KES_KB" -v tkb="$TABLES_KB" \
+awk -v tms="$TXT_MS" -v tkbt="$TXT_KB" -v mms="$MIN_MS" -v kms="$KES_MS" -v mkb="$MIN_KB" -v kkb="$KES_KB" -v tkb="$TABLES_KB" \
   -v dt=$((TICKS1 - TICKS0)) -v hz="$HZ" -v ns=$((T1 - T0)) 'BEGIN {
   printf "start-up to first window (median): minimal %d ms, kesmora %d ms, ratio %.2f (target <= 1.5)\n", mms, kms, kms / mms
   printf "peak memory (median max RSS): minimal %d KiB, kesmora %d KiB, tables %d KiB\n", mkb, kkb, tkb
   printf "  kesmora / (1.3 * minimal + tables) = %.2f (target <= 1.0); (kesmora - tables) / minimal = %.2f\n", kkb / (1.3 * mkb + tkb), (kkb - tkb) / mkb
+  printf "reference, the empty window with one line of text: %d ms, %d KiB (text stack: +%d ms, +%d KiB)\n", tms, tkbt, tms - mms, tkbt - mkb
+  printf "  kesmora against it: start-up ratio %.2f, memory (kesmora - tables) / text window = %.2f\n", kms / tms, (kkb - tkb) / tkbt
   cpu = 100 * (dt / hz) / (ns / 1e9)
   printf "CPU load with the animation running: %.1f %% of one core over %.1f s (target < 15 %%)\n", cpu, ns / 1e9
   if (cpu < 1) print "  (so low that the animation may not have started: was F2 delivered?)"
 }'
-echo "all start-ups (ms): minimal $(tr '\n' ' ' <"$WORK/minimal.startup")| kesmora $(tr '\n' ' ' <"$WORK/kesmora.startup")"
+echo "all start-ups (ms): minimal $(tr '\n' ' ' <"$WORK/minimal.startup")| text $(tr '\n' ' ' <"$WORK/text.startup")| kesmora $(tr '\n' ' ' <"$WORK/kesmora.startup")"
