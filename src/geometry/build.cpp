@@ -1,5 +1,6 @@
 // The build of a solid and its dual.
 #include "build.h"
+#include "shape.h"
 
 #include "catalogue/catalogueerror.h"
 #include "dual.h"
@@ -260,6 +261,7 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
         if (dispatch->generated) throw located(kCatalogueFile, record, 0, what);
         throw located(kCoordFile, header, coords.fileLine(largestVertex), what);
     }
+    markSurfaceShapes(m);
     return m;
 }
 

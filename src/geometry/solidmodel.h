@@ -35,6 +35,16 @@ inline constexpr char codeOfVertex(int i) {
     return static_cast<char>(static_cast<unsigned char>(i + kVertexCodeBase));
 }
 
+// Whether a figure's faces close up into one convex surface, and which faces' boundary order runs
+// against the orientation the others share (the face tables keep the order they were given).
+struct SurfaceShape {
+    bool closedConvex = false;
+    std::array<bool, kMaxFaces> reversed{};
+    // The radius of the ball about the vertices' centroid that lies inside every face's plane, over
+    // the distance of vertex 0 from that centroid: turning and zooming leave the ratio as it is.
+    double inradiusRatio = 0;
+};
+
 struct SolidModel {
     std::array<Point3D, kMaxVertices> vertices{};
     std::int32_t vertexCount = 0;
@@ -50,6 +60,11 @@ struct SolidModel {
 
     // Screen pixels per model unit; the vertex tables stand multiplied by it.
     double scale = 120.0;
+
+    // Set by the build (shape.h) for the solid and for the dual. Turning and zooming keep it; the
+    // renderer relies on it only to leave out faces that later faces paint over entirely.
+    SurfaceShape shape;
+    SurfaceShape dualShape;
 };
 
 } // namespace kesmora

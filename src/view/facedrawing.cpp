@@ -21,6 +21,7 @@ Figure solidFigure(const SolidModel& model) {
     f.faces = model.faces.data();
     f.records = model.faceRecords.data();
     f.faceCount = std::clamp(model.faceCount, 0, kMaxFaces);
+    f.shape = &model.shape;
     return f;
 }
 
@@ -31,6 +32,7 @@ Figure dualFigure(const SolidModel& model) {
     f.faces = model.dualFaces.data();
     f.records = model.dualFaceRecords.data();
     f.faceCount = std::clamp(model.dualFaceCount, 0, kMaxFaces);
+    f.shape = &model.dualShape;
     return f;
 }
 

@@ -3,6 +3,7 @@
 
 #include "depthorder.h"
 #include "facedrawing.h"
+#include "occlusion.h"
 #include "opencanvas.h"
 #include "rendersettings.h"
 
@@ -123,7 +124,7 @@ bool andNearHalfByIndex(const PixelTarget& scene, const Figure& solid, const Dep
 
 void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize paintBoxSize, QPoint origin,
                           const Figure& solid, const Figure& dual, InterpenetrationStyle style,
-                          bool markPoints, QImage* overlayCache) {
+                          bool markPoints, bool leaveOutCovered, QImage* overlayCache) {
     const bool tinted = style == InterpenetrationStyle::Tinted;
     DepthList solidList, dualList;
     PointBuffer points;
@@ -142,8 +143,11 @@ void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize
 
     // The whole dual, far to near, with no depth test against the solid.
     const int nd = orderedDepths(dual, dualList);
+    CoveredFaces covered{};
+    if (leaveOutCovered && !markPoints && scenePixels) findCoveredFaces(dual, dualList, nd, origin, covered);
     for (int i = 0; i < nd; ++i)
-        drawDualFace(scene, scenePixels, dual, dualList[i].face, origin, markPoints, points);
+        if (!covered[static_cast<std::size_t>(i)])
+            drawDualFace(scene, scenePixels, dual, dualList[i].face, origin, markPoints, points);
 
     if (!tinted) {
         for (int i = 0; i < ns; ++i) {

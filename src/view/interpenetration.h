@@ -20,10 +20,11 @@ enum class InterpenetrationStyle {
 
 // Draws solid and dual (facedrawing.h) onto a scene already cleared white. A face whose centroid has depth 0
 // or more belongs to the far half. scenePixels are the scene's pixels for direct drawing (directdraw.h), or
-// empty. overlayCache, if given, keeps the overlay of the tinted style between redraws: it becomes an image
+// empty. leaveOutCovered lets the dual's faces that its later faces paint over be left out (occlusion.h).
+// overlayCache, if given, keeps the overlay of the tinted style between redraws: it becomes an image
 // of the overlay canvas (opencanvas.h), and only what the last redraw painted on it is whitened again.
 void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize paintBoxSize, QPoint origin,
                           const Figure& solid, const Figure& dual, InterpenetrationStyle style,
-                          bool markPoints, QImage* overlayCache = nullptr);
+                          bool markPoints, bool leaveOutCovered, QImage* overlayCache = nullptr);
 
 } // namespace kesmora

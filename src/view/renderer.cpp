@@ -5,6 +5,7 @@
 #include "directdraw.h"
 #include "facedrawing.h"
 #include "interpenetration.h"
+#include "occlusion.h"
 #include "opencanvas.h"
 #include "rotation.h"
 
@@ -51,8 +52,15 @@ void paintFaces(QPainter& canvas, const PixelTarget& pixels, const Figure& figur
     DepthList list;
     const int count = buildDepthList(figure.records, figure.faceCount, list);
     orderBySelection(list, count);
+    // Only filled faces cover anything; marks are drawn with each face and are not part of what
+    // later fills are known to cover; and only in pixels (not in a vector picture) is a covered
+    // face gone without a trace.
+    CoveredFaces covered{};
+    if (settings.leaveOutCovered && !settings.markPoints && settings.mode != DrawMode::Interpenetration && pixels)
+        findCoveredFaces(figure, list, count, origin, covered);
     PointBuffer points;
     for (int j = 0; j < count; ++j) {
+        if (covered[static_cast<std::size_t>(j)]) continue;
         const DepthEntry& entry = list[static_cast<std::size_t>(j)];
         const int n = projectFace(figure, entry.face, origin, points);
         if (n == 0) continue;
@@ -146,11 +154,13 @@ QRect drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, c
         break;
     case DrawMode::Interpenetration2:
         drawInterpenetration(canvas, pixels, paintBoxSize, solidOrigin, solid, dual,
-                             InterpenetrationStyle::Outlines, settings.markPoints, overlayCache);
+                             InterpenetrationStyle::Outlines, settings.markPoints, settings.leaveOutCovered,
+                             overlayCache);
         break;
     case DrawMode::Interpenetration3:
         drawInterpenetration(canvas, pixels, paintBoxSize, solidOrigin, solid, dual,
-                             InterpenetrationStyle::Tinted, settings.markPoints, overlayCache);
+                             InterpenetrationStyle::Tinted, settings.markPoints, settings.leaveOutCovered,
+                             overlayCache);
         break;
     }
     return (figureInk(solid, settings.markPoints) | figureInk(dual, settings.markPoints)) & image;

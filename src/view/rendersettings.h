@@ -55,6 +55,9 @@ struct RenderSettings {
     DrawMode mode = DrawMode::Interpenetration2; // selected when the window opens
     bool markPoints = false;                     // check box "Punkte markieren"
     std::array<QColor, 7> polygonColours = kInitialPolygonColours;
+    // Leave out faces that later faces paint over entirely (occlusion.h). The picture is the same
+    // either way; switched off only to check exactly that.
+    bool leaveOutCovered = true;
 
     QRgb polygonColour(int vertexCount) const;
 };

@@ -1,0 +1,33 @@
+// Faces a far-to-near redraw may leave out because faces drawn after them paint over every pixel
+// they would touch: leaving them out gives the very same picture at a fraction of the stores.
+#pragma once
+
+#include "depthorder.h"
+#include "facedrawing.h"
+
+#include <QPoint>
+
+#include <array>
+
+namespace kesmora {
+
+// By position in the drawing order.
+using CoveredFaces = std::array<bool, kMaxFaces>;
+
+// Marks the positions of list[0 .. count) whose face, filled and outlined, is painted over
+// completely by the fills of the faces after it, and returns how many. Only for a closed convex
+// figure (SurfaceShape) whose vertices projectVertices has placed around `origin`, and only in a
+// frame in which every face projects to a convex polygon; otherwise nothing is marked. Marks for
+// positions that are not marked are left as they are.
+//
+// Why it is exact: orient the faces alike and count, for a pixel, the faces whose fill covers it,
+// each with the sign of its turn on the screen. The fills follow one rule for the edge two faces
+// share, so on a closed surface these counts cancel: a pixel covered by a face turning one way is
+// also covered by a face turning the other way. So a face drawn before every face that turns the
+// other way is painted over by later fills wherever it fills. Its outline strays at most a few
+// pixels from it, and every pixel that far inside the outline of a convex figure (here: inside the
+// disc its inscribed ball projects to, which the rounding to pixels moves by less than a pixel) is
+// covered by some face, and so by a face turning the other way, which comes later.
+int findCoveredFaces(const Figure& figure, const DepthList& list, int count, QPoint origin, CoveredFaces& covered);
+
+} // namespace kesmora
