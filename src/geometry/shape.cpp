@@ -1,10 +1,10 @@
-// Closedness, orientation and convexity of a figure's surface.
+// Closedness, orientation and the star shape of a figure's surface.
 #include "shape.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
+#include <numbers>
 #include <vector>
 
 namespace kesmora {
@@ -119,8 +119,20 @@ bool orientFaces(const FaceString* faces, int faceCount, int vertexCount, std::a
     return true;
 }
 
-using Doubles2 = double __attribute__((vector_size(16)));
-using Masks2 = std::int64_t __attribute__((vector_size(16)));
+Point3D minus(const Point3D& a, const Point3D& b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+
+double dot(const Point3D& a, const Point3D& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+// The signed solid angle of the triangle a, b, c seen from the origin (Van Oosterom and Strackee).
+double triangleSolidAngle(const Point3D& a, const Point3D& b, const Point3D& c) {
+    const double la = std::sqrt(dot(a, a)), lb = std::sqrt(dot(b, b)), lc = std::sqrt(dot(c, c));
+    const Point3D bc{b.y * c.z - b.z * c.y, b.z * c.x - b.x * c.z, b.x * c.y - b.y * c.x};
+    return 2 * std::atan2(dot(a, bc), la * lb * lc + dot(a, b) * lc + dot(a, c) * lb + dot(b, c) * la);
+}
 
 } // namespace
 
@@ -131,87 +143,63 @@ SurfaceShape surfaceShape(const Point3D* vertices, int vertexCount, const FaceSt
         return {};
     if (!orientFaces(faces, faceCount, vertexCount, shape.reversed)) return {};
 
-    // The coordinates one array per axis, so that the test of every vertex against a plane below
-    // runs several vertices per instruction.
-    // One more than the table holds, for the second half of the last pair (a copy of vertex 0).
-    std::array<double, kMaxVertices + 1> xs, ys, zs;
     double size = 0;
-    double cx = 0, cy = 0, cz = 0;
+    Point3D c; // the centroid of the vertices
     for (int v = 0; v < vertexCount; ++v) {
         const Point3D& p = vertices[v];
         if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return {};
-        xs[static_cast<std::size_t>(v)] = p.x;
-        ys[static_cast<std::size_t>(v)] = p.y;
-        zs[static_cast<std::size_t>(v)] = p.z;
         size = std::max({size, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
-        cx += p.x;
-        cy += p.y;
-        cz += p.z;
+        c.x += p.x;
+        c.y += p.y;
+        c.z += p.z;
     }
     if (!(size > 0)) return {};
-    xs[static_cast<std::size_t>(vertexCount)] = xs[0];
-    ys[static_cast<std::size_t>(vertexCount)] = ys[0];
-    zs[static_cast<std::size_t>(vertexCount)] = zs[0];
-    cx /= vertexCount;
-    cy /= vertexCount;
-    cz /= vertexCount;
+    c = {c.x / vertexCount, c.y / vertexCount, c.z / vertexCount};
     const double tolerance = 1e-9 * size;
     double inradius = size;
 
-    // Oriented alike, the faces' normals all point out of the solid or all into it: each face's
-    // plane has every vertex on one side, the same side for every face. Which side is read off the
-    // centroid, which lies inside a convex solid.
+    // Oriented alike, every face must turn the same way as seen from the centroid, keep it on the
+    // inner side of its plane, and be flat; the solid angles the faces span from there must add
+    // up to one full sphere. Then every ray from the centroid leaves the solid through exactly one
+    // point, and the ball about the centroid that reaches no face's plane lies inside.
     int side = 0;
+    double solidAngle = 0;
     for (int f = 0; f < faceCount; ++f) {
         const FaceString& face = faces[f];
         const int n = static_cast<int>(face.size());
-        double nx = 0, ny = 0, nz = 0; // Newell's normal
-        double mx = 0, my = 0, mz = 0; // and the face's centre
+        auto corner = [&](int i) { return minus(vertices[vertexOfCode(face[static_cast<std::size_t>(i % n)])], c); };
+        Point3D normal; // Newell's normal, and the face's centre, both from the centroid
+        Point3D centre;
         for (int i = 0; i < n; ++i) {
-            const Point3D& a = vertices[vertexOfCode(face[static_cast<std::size_t>(i)])];
-            const Point3D& b = vertices[vertexOfCode(face[static_cast<std::size_t>((i + 1) % n)])];
-            nx += (a.y - b.y) * (a.z + b.z);
-            ny += (a.z - b.z) * (a.x + b.x);
-            nz += (a.x - b.x) * (a.y + b.y);
-            mx += a.x;
-            my += a.y;
-            mz += a.z;
+            const Point3D a = corner(i);
+            const Point3D b = corner(i + 1);
+            normal.x += (a.y - b.y) * (a.z + b.z);
+            normal.y += (a.z - b.z) * (a.x + b.x);
+            normal.z += (a.x - b.x) * (a.y + b.y);
+            centre = {centre.x + a.x / n, centre.y + a.y / n, centre.z + a.z / n};
         }
-        const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+        const double length = std::sqrt(dot(normal, normal));
         if (!(length > 0)) return {};
-        if (shape.reversed[static_cast<std::size_t>(f)]) {
-            nx = -nx;
-            ny = -ny;
-            nz = -nz;
-        }
-        const double offset = (nx * mx + ny * my + nz * mz) / n;
-        const double centroidHeight = nx * cx + ny * cy + nz * cz - offset; // times length
-        const int faceSide = centroidHeight < 0 ? -1 : 1; // the side the solid is on
-        if (side != 0 && faceSide != side) return {};
+        const double turn = shape.reversed[static_cast<std::size_t>(f)] ? -1.0 : 1.0;
+        const double height = turn * dot(normal, centre) / length; // of the plane above the centroid
+        const int faceSide = height > tolerance ? 1 : (height < -tolerance ? -1 : 0);
+        if (faceSide == 0 || (side != 0 && faceSide != side)) return {};
         side = faceSide;
-        // Vertices beyond the plane, away from the solid's side: counted rather than searched, in a
-        // form the compiler turns into vector instructions.
-        const double px = nx * faceSide, py = ny * faceSide, pz = nz * faceSide;
-        const double lowest = offset * faceSide - tolerance * length;
-        // Two vertices per step; the comparisons' masks (all ones where beyond) are summed.
-        const Doubles2 ax{px, px}, ay{py, py}, az{pz, pz}, low{lowest, lowest};
-        Masks2 beyond{0, 0};
-        for (int v = 0; v < vertexCount; v += 2) {
-            Doubles2 x, y, z;
-            std::memcpy(&x, &xs[static_cast<std::size_t>(v)], sizeof x);
-            std::memcpy(&y, &ys[static_cast<std::size_t>(v)], sizeof y);
-            std::memcpy(&z, &zs[static_cast<std::size_t>(v)], sizeof z);
-            beyond += ax * x + ay * y + az * z < low;
-        }
-        if (beyond[0] != 0 || beyond[1] != 0) return {};
-        inradius = std::min(inradius, std::fabs(centroidHeight) / length);
+        for (int i = 0; i < n; ++i) // flat
+            if (std::fabs(dot(normal, minus(corner(i), centre))) > tolerance * length) return {};
+        inradius = std::min(inradius, std::fabs(height));
+        // The face's solid angle from the centroid, as a fan of triangles.
+        const Point3D a = corner(0);
+        for (int i = 1; i + 1 < n; ++i)
+            solidAngle += turn * triangleSolidAngle(a, corner(i), corner(i + 1));
     }
-    const Point3D& first = vertices[0];
-    const double reach =
-        std::sqrt((first.x - cx) * (first.x - cx) + (first.y - cy) * (first.y - cy) + (first.z - cz) * (first.z - cz));
+    // Faces turning one way throughout: the angles add up to 4 pi times the number of times the
+    // surface wraps round the centroid, which must be once.
+    if (!(std::fabs(std::fabs(solidAngle) - 4 * std::numbers::pi) < 1.0)) return {};
+    const double reach = std::sqrt(dot(minus(vertices[0], c), minus(vertices[0], c)));
     if (!(reach > 0) || !(inradius > tolerance)) return {};
     shape.inradiusRatio = inradius / reach;
-    shape.closedConvex = true;
+    shape.starShaped = true;
     return shape;
 }
 

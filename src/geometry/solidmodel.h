@@ -35,10 +35,11 @@ inline constexpr char codeOfVertex(int i) {
     return static_cast<char>(static_cast<unsigned char>(i + kVertexCodeBase));
 }
 
-// Whether a figure's faces close up into one convex surface, and which faces' boundary order runs
-// against the orientation the others share (the face tables keep the order they were given).
+// Whether a figure's faces close up into one surface that every ray from the vertices' centroid
+// meets once (geometry/shape.h), and which faces' boundary order runs against the orientation the
+// others share (the face tables keep the order they were given).
 struct SurfaceShape {
-    bool closedConvex = false;
+    bool starShaped = false;
     std::array<bool, kMaxFaces> reversed{};
     // The radius of the ball about the vertices' centroid that lies inside every face's plane, over
     // the distance of vertex 0 from that centroid: turning and zooming leave the ratio as it is.

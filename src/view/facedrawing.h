@@ -25,7 +25,8 @@ struct Figure {
     // vertex belongs to several faces, and a frame projects each one once.
     const QPoint* screen = nullptr;
     QPoint screenOrigin;
-    // Closed, convex, and which faces turn against the others (geometry/shape.h); null for none.
+    // Closed round its centroid, and which faces turn against the others (geometry/shape.h); null
+    // for none.
     const SurfaceShape* shape = nullptr;
 };
 

@@ -1,4 +1,4 @@
-// Faces painted over entirely by later faces of a closed convex figure.
+// Faces painted over entirely by later faces of a closed figure around its centroid.
 #include "occlusion.h"
 
 #include <QRect>
@@ -98,7 +98,7 @@ bool codesValid(const FaceString& codes, int vertexCount) {
 } // namespace
 
 int findCoveredFaces(const Figure& figure, const DepthList& list, int count, QPoint origin, CoveredFaces& covered) {
-    if (!figure.shape || !figure.shape->closedConvex || !figure.screen || figure.screenOrigin != origin ||
+    if (!figure.shape || !figure.shape->starShaped || !figure.screen || figure.screenOrigin != origin ||
         count != figure.faceCount || figure.vertexCount < 4 || !figure.vertices)
         return 0;
 

@@ -15,19 +15,20 @@ namespace kesmora {
 using CoveredFaces = std::array<bool, kMaxFaces>;
 
 // Marks the positions of list[0 .. count) whose face, filled and outlined, is painted over
-// completely by the fills of the faces after it, and returns how many. Only for a closed convex
-// figure (SurfaceShape) whose vertices projectVertices has placed around `origin`, and only in a
-// frame in which every face projects to a convex polygon; otherwise nothing is marked. Marks for
-// positions that are not marked are left as they are.
+// completely by the fills of the faces after it, and returns how many. Only for a figure whose
+// surface wraps once round its centroid (SurfaceShape; every convex solid does), whose vertices
+// projectVertices has placed around `origin`; otherwise nothing is marked. Marks for positions
+// that are not marked are left as they are.
 //
 // Why it is exact: orient the faces alike and count, for a pixel, the faces whose fill covers it,
 // each with the sign of its turn on the screen. The fills follow one rule for the edge two faces
 // share, so on a closed surface these counts cancel: a pixel covered by a face turning one way is
 // also covered by a face turning the other way. So a face drawn before every face that turns the
 // other way is painted over by later fills wherever it fills. Its outline strays at most a few
-// pixels from it, and every pixel that far inside the outline of a convex figure (here: inside the
-// disc its inscribed ball projects to, which the rounding to pixels moves by less than a pixel) is
-// covered by some face, and so by a face turning the other way, which comes later.
+// pixels from it, and every pixel that far inside the disc the ball about the centroid projects
+// to (the ball lies inside the solid; rounding to pixels moves the faces by less than a pixel) is
+// covered by some face, and so by a face turning the other way, which comes later. A face the
+// rounding has folded fills by another rule than its turn says; no face is left out near one.
 int findCoveredFaces(const Figure& figure, const DepthList& list, int count, QPoint origin, CoveredFaces& covered);
 
 } // namespace kesmora
