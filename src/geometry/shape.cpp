@@ -127,11 +127,29 @@ double dot(const Point3D& a, const Point3D& b) {
     return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
-// The signed solid angle of the triangle a, b, c seen from the origin (Van Oosterom and Strackee).
-double triangleSolidAngle(const Point3D& a, const Point3D& b, const Point3D& c) {
-    const double la = std::sqrt(dot(a, a)), lb = std::sqrt(dot(b, b)), lc = std::sqrt(dot(c, c));
-    const Point3D bc{b.y * c.z - b.z * c.y, b.z * c.x - b.x * c.z, b.x * c.y - b.y * c.x};
-    return 2 * std::atan2(dot(a, bc), la * lb * lc + dot(a, b) * lc + dot(a, c) * lb + dot(b, c) * la);
+// The signed solid angle of a flat polygon seen from the origin, from its corners and their
+// distances. Van Oosterom and Strackee give each triangle of a fan as twice the argument of a
+// complex number; the arguments add up, so the numbers are multiplied and one arc tangent taken
+// (a face seen from one side spans less than half the sphere, so the sum stays within -pi .. pi).
+double polygonSolidAngle(const Point3D* p, const double* length, int n) {
+    double re = 1, im = 0;
+    for (int i = 1; i + 1 < n; ++i) {
+        const Point3D& a = p[0];
+        const Point3D& b = p[i];
+        const Point3D& c = p[i + 1];
+        const Point3D bc{b.y * c.z - b.z * c.y, b.z * c.x - b.x * c.z, b.x * c.y - b.y * c.x};
+        const double num = dot(a, bc);
+        const double den = length[0] * length[i] * length[i + 1] + dot(a, b) * length[i + 1] +
+                           dot(a, c) * length[i] + dot(b, c) * length[0];
+        const double r = re * den - im * num;
+        im = re * num + im * den;
+        re = r;
+        const double scale = std::max(std::fabs(re), std::fabs(im)); // keep the product in range
+        if (!(scale > 0)) return 0;
+        re /= scale;
+        im /= scale;
+    }
+    return 2 * std::atan2(im, re);
 }
 
 } // namespace
@@ -164,10 +182,19 @@ SurfaceShape surfaceShape(const Point3D* vertices, int vertexCount, const FaceSt
     // point, and the ball about the centroid that reaches no face's plane lies inside.
     int side = 0;
     double solidAngle = 0;
+    // A face's corners from the centroid, and their distances from it.
+    std::array<Point3D, kMaxNameable> corners;
+    std::array<double, kMaxNameable> lengths;
     for (int f = 0; f < faceCount; ++f) {
         const FaceString& face = faces[f];
         const int n = static_cast<int>(face.size());
-        auto corner = [&](int i) { return minus(vertices[vertexOfCode(face[static_cast<std::size_t>(i % n)])], c); };
+        if (n > kMaxNameable) return {};
+        for (int i = 0; i < n; ++i) {
+            corners[static_cast<std::size_t>(i)] = minus(vertices[vertexOfCode(face[static_cast<std::size_t>(i)])], c);
+            lengths[static_cast<std::size_t>(i)] = std::sqrt(dot(corners[static_cast<std::size_t>(i)],
+                                                                 corners[static_cast<std::size_t>(i)]));
+        }
+        auto corner = [&](int i) { return corners[static_cast<std::size_t>(i % n)]; };
         Point3D normal; // Newell's normal, and the face's centre, both from the centroid
         Point3D centre;
         for (int i = 0; i < n; ++i) {
@@ -188,10 +215,7 @@ SurfaceShape surfaceShape(const Point3D* vertices, int vertexCount, const FaceSt
         for (int i = 0; i < n; ++i) // flat
             if (std::fabs(dot(normal, minus(corner(i), centre))) > tolerance * length) return {};
         inradius = std::min(inradius, std::fabs(height));
-        // The face's solid angle from the centroid, as a fan of triangles.
-        const Point3D a = corner(0);
-        for (int i = 1; i + 1 < n; ++i)
-            solidAngle += turn * triangleSolidAngle(a, corner(i), corner(i + 1));
+        solidAngle += turn * polygonSolidAngle(corners.data(), lengths.data(), n);
     }
     // Faces turning one way throughout: the angles add up to 4 pi times the number of times the
     // surface wraps round the centroid, which must be once.
