@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <numbers>
 #include <random>
 #include <string>
 #include <vector>
@@ -150,6 +151,25 @@ TEST(SurfaceShape, ClosedSurfacesAroundTheCentroidAndTheFacesTurnedAgainstTheOth
         two.faces.push_back(moved);
     }
     EXPECT_FALSE(shapeOf(two).starShaped);
+
+    // A double pyramid over a pentagram: closed, every face facing the centre from outside, but the
+    // surface wraps twice round it.
+    Mesh star;
+    star.vertices = {{0, 0, 1}, {0, 0, -1}};
+    for (int k = 0; k < 5; ++k)
+        star.vertices.push_back({std::cos(2 * std::numbers::pi * k / 5), std::sin(2 * std::numbers::pi * k / 5), 0});
+    const int order[] = {2, 4, 6, 3, 5};
+    for (int i = 0; i < 5; ++i) {
+        star.faces.push_back(face({0, order[i], order[(i + 1) % 5]}));
+        star.faces.push_back(face({1, order[(i + 1) % 5], order[i]}));
+    }
+    EXPECT_FALSE(shapeOf(star).starShaped);
+    Mesh pyramid = star; // the same over the pentagon wraps once
+    for (int i = 0; i < 5; ++i) {
+        pyramid.faces[static_cast<std::size_t>(2 * i)] = face({0, 2 + i, 2 + (i + 1) % 5});
+        pyramid.faces[static_cast<std::size_t>(2 * i + 1)] = face({1, 2 + (i + 1) % 5, 2 + i});
+    }
+    EXPECT_TRUE(shapeOf(pyramid).starShaped);
 
     Mesh twisted = cube(); // two faces sharing an edge running the same way: not orientable alike
     twisted.faces.push_back(face({0, 2, 3, 1}));
