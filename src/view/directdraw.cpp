@@ -265,14 +265,6 @@ template <class Sink> void fillThrough(const Sink& sink, int width, int height, 
     fillRows(rows, sink);
 }
 
-// The raster engine draws a polygon of 4 corners (or 5, the last repeating the first) that runs
-// clockwise from the top left around an axis-parallel rectangle as a rectangle, by another path.
-bool drawnAsRectangle(const QPoint* p, int n) {
-    if (n != 4 && !(n == 5 && p[4] == p[0])) return false;
-    return p[0].x() == p[3].x() && p[1].x() == p[2].x() && p[0].y() == p[1].y() && p[2].y() == p[3].y() &&
-           p[0].x() < p[2].x() && p[0].y() < p[2].y();
-}
-
 bool withinLimit(QPoint p) {
     return std::abs(p.x()) <= kDirectCoordinateLimit && std::abs(p.y()) <= kDirectCoordinateLimit;
 }
@@ -781,7 +773,6 @@ bool fillsExactly(const QPoint* points, int n) {
     if (n < 2 || n > kMaxFillPoints) return false;
     for (int i = 0; i < n; ++i)
         if (!withinLimit(points[i])) return false;
-    if (drawnAsRectangle(points, n)) return false;
     // Every row centre lies between vertex rows, so a polygon whose y goes up once and down once
     // around the outline crosses each row exactly twice (or not at all).
     int firstSign = 0, sign = 0, changes = 0;
@@ -803,7 +794,6 @@ void fillPolygon(const PixelTarget& target, const QPoint* points, int n, QRgb co
 }
 
 bool strokesExactly(const QPoint* points, int n) {
-    if (drawnAsRectangle(points, n)) return false;
     for (int i = 0; i < n; ++i)
         if (!withinLimit(points[i])) return false;
     return true;
@@ -934,6 +924,18 @@ void drawPolygonExact(QPainter& painter, const PixelTarget& target, const QPoint
         if (fillOk && penOk) {
             if (fill == Use::Direct) fillPolygon(target, points, n, fillColour);
             if (pen == Use::Direct) strokePolygon(target, points, n, penColour, dotted);
+            return;
+        }
+        if (pen == Use::Direct && penOk) {
+            // Qt fills this one (folded, say); its fill does not depend on the pen, and the outline
+            // is still written here: for a dotted pen Qt would set up its dash pattern, which
+            // allocates, in the middle of an animation frame.
+            static const QPen noPen(Qt::NoPen);
+            const QPen kept = painter.pen();
+            painter.setPen(noPen);
+            painter.drawPolygon(points, n);
+            painter.setPen(kept);
+            strokePolygon(target, points, n, penColour, dotted);
             return;
         }
     }

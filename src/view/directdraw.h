@@ -40,15 +40,15 @@ PixelTarget directTarget(QPainter& painter, bool clipIsImage);
 
 // True when fillPolygon below gives exactly QPainter's even-odd fill of the polygon: every vertex
 // within the coordinate limit, every horizontal line crossing the outline at most twice between its
-// ends (convex faces, but also an edge-on face folded onto itself), and not the axis-parallel
-// rectangle Qt fills by a path of its own.
+// ends (convex faces, but also an edge-on face folded onto itself). The axis-parallel rectangle,
+// which Qt's raster engine draws by a path of its own, comes out the same there.
 bool fillsExactly(const QPoint* points, int n);
 
 // The even-odd fill of a polygon that fillsExactly accepts, in an opaque colour.
 void fillPolygon(const PixelTarget& target, const QPoint* points, int n, QRgb colour);
 
 // True when strokePolygon below gives exactly the outline QPainter::drawPolygon strokes: every
-// vertex within the coordinate limit, and not the rectangle Qt draws by a path of its own.
+// vertex within the coordinate limit.
 bool strokesExactly(const QPoint* points, int n);
 
 // The closed outline QPainter::drawPolygon strokes with a 1-pixel cosmetic pen in an opaque colour,
@@ -81,7 +81,8 @@ void andLayer(const PixelTarget& scene, const IndexTarget& layer, QRect box, con
 void allowWideStores(bool allowed);
 
 // painter.drawPolygon(points, n) with the painter's pen and brush, written directly whenever the
-// target is valid and the pen, the brush and the polygon are covered above.
+// target is valid and the pen, the brush and the polygon are covered above. When only the outline
+// is, Qt fills (without a pen) and the outline is still written here.
 void drawPolygonExact(QPainter& painter, const PixelTarget& target, const QPoint* points, int n);
 
 // painter.drawLines(lines, n) in the same way.
