@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
-#include <vector>
 
 namespace kesmora {
 
@@ -20,21 +19,36 @@ struct Edge {
     int uses = 0;
 };
 
-// Edge numbers by key, -1 where none; kept all -1 between calls (only the entries a call set are
-// reset). A build runs on one thread at a time, but the inspector and tests may use several.
-std::vector<std::int16_t>& edgeTable() {
-    thread_local std::vector<std::int16_t> table(static_cast<std::size_t>(kMaxVertices) * kMaxVertices, -1);
-    return table;
-}
-
 // A closed surface of the sphere's kind has V + F - 2 edges, each bounding two faces.
 constexpr int kMaxEdges = kMaxVertices + kMaxFaces - 2;
 constexpr int kMaxCorners = 2 * kMaxEdges;
 
+// Edge numbers by key: open addressing in a table at most half full.
+class EdgeTable {
+  public:
+    EdgeTable() { slots_.fill({-1, -1}); }
+    // The edge number stored for the key, or the place to store one (number -1).
+    std::int16_t& find(int key) {
+        std::size_t i = (static_cast<std::size_t>(key) * 2654435761u) % slots_.size();
+        while (slots_[i].key != -1 && slots_[i].key != key)
+            i = (i + 1) % slots_.size();
+        slots_[i].key = key;
+        return slots_[i].edge;
+    }
+
+  private:
+    struct Slot {
+        int key;
+        std::int16_t edge;
+    };
+    std::array<Slot, 1024> slots_;
+};
+static_assert(2 * kMaxEdges <= 1024);
+
 // Orients the faces alike through the edges they share; false unless every edge has exactly two
 // faces, the surface is connected and orientable, and V - E + F = 2 with every vertex used.
 bool orientFaces(const FaceString* faces, int faceCount, int vertexCount, std::array<bool, kMaxFaces>& reversed) {
-    std::vector<std::int16_t>& table = edgeTable();
+    EdgeTable table;
     std::array<Edge, kMaxEdges> edges;
     int edgeCount = 0;
     std::array<std::int16_t, kMaxCorners> edgeOfCorner; // for each face corner in order: the edge it starts
@@ -57,7 +71,7 @@ bool orientFaces(const FaceString* faces, int faceCount, int vertexCount, std::a
                 if (face[static_cast<std::size_t>(i)] == face[static_cast<std::size_t>(j)]) ok = false;
             if (!ok) break;
             const int key = std::min(a, b) * kMaxVertices + std::max(a, b);
-            std::int16_t& slot = table[static_cast<std::size_t>(key)];
+            std::int16_t& slot = table.find(key);
             if (slot < 0) {
                 if (edgeCount == kMaxEdges) {
                     ok = false;
@@ -79,9 +93,8 @@ bool orientFaces(const FaceString* faces, int faceCount, int vertexCount, std::a
     }
     firstCorner[static_cast<std::size_t>(faceCount)] = cornerCount;
     std::array<bool, kMaxVertices> used{};
-    for (int k = 0; k < edgeCount; ++k) { // leave the table as found
+    for (int k = 0; k < edgeCount; ++k) {
         const Edge& e = edges[static_cast<std::size_t>(k)];
-        table[static_cast<std::size_t>(e.key)] = -1;
         ok = ok && e.uses == 2 && e.faces[0] != e.faces[1];
         used[static_cast<std::size_t>(e.key / kMaxVertices)] = true;
         used[static_cast<std::size_t>(e.key % kMaxVertices)] = true;
