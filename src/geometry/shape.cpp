@@ -1,6 +1,8 @@
 // Closedness, orientation and the star shape of a figure's surface.
 #include "shape.h"
 
+#include "point3d.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -132,14 +134,6 @@ bool orientFaces(const FaceString* faces, int faceCount, int vertexCount, std::a
     return true;
 }
 
-Point3D minus(const Point3D& a, const Point3D& b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-
-double dot(const Point3D& a, const Point3D& b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
 // The signed solid angle of a flat polygon seen from the origin, from its corners and their
 // distances. Van Oosterom and Strackee give each triangle of a fan as twice the argument of a
 // complex number; the arguments add up, so the numbers are multiplied and one arc tangent taken
@@ -150,8 +144,7 @@ double polygonSolidAngle(const Point3D* p, const double* length, int n) {
         const Point3D& a = p[0];
         const Point3D& b = p[i];
         const Point3D& c = p[i + 1];
-        const Point3D bc{b.y * c.z - b.z * c.y, b.z * c.x - b.x * c.z, b.x * c.y - b.y * c.x};
-        const double num = dot(a, bc);
+        const double num = dot(a, cross(b, c));
         const double den = length[0] * length[i] * length[i + 1] + dot(a, b) * length[i + 1] +
                            dot(a, c) * length[i] + dot(b, c) * length[0];
         const double r = re * den - im * num;
@@ -203,9 +196,8 @@ SurfaceShape surfaceShape(const Point3D* vertices, int vertexCount, const FaceSt
         const int n = static_cast<int>(face.size());
         if (n > kMaxNameable) return {};
         for (int i = 0; i < n; ++i) {
-            corners[static_cast<std::size_t>(i)] = minus(vertices[vertexOfCode(face[static_cast<std::size_t>(i)])], c);
-            lengths[static_cast<std::size_t>(i)] = std::sqrt(dot(corners[static_cast<std::size_t>(i)],
-                                                                 corners[static_cast<std::size_t>(i)]));
+            corners[static_cast<std::size_t>(i)] = vertices[vertexOfCode(face[static_cast<std::size_t>(i)])] - c;
+            lengths[static_cast<std::size_t>(i)] = norm(corners[static_cast<std::size_t>(i)]);
         }
         auto corner = [&](int i) { return corners[static_cast<std::size_t>(i % n)]; };
         Point3D normal; // Newell's normal, and the face's centre, both from the centroid
@@ -218,7 +210,7 @@ SurfaceShape surfaceShape(const Point3D* vertices, int vertexCount, const FaceSt
             normal.z += (a.x - b.x) * (a.y + b.y);
             centre = {centre.x + a.x / n, centre.y + a.y / n, centre.z + a.z / n};
         }
-        const double length = std::sqrt(dot(normal, normal));
+        const double length = norm(normal);
         if (!(length > 0)) return {};
         const double turn = shape.reversed[static_cast<std::size_t>(f)] ? -1.0 : 1.0;
         const double height = turn * dot(normal, centre) / length; // of the plane above the centroid
@@ -226,14 +218,14 @@ SurfaceShape surfaceShape(const Point3D* vertices, int vertexCount, const FaceSt
         if (faceSide == 0 || (side != 0 && faceSide != side)) return {};
         side = faceSide;
         for (int i = 0; i < n; ++i) // flat
-            if (std::fabs(dot(normal, minus(corner(i), centre))) > tolerance * length) return {};
+            if (std::fabs(dot(normal, corner(i) - centre)) > tolerance * length) return {};
         inradius = std::min(inradius, std::fabs(height));
         solidAngle += turn * polygonSolidAngle(corners.data(), lengths.data(), n);
     }
     // Faces turning one way throughout: the angles add up to 4 pi times the number of times the
     // surface wraps round the centroid, which must be once.
     if (!(std::fabs(std::fabs(solidAngle) - 4 * std::numbers::pi) < 1.0)) return {};
-    const double reach = std::sqrt(dot(minus(vertices[0], c), minus(vertices[0], c)));
+    const double reach = norm(vertices[0] - c);
     if (!(reach > 0) || !(inradius > tolerance)) return {};
     shape.inradiusRatio = inradius / reach;
     shape.starShaped = true;

@@ -396,6 +396,41 @@ template <class Sink> class Stroker {
         }
     }
 
+    // The corner against the previous segment's last pixel, for steep and flat segments alike, in
+    // the segment's own axes: pixels `from` .. `to` along the major axis, the minor position
+    // `minor` (16.16) at `from` moving by `step`, `lastMinor` the minor coordinate of the end pixel.
+    void joinCorner(int dir, bool swapped, bool axisAligned, Pixel first, int& from, int& to, Fixed16& minor,
+                    Fixed16 step, int& lastMinor) {
+        if (lastPixel_.x > kNoPixel) {
+            if (first.x == lastPixel_.x && first.y == lastPixel_.y) {
+                // the previous segment drew this pixel already
+                if (swapped) {
+                    --to;
+                } else {
+                    ++from;
+                    minor += step;
+                }
+            } else if (lastDir_ != dir &&
+                       (((axisAligned && lastAxisAligned_) && lastPixel_.x != first.x && lastPixel_.y != first.y) ||
+                        (std::abs(lastPixel_.x - first.x) > 1 || std::abs(lastPixel_.y - first.y) > 1))) {
+                // a gap at the corner: one pixel more
+                if (swapped) {
+                    ++to;
+                } else {
+                    --from;
+                    minor -= step;
+                }
+            } else if (lastDir_ == dir &&
+                       (std::abs(lastPixel_.x - first.x) <= 1 && std::abs(lastPixel_.y - first.y) > 1)) {
+                // continuing the same way across a skipped row: sample half a step later
+                minor += step >> 1;
+                lastMinor = static_cast<int>((swapped ? minor : minor + (to - from - 1) * step) >> 16);
+            }
+        }
+        lastDir_ = dir;
+        lastAxisAligned_ = axisAligned;
+    }
+
     bool clipLine(double& x1, double& y1, double& x2, double& y2);
     void calculateLastPoint(double rx1, double ry1, double rx2, double ry2);
     template <class Dash> bool segment(double rx1, double ry1, double rx2, double ry2, int caps);
@@ -573,39 +608,7 @@ bool Stroker<Sink>::segment(double rx1, double ry1, double rx2, double ry2, int 
             last = {static_cast<int>((x + (ys - y - 1) * xinc) >> 16), ys - 1};
             if (swapped) std::swap(first, last);
 
-            const bool axisAligned = std::abs(xinc) < (1 << 14);
-            if (lastPixel_.x > kNoPixel) {
-                if (first.x == lastPixel_.x && first.y == lastPixel_.y) {
-                    // the previous segment drew this pixel already
-                    if (swapped) {
-                        --ys;
-                    } else {
-                        ++y;
-                        x += xinc;
-                    }
-                } else if (lastDir_ != dir &&
-                           (((axisAligned && lastAxisAligned_) && lastPixel_.x != first.x &&
-                             lastPixel_.y != first.y) ||
-                            (std::abs(lastPixel_.x - first.x) > 1 || std::abs(lastPixel_.y - first.y) > 1))) {
-                    // a gap at the corner: one pixel more
-                    if (swapped) {
-                        ++ys;
-                    } else {
-                        --y;
-                        x -= xinc;
-                    }
-                } else if (lastDir_ == dir &&
-                           (std::abs(lastPixel_.x - first.x) <= 1 && std::abs(lastPixel_.y - first.y) > 1)) {
-                    // continuing the same way across a skipped row: sample half a step later
-                    x += xinc >> 1;
-                    if (swapped)
-                        last.x = static_cast<int>(x >> 16);
-                    else
-                        last.x = static_cast<int>((x + (ys - y - 1) * xinc) >> 16);
-                }
-            }
-            lastDir_ = dir;
-            lastAxisAligned_ = axisAligned;
+            joinCorner(dir, swapped, std::abs(xinc) < (1 << 14), first, y, ys, x, xinc, last.x);
 
             const Dash pattern(*this, swapped, y * 64, ys * 64);
             // at least one pixel, even where the corner handling left none
@@ -640,36 +643,7 @@ bool Stroker<Sink>::segment(double rx1, double ry1, double rx2, double ry2, int 
             last = {xs - 1, static_cast<int>((y + (xs - x - 1) * yinc) >> 16)};
             if (swapped) std::swap(first, last);
 
-            const bool axisAligned = std::abs(yinc) < (1 << 14);
-            if (lastPixel_.x > kNoPixel) {
-                if (first.x == lastPixel_.x && first.y == lastPixel_.y) {
-                    if (swapped) {
-                        --xs;
-                    } else {
-                        ++x;
-                        y += yinc;
-                    }
-                } else if (lastDir_ != dir &&
-                           (((axisAligned && lastAxisAligned_) && lastPixel_.x != first.x &&
-                             lastPixel_.y != first.y) ||
-                            (std::abs(lastPixel_.x - first.x) > 1 || std::abs(lastPixel_.y - first.y) > 1))) {
-                    if (swapped) {
-                        ++xs;
-                    } else {
-                        --x;
-                        y -= yinc;
-                    }
-                } else if (lastDir_ == dir &&
-                           (std::abs(lastPixel_.x - first.x) <= 1 && std::abs(lastPixel_.y - first.y) > 1)) {
-                    y += yinc >> 1;
-                    if (swapped)
-                        last.y = static_cast<int>(y >> 16);
-                    else
-                        last.y = static_cast<int>((y + (xs - x - 1) * yinc) >> 16);
-                }
-            }
-            lastDir_ = dir;
-            lastAxisAligned_ = axisAligned;
+            joinCorner(dir, swapped, std::abs(yinc) < (1 << 14), first, x, xs, y, yinc, last.y);
 
             const Dash pattern(*this, swapped, x * 64, xs * 64);
             run<false>(pattern, x, std::max(xs - x, 1), y, yinc);

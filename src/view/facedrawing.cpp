@@ -14,26 +14,30 @@
 
 namespace kesmora {
 
-Figure solidFigure(const SolidModel& model) {
+namespace {
+
+Figure figureOf(const std::array<Point3D, kMaxVertices>& vertices, int vertexCount,
+                const std::array<FaceString, kMaxFaces>& faces, const std::array<FaceRecord, kMaxFaces>& records,
+                int faceCount, const SurfaceShape& shape) {
     Figure f;
-    f.vertices = model.vertices.data();
-    f.vertexCount = std::clamp(model.vertexCount, 0, kMaxVertices);
-    f.faces = model.faces.data();
-    f.records = model.faceRecords.data();
-    f.faceCount = std::clamp(model.faceCount, 0, kMaxFaces);
-    f.shape = &model.shape;
+    f.vertices = vertices.data();
+    f.vertexCount = std::clamp(vertexCount, 0, kMaxVertices);
+    f.faces = faces.data();
+    f.records = records.data();
+    f.faceCount = std::clamp(faceCount, 0, kMaxFaces);
+    f.shape = &shape;
     return f;
 }
 
+} // namespace
+
+Figure solidFigure(const SolidModel& model) {
+    return figureOf(model.vertices, model.vertexCount, model.faces, model.faceRecords, model.faceCount, model.shape);
+}
+
 Figure dualFigure(const SolidModel& model) {
-    Figure f;
-    f.vertices = model.dualVertices.data();
-    f.vertexCount = std::clamp(model.dualVertexCount, 0, kMaxVertices);
-    f.faces = model.dualFaces.data();
-    f.records = model.dualFaceRecords.data();
-    f.faceCount = std::clamp(model.dualFaceCount, 0, kMaxFaces);
-    f.shape = &model.dualShape;
-    return f;
+    return figureOf(model.dualVertices, model.dualVertexCount, model.dualFaces, model.dualFaceRecords,
+                    model.dualFaceCount, model.dualShape);
 }
 
 void projectVertices(Figure& figure, QPoint origin, ScreenVertices& storage) {

@@ -2,6 +2,7 @@
 // orientation and the measurements that export, stats and net share.
 #pragma once
 
+#include "geometry/point3d.h"
 #include "geometry/solidmodel.h"
 
 #include <cmath>
@@ -9,24 +10,6 @@
 
 namespace kesmora::inspect {
 
-inline Point3D operator+(const Point3D& a, const Point3D& b) {
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-inline Point3D operator-(const Point3D& a, const Point3D& b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-inline Point3D operator*(double k, const Point3D& a) {
-    return {k * a.x, k * a.y, k * a.z};
-}
-inline double dot(const Point3D& a, const Point3D& b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-inline Point3D cross(const Point3D& a, const Point3D& b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-inline double norm(const Point3D& a) {
-    return std::sqrt(dot(a, a));
-}
 inline Point3D unit(const Point3D& a) {
     const double n = norm(a);
     return n > 0 ? (1.0 / n) * a : Point3D{};
