@@ -58,9 +58,12 @@ BuiltBody buildAsTheWindowDoes(const CatalogueTables& tables, int category, cons
 
 std::filesystem::path dataDirFor(const std::string& argv0, const std::string& given) {
     if (!given.empty()) return given;
+    // The error_code overloads throughout: a folder the file system refuses is a catalogue not
+    // found, not an exception from the standard library.
     std::error_code ec;
     std::filesystem::path exe = std::filesystem::canonical("/proc/self/exe", ec);
-    if (ec) exe = std::filesystem::absolute(argv0);
+    if (ec) exe = std::filesystem::absolute(argv0, ec);
+    if (ec) exe = argv0;
     if (const auto dir = findDataDir(exe.parent_path())) return *dir;
     std::string tried;
     for (const auto& c : dataDirCandidates(exe.parent_path()))

@@ -1,0 +1,177 @@
+// The start of the program where the catalogue is looked for in folders with symbolic link loops:
+// the look-up takes a loop for a file that is not there, and the start ends with the message that
+// names what was looked for and exit status 1, never with an exception from the file system.
+#include "app/startup.h"
+#include "catalogue/catalogueerror.h"
+#include "catalogue/datadir.h"
+#include "catalogue/tables.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+using namespace kesmora;
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kDataFiles[] = {kCatalogueFile, kExcludedFile, kCoordFile, kFaceFile};
+
+// A folder of its own under the temporary folder, removed with the test.
+class TempDir {
+  public:
+    explicit TempDir(const std::string& name)
+        : path_(fs::temp_directory_path() / ("kesmora-" + name + "-" + std::to_string(getpid()))) {
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+void copyShippedData(const fs::path& to) {
+    fs::create_directories(to);
+    for (const char* f : kDataFiles)
+        fs::copy_file(fs::path(KESMORA_DATA_DIR) / f, to / f);
+}
+
+// An executable's folder "bin" whose data folder holds the catalogue with faces.txt linked to itself.
+fs::path binWithSelfLinkedFaces(const TempDir& root) {
+    const fs::path bin = root.path() / "bin";
+    copyShippedData(bin / "data");
+    fs::remove(bin / "data" / kFaceFile);
+    fs::create_symlink(kFaceFile, bin / "data" / kFaceFile);
+    return bin;
+}
+
+// An executable's folder whose two candidate data folders are link loops: "data" linked to itself,
+// and share/kesmora and share/loop linked to each other.
+fs::path binWithLoopingFolders(const TempDir& root) {
+    const fs::path bin = root.path() / "bin";
+    fs::create_directories(bin);
+    fs::create_directory_symlink("data", bin / "data");
+    fs::create_directories(root.path() / "share");
+    fs::create_directory_symlink("loop", root.path() / "share" / "kesmora");
+    fs::create_directory_symlink("kesmora", root.path() / "share" / "loop");
+    return bin;
+}
+
+TEST(SymlinkLoop, TheCatalogueLookUpTreatsALoopAsAFileNotThere) {
+    {
+        const TempDir root("loop-file");
+        const fs::path bin = binWithSelfLinkedFaces(root);
+        EXPECT_EQ(dataFileState(bin / "data" / kFaceFile), DataFileState::LinkLoop);
+        EXPECT_EQ(dataFileState(bin / "data" / kCoordFile), DataFileState::Present);
+        EXPECT_EQ(dataFileState(bin / "data" / "nothing.txt"), DataFileState::Missing);
+        EXPECT_EQ(dataFileState(bin / "data"), DataFileState::NotAFile);
+        std::optional<fs::path> found;
+        EXPECT_NO_THROW(found = findDataDir(bin));
+        EXPECT_FALSE(found);
+        try {
+            LoadCatalogueTables(bin / "data");
+            ADD_FAILURE() << "the tables loaded through a link loop";
+        } catch (const CatalogueError& e) {
+            EXPECT_EQ(e.file(), kFaceFile) << e.what();
+        }
+    }
+    {
+        const TempDir root("loop-folder");
+        const fs::path bin = binWithLoopingFolders(root);
+        for (const fs::path& dir : dataDirCandidates(bin))
+            for (const char* f : kDataFiles)
+                EXPECT_EQ(dataFileState(dir / f), DataFileState::LinkLoop) << dir / f;
+        std::optional<fs::path> found;
+        EXPECT_NO_THROW(found = findDataDir(bin));
+        EXPECT_FALSE(found);
+        for (const fs::path& dir : dataDirCandidates(bin))
+            EXPECT_THROW(LoadCatalogueTables(dir), CatalogueError) << dir;
+    }
+}
+
+TEST(SymlinkLoop, TheStartEndsWithAMessageNamingWhatWasLookedForAndStatus1) {
+    {
+        const TempDir root("start-loop-file");
+        const fs::path bin = binWithSelfLinkedFaces(root);
+        StartOutcome start;
+        ASSERT_NO_THROW(start = startProgram(bin));
+        EXPECT_FALSE(start.window);
+        EXPECT_EQ(start.exitStatus, 1);
+        const std::string m = start.message.toStdString();
+        for (const fs::path& dir : dataDirCandidates(bin))
+            EXPECT_NE(m.find(dir.string()), std::string::npos) << m;
+        EXPECT_NE(m.find("(Schleife symbolischer Verknüpfungen: faces.txt)"), std::string::npos) << m;
+        // The other candidate has nothing at all.
+        EXPECT_NE(m.find("(fehlt: catalogue.txt, excluded.txt, coordinates.txt, faces.txt)"),
+                  std::string::npos)
+            << m;
+    }
+    {
+        const TempDir root("start-loop-folder");
+        const fs::path bin = binWithLoopingFolders(root);
+        StartOutcome start;
+        ASSERT_NO_THROW(start = startProgram(bin));
+        EXPECT_FALSE(start.window);
+        EXPECT_EQ(start.exitStatus, 1);
+        const std::string m = start.message.toStdString();
+        for (const fs::path& dir : dataDirCandidates(bin))
+            EXPECT_NE(m.find(dir.string() +
+                             " (Schleife symbolischer Verknüpfungen: catalogue.txt, excluded.txt, "
+                             "coordinates.txt, faces.txt)"),
+                      std::string::npos)
+                << m;
+    }
+    {
+        // The healthy folder opens the window; a file that is there but cannot be read ends as well.
+        const TempDir root("start-healthy");
+        copyShippedData(root.path() / "bin" / "data");
+        StartOutcome start = startProgram(root.path() / "bin");
+        ASSERT_TRUE(start.window) << start.message.toStdString();
+        EXPECT_EQ(start.exitStatus, 0);
+        start.window.reset();
+        std::ofstream(root.path() / "bin" / "data" / kCatalogueFile, std::ios::trunc) << "";
+        start = startProgram(root.path() / "bin");
+        EXPECT_FALSE(start.window);
+        EXPECT_EQ(start.exitStatus, 1);
+        EXPECT_TRUE(start.message.contains(QString::fromLatin1(kCatalogueFile)))
+            << start.message.toStdString();
+    }
+}
+
+// The program itself on a data folder linked to itself: it must not abort (exit 134) but wait on
+// its message box, which the headless platform never closes.
+TEST(SymlinkLoop, TheProgramDoesNotAbort) {
+    const fs::path program = fs::path(KESMORA_BINARY_DIR) / "kesmora";
+    if (!fs::is_regular_file(program)) GTEST_SKIP() << "the program is not built";
+    const TempDir root("program-loop");
+    const fs::path bin = binWithLoopingFolders(root);
+    fs::copy_file(program, bin / "kesmora");
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start(QString::fromStdString((bin / "kesmora").string()), {});
+    ASSERT_TRUE(p.waitForStarted());
+    const bool ended = p.waitForFinished(2000);
+    if (ended) {
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << p.readAllStandardError().toStdString();
+        EXPECT_EQ(p.exitCode(), 1) << p.readAllStandardError().toStdString();
+    } else {
+        p.kill();
+        p.waitForFinished();
+    }
+    EXPECT_FALSE(p.readAllStandardError().contains("filesystem_error"));
+}
+
+} // namespace
