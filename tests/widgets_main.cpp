@@ -1,14 +1,41 @@
 // main() of the test programs that open the real window.
 #include <QApplication>
+#include <QByteArray>
+#include <QDir>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include <unistd.h>
+
+// The screen the window tests run on. The offscreen platform's own screen is 800 x 600, smaller
+// than the window; a test program that checks a small screen defines its own size.
+#ifndef KESMORA_TEST_SCREEN_WIDTH
+#define KESMORA_TEST_SCREEN_WIDTH 1280
+#endif
+#ifndef KESMORA_TEST_SCREEN_HEIGHT
+#define KESMORA_TEST_SCREEN_HEIGHT 1024
+#endif
+
 // The application outlives every window and is gone before the static objects are (Qt's input
 // devices crash when torn down after it). Headless unless a platform is asked for, also while
-// the build only lists the tests.
+// the build only lists the tests; plain "offscreen" gets the screen above.
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    std::string config;
+    if (platform.isEmpty() || platform == "offscreen") {
+        config =
+            QDir::tempPath().toStdString() + "/kesmora-test-screen-" + std::to_string(getpid()) + ".json";
+        std::ofstream(config) << "{\"screens\": [{\"name\": \"test\", \"x\": 0, \"y\": 0, \"width\": "
+                              << KESMORA_TEST_SCREEN_WIDTH << ", \"height\": " << KESMORA_TEST_SCREEN_HEIGHT
+                              << ", \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}\n";
+        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + config.c_str());
+    }
     QApplication app(argc, argv);
+    if (!config.empty()) std::remove(config.c_str()); // read when the platform started
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -6,6 +6,7 @@
 #include "paintbox.h"
 #include "view/renderer.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
@@ -23,10 +24,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include <exception>
 
@@ -96,9 +100,33 @@ TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent) : QM
 
     // A fixed client area of 1008 x 709 below the menu bar, centred on the screen.
     const int menuHeight = menuBar()->sizeHint().height();
-    setMinimumSize(kClientWidth, kClientHeight + menuHeight);
-    resize(kClientWidth, kClientHeight + menuHeight);
-    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    normalSize_ = QSize(kClientWidth, kClientHeight + menuHeight);
+    setMinimumSize(normalSize_);
+    resize(normalSize_);
+    if (const QScreen* s = screen()) placeOnScreen(s->availableGeometry());
+}
+
+WindowPlacement windowPlacement(const QRect& available, const QSize& windowSize,
+                                const QMargins& frameMargins) {
+    const QSize frame = windowSize.grownBy(frameMargins);
+    if (frame.width() > available.width() || frame.height() > available.height()) return {true, {}};
+    return {false, available.center() - QRect(QPoint(0, 0), windowSize).center()};
+}
+
+void TMainForm::placeOnScreen(const QRect& available, const QMargins& frameMargins) {
+    const WindowPlacement p = windowPlacement(available, normalSize_, frameMargins);
+    fitsScreen_ = !p.maximised;
+    if (fitsScreen_) {
+        if (!isVisible()) move(p.topLeft);
+        return;
+    }
+    // Too small a screen for the fixed size: the window takes the free area and may be sized
+    // freely; the drawing area gives way and the control strip scrolls.
+    setMinimumSize(0, 0);
+    if (isVisible())
+        showMaximized();
+    else
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 TMainForm::~TMainForm() = default; // FormDestroy: the tables and images go with the window
@@ -148,7 +176,16 @@ void TMainForm::createControls() {
     PB1->setObjectName("PB1");
     PB1->scene = &sceneBitmap_;
     PB1->setAccessibleName(QString::fromUtf8("Zeichenfläche"));
-    P8 = panel(P6, kPanelColour, "P8");
+    // The strip sits in a scroll area that shows a scroll bar only when the window is narrower
+    // than the controls; otherwise the strip looks exactly as without it.
+    stripScroll = new QScrollArea(P6);
+    stripScroll->setObjectName("stripScroll");
+    stripScroll->setFrameShape(QFrame::NoFrame);
+    stripScroll->setWidgetResizable(false);
+    stripScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    stripScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    P8 = panel(nullptr, kPanelColour, "P8");
+    stripScroll->setWidget(P8);
     P3 = panel(P8, kPanelColour, "P3");
     P3->setGeometry(0, 0, 1, kStripHeight);
     P20 = panel(P8, kPanelColour, "P20");
@@ -304,10 +341,17 @@ void TMainForm::wire() {
     connect(R1Group, &QButtonGroup::idClicked, this, [this] { guarded([&] { R1C(); }); });
 
     // A click in the list, or moving the selection with the keyboard, takes the body over. A
-    // mouse press that changes the row is left to the click that follows it.
+    // mouse press that changes the row is left to the click that follows it. A key's row change
+    // is taken over once the list has finished with the key: a body that cannot be built puts the
+    // row back, and the list would select the row the key led to again afterwards.
     connect(LB1, &QListWidget::itemClicked, this, [this] { guarded([&] { LB1C(); }); });
     connect(LB1, &QListWidget::currentRowChanged, this, [this](int) {
-        if (QApplication::mouseButtons() == Qt::NoButton) guarded([&] { LB1C(); });
+        if (QApplication::mouseButtons() != Qt::NoButton || listChangePending_) return;
+        listChangePending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            listChangePending_ = false;
+            guarded([&] { LB1C(); });
+        });
     });
 
     PB1->onSystemPaint = [this] { return buildForSystemPaint(); };
@@ -338,17 +382,26 @@ void TMainForm::showEvent(QShowEvent* event) {
     if (!shownOnce_) { // FormShow
         shownOnce_ = true;
         guarded([&] { neuwert(); });
+        // The frame's size is known only once the window is on screen; a frame that then does
+        // not fit still maximises.
+        QTimer::singleShot(0, this, [this] {
+            const QScreen* s = screen();
+            if (s && fitsScreen_ && windowHandle())
+                placeOnScreen(s->availableGeometry(), windowHandle()->frameMargins());
+        });
     }
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    // A fixed border: only maximising (or full screen) changes the size.
-    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) && isVisible()) {
-        const QSize fixed = minimumSize();
+    // A fixed border: only maximising (or full screen) changes the size. A screen too small for
+    // that size leaves the border free.
+    if (fitsScreen_ && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) && isVisible()) {
+        const QSize fixed = normalSize_;
         if (size() != fixed)
             QTimer::singleShot(0, this, [this, fixed] {
-                if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) resize(fixed);
+                if (fitsScreen_ && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+                    resize(fixed);
             });
     }
 }
@@ -363,11 +416,16 @@ void TMainForm::layoutClientArea() {
     P1->setGeometry(0, 0, w, kTitleHeight);
     P1Caption->setGeometry(90, 1, std::max(0, w - 180), kTitleHeight - 2);
     P6->setGeometry(0, kTitleHeight, w, h - kTitleHeight);
-    const int drawingHeight = std::max(0, h - kTitleHeight - kStripHeight);
+    const bool scrolls = w < kControlsWidth;
+    stripScroll->setHorizontalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    const int stripHeight =
+        kStripHeight + (scrolls ? stripScroll->horizontalScrollBar()->sizeHint().height() : 0);
+    const int drawingHeight = std::max(0, h - kTitleHeight - stripHeight);
     P10->setGeometry(0, 0, w, drawingHeight);
     P21->setGeometry(0, 0, w, drawingHeight);
     PB1->setGeometry(0, 0, w, drawingHeight);
-    P8->setGeometry(0, drawingHeight, w, kStripHeight);
+    stripScroll->setGeometry(0, drawingHeight, w, stripHeight);
+    P8->resize(std::max(w, kControlsWidth), kStripHeight); // placed by the scroll area
     P8Resize();
 }
 
@@ -392,31 +450,40 @@ void TMainForm::applyAnimationControls(const AnimationControls& controls) {
         Timer1->start(controls.timerInterval);
 }
 
+bool TMainForm::showModesOfItem(int item) {
+    modeButtons[6]->setVisible(item != 2);
+    if (item == 2 && modeButtons[6]->isChecked()) {
+        modeButtons[5]->setChecked(true);
+        render_.mode = DrawMode::Interpenetration2;
+        return true;
+    }
+    return false;
+}
+
 void TMainForm::R1C() {
     applyAnimationControls(stopAnimation(animation_));
     const int item = R1Group->checkedId();
     const int category = categoryOfItem(item);
     if (category == selection_.currentCategory) return;
-    modeButtons[6]->setVisible(item != 2);
-    if (item == 2 && modeButtons[6]->isChecked()) {
-        modeButtons[5]->setChecked(true);
-        render_.mode = DrawMode::Interpenetration2;
-        zeichnen();
-    }
-    selection_.currentCategory = category;
-    fillBodyList();
-    {
-        const QSignalBlocker block(LB1);
-        if (LB1->count() > 0) LB1->setCurrentRow(0);
-    }
-    selection_.bodyIndex = 0;
-    neuwert();
+    if (showModesOfItem(item)) zeichnen();
+    keepingShownBody([&] {
+        selection_.currentCategory = category;
+        fillBodyList();
+        {
+            const QSignalBlocker block(LB1);
+            if (LB1->count() > 0) LB1->setCurrentRow(0);
+        }
+        selection_.bodyIndex = 0;
+        neuwert();
+    });
 }
 
 void TMainForm::LB1C() {
     applyAnimationControls(stopAnimation(animation_));
-    neuwert();
-    B1C();
+    keepingShownBody([&] {
+        neuwert();
+        B1C();
+    });
 }
 
 void TMainForm::neuwert() {
@@ -430,8 +497,46 @@ void TMainForm::neuwert() {
 void TMainForm::buildModel() {
     const QListWidgetItem* item = LB1->currentItem();
     if (!item) return;
-    model_ = buildSolid(tables_, selection_, toTable(item->text())); // taken over only when complete
+    const QString name = item->text();
+    keepingShownBody([&] {
+        model_ = buildSolid(tables_, selection_, toTable(name)); // taken over only when complete
+    });
     ++buildCount_;
+    shown_ = ShownBody{selection_, P1Caption->text(), name};
+}
+
+template <typename F> void TMainForm::keepingShownBody(F&& step) {
+    try {
+        step();
+    } catch (...) {
+        backToShownBody();
+        throw;
+    }
+}
+
+void TMainForm::backToShownBody() {
+    if (!shown_) return; // nothing built yet: the title keeps naming the body the message is about
+    const ShownBody shown = *shown_;
+    if (selection_.currentCategory != shown.selection.currentCategory) {
+        const int item = itemOfCategory(shown.selection.currentCategory);
+        // Checked from code, not clicked: no category change runs.
+        if (QAbstractButton* radio = R1Group->button(item)) radio->setChecked(true);
+        if (showModesOfItem(item)) // redrawn after the handler or paint that failed
+            QTimer::singleShot(0, this, [this] { guarded([&] { zeichnen(); }); });
+        selection_.currentCategory = shown.selection.currentCategory;
+        try {
+            fillBodyList(); // listed before, from the same tables
+        } catch (const std::exception&) {
+            LB1->clear();
+        }
+    }
+    {
+        const QSignalBlocker block(LB1); // a row set from code is no click: nothing is built
+        const auto items = LB1->findItems(shown.name, Qt::MatchExactly);
+        LB1->setCurrentRow(items.isEmpty() ? -1 : LB1->row(items.first()));
+    }
+    selection_ = shown.selection;
+    P1Caption->setText(shown.caption);
 }
 
 void TMainForm::B1C() {

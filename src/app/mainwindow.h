@@ -12,6 +12,8 @@
 #include <QColor>
 #include <QImage>
 #include <QMainWindow>
+#include <QMargins>
+#include <QRect>
 
 #include <array>
 #include <filesystem>
@@ -27,6 +29,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QSpinBox;
 class QTimer;
 class QToolButton;
@@ -38,6 +41,15 @@ class PaintBox;
 
 inline constexpr int kClientWidth = 1008;
 inline constexpr int kClientHeight = 709;
+
+// Where the window goes on a screen whose free area is `available`: centred at its normal size
+// when its frame fits there, else maximised to that area (a netbook's 1024 x 600, say).
+struct WindowPlacement {
+    bool maximised = false;
+    QPoint topLeft; // of the window at its normal size, when not maximised
+};
+WindowPlacement windowPlacement(const QRect& available, const QSize& windowSize,
+                                const QMargins& frameMargins);
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -59,10 +71,18 @@ class TMainForm : public QMainWindow {
     const RenderSettings& renderSettings() const { return render_; }
     const QImage& sceneBitmap() const { return sceneBitmap_; }
     bool readyFlag() const { return readyFlag_; }
+    // Whether the window at its normal size fits the free area of its screen.
+    bool fitsScreen() const { return fitsScreen_; }
+
+    // Places the window on a screen with that free area (see windowPlacement); the constructor
+    // does this for the window's own screen, and the first show again once the frame is known.
+    void placeOnScreen(const QRect& available, const QMargins& frameMargins = {});
     int buildCount() const { return buildCount_; }
 
     // Controls by their layout names.
     QLabel* P1Caption = nullptr;
+    // Holds the control strip P8; scrolls it sideways when the window is narrower than the controls.
+    QScrollArea* stripScroll = nullptr;
     QFrame *P1 = nullptr, *P6 = nullptr, *P8 = nullptr, *P3 = nullptr, *P20 = nullptr, *P10 = nullptr,
            *P21 = nullptr;
     QToolButton *S8 = nullptr, *S1 = nullptr, *S9 = nullptr;
@@ -108,6 +128,14 @@ class TMainForm : public QMainWindow {
     void wire();
     void layoutClientArea();
     void fillBodyList();
+    // Shows or hides the modes the category at radio item `item` offers; true when that changed
+    // the chosen mode.
+    bool showModesOfItem(int item);
+    // Puts the category, the list's row, the title and the selection back to the body whose solid
+    // is on screen, without a click or a build: a body chosen but not built must not stay named.
+    void backToShownBody();
+    // Runs a step of choosing a body; when it fails, the controls go back to the shown body.
+    template <typename F> void keepingShownBody(F&& step);
     void applyAnimationControls(const AnimationControls& controls);
     // Runs a handler; an error ends the handler and is shown in a message box.
     template <typename F> void guarded(F&& handler);
@@ -117,9 +145,17 @@ class TMainForm : public QMainWindow {
     QRect renderOnly(); // returns the part of the scene image that changed
     QRect buildForSystemPaint();
 
+    // The body whose solid is shown, as the controls named it when it was built.
+    struct ShownBody {
+        Selection selection;
+        QString caption;
+        QString name; // its entry in the list
+    };
+
     CatalogueTables tables_;
     Selection selection_;
     SolidModel model_;
+    std::optional<ShownBody> shown_;
     AnimationState animation_;
     RenderSettings render_;
     QImage sceneBitmap_;
@@ -127,6 +163,9 @@ class TMainForm : public QMainWindow {
     QColor lastDialogColour_ = Qt::black;
     bool readyFlag_ = false;
     bool shownOnce_ = false;
+    bool fitsScreen_ = true;
+    bool listChangePending_ = false; // a row change by key waits for the list to finish
+    QSize normalSize_;               // the size the fixed border keeps
     int buildCount_ = 0;
     std::string lastPaintError_;
     QWidget* client_ = nullptr;
