@@ -146,3 +146,20 @@ TEST(Locale, StatsUnderTheGermanLocaleMeasureTheRealSolid) {
     EXPECT_NE(r.out.indexOf("edge lengths  146.4102 to 146.4102"), -1) << r.out.toStdString();
     EXPECT_NE(r.out.indexOf("dihedral      125.26"), -1) << r.out.toStdString();
 }
+
+// sscanf's "%lf" read "12.5" as 12 under the German locale and then stopped at the point.
+TEST(Locale, TurnAnglesAreReadWithAPointUnderEveryLocale) {
+    const QString out = scratchFile("turn.png");
+    for (const char* locale : {"C.UTF-8", kGerman}) {
+        EXPECT_EQ(inspectIn(locale, {"render", "0", "Oktaeder", "--mode", "1", "--turn", "12.5,-7.25,3e1", "-o", out})
+                      .exitCode,
+                  0)
+            << locale;
+        for (const char* bad : {"12,5,0,0", "1,2", "inf,0,0", "0,nan,0", "1e400,0,0", "1,,2", "1;2;3"}) {
+            const InspectorResult r = inspectIn(locale, {"render", "0", "Oktaeder", "--turn", bad, "-o", out});
+            EXPECT_EQ(r.exitCode, 2) << locale << " " << bad;
+            EXPECT_NE(r.err.indexOf("--turn takes XY,YZ,XZ"), -1) << r.err.toStdString();
+        }
+    }
+    QFile::remove(out);
+}
