@@ -204,11 +204,12 @@ TEST(Build, DamageInTheBlocksIsAnErrorNamingFileBlockAndLine) {
 // Coordinates down to subnormal numbers (1e-320) are finite numbers: such a solid builds as its
 // large twin does, since the picture is fitted to the window anyway.
 TEST(Build, TinyCoordinatesBuildLikeTheirLargeTwin) {
-    const char* tinyCoords = "[1]\n4\n0 0 1.732051e-310\n1.632993e-310 0 -0.5773503e-310\n"
-                             "-0.8164966e-310 1.414214e-310 -0.5773503e-310\n"
-                             "-0.8164966e-310 -1.414214e-310 -0.5773503e-310\n"
-                             "[3]\n6\n-1e-320 -1e-320 0\n1e-320 -1e-320 0\n1e-320 1e-320 0\n-1e-320 1e-320 0\n"
-                             "0 0 -1.4142135624e-320\n0 0 1.4142135624e-320\n[#]\n";
+    const char* tinyCoords =
+        "[1]\n4\n0 0 1.732051e-310\n1.632993e-310 0 -0.5773503e-310\n"
+        "-0.8164966e-310 1.414214e-310 -0.5773503e-310\n"
+        "-0.8164966e-310 -1.414214e-310 -0.5773503e-310\n"
+        "[3]\n6\n-1e-320 -1e-320 0\n1e-320 -1e-320 0\n1e-320 1e-320 0\n-1e-320 1e-320 0\n"
+        "0 0 -1.4142135624e-320\n0 0 1.4142135624e-320\n[#]\n";
     const auto tiny = tablesFromContents(tinyCoords, kFaces, "", "");
     for (const auto& [index, name] : {std::pair{0, "Tetraeder"}, std::pair{2, "Oktaeder"}}) {
         const SolidModel large = buildSolid(quoted(), sel(0, index), name);

@@ -60,9 +60,11 @@ TEST(Locale, TheEnvironmentsLocaleIsInForce) {
 TEST(Locale, NumberTextIsPrintfInTheCLocaleWhateverTheLocale) {
     const ScopedLocale german(kGerman);
     ASSERT_TRUE(german.ok()) << kGerman << " is not installed (scripts/setup.sh generates it)";
-    const double values[] = {0.0,     -0.0,   0.5,     1.732051, -0.8164966, 146.41016151377545, 1e-7,
-                             1.25e21, 1e-320, 2.5e-5,  0.125,    1e100,      -123456789.987654,
-                             std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min()};
+    constexpr double largest = std::numeric_limits<double>::max();
+    constexpr double smallest = std::numeric_limits<double>::denorm_min();
+    const double values[] = {0.0,     -0.0,   0.5,    1.732051, -0.8164966, 146.41016151377545, 1e-7,
+                             1.25e21, 1e-320, 2.5e-5, 0.125,    1e100,      -123456789.987654,  largest,
+                             smallest};
     for (double v : values) {
         EXPECT_EQ(formatGeneral(v, 12), printfC("%.*g", v, 12)) << v;
         EXPECT_EQ(formatGeneral(v, 17), printfC("%.*g", v, 17)) << v;
@@ -151,12 +153,14 @@ TEST(Locale, StatsUnderTheGermanLocaleMeasureTheRealSolid) {
 TEST(Locale, TurnAnglesAreReadWithAPointUnderEveryLocale) {
     const QString out = scratchFile("turn.png");
     for (const char* locale : {"C.UTF-8", kGerman}) {
-        EXPECT_EQ(inspectIn(locale, {"render", "0", "Oktaeder", "--mode", "1", "--turn", "12.5,-7.25,3e1", "-o", out})
+        EXPECT_EQ(inspectIn(locale,
+                            {"render", "0", "Oktaeder", "--mode", "1", "--turn", "12.5,-7.25,3e1", "-o", out})
                       .exitCode,
                   0)
             << locale;
         for (const char* bad : {"12,5,0,0", "1,2", "inf,0,0", "0,nan,0", "1e400,0,0", "1,,2", "1;2;3"}) {
-            const InspectorResult r = inspectIn(locale, {"render", "0", "Oktaeder", "--turn", bad, "-o", out});
+            const InspectorResult r =
+                inspectIn(locale, {"render", "0", "Oktaeder", "--turn", bad, "-o", out});
             EXPECT_EQ(r.exitCode, 2) << locale << " " << bad;
             EXPECT_NE(r.err.indexOf("--turn takes XY,YZ,XZ"), -1) << r.err.toStdString();
         }

@@ -227,7 +227,8 @@ class RenderReference : public ::testing::TestWithParam<Body> {
 TEST_P(RenderReference, SnapshotIsExactAndTheBodyIsDrawn) {
     // The snapshot reproduces the model bit for bit, or every picture below would be in doubt.
     const auto path = referenceDir() / (std::string(GetParam().file) + ".model");
-    const auto copy = std::filesystem::temp_directory_path() / ("kesmora-" + std::string(GetParam().file) + ".model");
+    const auto copy =
+        std::filesystem::temp_directory_path() / ("kesmora-" + std::string(GetParam().file) + ".model");
     writeSnapshot(copy, model);
     std::ifstream a(path), b(copy);
     std::stringstream sa, sb;

@@ -37,8 +37,8 @@ void enlargeTinySolid(SolidModel& m) {
     constexpr double kTiny = 1e-100; // its square is still a normal number
     double largest = 0;
     for (int i = 0; i < m.vertexCount; ++i)
-        largest = std::max({largest, std::fabs(m.vertices[i].x), std::fabs(m.vertices[i].y),
-                            std::fabs(m.vertices[i].z)});
+        largest = std::max(
+            {largest, std::fabs(m.vertices[i].x), std::fabs(m.vertices[i].y), std::fabs(m.vertices[i].z)});
     if (!(largest > 0) || largest >= kTiny) return;
     const int exponent = -std::ilogb(largest); // brings the largest into [1, 2)
     for (int i = 0; i < m.vertexCount; ++i)

@@ -56,7 +56,8 @@ std::vector<Vec3> parseCoordLines(const std::vector<std::string>& lines) {
         // Three numbers at single spaces, read as the program reads them.
         const std::size_t a = l.find(' '), b = a == std::string::npos ? a : l.find(' ', a + 1);
         const auto x = kesmora::convertNumber(l.substr(0, a));
-        const auto y = b == std::string::npos ? std::nullopt : kesmora::convertNumber(l.substr(a + 1, b - a - 1));
+        const auto y =
+            b == std::string::npos ? std::nullopt : kesmora::convertNumber(l.substr(a + 1, b - a - 1));
         const auto z = b == std::string::npos ? std::nullopt : kesmora::convertNumber(l.substr(b + 1));
         if (!x || !y || !z) throw std::runtime_error("bad quoted line");
         out.push_back(Vec3{*x, *y, *z});

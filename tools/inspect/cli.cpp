@@ -28,7 +28,8 @@ std::array<double, 3> parseTurn(const std::string& text) {
         const std::size_t comma = rest.find(',');
         const bool last = k + 1 == turn.size();
         const auto value = convertNumber(rest.substr(0, comma));
-        if (!value || last != (comma == std::string_view::npos)) throw Usage("--turn takes XY,YZ,XZ in degrees");
+        if (!value || last != (comma == std::string_view::npos))
+            throw Usage("--turn takes XY,YZ,XZ in degrees");
         turn[k] = *value;
         rest.remove_prefix(last ? rest.size() : comma + 1);
     }
