@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 using namespace kesmora;
 
@@ -196,6 +197,37 @@ TEST(Build, DamageInTheBlocksIsAnErrorNamingFileBlockAndLine) {
             EXPECT_EQ(e.file(), c.file);
             EXPECT_EQ(e.block(), "[1]");
             EXPECT_EQ(e.line(), c.line) << e.what();
+        }
+    }
+}
+
+// Coordinates down to subnormal numbers (1e-320) are finite numbers: such a solid builds as its
+// large twin does, since the picture is fitted to the window anyway.
+TEST(Build, TinyCoordinatesBuildLikeTheirLargeTwin) {
+    const char* tinyCoords =
+        "[1]\n4\n0 0 1.732051e-310\n1.632993e-310 0 -0.5773503e-310\n"
+        "-0.8164966e-310 1.414214e-310 -0.5773503e-310\n"
+        "-0.8164966e-310 -1.414214e-310 -0.5773503e-310\n"
+        "[3]\n6\n-1e-320 -1e-320 0\n1e-320 -1e-320 0\n1e-320 1e-320 0\n-1e-320 1e-320 0\n"
+        "0 0 -1.4142135624e-320\n0 0 1.4142135624e-320\n[#]\n";
+    const auto tiny = tablesFromContents(tinyCoords, kFaces, "", "");
+    for (const auto& [index, name] : {std::pair{0, "Tetraeder"}, std::pair{2, "Oktaeder"}}) {
+        const SolidModel large = buildSolid(quoted(), sel(0, index), name);
+        SolidModel small;
+        ASSERT_NO_THROW(small = buildSolid(tiny, sel(0, index), name)) << name;
+        ASSERT_EQ(small.vertexCount, large.vertexCount);
+        ASSERT_EQ(small.dualVertexCount, large.dualVertexCount);
+        // 1.4142135624e-320 keeps about eleven bits.
+        const double tolerance = index == 0 ? 1e-6 : 0.2;
+        for (int i = 0; i < large.vertexCount; ++i) {
+            EXPECT_NEAR(small.vertices[i].x, large.vertices[i].x, tolerance) << name << " " << i;
+            EXPECT_NEAR(small.vertices[i].y, large.vertices[i].y, tolerance) << name << " " << i;
+            EXPECT_NEAR(small.vertices[i].z, large.vertices[i].z, tolerance) << name << " " << i;
+        }
+        for (int i = 0; i < large.dualVertexCount; ++i) {
+            EXPECT_NEAR(small.dualVertices[i].x, large.dualVertices[i].x, tolerance) << name << " " << i;
+            EXPECT_NEAR(small.dualVertices[i].y, large.dualVertices[i].y, tolerance) << name << " " << i;
+            EXPECT_NEAR(small.dualVertices[i].z, large.dualVertices[i].z, tolerance) << name << " " << i;
         }
     }
 }

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 using namespace kesmora;
 
@@ -86,6 +89,58 @@ TEST(Numbers, CoordinateLines) {
     EXPECT_EQ(p.x, 0.0);
     EXPECT_EQ(p.y, 0.0);
     EXPECT_EQ(p.z, 1e308);
+}
+
+// A German desktop's locale reads "1.5" as 1 and "0,5" as 0 through strtod; the tables' numbers
+// are the same under every locale.
+TEST(Numbers, TheSameUnderTheGermanLocale) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+        << "de_DE.UTF-8 is not installed (scripts/setup.sh generates it)";
+    const auto parsed = ParseNumber("0,5");
+    const auto point = ParseNumber("-2.75e1");
+    const auto plain = convertNumber("+1.414214");
+    const auto comma = convertNumber("1,5");
+    const Point3D p = ParseCoordinateLine("0 0 1.732051");
+    const Point3D q = ParseCoordinateLine("-0.8164966 1.414214 -0.5773503");
+    std::setlocale(LC_ALL, previous.c_str());
+    EXPECT_EQ(parsed, 0.5);
+    EXPECT_EQ(point, -27.5);
+    EXPECT_EQ(plain, 1.414214);
+    EXPECT_FALSE(comma); // a comma is a decimal point only for ParseNumber
+    EXPECT_EQ(p.z, 1.732051);
+    EXPECT_EQ(q.x, -0.8164966);
+    EXPECT_EQ(q.y, 1.414214);
+    EXPECT_EQ(q.z, -0.5773503);
+}
+
+// Subnormal numbers are numbers; what lies below them is zero, what lies beyond the largest double
+// is refused.
+TEST(Numbers, TinyAndHugeAtTheEndsOfTheDoubleRange) {
+    const auto tiny = convertNumber("1e-320");
+    ASSERT_TRUE(tiny);
+    EXPECT_GT(*tiny, 0.0);
+    EXPECT_NEAR(*tiny / 1e-320, 1.0, 1e-3);
+    EXPECT_EQ(convertNumber("-4.9e-324"), -std::numeric_limits<double>::denorm_min());
+    EXPECT_EQ(convertNumber("1.7976931348623157e308"), std::numeric_limits<double>::max());
+    for (const char* zero : {"1e-400", "2.4e-324", "100000e-329", "0.0001e-321", "1e-99999999999999999999"}) {
+        const auto v = convertNumber(zero);
+        ASSERT_TRUE(v) << zero;
+        EXPECT_EQ(*v, 0.0) << zero;
+        EXPECT_FALSE(std::signbit(*v)) << zero;
+    }
+    const auto negativeZero = convertNumber("-1e-400");
+    ASSERT_TRUE(negativeZero);
+    EXPECT_TRUE(std::signbit(*negativeZero));
+    for (const char* huge : {"1e400", "1.8e308", "1000e306", "0.01e311", "-1e99999999999999999999"})
+        EXPECT_FALSE(convertNumber(huge)) << huge;
+    EXPECT_EQ(convertNumber("0.001e311"), 1e308);
+    EXPECT_EQ(convertNumber("0e99999"), 0.0);
+    // The grammar stays as strict as it was.
+    for (const char* bad : {"0x10", "1e", ".", "-", "1.5f", "1..5", "--1", "1e+-2", " 1 ", "\t1"})
+        EXPECT_FALSE(convertNumber(bad)) << bad;
+    EXPECT_EQ(convertNumber(" .5"), 0.5);
+    EXPECT_EQ(convertNumber("5."), 5.0);
 }
 
 namespace {

@@ -18,7 +18,8 @@
 #include <QImage>
 #include <QString>
 
-#include <cstdio>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -57,10 +58,24 @@ bool updating() {
 
 // ---- model snapshot: counts, hex-float coordinates and vertex indices, read back bit for bit ----
 
+// What printf's "%a" writes in the C locale; printf itself would write a decimal comma under a
+// German locale, and strtod would stop reading at the point.
 std::string hex(double v) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%a", v);
-    return buf;
+    const auto end = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::hex).ptr;
+    return (std::signbit(v) ? "-0x" : "0x") + std::string(buf, end);
+}
+
+double fromHex(const std::string& text) {
+    std::string_view s = text;
+    const bool negative = !s.empty() && s.front() == '-';
+    if (negative) s.remove_prefix(1);
+    if (s.substr(0, 2) != "0x") throw std::runtime_error("not a hex float: " + text);
+    s.remove_prefix(2);
+    double v = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::hex);
+    if (ec != std::errc{} || end != s.data() + s.size()) throw std::runtime_error("not a hex float: " + text);
+    return negative ? -v : v;
 }
 
 void writeFigure(std::ostream& out, const Point3D* vertices, int vertexCount, const FaceString* faces,
@@ -90,7 +105,7 @@ void writeSnapshot(const std::filesystem::path& path, const SolidModel& m) {
 class Reader {
   public:
     explicit Reader(std::istream& in) : in_(in) {}
-    double number() { return std::strtod(word().c_str(), nullptr); } // strtod reads hex floats
+    double number() { return fromHex(word()); }
     int integer() { return std::stoi(word()); }
     void expect(const std::string& keyword) {
         const std::string w = word();
@@ -212,7 +227,8 @@ class RenderReference : public ::testing::TestWithParam<Body> {
 TEST_P(RenderReference, SnapshotIsExactAndTheBodyIsDrawn) {
     // The snapshot reproduces the model bit for bit, or every picture below would be in doubt.
     const auto path = referenceDir() / (std::string(GetParam().file) + ".model");
-    const auto copy = std::filesystem::path(KESMORA_BINARY_DIR) / (std::string(GetParam().file) + ".model");
+    const auto copy =
+        std::filesystem::temp_directory_path() / ("kesmora-" + std::string(GetParam().file) + ".model");
     writeSnapshot(copy, model);
     std::ifstream a(path), b(copy);
     std::stringstream sa, sb;

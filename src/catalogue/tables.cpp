@@ -3,6 +3,8 @@
 
 #include "catalogueerror.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -187,6 +189,33 @@ std::string CommaToPoint(std::string_view text) {
     return s;
 }
 
+namespace {
+
+// For a number that does not fit a double (its text already follows the grammar): whether it is
+// too small rather than too large, judged by the decimal exponent of its first non-zero digit.
+bool belowDoubleRange(std::string_view s) {
+    if (s.front() == '-') s.remove_prefix(1);
+    const std::size_t e = std::min(s.find_first_of("eE"), s.size());
+    const std::string_view mantissa = s.substr(0, e);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::string_view whole = mantissa.substr(0, point);
+    const std::string_view fraction = mantissa.substr(std::min(point + 1, mantissa.size()));
+    long long magnitude = 0;
+    if (const std::size_t first = whole.find_first_not_of('0'); first != std::string_view::npos)
+        magnitude = static_cast<long long>(whole.size() - first) - 1;
+    else
+        magnitude = -static_cast<long long>(std::min(fraction.find_first_not_of('0'), fraction.size())) - 1;
+    long long exponent = 0;
+    std::string_view digits = s.substr(std::min(e + 1, s.size()));
+    const bool negative = !digits.empty() && digits.front() == '-';
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.remove_prefix(1);
+    for (char c : digits)
+        exponent = std::min(exponent * 10 + (c - '0'), 1'000'000'000LL); // far beyond any double
+    return magnitude + (negative ? -exponent : exponent) < 0;
+}
+
+} // namespace
+
 std::optional<double> convertNumber(std::string_view s) {
     std::size_t i = 0;
     while (i < s.size() && s[i] == ' ')
@@ -211,9 +240,22 @@ std::optional<double> convertNumber(std::string_view s) {
         if (!digits()) return std::nullopt;
     }
     if (i != s.size()) return std::nullopt;
-    const std::string text(s.substr(start));
-    const double value = std::strtod(text.c_str(), nullptr);
-    if (!std::isfinite(value)) return std::nullopt;
+    // from_chars reads the C grammar whatever the locale; strtod would follow LC_NUMERIC, which the
+    // Qt application object takes from the environment, and read "1.5" as 1 on a German desktop.
+    // from_chars takes no plus sign.
+    std::size_t from = start;
+    if (s[from] == '+') ++from;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(s.data() + from, s.data() + s.size(), value);
+    if (end != s.data() + s.size()) return std::nullopt;
+    if (ec == std::errc::result_out_of_range) {
+        // Beyond the largest double is refused; below the smallest subnormal is zero, as strtod
+        // has it.
+        if (!belowDoubleRange(s.substr(from))) return std::nullopt;
+        value = s[from] == '-' ? -0.0 : 0.0;
+    } else if (ec != std::errc{} || !std::isfinite(value)) {
+        return std::nullopt;
+    }
     return value;
 }
 

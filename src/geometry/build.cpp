@@ -29,6 +29,23 @@ bool finite(const Point3D& p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
 
+// A solid whose coordinates are all tiny (down to subnormal numbers such as 1e-320) is still a
+// solid, and the picture is fitted to the window anyway; but the dual's squares would vanish and
+// the fit's factor overflow. Such a block is enlarged by a power of two first, which is exact and
+// leaves the fitted picture as it would be.
+void enlargeTinySolid(SolidModel& m) {
+    constexpr double kTiny = 1e-100; // its square is still a normal number
+    double largest = 0;
+    for (int i = 0; i < m.vertexCount; ++i)
+        largest = std::max(
+            {largest, std::fabs(m.vertices[i].x), std::fabs(m.vertices[i].y), std::fabs(m.vertices[i].z)});
+    if (!(largest > 0) || largest >= kTiny) return;
+    const int exponent = -std::ilogb(largest); // brings the largest into [1, 2)
+    for (int i = 0; i < m.vertexCount; ++i)
+        m.vertices[i] = {std::ldexp(m.vertices[i].x, exponent), std::ldexp(m.vertices[i].y, exponent),
+                         std::ldexp(m.vertices[i].z, exponent)};
+}
+
 } // namespace
 
 std::optional<Dispatch> dispatchFor(int category, int bodyIndex) {
@@ -223,6 +240,7 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
         }
     } else {
         punkteladen(m, tables, dispatch->blockId);
+        enlargeTinySolid(m);
         coords = readBlock(tables.coordTable, tables.coordIndex, dispatch->blockId);
         // Each vertex becomes a dual face, and the dual's face table holds 201.
         if (m.vertexCount > kMaxFaces)

@@ -3,6 +3,7 @@
 // their block ids.
 #include "bodies.h"
 
+#include "catalogue/tables.h"
 #include "geometry/build.h"
 
 #include "johnson.h"
@@ -52,10 +53,14 @@ const std::vector<std::string> kOctaFaces{"041", "150", "243", "352", "035", "03
 std::vector<Vec3> parseCoordLines(const std::vector<std::string>& lines) {
     std::vector<Vec3> out;
     for (const std::string& l : lines) {
-        Vec3 v;
-        if (std::sscanf(l.c_str(), "%lf %lf %lf", &v.x, &v.y, &v.z) != 3)
-            throw std::runtime_error("bad quoted line");
-        out.push_back(v);
+        // Three numbers at single spaces, read as the program reads them.
+        const std::size_t a = l.find(' '), b = a == std::string::npos ? a : l.find(' ', a + 1);
+        const auto x = kesmora::convertNumber(l.substr(0, a));
+        const auto y =
+            b == std::string::npos ? std::nullopt : kesmora::convertNumber(l.substr(a + 1, b - a - 1));
+        const auto z = b == std::string::npos ? std::nullopt : kesmora::convertNumber(l.substr(b + 1));
+        if (!x || !y || !z) throw std::runtime_error("bad quoted line");
+        out.push_back(Vec3{*x, *y, *z});
     }
     return out;
 }

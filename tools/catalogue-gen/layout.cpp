@@ -2,13 +2,13 @@
 // order for which the program's dual construction keeps every dual face in boundary order.
 #include "layout.h"
 
+#include "catalogue/numbertext.h"
+#include "catalogue/tables.h"
 #include "geometry/dual.h"
 #include "geometry/solidmodel.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -28,9 +28,7 @@ std::string formatCoordinate(double v) {
         const int intDigits = static_cast<int>(std::floor(std::log10(a))) + 1;
         decimals = std::clamp(12 - intDigits, 0, 12);
     }
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    std::string s = buf;
+    std::string s = kesmora::formatFixed(v, decimals);
     if (s.find('.') != std::string::npos) {
         while (s.back() == '0')
             s.pop_back();
@@ -45,7 +43,8 @@ std::string formatVertex(Vec3 v) {
 }
 
 double parseCoordinate(const std::string& text) {
-    return std::strtod(text.c_str(), nullptr);
+    // Read back as the program reads its coordinates.
+    return kesmora::convertNumber(text).value_or(0.0);
 }
 
 Vec3 roundTrip(Vec3 v) {

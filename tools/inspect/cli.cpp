@@ -1,6 +1,8 @@
 // Command-line pieces shared by the inspector's commands.
 #include "cli.h"
 
+#include "catalogue/tables.h"
+
 #include <cstdio>
 
 namespace kesmora::inspect {
@@ -17,6 +19,21 @@ void parseSize(const std::string& text, int& width, int& height) {
         throw Usage("--size takes WxH, for example 1008x534");
     width = w;
     height = h;
+}
+
+std::array<double, 3> parseTurn(const std::string& text) {
+    std::array<double, 3> turn{};
+    std::string_view rest = text;
+    for (std::size_t k = 0; k < turn.size(); ++k) {
+        const std::size_t comma = rest.find(',');
+        const bool last = k + 1 == turn.size();
+        const auto value = convertNumber(rest.substr(0, comma));
+        if (!value || last != (comma == std::string_view::npos))
+            throw Usage("--turn takes XY,YZ,XZ in degrees");
+        turn[k] = *value;
+        rest.remove_prefix(last ? rest.size() : comma + 1);
+    }
+    return turn;
 }
 
 const std::string& optionValue(const std::vector<std::string>& args, std::size_t& i) {

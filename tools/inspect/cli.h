@@ -2,6 +2,7 @@
 // and option values.
 #pragma once
 
+#include <array>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -17,6 +18,9 @@ int parseCategory(const std::string& text);
 
 // "WxH" with both sides between 1 and 10000.
 void parseSize(const std::string& text, int& width, int& height);
+
+// "XY,YZ,XZ": three finite numbers in degrees, with decimal points under every locale.
+std::array<double, 3> parseTurn(const std::string& text);
 
 // The value after option args[i]; moves i onto it.
 const std::string& optionValue(const std::vector<std::string>& args, std::size_t& i);

@@ -1,6 +1,7 @@
 // Writing the solid or its dual as OFF, OBJ, STL, SVG or PNG.
 #include "export.h"
 
+#include "catalogue/numbertext.h"
 #include "cli.h"
 #include "session.h"
 #include "view/renderer.h"
@@ -11,7 +12,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -20,9 +20,7 @@ namespace kesmora::inspect {
 namespace {
 
 std::string number(double v) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.12g", v);
-    return buffer;
+    return formatGeneral(v, 12);
 }
 
 std::string point(const Point3D& p) {

@@ -77,7 +77,7 @@ int render(const CatalogueTables& tables, const std::vector<std::string>& args) 
     const std::string name = toLatin1(args[1]);
     RenderSettings settings;
     int width = 1008, height = 534;
-    double turn[3] = {0, 0, 0};
+    std::array<double, 3> turn{};
     bool turned = false;
     std::string out;
     for (std::size_t i = 2; i < args.size(); ++i) {
@@ -97,8 +97,7 @@ int render(const CatalogueTables& tables, const std::vector<std::string>& args) 
         } else if (a == "--marks") {
             settings.markPoints = true;
         } else if (a == "--turn") {
-            if (std::sscanf(value().c_str(), "%lf,%lf,%lf", &turn[0], &turn[1], &turn[2]) != 3)
-                throw Usage("--turn takes XY,YZ,XZ in degrees");
+            turn = parseTurn(value());
             turned = true;
         } else if (a == "-o") {
             out = value();

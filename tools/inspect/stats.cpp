@@ -1,6 +1,7 @@
 // Counting and measuring a solid or its dual for the stats command.
 #include "stats.h"
 
+#include "catalogue/numbertext.h"
 #include "cli.h"
 #include "session.h"
 
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <iostream>
 #include <numbers>
 
@@ -22,9 +22,7 @@ double roundTo2(double v) {
 }
 
 std::string fixed(double v, int decimals) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, v);
-    return buffer;
+    return formatFixed(v, decimals);
 }
 
 std::string faceTypesText(const std::map<int, int>& types) {
