@@ -4,7 +4,7 @@
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6svg6-dev libgtest-dev libgmock-dev
+PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev
           libbenchmark-dev libgl-dev xvfb xauth locales)
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
