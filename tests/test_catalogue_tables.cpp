@@ -228,7 +228,8 @@ TEST(Blocks, ABlockTwiceIsReportedWithBothLinesWhenRead) {
         EXPECT_EQ(e.file(), "faces.txt");
         EXPECT_EQ(e.block(), "[1]");
         EXPECT_EQ(e.line(), 7);
-        EXPECT_NE(std::string(e.what()).find("kommt zweimal vor, in Zeile 1 und in Zeile 7"), std::string::npos)
+        EXPECT_NE(std::string(e.what()).find("kommt zweimal vor, in Zeile 1 und in Zeile 7"),
+                  std::string::npos)
             << e.what();
     }
 }

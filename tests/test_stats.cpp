@@ -202,7 +202,8 @@ TEST(Stats, FacesWithoutAreaAreCountedAndNeverMakeABodyConvex) {
     EXPECT_EQ(edgesWithAngles(sound), 12);
 
     // Every vertex on one point: six faces without area, no angle, not convex.
-    const auto point = kesmora::inspect::measure(Mesh{std::vector<Point3D>(8, Point3D{0.5, 0.5, 0.5}), cubeFaces});
+    const auto point =
+        kesmora::inspect::measure(Mesh{std::vector<Point3D>(8, Point3D{0.5, 0.5, 0.5}), cubeFaces});
     EXPECT_EQ(point.degenerateFaces, 6);
     EXPECT_FALSE(point.convex);
     EXPECT_TRUE(point.dihedrals.empty());

@@ -56,7 +56,9 @@ bool isBlockBoundary(const Table& t, int line) {
 // Length of the well-formed UTF-8 sequence of two to four bytes at `at` (no overlong forms, no
 // surrogates, nothing beyond U+10FFFF), 0 when there is none.
 std::size_t utf8SequenceAt(std::string_view s, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return at + i < s.size() ? static_cast<unsigned char>(s[at + i]) : 0u; };
+    const auto byte = [&](std::size_t i) {
+        return at + i < s.size() ? static_cast<unsigned char>(s[at + i]) : 0u;
+    };
     const unsigned lead = byte(0);
     std::size_t length = 0;
     unsigned low = 0x80, high = 0xBF; // allowed range of the second byte
@@ -80,7 +82,9 @@ std::size_t utf8SequenceAt(std::string_view s, std::size_t at) {
 }
 
 int lineAt(std::string_view bytes, std::size_t at) {
-    return static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(at), '\n')) + 1;
+    return static_cast<int>(
+               std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(at), '\n')) +
+           1;
 }
 
 // Files saved by another editor or on another system read as nonsense without complaint: a

@@ -38,8 +38,8 @@ bool finite(const Point3D& p) {
 double degenerateTolerance(const SolidModel& m) {
     double largest = 0;
     for (int i = 0; i < m.vertexCount; ++i)
-        largest = std::max({largest, std::fabs(m.vertices[i].x), std::fabs(m.vertices[i].y),
-                            std::fabs(m.vertices[i].z)});
+        largest = std::max(
+            {largest, std::fabs(m.vertices[i].x), std::fabs(m.vertices[i].y), std::fabs(m.vertices[i].z)});
     if (!(largest <= kLargestCoordinate)) return -1;
     return kDegenerateTolerance * largest;
 }
@@ -54,8 +54,11 @@ std::optional<std::pair<int, int>> coincidentVertices(const SolidModel& m) {
     return std::nullopt;
 }
 
+// The vertex's code as the face line shows it, left out where it is an invisible control byte.
 std::string codeText(int vertex) {
-    return latin1ToUtf8(std::string(1, codeOfVertex(vertex)));
+    const unsigned char code = static_cast<unsigned char>(codeOfVertex(vertex));
+    if (code >= 0x7F && code <= 0xA0) return "";
+    return " (Zeichen „" + latin1ToUtf8(std::string(1, static_cast<char>(code))) + "“)";
 }
 
 } // namespace
@@ -128,16 +131,17 @@ void flaechenladen(SolidModel& m, const CatalogueTables& tables, int id) {
             // with fewer corners than it seems to have.
             if (namedAt[v] >= 0)
                 throw CatalogueError(kFaceFile, header, block.fileLine(i),
-                                     "Die Fläche nennt die Ecke " + std::to_string(v) + " (Zeichen „" +
-                                         codeText(v) + "“) zweimal, an Stelle " +
-                                         std::to_string(namedAt[v] + 1) + " und an Stelle " +
-                                         std::to_string(k + 1));
+                                     "Die Fläche nennt die Ecke " + std::to_string(v) + codeText(v) +
+                                         " zweimal, an Stelle " + std::to_string(namedAt[v] + 1) +
+                                         " und an Stelle " + std::to_string(k + 1));
             namedAt[v] = static_cast<int>(k);
             sum.x += m.vertices[v].x;
             sum.y += m.vertices[v].y;
             sum.z += m.vertices[v].z;
         }
-        const auto corner = [&](int k) { return m.vertices[vertexOfCode(line[static_cast<std::size_t>(k)])]; };
+        const auto corner = [&](int k) {
+            return m.vertices[vertexOfCode(line[static_cast<std::size_t>(k)])];
+        };
         if (tolerance >= 0 && allOnOneLine(static_cast<int>(line.size()), corner, tolerance))
             throw CatalogueError(kFaceFile, header, block.fileLine(i),
                                  "Die Ecken der Fläche liegen alle auf einer Geraden; die Fläche hat keinen "
@@ -280,12 +284,11 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
                                  "Der Block hat mehr als " + std::to_string(kMaxFaces) +
                                      " Ecken; so viele Flächen fasst das duale Polyeder nicht");
         if (const auto pair = coincidentVertices(m))
-            throw CatalogueError(kCoordFile, header, coords.fileLine(pair->second),
-                                 "Die Ecken " + std::to_string(pair->first) + " und " +
-                                     std::to_string(pair->second) + " (Zeilen " +
-                                     std::to_string(coords.fileLine(pair->first)) + " und " +
-                                     std::to_string(coords.fileLine(pair->second)) +
-                                     ") liegen auf demselben Punkt");
+            throw CatalogueError(
+                kCoordFile, header, coords.fileLine(pair->second),
+                "Die Ecken " + std::to_string(pair->first) + " und " + std::to_string(pair->second) +
+                    " (Zeilen " + std::to_string(coords.fileLine(pair->first)) + " und " +
+                    std::to_string(coords.fileLine(pair->second)) + ") liegen auf demselben Punkt");
     }
     flaechenladen(m, tables, dispatch->blockId);
     try {

@@ -25,8 +25,8 @@ bool isDegenerate(const Mesh& mesh, int f, double tolerance) {
         if (std::find(face.begin() + static_cast<std::ptrdiff_t>(i) + 1, face.end(), face[i]) != face.end())
             return true;
     return allOnOneLine(
-        static_cast<int>(face.size()), [&](int k) { return mesh.vertices[face[static_cast<std::size_t>(k)]]; },
-        tolerance);
+        static_cast<int>(face.size()),
+        [&](int k) { return mesh.vertices[face[static_cast<std::size_t>(k)]]; }, tolerance);
 }
 
 double roundTo2(double v) {
