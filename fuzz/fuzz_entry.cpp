@@ -11,6 +11,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -30,6 +31,18 @@ std::string faceFault(const FaceString* faces, int count, int vertexCount, const
                 return std::string(what) + " " + std::to_string(f) + " names vertex " + std::to_string(v) +
                        " of " + std::to_string(vertexCount);
         }
+    return {};
+}
+
+// Every face needs three different corners; the build refuses face lines that name fewer, and a
+// dual face comes from the faces around one vertex, so it needs three of those.
+std::string cornerFault(const FaceString* faces, int count, const char* what) {
+    for (int f = 0; f < count; ++f) {
+        std::string corners = faces[f];
+        std::sort(corners.begin(), corners.end());
+        if (std::unique(corners.begin(), corners.end()) - corners.begin() < 3)
+            return std::string(what) + " " + std::to_string(f) + " has fewer than three different corners";
+    }
     return {};
 }
 
@@ -73,6 +86,8 @@ std::string modelFault(const SolidModel& m) {
         if (!finite(m.dualFaceRecords[i].centroid))
             return "dual centroid " + std::to_string(i) + " not finite";
     if (!std::isfinite(m.scale) || m.scale <= 0) return "scale not a positive number";
+    if (std::string f = cornerFault(m.faces.data(), m.faceCount, "face"); !f.empty()) return f;
+    if (std::string f = cornerFault(m.dualFaces.data(), m.dualFaceCount, "dual face"); !f.empty()) return f;
     return {};
 }
 
@@ -90,8 +105,16 @@ Outcome exercise(std::string_view input) {
     }
     if (!input.empty()) parts[3] = input;
 
-    const CatalogueTables tables = tablesFromContents(parts[0], parts[1], parts[2], parts[3]);
     Outcome outcome;
+    CatalogueTables tables;
+    try {
+        tables = tablesFromContents(parts[0], parts[1], parts[2], parts[3]);
+    } catch (const CatalogueError& e) {
+        // A file the program does not read at all (a byte-order mark, CR-only line ends, UTF-8
+        // names): the window does not open, with this message.
+        if (e.file().empty()) throw Fault(std::string("message without a file: ") + e.what());
+        return outcome;
+    }
     QImage image, overlay;
     Selection selection; // parameters carry over from body to body, as in the window
     for (int category : {0, 2, 3}) {

@@ -200,3 +200,91 @@ TEST(Blocks, DamagedBlockDoesNotHideLaterBlocks) {
     EXPECT_EQ(readBlock(t.faceTable, t.faceIndex, 2).line(0), "013");
     EXPECT_EQ(readBlock(t.faceTable, t.faceIndex, 3).line(0), "123"); // past the blank line
 }
+
+namespace {
+// The error a table of the given contents gives when loaded, empty when it loads.
+struct LoadError {
+    std::string file;
+    int line = 0;
+    std::string what;
+};
+LoadError loadError(const std::string& coords, const std::string& faces, const std::string& excluded,
+                    const std::string& catalogue) {
+    try {
+        tablesFromContents(coords, faces, excluded, catalogue);
+        return {};
+    } catch (const CatalogueError& e) {
+        return {e.file(), e.line(), e.what()};
+    }
+}
+} // namespace
+
+TEST(TableReading, FilesInAnotherEncodingOrWithOtherLineEndsAreNamed) {
+    const std::string coords = "[1]\n1\n0 0 1\n[#]\n";
+    const std::string faces = "[1]\n1\n012\n[#]\n";
+    const std::string catalogue = "{0\n[\nTetraeder\nHexaeder, W\xFC"
+                                  "rfel\n[0\n1\n[#]\n";
+    auto withCatalogue = [&](const std::string& c) { return loadError(coords, faces, "", c); };
+    auto withExcluded = [&](const std::string& e) { return loadError(coords, faces, e, catalogue); };
+
+    // Latin-1 as shipped, and ASCII, load; so do CR LF line ends.
+    EXPECT_EQ(withCatalogue(catalogue).what, "");
+    EXPECT_EQ(withExcluded("Torus\nsechs W\xFC"
+                           "rfel\n")
+                  .what,
+              "");
+    EXPECT_EQ(withCatalogue("{0\r\n[\r\nTetraeder\r\n[#]\r\n").what, "");
+    // Face lines are vertex codes: bytes that happen to spell UTF-8 ("ü", "€") are not text.
+    EXPECT_EQ(loadError(coords, "[1]\n2\n0\xC3\xBC\n\xE2\x82\xAC\n[#]\n", "", catalogue).what, "");
+    // A Latin-1 name next to bytes that look like UTF-8 is Latin-1 ("Ã¼" is two letters).
+    EXPECT_EQ(withExcluded("\xC3\xBC\nW\xFC"
+                           "rfel\n")
+                  .what,
+              "");
+    // Overlong forms and surrogates are not UTF-8 either.
+    EXPECT_EQ(withExcluded("\xC0\xBC\n").what, "");
+    EXPECT_EQ(withExcluded("\xED\xA0\x80\n").what, "");
+
+    LoadError e = withCatalogue("{0\n[\nTetraeder\nHexaeder, W\xC3\xBCrfel\n[#]\n");
+    EXPECT_EQ(e.file, "catalogue.txt");
+    EXPECT_EQ(e.line, 4);
+    EXPECT_NE(e.what.find("ist UTF-8-kodiert, erwartet wird ISO 8859-1"), std::string::npos) << e.what;
+    e = withExcluded("Torus\n\xF0\x9F\x98\x80\n");
+    EXPECT_EQ(e.file, "excluded.txt");
+    EXPECT_EQ(e.line, 2);
+    EXPECT_NE(e.what.find("UTF-8"), std::string::npos) << e.what;
+
+    for (const std::string mark : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"}) {
+        e = loadError(mark + coords, faces, "", catalogue);
+        EXPECT_EQ(e.file, "coordinates.txt");
+        EXPECT_EQ(e.line, 1);
+        EXPECT_NE(e.what.find("beginnt mit einer Byte-Order-Mark"), std::string::npos) << e.what;
+    }
+    e = loadError(coords, "\xEF\xBB\xBF" + faces, "", catalogue);
+    EXPECT_EQ(e.file, "faces.txt");
+
+    e = loadError(coords, "[1]\r1\r012\r[#]\r", "", catalogue);
+    EXPECT_EQ(e.file, "faces.txt");
+    EXPECT_EQ(e.line, 0);
+    EXPECT_NE(e.what.find("hat nur CR als Zeilenende"), std::string::npos) << e.what;
+    e = withExcluded("Torus\nWeg\rNoch einer\r");
+    EXPECT_EQ(e.file, "excluded.txt");
+    EXPECT_EQ(e.line, 2);
+    EXPECT_NE(e.what.find("CR ohne folgendes LF"), std::string::npos) << e.what;
+}
+
+TEST(Blocks, ABlockTwiceIsReportedWithBothLinesWhenRead) {
+    const auto t = facesOnly("[1]\n1\n012\n[2]\n1\n012\n[1]\n1\n013\n[#]\n");
+    EXPECT_EQ(readBlock(t.faceTable, t.faceIndex, 2).line(0), "012"); // the others still read
+    try {
+        readBlock(t.faceTable, t.faceIndex, 1);
+        FAIL() << "no error for block [1] twice";
+    } catch (const CatalogueError& e) {
+        EXPECT_EQ(e.file(), "faces.txt");
+        EXPECT_EQ(e.block(), "[1]");
+        EXPECT_EQ(e.line(), 7);
+        EXPECT_NE(std::string(e.what()).find("kommt zweimal vor, in Zeile 1 und in Zeile 7"),
+                  std::string::npos)
+            << e.what();
+    }
+}

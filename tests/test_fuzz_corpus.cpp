@@ -99,4 +99,31 @@ TEST(FuzzChecks, ModelFaultsAreNamed) {
     EXPECT_NE(fuzz::modelFault(m), "");
 }
 
+// Faces of fewer than three different corners, as a face line "000" once gave the dual.
+TEST(FuzzChecks, FacesOfFewerThanThreeCornersAreFaults) {
+    SolidModel m;
+    m.vertexCount = 3;
+    m.faceCount = 1;
+    m.faces[0] = "012";
+    m.dualVertexCount = 3;
+    m.dualFaceCount = 1;
+    m.dualFaces[0] = "012";
+    EXPECT_EQ(fuzz::modelFault(m), "");
+    m.dualFaces[0] = "01";
+    EXPECT_EQ(fuzz::modelFault(m), "dual face 0 has fewer than three different corners");
+    m.dualFaces[0] = "012";
+    m.faces[0] = "0110";
+    EXPECT_EQ(fuzz::modelFault(m), "face 0 has fewer than three different corners");
+}
+
+// Tables in a form the program does not read end the run with their message, like the start.
+TEST(FuzzSeeds, TablesInAnotherFormAreRefusedAtTheStart) {
+    const std::string whole = readAll(fs::path(KESMORA_SOURCE_DIR) / "fuzz/corpus/whole-catalogue");
+    for (const std::string& input : {"\xEF\xBB\xBF" + whole, std::string("[1]\r4\r0 0 1\r") + whole}) {
+        const fuzz::Outcome o = fuzz::exercise(input);
+        EXPECT_EQ(o.sections, 0);
+        EXPECT_EQ(o.offered, 0);
+    }
+}
+
 } // namespace

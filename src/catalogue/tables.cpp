@@ -54,6 +54,100 @@ bool isBlockBoundary(const Table& t, int line) {
     return s.empty() || s == "[#]" || looksLikeHeader(s);
 }
 
+// Length of the well-formed UTF-8 sequence of two to four bytes at `at` (no overlong forms, no
+// surrogates, nothing beyond U+10FFFF), 0 when there is none.
+std::size_t utf8SequenceAt(std::string_view s, std::size_t at) {
+    const auto byte = [&](std::size_t i) {
+        return at + i < s.size() ? static_cast<unsigned char>(s[at + i]) : 0u;
+    };
+    const unsigned lead = byte(0);
+    std::size_t length = 0;
+    unsigned low = 0x80, high = 0xBF; // allowed range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (byte(1) < low || byte(1) > high) return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+    return length;
+}
+
+int lineAt(std::string_view bytes, std::size_t at) {
+    return static_cast<int>(
+               std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(at), '\n')) +
+           1;
+}
+
+// Files saved by another editor or on another system read as nonsense without complaint: a
+// byte-order mark glues itself to the first header, CR-only line ends make one long line, and a
+// UTF-8 name never matches its Latin-1 spelling. Each would end in a missing block or a missing
+// name far from its cause, so the file itself is named. Face lines are raw bytes (vertex codes up to
+// 0xFF), so only the names tables are tested for UTF-8.
+void checkTextForm(std::string_view bytes, const std::string& fileName, const std::string& shown) {
+    struct Mark {
+        std::string_view bytes;
+        const char* encoding;
+    };
+    static constexpr Mark kMarks[] = {{"\xEF\xBB\xBF", "UTF-8"},
+                                      {{"\x00\x00\xFE\xFF", 4}, "UTF-32"},
+                                      {{"\xFF\xFE\x00\x00", 4}, "UTF-32"},
+                                      {"\xFE\xFF", "UTF-16"},
+                                      {"\xFF\xFE", "UTF-16"}};
+    for (const Mark& mark : kMarks)
+        if (bytes.substr(0, mark.bytes.size()) == mark.bytes)
+            throw CatalogueError(fileName, "", 1,
+                                 "Die Katalogdatei " + shown + " beginnt mit einer Byte-Order-Mark (" +
+                                     mark.encoding +
+                                     "); erwartet wird ISO 8859-1 ohne Byte-Order-Mark. Bitte die Datei "
+                                     "ohne Byte-Order-Mark speichern");
+
+    const std::size_t loneCr = [&] {
+        for (std::size_t i = bytes.find('\r'); i != std::string_view::npos; i = bytes.find('\r', i + 1))
+            if (i + 1 == bytes.size() || bytes[i + 1] != '\n') return i;
+        return std::string_view::npos;
+    }();
+    if (loneCr != std::string_view::npos) {
+        if (bytes.find('\n') == std::string_view::npos)
+            throw CatalogueError(fileName, "", 0,
+                                 "Die Katalogdatei " + shown +
+                                     " hat nur CR als Zeilenende; erwartet werden LF oder CR LF. Bitte die "
+                                     "Datei mit LF- oder CR-LF-Zeilenenden speichern");
+        throw CatalogueError(fileName, "", lineAt(bytes, loneCr),
+                             "Die Katalogdatei " + shown +
+                                 " enthält ein CR ohne folgendes LF; Zeilen enden mit LF oder CR LF");
+    }
+
+    if (fileName != kCatalogueFile && fileName != kExcludedFile) return;
+    std::size_t firstSequence = std::string_view::npos;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) continue;
+        const std::size_t length = utf8SequenceAt(bytes, i);
+        if (length == 0) return; // not UTF-8: a Latin-1 letter such as 0xFC for "ü"
+        if (firstSequence == std::string_view::npos) firstSequence = i;
+        i += length - 1;
+    }
+    if (firstSequence != std::string_view::npos)
+        throw CatalogueError(fileName, "", lineAt(bytes, firstSequence),
+                             "Die Katalogdatei " + shown +
+                                 " ist UTF-8-kodiert, erwartet wird ISO 8859-1 (Latin-1). Bitte die Datei "
+                                 "in ISO 8859-1 speichern");
+}
+
+Table tableOf(const std::string& fileName, const std::string& shown, std::string_view bytes) {
+    checkTextForm(bytes, fileName, shown);
+    return Table{fileName, splitLines(bytes)};
+}
+
 } // namespace
 
 std::vector<std::string> splitLines(std::string_view bytes) {
@@ -85,15 +179,20 @@ Table readTableFile(const std::filesystem::path& path) {
     if (in.bad())
         throw CatalogueError(path.filename().string(), "", 0,
                              "Die Katalogdatei " + path.string() + " kann nicht gelesen werden");
-    return Table{path.filename().string(), splitLines(buffer.str())};
+    return tableOf(path.filename().string(), path.string(), buffer.str());
 }
 
 BlockIndex indexBlocks(const Table& t) {
     BlockIndex index;
     const int n = static_cast<int>(t.lines.size());
     int p = 0;
+    // The first block of a header is the one read; a second sound block of the same header is
+    // remembered so that reading the block reports both instead of silently using one. A second
+    // header inside a broken block may be a face line that reads like one, so it is not counted.
     auto remember = [&](const std::string& header, BlockEntry entry) {
-        index.byHeader.emplace(lowered(header), std::move(entry)); // the first block of a header wins
+        const auto [it, added] = index.byHeader.emplace(lowered(header), entry);
+        if (!added && entry.error.empty() && it->second.duplicateLine < 0)
+            it->second.duplicateLine = entry.headerLine;
     };
     while (p < n) {
         const std::string& line = t.lines[static_cast<std::size_t>(p)];
@@ -145,10 +244,10 @@ CatalogueTables LoadCatalogueTables(const std::filesystem::path& dataDir) {
 CatalogueTables tablesFromContents(std::string_view coords, std::string_view faces, std::string_view excluded,
                                    std::string_view catalogue) {
     CatalogueTables t;
-    t.coordTable = {kCoordFile, splitLines(coords)};
-    t.faceTable = {kFaceFile, splitLines(faces)};
-    t.excludedNames = {kExcludedFile, splitLines(excluded)};
-    t.catalogueTable = {kCatalogueFile, splitLines(catalogue)};
+    t.coordTable = tableOf(kCoordFile, kCoordFile, coords);
+    t.faceTable = tableOf(kFaceFile, kFaceFile, faces);
+    t.excludedNames = tableOf(kExcludedFile, kExcludedFile, excluded);
+    t.catalogueTable = tableOf(kCatalogueFile, kCatalogueFile, catalogue);
     t.coordIndex = indexBlocks(t.coordTable);
     t.faceIndex = indexBlocks(t.faceTable);
     return t;
@@ -285,6 +384,11 @@ BlockView readBlock(const Table& table, const BlockIndex& index, int id) {
     if (it == index.byHeader.end())
         throw CatalogueError(table.fileName, header, 0, "Der Block " + header + " wurde nicht gefunden");
     const BlockEntry& e = it->second;
+    if (e.duplicateLine >= 0)
+        throw CatalogueError(table.fileName, header, e.duplicateLine + 1,
+                             "Der Block " + header + " kommt zweimal vor, in Zeile " +
+                                 std::to_string(e.headerLine + 1) + " und in Zeile " +
+                                 std::to_string(e.duplicateLine + 1));
     if (!e.error.empty()) throw CatalogueError(table.fileName, header, e.headerLine + 2, e.error);
     return BlockView{&table, e.headerLine + 2, e.count};
 }

@@ -24,7 +24,8 @@ struct Table {
 struct BlockEntry {
     int headerLine = -1;
     int count = 0;
-    std::string error; // set when the block's count line is broken
+    std::string error;      // set when the block's count line is broken
+    int duplicateLine = -1; // header line of a second sound block with the same header
 };
 
 struct BlockIndex {
@@ -49,7 +50,8 @@ inline constexpr const char* kCatalogueFile = "catalogue.txt";
 // dropped, every other byte (0x85 and 0xA0 included) is kept.
 std::vector<std::string> splitLines(std::string_view bytes);
 
-// Reads one table file; throws CatalogueError when it is missing or unreadable.
+// Reads one table file; throws CatalogueError when it is missing or unreadable, or when it starts
+// with a byte-order mark, ends its lines with CR alone, or (names tables) is UTF-8-encoded.
 Table readTableFile(const std::filesystem::path& path);
 
 // Builds the block index of a coordinate or face table.
@@ -58,7 +60,7 @@ BlockIndex indexBlocks(const Table& table);
 // Loads the four tables from a data folder and indexes the two block tables.
 CatalogueTables LoadCatalogueTables(const std::filesystem::path& dataDir);
 
-// Builds tables from in-memory contents (tests, fuzzing).
+// Builds tables from in-memory contents (tests, fuzzing), with the checks of readTableFile.
 CatalogueTables tablesFromContents(std::string_view coords, std::string_view faces, std::string_view excluded,
                                    std::string_view catalogue);
 

@@ -3,12 +3,16 @@
 #include "shape.h"
 
 #include "catalogue/catalogueerror.h"
+#include "degenerate.h"
 #include "dual.h"
 #include "geometryerror.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
+#include <optional>
+#include <utility>
 
 namespace kesmora {
 
@@ -29,21 +33,51 @@ bool finite(const Point3D& p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
 
+double largestCoordinate(const SolidModel& m) {
+    double largest = 0;
+    for (int i = 0; i < m.vertexCount; ++i)
+        largest = std::max(
+            {largest, std::fabs(m.vertices[i].x), std::fabs(m.vertices[i].y), std::fabs(m.vertices[i].z)});
+    return largest;
+}
+
 // A solid whose coordinates are all tiny (down to subnormal numbers such as 1e-320) is still a
 // solid, and the picture is fitted to the window anyway; but the dual's squares would vanish and
 // the fit's factor overflow. Such a block is enlarged by a power of two first, which is exact and
 // leaves the fitted picture as it would be.
 void enlargeTinySolid(SolidModel& m) {
     constexpr double kTiny = 1e-100; // its square is still a normal number
-    double largest = 0;
-    for (int i = 0; i < m.vertexCount; ++i)
-        largest = std::max(
-            {largest, std::fabs(m.vertices[i].x), std::fabs(m.vertices[i].y), std::fabs(m.vertices[i].z)});
+    const double largest = largestCoordinate(m);
     if (!(largest > 0) || largest >= kTiny) return;
     const int exponent = -std::ilogb(largest); // brings the largest into [1, 2)
     for (int i = 0; i < m.vertexCount; ++i)
         m.vertices[i] = {std::ldexp(m.vertices[i].x, exponent), std::ldexp(m.vertices[i].y, exponent),
                          std::ldexp(m.vertices[i].z, exponent)};
+}
+
+// How close two corners may come before they count as one point, from the loaded vertices; a
+// negative value where the body is too large to be measured so (the build refuses it for its size).
+double degenerateTolerance(const SolidModel& m) {
+    const double largest = largestCoordinate(m);
+    if (!(largest <= kLargestCoordinate)) return -1;
+    return kDegenerateTolerance * largest;
+}
+
+// The first two vertices that lie on one point, or none.
+std::optional<std::pair<int, int>> coincidentVertices(const SolidModel& m) {
+    const double tolerance = degenerateTolerance(m);
+    if (tolerance < 0) return std::nullopt;
+    for (int j = 1; j < m.vertexCount; ++j)
+        for (int i = 0; i < j; ++i)
+            if (norm(m.vertices[j] - m.vertices[i]) <= tolerance) return std::pair{i, j};
+    return std::nullopt;
+}
+
+// The vertex's code as the face line shows it, left out where it is an invisible control byte.
+std::string codeText(int vertex) {
+    const unsigned char code = static_cast<unsigned char>(codeOfVertex(vertex));
+    if (code >= 0x7F && code <= 0xA0) return "";
+    return " (Zeichen „" + latin1ToUtf8(std::string(1, static_cast<char>(code))) + "“)";
 }
 
 } // namespace
@@ -95,6 +129,7 @@ void flaechenladen(SolidModel& m, const CatalogueTables& tables, int id) {
     if (block.count > kMaxFaces)
         throw CatalogueError(kFaceFile, header, block.firstLine,
                              "Der Block hat mehr als " + std::to_string(kMaxFaces) + " Flächen");
+    const double tolerance = degenerateTolerance(m);
     for (int i = 0; i < block.count; ++i) {
         const std::string& line = block.line(i);
         if (line.size() < 3)
@@ -103,16 +138,33 @@ void flaechenladen(SolidModel& m, const CatalogueTables& tables, int id) {
         // Every byte must name a loaded vertex, so there are no leading blanks or control bytes to
         // skip (bytes 0x7F-0x9F are vertices 79-111, not control characters).
         Point3D sum;
+        std::array<int, kMaxVertices> namedAt;
+        namedAt.fill(-1);
         for (std::size_t k = 0; k < line.size(); ++k) {
             const int v = vertexOfCode(line[k]);
             if (v < 0 || v >= m.vertexCount)
                 throw CatalogueError(kFaceFile, header, block.fileLine(i),
                                      "Das Zeichen an Stelle " + std::to_string(k + 1) +
                                          " nennt keine geladene Ecke");
+            // A corner named twice would give the face a side of no length and its dual a face
+            // with fewer corners than it seems to have.
+            if (namedAt[v] >= 0)
+                throw CatalogueError(kFaceFile, header, block.fileLine(i),
+                                     "Die Fläche nennt die Ecke " + std::to_string(v) + codeText(v) +
+                                         " zweimal, an Stelle " + std::to_string(namedAt[v] + 1) +
+                                         " und an Stelle " + std::to_string(k + 1));
+            namedAt[v] = static_cast<int>(k);
             sum.x += m.vertices[v].x;
             sum.y += m.vertices[v].y;
             sum.z += m.vertices[v].z;
         }
+        const auto corner = [&](int k) {
+            return m.vertices[vertexOfCode(line[static_cast<std::size_t>(k)])];
+        };
+        if (tolerance >= 0 && allOnOneLine(static_cast<int>(line.size()), corner, tolerance))
+            throw CatalogueError(kFaceFile, header, block.fileLine(i),
+                                 "Die Ecken der Fläche liegen alle auf einer Geraden; die Fläche hat keinen "
+                                 "Flächeninhalt");
         const double n = static_cast<double>(line.size());
         m.faces[i] = line;
         m.faceRecords[i] = FaceRecord{{sum.x / n, sum.y / n, sum.z / n}, i % 23 + 1};
@@ -238,6 +290,10 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
         } catch (const GeometryError& e) {
             throw located(kCatalogueFile, record, 0, e.what());
         }
+        if (coincidentVertices(m))
+            throw located(kCatalogueFile, record, 0,
+                          "Die Parameter des Körpers " + latin1ToUtf8(name) +
+                              " lassen Ecken zusammenfallen; seine Flächen hätten keinen Flächeninhalt");
     } else {
         punkteladen(m, tables, dispatch->blockId);
         enlargeTinySolid(m);
@@ -247,6 +303,12 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
             throw CatalogueError(kCoordFile, header, coords.firstLine,
                                  "Der Block hat mehr als " + std::to_string(kMaxFaces) +
                                      " Ecken; so viele Flächen fasst das duale Polyeder nicht");
+        if (const auto pair = coincidentVertices(m))
+            throw CatalogueError(
+                kCoordFile, header, coords.fileLine(pair->second),
+                "Die Ecken " + std::to_string(pair->first) + " und " + std::to_string(pair->second) +
+                    " (Zeilen " + std::to_string(coords.fileLine(pair->first)) + " und " +
+                    std::to_string(coords.fileLine(pair->second)) + ") liegen auf demselben Punkt");
     }
     flaechenladen(m, tables, dispatch->blockId);
     try {

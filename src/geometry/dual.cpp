@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace kesmora {
@@ -176,6 +177,19 @@ void dualbilden(SolidModel& m, int currentCategory, int bodyIndex, std::string_v
             FaceString& around = m.dualFaces[v];
             if (around.empty() || around.back() != codeOfVertex(f)) around.push_back(codeOfVertex(f));
         }
+
+    // A vertex on fewer than three faces would become a dual face of fewer than three corners:
+    // the faces do not close up around it, or it belongs to none.
+    for (int v = 0; v < m.vertexCount; ++v) {
+        const std::size_t around = m.dualFaces[v].size();
+        if (around < 3)
+            throw GeometryError("Die Ecke " + std::to_string(v) + " liegt " +
+                                (around == 0   ? std::string("auf keiner Fläche")
+                                 : around == 1 ? std::string("auf nur einer Fläche")
+                                               : std::string("auf nur zwei Flächen")) +
+                                "; jede Ecke eines Körpers liegt auf mindestens drei, sonst hätte das duale "
+                                "Polyeder eine Fläche mit weniger als drei Ecken");
+    }
 
     // 4.
     computeDualRecords(m, m.vertexCount);

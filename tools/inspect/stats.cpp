@@ -3,6 +3,7 @@
 
 #include "catalogue/numbertext.h"
 #include "cli.h"
+#include "geometry/degenerate.h"
 #include "session.h"
 
 #include <QJsonArray>
@@ -16,6 +17,17 @@
 namespace kesmora::inspect {
 
 namespace {
+
+// Fewer than three corners, a corner named twice, or all corners on one line or one point.
+bool isDegenerate(const Mesh& mesh, int f, double tolerance) {
+    const std::vector<int>& face = mesh.faces[f];
+    for (std::size_t i = 0; i < face.size(); ++i)
+        if (std::find(face.begin() + static_cast<std::ptrdiff_t>(i) + 1, face.end(), face[i]) != face.end())
+            return true;
+    return allOnOneLine(
+        static_cast<int>(face.size()),
+        [&](int k) { return mesh.vertices[face[static_cast<std::size_t>(k)]]; }, tolerance);
+}
 
 double roundTo2(double v) {
     return std::round(v * 100) / 100;
@@ -48,10 +60,18 @@ Stats measure(Mesh mesh) {
 
     const double size = extent(mesh);
     const double tolerance = 1e-6 * size;
+    // A face without area has no plane and no normal: it takes no part in planarity and angles, and
+    // a body with one is not convex (the catalogue refuses such faces, other models may hold them).
+    std::vector<bool> degenerate;
     std::vector<Point3D> normals, centres;
     for (int f = 0; f < s.faces; ++f) {
+        degenerate.push_back(isDegenerate(mesh, f, kDegenerateTolerance * size));
         normals.push_back(unit(areaNormal(mesh, f)));
         centres.push_back(centroidOf(mesh, f));
+        if (degenerate.back()) {
+            ++s.degenerateFaces;
+            continue;
+        }
         const double off = flatness(mesh, f);
         s.worstFlatness = std::max(s.worstFlatness, size > 0 ? off / size : 0.0);
         if (off > tolerance) ++s.nonPlanarFaces;
@@ -59,7 +79,7 @@ Stats measure(Mesh mesh) {
     s.planar = s.nonPlanarFaces == 0;
 
     // Convex: every vertex on the inner side of every face plane (coplanar neighbours allowed).
-    bool inside = s.closed && s.oriented && s.planar;
+    bool inside = s.closed && s.oriented && s.planar && s.degenerateFaces == 0;
     for (int f = 0; f < s.faces && inside; ++f)
         for (const Point3D& p : mesh.vertices)
             inside = inside && dot(p - centres[f], normals[f]) <= tolerance;
@@ -77,6 +97,7 @@ Stats measure(Mesh mesh) {
         s.longestEdge = std::max(s.longestEdge, length);
         if (e.faces.size() != 2 || !s.oriented) continue;
         const int f = e.faces[0], g = e.faces[1];
+        if (degenerate[f] || degenerate[g]) continue;
         const double between = std::acos(std::clamp(dot(normals[f], normals[g]), -1.0, 1.0));
         // Folded outward (convex at this edge) when g's centre lies below f's plane.
         const bool convexHere = dot(centres[g] - centres[f], normals[f]) <= 0;
@@ -134,6 +155,9 @@ std::string statsText(const Stats& s, const std::string& title) {
         out += " (" + std::to_string(s.nonPlanarFaces) + " warped, up to " + fixed(s.worstFlatness * 100, 4) +
                " % of the largest coordinate)";
     out += "\n";
+    if (s.degenerateFaces > 0)
+        out += "degenerate    " + std::to_string(s.degenerateFaces) +
+               " faces without area (corners on one line or one point, or named twice)\n";
     return out;
 }
 
@@ -163,6 +187,7 @@ QJsonObject statsJson(const Stats& s) {
     o["planar"] = s.planar;
     o["nonPlanarFaces"] = s.nonPlanarFaces;
     o["worstFlatness"] = s.worstFlatness;
+    o["degenerateFaces"] = s.degenerateFaces;
     return o;
 }
 

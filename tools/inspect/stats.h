@@ -34,6 +34,7 @@ struct Stats {
     bool planar = false;
     int nonPlanarFaces = 0;
     double worstFlatness = 0; // largest distance of a vertex from its face's plane, per unit of extent
+    int degenerateFaces = 0;  // faces without area; never part of planarity, angles or a convex body
 };
 
 // Angles closer than this (in degrees) fall into one group; far above the rounding noise of the

@@ -1,0 +1,35 @@
+// Faces without area: corners that coincide, or all lie on one line. The build refuses them and
+// the inspector counts them, with the same measure.
+#pragma once
+
+#include "point3d.h"
+
+#include <algorithm>
+
+namespace kesmora {
+
+// Relative to a body's largest coordinate. The catalogue's coordinates carry seven or more digits,
+// so points meant to lie apart are much farther apart than this, and rounding keeps points meant to
+// lie on one line far closer to it.
+inline constexpr double kDegenerateTolerance = 1e-6;
+
+// Whether the `count` points `at(0)` ... `at(count - 1)` all lie within `tolerance` of one line,
+// which includes all lying within it of one point. The line runs through the first point and the
+// one farthest from it; any line that holds them all within the tolerance is close to it.
+template <typename At> bool allOnOneLine(int count, At at, double tolerance) {
+    if (count < 3) return true;
+    const Point3D a = at(0);
+    Point3D far = a;
+    double reach = 0;
+    for (int i = 1; i < count; ++i) {
+        const double d = norm(at(i) - a);
+        if (d > reach) reach = d, far = at(i);
+    }
+    if (!(reach > tolerance)) return true;
+    const Point3D direction = (1.0 / reach) * (far - a);
+    for (int i = 1; i < count; ++i)
+        if (!(norm(cross(at(i) - a, direction)) <= tolerance)) return false;
+    return true;
+}
+
+} // namespace kesmora
