@@ -1,6 +1,8 @@
 // Command-line pieces shared by the inspector's commands.
 #include "cli.h"
 
+#include "catalogue/tables.h"
+
 #include <cstdio>
 
 namespace kesmora::inspect {
@@ -17,6 +19,20 @@ void parseSize(const std::string& text, int& width, int& height) {
         throw Usage("--size takes WxH, for example 1008x534");
     width = w;
     height = h;
+}
+
+void parseTurn(const std::string& text, double (&degrees)[3]) {
+    // The catalogue's own strict number reading: no "nan" or "inf", nothing that overflows to them.
+    std::size_t start = 0;
+    for (int k = 0; k < 3; ++k) {
+        const std::size_t comma = k < 2 ? text.find(',', start) : text.size();
+        const auto value = comma == std::string::npos
+                               ? std::nullopt
+                               : convertNumber(std::string_view(text).substr(start, comma - start));
+        if (!value) throw Usage("--turn takes XY,YZ,XZ: three finite numbers of degrees, for example 10,0,5");
+        degrees[k] = *value;
+        start = comma + 1;
+    }
 }
 
 const std::string& optionValue(const std::vector<std::string>& args, std::size_t& i) {

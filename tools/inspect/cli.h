@@ -18,6 +18,9 @@ int parseCategory(const std::string& text);
 // "WxH" with both sides between 1 and 10000.
 void parseSize(const std::string& text, int& width, int& height);
 
+// "XY,YZ,XZ": three finite numbers of degrees.
+void parseTurn(const std::string& text, double (&degrees)[3]);
+
 // The value after option args[i]; moves i onto it.
 const std::string& optionValue(const std::vector<std::string>& args, std::size_t& i);
 
