@@ -179,7 +179,7 @@ TEST(Inspector, ModelOfEveryBodyGoesOnPastABrokenOne) {
     EXPECT_TRUE(r.err.contains("1 body could not be built")) << r.err.toStdString();
 }
 
-TEST(Inspector, TurnTakesFiniteNumbersOnly) {
+TEST(Inspector, NumbersOnTheCommandLineAreChecked) {
     const auto file = std::filesystem::temp_directory_path() /
                       ("kesmora-test-turn-" + std::to_string(getpid()) + ".png");
     const QString out = QString::fromStdString(file.string());
@@ -189,6 +189,11 @@ TEST(Inspector, TurnTakesFiniteNumbersOnly) {
         EXPECT_EQ(r.exitCode, 2) << turn;
         EXPECT_TRUE(r.err.contains("--turn takes")) << turn << ": " << r.err.toStdString();
         EXPECT_FALSE(std::filesystem::exists(file)) << turn;
+    }
+    for (const char* mode : {"x", "2x", "", "8", "0", "99999999999"}) {
+        const Result r = inspect({"render", "0", "Oktaeder", "--mode", mode, "-o", out});
+        EXPECT_EQ(r.exitCode, 2) << mode;
+        EXPECT_TRUE(r.err.contains("--mode takes 1 to 7")) << mode << ": " << r.err.toStdString();
     }
     const Result fine =
         inspect({"render", "0", "Oktaeder", "--mode", "1", "--turn", "10.5,-3,1e2", "-o", out});

@@ -3,6 +3,7 @@
 
 #include "catalogue/tables.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace kesmora::inspect {
@@ -19,6 +20,14 @@ void parseSize(const std::string& text, int& width, int& height) {
         throw Usage("--size takes WxH, for example 1008x534");
     width = w;
     height = h;
+}
+
+int parseWhole(const std::string& text, int low, int high, const std::string& message) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end || value < low || value > high) throw Usage(message);
+    return value;
 }
 
 void parseTurn(const std::string& text, double (&degrees)[3]) {

@@ -18,6 +18,9 @@ int parseCategory(const std::string& text);
 // "WxH" with both sides between 1 and 10000.
 void parseSize(const std::string& text, int& width, int& height);
 
+// A whole number from low to high and nothing else, or Usage(message).
+int parseWhole(const std::string& text, int low, int high, const std::string& message);
+
 // "XY,YZ,XZ": three finite numbers of degrees.
 void parseTurn(const std::string& text, double (&degrees)[3]);
 

@@ -173,9 +173,8 @@ int exportCommand(const CatalogueTables& tables, const std::vector<std::string>&
             format = parseFormat(optionValue(args, i));
             formatGiven = true;
         } else if (a == "--mode") {
-            const int mode = std::stoi(optionValue(args, i));
-            if (mode < 1 || mode > 7) throw Usage("--mode takes 1 to 7");
-            settings.mode = static_cast<DrawMode>(mode);
+            settings.mode =
+                static_cast<DrawMode>(parseWhole(optionValue(args, i), 1, 7, "--mode takes 1 to 7"));
         } else if (a == "--size") {
             parseSize(optionValue(args, i), width, height);
         } else if (a == "--marks") {

@@ -107,9 +107,7 @@ int render(const CatalogueTables& tables, const std::vector<std::string>& args) 
             return args[++i];
         };
         if (a == "--mode") {
-            const int mode = std::stoi(value());
-            if (mode < 1 || mode > 7) throw Usage("--mode takes 1 to 7");
-            settings.mode = static_cast<DrawMode>(mode);
+            settings.mode = static_cast<DrawMode>(parseWhole(value(), 1, 7, "--mode takes 1 to 7"));
         } else if (a == "--size") {
             if (std::sscanf(value().c_str(), "%dx%d", &width, &height) != 2 || width < 1 || height < 1 ||
                 width > 10000 || height > 10000)

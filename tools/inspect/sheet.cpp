@@ -22,8 +22,7 @@ int sheetCommand(const std::vector<std::string>& args) {
         if (a == "--title") {
             title = optionValue(args, i);
         } else if (a == "--columns") {
-            columns = std::stoi(optionValue(args, i));
-            if (columns < 1 || columns > 100) throw Usage("--columns takes 1 to 100");
+            columns = parseWhole(optionValue(args, i), 1, 100, "--columns takes 1 to 100");
         } else if (a == "--tile") {
             parseSize(optionValue(args, i), tileWidth, tileHeight);
         } else if (a == "-o") {
