@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -28,10 +30,22 @@ inline InspectorResult inspect(const QStringList& args) {
             p.readAllStandardError()};
 }
 
-// A file in the temporary folder, named for the test that writes it.
+// The scratch files of one test process, in a folder of its own that goes when the process ends:
+// test runs may share the temporary folder.
+struct ScratchFolder {
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("kesmora-test-" + std::to_string(getpid()));
+    ScratchFolder() { std::filesystem::create_directories(path); }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+
+// A file in the scratch folder, named for the test that writes it.
 inline QString scratchFile(const std::string& name) {
-    return QString::fromStdString(
-        (std::filesystem::temp_directory_path() / ("kesmora-test-" + name)).string());
+    static const ScratchFolder folder;
+    return QString::fromStdString((folder.path / ("kesmora-test-" + name)).string());
 }
 
 // `model --all`: one JSON object per listed body, in list order.

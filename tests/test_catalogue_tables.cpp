@@ -288,3 +288,29 @@ TEST(Blocks, ABlockTwiceIsReportedWithBothLinesWhenRead) {
             << e.what();
     }
 }
+
+// The body lists look excluded names up in a set made once; it must answer as FindLine does for
+// every byte: ASCII and Latin-1 capitals fold, the multiplication sign and everything else do not.
+TEST(FindLineTest, ExcludedSetAnswersAsFindLine) {
+    std::string catalogue, excluded;
+    for (int b = 1; b < 256; ++b) {
+        if (b == '\n' || b == '\r') continue;
+        const char c = static_cast<char>(b);
+        catalogue += std::string("name ") + c + "\n";
+        if (b < 0x80 && b % 3 == 0) excluded += std::string("NAME ") + c + "\n";
+    }
+    excluded += "NAME \xC4\nNAME \xD7\nNAME \xDF\nname \xDE\n";
+    const CatalogueTables t = tablesFromContents("", "", excluded, catalogue);
+    int hits = 0;
+    for (const std::string& line : t.catalogueTable.lines) {
+        EXPECT_EQ(isExcluded(t, line), FindLine(t.excludedNames, line) >= 0) << line;
+        hits += isExcluded(t, line);
+    }
+    EXPECT_EQ(hits, 42 + 9 + 8 + 2 + 1 + 1 + 2); // letters fold both ways
+    EXPECT_TRUE(isExcluded(t, "name b") && isExcluded(t, "name B")); // from "NAME B"
+    EXPECT_TRUE(isExcluded(t, "name \xE4") && isExcluded(t, "name \xC4"));
+    EXPECT_TRUE(isExcluded(t, "name \xD7"));
+    EXPECT_FALSE(isExcluded(t, "name \xF7")); // the multiplication sign is no capital of division
+    EXPECT_FALSE(isExcluded(t, "name \xFF")); // nor sharp s of y with diaeresis
+    EXPECT_TRUE(isExcluded(t, "name \xFE"));
+}

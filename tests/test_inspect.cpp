@@ -6,10 +6,15 @@
 #include <QJsonObject>
 #include <QList>
 #include <QProcess>
+#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -18,11 +23,36 @@ struct Result {
     QByteArray out, err;
 };
 
-Result inspect(const QStringList& args) {
+Result inspect(const QStringList& args,
+               const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
     QProcess p;
+    p.setProcessEnvironment(environment);
     p.start(QStringLiteral(KESMORA_BINARY_DIR "/kesmora-inspect"), args);
     EXPECT_TRUE(p.waitForFinished(120000));
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+std::string readAll(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A copy of the shipped data folder in which `file` is replaced by what `edit` makes of it.
+template <typename Edit>
+std::filesystem::path dataCopy(const std::string& name, const std::string& file, Edit edit) {
+    namespace fs = std::filesystem;
+    const fs::path dir =
+        fs::temp_directory_path() / ("kesmora-test-" + name + "-" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    for (const auto& e : fs::directory_iterator(KESMORA_DATA_DIR))
+        fs::copy_file(e.path(), dir / e.path().filename());
+    const std::string text = edit(readAll(dir / file));
+    std::ofstream(dir / file, std::ios::binary | std::ios::trunc) << text;
+    return dir;
 }
 
 } // namespace
@@ -103,4 +133,95 @@ TEST(Inspector, ErrorsGoToStderrWithANonZeroStatus) {
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_TRUE(r.err.contains("kesmora-inspect:"));
     }
+}
+
+TEST(Inspector, NeedsNoDisplayAndSaysNothingOnANormalRun) {
+    // A desktop setting that asks for X11, no X server and no session folder.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    for (const char* unset : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "QT_LOGGING_RULES"})
+        env.remove(unset);
+    const Result listed = inspect({"list"}, env);
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_EQ(listed.err.toStdString(), "");
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("kesmora-test-no-display-" + std::to_string(getpid()) + ".png");
+    const Result rendered =
+        inspect({"render", "0", "Oktaeder", "--mode", "2", "-o", QString::fromStdString(file.string())}, env);
+    EXPECT_EQ(rendered.exitCode, 0);
+    EXPECT_EQ(rendered.err.toStdString(), "");
+    EXPECT_EQ(QImage(QString::fromStdString(file.string())).size(), QSize(1008, 534));
+    std::filesystem::remove(file);
+    // The inspector's own errors still show.
+    const Result wrong = inspect({"model", "0", "Torus"}, env);
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_TRUE(wrong.err.startsWith("kesmora-inspect: ")) << wrong.err.toStdString();
+}
+
+TEST(Inspector, ModelOfEveryBodyGoesOnPastABrokenOne) {
+    // The octahedron's coordinate block loses its count line.
+    const auto dir = dataCopy("broken-block", "coordinates.txt", [](std::string text) {
+        const std::size_t at = text.find("\n[3]\n6\n");
+        EXPECT_NE(at, std::string::npos);
+        text.replace(at, 8, "\n[3]\nx\n");
+        return text;
+    });
+    const Result r = inspect({"--data", QString::fromStdString(dir.string()), "model", "--all"});
+    std::filesystem::remove_all(dir);
+    EXPECT_EQ(r.exitCode, 1);
+    const QList<QByteArray> lines = r.out.trimmed().split('\n');
+    EXPECT_EQ(lines.size(), 147); // every body but the octahedron
+    for (const QByteArray& line : lines)
+        EXPECT_NE(QJsonDocument::fromJson(line).object()["name"].toString(), "Oktaeder");
+    EXPECT_EQ(QJsonDocument::fromJson(lines.back()).object()["category"].toInt(), 3);
+    EXPECT_TRUE(r.err.contains("kesmora-inspect: Oktaeder (category 0): ")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("Block [3]")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("1 body could not be built")) << r.err.toStdString();
+}
+
+TEST(Inspector, NumbersOnTheCommandLineAreChecked) {
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("kesmora-test-turn-" + std::to_string(getpid()) + ".png");
+    const QString out = QString::fromStdString(file.string());
+    for (const char* turn : {"nan,0,0", "0,inf,0", "0,0,-infinity", "1e999,0,0", "10,0", "10,0,5,1", "10,,5",
+                             "0x10,0,0", "10;0;5", ""}) {
+        const Result r = inspect({"render", "0", "Oktaeder", "--mode", "1", "--turn", turn, "-o", out});
+        EXPECT_EQ(r.exitCode, 2) << turn;
+        EXPECT_TRUE(r.err.contains("--turn takes")) << turn << ": " << r.err.toStdString();
+        EXPECT_FALSE(std::filesystem::exists(file)) << turn;
+    }
+    for (const char* mode : {"x", "2x", "", "8", "0", "99999999999"}) {
+        const Result r = inspect({"render", "0", "Oktaeder", "--mode", mode, "-o", out});
+        EXPECT_EQ(r.exitCode, 2) << mode;
+        EXPECT_TRUE(r.err.contains("--mode takes 1 to 7")) << mode << ": " << r.err.toStdString();
+    }
+    const Result fine =
+        inspect({"render", "0", "Oktaeder", "--mode", "1", "--turn", "10.5,-3,1e2", "-o", out});
+    EXPECT_EQ(fine.exitCode, 0) << fine.err.toStdString();
+    std::filesystem::remove(file);
+}
+
+TEST(Inspector, ListsWithALongExcludedFile) {
+    // 200 000 names besides the shipped ones; two listed bodies named in capitals, umlauts too,
+    // and one name with a blank too many, which excludes nothing.
+    const auto dir = dataCopy("long-excluded", "excluded.txt", [](std::string text) {
+        for (int i = 0; i < 100000; ++i)
+            text += "Ausgeschlossener K\xF6rper " + std::to_string(i) + "\nOKTAEDER \n";
+        return text + "HEXAEDER, W\xDCRFEL\npYRAMIDENw\xDCRFEL\n";
+    });
+    const Result shipped = inspect({"list"});
+    const Result r = inspect({"--data", QString::fromStdString(dir.string()), "list"});
+    std::filesystem::remove_all(dir);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QList<QByteArray> expected = shipped.out.trimmed().split('\n');
+    QList<QByteArray> got = r.out.trimmed().split('\n');
+    auto name = [](const QByteArray& line) { return line.mid(line.lastIndexOf('\t') + 1); };
+    QList<QByteArray> expectedNames, gotNames;
+    for (const QByteArray& line : expected)
+        if (name(line) != "Hexaeder, W\xC3\xBCrfel" && name(line) != "Pyramidenw\xC3\xBCrfel")
+            expectedNames << name(line);
+    for (const QByteArray& line : got)
+        gotNames << name(line);
+    EXPECT_EQ(gotNames.size(), 146);
+    EXPECT_EQ(gotNames, expectedNames);
 }

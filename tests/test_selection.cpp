@@ -15,6 +15,7 @@ const CatalogueTables& shipped() {
         CatalogueTables c;
         c.catalogueTable = readTableFile(std::filesystem::path(KESMORA_DATA_DIR) / kCatalogueFile);
         c.excludedNames = readTableFile(std::filesystem::path(KESMORA_DATA_DIR) / kExcludedFile);
+        c.excludedInCatalogue = excludedCatalogueLines(c.excludedNames, c.catalogueTable);
         return c;
     }();
     return t;

@@ -101,7 +101,7 @@ std::vector<std::string> categoryNames(const CatalogueTables& tables, int catego
         checkNotNextSection(line, section, i);
         if (startsRecord(line)) break;
         if (line.empty()) continue;
-        if (FindLine(tables.excludedNames, line) < 0) names.push_back(line);
+        if (!isExcluded(tables, line)) names.push_back(line);
     }
     return names;
 }

@@ -238,6 +238,7 @@ CatalogueTables LoadCatalogueTables(const std::filesystem::path& dataDir) {
     t.catalogueTable = readTableFile(dataDir / kCatalogueFile);
     t.coordIndex = indexBlocks(t.coordTable);
     t.faceIndex = indexBlocks(t.faceTable);
+    t.excludedInCatalogue = excludedCatalogueLines(t.excludedNames, t.catalogueTable);
     return t;
 }
 
@@ -250,6 +251,7 @@ CatalogueTables tablesFromContents(std::string_view coords, std::string_view fac
     t.catalogueTable = tableOf(kCatalogueFile, kCatalogueFile, catalogue);
     t.coordIndex = indexBlocks(t.coordTable);
     t.faceIndex = indexBlocks(t.faceTable);
+    t.excludedInCatalogue = excludedCatalogueLines(t.excludedNames, t.catalogueTable);
     return t;
 }
 
@@ -279,6 +281,28 @@ int FindLine(const Table& table, std::string_view text) {
     for (std::size_t i = 0; i < table.lines.size(); ++i)
         if (equalsIgnoreCase(table.lines[i], text)) return static_cast<int>(i);
     return -1;
+}
+
+std::unordered_set<std::string> excludedCatalogueLines(const Table& excluded, const Table& catalogue) {
+    // Folding is per byte and keeps the length, so equal folded texts are exactly the pairs
+    // equalsIgnoreCase accepts. Only the catalogue's lines can ever be asked for; the set of
+    // them is small, and a huge excluded.txt is read through once without being copied.
+    std::unordered_set<std::string> wanted;
+    for (const std::string& line : catalogue.lines)
+        wanted.insert(lowered(line));
+    std::unordered_set<std::string> found;
+    std::string folded;
+    for (const std::string& line : excluded.lines) {
+        folded.assign(line);
+        for (char& c : folded)
+            c = static_cast<char>(foldCase(static_cast<unsigned char>(c)));
+        if (wanted.count(folded) != 0) found.insert(folded);
+    }
+    return found;
+}
+
+bool isExcluded(const CatalogueTables& tables, std::string_view catalogueLine) {
+    return tables.excludedInCatalogue.count(lowered(catalogueLine)) != 0;
 }
 
 std::string CommaToPoint(std::string_view text) {

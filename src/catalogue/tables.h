@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace kesmora {
@@ -39,6 +40,9 @@ struct CatalogueTables {
     Table catalogueTable;
     BlockIndex coordIndex;
     BlockIndex faceIndex;
+    // The names of excludedNames that occur as lines of catalogueTable, case-folded: made in one
+    // pass, so that a long excluded.txt does not cost a scan per listed name.
+    std::unordered_set<std::string> excludedInCatalogue;
 };
 
 inline constexpr const char* kCoordFile = "coordinates.txt";
@@ -72,6 +76,12 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b);
 
 // Index of the first line equal to text under case-insensitive comparison, or -1.
 int FindLine(const Table& table, std::string_view text);
+
+// The lines of `excluded` equal (as FindLine compares) to a line of `catalogue`, case-folded.
+std::unordered_set<std::string> excludedCatalogueLines(const Table& excluded, const Table& catalogue);
+
+// For a line of the catalogue table: FindLine(tables.excludedNames, line) >= 0, from the set.
+bool isExcluded(const CatalogueTables& tables, std::string_view catalogueLine);
 
 std::string CommaToPoint(std::string_view text);
 

@@ -3,6 +3,7 @@
 
 #include "catalogue/tables.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace kesmora::inspect {
@@ -21,19 +22,26 @@ void parseSize(const std::string& text, int& width, int& height) {
     height = h;
 }
 
-std::array<double, 3> parseTurn(const std::string& text) {
-    std::array<double, 3> turn{};
-    std::string_view rest = text;
-    for (std::size_t k = 0; k < turn.size(); ++k) {
-        const std::size_t comma = rest.find(',');
-        const bool last = k + 1 == turn.size();
-        const auto value = convertNumber(rest.substr(0, comma));
-        if (!value || last != (comma == std::string_view::npos))
-            throw Usage("--turn takes XY,YZ,XZ in degrees");
-        turn[k] = *value;
-        rest.remove_prefix(last ? rest.size() : comma + 1);
+int parseWhole(const std::string& text, int low, int high, const std::string& message) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end || value < low || value > high) throw Usage(message);
+    return value;
+}
+
+void parseTurn(const std::string& text, double (&degrees)[3]) {
+    // The catalogue's own strict number reading: no "nan" or "inf", nothing that overflows to them.
+    std::size_t start = 0;
+    for (int k = 0; k < 3; ++k) {
+        const std::size_t comma = k < 2 ? text.find(',', start) : text.size();
+        const auto value = comma == std::string::npos
+                               ? std::nullopt
+                               : convertNumber(std::string_view(text).substr(start, comma - start));
+        if (!value) throw Usage("--turn takes XY,YZ,XZ: three finite numbers of degrees, for example 10,0,5");
+        degrees[k] = *value;
+        start = comma + 1;
     }
-    return turn;
 }
 
 const std::string& optionValue(const std::vector<std::string>& args, std::size_t& i) {

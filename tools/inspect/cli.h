@@ -2,7 +2,6 @@
 // and option values.
 #pragma once
 
-#include <array>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -19,8 +18,11 @@ int parseCategory(const std::string& text);
 // "WxH" with both sides between 1 and 10000.
 void parseSize(const std::string& text, int& width, int& height);
 
-// "XY,YZ,XZ": three finite numbers in degrees, with decimal points under every locale.
-std::array<double, 3> parseTurn(const std::string& text);
+// A whole number from low to high and nothing else, or Usage(message).
+int parseWhole(const std::string& text, int low, int high, const std::string& message);
+
+// "XY,YZ,XZ": three finite numbers of degrees.
+void parseTurn(const std::string& text, double (&degrees)[3]);
 
 // The value after option args[i]; moves i onto it.
 const std::string& optionValue(const std::vector<std::string>& args, std::size_t& i);

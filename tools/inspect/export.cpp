@@ -3,6 +3,7 @@
 
 #include "catalogue/numbertext.h"
 #include "cli.h"
+#include "output.h"
 #include "session.h"
 #include "view/renderer.h"
 
@@ -13,7 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
+#include <sstream>
 
 namespace kesmora::inspect {
 
@@ -76,26 +77,22 @@ QString utf8(const std::string& s) {
 }
 
 void writePicture(const BuiltBody& body, const RenderSettings& settings, QSize size, const std::string& file,
-                  Format format) {
+                  Format format, const QByteArray& rasterFormat) {
     if (format == Format::Png) {
         QImage image;
         renderScene(image, size, body.model, settings);
-        if (!image.save(utf8(file), "PNG")) throw std::runtime_error("cannot write " + file);
+        writeImage(file, image, rasterFormat);
         return;
     }
     // "Durchdringung 3" ANDs a raster layer into the picture, which a vector file cannot express.
     if (settings.mode == DrawMode::Interpenetration3)
         throw std::runtime_error("mode 7 combines pixels and has no vector form; use --format png");
     QSvgGenerator svg;
-    svg.setFileName(utf8(file));
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle(QString::fromLatin1(body.name.data(), static_cast<qsizetype>(body.name.size())));
     svg.setDescription(QStringLiteral("Kesmora, ") + utf8(std::string(drawModeCaption(settings.mode))));
-    QPainter painter;
-    if (!painter.begin(&svg)) throw std::runtime_error("cannot write " + file);
-    zeichnenx(painter, size, body.model, settings);
-    painter.end();
+    writeSvg(file, svg, [&](QPainter& painter) { zeichnenx(painter, size, body.model, settings); });
 }
 
 } // namespace
@@ -174,9 +171,8 @@ int exportCommand(const CatalogueTables& tables, const std::vector<std::string>&
             format = parseFormat(optionValue(args, i));
             formatGiven = true;
         } else if (a == "--mode") {
-            const int mode = std::stoi(optionValue(args, i));
-            if (mode < 1 || mode > 7) throw Usage("--mode takes 1 to 7");
-            settings.mode = static_cast<DrawMode>(mode);
+            settings.mode =
+                static_cast<DrawMode>(parseWhole(optionValue(args, i), 1, 7, "--mode takes 1 to 7"));
         } else if (a == "--size") {
             parseSize(optionValue(args, i), width, height);
         } else if (a == "--marks") {
@@ -189,10 +185,13 @@ int exportCommand(const CatalogueTables& tables, const std::vector<std::string>&
     }
     if (!formatGiven) throw Usage("export needs --format off|obj|stl|stl-ascii|svg|png");
     if (out.empty()) throw Usage("export needs -o FILE");
+    // --format png names a picture; the suffix of FILE picks how it is encoded (jpg, bmp, ...).
+    const QByteArray rasterFormat = format == Format::Png ? imageFormatFor(out) : QByteArray();
+    if (format == Format::Png || format == Format::Stl) refuseBinaryOnTerminal(out);
     const BuiltBody body = buildAsTheWindowDoes(tables, category, name);
     if (format == Format::Svg || format == Format::Png) {
         if (dual) throw Usage("svg and png show solid and dual together, as the window does; drop --dual");
-        writePicture(body, settings, QSize(width, height), out, format);
+        writePicture(body, settings, QSize(width, height), out, format, rasterFormat);
         return 0;
     }
 
@@ -201,8 +200,7 @@ int exportCommand(const CatalogueTables& tables, const std::vector<std::string>&
         throw std::runtime_error("the faces of " + latin1ToUtf8(name) + (dual ? " (dual)" : "") +
                                  " do not form a closed two-sided surface");
     const std::string title = latin1ToUtf8(name) + (dual ? (category == 3 ? ", quasi-dual" : ", dual") : "");
-    std::ofstream file(out, std::ios::binary);
-    if (!file) throw std::runtime_error("cannot write " + out);
+    std::ostringstream file(std::ios::out | std::ios::binary);
     switch (format) {
     case Format::Off:
         writeOff(mesh, file);
@@ -217,8 +215,8 @@ int exportCommand(const CatalogueTables& tables, const std::vector<std::string>&
         writeStlAscii(mesh, title, file);
         break;
     }
-    file.close();
-    if (!file) throw std::runtime_error("cannot write " + out);
+    const std::string bytes = std::move(file).str();
+    writeFileAtomically(out, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include "export.h"
 #include "modeljson.h"
 #include "net.h"
+#include "output.h"
 #include "session.h"
 #include "sheet.h"
 #include "stats.h"
@@ -14,6 +15,7 @@
 #include <QJsonDocument>
 
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <stdexcept>
 #include <string>
@@ -45,7 +47,12 @@ const char* kUsage =
     "                                    reciprocal\n"
     "  sheet [--title TEXT] [--columns N] [--tile WxH] -o OUT.png IMAGE CAPTION ...\n"
     "                                    a contact sheet of pictures with captions (the gallery)\n"
-    "CATEGORY is 0 (Polyeder), 2 (Archimedische Koerper) or 3 (Johnson Polyeder); NAME in UTF-8.\n";
+    "CATEGORY is 0 (Polyeder), 2 (Archimedische Koerper) or 3 (Johnson Polyeder); NAME in UTF-8.\n"
+    "-o FILE: a file appears whole or not at all; when writing fails, the previous file stays as it\n"
+    "was and the status is 1. \"-o -\" writes to standard output (binary formats not to a terminal).\n"
+    "Pictures of render, sheet and export --format png take the format of FILE's suffix (png, jpg,\n"
+    "bmp, ...; any the Qt image writers know; PNG without a suffix and on standard output); other\n"
+    "--format values write that format whatever the suffix.\n";
 
 void printLine(const QJsonObject& o) {
     const QByteArray line = QJsonDocument(o).toJson(QJsonDocument::Compact);
@@ -62,8 +69,21 @@ int list(const CatalogueTables& tables) {
 
 int model(const CatalogueTables& tables, const std::vector<std::string>& args) {
     if (args.size() == 1 && args[0] == "--all") {
-        for (const ListedBody& b : listedBodies(tables))
-            printLine(modelToJson(buildAsTheWindowDoes(tables, b.category, b.name)));
+        // One broken body must not hide the others: each failure is reported, the status tells.
+        int failed = 0;
+        for (const ListedBody& b : listedBodies(tables)) {
+            try {
+                printLine(modelToJson(buildAsTheWindowDoes(tables, b.category, b.name)));
+            } catch (const std::exception& e) {
+                std::fflush(stdout);
+                std::cerr << "kesmora-inspect: " << latin1ToUtf8(b.name) << " (category " << b.category
+                          << "): " << e.what() << "\n";
+                ++failed;
+            }
+        }
+        if (failed > 0)
+            throw std::runtime_error(std::to_string(failed) + (failed == 1 ? " body" : " bodies") +
+                                     " could not be built");
         return 0;
     }
     if (args.size() != 2) throw Usage("model takes CATEGORY NAME or --all");
@@ -77,7 +97,7 @@ int render(const CatalogueTables& tables, const std::vector<std::string>& args) 
     const std::string name = toLatin1(args[1]);
     RenderSettings settings;
     int width = 1008, height = 534;
-    std::array<double, 3> turn{};
+    double turn[3] = {0, 0, 0};
     bool turned = false;
     std::string out;
     for (std::size_t i = 2; i < args.size(); ++i) {
@@ -87,17 +107,13 @@ int render(const CatalogueTables& tables, const std::vector<std::string>& args) 
             return args[++i];
         };
         if (a == "--mode") {
-            const int mode = std::stoi(value());
-            if (mode < 1 || mode > 7) throw Usage("--mode takes 1 to 7");
-            settings.mode = static_cast<DrawMode>(mode);
+            settings.mode = static_cast<DrawMode>(parseWhole(value(), 1, 7, "--mode takes 1 to 7"));
         } else if (a == "--size") {
-            if (std::sscanf(value().c_str(), "%dx%d", &width, &height) != 2 || width < 1 || height < 1 ||
-                width > 10000 || height > 10000)
-                throw Usage("--size takes WxH, for example 1008x534");
+            parseSize(value(), width, height);
         } else if (a == "--marks") {
             settings.markPoints = true;
         } else if (a == "--turn") {
-            turn = parseTurn(value());
+            parseTurn(value(), turn);
             turned = true;
         } else if (a == "-o") {
             out = value();
@@ -106,18 +122,44 @@ int render(const CatalogueTables& tables, const std::vector<std::string>& args) 
         }
     }
     if (out.empty()) throw Usage("render needs -o FILE.png");
+    const QByteArray format = imageFormatFor(out);
+    refuseBinaryOnTerminal(out);
     BuiltBody b = buildAsTheWindowDoes(tables, category, name);
     if (turned) rechnen(b.model, turn[0], turn[1], turn[2]);
     QImage image;
     renderScene(image, QSize(width, height), b.model, settings);
-    if (!image.save(QString::fromStdString(out), "PNG")) throw std::runtime_error("cannot write " + out);
+    writeImage(out, image, format);
     return 0;
+}
+
+int run(const std::string& command, const std::vector<std::string>& rest, const char* argv0,
+        const std::string& dataDir) {
+    if (command == "sheet") return sheetCommand(rest);
+    const CatalogueTables tables = LoadCatalogueTables(dataDirFor(argv0, dataDir));
+    if (command == "list") return list(tables);
+    if (command == "model") return model(tables, rest);
+    if (command == "render") return render(tables, rest);
+    if (command == "export") return exportCommand(tables, rest);
+    if (command == "stats") return statsCommand(tables, rest);
+    if (command == "net") return netCommand(tables, rest);
+    throw Usage("unknown command " + command);
+}
+
+void quietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::cerr << "kesmora-inspect: " << message.toLocal8Bit().constData() << "\n";
+    if (type == QtFatalMsg) std::abort();
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Everything is drawn into images: no display is needed, whatever the desktop's setting.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's notes about the session (no XDG_RUNTIME_DIR, fonts, plugins) are no concern of a
+    // command-line run; the inspector's own errors go to std::cerr. QT_LOGGING_RULES brings
+    // them back for whoever looks into Qt itself.
+    if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES")) qInstallMessageHandler(quietQt);
     QGuiApplication app(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
     try {
@@ -131,17 +173,13 @@ int main(int argc, char* argv[]) {
         const std::vector<std::string> rest(args.begin() + 1, args.end());
         if (command == "--help" || command == "help") {
             std::cout << kUsage;
+            checkStandardOutput();
             return 0;
         }
-        if (command == "sheet") return sheetCommand(rest);
-        const CatalogueTables tables = LoadCatalogueTables(dataDirFor(argv[0], dataDir));
-        if (command == "list") return list(tables);
-        if (command == "model") return model(tables, rest);
-        if (command == "render") return render(tables, rest);
-        if (command == "export") return exportCommand(tables, rest);
-        if (command == "stats") return statsCommand(tables, rest);
-        if (command == "net") return netCommand(tables, rest);
-        throw Usage("unknown command " + command);
+        const int status = run(command, rest, argv[0], dataDir);
+        // Output cut short (a full disk behind a redirection) is a failure, not a result.
+        checkStandardOutput();
+        return status;
     } catch (const Usage& e) {
         std::cerr << "kesmora-inspect: " << e.what() << "\n" << kUsage;
         return 2;

@@ -2,6 +2,7 @@
 #include "net.h"
 
 #include "cli.h"
+#include "output.h"
 #include "session.h"
 #include "view/rendersettings.h"
 
@@ -473,56 +474,54 @@ Placed place(const Mesh& mesh, const Net& net, QSizeF page) {
 void writeNetSvg(const Placed& net, const Mesh& mesh, QSizeF page, const std::string& title,
                  const std::string& tree, const std::string& file) {
     QSvgGenerator svg;
-    svg.setFileName(QString::fromStdString(file));
     svg.setSize(page.toSize());
     svg.setViewBox(QRectF(QPointF(0, 0), page));
     svg.setResolution(qRound(25.4 * kUnit)); // so that the page comes out in millimetres
     svg.setTitle(QString::fromStdString(title));
     svg.setDescription(QStringLiteral("Kesmora net, faces folded along a spanning tree: ") +
                        QString::fromStdString(tree));
-    QPainter painter;
-    if (!painter.begin(&svg)) throw std::runtime_error("cannot write " + file);
-    painter.setRenderHint(QPainter::Antialiasing, true);
+    writeSvg(file, svg, [&](QPainter& painter) {
+        painter.setRenderHint(QPainter::Antialiasing, true);
 
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(230, 230, 230));
-    for (const Polygon& tab : net.tabs)
-        painter.drawPolygon(tab.data(), static_cast<int>(tab.size()));
-    const RenderSettings colours;
-    for (std::size_t f = 0; f < net.faces.size(); ++f) {
-        painter.setBrush(QColor::fromRgb(colours.polygonColour(static_cast<int>(mesh.faces[f].size()))));
-        painter.drawPolygon(net.faces[f].data(), static_cast<int>(net.faces[f].size()));
-    }
-    painter.setBrush(Qt::NoBrush);
-    QPen cut(Qt::black, 0.3 * kUnit, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    painter.setPen(cut);
-    for (const auto& [a, b] : net.cuts)
-        painter.drawLine(a, b);
-    QPen fold(QColor(64, 64, 64), 0.2 * kUnit, Qt::CustomDashLine, Qt::FlatCap);
-    fold.setDashPattern({8, 6});
-    painter.setPen(fold);
-    for (const auto& [a, b] : net.folds)
-        painter.drawLine(a, b);
-    QPen valley(QColor(0, 0, 192), 0.2 * kUnit, Qt::CustomDashLine, Qt::FlatCap);
-    valley.setDashPattern({8, 4, 1, 4});
-    painter.setPen(valley);
-    for (const auto& [a, b] : net.valleys)
-        painter.drawLine(a, b);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(230, 230, 230));
+        for (const Polygon& tab : net.tabs)
+            painter.drawPolygon(tab.data(), static_cast<int>(tab.size()));
+        const RenderSettings colours;
+        for (std::size_t f = 0; f < net.faces.size(); ++f) {
+            painter.setBrush(QColor::fromRgb(colours.polygonColour(static_cast<int>(mesh.faces[f].size()))));
+            painter.drawPolygon(net.faces[f].data(), static_cast<int>(net.faces[f].size()));
+        }
+        painter.setBrush(Qt::NoBrush);
+        QPen cut(Qt::black, 0.3 * kUnit, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        painter.setPen(cut);
+        for (const auto& [a, b] : net.cuts)
+            painter.drawLine(a, b);
+        QPen fold(QColor(64, 64, 64), 0.2 * kUnit, Qt::CustomDashLine, Qt::FlatCap);
+        fold.setDashPattern({8, 6});
+        painter.setPen(fold);
+        for (const auto& [a, b] : net.folds)
+            painter.drawLine(a, b);
+        QPen valley(QColor(0, 0, 192), 0.2 * kUnit, Qt::CustomDashLine, Qt::FlatCap);
+        valley.setDashPattern({8, 4, 1, 4});
+        painter.setPen(valley);
+        for (const auto& [a, b] : net.valleys)
+            painter.drawLine(a, b);
 
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(qRound(3.5 * kUnit));
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(QRectF(kMargin, kMargin, page.width() - 2 * kMargin, kCaption),
-                     Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(title));
-    font.setPixelSize(qRound(2.5 * kUnit));
-    painter.setFont(font);
-    QString hint =
-        QStringLiteral("Cut along the solid lines, fold along the dashed ones, glue the grey tabs.");
-    if (!net.valleys.empty()) hint += QStringLiteral(" Fold the blue dash-dotted lines the other way.");
-    painter.drawText(QRectF(kMargin, kMargin + 4.5 * kUnit, page.width() - 2 * kMargin, kCaption),
-                     Qt::AlignLeft | Qt::AlignTop, hint);
-    painter.end();
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(qRound(3.5 * kUnit));
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(kMargin, kMargin, page.width() - 2 * kMargin, kCaption),
+                         Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(title));
+        font.setPixelSize(qRound(2.5 * kUnit));
+        painter.setFont(font);
+        QString hint =
+            QStringLiteral("Cut along the solid lines, fold along the dashed ones, glue the grey tabs.");
+        if (!net.valleys.empty()) hint += QStringLiteral(" Fold the blue dash-dotted lines the other way.");
+        painter.drawText(QRectF(kMargin, kMargin + 4.5 * kUnit, page.width() - 2 * kMargin, kCaption),
+                         Qt::AlignLeft | Qt::AlignTop, hint);
+    });
 }
 
 } // namespace

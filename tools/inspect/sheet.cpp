@@ -2,6 +2,7 @@
 #include "sheet.h"
 
 #include "cli.h"
+#include "output.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -21,8 +22,7 @@ int sheetCommand(const std::vector<std::string>& args) {
         if (a == "--title") {
             title = optionValue(args, i);
         } else if (a == "--columns") {
-            columns = std::stoi(optionValue(args, i));
-            if (columns < 1 || columns > 100) throw Usage("--columns takes 1 to 100");
+            columns = parseWhole(optionValue(args, i), 1, 100, "--columns takes 1 to 100");
         } else if (a == "--tile") {
             parseSize(optionValue(args, i), tileWidth, tileHeight);
         } else if (a == "-o") {
@@ -36,6 +36,8 @@ int sheetCommand(const std::vector<std::string>& args) {
     }
     if (out.empty()) throw Usage("sheet needs -o OUT.png");
     if (items.empty()) throw Usage("sheet needs at least one IMAGE CAPTION pair");
+    const QByteArray format = imageFormatFor(out);
+    refuseBinaryOnTerminal(out);
 
     QFont captionFont(QStringLiteral("DejaVu Sans"));
     captionFont.setPixelSize(13);
@@ -81,7 +83,7 @@ int sheetCommand(const std::vector<std::string>& args) {
     // The pictures are flat colours; a palette keeps the committed files small.
     const QImage indexed =
         sheet.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
-    if (!indexed.save(QString::fromStdString(out), "PNG")) throw std::runtime_error("cannot write " + out);
+    writeImage(out, indexed, format);
     return 0;
 }
 
