@@ -2,6 +2,8 @@
 // byte, deterministically, and refuses a wrong command line.
 #include <gtest/gtest.h>
 
+#include "tempdir.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -25,23 +27,10 @@ std::string readFile(const fs::path& path) {
 }
 
 // A fresh empty folder below the system temporary folder, removed again at the end of the test.
-class TempDir {
-  public:
-    explicit TempDir(const std::string& tag) {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = fs::temp_directory_path() / ("kesmora-catalogue-gen-" + tag + "-" +
-                                             std::string(info->name()) + "-" + std::to_string(::getpid()));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
+struct TempDir : kesmora::test::TempDir {
+    explicit TempDir(const std::string& tag)
+        : kesmora::test::TempDir("catalogue-gen-" + tag + "-" +
+                                    ::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
 };
 
 int run(const std::string& args) {

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tempdir.h"
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -19,33 +21,14 @@
 using namespace kesmora;
 namespace fs = std::filesystem;
 
+using kesmora::test::copyShippedData;
+using kesmora::test::TempDir;
+
 namespace {
 
 const char* const kDataFiles[] = {kCatalogueFile, kExcludedFile, kCoordFile, kFaceFile};
 
-// A folder of its own under the temporary folder, removed with the test.
-class TempDir {
-  public:
-    explicit TempDir(const std::string& name)
-        : path_(fs::temp_directory_path() / ("kesmora-" + name + "-" + std::to_string(getpid()))) {
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
 
-  private:
-    fs::path path_;
-};
-
-void copyShippedData(const fs::path& to) {
-    fs::create_directories(to);
-    for (const char* f : kDataFiles)
-        fs::copy_file(fs::path(KESMORA_DATA_DIR) / f, to / f);
-}
 
 // An executable's folder "bin" whose data folder holds the catalogue with faces.txt linked to itself.
 fs::path binWithSelfLinkedFaces(const TempDir& root) {

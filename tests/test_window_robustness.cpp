@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tempdir.h"
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -30,27 +32,10 @@
 using namespace kesmora;
 namespace fs = std::filesystem;
 
+using kesmora::test::copyShippedData;
+using kesmora::test::TempDir;
+
 namespace {
-
-const char* const kDataFiles[] = {kCatalogueFile, kExcludedFile, kCoordFile, kFaceFile};
-
-// A folder of its own under the temporary folder, removed with the test.
-class TempDir {
-  public:
-    explicit TempDir(const std::string& name)
-        : path_(fs::temp_directory_path() / ("kesmora-" + name + "-" + std::to_string(getpid()))) {
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
 
 std::string readAll(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -59,11 +44,6 @@ std::string readAll(const fs::path& p) {
     return s.str();
 }
 
-void copyShippedData(const fs::path& to) {
-    fs::create_directories(to);
-    for (const char* f : kDataFiles)
-        fs::copy_file(fs::path(KESMORA_DATA_DIR) / f, to / f);
-}
 
 // The catalogue with `edit` applied to the text of one file.
 fs::path damagedData(const TempDir& root, const char* file, const std::function<void(std::string&)>& edit) {
