@@ -1,9 +1,11 @@
 // Turning, zooming, the screen mapping, and the animation and drag state of the view.
+#include "geometry/point3d.h"
 #include "view/animation.h"
 #include "view/rotation.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -39,6 +41,56 @@ SolidModel onePointEach(const Point3D& p) {
     m.dualFaceCount = 1;
     const Point3D sentinel{7, 8, 9};
     m.vertices[1] = m.faceRecords[1].centroid = m.dualVertices[1] = m.dualFaceRecords[1].centroid = sentinel;
+    return m;
+}
+
+using Matrix = std::array<std::array<double, 3>, 3>;
+
+// The turn by `degrees` in the plane of axes u and v that takes +u toward +v.
+Matrix planeTurn(int u, int v, double degrees) {
+    const double r = degrees * std::numbers::pi / 180;
+    Matrix m{};
+    for (int i = 0; i < 3; ++i)
+        m[i][i] = 1;
+    m[u][u] = m[v][v] = std::cos(r);
+    m[v][u] = std::sin(r);
+    m[u][v] = -std::sin(r);
+    return m;
+}
+
+Matrix product(const Matrix& a, const Matrix& b) {
+    Matrix m{};
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            for (int k = 0; k < 3; ++k)
+                m[i][j] += a[i][k] * b[k][j];
+    return m;
+}
+
+Point3D apply(const Matrix& m, const Point3D& p) {
+    const double c[3] = {p.x, p.y, p.z};
+    double r[3] = {0, 0, 0};
+    for (int i = 0; i < 3; ++i)
+        for (int k = 0; k < 3; ++k)
+            r[i] += m[i][k] * c[k];
+    return {r[0], r[1], r[2]};
+}
+
+double length(const Point3D& p) {
+    return std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
+}
+
+// Points with no coordinate zero, different in each of the four tables.
+SolidModel generalPoints() {
+    SolidModel m;
+    const Point3D points[] = {{1.5, -2.25, 0.75},   {-3, 4, -5}, {0.2, 0.7, -1.9},   {123.4, -56.7, 89.1},
+                              {-0.01, -0.02, 0.03}, {7, 7, 7},   {-2.5, 1.25, 3.75}, {60.5, 80.25, -45.5}};
+    for (const Point3D& p : points) {
+        m.vertices[m.vertexCount++] = p;
+        m.faceRecords[m.faceCount++].centroid = {p.y, p.z, p.x};
+        m.dualVertices[m.dualVertexCount++] = {-p.z, p.x, 2 * p.y};
+        m.dualFaceRecords[m.dualFaceCount++].centroid = {p.x * 0.5, -p.y, p.z + 1};
+    }
     return m;
 }
 
@@ -96,6 +148,55 @@ TEST(Rechnen, ComposesTheTurnsInOrderXyYzXz) {
     rechnen(reversed, 0, -41, 0);
     rechnen(reversed, 17, 0, 0);
     EXPECT_GT(std::abs(reversed.vertices[0].x - once.vertices[0].x), 1e-3);
+}
+
+// Each plane alone and all three together, on points with every coordinate non-zero, against the
+// rotation matrix of the turns: x-y by alpha (+x toward +y), then y-z by beta (+y toward +z), then
+// x-z by gamma (+x toward +z). A wrong sign of any sine moves these points; lengths stay.
+TEST(Rechnen, TurnsGeneralPointsAsTheRotationMatrixDoes) {
+    const std::array<double, 3> turns[] = {{17, 0, 0},    {-63, 0, 0},     {135, 0, 0},     {0, 29, 0},
+                                           {0, -100, 0},  {0, 0, 41},      {0, 0, -152},    {0, 0, 250},
+                                           {17, -41, 73}, {200, 33, -120}, {-5.5, 89.75, 1}};
+    for (const auto& [alpha, beta, gamma] : turns) {
+        const Matrix turn =
+            product(planeTurn(0, 2, gamma), product(planeTurn(1, 2, beta), planeTurn(0, 1, alpha)));
+        const SolidModel before = generalPoints();
+        SolidModel after = before;
+        rechnen(after, alpha, beta, gamma);
+        auto check = [&](const Point3D& from, const Point3D& to, const char* table, int i) {
+            SCOPED_TRACE(::testing::Message()
+                         << table << " " << i << ", turns " << alpha << " " << beta << " " << gamma);
+            const Point3D expected = apply(turn, from);
+            const double tol = 1e-13 * length(from);
+            expectNear(to, expected.x, expected.y, expected.z, tol);
+            EXPECT_NEAR(length(to), length(from), tol);
+        };
+        for (int i = 0; i < before.vertexCount; ++i) {
+            check(before.vertices[i], after.vertices[i], "vertex", i);
+            check(before.faceRecords[i].centroid, after.faceRecords[i].centroid, "centroid", i);
+            check(before.dualVertices[i], after.dualVertices[i], "dual vertex", i);
+            check(before.dualFaceRecords[i].centroid, after.dualFaceRecords[i].centroid, "dual centroid", i);
+        }
+    }
+}
+
+// Turns accumulate in the stored coordinates without renormalising: a thousand small steps of the
+// animation keep every length and the distances between points.
+TEST(Rechnen, ManyStepsKeepLengthsAndDistances) {
+    const SolidModel before = generalPoints();
+    SolidModel after = before;
+    for (int step = 0; step < 1000; ++step)
+        rechnen(after, 3.75, -0.75, 0.5);
+    for (int i = 0; i < before.vertexCount; ++i) {
+        const Point3D& p = before.vertices[i];
+        EXPECT_NEAR(length(after.vertices[i]), length(p), 1e-11 * length(p)) << i;
+        EXPECT_NEAR(length(after.dualFaceRecords[i].centroid), length(before.dualFaceRecords[i].centroid),
+                    1e-11 * length(before.dualFaceRecords[i].centroid))
+            << i;
+        const int j = (i + 1) % before.vertexCount;
+        const Point3D d0 = before.vertices[j] - p, d1 = after.vertices[j] - after.vertices[i];
+        EXPECT_NEAR(length(d1), length(d0), 1e-11 * length(d0)) << i;
+    }
 }
 
 TEST(Rechnen, ClampsCountsToTheTables) {

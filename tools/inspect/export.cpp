@@ -2,7 +2,7 @@
 #include "export.h"
 
 #include "catalogue/numbertext.h"
-#include "cli.h"
+#include "options.h"
 #include "output.h"
 #include "session.h"
 #include "view/renderer.h"
@@ -61,16 +61,6 @@ void putPoint(std::ostream& out, const Point3D& p) {
 }
 
 enum class Format { Off, Obj, Stl, StlAscii, Svg, Png };
-
-Format parseFormat(const std::string& s) {
-    if (s == "off") return Format::Off;
-    if (s == "obj") return Format::Obj;
-    if (s == "stl") return Format::Stl;
-    if (s == "stl-ascii") return Format::StlAscii;
-    if (s == "svg") return Format::Svg;
-    if (s == "png") return Format::Png;
-    throw Usage("--format takes off, obj, stl, stl-ascii, svg or png");
-}
 
 QString utf8(const std::string& s) {
     return QString::fromStdString(s);
@@ -154,43 +144,49 @@ void writeStlAscii(const Mesh& mesh, const std::string& title, std::ostream& out
     out << "endsolid " << name << '\n';
 }
 
-int exportCommand(const CatalogueTables& tables, const std::vector<std::string>& args) {
-    if (args.size() < 2) throw Usage("export takes CATEGORY NAME and options");
-    const int category = parseCategory(args[0]);
-    const std::string name = toLatin1(args[1]);
-    bool dual = false, formatGiven = false;
-    Format format = Format::Off;
+Options exportOptions() {
+    return bodyCommand("export")
+        .flag("--dual")
+        .choice("--format", {{"off", static_cast<int>(Format::Off)},
+                             {"obj", static_cast<int>(Format::Obj)},
+                             {"stl", static_cast<int>(Format::Stl)},
+                             {"stl-ascii", static_cast<int>(Format::StlAscii)},
+                             {"svg", static_cast<int>(Format::Svg)},
+                             {"png", static_cast<int>(Format::Png)}})
+        .required()
+        .whole("--mode", 1, 7)
+        .size("--size", 1, 10000)
+        .flag("--marks")
+        .text("-o", "FILE")
+        .required()
+        .check([](const CommandLine& line) {
+            const auto format = static_cast<Format>(line.number("--format", 0));
+            const bool picture = format == Format::Svg || format == Format::Png;
+            // Solid and dual are one picture, as in the window; a mesh has no mode, size or marks.
+            if (picture && line.given("--dual"))
+                throw Usage("svg and png show solid and dual together, as the window does; drop --dual");
+            for (const char* option : {"--mode", "--size", "--marks"})
+                if (!picture && line.given(option))
+                    throw Usage(std::string(option) +
+                                " belongs to the pictures (--format svg or png), not to meshes");
+        });
+}
+
+int exportCommand(const CatalogueTables& tables, const CommandLine& line) {
+    const int category = line.number("CATEGORY", 0);
+    const std::string name = toLatin1(line.text("NAME"));
+    const bool dual = line.given("--dual");
+    const auto format = static_cast<Format>(line.number("--format", 0));
     RenderSettings settings;
-    int width = 1008, height = 534;
-    std::string out;
-    for (std::size_t i = 2; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--dual") {
-            dual = true;
-        } else if (a == "--format") {
-            format = parseFormat(optionValue(args, i));
-            formatGiven = true;
-        } else if (a == "--mode") {
-            settings.mode =
-                static_cast<DrawMode>(parseWhole(optionValue(args, i), 1, 7, "--mode takes 1 to 7"));
-        } else if (a == "--size") {
-            parseSize(optionValue(args, i), width, height);
-        } else if (a == "--marks") {
-            settings.markPoints = true;
-        } else if (a == "-o") {
-            out = optionValue(args, i);
-        } else {
-            throw Usage("unknown option " + a);
-        }
-    }
-    if (!formatGiven) throw Usage("export needs --format off|obj|stl|stl-ascii|svg|png");
-    if (out.empty()) throw Usage("export needs -o FILE");
+    settings.mode = static_cast<DrawMode>(line.number("--mode", static_cast<int>(settings.mode)));
+    settings.markPoints = line.given("--marks");
+    const auto [width, height] = line.size("--size", {1008, 534});
+    const std::string out = line.text("-o");
     // --format png names a picture; the suffix of FILE picks how it is encoded (jpg, bmp, ...).
     const QByteArray rasterFormat = format == Format::Png ? imageFormatFor(out) : QByteArray();
     if (format == Format::Png || format == Format::Stl) refuseBinaryOnTerminal(out);
     const BuiltBody body = buildAsTheWindowDoes(tables, category, name);
     if (format == Format::Svg || format == Format::Png) {
-        if (dual) throw Usage("svg and png show solid and dual together, as the window does; drop --dual");
         writePicture(body, settings, QSize(width, height), out, format, rasterFormat);
         return 0;
     }

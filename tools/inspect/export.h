@@ -4,6 +4,7 @@
 
 #include "catalogue/tables.h"
 #include "mesh.h"
+#include "options.h"
 
 #include <ostream>
 #include <string>
@@ -20,6 +21,7 @@ void writeStlBinary(const Mesh& mesh, const std::string& title, std::ostream& ou
 void writeStlAscii(const Mesh& mesh, const std::string& title, std::ostream& out);
 
 // kesmora-inspect export CATEGORY NAME [--dual] --format F [--mode N] [--size WxH] [--marks] -o FILE
-int exportCommand(const CatalogueTables& tables, const std::vector<std::string>& args);
+Options exportOptions();
+int exportCommand(const CatalogueTables& tables, const CommandLine& line);
 
 } // namespace kesmora::inspect

@@ -1,9 +1,9 @@
 // kesmora-inspect: looks inside the catalogue and the solids the program builds, without a window.
 #include "catalogue/catalogueerror.h"
-#include "cli.h"
 #include "export.h"
 #include "modeljson.h"
 #include "net.h"
+#include "options.h"
 #include "output.h"
 #include "session.h"
 #include "sheet.h"
@@ -31,8 +31,9 @@ const char* kUsage =
     "  list                              every listed body: category, list position, index, block, name\n"
     "  model CATEGORY NAME               the built model as JSON (one line)\n"
     "  model --all                       every listed body, one JSON object per line\n"
-    "  render CATEGORY NAME --mode N [--size WxH] [--marks] [--turn XY,YZ,XZ] -o FILE.png\n"
-    "                                    the picture of the drawing area (modes 1..7)\n"
+    "  render CATEGORY NAME [--mode N] [--size WxH] [--marks] [--turn XY,YZ,XZ] -o FILE.png\n"
+    "                                    the picture of the drawing area: modes 1..7 (6 unless given),\n"
+    "                                    1008x534 pixels unless given\n"
     "  export CATEGORY NAME [--dual] --format off|obj|stl|stl-ascii -o FILE\n"
     "                                    the solid (or its dual) as built, faces outward; stl is binary\n"
     "  export CATEGORY NAME --format svg|png [--mode N] [--size WxH] [--marks] -o FILE\n"
@@ -48,6 +49,9 @@ const char* kUsage =
     "  sheet [--title TEXT] [--columns N] [--tile WxH] -o OUT.png IMAGE CAPTION ...\n"
     "                                    a contact sheet of pictures with captions (the gallery)\n"
     "CATEGORY is 0 (Polyeder), 2 (Archimedische Koerper) or 3 (Johnson Polyeder); NAME in UTF-8.\n"
+    "--size and --tile take WxH in pixels, each side 1 to 10000; --page in millimetres, 50 to 10000.\n"
+    "Options stand anywhere after the command, each one with a value at most once; \"--\" ends them.\n"
+    "A command line the inspector cannot take is refused, naming the argument, with status 2.\n"
     "-o FILE: a file appears whole or not at all; when writing fails, the previous file stays as it\n"
     "was and the status is 1. \"-o -\" writes to standard output (binary formats not to a terminal).\n"
     "Pictures of render, sheet and export --format png take the format of FILE's suffix (png, jpg,\n"
@@ -60,15 +64,31 @@ void printLine(const QJsonObject& o) {
     std::fputc('\n', stdout);
 }
 
-int list(const CatalogueTables& tables) {
+Options globalOptions() {
+    return Options("").text("--data", "DIR").flag("--help").stopAtFirstPositional();
+}
+
+Options listOptions() {
+    return Options("list");
+}
+
+int list(const CatalogueTables& tables, const CommandLine&) {
     for (const ListedBody& b : listedBodies(tables))
         std::cout << b.category << '\t' << b.position << '\t' << b.bodyIndex << '\t' << b.blockId << '\t'
                   << latin1ToUtf8(b.name) << '\n';
     return 0;
 }
 
-int model(const CatalogueTables& tables, const std::vector<std::string>& args) {
-    if (args.size() == 1 && args[0] == "--all") {
+Options modelOptions() {
+    return bodyCommand("model", false).flag("--all").check([](const CommandLine& line) {
+        if (line.given("--all") ? line.given("CATEGORY") : !line.given("NAME"))
+            throw Usage(std::string("model takes CATEGORY NAME or --all") +
+                        (line.given("--all") ? ", not both" : ""));
+    });
+}
+
+int model(const CatalogueTables& tables, const CommandLine& line) {
+    if (line.given("--all")) {
         // One broken body must not hide the others: each failure is reported, the status tells.
         int failed = 0;
         for (const ListedBody& b : listedBodies(tables)) {
@@ -86,42 +106,31 @@ int model(const CatalogueTables& tables, const std::vector<std::string>& args) {
                                      " could not be built");
         return 0;
     }
-    if (args.size() != 2) throw Usage("model takes CATEGORY NAME or --all");
-    printLine(modelToJson(buildAsTheWindowDoes(tables, parseCategory(args[0]), toLatin1(args[1]))));
+    printLine(
+        modelToJson(buildAsTheWindowDoes(tables, line.number("CATEGORY", 0), toLatin1(line.text("NAME")))));
     return 0;
 }
 
-int render(const CatalogueTables& tables, const std::vector<std::string>& args) {
-    if (args.size() < 2) throw Usage("render takes CATEGORY NAME and options");
-    const int category = parseCategory(args[0]);
-    const std::string name = toLatin1(args[1]);
+Options renderOptions() {
+    return bodyCommand("render")
+        .whole("--mode", 1, 7)
+        .size("--size", 1, 10000)
+        .flag("--marks")
+        .degrees("--turn")
+        .text("-o", "FILE.png")
+        .required();
+}
+
+int render(const CatalogueTables& tables, const CommandLine& line) {
+    const int category = line.number("CATEGORY", 0);
+    const std::string name = toLatin1(line.text("NAME"));
     RenderSettings settings;
-    int width = 1008, height = 534;
-    double turn[3] = {0, 0, 0};
-    bool turned = false;
-    std::string out;
-    for (std::size_t i = 2; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) throw Usage(a + " needs a value");
-            return args[++i];
-        };
-        if (a == "--mode") {
-            settings.mode = static_cast<DrawMode>(parseWhole(value(), 1, 7, "--mode takes 1 to 7"));
-        } else if (a == "--size") {
-            parseSize(value(), width, height);
-        } else if (a == "--marks") {
-            settings.markPoints = true;
-        } else if (a == "--turn") {
-            parseTurn(value(), turn);
-            turned = true;
-        } else if (a == "-o") {
-            out = value();
-        } else {
-            throw Usage("unknown option " + a);
-        }
-    }
-    if (out.empty()) throw Usage("render needs -o FILE.png");
+    settings.mode = static_cast<DrawMode>(line.number("--mode", static_cast<int>(settings.mode)));
+    settings.markPoints = line.given("--marks");
+    const auto [width, height] = line.size("--size", {1008, 534});
+    const bool turned = line.given("--turn");
+    const Degrees turn = line.degrees("--turn", {0, 0, 0});
+    const std::string out = line.text("-o");
     const QByteArray format = imageFormatFor(out);
     refuseBinaryOnTerminal(out);
     BuiltBody b = buildAsTheWindowDoes(tables, category, name);
@@ -132,16 +141,26 @@ int render(const CatalogueTables& tables, const std::vector<std::string>& args) 
     return 0;
 }
 
+// The commands that look at the catalogue, each with the declaration of its arguments.
+struct Command {
+    const char* name;
+    Options (*options)();
+    int (*run)(const CatalogueTables&, const CommandLine&);
+};
+const Command kCommands[] = {{"list", listOptions, list},           {"model", modelOptions, model},
+                             {"render", renderOptions, render},     {"export", exportOptions, exportCommand},
+                             {"stats", statsOptions, statsCommand}, {"net", netOptions, netCommand}};
+
 int run(const std::string& command, const std::vector<std::string>& rest, const char* argv0,
         const std::string& dataDir) {
-    if (command == "sheet") return sheetCommand(rest);
-    const CatalogueTables tables = LoadCatalogueTables(dataDirFor(argv0, dataDir));
-    if (command == "list") return list(tables);
-    if (command == "model") return model(tables, rest);
-    if (command == "render") return render(tables, rest);
-    if (command == "export") return exportCommand(tables, rest);
-    if (command == "stats") return statsCommand(tables, rest);
-    if (command == "net") return netCommand(tables, rest);
+    if (command == "sheet") return sheetCommand(sheetOptions().parse(rest));
+    for (const Command& c : kCommands) {
+        if (command != c.name) continue;
+        // The command line is read whole before the catalogue: a wrong one is refused without
+        // reading a file.
+        const CommandLine line = c.options().parse(rest);
+        return c.run(LoadCatalogueTables(dataDirFor(argv0, dataDir)), line);
+    }
     throw Usage("unknown command " + command);
 }
 
@@ -161,17 +180,15 @@ int main(int argc, char* argv[]) {
     // them back for whoever looks into Qt itself.
     if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES")) qInstallMessageHandler(quietQt);
     QGuiApplication app(argc, argv);
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args(argv + 1, argv + argc);
     try {
-        std::string dataDir;
-        if (args.size() >= 2 && args[0] == "--data") {
-            dataDir = args[1];
-            args.erase(args.begin(), args.begin() + 2);
-        }
-        if (args.empty()) throw Usage("no command");
-        const std::string command = args[0];
-        const std::vector<std::string> rest(args.begin() + 1, args.end());
-        if (command == "--help" || command == "help") {
+        const CommandLine global = globalOptions().parse(args);
+        const std::string dataDir = global.text("--data");
+        if (!global.given("--help") && global.rest().empty()) throw Usage("no command");
+        const std::string command = global.given("--help") ? "help" : global.rest().front();
+        const std::vector<std::string> rest(global.rest().begin() + (global.rest().empty() ? 0 : 1),
+                                            global.rest().end());
+        if (command == "help") {
             std::cout << kUsage;
             checkStandardOutput();
             return 0;

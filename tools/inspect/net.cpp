@@ -1,7 +1,7 @@
 // Unfolding a solid into a printable net with glue tabs, and the polar reciprocal of a solid.
 #include "net.h"
 
-#include "cli.h"
+#include "options.h"
 #include "output.h"
 #include "session.h"
 #include "view/rendersettings.h"
@@ -526,31 +526,23 @@ void writeNetSvg(const Placed& net, const Mesh& mesh, QSizeF page, const std::st
 
 } // namespace
 
-int netCommand(const CatalogueTables& tables, const std::vector<std::string>& args) {
-    if (args.size() < 2) throw Usage("net takes CATEGORY NAME and options");
-    const int category = parseCategory(args[0]);
-    const std::string name = toLatin1(args[1]);
-    bool dual = false, reciprocal = false;
-    double pageWidth = 210, pageHeight = 297;
-    std::string out;
-    for (std::size_t i = 2; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--dual") {
-            dual = true;
-        } else if (a == "--reciprocal") {
-            reciprocal = true;
-        } else if (a == "--page") {
-            int w = 0, h = 0;
-            parseSize(optionValue(args, i), w, h);
-            if (w < 50 || h < 50) throw Usage("--page takes WxH in millimetres, at least 50x50");
-            pageWidth = w, pageHeight = h;
-        } else if (a == "-o") {
-            out = optionValue(args, i);
-        } else {
-            throw Usage("unknown option " + a);
-        }
-    }
-    if (out.empty()) throw Usage("net needs -o FILE.svg");
+Options netOptions() {
+    return bodyCommand("net")
+        .flag("--dual")
+        .flag("--reciprocal")
+        .exclusive("--dual", "--reciprocal")
+        .size("--page", 50, 10000, "millimetres")
+        .text("-o", "FILE.svg")
+        .required();
+}
+
+int netCommand(const CatalogueTables& tables, const CommandLine& line) {
+    const int category = line.number("CATEGORY", 0);
+    const std::string name = toLatin1(line.text("NAME"));
+    const bool dual = line.given("--dual"), reciprocal = line.given("--reciprocal");
+    const Size pageSize = line.size("--page", {210, 297});
+    const double pageWidth = pageSize.width, pageHeight = pageSize.height;
+    const std::string out = line.text("-o");
     const BuiltBody body = buildAsTheWindowDoes(tables, category, name);
     const std::string shown = latin1ToUtf8(name);
 

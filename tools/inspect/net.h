@@ -5,6 +5,7 @@
 
 #include "catalogue/tables.h"
 #include "mesh.h"
+#include "options.h"
 
 #include <QPointF>
 
@@ -38,7 +39,8 @@ struct Net {
 // first whose faces do not overlap. Empty when none works.
 std::optional<Net> unfold(const Mesh& mesh);
 
-// kesmora-inspect net CATEGORY NAME [--dual] [--reciprocal] [--page WxH] -o FILE.svg
-int netCommand(const CatalogueTables& tables, const std::vector<std::string>& args);
+// kesmora-inspect net CATEGORY NAME [--dual | --reciprocal] [--page WxH] -o FILE.svg
+Options netOptions();
+int netCommand(const CatalogueTables& tables, const CommandLine& line);
 
 } // namespace kesmora::inspect

@@ -1,7 +1,7 @@
 // Writing the inspector's files whole or not at all.
 #include "output.h"
 
-#include "cli.h"
+#include "options.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Contact sheets of rendered pictures, for the gallery.
 #include "sheet.h"
 
-#include "cli.h"
+#include "options.h"
 #include "output.h"
 
 #include <QFont>
@@ -13,29 +13,21 @@
 
 namespace kesmora::inspect {
 
-int sheetCommand(const std::vector<std::string>& args) {
-    std::string title, out;
-    int columns = 4, tileWidth = 336, tileHeight = 178;
-    std::vector<std::pair<std::string, std::string>> items;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--title") {
-            title = optionValue(args, i);
-        } else if (a == "--columns") {
-            columns = parseWhole(optionValue(args, i), 1, 100, "--columns takes 1 to 100");
-        } else if (a == "--tile") {
-            parseSize(optionValue(args, i), tileWidth, tileHeight);
-        } else if (a == "-o") {
-            out = optionValue(args, i);
-        } else {
-            if (i + 1 >= args.size())
-                throw Usage("sheet takes pairs of IMAGE CAPTION; " + a + " has no caption");
-            items.push_back({a, args[i + 1]});
-            ++i;
-        }
-    }
-    if (out.empty()) throw Usage("sheet needs -o OUT.png");
-    if (items.empty()) throw Usage("sheet needs at least one IMAGE CAPTION pair");
+Options sheetOptions() {
+    return Options("sheet")
+        .text("--title", "TEXT")
+        .whole("--columns", 1, 100)
+        .size("--tile", 1, 10000)
+        .text("-o", "OUT.png")
+        .required()
+        .groups({"IMAGE", "CAPTION"}, true);
+}
+
+int sheetCommand(const CommandLine& line) {
+    const std::string title = line.text("--title"), out = line.text("-o");
+    const int columns = line.number("--columns", 4);
+    const auto [tileWidth, tileHeight] = line.size("--tile", {336, 178});
+    const auto& items = line.groups();
     const QByteArray format = imageFormatFor(out);
     refuseBinaryOnTerminal(out);
 
@@ -63,8 +55,8 @@ int sheetCommand(const std::vector<std::string>& args) {
     }
     painter.setFont(captionFont);
     for (int k = 0; k < count; ++k) {
-        const QImage picture(QString::fromStdString(items[k].first));
-        if (picture.isNull()) throw std::runtime_error("cannot read " + items[k].first);
+        const QImage picture(QString::fromStdString(items[k][0]));
+        if (picture.isNull()) throw std::runtime_error("cannot read " + items[k][0]);
         const QRect cell(gap + (k % columns) * cellWidth, titleHeight + gap + (k / columns) * cellHeight,
                          tileWidth, tileHeight);
         const QImage small = picture.scaled(cell.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -76,7 +68,7 @@ int sheetCommand(const std::vector<std::string>& args) {
         const QRect below(cell.x(), cell.bottom() + 1, tileWidth, captionHeight);
         const QString caption =
             QFontMetrics(captionFont)
-                .elidedText(QString::fromStdString(items[k].second), Qt::ElideRight, tileWidth);
+                .elidedText(QString::fromStdString(items[k][1]), Qt::ElideRight, tileWidth);
         painter.drawText(below, Qt::AlignHCenter | Qt::AlignVCenter, caption);
     }
     painter.end();

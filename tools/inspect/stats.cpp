@@ -2,8 +2,8 @@
 #include "stats.h"
 
 #include "catalogue/numbertext.h"
-#include "cli.h"
 #include "geometry/degenerate.h"
+#include "options.h"
 #include "session.h"
 
 #include <QJsonArray>
@@ -191,19 +191,14 @@ QJsonObject statsJson(const Stats& s) {
     return o;
 }
 
-int statsCommand(const CatalogueTables& tables, const std::vector<std::string>& args) {
-    if (args.size() < 2) throw Usage("stats takes CATEGORY NAME [--dual] [--json]");
-    const int category = parseCategory(args[0]);
-    const std::string name = toLatin1(args[1]);
-    bool dual = false, json = false;
-    for (std::size_t i = 2; i < args.size(); ++i) {
-        if (args[i] == "--dual")
-            dual = true;
-        else if (args[i] == "--json")
-            json = true;
-        else
-            throw Usage("unknown option " + args[i]);
-    }
+Options statsOptions() {
+    return bodyCommand("stats").flag("--dual").flag("--json");
+}
+
+int statsCommand(const CatalogueTables& tables, const CommandLine& line) {
+    const int category = line.number("CATEGORY", 0);
+    const std::string name = toLatin1(line.text("NAME"));
+    const bool dual = line.given("--dual"), json = line.given("--json");
     const BuiltBody body = buildAsTheWindowDoes(tables, category, name);
     const Stats s = measure(dual ? dualMesh(body.model) : solidMesh(body.model));
     const std::string which = dual ? (category == 3 ? "quasi-dual" : "dual") : "solid";

@@ -4,6 +4,7 @@
 
 #include "catalogue/tables.h"
 #include "mesh.h"
+#include "options.h"
 
 #include <QJsonObject>
 
@@ -47,6 +48,7 @@ std::string statsText(const Stats& stats, const std::string& title);
 QJsonObject statsJson(const Stats& stats);
 
 // kesmora-inspect stats CATEGORY NAME [--dual] [--json]
-int statsCommand(const CatalogueTables& tables, const std::vector<std::string>& args);
+Options statsOptions();
+int statsCommand(const CatalogueTables& tables, const CommandLine& line);
 
 } // namespace kesmora::inspect

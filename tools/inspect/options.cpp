@@ -1,0 +1,266 @@
+// Reading a command line against the declaration of its arguments.
+#include "options.h"
+
+#include "catalogue/tables.h"
+
+#include <charconv>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace kesmora::inspect {
+
+namespace {
+
+// A whole number and nothing else: no blanks, no sign "+", no trailing characters.
+std::optional<int> wholeNumber(std::string_view text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end) return std::nullopt;
+    return value;
+}
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// "a, b or c"
+std::string wordList(const std::vector<Word>& words) {
+    std::string out;
+    for (std::size_t i = 0; i < words.size(); ++i)
+        out += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i].first;
+    return out;
+}
+
+// "a|b|c", the value's name in the usage
+std::string wordChoice(const std::vector<Word>& words) {
+    std::string out;
+    for (const Word& w : words)
+        out += (out.empty() ? "" : "|") + w.first;
+    return out;
+}
+
+bool isOption(const std::string& arg) {
+    // "-" alone names standard output, not an option.
+    return arg.size() > 1 && arg[0] == '-';
+}
+
+} // namespace
+
+int CommandLine::number(const std::string& name, int otherwise) const {
+    const auto it = values_.find(name);
+    return it == values_.end() ? otherwise : std::get<int>(it->second);
+}
+
+Size CommandLine::size(const std::string& name, Size otherwise) const {
+    const auto it = values_.find(name);
+    return it == values_.end() ? otherwise : std::get<Size>(it->second);
+}
+
+Degrees CommandLine::degrees(const std::string& name, Degrees otherwise) const {
+    const auto it = values_.find(name);
+    return it == values_.end() ? otherwise : std::get<Degrees>(it->second);
+}
+
+std::string CommandLine::text(const std::string& name, const std::string& otherwise) const {
+    const auto it = values_.find(name);
+    return it == values_.end() ? otherwise : std::get<std::string>(it->second);
+}
+
+Options::Options(std::string command) : command_(std::move(command)) {}
+
+Options& Options::add(Spec spec, std::vector<Spec>& to) {
+    to.push_back(std::move(spec));
+    return *this;
+}
+
+Options& Options::flag(const std::string& name) {
+    return add({name, Kind::Flag, 0, 0, {}, {}, false}, options_);
+}
+
+Options& Options::whole(const std::string& name, int low, int high) {
+    return add({name, Kind::Whole, low, high, "N", {}, false}, options_);
+}
+
+Options& Options::size(const std::string& name, int low, int high, const std::string& unit) {
+    return add({name, Kind::Size, low, high, unit, {}, false}, options_);
+}
+
+Options& Options::degrees(const std::string& name) {
+    return add({name, Kind::Degrees, 0, 0, "XY,YZ,XZ", {}, false}, options_);
+}
+
+Options& Options::text(const std::string& name, const std::string& value) {
+    return add({name, Kind::Text, 0, 0, value, {}, false}, options_);
+}
+
+Options& Options::choice(const std::string& name, std::vector<Word> words) {
+    const std::string value = wordChoice(words);
+    return add({name, Kind::Choice, 0, 0, value, std::move(words), false}, options_);
+}
+
+Options& Options::required() {
+    options_.back().needed = true;
+    return *this;
+}
+
+Options& Options::exclusive(const std::string& first, const std::string& second) {
+    exclusive_.emplace_back(first, second);
+    return *this;
+}
+
+Options& Options::check(std::function<void(const CommandLine&)> rule) {
+    rules_.push_back(std::move(rule));
+    return *this;
+}
+
+Options& Options::positional(const std::string& name, bool needed) {
+    return add({name, Kind::Text, 0, 0, name, {}, needed}, positionals_);
+}
+
+Options& Options::positionalChoice(const std::string& name, std::vector<Word> words, bool needed) {
+    return add({name, Kind::Choice, 0, 0, name, std::move(words), needed}, positionals_);
+}
+
+Options& Options::groups(std::vector<std::string> names, bool needed) {
+    groupNames_ = std::move(names);
+    groupNeeded_ = needed;
+    return *this;
+}
+
+Options& Options::stopAtFirstPositional() {
+    stopAtFirstPositional_ = true;
+    return *this;
+}
+
+const Options::Spec* Options::option(const std::string& name) const {
+    for (const Spec& s : options_)
+        if (s.name == name) return &s;
+    return nullptr;
+}
+
+CommandLine::Value Options::read(const Spec& spec, const std::string& text) const {
+    const std::string was = ", not " + quoted(text);
+    switch (spec.kind) {
+    case Kind::Flag:
+        return true;
+    case Kind::Whole: {
+        const auto value = wholeNumber(text);
+        if (!value || *value < spec.low || *value > spec.high)
+            throw Usage(spec.name + " takes " + std::to_string(spec.low) + " to " +
+                        std::to_string(spec.high) + was);
+        return *value;
+    }
+    case Kind::Size: {
+        const std::size_t x = text.find('x');
+        const auto width =
+            x == std::string::npos ? std::nullopt : wholeNumber(std::string_view(text).substr(0, x));
+        const auto height =
+            x == std::string::npos ? std::nullopt : wholeNumber(std::string_view(text).substr(x + 1));
+        auto inRange = [&](const std::optional<int>& v) { return v && *v >= spec.low && *v <= spec.high; };
+        if (!inRange(width) || !inRange(height))
+            throw Usage(spec.name + " takes WxH" + (spec.value.empty() ? "" : " in " + spec.value) +
+                        ", each side " + std::to_string(spec.low) + " to " + std::to_string(spec.high) + was);
+        return Size{*width, *height};
+    }
+    case Kind::Degrees: {
+        // The catalogue's own strict number reading: no "nan" or "inf", nothing that overflows to
+        // them, a decimal point under every locale.
+        Degrees degrees{};
+        std::size_t start = 0;
+        for (std::size_t k = 0; k < degrees.size(); ++k) {
+            const std::size_t comma = k + 1 < degrees.size() ? text.find(',', start) : text.size();
+            const auto value = comma == std::string::npos
+                                   ? std::nullopt
+                                   : convertNumber(std::string_view(text).substr(start, comma - start));
+            if (!value)
+                throw Usage(spec.name +
+                            " takes XY,YZ,XZ: three finite numbers of degrees, for example 10,0,5" + was);
+            degrees[k] = *value;
+            start = comma + 1;
+        }
+        return degrees;
+    }
+    case Kind::Text:
+        return text;
+    case Kind::Choice:
+        for (const Word& w : spec.words)
+            if (w.first == text) return w.second;
+        throw Usage(spec.name + " takes " + wordList(spec.words) + was);
+    }
+    return text;
+}
+
+CommandLine Options::parse(const std::vector<std::string>& args) const {
+    CommandLine line;
+    std::size_t positionals = 0;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && isOption(arg)) {
+            const Spec* spec = option(arg);
+            if (!spec) throw Usage("unknown option " + arg + (command_.empty() ? "" : " for " + command_));
+            if (spec->kind == Kind::Flag) {
+                line.values_[arg] = true; // saying it twice changes nothing
+                continue;
+            }
+            // Two values for one setting: which one was meant?
+            if (line.given(arg)) throw Usage(arg + " given twice");
+            if (i + 1 >= args.size()) throw Usage(arg + " needs a value");
+            line.values_[arg] = read(*spec, args[++i]);
+            continue;
+        }
+        if (stopAtFirstPositional_) {
+            line.rest_.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+            break;
+        }
+        if (positionals < positionals_.size()) {
+            const Spec& spec = positionals_[positionals++];
+            line.values_[spec.name] = read(spec, arg);
+            continue;
+        }
+        if (groupNames_.empty())
+            throw Usage(command_ + " takes no further argument " + quoted(arg) +
+                        (positionals_.empty() ? "" : " after " + positionals_.back().name));
+        std::vector<std::string> group{arg};
+        for (std::size_t k = 1; k < groupNames_.size(); ++k) {
+            if (i + 1 >= args.size())
+                throw Usage(groupNames_[0] + " " + quoted(arg) + " has no " + groupNames_[k]);
+            group.push_back(args[++i]);
+        }
+        line.groups_.push_back(std::move(group));
+    }
+
+    std::string missing;
+    for (std::size_t k = positionals; k < positionals_.size(); ++k)
+        if (positionals_[k].needed) missing += " " + positionals_[k].name;
+    if (!missing.empty()) throw Usage(command_ + " needs" + missing);
+    if (groupNeeded_ && line.groups_.empty()) {
+        std::string names;
+        for (const std::string& n : groupNames_)
+            names += " " + n;
+        throw Usage(command_ + " needs at least one" + names);
+    }
+    for (const Spec& spec : options_)
+        if (spec.needed && !line.given(spec.name))
+            throw Usage(command_ + " needs " + spec.name + (spec.value.empty() ? "" : " " + spec.value));
+    for (const auto& [first, second] : exclusive_)
+        if (line.given(first) && line.given(second))
+            throw Usage(first + " and " + second + " exclude each other; give one of them");
+    for (const auto& rule : rules_)
+        rule(line);
+    return line;
+}
+
+Options bodyCommand(const std::string& command, bool needed) {
+    Options options(command);
+    options.positionalChoice("CATEGORY", {{"0", 0}, {"2", 2}, {"3", 3}}, needed).positional("NAME", needed);
+    return options;
+}
+
+} // namespace kesmora::inspect
