@@ -196,12 +196,12 @@ void dualbilden(SolidModel& m, const DualRecipe& recipe) {
     }
 
     int n = m.vertexCount;
-    // 6.
+    // 6. Pentagons, before the quadrilaterals: those the cut leaves are cut by step 7 too.
     if (recipe.cutPentagons) {
         cutPentagons(m, n);
         computeDualRecords(m, n);
     }
-    // 7.
+    // 7. Quadrilaterals.
     if (recipe.cutQuadrilaterals) {
         cutQuadrilaterals(m, n);
         computeDualRecords(m, n);

@@ -8,7 +8,7 @@ namespace kesmora {
 // How a body's dual is made. The plain dual puts its vertices at the face centroids and keeps one
 // face per solid vertex; the quasi-dual of a solid with non-planar dual faces cuts them.
 struct DualRecipe {
-    bool poleRescaling = false;     // dual vertices at the poles of the face planes (inscribed solids)
+    bool poleRescaling = false;     // dual vertices at the face planes' poles about the circumsphere
     bool cutPentagons = false;      // each pentagon along its strictly shortest diagonal
     bool cutQuadrilaterals = false; // each quadrilateral (those the pentagon cut leaves too) in two
 };
