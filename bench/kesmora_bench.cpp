@@ -4,9 +4,9 @@
 #include "alloccount.h"
 
 #include "app/mainwindow.h"
+#include "build/build.h"
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"
-#include "geometry/build.h"
 #include "view/animation.h"
 #include "view/renderer.h"
 

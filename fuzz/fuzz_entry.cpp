@@ -1,10 +1,10 @@
 // The fuzzer's work on one input: the tables it spells, every body they offer, built and drawn.
 #include "fuzz_entry.h"
 
+#include "build/build.h"
 #include "catalogue/catalogueerror.h"
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"
-#include "geometry/build.h"
 #include "geometry/geometryerror.h"
 #include "view/renderer.h"
 #include "view/rotation.h"

@@ -1,7 +1,8 @@
 // The build: dispatch, loading, generators, tilt and fit, and a failing build keeping nothing.
+#include "build/build.h"
 #include "catalogue/catalogueerror.h"
-#include "geometry/build.h"
 #include "geometry/geometryerror.h"
+#include "geometry/placement.h"
 #include "modelchecks.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 // The committed catalogue data (data/coordinates.txt, data/faces.txt) against what each body is: for every
 // body the body lists of categories 0 and 2 offer (and category 3 where its blocks are present),
 // the solid its blocks hold, its faces, the dual construction on it, and the file format.
+#include "build/dispatch.h"
 #include "catalogue/tables.h"
 #include "geometry/dual.h"
 #include "geometry/solidmodel.h"
@@ -400,7 +401,7 @@ bool loadSolid(const Expected& e, Solid& s, std::string& why) {
             return false;
         }
         for (const std::string& l : cb->second.content) {
-            const kesmora::Point3D p = kesmora::ParseCoordinateLine(l);
+            const kesmora::CoordinateTriple p = kesmora::ParseCoordinateLine(l);
             s.v.push_back({p.x, p.y, p.z});
         }
     }
@@ -800,8 +801,7 @@ TEST(CatalogueData, BodiesAreCentred) {
 }
 
 // The dual-boundary property (each dual face in boundary order before any cutting), on the data as the
-// program reads it. The cutting steps are left out by passing an index that no cutting names (the pole
-// rescaling depends only on the category 2 index range and the name, which stay).
+// program reads it: the body's recipe without its cutting steps.
 TEST(CatalogueData, DualFacesFollowTheirBoundary) {
     for (const Expected* ep : bodies(false)) {
         const Expected& e = *ep;
@@ -810,10 +810,9 @@ TEST(CatalogueData, DualFacesFollowTheirBoundary) {
         std::string why;
         ASSERT_TRUE(loadSolid(e, s, why)) << why;
         auto m = modelOf(s);
-        int index = e.index;
-        if (e.category == 3) index = 4;
-        if (e.category == 0 && e.index == 44) index = -1;
-        kesmora::dualbilden(*m, e.category, index, e.name);
+        kesmora::DualRecipe recipe = kesmora::dualRecipeFor(e.category, e.index, e.name);
+        recipe.cutPentagons = recipe.cutQuadrilaterals = false;
+        kesmora::dualbilden(*m, recipe);
         ASSERT_EQ(m->dualFaceCount, e.v);
         std::set<std::pair<int, int>> adjacent;
         for (const auto& [edge, fs] : edgeFaces(s))
@@ -842,7 +841,7 @@ TEST(CatalogueData, DualFaceCountsMatchSolidsMd) {
         std::string why;
         ASSERT_TRUE(loadSolid(e, s, why)) << why;
         auto m = modelOf(s);
-        kesmora::dualbilden(*m, e.category, e.index, e.name);
+        kesmora::dualbilden(*m, kesmora::dualRecipeFor(e.category, e.index, e.name));
         EXPECT_EQ(m->dualFaceCount, e.dual);
         EXPECT_EQ(m->dualVertexCount, e.f);
     }
@@ -861,7 +860,7 @@ TEST(CatalogueData, ExtendedTrapezohedronGivesTenTriangles) {
     std::string why;
     ASSERT_TRUE(loadSolid(e, s, why)) << why;
     auto m = modelOf(s);
-    kesmora::dualbilden(*m, 0, 44, e.name);
+    kesmora::dualbilden(*m, kesmora::dualRecipeFor(0, 44, e.name));
     EXPECT_EQ(m->dualFaceCount, 10);
     for (int i = 0; i < m->dualFaceCount; ++i)
         EXPECT_EQ(m->dualFaces[i].size(), 3u) << i;
@@ -875,7 +874,7 @@ TEST(CatalogueData, LargestBodies) {
         ASSERT_TRUE(loadSolid(e, s, why)) << why;
         EXPECT_EQ(s.v.size(), 120u);
         auto m = modelOf(s);
-        kesmora::dualbilden(*m, 2, e.index, e.name);
+        kesmora::dualbilden(*m, kesmora::dualRecipeFor(2, e.index, e.name));
         EXPECT_EQ(m->dualFaceCount, 120);
     }
     {
@@ -885,7 +884,7 @@ TEST(CatalogueData, LargestBodies) {
         ASSERT_TRUE(loadSolid(e, s, why)) << why;
         EXPECT_EQ(s.f.size(), 120u);
         auto m = modelOf(s);
-        kesmora::dualbilden(*m, 2, e.index, e.name);
+        kesmora::dualbilden(*m, kesmora::dualRecipeFor(2, e.index, e.name));
         EXPECT_EQ(m->dualVertexCount, 120);
     }
     int maxCode = 0;
@@ -911,7 +910,7 @@ TEST(CatalogueData, PoleRescaledDualVerticesLieAtThePoles) {
         std::string why;
         ASSERT_TRUE(loadSolid(e, s, why)) << why;
         auto m = modelOf(s);
-        kesmora::dualbilden(*m, e.category, e.index, e.name);
+        kesmora::dualbilden(*m, kesmora::dualRecipeFor(e.category, e.index, e.name));
         const double size = sizeOf(s);
         for (std::size_t f = 0; f < s.f.size(); ++f) {
             const V3 n = newellNormal(s, s.f[f]);

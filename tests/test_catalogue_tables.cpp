@@ -64,7 +64,7 @@ TEST(Numbers, CommaAndPoint) {
 }
 
 TEST(Numbers, CoordinateLines) {
-    Point3D p = ParseCoordinateLine("0 0 1.732051");
+    CoordinateTriple p = ParseCoordinateLine("0 0 1.732051");
     EXPECT_EQ(p.x, 0.0);
     EXPECT_EQ(p.y, 0.0);
     EXPECT_DOUBLE_EQ(p.z, 1.732051);
@@ -101,8 +101,8 @@ TEST(Numbers, TheSameUnderTheGermanLocale) {
     const auto point = ParseNumber("-2.75e1");
     const auto plain = convertNumber("+1.414214");
     const auto comma = convertNumber("1,5");
-    const Point3D p = ParseCoordinateLine("0 0 1.732051");
-    const Point3D q = ParseCoordinateLine("-0.8164966 1.414214 -0.5773503");
+    const CoordinateTriple p = ParseCoordinateLine("0 0 1.732051");
+    const CoordinateTriple q = ParseCoordinateLine("-0.8164966 1.414214 -0.5773503");
     std::setlocale(LC_ALL, previous.c_str());
     EXPECT_EQ(parsed, 0.5);
     EXPECT_EQ(point, -27.5);

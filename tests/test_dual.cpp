@@ -1,4 +1,6 @@
-// The dual construction: dual vertices, boundary order, pole rescaling and the quasi-dual cuts.
+// The dual construction: dual vertices, boundary order, pole rescaling and the quasi-dual cuts, and
+// which bodies the build's recipes give which of them.
+#include "build/dispatch.h"
 #include "geometry/dual.h"
 #include "geometry/geometryerror.h"
 #include "modelchecks.h"
@@ -67,7 +69,7 @@ double length(const Point3D& p) {
 
 TEST(Dual, TetrahedronFacesInAscendingOrder) {
     SolidModel m = tetrahedron();
-    dualbilden(m, 0, 0, "Tetraeder");
+    dualbilden(m, DualRecipe{});
     EXPECT_EQ(m.dualVertexCount, 4);
     EXPECT_EQ(m.dualFaceCount, 4);
     EXPECT_EQ(m.dualFaces[0], "013"); // vertex 0 lies on faces 0, 1 and 3
@@ -83,7 +85,7 @@ TEST(Dual, TetrahedronFacesInAscendingOrder) {
 
 TEST(Dual, OctahedronGivesACubeWithBoundaryOrderedFaces) {
     SolidModel m = octahedron();
-    dualbilden(m, 0, 2, "Oktaeder");
+    dualbilden(m, DualRecipe{});
     EXPECT_EQ(m.dualVertexCount, 8);
     EXPECT_EQ(m.dualFaceCount, 6);
     for (int v = 0; v < 6; ++v)
@@ -93,7 +95,7 @@ TEST(Dual, OctahedronGivesACubeWithBoundaryOrderedFaces) {
 
 TEST(Dual, CubeGivesEightTriangles) {
     SolidModel m = cube();
-    dualbilden(m, 0, 1, "Hexaeder, W\xFCrfel");
+    dualbilden(m, DualRecipe{});
     EXPECT_EQ(m.dualFaceCount, 8);
     for (int v = 0; v < 8; ++v)
         EXPECT_EQ(m.dualFaces[v].size(), 3u);
@@ -115,7 +117,7 @@ TEST(Dual, PoleRescalingOnlyWhereAsked) {
                           {3, 1, "Johnson Polyeder 54", 1}};
     for (const Case& c : cases) {
         SolidModel m = cube();
-        dualbilden(m, c.category, c.index, c.name);
+        dualbilden(m, dualRecipeFor(c.category, c.index, c.name));
         for (int f = 0; f < 6; ++f)
             EXPECT_NEAR(length(m.dualVertices[f]), c.distance, 1e-12) << c.name;
     }
@@ -124,7 +126,7 @@ TEST(Dual, PoleRescalingOnlyWhereAsked) {
 TEST(Dual, BoundaryOrderByNearestNeighbourChain) {
     // An icosahedron-like vertex: five faces around the apex of a pentagonal pyramid.
     SolidModel m = irregularBipyramid();
-    dualbilden(m, 0, 39, "f\xFCnfseitige Doppelpyramide");
+    dualbilden(m, DualRecipe{});
     EXPECT_EQ(m.dualFaces[0].size(), 5u);
     EXPECT_EQ(m.dualFaces[0][0], '0'); // the chain starts at the lowest face index
     EXPECT_EQ(kesmora::testing::firstDualFaceOffItsBoundary(m), -1);
@@ -133,10 +135,10 @@ TEST(Dual, BoundaryOrderByNearestNeighbourChain) {
 
 TEST(Dual, EqualDiagonalsAreCutAlongTheSecondToFourth) {
     SolidModel m = octahedron();
-    dualbilden(m, 3, 1, "Johnson Polyeder 54");
+    dualbilden(m, dualRecipeFor(3, 1, "Johnson Polyeder 54"));
     EXPECT_EQ(m.dualFaceCount, 12);
     SolidModel uncut = octahedron();
-    dualbilden(uncut, 0, 2, "Oktaeder");
+    dualbilden(uncut, DualRecipe{});
     for (int v = 0; v < 6; ++v) {
         const std::string& q = uncut.dualFaces[v];
         EXPECT_EQ(m.dualFaces[v], (std::string{q[0], q[1], q[3]}));
@@ -151,32 +153,32 @@ TEST(Dual, EqualDiagonalsAreCutAlongTheSecondToFourth) {
 TEST(Dual, QuadrilateralExemptionsAndTheExtendedTrapezohedron) {
     for (int exempt : {4, 14, 33, 45, 82, 85}) {
         SolidModel m = octahedron();
-        dualbilden(m, 3, exempt, "x");
+        dualbilden(m, dualRecipeFor(3, exempt, "x"));
         EXPECT_EQ(m.dualFaceCount, 6) << exempt;
     }
     SolidModel m = octahedron();
-    dualbilden(m, 0, 44, "erweitertes Trapezoeder");
+    dualbilden(m, dualRecipeFor(0, 44, "erweitertes Trapezoeder"));
     EXPECT_EQ(m.dualFaceCount, 12);
     m = octahedron();
-    dualbilden(m, 0, 43, "zehnseitiges Antiprisma");
+    dualbilden(m, dualRecipeFor(0, 43, "zehnseitiges Antiprisma"));
     EXPECT_EQ(m.dualFaceCount, 6);
 }
 
 TEST(Dual, PentagonsCutAlongTheirStrictlyShortestDiagonal) {
     SolidModel uncut = irregularBipyramid();
-    dualbilden(uncut, 0, 39, "x");
+    dualbilden(uncut, DualRecipe{});
 
     // In the pentagon set and not exempt: pentagons into triangle + quadrilateral, then every
     // quadrilateral (those from the pentagons too) into two triangles.
     SolidModel m = irregularBipyramid();
-    dualbilden(m, 3, 56, "Johnson Polyeder 23");
+    dualbilden(m, dualRecipeFor(3, 56, "Johnson Polyeder 23"));
     EXPECT_EQ(m.dualFaceCount, 7 + 2 + 5 + 2);
     for (int f = 0; f < m.dualFaceCount; ++f)
         EXPECT_EQ(m.dualFaces[f].size(), 3u);
 
     // In both sets: the quadrilaterals stay.
     SolidModel k = irregularBipyramid();
-    dualbilden(k, 3, 10, "Johnson Polyeder 84");
+    dualbilden(k, dualRecipeFor(3, 10, "Johnson Polyeder 84"));
     EXPECT_EQ(k.dualFaceCount, 9);
     for (int apex = 0; apex < 2; ++apex) {
         const std::string& p = uncut.dualFaces[apex];
@@ -196,7 +198,7 @@ TEST(Dual, PentagonsCutAlongTheirStrictlyShortestDiagonal) {
 
 TEST(Dual, AbstandUsesDualVertices) {
     SolidModel m = cube();
-    dualbilden(m, 0, 1, "w");
+    dualbilden(m, DualRecipe{});
     EXPECT_DOUBLE_EQ(abstand2(m, 0, 1), 4.0); // centroids (0,0,-1) and (0,0,1)
     EXPECT_DOUBLE_EQ(abstand2(m, 0, 2), 2.0); // centroids (0,0,-1) and (0,1,0)
     EXPECT_THROW(abstand2(m, 0, 6), GeometryError);
@@ -205,8 +207,8 @@ TEST(Dual, AbstandUsesDualVertices) {
 TEST(Dual, RejectsWhatDoesNotFitTheTables) {
     SolidModel m = cube();
     m.faces[0] = "01x"; // 'x' names vertex 72, which is not loaded
-    EXPECT_THROW(dualbilden(m, 0, 1, "w"), GeometryError);
+    EXPECT_THROW(dualbilden(m, DualRecipe{}), GeometryError);
     SolidModel big;
     big.vertexCount = 230; // more dual faces than the table holds
-    EXPECT_THROW(dualbilden(big, 0, 1, "w"), GeometryError);
+    EXPECT_THROW(dualbilden(big, DualRecipe{}), GeometryError);
 }

@@ -1,6 +1,7 @@
 // The Johnson solids of the catalogue generator, straight from johnsonBodies(): their faces and
 // vertex configurations, regular faces and convexity, the program's dual on them, and the geometric
 // facts that tell each isomer from its twin.
+#include "build/dispatch.h"
 #include "geometry/dual.h"
 #include "geometry/solidmodel.h"
 
@@ -320,7 +321,7 @@ TEST(JohnsonBodies, ProgramDualKeepsBoundaryOrderAndCounts) {
         EXPECT_EQ(gen::johnsonBodyIndex(e.number), e.index);
 
         auto uncut = storedModel(p);
-        kesmora::dualbilden(*uncut, 3, 4, name); // index 4 (J07) is cut by neither step
+        kesmora::dualbilden(*uncut, kesmora::DualRecipe{}); // no Johnson solid is pole-rescaled
         for (int v = 0; v < uncut->vertexCount; ++v) {
             const std::string& d = uncut->dualFaces[v];
             if (d.size() < 4) continue;
@@ -333,7 +334,7 @@ TEST(JohnsonBodies, ProgramDualKeepsBoundaryOrderAndCounts) {
         }
 
         auto cut = storedModel(p);
-        kesmora::dualbilden(*cut, 3, e.index, name);
+        kesmora::dualbilden(*cut, kesmora::dualRecipeFor(3, e.index, name));
         if (e.dual >= 0) {
             EXPECT_EQ(cut->dualFaceCount, e.dual);
         } else { // ties: J85 and J89 land anywhere in their range, always on triangles

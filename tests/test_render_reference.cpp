@@ -6,9 +6,9 @@
 // later edits to the data files. KESMORA_UPDATE_REFERENCE=1 rebuilds the snapshots from the data
 // files and rewrites all pictures from the current renderer; without it nothing is ever written
 // into the source tree.
+#include "build/build.h"
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"
-#include "geometry/build.h"
 #include "view/renderer.h"
 #include "view/rotation.h"
 

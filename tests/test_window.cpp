@@ -1,7 +1,7 @@
 // The main window, headless: start state, layout, shortcuts, body selection and the build wiring.
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
-#include "geometry/build.h"
+#include "build/build.h"
 #include "view/rotation.h"
 
 #include <QAbstractButton>

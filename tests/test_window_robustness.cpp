@@ -2,10 +2,10 @@
 // the solid on screen stays, and every control goes on naming that solid.
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
+#include "build/build.h"
 #include "catalogue/catalogueerror.h"
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"
-#include "geometry/build.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,8 +1,8 @@
 // The main window and its wiring.
 #include "mainwindow.h"
 
+#include "build/build.h"
 #include "buttonpictures.h"
-#include "geometry/build.h"
 #include "paintbox.h"
 #include "view/renderer.h"
 

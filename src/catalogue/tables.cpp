@@ -386,7 +386,7 @@ std::optional<double> ParseNumber(std::string_view text) {
     return convertNumber(CommaToPoint(text));
 }
 
-Point3D ParseCoordinateLine(std::string_view line) {
+CoordinateTriple ParseCoordinateLine(std::string_view line) {
     const std::size_t first = line.find(' ');
     std::string_view x, y, z = line; // no space at all: the last field takes the whole line
     if (first != std::string_view::npos) {

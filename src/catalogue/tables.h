@@ -2,8 +2,6 @@
 // and the number conversions used on their lines.
 #pragma once
 
-#include "geometry/solidmodel.h"
-
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -90,8 +88,15 @@ std::string CommaToPoint(std::string_view text);
 std::optional<double> convertNumber(std::string_view text);
 std::optional<double> ParseNumber(std::string_view text);
 
+// The three numbers of a coordinate line, as the table holds them; the build makes points of them.
+struct CoordinateTriple {
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+};
+
 // "x y z": fields split at the first two spaces; a field that does not convert gives 0.
-Point3D ParseCoordinateLine(std::string_view line);
+CoordinateTriple ParseCoordinateLine(std::string_view line);
 
 // The content lines of block "[id]" of a coordinate or face table, with their line numbers.
 // Throws CatalogueError when the block is missing or its count line is broken.

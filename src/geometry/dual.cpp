@@ -1,5 +1,5 @@
 // Dual construction: one dual vertex per face, one dual face per vertex, put into boundary order
-// by distances; Johnson solids get their non-planar dual faces cut along short diagonals.
+// by distances; where the recipe asks, non-planar dual faces are cut along short diagonals.
 #include "dual.h"
 
 #include "geometryerror.h"
@@ -12,13 +12,6 @@
 namespace kesmora {
 
 namespace {
-
-constexpr int kPentagonSplit[] = {10, 25, 32, 36, 50, 56, 57, 58, 72, 73, 74, 75, 76};
-constexpr int kQuadExempt[] = {4, 10, 14, 32, 33, 36, 45, 46, 47, 48, 49, 50, 82, 83, 84, 85};
-
-template <std::size_t N> bool contains(const int (&set)[N], int value) {
-    return std::find(std::begin(set), std::end(set), value) != std::end(set);
-}
 
 // Mean of the named points; an empty string gives the origin rather than a division by zero.
 Point3D meanOf(const FaceString& face, const std::array<Point3D, kMaxVertices>& points, int count) {
@@ -142,14 +135,13 @@ double abstand2(const SolidModel& model, int i, int j) {
     return static_cast<double>(dx * dx + dy * dy + dz * dz);
 }
 
-void dualbilden(SolidModel& m, int currentCategory, int bodyIndex, std::string_view bodyName) {
+void dualbilden(SolidModel& m, const DualRecipe& recipe) {
     if (m.faceCount < 0 || m.faceCount > kMaxFaces || m.vertexCount < 0 || m.vertexCount > kMaxFaces)
         throw GeometryError(
             "Der Körper ist zu groß für das duale Polyeder (höchstens 201 Ecken und Flächen)");
 
     // 1. Dual vertices at the face centroids, moved to the poles of the face planes where asked.
-    const bool pole =
-        bodyName.find("Antiprisma") != std::string_view::npos || (currentCategory == 2 && bodyIndex < 13);
+    const bool pole = recipe.poleRescaling;
     for (int f = 0; f < m.faceCount; ++f) {
         Point3D p = meanOf(m.faces[f], m.vertices, m.vertexCount);
         if (pole && !m.faces[f].empty()) {
@@ -204,14 +196,13 @@ void dualbilden(SolidModel& m, int currentCategory, int bodyIndex, std::string_v
     }
 
     int n = m.vertexCount;
-    // 6. Pentagons of some Johnson solids.
-    if (currentCategory == 3 && contains(kPentagonSplit, bodyIndex)) {
+    // 6. Pentagons, before the quadrilaterals: those the cut leaves are cut by step 7 too.
+    if (recipe.cutPentagons) {
         cutPentagons(m, n);
         computeDualRecords(m, n);
     }
-    // 7. Quadrilaterals of most Johnson solids and of the extended trapezohedron.
-    if ((currentCategory == 3 && !contains(kQuadExempt, bodyIndex)) ||
-        (currentCategory == 0 && bodyIndex == 44)) {
+    // 7. Quadrilaterals.
+    if (recipe.cutQuadrilaterals) {
         cutQuadrilaterals(m, n);
         computeDualRecords(m, n);
     }

@@ -3,15 +3,21 @@
 
 #include "solidmodel.h"
 
-#include <string_view>
-
 namespace kesmora {
+
+// How a body's dual is made. The plain dual puts its vertices at the face centroids and keeps one
+// face per solid vertex; the quasi-dual of a solid with non-planar dual faces cuts them.
+struct DualRecipe {
+    bool poleRescaling = false;     // dual vertices at the face planes' poles about the circumsphere
+    bool cutPentagons = false;      // each pentagon along its strictly shortest diagonal
+    bool cutQuadrilaterals = false; // each quadrilateral (those the pentagon cut leaves too) in two
+};
 
 // Squared distance of two dual vertices, summed in extended precision.
 double abstand2(const SolidModel& model, int i, int j);
 
-// Builds dualVertices, dualFaces, dualFaceRecords and both dual counts from the solid's tables.
-// The category, the body's catalogue index and its name decide pole rescaling and cutting.
-void dualbilden(SolidModel& model, int currentCategory, int bodyIndex, std::string_view bodyName);
+// Builds dualVertices, dualFaces, dualFaceRecords and both dual counts from the solid's tables, as
+// the recipe says.
+void dualbilden(SolidModel& model, const DualRecipe& recipe);
 
 } // namespace kesmora

@@ -3,8 +3,8 @@
 // their block ids.
 #include "bodies.h"
 
+#include "build/build.h"
 #include "catalogue/tables.h"
-#include "geometry/build.h"
 
 #include "johnson.h"
 #include "layout.h"

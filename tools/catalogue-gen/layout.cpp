@@ -2,6 +2,7 @@
 // order for which the program's dual construction keeps every dual face in boundary order.
 #include "layout.h"
 
+#include "build/dispatch.h"
 #include "catalogue/numbertext.h"
 #include "catalogue/tables.h"
 #include "geometry/dual.h"
@@ -70,13 +71,12 @@ bool looksLikeHeader(const std::string& line) {
 
 namespace {
 
-// The index passed to dualbilden for steps 1 to 5 only: one that no cutting step names
-// (category 3 index 4, "Johnson Polyeder 07", is exempt from both cuttings; category 0 cuts only
-// index 44). Pole rescaling depends on the category-2 index range and the name, which stay.
-int uncutIndex(int category, int bodyIndex) {
-    if (category == 3) return 4;
-    if (category == 0 && bodyIndex == 44) return -1;
-    return bodyIndex;
+// The body's dual recipe for steps 1 to 5 only: its pole rescaling, without the cutting steps.
+kesmora::DualRecipe uncutRecipe(int category, int bodyIndex, const std::string& name) {
+    kesmora::DualRecipe recipe = kesmora::dualRecipeFor(category, bodyIndex, name);
+    recipe.cutPentagons = false;
+    recipe.cutQuadrilaterals = false;
+    return recipe;
 }
 
 // Pairs of faces that share an edge.
@@ -115,7 +115,7 @@ std::vector<int> dualBoundaryFailures(const Polyhedron& p, int category, int bod
     m->faceCount = f;
     for (int i = 0; i < f; ++i)
         m->faces[i] = faceString(p.faces[i]);
-    kesmora::dualbilden(*m, category, uncutIndex(category, bodyIndex), name);
+    kesmora::dualbilden(*m, uncutRecipe(category, bodyIndex, name));
 
     const auto adjacent = adjacentFaces(p);
     std::vector<int> failures;
@@ -166,7 +166,7 @@ StartSearch orderFromStarts(const Polyhedron& p, int category, int bodyIndex, co
     m->faceCount = nf;
     for (int i = 0; i < nf; ++i)
         m->faces[i] = faceString(p.faces[i]);
-    kesmora::dualbilden(*m, category, uncutIndex(category, bodyIndex), name);
+    kesmora::dualbilden(*m, uncutRecipe(category, bodyIndex, name));
     const auto adjacent = adjacentFaces(p);
 
     std::vector<std::vector<int>> around(nv);

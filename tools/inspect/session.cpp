@@ -1,8 +1,8 @@
 // Selecting and building bodies as the window does.
 #include "session.h"
 
+#include "build/build.h"
 #include "catalogue/datadir.h"
-#include "geometry/build.h"
 
 #include <QString>
 

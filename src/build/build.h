@@ -4,29 +4,19 @@
 
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"
-#include "solidmodel.h"
+#include "dispatch.h"
+#include "geometry/solidmodel.h"
 
 #include <array>
-#include <optional>
 #include <string>
 
 namespace kesmora {
-
-// Where a body's data come from: the block id of its faces (and of its coordinates unless the
-// vertices are generated).
-struct Dispatch {
-    int blockId = 0;
-    bool generated = false;
-};
-std::optional<Dispatch> dispatchFor(int category, int bodyIndex);
 
 void punkteladen(SolidModel& model, const CatalogueTables& tables, int id);
 // Reads face block `id` (the body index plus the dispatch offset plus one).
 void flaechenladen(SolidModel& model, const CatalogueTables& tables, int id);
 // The seven bodies without stored coordinates, from their parameters.
 void erzeugen(SolidModel& model, int bodyIndex, const std::array<double, 4>& bodyParams);
-void kippen(SolidModel& model);
-void einpassen(SolidModel& model);
 
 // No catalogue solid comes near this; beyond it turning and zooming could overflow.
 inline constexpr double kLargestCoordinate = 1e100;

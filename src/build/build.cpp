@@ -1,33 +1,23 @@
 // The build of a solid and its dual.
 #include "build.h"
-#include "shape.h"
 
 #include "catalogue/catalogueerror.h"
-#include "degenerate.h"
-#include "dual.h"
-#include "geometryerror.h"
+#include "geometry/degenerate.h"
+#include "geometry/dual.h"
+#include "geometry/geometryerror.h"
+#include "geometry/placement.h"
+#include "geometry/point3d.h"
+#include "geometry/shape.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numbers>
 #include <optional>
 #include <utility>
 
 namespace kesmora {
 
 namespace {
-
-template <typename F> void forEachPoint(SolidModel& m, F f) {
-    for (int i = 0; i < m.vertexCount; ++i)
-        f(m.vertices[i]);
-    for (int i = 0; i < m.faceCount; ++i)
-        f(m.faceRecords[i].centroid);
-    for (int i = 0; i < m.dualVertexCount; ++i)
-        f(m.dualVertices[i]);
-    for (int i = 0; i < m.dualFaceCount; ++i)
-        f(m.dualFaceRecords[i].centroid);
-}
 
 bool finite(const Point3D& p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
@@ -82,44 +72,15 @@ std::string codeText(int vertex) {
 
 } // namespace
 
-std::optional<Dispatch> dispatchFor(int category, int bodyIndex) {
-    if (bodyIndex < 0) return std::nullopt;
-    switch (category) {
-    case 0:
-        if (bodyIndex >= 70) return std::nullopt;
-        if (bodyIndex == 5) return Dispatch{205, true};
-        if (bodyIndex <= 12) return Dispatch{bodyIndex + 1, false};
-        switch (bodyIndex) {
-        case 13:
-        case 21:
-        case 22:
-        case 23:
-        case 24:
-        case 26:
-            return Dispatch{bodyIndex + 401, true};
-        default:
-            return Dispatch{bodyIndex + 401, false};
-        }
-    case 2:
-        if (bodyIndex >= 26) return std::nullopt;
-        return Dispatch{bodyIndex + 4001, false};
-    case 3:
-        if (bodyIndex >= 111) return std::nullopt;
-        if (bodyIndex + 18 < 89) return Dispatch{bodyIndex + 18, false};
-        if (bodyIndex + 118 > 204) return Dispatch{bodyIndex + 218, false};
-        return Dispatch{bodyIndex + 118, false};
-    default:
-        return std::nullopt;
-    }
-}
-
 void punkteladen(SolidModel& m, const CatalogueTables& tables, int id) {
     const BlockView block = readBlock(tables.coordTable, tables.coordIndex, id);
     if (block.count > kMaxVertices)
         throw CatalogueError(kCoordFile, "[" + std::to_string(id) + "]", block.firstLine,
                              "Der Block hat mehr als " + std::to_string(kMaxVertices) + " Ecken");
-    for (int i = 0; i < block.count; ++i)
-        m.vertices[i] = ParseCoordinateLine(block.line(i));
+    for (int i = 0; i < block.count; ++i) {
+        const CoordinateTriple c = ParseCoordinateLine(block.line(i));
+        m.vertices[i] = Point3D{c.x, c.y, c.z};
+    }
     m.vertexCount = block.count;
 }
 
@@ -237,37 +198,6 @@ void erzeugen(SolidModel& m, int bodyIndex, const std::array<double, 4>& params)
     m.vertexCount = n;
 }
 
-void kippen(SolidModel& m) {
-    const double theta = -std::numbers::pi / 6;
-    const double s = std::sin(theta), c = std::cos(theta);
-    forEachPoint(m, [&](Point3D& p) {
-        const double x1 = p.x * c - p.y * s;
-        const double y1 = p.x * s + p.y * c;
-        const double y2 = y1 * c - p.z * s;
-        const double z2 = y1 * s + p.z * c;
-        p = {x1, y2, z2};
-    });
-}
-
-void einpassen(SolidModel& m) {
-    double largest = 0;
-    auto measure = [&](const Point3D& p) {
-        for (double v : {p.x, p.y, p.z})
-            if (std::fabs(v) > largest) largest = std::fabs(v);
-    };
-    for (int i = 0; i < m.vertexCount; ++i)
-        measure(m.vertices[i]);
-    for (int i = 0; i < m.dualVertexCount; ++i)
-        measure(m.dualVertices[i]);
-    if (!(largest > 0) || !std::isfinite(largest)) return; // nothing to fit: keep the scale as it is
-    m.scale = 200 / largest;
-    for (int i = 0; i < m.vertexCount; ++i)
-        m.vertices[i] = {m.vertices[i].x * m.scale, m.vertices[i].y * m.scale, m.vertices[i].z * m.scale};
-    for (int i = 0; i < m.dualVertexCount; ++i)
-        m.dualVertices[i] = {m.dualVertices[i].x * m.scale, m.dualVertices[i].y * m.scale,
-                             m.dualVertices[i].z * m.scale};
-}
-
 SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const std::string& name) {
     SolidModel m;
     m.scale = 1.0;
@@ -312,7 +242,7 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
     }
     flaechenladen(m, tables, dispatch->blockId);
     try {
-        dualbilden(m, sel.currentCategory, sel.bodyIndex, name);
+        dualbilden(m, dualRecipeFor(sel.currentCategory, sel.bodyIndex, name));
     } catch (const GeometryError& e) {
         throw located(kFaceFile, header, 0, e.what());
     }

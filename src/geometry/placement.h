@@ -1,0 +1,28 @@
+// Putting a built solid and its dual in place: the tilt of the "Polyeder" and the fit to the view.
+#pragma once
+
+#include "solidmodel.h"
+
+namespace kesmora {
+
+// Every point of the model: both vertex tables and both sets of face centroids.
+template <typename F> void forEachPoint(SolidModel& m, F f) {
+    for (int i = 0; i < m.vertexCount; ++i)
+        f(m.vertices[i]);
+    for (int i = 0; i < m.faceCount; ++i)
+        f(m.faceRecords[i].centroid);
+    for (int i = 0; i < m.dualVertexCount; ++i)
+        f(m.dualVertices[i]);
+    for (int i = 0; i < m.dualFaceCount; ++i)
+        f(m.dualFaceRecords[i].centroid);
+}
+
+// Turns every point by -30 degrees about z, then by -30 degrees about x, so that a body stored
+// face-on is seen at a slant.
+void kippen(SolidModel& model);
+
+// Scales both vertex tables so that the largest coordinate of either becomes 200 and sets the
+// model's scale to the factor; a model without any extent keeps its scale.
+void einpassen(SolidModel& model);
+
+} // namespace kesmora

@@ -1,0 +1,62 @@
+# Proves that a layer sees only what it may: run as
+#   cmake -D COMPILER=... -D SOURCE_DIR=... -D WORK_DIR=... -D LAYER=view -D SEES=view|geometry
+#         -D INCLUDES=dir|dir|... -D IMPLICIT=dir|dir|... -P check_layer.cmake
+# with INCLUDES the include directories the layer's own sources are compiled with, less the
+# compiler's own (IMPLICIT), which the build leaves out too. Every header of
+# the layer must compile with them (so the include roots work at all); every header of a layer not
+# in SEES must not be found.
+cmake_minimum_required(VERSION 3.21)
+foreach(var COMPILER SOURCE_DIR WORK_DIR LAYER SEES INCLUDES IMPLICIT)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "check_layer.cmake: ${var} is not set")
+  endif()
+endforeach()
+string(REPLACE "|" ";" SEES "${SEES}")
+string(REPLACE "|" ";" INCLUDES "${INCLUDES}")
+string(REPLACE "|" ";" IMPLICIT "${IMPLICIT}")
+set(flags -std=c++20 -fsyntax-only -fPIC)
+list(REMOVE_DUPLICATES INCLUDES)
+foreach(dir ${INCLUDES})
+  if(NOT dir IN_LIST IMPLICIT)
+    list(APPEND flags "-I${dir}")
+  endif()
+endforeach()
+file(MAKE_DIRECTORY ${WORK_DIR})
+
+# The layer's own headers, all in one file.
+file(GLOB own RELATIVE ${SOURCE_DIR}/src ${SOURCE_DIR}/src/${LAYER}/*.h)
+if(NOT own)
+  message(FATAL_ERROR "no headers in src/${LAYER}")
+endif()
+set(probe ${WORK_DIR}/${LAYER}-own.cpp)
+set(text "")
+foreach(header ${own})
+  string(APPEND text "#include \"${header}\"\n")
+endforeach()
+file(WRITE ${probe} "${text}")
+execute_process(COMMAND ${COMPILER} ${flags} ${probe} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "The headers of src/${LAYER} do not compile with the layer's include directories:\n${out}")
+endif()
+
+# Every header of every other layer, one file each.
+file(GLOB layers RELATIVE ${SOURCE_DIR}/src ${SOURCE_DIR}/src/*)
+set(checked 0)
+foreach(other ${layers})
+  if(NOT IS_DIRECTORY ${SOURCE_DIR}/src/${other} OR other IN_LIST SEES)
+    continue()
+  endif()
+  file(GLOB headers RELATIVE ${SOURCE_DIR}/src ${SOURCE_DIR}/src/${other}/*.h)
+  foreach(header ${headers})
+    string(MAKE_C_IDENTIFIER ${header} stem)
+    set(probe ${WORK_DIR}/${LAYER}-${stem}.cpp)
+    file(WRITE ${probe} "#include \"${header}\"\n")
+    execute_process(COMMAND ${COMPILER} ${flags} ${probe} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    string(REGEX MATCH "${header}[:'].*(No such file|not found)" missing "${out}")
+    if(status EQUAL 0 OR NOT missing)
+      message(FATAL_ERROR "src/${LAYER} can include ${header}, which it must not see:\n${out}")
+    endif()
+    math(EXPR checked "${checked} + 1")
+  endforeach()
+endforeach()
+message(STATUS "src/${LAYER}: ${checked} headers of other layers out of reach")
