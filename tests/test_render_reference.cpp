@@ -240,17 +240,18 @@ TEST_P(RenderReference, SnapshotIsExactAndTheBodyIsDrawn) {
 }
 
 TEST_P(RenderReference, EveryModeMatchesItsPicture) {
-    // Drawn twice: into fresh images without an overlay cache, and into one reused scene image and
-    // cache, as the window draws its ticks; both must give the stored pixels.
-    QImage reused, cache;
+    // Drawn twice: into fresh images by a fresh renderer each, and into one reused scene image by one
+    // renderer, as the window draws its ticks; both must give the stored pixels.
+    SceneRenderer renderer;
+    QImage reused;
     for (bool marks : {false, true}) {
         for (DrawMode mode : kDrawModes) {
             RenderSettings settings;
             settings.mode = mode;
             settings.markPoints = marks;
             QImage fresh;
-            renderScene(fresh, kSize, model, settings);
-            renderScene(reused, kSize, model, settings, &cache);
+            SceneRenderer().renderScene(fresh, kSize, model, settings);
+            renderer.renderScene(reused, kSize, model, settings);
 
             const std::string name = pictureName(GetParam(), mode, marks);
             const QImage reference = expected(name, fresh);
@@ -269,15 +270,16 @@ TEST_P(RenderReference, EveryModeMatchesItsPicture) {
 TEST_P(RenderReference, SmallerImageAfterALargerOneIsTheSameAsFresh) {
     // Shrinking and growing the scene image (a maximised window restored) leaves nothing of the
     // earlier picture behind, in the overlay as little as in the scene.
-    QImage reused, cache;
+    SceneRenderer renderer;
+    QImage reused;
     for (QSize size : {QSize(1920, 1080), QSize(640, 360), QSize(1008, 534)}) {
         for (DrawMode mode : kDrawModes) {
             RenderSettings settings;
             settings.mode = mode;
             settings.markPoints = true;
             QImage fresh;
-            renderScene(fresh, size, model, settings);
-            renderScene(reused, size, model, settings, &cache);
+            SceneRenderer().renderScene(fresh, size, model, settings);
+            renderer.renderScene(reused, size, model, settings);
             EXPECT_EQ(difference(reused, fresh), "") << drawModeCaption(mode) << " at " << size.width();
         }
     }
