@@ -16,9 +16,9 @@ namespace kesmora {
 namespace {
 
 // Returns the box of the pixels the face can have touched (empty when it is not drawn).
-QRect drawSolidFace(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const Figure& solid, int face,
-                    QPoint origin, InterpenetrationStyle style, Qt::PenStyle penStyle, bool markPoints,
-                    PointBuffer& points) {
+QRect drawSolidFace(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const Figure& solid,
+                    int face, QPoint origin, InterpenetrationStyle style, Qt::PenStyle penStyle,
+                    bool markPoints, PointBuffer& points) {
     const int n = projectFace(solid, face, origin, points);
     if (n == 0) return {};
     if (style == InterpenetrationStyle::Tinted)
@@ -31,8 +31,8 @@ QRect drawSolidFace(QPainter& canvas, const PixelTarget& pixels, PaintTools& too
     return inkBounds(points.data(), n, markPoints);
 }
 
-void drawDualFace(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const Figure& dual, int face,
-                  QPoint origin, bool markPoints, PointBuffer& points) {
+void drawDualFace(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const Figure& dual,
+                  int face, QPoint origin, bool markPoints, PointBuffer& points) {
     const int n = projectFace(dual, face, origin, points);
     if (n == 0) return;
     tools.setBrushColour(canvas, kDualFillColour);

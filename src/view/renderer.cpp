@@ -72,7 +72,8 @@ void paintFaces(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, 
             tools.setBrushColour(canvas, facePaletteColour(entry.colour));
             break;
         case DrawMode::ColouredFaces:
-            tools.setBrushColour(canvas, settings.polygonColour(static_cast<int>(figure.faces[entry.face].size())));
+            tools.setBrushColour(canvas,
+                                 settings.polygonColour(static_cast<int>(figure.faces[entry.face].size())));
             break;
         default: // hidden edges: the white brush of the cleared frame
             break;

@@ -30,7 +30,8 @@ class SceneRenderer {
     // solid and dual in settings.mode. Solid at (W div 4, H div 2) and dual at (3 (W div 4), H div 2)
     // side by side; both at (W div 2, H div 2) in the interpenetration modes. Leaves the painter's
     // pen, brush and composition mode changed; no antialiasing.
-    void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, const RenderSettings& settings);
+    void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model,
+                   const RenderSettings& settings);
 
     // Sizes sceneBitmap to `size` (32 bits per pixel, reallocated only when the size or format
     // differs) and draws the scene into it. An empty size leaves a null image. An image made here
@@ -41,13 +42,14 @@ class SceneRenderer {
     // what the previous call of this renderer left in it (the whole image when that is not known,
     // e.g. after a resize or when the caller wrote into the image): a screen that showed the
     // previous picture shows this one once that part is copied.
-    QRect renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model, const RenderSettings& settings);
+    QRect renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model,
+                      const RenderSettings& settings);
 
   private:
     // `whiten` is the part of the image to clear first (all of it when null); `keptOpen` says the
     // painter is the scene canvas's. Returns the part the drawing can have changed.
-    QRect drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, const RenderSettings& settings,
-                    const QRect* whiten, bool keptOpen);
+    QRect drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model,
+                    const RenderSettings& settings, const QRect* whiten, bool keptOpen);
 
     // What the last redraw of the scene canvas left: white outside `dirty`. The image's cache key
     // changes whenever the caller writes to it through QImage, and then nothing is assumed.
