@@ -150,11 +150,11 @@ void frameBench(benchmark::State& state, DrawMode mode, QSize size, BodyRef ref)
     RenderSettings settings;
     settings.mode = mode;
     QImage scene;
-    QImage overlayCache;
+    SceneRenderer renderer;
     Screen screen(size);
     auto tick = [&] {
         animationTick(animation, *model);
-        screen.show(scene, renderScene(scene, size, *model, settings, &overlayCache));
+        screen.show(scene, renderer.renderScene(scene, size, *model, settings));
     };
 
     // The window has drawn before its first tick: the scene image (and overlay) exist already.
@@ -237,10 +237,10 @@ void switchBench(benchmark::State& state, QSize size) {
     }
     const RenderSettings settings; // Durchdringung 2, as the window opens
     QImage scene;
-    QImage overlayCache;
+    SceneRenderer renderer;
     Screen screen(size);
     auto model = std::make_unique<SolidModel>();
-    renderScene(scene, size, *model, settings, &overlayCache);
+    renderer.renderScene(scene, size, *model, settings);
     std::size_t row = 0;
     Selection selection;
     selection.currentCategory = 2;
@@ -249,7 +249,7 @@ void switchBench(benchmark::State& state, QSize size) {
         const Body& body = bodies[row];
         neuwert(selection, tables(), body.name);
         *model = buildSolid(tables(), selection, body.name);
-        screen.show(scene, renderScene(scene, size, *model, settings, &overlayCache));
+        screen.show(scene, renderer.renderScene(scene, size, *model, settings));
         benchmark::ClobberMemory();
     }
     state.counters["bodies"] = static_cast<double>(bodies.size());

@@ -47,11 +47,11 @@ std::string cornerFault(const FaceString* faces, int count, const char* what) {
 }
 
 // Draws the model as the window would, in a mode that changes from body to body.
-void draw(const SolidModel& model, int turn, QImage& image, QImage& overlay) {
+void draw(SceneRenderer& renderer, const SolidModel& model, int turn, QImage& image) {
     RenderSettings settings;
     settings.mode = kDrawModes[static_cast<std::size_t>(turn % 7)];
     settings.markPoints = (turn / 7) % 2 == 1;
-    renderScene(image, QSize(96, 64), model, settings, &overlay);
+    renderer.renderScene(image, QSize(96, 64), model, settings);
 }
 
 } // namespace
@@ -115,7 +115,8 @@ Outcome exercise(std::string_view input) {
         if (e.file().empty()) throw Fault(std::string("message without a file: ") + e.what());
         return outcome;
     }
-    QImage image, overlay;
+    SceneRenderer renderer;
+    QImage image;
     Selection selection; // parameters carry over from body to body, as in the window
     for (int category : {0, 2, 3}) {
         std::vector<std::string> names;
@@ -145,13 +146,13 @@ Outcome exercise(std::string_view input) {
             }
             if (std::string f = modelFault(model); !f.empty())
                 throw Fault("after the build of " + name + ": " + f);
-            draw(model, outcome.built, image, overlay);
+            draw(renderer, model, outcome.built, image);
             rechnen(model, 13, -7, 29);
             zoom(model, ZoomCommand::Enlarge);
             zoom(model, ZoomCommand::Reset);
             if (std::string f = modelFault(model); !f.empty())
                 throw Fault("after turning " + name + ": " + f);
-            draw(model, outcome.built + 3, image, overlay);
+            draw(renderer, model, outcome.built + 3, image);
             ++outcome.built;
         }
     }

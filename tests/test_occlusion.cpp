@@ -338,9 +338,9 @@ TEST(CoveredFaces, LeavingThemOutChangesNoPixelOfAnyBodyInAnyTurnOrSize) {
                     RenderSettings settings;
                     settings.mode = mode;
                     QImage left, all;
-                    renderScene(left, size, m, settings);
+                    SceneRenderer().renderScene(left, size, m, settings);
                     settings.leaveOutCovered = false;
-                    renderScene(all, size, m, settings);
+                    SceneRenderer().renderScene(all, size, m, settings);
                     ++frames;
                     if (left != all) {
                         ++differing;

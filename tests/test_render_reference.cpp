@@ -16,6 +16,8 @@
 
 #include <QDir>
 #include <QImage>
+#include <QPainter>
+#include <QRect>
 #include <QString>
 
 #include <charconv>
@@ -23,8 +25,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace kesmora;
@@ -240,17 +244,18 @@ TEST_P(RenderReference, SnapshotIsExactAndTheBodyIsDrawn) {
 }
 
 TEST_P(RenderReference, EveryModeMatchesItsPicture) {
-    // Drawn twice: into fresh images without an overlay cache, and into one reused scene image and
-    // cache, as the window draws its ticks; both must give the stored pixels.
-    QImage reused, cache;
+    // Drawn twice: into fresh images by a fresh renderer each, and into one reused scene image by one
+    // renderer, as the window draws its ticks; both must give the stored pixels.
+    SceneRenderer renderer;
+    QImage reused;
     for (bool marks : {false, true}) {
         for (DrawMode mode : kDrawModes) {
             RenderSettings settings;
             settings.mode = mode;
             settings.markPoints = marks;
             QImage fresh;
-            renderScene(fresh, kSize, model, settings);
-            renderScene(reused, kSize, model, settings, &cache);
+            SceneRenderer().renderScene(fresh, kSize, model, settings);
+            renderer.renderScene(reused, kSize, model, settings);
 
             const std::string name = pictureName(GetParam(), mode, marks);
             const QImage reference = expected(name, fresh);
@@ -269,18 +274,109 @@ TEST_P(RenderReference, EveryModeMatchesItsPicture) {
 TEST_P(RenderReference, SmallerImageAfterALargerOneIsTheSameAsFresh) {
     // Shrinking and growing the scene image (a maximised window restored) leaves nothing of the
     // earlier picture behind, in the overlay as little as in the scene.
-    QImage reused, cache;
+    SceneRenderer renderer;
+    QImage reused;
     for (QSize size : {QSize(1920, 1080), QSize(640, 360), QSize(1008, 534)}) {
         for (DrawMode mode : kDrawModes) {
             RenderSettings settings;
             settings.mode = mode;
             settings.markPoints = true;
             QImage fresh;
-            renderScene(fresh, size, model, settings);
-            renderScene(reused, size, model, settings, &cache);
+            SceneRenderer().renderScene(fresh, size, model, settings);
+            renderer.renderScene(reused, size, model, settings);
             EXPECT_EQ(difference(reused, fresh), "") << drawModeCaption(mode) << " at " << size.width();
         }
     }
+}
+
+namespace {
+
+// One picture sequence as one renderer draws it: a body turning a little between frames, the mode
+// and the marks changing, the screen updated with just the part each redraw reports.
+struct Sequence {
+    SolidModel model;
+    QSize size;
+    int modeOffset = 0;
+    SceneRenderer renderer;
+    QImage scene;
+    QImage screen;
+    int partial = 0; // redraws that reported less than the whole image
+
+    // Draws frame `frame`; returns the settings it used.
+    RenderSettings step(int frame) {
+        RenderSettings settings;
+        settings.mode = kDrawModes[static_cast<std::size_t>((frame / 2 + modeOffset) % 7)];
+        settings.markPoints = (frame / 14 + modeOffset) % 2 == 1;
+        rechnen(model, 0.0, 0.0, 3.0);
+        const QRect changed = renderer.renderScene(scene, size, model, settings);
+        if (changed != QRect(QPoint(0, 0), size)) ++partial;
+        if (screen.size() != size) {
+            screen = QImage(size, QImage::Format_RGB32);
+            screen.fill(Qt::black);
+        }
+        QPainter painter(&screen);
+        painter.drawImage(changed.topLeft(), scene, changed);
+        return settings;
+    }
+
+    QImage fresh(const RenderSettings& settings) const {
+        QImage image;
+        SceneRenderer().renderScene(image, size, model, settings);
+        return image;
+    }
+};
+
+constexpr int kSequenceFrames = 28; // every mode twice, with and without marks
+constexpr int kThreadFrames = 10 * kSequenceFrames;
+
+std::unique_ptr<Sequence> sequence(const Body& body, QSize size, int modeOffset) {
+    auto s = std::make_unique<Sequence>();
+    s->model = readSnapshot(referenceDir() / (std::string(body.file) + ".model"));
+    s->size = size;
+    s->modeOffset = modeOffset;
+    return s;
+}
+
+} // namespace
+
+TEST(RendererState, TwoRenderersByTurnsDrawWhatEachDrawsAlone) {
+    // The window's renderer and an inspector call's, say: each keeps its own canvas, layers and
+    // record of its last picture, so neither disturbs the other, and each still redraws only what
+    // changed since its own last picture.
+    const auto a = sequence(kBodies[3], QSize(1008, 534), 0);
+    const auto b = sequence(kBodies[2], QSize(640, 360), 3);
+    for (int frame = 0; frame < kSequenceFrames; ++frame) {
+        for (Sequence* s : {a.get(), b.get()}) {
+            const QImage expected = s->fresh(s->step(frame));
+            ASSERT_EQ(s->scene, expected) << "frame " << frame << " at " << s->size.width();
+            ASSERT_EQ(s->screen, expected) << "frame " << frame << " at " << s->size.width();
+        }
+    }
+    EXPECT_GT(a->partial, kSequenceFrames / 2);
+    EXPECT_GT(b->partial, kSequenceFrames / 2);
+}
+
+TEST(RendererState, RenderersInTwoThreadsAtOnceDrawWhatEachDrawsAlone) {
+    // Renderers share nothing, so two threads may draw at the same time, each with renderers of
+    // its own; enough frames that the threads overlap many times.
+    const std::unique_ptr<Sequence> sequences[] = {sequence(kBodies[3], QSize(1008, 534), 0),
+                                                   sequence(kBodies[0], QSize(500, 300), 5)};
+    int wrong[] = {0, 0};
+    {
+        std::vector<std::thread> threads;
+        for (int i = 0; i < 2; ++i)
+            threads.emplace_back([&sequences, &wrong, i] {
+                Sequence& s = *sequences[i];
+                for (int frame = 0; frame < kThreadFrames; ++frame) {
+                    const QImage expected = s.fresh(s.step(frame));
+                    if (s.scene != expected || s.screen != expected) ++wrong[i];
+                }
+            });
+        for (std::thread& t : threads)
+            t.join();
+    }
+    EXPECT_EQ(wrong[0], 0);
+    EXPECT_EQ(wrong[1], 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bodies, RenderReference, ::testing::ValuesIn(kBodies),

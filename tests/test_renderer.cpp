@@ -72,7 +72,7 @@ QImage render(const SolidModel& m, DrawMode mode, QSize size = {400, 200}, bool 
     settings.mode = mode;
     settings.markPoints = marks;
     QImage image;
-    renderScene(image, size, m, settings);
+    SceneRenderer().renderScene(image, size, m, settings);
     return image;
 }
 
@@ -127,15 +127,16 @@ TEST(Frame, EmptyModelIsPlainWhiteInEveryModeAndTheImageIsReused) {
         QImage image(40, 30, QImage::Format_RGB32);
         image.fill(Qt::red);
         const uchar* bits = image.constBits();
-        renderScene(image, {40, 30}, empty, settings);
+        SceneRenderer().renderScene(image, {40, 30}, empty, settings);
         EXPECT_EQ(image.constBits(), bits) << drawModeCaption(mode);
         EXPECT_TRUE(allWhite(image)) << drawModeCaption(mode);
     }
+    SceneRenderer renderer;
     QImage image;
-    renderScene(image, {31, 17}, empty, RenderSettings{});
+    renderer.renderScene(image, {31, 17}, empty, RenderSettings{});
     EXPECT_EQ(image.size(), QSize(31, 17));
     EXPECT_EQ(image.format(), QImage::Format_RGB32);
-    renderScene(image, {0, 17}, empty, RenderSettings{});
+    renderer.renderScene(image, {0, 17}, empty, RenderSettings{});
     EXPECT_TRUE(image.isNull());
 }
 
@@ -192,8 +193,9 @@ TEST(FaceColours, FarbigeFlaechenFollowTheVertexCount) {
         addFace(solidOf(m), regular(n, -60 + 35 * (m.faceCount), 0, 14), 0);
     RenderSettings settings;
     settings.mode = DrawMode::ColouredFaces;
+    SceneRenderer renderer;
     QImage image;
-    renderScene(image, {400, 200}, m, settings);
+    renderer.renderScene(image, {400, 200}, m, settings);
     EXPECT_EQ(at(image, 40, 100), rgb(255, 255, 0));
     EXPECT_EQ(at(image, 75, 100), rgb(255, 255, 128));
     EXPECT_EQ(at(image, 110, 100), rgb(128, 255, 128));
@@ -202,7 +204,7 @@ TEST(FaceColours, FarbigeFlaechenFollowTheVertexCount) {
     // The user's colours replace the ones they belong to; a seven-sided face keeps its fixed colour.
     settings.polygonColours.fill(QColor(10, 20, 30));
     settings.polygonColours[1] = QColor(1, 2, 3);
-    renderScene(image, {400, 200}, m, settings);
+    renderer.renderScene(image, {400, 200}, m, settings);
     EXPECT_EQ(at(image, 40, 100), rgb(10, 20, 30));
     EXPECT_EQ(at(image, 75, 100), rgb(1, 2, 3));
     EXPECT_EQ(at(image, 110, 100), rgb(128, 255, 128));
@@ -395,7 +397,7 @@ TEST(Interpenetration, Durchdringung3TintsTheNearHalfByBitwiseAnd) {
         EXPECT_EQ(at(image, ox + 60, y), kRed) << y;
 }
 
-TEST(Interpenetration, OverlayCacheGivesTheSamePicture) {
+TEST(Interpenetration, ReusedOverlayGivesTheSamePicture) {
     SolidModel m;
     addFace(solidOf(m), regular(5, 0, 0, 50), -1);
     addFace(solidOf(m), regular(6, 10, 5, 45), 2);
@@ -403,11 +405,11 @@ TEST(Interpenetration, OverlayCacheGivesTheSamePicture) {
     RenderSettings settings;
     settings.mode = DrawMode::Interpenetration3;
     settings.markPoints = true;
-    QImage cache, cached, fresh;
+    SceneRenderer renderer;
+    QImage cached, fresh;
     for (QSize size : {QSize(300, 200), QSize(300, 200), QSize(250, 150)}) {
-        renderScene(cached, size, m, settings, &cache);
-        renderScene(fresh, size, m, settings);
-        EXPECT_EQ(cache.size(), size);
+        renderer.renderScene(cached, size, m, settings);
+        SceneRenderer().renderScene(fresh, size, m, settings);
         EXPECT_EQ(cached, fresh);
         EXPECT_FALSE(allWhite(cached));
     }
@@ -450,26 +452,27 @@ TEST(OpenPainter, ImagesMadeByTheRendererStayCorrectWhateverTheCallerDoes) {
         RenderSettings settings;
         settings.mode = mode;
         QImage own(s, QImage::Format_RGB32); // the caller's own image: drawn with a painter of its own
-        renderScene(own, s, m, settings);
+        SceneRenderer().renderScene(own, s, m, settings);
         return own;
     };
+    SceneRenderer renderer;
     RenderSettings settings;
     QImage scene;
-    renderScene(scene, size, m, settings);
+    renderer.renderScene(scene, size, m, settings);
     const uchar* bits = scene.constBits();
     EXPECT_EQ(scene, fresh(settings.mode, size));
 
     // Redraws land in the same pixels; what the caller scribbled in between is drawn over.
     scene.fill(Qt::red);
     settings.mode = DrawMode::MultiColouredFaces;
-    renderScene(scene, size, m, settings);
+    renderer.renderScene(scene, size, m, settings);
     EXPECT_EQ(scene.constBits(), bits);
     EXPECT_EQ(scene, fresh(DrawMode::MultiColouredFaces, size));
 
     // copy() is a snapshot; a plain copy shows the same pixels and so the next redraw as well.
     const QImage snapshot = scene.copy();
     const QImage shared = scene;
-    renderScene(scene, size, SolidModel{}, settings);
+    renderer.renderScene(scene, size, SolidModel{}, settings);
     EXPECT_TRUE(allWhite(scene));
     EXPECT_TRUE(allWhite(shared));
     EXPECT_EQ(snapshot, fresh(DrawMode::MultiColouredFaces, size));
@@ -477,44 +480,46 @@ TEST(OpenPainter, ImagesMadeByTheRendererStayCorrectWhateverTheCallerDoes) {
     // An image of another size moves the painter on; the old image keeps its picture, and one the
     // caller let go of leaves nothing behind for the next.
     QImage other;
-    renderScene(other, {250, 150}, m, settings);
+    renderer.renderScene(other, {250, 150}, m, settings);
     EXPECT_EQ(other, fresh(DrawMode::MultiColouredFaces, {250, 150}));
     EXPECT_TRUE(allWhite(scene));
     other = QImage();
     scene = QImage();
     QImage again;
-    renderScene(again, {250, 150}, m, settings);
+    renderer.renderScene(again, {250, 150}, m, settings);
     EXPECT_EQ(again, fresh(DrawMode::MultiColouredFaces, {250, 150}));
-    renderScene(again, {0, 0}, m, settings);
+    renderer.renderScene(again, {0, 0}, m, settings);
     EXPECT_TRUE(again.isNull());
 }
 
-TEST(OpenPainter, OverlayCacheWrittenByTheCallerIsWhitenedAgain) {
+TEST(OpenPainter, NearHalfMovedAwayIsWhitenedAgain) {
     SolidModel m;
     addFace(solidOf(m), rect(-60, -30, -10, 30), 1);
     addFace(solidOf(m), rect(10, -30, 60, 30), -1);
     addFace(dualOf(m), rect(-30, -20, 30, 20), 0);
-    RenderSettings settings;
-    settings.mode = DrawMode::Interpenetration3;
-    QImage expected;
-    renderScene(expected, {400, 200}, m, settings);
-    expected = expected.copy();
-
-    QImage cache, scene;
-    renderScene(scene, {400, 200}, m, settings, &cache);
-    EXPECT_EQ(scene, expected);
-    // Anything but white left in the overlay would be ANDed into the next picture.
-    cache.fill(Qt::black);
-    renderScene(scene, {400, 200}, m, settings, &cache);
-    EXPECT_EQ(scene, expected);
-    // A near face moved elsewhere: where it was, the overlay must be white again.
     SolidModel moved = m;
     for (int i = 4; i < 8; ++i)
         moved.vertices[i].y += 60;
-    renderScene(scene, {400, 200}, moved, settings, &cache);
-    QImage movedFresh;
-    renderScene(movedFresh, {400, 200}, moved, settings);
-    EXPECT_EQ(scene, movedFresh);
+    // Without marks the near half goes through the index layer, with marks through the overlay.
+    for (bool marks : {false, true}) {
+        RenderSettings settings;
+        settings.mode = DrawMode::Interpenetration3;
+        settings.markPoints = marks;
+        QImage expected, movedFresh;
+        SceneRenderer().renderScene(expected, {400, 200}, m, settings);
+        SceneRenderer().renderScene(movedFresh, {400, 200}, moved, settings);
+
+        SceneRenderer renderer;
+        QImage scene;
+        renderer.renderScene(scene, {400, 200}, m, settings);
+        EXPECT_EQ(scene, expected);
+        renderer.renderScene(scene, {400, 200}, m, settings);
+        EXPECT_EQ(scene, expected);
+        // A near face moved elsewhere: where it was, the layers must be white again.
+        renderer.renderScene(scene, {400, 200}, moved, settings);
+        EXPECT_EQ(scene, movedFresh) << marks;
+        EXPECT_NE(scene, expected);
+    }
 }
 
 TEST(OpenPainter, RedrawsWhitenWhatThePicturesBeforeDrewAndLeaveNothingBehind) {
@@ -536,14 +541,15 @@ TEST(OpenPainter, RedrawsWhitenWhatThePicturesBeforeDrewAndLeaveNothingBehind) {
             RenderSettings settings;
             settings.mode = mode;
             settings.markPoints = marks;
-            QImage scene, cache;
+            SceneRenderer renderer;
+            QImage scene;
             QImage screen(size, QImage::Format_RGB32);
             screen.fill(Qt::black);
             for (const SolidModel* m : {&big, &small, &far, &big, &none, &small, &far}) {
-                copyPart(screen, scene, renderScene(scene, size, *m, settings, &cache));
+                copyPart(screen, scene, renderer.renderScene(scene, size, *m, settings));
                 QImage fresh(size, QImage::Format_RGB32); // the caller's own image is drawn whole
                 fresh.fill(Qt::black);
-                EXPECT_EQ(renderScene(fresh, size, *m, settings), QRect(QPoint(0, 0), size));
+                EXPECT_EQ(SceneRenderer().renderScene(fresh, size, *m, settings), QRect(QPoint(0, 0), size));
                 ASSERT_EQ(scene, fresh) << drawModeCaption(mode) << (marks ? " with marks" : "");
                 ASSERT_EQ(screen, fresh) << drawModeCaption(mode) << (marks ? " with marks" : "");
             }
@@ -552,7 +558,8 @@ TEST(OpenPainter, RedrawsWhitenWhatThePicturesBeforeDrewAndLeaveNothingBehind) {
 
     // One image through every mode and both sizes of marks: the side-by-side figures move to the
     // middle and back. Scribbling on the image makes the next redraw report all of it.
-    QImage scene, cache;
+    SceneRenderer renderer;
+    QImage scene;
     QImage screen(size, QImage::Format_RGB32);
     screen.fill(Qt::black);
     int partial = 0;
@@ -562,11 +569,11 @@ TEST(OpenPainter, RedrawsWhitenWhatThePicturesBeforeDrewAndLeaveNothingBehind) {
             settings.mode = mode;
             settings.markPoints = (round + static_cast<int>(mode)) % 2 == 0;
             const SolidModel& m = round == 1 ? small : big;
-            const QRect changed = renderScene(scene, size, m, settings, &cache);
+            const QRect changed = renderer.renderScene(scene, size, m, settings);
             if (changed != QRect(QPoint(0, 0), size)) ++partial;
             copyPart(screen, scene, changed);
             QImage fresh(size, QImage::Format_RGB32);
-            renderScene(fresh, size, m, settings);
+            SceneRenderer().renderScene(fresh, size, m, settings);
             ASSERT_EQ(screen, fresh) << round << " " << drawModeCaption(mode);
         }
         scene.setPixel(0, 0, qRgb(1, 2, 3));

@@ -4,7 +4,6 @@
 #include "build/build.h"
 #include "buttonpictures.h"
 #include "paintbox.h"
-#include "view/renderer.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -66,6 +65,11 @@ QFont pixelFont(int pixels, bool bold = false, bool italic = false) {
     f.setBold(bold);
     f.setItalic(italic);
     return f;
+}
+
+// Button D2 names what a press does next: start the turning, or stop it.
+QString animationCaption(bool running) {
+    return running ? QStringLiteral("Abbruch") : QStringLiteral("Rotation");
 }
 
 constexpr const char* kColourButtonNames[7] = {"S12", "S25", "S3", "S4", "S5", "S6", "S7"};
@@ -231,7 +235,7 @@ void TMainForm::createControls() {
     D1 = new QPushButton(QStringLiteral("Darstellung"), P20);
     D1->setObjectName("D1");
     D1->setGeometry(224, 19, 110, 25);
-    D2 = new QPushButton(QStringLiteral("Rotation"), P20);
+    D2 = new QPushButton(animationCaption(false), P20);
     D2->setObjectName("D2");
     D2->setGeometry(224, 48, 110, 25);
     CB1 = new QCheckBox(QStringLiteral("Punkte markieren"), P20);
@@ -443,7 +447,7 @@ void TMainForm::fillBodyList() {
 }
 
 void TMainForm::applyAnimationControls(const AnimationControls& controls) {
-    D2->setText(QString::fromUtf8(controls.caption.data(), static_cast<qsizetype>(controls.caption.size())));
+    D2->setText(animationCaption(controls.running));
     if (controls.timerInterval == 0)
         Timer1->stop();
     else
@@ -561,7 +565,7 @@ QRect TMainForm::buildForSystemPaint() {
 }
 
 QRect TMainForm::renderOnly() {
-    return renderScene(sceneBitmap_, PB1->size(), model_, render_, &overlayCache_);
+    return renderer_.renderScene(sceneBitmap_, PB1->size(), model_, render_);
 }
 
 void TMainForm::zeichnen() {

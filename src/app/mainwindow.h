@@ -6,6 +6,7 @@
 #include "catalogue/tables.h"
 #include "geometry/solidmodel.h"
 #include "view/animation.h"
+#include "view/renderer.h"
 #include "view/rendersettings.h"
 #include "view/rotation.h"
 
@@ -158,8 +159,8 @@ class TMainForm : public QMainWindow {
     std::optional<ShownBody> shown_;
     AnimationState animation_;
     RenderSettings render_;
+    SceneRenderer renderer_;
     QImage sceneBitmap_;
-    QImage overlayCache_;
     QColor lastDialogColour_ = Qt::black;
     bool readyFlag_ = false;
     bool shownOnce_ = false;

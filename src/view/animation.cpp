@@ -6,7 +6,7 @@
 namespace kesmora {
 
 AnimationControls animationControls(const AnimationState& state) {
-    return {state.running() ? kCaptionRunning : kCaptionStopped, state.timerInterval};
+    return {state.running(), state.timerInterval};
 }
 
 AnimationControls toggleAnimation(AnimationState& state) {

@@ -4,16 +4,11 @@
 
 #include "geometry/solidmodel.h"
 
-#include <string_view>
-
 namespace kesmora {
 
 inline constexpr int kTimerIntervalMs = 10; // interval of the running animation timer
 inline constexpr double kStepPerSpinUnit = 0.25;
 inline constexpr double kDefaultStep = 0.25; // used when the animation starts with all speeds 0
-
-inline constexpr std::string_view kCaptionStopped = "Rotation";
-inline constexpr std::string_view kCaptionRunning = "Abbruch";
 
 struct AnimationState {
     // Degrees per timer tick in the x-y, y-z and x-z planes (spin edits t3, t4, t5 times 0.25).
@@ -30,13 +25,13 @@ struct AnimationState {
 
 // What the window shows after the animation was started or stopped.
 struct AnimationControls {
-    std::string_view caption; // of button D2
-    int timerInterval;        // for Timer1; 0 stops it
+    bool running;      // the start/stop button's caption says what a press does next
+    int timerInterval; // for Timer1; 0 stops it
 };
 
 AnimationControls animationControls(const AnimationState& state);
 
-// Start/stop (button "Rotation"/"Abbruch" and F2). Starting with all three speeds at 0 turns
+// Start/stop (the start/stop button and F2). Starting with all three speeds at 0 turns
 // 0.25 degrees per tick in the x-z plane, while the spin edit t5 keeps showing 0. No redraw.
 AnimationControls toggleAnimation(AnimationState& state);
 

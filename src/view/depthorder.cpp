@@ -43,7 +43,7 @@ int firstDeeper(const double* d, int from, int n, double value) {
 // such order, which a plain sort finds in n log n instead of n^2 steps. Returns false, leaving the
 // list as it was, when two depths are equal or one is NaN.
 bool sortedIfDistinct(DepthList& list, int n) {
-    static DepthList sorted; // GUI thread only, like all drawing
+    DepthList sorted;
     for (int i = 0; i < n; ++i) {
         if (std::isnan(list[static_cast<std::size_t>(i)].depth)) return false;
         sorted[static_cast<std::size_t>(i)] = list[static_cast<std::size_t>(i)];

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -42,16 +43,18 @@ constexpr int kMaxFillPoints = 256; // the edge tables below; a face has at most
 
 // One non-horizontal edge of the fill: rows top .. bottom - 1, x in 16.16 fixed point at the centre
 // of row `top` plus half a pixel, so that the integer part is the first pixel right of the edge.
+// No initialisers: the edge tables live on the stack of each fill, and only the entries a fill
+// writes are read.
 struct FillEdge {
-    int top = 0;
-    int bottom = 0;
-    std::int64_t x = 0;
-    std::int64_t slope = 0; // change of x per row
+    int top;
+    int bottom;
+    std::int64_t x;
+    std::int64_t slope; // change of x per row
 };
 
 FillEdge makeFillEdge(QPoint a, QPoint b) {
     if (a.y() > b.y()) std::swap(a, b);
-    FillEdge e;
+    FillEdge e{};
     e.top = a.y();
     e.bottom = b.y();
     if (b.x() != a.x()) {
@@ -222,14 +225,14 @@ __attribute__((target("avx2"), flatten)) void fillRowsWide(const FillRows& f, co
     fillRows(f, sink);
 }
 
-bool wideAllowed = true;
+std::atomic<bool> wideAllowed{true};
 
 bool hasAvx2() {
     static const bool avx2 = [] {
         __builtin_cpu_init();
         return __builtin_cpu_supports("avx2") != 0;
     }();
-    return avx2 && wideAllowed;
+    return avx2 && wideAllowed.load(std::memory_order_relaxed);
 }
 #endif
 
@@ -250,7 +253,7 @@ template <class Sink> void fillThrough(const Sink& sink, int width, int height, 
     rows.last = std::min(height - 1, maxY - 1);
     if (rows.first > rows.last) return;
 
-    static std::array<FillEdge, kMaxFillPoints> left, right;
+    std::array<FillEdge, kMaxFillPoints> left, right;
     rows.left = left.data();
     rows.leftCount = chainEdges(points, n, topVertex, -1, left);
     rows.right = right.data();
@@ -718,7 +721,7 @@ Use penUse(const QPen& pen, bool dotsAllowed, QRgb& colour, bool& dotted) {
 
 void allowWideStores(bool allowed) {
 #if KESMORA_AVX2_SPANS
-    wideAllowed = allowed;
+    wideAllowed.store(allowed, std::memory_order_relaxed);
 #else
     (void)allowed;
 #endif

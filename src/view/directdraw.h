@@ -77,7 +77,7 @@ void andLayer(const PixelTarget& scene, const IndexTarget& layer, QRect box, con
               int colourCount);
 
 // Spans are stored with AVX2 where the processor has it; the tests switch that off to check the
-// plain stores as well. GUI thread only.
+// plain stores as well. The switch holds for the whole process.
 void allowWideStores(bool allowed);
 
 // painter.drawPolygon(points, n) with the painter's pen and brush, written directly whenever the

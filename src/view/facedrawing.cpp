@@ -1,7 +1,6 @@
 // Pieces shared by the side-by-side and the interpenetration drawing.
 #include "facedrawing.h"
 
-#include "opencanvas.h"
 #include "rendersettings.h"
 #include "rotation.h"
 
@@ -67,64 +66,43 @@ int projectFace(const Figure& figure, int face, QPoint origin, PointBuffer& poin
     return n;
 }
 
-namespace {
-
-// Pens and brushes keyed by colour and style. Only a few pens and a few dozen brushes are ever in
-// use (outline colours, palette, polygon colours, marks); when the table is full the oldest entry
-// makes room, so a user cycling through colours costs an allocation, never a wrong tool.
-template <typename Tool, typename Style, std::size_t N> class ToolTable {
-  public:
-    template <typename Make> const Tool& get(QRgb colour, Style style, Make make) {
-        for (std::size_t i = 0; i < used_; ++i) {
-            if (entries_[i].colour == colour && entries_[i].style == style) return entries_[i].tool;
-        }
-        Entry& e = used_ < N ? entries_[used_++] : entries_[next_++ % N];
-        e = {colour, style, make()};
-        return e.tool;
-    }
-
-  private:
-    struct Entry {
-        QRgb colour = 0;
-        Style style{};
-        Tool tool;
-    };
-    std::array<Entry, N> entries_{};
-    std::size_t used_ = 0;
-    std::size_t next_ = 0;
-};
-
-} // namespace
-
-const QPen& cosmeticPen(QRgb colour, Qt::PenStyle style) {
-    static ToolTable<QPen, Qt::PenStyle, 16> pens;
-    return pens.get(colour, style, [&] {
+const QPen& PaintTools::cosmeticPen(QRgb colour, Qt::PenStyle style) {
+    return pens_.get(colour, style, [&] {
         QPen pen(QColor::fromRgb(colour), 1, style);
         pen.setCosmetic(true);
         return pen;
     });
 }
 
-const QBrush& sharedBrush(QRgb colour, Qt::BrushStyle style) {
-    static ToolTable<QBrush, Qt::BrushStyle, 64> brushes;
-    return brushes.get(colour, style, [&] { return QBrush(QColor::fromRgb(colour), style); });
+const QBrush& PaintTools::brush(QRgb colour, Qt::BrushStyle style) {
+    return brushes_.get(colour, style, [&] { return QBrush(QColor::fromRgb(colour), style); });
 }
 
-void setPenColour(QPainter& painter, QRgb colour) {
+void PaintTools::setPenColour(QPainter& painter, QRgb colour) {
     painter.setPen(cosmeticPen(colour, painter.pen().style()));
 }
 
-void setBrushColour(QPainter& painter, QRgb colour) {
-    painter.setBrush(sharedBrush(colour));
+void PaintTools::setBrushColour(QPainter& painter, QRgb colour) {
+    painter.setBrush(brush(colour));
 }
 
-void clearBrush(QPainter& painter) {
-    painter.setBrush(sharedBrush(painter.brush().color().rgb(), Qt::NoBrush));
+void PaintTools::clearBrush(QPainter& painter) {
+    painter.setBrush(brush(painter.brush().color().rgb(), Qt::NoBrush));
 }
 
-bool clipToImage(QPainter& painter, QRect imageRect) {
+void PaintTools::drawMarks(QPainter& painter, const QPoint* points, int n) {
+    const QRgb remembered = painter.brush().color().rgb();
+    setBrushColour(painter, kMarkColour);
+    // With a 1-pixel pen Qt strokes an ellipse over width + 1 pixels, so a box 8 wide gives
+    // the 9-pixel disc from X - 4 to X + 4.
+    for (int i = 0; i < n; ++i)
+        painter.drawEllipse(QRect(points[i].x() - 4, points[i].y() - 4, 8, 8));
+    setBrushColour(painter, remembered);
+}
+
+bool clipToImage(QPainter& painter, QRect imageRect, bool keptOpen) {
     if (painter.hasClipping() && painter.clipBoundingRect() == QRectF(imageRect))
-        return isCanvasPainter(painter) || painter.clipRegion() == QRegion(imageRect);
+        return keptOpen || painter.clipRegion() == QRegion(imageRect);
     painter.setClipRect(imageRect);
     return true;
 }
@@ -142,16 +120,6 @@ QRect inkBounds(const QPoint* points, int n, bool markPoints) {
     // generous because pixels outside the box are taken to be untouched.
     const int margin = markPoints ? 7 : 3;
     return QRect(QPoint(left - margin, top - margin), QPoint(right + margin, bottom + margin));
-}
-
-void drawMarks(QPainter& painter, const QPoint* points, int n) {
-    const QRgb remembered = painter.brush().color().rgb();
-    setBrushColour(painter, kMarkColour);
-    // With a 1-pixel pen Qt strokes an ellipse over width + 1 pixels, so a box 8 wide gives
-    // the 9-pixel disc from X - 4 to X + 4.
-    for (int i = 0; i < n; ++i)
-        painter.drawEllipse(QRect(points[i].x() - 4, points[i].y() - 4, 8, 8));
-    setBrushColour(painter, remembered);
 }
 
 } // namespace kesmora

@@ -11,6 +11,7 @@
 #include <QRect>
 
 #include <array>
+#include <cstddef>
 
 namespace kesmora {
 
@@ -47,34 +48,68 @@ using PointBuffer = std::array<QPoint, kMaxFaces>;
 // rather than drawn with a corner missing. Faces longer than the buffer keep their first points.
 int projectFace(const Figure& figure, int face, QPoint origin, PointBuffer& points);
 
-// A cosmetic pen: exactly one pixel wide whatever transform the painter carries. Pens and brushes
-// are made once per colour and style and shared afterwards: building a QPen or a solid QBrush
-// allocates, and a redraw sets them for every face. Setting the one already set costs a compare.
-const QPen& cosmeticPen(QRgb colour, Qt::PenStyle style = Qt::SolidLine);
-const QBrush& sharedBrush(QRgb colour, Qt::BrushStyle style = Qt::SolidPattern);
+// Pens and brushes keyed by colour and style. Only a few pens and a few dozen brushes are ever in
+// use (outline colours, palette, polygon colours, marks); when a table is full its oldest entry
+// makes room, so a user cycling through colours costs an allocation, never a wrong tool.
+template <typename Tool, typename Style, std::size_t N> class ToolTable {
+  public:
+    template <typename Make> const Tool& get(QRgb colour, Style style, Make make) {
+        for (std::size_t i = 0; i < used_; ++i) {
+            if (entries_[i].colour == colour && entries_[i].style == style) return entries_[i].tool;
+        }
+        Entry& e = used_ < N ? entries_[used_++] : entries_[next_++ % N];
+        e = {colour, style, make()};
+        return e.tool;
+    }
 
-// Keeps the pen's style and width and changes only its colour.
-void setPenColour(QPainter& painter, QRgb colour);
+  private:
+    struct Entry {
+        QRgb colour = 0;
+        Style style{};
+        Tool tool;
+    };
+    std::array<Entry, N> entries_{};
+    std::size_t used_ = 0;
+    std::size_t next_ = 0;
+};
 
-// Sets the brush colour and makes the brush solid; only clearBrush gives a brush without fill.
-void setBrushColour(QPainter& painter, QRgb colour);
+// The pens and brushes of one renderer. Pens and brushes are made once per colour and style and
+// reused afterwards: building a QPen or a solid QBrush allocates, and a redraw sets them for every
+// face. Setting the one already set costs a compare.
+class PaintTools {
+  public:
+    // A cosmetic pen: exactly one pixel wide whatever transform the painter carries.
+    const QPen& cosmeticPen(QRgb colour, Qt::PenStyle style = Qt::SolidLine);
+    const QBrush& brush(QRgb colour, Qt::BrushStyle style = Qt::SolidPattern);
 
-// Clears the brush and keeps its colour for a later mark to restore.
-void clearBrush(QPainter& painter);
+    // Keeps the pen's style and width and changes only its colour.
+    void setPenColour(QPainter& painter, QRgb colour);
+
+    // Sets the brush colour and makes the brush solid; only clearBrush gives a brush without fill.
+    void setBrushColour(QPainter& painter, QRgb colour);
+
+    // Clears the brush and keeps its colour for a later mark to restore.
+    void clearBrush(QPainter& painter);
+
+    // A vertex mark: a disc of 9 pixels diameter centred on the vertex, filled (255, 255, 0) and
+    // outlined with the current pen; the brush colour is set back afterwards (which leaves it solid).
+    void drawMarks(QPainter& painter, const QPoint* points, int n);
+
+  private:
+    ToolTable<QPen, Qt::PenStyle, 16> pens_;
+    ToolTable<QBrush, Qt::BrushStyle, 64> brushes_;
+};
 
 // Clips the painter to the whole image unless it is clipped so already. The clip removes no pixel,
 // but with it Qt strokes 1-pixel lines by writing pixels directly instead of through its span
 // functions (several times faster); setting a clip allocates, hence the check. Returns whether the
-// clip is known to be exactly the image rectangle, as the direct drawing (directdraw.h) needs: a
-// clip with the image's bounds on a painter the renderer keeps open is the one set here earlier;
-// on any other painter it is compared as a region (which allocates, but such a painter is new).
-bool clipToImage(QPainter& painter, QRect imageRect);
+// clip is known to be exactly the image rectangle, as the direct drawing (directdraw.h) needs.
+// `keptOpen` says the painter is one a renderer keeps open and only it sets clips on (opencanvas.h):
+// a clip with the image's bounds is then the one set here earlier; on any other painter it is
+// compared as a region (which allocates, but such a painter is new).
+bool clipToImage(QPainter& painter, QRect imageRect, bool keptOpen);
 
 // Box of the pixels a face's outline and marks can touch, for the overlay of "Durchdringung 3".
 QRect inkBounds(const QPoint* points, int n, bool markPoints);
-
-// A vertex mark: a disc of 9 pixels diameter centred on the vertex, filled (255, 255, 0) and
-// outlined with the current pen; the brush colour is set back afterwards (which leaves it solid).
-void drawMarks(QPainter& painter, const QPoint* points, int n);
 
 } // namespace kesmora

@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstring>
-#include <optional>
 #include <vector>
 
 namespace kesmora {
@@ -17,29 +16,29 @@ namespace kesmora {
 namespace {
 
 // Returns the box of the pixels the face can have touched (empty when it is not drawn).
-QRect drawSolidFace(QPainter& canvas, const PixelTarget& pixels, const Figure& solid, int face, QPoint origin,
-                    InterpenetrationStyle style, Qt::PenStyle penStyle, bool markPoints,
-                    PointBuffer& points) {
+QRect drawSolidFace(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const Figure& solid,
+                    int face, QPoint origin, InterpenetrationStyle style, Qt::PenStyle penStyle,
+                    bool markPoints, PointBuffer& points) {
     const int n = projectFace(solid, face, origin, points);
     if (n == 0) return {};
     if (style == InterpenetrationStyle::Tinted)
-        setBrushColour(canvas, kTintColour);
+        tools.setBrushColour(canvas, kTintColour);
     else
-        clearBrush(canvas);
-    canvas.setPen(cosmeticPen(kSolidOutlineColour, penStyle));
+        tools.clearBrush(canvas);
+    canvas.setPen(tools.cosmeticPen(kSolidOutlineColour, penStyle));
     drawPolygonExact(canvas, pixels, points.data(), n);
-    if (markPoints) drawMarks(canvas, points.data(), n);
+    if (markPoints) tools.drawMarks(canvas, points.data(), n);
     return inkBounds(points.data(), n, markPoints);
 }
 
-void drawDualFace(QPainter& canvas, const PixelTarget& pixels, const Figure& dual, int face, QPoint origin,
-                  bool markPoints, PointBuffer& points) {
+void drawDualFace(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const Figure& dual,
+                  int face, QPoint origin, bool markPoints, PointBuffer& points) {
     const int n = projectFace(dual, face, origin, points);
     if (n == 0) return;
-    setBrushColour(canvas, kDualFillColour);
-    canvas.setPen(cosmeticPen(kDualOutlineColour));
+    tools.setBrushColour(canvas, kDualFillColour);
+    canvas.setPen(tools.cosmeticPen(kDualOutlineColour));
     drawPolygonExact(canvas, pixels, points.data(), n);
-    if (markPoints) drawMarks(canvas, points.data(), n);
+    if (markPoints) tools.drawMarks(canvas, points.data(), n);
 }
 
 int orderedDepths(const Figure& figure, DepthList& list) {
@@ -47,14 +46,6 @@ int orderedDepths(const Figure& figure, DepthList& list) {
     orderByExchange(list, n);
     return n;
 }
-
-// What the last redraw left on a cached overlay: outside `dirty` it is white. The image's cache key
-// changes whenever anyone else writes to it through QImage, and then nothing is assumed.
-struct OverlayTrace {
-    qint64 cacheKey = 0;
-    QRect dirty;
-};
-OverlayTrace lastOverlay;
 
 // The bitwise AND of the overlay into a 32-bit scene image, pixel by pixel within `box`. Qt's raster
 // operation gives the same pixels but hands a large blend to its thread pool, allocating each time.
@@ -75,27 +66,19 @@ bool andDirectly(QPainter& scene, const QImage& overlay, QRect box) {
     return true;
 }
 
-// The layer of the near half as colour indices (directdraw.h): 0 white, 1 the tint, 2 the red
-// outline. Between redraws it is all 0: the AND sets back to 0 what it combined, and that box holds
-// all that was drawn. GUI thread only.
-struct IndexLayer {
-    std::vector<std::uint8_t> bytes;
-    QSize size;
-};
-IndexLayer nearLayer;
-
-// The near half of "Durchdringung 3" drawn into the index layer and ANDed into the scene, when its
+// The near half of "Durchdringung 3" drawn into the index layer (directdraw.h: 0 white, 1 the tint,
+// 2 the red outline) and ANDed into the scene, when its
 // faces can all be drawn directly (without marks, which the painter draws); otherwise nothing is
 // changed and false returned. The scene is the layer's size.
-bool andNearHalfByIndex(const PixelTarget& scene, const Figure& solid, const DepthList& list, int n,
-                        QPoint origin, PointBuffer& points) {
+bool andNearHalfByIndex(const PixelTarget& scene, InterpenetrationLayers& layers, const Figure& solid,
+                        const DepthList& list, int n, QPoint origin, PointBuffer& points) {
     const QSize size(scene.width, scene.height);
-    if (nearLayer.size != size) {
-        nearLayer.bytes.assign(
+    if (layers.indexSize != size) {
+        layers.indexBytes.assign(
             static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height()), 0);
-        nearLayer.size = size;
+        layers.indexSize = size;
     }
-    const IndexTarget layer{nearLayer.bytes.data(), size.width(), size.width(), size.height()};
+    const IndexTarget layer{layers.indexBytes.data(), size.width(), size.width(), size.height()};
     const QRect whole(QPoint(0, 0), size);
     QRect ink;
     for (int i = 0; i < n; ++i) {
@@ -124,7 +107,8 @@ bool andNearHalfByIndex(const PixelTarget& scene, const Figure& solid, const Dep
 
 void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize paintBoxSize, QPoint origin,
                           const Figure& solid, const Figure& dual, InterpenetrationStyle style,
-                          bool markPoints, bool leaveOutCovered, QImage* overlayCache) {
+                          bool markPoints, bool leaveOutCovered, PaintTools& tools,
+                          InterpenetrationLayers& layers) {
     const bool tinted = style == InterpenetrationStyle::Tinted;
     DepthList solidList, dualList;
     PointBuffer points;
@@ -136,10 +120,10 @@ void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize
     for (int i = 0; i < ns; ++i) {
         // Depth exactly 0 counts as far: drawn before the dual and never again after it.
         if (solidList[i].depth >= 0)
-            drawSolidFace(scene, scenePixels, solid, solidList[i].face, origin, style, farPen, markPoints,
-                          points);
+            drawSolidFace(scene, scenePixels, tools, solid, solidList[i].face, origin, style, farPen,
+                          markPoints, points);
     }
-    scene.setPen(cosmeticPen(scene.pen().color().rgb()));
+    scene.setPen(tools.cosmeticPen(scene.pen().color().rgb()));
 
     // The whole dual, far to near, with no depth test against the solid.
     const int nd = orderedDepths(dual, dualList);
@@ -147,13 +131,13 @@ void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize
     if (leaveOutCovered && !markPoints && scenePixels) findCoveredFaces(dual, dualList, nd, origin, covered);
     for (int i = 0; i < nd; ++i)
         if (!covered[static_cast<std::size_t>(i)])
-            drawDualFace(scene, scenePixels, dual, dualList[i].face, origin, markPoints, points);
+            drawDualFace(scene, scenePixels, tools, dual, dualList[i].face, origin, markPoints, points);
 
     if (!tinted) {
         for (int i = 0; i < ns; ++i) {
             if (solidList[i].depth < 0)
-                drawSolidFace(scene, scenePixels, solid, solidList[i].face, origin, style, Qt::SolidLine,
-                              markPoints, points);
+                drawSolidFace(scene, scenePixels, tools, solid, solidList[i].face, origin, style,
+                              Qt::SolidLine, markPoints, points);
         }
         return;
     }
@@ -163,38 +147,30 @@ void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize
     // the near faces touched can differ from white, so only that box is combined.
     if (paintBoxSize.isEmpty()) return;
     if (scenePixels && !markPoints && paintBoxSize == QSize(scenePixels.width, scenePixels.height) &&
-        andNearHalfByIndex(scenePixels, solid, solidList, ns, origin, points))
+        andNearHalfByIndex(scenePixels, layers, solid, solidList, ns, origin, points))
         return;
-    QImage local;
-    std::optional<QPainter> localPainter;
-    QPainter* layer = nullptr;
-    bool clean = false; // white outside lastOverlay.dirty
-    if (overlayCache) {
-        // The cache becomes an image of the overlay canvas, whose painter stays open.
-        OpenCanvas& canvas = overlayCanvas();
-        if (overlayCache->size() != paintBoxSize || !canvas.shows(*overlayCache))
-            *overlayCache = canvas.reset(paintBoxSize);
-        else
-            clean = overlayCache->cacheKey() == lastOverlay.cacheKey;
-        layer = &canvas.painter();
-    } else {
-        local = QImage(paintBoxSize, QImage::Format_RGB32);
-        layer = &localPainter.emplace(&local);
-    }
-    const QImage& overlay = overlayCache ? *overlayCache : local;
-    layer->setRenderHint(QPainter::Antialiasing, false);
-    const PixelTarget layerPixels = directTarget(*layer, clipToImage(*layer, overlay.rect()));
-    layer->fillRect(clean ? lastOverlay.dirty : overlay.rect(), QColor::fromRgb(kBackgroundColour));
-    layer->setPen(cosmeticPen(kPenColour));
+    // The overlay canvas's painter stays open, so this allocates only when the size changes.
+    OpenCanvas& canvas = layers.overlayCanvas;
+    bool clean = false; // white outside layers.overlayDirty
+    if (layers.overlay.size() != paintBoxSize || !canvas.shows(layers.overlay))
+        layers.overlay = canvas.reset(paintBoxSize);
+    else
+        clean = layers.overlay.cacheKey() == layers.overlayKey;
+    const QImage& overlay = layers.overlay;
+    QPainter& layer = canvas.painter();
+    layer.setRenderHint(QPainter::Antialiasing, false);
+    const PixelTarget layerPixels = directTarget(layer, clipToImage(layer, overlay.rect(), true));
+    layer.fillRect(clean ? layers.overlayDirty : overlay.rect(), QColor::fromRgb(kBackgroundColour));
+    layer.setPen(tools.cosmeticPen(kPenColour));
     QRect ink;
     for (int i = 0; i < ns; ++i) {
         if (solidList[i].depth < 0)
-            ink |= drawSolidFace(*layer, layerPixels, solid, solidList[i].face, origin, style, Qt::SolidLine,
-                                 markPoints, points);
+            ink |= drawSolidFace(layer, layerPixels, tools, solid, solidList[i].face, origin, style,
+                                 Qt::SolidLine, markPoints, points);
     }
-    localPainter.reset();
     ink &= overlay.rect();
-    if (overlayCache) lastOverlay = {overlayCache->cacheKey(), ink};
+    layers.overlayKey = overlay.cacheKey();
+    layers.overlayDirty = ink;
     if (ink.isEmpty()) return;
     if (andDirectly(scene, overlay, ink)) return;
     scene.setCompositionMode(QPainter::RasterOp_SourceAndDestination);

@@ -53,18 +53,4 @@ void OpenCanvas::release() {
     pixels_ = nullptr;
 }
 
-OpenCanvas& sceneCanvas() {
-    static OpenCanvas canvas;
-    return canvas;
-}
-
-OpenCanvas& overlayCanvas() {
-    static OpenCanvas canvas;
-    return canvas;
-}
-
-bool isCanvasPainter(const QPainter& painter) {
-    return &painter == &sceneCanvas().painter() || &painter == &overlayCanvas().painter();
-}
-
 } // namespace kesmora

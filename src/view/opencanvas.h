@@ -12,7 +12,7 @@ namespace kesmora {
 // memory, which lives until the last of them is gone), so whatever the canvas paints shows at once
 // in the caller's image, and a caller that drops or replaces its image never leaves the painter
 // on freed memory. Qt's own sharing cannot do this: copying an image that is being painted on
-// makes a deep copy. GUI thread only.
+// makes a deep copy. A canvas belongs to one renderer (renderer.h) and is used by one thread at a time.
 class OpenCanvas {
   public:
     OpenCanvas() = default;
@@ -40,12 +40,5 @@ class OpenCanvas {
     QImage image_;
     QPainter painter_;
 };
-
-// The canvas of the scene image and the one of the overlay of "Durchdringung 3".
-OpenCanvas& sceneCanvas();
-OpenCanvas& overlayCanvas();
-
-// True for the painters of the two canvases above: only the renderer sets their state.
-bool isCanvasPainter(const QPainter& painter);
 
 } // namespace kesmora

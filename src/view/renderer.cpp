@@ -22,8 +22,8 @@ namespace kesmora {
 namespace {
 
 // Every face outlined in face order; edges shared by two faces are simply drawn twice.
-void drawEdges(QPainter& canvas, const PixelTarget& pixels, const Figure& figure, QPoint origin,
-               bool markPoints) {
+void drawEdges(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const Figure& figure,
+               QPoint origin, bool markPoints) {
     PointBuffer points;
     std::array<QLine, kMaxFaces> lines;
     for (int face = 0; face < figure.faceCount; ++face) {
@@ -41,14 +41,14 @@ void drawEdges(QPainter& canvas, const PixelTarget& pixels, const Figure& figure
             const QLine line(points[static_cast<std::size_t>(i - 1)], to);
             drawLinesExact(canvas, pixels, &line, 1);
             // Marked right after the line that ends there, so later lines may cross earlier marks.
-            drawMarks(canvas, &to, 1);
+            tools.drawMarks(canvas, &to, 1);
         }
     }
 }
 
 // Faces painted farthest first; nothing is culled, so nearer faces simply cover farther ones.
-void paintFaces(QPainter& canvas, const PixelTarget& pixels, const Figure& figure, QPoint origin,
-                const RenderSettings& settings) {
+void paintFaces(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const Figure& figure,
+                QPoint origin, const RenderSettings& settings) {
     DepthList list;
     const int count = buildDepthList(figure.records, figure.faceCount, list);
     orderBySelection(list, count);
@@ -66,28 +66,29 @@ void paintFaces(QPainter& canvas, const PixelTarget& pixels, const Figure& figur
         if (n == 0) continue;
         switch (settings.mode) {
         case DrawMode::Interpenetration:
-            clearBrush(canvas);
+            tools.clearBrush(canvas);
             break;
         case DrawMode::MultiColouredFaces:
-            setBrushColour(canvas, facePaletteColour(entry.colour));
+            tools.setBrushColour(canvas, facePaletteColour(entry.colour));
             break;
         case DrawMode::ColouredFaces:
-            setBrushColour(canvas, settings.polygonColour(static_cast<int>(figure.faces[entry.face].size())));
+            tools.setBrushColour(canvas,
+                                 settings.polygonColour(static_cast<int>(figure.faces[entry.face].size())));
             break;
         default: // hidden edges: the white brush of the cleared frame
             break;
         }
         drawPolygonExact(canvas, pixels, points.data(), n);
-        if (settings.markPoints) drawMarks(canvas, points.data(), n);
+        if (settings.markPoints) tools.drawMarks(canvas, points.data(), n);
     }
 }
 
-void drawFigure(QPainter& canvas, const PixelTarget& pixels, const Figure& figure, QPoint origin,
-                const RenderSettings& settings) {
+void drawFigure(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const Figure& figure,
+                QPoint origin, const RenderSettings& settings) {
     if (settings.mode == DrawMode::EdgeModel)
-        drawEdges(canvas, pixels, figure, origin, settings.markPoints);
+        drawEdges(canvas, pixels, tools, figure, origin, settings.markPoints);
     else
-        paintFaces(canvas, pixels, figure, origin, settings);
+        paintFaces(canvas, pixels, tools, figure, origin, settings);
 }
 
 // Box of every pixel a figure can touch: its loaded vertices (projected), whichever faces use them,
@@ -107,14 +108,14 @@ QRect figureInk(const Figure& figure, bool markPoints) {
     return QRect(QPoint(left - margin, top - margin), QPoint(right + margin, bottom + margin));
 }
 
-// Draws the scene; `whiten` is the part of the image to clear first (the whole image unless the
-// caller knows the rest to be white). Returns the part the drawing can have changed.
-QRect drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, const RenderSettings& settings,
-                QImage* overlayCache, const QRect* whiten) {
+} // namespace
+
+QRect SceneRenderer::drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model,
+                               const RenderSettings& settings, const QRect* whiten, bool keptOpen) {
     canvas.setRenderHint(QPainter::Antialiasing, false);
     canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    setBrushColour(canvas, kBackgroundColour);
-    canvas.setPen(cosmeticPen(kPenColour));
+    tools_.setBrushColour(canvas, kBackgroundColour);
+    canvas.setPen(tools_.cosmeticPen(kPenColour));
     // The frame is a white rectangle whose black border lies just outside the image: all that shows
     // is white, so a plain fill gives the same pixels at the cost of a memory fill.
     const QPaintDevice* device = canvas.device();
@@ -123,7 +124,7 @@ QRect drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, c
     const QRect image(0, 0, imageWidth, imageHeight);
     const QRect cleared = whiten ? *whiten & image : image;
     if (!cleared.isEmpty()) canvas.fillRect(cleared, QColor::fromRgb(kBackgroundColour));
-    const bool clipIsImage = clipToImage(canvas, image);
+    const bool clipIsImage = clipToImage(canvas, image, keptOpen);
     // Faces and edges go straight into the image's scanlines where that gives Qt's very pixels.
     const PixelTarget pixels = directTarget(canvas, clipIsImage);
 
@@ -136,82 +137,69 @@ QRect drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, c
                             settings.mode == DrawMode::MultiColouredFaces;
     const QPoint solidOrigin = sideBySide ? QPoint(w / 4, h / 2) : QPoint(w / 2, h / 2);
     const QPoint dualOrigin = sideBySide ? QPoint(3 * (w / 4), h / 2) : QPoint(w / 2, h / 2);
-    static ScreenVertices solidScreen, dualScreen; // GUI thread only
-    projectVertices(solid, solidOrigin, solidScreen);
-    projectVertices(dual, dualOrigin, dualScreen);
+    projectVertices(solid, solidOrigin, solidScreen_);
+    projectVertices(dual, dualOrigin, dualScreen_);
     switch (settings.mode) {
     case DrawMode::EdgeModel:
     case DrawMode::HiddenEdges:
     case DrawMode::ColouredFaces:
     case DrawMode::MultiColouredFaces:
-        drawFigure(canvas, pixels, solid, solidOrigin, settings);
-        drawFigure(canvas, pixels, dual, dualOrigin, settings);
+        drawFigure(canvas, pixels, tools_, solid, solidOrigin, settings);
+        drawFigure(canvas, pixels, tools_, dual, dualOrigin, settings);
         break;
     case DrawMode::Interpenetration:
-        drawFigure(canvas, pixels, solid, solidOrigin, settings);
-        setPenColour(canvas, kDualOutlineColour);
-        drawFigure(canvas, pixels, dual, dualOrigin, settings);
+        drawFigure(canvas, pixels, tools_, solid, solidOrigin, settings);
+        tools_.setPenColour(canvas, kDualOutlineColour);
+        drawFigure(canvas, pixels, tools_, dual, dualOrigin, settings);
         break;
     case DrawMode::Interpenetration2:
         drawInterpenetration(canvas, pixels, paintBoxSize, solidOrigin, solid, dual,
                              InterpenetrationStyle::Outlines, settings.markPoints, settings.leaveOutCovered,
-                             overlayCache);
+                             tools_, layers_);
         break;
     case DrawMode::Interpenetration3:
         drawInterpenetration(canvas, pixels, paintBoxSize, solidOrigin, solid, dual,
                              InterpenetrationStyle::Tinted, settings.markPoints, settings.leaveOutCovered,
-                             overlayCache);
+                             tools_, layers_);
         break;
     }
     return (figureInk(solid, settings.markPoints) | figureInk(dual, settings.markPoints)) & image;
 }
 
-// What the last redraw of the scene canvas left: white outside `dirty`. The image's cache key
-// changes whenever the caller writes to it through QImage, and then nothing is assumed.
-struct SceneTrace {
-    qint64 cacheKey = 0;
-    QSize size;
-    QRect dirty;
-    bool valid = false;
-};
-SceneTrace lastScene;
-
-} // namespace
-
-void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, const RenderSettings& settings,
-               QImage* overlayCache) {
-    drawScene(canvas, paintBoxSize, model, settings, overlayCache, nullptr);
+void SceneRenderer::zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model,
+                              const RenderSettings& settings) {
+    drawScene(canvas, paintBoxSize, model, settings, nullptr, false);
 }
 
-QRect renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model, const RenderSettings& settings,
-                  QImage* overlayCache) {
-    OpenCanvas& canvas = sceneCanvas();
+QRect SceneRenderer::renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model,
+                                 const RenderSettings& settings) {
+    OpenCanvas& canvas = sceneCanvas_;
     if (size.isEmpty()) {
         if (canvas.shows(sceneBitmap)) canvas.release();
         sceneBitmap = QImage();
-        lastScene.valid = false;
+        lastScene_.valid = false;
         return {};
     }
     const bool fits = sceneBitmap.size() == size && sceneBitmap.format() == QImage::Format_RGB32;
     if (fits && !canvas.shows(sceneBitmap)) {
         // An image of the caller's own keeps its pixels; it is drawn with a painter of its own.
         QPainter painter(&sceneBitmap);
-        zeichnenx(painter, size, model, settings, overlayCache);
+        drawScene(painter, size, model, settings, nullptr, false);
         return QRect(QPoint(0, 0), size);
     }
     // The image made here is one the canvas shows, so later redraws reuse its open painter; only
     // what the last redraw drew on it needs whitening, unless the caller has written to it since.
     if (!fits) {
         sceneBitmap = canvas.reset(size);
-        lastScene.valid = false;
+        lastScene_.valid = false;
     }
     const bool known =
-        lastScene.valid && lastScene.size == size && lastScene.cacheKey == sceneBitmap.cacheKey();
+        lastScene_.valid && lastScene_.size == size && lastScene_.cacheKey == sceneBitmap.cacheKey();
     const QRect dirty =
-        drawScene(canvas.painter(), size, model, settings, overlayCache, known ? &lastScene.dirty : nullptr);
+        drawScene(canvas.painter(), size, model, settings, known ? &lastScene_.dirty : nullptr, true);
     // Outside the box the last redraw drew in and the box this one drew in, the image stayed white.
-    const QRect changed = known ? (lastScene.dirty | dirty) : QRect(QPoint(0, 0), size);
-    lastScene = {sceneBitmap.cacheKey(), size, dirty, true};
+    const QRect changed = known ? (lastScene_.dirty | dirty) : QRect(QPoint(0, 0), size);
+    lastScene_ = {sceneBitmap.cacheKey(), size, dirty, true};
     return changed;
 }
 

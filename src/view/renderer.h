@@ -2,7 +2,10 @@
 // copies onto its paint box in one step.
 #pragma once
 
+#include "facedrawing.h"
 #include "geometry/solidmodel.h"
+#include "interpenetration.h"
+#include "opencanvas.h"
 #include "rendersettings.h"
 
 #include <QImage>
@@ -12,24 +15,57 @@
 
 namespace kesmora {
 
-// Draws the scene onto a painter of a paint box of the given size: clears it white, then draws
-// solid and dual in settings.mode. Solid at (W div 4, H div 2) and dual at (3 (W div 4), H div 2)
-// side by side; both at (W div 2, H div 2) in the interpenetration modes. overlayCache, if given,
-// keeps the overlay image of "Durchdringung 3" between redraws instead of allocating it each time.
-// Leaves the painter's pen, brush and composition mode changed; no antialiasing.
-void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model, const RenderSettings& settings,
-               QImage* overlayCache = nullptr);
+// Everything a redraw reuses from the one before: the scene canvas and what the last redraw left on
+// it, the vertices' pixels, the pens and brushes, the layers of "Durchdringung 3". The window owns
+// one; every picture the inspector makes gets its own. Renderers share nothing, so any number of
+// them may draw one after another or at the same time in different threads; one renderer draws one
+// picture at a time. Once a renderer has drawn a size and a mode, redrawing them allocates nothing.
+class SceneRenderer {
+  public:
+    SceneRenderer() = default;
+    SceneRenderer(const SceneRenderer&) = delete;
+    SceneRenderer& operator=(const SceneRenderer&) = delete;
 
-// Sizes sceneBitmap to `size` (32 bits per pixel, reallocated only when the size or format
-// differs) and draws the scene into it. An empty size leaves a null image. An image made here
-// shows the pixels of the scene canvas (opencanvas.h), whose painter stays open, so redrawing it
-// allocates nothing; an image of the caller's that already fits is drawn with a painter of its own.
-// A plain copy of an image made here shows later redraws too; QImage::copy() takes a snapshot.
-// Returns the part of the image whose pixels can differ from what the previous call left in it (the
-// whole image when that is not known, e.g. after a resize or when the caller wrote into the image):
-// a screen that showed the previous picture shows this one once that part is copied.
-// GUI thread only: the scene canvas and the tables of pens and brushes are shared by all calls.
-QRect renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model, const RenderSettings& settings,
-                 QImage* overlayCache = nullptr);
+    // Draws the scene onto a painter of a paint box of the given size: clears it white, then draws
+    // solid and dual in settings.mode. Solid at (W div 4, H div 2) and dual at (3 (W div 4), H div 2)
+    // side by side; both at (W div 2, H div 2) in the interpenetration modes. Leaves the painter's
+    // pen, brush and composition mode changed; no antialiasing.
+    void zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model,
+                   const RenderSettings& settings);
+
+    // Sizes sceneBitmap to `size` (32 bits per pixel, reallocated only when the size or format
+    // differs) and draws the scene into it. An empty size leaves a null image. An image made here
+    // shows the pixels of this renderer's scene canvas (opencanvas.h), whose painter stays open, so
+    // redrawing it allocates nothing; an image of the caller's that already fits is drawn with a
+    // painter of its own. A plain copy of an image made here shows later redraws too;
+    // QImage::copy() takes a snapshot. Returns the part of the image whose pixels can differ from
+    // what the previous call of this renderer left in it (the whole image when that is not known,
+    // e.g. after a resize or when the caller wrote into the image): a screen that showed the
+    // previous picture shows this one once that part is copied.
+    QRect renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model,
+                      const RenderSettings& settings);
+
+  private:
+    // `whiten` is the part of the image to clear first (all of it when null); `keptOpen` says the
+    // painter is the scene canvas's. Returns the part the drawing can have changed.
+    QRect drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model,
+                    const RenderSettings& settings, const QRect* whiten, bool keptOpen);
+
+    // What the last redraw of the scene canvas left: white outside `dirty`. The image's cache key
+    // changes whenever the caller writes to it through QImage, and then nothing is assumed.
+    struct SceneTrace {
+        qint64 cacheKey = 0;
+        QSize size;
+        QRect dirty;
+        bool valid = false;
+    };
+
+    OpenCanvas sceneCanvas_;
+    SceneTrace lastScene_;
+    ScreenVertices solidScreen_{};
+    ScreenVertices dualScreen_{};
+    PaintTools tools_;
+    InterpenetrationLayers layers_;
+};
 
 } // namespace kesmora

@@ -70,7 +70,8 @@ void writePicture(const BuiltBody& body, const RenderSettings& settings, QSize s
                   Format format, const QByteArray& rasterFormat) {
     if (format == Format::Png) {
         QImage image;
-        renderScene(image, size, body.model, settings);
+        SceneRenderer renderer;
+        renderer.renderScene(image, size, body.model, settings);
         writeImage(file, image, rasterFormat);
         return;
     }
@@ -82,7 +83,8 @@ void writePicture(const BuiltBody& body, const RenderSettings& settings, QSize s
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle(QString::fromLatin1(body.name.data(), static_cast<qsizetype>(body.name.size())));
     svg.setDescription(QStringLiteral("Kesmora, ") + utf8(std::string(drawModeCaption(settings.mode))));
-    writeSvg(file, svg, [&](QPainter& painter) { zeichnenx(painter, size, body.model, settings); });
+    SceneRenderer renderer;
+    writeSvg(file, svg, [&](QPainter& painter) { renderer.zeichnenx(painter, size, body.model, settings); });
 }
 
 } // namespace

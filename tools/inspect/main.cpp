@@ -136,7 +136,8 @@ int render(const CatalogueTables& tables, const CommandLine& line) {
     BuiltBody b = buildAsTheWindowDoes(tables, category, name);
     if (turned) rechnen(b.model, turn[0], turn[1], turn[2]);
     QImage image;
-    renderScene(image, QSize(width, height), b.model, settings);
+    SceneRenderer renderer;
+    renderer.renderScene(image, QSize(width, height), b.model, settings);
     writeImage(out, image, format);
     return 0;
 }
