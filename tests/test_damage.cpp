@@ -6,6 +6,7 @@
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"
 #include "geometry/geometryerror.h"
+#include "stripcontrols.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -560,14 +561,15 @@ TEST_P(Damage, Core) {
 
 // Selects the body as a user would: the category's radio button, then a click on the name.
 void chooseBody(TMainForm& w, int category, const char* body) {
-    QAbstractButton* radio = w.R1Group->button(itemOfCategory(category));
+    QAbstractButton* radio = controls::R1Group(w)->button(itemOfCategory(category));
     if (!radio->isChecked()) QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(5, radio->height() / 2));
     QApplication::processEvents();
     if (!*body) return; // the category's first entry is taken over by the category change
-    const auto items = w.LB1->findItems(QString::fromUtf8(body), Qt::MatchExactly);
+    const auto items = controls::LB1(w)->findItems(QString::fromUtf8(body), Qt::MatchExactly);
     ASSERT_EQ(items.size(), 1) << body;
-    w.LB1->scrollToItem(items.first());
-    QTest::mouseClick(w.LB1->viewport(), Qt::LeftButton, {}, w.LB1->visualItemRect(items.first()).center());
+    controls::LB1(w)->scrollToItem(items.first());
+    QTest::mouseClick(controls::LB1(w)->viewport(), Qt::LeftButton, {},
+                      controls::LB1(w)->visualItemRect(items.first()).center());
     QApplication::processEvents();
 }
 
@@ -627,11 +629,11 @@ TEST_P(Damage, Window) {
         EXPECT_FALSE(sameModel(w->model(), before));
     }
     const int builds = w->buildCount();
-    QTest::mouseClick(w->modeButtons[2], Qt::LeftButton, {}, QPoint(5, 8));
+    QTest::mouseClick(controls::modeButtons(*w)[2], Qt::LeftButton, {}, QPoint(5, 8));
     QTest::mouseClick(w->S8, Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_EQ(w->buildCount(), builds); // a mode change and a zoom only redraw
-    EXPECT_TRUE(w->modeButtons[2]->isChecked());
+    EXPECT_TRUE(controls::modeButtons(*w)[2]->isChecked());
 }
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, Damage, testing::ValuesIn(kCases), caseName);

@@ -4,6 +4,7 @@
 //   KESMORA_MONKEY_EVENTS=50000 KESMORA_MONKEY_SEED=7 ./test_monkey   a longer run
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
+#include "stripcontrols.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -73,21 +74,22 @@ std::string controlFault(const TMainForm& w) {
     std::ostringstream out;
     const bool running = w.Timer1->isActive();
     if (running != w.animation().running()) out << "timer and animation state differ; ";
-    if (w.D2->text() != (running ? "Abbruch" : "Rotation"))
-        out << "D2 shows " << w.D2->text().toStdString() << "; ";
-    if (w.LB1->count() > 0 && !w.LB1->currentItem()) out << "no body selected; ";
-    if (const QListWidgetItem* item = w.LB1->currentItem();
+    if (controls::D2(w)->text() != (running ? "Abbruch" : "Rotation"))
+        out << "D2 shows " << controls::D2(w)->text().toStdString() << "; ";
+    if (controls::LB1(w)->count() > 0 && !controls::LB1(w)->currentItem()) out << "no body selected; ";
+    if (const QListWidgetItem* item = controls::LB1(w)->currentItem();
         item && !w.P1Caption->text().startsWith(item->text()))
         out << "title " << w.P1Caption->text().toStdString() << " for " << item->text().toStdString() << "; ";
-    if (w.selection().currentCategory != categoryOfItem(w.R1Group->checkedId())) out << "category differs; ";
-    if (w.modeButtons[6]->isVisible() == (w.R1Group->checkedId() == 2))
+    if (w.selection().currentCategory != categoryOfItem(controls::R1Group(w)->checkedId()))
+        out << "category differs; ";
+    if (controls::modeButtons(w)[6]->isVisible() == (controls::R1Group(w)->checkedId() == 2))
         out << "rb7 shown in the wrong category; ";
     int checked = 0;
-    for (QRadioButton* b : w.modeButtons)
+    for (QRadioButton* b : controls::modeButtons(w))
         checked += b->isChecked();
     if (checked != 1) out << checked << " modes checked; ";
     if (static_cast<int>(w.renderSettings().mode) - 1 < 0 ||
-        !w.modeButtons[static_cast<std::size_t>(w.renderSettings().mode) - 1]->isChecked())
+        !controls::modeButtons(w)[static_cast<std::size_t>(w.renderSettings().mode) - 1]->isChecked())
         out << "drawn mode is not the checked one; ";
     return out.str();
 }
@@ -108,10 +110,10 @@ class Monkey {
     const char* step() {
         switch (pick(22)) {
         case 0:
-            click(w_.D1);
+            click(controls::D1(w_));
             return "Darstellung";
         case 1:
-            click(w_.D2);
+            click(controls::D2(w_));
             return "Rotation";
         case 2:
             QTest::keyClick(&w_, Qt::Key_F2);
@@ -120,35 +122,35 @@ class Monkey {
             QTest::keyClick(focus(), pick(2) ? Qt::Key_Return : Qt::Key_Enter);
             return "Enter";
         case 4: {
-            QRadioButton* b = w_.modeButtons[static_cast<std::size_t>(pick(7))];
+            QRadioButton* b = controls::modeButtons(w_)[static_cast<std::size_t>(pick(7))];
             if (b->isVisible()) click(b, QPoint(6, b->height() / 2));
             return "mode";
         }
         case 5:
-            click(w_.CB1, QPoint(6, w_.CB1->height() / 2));
+            click(controls::CB1(w_), QPoint(6, controls::CB1(w_)->height() / 2));
             return "marks";
         case 6: {
-            QAbstractButton* b = w_.R1Group->button(pick(3));
+            QAbstractButton* b = controls::R1Group(w_)->button(pick(3));
             click(b, QPoint(6, b->height() / 2));
             return "category";
         }
         case 7:
         case 8: {
-            if (w_.LB1->count() == 0) return "list click";
-            QListWidgetItem* item = w_.LB1->item(pick(w_.LB1->count()));
-            w_.LB1->scrollToItem(item);
-            click(w_.LB1->viewport(), w_.LB1->visualItemRect(item).center());
+            if (controls::LB1(w_)->count() == 0) return "list click";
+            QListWidgetItem* item = controls::LB1(w_)->item(pick(controls::LB1(w_)->count()));
+            controls::LB1(w_)->scrollToItem(item);
+            click(controls::LB1(w_)->viewport(), controls::LB1(w_)->visualItemRect(item).center());
             return "list click";
         }
         case 9: {
-            w_.LB1->setFocus();
+            controls::LB1(w_)->setFocus();
             const Qt::Key keys[] = {Qt::Key_Up,       Qt::Key_Down, Qt::Key_Down,
                                     Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
-            QTest::keyClick(w_.LB1, keys[pick(6)]);
+            QTest::keyClick(controls::LB1(w_), keys[pick(6)]);
             return "list key";
         }
         case 10: {
-            QSpinBox* spins[] = {w_.t3, w_.t4, w_.t5};
+            QSpinBox* spins[] = {controls::t3(w_), controls::t4(w_), controls::t5(w_)};
             QSpinBox* s = spins[pick(3)];
             s->setFocus();
             QTest::keyClick(s, pick(2) ? Qt::Key_Up : Qt::Key_Down);
@@ -169,7 +171,7 @@ class Monkey {
             drag();
             return "drag";
         case 15:
-            click(w_.colourButtons[static_cast<std::size_t>(pick(7))]);
+            click(controls::colourButtons(w_)[static_cast<std::size_t>(pick(7))]);
             return "colour";
         case 16:
             if (w_.isMaximized())

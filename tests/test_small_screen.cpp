@@ -3,6 +3,7 @@
 // placed as ever.
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
+#include "stripcontrols.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -52,14 +53,15 @@ TEST(WindowPlacement, MaximisedExactlyWhereTheFrameDoesNotFit) {
 
 // Every control of the strip, and the strip's frames.
 std::vector<QWidget*> stripControls(TMainForm& w) {
-    std::vector<QWidget*> controls{w.t3, w.t4, w.t5, w.D1, w.D2, w.CB1, w.R1, w.LB1};
-    for (QToolButton* b : w.colourButtons)
-        controls.push_back(b);
-    for (QRadioButton* b : w.modeButtons)
-        if (b->isVisibleTo(&w)) controls.push_back(b);
-    for (QAbstractButton* b : w.R1Group->buttons())
-        controls.push_back(b);
-    return controls;
+    std::vector<QWidget*> found{controls::t3(w), controls::t4(w),  controls::t5(w), controls::D1(w),
+                                controls::D2(w), controls::CB1(w), controls::R1(w), controls::LB1(w)};
+    for (QToolButton* b : controls::colourButtons(w))
+        found.push_back(b);
+    for (QRadioButton* b : controls::modeButtons(w))
+        if (b->isVisibleTo(&w)) found.push_back(b);
+    for (QAbstractButton* b : controls::R1Group(w)->buttons())
+        found.push_back(b);
+    return found;
 }
 
 // Whether the whole of `widget` lies within the visible part of `area`'s viewport.
@@ -100,40 +102,41 @@ TEST(SmallScreen, OpensMaximisedWithEveryControlWithinReach) {
     const QRect stripOnWindow(strip->mapTo(w.get(), QPoint(0, 0)), strip->size());
     EXPECT_TRUE(w->rect().contains(stripOnWindow));
     EXPECT_EQ(stripOnWindow.top(), w->PB1->mapTo(w.get(), QPoint(0, w->PB1->height())).y());
-    EXPECT_EQ(strip->viewport()->height(), w->P8->height());
+    EXPECT_EQ(strip->viewport()->height(), controls::P8(*w)->height());
     QScrollBar* bar = strip->horizontalScrollBar();
     ASSERT_TRUE(bar->isVisible());
     EXPECT_GT(bar->maximum(), 0);
 
     // Each control comes whole into view when the strip is scrolled to its left edge, and then
     // takes a click there.
-    auto scrollTo = [&](QWidget* c) { bar->setValue(c->mapTo(w->P8, QPoint(0, 0)).x()); };
+    auto scrollTo = [&](QWidget* c) { bar->setValue(c->mapTo(controls::P8(*w), QPoint(0, 0)).x()); };
     for (QWidget* c : stripControls(*w)) {
         scrollTo(c);
         EXPECT_TRUE(wholeInView(strip, c)) << c->objectName().toStdString();
     }
-    EXPECT_FALSE(wholeInView(strip, w->LB1) && wholeInView(strip, w->colourButtons[0]));
-    scrollTo(w->LB1);
-    const auto items = w->LB1->findItems("Oktaeder", Qt::MatchExactly);
+    EXPECT_FALSE(wholeInView(strip, controls::LB1(*w)) && wholeInView(strip, controls::colourButtons(*w)[0]));
+    scrollTo(controls::LB1(*w));
+    const auto items = controls::LB1(*w)->findItems("Oktaeder", Qt::MatchExactly);
     ASSERT_EQ(items.size(), 1);
-    w->LB1->scrollToItem(items.first());
-    QTest::mouseClick(w->LB1->viewport(), Qt::LeftButton, {}, w->LB1->visualItemRect(items.first()).center());
+    controls::LB1(*w)->scrollToItem(items.first());
+    QTest::mouseClick(controls::LB1(*w)->viewport(), Qt::LeftButton, {},
+                      controls::LB1(*w)->visualItemRect(items.first()).center());
     QApplication::processEvents();
     EXPECT_EQ(w->model().vertexCount, 6);
     bar->setValue(0);
-    QTest::mouseClick(w->D2, Qt::LeftButton);
+    QTest::mouseClick(controls::D2(*w), Qt::LeftButton);
     EXPECT_TRUE(w->Timer1->isActive());
-    QTest::mouseClick(w->D2, Qt::LeftButton);
+    QTest::mouseClick(controls::D2(*w), Qt::LeftButton);
     EXPECT_FALSE(w->Timer1->isActive());
 
     // Keyboard focus moving into the strip brings the focused control into view.
     bar->setValue(0);
-    w->LB1->setFocus();
-    QTest::keyClick(w->LB1, Qt::Key_Tab, Qt::ShiftModifier);
+    controls::LB1(*w)->setFocus();
+    QTest::keyClick(controls::LB1(*w), Qt::Key_Tab, Qt::ShiftModifier);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QApplication::processEvents();
-    EXPECT_EQ(QApplication::focusWidget(), w->LB1);
-    EXPECT_TRUE(wholeInView(strip, w->LB1));
+    EXPECT_EQ(QApplication::focusWidget(), controls::LB1(*w));
+    EXPECT_TRUE(wholeInView(strip, controls::LB1(*w)));
     EXPECT_TRUE(messages.empty()) << messages.front().toStdString();
 
     // Back to the normal state the window is not forced to a size the screen cannot hold.

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
 #include "build/build.h"
+#include "stripcontrols.h"
 #include "view/rotation.h"
 
 #include <QAbstractButton>
@@ -43,22 +44,22 @@ QString utf8(const char* s) {
 }
 
 int rowOf(const TMainForm& w, const char* name) {
-    const auto items = w.LB1->findItems(utf8(name), Qt::MatchExactly);
-    return items.isEmpty() ? -1 : w.LB1->row(items.first());
+    const auto items = controls::LB1(w)->findItems(utf8(name), Qt::MatchExactly);
+    return items.isEmpty() ? -1 : controls::LB1(w)->row(items.first());
 }
 
 void clickBody(TMainForm& w, const char* name) {
     const int row = rowOf(w, name);
     ASSERT_GE(row, 0) << name;
-    QListWidgetItem* item = w.LB1->item(row);
-    w.LB1->scrollToItem(item);
-    const QRect r = w.LB1->visualItemRect(item);
-    QTest::mouseClick(w.LB1->viewport(), Qt::LeftButton, {}, r.center());
+    QListWidgetItem* item = controls::LB1(w)->item(row);
+    controls::LB1(w)->scrollToItem(item);
+    const QRect r = controls::LB1(w)->visualItemRect(item);
+    QTest::mouseClick(controls::LB1(w)->viewport(), Qt::LeftButton, {}, r.center());
     QApplication::processEvents();
 }
 
 QAbstractButton* categoryButton(TMainForm& w, int item) {
-    return w.R1Group->button(item);
+    return controls::R1Group(w)->button(item);
 }
 
 Point3D firstVertex(const TMainForm& w) {
@@ -71,21 +72,21 @@ TEST(Window, StartState) {
     auto w = openWindow();
     EXPECT_EQ(w->windowTitle(), "Kesmora");
     EXPECT_EQ(w->P1Caption->text(), utf8("Hexaeder, Würfel und dualer Körper"));
-    EXPECT_TRUE(w->modeButtons[5]->isChecked());
-    EXPECT_EQ(w->modeButtons[5]->text(), "Durchdringung 2");
-    EXPECT_EQ(w->modeButtons[4]->text(), "Durchdringung "); // with its trailing blank
-    EXPECT_EQ(w->t3->value(), 0);
-    EXPECT_EQ(w->t5->value(), 2);
-    EXPECT_EQ(w->D2->text(), "Rotation");
+    EXPECT_TRUE(controls::modeButtons(*w)[5]->isChecked());
+    EXPECT_EQ(controls::modeButtons(*w)[5]->text(), "Durchdringung 2");
+    EXPECT_EQ(controls::modeButtons(*w)[4]->text(), "Durchdringung "); // with its trailing blank
+    EXPECT_EQ(controls::t3(*w)->value(), 0);
+    EXPECT_EQ(controls::t5(*w)->value(), 2);
+    EXPECT_EQ(controls::D2(*w)->text(), "Rotation");
     EXPECT_FALSE(w->Timer1->isActive());
-    EXPECT_EQ(w->R1Group->buttons().size(), 3);
-    EXPECT_EQ(w->R1->findChildren<QRadioButton*>().size(), 3); // "Krummlinige Körper" is gone
-    EXPECT_EQ(w->LB1->count(), 46);
-    EXPECT_EQ(w->LB1->currentRow(), 17);
+    EXPECT_EQ(controls::R1Group(*w)->buttons().size(), 3);
+    EXPECT_EQ(controls::R1(*w)->findChildren<QRadioButton*>().size(), 3); // "Krummlinige Körper" is gone
+    EXPECT_EQ(controls::LB1(*w)->count(), 46);
+    EXPECT_EQ(controls::LB1(*w)->currentRow(), 17);
     EXPECT_EQ(w->selection().bodyIndex, 1);
     EXPECT_EQ(w->selection().bodyParams, (std::array<double, 4>{1, -2.5, 1.5, -2}));
     EXPECT_TRUE(w->readyFlag());
-    EXPECT_FALSE(w->CB1->isChecked());
+    EXPECT_FALSE(controls::CB1(*w)->isChecked());
     // The first paint built the cube and its octahedron.
     EXPECT_GE(w->buildCount(), 1);
     EXPECT_EQ(w->model().vertexCount, 8);
@@ -98,45 +99,59 @@ TEST(Window, LayoutOfTheClientArea) {
     EXPECT_EQ(w->centralWidget()->size(), QSize(kClientWidth, kClientHeight));
     EXPECT_EQ(w->P1->geometry(), QRect(0, 0, 1008, 27));
     EXPECT_EQ(w->PB1->size(), QSize(1008, 534));
-    EXPECT_EQ(w->P8->height(), 148);
-    EXPECT_EQ(w->P3->width(), 4);
-    EXPECT_EQ(w->D1->geometry(), QRect(224, 19, 110, 25));
-    EXPECT_EQ(w->LB1->geometry(), QRect(728, 16, 241, 116));
+    EXPECT_EQ(controls::P8(*w)->height(), 148);
+    EXPECT_EQ(controls::P3(*w)->width(), 4);
+    EXPECT_EQ(controls::D1(*w)->geometry(), QRect(224, 19, 110, 25));
+    EXPECT_EQ(controls::LB1(*w)->geometry(), QRect(728, 16, 241, 116));
     EXPECT_EQ(w->S8->geometry(), QRect(11, 2, 23, 24));
-    for (QToolButton* b : w->colourButtons)
+    for (QToolButton* b : controls::colourButtons(*w))
         EXPECT_FALSE(b->accessibleName().isEmpty());
-    EXPECT_EQ(w->colourButtons[0]->accessibleName(), "Farbe der Dreiecke");
+    EXPECT_EQ(controls::colourButtons(*w)[0]->accessibleName(), "Farbe der Dreiecke");
     EXPECT_EQ(w->S8->toolTip(), utf8("Vergrößern"));
     // Maximised to a client width of 1920 the controls stay centred; restored, the spacer is 4 again.
     w->centralWidget()->resize(1920, 1000);
-    EXPECT_EQ(w->P3->width(), 460);
+    EXPECT_EQ(controls::P3(*w)->width(), 460);
     EXPECT_EQ(w->PB1->size(), QSize(1920, 1000 - 27 - 148));
     w->centralWidget()->resize(1008, 709);
-    EXPECT_EQ(w->P3->width(), 4);
+    EXPECT_EQ(controls::P3(*w)->width(), 4);
+}
+
+// Tab walks the controls in the order they stand in the strip, left to right and top to bottom.
+TEST(Window, TabOrderOfTheControls) {
+    auto w = openWindow();
+    QStringList order;
+    for (QWidget* c = w->nextInFocusChain(); c != w.get(); c = c->nextInFocusChain())
+        if ((c->focusPolicy() & Qt::TabFocus) && c->isVisibleTo(w.get()) && !c->focusProxy()) {
+            const auto* button = qobject_cast<const QAbstractButton*>(c);
+            order << (c->objectName().isEmpty() && button ? button->text() : c->objectName());
+        }
+    EXPECT_EQ(order, QStringList({"stripScroll", "t3", "t4", "t5", "D1", "D2", "CB1", "RB1", "RB2", "RB3", "RB4",
+                                  "RB5", "Rb6", "rb7", "Polyeder", utf8("Archimedische Körper"),
+                                  "Johnson Polyeder", "LB1"}));
 }
 
 TEST(Window, EscapeClosesEvenWhileAnimating) {
     auto w = openWindow();
     QTest::keyClick(w.get(), Qt::Key_F2);
     EXPECT_TRUE(w->Timer1->isActive());
-    QTest::keyClick(w->LB1, Qt::Key_Escape);
+    QTest::keyClick(controls::LB1(*w), Qt::Key_Escape);
     QApplication::processEvents();
     EXPECT_FALSE(w->isVisible());
 }
 
 TEST(Window, EnterRebuildsWhicheverControlHasTheFocus) {
     auto w = openWindow();
-    QWidget* controls[] = {w->LB1,
-                           w->D1,
-                           w->D2,
-                           w->t3,
-                           w->t5,
-                           w->CB1,
-                           w->modeButtons[0],
-                           w->modeButtons[5],
-                           categoryButton(*w, 0),
-                           w->PB1};
-    for (QWidget* c : controls) {
+    QWidget* focusable[] = {controls::LB1(*w),
+                            controls::D1(*w),
+                            controls::D2(*w),
+                            controls::t3(*w),
+                            controls::t5(*w),
+                            controls::CB1(*w),
+                            controls::modeButtons(*w)[0],
+                            controls::modeButtons(*w)[5],
+                            categoryButton(*w, 0),
+                            w->PB1};
+    for (QWidget* c : focusable) {
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
             c->setFocus();
             const int before = w->buildCount();
@@ -157,60 +172,60 @@ TEST(Window, BodyClicksAndArrowKeysTakeOverAndBuild) {
     EXPECT_EQ(w->model().dualFaceCount, 6);
 
     // Each arrow step takes the next entry over and builds it.
-    w->LB1->setFocus();
+    controls::LB1(*w)->setFocus();
     for (int step = 0; step < 3; ++step) {
-        const int row = w->LB1->currentRow();
+        const int row = controls::LB1(*w)->currentRow();
         const int before = w->buildCount();
-        QTest::keyClick(w->LB1, Qt::Key_Down);
+        QTest::keyClick(controls::LB1(*w), Qt::Key_Down);
         QApplication::processEvents();
-        EXPECT_EQ(w->LB1->currentRow(), row + 1);
+        EXPECT_EQ(controls::LB1(*w)->currentRow(), row + 1);
         EXPECT_EQ(w->buildCount(), before + 1);
-        EXPECT_TRUE(w->P1Caption->text().startsWith(w->LB1->currentItem()->text()));
+        EXPECT_TRUE(w->P1Caption->text().startsWith(controls::LB1(*w)->currentItem()->text()));
     }
     // A click on the entry that is already selected builds it again.
     const int before = w->buildCount();
-    clickBody(*w, w->LB1->currentItem()->text().toUtf8().constData());
+    clickBody(*w, controls::LB1(*w)->currentItem()->text().toUtf8().constData());
     EXPECT_EQ(w->buildCount(), before + 1);
 }
 
 TEST(Window, CategoryChangeRefillsTheListWithoutBuilding) {
     auto w = openWindow();
-    w->modeButtons[6]->click(); // "Durchdringung 3"
+    controls::modeButtons(*w)[6]->click(); // "Durchdringung 3"
     EXPECT_EQ(w->renderSettings().mode, DrawMode::Interpenetration3);
     QTest::keyClick(w.get(), Qt::Key_F2);
     const int builds = w->buildCount();
     categoryButton(*w, 2)->click(); // "Johnson Polyeder"
     QApplication::processEvents();
     EXPECT_EQ(w->selection().currentCategory, 3);
-    EXPECT_EQ(w->LB1->count(), 77);
-    EXPECT_EQ(w->LB1->currentRow(), 0);
-    EXPECT_EQ(w->LB1->currentItem()->text(), "Johnson Polyeder 06");
+    EXPECT_EQ(controls::LB1(*w)->count(), 77);
+    EXPECT_EQ(controls::LB1(*w)->currentRow(), 0);
+    EXPECT_EQ(controls::LB1(*w)->currentItem()->text(), "Johnson Polyeder 06");
     EXPECT_EQ(w->selection().bodyIndex, 28);
     EXPECT_EQ(w->P1Caption->text(), "Johnson Polyeder 06 und quasiduales Polyeder");
     EXPECT_EQ(w->buildCount(), builds);
     EXPECT_EQ(w->model().vertexCount, 8); // the cube is still shown
     EXPECT_FALSE(w->Timer1->isActive());
-    EXPECT_EQ(w->D2->text(), "Rotation");
-    EXPECT_FALSE(w->modeButtons[6]->isVisible());
-    EXPECT_TRUE(w->modeButtons[5]->isChecked());
+    EXPECT_EQ(controls::D2(*w)->text(), "Rotation");
+    EXPECT_FALSE(controls::modeButtons(*w)[6]->isVisible());
+    EXPECT_TRUE(controls::modeButtons(*w)[5]->isChecked());
     EXPECT_EQ(w->renderSettings().mode, DrawMode::Interpenetration2);
 
     categoryButton(*w, 1)->click(); // "Archimedische Körper"
-    EXPECT_EQ(w->LB1->count(), 25);
-    EXPECT_EQ(w->LB1->currentItem()->text(), "Cubus simus (abgeschr.Hexaeder)");
+    EXPECT_EQ(controls::LB1(*w)->count(), 25);
+    EXPECT_EQ(controls::LB1(*w)->currentItem()->text(), "Cubus simus (abgeschr.Hexaeder)");
     categoryButton(*w, 0)->click();
-    EXPECT_EQ(w->LB1->count(), 46);
-    EXPECT_EQ(w->LB1->currentItem()->text(), "achtseitiges Antiprisma");
-    EXPECT_TRUE(w->modeButtons[6]->isVisible());
-    EXPECT_FALSE(w->modeButtons[6]->isChecked());
-    EXPECT_TRUE(w->modeButtons[5]->isChecked());
+    EXPECT_EQ(controls::LB1(*w)->count(), 46);
+    EXPECT_EQ(controls::LB1(*w)->currentItem()->text(), "achtseitiges Antiprisma");
+    EXPECT_TRUE(controls::modeButtons(*w)[6]->isVisible());
+    EXPECT_FALSE(controls::modeButtons(*w)[6]->isChecked());
+    EXPECT_TRUE(controls::modeButtons(*w)[5]->isChecked());
 }
 
 TEST(Window, AnimationTurnsAndATickSurvivesItsOwnRedraw) {
     auto w = openWindow();
     const Point3D start = firstVertex(*w);
-    w->D2->click();
-    EXPECT_EQ(w->D2->text(), "Abbruch");
+    controls::D2(*w)->click();
+    EXPECT_EQ(controls::D2(*w)->text(), "Abbruch");
     EXPECT_EQ(w->Timer1->interval(), 10);
     const int builds = w->buildCount();
     QTest::qWait(150);
@@ -218,7 +233,7 @@ TEST(Window, AnimationTurnsAndATickSurvivesItsOwnRedraw) {
     EXPECT_GT(std::fabs(turned.x - start.x) + std::fabs(turned.z - start.z), 1e-6);
     EXPECT_EQ(w->buildCount(), builds); // program repaints only show the scene
     QTest::keyClick(w.get(), Qt::Key_F2);
-    EXPECT_EQ(w->D2->text(), "Rotation");
+    EXPECT_EQ(controls::D2(*w)->text(), "Rotation");
     EXPECT_FALSE(w->Timer1->isActive());
 
     // A resize is a system paint: the body is rebuilt in its initial orientation.
@@ -250,8 +265,8 @@ TEST(Window, TheScreenShowsEachNewPictureWhole) {
     categoryButton(*w, 1)->click(); // "Archimedische Körper"
     clickBody(*w, "Ikosidodekaederstumpf");
     for (int mode : {6, 1, 4, 0, 2}) {
-        w->modeButtons[mode]->click();
-        w->D2->click();
+        controls::modeButtons(*w)[mode]->click();
+        controls::D2(*w)->click();
         QTest::qWait(60);
         QTest::keyClick(w.get(), Qt::Key_F2);
         ASSERT_EQ(shownDrawingArea(*w), w->sceneBitmap()) << "mode button " << mode;
@@ -301,15 +316,15 @@ TEST(Window, ColourChoiceCancelledChangesNothingConfirmedRebuilds) {
     };
     const auto colours = w->renderSettings().polygonColours;
     const int builds = w->buildCount();
-    w->colourButtons[2]->click(); // pentagons, cancelled
+    controls::colourButtons(*w)[2]->click(); // pentagons, cancelled
     EXPECT_EQ(w->renderSettings().polygonColours, colours);
     EXPECT_EQ(w->buildCount(), builds);
     answer = QColor(10, 20, 30);
-    w->colourButtons[2]->click();
+    controls::colourButtons(*w)[2]->click();
     EXPECT_EQ(w->renderSettings().polygonColours[2], QColor(10, 20, 30));
     EXPECT_EQ(w->buildCount(), builds + 1);
     answer.reset();
-    w->colourButtons[0]->click();
+    controls::colourButtons(*w)[0]->click();
     ASSERT_EQ(offered.size(), 3u);
     EXPECT_EQ(offered[0], QColor(Qt::black));  // black the first time
     EXPECT_EQ(offered[2], QColor(10, 20, 30)); // then the last confirmed colour

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include "stripcontrols.h"
 #include "tempdir.h"
 
 #include <unistd.h>
@@ -82,10 +83,11 @@ std::unique_ptr<TMainForm> openWindow(const fs::path& dataDir, std::vector<QStri
 }
 
 void clickBody(TMainForm& w, const QString& name) {
-    const auto items = w.LB1->findItems(name, Qt::MatchExactly);
+    const auto items = controls::LB1(w)->findItems(name, Qt::MatchExactly);
     ASSERT_EQ(items.size(), 1) << name.toStdString();
-    w.LB1->scrollToItem(items.first());
-    QTest::mouseClick(w.LB1->viewport(), Qt::LeftButton, {}, w.LB1->visualItemRect(items.first()).center());
+    controls::LB1(w)->scrollToItem(items.first());
+    QTest::mouseClick(controls::LB1(w)->viewport(), Qt::LeftButton, {},
+                      controls::LB1(w)->visualItemRect(items.first()).center());
     QApplication::processEvents();
 }
 
@@ -102,15 +104,18 @@ struct Named {
 
 QStringList selectedTexts(const TMainForm& w) {
     QStringList texts;
-    for (const QListWidgetItem* i : w.LB1->selectedItems())
+    for (const QListWidgetItem* i : controls::LB1(w)->selectedItems())
         texts << i->text();
     return texts;
 }
 
 Named namedBy(const TMainForm& w) {
-    return {w.R1Group->checkedId(), w.P1Caption->text(),
-            w.LB1->currentRow(),    w.LB1->currentItem() ? w.LB1->currentItem()->text() : QString(),
-            w.selection(),          w.LB1->count(),
+    return {controls::R1Group(w)->checkedId(),
+            w.P1Caption->text(),
+            controls::LB1(w)->currentRow(),
+            controls::LB1(w)->currentItem() ? controls::LB1(w)->currentItem()->text() : QString(),
+            w.selection(),
+            controls::LB1(w)->count(),
             selectedTexts(w)};
 }
 
@@ -150,9 +155,10 @@ TEST_P(FailedChoice, LeavesTheControlsWithTheShownBody) {
 
     // The entry above the broken one is shown first, so that the arrow key leads onto it.
     const QString brokenName = QString::fromUtf8(broken.body);
-    const int brokenRow = w->LB1->row(w->LB1->findItems(brokenName, Qt::MatchExactly).value(0));
+    const int brokenRow =
+        controls::LB1(*w)->row(controls::LB1(*w)->findItems(brokenName, Qt::MatchExactly).value(0));
     ASSERT_GT(brokenRow, 0);
-    clickBody(*w, w->LB1->item(brokenRow - 1)->text());
+    clickBody(*w, controls::LB1(*w)->item(brokenRow - 1)->text());
     ASSERT_TRUE(messages.empty()) << messages.front().toStdString();
     const Named shown = namedBy(*w);
     const SolidModel shownModel = w->model();
@@ -165,8 +171,8 @@ TEST_P(FailedChoice, LeavesTheControlsWithTheShownBody) {
     EXPECT_EQ(w->buildCount(), builds);
     expectSameNaming(namedBy(*w), shown);
 
-    w->LB1->setFocus();
-    QTest::keyClick(w->LB1, Qt::Key_Down);
+    controls::LB1(*w)->setFocus();
+    QTest::keyClick(controls::LB1(*w), Qt::Key_Down);
     QApplication::processEvents();
     ASSERT_EQ(messages.size(), 2u);
     expectSameNaming(namedBy(*w), shown);
@@ -189,7 +195,7 @@ TEST_P(FailedChoice, LeavesTheControlsWithTheShownBody) {
     EXPECT_EQ(messages.size(), 2u) << messages.back().toStdString();
     EXPECT_EQ(w->model().vertexCount, 8);
     EXPECT_EQ(w->P1Caption->text(), QString::fromUtf8("Hexaeder, Würfel und dualer Körper"));
-    EXPECT_EQ(w->LB1->currentItem()->text(), QString::fromUtf8("Hexaeder, Würfel"));
+    EXPECT_EQ(controls::LB1(*w)->currentItem()->text(), QString::fromUtf8("Hexaeder, Würfel"));
     EXPECT_EQ(w->selection().bodyIndex, 1);
 }
 
@@ -224,10 +230,10 @@ TEST(FailedChoice, AfterACategoryChangeGoesBackToTheShownCategory) {
         ASSERT_TRUE(messages.empty()) << messages.front().toStdString();
         const Named shown = namedBy(*w);
         EXPECT_EQ(shown.caption, QString::fromUtf8("Hexaeder, Würfel und dualer Körper"));
-        w->R1Group->button(2)->click(); // "Johnson Polyeder"
+        controls::R1Group(*w)->button(2)->click(); // "Johnson Polyeder"
         QApplication::processEvents();
         ASSERT_EQ(w->P1Caption->text(), "Johnson Polyeder 06 und quasiduales Polyeder");
-        EXPECT_FALSE(w->modeButtons[6]->isVisible());
+        EXPECT_FALSE(controls::modeButtons(*w)[6]->isVisible());
         if (byEnter) {
             QTest::keyClick(w.get(), Qt::Key_Return);
         } else {
@@ -238,11 +244,11 @@ TEST(FailedChoice, AfterACategoryChangeGoesBackToTheShownCategory) {
         EXPECT_TRUE(messages[0].contains(QString::fromLatin1(kFaceFile))) << messages[0].toStdString();
         EXPECT_EQ(w->model().vertexCount, 8);
         expectSameNaming(namedBy(*w), shown);
-        EXPECT_TRUE(w->R1Group->button(0)->isChecked());
-        EXPECT_TRUE(w->modeButtons[6]->isVisible());
+        EXPECT_TRUE(controls::R1Group(*w)->button(0)->isChecked());
+        EXPECT_TRUE(controls::modeButtons(*w)[6]->isVisible());
 
         // The category can be chosen again, and a body of it that is whole builds.
-        w->R1Group->button(2)->click();
+        controls::R1Group(*w)->button(2)->click();
         QApplication::processEvents();
         clickBody(*w, "Johnson Polyeder 07");
         EXPECT_EQ(messages.size(), 1u) << messages.back().toStdString();

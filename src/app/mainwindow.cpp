@@ -3,30 +3,22 @@
 
 #include "build/build.h"
 #include "buttonpictures.h"
+#include "controlstrip.h"
 #include "paintbox.h"
+#include "panels.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QColorDialog>
 #include <QEvent>
 #include <QFrame>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSignalBlocker>
-#include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
@@ -37,10 +29,7 @@ namespace kesmora {
 
 namespace {
 
-constexpr QRgb kPanelColour = qRgb(240, 240, 240);
 constexpr int kTitleHeight = 27;
-constexpr int kStripHeight = 148;
-constexpr int kControlsWidth = 1000;
 
 QString fromTable(const std::string& s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
@@ -48,32 +37,6 @@ QString fromTable(const std::string& s) {
 std::string toTable(const QString& s) {
     return s.toLatin1().toStdString();
 }
-
-QFrame* panel(QWidget* parent, QRgb colour, const char* name) {
-    auto* f = new QFrame(parent);
-    f->setObjectName(name);
-    f->setAutoFillBackground(true);
-    QPalette pal = f->palette();
-    pal.setColor(QPalette::Window, QColor(colour));
-    f->setPalette(pal);
-    return f;
-}
-
-QFont pixelFont(int pixels, bool bold = false, bool italic = false) {
-    QFont f(QStringLiteral("Verdana"));
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
-
-// Button D2 names what a press does next: start the turning, or stop it.
-QString animationCaption(bool running) {
-    return running ? QStringLiteral("Abbruch") : QStringLiteral("Rotation");
-}
-
-constexpr const char* kColourButtonNames[7] = {"S12", "S25", "S3", "S4", "S5", "S6", "S7"};
-constexpr const char* kModeNames[7] = {"RB1", "RB2", "RB3", "RB4", "RB5", "Rb6", "rb7"};
 
 } // namespace
 
@@ -91,12 +54,9 @@ TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent) : QM
     wire();
 
     fillBodyList();
-    modeButtons[5]->setChecked(true);
+    strip_->checkMode(DrawMode::Interpenetration2);
     render_.mode = DrawMode::Interpenetration2;
-    {
-        const QSignalBlocker block(LB1);
-        if (LB1->count() > 17) LB1->setCurrentRow(17);
-    }
+    if (strip_->bodyCount() > 17) strip_->chooseBodyRow(17);
     selection_.bodyIndex = 0;
     animation_ = AnimationState{};
     readyFlag_ = true;
@@ -155,17 +115,6 @@ void TMainForm::createControls() {
     P1Caption->setStyleSheet(QStringLiteral("color: #000080;"));
     P1Caption->setAccessibleName(QStringLiteral("Titel"));
 
-    auto imageButton = [](QWidget* parent, const char* name, QIcon icon, const QString& tip) {
-        auto* b = new QToolButton(parent);
-        b->setObjectName(name);
-        b->setAutoRaise(true);
-        b->setIcon(icon);
-        b->setIconSize(QSize(20, 20));
-        b->setToolTip(tip);
-        b->setAccessibleName(tip);
-        b->setFocusPolicy(Qt::NoFocus);
-        return b;
-    };
     S8 = imageButton(P1, "S8", enlargePicture(), QString::fromUtf8("Vergrößern"));
     S1 = imageButton(P1, "S1", resetPicture(), QStringLiteral("Grundeinstellung"));
     S9 = imageButton(P1, "S9", reducePicture(), QStringLiteral("Verkleinern"));
@@ -188,102 +137,8 @@ void TMainForm::createControls() {
     stripScroll->setWidgetResizable(false);
     stripScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     stripScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    P8 = panel(nullptr, kPanelColour, "P8");
-    stripScroll->setWidget(P8);
-    P3 = panel(P8, kPanelColour, "P3");
-    P3->setGeometry(0, 0, 1, kStripHeight);
-    P20 = panel(P8, kPanelColour, "P20");
-
-    const char* labels[3] = {"x-Drehwinkel", "y-Drehwinkel", "z-Drehwinkel"};
-    const char* spinNames[3] = {"t3", "t4", "t5"};
-    QSpinBox* spins[3];
-    for (int i = 0; i < 3; ++i) {
-        auto* l = new QLabel(QString::fromLatin1(labels[i]), P20);
-        l->setGeometry(30, 14 + 30 * i, 92, 24);
-        auto* s = new QSpinBox(P20);
-        s->setObjectName(spinNames[i]);
-        s->setRange(-15, 15);
-        s->setSingleStep(1);
-        s->setFrame(false);
-        s->findChild<QLineEdit*>()->setReadOnly(true); // stepped only, never typed
-        s->setGeometry(125, 14 + 30 * i, 54, 24);
-        QPalette spinPalette = s->palette();
-        spinPalette.setColor(QPalette::Base, QColor(kPanelColour));
-        s->setPalette(spinPalette);
-        s->setAccessibleName(QString::fromLatin1(labels[i]));
-        l->setBuddy(s);
-        spins[i] = s;
-    }
-    t3 = spins[0];
-    t4 = spins[1];
-    t5 = spins[2];
-    t5->setValue(2);
-
-    const QString colourTips[7] = {
-        QString::fromUtf8("Farbe der Dreiecke"), QString::fromUtf8("Farbe der Vierecke"),
-        QString::fromUtf8("Farbe der Fünfecke"), QString::fromUtf8("Farbe der Sechsecke"),
-        QString::fromUtf8("Farbe der Achtecke"), QString::fromUtf8("Farbe der Zehnecke"),
-        QString::fromUtf8("Farbe der Zwölfecke")};
-    for (int i = 0; i < 7; ++i) {
-        colourButtons[i] = imageButton(
-            P20, kColourButtonNames[i],
-            colourButtonPicture(kPolygonColourVertexCounts[i], render_.polygonColours[i]), colourTips[i]);
-        colourButtons[i]->setGeometry(24 + 24 * i, 108, 24, 24);
-        colourButtons[i]->setIconSize(QSize(22, 22));
-    }
-
-    D1 = new QPushButton(QStringLiteral("Darstellung"), P20);
-    D1->setObjectName("D1");
-    D1->setGeometry(224, 19, 110, 25);
-    D2 = new QPushButton(animationCaption(false), P20);
-    D2->setObjectName("D2");
-    D2->setGeometry(224, 48, 110, 25);
-    CB1 = new QCheckBox(QStringLiteral("Punkte markieren"), P20);
-    CB1->setObjectName("CB1");
-    CB1->setGeometry(216, 90, 146, 17);
-
-    auto* modes = new QButtonGroup(this);
-    for (int i = 0; i < 7; ++i) {
-        modeButtons[i] =
-            new QRadioButton(QString::fromUtf8(drawModeCaption(kDrawModes[i]).data(),
-                                               static_cast<qsizetype>(drawModeCaption(kDrawModes[i]).size())),
-                             P20);
-        modeButtons[i]->setObjectName(kModeNames[i]);
-        modeButtons[i]->setGeometry(368, 16 + 16 * i, 160, 16);
-        modes->addButton(modeButtons[i], i + 1);
-    }
-    connect(modes, &QButtonGroup::idClicked, this, [this](int id) {
-        guarded([&] {
-            render_.mode = static_cast<DrawMode>(id);
-            zeichnen();
-        });
-    });
-
-    R1 = new QGroupBox(QString::fromUtf8("Körpertyp"), P20);
-    R1->setObjectName("R1");
-    R1->setGeometry(536, 12, 177, 101);
-    R1Group = new QButtonGroup(this);
-    // The group is defined with four items; the second ("Krummlinige Körper") is removed at start.
-    const char* items[4] = {"Polyeder", "Krummlinige Körper", "Archimedische Körper", "Johnson Polyeder"};
-    std::vector<QRadioButton*> radios;
-    for (const char* item : items)
-        radios.push_back(new QRadioButton(QString::fromUtf8(item), R1));
-    delete radios[1];
-    radios.erase(radios.begin() + 1);
-    for (int i = 0; i < 3; ++i) {
-        radios[i]->setGeometry(10, 22 + 24 * i, 160, 20);
-        R1Group->addButton(radios[i], i);
-    }
-    radios[0]->setChecked(true);
-
-    LB1 = new QListWidget(P20);
-    LB1->setObjectName("LB1");
-    LB1->setGeometry(728, 16, 241, 116);
-    LB1->setUniformItemSizes(true);
-    LB1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    LB1->setStyleSheet(
-        QStringLiteral("QListWidget { background: white; } QListWidget::item { height: 14px; }"));
-    LB1->setAccessibleName(QString::fromUtf8("Körper"));
+    strip_ = new ControlStrip(render_.polygonColours);
+    stripScroll->setWidget(strip_);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
@@ -321,8 +176,8 @@ void TMainForm::wire() {
     connect(M1, &QAction::triggered, this, [this] { guarded([&] { S13C(); }); });
     connect(M5, &QAction::triggered, this, [this] { guarded([&] { x2C(); }); });
     connect(M2, &QAction::triggered, this, [this] { guarded([&] { B2C(); }); });
-    connect(D2, &QPushButton::clicked, this, [this] { guarded([&] { B2C(); }); });
-    connect(D1, &QPushButton::clicked, this, [this] { guarded([&] { B1C(); }); });
+    connect(strip_, &ControlStrip::animationClicked, this, [this] { guarded([&] { B2C(); }); });
+    connect(strip_, &ControlStrip::drawClicked, this, [this] { guarded([&] { B1C(); }); });
     connect(Timer1, &QTimer::timeout, this, [this] { guarded([&] { Timer1Timer(); }); });
     const std::pair<QObject*, ZoomCommand> zooms[] = {{S8, ZoomCommand::Enlarge}, {M15, ZoomCommand::Enlarge},
                                                       {S9, ZoomCommand::Reduce},  {M16, ZoomCommand::Reduce},
@@ -334,22 +189,25 @@ void TMainForm::wire() {
         else
             connect(static_cast<QAction*>(sender), &QAction::triggered, this, run);
     }
-    const std::pair<QSpinBox*, SpeedEdit> spins[] = {
-        {t3, SpeedEdit::XY}, {t4, SpeedEdit::YZ}, {t5, SpeedEdit::XZ}};
-    for (const auto& [spin, edit] : spins)
-        connect(spin, &QSpinBox::valueChanged, this,
-                [this, edit = edit](int value) { guarded([&] { T3C(edit, value); }); });
-    for (int i = 0; i < 7; ++i)
-        connect(colourButtons[i], &QToolButton::clicked, this, [this, i] { guarded([&] { S12C(i); }); });
-    connect(CB1, &QCheckBox::clicked, this, [this] { guarded([&] { CB1C(); }); });
-    connect(R1Group, &QButtonGroup::idClicked, this, [this] { guarded([&] { R1C(); }); });
+    connect(strip_, &ControlStrip::speedChanged, this,
+            [this](SpeedEdit edit, int value) { guarded([&] { T3C(edit, value); }); });
+    connect(strip_, &ControlStrip::colourClicked, this, [this](int slot) { guarded([&] { S12C(slot); }); });
+    connect(strip_, &ControlStrip::marksClicked, this, [this] { guarded([&] { CB1C(); }); });
+    // The drawing mode buttons RB1 .. rb7: the scene drawn again in the mode clicked.
+    connect(strip_, &ControlStrip::modeClicked, this, [this](DrawMode mode) {
+        guarded([&] {
+            render_.mode = mode;
+            zeichnen();
+        });
+    });
+    connect(strip_, &ControlStrip::categoryClicked, this, [this] { guarded([&] { R1C(); }); });
 
     // A click in the list, or moving the selection with the keyboard, takes the body over. A
     // mouse press that changes the row is left to the click that follows it. A key's row change
     // is taken over once the list has finished with the key: a body that cannot be built puts the
     // row back, and the list would select the row the key led to again afterwards.
-    connect(LB1, &QListWidget::itemClicked, this, [this] { guarded([&] { LB1C(); }); });
-    connect(LB1, &QListWidget::currentRowChanged, this, [this](int) {
+    connect(strip_, &ControlStrip::bodyClicked, this, [this] { guarded([&] { LB1C(); }); });
+    connect(strip_, &ControlStrip::bodyRowChanged, this, [this] {
         if (QApplication::mouseButtons() != Qt::NoButton || listChangePending_) return;
         listChangePending_ = true;
         QTimer::singleShot(0, this, [this] {
@@ -420,34 +278,32 @@ void TMainForm::layoutClientArea() {
     P1->setGeometry(0, 0, w, kTitleHeight);
     P1Caption->setGeometry(90, 1, std::max(0, w - 180), kTitleHeight - 2);
     P6->setGeometry(0, kTitleHeight, w, h - kTitleHeight);
-    const bool scrolls = w < kControlsWidth;
+    const bool scrolls = w < ControlStrip::kControlsWidth;
     stripScroll->setHorizontalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     const int stripHeight =
-        kStripHeight + (scrolls ? stripScroll->horizontalScrollBar()->sizeHint().height() : 0);
+        ControlStrip::kHeight + (scrolls ? stripScroll->horizontalScrollBar()->sizeHint().height() : 0);
     const int drawingHeight = std::max(0, h - kTitleHeight - stripHeight);
     P10->setGeometry(0, 0, w, drawingHeight);
     P21->setGeometry(0, 0, w, drawingHeight);
     PB1->setGeometry(0, 0, w, drawingHeight);
     stripScroll->setGeometry(0, drawingHeight, w, stripHeight);
-    P8->resize(std::max(w, kControlsWidth), kStripHeight); // placed by the scroll area
-    P8Resize();
-}
-
-void TMainForm::P8Resize() {
-    const int spacer = (P8->width() - kControlsWidth) / 2; // truncates toward zero
-    P3->setGeometry(0, 0, spacer, kStripHeight);
-    P20->setGeometry(std::max(0, spacer), 0, P8->width() - std::max(0, spacer), kStripHeight);
+    // placed by the scroll area
+    strip_->resize(std::max(w, ControlStrip::kControlsWidth), ControlStrip::kHeight);
+    strip_->P8Resize();
 }
 
 void TMainForm::fillBodyList() {
-    const QSignalBlocker block(LB1); // filling the list from code is no click
-    LB1->clear();
+    // Filling the list from code is no click. It is emptied first: a category whose list cannot be
+    // made leaves none.
+    strip_->setBodyNames({});
+    QStringList names;
     for (const std::string& name : kesmora::fillBodyList(tables_, selection_.currentCategory))
-        LB1->addItem(fromTable(name));
+        names.append(fromTable(name));
+    strip_->setBodyNames(names);
 }
 
 void TMainForm::applyAnimationControls(const AnimationControls& controls) {
-    D2->setText(animationCaption(controls.running));
+    strip_->setAnimationCaption(controls.running);
     if (controls.timerInterval == 0)
         Timer1->stop();
     else
@@ -455,28 +311,21 @@ void TMainForm::applyAnimationControls(const AnimationControls& controls) {
 }
 
 bool TMainForm::showModesOfItem(int item) {
-    modeButtons[6]->setVisible(item != 2);
-    if (item == 2 && modeButtons[6]->isChecked()) {
-        modeButtons[5]->setChecked(true);
-        render_.mode = DrawMode::Interpenetration2;
-        return true;
-    }
-    return false;
+    if (!strip_->offerModesOfItem(item)) return false;
+    render_.mode = DrawMode::Interpenetration2;
+    return true;
 }
 
 void TMainForm::R1C() {
     applyAnimationControls(stopAnimation(animation_));
-    const int item = R1Group->checkedId();
+    const int item = strip_->categoryItem();
     const int category = categoryOfItem(item);
     if (category == selection_.currentCategory) return;
     if (showModesOfItem(item)) zeichnen();
     keepingShownBody([&] {
         selection_.currentCategory = category;
         fillBodyList();
-        {
-            const QSignalBlocker block(LB1);
-            if (LB1->count() > 0) LB1->setCurrentRow(0);
-        }
+        if (strip_->bodyCount() > 0) strip_->chooseBodyRow(0);
         selection_.bodyIndex = 0;
         neuwert();
     });
@@ -491,17 +340,16 @@ void TMainForm::LB1C() {
 }
 
 void TMainForm::neuwert() {
-    const QListWidgetItem* item = LB1->currentItem();
-    if (!item) return;
-    const std::string name = toTable(item->text());
+    const QString current = strip_->currentBodyName();
+    if (current.isNull()) return;
+    const std::string name = toTable(current);
     P1Caption->setText(fromTable(titleFor(name, selection_.currentCategory)));
     kesmora::neuwert(selection_, tables_, name);
 }
 
 void TMainForm::buildModel() {
-    const QListWidgetItem* item = LB1->currentItem();
-    if (!item) return;
-    const QString name = item->text();
+    const QString name = strip_->currentBodyName();
+    if (name.isNull()) return;
     keepingShownBody([&] {
         model_ = buildSolid(tables_, selection_, toTable(name)); // taken over only when complete
     });
@@ -524,21 +372,17 @@ void TMainForm::backToShownBody() {
     if (selection_.currentCategory != shown.selection.currentCategory) {
         const int item = itemOfCategory(shown.selection.currentCategory);
         // Checked from code, not clicked: no category change runs.
-        if (QAbstractButton* radio = R1Group->button(item)) radio->setChecked(true);
+        strip_->checkCategoryItem(item);
         if (showModesOfItem(item)) // redrawn after the handler or paint that failed
             QTimer::singleShot(0, this, [this] { guarded([&] { zeichnen(); }); });
         selection_.currentCategory = shown.selection.currentCategory;
         try {
             fillBodyList(); // listed before, from the same tables
         } catch (const std::exception&) {
-            LB1->clear();
+            strip_->clearBodies();
         }
     }
-    {
-        const QSignalBlocker block(LB1); // a row set from code is no click: nothing is built
-        const auto items = LB1->findItems(shown.name, Qt::MatchExactly);
-        LB1->setCurrentRow(items.isEmpty() ? -1 : LB1->row(items.first()));
-    }
+    strip_->chooseBodyNamed(shown.name); // a row set from code is no click: nothing is built
     selection_ = shown.selection;
     P1Caption->setText(shown.caption);
 }
@@ -599,7 +443,7 @@ void TMainForm::S8C(ZoomCommand command) {
 }
 
 void TMainForm::CB1C() {
-    render_.markPoints = CB1->isChecked();
+    render_.markPoints = strip_->marksPoints();
     zeichnen();
 }
 
@@ -613,8 +457,7 @@ void TMainForm::S12C(int slot) {
     if (!chosen) return;
     lastDialogColour_ = *chosen;
     render_.polygonColours[static_cast<std::size_t>(slot)] = *chosen;
-    colourButtons[static_cast<std::size_t>(slot)]->setIcon(
-        colourButtonPicture(kPolygonColourVertexCounts[static_cast<std::size_t>(slot)], *chosen));
+    strip_->setColourPicture(slot, *chosen);
     B1C();
 }
 

@@ -1,5 +1,6 @@
-// The main window: its controls in the fixed layout, the menu and shortcuts, and the wiring of
-// every control to its handler. State lives in a few plain structs owned here.
+// The main window: the title bar, the drawing area and the control strip (controlstrip.h) in the
+// fixed layout, the menu and shortcuts, and the wiring of every control to its handler. State
+// lives in a few plain structs owned here.
 #pragma once
 
 #include "catalogue/selection.h"
@@ -16,28 +17,21 @@
 #include <QMargins>
 #include <QRect>
 
-#include <array>
 #include <filesystem>
 #include <functional>
 #include <optional>
 
 class QAction;
-class QButtonGroup;
-class QCheckBox;
 class QFrame;
-class QGroupBox;
 class QLabel;
-class QListWidget;
-class QPushButton;
-class QRadioButton;
 class QScrollArea;
-class QSpinBox;
 class QTimer;
 class QToolButton;
 class QWidget;
 
 namespace kesmora {
 
+class ControlStrip;
 class PaintBox;
 
 inline constexpr int kClientWidth = 1008;
@@ -80,43 +74,49 @@ class TMainForm : public QMainWindow {
     void placeOnScreen(const QRect& available, const QMargins& frameMargins = {});
     int buildCount() const { return buildCount_; }
 
-    // Controls by their layout names.
+    // Controls by their layout names; those of the control strip below the drawing area belong to
+    // the strip (controlstrip.h), found by their object names.
     QLabel* P1Caption = nullptr;
     // Holds the control strip P8; scrolls it sideways when the window is narrower than the controls.
     QScrollArea* stripScroll = nullptr;
-    QFrame *P1 = nullptr, *P6 = nullptr, *P8 = nullptr, *P3 = nullptr, *P20 = nullptr, *P10 = nullptr,
-           *P21 = nullptr;
+    QFrame *P1 = nullptr, *P6 = nullptr, *P10 = nullptr, *P21 = nullptr;
     QToolButton *S8 = nullptr, *S1 = nullptr, *S9 = nullptr;
-    QSpinBox *t3 = nullptr, *t4 = nullptr, *t5 = nullptr;
-    std::array<QToolButton*, 7> colourButtons{}; // S12, S25, S3, S4, S5, S6, S7
-    QPushButton *D1 = nullptr, *D2 = nullptr;
-    QCheckBox* CB1 = nullptr;
-    std::array<QRadioButton*, 7> modeButtons{}; // RB1 .. RB4, RB5, Rb6, rb7
-    QGroupBox* R1 = nullptr;
-    QButtonGroup* R1Group = nullptr;
-    QListWidget* LB1 = nullptr;
     PaintBox* PB1 = nullptr;
     QTimer* Timer1 = nullptr;
     QAction *M1 = nullptr, *M2 = nullptr, *M5 = nullptr, *M15 = nullptr, *M16 = nullptr, *M17 = nullptr;
 
     // Handlers, named after the controls they serve.
+    // "Darstellung" button (D1): builds the chosen body and draws it.
     void B1C();
+    // "Rotation" / "Abbruch" button (D2) and menu item "Animation" (M2, F2).
     void B2C();
+    // Category group "Körpertyp" (R1).
     void R1C();
+    // Body list (LB1): a click, or a row moved by key.
     void LB1C();
+    // Body list (LB1): the title and the selection for its current row.
     void neuwert();
+    // Turn steps "x-", "y-" and "z-Drehwinkel" (t3, t4, t5).
     void T3C(SpeedEdit edit, int value);
+    // Zoom buttons S8, S9, S1 and menu items "Vergrößern", "Verkleinern", "Grundeinstellung"
+    // (M15, M16, M17).
     void S8C(ZoomCommand command);
+    // Colour buttons S12, S25, S3 .. S7.
     void S12C(int slot);
+    // "Punkte markieren" check box (CB1).
     void CB1C();
+    // Menu item "Beenden" (M1, Esc).
     void S13C();
+    // Enter (M5).
     void x2C();
+    // The turning timer (Timer1).
     void Timer1Timer();
+    // Drawing area (PB1): mouse press, move and release.
     void PB1MD(Qt::MouseButton button, int x, int y);
     void PB1MM(int x, int y);
     void PB1MU();
+    // Draws the model into the drawing area (PB1).
     void zeichnen();
-    void P8Resize();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -132,6 +132,7 @@ class TMainForm : public QMainWindow {
     // Shows or hides the modes the category at radio item `item` offers; true when that changed
     // the chosen mode.
     bool showModesOfItem(int item);
+    ControlStrip* strip_ = nullptr; // P8
     // Puts the category, the list's row, the title and the selection back to the body whose solid
     // is on screen, without a click or a build: a body chosen but not built must not stay named.
     void backToShownBody();
