@@ -202,7 +202,8 @@ template <class Sink> class Stroker {
                     minor += step;
                 }
             } else if (lastDir_ != dir &&
-                       (((axisAligned && lastAxisAligned_) && lastPixel_.x != first.x && lastPixel_.y != first.y) ||
+                       (((axisAligned && lastAxisAligned_) && lastPixel_.x != first.x &&
+                         lastPixel_.y != first.y) ||
                         (std::abs(lastPixel_.x - first.x) > 1 || std::abs(lastPixel_.y - first.y) > 1))) {
                 // a gap at the corner: one pixel more
                 if (swapped) {
@@ -292,7 +293,6 @@ clipped:
     lastPixel_.x = kNoPixel;
     return true;
 }
-
 
 // Direction and last pixel of the closing segment, so that the first segment of a closed outline
 // can correct its corner against it.

@@ -165,8 +165,8 @@ bool fillsExactly(const QPoint* points, int n) {
 }
 
 void fillPolygon(const PixelTarget& target, const QPoint* points, int n, QRgb colour) {
-    fillThrough(DirectPixels{target.bits, target.stride, directdraw::opaque(colour)}, target.width, target.height,
-                points, n);
+    fillThrough(DirectPixels{target.bits, target.stride, directdraw::opaque(colour)}, target.width,
+                target.height, points, n);
 }
 
 void fillPolygon(const IndexTarget& target, const QPoint* points, int n, std::uint8_t index) {
