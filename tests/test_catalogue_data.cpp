@@ -407,8 +407,8 @@ bool loadSolid(const Expected& e, Solid& s, std::string& why) {
     }
     for (const std::string& l : s.faceLines) {
         std::vector<int> face;
-        for (unsigned char ch : l)
-            face.push_back(static_cast<int>(ch) - 48);
+        for (char ch : l)
+            face.push_back(kesmora::vertexOfCode(ch));
         s.f.push_back(face);
     }
     return true;

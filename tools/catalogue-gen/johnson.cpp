@@ -23,8 +23,8 @@ namespace {
 
 const double kPi = std::numbers::pi;
 const double kPhi = std::numbers::phi;
-const Vec3 kUp{0, 0, 1};
-const Vec3 kDown{0, 0, -1};
+const Point3D kUp{0, 0, 1};
+const Point3D kDown{0, 0, -1};
 // Cosine of the angle between two fivefold axes that are neither neighbours nor opposite.
 const double kMetaCosine = -1 / std::sqrt(5.0);
 
@@ -39,30 +39,30 @@ constexpr std::array<int, 15> kNotListed = {1, 2, 3, 4, 5, 10, 22, 27, 31, 49, 5
 
 // A solid before storage: its points (any position) and the direction of its top.
 struct Construction {
-    std::vector<Vec3> points;
-    Vec3 top = kUp;
+    std::vector<Point3D> points;
+    Point3D top = kUp;
 };
 
-void append(std::vector<Vec3>& to, const std::vector<Vec3>& more) {
+void append(std::vector<Point3D>& to, const std::vector<Point3D>& more) {
     to.insert(to.end(), more.begin(), more.end());
 }
 
 // ---- Stacks along the z axis: rings with caps above and below ----------------------------------
 
 // Two rings of a prism with square sides, top ring first.
-std::pair<std::vector<Vec3>, std::vector<Vec3>> prismRings(int n) {
+std::pair<std::vector<Point3D>, std::vector<Point3D>> prismRings(int n) {
     return {regularRing(n, 0.5, 0), regularRing(n, -0.5, 0)};
 }
 
 // Two rings of a uniform antiprism, top ring first.
-std::pair<std::vector<Vec3>, std::vector<Vec3>> antiprismRings(int n) {
-    std::vector<Vec3> top = regularRing(n, 0, 0);
+std::pair<std::vector<Point3D>, std::vector<Point3D>> antiprismRings(int n) {
+    std::vector<Point3D> top = regularRing(n, 0, 0);
     return {top, antiprismLid({top, kDown})};
 }
 
 Construction pyramidStack(int n, bool elongate, bool gyroelongate, bool twoPyramids) {
     Construction c;
-    std::vector<Vec3> top, bottom;
+    std::vector<Point3D> top, bottom;
     if (elongate)
         std::tie(top, bottom) = prismRings(n);
     else if (gyroelongate)
@@ -83,7 +83,7 @@ enum class Middle { None, Prism, Antiprism };
 // distinguished edges (cupola triangles, rotunda pentagons) under the upper cap's, so ortho forms
 // and the cupola-rotundas with aligned top pentagons come out; otherwise they are one edge apart.
 Construction capStack(int baseEdges, Middle middle, Cap upper, Cap lower, bool aligned) {
-    std::vector<Vec3> top, bottom;
+    std::vector<Point3D> top, bottom;
     if (middle == Middle::Prism)
         std::tie(top, bottom) = prismRings(baseEdges);
     else if (middle == Middle::Antiprism)
@@ -93,14 +93,14 @@ Construction capStack(int baseEdges, Middle middle, Cap upper, Cap lower, bool a
     Construction c;
     append(c.points, top);
     if (middle != Middle::None) append(c.points, bottom);
-    const Vec3 mark = edgeDirection(top, 0);
-    auto addCap = [&](Cap cap, const std::vector<Vec3>& ring, Vec3 outward, Vec3 side) {
+    const Point3D mark = edgeDirection(top, 0);
+    auto addCap = [&](Cap cap, const std::vector<Point3D>& ring, Point3D outward, Point3D side) {
         if (cap == Cap::Cupola) append(c.points, cupolaTop({ring, outward}, side));
         if (cap == Cap::Rotunda) append(c.points, rotundaTop({ring, outward}, side));
     };
     addCap(upper, top, kUp, mark);
     // Below an antiprism both positions give mirror images of one solid.
-    const Vec3 lowerMark = middle == Middle::Antiprism ? edgeDirection(bottom, 0)
+    const Point3D lowerMark = middle == Middle::Antiprism ? edgeDirection(bottom, 0)
                            : aligned                   ? mark
                                                        : edgeDirection(top, 1);
     addCap(lower, bottom, kDown, lowerMark);
@@ -109,7 +109,7 @@ Construction capStack(int baseEdges, Middle middle, Cap upper, Cap lower, bool a
 
 // ---- Augmented, diminished and gyrated uniform solids ------------------------------------------
 
-Construction pyramidsOnFaces(const std::vector<Vec3>& solid, int faceSize, int count, double cosine) {
+Construction pyramidsOnFaces(const std::vector<Point3D>& solid, int faceSize, int count, double cosine) {
     // Faces chosen one by one, each at the given angle to every earlier one.
     const std::vector<HullFace> faces = hullFaces(solid);
     Construction c;
@@ -126,7 +126,7 @@ Construction pyramidsOnFaces(const std::vector<Vec3>& solid, int faceSize, int c
 
 // Cupolas on faces of a truncated solid; a cupola's squares stand on the edges the truncation's
 // triangles border, its triangles on the edges between two large faces.
-Construction cupolasOnFaces(const std::vector<Vec3>& solid, int faceSize, int count, double cosine) {
+Construction cupolasOnFaces(const std::vector<Point3D>& solid, int faceSize, int count, double cosine) {
     const std::vector<HullFace> faces = hullFaces(solid);
     Construction c;
     c.points = solid;
@@ -148,9 +148,9 @@ Construction cupolasOnFaces(const std::vector<Vec3>& solid, int faceSize, int co
 // removed ('d'), in the order given; the cupolas' axes are pairwise opposite when `opposite`,
 // else pairwise at the meta angle. A cupola is marked by its top pentagon.
 Construction rhombicosidodecahedronVariant(const std::string& parts, bool opposite) {
-    const std::vector<Vec3> solid = rhombicosidodecahedronPoints();
+    const std::vector<Point3D> solid = rhombicosidodecahedronPoints();
     const std::vector<HullFace> faces = hullFaces(solid);
-    std::vector<Vec3> points = solid;
+    std::vector<Point3D> points = solid;
     std::vector<bool> removed(solid.size(), false);
     std::vector<NormalAngle> angles;
     Construction c;
@@ -172,7 +172,7 @@ Construction rhombicosidodecahedronVariant(const std::string& parts, bool opposi
 
 // Icosahedron without some pairwise meta vertices (each takes its pentagonal pyramid along).
 Construction diminishedIcosahedron(int count) {
-    const std::vector<Vec3> ico = icosahedronPoints();
+    const std::vector<Point3D> ico = icosahedronPoints();
     std::vector<int> gone;
     for (int i = 0; i < static_cast<int>(ico.size()) && static_cast<int>(gone.size()) < count; ++i) {
         bool meta = true;
@@ -194,24 +194,24 @@ Construction diminishedIcosahedron(int count) {
 using EdgeList = std::vector<std::pair<int, int>>;
 
 // Residuals |Pa - Pb|^2 - 1 for the listed edges of the points made from the parameters.
-std::vector<double> edgeResiduals(const std::vector<Vec3>& p, const EdgeList& edges) {
+std::vector<double> edgeResiduals(const std::vector<Point3D>& p, const EdgeList& edges) {
     std::vector<double> r;
     for (const auto& [a, b] : edges) {
-        const Vec3 d = p[a] - p[b];
+        const Point3D d = p[a] - p[b];
         r.push_back(dot(d, d) - 1);
     }
     return r;
 }
 
 // Snub disphenoid, S4 axis along z.
-std::vector<Vec3> snubDisphenoidPoints(const std::vector<double>& x) {
+std::vector<Point3D> snubDisphenoidPoints(const std::vector<double>& x) {
     const double a = x[0], b = x[1], c = x[2];
     return {{0.5, 0, a}, {-0.5, 0, a}, {0, b, c},    {0, -b, c},
             {b, 0, -c},  {-b, 0, -c},  {0, 0.5, -a}, {0, -0.5, -a}};
 }
 
 // Snub square antiprism, D4d about z: top square, two rings, bottom square.
-std::vector<Vec3> snubSquareAntiprismPoints(const std::vector<double>& x) {
+std::vector<Point3D> snubSquareAntiprismPoints(const std::vector<double>& x) {
     const double h1 = x[0], p = x[1], h2 = x[2], q = x[3], r = std::sqrt(0.5);
     return {{r, 0, h1},    {0, r, h1},     {-r, 0, h1},     {0, -r, h1},   {p, p, h2},   {-p, p, h2},
             {-p, -p, h2},  {p, -p, h2},    {q, 0, -h2},     {0, q, -h2},   {-q, 0, -h2}, {0, -q, -h2},
@@ -219,7 +219,7 @@ std::vector<Vec3> snubSquareAntiprismPoints(const std::vector<double>& x) {
 }
 
 // Hebesphenomegacorona, C2v with the twofold axis along z.
-std::vector<Vec3> hebesphenomegacoronaPoints(const std::vector<double>& x) {
+std::vector<Point3D> hebesphenomegacoronaPoints(const std::vector<double>& x) {
     const double zB = x[0], yA = x[1], zA = x[2], zC = x[3], xD = x[4], zD = x[5], xE = x[6], zE = x[7];
     return {{.5, .5, zB},  {-.5, .5, zB},  {-.5, -.5, zB}, {.5, -.5, zB}, {.5, yA, zA},
             {-.5, yA, zA}, {-.5, -yA, zA}, {.5, -yA, zA},  {0, .5, zC},   {0, -.5, zC},
@@ -227,17 +227,17 @@ std::vector<Vec3> hebesphenomegacoronaPoints(const std::vector<double>& x) {
 }
 
 // Disphenocingulum, D2d with the S4 axis along z.
-std::vector<Vec3> disphenocingulumPoints(const std::vector<double>& x) {
+std::vector<Point3D> disphenocingulumPoints(const std::vector<double>& x) {
     const double h1 = x[0], t = x[1], h2 = x[2], u = x[3], h3 = x[4];
     return {{.5, 0, h1},   {-.5, 0, h1}, {0, .5, -h1}, {0, -.5, -h1}, {.5, t, h2},    {-.5, t, h2},
             {-.5, -t, h2}, {.5, -t, h2}, {t, .5, -h2}, {-t, .5, -h2}, {-t, -.5, -h2}, {t, -.5, -h2},
             {u, 0, h3},    {-u, 0, h3},  {0, u, -h3},  {0, -u, -h3}};
 }
 
-Construction solved(const std::function<std::vector<Vec3>(const std::vector<double>&)>& shape,
+Construction solved(const std::function<std::vector<Point3D>(const std::vector<double>&)>& shape,
                     const EdgeList& edges, std::vector<double> start, bool centreHeight) {
     auto residuals = [&](const std::vector<double>& x) {
-        const std::vector<Vec3> p = shape(x);
+        const std::vector<Point3D> p = shape(x);
         std::vector<double> r = edgeResiduals(p, edges);
         if (centreHeight) r.push_back(centroidOf(p).z); // the one free translation
         return r;
@@ -249,11 +249,11 @@ Construction solved(const std::function<std::vector<Vec3>(const std::vector<doub
 // top triangle, around it three pentagons and three triangles, the squares on alternate hexagon
 // edges. Parameters: top height; radius, half angle and height of the ring of six; radius and
 // height of the three corners where a pentagon meets three triangles.
-std::vector<Vec3> hebesphenorotundaPoints(const std::vector<double>& x) {
+std::vector<Point3D> hebesphenorotundaPoints(const std::vector<double>& x) {
     const double z1 = x[0], r2 = x[1], delta = x[2], z2 = x[3], rF = x[4], zF = x[5];
     const double deg = kPi / 180, r1 = 1 / std::sqrt(3.0);
-    auto at = [](double r, double a, double z) { return Vec3{r * std::cos(a), r * std::sin(a), z}; };
-    std::vector<Vec3> p;
+    auto at = [](double r, double a, double z) { return Point3D{r * std::cos(a), r * std::sin(a), z}; };
+    std::vector<Point3D> p;
     for (int k = 0; k < 3; ++k)
         p.push_back(at(r1, (90 + 120 * k) * deg, z1)); // 0..2
     for (int k = 0; k < 3; ++k) {                      // 3..8
@@ -270,7 +270,7 @@ std::vector<Vec3> hebesphenorotundaPoints(const std::vector<double>& x) {
 Construction hebesphenorotunda() {
     // One representative per edge orbit, plus the pentagon's diagonals, which make it regular.
     auto residuals = [](const std::vector<double>& x) {
-        const std::vector<Vec3> p = hebesphenorotundaPoints(x);
+        const std::vector<Point3D> p = hebesphenorotundaPoints(x);
         auto d2 = [&](int a, int b) { return dot(p[a] - p[b], p[a] - p[b]); };
         const double phi2 = kPhi * kPhi;
         // p[0] top corner at 90°, p[4] ring corner at 90°+δ, p[5] at 210°-δ, p[6] at 210°+δ,
@@ -548,8 +548,8 @@ std::vector<int> johnsonNumbers() {
 
 Polyhedron johnsonSolid(int number) {
     Construction c = build(number);
-    const Vec3 centre = centroidOf(c.points);
-    for (Vec3& p : c.points)
+    const Point3D centre = centroidOf(c.points);
+    for (Point3D& p : c.points)
         p = p - centre;
     Polyhedron p = convexHull(c.points);
     orientForDisplay(p, c.top);

@@ -5,6 +5,7 @@
 #include "options.h"
 #include "output.h"
 #include "session.h"
+#include "catalogue/latin1.h"
 #include "view/renderer.h"
 
 #include <QImage>
@@ -90,7 +91,7 @@ void writePicture(const BuiltBody& body, const RenderSettings& settings, QSize s
 } // namespace
 
 void writeOff(const Mesh& mesh, std::ostream& out) {
-    out << "OFF\n" << mesh.vertices.size() << ' ' << mesh.faces.size() << ' ' << edgesOf(mesh).size() << '\n';
+    out << "OFF\n" << mesh.vertices.size() << ' ' << mesh.faces.size() << ' ' << edgeMap(mesh.faces).edges.size() << '\n';
     for (const Point3D& p : mesh.vertices)
         out << point(p) << '\n';
     for (const auto& face : mesh.faces) {
@@ -176,7 +177,7 @@ Options exportOptions() {
 
 int exportCommand(const CatalogueTables& tables, const CommandLine& line) {
     const int category = line.number("CATEGORY", 0);
-    const std::string name = toLatin1(line.text("NAME"));
+    const std::string name = utf8ToLatin1(line.text("NAME"));
     const bool dual = line.given("--dual");
     const auto format = static_cast<Format>(line.number("--format", 0));
     RenderSettings settings;

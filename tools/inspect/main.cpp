@@ -6,6 +6,7 @@
 #include "options.h"
 #include "output.h"
 #include "session.h"
+#include "catalogue/latin1.h"
 #include "sheet.h"
 #include "stats.h"
 #include "view/renderer.h"
@@ -107,7 +108,7 @@ int model(const CatalogueTables& tables, const CommandLine& line) {
         return 0;
     }
     printLine(
-        modelToJson(buildAsTheWindowDoes(tables, line.number("CATEGORY", 0), toLatin1(line.text("NAME")))));
+        modelToJson(buildAsTheWindowDoes(tables, line.number("CATEGORY", 0), utf8ToLatin1(line.text("NAME")))));
     return 0;
 }
 
@@ -123,7 +124,7 @@ Options renderOptions() {
 
 int render(const CatalogueTables& tables, const CommandLine& line) {
     const int category = line.number("CATEGORY", 0);
-    const std::string name = toLatin1(line.text("NAME"));
+    const std::string name = utf8ToLatin1(line.text("NAME"));
     RenderSettings settings;
     settings.mode = static_cast<DrawMode>(line.number("--mode", static_cast<int>(settings.mode)));
     settings.markPoints = line.given("--marks");

@@ -1,9 +1,9 @@
 // The solid or its dual as a plain polygon mesh, oriented outward.
 #include "mesh.h"
 
+#include "geometry/orientation.h"
+
 #include <algorithm>
-#include <map>
-#include <queue>
 
 namespace kesmora::inspect {
 
@@ -32,24 +32,9 @@ Mesh dualMesh(const SolidModel& model) {
                   model.dualFaceCount);
 }
 
-std::vector<Edge> edgesOf(const Mesh& mesh) {
-    std::map<std::pair<int, int>, std::vector<int>> byEnds;
-    for (int f = 0; f < static_cast<int>(mesh.faces.size()); ++f) {
-        const auto& face = mesh.faces[f];
-        for (std::size_t i = 0; i < face.size(); ++i) {
-            const int a = face[i], b = face[(i + 1) % face.size()];
-            byEnds[{std::min(a, b), std::max(a, b)}].push_back(f);
-        }
-    }
-    std::vector<Edge> edges;
-    for (auto& [ends, faces] : byEnds)
-        edges.push_back({ends.first, ends.second, std::move(faces)});
-    return edges;
-}
-
 bool isClosed(const Mesh& mesh) {
-    const auto edges = edgesOf(mesh);
-    return std::all_of(edges.begin(), edges.end(), [](const Edge& e) { return e.faces.size() == 2; });
+    const auto edges = edgeMap(mesh.faces).edges;
+    return std::all_of(edges.begin(), edges.end(), [](const MeshEdge& e) { return e.uses == 2; });
 }
 
 double signedVolume(const Mesh& mesh) {
@@ -60,57 +45,15 @@ double signedVolume(const Mesh& mesh) {
     return v / 6;
 }
 
-namespace {
-
-// Whether the face runs from a to b (true) or from b to a along one of its sides.
-bool runsForward(const std::vector<int>& face, int a, int b) {
-    for (std::size_t i = 0; i < face.size(); ++i)
-        if (face[i] == a && face[(i + 1) % face.size()] == b) return true;
-    return false;
-}
-
-} // namespace
-
 bool orientOutward(Mesh& mesh) {
     const int n = static_cast<int>(mesh.faces.size());
-    const auto edges = edgesOf(mesh);
-    // Per face, its neighbours across each side, with the side's lower vertex first.
-    std::vector<std::vector<std::pair<int, const Edge*>>> around(static_cast<std::size_t>(n));
-    for (const Edge& e : edges) {
-        if (e.faces.size() > 2) return false;
-        if (e.faces.size() == 2) {
-            around[e.faces[0]].push_back({e.faces[1], &e});
-            around[e.faces[1]].push_back({e.faces[0], &e});
-        }
-    }
-    std::vector<int> flip(static_cast<std::size_t>(n), -1);
-    std::vector<int> piece(static_cast<std::size_t>(n), -1);
-    int pieces = 0;
-    for (int start = 0; start < n; ++start) {
-        if (flip[start] >= 0) continue;
-        flip[start] = 0;
-        piece[start] = pieces;
-        std::queue<int> todo;
-        todo.push(start);
-        while (!todo.empty()) {
-            const int f = todo.front();
-            todo.pop();
-            for (const auto& [g, e] : around[f]) {
-                // As f is (or will be) written, does it run a -> b?
-                const bool fForward = runsForward(mesh.faces[f], e->a, e->b) != (flip[f] == 1);
-                const bool gForward = runsForward(mesh.faces[g], e->a, e->b);
-                const int wanted = gForward == fForward ? 1 : 0;
-                if (flip[g] < 0) {
-                    flip[g] = wanted;
-                    piece[g] = pieces;
-                    todo.push(g);
-                } else if (flip[g] != wanted) {
-                    return false;
-                }
-            }
-        }
-        ++pieces;
-    }
+    const EdgeMap map = edgeMap(mesh.faces);
+    for (const MeshEdge& e : map.edges)
+        if (e.uses > 2) return false;
+    std::vector<signed char> flip(static_cast<std::size_t>(n));
+    std::vector<int> piece(static_cast<std::size_t>(n)), queue(static_cast<std::size_t>(n));
+    const int pieces = orientAlike(n, map.firstSide, map.edgeOfSide, map.edges, flip, piece, queue);
+    if (pieces < 0) return false;
     for (int f = 0; f < n; ++f)
         if (flip[f] == 1) std::reverse(mesh.faces[f].begin(), mesh.faces[f].end());
     std::vector<double> volume(static_cast<std::size_t>(pieces), 0.0);

@@ -2,6 +2,7 @@
 // orientation and the measurements that export, stats and net share.
 #pragma once
 
+#include "geometry/edgemap.h"
 #include "geometry/point3d.h"
 #include "geometry/solidmodel.h"
 
@@ -22,14 +23,6 @@ struct Mesh {
 
 Mesh solidMesh(const SolidModel& model);
 Mesh dualMesh(const SolidModel& model);
-
-// An undirected edge (a < b) and the faces that use it, in face order.
-struct Edge {
-    int a = 0;
-    int b = 0;
-    std::vector<int> faces;
-};
-std::vector<Edge> edgesOf(const Mesh& mesh);
 
 // Every edge lies on exactly two faces.
 bool isClosed(const Mesh& mesh);

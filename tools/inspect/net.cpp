@@ -4,6 +4,7 @@
 #include "options.h"
 #include "output.h"
 #include "session.h"
+#include "catalogue/latin1.h"
 #include "view/rendersettings.h"
 
 #include <QFont>
@@ -29,36 +30,6 @@ double dot2(const QPointF& a, const QPointF& b) {
 }
 double length2(const QPointF& a) {
     return std::sqrt(dot2(a, a));
-}
-
-// Side k of a face runs from its corner k to corner k + 1.
-struct Side {
-    int face = -1;
-    int index = -1;
-};
-
-// An edge of a closed mesh and the two face sides on it.
-struct MeshEdge {
-    int a = 0, b = 0;
-    Side one, two;
-};
-
-std::vector<MeshEdge> meshEdges(const Mesh& mesh) {
-    std::map<std::pair<int, int>, MeshEdge> byEnds;
-    for (int f = 0; f < static_cast<int>(mesh.faces.size()); ++f) {
-        const auto& face = mesh.faces[f];
-        for (int k = 0; k < static_cast<int>(face.size()); ++k) {
-            const int a = face[k], b = face[(k + 1) % face.size()];
-            MeshEdge& e = byEnds[{std::min(a, b), std::max(a, b)}];
-            e.a = std::min(a, b);
-            e.b = std::max(a, b);
-            (e.one.face < 0 ? e.one : e.two) = {f, k};
-        }
-    }
-    std::vector<MeshEdge> out;
-    for (auto& [ends, e] : byEnds)
-        out.push_back(e);
-    return out;
 }
 
 // Each face in its own plane, turned so that it reads counter-clockwise from outside.
@@ -101,27 +72,14 @@ struct Tree {
     std::string name;
 };
 
-// Per face, its sides' neighbours: (edge index) for side k at position k.
-std::vector<std::vector<int>> sideEdges(const Mesh& mesh, const std::vector<MeshEdge>& edges) {
-    std::vector<std::vector<int>> out(mesh.faces.size());
-    for (std::size_t f = 0; f < mesh.faces.size(); ++f)
-        out[f].assign(mesh.faces[f].size(), -1);
-    for (int e = 0; e < static_cast<int>(edges.size()); ++e) {
-        out[edges[e].one.face][edges[e].one.index] = e;
-        out[edges[e].two.face][edges[e].two.index] = e;
-    }
-    return out;
-}
-
-const Side& otherSide(const MeshEdge& e, int face) {
-    return e.one.face == face ? e.two : e.one;
+const FaceSide& otherSide(const MeshEdge& e, int face) {
+    return e.sides[0].face == face ? e.sides[1] : e.sides[0];
 }
 
 // A spanning tree of the faces over the edges allowed to fold, breadth first or depth first from
 // `root`; empty when the allowed edges leave some face unreached.
-std::optional<Tree> faceTree(const std::vector<MeshEdge>& edges, const std::vector<std::vector<int>>& sides,
-                             const std::vector<bool>& mayFold, int root, bool depthFirst, std::string name) {
-    const std::size_t n = sides.size();
+std::optional<Tree> faceTree(const EdgeMap& map, const std::vector<bool>& mayFold, int root, bool depthFirst, std::string name) {
+    const std::size_t n = map.firstSide.size() - 1;
     Tree t{std::vector<int>(n, -2), std::vector<int>(n, -1), std::move(name)};
     t.parent[root] = -1;
     std::size_t reached = 1;
@@ -131,8 +89,8 @@ std::optional<Tree> faceTree(const std::vector<MeshEdge>& edges, const std::vect
     while (front < pending.size()) {
         const int f = depthFirst ? pending.back() : pending[front];
         bool grew = false;
-        for (int e : sides[f]) {
-            const Side& s = otherSide(edges[e], f);
+        for (int e : map.sidesOf(f)) {
+            const FaceSide& s = otherSide(map.edges[e], f);
             if (!mayFold[e] || t.parent[s.face] != -2) continue;
             t.parent[s.face] = f;
             t.parentSide[s.face] = s.index;
@@ -153,9 +111,8 @@ std::optional<Tree> faceTree(const std::vector<MeshEdge>& edges, const std::vect
 
 // Cuts, for every vertex but the highest in direction c, its steepest edge upward; the edges left
 // uncut fold the faces together.
-std::optional<Tree> steepestEdgeTree(const Mesh& mesh, const std::vector<MeshEdge>& edges,
-                                     const std::vector<std::vector<int>>& sides, const Point3D& c,
-                                     std::string name) {
+std::optional<Tree> steepestEdgeTree(const Mesh& mesh, const EdgeMap& map, const Point3D& c, std::string name) {
+    const std::vector<MeshEdge>& edges = map.edges;
     const std::size_t n = mesh.vertices.size();
     std::vector<int> best(n, -1);
     std::vector<double> steepest(n, -INFINITY);
@@ -168,7 +125,7 @@ std::optional<Tree> steepestEdgeTree(const Mesh& mesh, const std::vector<MeshEdg
     std::vector<bool> mayFold(edges.size(), true);
     for (std::size_t v = 0; v < n; ++v)
         if (best[v] >= 0 && steepest[v] > 0) mayFold[best[v]] = false;
-    return faceTree(edges, sides, mayFold, 0, false, std::move(name));
+    return faceTree(map, mayFold, 0, false, std::move(name));
 }
 
 Net layOut(const Mesh& mesh, const std::vector<Polygon>& flat, const Tree& t) {
@@ -319,10 +276,10 @@ Mesh polarReciprocal(const Mesh& solid) {
 }
 
 std::optional<Net> unfold(const Mesh& mesh) {
-    const auto edges = meshEdges(mesh);
+    const EdgeMap map = edgeMap(mesh.faces);
+    const std::vector<MeshEdge>& edges = map.edges;
     for (const MeshEdge& e : edges)
-        if (e.two.face < 0) return std::nullopt;
-    const auto sides = sideEdges(mesh, edges);
+        if (e.sides[1].face < 0) return std::nullopt;
     const auto flat = flatFaces(mesh);
     double longest = 0;
     for (const MeshEdge& e : edges)
@@ -338,13 +295,13 @@ std::optional<Net> unfold(const Mesh& mesh) {
     const auto dirs = directions(200);
     for (std::size_t i = 0; i < dirs.size(); ++i)
         if (auto net =
-                attempt(steepestEdgeTree(mesh, edges, sides, dirs[i], "steepest edge " + std::to_string(i))))
+                attempt(steepestEdgeTree(mesh, map, dirs[i], "steepest edge " + std::to_string(i))))
             return net;
     const std::vector<bool> all(edges.size(), true);
     for (bool depthFirst : {false, true})
         for (int root = 0; root < static_cast<int>(mesh.faces.size()); ++root)
             if (auto net =
-                    attempt(faceTree(edges, sides, all, root, depthFirst,
+                    attempt(faceTree(map, all, root, depthFirst,
                                      (depthFirst ? "depth first from face " : "breadth first from face ") +
                                          std::to_string(root))))
                 return net;
@@ -421,29 +378,29 @@ QPointF centroid2(const Polygon& p) {
 Placed place(const Mesh& mesh, const Net& net, QSizeF page) {
     Placed out;
     out.faces = fitToPage(net, page);
-    const auto edges = meshEdges(mesh);
-    auto corner = [&](const Side& s, int step) {
+    const auto edges = edgeMap(mesh.faces).edges;
+    auto corner = [&](const FaceSide& s, int step) {
         const Polygon& p = out.faces[s.face];
         return p[(s.index + step) % p.size()];
     };
-    std::vector<std::pair<Side, double>> wanted; // cut sides still to get a tab, with its height
+    std::vector<std::pair<FaceSide, double>> wanted; // cut sides still to get a tab, with its height
     for (const MeshEdge& e : edges) {
         const bool fold =
-            (net.parent[e.two.face] == e.one.face && net.parentSide[e.two.face] == e.two.index) ||
-            (net.parent[e.one.face] == e.two.face && net.parentSide[e.one.face] == e.one.index);
+            (net.parent[e.sides[1].face] == e.sides[0].face && net.parentSide[e.sides[1].face] == e.sides[1].index) ||
+            (net.parent[e.sides[0].face] == e.sides[1].face && net.parentSide[e.sides[0].face] == e.sides[0].index);
         if (fold) {
-            const Point3D normal = areaNormal(mesh, e.one.face);
-            const bool inward = dot(centroidOf(mesh, e.two.face) - centroidOf(mesh, e.one.face), normal) >
+            const Point3D normal = areaNormal(mesh, e.sides[0].face);
+            const bool inward = dot(centroidOf(mesh, e.sides[1].face) - centroidOf(mesh, e.sides[0].face), normal) >
                                 1e-9 * extent(mesh) * norm(normal);
-            (inward ? out.valleys : out.folds).push_back({corner(e.one, 0), corner(e.one, 1)});
+            (inward ? out.valleys : out.folds).push_back({corner(e.sides[0], 0), corner(e.sides[0], 1)});
             continue;
         }
-        const double length = length2(corner(e.one, 1) - corner(e.one, 0));
+        const double length = length2(corner(e.sides[0], 1) - corner(e.sides[0], 0));
         const double height = std::min(kTabMax, 0.3 * length);
         // Full height on either side, then half height on either side, else no tab.
         bool done = false;
         for (double h : {height, height / 2}) {
-            for (const Side& s : {e.one, e.two}) {
+            for (const FaceSide& s : {e.sides[0], e.sides[1]}) {
                 const Polygon tab = tabOn(corner(s, 0), corner(s, 1), centroid2(out.faces[s.face]), h);
                 bool free = true;
                 for (const Polygon& f : out.faces)
@@ -456,7 +413,7 @@ Placed place(const Mesh& mesh, const Net& net, QSizeF page) {
                 out.cuts.push_back({tab[1], tab[2]});
                 out.cuts.push_back({tab[2], tab[3]});
                 out.cuts.push_back({tab[3], tab[0]});
-                const Side& bare = s.face == e.one.face && s.index == e.one.index ? e.two : e.one;
+                const FaceSide& bare = s.face == e.sides[0].face && s.index == e.sides[0].index ? e.sides[1] : e.sides[0];
                 out.cuts.push_back({corner(bare, 0), corner(bare, 1)});
                 done = true;
                 break;
@@ -464,8 +421,8 @@ Placed place(const Mesh& mesh, const Net& net, QSizeF page) {
             if (done) break;
         }
         if (!done) {
-            out.cuts.push_back({corner(e.one, 0), corner(e.one, 1)});
-            out.cuts.push_back({corner(e.two, 0), corner(e.two, 1)});
+            out.cuts.push_back({corner(e.sides[0], 0), corner(e.sides[0], 1)});
+            out.cuts.push_back({corner(e.sides[1], 0), corner(e.sides[1], 1)});
         }
     }
     return out;
@@ -538,7 +495,7 @@ Options netOptions() {
 
 int netCommand(const CatalogueTables& tables, const CommandLine& line) {
     const int category = line.number("CATEGORY", 0);
-    const std::string name = toLatin1(line.text("NAME"));
+    const std::string name = utf8ToLatin1(line.text("NAME"));
     const bool dual = line.given("--dual"), reciprocal = line.given("--reciprocal");
     const Size pageSize = line.size("--page", {210, 297});
     const double pageWidth = pageSize.width, pageHeight = pageSize.height;

@@ -5,6 +5,7 @@
 #include "geometry/degenerate.h"
 #include "options.h"
 #include "session.h"
+#include "catalogue/latin1.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -49,7 +50,7 @@ std::string faceTypesText(const std::map<int, int>& types) {
 Stats measure(Mesh mesh) {
     Stats s;
     s.oriented = orientOutward(mesh);
-    const auto edges = edgesOf(mesh);
+    const auto edges = edgeMap(mesh.faces).edges;
     s.vertices = static_cast<int>(mesh.vertices.size());
     s.edges = static_cast<int>(edges.size());
     s.faces = static_cast<int>(mesh.faces.size());
@@ -91,12 +92,12 @@ Stats measure(Mesh mesh) {
     };
     std::vector<Angle> angles;
     s.shortestEdge = edges.empty() ? 0 : INFINITY;
-    for (const Edge& e : edges) {
+    for (const MeshEdge& e : edges) {
         const double length = norm(mesh.vertices[e.b] - mesh.vertices[e.a]);
         s.shortestEdge = std::min(s.shortestEdge, length);
         s.longestEdge = std::max(s.longestEdge, length);
-        if (e.faces.size() != 2 || !s.oriented) continue;
-        const int f = e.faces[0], g = e.faces[1];
+        if (e.uses != 2 || !s.oriented) continue;
+        const int f = e.sides[0].face, g = e.sides[1].face;
         if (degenerate[f] || degenerate[g]) continue;
         const double between = std::acos(std::clamp(dot(normals[f], normals[g]), -1.0, 1.0));
         // Folded outward (convex at this edge) when g's centre lies below f's plane.
@@ -197,7 +198,7 @@ Options statsOptions() {
 
 int statsCommand(const CatalogueTables& tables, const CommandLine& line) {
     const int category = line.number("CATEGORY", 0);
-    const std::string name = toLatin1(line.text("NAME"));
+    const std::string name = utf8ToLatin1(line.text("NAME"));
     const bool dual = line.given("--dual"), json = line.given("--json");
     const BuiltBody body = buildAsTheWindowDoes(tables, category, name);
     const Stats s = measure(dual ? dualMesh(body.model) : solidMesh(body.model));
