@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace kesmora::inspect {
+namespace kesmora {
 
 namespace {
 
@@ -99,4 +99,4 @@ double extent(const Mesh& mesh) {
     return largest;
 }
 
-} // namespace kesmora::inspect
+} // namespace kesmora

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <vector>
 
-namespace kesmora::inspect {
+namespace kesmora {
 
 inline Point3D unit(const Point3D& a) {
     const double n = norm(a);
@@ -47,4 +47,4 @@ double flatness(const Mesh& mesh, int face);
 // Largest absolute coordinate, the length that tolerances are measured against.
 double extent(const Mesh& mesh);
 
-} // namespace kesmora::inspect
+} // namespace kesmora
