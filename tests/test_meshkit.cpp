@@ -71,8 +71,12 @@ TEST(EdgeMap, EveryEdgeOnceByItsEndsWithItsTwoSidesAndTheirDirections) {
     Faces fin = faces;
     fin.push_back({0, 1, 8});
     const EdgeMap finned = edgeMap(fin);
-    EXPECT_EQ(std::count_if(finned.edges.begin(), finned.edges.end(), [](const MeshEdge& e) { return e.uses == 3; }), 1);
-    EXPECT_EQ(std::count_if(finned.edges.begin(), finned.edges.end(), [](const MeshEdge& e) { return e.uses == 1; }), 2);
+    EXPECT_EQ(std::count_if(finned.edges.begin(), finned.edges.end(),
+                            [](const MeshEdge& e) { return e.uses == 3; }),
+              1);
+    EXPECT_EQ(std::count_if(finned.edges.begin(), finned.edges.end(),
+                            [](const MeshEdge& e) { return e.uses == 1; }),
+              2);
 }
 
 TEST(EdgeMap, TheFixedTableOnTheStackFindsTheSameEdgesAndRefusesWhatDoesNotFit) {
@@ -85,7 +89,8 @@ TEST(EdgeMap, TheFixedTableOnTheStackFindsTheSameEdgesAndRefusesWhatDoesNotFit) 
     std::array<int, 24> edgeOfSide;
     const auto sizeOf = [&](int f) { return static_cast<int>(faces[f].size()); };
     const auto vertexAt = [&](int f, int k) { return faces[f][k]; };
-    ASSERT_EQ(mapEdges(6, sizeOf, vertexAt, index, std::span<MeshEdge>(edges), std::span<int>(edgeOfSide)), 12);
+    ASSERT_EQ(mapEdges(6, sizeOf, vertexAt, index, std::span<MeshEdge>(edges), std::span<int>(edgeOfSide)),
+              12);
     for (std::size_t s = 0; s < 24; ++s) { // the same edge for every side, numbered in another order
         const MeshEdge& a = edges[static_cast<std::size_t>(edgeOfSide[s])];
         const MeshEdge& b = heap.edges[static_cast<std::size_t>(heap.edgeOfSide[s])];
@@ -94,10 +99,13 @@ TEST(EdgeMap, TheFixedTableOnTheStackFindsTheSameEdgesAndRefusesWhatDoesNotFit) 
     }
     FixedEdgeIndex<64, 16> again;
     std::array<MeshEdge, 11> tooFewEdges;
-    EXPECT_EQ(mapEdges(6, sizeOf, vertexAt, again, std::span<MeshEdge>(tooFewEdges), std::span<int>(edgeOfSide)), -1);
+    EXPECT_EQ(
+        mapEdges(6, sizeOf, vertexAt, again, std::span<MeshEdge>(tooFewEdges), std::span<int>(edgeOfSide)),
+        -1);
     FixedEdgeIndex<64, 16> third;
     std::array<int, 23> tooFewSides;
-    EXPECT_EQ(mapEdges(6, sizeOf, vertexAt, third, std::span<MeshEdge>(edges), std::span<int>(tooFewSides)), -1);
+    EXPECT_EQ(mapEdges(6, sizeOf, vertexAt, third, std::span<MeshEdge>(edges), std::span<int>(tooFewSides)),
+              -1);
 }
 
 TEST(Orientation, FacesTurnedAgainstTheFirstAreFoundPieceByPiece) {
@@ -157,9 +165,12 @@ TEST(Latin1, BothWaysForEveryLatin1LetterAndAQuestionMarkForAnythingElse) {
         all.push_back(static_cast<char>(c));
     EXPECT_EQ(utf8ToLatin1(latin1ToUtf8(all)), all);
     EXPECT_EQ(latin1ToUtf8("K\xF6rper"), "Körper");
-    EXPECT_EQ(utf8ToLatin1("Würfel"), "W\xFC" "rfel");
-    EXPECT_EQ(utf8ToLatin1("5 €, 1 ≤ 2"), "5 ?, 1 ? 2");    // beyond Latin-1: one mark a character
-    EXPECT_EQ(utf8ToLatin1("a\xFC" "b\xC3"), "a?b?");       // a lone Latin-1 byte is not UTF-8
+    EXPECT_EQ(utf8ToLatin1("Würfel"), "W\xFC"
+                                      "rfel");
+    EXPECT_EQ(utf8ToLatin1("5 €, 1 ≤ 2"), "5 ?, 1 ? 2"); // beyond Latin-1: one mark a character
+    EXPECT_EQ(utf8ToLatin1("a\xFC"
+                           "b\xC3"),
+              "a?b?");                                        // a lone Latin-1 byte is not UTF-8
     EXPECT_EQ(utf8ToLatin1("\xC0\xAF\xED\xA0\x80"), "?????"); // overlong form and surrogate: byte by byte
     EXPECT_EQ(utf8SequenceAt("\xF0\x9F\x98\x80", 0), 4u);
     EXPECT_EQ(utf8SequenceAt("\xF4\x90\x80\x80", 0), 0u); // beyond U+10FFFF

@@ -1,7 +1,7 @@
 // kesmora-inspect stats: counts and angles of bodies whose figures are known from geometry, and
 // the properties every listed solid must have.
-#include "inspector_process.h"
 #include "export/stats.h"
+#include "inspector_process.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -181,8 +181,8 @@ TEST(Stats, ReadableTextAndUsage) {
 // Models taken from elsewhere than the catalogue build may hold faces without area; their normals
 // are noise, so they must not make a body convex or give it angles.
 TEST(Stats, FacesWithoutAreaAreCountedAndNeverMakeABodyConvex) {
-    using kesmora::Point3D;
     using kesmora::Mesh;
+    using kesmora::Point3D;
     const std::vector<std::vector<int>> cubeFaces{{0, 1, 2, 3}, {4, 7, 6, 5}, {0, 4, 5, 1},
                                                   {1, 5, 6, 2}, {2, 6, 7, 3}, {3, 7, 4, 0}};
     const std::vector<Point3D> cube{{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
@@ -202,8 +202,7 @@ TEST(Stats, FacesWithoutAreaAreCountedAndNeverMakeABodyConvex) {
     EXPECT_EQ(edgesWithAngles(sound), 12);
 
     // Every vertex on one point: six faces without area, no angle, not convex.
-    const auto point =
-        kesmora::measure(Mesh{std::vector<Point3D>(8, Point3D{0.5, 0.5, 0.5}), cubeFaces});
+    const auto point = kesmora::measure(Mesh{std::vector<Point3D>(8, Point3D{0.5, 0.5, 0.5}), cubeFaces});
     EXPECT_EQ(point.degenerateFaces, 6);
     EXPECT_FALSE(point.convex);
     EXPECT_TRUE(point.dihedrals.empty());

@@ -28,7 +28,8 @@ std::string utf8ToLatin1(std::string_view utf8) {
         }
         const std::size_t length = utf8SequenceAt(utf8, i);
         if (length == 2 && c <= 0xC3) // U+0080 .. U+00FF
-            out.push_back(static_cast<char>(((c & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F)));
+            out.push_back(
+                static_cast<char>(((c & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F)));
         else
             out.push_back('?');
         if (length > 0) i += length - 1;

@@ -54,7 +54,9 @@ void putPoint(std::ostream& out, const Point3D& p) {
 } // namespace
 
 void writeOff(const Mesh& mesh, std::ostream& out) {
-    out << "OFF\n" << mesh.vertices.size() << ' ' << mesh.faces.size() << ' ' << edgeMap(mesh.faces).edges.size() << '\n';
+    out << "OFF\n"
+        << mesh.vertices.size() << ' ' << mesh.faces.size() << ' ' << edgeMap(mesh.faces).edges.size()
+        << '\n';
     for (const Point3D& p : mesh.vertices)
         out << point(p) << '\n';
     for (const auto& face : mesh.faces) {

@@ -92,13 +92,14 @@ Placed place(const Mesh& mesh, const Net& net, QSizeF page) {
     };
     std::vector<std::pair<FaceSide, double>> wanted; // cut sides still to get a tab, with its height
     for (const MeshEdge& e : edges) {
-        const bool fold =
-            (net.parent[e.sides[1].face] == e.sides[0].face && net.parentSide[e.sides[1].face] == e.sides[1].index) ||
-            (net.parent[e.sides[0].face] == e.sides[1].face && net.parentSide[e.sides[0].face] == e.sides[0].index);
+        const bool fold = (net.parent[e.sides[1].face] == e.sides[0].face &&
+                           net.parentSide[e.sides[1].face] == e.sides[1].index) ||
+                          (net.parent[e.sides[0].face] == e.sides[1].face &&
+                           net.parentSide[e.sides[0].face] == e.sides[0].index);
         if (fold) {
             const Point3D normal = areaNormal(mesh, e.sides[0].face);
-            const bool inward = dot(centroidOf(mesh, e.sides[1].face) - centroidOf(mesh, e.sides[0].face), normal) >
-                                1e-9 * extent(mesh) * norm(normal);
+            const bool inward = dot(centroidOf(mesh, e.sides[1].face) - centroidOf(mesh, e.sides[0].face),
+                                    normal) > 1e-9 * extent(mesh) * norm(normal);
             (inward ? out.valleys : out.folds).push_back({corner(e.sides[0], 0), corner(e.sides[0], 1)});
             continue;
         }
@@ -120,7 +121,8 @@ Placed place(const Mesh& mesh, const Net& net, QSizeF page) {
                 out.cuts.push_back({tab[1], tab[2]});
                 out.cuts.push_back({tab[2], tab[3]});
                 out.cuts.push_back({tab[3], tab[0]});
-                const FaceSide& bare = s.face == e.sides[0].face && s.index == e.sides[0].index ? e.sides[1] : e.sides[0];
+                const FaceSide& bare =
+                    s.face == e.sides[0].face && s.index == e.sides[0].index ? e.sides[1] : e.sides[0];
                 out.cuts.push_back({corner(bare, 0), corner(bare, 1)});
                 done = true;
                 break;

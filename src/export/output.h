@@ -1,5 +1,5 @@
-// Every file the program and the inspector write goes through here: it appears whole or not at all, and a failed
-// write is reported with the file's name and the reason. "-" stands for standard output.
+// Every file the program and the inspector write goes through here: it appears whole or not at all, and a
+// failed write is reported with the file's name and the reason. "-" stands for standard output.
 #pragma once
 
 #include <QByteArray>
@@ -26,8 +26,7 @@ void writeImage(const std::string& path, const QImage& image, const QByteArray& 
 
 // Lets `paint` draw into `generator` (already given size, view box and title), held in memory,
 // and writes the SVG with writeFileAtomically.
-void writeSvg(const std::string& path, QSvgGenerator& generator,
-              const std::function<void(QPainter&)>& paint);
+void writeSvg(const std::string& path, QSvgGenerator& generator, const std::function<void(QPainter&)>& paint);
 
 // Flushes standard output and throws std::runtime_error when anything written there was lost.
 void checkStandardOutput();

@@ -61,7 +61,8 @@ const FaceSide& otherSide(const MeshEdge& e, int face) {
 
 // A spanning tree of the faces over the edges allowed to fold, breadth first or depth first from
 // `root`; empty when the allowed edges leave some face unreached.
-std::optional<Tree> faceTree(const EdgeMap& map, const std::vector<bool>& mayFold, int root, bool depthFirst, std::string name) {
+std::optional<Tree> faceTree(const EdgeMap& map, const std::vector<bool>& mayFold, int root, bool depthFirst,
+                             std::string name) {
     const std::size_t n = map.firstSide.size() - 1;
     Tree t{std::vector<int>(n, -2), std::vector<int>(n, -1), std::move(name)};
     t.parent[root] = -1;
@@ -94,7 +95,8 @@ std::optional<Tree> faceTree(const EdgeMap& map, const std::vector<bool>& mayFol
 
 // Cuts, for every vertex but the highest in direction c, its steepest edge upward; the edges left
 // uncut fold the faces together.
-std::optional<Tree> steepestEdgeTree(const Mesh& mesh, const EdgeMap& map, const Point3D& c, std::string name) {
+std::optional<Tree> steepestEdgeTree(const Mesh& mesh, const EdgeMap& map, const Point3D& c,
+                                     std::string name) {
     const std::vector<MeshEdge>& edges = map.edges;
     const std::size_t n = mesh.vertices.size();
     std::vector<int> best(n, -1);
@@ -222,8 +224,7 @@ std::optional<Net> unfold(const Mesh& mesh) {
     };
     const auto dirs = directions(200);
     for (std::size_t i = 0; i < dirs.size(); ++i)
-        if (auto net =
-                attempt(steepestEdgeTree(mesh, map, dirs[i], "steepest edge " + std::to_string(i))))
+        if (auto net = attempt(steepestEdgeTree(mesh, map, dirs[i], "steepest edge " + std::to_string(i))))
             return net;
     const std::vector<bool> all(edges.size(), true);
     for (bool depthFirst : {false, true})

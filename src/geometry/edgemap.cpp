@@ -17,7 +17,8 @@ EdgeMap edgeMap(const std::vector<std::vector<int>>& faces) {
     MapEdgeIndex index;
     const int count = mapEdges(
         static_cast<int>(faces.size()), [&](int f) { return static_cast<int>(faces[f].size()); },
-        [&](int f, int k) { return faces[f][k]; }, index, std::span<MeshEdge>(found), std::span<int>(map.edgeOfSide));
+        [&](int f, int k) { return faces[f][k]; }, index, std::span<MeshEdge>(found),
+        std::span<int>(map.edgeOfSide));
     found.resize(static_cast<std::size_t>(count));
     // Numbered by their ends, so that whatever walks the edges does so in an order that does not
     // depend on the order of the faces.

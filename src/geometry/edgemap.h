@@ -31,8 +31,7 @@ struct MeshEdge {
 
 // Edge numbers by their ends, for the heap-free surface check that runs on every build: open
 // addressing in a table on the stack, at most half full, keyed by lower * Stride + higher.
-template <std::size_t Slots, int Stride>
-class FixedEdgeIndex {
+template <std::size_t Slots, int Stride> class FixedEdgeIndex {
   public:
     FixedEdgeIndex() { slots_.fill({-1, -1}); }
     // The edge number stored for the ends, or the place to store one (number -1).
@@ -103,8 +102,9 @@ struct EdgeMap {
     std::vector<int> firstSide;  // per face, and one past the last: where its sides start
     std::vector<int> edgeOfSide; // per face side in face order: its edge
     std::span<const int> sidesOf(int face) const {
-        return std::span<const int>(edgeOfSide).subspan(static_cast<std::size_t>(firstSide[face]),
-                                                        static_cast<std::size_t>(firstSide[face + 1] - firstSide[face]));
+        return std::span<const int>(edgeOfSide)
+            .subspan(static_cast<std::size_t>(firstSide[face]),
+                     static_cast<std::size_t>(firstSide[face + 1] - firstSide[face]));
     }
 };
 

@@ -65,11 +65,12 @@ bool orientFaces(const FaceString* faces, int faceCount, int vertexCount, std::a
     std::array<signed char, kMaxFaces> flip;
     std::array<int, kMaxFaces> piece;
     std::array<int, kMaxFaces> queue;
-    const auto faceSpan = [&](auto& a) { return std::span(a.data(), static_cast<std::size_t>(faceCount)); };
-    if (orientAlike(faceCount, std::span<const int>(firstSide.data(), static_cast<std::size_t>(faceCount) + 1),
-                    std::span<const int>(edgeOfSide.data(), static_cast<std::size_t>(sideCount)),
-                    std::span<const MeshEdge>(edges.data(), static_cast<std::size_t>(edgeCount)), faceSpan(flip),
-                    faceSpan(piece), faceSpan(queue)) != 1)
+    const auto first = [](auto& a, int n) { return std::span(a.data(), static_cast<std::size_t>(n)); };
+    const std::span<const int> sides = first(firstSide, faceCount + 1);
+    const std::span<const int> sideEdges = first(edgeOfSide, sideCount);
+    const std::span<const MeshEdge> edgeList = first(edges, edgeCount);
+    if (orientAlike(faceCount, sides, sideEdges, edgeList, first(flip, faceCount), first(piece, faceCount),
+                    first(queue, faceCount)) != 1)
         return false; // not orientable, or more than one piece
     for (int f = 0; f < faceCount; ++f)
         reversed[static_cast<std::size_t>(f)] = flip[static_cast<std::size_t>(f)] == 1;

@@ -301,7 +301,8 @@ Polyhedron triclinic(bool cutCorner) {
     const Point3D a{3, 0, 0}, b{1, 2, 0}, c{1, 1, 2};
     std::vector<Point3D> pts;
     for (int m = 0; m < 8; ++m) {
-        const Point3D v = ((m & 4) ? 0.5 : -0.5) * a + ((m & 2) ? 0.5 : -0.5) * b + ((m & 1) ? 0.5 : -0.5) * c;
+        const Point3D v =
+            ((m & 4) ? 0.5 : -0.5) * a + ((m & 2) ? 0.5 : -0.5) * b + ((m & 1) ? 0.5 : -0.5) * c;
         if (cutCorner && m == 7) continue;
         pts.push_back(v);
     }
@@ -384,7 +385,7 @@ double midradius2(const Polyhedron& p) {
 
 struct Archimedean {
     Polyhedron solid; // standard frame
-    Point3D top;         // main axis, standard frame
+    Point3D top;      // main axis, standard frame
 };
 
 Archimedean archimedean(int index) {

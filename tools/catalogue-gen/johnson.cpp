@@ -101,8 +101,8 @@ Construction capStack(int baseEdges, Middle middle, Cap upper, Cap lower, bool a
     addCap(upper, top, kUp, mark);
     // Below an antiprism both positions give mirror images of one solid.
     const Point3D lowerMark = middle == Middle::Antiprism ? edgeDirection(bottom, 0)
-                           : aligned                   ? mark
-                                                       : edgeDirection(top, 1);
+                              : aligned                   ? mark
+                                                          : edgeDirection(top, 1);
     addCap(lower, bottom, kDown, lowerMark);
     return c;
 }
@@ -315,213 +315,157 @@ Construction gyrobifastigium() {
             kUp};
 }
 
-Construction build(int j) {
-    switch (j) {
-    case 6:
-        return capStack(10, Middle::None, Cap::Rotunda, Cap::None, true);
-    case 7:
-        return pyramidStack(3, true, false, false);
-    case 8:
-        return pyramidStack(4, true, false, false);
-    case 9:
-        return pyramidStack(5, true, false, false);
-    case 11:
-        return pyramidStack(5, false, true, false);
-    case 12:
-        return pyramidStack(3, false, false, true);
-    case 13:
-        return pyramidStack(5, false, false, true);
-    case 14:
-        return pyramidStack(3, true, false, true);
-    case 15:
-        return pyramidStack(4, true, false, true);
-    case 16:
-        return pyramidStack(5, true, false, true);
-    case 17:
-        return pyramidStack(4, false, true, true);
-    case 18:
-        return capStack(6, Middle::Prism, Cap::Cupola, Cap::None, true);
-    case 19:
-        return capStack(8, Middle::Prism, Cap::Cupola, Cap::None, true);
-    case 20:
-        return capStack(10, Middle::Prism, Cap::Cupola, Cap::None, true);
-    case 21:
-        return capStack(10, Middle::Prism, Cap::Rotunda, Cap::None, true);
-    case 23:
-        return capStack(8, Middle::Antiprism, Cap::Cupola, Cap::None, true);
-    case 24:
-        return capStack(10, Middle::Antiprism, Cap::Cupola, Cap::None, true);
-    case 25:
-        return capStack(10, Middle::Antiprism, Cap::Rotunda, Cap::None, true);
-    case 26:
-        return gyrobifastigium();
-    case 28:
-        return capStack(8, Middle::None, Cap::Cupola, Cap::Cupola, true);
-    case 29:
-        return capStack(8, Middle::None, Cap::Cupola, Cap::Cupola, false);
-    case 30:
-        return capStack(10, Middle::None, Cap::Cupola, Cap::Cupola, true);
-    case 32:
-        return capStack(10, Middle::None, Cap::Cupola, Cap::Rotunda, true);
-    case 33:
-        return capStack(10, Middle::None, Cap::Cupola, Cap::Rotunda, false);
-    case 34:
-        return capStack(10, Middle::None, Cap::Rotunda, Cap::Rotunda, true);
-    case 35:
-        return capStack(6, Middle::Prism, Cap::Cupola, Cap::Cupola, true);
-    case 36:
-        return capStack(6, Middle::Prism, Cap::Cupola, Cap::Cupola, false);
-    case 37:
-        return capStack(8, Middle::Prism, Cap::Cupola, Cap::Cupola, false);
-    case 38:
-        return capStack(10, Middle::Prism, Cap::Cupola, Cap::Cupola, true);
-    case 39:
-        return capStack(10, Middle::Prism, Cap::Cupola, Cap::Cupola, false);
-    case 40:
-        return capStack(10, Middle::Prism, Cap::Cupola, Cap::Rotunda, true);
-    case 41:
-        return capStack(10, Middle::Prism, Cap::Cupola, Cap::Rotunda, false);
-    case 42:
-        return capStack(10, Middle::Prism, Cap::Rotunda, Cap::Rotunda, true);
-    case 43:
-        return capStack(10, Middle::Prism, Cap::Rotunda, Cap::Rotunda, false);
-    case 44:
-        return capStack(6, Middle::Antiprism, Cap::Cupola, Cap::Cupola, true);
-    case 45:
-        return capStack(8, Middle::Antiprism, Cap::Cupola, Cap::Cupola, true);
-    case 46:
-        return capStack(10, Middle::Antiprism, Cap::Cupola, Cap::Cupola, true);
-    case 47:
-        return capStack(10, Middle::Antiprism, Cap::Cupola, Cap::Rotunda, true);
-    case 48:
-        return capStack(10, Middle::Antiprism, Cap::Rotunda, Cap::Rotunda, true);
-    case 52:
-        return pyramidsOnFaces(prismPoints(5), 4, 1, 0);
-    case 53:
-        return pyramidsOnFaces(prismPoints(5), 4, 2, std::cos(4 * kPi / 5));
-    case 54:
-        return pyramidsOnFaces(prismPoints(6), 4, 1, 0);
-    case 55:
-        return pyramidsOnFaces(prismPoints(6), 4, 2, -1);
-    case 56:
-        return pyramidsOnFaces(prismPoints(6), 4, 2, -0.5);
-    case 57:
-        return pyramidsOnFaces(prismPoints(6), 4, 3, -0.5);
-    case 58:
-        return pyramidsOnFaces(dodecahedronPoints(), 5, 1, 0);
-    case 59:
-        return pyramidsOnFaces(dodecahedronPoints(), 5, 2, -1);
-    case 60:
-        return pyramidsOnFaces(dodecahedronPoints(), 5, 2, kMetaCosine);
-    case 61:
-        return pyramidsOnFaces(dodecahedronPoints(), 5, 3, kMetaCosine);
-    case 62:
-        return diminishedIcosahedron(2);
-    case 63:
-        return diminishedIcosahedron(3);
-    case 64: {
-        // The tetrahedron sits on the one triangle that borders all three pentagons.
-        Construction c = diminishedIcosahedron(3);
-        const std::vector<HullFace> faces = hullFaces(c.points);
-        for (const HullFace& f : faces) {
-            const std::vector<int> across = neighbourSizes(faces, f);
-            if (f.corners.size() == 3 && std::count(across.begin(), across.end(), 5) == 3) {
-                append(c.points, pyramidApex(capBaseOf(c.points, f)));
-                c.top = f.normal;
-                return c;
-            }
+// J64: the tetrahedron sits on the one triangle that borders all three pentagons.
+Construction augmentedTridiminishedIcosahedron() {
+    Construction c = diminishedIcosahedron(3);
+    const std::vector<HullFace> faces = hullFaces(c.points);
+    for (const HullFace& f : faces) {
+        const std::vector<int> across = neighbourSizes(faces, f);
+        if (f.corners.size() == 3 && std::count(across.begin(), across.end(), 5) == 3) {
+            append(c.points, pyramidApex(capBaseOf(c.points, f)));
+            c.top = f.normal;
+            return c;
         }
-        throw std::runtime_error("J64: no triangle between the three pentagons");
     }
-    case 65:
-        return cupolasOnFaces(truncatedTetrahedronPoints(), 6, 1, 0);
-    case 66:
-        return cupolasOnFaces(truncatedCubePoints(), 8, 1, 0);
-    case 67:
-        return cupolasOnFaces(truncatedCubePoints(), 8, 2, -1);
-    case 68:
-        return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 1, 0);
-    case 69:
-        return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 2, -1);
-    case 70:
-        return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 2, kMetaCosine);
-    case 71:
-        return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 3, kMetaCosine);
-    case 72:
-        return rhombicosidodecahedronVariant("g", false);
-    case 73:
-        return rhombicosidodecahedronVariant("gg", true);
-    case 74:
-        return rhombicosidodecahedronVariant("gg", false);
-    case 75:
-        return rhombicosidodecahedronVariant("ggg", false);
-    case 76:
-        return rhombicosidodecahedronVariant("d", false);
-    case 77:
-        return rhombicosidodecahedronVariant("dg", true);
-    case 78:
-        return rhombicosidodecahedronVariant("dg", false);
-    case 79:
-        return rhombicosidodecahedronVariant("dgg", false);
-    case 80:
-        return rhombicosidodecahedronVariant("dd", true);
-    case 81:
-        return rhombicosidodecahedronVariant("dd", false);
-    case 82:
-        return rhombicosidodecahedronVariant("gdd", false);
-    case 83:
-        return rhombicosidodecahedronVariant("ddd", false);
-    case 84:
-        return solved(snubDisphenoidPoints,
-                      {{0, 1},
-                       {0, 2},
-                       {0, 3},
-                       {0, 4},
-                       {1, 2},
-                       {1, 3},
-                       {1, 5},
-                       {2, 4},
-                       {2, 5},
-                       {2, 6},
-                       {3, 4},
-                       {3, 5},
-                       {3, 7},
-                       {4, 6},
-                       {4, 7},
-                       {5, 6},
-                       {5, 7},
-                       {6, 7}},
-                      {0.8, 0.6, 0.2}, false);
-    case 85:
-        return solved(snubSquareAntiprismPoints,
-                      {{0, 1},   {0, 3},   {0, 4},   {0, 7},   {0, 8},   {1, 2},   {1, 4},   {1, 5},
-                       {1, 9},   {2, 3},   {2, 5},   {2, 6},   {2, 10},  {3, 6},   {3, 7},   {3, 11},
-                       {4, 8},   {4, 9},   {4, 12},  {5, 9},   {5, 10},  {5, 13},  {6, 10},  {6, 11},
-                       {6, 14},  {7, 8},   {7, 11},  {7, 15},  {8, 12},  {8, 15},  {9, 12},  {9, 13},
-                       {10, 13}, {10, 14}, {11, 14}, {11, 15}, {12, 13}, {12, 15}, {13, 14}, {14, 15}},
-                      {0.7, 0.86, 0.19, 1.2}, false);
-    case 89:
-        return solved(hebesphenomegacoronaPoints,
-                      {{0, 1},  {0, 3},  {0, 4},  {0, 10}, {1, 2},   {1, 5},  {1, 11}, {2, 3},  {2, 6},
-                       {2, 11}, {3, 7},  {3, 10}, {4, 5},  {4, 8},   {4, 10}, {4, 12}, {5, 8},  {5, 11},
-                       {5, 13}, {6, 7},  {6, 9},  {6, 11}, {6, 13},  {7, 9},  {7, 10}, {7, 12}, {8, 9},
-                       {8, 12}, {8, 13}, {9, 12}, {9, 13}, {10, 12}, {11, 13}},
-                      {-0.85, 0.72, 0.12, 0.96, 1.1, -0.23, 0.84, 0.73}, true);
-    case 90:
-        return solved(disphenocingulumPoints,
-                      {{0, 1},  {0, 4},  {0, 7},   {0, 12},  {1, 5},   {1, 6},  {1, 13}, {2, 3},
-                       {2, 8},  {2, 9},  {2, 14},  {3, 10},  {3, 11},  {3, 15}, {4, 5},  {4, 8},
-                       {4, 12}, {4, 14}, {5, 9},   {5, 13},  {5, 14},  {6, 7},  {6, 10}, {6, 13},
-                       {6, 15}, {7, 11}, {7, 12},  {7, 15},  {8, 11},  {8, 12}, {8, 14}, {9, 10},
-                       {9, 13}, {9, 14}, {10, 13}, {10, 15}, {11, 12}, {11, 15}},
-                      {1.1, 0.77, 0.46, 1.13, 0.33}, false);
-    case 91:
-        return bilunabirotunda();
-    case 92:
-        return hebesphenorotunda();
-    default:
-        break;
-    }
+    throw std::runtime_error("J64: no triangle between the three pentagons");
+}
+
+// How each Johnson solid the catalogue holds is made, by its number.
+struct Recipe {
+    int number;
+    Construction (*make)();
+};
+const Recipe kRecipes[] = {
+    {6, [] { return capStack(10, Middle::None, Cap::Rotunda, Cap::None, true); }},
+    {7, [] { return pyramidStack(3, true, false, false); }},
+    {8, [] { return pyramidStack(4, true, false, false); }},
+    {9, [] { return pyramidStack(5, true, false, false); }},
+    {11, [] { return pyramidStack(5, false, true, false); }},
+    {12, [] { return pyramidStack(3, false, false, true); }},
+    {13, [] { return pyramidStack(5, false, false, true); }},
+    {14, [] { return pyramidStack(3, true, false, true); }},
+    {15, [] { return pyramidStack(4, true, false, true); }},
+    {16, [] { return pyramidStack(5, true, false, true); }},
+    {17, [] { return pyramidStack(4, false, true, true); }},
+    {18, [] { return capStack(6, Middle::Prism, Cap::Cupola, Cap::None, true); }},
+    {19, [] { return capStack(8, Middle::Prism, Cap::Cupola, Cap::None, true); }},
+    {20, [] { return capStack(10, Middle::Prism, Cap::Cupola, Cap::None, true); }},
+    {21, [] { return capStack(10, Middle::Prism, Cap::Rotunda, Cap::None, true); }},
+    {23, [] { return capStack(8, Middle::Antiprism, Cap::Cupola, Cap::None, true); }},
+    {24, [] { return capStack(10, Middle::Antiprism, Cap::Cupola, Cap::None, true); }},
+    {25, [] { return capStack(10, Middle::Antiprism, Cap::Rotunda, Cap::None, true); }},
+    {26, [] { return gyrobifastigium(); }},
+    {28, [] { return capStack(8, Middle::None, Cap::Cupola, Cap::Cupola, true); }},
+    {29, [] { return capStack(8, Middle::None, Cap::Cupola, Cap::Cupola, false); }},
+    {30, [] { return capStack(10, Middle::None, Cap::Cupola, Cap::Cupola, true); }},
+    {32, [] { return capStack(10, Middle::None, Cap::Cupola, Cap::Rotunda, true); }},
+    {33, [] { return capStack(10, Middle::None, Cap::Cupola, Cap::Rotunda, false); }},
+    {34, [] { return capStack(10, Middle::None, Cap::Rotunda, Cap::Rotunda, true); }},
+    {35, [] { return capStack(6, Middle::Prism, Cap::Cupola, Cap::Cupola, true); }},
+    {36, [] { return capStack(6, Middle::Prism, Cap::Cupola, Cap::Cupola, false); }},
+    {37, [] { return capStack(8, Middle::Prism, Cap::Cupola, Cap::Cupola, false); }},
+    {38, [] { return capStack(10, Middle::Prism, Cap::Cupola, Cap::Cupola, true); }},
+    {39, [] { return capStack(10, Middle::Prism, Cap::Cupola, Cap::Cupola, false); }},
+    {40, [] { return capStack(10, Middle::Prism, Cap::Cupola, Cap::Rotunda, true); }},
+    {41, [] { return capStack(10, Middle::Prism, Cap::Cupola, Cap::Rotunda, false); }},
+    {42, [] { return capStack(10, Middle::Prism, Cap::Rotunda, Cap::Rotunda, true); }},
+    {43, [] { return capStack(10, Middle::Prism, Cap::Rotunda, Cap::Rotunda, false); }},
+    {44, [] { return capStack(6, Middle::Antiprism, Cap::Cupola, Cap::Cupola, true); }},
+    {45, [] { return capStack(8, Middle::Antiprism, Cap::Cupola, Cap::Cupola, true); }},
+    {46, [] { return capStack(10, Middle::Antiprism, Cap::Cupola, Cap::Cupola, true); }},
+    {47, [] { return capStack(10, Middle::Antiprism, Cap::Cupola, Cap::Rotunda, true); }},
+    {48, [] { return capStack(10, Middle::Antiprism, Cap::Rotunda, Cap::Rotunda, true); }},
+    {52, [] { return pyramidsOnFaces(prismPoints(5), 4, 1, 0); }},
+    {53, [] { return pyramidsOnFaces(prismPoints(5), 4, 2, std::cos(4 * kPi / 5)); }},
+    {54, [] { return pyramidsOnFaces(prismPoints(6), 4, 1, 0); }},
+    {55, [] { return pyramidsOnFaces(prismPoints(6), 4, 2, -1); }},
+    {56, [] { return pyramidsOnFaces(prismPoints(6), 4, 2, -0.5); }},
+    {57, [] { return pyramidsOnFaces(prismPoints(6), 4, 3, -0.5); }},
+    {58, [] { return pyramidsOnFaces(dodecahedronPoints(), 5, 1, 0); }},
+    {59, [] { return pyramidsOnFaces(dodecahedronPoints(), 5, 2, -1); }},
+    {60, [] { return pyramidsOnFaces(dodecahedronPoints(), 5, 2, kMetaCosine); }},
+    {61, [] { return pyramidsOnFaces(dodecahedronPoints(), 5, 3, kMetaCosine); }},
+    {62, [] { return diminishedIcosahedron(2); }},
+    {63, [] { return diminishedIcosahedron(3); }},
+    {64, augmentedTridiminishedIcosahedron},
+    {65, [] { return cupolasOnFaces(truncatedTetrahedronPoints(), 6, 1, 0); }},
+    {66, [] { return cupolasOnFaces(truncatedCubePoints(), 8, 1, 0); }},
+    {67, [] { return cupolasOnFaces(truncatedCubePoints(), 8, 2, -1); }},
+    {68, [] { return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 1, 0); }},
+    {69, [] { return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 2, -1); }},
+    {70, [] { return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 2, kMetaCosine); }},
+    {71, [] { return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 3, kMetaCosine); }},
+    {72, [] { return rhombicosidodecahedronVariant("g", false); }},
+    {73, [] { return rhombicosidodecahedronVariant("gg", true); }},
+    {74, [] { return rhombicosidodecahedronVariant("gg", false); }},
+    {75, [] { return rhombicosidodecahedronVariant("ggg", false); }},
+    {76, [] { return rhombicosidodecahedronVariant("d", false); }},
+    {77, [] { return rhombicosidodecahedronVariant("dg", true); }},
+    {78, [] { return rhombicosidodecahedronVariant("dg", false); }},
+    {79, [] { return rhombicosidodecahedronVariant("dgg", false); }},
+    {80, [] { return rhombicosidodecahedronVariant("dd", true); }},
+    {81, [] { return rhombicosidodecahedronVariant("dd", false); }},
+    {82, [] { return rhombicosidodecahedronVariant("gdd", false); }},
+    {83, [] { return rhombicosidodecahedronVariant("ddd", false); }},
+    {84,
+     [] {
+         return solved(snubDisphenoidPoints,
+                       {{0, 1},
+                        {0, 2},
+                        {0, 3},
+                        {0, 4},
+                        {1, 2},
+                        {1, 3},
+                        {1, 5},
+                        {2, 4},
+                        {2, 5},
+                        {2, 6},
+                        {3, 4},
+                        {3, 5},
+                        {3, 7},
+                        {4, 6},
+                        {4, 7},
+                        {5, 6},
+                        {5, 7},
+                        {6, 7}},
+                       {0.8, 0.6, 0.2}, false);
+     }},
+    {85,
+     [] {
+         return solved(snubSquareAntiprismPoints,
+                       {{0, 1},   {0, 3},   {0, 4},   {0, 7},   {0, 8},   {1, 2},   {1, 4},   {1, 5},
+                        {1, 9},   {2, 3},   {2, 5},   {2, 6},   {2, 10},  {3, 6},   {3, 7},   {3, 11},
+                        {4, 8},   {4, 9},   {4, 12},  {5, 9},   {5, 10},  {5, 13},  {6, 10},  {6, 11},
+                        {6, 14},  {7, 8},   {7, 11},  {7, 15},  {8, 12},  {8, 15},  {9, 12},  {9, 13},
+                        {10, 13}, {10, 14}, {11, 14}, {11, 15}, {12, 13}, {12, 15}, {13, 14}, {14, 15}},
+                       {0.7, 0.86, 0.19, 1.2}, false);
+     }},
+    {89,
+     [] {
+         return solved(hebesphenomegacoronaPoints,
+                       {{0, 1},  {0, 3},  {0, 4},  {0, 10}, {1, 2},   {1, 5},  {1, 11}, {2, 3},  {2, 6},
+                        {2, 11}, {3, 7},  {3, 10}, {4, 5},  {4, 8},   {4, 10}, {4, 12}, {5, 8},  {5, 11},
+                        {5, 13}, {6, 7},  {6, 9},  {6, 11}, {6, 13},  {7, 9},  {7, 10}, {7, 12}, {8, 9},
+                        {8, 12}, {8, 13}, {9, 12}, {9, 13}, {10, 12}, {11, 13}},
+                       {-0.85, 0.72, 0.12, 0.96, 1.1, -0.23, 0.84, 0.73}, true);
+     }},
+    {90,
+     [] {
+         return solved(disphenocingulumPoints,
+                       {{0, 1},  {0, 4},  {0, 7},   {0, 12},  {1, 5},   {1, 6},  {1, 13}, {2, 3},
+                        {2, 8},  {2, 9},  {2, 14},  {3, 10},  {3, 11},  {3, 15}, {4, 5},  {4, 8},
+                        {4, 12}, {4, 14}, {5, 9},   {5, 13},  {5, 14},  {6, 7},  {6, 10}, {6, 13},
+                        {6, 15}, {7, 11}, {7, 12},  {7, 15},  {8, 11},  {8, 12}, {8, 14}, {9, 10},
+                        {9, 13}, {9, 14}, {10, 13}, {10, 15}, {11, 12}, {11, 15}},
+                       {1.1, 0.77, 0.46, 1.13, 0.33}, false);
+     }},
+    {91, [] { return bilunabirotunda(); }},
+    {92, [] { return hebesphenorotunda(); }},
+};
+
+Construction build(int j) {
+    for (const Recipe& r : kRecipes)
+        if (r.number == j) return r.make();
     throw std::runtime_error("no construction for Johnson solid " + std::to_string(j));
 }
 

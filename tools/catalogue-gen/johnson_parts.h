@@ -41,8 +41,8 @@ Point3D edgeDirection(const std::vector<Point3D>& ring, int k);
 // A face of a convex point set with what the constructions ask of it.
 struct HullFace {
     std::vector<int> corners; // counter-clockwise seen from outside
-    Point3D normal;              // outward unit normal
-    Point3D centre;              // vertex mean
+    Point3D normal;           // outward unit normal
+    Point3D centre;           // vertex mean
 };
 std::vector<HullFace> hullFaces(const std::vector<Point3D>& points);
 CapBase capBaseOf(const std::vector<Point3D>& points, const HullFace& face);

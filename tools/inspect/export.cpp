@@ -3,8 +3,8 @@
 
 #include "catalogue/latin1.h"
 #include "export/meshfiles.h"
-#include "output.h"
 #include "options.h"
+#include "output.h"
 #include "session.h"
 #include "view/renderer.h"
 

@@ -5,7 +5,6 @@
 #include "catalogue/tables.h"
 #include "options.h"
 
-
 namespace kesmora::inspect {
 
 // kesmora-inspect export CATEGORY NAME [--dual] --format F [--mode N] [--size WxH] [--marks] -o FILE

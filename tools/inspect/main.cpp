@@ -1,12 +1,12 @@
 // kesmora-inspect: looks inside the catalogue and the solids the program builds, without a window.
 #include "catalogue/catalogueerror.h"
+#include "catalogue/latin1.h"
 #include "export.h"
 #include "modeljson.h"
 #include "net.h"
 #include "options.h"
 #include "output.h"
 #include "session.h"
-#include "catalogue/latin1.h"
 #include "sheet.h"
 #include "stats.h"
 #include "view/renderer.h"
@@ -107,8 +107,8 @@ int model(const CatalogueTables& tables, const CommandLine& line) {
                                      " could not be built");
         return 0;
     }
-    printLine(
-        modelToJson(buildAsTheWindowDoes(tables, line.number("CATEGORY", 0), utf8ToLatin1(line.text("NAME")))));
+    printLine(modelToJson(
+        buildAsTheWindowDoes(tables, line.number("CATEGORY", 0), utf8ToLatin1(line.text("NAME")))));
     return 0;
 }
 
