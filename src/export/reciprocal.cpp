@@ -1,6 +1,8 @@
 // The polar reciprocal of a solid, face for vertex and vertex for face.
 #include "reciprocal.h"
 
+#include "geometry/polar.h"
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -36,7 +38,7 @@ Mesh polarReciprocal(const Mesh& solid) {
 
     Mesh r;
     for (std::size_t f = 0; f < faces; ++f)
-        r.vertices.push_back(centre + (radius2 / dot(normals[f], centres[f] - centre)) * normals[f]);
+        r.vertices.push_back(centre + poleOfPlane(normals[f], dot(normals[f], centres[f] - centre), radius2));
     // Around each vertex v: from a face where v is followed by w, on to the face where w comes
     // before v, and so on until the ring closes.
     for (int v = 0; v < static_cast<int>(solid.vertices.size()); ++v) {

@@ -2,6 +2,8 @@
 // three points is simple, exact enough and fast.
 #include "geom.h"
 
+#include "geometry/polar.h"
+
 #include <algorithm>
 #include <set>
 #include <stdexcept>
@@ -121,7 +123,7 @@ Polyhedron polarReciprocal(const Polyhedron& p, double rho2) {
         c = c / static_cast<double>(f.size());
         const double d = dot(n, c);
         if (d <= 0) throw std::runtime_error("polarReciprocal: origin not inside");
-        dual.push_back(n * (rho2 / d));
+        dual.push_back(kesmora::poleOfPlane(n, d, rho2));
     }
     return convexHull(dual);
 }
