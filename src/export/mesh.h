@@ -11,11 +11,6 @@
 
 namespace kesmora {
 
-inline Point3D unit(const Point3D& a) {
-    const double n = norm(a);
-    return n > 0 ? (1.0 / n) * a : Point3D{};
-}
-
 struct Mesh {
     std::vector<Point3D> vertices;
     std::vector<std::vector<int>> faces; // vertex indices in boundary order

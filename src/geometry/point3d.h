@@ -41,9 +41,15 @@ inline Point3D turnedAbout(const Point3D& v, const Point3D& axis, double angle) 
     return c * v + s * cross(axis, v) + (1 - c) * dot(axis, v) * axis;
 }
 
-// Without a guard: a zero vector gives not-a-number, which the callers that use it rule out.
+// Two ways to scale to length one, each fixed to the last bit by the files made with it: the
+// generator divides (a zero vector gives not-a-number, which its constructions rule out), the
+// exports and nets multiply by the reciprocal and give the zero vector for a zero vector.
 inline Point3D normalized(const Point3D& a) {
     return a / norm(a);
+}
+inline Point3D unit(const Point3D& a) {
+    const double n = norm(a);
+    return n > 0 ? (1.0 / n) * a : Point3D{};
 }
 
 } // namespace kesmora
