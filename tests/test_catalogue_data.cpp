@@ -4,6 +4,7 @@
 #include "build/dispatch.h"
 #include "catalogue/tables.h"
 #include "geometry/dual.h"
+#include "geometry/point3d.h"
 #include "geometry/solidmodel.h"
 
 #include <QRegularExpression>
@@ -358,30 +359,10 @@ const BlockFile& faceFile() {
 
 // ------------------------------------------------------------------ geometry helpers
 
-struct V3 {
-    double x = 0, y = 0, z = 0;
-};
-V3 operator+(V3 a, V3 b) {
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-V3 operator-(V3 a, V3 b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-V3 operator*(double s, V3 a) {
-    return {s * a.x, s * a.y, s * a.z};
-}
-double dot(V3 a, V3 b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-V3 cross(V3 a, V3 b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-double norm(V3 a) {
-    return std::sqrt(dot(a, a));
-}
+using kesmora::Point3D;
 
 struct Solid {
-    std::vector<V3> v;
+    std::vector<Point3D> v;
     std::vector<std::vector<int>> f;
     std::vector<std::string> faceLines;
 };
@@ -407,8 +388,8 @@ bool loadSolid(const Expected& e, Solid& s, std::string& why) {
     }
     for (const std::string& l : s.faceLines) {
         std::vector<int> face;
-        for (unsigned char ch : l)
-            face.push_back(static_cast<int>(ch) - 48);
+        for (char ch : l)
+            face.push_back(kesmora::vertexOfCode(ch));
         s.f.push_back(face);
     }
     return true;
@@ -507,20 +488,20 @@ bool quotedSense(const Expected& e) {
 
 double sizeOf(const Solid& s) {
     double m = 0;
-    for (const V3& p : s.v)
+    for (const Point3D& p : s.v)
         m = std::max(m, norm(p));
     return m;
 }
 
-V3 newellNormal(const Solid& s, const std::vector<int>& face) {
-    V3 n;
+Point3D newellNormal(const Solid& s, const std::vector<int>& face) {
+    Point3D n;
     for (std::size_t k = 0; k < face.size(); ++k)
         n = n + cross(s.v[face[k]], s.v[face[(k + 1) % face.size()]]);
     return (1 / norm(n)) * n;
 }
 
-V3 centroidOf(const Solid& s, const std::vector<int>& face) {
-    V3 c;
+Point3D centroidOf(const Solid& s, const std::vector<int>& face) {
+    Point3D c;
     for (int i : face)
         c = c + s.v[i];
     return (1.0 / face.size()) * c;
@@ -705,27 +686,27 @@ TEST(CatalogueData, FacesArePlanarConvexPolygonsAndSolidsConvex) {
         const double size = sizeOf(s);
         // The tetrahedron, cube and octahedron blocks are quoted with 7 and 10 digits.
         const double tol = (e.category == 0 && e.index <= 2 ? 1e-6 : 1e-9) * size;
-        std::vector<V3> normals;
+        std::vector<Point3D> normals;
         for (const auto& face : s.f) {
-            const V3 own = newellNormal(s, face); // follows the face's own sense
-            const V3 c = centroidOf(s, face);
-            const V3 n = quotedSense(e) && dot(c, own) < 0 ? -1.0 * own : own; // outward
+            const Point3D own = newellNormal(s, face); // follows the face's own sense
+            const Point3D c = centroidOf(s, face);
+            const Point3D n = quotedSense(e) && dot(c, own) < 0 ? -1.0 * own : own; // outward
             normals.push_back(n);
             for (int i : face)
                 EXPECT_LT(std::abs(dot(s.v[i] - c, n)), tol) << "face not planar";
             // Simple and in boundary order: every turn has the same sense, total turn one revolution.
             double turning = 0;
             for (std::size_t k = 0; k < face.size(); ++k) {
-                const V3 a = s.v[face[k]], b = s.v[face[(k + 1) % face.size()]],
+                const Point3D a = s.v[face[k]], b = s.v[face[(k + 1) % face.size()]],
                          c2 = s.v[face[(k + 2) % face.size()]];
-                const V3 u = b - a, w = c2 - b;
+                const Point3D u = b - a, w = c2 - b;
                 const double turn = std::atan2(dot(cross(u, w), own), dot(u, w));
                 EXPECT_GT(turn, 1e-9) << "face not convex in boundary order";
                 turning += turn;
             }
             EXPECT_NEAR(turning, 2 * std::numbers::pi, 1e-6) << "face winds more than once";
             // Convex solid: every vertex on the inner side of the face plane (n points outward).
-            for (const V3& p : s.v)
+            for (const Point3D& p : s.v)
                 EXPECT_LT(dot(p - c, n), tol) << "vertex outside a face plane";
             EXPECT_GT(dot(c, n), 0) << "origin not inside, or face not counter-clockwise from outside";
         }
@@ -754,7 +735,7 @@ TEST(CatalogueData, RegularFacedBodiesHaveEqualEdgesAndRegularFaces) {
         }
         EXPECT_LT((hi - lo) / hi, rel);
         for (const auto& face : s.f) { // equilateral and cyclic: regular
-            const V3 c = centroidOf(s, face);
+            const Point3D c = centroidOf(s, face);
             double rlo = 1e300, rhi = 0;
             for (int i : face) {
                 rlo = std::min(rlo, norm(s.v[i] - c));
@@ -773,9 +754,9 @@ TEST(CatalogueData, BodiesAreCentred) {
         std::string why;
         ASSERT_TRUE(loadSolid(e, s, why)) << why;
         const double size = sizeOf(s);
-        V3 c;
-        V3 lo{1e300, 1e300, 1e300}, hi{-1e300, -1e300, -1e300};
-        for (const V3& p : s.v) {
+        Point3D c;
+        Point3D lo{1e300, 1e300, 1e300}, hi{-1e300, -1e300, -1e300};
+        for (const Point3D& p : s.v) {
             c = c + p;
             lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
             hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
@@ -913,12 +894,12 @@ TEST(CatalogueData, PoleRescaledDualVerticesLieAtThePoles) {
         kesmora::dualbilden(*m, kesmora::dualRecipeFor(e.category, e.index, e.name));
         const double size = sizeOf(s);
         for (std::size_t f = 0; f < s.f.size(); ++f) {
-            const V3 n = newellNormal(s, s.f[f]);
+            const Point3D n = newellNormal(s, s.f[f]);
             const double d = dot(centroidOf(s, s.f[f]), n);
             const double r2 = dot(s.v[s.f[f][0]], s.v[s.f[f][0]]);
-            const V3 expected = (r2 / d) * n;
+            const Point3D expected = (r2 / d) * n;
             const kesmora::Point3D& got = m->dualVertices[f];
-            EXPECT_LT(norm(V3{got.x, got.y, got.z} - expected), 1e-9 * size) << "face " << f;
+            EXPECT_LT(norm(Point3D{got.x, got.y, got.z} - expected), 1e-9 * size) << "face " << f;
         }
     }
     EXPECT_EQ(checked, 12 + 9);
@@ -954,15 +935,15 @@ TEST(CatalogueData, CategoryZeroTopsPointToMinusZ) {
             if (configOf(s, v, around) == config) apex = v;
         ASSERT_GE(apex, 0);
         EXPECT_LT(std::hypot(s.v[apex].x, s.v[apex].y), 1e-9);
-        for (const V3& p : s.v)
+        for (const Point3D& p : s.v)
             EXPECT_GE(p.z, s.v[apex].z);
     }
     const Solid cupola = load(0, "zehnseitiges Fass + Kuppel");
     for (const auto& face : cupola.f)
         if (face.size() == 5) {
-            const V3 c = centroidOf(cupola, face);
+            const Point3D c = centroidOf(cupola, face);
             EXPECT_LT(std::hypot(c.x, c.y), 1e-9);
-            for (const V3& p : cupola.v)
+            for (const Point3D& p : cupola.v)
                 EXPECT_GE(p.z, c.z - 1e-12);
         }
 }
@@ -972,7 +953,7 @@ TEST(CatalogueData, CategoryZeroTopsPointToMinusZ) {
 // solid a face of the expected kind sits on that axis; for a Catalan solid a vertex.
 TEST(CatalogueData, ArchimedeanAndCatalanSolidsStandUpright) {
     const double a = 20 * std::numbers::pi / 180, b = 15 * std::numbers::pi / 180;
-    const V3 up{-std::sin(a) * std::sin(b), -std::cos(a), -std::sin(a) * std::cos(b)};
+    const Point3D up{-std::sin(a) * std::sin(b), -std::cos(a), -std::sin(a) * std::cos(b)};
     const int topFace[13] = {4, 5, 5, 4, 4, 0, 5, 10, 8, 8, 4, 3, 10};
     for (const Expected* ep : bodies(false)) {
         const Expected& e = *ep;
@@ -988,7 +969,7 @@ TEST(CatalogueData, ArchimedeanAndCatalanSolidsStandUpright) {
                     dot(newellNormal(s, face), up) > 1 - 1e-9)
                     found = true;
         } else {
-            for (const V3& p : s.v)
+            for (const Point3D& p : s.v)
                 if (dot((1 / norm(p)) * p, up) > 1 - 1e-9) found = true;
         }
         EXPECT_TRUE(found) << "nothing on the upright axis";
@@ -997,12 +978,12 @@ TEST(CatalogueData, ArchimedeanAndCatalanSolidsStandUpright) {
 
 // Isometries about the vertex centroid that map the vertex set onto itself.
 std::vector<std::array<double, 9>> symmetries(const Solid& s) {
-    V3 c;
-    for (const V3& p : s.v)
+    Point3D c;
+    for (const Point3D& p : s.v)
         c = c + p;
     c = (1.0 / s.v.size()) * c;
-    std::vector<V3> r;
-    for (const V3& p : s.v)
+    std::vector<Point3D> r;
+    for (const Point3D& p : s.v)
         r.push_back(p - c);
     const double tol = 1e-9 * sizeOf(s);
     const int n = static_cast<int>(r.size());
@@ -1018,7 +999,7 @@ std::vector<std::array<double, 9>> symmetries(const Solid& s) {
     auto close = [&](double x, double y) { return std::abs(x - y) < tol; };
     // Inverse of the matrix with columns r[ia], r[ib], r[ic]: rows are the scaled cross products.
     const double det = dot(r[ia], cross(r[ib], r[ic]));
-    const V3 inv0 = (1 / det) * cross(r[ib], r[ic]), inv1 = (1 / det) * cross(r[ic], r[ia]),
+    const Point3D inv0 = (1 / det) * cross(r[ib], r[ic]), inv1 = (1 / det) * cross(r[ic], r[ia]),
              inv2 = (1 / det) * cross(r[ia], r[ib]);
     std::vector<std::array<double, 9>> found;
     for (int i = 0; i < n; ++i)
@@ -1032,20 +1013,20 @@ std::vector<std::array<double, 9>> symmetries(const Solid& s) {
                     !close(norm(r[i] - r[k]), norm(r[ia] - r[ic])))
                     continue;
                 // M = [r_i r_j r_k] * inverse.
-                auto apply = [&](V3 p) {
+                auto apply = [&](Point3D p) {
                     const double x = dot(inv0, p), y = dot(inv1, p), z = dot(inv2, p);
                     return x * r[i] + y * r[j] + z * r[k];
                 };
                 bool maps = true;
-                for (const V3& p : r) {
-                    const V3 q = apply(p);
+                for (const Point3D& p : r) {
+                    const Point3D q = apply(p);
                     bool hit = false;
-                    for (const V3& t : r)
+                    for (const Point3D& t : r)
                         hit = hit || norm(q - t) < 1e-7 * sizeOf(s);
                     maps = maps && hit;
                 }
                 if (!maps) continue;
-                const V3 ex = apply({1, 0, 0}), ey = apply({0, 1, 0}), ez = apply({0, 0, 1});
+                const Point3D ex = apply({1, 0, 0}), ey = apply({0, 1, 0}), ez = apply({0, 0, 1});
                 found.push_back({ex.x, ey.x, ez.x, ex.y, ey.y, ez.y, ex.z, ey.z, ez.z});
             }
     return found;

@@ -146,10 +146,6 @@ void PrintTo(const Case& c, std::ostream* os) {
     *os << c.name;
 }
 
-std::string latin1(const char* utf8) {
-    return QString::fromUtf8(utf8).toLatin1().toStdString();
-}
-
 // A coordinate field that is not a number counts as 0, the other two fields keep their values.
 void firstOctahedronVertexHasZeroX(const CatalogueTables& damaged, const CatalogueTables& shipped) {
     SolidModel a, b;
@@ -539,7 +535,7 @@ TEST_P(Damage, Core) {
         Selection sel;
         sel.currentCategory = c.category;
         const auto names = fillBodyList(tables, c.category);
-        const std::string body = *c.body ? latin1(c.body) : names.at(0);
+        const std::string body = *c.body ? utf8ToLatin1(c.body) : names.at(0);
         ASSERT_NE(std::find(names.begin(), names.end(), body), names.end()) << c.body;
         neuwert(sel, tables, body);
         const SolidModel model = buildSolid(tables, sel, body);

@@ -1,5 +1,6 @@
 // kesmora-inspect export: every listed solid and dual read back from OFF and OBJ must be a closed
 // surface with its faces turned outward; STL, SVG and PNG read back as what they claim to be.
+#include "export/mesh.h"
 #include "inspector_process.h"
 
 #include <QByteArray>
@@ -27,23 +28,8 @@
 
 namespace {
 
-struct P3 {
-    double x, y, z;
-};
-P3 operator-(P3 a, P3 b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-P3 cross(P3 a, P3 b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-double dot(P3 a, P3 b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
-struct ReadMesh {
-    std::vector<P3> vertices;
-    std::vector<std::vector<int>> faces;
-};
+using ReadMesh = kesmora::Mesh;
+using kesmora::Point3D;
 
 ReadMesh readOff(const std::string& path) {
     std::ifstream in(path);
@@ -53,7 +39,7 @@ ReadMesh readOff(const std::string& path) {
     EXPECT_EQ(magic, "OFF");
     ReadMesh m;
     for (std::size_t i = 0; i < v && in; ++i) {
-        P3 p{};
+        Point3D p{};
         in >> p.x >> p.y >> p.z;
         m.vertices.push_back(p);
     }
@@ -78,7 +64,7 @@ ReadMesh readObj(const std::string& path) {
         std::string tag;
         words >> tag;
         if (tag == "v") {
-            P3 p{};
+            Point3D p{};
             words >> p.x >> p.y >> p.z;
             m.vertices.push_back(p);
         } else if (tag == "f") {
@@ -90,14 +76,6 @@ ReadMesh readObj(const std::string& path) {
         }
     }
     return m;
-}
-
-double volumeOf(const ReadMesh& m) {
-    double v = 0;
-    for (const auto& f : m.faces)
-        for (std::size_t i = 1; i + 1 < f.size(); ++i)
-            v += dot(m.vertices[f[0]], cross(m.vertices[f[i]], m.vertices[f[i + 1]]));
-    return v / 6;
 }
 
 // Closed: every edge on exactly two faces. Oriented: each direction of an edge used exactly once,
@@ -118,7 +96,7 @@ void expectClosedAndOutward(const ReadMesh& m, const std::string& what) {
         EXPECT_EQ(directed.count({edge.second, edge.first}), 1u)
             << what << ": edge " << edge.first << "-" << edge.second << " lies on one face only";
     }
-    EXPECT_GT(volumeOf(m), 0) << what << ": faces turned inward";
+    EXPECT_GT(kesmora::signedVolume(m), 0) << what << ": faces turned inward";
 }
 
 // Same vertices in the same places, and each face on the same corners as in the model (its sense
@@ -225,13 +203,15 @@ TEST(Export, StlTrianglesCloseUpLikeThePolygons) {
                                             corner(v[9], v[10], v[11])};
                 tri.faces.push_back(face);
                 // The stored normal agrees with the corners' turn.
-                const P3 n = cross(tri.vertices[face[1]] - tri.vertices[face[0]],
-                                   tri.vertices[face[2]] - tri.vertices[face[0]]);
-                EXPECT_GT(dot(n, P3{v[0], v[1], v[2]}), 0) << name << " triangle " << t;
+                const Point3D n = cross(tri.vertices[face[1]] - tri.vertices[face[0]],
+                                        tri.vertices[face[2]] - tri.vertices[face[0]]);
+                EXPECT_GT(dot(n, Point3D{v[0], v[1], v[2]}), 0) << name << " triangle " << t;
             }
             EXPECT_EQ(tri.vertices.size(), polygons.vertices.size()) << name;
             expectClosedAndOutward(tri, std::string(name) + " STL");
-            EXPECT_NEAR(volumeOf(tri), volumeOf(polygons), 1e-4 * volumeOf(polygons)) << name;
+            EXPECT_NEAR(kesmora::signedVolume(tri), kesmora::signedVolume(polygons),
+                        1e-4 * kesmora::signedVolume(polygons))
+                << name;
         }
     }
     ASSERT_EQ(inspect({"export", "0", "Oktaeder", "--format", "stl-ascii", "-o", q(ascii)}).exitCode, 0);

@@ -26,7 +26,7 @@
 namespace {
 
 using gen::Polyhedron;
-using gen::Vec3;
+using kesmora::Point3D;
 
 struct Expected {
     int number;
@@ -134,7 +134,7 @@ const Polyhedron& solid(int number) {
 // Faces with their geometry and neighbourhoods.
 struct Shape {
     const Polyhedron* p;
-    std::vector<Vec3> normal, centre;
+    std::vector<Point3D> normal, centre;
     std::map<std::pair<int, int>, int> faceOfEdge; // directed edge -> face
 };
 
@@ -142,7 +142,7 @@ Shape shapeOf(const Polyhedron& p) {
     Shape s{&p, {}, {}, {}};
     for (int f = 0; f < static_cast<int>(p.faces.size()); ++f) {
         const auto& face = p.faces[f];
-        Vec3 area, sum;
+        Point3D area, sum;
         for (std::size_t k = 0; k < face.size(); ++k) {
             area = area + cross(p.vertices[face[k]], p.vertices[face[(k + 1) % face.size()]]);
             sum = sum + p.vertices[face[k]];
@@ -213,7 +213,7 @@ std::unique_ptr<kesmora::SolidModel> storedModel(const Polyhedron& p) {
     auto m = std::make_unique<kesmora::SolidModel>();
     m->vertexCount = static_cast<int>(p.vertices.size());
     for (std::size_t i = 0; i < p.vertices.size(); ++i) {
-        const Vec3 q = gen::roundTrip(p.vertices[i]); // as the program reads it back
+        const Point3D q = gen::roundTrip(p.vertices[i]); // as the program reads it back
         m->vertices[i] = {q.x, q.y, q.z};
     }
     m->faceCount = static_cast<int>(p.faces.size());
@@ -222,7 +222,7 @@ std::unique_ptr<kesmora::SolidModel> storedModel(const Polyhedron& p) {
     return m;
 }
 
-double degrees(Vec3 a, Vec3 b) {
+double degrees(Point3D a, Point3D b) {
     return std::acos(std::clamp(dot(normalized(a), normalized(b)), -1.0, 1.0)) * 180 / std::numbers::pi;
 }
 
@@ -274,15 +274,15 @@ TEST(JohnsonBodies, RegularPlanarFacesStrictlyConvexAndCentred) {
         SCOPED_TRACE("J" + std::to_string(e.number));
         const Polyhedron& p = solid(e.number);
         const Shape s = shapeOf(p);
-        Vec3 mean;
-        for (const Vec3& v : p.vertices)
+        Point3D mean;
+        for (const Point3D& v : p.vertices)
             mean = mean + v;
         EXPECT_LT(norm(mean / static_cast<double>(p.vertices.size())), 1e-12);
         for (std::size_t f = 0; f < p.faces.size(); ++f) {
             const auto& face = p.faces[f];
             const double circum = norm(p.vertices[face[0]] - s.centre[f]);
             for (std::size_t k = 0; k < face.size(); ++k) {
-                const Vec3 a = p.vertices[face[k]], b = p.vertices[face[(k + 1) % face.size()]];
+                const Point3D a = p.vertices[face[k]], b = p.vertices[face[(k + 1) % face.size()]];
                 EXPECT_NEAR(norm(a - b), 1.0, 1e-9);                     // unit edge
                 EXPECT_NEAR(norm(a - s.centre[f]), circum, 1e-9);        // equal edges on a circle: regular
                 EXPECT_NEAR(dot(a - s.centre[f], s.normal[f]), 0, 1e-9); // planar
@@ -348,7 +348,7 @@ TEST(JohnsonBodies, ProgramDualKeepsBoundaryOrderAndCounts) {
 
 // Where the top (+Z of the standard frame) ends up: on screen up (-y), tilted 20 degrees toward
 // the viewer (-z), turned 15 degrees about the vertical.
-Vec3 storedTop() {
+Point3D storedTop() {
     const double a = 20 * std::numbers::pi / 180, b = 15 * std::numbers::pi / 180;
     return {-std::sin(a) * std::sin(b), -std::cos(a), -std::sin(a) * std::cos(b)};
 }
@@ -408,14 +408,14 @@ std::vector<int> facesWithVertices(const Shape& s, int size, const std::string& 
 // Seen along the line through the two faces' centres: the turn between their vertex directions,
 // in degrees, modulo the faces' own symmetry (both have n corners).
 double azimuthOffset(const Shape& s, int f, int g) {
-    const Vec3 axis = normalized(s.centre[g] - s.centre[f]);
-    Vec3 u = s.p->vertices[s.p->faces[f][0]] - s.centre[f];
+    const Point3D axis = normalized(s.centre[g] - s.centre[f]);
+    Point3D u = s.p->vertices[s.p->faces[f][0]] - s.centre[f];
     u = normalized(u - dot(u, axis) * axis);
-    const Vec3 w = cross(axis, u);
+    const Point3D w = cross(axis, u);
     const double period = 360.0 / static_cast<double>(s.p->faces[f].size());
     double best = period;
     for (int v : s.p->faces[g]) {
-        const Vec3 r = s.p->vertices[v] - s.centre[g];
+        const Point3D r = s.p->vertices[v] - s.centre[g];
         double a = std::atan2(dot(r, w), dot(r, u)) * 180 / std::numbers::pi;
         a = std::fmod(std::fmod(a, period) + period, period);
         best = std::min({best, a, period - a});
@@ -424,9 +424,9 @@ double azimuthOffset(const Shape& s, int f, int g) {
 }
 
 bool centrallySymmetric(const Polyhedron& p) {
-    for (const Vec3& v : p.vertices) {
+    for (const Point3D& v : p.vertices) {
         bool found = false;
-        for (const Vec3& w : p.vertices)
+        for (const Point3D& w : p.vertices)
             found = found || norm(v + w) < 1e-9;
         if (!found) return false;
     }
@@ -498,8 +498,8 @@ void expectApexes(int number, const std::string& config, double angle, double di
     SCOPED_TRACE("J" + std::to_string(number));
     const Polyhedron& p = solid(number);
     const auto configs = configurations(shapeOf(p));
-    std::vector<Vec3> apexes;
-    Vec3 rest;
+    std::vector<Point3D> apexes;
+    Point3D rest;
     int others = 0;
     for (std::size_t v = 0; v < p.vertices.size(); ++v) {
         if (configs[v] == config)
@@ -510,7 +510,7 @@ void expectApexes(int number, const std::string& config, double angle, double di
         }
     }
     ASSERT_EQ(apexes.size(), 2u);
-    const Vec3 centre = rest / others;
+    const Point3D centre = rest / others;
     EXPECT_NEAR(degrees(apexes[0] - centre, apexes[1] - centre), angle, 1e-3);
     EXPECT_NEAR(norm(apexes[0] - apexes[1]), distance, 1e-5);
 }

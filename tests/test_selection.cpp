@@ -1,5 +1,6 @@
 // Body lists and the take-over of a selected body.
 #include "catalogue/catalogueerror.h"
+#include "catalogue/latin1.h"
 #include "catalogue/selection.h"
 
 #include <gtest/gtest.h>
@@ -20,20 +21,10 @@ const CatalogueTables& shipped() {
     }();
     return t;
 }
-std::string latin1(const char* utf8) { // test names are written in UTF-8; the tables are Latin-1
-    std::string out;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8); *p; ++p) {
-        if (*p == 0xC3)
-            out.push_back(static_cast<char>(*++p + 0x40));
-        else
-            out.push_back(static_cast<char>(*p));
-    }
-    return out;
-}
 Selection select(int category, const char* name) {
     Selection s;
     s.currentCategory = category;
-    neuwert(s, shipped(), latin1(name));
+    neuwert(s, shipped(), utf8ToLatin1(name));
     return s;
 }
 } // namespace
@@ -46,7 +37,7 @@ TEST(BodyList, CountsAndFirstEntries) {
     EXPECT_EQ(c2.size(), 25u);
     EXPECT_EQ(c3.size(), 77u);
     EXPECT_EQ(c0[0], "achtseitiges Antiprisma");
-    EXPECT_EQ(c0[17], latin1("Hexaeder, Würfel"));
+    EXPECT_EQ(c0[17], utf8ToLatin1("Hexaeder, Würfel"));
     EXPECT_EQ(c2[0], "Cubus simus (abgeschr.Hexaeder)");
     EXPECT_EQ(c3[0], "Johnson Polyeder 06");
 }
@@ -54,7 +45,7 @@ TEST(BodyList, CountsAndFirstEntries) {
 TEST(BodyList, ExcludedNamesNeverAppearWhateverTheirCase) {
     const auto c0 = fillBodyList(shipped(), 0);
     for (const char* name : {"Tetraederstern", "Kepler-Stern", "Mengerwürfel", "quadratische Pyramide"})
-        EXPECT_EQ(std::count(c0.begin(), c0.end(), latin1(name)), 0) << name;
+        EXPECT_EQ(std::count(c0.begin(), c0.end(), utf8ToLatin1(name)), 0) << name;
     const auto c3 = fillBodyList(shipped(), 3);
     EXPECT_EQ(std::count(c3.begin(), c3.end(), "Johnson Polyeder 22"), 0);
     const auto c2 = fillBodyList(shipped(), 2);
@@ -82,8 +73,8 @@ TEST(BodyList, SortOrder) {
         {"Keplersa", "Kepler-Sb"},
     };
     for (const auto& [first, second] : ordered) {
-        EXPECT_TRUE(bodyListLess(latin1(first), latin1(second))) << first << " < " << second;
-        EXPECT_FALSE(bodyListLess(latin1(second), latin1(first))) << second << " > " << first;
+        EXPECT_TRUE(bodyListLess(utf8ToLatin1(first), utf8ToLatin1(second))) << first << " < " << second;
+        EXPECT_FALSE(bodyListLess(utf8ToLatin1(second), utf8ToLatin1(first))) << second << " > " << first;
     }
 
     // The list of category 0 as the window shows it.
@@ -135,7 +126,7 @@ TEST(BodyList, SortOrder) {
                               "zwölfseitiges Prisma"};
     std::vector<std::string> list;
     for (const char* name : expected)
-        list.push_back(latin1(name));
+        list.push_back(utf8ToLatin1(name));
     EXPECT_EQ(fillBodyList(shipped(), 0), list);
 }
 
@@ -166,15 +157,15 @@ TEST(Neuwert, ParametersPersistFromTheLastRecordWithABlock) {
     neuwert(s, shipped(), "Rhombendodekaeder"); // section 2's record has no parameter block either
     EXPECT_EQ(s.bodyParams, (std::array<double, 4>{2, 1, 4, -2}));
     s.currentCategory = 0;
-    neuwert(s, shipped(), latin1("sechsseitiges Prisma")); // "0,5" with a comma
+    neuwert(s, shipped(), utf8ToLatin1("sechsseitiges Prisma")); // "0,5" with a comma
     EXPECT_EQ(s.bodyParams[2], 0.5);
-    neuwert(s, shipped(), latin1("fünfseitiges Antiprisma")); // "1.5" with a point
+    neuwert(s, shipped(), utf8ToLatin1("fünfseitiges Antiprisma")); // "1.5" with a point
     EXPECT_EQ(s.bodyParams[2], 1.5);
 }
 
 TEST(Neuwert, Titles) {
-    EXPECT_EQ(titleFor("Oktaeder", 0), latin1("Oktaeder und dualer Körper"));
-    EXPECT_EQ(titleFor("Kuboktaeder", 2), latin1("Kuboktaeder und dualer Körper"));
+    EXPECT_EQ(titleFor("Oktaeder", 0), utf8ToLatin1("Oktaeder und dualer Körper"));
+    EXPECT_EQ(titleFor("Kuboktaeder", 2), utf8ToLatin1("Kuboktaeder und dualer Körper"));
     EXPECT_EQ(titleFor("Johnson Polyeder 06", 3), "Johnson Polyeder 06 und quasiduales Polyeder");
 }
 

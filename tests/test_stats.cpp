@@ -1,7 +1,7 @@
 // kesmora-inspect stats: counts and angles of bodies whose figures are known from geometry, and
 // the properties every listed solid must have.
+#include "export/stats.h"
 #include "inspector_process.h"
-#include "stats.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -181,13 +181,13 @@ TEST(Stats, ReadableTextAndUsage) {
 // Models taken from elsewhere than the catalogue build may hold faces without area; their normals
 // are noise, so they must not make a body convex or give it angles.
 TEST(Stats, FacesWithoutAreaAreCountedAndNeverMakeABodyConvex) {
+    using kesmora::Mesh;
     using kesmora::Point3D;
-    using kesmora::inspect::Mesh;
     const std::vector<std::vector<int>> cubeFaces{{0, 1, 2, 3}, {4, 7, 6, 5}, {0, 4, 5, 1},
                                                   {1, 5, 6, 2}, {2, 6, 7, 3}, {3, 7, 4, 0}};
     const std::vector<Point3D> cube{{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
                                     {-1, -1, 1},  {1, -1, 1},  {1, 1, 1},  {-1, 1, 1}};
-    auto edgesWithAngles = [](const kesmora::inspect::Stats& s) {
+    auto edgesWithAngles = [](const kesmora::Stats& s) {
         int n = 0;
         for (const auto& g : s.dihedrals) {
             EXPECT_TRUE(std::isfinite(g.degrees));
@@ -196,22 +196,21 @@ TEST(Stats, FacesWithoutAreaAreCountedAndNeverMakeABodyConvex) {
         return n;
     };
 
-    const auto sound = kesmora::inspect::measure(Mesh{cube, cubeFaces});
+    const auto sound = kesmora::measure(Mesh{cube, cubeFaces});
     EXPECT_EQ(sound.degenerateFaces, 0);
     EXPECT_TRUE(sound.convex);
     EXPECT_EQ(edgesWithAngles(sound), 12);
 
     // Every vertex on one point: six faces without area, no angle, not convex.
-    const auto point =
-        kesmora::inspect::measure(Mesh{std::vector<Point3D>(8, Point3D{0.5, 0.5, 0.5}), cubeFaces});
+    const auto point = kesmora::measure(Mesh{std::vector<Point3D>(8, Point3D{0.5, 0.5, 0.5}), cubeFaces});
     EXPECT_EQ(point.degenerateFaces, 6);
     EXPECT_FALSE(point.convex);
     EXPECT_TRUE(point.dihedrals.empty());
-    const std::string text = kesmora::inspect::statsText(point, "Punkt");
+    const std::string text = kesmora::statsText(point, "Punkt");
     EXPECT_NE(text.find("convex        no\n"), std::string::npos) << text;
     EXPECT_NE(text.find("dihedral      none\n"), std::string::npos) << text;
     EXPECT_NE(text.find("degenerate    6 faces"), std::string::npos) << text;
-    EXPECT_EQ(kesmora::inspect::statsJson(point)["degenerateFaces"].toInt(), 6);
+    EXPECT_EQ(kesmora::statsJson(point)["degenerateFaces"].toInt(), 6);
 
     // The top face squeezed onto a line (within a millionth of the size): its four edges give no
     // angle, the other eight do.
@@ -220,7 +219,7 @@ TEST(Stats, FacesWithoutAreaAreCountedAndNeverMakeABodyConvex) {
     squeezed[5] = {1, 0, 1};
     squeezed[6] = {0.5, 1e-7, 1};
     squeezed[7] = {-0.5, 0, 1};
-    const auto line = kesmora::inspect::measure(Mesh{squeezed, cubeFaces});
+    const auto line = kesmora::measure(Mesh{squeezed, cubeFaces});
     EXPECT_EQ(line.degenerateFaces, 1);
     EXPECT_FALSE(line.convex);
     EXPECT_EQ(edgesWithAngles(line), 8);
@@ -229,7 +228,7 @@ TEST(Stats, FacesWithoutAreaAreCountedAndNeverMakeABodyConvex) {
     std::vector<std::vector<int>> named = cubeFaces;
     named[0] = {0, 0, 0};
     named[1] = {4, 5};
-    const auto twice = kesmora::inspect::measure(Mesh{cube, named});
+    const auto twice = kesmora::measure(Mesh{cube, named});
     EXPECT_EQ(twice.degenerateFaces, 2);
     EXPECT_FALSE(twice.convex);
     EXPECT_EQ(twice.faces, 6);

@@ -230,7 +230,7 @@ TEST(Zoom, GrundeinstellungGivesScale120AndKeepsOrientation) {
     SolidModel m = onePointEach({100, 0, -50});
     m.scale = 200.0 / 1.5;
     ASSERT_TRUE(zoom(m, ZoomCommand::Reset));
-    EXPECT_DOUBLE_EQ(m.scale, 120);
+    EXPECT_DOUBLE_EQ(m.scale, kResetScale);
     expectNear(m.vertices[0], 100 * 120 / (200.0 / 1.5), 0, -50 * 120 / (200.0 / 1.5), 1e-9);
 
     // With the tables collapsed by a scale of 0 there is nothing to restore, and no NaN may appear.
@@ -245,7 +245,7 @@ TEST(Zoom, GrundeinstellungGivesScale120AndKeepsOrientation) {
     EXPECT_FALSE(zoom(huge, ZoomCommand::Enlarge));
     EXPECT_EQ(huge.scale, std::numeric_limits<double>::max());
     EXPECT_TRUE(zoom(huge, ZoomCommand::Reset));
-    EXPECT_DOUBLE_EQ(huge.scale, 120);
+    EXPECT_DOUBLE_EQ(huge.scale, kResetScale);
 }
 
 TEST(ScreenMapping, RoundsHalvesToEvenAndClampsTheUnrepresentable) {

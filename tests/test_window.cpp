@@ -303,7 +303,7 @@ TEST(Window, DragTurnsZoomAndResetScale) {
     w->S9->click();
     EXPECT_NEAR(w->model().scale, scale, 1e-9);
     w->S1->click();
-    EXPECT_DOUBLE_EQ(w->model().scale, 120.0);
+    EXPECT_DOUBLE_EQ(w->model().scale, kResetScale);
 }
 
 TEST(Window, ColourChoiceCancelledChangesNothingConfirmedRebuilds) {

@@ -228,7 +228,7 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
         punkteladen(m, tables, dispatch->blockId);
         enlargeTinySolid(m);
         coords = readBlock(tables.coordTable, tables.coordIndex, dispatch->blockId);
-        // Each vertex becomes a dual face, and the dual's face table holds 201.
+        // Each vertex becomes a dual face, and the dual's face table holds kMaxFaces.
         if (m.vertexCount > kMaxFaces)
             throw CatalogueError(kCoordFile, header, coords.firstLine,
                                  "Der Block hat mehr als " + std::to_string(kMaxFaces) +

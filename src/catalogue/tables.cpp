@@ -2,6 +2,7 @@
 #include "tables.h"
 
 #include "catalogueerror.h"
+#include "latin1.h"
 
 #include <algorithm>
 #include <charconv>
@@ -52,34 +53,6 @@ bool isBlockBoundary(const Table& t, int line) {
     if (line >= n) return true;
     const std::string& s = t.lines[static_cast<std::size_t>(line)];
     return s.empty() || s == "[#]" || looksLikeHeader(s);
-}
-
-// Length of the well-formed UTF-8 sequence of two to four bytes at `at` (no overlong forms, no
-// surrogates, nothing beyond U+10FFFF), 0 when there is none.
-std::size_t utf8SequenceAt(std::string_view s, std::size_t at) {
-    const auto byte = [&](std::size_t i) {
-        return at + i < s.size() ? static_cast<unsigned char>(s[at + i]) : 0u;
-    };
-    const unsigned lead = byte(0);
-    std::size_t length = 0;
-    unsigned low = 0x80, high = 0xBF; // allowed range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (byte(1) < low || byte(1) > high) return 0;
-    for (std::size_t i = 2; i < length; ++i)
-        if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-    return length;
 }
 
 int lineAt(std::string_view bytes, std::size_t at) {
@@ -253,20 +226,6 @@ CatalogueTables tablesFromContents(std::string_view coords, std::string_view fac
     t.faceIndex = indexBlocks(t.faceTable);
     t.excludedInCatalogue = excludedCatalogueLines(t.excludedNames, t.catalogueTable);
     return t;
-}
-
-std::string latin1ToUtf8(std::string_view latin1) {
-    std::string out;
-    out.reserve(latin1.size());
-    for (unsigned char c : latin1) {
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
 }
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {

@@ -2,6 +2,8 @@
 // and the number conversions used on their lines.
 #pragma once
 
+#include "latin1.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -65,9 +67,6 @@ CatalogueTables LoadCatalogueTables(const std::filesystem::path& dataDir);
 // Builds tables from in-memory contents (tests, fuzzing), with the checks of readTableFile.
 CatalogueTables tablesFromContents(std::string_view coords, std::string_view faces, std::string_view excluded,
                                    std::string_view catalogue);
-
-// Table texts are Latin-1 (Windows-1252 letters); messages for the user are UTF-8.
-std::string latin1ToUtf8(std::string_view latin1);
 
 // Case-insensitive equality of single-byte texts (ASCII and Latin-1 letters).
 bool equalsIgnoreCase(std::string_view a, std::string_view b);

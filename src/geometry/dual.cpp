@@ -71,7 +71,8 @@ void orderByNearestNeighbour(const SolidModel& m, FaceString& s) {
 }
 
 void addFace(SolidModel& m, int& n, FaceString face) {
-    if (n >= kMaxFaces) throw GeometryError("Das duale Polyeder hat mehr als 201 Flächen");
+    if (n >= kMaxFaces)
+        throw GeometryError("Das duale Polyeder hat mehr als " + std::to_string(kMaxFaces) + " Flächen");
     m.dualFaces[n++] = std::move(face);
 }
 
@@ -137,8 +138,8 @@ double abstand2(const SolidModel& model, int i, int j) {
 
 void dualbilden(SolidModel& m, const DualRecipe& recipe) {
     if (m.faceCount < 0 || m.faceCount > kMaxFaces || m.vertexCount < 0 || m.vertexCount > kMaxFaces)
-        throw GeometryError(
-            "Der Körper ist zu groß für das duale Polyeder (höchstens 201 Ecken und Flächen)");
+        throw GeometryError("Der Körper ist zu groß für das duale Polyeder (höchstens " +
+                            std::to_string(kMaxFaces) + " Ecken und Flächen)");
 
     // 1. Dual vertices at the face centroids, moved to the poles of the face planes where asked.
     const bool pole = recipe.poleRescaling;

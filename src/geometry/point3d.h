@@ -16,6 +16,15 @@ inline Point3D operator-(const Point3D& a, const Point3D& b) {
 inline Point3D operator*(double k, const Point3D& a) {
     return {k * a.x, k * a.y, k * a.z};
 }
+inline Point3D operator*(const Point3D& a, double k) {
+    return k * a;
+}
+inline Point3D operator/(const Point3D& a, double k) {
+    return {a.x / k, a.y / k, a.z / k};
+}
+inline Point3D operator-(const Point3D& a) {
+    return {-a.x, -a.y, -a.z};
+}
 inline double dot(const Point3D& a, const Point3D& b) {
     return a.x * b.x + a.y * b.y + a.z * b.z;
 }
@@ -24,6 +33,23 @@ inline Point3D cross(const Point3D& a, const Point3D& b) {
 }
 inline double norm(const Point3D& a) {
     return std::sqrt(dot(a, a));
+}
+
+// v turned by angle about the axis through the origin with unit direction `axis` (Rodrigues).
+inline Point3D turnedAbout(const Point3D& v, const Point3D& axis, double angle) {
+    const double c = std::cos(angle), s = std::sin(angle);
+    return c * v + s * cross(axis, v) + (1 - c) * dot(axis, v) * axis;
+}
+
+// Two ways to scale to length one, each fixed to the last bit by the files made with it: the
+// generator divides (a zero vector gives not-a-number, which its constructions rule out), the
+// exports and nets multiply by the reciprocal and give the zero vector for a zero vector.
+inline Point3D normalized(const Point3D& a) {
+    return a / norm(a);
+}
+inline Point3D unit(const Point3D& a) {
+    const double n = norm(a);
+    return n > 0 ? (1.0 / n) * a : Point3D{};
 }
 
 } // namespace kesmora

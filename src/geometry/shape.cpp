@@ -1,136 +1,79 @@
 // Closedness, orientation and the star shape of a figure's surface.
 #include "shape.h"
 
+#include "edgemap.h"
+#include "orientation.h"
 #include "point3d.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <span>
 
 namespace kesmora {
 
 namespace {
 
-// The two faces along an edge, in the order met, and whether each runs from the lower vertex to
-// the higher.
-struct Edge {
-    int key = 0; // lower * kMaxVertices + higher
-    int faces[2] = {-1, -1};
-    bool forward[2] = {false, false};
-    int uses = 0;
-};
-
 // A closed surface of the sphere's kind has V + F - 2 edges, each bounding two faces.
 constexpr int kMaxEdges = kMaxVertices + kMaxFaces - 2;
-constexpr int kMaxCorners = 2 * kMaxEdges;
+constexpr int kMaxSides = 2 * kMaxEdges;
 
-// Edge numbers by key: open addressing in a table at most half full.
-class EdgeTable {
-  public:
-    EdgeTable() { slots_.fill({-1, -1}); }
-    // The edge number stored for the key, or the place to store one (number -1).
-    std::int16_t& find(int key) {
-        std::size_t i = (static_cast<std::size_t>(key) * 2654435761u) % slots_.size();
-        while (slots_[i].key != -1 && slots_[i].key != key)
-            i = (i + 1) % slots_.size();
-        slots_[i].key = key;
-        return slots_[i].edge;
-    }
-
-  private:
-    struct Slot {
-        int key;
-        std::int16_t edge;
-    };
-    std::array<Slot, 1024> slots_;
-};
+// This runs on every build, so everything lives on the stack: the edge map's fixed-capacity
+// index and tables sized for the largest figure the model holds.
 static_assert(2 * kMaxEdges <= 1024);
+using StackEdgeIndex = FixedEdgeIndex<1024, kMaxVertices>;
 
 // Orients the faces alike through the edges they share; false unless every edge has exactly two
 // faces, the surface is connected and orientable, and V - E + F = 2 with every vertex used.
 bool orientFaces(const FaceString* faces, int faceCount, int vertexCount, std::array<bool, kMaxFaces>& reversed) {
-    EdgeTable table;
-    std::array<Edge, kMaxEdges> edges;
-    int edgeCount = 0;
-    std::array<std::int16_t, kMaxCorners> edgeOfCorner; // for each face corner in order: the edge it starts
-    int cornerCount = 0;
-    std::array<int, kMaxFaces + 1> firstCorner;
-    bool ok = true;
-    for (int f = 0; f < faceCount && ok; ++f) {
+    std::array<int, kMaxFaces + 1> firstSide;
+    int sideCount = 0;
+    for (int f = 0; f < faceCount; ++f) {
         const FaceString& face = faces[f];
         const int n = static_cast<int>(face.size());
-        firstCorner[static_cast<std::size_t>(f)] = cornerCount;
-        if (n < 3 || cornerCount + n > kMaxCorners) ok = false;
-        for (int i = 0; i < n && ok; ++i) {
+        firstSide[static_cast<std::size_t>(f)] = sideCount;
+        if (n < 3 || sideCount + n > kMaxSides) return false;
+        sideCount += n;
+        for (int i = 0; i < n; ++i) {
             const int a = vertexOfCode(face[static_cast<std::size_t>(i)]);
-            const int b = vertexOfCode(face[static_cast<std::size_t>((i + 1) % n)]);
-            if (a < 0 || a >= vertexCount || b < 0 || b >= vertexCount) {
-                ok = false;
-                break;
-            }
+            if (a < 0 || a >= vertexCount) return false;
             for (int j = i + 1; j < n; ++j) // no corner twice in one face
-                if (face[static_cast<std::size_t>(i)] == face[static_cast<std::size_t>(j)]) ok = false;
-            if (!ok) break;
-            const int key = std::min(a, b) * kMaxVertices + std::max(a, b);
-            std::int16_t& slot = table.find(key);
-            if (slot < 0) {
-                if (edgeCount == kMaxEdges) {
-                    ok = false;
-                    break;
-                }
-                slot = static_cast<std::int16_t>(edgeCount);
-                edges[static_cast<std::size_t>(edgeCount++)] = Edge{key, {-1, -1}, {false, false}, 0};
-            }
-            Edge& e = edges[static_cast<std::size_t>(slot)];
-            if (e.uses == 2) { // three faces along one edge
-                ok = false;
-                break;
-            }
-            e.faces[e.uses] = f;
-            e.forward[e.uses] = a < b;
-            ++e.uses;
-            edgeOfCorner[static_cast<std::size_t>(cornerCount++)] = slot;
+                if (face[static_cast<std::size_t>(i)] == face[static_cast<std::size_t>(j)]) return false;
         }
     }
-    firstCorner[static_cast<std::size_t>(faceCount)] = cornerCount;
+    firstSide[static_cast<std::size_t>(faceCount)] = sideCount;
+
+    StackEdgeIndex index;
+    std::array<MeshEdge, kMaxEdges> edges;
+    std::array<int, kMaxSides> edgeOfSide;
+    const int edgeCount = mapEdges(
+        faceCount, [&](int f) { return static_cast<int>(faces[f].size()); },
+        [&](int f, int k) { return vertexOfCode(faces[f][static_cast<std::size_t>(k)]); }, index,
+        std::span<MeshEdge>(edges), std::span<int>(edgeOfSide));
+    if (edgeCount < 0) return false;
     std::array<bool, kMaxVertices> used{};
     for (int k = 0; k < edgeCount; ++k) {
-        const Edge& e = edges[static_cast<std::size_t>(k)];
-        ok = ok && e.uses == 2 && e.faces[0] != e.faces[1];
-        used[static_cast<std::size_t>(e.key / kMaxVertices)] = true;
-        used[static_cast<std::size_t>(e.key % kMaxVertices)] = true;
+        const MeshEdge& e = edges[static_cast<std::size_t>(k)];
+        if (e.uses != 2 || e.sides[0].face == e.sides[1].face) return false;
+        used[static_cast<std::size_t>(e.a)] = true;
+        used[static_cast<std::size_t>(e.b)] = true;
     }
-    if (!ok) return false;
     if (std::find(used.begin(), used.begin() + vertexCount, false) != used.begin() + vertexCount) return false;
     if (vertexCount - edgeCount + faceCount != 2) return false;
 
-    // Across each edge the neighbour turns like the face when the two run along it in opposite
-    // directions, and against it when they run alike.
-    std::array<signed char, kMaxFaces> state; // -1 not reached, else 1 for reversed
-    std::fill(state.begin(), state.begin() + faceCount, static_cast<signed char>(-1));
+    std::array<signed char, kMaxFaces> flip;
+    std::array<int, kMaxFaces> piece;
     std::array<int, kMaxFaces> queue;
-    int queued = 0;
-    queue[static_cast<std::size_t>(queued++)] = 0;
-    state[0] = 0;
-    for (int q = 0; q < queued; ++q) {
-        const int f = queue[static_cast<std::size_t>(q)];
-        for (int c = firstCorner[static_cast<std::size_t>(f)]; c < firstCorner[static_cast<std::size_t>(f) + 1]; ++c) {
-            const Edge& e = edges[static_cast<std::size_t>(edgeOfCorner[static_cast<std::size_t>(c)])];
-            const int other = e.faces[0] == f ? e.faces[1] : e.faces[0];
-            const int want = state[static_cast<std::size_t>(f)] ^ (e.forward[0] == e.forward[1] ? 1 : 0);
-            signed char& known = state[static_cast<std::size_t>(other)];
-            if (known == -1) {
-                known = static_cast<signed char>(want);
-                queue[static_cast<std::size_t>(queued++)] = other;
-            } else if (known != want) {
-                return false; // not orientable
-            }
-        }
-    }
-    if (queued != faceCount) return false; // more than one piece
+    const auto first = [](auto& a, int n) { return std::span(a.data(), static_cast<std::size_t>(n)); };
+    const std::span<const int> sides = first(firstSide, faceCount + 1);
+    const std::span<const int> sideEdges = first(edgeOfSide, sideCount);
+    const std::span<const MeshEdge> edgeList = first(edges, edgeCount);
+    if (orientAlike(faceCount, sides, sideEdges, edgeList, first(flip, faceCount), first(piece, faceCount),
+                    first(queue, faceCount)) != 1)
+        return false; // not orientable, or more than one piece
     for (int f = 0; f < faceCount; ++f)
-        reversed[static_cast<std::size_t>(f)] = state[static_cast<std::size_t>(f)] == 1;
+        reversed[static_cast<std::size_t>(f)] = flip[static_cast<std::size_t>(f)] == 1;
     return true;
 }
 

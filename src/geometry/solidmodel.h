@@ -24,6 +24,8 @@ inline constexpr int kMaxVertices = 261;   // capacity of a vertex table
 inline constexpr int kMaxFaces = 201;      // capacity of a face table
 inline constexpr int kMaxNameable = 208;   // vertices a single byte can name (codes 48..255)
 inline constexpr int kVertexCodeBase = 48; // vertex i is written as the byte 48 + i
+// Screen pixels per model unit that fitting a solid to the picture and "Grundeinstellung" give.
+inline constexpr double kResetScale = 120.0;
 
 // A face is the string of its vertices' codes in boundary order; each byte is one vertex.
 using FaceString = std::string;
@@ -60,7 +62,7 @@ struct SolidModel {
     std::array<FaceRecord, kMaxFaces> dualFaceRecords{};
 
     // Screen pixels per model unit; the vertex tables stand multiplied by it.
-    double scale = 120.0;
+    double scale = kResetScale;
 
     // Set by the build (shape.h) for the solid and for the dual. Turning and zooming keep it; the
     // renderer relies on it only to leave out faces that later faces paint over entirely.

@@ -20,7 +20,6 @@ enum class ZoomCommand {
 
 inline constexpr double kEnlargeFactor = 1.1;
 inline constexpr double kReduceFactor = 0.9090909090909091; // the double nearest 1 / 1.1
-inline constexpr double kResetScale = 120.0;
 
 // The factor a zoom command multiplies by at the given scale.
 double zoomFactor(ZoomCommand command, double scale);

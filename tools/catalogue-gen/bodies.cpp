@@ -33,7 +33,7 @@ std::pair<double, double> cosSin30(int k) {
     return {c[m], c[(m + 9) % 12]};
 }
 
-Polyhedron hullOf(const std::vector<Vec3>& pts) {
+Polyhedron hullOf(const std::vector<Point3D>& pts) {
     return convexHull(pts);
 }
 
@@ -50,8 +50,8 @@ const std::vector<std::string> kOctaCoords{"-1 -1 0",           "1 -1 0",       
                                            "0 0 -1.4142135624", "0 0 1.4142135624"};
 const std::vector<std::string> kOctaFaces{"041", "150", "243", "352", "035", "034", "251", "124"};
 
-std::vector<Vec3> parseCoordLines(const std::vector<std::string>& lines) {
-    std::vector<Vec3> out;
+std::vector<Point3D> parseCoordLines(const std::vector<std::string>& lines) {
+    std::vector<Point3D> out;
     for (const std::string& l : lines) {
         // Three numbers at single spaces, read as the program reads them.
         const std::size_t a = l.find(' '), b = a == std::string::npos ? a : l.find(' ', a + 1);
@@ -60,7 +60,7 @@ std::vector<Vec3> parseCoordLines(const std::vector<std::string>& lines) {
             b == std::string::npos ? std::nullopt : kesmora::convertNumber(l.substr(a + 1, b - a - 1));
         const auto z = b == std::string::npos ? std::nullopt : kesmora::convertNumber(l.substr(b + 1));
         if (!x || !y || !z) throw std::runtime_error("bad quoted line");
-        out.push_back(Vec3{*x, *y, *z});
+        out.push_back(Point3D{*x, *y, *z});
     }
     return out;
 }
@@ -69,8 +69,8 @@ std::vector<std::vector<int>> parseFaceLines(const std::vector<std::string>& lin
     std::vector<std::vector<int>> out;
     for (const std::string& l : lines) {
         std::vector<int> f;
-        for (unsigned char ch : l)
-            f.push_back(ch - 48);
+        for (char ch : l)
+            f.push_back(kesmora::vertexOfCode(ch));
         out.push_back(f);
     }
     return out;
@@ -92,9 +92,9 @@ const std::vector<std::pair<int, std::vector<std::string>>> kGeneratedFaces{
 Polyhedron trapezohedron(int n) {
     Polyhedron p = polarReciprocal(convexHull(antiprismPoints(n)), 1.0);
     double ring = 0;
-    for (const Vec3& v : p.vertices)
+    for (const Point3D& v : p.vertices)
         ring = std::max(ring, std::hypot(v.x, v.y));
-    for (Vec3& v : p.vertices)
+    for (Point3D& v : p.vertices)
         v = v / ring;
     return p;
 }
@@ -102,7 +102,7 @@ Polyhedron trapezohedron(int n) {
 // Square prism (base 2 x 2, height 2.5) with a square pyramid of height 1.5; apex (top) at -z.
 // Proportions chosen so that it is visibly not Johnson 08, which category 3 shows.
 Polyhedron prismAndPyramid() {
-    std::vector<Vec3> pts;
+    std::vector<Point3D> pts;
     for (double z : {2.0, -0.5})
         for (auto [x, y] : {std::pair{-1.0, 1.0}, {1.0, 1.0}, {1.0, -1.0}, {-1.0, -1.0}})
             pts.push_back({x, y, z});
@@ -113,7 +113,7 @@ Polyhedron prismAndPyramid() {
 // Equilateral pentagonal bipyramid (shape of J13).
 Polyhedron pentagonalBipyramid() {
     const double r = 1 / (2 * std::sin(pi / 5));
-    std::vector<Vec3> pts = ringPoints(5, r, 0, 0);
+    std::vector<Point3D> pts = ringPoints(5, r, 0, 0);
     const double h = std::sqrt(1 - r * r);
     pts.push_back({0, 0, h});
     pts.push_back({0, 0, -h});
@@ -123,7 +123,7 @@ Polyhedron pentagonalBipyramid() {
 // "erweitertes Trapezoeder": three kites around the threefold apex T at -z,
 // extended by three isosceles triangles to an equilateral base triangle; z-extent centred.
 Polyhedron extendedTrapezohedron() {
-    std::vector<Vec3> pts;
+    std::vector<Point3D> pts;
     pts.push_back({0, 0, -1}); // T
     for (int i = 0; i < 3; ++i) {
         const auto [c, s] = cosSin30(4 * i);
@@ -133,7 +133,7 @@ Polyhedron extendedTrapezohedron() {
         const auto [c, s] = cosSin30(4 * i + 2);
         pts.push_back({0.75 * c, 0.75 * s, 0.5}); // L_i
     }
-    for (Vec3& v : pts)
+    for (Point3D& v : pts)
         v.z += 0.25;
     Polyhedron p;
     p.vertices = pts;
@@ -152,15 +152,15 @@ Polyhedron extendedTrapezohedron() {
 Polyhedron goldenRhombohedron() {
     const double s = std::sqrt(2 * (1 - 1 / std::sqrt(5.0)) / 3);
     const double c = std::sqrt(1 - s * s);
-    std::array<Vec3, 3> e;
+    std::array<Point3D, 3> e;
     for (int i = 0; i < 3; ++i) {
         const auto [ci, si] = cosSin30(4 * i);
         e[i] = {s * ci, s * si, c};
     }
-    const Vec3 centre = (e[0] + e[1] + e[2]) / 2;
-    std::vector<Vec3> pts;
+    const Point3D centre = (e[0] + e[1] + e[2]) / 2;
+    std::vector<Point3D> pts;
     for (int m = 0; m < 8; ++m) {
-        Vec3 v;
+        Point3D v;
         for (int i = 0; i < 3; ++i)
             if (m & (1 << i)) v = v + e[i];
         pts.push_back(v - centre);
@@ -176,20 +176,20 @@ Polyhedron barrel(int cupolas) {
     // Cupola height from the unit lateral edge: pentagon vertex at angle 18°, decagon vertex at 0°.
     const double dx = rPent * std::cos(pi / 10) - phi, dy = rPent * std::sin(pi / 10);
     const double hc = std::sqrt(1 - dx * dx - dy * dy);
-    std::vector<Vec3> pts;
+    std::vector<Point3D> pts;
     addRing(pts, 10, phi, 0, -2);
     addRing(pts, 10, 2, 0, 0);
     addRing(pts, 10, phi, 0, 2);
     if (cupolas >= 1) addRing(pts, 5, rPent, pi / 10, -2 - hc);
     if (cupolas >= 2) addRing(pts, 5, rPent, pi / 10, 2 + hc);
     double lo = 1e300, hi = -1e300;
-    for (const Vec3& v : pts)
+    for (const Point3D& v : pts)
         lo = std::min(lo, v.z), hi = std::max(hi, v.z);
     const double mid = (lo + hi) / 2;
-    for (Vec3& v : pts)
+    for (Point3D& v : pts)
         v.z -= mid;
     if (cupolas == 2)
-        for (Vec3& v : pts)
+        for (Point3D& v : pts)
             v.z = std::abs(v.z) < 1e-15 ? 0 : v.z;
     return hullOf(pts);
 }
@@ -201,14 +201,14 @@ Polyhedron duerer() {
     const double c72 = std::cos(2 * pi / 5);
     const double s = std::sqrt(2 * (1 - c72) / 3);
     const double c = std::sqrt(1 - s * s);
-    std::array<Vec3, 3> e;
+    std::array<Point3D, 3> e;
     for (int i = 0; i < 3; ++i) {
         const auto [ci, si] = cosSin30(4 * i);
         e[i] = {s * ci, s * si, c};
     }
     const double t = (std::sqrt(5.0) - 1) / 2;
-    const Vec3 S = e[0] + e[1] + e[2];
-    std::vector<Vec3> pts;
+    const Point3D S = e[0] + e[1] + e[2];
+    std::vector<Point3D> pts;
     for (int i = 0; i < 3; ++i)
         pts.push_back(t * e[i]);
     for (int i = 0; i < 3; ++i)
@@ -217,17 +217,17 @@ Polyhedron duerer() {
         pts.push_back(S - e[i]);
     for (int i = 0; i < 3; ++i)
         pts.push_back(S - t * e[i]);
-    for (Vec3& v : pts)
+    for (Point3D& v : pts)
         v = v - S / 2;
     return hullOf(pts);
 }
 
 // Zonohedron of the generators (vertices: the extreme points among all sums of ±g/2).
-Polyhedron zonohedron(const std::vector<Vec3>& g) {
-    std::vector<Vec3> pts;
+Polyhedron zonohedron(const std::vector<Point3D>& g) {
+    std::vector<Point3D> pts;
     const int n = static_cast<int>(g.size());
     for (int m = 0; m < (1 << n); ++m) {
-        Vec3 v;
+        Point3D v;
         for (int i = 0; i < n; ++i)
             v = v + ((m & (1 << i)) ? 0.5 : -0.5) * g[i];
         pts.push_back(v);
@@ -238,8 +238,8 @@ Polyhedron zonohedron(const std::vector<Vec3>& g) {
 // Rhombic icosahedron: five of the six fivefold axes of the icosahedron (cos θ = 1/sqrt5).
 Polyhedron rhombicIcosahedron() {
     const double ct = 1 / std::sqrt(5.0), st = std::sqrt(1 - ct * ct);
-    std::vector<Vec3> g;
-    for (const Vec3& r : ringPoints(5, st, 0, ct))
+    std::vector<Point3D> g;
+    for (const Point3D& r : ringPoints(5, st, 0, ct))
         g.push_back(r);
     return zonohedron(g);
 }
@@ -268,7 +268,7 @@ Polyhedron associahedron() {
         {{1 / std::sqrt(2.0), -1 / std::sqrt(2.0), 0, 0},
          {1 / std::sqrt(6.0), 1 / std::sqrt(6.0), -2 / std::sqrt(6.0), 0},
          {1 / std::sqrt(12.0), 1 / std::sqrt(12.0), 1 / std::sqrt(12.0), -3 / std::sqrt(12.0)}}};
-    std::vector<Vec3> pts;
+    std::vector<Point3D> pts;
     for (const auto& p : q) {
         std::array<double, 3> c{};
         for (int k = 0; k < 3; ++k)
@@ -282,7 +282,7 @@ Polyhedron associahedron() {
 // Herschel's enneahedron, D3h: poles (0,0,±2), equator at radius 2, six vertices at radius 1,
 // z = ±1.5.
 Polyhedron herschel() {
-    std::vector<Vec3> pts{{0, 0, 2}, {0, 0, -2}};
+    std::vector<Point3D> pts{{0, 0, 2}, {0, 0, -2}};
     for (int j = 0; j < 3; ++j) {
         const auto [c, s] = cosSin30(4 * j);
         pts.push_back({2 * c, 2 * s, 0});
@@ -298,15 +298,16 @@ Polyhedron herschel() {
 // Triclinic parallelepiped a=(3,0,0), b=(1,2,0), c=(1,1,2) (point group Ci); with cutCorner the
 // corner +(a+b+c)/2 is cut through the midpoints of its three edges (C1). Vertex centroid at 0.
 Polyhedron triclinic(bool cutCorner) {
-    const Vec3 a{3, 0, 0}, b{1, 2, 0}, c{1, 1, 2};
-    std::vector<Vec3> pts;
+    const Point3D a{3, 0, 0}, b{1, 2, 0}, c{1, 1, 2};
+    std::vector<Point3D> pts;
     for (int m = 0; m < 8; ++m) {
-        const Vec3 v = ((m & 4) ? 0.5 : -0.5) * a + ((m & 2) ? 0.5 : -0.5) * b + ((m & 1) ? 0.5 : -0.5) * c;
+        const Point3D v =
+            ((m & 4) ? 0.5 : -0.5) * a + ((m & 2) ? 0.5 : -0.5) * b + ((m & 1) ? 0.5 : -0.5) * c;
         if (cutCorner && m == 7) continue;
         pts.push_back(v);
     }
     if (cutCorner) {
-        const Vec3 corner = (a + b + c) / 2;
+        const Point3D corner = (a + b + c) / 2;
         pts.push_back(corner - a / 2);
         pts.push_back(corner - b / 2);
         pts.push_back(corner - c / 2);
@@ -321,16 +322,16 @@ Polyhedron triclinic(bool cutCorner) {
 // with a hexagonal pyramid on each hexagon, apexes on the circumsphere sqrt(11/3)(±1,±1,±1), odd
 // number of minus signs.
 Polyhedron icosioctahedron() {
-    std::vector<Vec3> pts;
-    for (const Vec3& v : truncatedTetrahedronPoints())
+    std::vector<Point3D> pts;
+    for (const Point3D& v : truncatedTetrahedronPoints())
         pts.push_back(v);
     // truncatedTetrahedronPoints has unit edge; the standard form has edge 2 sqrt2.
     const double scale = 2 * std::sqrt(2.0);
-    for (Vec3& v : pts)
+    for (Point3D& v : pts)
         v = scale * v;
     const double k = std::sqrt(11.0 / 3.0);
     for (int m = 0; m < 8; ++m) {
-        const Vec3 v{(m & 4) ? -k : k, (m & 2) ? -k : k, (m & 1) ? -k : k};
+        const Point3D v{(m & 4) ? -k : k, (m & 2) ? -k : k, (m & 1) ? -k : k};
         const int minus = ((m & 4) != 0) + ((m & 2) != 0) + ((m & 1) != 0);
         if (minus % 2 == 1) pts.push_back(v);
     }
@@ -346,7 +347,7 @@ Polyhedron elongatedRhombicDodecahedron() {
 
 // Campanus' sphere: poles and 12 meridians x 5 parallels (latitudes 0, ±30, ±60) on the unit sphere.
 Polyhedron campanus() {
-    std::vector<Vec3> pts{{0, 0, 1}, {0, 0, -1}};
+    std::vector<Point3D> pts{{0, 0, 1}, {0, 0, -1}};
     for (int b : {2, 1, 0, -1, -2}) {
         const auto [cb, sb] = cosSin30(b);
         for (int l = 0; l < 12; ++l) {
@@ -360,15 +361,15 @@ Polyhedron campanus() {
 // ---------------------------------------------------------------- category 2
 
 // Direction of the face with `sides` vertices whose centroid lies closest to direction `hint`.
-Vec3 faceAxis(const Polyhedron& p, const std::vector<int>& sides, Vec3 hint) {
-    Vec3 best;
+Point3D faceAxis(const Polyhedron& p, const std::vector<int>& sides, Point3D hint) {
+    Point3D best;
     double bestDot = -1e300;
     for (const auto& f : p.faces) {
         if (std::find(sides.begin(), sides.end(), static_cast<int>(f.size())) == sides.end()) continue;
-        Vec3 c;
+        Point3D c;
         for (int i : f)
             c = c + p.vertices[i];
-        const Vec3 d = normalized(c);
+        const Point3D d = normalized(c);
         const double t = dot(d, normalized(hint));
         if (t > bestDot) bestDot = t, best = d;
     }
@@ -378,20 +379,20 @@ Vec3 faceAxis(const Polyhedron& p, const std::vector<int>& sides, Vec3 hint) {
 
 double midradius2(const Polyhedron& p) {
     const auto& f = p.faces.front();
-    const Vec3 m = (p.vertices[f[0]] + p.vertices[f[1]]) / 2;
+    const Point3D m = (p.vertices[f[0]] + p.vertices[f[1]]) / 2;
     return dot(m, m);
 }
 
 struct Archimedean {
     Polyhedron solid; // standard frame
-    Vec3 top;         // main axis, standard frame
+    Point3D top;      // main axis, standard frame
 };
 
 Archimedean archimedean(int index) {
-    const Vec3 z{0, 0, 1};
-    const Vec3 five{0, 1, phi}; // a fivefold axis of the icosahedral standard coordinates
-    const Vec3 three{1, 1, 1};
-    auto make = [](const std::vector<Vec3>& pts, Vec3 axis, const std::vector<int>& sides) {
+    const Point3D z{0, 0, 1};
+    const Point3D five{0, 1, phi}; // a fivefold axis of the icosahedral standard coordinates
+    const Point3D three{1, 1, 1};
+    auto make = [](const std::vector<Point3D>& pts, Point3D axis, const std::vector<int>& sides) {
         Archimedean a;
         a.solid = convexHull(pts);
         a.top = faceAxis(a.solid, sides, axis);

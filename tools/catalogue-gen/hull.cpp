@@ -2,16 +2,18 @@
 // three points is simple, exact enough and fast.
 #include "geom.h"
 
+#include "geometry/polar.h"
+
 #include <algorithm>
 #include <set>
 #include <stdexcept>
 
 namespace gen {
 
-Polyhedron convexHull(const std::vector<Vec3>& points) {
+Polyhedron convexHull(const std::vector<Point3D>& points) {
     const int n = static_cast<int>(points.size());
     double size = 0;
-    for (const Vec3& p : points)
+    for (const Point3D& p : points)
         size = std::max(size, norm(p));
     const double eps = 1e-9 * std::max(size, 1.0);
 
@@ -21,7 +23,7 @@ Polyhedron convexHull(const std::vector<Vec3>& points) {
     for (int i = 0; i < n; ++i)
         for (int j = i + 1; j < n; ++j)
             for (int k = j + 1; k < n; ++k) {
-                Vec3 normal = cross(points[j] - points[i], points[k] - points[i]);
+                Point3D normal = cross(points[j] - points[i], points[k] - points[i]);
                 const double len = norm(normal);
                 if (len < eps * eps * 1e3 || len < 1e-12) continue;
                 normal = normal / len;
@@ -42,15 +44,15 @@ Polyhedron convexHull(const std::vector<Vec3>& points) {
                 if (above) normal = -normal; // outward: every other point lies below the plane
                 if (!seen.insert(on).second) continue;
 
-                Vec3 centre;
+                Point3D centre;
                 for (int m : on)
                     centre = centre + points[m];
                 centre = centre / static_cast<double>(on.size());
-                const Vec3 u = normalized(points[on[0]] - centre);
-                const Vec3 v = cross(normal, u);
+                const Point3D u = normalized(points[on[0]] - centre);
+                const Point3D v = cross(normal, u);
                 std::vector<std::pair<double, int>> byAngle;
                 for (int m : on) {
-                    const Vec3 r = points[m] - centre;
+                    const Point3D r = points[m] - centre;
                     byAngle.emplace_back(std::atan2(dot(r, v), dot(r, u)), m);
                 }
                 std::sort(byAngle.begin(), byAngle.end());
@@ -65,9 +67,9 @@ Polyhedron convexHull(const std::vector<Vec3>& points) {
                 for (bool changed = true; changed && face.size() > 3;) {
                     changed = false;
                     for (std::size_t q = 0; q < face.size() && face.size() > 3; ++q) {
-                        const Vec3 a = points[face[(q + face.size() - 1) % face.size()]];
-                        const Vec3 b = points[face[q]];
-                        const Vec3 c = points[face[(q + 1) % face.size()]];
+                        const Point3D a = points[face[(q + face.size() - 1) % face.size()]];
+                        const Point3D b = points[face[q]];
+                        const Point3D c = points[face[(q + 1) % face.size()]];
                         const double turn = dot(cross(b - a, c - b), normal) / (norm(b - a) * norm(c - b));
                         if (turn <= 1e-9) {
                             face.erase(face.begin() + static_cast<std::ptrdiff_t>(q));
@@ -95,25 +97,25 @@ Polyhedron convexHull(const std::vector<Vec3>& points) {
 
 namespace gen {
 
-Polyhedron convexHullOfExtremePoints(const std::vector<Vec3>& points) {
+Polyhedron convexHullOfExtremePoints(const std::vector<Point3D>& points) {
     const Polyhedron all = convexHull(points);
     std::vector<bool> used(points.size(), false);
     for (const auto& f : all.faces)
         for (int i : f)
             used[i] = true;
-    std::vector<Vec3> kept;
+    std::vector<Point3D> kept;
     for (std::size_t i = 0; i < points.size(); ++i)
         if (used[i]) kept.push_back(points[i]);
     return convexHull(kept);
 }
 
 Polyhedron polarReciprocal(const Polyhedron& p, double rho2) {
-    std::vector<Vec3> dual;
+    std::vector<Point3D> dual;
     for (const auto& f : p.faces) {
         // Newell normal and the mean of the face's vertices give the plane.
-        Vec3 n, c;
+        Point3D n, c;
         for (std::size_t k = 0; k < f.size(); ++k) {
-            const Vec3 a = p.vertices[f[k]], b = p.vertices[f[(k + 1) % f.size()]];
+            const Point3D a = p.vertices[f[k]], b = p.vertices[f[(k + 1) % f.size()]];
             n = n + cross(a, b);
             c = c + a;
         }
@@ -121,20 +123,20 @@ Polyhedron polarReciprocal(const Polyhedron& p, double rho2) {
         c = c / static_cast<double>(f.size());
         const double d = dot(n, c);
         if (d <= 0) throw std::runtime_error("polarReciprocal: origin not inside");
-        dual.push_back(n * (rho2 / d));
+        dual.push_back(kesmora::poleOfPlane(n, d, rho2));
     }
     return convexHull(dual);
 }
 
-Vec3 vertexCentroid(const Polyhedron& p) {
-    Vec3 c;
-    for (const Vec3& v : p.vertices)
+Point3D vertexCentroid(const Polyhedron& p) {
+    Point3D c;
+    for (const Point3D& v : p.vertices)
         c = c + v;
     return c / static_cast<double>(p.vertices.size());
 }
 
-void translate(Polyhedron& p, Vec3 by) {
-    for (Vec3& v : p.vertices)
+void translate(Polyhedron& p, Point3D by) {
+    for (Point3D& v : p.vertices)
         v = v + by;
 }
 

@@ -23,8 +23,8 @@ namespace {
 
 const double kPi = std::numbers::pi;
 const double kPhi = std::numbers::phi;
-const Vec3 kUp{0, 0, 1};
-const Vec3 kDown{0, 0, -1};
+const Point3D kUp{0, 0, 1};
+const Point3D kDown{0, 0, -1};
 // Cosine of the angle between two fivefold axes that are neither neighbours nor opposite.
 const double kMetaCosine = -1 / std::sqrt(5.0);
 
@@ -39,30 +39,30 @@ constexpr std::array<int, 15> kNotListed = {1, 2, 3, 4, 5, 10, 22, 27, 31, 49, 5
 
 // A solid before storage: its points (any position) and the direction of its top.
 struct Construction {
-    std::vector<Vec3> points;
-    Vec3 top = kUp;
+    std::vector<Point3D> points;
+    Point3D top = kUp;
 };
 
-void append(std::vector<Vec3>& to, const std::vector<Vec3>& more) {
+void append(std::vector<Point3D>& to, const std::vector<Point3D>& more) {
     to.insert(to.end(), more.begin(), more.end());
 }
 
 // ---- Stacks along the z axis: rings with caps above and below ----------------------------------
 
 // Two rings of a prism with square sides, top ring first.
-std::pair<std::vector<Vec3>, std::vector<Vec3>> prismRings(int n) {
+std::pair<std::vector<Point3D>, std::vector<Point3D>> prismRings(int n) {
     return {regularRing(n, 0.5, 0), regularRing(n, -0.5, 0)};
 }
 
 // Two rings of a uniform antiprism, top ring first.
-std::pair<std::vector<Vec3>, std::vector<Vec3>> antiprismRings(int n) {
-    std::vector<Vec3> top = regularRing(n, 0, 0);
+std::pair<std::vector<Point3D>, std::vector<Point3D>> antiprismRings(int n) {
+    std::vector<Point3D> top = regularRing(n, 0, 0);
     return {top, antiprismLid({top, kDown})};
 }
 
 Construction pyramidStack(int n, bool elongate, bool gyroelongate, bool twoPyramids) {
     Construction c;
-    std::vector<Vec3> top, bottom;
+    std::vector<Point3D> top, bottom;
     if (elongate)
         std::tie(top, bottom) = prismRings(n);
     else if (gyroelongate)
@@ -83,7 +83,7 @@ enum class Middle { None, Prism, Antiprism };
 // distinguished edges (cupola triangles, rotunda pentagons) under the upper cap's, so ortho forms
 // and the cupola-rotundas with aligned top pentagons come out; otherwise they are one edge apart.
 Construction capStack(int baseEdges, Middle middle, Cap upper, Cap lower, bool aligned) {
-    std::vector<Vec3> top, bottom;
+    std::vector<Point3D> top, bottom;
     if (middle == Middle::Prism)
         std::tie(top, bottom) = prismRings(baseEdges);
     else if (middle == Middle::Antiprism)
@@ -93,23 +93,23 @@ Construction capStack(int baseEdges, Middle middle, Cap upper, Cap lower, bool a
     Construction c;
     append(c.points, top);
     if (middle != Middle::None) append(c.points, bottom);
-    const Vec3 mark = edgeDirection(top, 0);
-    auto addCap = [&](Cap cap, const std::vector<Vec3>& ring, Vec3 outward, Vec3 side) {
+    const Point3D mark = edgeDirection(top, 0);
+    auto addCap = [&](Cap cap, const std::vector<Point3D>& ring, Point3D outward, Point3D side) {
         if (cap == Cap::Cupola) append(c.points, cupolaTop({ring, outward}, side));
         if (cap == Cap::Rotunda) append(c.points, rotundaTop({ring, outward}, side));
     };
     addCap(upper, top, kUp, mark);
     // Below an antiprism both positions give mirror images of one solid.
-    const Vec3 lowerMark = middle == Middle::Antiprism ? edgeDirection(bottom, 0)
-                           : aligned                   ? mark
-                                                       : edgeDirection(top, 1);
+    const Point3D lowerMark = middle == Middle::Antiprism ? edgeDirection(bottom, 0)
+                              : aligned                   ? mark
+                                                          : edgeDirection(top, 1);
     addCap(lower, bottom, kDown, lowerMark);
     return c;
 }
 
 // ---- Augmented, diminished and gyrated uniform solids ------------------------------------------
 
-Construction pyramidsOnFaces(const std::vector<Vec3>& solid, int faceSize, int count, double cosine) {
+Construction pyramidsOnFaces(const std::vector<Point3D>& solid, int faceSize, int count, double cosine) {
     // Faces chosen one by one, each at the given angle to every earlier one.
     const std::vector<HullFace> faces = hullFaces(solid);
     Construction c;
@@ -126,7 +126,7 @@ Construction pyramidsOnFaces(const std::vector<Vec3>& solid, int faceSize, int c
 
 // Cupolas on faces of a truncated solid; a cupola's squares stand on the edges the truncation's
 // triangles border, its triangles on the edges between two large faces.
-Construction cupolasOnFaces(const std::vector<Vec3>& solid, int faceSize, int count, double cosine) {
+Construction cupolasOnFaces(const std::vector<Point3D>& solid, int faceSize, int count, double cosine) {
     const std::vector<HullFace> faces = hullFaces(solid);
     Construction c;
     c.points = solid;
@@ -148,9 +148,9 @@ Construction cupolasOnFaces(const std::vector<Vec3>& solid, int faceSize, int co
 // removed ('d'), in the order given; the cupolas' axes are pairwise opposite when `opposite`,
 // else pairwise at the meta angle. A cupola is marked by its top pentagon.
 Construction rhombicosidodecahedronVariant(const std::string& parts, bool opposite) {
-    const std::vector<Vec3> solid = rhombicosidodecahedronPoints();
+    const std::vector<Point3D> solid = rhombicosidodecahedronPoints();
     const std::vector<HullFace> faces = hullFaces(solid);
-    std::vector<Vec3> points = solid;
+    std::vector<Point3D> points = solid;
     std::vector<bool> removed(solid.size(), false);
     std::vector<NormalAngle> angles;
     Construction c;
@@ -172,7 +172,7 @@ Construction rhombicosidodecahedronVariant(const std::string& parts, bool opposi
 
 // Icosahedron without some pairwise meta vertices (each takes its pentagonal pyramid along).
 Construction diminishedIcosahedron(int count) {
-    const std::vector<Vec3> ico = icosahedronPoints();
+    const std::vector<Point3D> ico = icosahedronPoints();
     std::vector<int> gone;
     for (int i = 0; i < static_cast<int>(ico.size()) && static_cast<int>(gone.size()) < count; ++i) {
         bool meta = true;
@@ -194,24 +194,24 @@ Construction diminishedIcosahedron(int count) {
 using EdgeList = std::vector<std::pair<int, int>>;
 
 // Residuals |Pa - Pb|^2 - 1 for the listed edges of the points made from the parameters.
-std::vector<double> edgeResiduals(const std::vector<Vec3>& p, const EdgeList& edges) {
+std::vector<double> edgeResiduals(const std::vector<Point3D>& p, const EdgeList& edges) {
     std::vector<double> r;
     for (const auto& [a, b] : edges) {
-        const Vec3 d = p[a] - p[b];
+        const Point3D d = p[a] - p[b];
         r.push_back(dot(d, d) - 1);
     }
     return r;
 }
 
 // Snub disphenoid, S4 axis along z.
-std::vector<Vec3> snubDisphenoidPoints(const std::vector<double>& x) {
+std::vector<Point3D> snubDisphenoidPoints(const std::vector<double>& x) {
     const double a = x[0], b = x[1], c = x[2];
     return {{0.5, 0, a}, {-0.5, 0, a}, {0, b, c},    {0, -b, c},
             {b, 0, -c},  {-b, 0, -c},  {0, 0.5, -a}, {0, -0.5, -a}};
 }
 
 // Snub square antiprism, D4d about z: top square, two rings, bottom square.
-std::vector<Vec3> snubSquareAntiprismPoints(const std::vector<double>& x) {
+std::vector<Point3D> snubSquareAntiprismPoints(const std::vector<double>& x) {
     const double h1 = x[0], p = x[1], h2 = x[2], q = x[3], r = std::sqrt(0.5);
     return {{r, 0, h1},    {0, r, h1},     {-r, 0, h1},     {0, -r, h1},   {p, p, h2},   {-p, p, h2},
             {-p, -p, h2},  {p, -p, h2},    {q, 0, -h2},     {0, q, -h2},   {-q, 0, -h2}, {0, -q, -h2},
@@ -219,7 +219,7 @@ std::vector<Vec3> snubSquareAntiprismPoints(const std::vector<double>& x) {
 }
 
 // Hebesphenomegacorona, C2v with the twofold axis along z.
-std::vector<Vec3> hebesphenomegacoronaPoints(const std::vector<double>& x) {
+std::vector<Point3D> hebesphenomegacoronaPoints(const std::vector<double>& x) {
     const double zB = x[0], yA = x[1], zA = x[2], zC = x[3], xD = x[4], zD = x[5], xE = x[6], zE = x[7];
     return {{.5, .5, zB},  {-.5, .5, zB},  {-.5, -.5, zB}, {.5, -.5, zB}, {.5, yA, zA},
             {-.5, yA, zA}, {-.5, -yA, zA}, {.5, -yA, zA},  {0, .5, zC},   {0, -.5, zC},
@@ -227,17 +227,17 @@ std::vector<Vec3> hebesphenomegacoronaPoints(const std::vector<double>& x) {
 }
 
 // Disphenocingulum, D2d with the S4 axis along z.
-std::vector<Vec3> disphenocingulumPoints(const std::vector<double>& x) {
+std::vector<Point3D> disphenocingulumPoints(const std::vector<double>& x) {
     const double h1 = x[0], t = x[1], h2 = x[2], u = x[3], h3 = x[4];
     return {{.5, 0, h1},   {-.5, 0, h1}, {0, .5, -h1}, {0, -.5, -h1}, {.5, t, h2},    {-.5, t, h2},
             {-.5, -t, h2}, {.5, -t, h2}, {t, .5, -h2}, {-t, .5, -h2}, {-t, -.5, -h2}, {t, -.5, -h2},
             {u, 0, h3},    {-u, 0, h3},  {0, u, -h3},  {0, -u, -h3}};
 }
 
-Construction solved(const std::function<std::vector<Vec3>(const std::vector<double>&)>& shape,
+Construction solved(const std::function<std::vector<Point3D>(const std::vector<double>&)>& shape,
                     const EdgeList& edges, std::vector<double> start, bool centreHeight) {
     auto residuals = [&](const std::vector<double>& x) {
-        const std::vector<Vec3> p = shape(x);
+        const std::vector<Point3D> p = shape(x);
         std::vector<double> r = edgeResiduals(p, edges);
         if (centreHeight) r.push_back(centroidOf(p).z); // the one free translation
         return r;
@@ -249,11 +249,11 @@ Construction solved(const std::function<std::vector<Vec3>(const std::vector<doub
 // top triangle, around it three pentagons and three triangles, the squares on alternate hexagon
 // edges. Parameters: top height; radius, half angle and height of the ring of six; radius and
 // height of the three corners where a pentagon meets three triangles.
-std::vector<Vec3> hebesphenorotundaPoints(const std::vector<double>& x) {
+std::vector<Point3D> hebesphenorotundaPoints(const std::vector<double>& x) {
     const double z1 = x[0], r2 = x[1], delta = x[2], z2 = x[3], rF = x[4], zF = x[5];
     const double deg = kPi / 180, r1 = 1 / std::sqrt(3.0);
-    auto at = [](double r, double a, double z) { return Vec3{r * std::cos(a), r * std::sin(a), z}; };
-    std::vector<Vec3> p;
+    auto at = [](double r, double a, double z) { return Point3D{r * std::cos(a), r * std::sin(a), z}; };
+    std::vector<Point3D> p;
     for (int k = 0; k < 3; ++k)
         p.push_back(at(r1, (90 + 120 * k) * deg, z1)); // 0..2
     for (int k = 0; k < 3; ++k) {                      // 3..8
@@ -270,7 +270,7 @@ std::vector<Vec3> hebesphenorotundaPoints(const std::vector<double>& x) {
 Construction hebesphenorotunda() {
     // One representative per edge orbit, plus the pentagon's diagonals, which make it regular.
     auto residuals = [](const std::vector<double>& x) {
-        const std::vector<Vec3> p = hebesphenorotundaPoints(x);
+        const std::vector<Point3D> p = hebesphenorotundaPoints(x);
         auto d2 = [&](int a, int b) { return dot(p[a] - p[b], p[a] - p[b]); };
         const double phi2 = kPhi * kPhi;
         // p[0] top corner at 90°, p[4] ring corner at 90°+δ, p[5] at 210°-δ, p[6] at 210°+δ,
@@ -315,213 +315,157 @@ Construction gyrobifastigium() {
             kUp};
 }
 
-Construction build(int j) {
-    switch (j) {
-    case 6:
-        return capStack(10, Middle::None, Cap::Rotunda, Cap::None, true);
-    case 7:
-        return pyramidStack(3, true, false, false);
-    case 8:
-        return pyramidStack(4, true, false, false);
-    case 9:
-        return pyramidStack(5, true, false, false);
-    case 11:
-        return pyramidStack(5, false, true, false);
-    case 12:
-        return pyramidStack(3, false, false, true);
-    case 13:
-        return pyramidStack(5, false, false, true);
-    case 14:
-        return pyramidStack(3, true, false, true);
-    case 15:
-        return pyramidStack(4, true, false, true);
-    case 16:
-        return pyramidStack(5, true, false, true);
-    case 17:
-        return pyramidStack(4, false, true, true);
-    case 18:
-        return capStack(6, Middle::Prism, Cap::Cupola, Cap::None, true);
-    case 19:
-        return capStack(8, Middle::Prism, Cap::Cupola, Cap::None, true);
-    case 20:
-        return capStack(10, Middle::Prism, Cap::Cupola, Cap::None, true);
-    case 21:
-        return capStack(10, Middle::Prism, Cap::Rotunda, Cap::None, true);
-    case 23:
-        return capStack(8, Middle::Antiprism, Cap::Cupola, Cap::None, true);
-    case 24:
-        return capStack(10, Middle::Antiprism, Cap::Cupola, Cap::None, true);
-    case 25:
-        return capStack(10, Middle::Antiprism, Cap::Rotunda, Cap::None, true);
-    case 26:
-        return gyrobifastigium();
-    case 28:
-        return capStack(8, Middle::None, Cap::Cupola, Cap::Cupola, true);
-    case 29:
-        return capStack(8, Middle::None, Cap::Cupola, Cap::Cupola, false);
-    case 30:
-        return capStack(10, Middle::None, Cap::Cupola, Cap::Cupola, true);
-    case 32:
-        return capStack(10, Middle::None, Cap::Cupola, Cap::Rotunda, true);
-    case 33:
-        return capStack(10, Middle::None, Cap::Cupola, Cap::Rotunda, false);
-    case 34:
-        return capStack(10, Middle::None, Cap::Rotunda, Cap::Rotunda, true);
-    case 35:
-        return capStack(6, Middle::Prism, Cap::Cupola, Cap::Cupola, true);
-    case 36:
-        return capStack(6, Middle::Prism, Cap::Cupola, Cap::Cupola, false);
-    case 37:
-        return capStack(8, Middle::Prism, Cap::Cupola, Cap::Cupola, false);
-    case 38:
-        return capStack(10, Middle::Prism, Cap::Cupola, Cap::Cupola, true);
-    case 39:
-        return capStack(10, Middle::Prism, Cap::Cupola, Cap::Cupola, false);
-    case 40:
-        return capStack(10, Middle::Prism, Cap::Cupola, Cap::Rotunda, true);
-    case 41:
-        return capStack(10, Middle::Prism, Cap::Cupola, Cap::Rotunda, false);
-    case 42:
-        return capStack(10, Middle::Prism, Cap::Rotunda, Cap::Rotunda, true);
-    case 43:
-        return capStack(10, Middle::Prism, Cap::Rotunda, Cap::Rotunda, false);
-    case 44:
-        return capStack(6, Middle::Antiprism, Cap::Cupola, Cap::Cupola, true);
-    case 45:
-        return capStack(8, Middle::Antiprism, Cap::Cupola, Cap::Cupola, true);
-    case 46:
-        return capStack(10, Middle::Antiprism, Cap::Cupola, Cap::Cupola, true);
-    case 47:
-        return capStack(10, Middle::Antiprism, Cap::Cupola, Cap::Rotunda, true);
-    case 48:
-        return capStack(10, Middle::Antiprism, Cap::Rotunda, Cap::Rotunda, true);
-    case 52:
-        return pyramidsOnFaces(prismPoints(5), 4, 1, 0);
-    case 53:
-        return pyramidsOnFaces(prismPoints(5), 4, 2, std::cos(4 * kPi / 5));
-    case 54:
-        return pyramidsOnFaces(prismPoints(6), 4, 1, 0);
-    case 55:
-        return pyramidsOnFaces(prismPoints(6), 4, 2, -1);
-    case 56:
-        return pyramidsOnFaces(prismPoints(6), 4, 2, -0.5);
-    case 57:
-        return pyramidsOnFaces(prismPoints(6), 4, 3, -0.5);
-    case 58:
-        return pyramidsOnFaces(dodecahedronPoints(), 5, 1, 0);
-    case 59:
-        return pyramidsOnFaces(dodecahedronPoints(), 5, 2, -1);
-    case 60:
-        return pyramidsOnFaces(dodecahedronPoints(), 5, 2, kMetaCosine);
-    case 61:
-        return pyramidsOnFaces(dodecahedronPoints(), 5, 3, kMetaCosine);
-    case 62:
-        return diminishedIcosahedron(2);
-    case 63:
-        return diminishedIcosahedron(3);
-    case 64: {
-        // The tetrahedron sits on the one triangle that borders all three pentagons.
-        Construction c = diminishedIcosahedron(3);
-        const std::vector<HullFace> faces = hullFaces(c.points);
-        for (const HullFace& f : faces) {
-            const std::vector<int> across = neighbourSizes(faces, f);
-            if (f.corners.size() == 3 && std::count(across.begin(), across.end(), 5) == 3) {
-                append(c.points, pyramidApex(capBaseOf(c.points, f)));
-                c.top = f.normal;
-                return c;
-            }
+// J64: the tetrahedron sits on the one triangle that borders all three pentagons.
+Construction augmentedTridiminishedIcosahedron() {
+    Construction c = diminishedIcosahedron(3);
+    const std::vector<HullFace> faces = hullFaces(c.points);
+    for (const HullFace& f : faces) {
+        const std::vector<int> across = neighbourSizes(faces, f);
+        if (f.corners.size() == 3 && std::count(across.begin(), across.end(), 5) == 3) {
+            append(c.points, pyramidApex(capBaseOf(c.points, f)));
+            c.top = f.normal;
+            return c;
         }
-        throw std::runtime_error("J64: no triangle between the three pentagons");
     }
-    case 65:
-        return cupolasOnFaces(truncatedTetrahedronPoints(), 6, 1, 0);
-    case 66:
-        return cupolasOnFaces(truncatedCubePoints(), 8, 1, 0);
-    case 67:
-        return cupolasOnFaces(truncatedCubePoints(), 8, 2, -1);
-    case 68:
-        return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 1, 0);
-    case 69:
-        return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 2, -1);
-    case 70:
-        return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 2, kMetaCosine);
-    case 71:
-        return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 3, kMetaCosine);
-    case 72:
-        return rhombicosidodecahedronVariant("g", false);
-    case 73:
-        return rhombicosidodecahedronVariant("gg", true);
-    case 74:
-        return rhombicosidodecahedronVariant("gg", false);
-    case 75:
-        return rhombicosidodecahedronVariant("ggg", false);
-    case 76:
-        return rhombicosidodecahedronVariant("d", false);
-    case 77:
-        return rhombicosidodecahedronVariant("dg", true);
-    case 78:
-        return rhombicosidodecahedronVariant("dg", false);
-    case 79:
-        return rhombicosidodecahedronVariant("dgg", false);
-    case 80:
-        return rhombicosidodecahedronVariant("dd", true);
-    case 81:
-        return rhombicosidodecahedronVariant("dd", false);
-    case 82:
-        return rhombicosidodecahedronVariant("gdd", false);
-    case 83:
-        return rhombicosidodecahedronVariant("ddd", false);
-    case 84:
-        return solved(snubDisphenoidPoints,
-                      {{0, 1},
-                       {0, 2},
-                       {0, 3},
-                       {0, 4},
-                       {1, 2},
-                       {1, 3},
-                       {1, 5},
-                       {2, 4},
-                       {2, 5},
-                       {2, 6},
-                       {3, 4},
-                       {3, 5},
-                       {3, 7},
-                       {4, 6},
-                       {4, 7},
-                       {5, 6},
-                       {5, 7},
-                       {6, 7}},
-                      {0.8, 0.6, 0.2}, false);
-    case 85:
-        return solved(snubSquareAntiprismPoints,
-                      {{0, 1},   {0, 3},   {0, 4},   {0, 7},   {0, 8},   {1, 2},   {1, 4},   {1, 5},
-                       {1, 9},   {2, 3},   {2, 5},   {2, 6},   {2, 10},  {3, 6},   {3, 7},   {3, 11},
-                       {4, 8},   {4, 9},   {4, 12},  {5, 9},   {5, 10},  {5, 13},  {6, 10},  {6, 11},
-                       {6, 14},  {7, 8},   {7, 11},  {7, 15},  {8, 12},  {8, 15},  {9, 12},  {9, 13},
-                       {10, 13}, {10, 14}, {11, 14}, {11, 15}, {12, 13}, {12, 15}, {13, 14}, {14, 15}},
-                      {0.7, 0.86, 0.19, 1.2}, false);
-    case 89:
-        return solved(hebesphenomegacoronaPoints,
-                      {{0, 1},  {0, 3},  {0, 4},  {0, 10}, {1, 2},   {1, 5},  {1, 11}, {2, 3},  {2, 6},
-                       {2, 11}, {3, 7},  {3, 10}, {4, 5},  {4, 8},   {4, 10}, {4, 12}, {5, 8},  {5, 11},
-                       {5, 13}, {6, 7},  {6, 9},  {6, 11}, {6, 13},  {7, 9},  {7, 10}, {7, 12}, {8, 9},
-                       {8, 12}, {8, 13}, {9, 12}, {9, 13}, {10, 12}, {11, 13}},
-                      {-0.85, 0.72, 0.12, 0.96, 1.1, -0.23, 0.84, 0.73}, true);
-    case 90:
-        return solved(disphenocingulumPoints,
-                      {{0, 1},  {0, 4},  {0, 7},   {0, 12},  {1, 5},   {1, 6},  {1, 13}, {2, 3},
-                       {2, 8},  {2, 9},  {2, 14},  {3, 10},  {3, 11},  {3, 15}, {4, 5},  {4, 8},
-                       {4, 12}, {4, 14}, {5, 9},   {5, 13},  {5, 14},  {6, 7},  {6, 10}, {6, 13},
-                       {6, 15}, {7, 11}, {7, 12},  {7, 15},  {8, 11},  {8, 12}, {8, 14}, {9, 10},
-                       {9, 13}, {9, 14}, {10, 13}, {10, 15}, {11, 12}, {11, 15}},
-                      {1.1, 0.77, 0.46, 1.13, 0.33}, false);
-    case 91:
-        return bilunabirotunda();
-    case 92:
-        return hebesphenorotunda();
-    default:
-        break;
-    }
+    throw std::runtime_error("J64: no triangle between the three pentagons");
+}
+
+// How each Johnson solid the catalogue holds is made, by its number.
+struct Recipe {
+    int number;
+    Construction (*make)();
+};
+const Recipe kRecipes[] = {
+    {6, [] { return capStack(10, Middle::None, Cap::Rotunda, Cap::None, true); }},
+    {7, [] { return pyramidStack(3, true, false, false); }},
+    {8, [] { return pyramidStack(4, true, false, false); }},
+    {9, [] { return pyramidStack(5, true, false, false); }},
+    {11, [] { return pyramidStack(5, false, true, false); }},
+    {12, [] { return pyramidStack(3, false, false, true); }},
+    {13, [] { return pyramidStack(5, false, false, true); }},
+    {14, [] { return pyramidStack(3, true, false, true); }},
+    {15, [] { return pyramidStack(4, true, false, true); }},
+    {16, [] { return pyramidStack(5, true, false, true); }},
+    {17, [] { return pyramidStack(4, false, true, true); }},
+    {18, [] { return capStack(6, Middle::Prism, Cap::Cupola, Cap::None, true); }},
+    {19, [] { return capStack(8, Middle::Prism, Cap::Cupola, Cap::None, true); }},
+    {20, [] { return capStack(10, Middle::Prism, Cap::Cupola, Cap::None, true); }},
+    {21, [] { return capStack(10, Middle::Prism, Cap::Rotunda, Cap::None, true); }},
+    {23, [] { return capStack(8, Middle::Antiprism, Cap::Cupola, Cap::None, true); }},
+    {24, [] { return capStack(10, Middle::Antiprism, Cap::Cupola, Cap::None, true); }},
+    {25, [] { return capStack(10, Middle::Antiprism, Cap::Rotunda, Cap::None, true); }},
+    {26, [] { return gyrobifastigium(); }},
+    {28, [] { return capStack(8, Middle::None, Cap::Cupola, Cap::Cupola, true); }},
+    {29, [] { return capStack(8, Middle::None, Cap::Cupola, Cap::Cupola, false); }},
+    {30, [] { return capStack(10, Middle::None, Cap::Cupola, Cap::Cupola, true); }},
+    {32, [] { return capStack(10, Middle::None, Cap::Cupola, Cap::Rotunda, true); }},
+    {33, [] { return capStack(10, Middle::None, Cap::Cupola, Cap::Rotunda, false); }},
+    {34, [] { return capStack(10, Middle::None, Cap::Rotunda, Cap::Rotunda, true); }},
+    {35, [] { return capStack(6, Middle::Prism, Cap::Cupola, Cap::Cupola, true); }},
+    {36, [] { return capStack(6, Middle::Prism, Cap::Cupola, Cap::Cupola, false); }},
+    {37, [] { return capStack(8, Middle::Prism, Cap::Cupola, Cap::Cupola, false); }},
+    {38, [] { return capStack(10, Middle::Prism, Cap::Cupola, Cap::Cupola, true); }},
+    {39, [] { return capStack(10, Middle::Prism, Cap::Cupola, Cap::Cupola, false); }},
+    {40, [] { return capStack(10, Middle::Prism, Cap::Cupola, Cap::Rotunda, true); }},
+    {41, [] { return capStack(10, Middle::Prism, Cap::Cupola, Cap::Rotunda, false); }},
+    {42, [] { return capStack(10, Middle::Prism, Cap::Rotunda, Cap::Rotunda, true); }},
+    {43, [] { return capStack(10, Middle::Prism, Cap::Rotunda, Cap::Rotunda, false); }},
+    {44, [] { return capStack(6, Middle::Antiprism, Cap::Cupola, Cap::Cupola, true); }},
+    {45, [] { return capStack(8, Middle::Antiprism, Cap::Cupola, Cap::Cupola, true); }},
+    {46, [] { return capStack(10, Middle::Antiprism, Cap::Cupola, Cap::Cupola, true); }},
+    {47, [] { return capStack(10, Middle::Antiprism, Cap::Cupola, Cap::Rotunda, true); }},
+    {48, [] { return capStack(10, Middle::Antiprism, Cap::Rotunda, Cap::Rotunda, true); }},
+    {52, [] { return pyramidsOnFaces(prismPoints(5), 4, 1, 0); }},
+    {53, [] { return pyramidsOnFaces(prismPoints(5), 4, 2, std::cos(4 * kPi / 5)); }},
+    {54, [] { return pyramidsOnFaces(prismPoints(6), 4, 1, 0); }},
+    {55, [] { return pyramidsOnFaces(prismPoints(6), 4, 2, -1); }},
+    {56, [] { return pyramidsOnFaces(prismPoints(6), 4, 2, -0.5); }},
+    {57, [] { return pyramidsOnFaces(prismPoints(6), 4, 3, -0.5); }},
+    {58, [] { return pyramidsOnFaces(dodecahedronPoints(), 5, 1, 0); }},
+    {59, [] { return pyramidsOnFaces(dodecahedronPoints(), 5, 2, -1); }},
+    {60, [] { return pyramidsOnFaces(dodecahedronPoints(), 5, 2, kMetaCosine); }},
+    {61, [] { return pyramidsOnFaces(dodecahedronPoints(), 5, 3, kMetaCosine); }},
+    {62, [] { return diminishedIcosahedron(2); }},
+    {63, [] { return diminishedIcosahedron(3); }},
+    {64, augmentedTridiminishedIcosahedron},
+    {65, [] { return cupolasOnFaces(truncatedTetrahedronPoints(), 6, 1, 0); }},
+    {66, [] { return cupolasOnFaces(truncatedCubePoints(), 8, 1, 0); }},
+    {67, [] { return cupolasOnFaces(truncatedCubePoints(), 8, 2, -1); }},
+    {68, [] { return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 1, 0); }},
+    {69, [] { return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 2, -1); }},
+    {70, [] { return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 2, kMetaCosine); }},
+    {71, [] { return cupolasOnFaces(truncatedDodecahedronPoints(), 10, 3, kMetaCosine); }},
+    {72, [] { return rhombicosidodecahedronVariant("g", false); }},
+    {73, [] { return rhombicosidodecahedronVariant("gg", true); }},
+    {74, [] { return rhombicosidodecahedronVariant("gg", false); }},
+    {75, [] { return rhombicosidodecahedronVariant("ggg", false); }},
+    {76, [] { return rhombicosidodecahedronVariant("d", false); }},
+    {77, [] { return rhombicosidodecahedronVariant("dg", true); }},
+    {78, [] { return rhombicosidodecahedronVariant("dg", false); }},
+    {79, [] { return rhombicosidodecahedronVariant("dgg", false); }},
+    {80, [] { return rhombicosidodecahedronVariant("dd", true); }},
+    {81, [] { return rhombicosidodecahedronVariant("dd", false); }},
+    {82, [] { return rhombicosidodecahedronVariant("gdd", false); }},
+    {83, [] { return rhombicosidodecahedronVariant("ddd", false); }},
+    {84,
+     [] {
+         return solved(snubDisphenoidPoints,
+                       {{0, 1},
+                        {0, 2},
+                        {0, 3},
+                        {0, 4},
+                        {1, 2},
+                        {1, 3},
+                        {1, 5},
+                        {2, 4},
+                        {2, 5},
+                        {2, 6},
+                        {3, 4},
+                        {3, 5},
+                        {3, 7},
+                        {4, 6},
+                        {4, 7},
+                        {5, 6},
+                        {5, 7},
+                        {6, 7}},
+                       {0.8, 0.6, 0.2}, false);
+     }},
+    {85,
+     [] {
+         return solved(snubSquareAntiprismPoints,
+                       {{0, 1},   {0, 3},   {0, 4},   {0, 7},   {0, 8},   {1, 2},   {1, 4},   {1, 5},
+                        {1, 9},   {2, 3},   {2, 5},   {2, 6},   {2, 10},  {3, 6},   {3, 7},   {3, 11},
+                        {4, 8},   {4, 9},   {4, 12},  {5, 9},   {5, 10},  {5, 13},  {6, 10},  {6, 11},
+                        {6, 14},  {7, 8},   {7, 11},  {7, 15},  {8, 12},  {8, 15},  {9, 12},  {9, 13},
+                        {10, 13}, {10, 14}, {11, 14}, {11, 15}, {12, 13}, {12, 15}, {13, 14}, {14, 15}},
+                       {0.7, 0.86, 0.19, 1.2}, false);
+     }},
+    {89,
+     [] {
+         return solved(hebesphenomegacoronaPoints,
+                       {{0, 1},  {0, 3},  {0, 4},  {0, 10}, {1, 2},   {1, 5},  {1, 11}, {2, 3},  {2, 6},
+                        {2, 11}, {3, 7},  {3, 10}, {4, 5},  {4, 8},   {4, 10}, {4, 12}, {5, 8},  {5, 11},
+                        {5, 13}, {6, 7},  {6, 9},  {6, 11}, {6, 13},  {7, 9},  {7, 10}, {7, 12}, {8, 9},
+                        {8, 12}, {8, 13}, {9, 12}, {9, 13}, {10, 12}, {11, 13}},
+                       {-0.85, 0.72, 0.12, 0.96, 1.1, -0.23, 0.84, 0.73}, true);
+     }},
+    {90,
+     [] {
+         return solved(disphenocingulumPoints,
+                       {{0, 1},  {0, 4},  {0, 7},   {0, 12},  {1, 5},   {1, 6},  {1, 13}, {2, 3},
+                        {2, 8},  {2, 9},  {2, 14},  {3, 10},  {3, 11},  {3, 15}, {4, 5},  {4, 8},
+                        {4, 12}, {4, 14}, {5, 9},   {5, 13},  {5, 14},  {6, 7},  {6, 10}, {6, 13},
+                        {6, 15}, {7, 11}, {7, 12},  {7, 15},  {8, 11},  {8, 12}, {8, 14}, {9, 10},
+                        {9, 13}, {9, 14}, {10, 13}, {10, 15}, {11, 12}, {11, 15}},
+                       {1.1, 0.77, 0.46, 1.13, 0.33}, false);
+     }},
+    {91, [] { return bilunabirotunda(); }},
+    {92, [] { return hebesphenorotunda(); }},
+};
+
+Construction build(int j) {
+    for (const Recipe& r : kRecipes)
+        if (r.number == j) return r.make();
     throw std::runtime_error("no construction for Johnson solid " + std::to_string(j));
 }
 
@@ -548,8 +492,8 @@ std::vector<int> johnsonNumbers() {
 
 Polyhedron johnsonSolid(int number) {
     Construction c = build(number);
-    const Vec3 centre = centroidOf(c.points);
-    for (Vec3& p : c.points)
+    const Point3D centre = centroidOf(c.points);
+    for (Point3D& p : c.points)
         p = p - centre;
     Polyhedron p = convexHull(c.points);
     orientForDisplay(p, c.top);

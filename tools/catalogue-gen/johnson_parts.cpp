@@ -15,39 +15,33 @@ double polygonCircumradius(int n) {
     return 0.5 / std::sin(std::numbers::pi / n);
 }
 
-std::vector<Vec3> regularRing(int n, double z, double phase) {
-    const double r = polygonCircumradius(n);
-    std::vector<Vec3> ring;
-    for (int k = 0; k < n; ++k) {
-        const double a = phase + 2 * std::numbers::pi * k / n;
-        ring.push_back({r * std::cos(a), r * std::sin(a), z});
-    }
-    return ring;
+std::vector<Point3D> regularRing(int n, double z, double phase) {
+    return plainRing(n, polygonCircumradius(n), phase, z);
 }
 
-Vec3 centroidOf(const std::vector<Vec3>& points) {
-    Vec3 sum;
-    for (const Vec3& p : points)
+Point3D centroidOf(const std::vector<Point3D>& points) {
+    Point3D sum;
+    for (const Point3D& p : points)
         sum = sum + p;
     return sum / static_cast<double>(points.size());
 }
 
-Vec3 edgeDirection(const std::vector<Vec3>& ring, int k) {
+Point3D edgeDirection(const std::vector<Point3D>& ring, int k) {
     const int n = static_cast<int>(ring.size());
-    const Vec3 mid = 0.5 * (ring[k % n] + ring[(k + 1) % n]);
+    const Point3D mid = 0.5 * (ring[k % n] + ring[(k + 1) % n]);
     return normalized(mid - centroidOf(ring));
 }
 
 namespace {
 
 // The component of v perpendicular to the unit vector n, normalised.
-Vec3 inPlane(Vec3 v, Vec3 n) {
+Point3D inPlane(Point3D v, Point3D n) {
     return normalized(v - dot(v, n) * n);
 }
 
 // Index of the edge whose midpoint direction is nearest `towards`.
-int nearestEdge(const CapBase& base, Vec3 towards) {
-    const Vec3 t = inPlane(towards, base.outward);
+int nearestEdge(const CapBase& base, Point3D towards) {
+    const Point3D t = inPlane(towards, base.outward);
     int best = 0;
     double bestDot = -2;
     for (int k = 0; k < static_cast<int>(base.corners.size()); ++k) {
@@ -62,8 +56,8 @@ int nearestEdge(const CapBase& base, Vec3 towards) {
 
 // Height above the base plane at which a point at `radial` (in the plane, relative to the base
 // centre) lies at unit distance from the base corner `corner`.
-double unitHeight(Vec3 centre, Vec3 radial, Vec3 corner) {
-    const Vec3 d = corner - (centre + radial);
+double unitHeight(Point3D centre, Point3D radial, Point3D corner) {
+    const Point3D d = corner - (centre + radial);
     const double h2 = 1 - dot(d, d);
     if (h2 <= 0) throw std::runtime_error("cap does not fit its base");
     return std::sqrt(h2);
@@ -71,50 +65,50 @@ double unitHeight(Vec3 centre, Vec3 radial, Vec3 corner) {
 
 } // namespace
 
-std::vector<Vec3> pyramidApex(const CapBase& base) {
-    const Vec3 c = centroidOf(base.corners);
+std::vector<Point3D> pyramidApex(const CapBase& base) {
+    const Point3D c = centroidOf(base.corners);
     return {c + unitHeight(c, {}, base.corners[0]) * base.outward};
 }
 
-std::vector<Vec3> prismLid(const CapBase& base) {
-    std::vector<Vec3> lid;
-    for (const Vec3& p : base.corners)
+std::vector<Point3D> prismLid(const CapBase& base) {
+    std::vector<Point3D> lid;
+    for (const Point3D& p : base.corners)
         lid.push_back(p + base.outward);
     return lid;
 }
 
-std::vector<Vec3> antiprismLid(const CapBase& base) {
-    const Vec3 c = centroidOf(base.corners);
+std::vector<Point3D> antiprismLid(const CapBase& base) {
+    const Point3D c = centroidOf(base.corners);
     const double r = norm(base.corners[0] - c);
     const double h = unitHeight(c, r * edgeDirection(base.corners, 0), base.corners[0]);
-    std::vector<Vec3> lid;
+    std::vector<Point3D> lid;
     for (int k = 0; k < static_cast<int>(base.corners.size()); ++k)
         lid.push_back(c + r * edgeDirection(base.corners, k) + h * base.outward);
     return lid;
 }
 
-std::vector<Vec3> cupolaTop(const CapBase& base, Vec3 triangleSide) {
+std::vector<Point3D> cupolaTop(const CapBase& base, Point3D triangleSide) {
     const int n = static_cast<int>(base.corners.size());
     if (n % 2 != 0) throw std::runtime_error("cupola needs an even base");
-    const Vec3 c = centroidOf(base.corners);
+    const Point3D c = centroidOf(base.corners);
     const double r = polygonCircumradius(n / 2);
     const int first = nearestEdge(base, triangleSide);
-    std::vector<Vec3> top;
+    std::vector<Point3D> top;
     for (int k = first; k < first + n; k += 2) {
-        const Vec3 radial = r * edgeDirection(base.corners, k);
+        const Point3D radial = r * edgeDirection(base.corners, k);
         top.push_back(c + radial + unitHeight(c, radial, base.corners[k % n]) * base.outward);
     }
     return top;
 }
 
-std::vector<Vec3> rotundaTop(const CapBase& base, Vec3 pentagonSide) {
+std::vector<Point3D> rotundaTop(const CapBase& base, Point3D pentagonSide) {
     if (base.corners.size() != 10) throw std::runtime_error("rotunda needs a decagon");
     // Half an icosidodecahedron: over the decagon of circumradius φ the top pentagon lies at
     // radius R5 and height φ·R5, the middle ring at radius φ·R5 and height R5.
     const double r5 = polygonCircumradius(5), phi = std::numbers::phi;
-    const Vec3 c = centroidOf(base.corners);
+    const Point3D c = centroidOf(base.corners);
     const int first = nearestEdge(base, pentagonSide);
-    std::vector<Vec3> top;
+    std::vector<Point3D> top;
     for (int k = first; k < first + 10; k += 2)
         top.push_back(c + r5 * edgeDirection(base.corners, k) + phi * r5 * base.outward);
     for (int k = first + 1; k < first + 10; k += 2)
@@ -122,14 +116,14 @@ std::vector<Vec3> rotundaTop(const CapBase& base, Vec3 pentagonSide) {
     return top;
 }
 
-std::vector<HullFace> hullFaces(const std::vector<Vec3>& points) {
+std::vector<HullFace> hullFaces(const std::vector<Point3D>& points) {
     const Polyhedron hull = convexHull(points);
     std::vector<HullFace> faces;
     for (const auto& f : hull.faces) {
         HullFace h;
         h.corners = f;
-        Vec3 area; // Newell's normal: robust for any planar polygon
-        std::vector<Vec3> pts;
+        Point3D area; // Newell's normal: robust for any planar polygon
+        std::vector<Point3D> pts;
         for (std::size_t k = 0; k < f.size(); ++k) {
             area = area + cross(points[f[k]], points[f[(k + 1) % f.size()]]);
             pts.push_back(points[f[k]]);
@@ -141,7 +135,7 @@ std::vector<HullFace> hullFaces(const std::vector<Vec3>& points) {
     return faces;
 }
 
-CapBase capBaseOf(const std::vector<Vec3>& points, const HullFace& face) {
+CapBase capBaseOf(const std::vector<Point3D>& points, const HullFace& face) {
     CapBase base;
     for (int i : face.corners)
         base.corners.push_back(points[i]);
@@ -175,11 +169,6 @@ std::vector<int> neighbourSizes(const std::vector<HullFace>& faces, const HullFa
         sizes.push_back(it->second);
     }
     return sizes;
-}
-
-Vec3 turnedAbout(Vec3 v, Vec3 axis, double angle) {
-    const double c = std::cos(angle), s = std::sin(angle);
-    return c * v + s * cross(axis, v) + (1 - c) * dot(axis, v) * axis;
 }
 
 namespace {

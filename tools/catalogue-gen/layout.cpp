@@ -6,12 +6,12 @@
 #include "catalogue/numbertext.h"
 #include "catalogue/tables.h"
 #include "geometry/dual.h"
+#include "geometry/edgemap.h"
 #include "geometry/solidmodel.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <map>
 #include <memory>
 #include <numbers>
 #include <random>
@@ -39,7 +39,7 @@ std::string formatCoordinate(double v) {
     return s;
 }
 
-std::string formatVertex(Vec3 v) {
+std::string formatVertex(Point3D v) {
     return formatCoordinate(v.x) + " " + formatCoordinate(v.y) + " " + formatCoordinate(v.z);
 }
 
@@ -48,7 +48,7 @@ double parseCoordinate(const std::string& text) {
     return kesmora::convertNumber(text).value_or(0.0);
 }
 
-Vec3 roundTrip(Vec3 v) {
+Point3D roundTrip(Point3D v) {
     return {parseCoordinate(formatCoordinate(v.x)), parseCoordinate(formatCoordinate(v.y)),
             parseCoordinate(formatCoordinate(v.z))};
 }
@@ -56,8 +56,9 @@ Vec3 roundTrip(Vec3 v) {
 std::string faceString(const std::vector<int>& face) {
     std::string s;
     for (int i : face) {
-        if (i < 0 || i > 207) throw std::runtime_error("faceString: vertex index out of the byte range");
-        s.push_back(static_cast<char>(static_cast<unsigned char>(48 + i)));
+        if (i < 0 || i >= kesmora::kMaxNameable)
+            throw std::runtime_error("faceString: vertex index out of the byte range");
+        s.push_back(kesmora::codeOfVertex(i));
     }
     return s;
 }
@@ -81,20 +82,12 @@ kesmora::DualRecipe uncutRecipe(int category, int bodyIndex, const std::string& 
 
 // Pairs of faces that share an edge.
 std::set<std::pair<int, int>> adjacentFaces(const Polyhedron& p) {
-    std::map<std::pair<int, int>, std::vector<int>> byEdge;
-    for (int f = 0; f < static_cast<int>(p.faces.size()); ++f) {
-        const auto& face = p.faces[f];
-        for (std::size_t k = 0; k < face.size(); ++k) {
-            int a = face[k], b = face[(k + 1) % face.size()];
-            if (a > b) std::swap(a, b);
-            byEdge[{a, b}].push_back(f);
-        }
-    }
     std::set<std::pair<int, int>> adjacent;
-    for (const auto& [edge, fs] : byEdge)
-        for (std::size_t i = 0; i < fs.size(); ++i)
-            for (std::size_t j = 0; j < fs.size(); ++j)
-                if (i != j) adjacent.insert({fs[i], fs[j]});
+    for (const kesmora::MeshEdge& e : kesmora::edgeMap(p.faces).edges)
+        if (e.uses == 2) {
+            adjacent.insert({e.sides[0].face, e.sides[1].face});
+            adjacent.insert({e.sides[1].face, e.sides[0].face});
+        }
     return adjacent;
 }
 
@@ -109,7 +102,7 @@ std::vector<int> dualBoundaryFailures(const Polyhedron& p, int category, int bod
     auto m = std::make_unique<kesmora::SolidModel>();
     m->vertexCount = v;
     for (int i = 0; i < v; ++i) {
-        const Vec3 q = roundTrip(p.vertices[i]);
+        const Point3D q = roundTrip(p.vertices[i]);
         m->vertices[i] = {q.x, q.y, q.z};
     }
     m->faceCount = f;
@@ -160,7 +153,7 @@ StartSearch orderFromStarts(const Polyhedron& p, int category, int bodyIndex, co
     auto m = std::make_unique<kesmora::SolidModel>();
     m->vertexCount = nv;
     for (int i = 0; i < nv; ++i) {
-        const Vec3 q = roundTrip(p.vertices[i]);
+        const Point3D q = roundTrip(p.vertices[i]);
         m->vertices[i] = {q.x, q.y, q.z};
     }
     m->faceCount = nf;
@@ -386,44 +379,35 @@ void prepareForCatalogue(Polyhedron& p, int category, int bodyIndex, const std::
     throw std::runtime_error(name + ": no face order keeps the dual faces in boundary order");
 }
 
-namespace {
-
-Vec3 rotateAbout(Vec3 v, Vec3 axis, double angle) { // Rodrigues, axis a unit vector
-    const double c = std::cos(angle), s = std::sin(angle);
-    return c * v + s * cross(axis, v) + (1 - c) * dot(axis, v) * axis;
+void orientForDisplay(Polyhedron& p, Point3D topAxis) {
+    orientForDisplay(p, topAxis, Point3D{});
 }
 
-} // namespace
-
-void orientForDisplay(Polyhedron& p, Vec3 topAxis) {
-    orientForDisplay(p, topAxis, Vec3{});
-}
-
-void orientForDisplay(Polyhedron& p, Vec3 topAxis, Vec3 frontAxis) {
-    const Vec3 t = normalized(topAxis);
-    const Vec3 zAxis{0, 0, 1};
+void orientForDisplay(Polyhedron& p, Point3D topAxis, Point3D frontAxis) {
+    const Point3D t = normalized(topAxis);
+    const Point3D zAxis{0, 0, 1};
     // 1. topAxis onto +Z by the smallest turn.
-    Vec3 axis = cross(t, zAxis);
+    Point3D axis = cross(t, zAxis);
     const double sinA = norm(axis);
     const double cosA = dot(t, zAxis);
-    auto toZ = [&](Vec3 v) {
-        if (sinA < 1e-15) return cosA > 0 ? v : Vec3{v.x, -v.y, -v.z}; // already on ±Z
-        return rotateAbout(v, axis / sinA, std::atan2(sinA, cosA));
+    auto toZ = [&](Point3D v) {
+        if (sinA < 1e-15) return cosA > 0 ? v : Point3D{v.x, -v.y, -v.z}; // already on ±Z
+        return kesmora::turnedAbout(v, axis / sinA, std::atan2(sinA, cosA));
     };
-    for (Vec3& v : p.vertices)
+    for (Point3D& v : p.vertices)
         v = toZ(v);
     // 2. Optionally the front direction onto -Y (about Z).
     if (norm(frontAxis) > 0) {
-        const Vec3 fr = toZ(frontAxis);
+        const Point3D fr = toZ(frontAxis);
         const double az = std::atan2(fr.y, fr.x);
         const double turn = -std::numbers::pi / 2 - az;
-        for (Vec3& v : p.vertices)
-            v = rotateAbout(v, zAxis, turn);
+        for (Point3D& v : p.vertices)
+            v = kesmora::turnedAbout(v, zAxis, turn);
     }
     // 3. (X, Y, Z) -> (X, -Z, Y); tilt by 20 degrees; turn by 15 degrees about the vertical.
     const double al = 20 * std::numbers::pi / 180, be = 15 * std::numbers::pi / 180;
     const double ca = std::cos(al), sa = std::sin(al), cb = std::cos(be), sb = std::sin(be);
-    for (Vec3& v : p.vertices) {
+    for (Point3D& v : p.vertices) {
         const double x = v.x, y = -v.z, z = v.y;
         const double y1 = y * ca - z * sa, z1 = y * sa + z * ca;
         const double x2 = x * cb + z1 * sb, z2 = -x * sb + z1 * cb;

@@ -14,11 +14,11 @@ namespace gen {
 // 12 significant digits and at most 12 decimals, trailing zeros dropped, "-0" written "0".
 std::string formatCoordinate(double v);
 // "x y z", single spaces.
-std::string formatVertex(Vec3 v);
+std::string formatVertex(Point3D v);
 // The value the program reads back from formatCoordinate's text.
 double parseCoordinate(const std::string& text);
 // A vertex as the program will see it after writing and reading the table.
-Vec3 roundTrip(Vec3 v);
+Point3D roundTrip(Point3D v);
 
 // A face as a FaceString: vertex i is the single byte 48 + i (raw, ISO 8859-1 style, never UTF-8).
 std::string faceString(const std::vector<int>& face);
@@ -53,7 +53,7 @@ void prepareForCatalogue(Polyhedron& p, int category, int bodyIndex, const std::
 // the axis topAxis x Z); give `frontAxis` (a direction perpendicular to topAxis, optional) to choose which
 // side faces the viewer (-z after the mapping, before the tilt and turn): frontAxis is first sent to -Y of
 // the standard frame.
-void orientForDisplay(Polyhedron& p, Vec3 topAxis);
-void orientForDisplay(Polyhedron& p, Vec3 topAxis, Vec3 frontAxis);
+void orientForDisplay(Polyhedron& p, Point3D topAxis);
+void orientForDisplay(Polyhedron& p, Point3D topAxis, Point3D frontAxis);
 
 } // namespace gen

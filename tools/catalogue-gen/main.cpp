@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
                         appendLine(coords, l);
                 } else {
                     appendLine(coords, std::to_string(b.solid.vertices.size()));
-                    for (const gen::Vec3& v : b.solid.vertices)
+                    for (const kesmora::Point3D& v : b.solid.vertices)
                         appendLine(coords, gen::formatVertex(v));
                 }
             }

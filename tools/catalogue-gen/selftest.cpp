@@ -133,9 +133,9 @@ void faceReordering(Checker& c) {
     int repaired = 0, impossible = 0;
     for (int attempt = 0; attempt < 400 && (repaired < 5 || impossible < 2); ++attempt) {
         const int n = 8 + attempt % 20;
-        std::vector<Vec3> pts;
+        std::vector<Point3D> pts;
         while (static_cast<int>(pts.size()) < n) {
-            Vec3 v{uniform(rng, -1, 1), uniform(rng, -1, 1), uniform(rng, -1, 1)};
+            Point3D v{uniform(rng, -1, 1), uniform(rng, -1, 1), uniform(rng, -1, 1)};
             const double r = norm(v);
             if (r < 0.2 || r > 1) continue;
             v = v / r;
@@ -167,7 +167,7 @@ void orientation(Checker& c) {
     p.vertices = {{0, 0, 1}, {1, 0, 0}, {0, 2, 0}};
     orientForDisplay(p, {0, 0, 1});
     const double a = 20 * std::numbers::pi / 180, b = 15 * std::numbers::pi / 180;
-    const Vec3 top = p.vertices[0];
+    const Point3D top = p.vertices[0];
     c.check(std::abs(top.x + std::sin(a) * std::sin(b)) < 1e-15 && std::abs(top.y + std::cos(a)) < 1e-15 &&
                 std::abs(top.z + std::sin(a) * std::cos(b)) < 1e-15,
             "orientForDisplay: the top points up and toward the viewer");
@@ -180,7 +180,7 @@ void orientation(Checker& c) {
     Polyhedron r;
     r.vertices = {{0, 0, 1}, {1, 0, 0}};
     orientForDisplay(r, {0, 0, 1}, {1, 0, 0}); // front (+X) turned to face the viewer
-    const Vec3 front = r.vertices[1];
+    const Point3D front = r.vertices[1];
     c.check(std::abs(front.x + std::sin(b) * std::cos(a)) < 1e-14 &&
                 std::abs(front.y - std::sin(a)) < 1e-14 && front.z < 0,
             "orientForDisplay: front axis toward the viewer");

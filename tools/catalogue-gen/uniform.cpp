@@ -20,7 +20,7 @@ enum class Perm { Cyclic, All, Identity };
 
 // Appends every sign variant of (a, b, c) under the chosen permutations. A zero component is
 // not doubled by its sign. The order is deterministic: permutation first, then signs.
-void addPoints(std::vector<Vec3>& out, double a, double b, double c, Perm perm) {
+void addPoints(std::vector<Point3D>& out, double a, double b, double c, Perm perm) {
     const std::array<double, 3> base{a, b, c};
     std::vector<std::array<int, 3>> perms;
     switch (perm) {
@@ -34,7 +34,7 @@ void addPoints(std::vector<Vec3>& out, double a, double b, double c, Perm perm) 
         perms = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {1, 0, 2}, {0, 2, 1}, {2, 1, 0}};
         break;
     }
-    std::vector<Vec3> added;
+    std::vector<Point3D> added;
     for (const auto& p : perms) {
         const std::array<double, 3> v{base[p[0]], base[p[1]], base[p[2]]};
         for (int s = 0; s < 8; ++s) {
@@ -46,9 +46,9 @@ void addPoints(std::vector<Vec3>& out, double a, double b, double c, Perm perm) 
                     w[k] = -w[k];
                 }
             if (skip) continue;
-            const Vec3 q{w[0], w[1], w[2]};
+            const Point3D q{w[0], w[1], w[2]};
             bool dup = false;
-            for (const Vec3& o : added)
+            for (const Point3D& o : added)
                 if (o.x == q.x && o.y == q.y && o.z == q.z) dup = true;
             if (dup) continue;
             added.push_back(q);
@@ -57,7 +57,7 @@ void addPoints(std::vector<Vec3>& out, double a, double b, double c, Perm perm) 
     }
 }
 
-double minDistance(const std::vector<Vec3>& pts) {
+double minDistance(const std::vector<Point3D>& pts) {
     double best = std::numeric_limits<double>::max();
     for (size_t i = 0; i < pts.size(); ++i)
         for (size_t j = i + 1; j < pts.size(); ++j)
@@ -66,20 +66,20 @@ double minDistance(const std::vector<Vec3>& pts) {
 }
 
 // Scales to unit edge (the shortest distance between two points is the edge of every solid here).
-std::vector<Vec3> unitEdge(std::vector<Vec3> pts) {
+std::vector<Point3D> unitEdge(std::vector<Point3D> pts) {
     const double s = 1.0 / minDistance(pts);
-    for (Vec3& p : pts)
+    for (Point3D& p : pts)
         p = s * p;
     return pts;
 }
 
 // Rotation in the plane of coordinates (i, j) taking the direction (ci, cj) onto axis j.
 // Used to put a symmetry axis onto z.
-Vec3 turnOntoZ_xz(Vec3 p, double cx, double cz) {
+Point3D turnOntoZ_xz(Point3D p, double cx, double cz) {
     const double n = std::hypot(cx, cz);
     return {(cz * p.x - cx * p.z) / n, p.y, (cx * p.x + cz * p.z) / n};
 }
-Vec3 turnOntoZ_yz(Vec3 p, double cy, double cz) {
+Point3D turnOntoZ_yz(Point3D p, double cy, double cz) {
     const double n = std::hypot(cy, cz);
     return {p.x, (cz * p.y - cy * p.z) / n, (cy * p.y + cz * p.z) / n};
 }
@@ -88,12 +88,8 @@ Vec3 turnOntoZ_yz(Vec3 p, double cy, double cz) {
 
 // A regular n-gon of circumradius r at height z, first vertex at angle offset; sine and cosine
 // values are mirrored so the ring is symmetric to the last bit about the x axis.
-void addRing(std::vector<Vec3>& out, int n, double r, double offset, double z) {
-    std::vector<Vec3> ring(n);
-    for (int k = 0; k < n; ++k) {
-        const double a = offset + 2 * pi * k / n;
-        ring[k] = {r * std::cos(a), r * std::sin(a), z};
-    }
+void addRing(std::vector<Point3D>& out, int n, double r, double offset, double z) {
+    std::vector<Point3D> ring = plainRing(n, r, offset, z);
     // Symmetrise: angles offset + 2πk/n and -(offset + 2πk/n) belong to the same ring when the
     // offset is 0 or π/n; pair them up.
     for (int k = 0; k < n; ++k) {
@@ -111,49 +107,49 @@ void addRing(std::vector<Vec3>& out, int n, double r, double offset, double z) {
     out.insert(out.end(), ring.begin(), ring.end());
 }
 
-std::vector<Vec3> ringPoints(int n, double r, double offset, double z) {
-    std::vector<Vec3> out;
+std::vector<Point3D> ringPoints(int n, double r, double offset, double z) {
+    std::vector<Point3D> out;
     addRing(out, n, r, offset, z);
     return out;
 }
 
-std::vector<Vec3> tetrahedronPoints() {
+std::vector<Point3D> tetrahedronPoints() {
     const double s = 1.0 / (2 * sqrt2);
     return {{s, s, s}, {s, -s, -s}, {-s, s, -s}, {-s, -s, s}};
 }
 
-std::vector<Vec3> cubePoints() {
-    std::vector<Vec3> p;
+std::vector<Point3D> cubePoints() {
+    std::vector<Point3D> p;
     addPoints(p, 0.5, 0.5, 0.5, Perm::Identity);
     return p;
 }
 
-std::vector<Vec3> octahedronPoints() {
-    std::vector<Vec3> p;
+std::vector<Point3D> octahedronPoints() {
+    std::vector<Point3D> p;
     addPoints(p, 1 / sqrt2, 0, 0, Perm::Cyclic);
     return p;
 }
 
-std::vector<Vec3> icosahedronPoints() {
-    std::vector<Vec3> p;
+std::vector<Point3D> icosahedronPoints() {
+    std::vector<Point3D> p;
     addPoints(p, 0, 0.5, phi / 2, Perm::Cyclic); // edge 1
-    for (Vec3& v : p)
+    for (Point3D& v : p)
         v = turnOntoZ_yz(v, 1, phi); // the vertex (0, 1, φ) onto +z
-    for (Vec3& v : p) {
+    for (Point3D& v : p) {
         if (std::abs(v.x) < 1e-15) v.x = 0;
         if (std::abs(v.y) < 1e-15) v.y = 0;
     }
     return p;
 }
 
-std::vector<Vec3> dodecahedronPoints() {
-    std::vector<Vec3> p;
+std::vector<Point3D> dodecahedronPoints() {
+    std::vector<Point3D> p;
     addPoints(p, 1, 1, 1, Perm::Identity);
     addPoints(p, 0, 1 / phi, phi, Perm::Cyclic);
     p = unitEdge(p);
-    for (Vec3& v : p)
+    for (Point3D& v : p)
         v = turnOntoZ_xz(v, 1, phi); // the face centre (1, 0, φ) onto +z
-    for (Vec3& v : p) {
+    for (Point3D& v : p) {
         if (std::abs(v.x) < 1e-15) v.x = 0;
         if (std::abs(v.y) < 1e-15) v.y = 0;
         if (std::abs(v.z) < 1e-15) v.z = 0;
@@ -181,53 +177,53 @@ std::vector<Vec3> dodecahedronPoints() {
             ++next;
         newIndex[i] = next++;
     }
-    std::vector<Vec3> out(p.size());
+    std::vector<Point3D> out(p.size());
     for (size_t i = 0; i < p.size(); ++i)
         out[newIndex[i]] = p[i];
     return out;
 }
 
-std::vector<Vec3> prismPoints(int n) {
+std::vector<Point3D> prismPoints(int n) {
     if (n < 3) throw std::invalid_argument("prismPoints: n < 3");
     const double r = 1 / (2 * std::sin(pi / n));
-    std::vector<Vec3> p;
+    std::vector<Point3D> p;
     addRing(p, n, r, 0, 0.5);
     addRing(p, n, r, 0, -0.5);
     return p;
 }
 
-std::vector<Vec3> antiprismPoints(int n) {
+std::vector<Point3D> antiprismPoints(int n) {
     if (n < 3) throw std::invalid_argument("antiprismPoints: n < 3");
     const double r = 1 / (2 * std::sin(pi / n));
     const double c = 2 * r * std::sin(pi / (2 * n)); // horizontal distance of a lateral edge
     const double h = std::sqrt(1 - c * c);
-    std::vector<Vec3> p;
+    std::vector<Point3D> p;
     addRing(p, n, r, 0, h / 2);
     addRing(p, n, r, pi / n, -h / 2);
     return p;
 }
 
-std::vector<Vec3> cuboctahedronPoints() {
-    std::vector<Vec3> p;
+std::vector<Point3D> cuboctahedronPoints() {
+    std::vector<Point3D> p;
     addPoints(p, 1, 1, 0, Perm::Cyclic);
     return unitEdge(p);
 }
 
-std::vector<Vec3> icosidodecahedronPoints() {
-    std::vector<Vec3> p;
+std::vector<Point3D> icosidodecahedronPoints() {
+    std::vector<Point3D> p;
     addPoints(p, 0, 0, phi, Perm::Cyclic);
     addPoints(p, 0.5, phi / 2, phi * phi / 2, Perm::Cyclic);
     return unitEdge(p);
 }
 
-std::vector<Vec3> rhombicuboctahedronPoints() {
-    std::vector<Vec3> p;
+std::vector<Point3D> rhombicuboctahedronPoints() {
+    std::vector<Point3D> p;
     addPoints(p, 1, 1, 1 + sqrt2, Perm::Cyclic);
     return unitEdge(p);
 }
 
-std::vector<Vec3> rhombicosidodecahedronPoints() {
-    std::vector<Vec3> p;
+std::vector<Point3D> rhombicosidodecahedronPoints() {
+    std::vector<Point3D> p;
     addPoints(p, 1, 1, phi * phi * phi, Perm::Cyclic);
     addPoints(p, phi * phi, phi, 2 * phi, Perm::Cyclic);
     addPoints(p, 2 + phi, 0, phi * phi, Perm::Cyclic);
@@ -247,12 +243,12 @@ double tribonacciConstant() {
     return t;
 }
 
-std::vector<Vec3> snubCubePoints() {
+std::vector<Point3D> snubCubePoints() {
     const double t = tribonacciConstant();
     const std::array<double, 3> b{1, 1 / t, t};
     const std::array<std::array<int, 3>, 3> even{{{0, 1, 2}, {1, 2, 0}, {2, 0, 1}}};
     const std::array<std::array<int, 3>, 3> odd{{{1, 0, 2}, {0, 2, 1}, {2, 1, 0}}};
-    std::vector<Vec3> p;
+    std::vector<Point3D> p;
     for (int parity = 0; parity < 2; ++parity)
         for (int k = 0; k < 3; ++k) {
             const auto& pm = parity == 0 ? even[k] : odd[k];
@@ -272,52 +268,52 @@ std::vector<Vec3> snubCubePoints() {
     return unitEdge(p);
 }
 
-std::vector<Vec3> truncatedTetrahedronPoints() {
-    std::vector<Vec3> all, p;
+std::vector<Point3D> truncatedTetrahedronPoints() {
+    std::vector<Point3D> all, p;
     addPoints(all, 3, 1, 1, Perm::All);
-    for (const Vec3& v : all) {
+    for (const Point3D& v : all) {
         const int minus = (v.x < 0) + (v.y < 0) + (v.z < 0);
         if (minus % 2 == 0) p.push_back(v);
     }
     return unitEdge(p);
 }
 
-std::vector<Vec3> truncatedCubePoints() {
-    std::vector<Vec3> p;
+std::vector<Point3D> truncatedCubePoints() {
+    std::vector<Point3D> p;
     addPoints(p, sqrt2 - 1, 1, 1, Perm::Cyclic);
     return unitEdge(p);
 }
 
-std::vector<Vec3> truncatedOctahedronPoints() {
-    std::vector<Vec3> p;
+std::vector<Point3D> truncatedOctahedronPoints() {
+    std::vector<Point3D> p;
     addPoints(p, 0, 1, 2, Perm::All);
     return unitEdge(p);
 }
 
-std::vector<Vec3> truncatedDodecahedronPoints() {
-    std::vector<Vec3> p;
+std::vector<Point3D> truncatedDodecahedronPoints() {
+    std::vector<Point3D> p;
     addPoints(p, 0, 1 / phi, 2 + phi, Perm::Cyclic);
     addPoints(p, 1 / phi, phi, 2 * phi, Perm::Cyclic);
     addPoints(p, phi, 2, phi + 1, Perm::Cyclic);
     return unitEdge(p);
 }
 
-std::vector<Vec3> truncatedIcosahedronPoints() {
-    std::vector<Vec3> p;
+std::vector<Point3D> truncatedIcosahedronPoints() {
+    std::vector<Point3D> p;
     addPoints(p, 0, 1, 3 * phi, Perm::Cyclic);
     addPoints(p, 1, 2 + phi, 2 * phi, Perm::Cyclic);
     addPoints(p, phi, 2, phi * phi * phi, Perm::Cyclic);
     return unitEdge(p);
 }
 
-std::vector<Vec3> truncatedCuboctahedronPoints() {
-    std::vector<Vec3> p;
+std::vector<Point3D> truncatedCuboctahedronPoints() {
+    std::vector<Point3D> p;
     addPoints(p, 1, 1 + sqrt2, 1 + 2 * sqrt2, Perm::All);
     return unitEdge(p);
 }
 
-std::vector<Vec3> truncatedIcosidodecahedronPoints() {
-    std::vector<Vec3> p;
+std::vector<Point3D> truncatedIcosidodecahedronPoints() {
+    std::vector<Point3D> p;
     addPoints(p, 1 / phi, 1 / phi, 3 + phi, Perm::Cyclic);
     addPoints(p, 2 / phi, phi, 1 + 2 * phi, Perm::Cyclic);
     addPoints(p, 1 / phi, phi * phi, 3 * phi - 1, Perm::Cyclic);
@@ -343,7 +339,7 @@ double snubDodecahedronXi() {
     return x;
 }
 
-std::vector<Vec3> snubDodecahedronPoints() {
+std::vector<Point3D> snubDodecahedronPoints() {
     // Even permutations with an even number of plus signs of five base points in ξ (closed form
     // of the encyclopaedia article on the snub dodecahedron).
     const double xi = snubDodecahedronXi();
@@ -358,7 +354,7 @@ std::vector<Vec3> snubDodecahedronPoints() {
         {a + b * ip - phi, a * phi - b + ip, a * ip + b * phi + 1},
     }};
     const std::array<std::array<int, 3>, 3> even{{{0, 1, 2}, {1, 2, 0}, {2, 0, 1}}};
-    std::vector<Vec3> p;
+    std::vector<Point3D> p;
     for (const auto& v : base)
         for (const auto& pm : even)
             for (int s = 0; s < 8; ++s) {

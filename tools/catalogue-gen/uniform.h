@@ -8,38 +8,38 @@
 
 namespace gen {
 
-std::vector<Vec3> tetrahedronPoints();
-std::vector<Vec3> cubePoints();
-std::vector<Vec3> octahedronPoints();
-std::vector<Vec3> icosahedronPoints();  // a fivefold axis along z
-std::vector<Vec3> dodecahedronPoints(); // a fivefold axis along z
+std::vector<Point3D> tetrahedronPoints();
+std::vector<Point3D> cubePoints();
+std::vector<Point3D> octahedronPoints();
+std::vector<Point3D> icosahedronPoints();  // a fivefold axis along z
+std::vector<Point3D> dodecahedronPoints(); // a fivefold axis along z
 
 // A regular n-gon of circumradius r in the plane z, vertex k at angle offset + 2πk/n (radians),
 // counter-clockwise seen from +z. For offset 0 or π/n the ring is mirror-symmetric about the
 // x axis to the last bit (paired sines and cosines).
-std::vector<Vec3> ringPoints(int n, double r, double offset, double z);
-void addRing(std::vector<Vec3>& out, int n, double r, double offset, double z);
+std::vector<Point3D> ringPoints(int n, double r, double offset, double z);
+void addRing(std::vector<Point3D>& out, int n, double r, double offset, double z);
 
 // Regular n-gon prism with square sides and uniform antiprism; axis z, the two n-gons at z = ±h/2.
-std::vector<Vec3> prismPoints(int n);
-std::vector<Vec3> antiprismPoints(int n);
+std::vector<Point3D> prismPoints(int n);
+std::vector<Point3D> antiprismPoints(int n);
 
-std::vector<Vec3> cuboctahedronPoints();
-std::vector<Vec3> icosidodecahedronPoints();
-std::vector<Vec3> rhombicuboctahedronPoints();
-std::vector<Vec3> rhombicosidodecahedronPoints();
-std::vector<Vec3> snubCubePoints();
-std::vector<Vec3> truncatedTetrahedronPoints();
-std::vector<Vec3> truncatedCubePoints();
-std::vector<Vec3> truncatedOctahedronPoints();
-std::vector<Vec3> truncatedDodecahedronPoints();
-std::vector<Vec3> truncatedIcosahedronPoints();
-std::vector<Vec3> truncatedCuboctahedronPoints();
-std::vector<Vec3> truncatedIcosidodecahedronPoints();
+std::vector<Point3D> cuboctahedronPoints();
+std::vector<Point3D> icosidodecahedronPoints();
+std::vector<Point3D> rhombicuboctahedronPoints();
+std::vector<Point3D> rhombicosidodecahedronPoints();
+std::vector<Point3D> snubCubePoints();
+std::vector<Point3D> truncatedTetrahedronPoints();
+std::vector<Point3D> truncatedCubePoints();
+std::vector<Point3D> truncatedOctahedronPoints();
+std::vector<Point3D> truncatedDodecahedronPoints();
+std::vector<Point3D> truncatedIcosahedronPoints();
+std::vector<Point3D> truncatedCuboctahedronPoints();
+std::vector<Point3D> truncatedIcosidodecahedronPoints();
 
 // Snub dodecahedron (only the source of the pentagonal hexecontahedron; the catalogue excludes the
 // snub dodecahedron itself). Unit edge, centred, one of the two enantiomers.
-std::vector<Vec3> snubDodecahedronPoints();
+std::vector<Point3D> snubDodecahedronPoints();
 
 // Real root of t^3 = t^2 + t + 1 (snub cube), and of x^3 - 2x = phi (snub dodecahedron).
 double tribonacciConstant();

@@ -1,5 +1,6 @@
 // kesmora-inspect: looks inside the catalogue and the solids the program builds, without a window.
 #include "catalogue/catalogueerror.h"
+#include "catalogue/latin1.h"
 #include "export.h"
 #include "modeljson.h"
 #include "net.h"
@@ -106,8 +107,8 @@ int model(const CatalogueTables& tables, const CommandLine& line) {
                                      " could not be built");
         return 0;
     }
-    printLine(
-        modelToJson(buildAsTheWindowDoes(tables, line.number("CATEGORY", 0), toLatin1(line.text("NAME")))));
+    printLine(modelToJson(
+        buildAsTheWindowDoes(tables, line.number("CATEGORY", 0), utf8ToLatin1(line.text("NAME")))));
     return 0;
 }
 
@@ -123,7 +124,7 @@ Options renderOptions() {
 
 int render(const CatalogueTables& tables, const CommandLine& line) {
     const int category = line.number("CATEGORY", 0);
-    const std::string name = toLatin1(line.text("NAME"));
+    const std::string name = utf8ToLatin1(line.text("NAME"));
     RenderSettings settings;
     settings.mode = static_cast<DrawMode>(line.number("--mode", static_cast<int>(settings.mode)));
     settings.markPoints = line.given("--marks");

@@ -1,99 +1,14 @@
-// Writing the inspector's files whole or not at all.
+// The inspector's checks on where its output goes, before any work is done.
 #include "output.h"
 
 #include "options.h"
 
-#include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QImageWriter>
-#include <QPainter>
-#include <QSaveFile>
-#include <QSvgGenerator>
 
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <iostream>
-#include <stdexcept>
-#include <system_error>
-
 namespace kesmora::inspect {
-
-namespace {
-
-[[noreturn]] void cannotWrite(const std::string& path, const QString& reason) {
-    const std::string what = isStandardOutput(path) ? std::string("standard output") : path;
-    throw std::runtime_error("cannot write " + what + ": " + reason.toStdString());
-}
-
-QString errnoText(int error) {
-    return QString::fromStdString(std::generic_category().message(error));
-}
-
-void writeStandardOutput(const QByteArray& bytes) {
-    std::cout.flush();
-    errno = 0;
-    const std::size_t size = static_cast<std::size_t>(bytes.size());
-    const bool written = std::fwrite(bytes.constData(), 1, size, stdout) == size;
-    if (!written || std::fflush(stdout) != 0 || std::ferror(stdout))
-        cannotWrite("-", errnoText(errno != 0 ? errno : EIO));
-}
-
-// QFile reports a write that stops part-way (the disk filled up after the first block) as complete
-// and drops the reason, so the bytes go to its descriptor directly, where every short write is seen.
-// Returns 0 or the errno of the failed write.
-int writeAll(int fd, const QByteArray& bytes) {
-    const char* data = bytes.constData();
-    std::size_t left = static_cast<std::size_t>(bytes.size());
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return n < 0 ? errno : EIO;
-        data += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
-// Character devices and pipes: there is no file to replace, and a rename would put a plain file in
-// the device's place.
-void writeDirectly(const std::string& path, const QByteArray& bytes) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) cannotWrite(path, file.errorString());
-    if (const int error = writeAll(file.handle(), bytes)) cannotWrite(path, errnoText(error));
-}
-
-} // namespace
-
-bool isStandardOutput(const std::string& path) {
-    return path == "-";
-}
-
-void writeFileAtomically(const std::string& path, const QByteArray& bytes) {
-    if (isStandardOutput(path)) {
-        writeStandardOutput(bytes);
-        return;
-    }
-    const QString name = QString::fromStdString(path);
-    const QFileInfo info(name);
-    if (info.exists() && !info.isFile() && !info.isDir()) {
-        writeDirectly(path, bytes);
-        return;
-    }
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) cannotWrite(path, file.errorString());
-    int error = writeAll(file.handle(), bytes);
-    // On the disk before it takes the old file's place, or a crash could leave an empty file there.
-    if (error == 0 && ::fsync(file.handle()) != 0) error = errno;
-    if (error != 0) {
-        file.cancelWriting(); // the temporary file goes with `file`
-        cannotWrite(path, errnoText(error));
-    }
-    if (!file.commit()) cannotWrite(path, file.errorString());
-}
 
 void refuseBinaryOnTerminal(const std::string& path) {
     if (isStandardOutput(path) && isatty(STDOUT_FILENO))
@@ -111,36 +26,6 @@ QByteArray imageFormatFor(const std::string& path) {
         known += (known.empty() ? "" : ", ") + f.toStdString();
     throw Usage("pictures are not written as ." + suffix.toStdString() + "; the suffix of -o picks one of " +
                 known);
-}
-
-void writeImage(const std::string& path, const QImage& image, const QByteArray& format) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    if (!writer.write(image)) cannotWrite(path, writer.errorString());
-    writeFileAtomically(path, buffer.data());
-}
-
-void writeSvg(const std::string& path, QSvgGenerator& generator,
-              const std::function<void(QPainter&)>& paint) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    generator.setOutputDevice(&buffer);
-    QPainter painter;
-    if (!painter.begin(&generator)) cannotWrite(path, QStringLiteral("the SVG could not be started"));
-    paint(painter);
-    painter.end();
-    writeFileAtomically(path, buffer.data());
-}
-
-void checkStandardOutput() {
-    errno = 0;
-    std::cout.flush(); // flushes stdout too
-    std::fflush(stdout);
-    if (std::cout && !std::ferror(stdout)) return;
-    // When an earlier write failed, stdio has dropped that part and with it the reason.
-    if (errno != 0) cannotWrite("-", errnoText(errno));
-    cannotWrite("-", QStringLiteral("part of the output was lost"));
 }
 
 } // namespace kesmora::inspect

@@ -1,25 +1,13 @@
-// Every file the inspector writes goes through here: it appears whole or not at all, and a failed
-// write is reported with the file's name and the reason. "-" stands for standard output.
+// Where the inspector's output may go; the writing itself is export/output.h.
 #pragma once
+
+#include "export/output.h"
 
 #include <QByteArray>
 
-#include <functional>
 #include <string>
 
-class QImage;
-class QPainter;
-class QSvgGenerator;
-
 namespace kesmora::inspect {
-
-bool isStandardOutput(const std::string& path);
-
-// Writes `bytes` to `path`: into a temporary file beside it that replaces the old file only once
-// everything is written, so a full disk leaves the old file (or none) in place. Devices and pipes
-// named as files are written directly, as they cannot be replaced. Throws std::runtime_error
-// naming the file and the reason.
-void writeFileAtomically(const std::string& path, const QByteArray& bytes);
 
 // Refuses binary output on standard output when that is a terminal, before any work is done.
 void refuseBinaryOnTerminal(const std::string& path);
@@ -27,16 +15,5 @@ void refuseBinaryOnTerminal(const std::string& path);
 // The raster format `path` asks for by its suffix (any format QImageWriter writes); PNG for
 // standard output and for names without a suffix. Throws Usage naming the supported suffixes.
 QByteArray imageFormatFor(const std::string& path);
-
-// Encodes the picture in `format` and writes it with writeFileAtomically.
-void writeImage(const std::string& path, const QImage& image, const QByteArray& format);
-
-// Lets `paint` draw into `generator` (already given size, view box and title), held in memory,
-// and writes the SVG with writeFileAtomically.
-void writeSvg(const std::string& path, QSvgGenerator& generator,
-              const std::function<void(QPainter&)>& paint);
-
-// Flushes standard output and throws std::runtime_error when anything written there was lost.
-void checkStandardOutput();
 
 } // namespace kesmora::inspect

@@ -71,8 +71,4 @@ std::filesystem::path dataDirFor(const std::string& argv0, const std::string& gi
     throw std::runtime_error("catalogue files not found; looked in:" + tried + " (or give --data DIR)");
 }
 
-std::string toLatin1(const std::string& utf8) {
-    return QString::fromUtf8(utf8.c_str()).toLatin1().toStdString();
-}
-
 } // namespace kesmora::inspect

@@ -37,6 +37,4 @@ BuiltBody buildAsTheWindowDoes(const CatalogueTables& tables, int category, cons
 // Finds the data folder next to the executable (or the installed one) unless one is given.
 std::filesystem::path dataDirFor(const std::string& argv0, const std::string& given);
 
-std::string toLatin1(const std::string& utf8);
-
 } // namespace kesmora::inspect

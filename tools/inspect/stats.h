@@ -1,51 +1,10 @@
-// Measurements of the solid or its dual: counts, face types, Euler characteristic, edge lengths,
-// dihedral angles, convexity and planarity.
+// The stats command.
 #pragma once
 
 #include "catalogue/tables.h"
-#include "mesh.h"
 #include "options.h"
 
-#include <QJsonObject>
-
-#include <map>
-#include <string>
-#include <vector>
-
 namespace kesmora::inspect {
-
-struct DihedralGroup {
-    double degrees = 0;                 // mean of the group
-    int count = 0;                      // edges
-    std::vector<std::string> faceTypes; // "3-4": the vertex counts of the two faces, smaller first
-};
-
-struct Stats {
-    int vertices = 0;
-    int edges = 0;
-    int faces = 0;
-    std::map<int, int> faceTypes; // vertices per face -> faces
-    int euler = 0;
-    double shortestEdge = 0;
-    double longestEdge = 0;
-    std::vector<DihedralGroup> dihedrals; // ascending; only edges between two faces
-    bool closed = false;
-    bool oriented = false; // the faces could be turned outward consistently
-    bool convex = false;
-    bool planar = false;
-    int nonPlanarFaces = 0;
-    double worstFlatness = 0; // largest distance of a vertex from its face's plane, per unit of extent
-    int degenerateFaces = 0;  // faces without area; never part of planarity, angles or a convex body
-};
-
-// Angles closer than this (in degrees) fall into one group; far above the rounding noise of the
-// catalogue's ten-digit coordinates, far below the 0.01 degrees the output shows.
-inline constexpr double kAngleGroupTolerance = 0.005;
-
-Stats measure(Mesh mesh);
-
-std::string statsText(const Stats& stats, const std::string& title);
-QJsonObject statsJson(const Stats& stats);
 
 // kesmora-inspect stats CATEGORY NAME [--dual] [--json]
 Options statsOptions();

@@ -2,18 +2,14 @@
 // orientation and the measurements that export, stats and net share.
 #pragma once
 
+#include "geometry/edgemap.h"
 #include "geometry/point3d.h"
 #include "geometry/solidmodel.h"
 
 #include <cmath>
 #include <vector>
 
-namespace kesmora::inspect {
-
-inline Point3D unit(const Point3D& a) {
-    const double n = norm(a);
-    return n > 0 ? (1.0 / n) * a : Point3D{};
-}
+namespace kesmora {
 
 struct Mesh {
     std::vector<Point3D> vertices;
@@ -22,14 +18,6 @@ struct Mesh {
 
 Mesh solidMesh(const SolidModel& model);
 Mesh dualMesh(const SolidModel& model);
-
-// An undirected edge (a < b) and the faces that use it, in face order.
-struct Edge {
-    int a = 0;
-    int b = 0;
-    std::vector<int> faces;
-};
-std::vector<Edge> edgesOf(const Mesh& mesh);
 
 // Every edge lies on exactly two faces.
 bool isClosed(const Mesh& mesh);
@@ -54,4 +42,4 @@ double flatness(const Mesh& mesh, int face);
 // Largest absolute coordinate, the length that tolerances are measured against.
 double extent(const Mesh& mesh);
 
-} // namespace kesmora::inspect
+} // namespace kesmora

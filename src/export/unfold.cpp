@@ -1,0 +1,240 @@
+// Unfolding a solid into the plane: a spanning tree of its faces whose faces, laid out side by
+// side, do not overlap.
+#include "unfold.h"
+
+#include "geometry/edgemap.h"
+
+#include <QRectF>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <queue>
+
+namespace kesmora {
+
+// Each face in its own plane, turned so that it reads counter-clockwise from outside.
+std::vector<Polygon> flatFaces(const Mesh& mesh) {
+    std::vector<Polygon> out;
+    for (int f = 0; f < static_cast<int>(mesh.faces.size()); ++f) {
+        const auto& face = mesh.faces[f];
+        const Point3D origin = mesh.vertices[face[0]];
+        const Point3D x = unit(mesh.vertices[face[1]] - origin);
+        const Point3D y = cross(unit(areaNormal(mesh, f)), x);
+        Polygon p;
+        for (int v : face)
+            p.push_back({dot(mesh.vertices[v] - origin, x), dot(mesh.vertices[v] - origin, y)});
+        out.push_back(std::move(p));
+    }
+    return out;
+}
+
+bool isConvex(const Polygon& p, double tolerance) {
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        const QPointF& a = p[i];
+        const QPointF& b = p[(i + 1) % p.size()];
+        const QPointF& c = p[(i + 2) % p.size()];
+        if (cross2(b - a, c - b) < -tolerance * length2(b - a)) return false;
+    }
+    return true;
+}
+
+namespace {
+
+QRectF bounds(const Polygon& p) {
+    double x0 = p[0].x(), x1 = x0, y0 = p[0].y(), y1 = y0;
+    for (const QPointF& q : p) {
+        x0 = std::min(x0, q.x()), x1 = std::max(x1, q.x());
+        y0 = std::min(y0, q.y()), y1 = std::max(y1, q.y());
+    }
+    return QRectF(QPointF(x0, y0), QPointF(x1, y1));
+}
+
+struct Tree {
+    std::vector<int> parent, parentSide;
+    std::string name;
+};
+
+const FaceSide& otherSide(const MeshEdge& e, int face) {
+    return e.sides[0].face == face ? e.sides[1] : e.sides[0];
+}
+
+// A spanning tree of the faces over the edges allowed to fold, breadth first or depth first from
+// `root`; empty when the allowed edges leave some face unreached.
+std::optional<Tree> faceTree(const EdgeMap& map, const std::vector<bool>& mayFold, int root, bool depthFirst,
+                             std::string name) {
+    const std::size_t n = map.firstSide.size() - 1;
+    Tree t{std::vector<int>(n, -2), std::vector<int>(n, -1), std::move(name)};
+    t.parent[root] = -1;
+    std::size_t reached = 1;
+    std::vector<int> pending{
+        root}; // a stack for depth first, a queue (read from the front) for breadth first
+    std::size_t front = 0;
+    while (front < pending.size()) {
+        const int f = depthFirst ? pending.back() : pending[front];
+        bool grew = false;
+        for (int e : map.sidesOf(f)) {
+            const FaceSide& s = otherSide(map.edges[e], f);
+            if (!mayFold[e] || t.parent[s.face] != -2) continue;
+            t.parent[s.face] = f;
+            t.parentSide[s.face] = s.index;
+            pending.push_back(s.face);
+            ++reached;
+            grew = true;
+            if (depthFirst) break; // go deeper at once; f is looked at again when its branch is done
+        }
+        if (!depthFirst)
+            ++front;
+        else if (!grew)
+            pending.pop_back();
+        if (depthFirst && pending.empty()) break;
+    }
+    if (reached != n) return std::nullopt;
+    return t;
+}
+
+// Cuts, for every vertex but the highest in direction c, its steepest edge upward; the edges left
+// uncut fold the faces together.
+std::optional<Tree> steepestEdgeTree(const Mesh& mesh, const EdgeMap& map, const Point3D& c,
+                                     std::string name) {
+    const std::vector<MeshEdge>& edges = map.edges;
+    const std::size_t n = mesh.vertices.size();
+    std::vector<int> best(n, -1);
+    std::vector<double> steepest(n, -INFINITY);
+    for (int e = 0; e < static_cast<int>(edges.size()); ++e) {
+        const Point3D d = mesh.vertices[edges[e].b] - mesh.vertices[edges[e].a];
+        const double slope = dot(c, d) / norm(d);
+        if (slope > steepest[edges[e].a]) steepest[edges[e].a] = slope, best[edges[e].a] = e;
+        if (-slope > steepest[edges[e].b]) steepest[edges[e].b] = -slope, best[edges[e].b] = e;
+    }
+    std::vector<bool> mayFold(edges.size(), true);
+    for (std::size_t v = 0; v < n; ++v)
+        if (best[v] >= 0 && steepest[v] > 0) mayFold[best[v]] = false;
+    return faceTree(map, mayFold, 0, false, std::move(name));
+}
+
+Net layOut(const Mesh& mesh, const std::vector<Polygon>& flat, const Tree& t) {
+    const std::size_t n = mesh.faces.size();
+    Net net{std::vector<Polygon>(n), t.parent, t.parentSide, t.name};
+    std::vector<std::vector<int>> children(n);
+    int root = 0;
+    for (std::size_t f = 0; f < n; ++f) {
+        if (t.parent[f] < 0)
+            root = static_cast<int>(f);
+        else
+            children[t.parent[f]].push_back(static_cast<int>(f));
+    }
+    net.faces[root] = flat[root];
+    std::queue<int> todo;
+    todo.push(root);
+    while (!todo.empty()) {
+        const int f = todo.front();
+        todo.pop();
+        for (int g : children[f]) {
+            const auto& gf = mesh.faces[g];
+            const int j = t.parentSide[g];
+            const int gj = gf[j], gj1 = gf[(j + 1) % gf.size()];
+            // The parent runs through the shared edge the other way: from gj1 to gj.
+            const auto& ff = mesh.faces[f];
+            int i = 0;
+            while (!(ff[i] == gj1 && ff[(i + 1) % ff.size()] == gj))
+                ++i;
+            const QPointF P = net.faces[f][i], Q = net.faces[f][(i + 1) % ff.size()];
+            const QPointF A = flat[g][j], B = flat[g][(j + 1) % gf.size()];
+            const double turn = std::atan2((P - Q).y(), (P - Q).x()) - std::atan2((B - A).y(), (B - A).x());
+            const double cs = std::cos(turn), sn = std::sin(turn);
+            Polygon placed;
+            for (const QPointF& p : flat[g]) {
+                const QPointF r = p - A;
+                placed.push_back(Q + QPointF(cs * r.x() - sn * r.y(), sn * r.x() + cs * r.y()));
+            }
+            net.faces[g] = std::move(placed);
+            todo.push(g);
+        }
+    }
+    return net;
+}
+
+bool anyOverlap(const std::vector<Polygon>& faces, double tolerance) {
+    std::vector<QRectF> boxes;
+    for (const Polygon& p : faces)
+        boxes.push_back(bounds(p));
+    for (std::size_t i = 0; i < faces.size(); ++i)
+        for (std::size_t j = i + 1; j < faces.size(); ++j) {
+            const QRectF& a = boxes[i];
+            const QRectF& b = boxes[j];
+            if (a.right() < b.left() + tolerance || b.right() < a.left() + tolerance ||
+                a.bottom() < b.top() + tolerance || b.bottom() < a.top() + tolerance)
+                continue;
+            if (convexPolygonsOverlap(faces[i], faces[j], tolerance)) return true;
+        }
+    return false;
+}
+
+// Directions spread evenly over the sphere (a Fibonacci lattice), after the three axes both ways.
+std::vector<Point3D> directions(int count) {
+    std::vector<Point3D> out{{0, 0, 1}, {0, 0, -1}, {0, 1, 0}, {0, -1, 0}, {1, 0, 0}, {-1, 0, 0}};
+    const double golden = std::numbers::pi * (3 - std::sqrt(5.0));
+    for (int i = 0; i < count; ++i) {
+        const double z = 1 - 2 * (i + 0.5) / count;
+        const double r = std::sqrt(1 - z * z);
+        // Turned off the lattice's own axis so that no direction is level with a face of the
+        // axis-aligned solids, which would make "steepest" a tie.
+        out.push_back(unit(Point3D{r * std::cos(golden * i) + 0.0123, r * std::sin(golden * i) + 0.0071, z}));
+    }
+    return out;
+}
+
+} // namespace
+
+bool convexPolygonsOverlap(const Polygon& a, const Polygon& b, double tolerance) {
+    for (const Polygon* p : {&a, &b}) {
+        for (std::size_t i = 0; i < p->size(); ++i) {
+            const QPointF d = (*p)[(i + 1) % p->size()] - (*p)[i];
+            const double len = length2(d);
+            if (len == 0) continue;
+            const QPointF axis(-d.y() / len, d.x() / len);
+            double a0 = INFINITY, a1 = -INFINITY, b0 = INFINITY, b1 = -INFINITY;
+            for (const QPointF& q : a)
+                a0 = std::min(a0, dot2(q, axis)), a1 = std::max(a1, dot2(q, axis));
+            for (const QPointF& q : b)
+                b0 = std::min(b0, dot2(q, axis)), b1 = std::max(b1, dot2(q, axis));
+            if (std::min(a1, b1) - std::max(a0, b0) <= tolerance) return false;
+        }
+    }
+    return true;
+}
+
+std::optional<Net> unfold(const Mesh& mesh) {
+    const EdgeMap map = edgeMap(mesh.faces);
+    const std::vector<MeshEdge>& edges = map.edges;
+    for (const MeshEdge& e : edges)
+        if (e.sides[1].face < 0) return std::nullopt;
+    const auto flat = flatFaces(mesh);
+    double longest = 0;
+    for (const MeshEdge& e : edges)
+        longest = std::max(longest, norm(mesh.vertices[e.b] - mesh.vertices[e.a]));
+    const double tolerance = 1e-6 * longest;
+
+    auto attempt = [&](const std::optional<Tree>& tree) -> std::optional<Net> {
+        if (!tree) return std::nullopt;
+        Net net = layOut(mesh, flat, *tree);
+        if (anyOverlap(net.faces, tolerance)) return std::nullopt;
+        return net;
+    };
+    const auto dirs = directions(200);
+    for (std::size_t i = 0; i < dirs.size(); ++i)
+        if (auto net = attempt(steepestEdgeTree(mesh, map, dirs[i], "steepest edge " + std::to_string(i))))
+            return net;
+    const std::vector<bool> all(edges.size(), true);
+    for (bool depthFirst : {false, true})
+        for (int root = 0; root < static_cast<int>(mesh.faces.size()); ++root)
+            if (auto net =
+                    attempt(faceTree(map, all, root, depthFirst,
+                                     (depthFirst ? "depth first from face " : "breadth first from face ") +
+                                         std::to_string(root))))
+                return net;
+    return std::nullopt;
+}
+
+} // namespace kesmora

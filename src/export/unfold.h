@@ -1,0 +1,48 @@
+// Nets to print, cut out and glue, first half: the faces of a solid unfolded into the plane without
+// overlaps. The page and its tabs are export/netpage.h.
+#pragma once
+
+#include "mesh.h"
+
+#include <QPointF>
+
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kesmora {
+
+using Polygon = std::vector<QPointF>;
+
+inline double cross2(const QPointF& a, const QPointF& b) {
+    return a.x() * b.y() - a.y() * b.x();
+}
+inline double dot2(const QPointF& a, const QPointF& b) {
+    return a.x() * b.x() + a.y() * b.y();
+}
+inline double length2(const QPointF& a) {
+    return std::sqrt(dot2(a, a));
+}
+
+// Each face in its own plane, turned so that it reads counter-clockwise from outside.
+std::vector<Polygon> flatFaces(const Mesh& mesh);
+bool isConvex(const Polygon& p, double tolerance);
+
+// Whether two convex polygons share more than their boundaries: on every separating-axis
+// candidate their shadows overlap by more than `tolerance`.
+bool convexPolygonsOverlap(const Polygon& a, const Polygon& b, double tolerance);
+
+struct Net {
+    std::vector<Polygon> faces;  // per mesh face, corners in the face's boundary order
+    std::vector<int> parent;     // the face it is folded to, -1 for the root
+    std::vector<int> parentSide; // the side of this face (from corner k to k + 1) on that fold
+    std::string tree;            // which spanning tree gave it, for the record
+};
+
+// Unfolds a closed mesh with flat convex faces turned outward: tries steepest-edge cut trees over
+// many directions, then breadth-first and depth-first face trees from every face, and keeps the
+// first whose faces do not overlap. Empty when none works.
+std::optional<Net> unfold(const Mesh& mesh);
+
+} // namespace kesmora
