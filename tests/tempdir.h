@@ -1,10 +1,12 @@
-// Scratch folders for tests: one per test process and name, removed again with the test, and a
-// copy of the shipped catalogue to damage.
+// Scratch folders and files for tests: a folder per test process and name, removed again with the
+// test, reading a file whole, and a copy of the shipped catalogue to damage.
 #pragma once
 
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <system_error>
 
@@ -28,6 +30,14 @@ class TempDir {
   private:
     std::filesystem::path path_;
 };
+
+// A file's bytes, as they are on disk; empty when it cannot be read.
+inline std::string readAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
 #ifdef KESMORA_DATA_DIR
 // The four catalogue files as shipped, copied into `to`.

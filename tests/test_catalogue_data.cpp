@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tempdir.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -24,6 +26,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+using kesmora::test::readAll;
 
 namespace {
 
@@ -272,13 +276,6 @@ const Expected kExpected[] = {
 
 // ------------------------------------------------------------------ reading the data files
 
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 std::vector<std::string> lines(const std::string& bytes) {
     std::vector<std::string> out;
     std::size_t start = 0;
@@ -309,7 +306,7 @@ struct BlockFile {
 
 BlockFile readBlocks(const std::filesystem::path& path) {
     BlockFile b;
-    b.lines = lines(readFile(path));
+    b.lines = lines(readAll(path));
     std::size_t i = 0;
     const QRegularExpression header(QStringLiteral(R"(^\[(-?[0-9]+)\]$)"));
     while (i < b.lines.size()) {
@@ -533,7 +530,7 @@ TEST(CatalogueData, FilesAreWellFormed) {
         EXPECT_EQ(f->lines.back(), "[#]");
     }
     for (const char* name : {"coordinates.txt", "faces.txt"}) {
-        const std::string bytes = readFile(std::filesystem::path(KESMORA_DATA_DIR) / name);
+        const std::string bytes = readAll(std::filesystem::path(KESMORA_DATA_DIR) / name);
         EXPECT_EQ(bytes.find('\r'), std::string::npos) << name;
         ASSERT_FALSE(bytes.empty());
         EXPECT_EQ(bytes.back(), '\n') << name;

@@ -13,18 +13,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using kesmora::test::readAll;
+
 namespace {
 
 namespace fs = std::filesystem;
 
 const fs::path kGenerator = fs::path(KESMORA_BINARY_DIR) / "tools" / "catalogue-gen";
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // A fresh empty folder below the system temporary folder, removed again at the end of the test.
 struct TempDir : kesmora::test::TempDir {
@@ -64,8 +59,8 @@ TEST(CatalogueGen, RegeneratesTheCommittedFilesByteForByte) {
     TempDir out("regen");
     ASSERT_EQ(generateInto(out.path()), 0);
     for (const char* name : {"coordinates.txt", "faces.txt"}) {
-        const std::string generated = readFile(out.path() / name);
-        const std::string committed = readFile(fs::path(KESMORA_SOURCE_DIR) / "data" / name);
+        const std::string generated = readAll(out.path() / name);
+        const std::string committed = readAll(fs::path(KESMORA_SOURCE_DIR) / "data" / name);
         ASSERT_FALSE(generated.empty()) << name;
         EXPECT_EQ(generated.size(), committed.size()) << name;
         EXPECT_TRUE(generated == committed)
@@ -80,7 +75,7 @@ TEST(CatalogueGen, OutputIsDeterministic) {
     ASSERT_EQ(generateInto(a.path()), 0);
     ASSERT_EQ(generateInto(b.path()), 0);
     for (const char* name : {"coordinates.txt", "faces.txt"})
-        EXPECT_TRUE(readFile(a.path() / name) == readFile(b.path() / name)) << name;
+        EXPECT_TRUE(readAll(a.path() / name) == readAll(b.path() / name)) << name;
 }
 
 TEST(CatalogueGen, OverwritesExistingFiles) {
@@ -92,7 +87,7 @@ TEST(CatalogueGen, OverwritesExistingFiles) {
     }
     ASSERT_EQ(generateInto(out.path()), 0);
     for (const char* name : {"coordinates.txt", "faces.txt"}) {
-        const std::string s = readFile(out.path() / name);
+        const std::string s = readAll(out.path() / name);
         EXPECT_EQ(s.rfind("[1]\n", 0), 0u) << name;
         EXPECT_EQ(s.substr(s.size() - 4), "[#]\n") << name;
     }

@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tempdir.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -33,6 +35,8 @@
 using namespace kesmora;
 namespace fs = std::filesystem;
 
+using kesmora::test::readAll;
+
 namespace {
 
 // The four data files of one case, as text, and what is done to them as files.
@@ -40,13 +44,6 @@ struct DataFiles {
     std::map<std::string, std::string> text; // by file name
     std::set<std::string> missing, directory, unreadable;
 };
-
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 const DataFiles& shippedFiles() {
     static const DataFiles files = [] {

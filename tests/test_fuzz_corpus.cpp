@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tempdir.h"
+
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -13,14 +15,9 @@
 using namespace kesmora;
 namespace fs = std::filesystem;
 
-namespace {
+using kesmora::test::readAll;
 
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+namespace {
 
 std::vector<fs::path> inputs(const char* folder) {
     std::vector<fs::path> files;

@@ -10,11 +10,15 @@
 
 #include <gtest/gtest.h>
 
+#include "tempdir.h"
+
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+using kesmora::test::readAll;
 
 namespace {
 
@@ -31,13 +35,6 @@ Result inspect(const QStringList& args,
     EXPECT_TRUE(p.waitForFinished(120000));
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             p.readAllStandardError()};
-}
-
-std::string readAll(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 // A copy of the shipped data folder in which `file` is replaced by what `edit` makes of it.

@@ -36,14 +36,9 @@ namespace fs = std::filesystem;
 using kesmora::test::copyShippedData;
 using kesmora::test::TempDir;
 
-namespace {
+using kesmora::test::readAll;
 
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+namespace {
 
 
 // The catalogue with `edit` applied to the text of one file.

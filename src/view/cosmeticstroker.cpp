@@ -246,52 +246,40 @@ template <class Sink> class Stroker {
     int patternOffset_ = 0;
 };
 
-// True when the whole segment lies outside; otherwise cuts it to the bounds. A cut end forgets the
-// last pixel, so the next segment does no corner correction against it.
-template <class Sink> bool Stroker<Sink>::clipLine(double& x1, double& y1, double& x2, double& y2) {
-    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return true;
-    if (x1 < xmin_) {
-        if (x2 <= xmin_) goto clipped;
-        y1 += (y2 - y1) / (x2 - x1) * (xmin_ - x1);
-        x1 = xmin_;
-    } else if (x1 > xmax_) {
-        if (x2 >= xmax_) goto clipped;
-        y1 += (y2 - y1) / (x2 - x1) * (xmax_ - x1);
-        x1 = xmax_;
+// Cuts a segment to lo..hi along coordinate a (b is the other coordinate, moved along): true when
+// the whole segment lies outside; endCut tells that the far end was moved.
+inline bool clipAlong(double& a1, double& b1, double& a2, double& b2, double lo, double hi, bool& endCut) {
+    if (a1 < lo) {
+        if (a2 <= lo) return true;
+        b1 += (b2 - b1) / (a2 - a1) * (lo - a1);
+        a1 = lo;
+    } else if (a1 > hi) {
+        if (a2 >= hi) return true;
+        b1 += (b2 - b1) / (a2 - a1) * (hi - a1);
+        a1 = hi;
     }
-    if (x2 < xmin_) {
-        lastPixel_.x = kNoPixel;
-        y2 += (y2 - y1) / (x2 - x1) * (xmin_ - x2);
-        x2 = xmin_;
-    } else if (x2 > xmax_) {
-        lastPixel_.x = kNoPixel;
-        y2 += (y2 - y1) / (x2 - x1) * (xmax_ - x2);
-        x2 = xmax_;
-    }
-
-    if (y1 < ymin_) {
-        if (y2 <= ymin_) goto clipped;
-        x1 += (x2 - x1) / (y2 - y1) * (ymin_ - y1);
-        y1 = ymin_;
-    } else if (y1 > ymax_) {
-        if (y2 >= ymax_) goto clipped;
-        x1 += (x2 - x1) / (y2 - y1) * (ymax_ - y1);
-        y1 = ymax_;
-    }
-    if (y2 < ymin_) {
-        lastPixel_.x = kNoPixel;
-        x2 += (x2 - x1) / (y2 - y1) * (ymin_ - y2);
-        y2 = ymin_;
-    } else if (y2 > ymax_) {
-        lastPixel_.x = kNoPixel;
-        x2 += (x2 - x1) / (y2 - y1) * (ymax_ - y2);
-        y2 = ymax_;
+    if (a2 < lo) {
+        endCut = true;
+        b2 += (b2 - b1) / (a2 - a1) * (lo - a2);
+        a2 = lo;
+    } else if (a2 > hi) {
+        endCut = true;
+        b2 += (b2 - b1) / (a2 - a1) * (hi - a2);
+        a2 = hi;
     }
     return false;
+}
 
-clipped:
-    lastPixel_.x = kNoPixel;
-    return true;
+// True when the whole segment lies outside; otherwise cuts it to the bounds, first across x, then
+// across y, as Qt does. A cut end forgets the last pixel, so the next segment does no corner
+// correction against it.
+template <class Sink> bool Stroker<Sink>::clipLine(double& x1, double& y1, double& x2, double& y2) {
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return true;
+    bool endCut = false;
+    const bool outside =
+        clipAlong(x1, y1, x2, y2, xmin_, xmax_, endCut) || clipAlong(y1, x1, y2, x2, ymin_, ymax_, endCut);
+    if (outside || endCut) lastPixel_.x = kNoPixel;
+    return outside;
 }
 
 // Direction and last pixel of the closing segment, so that the first segment of a closed outline
