@@ -46,25 +46,29 @@ bool finite(const Point3D& p) {
 // What every later step relies on; empty when all holds.
 std::string modelFault(const SolidModel& m) {
     std::ostringstream out;
-    if (m.vertexCount < 0 || m.vertexCount > kMaxFaces) out << "vertexCount " << m.vertexCount << "; ";
-    if (m.faceCount < 0 || m.faceCount > kMaxFaces) out << "faceCount " << m.faceCount << "; ";
-    if (m.dualVertexCount != m.faceCount) out << "dualVertexCount " << m.dualVertexCount << "; ";
-    if (m.dualFaceCount < 0 || m.dualFaceCount > kMaxFaces)
-        out << "dualFaceCount " << m.dualFaceCount << "; ";
+    if (m.solid.vertices.size() < 0 || m.solid.vertices.size() > kMaxFaces)
+        out << "vertexCount " << m.solid.vertices.size() << "; ";
+    if (m.solid.faces.size() < 0 || m.solid.faces.size() > kMaxFaces)
+        out << "faceCount " << m.solid.faces.size() << "; ";
+    if (m.dual.vertices.size() != m.solid.faces.size())
+        out << "dualVertexCount " << m.dual.vertices.size() << "; ";
+    if (m.dual.faces.size() < 0 || m.dual.faces.size() > kMaxFaces)
+        out << "dualFaceCount " << m.dual.faces.size() << "; ";
     if (!out.str().empty()) return out.str();
-    for (int f = 0; f < m.faceCount; ++f)
-        for (char ch : m.faces[f])
-            if (vertexOfCode(ch) < 0 || vertexOfCode(ch) >= m.vertexCount) out << "face " << f << "; ";
-    for (int f = 0; f < m.dualFaceCount; ++f)
-        for (char ch : m.dualFaces[f])
-            if (vertexOfCode(ch) < 0 || vertexOfCode(ch) >= m.dualVertexCount)
+    for (int f = 0; f < m.solid.faces.size(); ++f)
+        for (char ch : m.solid.faces[f])
+            if (vertexOfCode(ch) < 0 || vertexOfCode(ch) >= m.solid.vertices.size())
+                out << "face " << f << "; ";
+    for (int f = 0; f < m.dual.faces.size(); ++f)
+        for (char ch : m.dual.faces[f])
+            if (vertexOfCode(ch) < 0 || vertexOfCode(ch) >= m.dual.vertices.size())
                 out << "dual face " << f << "; ";
-    for (int i = 0; i < m.vertexCount; ++i)
-        if (!finite(m.vertices[i])) out << "vertex " << i << "; ";
-    for (int i = 0; i < m.dualVertexCount; ++i)
-        if (!finite(m.dualVertices[i])) out << "dual vertex " << i << "; ";
-    for (int i = 0; i < m.faceCount; ++i)
-        if (!finite(m.faceRecords[i].centroid)) out << "centroid " << i << "; ";
+    for (int i = 0; i < m.solid.vertices.size(); ++i)
+        if (!finite(m.solid.vertices[i])) out << "vertex " << i << "; ";
+    for (int i = 0; i < m.dual.vertices.size(); ++i)
+        if (!finite(m.dual.vertices[i])) out << "dual vertex " << i << "; ";
+    for (int i = 0; i < m.solid.faces.size(); ++i)
+        if (!finite(m.solid.faceRecords[i].centroid)) out << "centroid " << i << "; ";
     if (!(m.scale > 0) || !std::isfinite(m.scale)) out << "scale " << m.scale << "; ";
     return out.str();
 }
