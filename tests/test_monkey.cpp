@@ -46,29 +46,27 @@ bool finite(const Point3D& p) {
 // What every later step relies on; empty when all holds.
 std::string modelFault(const SolidModel& m) {
     std::ostringstream out;
-    if (m.solid.vertices.size() < 0 || m.solid.vertices.size() > kMaxFaces)
-        out << "vertexCount " << m.solid.vertices.size() << "; ";
-    if (m.solid.faces.size() < 0 || m.solid.faces.size() > kMaxFaces)
-        out << "faceCount " << m.solid.faces.size() << "; ";
+    // Each solid vertex becomes a dual face, and each solid face a dual vertex.
+    if (m.solid.vertices.size() > kMaxFaces) out << "vertices " << m.solid.vertices.size() << "; ";
     if (m.dual.vertices.size() != m.solid.faces.size())
-        out << "dualVertexCount " << m.dual.vertices.size() << "; ";
-    if (m.dual.faces.size() < 0 || m.dual.faces.size() > kMaxFaces)
-        out << "dualFaceCount " << m.dual.faces.size() << "; ";
+        out << "dual vertices " << m.dual.vertices.size() << "; ";
+    for (const Figure* figure : m.figures())
+        if (figure->faceRecords.size() != figure->faces.size())
+            out << "records " << figure->faceRecords.size() << "; ";
     if (!out.str().empty()) return out.str();
-    for (int f = 0; f < m.solid.faces.size(); ++f)
-        for (char ch : m.solid.faces[f])
-            if (vertexOfCode(ch) < 0 || vertexOfCode(ch) >= m.solid.vertices.size())
-                out << "face " << f << "; ";
-    for (int f = 0; f < m.dual.faces.size(); ++f)
-        for (char ch : m.dual.faces[f])
-            if (vertexOfCode(ch) < 0 || vertexOfCode(ch) >= m.dual.vertices.size())
-                out << "dual face " << f << "; ";
-    for (int i = 0; i < m.solid.vertices.size(); ++i)
-        if (!finite(m.solid.vertices[i])) out << "vertex " << i << "; ";
-    for (int i = 0; i < m.dual.vertices.size(); ++i)
-        if (!finite(m.dual.vertices[i])) out << "dual vertex " << i << "; ";
-    for (int i = 0; i < m.solid.faces.size(); ++i)
-        if (!finite(m.solid.faceRecords[i].centroid)) out << "centroid " << i << "; ";
+    const auto figures = m.figures();
+    for (std::size_t k = 0; k < figures.size(); ++k) {
+        const Figure& figure = *figures[k];
+        const char* prefix = k == 0 ? "" : "dual ";
+        for (int f = 0; f < figure.faces.size(); ++f)
+            for (char ch : figure.faces[f])
+                if (vertexOfCode(ch) < 0 || vertexOfCode(ch) >= figure.vertices.size())
+                    out << prefix << "face " << f << "; ";
+        for (int i = 0; i < figure.vertices.size(); ++i)
+            if (!finite(figure.vertices[i])) out << prefix << "vertex " << i << "; ";
+        for (int i = 0; i < figure.faceRecords.size(); ++i)
+            if (!finite(figure.faceRecords[i].centroid)) out << prefix << "centroid " << i << "; ";
+    }
     if (!(m.scale > 0) || !std::isfinite(m.scale)) out << "scale " << m.scale << "; ";
     return out.str();
 }
