@@ -170,7 +170,7 @@ void frameBench(benchmark::State& state, DrawMode mode, QSize size, BodyRef ref)
         benchmark::ClobberMemory();
     }
     meter.report(state);
-    state.counters["faces"] = model->faceCount + model->dualFaceCount;
+    state.counters["faces"] = model->solid.faces.size() + model->dual.faces.size();
 }
 
 void buildBench(benchmark::State& state, BodyRef ref) {

@@ -12,6 +12,7 @@
 #include <QImage>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -23,25 +24,26 @@ bool finite(const Point3D& p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
 
-std::string faceFault(const FaceString* faces, int count, int vertexCount, const char* what) {
-    for (int f = 0; f < count; ++f)
-        for (char ch : faces[f]) {
+std::string faceFault(const Figure& figure, const std::string& what) {
+    const int vertexCount = figure.vertices.size();
+    for (int f = 0; f < figure.faces.size(); ++f)
+        for (char ch : figure.faces[f]) {
             const int v = vertexOfCode(ch);
             if (v < 0 || v >= vertexCount)
-                return std::string(what) + " " + std::to_string(f) + " names vertex " + std::to_string(v) +
-                       " of " + std::to_string(vertexCount);
+                return what + " " + std::to_string(f) + " names vertex " + std::to_string(v) + " of " +
+                       std::to_string(vertexCount);
         }
     return {};
 }
 
 // Every face needs three different corners; the build refuses face lines that name fewer, and a
 // dual face comes from the faces around one vertex, so it needs three of those.
-std::string cornerFault(const FaceString* faces, int count, const char* what) {
-    for (int f = 0; f < count; ++f) {
-        std::string corners = faces[f];
+std::string cornerFault(const Figure& figure, const std::string& what) {
+    for (int f = 0; f < figure.faces.size(); ++f) {
+        std::string corners = figure.faces[f];
         std::sort(corners.begin(), corners.end());
         if (std::unique(corners.begin(), corners.end()) - corners.begin() < 3)
-            return std::string(what) + " " + std::to_string(f) + " has fewer than three different corners";
+            return what + " " + std::to_string(f) + " has fewer than three different corners";
     }
     return {};
 }
@@ -67,27 +69,25 @@ std::string joinTables(std::string_view coords, std::string_view faces, std::str
 }
 
 std::string modelFault(const SolidModel& m) {
-    if (m.vertexCount < 0 || m.vertexCount > kMaxVertices) return "vertex count out of the table";
-    if (m.faceCount < 0 || m.faceCount > kMaxFaces) return "face count out of the table";
-    if (m.dualVertexCount < 0 || m.dualVertexCount > kMaxVertices)
-        return "dual vertex count out of the table";
-    if (m.dualFaceCount < 0 || m.dualFaceCount > kMaxFaces) return "dual face count out of the table";
-    if (std::string f = faceFault(m.faces.data(), m.faceCount, m.vertexCount, "face"); !f.empty()) return f;
-    if (std::string f = faceFault(m.dualFaces.data(), m.dualFaceCount, m.dualVertexCount, "dual face");
-        !f.empty())
-        return f;
-    for (int i = 0; i < m.vertexCount; ++i)
-        if (!finite(m.vertices[i])) return "vertex " + std::to_string(i) + " not finite";
-    for (int i = 0; i < m.dualVertexCount; ++i)
-        if (!finite(m.dualVertices[i])) return "dual vertex " + std::to_string(i) + " not finite";
-    for (int i = 0; i < m.faceCount; ++i)
-        if (!finite(m.faceRecords[i].centroid)) return "centroid " + std::to_string(i) + " not finite";
-    for (int i = 0; i < m.dualFaceCount; ++i)
-        if (!finite(m.dualFaceRecords[i].centroid))
-            return "dual centroid " + std::to_string(i) + " not finite";
+    // How the findings name the figure: the solid's tables plainly, the dual's with a prefix.
+    static constexpr std::array<const char*, 2> kPrefix{"", "dual "};
+    const auto figures = m.figures();
+    for (std::size_t k = 0; k < figures.size(); ++k)
+        if (figures[k]->faceRecords.size() != figures[k]->faces.size())
+            return std::string(kPrefix[k]) + "face records out of step with the faces";
+    for (std::size_t k = 0; k < figures.size(); ++k)
+        if (std::string f = faceFault(*figures[k], std::string(kPrefix[k]) + "face"); !f.empty()) return f;
+    for (std::size_t k = 0; k < figures.size(); ++k)
+        for (int i = 0; i < figures[k]->vertices.size(); ++i)
+            if (!finite(figures[k]->vertices[i]))
+                return std::string(kPrefix[k]) + "vertex " + std::to_string(i) + " not finite";
+    for (std::size_t k = 0; k < figures.size(); ++k)
+        for (int i = 0; i < figures[k]->faceRecords.size(); ++i)
+            if (!finite(figures[k]->faceRecords[i].centroid))
+                return std::string(kPrefix[k]) + "centroid " + std::to_string(i) + " not finite";
     if (!std::isfinite(m.scale) || m.scale <= 0) return "scale not a positive number";
-    if (std::string f = cornerFault(m.faces.data(), m.faceCount, "face"); !f.empty()) return f;
-    if (std::string f = cornerFault(m.dualFaces.data(), m.dualFaceCount, "dual face"); !f.empty()) return f;
+    for (std::size_t k = 0; k < figures.size(); ++k)
+        if (std::string f = cornerFault(*figures[k], std::string(kPrefix[k]) + "face"); !f.empty()) return f;
     return {};
 }
 

@@ -13,17 +13,17 @@ namespace kesmora::testing {
 inline double largestCoordinate(const SolidModel& m) {
     double r = 0;
     auto take = [&](const Point3D& p) { r = std::max({r, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}); };
-    for (int i = 0; i < m.vertexCount; ++i)
-        take(m.vertices[i]);
-    for (int i = 0; i < m.dualVertexCount; ++i)
-        take(m.dualVertices[i]);
+    for (int i = 0; i < m.solid.vertices.size(); ++i)
+        take(m.solid.vertices[i]);
+    for (int i = 0; i < m.dual.vertices.size(); ++i)
+        take(m.dual.vertices[i]);
     return r;
 }
 
 // Whether solid faces fa and fb (named by their dual vertex codes) have an edge in common.
 inline bool facesShareEdge(const SolidModel& m, char fa, char fb) {
-    const std::string& a = m.faces[vertexOfCode(fa)];
-    const std::string& b = m.faces[vertexOfCode(fb)];
+    const std::string& a = m.solid.faces[vertexOfCode(fa)];
+    const std::string& b = m.solid.faces[vertexOfCode(fb)];
     for (std::size_t i = 0; i < a.size(); ++i) {
         const char p = a[i], q = a[(i + 1) % a.size()];
         for (std::size_t j = 0; j < b.size(); ++j) {
@@ -37,8 +37,8 @@ inline bool facesShareEdge(const SolidModel& m, char fa, char fb) {
 // The first dual face (of four or more corners) whose consecutive corners are not neighbouring
 // solid faces, or -1 when every such face follows its boundary.
 inline int firstDualFaceOffItsBoundary(const SolidModel& m) {
-    for (int v = 0; v < m.vertexCount; ++v) {
-        const std::string& f = m.dualFaces[v];
+    for (int v = 0; v < m.solid.vertices.size(); ++v) {
+        const std::string& f = m.dual.faces[v];
         if (f.size() < 4) continue;
         for (std::size_t i = 0; i < f.size(); ++i)
             if (!facesShareEdge(m, f[i], f[(i + 1) % f.size()])) return v;

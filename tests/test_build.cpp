@@ -62,22 +62,22 @@ TEST(Dispatch, BlockIdsAtEveryBoundary) {
 
 TEST(Build, TetrahedronAfterTiltAndFit) {
     const SolidModel m = buildSolid(quoted(), sel(0, 0), "Tetraeder");
-    EXPECT_EQ(m.vertexCount, 4);
-    EXPECT_EQ(m.faceCount, 4);
-    EXPECT_NEAR(m.vertices[0].x, 0.0, 5e-4);
-    EXPECT_NEAR(m.vertices[0].y, 115.470, 5e-4);
-    EXPECT_NEAR(m.vertices[0].z, 200.000, 5e-4);
+    EXPECT_EQ(m.solid.vertices.size(), 4);
+    EXPECT_EQ(m.solid.faces.size(), 4);
+    EXPECT_NEAR(m.solid.vertices[0].x, 0.0, 5e-4);
+    EXPECT_NEAR(m.solid.vertices[0].y, 115.470, 5e-4);
+    EXPECT_NEAR(m.solid.vertices[0].z, 200.000, 5e-4);
     EXPECT_NEAR(m.scale, 200 / 1.5000002, 1e-5);
     EXPECT_NEAR(kesmora::testing::largestCoordinate(m), 200.0, 1e-9);
     // Centroids keep the size they had when the faces were loaded (tilted, not scaled).
-    EXPECT_LT(std::fabs(m.faceRecords[0].centroid.z), 2.0);
-    EXPECT_EQ(m.dualVertexCount, 4);
+    EXPECT_LT(std::fabs(m.solid.faceRecords[0].centroid.z), 2.0);
+    EXPECT_EQ(m.dual.vertices.size(), 4);
 }
 
 TEST(Build, OctahedronWithItsCube) {
     const SolidModel m = buildSolid(quoted(), sel(0, 2), "Oktaeder");
-    EXPECT_EQ(m.dualVertexCount, 8);
-    EXPECT_EQ(m.dualFaceCount, 6);
+    EXPECT_EQ(m.dual.vertices.size(), 8);
+    EXPECT_EQ(m.dual.faces.size(), 6);
     EXPECT_NEAR(kesmora::testing::largestCoordinate(m), 200.0, 1e-9);
 }
 
@@ -90,22 +90,22 @@ TEST(Build, ColourNumbersOfAFaceBlock) {
     SolidModel m;
     punkteladen(m, t, 1);
     flaechenladen(m, t, 1);
-    EXPECT_EQ(m.faceRecords[0].colour, 1);
-    EXPECT_EQ(m.faceRecords[22].colour, 23);
-    EXPECT_EQ(m.faceRecords[23].colour, 1);
-    EXPECT_EQ(m.faceRecords[46].colour, 1);
+    EXPECT_EQ(m.solid.faceRecords[0].colour, 1);
+    EXPECT_EQ(m.solid.faceRecords[22].colour, 23);
+    EXPECT_EQ(m.solid.faceRecords[23].colour, 1);
+    EXPECT_EQ(m.solid.faceRecords[46].colour, 1);
 }
 
 TEST(Generators, SampleValues) {
     SolidModel m;
     erzeugen(m, 5, {2, 1, 4, -2}); // Quader: M = 4
-    EXPECT_EQ(m.vertexCount, 8);
-    EXPECT_DOUBLE_EQ(m.vertices[0].x, -0.5);
-    EXPECT_DOUBLE_EQ(m.vertices[0].y, 0.25);
-    EXPECT_DOUBLE_EQ(m.vertices[0].z, -1);
-    EXPECT_DOUBLE_EQ(m.vertices[6].x, 0.5);
-    EXPECT_DOUBLE_EQ(m.vertices[6].y, -0.25);
-    EXPECT_DOUBLE_EQ(m.vertices[6].z, 1);
+    EXPECT_EQ(m.solid.vertices.size(), 8);
+    EXPECT_DOUBLE_EQ(m.solid.vertices[0].x, -0.5);
+    EXPECT_DOUBLE_EQ(m.solid.vertices[0].y, 0.25);
+    EXPECT_DOUBLE_EQ(m.solid.vertices[0].z, -1);
+    EXPECT_DOUBLE_EQ(m.solid.vertices[6].x, 0.5);
+    EXPECT_DOUBLE_EQ(m.solid.vertices[6].y, -0.25);
+    EXPECT_DOUBLE_EQ(m.solid.vertices[6].z, 1);
 
     erzeugen(m, 23, {1, 1, 0.5, -2}); // fünfseitiger Stumpf: Pent(1) at y = 0.5
     const double pent[5][2] = {{-0.7694208843, 0},
@@ -114,37 +114,37 @@ TEST(Generators, SampleValues) {
                                {0.7694208843, -0.5},
                                {-0.1816356320, -0.8090169944}};
     for (int i = 0; i < 5; ++i) {
-        EXPECT_NEAR(m.vertices[i].x, pent[i][0], 1e-10);
-        EXPECT_NEAR(m.vertices[i].z, pent[i][1], 1e-10);
-        EXPECT_DOUBLE_EQ(m.vertices[i].y, 0.5);
-        const Point3D& a = m.vertices[i];
-        const Point3D& b = m.vertices[(i + 1) % 5];
+        EXPECT_NEAR(m.solid.vertices[i].x, pent[i][0], 1e-10);
+        EXPECT_NEAR(m.solid.vertices[i].z, pent[i][1], 1e-10);
+        EXPECT_DOUBLE_EQ(m.solid.vertices[i].y, 0.5);
+        const Point3D& a = m.solid.vertices[i];
+        const Point3D& b = m.solid.vertices[(i + 1) % 5];
         EXPECT_NEAR(std::hypot(a.x - b.x, a.z - b.z), 1.0, 1e-10);
-        const Point3D& c = m.vertices[5 + i];
-        const Point3D& d = m.vertices[5 + (i + 1) % 5];
+        const Point3D& c = m.solid.vertices[5 + i];
+        const Point3D& d = m.solid.vertices[5 + (i + 1) % 5];
         EXPECT_NEAR(std::hypot(c.x - d.x, c.z - d.z), 0.5, 1e-10);
         EXPECT_DOUBLE_EQ(c.y, -0.5);
     }
 
     erzeugen(m, 24, {1, 1, 0.5, -2}); // Hex(1): consecutive points 1 apart
     for (int i = 0; i < 6; ++i) {
-        const Point3D& a = m.vertices[i];
-        const Point3D& b = m.vertices[(i + 1) % 6];
+        const Point3D& a = m.solid.vertices[i];
+        const Point3D& b = m.solid.vertices[(i + 1) % 6];
         EXPECT_NEAR(std::hypot(a.x - b.x, a.y - b.y), 1.0, 1e-12);
     }
 
     erzeugen(m, 26, {1, 2, 0.5, -2}); // double pyramid: M = 2, apexes at z = ±1, hexagon of side 1
-    EXPECT_EQ(m.vertexCount, 8);
-    EXPECT_DOUBLE_EQ(m.vertices[6].z, 1);
-    EXPECT_DOUBLE_EQ(m.vertices[7].z, -1);
-    EXPECT_DOUBLE_EQ(m.vertices[3].x, 1);
+    EXPECT_EQ(m.solid.vertices.size(), 8);
+    EXPECT_DOUBLE_EQ(m.solid.vertices[6].z, 1);
+    EXPECT_DOUBLE_EQ(m.solid.vertices[7].z, -1);
+    EXPECT_DOUBLE_EQ(m.solid.vertices[3].x, 1);
 
     erzeugen(m, 13, {1, 1, 1.5, -2}); // pentagonal prism: M = 1.5, side 1, height 1
-    EXPECT_NEAR(m.vertices[0].y - m.vertices[5].y, 1.0, 1e-12);
+    EXPECT_NEAR(m.solid.vertices[0].y - m.solid.vertices[5].y, 1.0, 1e-12);
     erzeugen(m, 21, {1, 1.5, 1.5, -2});
-    EXPECT_EQ(m.vertexCount, 6);
+    EXPECT_EQ(m.solid.vertices.size(), 6);
     erzeugen(m, 22, {1, 2, 1.5, -2});
-    EXPECT_DOUBLE_EQ(m.vertices[0].y, 1.0);
+    EXPECT_DOUBLE_EQ(m.solid.vertices[0].y, 1.0);
 }
 
 TEST(Generators, SizeChangesOnlyTheCentroidsNotTheFittedShape) {
@@ -152,10 +152,10 @@ TEST(Generators, SizeChangesOnlyTheCentroidsNotTheFittedShape) {
     const SolidModel a = buildSolid(t, sel(0, 26, {1, 2, 0.5, -2}), "sechsseitige Doppelpyramide");
     const SolidModel b = buildSolid(t, sel(0, 26, {1, 2, 0.5, 4}), "sechsseitige Doppelpyramide");
     for (int i = 0; i < 8; ++i) {
-        EXPECT_NEAR(a.vertices[i].x, b.vertices[i].x, 1e-9);
-        EXPECT_NEAR(a.vertices[i].z, b.vertices[i].z, 1e-9);
+        EXPECT_NEAR(a.solid.vertices[i].x, b.solid.vertices[i].x, 1e-9);
+        EXPECT_NEAR(a.solid.vertices[i].z, b.solid.vertices[i].z, 1e-9);
     }
-    EXPECT_GT(std::fabs(a.faceRecords[0].centroid.z - b.faceRecords[0].centroid.z), 1e-3);
+    EXPECT_GT(std::fabs(a.solid.faceRecords[0].centroid.z - b.solid.faceRecords[0].centroid.z), 1e-3);
 }
 
 TEST(Generators, InvalidParametersGiveAnErrorNotNaN) {
@@ -167,10 +167,10 @@ TEST(Generators, InvalidParametersGiveAnErrorNotNaN) {
 
 TEST(Build, FitWithNothingToFitStaysFinite) {
     SolidModel m;
-    m.vertexCount = 1; // one vertex at the origin
+    m.solid.vertices.resize(1); // one vertex at the origin
     einpassen(m);
     EXPECT_TRUE(std::isfinite(m.scale));
-    EXPECT_EQ(m.vertices[0].x, 0.0);
+    EXPECT_EQ(m.solid.vertices[0].x, 0.0);
 }
 
 TEST(Build, DamageInTheBlocksIsAnErrorNamingFileBlockAndLine) {
@@ -216,19 +216,19 @@ TEST(Build, TinyCoordinatesBuildLikeTheirLargeTwin) {
         const SolidModel large = buildSolid(quoted(), sel(0, index), name);
         SolidModel small;
         ASSERT_NO_THROW(small = buildSolid(tiny, sel(0, index), name)) << name;
-        ASSERT_EQ(small.vertexCount, large.vertexCount);
-        ASSERT_EQ(small.dualVertexCount, large.dualVertexCount);
+        ASSERT_EQ(small.solid.vertices.size(), large.solid.vertices.size());
+        ASSERT_EQ(small.dual.vertices.size(), large.dual.vertices.size());
         // 1.4142135624e-320 keeps about eleven bits.
         const double tolerance = index == 0 ? 1e-6 : 0.2;
-        for (int i = 0; i < large.vertexCount; ++i) {
-            EXPECT_NEAR(small.vertices[i].x, large.vertices[i].x, tolerance) << name << " " << i;
-            EXPECT_NEAR(small.vertices[i].y, large.vertices[i].y, tolerance) << name << " " << i;
-            EXPECT_NEAR(small.vertices[i].z, large.vertices[i].z, tolerance) << name << " " << i;
+        for (int i = 0; i < large.solid.vertices.size(); ++i) {
+            EXPECT_NEAR(small.solid.vertices[i].x, large.solid.vertices[i].x, tolerance) << name << " " << i;
+            EXPECT_NEAR(small.solid.vertices[i].y, large.solid.vertices[i].y, tolerance) << name << " " << i;
+            EXPECT_NEAR(small.solid.vertices[i].z, large.solid.vertices[i].z, tolerance) << name << " " << i;
         }
-        for (int i = 0; i < large.dualVertexCount; ++i) {
-            EXPECT_NEAR(small.dualVertices[i].x, large.dualVertices[i].x, tolerance) << name << " " << i;
-            EXPECT_NEAR(small.dualVertices[i].y, large.dualVertices[i].y, tolerance) << name << " " << i;
-            EXPECT_NEAR(small.dualVertices[i].z, large.dualVertices[i].z, tolerance) << name << " " << i;
+        for (int i = 0; i < large.dual.vertices.size(); ++i) {
+            EXPECT_NEAR(small.dual.vertices[i].x, large.dual.vertices[i].x, tolerance) << name << " " << i;
+            EXPECT_NEAR(small.dual.vertices[i].y, large.dual.vertices[i].y, tolerance) << name << " " << i;
+            EXPECT_NEAR(small.dual.vertices[i].z, large.dual.vertices[i].z, tolerance) << name << " " << i;
         }
     }
 }

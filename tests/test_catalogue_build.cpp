@@ -46,10 +46,10 @@ TEST(EveryListedBody, BuildsFitsAndItsDualFacesFollowTheirBoundary) {
         SolidModel m;
         ASSERT_NO_THROW(m = buildSolid(shipped(), s, b.name));
         EXPECT_NEAR(kesmora::testing::largestCoordinate(m), 200.0, 1e-9);
-        EXPECT_LE(m.vertexCount, 120);
-        EXPECT_LE(m.faceCount, 120);
-        EXPECT_LE(m.dualFaceCount, 120);
-        EXPECT_EQ(m.dualVertexCount, m.faceCount);
+        EXPECT_LE(m.solid.vertices.size(), 120);
+        EXPECT_LE(m.solid.faces.size(), 120);
+        EXPECT_LE(m.dual.faces.size(), 120);
+        EXPECT_EQ(m.dual.vertices.size(), m.solid.faces.size());
 
         // The boundary order of step 5 is checked before any cutting: the body's own recipe
         // without the cutting steps.
@@ -77,16 +77,16 @@ TEST(EveryListedBody, CatalogueFiguresOfTheDual) {
         s.currentCategory = c.category;
         neuwert(s, shipped(), c.name);
         const SolidModel m = buildSolid(shipped(), s, c.name);
-        EXPECT_EQ(m.dualFaceCount, c.dualFaces) << c.name;
+        EXPECT_EQ(m.dual.faces.size(), c.dualFaces) << c.name;
         if (c.allTriangles) {
-            for (int f = 0; f < m.dualFaceCount; ++f)
-                EXPECT_EQ(m.dualFaces[f].size(), 3u) << c.name;
+            for (int f = 0; f < m.dual.faces.size(); ++f)
+                EXPECT_EQ(m.dual.faces[f].size(), 3u) << c.name;
         }
     }
     Selection s;
     s.currentCategory = 2;
     neuwert(s, shipped(), "Disdyakistriacontaeder");
-    EXPECT_EQ(buildSolid(shipped(), s, "Disdyakistriacontaeder").faceCount, 120);
+    EXPECT_EQ(buildSolid(shipped(), s, "Disdyakistriacontaeder").solid.faces.size(), 120);
 }
 
 TEST(EveryListedBody, AntiprismDualVerticesLieOnTheirFacePoles) {
@@ -97,11 +97,11 @@ TEST(EveryListedBody, AntiprismDualVerticesLieOnTheirFacePoles) {
         SolidModel m = buildSolid(shipped(), s, name);
         // After the fit, the pole of face f satisfies n . P = |P|^2 for every vertex P of the face,
         // with n the dual vertex: the polar plane of n passes through the face.
-        for (int f = 0; f < m.faceCount; ++f) {
-            const Point3D n = m.dualVertices[f];
-            for (char ch : m.faces[f]) {
-                const Point3D& p = m.vertices[vertexOfCode(ch)];
-                const Point3D& v0 = m.vertices[vertexOfCode(m.faces[f][0])];
+        for (int f = 0; f < m.solid.faces.size(); ++f) {
+            const Point3D n = m.dual.vertices[f];
+            for (char ch : m.solid.faces[f]) {
+                const Point3D& p = m.solid.vertices[vertexOfCode(ch)];
+                const Point3D& v0 = m.solid.vertices[vertexOfCode(m.solid.faces[f][0])];
                 const double r2 = v0.x * v0.x + v0.y * v0.y + v0.z * v0.z;
                 EXPECT_NEAR((n.x * p.x + n.y * p.y + n.z * p.z) / r2, 1.0, 1e-9) << name;
             }

@@ -512,12 +512,12 @@ std::string label(const Expected& e) {
 // Dual construction as the program runs it, on the stored data.
 std::unique_ptr<kesmora::SolidModel> modelOf(const Solid& s) {
     auto m = std::make_unique<kesmora::SolidModel>();
-    m->vertexCount = static_cast<int>(s.v.size());
+    m->solid.vertices.resize(static_cast<int>(s.v.size()));
     for (std::size_t i = 0; i < s.v.size(); ++i)
-        m->vertices[i] = {s.v[i].x, s.v[i].y, s.v[i].z};
-    m->faceCount = static_cast<int>(s.faceLines.size());
+        m->solid.vertices[i] = {s.v[i].x, s.v[i].y, s.v[i].z};
+    m->solid.faces.resize(static_cast<int>(s.faceLines.size()));
     for (std::size_t i = 0; i < s.faceLines.size(); ++i)
-        m->faces[i] = s.faceLines[i];
+        m->solid.faces[i] = s.faceLines[i];
     return m;
 }
 
@@ -791,15 +791,15 @@ TEST(CatalogueData, DualFacesFollowTheirBoundary) {
         kesmora::DualRecipe recipe = kesmora::dualRecipeFor(e.category, e.index, e.name);
         recipe.cutPentagons = recipe.cutQuadrilaterals = false;
         kesmora::dualbilden(*m, recipe);
-        ASSERT_EQ(m->dualFaceCount, e.v);
+        ASSERT_EQ(m->dual.faces.size(), e.v);
         std::set<std::pair<int, int>> adjacent;
         for (const auto& [edge, fs] : edgeFaces(s))
             if (fs.size() == 2) {
                 adjacent.insert({fs[0], fs[1]});
                 adjacent.insert({fs[1], fs[0]});
             }
-        for (int v = 0; v < m->dualFaceCount; ++v) {
-            const std::string& d = m->dualFaces[v];
+        for (int v = 0; v < m->dual.faces.size(); ++v) {
+            const std::string& d = m->dual.faces[v];
             if (d.size() < 4) continue;
             for (std::size_t k = 0; k < d.size(); ++k) {
                 const int a = kesmora::vertexOfCode(d[k]), b = kesmora::vertexOfCode(d[(k + 1) % d.size()]);
@@ -820,8 +820,8 @@ TEST(CatalogueData, DualFaceCountsMatchSolidsMd) {
         ASSERT_TRUE(loadSolid(e, s, why)) << why;
         auto m = modelOf(s);
         kesmora::dualbilden(*m, kesmora::dualRecipeFor(e.category, e.index, e.name));
-        EXPECT_EQ(m->dualFaceCount, e.dual);
-        EXPECT_EQ(m->dualVertexCount, e.f);
+        EXPECT_EQ(m->dual.faces.size(), e.dual);
+        EXPECT_EQ(m->dual.vertices.size(), e.f);
     }
 }
 
@@ -839,9 +839,9 @@ TEST(CatalogueData, ExtendedTrapezohedronGivesTenTriangles) {
     ASSERT_TRUE(loadSolid(e, s, why)) << why;
     auto m = modelOf(s);
     kesmora::dualbilden(*m, kesmora::dualRecipeFor(0, 44, e.name));
-    EXPECT_EQ(m->dualFaceCount, 10);
-    for (int i = 0; i < m->dualFaceCount; ++i)
-        EXPECT_EQ(m->dualFaces[i].size(), 3u) << i;
+    EXPECT_EQ(m->dual.faces.size(), 10);
+    for (int i = 0; i < m->dual.faces.size(); ++i)
+        EXPECT_EQ(m->dual.faces[i].size(), 3u) << i;
 }
 
 TEST(CatalogueData, LargestBodies) {
@@ -853,7 +853,7 @@ TEST(CatalogueData, LargestBodies) {
         EXPECT_EQ(s.v.size(), 120u);
         auto m = modelOf(s);
         kesmora::dualbilden(*m, kesmora::dualRecipeFor(2, e.index, e.name));
-        EXPECT_EQ(m->dualFaceCount, 120);
+        EXPECT_EQ(m->dual.faces.size(), 120);
     }
     {
         const Expected& e = find(2, "Disdyakistriacontaeder");
@@ -863,7 +863,7 @@ TEST(CatalogueData, LargestBodies) {
         EXPECT_EQ(s.f.size(), 120u);
         auto m = modelOf(s);
         kesmora::dualbilden(*m, kesmora::dualRecipeFor(2, e.index, e.name));
-        EXPECT_EQ(m->dualVertexCount, 120);
+        EXPECT_EQ(m->dual.vertices.size(), 120);
     }
     int maxCode = 0;
     for (const auto& [id, blk] : faceFile().blocks)
@@ -895,7 +895,7 @@ TEST(CatalogueData, PoleRescaledDualVerticesLieAtThePoles) {
             const double d = dot(centroidOf(s, s.f[f]), n);
             const double r2 = dot(s.v[s.f[f][0]], s.v[s.f[f][0]]);
             const Point3D expected = (r2 / d) * n;
-            const kesmora::Point3D& got = m->dualVertices[f];
+            const kesmora::Point3D& got = m->dual.vertices[f];
             EXPECT_LT(norm(Point3D{got.x, got.y, got.z} - expected), 1e-9 * size) << "face " << f;
         }
     }

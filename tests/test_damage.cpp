@@ -148,12 +148,12 @@ void firstOctahedronVertexHasZeroX(const CatalogueTables& damaged, const Catalog
     SolidModel a, b;
     punkteladen(a, damaged, 3);
     punkteladen(b, shipped, 3);
-    ASSERT_EQ(a.vertexCount, b.vertexCount);
-    EXPECT_EQ(a.vertices[0].x, 0.0);
-    EXPECT_EQ(a.vertices[0].y, b.vertices[0].y);
-    EXPECT_EQ(a.vertices[0].z, b.vertices[0].z);
-    for (int i = 1; i < a.vertexCount; ++i)
-        EXPECT_EQ(a.vertices[i].x, b.vertices[i].x);
+    ASSERT_EQ(a.solid.vertices.size(), b.solid.vertices.size());
+    EXPECT_EQ(a.solid.vertices[0].x, 0.0);
+    EXPECT_EQ(a.solid.vertices[0].y, b.solid.vertices[0].y);
+    EXPECT_EQ(a.solid.vertices[0].z, b.solid.vertices[0].z);
+    for (int i = 1; i < a.solid.vertices.size(); ++i)
+        EXPECT_EQ(a.solid.vertices[i].x, b.solid.vertices[i].x);
 }
 
 void sameTablesAsShipped(const CatalogueTables& damaged, const CatalogueTables& shipped) {
@@ -480,39 +480,40 @@ bool finite(const Point3D& p) {
 
 // Every count within its table, every face character naming a loaded vertex, every coordinate finite.
 void expectWholeModel(const SolidModel& m) {
-    ASSERT_GT(m.vertexCount, 0);
-    ASSERT_LE(m.vertexCount, kMaxFaces);
-    ASSERT_GT(m.faceCount, 0);
-    ASSERT_LE(m.faceCount, kMaxFaces);
-    ASSERT_EQ(m.dualVertexCount, m.faceCount);
-    ASSERT_LE(m.dualFaceCount, kMaxFaces);
-    for (int f = 0; f < m.faceCount; ++f)
-        for (char ch : m.faces[f])
-            ASSERT_LT(vertexOfCode(ch), m.vertexCount);
-    for (int f = 0; f < m.dualFaceCount; ++f)
-        for (char ch : m.dualFaces[f])
-            ASSERT_LT(vertexOfCode(ch), m.dualVertexCount);
-    for (int i = 0; i < m.vertexCount; ++i)
-        ASSERT_TRUE(finite(m.vertices[i]));
-    for (int i = 0; i < m.dualVertexCount; ++i)
-        ASSERT_TRUE(finite(m.dualVertices[i]));
+    ASSERT_GT(m.solid.vertices.size(), 0);
+    ASSERT_LE(m.solid.vertices.size(), kMaxFaces);
+    ASSERT_GT(m.solid.faces.size(), 0);
+    ASSERT_LE(m.solid.faces.size(), kMaxFaces);
+    ASSERT_EQ(m.dual.vertices.size(), m.solid.faces.size());
+    ASSERT_LE(m.dual.faces.size(), kMaxFaces);
+    for (int f = 0; f < m.solid.faces.size(); ++f)
+        for (char ch : m.solid.faces[f])
+            ASSERT_LT(vertexOfCode(ch), m.solid.vertices.size());
+    for (int f = 0; f < m.dual.faces.size(); ++f)
+        for (char ch : m.dual.faces[f])
+            ASSERT_LT(vertexOfCode(ch), m.dual.vertices.size());
+    for (int i = 0; i < m.solid.vertices.size(); ++i)
+        ASSERT_TRUE(finite(m.solid.vertices[i]));
+    for (int i = 0; i < m.dual.vertices.size(); ++i)
+        ASSERT_TRUE(finite(m.dual.vertices[i]));
 }
 
 bool sameModel(const SolidModel& a, const SolidModel& b) {
     auto samePoint = [](const Point3D& p, const Point3D& q) {
         return p.x == q.x && p.y == q.y && p.z == q.z;
     };
-    if (a.vertexCount != b.vertexCount || a.faceCount != b.faceCount ||
-        a.dualVertexCount != b.dualVertexCount || a.dualFaceCount != b.dualFaceCount || a.scale != b.scale)
+    if (a.solid.vertices.size() != b.solid.vertices.size() || a.solid.faces.size() != b.solid.faces.size() ||
+        a.dual.vertices.size() != b.dual.vertices.size() || a.dual.faces.size() != b.dual.faces.size() ||
+        a.scale != b.scale)
         return false;
-    for (int i = 0; i < a.vertexCount; ++i)
-        if (!samePoint(a.vertices[i], b.vertices[i])) return false;
-    for (int i = 0; i < a.dualVertexCount; ++i)
-        if (!samePoint(a.dualVertices[i], b.dualVertices[i])) return false;
-    for (int i = 0; i < a.faceCount; ++i)
-        if (a.faces[i] != b.faces[i]) return false;
-    for (int i = 0; i < a.dualFaceCount; ++i)
-        if (a.dualFaces[i] != b.dualFaces[i]) return false;
+    for (int i = 0; i < a.solid.vertices.size(); ++i)
+        if (!samePoint(a.solid.vertices[i], b.solid.vertices[i])) return false;
+    for (int i = 0; i < a.dual.vertices.size(); ++i)
+        if (!samePoint(a.dual.vertices[i], b.dual.vertices[i])) return false;
+    for (int i = 0; i < a.solid.faces.size(); ++i)
+        if (a.solid.faces[i] != b.solid.faces[i]) return false;
+    for (int i = 0; i < a.dual.faces.size(); ++i)
+        if (a.dual.faces[i] != b.dual.faces[i]) return false;
     return true;
 }
 
@@ -590,7 +591,7 @@ TEST_P(Damage, Window) {
     const SolidModel before = w->model();
     if (c.startBuilds) {
         ASSERT_TRUE(messages.empty()) << messages.front().toStdString();
-        ASSERT_EQ(before.vertexCount, 8); // the cube
+        ASSERT_EQ(before.solid.vertices.size(), 8); // the cube
     } else {
         // The window opens all the same; the picture stays empty.
         for (const QString& m : messages)

@@ -17,12 +17,12 @@ namespace {
 
 SolidModel solid(const std::vector<Point3D>& vertices, const std::vector<std::string>& faces) {
     SolidModel m;
-    for (std::size_t i = 0; i < vertices.size(); ++i)
-        m.vertices[i] = vertices[i];
-    m.vertexCount = static_cast<int>(vertices.size());
-    for (std::size_t i = 0; i < faces.size(); ++i)
-        m.faces[i] = faces[i];
-    m.faceCount = static_cast<int>(faces.size());
+    for (const Point3D& p : vertices)
+        m.solid.vertices.push_back(p);
+    for (const std::string& face : faces) {
+        m.solid.faces.push_back(face);
+        m.solid.faceRecords.push_back({});
+    }
     return m;
 }
 
@@ -70,35 +70,35 @@ double length(const Point3D& p) {
 TEST(Dual, TetrahedronFacesInAscendingOrder) {
     SolidModel m = tetrahedron();
     dualbilden(m, DualRecipe{});
-    EXPECT_EQ(m.dualVertexCount, 4);
-    EXPECT_EQ(m.dualFaceCount, 4);
-    EXPECT_EQ(m.dualFaces[0], "013"); // vertex 0 lies on faces 0, 1 and 3
-    EXPECT_EQ(m.dualFaces[1], "012");
-    EXPECT_EQ(m.dualFaces[2], "023");
-    EXPECT_EQ(m.dualFaces[3], "123");
+    EXPECT_EQ(m.dual.vertices.size(), 4);
+    EXPECT_EQ(m.dual.faces.size(), 4);
+    EXPECT_EQ(m.dual.faces[0], "013"); // vertex 0 lies on faces 0, 1 and 3
+    EXPECT_EQ(m.dual.faces[1], "012");
+    EXPECT_EQ(m.dual.faces[2], "023");
+    EXPECT_EQ(m.dual.faces[3], "123");
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(m.dualFaceRecords[i].colour, i + 1);
+        EXPECT_EQ(m.dual.faceRecords[i].colour, i + 1);
     // Dual vertex 0 is the centroid of face 0.
-    EXPECT_NEAR(m.dualVertices[0].x, (0 + 1.632993 - 0.8164966) / 3, 1e-12);
-    EXPECT_EQ(m.vertexCount, 4);
+    EXPECT_NEAR(m.dual.vertices[0].x, (0 + 1.632993 - 0.8164966) / 3, 1e-12);
+    EXPECT_EQ(m.solid.vertices.size(), 4);
 }
 
 TEST(Dual, OctahedronGivesACubeWithBoundaryOrderedFaces) {
     SolidModel m = octahedron();
     dualbilden(m, DualRecipe{});
-    EXPECT_EQ(m.dualVertexCount, 8);
-    EXPECT_EQ(m.dualFaceCount, 6);
+    EXPECT_EQ(m.dual.vertices.size(), 8);
+    EXPECT_EQ(m.dual.faces.size(), 6);
     for (int v = 0; v < 6; ++v)
-        EXPECT_EQ(m.dualFaces[v].size(), 4u);
+        EXPECT_EQ(m.dual.faces[v].size(), 4u);
     EXPECT_EQ(kesmora::testing::firstDualFaceOffItsBoundary(m), -1);
 }
 
 TEST(Dual, CubeGivesEightTriangles) {
     SolidModel m = cube();
     dualbilden(m, DualRecipe{});
-    EXPECT_EQ(m.dualFaceCount, 8);
+    EXPECT_EQ(m.dual.faces.size(), 8);
     for (int v = 0; v < 8; ++v)
-        EXPECT_EQ(m.dualFaces[v].size(), 3u);
+        EXPECT_EQ(m.dual.faces[v].size(), 3u);
 }
 
 TEST(Dual, PoleRescalingOnlyWhereAsked) {
@@ -119,7 +119,7 @@ TEST(Dual, PoleRescalingOnlyWhereAsked) {
         SolidModel m = cube();
         dualbilden(m, dualRecipeFor(c.category, c.index, c.name));
         for (int f = 0; f < 6; ++f)
-            EXPECT_NEAR(length(m.dualVertices[f]), c.distance, 1e-12) << c.name;
+            EXPECT_NEAR(length(m.dual.vertices[f]), c.distance, 1e-12) << c.name;
     }
 }
 
@@ -127,41 +127,41 @@ TEST(Dual, BoundaryOrderByNearestNeighbourChain) {
     // An icosahedron-like vertex: five faces around the apex of a pentagonal pyramid.
     SolidModel m = irregularBipyramid();
     dualbilden(m, DualRecipe{});
-    EXPECT_EQ(m.dualFaces[0].size(), 5u);
-    EXPECT_EQ(m.dualFaces[0][0], '0'); // the chain starts at the lowest face index
+    EXPECT_EQ(m.dual.faces[0].size(), 5u);
+    EXPECT_EQ(m.dual.faces[0][0], '0'); // the chain starts at the lowest face index
     EXPECT_EQ(kesmora::testing::firstDualFaceOffItsBoundary(m), -1);
-    EXPECT_EQ(m.dualFaceCount, 7);
+    EXPECT_EQ(m.dual.faces.size(), 7);
 }
 
 TEST(Dual, EqualDiagonalsAreCutAlongTheSecondToFourth) {
     SolidModel m = octahedron();
     dualbilden(m, dualRecipeFor(3, 1, "Johnson Polyeder 54"));
-    EXPECT_EQ(m.dualFaceCount, 12);
+    EXPECT_EQ(m.dual.faces.size(), 12);
     SolidModel uncut = octahedron();
     dualbilden(uncut, DualRecipe{});
     for (int v = 0; v < 6; ++v) {
-        const std::string& q = uncut.dualFaces[v];
-        EXPECT_EQ(m.dualFaces[v], (std::string{q[0], q[1], q[3]}));
-        EXPECT_EQ(m.dualFaces[6 + v], (std::string{q[1], q[2], q[3]}));
+        const std::string& q = uncut.dual.faces[v];
+        EXPECT_EQ(m.dual.faces[v], (std::string{q[0], q[1], q[3]}));
+        EXPECT_EQ(m.dual.faces[6 + v], (std::string{q[1], q[2], q[3]}));
     }
     // Colour numbers count the added faces after the original ones.
     for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(m.dualFaceRecords[i].colour, i % 23 + 1);
-    EXPECT_EQ(m.vertexCount, 6);
+        EXPECT_EQ(m.dual.faceRecords[i].colour, i % 23 + 1);
+    EXPECT_EQ(m.solid.vertices.size(), 6);
 }
 
 TEST(Dual, QuadrilateralExemptionsAndTheExtendedTrapezohedron) {
     for (int exempt : {4, 14, 33, 45, 82, 85}) {
         SolidModel m = octahedron();
         dualbilden(m, dualRecipeFor(3, exempt, "x"));
-        EXPECT_EQ(m.dualFaceCount, 6) << exempt;
+        EXPECT_EQ(m.dual.faces.size(), 6) << exempt;
     }
     SolidModel m = octahedron();
     dualbilden(m, dualRecipeFor(0, 44, "erweitertes Trapezoeder"));
-    EXPECT_EQ(m.dualFaceCount, 12);
+    EXPECT_EQ(m.dual.faces.size(), 12);
     m = octahedron();
     dualbilden(m, dualRecipeFor(0, 43, "zehnseitiges Antiprisma"));
-    EXPECT_EQ(m.dualFaceCount, 6);
+    EXPECT_EQ(m.dual.faces.size(), 6);
 }
 
 TEST(Dual, PentagonsCutAlongTheirStrictlyShortestDiagonal) {
@@ -172,17 +172,17 @@ TEST(Dual, PentagonsCutAlongTheirStrictlyShortestDiagonal) {
     // quadrilateral (those from the pentagons too) into two triangles.
     SolidModel m = irregularBipyramid();
     dualbilden(m, dualRecipeFor(3, 56, "Johnson Polyeder 23"));
-    EXPECT_EQ(m.dualFaceCount, 7 + 2 + 5 + 2);
-    for (int f = 0; f < m.dualFaceCount; ++f)
-        EXPECT_EQ(m.dualFaces[f].size(), 3u);
+    EXPECT_EQ(m.dual.faces.size(), 7 + 2 + 5 + 2);
+    for (int f = 0; f < m.dual.faces.size(); ++f)
+        EXPECT_EQ(m.dual.faces[f].size(), 3u);
 
     // In both sets: the quadrilaterals stay.
     SolidModel k = irregularBipyramid();
     dualbilden(k, dualRecipeFor(3, 10, "Johnson Polyeder 84"));
-    EXPECT_EQ(k.dualFaceCount, 9);
+    EXPECT_EQ(k.dual.faces.size(), 9);
     for (int apex = 0; apex < 2; ++apex) {
-        const std::string& p = uncut.dualFaces[apex];
-        const std::string& tri = k.dualFaces[apex];
+        const std::string& p = uncut.dual.faces[apex];
+        const std::string& tri = k.dual.faces[apex];
         ASSERT_EQ(tri.size(), 3u);
         // The kept triangle is three consecutive corners; its closing side is the shortest diagonal.
         const int a = vertexOfCode(tri.front()), c = vertexOfCode(tri.back());
@@ -192,7 +192,7 @@ TEST(Dual, PentagonsCutAlongTheirStrictlyShortestDiagonal) {
             if ((x == a && y == c) || (x == c && y == a)) continue;
             EXPECT_LT(cut, abstand2(k, x, y));
         }
-        EXPECT_EQ(k.dualFaces[7 + apex].size(), 4u);
+        EXPECT_EQ(k.dual.faces[7 + apex].size(), 4u);
     }
 }
 
@@ -206,9 +206,9 @@ TEST(Dual, AbstandUsesDualVertices) {
 
 TEST(Dual, RejectsWhatDoesNotFitTheTables) {
     SolidModel m = cube();
-    m.faces[0] = "01x"; // 'x' names vertex 72, which is not loaded
+    m.solid.faces[0] = "01x"; // 'x' names vertex 72, which is not loaded
     EXPECT_THROW(dualbilden(m, DualRecipe{}), GeometryError);
     SolidModel big;
-    big.vertexCount = 230; // more dual faces than the table holds
+    big.solid.vertices.resize(230); // more dual faces than the table holds
     EXPECT_THROW(dualbilden(big, DualRecipe{}), GeometryError);
 }

@@ -77,39 +77,41 @@ TEST(FuzzSeeds, SeparatorSplitsTheFourTables) {
 // The checks that turn a broken model into a finding do fire.
 TEST(FuzzChecks, ModelFaultsAreNamed) {
     SolidModel m;
-    m.vertexCount = 3;
-    m.faceCount = 1;
-    m.faces[0] = "012";
-    m.dualVertexCount = 1;
+    m.solid.vertices.resize(3);
+    m.solid.faces.resize(1);
+    m.solid.faceRecords.resize(1);
+    m.solid.faces[0] = "012";
+    m.dual.vertices.resize(1);
     EXPECT_EQ(fuzz::modelFault(m), "");
-    m.faces[0] = "013";
+    m.solid.faces[0] = "013";
     EXPECT_NE(fuzz::modelFault(m).find("face 0 names vertex 3"), std::string::npos);
-    m.faces[0] = "012";
-    m.dualFaceCount = 1;
-    m.dualFaces[0] = "1";
+    m.solid.faces[0] = "012";
+    m.dual.faces.resize(1);
+    EXPECT_EQ(fuzz::modelFault(m), "dual face records out of step with the faces");
+    m.dual.faceRecords.resize(1);
+    m.dual.faces[0] = "1";
     EXPECT_NE(fuzz::modelFault(m).find("dual face"), std::string::npos);
-    m.dualFaces[0] = "0";
-    m.vertices[2].y = NAN;
+    m.dual.faces[0] = "0";
+    m.solid.vertices[2].y = NAN;
     EXPECT_NE(fuzz::modelFault(m).find("vertex 2 not finite"), std::string::npos);
-    m.vertices[2].y = 0;
-    m.faceCount = 202;
-    EXPECT_NE(fuzz::modelFault(m), "");
+    m.solid.vertices[2].y = 0;
+    m.solid.faceRecords.resize(0);
+    EXPECT_EQ(fuzz::modelFault(m), "face records out of step with the faces");
 }
 
 // Faces of fewer than three different corners, as a face line "000" once gave the dual.
 TEST(FuzzChecks, FacesOfFewerThanThreeCornersAreFaults) {
     SolidModel m;
-    m.vertexCount = 3;
-    m.faceCount = 1;
-    m.faces[0] = "012";
-    m.dualVertexCount = 3;
-    m.dualFaceCount = 1;
-    m.dualFaces[0] = "012";
+    for (Figure* figure : m.figures()) {
+        figure->vertices.resize(3);
+        figure->faces.push_back("012");
+        figure->faceRecords.resize(1);
+    }
     EXPECT_EQ(fuzz::modelFault(m), "");
-    m.dualFaces[0] = "01";
+    m.dual.faces[0] = "01";
     EXPECT_EQ(fuzz::modelFault(m), "dual face 0 has fewer than three different corners");
-    m.dualFaces[0] = "012";
-    m.faces[0] = "0110";
+    m.dual.faces[0] = "012";
+    m.solid.faces[0] = "0110";
     EXPECT_EQ(fuzz::modelFault(m), "face 0 has fewer than three different corners");
 }
 

@@ -211,14 +211,14 @@ std::vector<std::string> configurations(const Shape& s) {
 
 std::unique_ptr<kesmora::SolidModel> storedModel(const Polyhedron& p) {
     auto m = std::make_unique<kesmora::SolidModel>();
-    m->vertexCount = static_cast<int>(p.vertices.size());
+    m->solid.vertices.resize(static_cast<int>(p.vertices.size()));
     for (std::size_t i = 0; i < p.vertices.size(); ++i) {
         const Point3D q = gen::roundTrip(p.vertices[i]); // as the program reads it back
-        m->vertices[i] = {q.x, q.y, q.z};
+        m->solid.vertices[i] = {q.x, q.y, q.z};
     }
-    m->faceCount = static_cast<int>(p.faces.size());
+    m->solid.faces.resize(static_cast<int>(p.faces.size()));
     for (std::size_t i = 0; i < p.faces.size(); ++i)
-        m->faces[i] = gen::faceString(p.faces[i]);
+        m->solid.faces[i] = gen::faceString(p.faces[i]);
     return m;
 }
 
@@ -322,8 +322,8 @@ TEST(JohnsonBodies, ProgramDualKeepsBoundaryOrderAndCounts) {
 
         auto uncut = storedModel(p);
         kesmora::dualbilden(*uncut, kesmora::DualRecipe{}); // no Johnson solid is pole-rescaled
-        for (int v = 0; v < uncut->vertexCount; ++v) {
-            const std::string& d = uncut->dualFaces[v];
+        for (int v = 0; v < uncut->solid.vertices.size(); ++v) {
+            const std::string& d = uncut->dual.faces[v];
             if (d.size() < 4) continue;
             for (std::size_t k = 0; k < d.size(); ++k) {
                 const int a = kesmora::vertexOfCode(d[k]), b = kesmora::vertexOfCode(d[(k + 1) % d.size()]);
@@ -336,10 +336,10 @@ TEST(JohnsonBodies, ProgramDualKeepsBoundaryOrderAndCounts) {
         auto cut = storedModel(p);
         kesmora::dualbilden(*cut, kesmora::dualRecipeFor(3, e.index, name));
         if (e.dual >= 0) {
-            EXPECT_EQ(cut->dualFaceCount, e.dual);
+            EXPECT_EQ(cut->dual.faces.size(), e.dual);
         } else { // ties: J85 and J89 land anywhere in their range, always on triangles
-            EXPECT_GE(cut->dualFaceCount, e.number == 85 ? 16 : 22);
-            EXPECT_LE(cut->dualFaceCount, e.number == 85 ? 48 : 24);
+            EXPECT_GE(cut->dual.faces.size(), e.number == 85 ? 16 : 22);
+            EXPECT_LE(cut->dual.faces.size(), e.number == 85 ? 48 : 24);
         }
     }
 }

@@ -46,25 +46,27 @@ bool finite(const Point3D& p) {
 // What every later step relies on; empty when all holds.
 std::string modelFault(const SolidModel& m) {
     std::ostringstream out;
-    if (m.vertexCount < 0 || m.vertexCount > kMaxFaces) out << "vertexCount " << m.vertexCount << "; ";
-    if (m.faceCount < 0 || m.faceCount > kMaxFaces) out << "faceCount " << m.faceCount << "; ";
-    if (m.dualVertexCount != m.faceCount) out << "dualVertexCount " << m.dualVertexCount << "; ";
-    if (m.dualFaceCount < 0 || m.dualFaceCount > kMaxFaces)
-        out << "dualFaceCount " << m.dualFaceCount << "; ";
+    // Each solid vertex becomes a dual face, and each solid face a dual vertex.
+    if (m.solid.vertices.size() > kMaxFaces) out << "vertices " << m.solid.vertices.size() << "; ";
+    if (m.dual.vertices.size() != m.solid.faces.size())
+        out << "dual vertices " << m.dual.vertices.size() << "; ";
+    for (const Figure* figure : m.figures())
+        if (figure->faceRecords.size() != figure->faces.size())
+            out << "records " << figure->faceRecords.size() << "; ";
     if (!out.str().empty()) return out.str();
-    for (int f = 0; f < m.faceCount; ++f)
-        for (char ch : m.faces[f])
-            if (vertexOfCode(ch) < 0 || vertexOfCode(ch) >= m.vertexCount) out << "face " << f << "; ";
-    for (int f = 0; f < m.dualFaceCount; ++f)
-        for (char ch : m.dualFaces[f])
-            if (vertexOfCode(ch) < 0 || vertexOfCode(ch) >= m.dualVertexCount)
-                out << "dual face " << f << "; ";
-    for (int i = 0; i < m.vertexCount; ++i)
-        if (!finite(m.vertices[i])) out << "vertex " << i << "; ";
-    for (int i = 0; i < m.dualVertexCount; ++i)
-        if (!finite(m.dualVertices[i])) out << "dual vertex " << i << "; ";
-    for (int i = 0; i < m.faceCount; ++i)
-        if (!finite(m.faceRecords[i].centroid)) out << "centroid " << i << "; ";
+    const auto figures = m.figures();
+    for (std::size_t k = 0; k < figures.size(); ++k) {
+        const Figure& figure = *figures[k];
+        const char* prefix = k == 0 ? "" : "dual ";
+        for (int f = 0; f < figure.faces.size(); ++f)
+            for (char ch : figure.faces[f])
+                if (vertexOfCode(ch) < 0 || vertexOfCode(ch) >= figure.vertices.size())
+                    out << prefix << "face " << f << "; ";
+        for (int i = 0; i < figure.vertices.size(); ++i)
+            if (!finite(figure.vertices[i])) out << prefix << "vertex " << i << "; ";
+        for (int i = 0; i < figure.faceRecords.size(); ++i)
+            if (!finite(figure.faceRecords[i].centroid)) out << prefix << "centroid " << i << "; ";
+    }
     if (!(m.scale > 0) || !std::isfinite(m.scale)) out << "scale " << m.scale << "; ";
     return out.str();
 }

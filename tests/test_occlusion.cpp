@@ -179,10 +179,10 @@ TEST(SurfaceShape, ClosedSurfacesAroundTheCentroidAndTheFacesTurnedAgainstTheOth
 TEST(SurfaceShape, EveryListedSolidAndMostDualsWrapOnceRoundTheirCentroid) {
     int duals = 0;
     for (const Body& b : everyListedBody()) {
-        EXPECT_TRUE(b.model.shape.starShaped) << b.label;
-        duals += b.model.dualShape.starShaped;
+        EXPECT_TRUE(b.model.solid.shape.starShaped) << b.label;
+        duals += b.model.dual.shape.starShaped;
         if (b.label.rfind("2 ", 0) == 0) {
-            EXPECT_TRUE(b.model.dualShape.starShaped) << b.label;
+            EXPECT_TRUE(b.model.dual.shape.starShaped) << b.label;
         }
     }
     // A few duals of the other simple solids keep faces that are not flat.
@@ -200,11 +200,11 @@ TEST(CoveredFaces, TheFarSideOfARoundBodyIsLeftOutAndNothingOfAFlatOne) {
     for (const char* label : {"2 Ikosidodekaederstumpf", "2 Disdyakistriacontaeder"}) {
         SolidModel m = find(label);
         rechnen(m, 20, 30, 40);
-        Figure solid = solidFigure(m);
+        DrawnFigure solid = solidFigure(m);
         ScreenVertices screen;
         projectVertices(solid, {300, 300}, screen);
         DepthList list;
-        const int n = buildDepthList(solid.records, solid.faceCount, list);
+        const int n = buildDepthList(solid.records, list);
         orderBySelection(list, n);
         CoveredFaces covered{};
         const int marked = findCoveredFaces(solid, list, n, {300, 300}, covered);
@@ -218,12 +218,12 @@ TEST(CoveredFaces, TheFarSideOfARoundBodyIsLeftOutAndNothingOfAFlatOne) {
     }
     // A model without the build's surface check is drawn face by face.
     SolidModel unchecked = find("2 Ikosidodekaederstumpf");
-    unchecked.shape = SurfaceShape{};
-    Figure solid = solidFigure(unchecked);
+    unchecked.solid.shape = SurfaceShape{};
+    DrawnFigure solid = solidFigure(unchecked);
     ScreenVertices screen;
     projectVertices(solid, {300, 300}, screen);
     DepthList list;
-    const int n = buildDepthList(solid.records, solid.faceCount, list);
+    const int n = buildDepthList(solid.records, list);
     CoveredFaces covered{};
     EXPECT_EQ(findCoveredFaces(solid, list, n, {300, 300}, covered), 0);
 }
@@ -234,7 +234,7 @@ constexpr int kFoldedFace = 2;
 
 // The turn of a projected face as the test sees it: the sign of its area, 0 for a flat one, or
 // kFoldedFace for one that turns both ways (the rounding or a push folded it).
-int turnOf(const Figure& f, int face, QRect& box) {
+int turnOf(const DrawnFigure& f, int face, QRect& box) {
     const FaceString& codes = f.faces[face];
     const int n = static_cast<int>(codes.size());
     std::int64_t area = 0;
@@ -257,7 +257,7 @@ int turnOf(const Figure& f, int face, QRect& box) {
     box = QRect(QPoint(left, top), QPoint(right, bottom));
     if (positive && negative) return kFoldedFace;
     const int sign = (area > 0) - (area < 0);
-    return f.shape->reversed[static_cast<std::size_t>(face)] ? -sign : sign;
+    return f.shape.reversed[static_cast<std::size_t>(face)] ? -sign : sign;
 }
 
 } // namespace
@@ -276,14 +276,14 @@ TEST(CoveredFaces, OnlyFacesBeforeEveryFaceTurningTheOtherWayAndAwayFromFoldedFa
         for (int round = 0; round < 200; ++round) {
             SolidModel m = body->model;
             rechnen(m, 360.0 * (random() % 1000) / 1000, 360.0 * (random() % 1000) / 1000, 7.0 * round);
-            Figure f = solidFigure(m);
+            DrawnFigure f = solidFigure(m);
             ScreenVertices screen;
             projectVertices(f, {400, 300}, screen);
             for (int k = 0; k < round % 4; ++k) // fold a few faces
-                screen[random() % static_cast<unsigned>(f.vertexCount)] += QPoint(static_cast<int>(random() % 41) - 20,
-                                                                               static_cast<int>(random() % 41) - 20);
+                screen[random() % static_cast<unsigned>(f.vertices.size())] +=
+                    QPoint(static_cast<int>(random() % 41) - 20, static_cast<int>(random() % 41) - 20);
             DepthList list;
-            const int n = buildDepthList(f.records, f.faceCount, list);
+            const int n = buildDepthList(f.records, list);
             orderBySelection(list, n);
             if (round % 3 == 1) std::shuffle(list.begin(), list.begin() + n, random);
             if (round % 3 == 2) std::swap(list[0], list[static_cast<std::size_t>(n - 1)]);

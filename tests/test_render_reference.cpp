@@ -82,17 +82,16 @@ double fromHex(const std::string& text) {
     return negative ? -v : v;
 }
 
-void writeFigure(std::ostream& out, const Point3D* vertices, int vertexCount, const FaceString* faces,
-                 const FaceRecord* records, int faceCount) {
-    out << "vertices " << vertexCount << '\n';
-    for (int i = 0; i < vertexCount; ++i)
-        out << hex(vertices[i].x) << ' ' << hex(vertices[i].y) << ' ' << hex(vertices[i].z) << '\n';
-    out << "faces " << faceCount << '\n';
-    for (int f = 0; f < faceCount; ++f) {
-        const Point3D& c = records[f].centroid;
-        out << hex(c.x) << ' ' << hex(c.y) << ' ' << hex(c.z) << ' ' << records[f].colour << ' '
-            << faces[f].size();
-        for (char code : faces[f])
+void writeFigure(std::ostream& out, const Figure& figure) {
+    out << "vertices " << figure.vertices.size() << '\n';
+    for (const Point3D& p : figure.vertices)
+        out << hex(p.x) << ' ' << hex(p.y) << ' ' << hex(p.z) << '\n';
+    out << "faces " << figure.faces.size() << '\n';
+    for (int f = 0; f < figure.faces.size(); ++f) {
+        const Point3D& c = figure.faceRecords[f].centroid;
+        out << hex(c.x) << ' ' << hex(c.y) << ' ' << hex(c.z) << ' ' << figure.faceRecords[f].colour << ' '
+            << figure.faces[f].size();
+        for (char code : figure.faces[f])
             out << ' ' << vertexOfCode(code);
         out << '\n';
     }
@@ -101,9 +100,8 @@ void writeFigure(std::ostream& out, const Point3D* vertices, int vertexCount, co
 void writeSnapshot(const std::filesystem::path& path, const SolidModel& m) {
     std::ofstream out(path);
     out << "scale " << hex(m.scale) << '\n';
-    writeFigure(out, m.vertices.data(), m.vertexCount, m.faces.data(), m.faceRecords.data(), m.faceCount);
-    writeFigure(out, m.dualVertices.data(), m.dualVertexCount, m.dualFaces.data(), m.dualFaceRecords.data(),
-                m.dualFaceCount);
+    for (const Figure* figure : m.figures())
+        writeFigure(out, *figure);
 }
 
 class Reader {
@@ -125,23 +123,24 @@ class Reader {
     std::istream& in_;
 };
 
-void readFigure(Reader& r, Point3D* vertices, std::int32_t& vertexCount, FaceString* faces,
-                FaceRecord* records, std::int32_t& faceCount) {
+void readFigure(Reader& r, Figure& figure) {
     r.expect("vertices");
-    vertexCount = r.integer();
+    const int vertexCount = r.integer();
     if (vertexCount < 0 || vertexCount > kMaxVertices) throw std::runtime_error("vertex count");
-    for (int i = 0; i < vertexCount; ++i)
-        vertices[i] = {r.number(), r.number(), r.number()};
+    figure.vertices.resize(vertexCount);
+    for (Point3D& p : figure.vertices)
+        p = {r.number(), r.number(), r.number()};
     r.expect("faces");
-    faceCount = r.integer();
+    const int faceCount = r.integer();
     if (faceCount < 0 || faceCount > kMaxFaces) throw std::runtime_error("face count");
+    figure.faces.resize(faceCount);
+    figure.faceRecords.resize(faceCount);
     for (int f = 0; f < faceCount; ++f) {
-        records[f].centroid = {r.number(), r.number(), r.number()};
-        records[f].colour = r.integer();
+        figure.faceRecords[f].centroid = {r.number(), r.number(), r.number()};
+        figure.faceRecords[f].colour = r.integer();
         const int n = r.integer();
-        faces[f].clear();
         for (int k = 0; k < n; ++k)
-            faces[f].push_back(codeOfVertex(r.integer()));
+            figure.faces[f].push_back(codeOfVertex(r.integer()));
     }
 }
 
@@ -152,9 +151,8 @@ SolidModel readSnapshot(const std::filesystem::path& path) {
     SolidModel m;
     r.expect("scale");
     m.scale = r.number();
-    readFigure(r, m.vertices.data(), m.vertexCount, m.faces.data(), m.faceRecords.data(), m.faceCount);
-    readFigure(r, m.dualVertices.data(), m.dualVertexCount, m.dualFaces.data(), m.dualFaceRecords.data(),
-               m.dualFaceCount);
+    for (Figure* figure : m.figures())
+        readFigure(r, *figure);
     return m;
 }
 
@@ -239,8 +237,8 @@ TEST_P(RenderReference, SnapshotIsExactAndTheBodyIsDrawn) {
     sa << a.rdbuf();
     sb << b.rdbuf();
     EXPECT_EQ(sa.str(), sb.str());
-    EXPECT_GT(model.faceCount, 0);
-    EXPECT_GT(model.dualFaceCount, 0);
+    EXPECT_GT(model.solid.faces.size(), 0);
+    EXPECT_GT(model.dual.faces.size(), 0);
 }
 
 TEST_P(RenderReference, EveryModeMatchesItsPicture) {

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,31 +21,16 @@ using namespace kesmora;
 
 namespace {
 
-// One figure's tables inside a model, so the same helpers fill the solid or the dual.
-struct Tables {
-    std::array<Point3D, kMaxVertices>& vertices;
-    std::int32_t& vertexCount;
-    std::array<FaceString, kMaxFaces>& faces;
-    std::int32_t& faceCount;
-    std::array<FaceRecord, kMaxFaces>& records;
-};
-
-Tables solidOf(SolidModel& m) {
-    return {m.vertices, m.vertexCount, m.faces, m.faceCount, m.faceRecords};
-}
-Tables dualOf(SolidModel& m) {
-    return {m.dualVertices, m.dualVertexCount, m.dualFaces, m.dualFaceCount, m.dualFaceRecords};
-}
-
 // Appends a flat face at the given depth, with vertices of its own, and the colour number a build
 // would give its position. Corners are pixel offsets from the figure's origin.
-int addFace(Tables t, const std::vector<std::pair<double, double>>& corners, double depth) {
-    const int face = t.faceCount++;
+int addFace(Figure& t, const std::vector<std::pair<double, double>>& corners, double depth) {
+    const int face = t.faces.size();
+    t.faces.push_back({});
     for (const auto& [x, y] : corners) {
-        t.vertices[t.vertexCount] = {x, y, depth};
-        t.faces[face].push_back(codeOfVertex(t.vertexCount++));
+        t.faces[face].push_back(codeOfVertex(t.vertices.size()));
+        t.vertices.push_back({x, y, depth});
     }
-    t.records[face] = {{0, 0, depth}, face % 23 + 1};
+    t.faceRecords.push_back({{0, 0, depth}, face % 23 + 1});
     return face;
 }
 
@@ -104,11 +90,11 @@ bool allWhite(const QImage& image) {
 }
 
 std::vector<int> faceOrder(const std::vector<double>& depths, bool selection) {
-    std::vector<FaceRecord> records;
+    FixedTable<FaceRecord, kMaxFaces> records;
     for (double d : depths)
         records.push_back({{0, 0, d}, 1});
     DepthList list;
-    const int n = buildDepthList(records.data(), static_cast<int>(records.size()), list);
+    const int n = buildDepthList(records, list);
     selection ? orderBySelection(list, n) : orderByExchange(list, n);
     std::vector<int> faces;
     for (int i = 0; i < n; ++i)
@@ -142,8 +128,8 @@ TEST(Frame, EmptyModelIsPlainWhiteInEveryModeAndTheImageIsReused) {
 
 TEST(Placement, SideBySideAtQuarterAndThreeQuartersOfTheWidth) {
     SolidModel m;
-    addFace(solidOf(m), rect(-20, -20, 20, 20), 0);
-    addFace(dualOf(m), rect(-10, -10, 10, 10), 0);
+    addFace(m.solid, rect(-20, -20, 20, 20), 0);
+    addFace(m.dual, rect(-10, -10, 10, 10), 0);
     // 403 wide: W div 4 = 100 and 3 (W div 4) = 300, where 3 W / 4 would give 302.
     for (DrawMode mode : {DrawMode::EdgeModel, DrawMode::HiddenEdges, DrawMode::ColouredFaces,
                           DrawMode::MultiColouredFaces}) {
@@ -160,8 +146,8 @@ TEST(Placement, SideBySideAtQuarterAndThreeQuartersOfTheWidth) {
 
 TEST(Placement, DurchdringungDrawsBothAtTheCentreInBlackAndBlueOutlines) {
     SolidModel m;
-    addFace(solidOf(m), rect(-40, -40, 40, 40), 0);
-    addFace(dualOf(m), rect(-10, -10, 10, 10), 0);
+    addFace(m.solid, rect(-40, -40, 40, 40), 0);
+    addFace(m.dual, rect(-10, -10, 10, 10), 0);
     const QImage image = render(m, DrawMode::Interpenetration, {401, 200});
     EXPECT_EQ(inkBox(image, 0, 401), QRect(QPoint(160, 60), QPoint(240, 140)));
     EXPECT_EQ(at(image, 160, 100), kBlack);
@@ -174,10 +160,10 @@ TEST(FaceColours, BunteFlaechenFollowTheColourNumbers) {
     SolidModel m;
     for (int k = 0; k < 24; ++k) {
         const double x = -42 + (k % 6) * 14, y = -28 + (k / 6) * 14;
-        addFace(solidOf(m), rect(x - 4, y - 4, x + 4, y + 4), 0);
+        addFace(m.solid, rect(x - 4, y - 4, x + 4, y + 4), 0);
     }
-    addFace(dualOf(m), rect(-5, -5, 5, 5), 0);
-    m.dualFaceRecords[0].colour = 13;
+    addFace(m.dual, rect(-5, -5, 5, 5), 0);
+    m.dual.faceRecords[0].colour = 13;
     const QImage image = render(m, DrawMode::MultiColouredFaces);
     auto centre = [&](int k) { return at(image, 100 - 42 + (k % 6) * 14, 100 - 28 + (k / 6) * 14); };
     EXPECT_EQ(centre(0), rgb(0, 0, 128));
@@ -190,7 +176,7 @@ TEST(FaceColours, BunteFlaechenFollowTheColourNumbers) {
 TEST(FaceColours, FarbigeFlaechenFollowTheVertexCount) {
     SolidModel m;
     for (int n : {3, 4, 7, 12})
-        addFace(solidOf(m), regular(n, -60 + 35 * (m.faceCount), 0, 14), 0);
+        addFace(m.solid, regular(n, -60 + 35 * (m.solid.faces.size()), 0, 14), 0);
     RenderSettings settings;
     settings.mode = DrawMode::ColouredFaces;
     SceneRenderer renderer;
@@ -212,7 +198,7 @@ TEST(FaceColours, FarbigeFlaechenFollowTheVertexCount) {
 
 TEST(Marks, NinePixelYellowDiscsOutlinedWithThePen) {
     SolidModel m;
-    addFace(solidOf(m), {{0, 0}}, 0); // a lone vertex shows the bare mark
+    addFace(m.solid, {{0, 0}}, 0); // a lone vertex shows the bare mark
     const QImage image = render(m, DrawMode::EdgeModel, {400, 200}, true);
     const int cx = 100, cy = 100;
     EXPECT_EQ(inkBox(image, 0, 400), QRect(cx - 4, cy - 4, 9, 9));
@@ -225,8 +211,8 @@ TEST(Marks, NinePixelYellowDiscsOutlinedWithThePen) {
     // In the dual of "Durchdringung " the marks take the blue pen; marks restore the brush, so
     // a face painted after a marked face is still unfilled.
     SolidModel two;
-    addFace(dualOf(two), rect(-30, -30, 0, 0), 1);
-    addFace(dualOf(two), rect(10, 10, 40, 40), 0);
+    addFace(two.dual, rect(-30, -30, 0, 0), 1);
+    addFace(two.dual, rect(10, 10, 40, 40), 0);
     const QImage outlines = render(two, DrawMode::Interpenetration, {400, 200}, true);
     EXPECT_EQ(at(outlines, 170, 100 - 30), kYellow);
     EXPECT_EQ(at(outlines, 170 - 4, 100 - 30), kBlue);
@@ -235,7 +221,7 @@ TEST(Marks, NinePixelYellowDiscsOutlinedWithThePen) {
     // Every vertex of every face is marked in the edge model, each right after the line ending
     // there: vertex 0 is marked last, the other two are crossed by the line leaving them.
     SolidModel tri;
-    addFace(solidOf(tri), {{-30, 20}, {30, 20}, {0, -30}}, 0);
+    addFace(tri.solid, {{-30, 20}, {30, 20}, {0, -30}}, 0);
     const QImage marked = render(tri, DrawMode::EdgeModel, {400, 200}, true);
     EXPECT_EQ(at(marked, 70, 120), kYellow);
     EXPECT_EQ(at(marked, 130, 120), kBlack);
@@ -307,23 +293,23 @@ TEST(PaintingOrder, NearerFacesCoverFartherOnesAndTiesPaintTheFirstPositionFirst
     for (bool nearFirst : {true, false}) {
         SolidModel m;
         const double a = nearFirst ? -5 : 5;
-        addFace(solidOf(m), rect(-30, -30, 10, 10), a);  // colour 1, navy
-        addFace(solidOf(m), rect(-10, -10, 30, 30), -a); // colour 2, red
+        addFace(m.solid, rect(-30, -30, 10, 10), a);  // colour 1, navy
+        addFace(m.solid, rect(-10, -10, 30, 30), -a); // colour 2, red
         const QImage image = render(m, DrawMode::MultiColouredFaces);
         EXPECT_EQ(at(image, 100, 100), nearFirst ? rgb(0, 0, 128) : kRed);
     }
     SolidModel tie;
-    addFace(solidOf(tie), rect(-30, -30, 10, 10), 2);
-    addFace(solidOf(tie), rect(-10, -10, 30, 30), 2);
+    addFace(tie.solid, rect(-30, -30, 10, 10), 2);
+    addFace(tie.solid, rect(-10, -10, 30, 30), 2);
     EXPECT_EQ(at(render(tie, DrawMode::MultiColouredFaces), 100, 100), kRed);
 
     // Depths 0, 1, 1, 2: the side-by-side rule paints face 2 over face 1, the interpenetration
     // rule face 1 over face 2. Face 1's right edge runs through face 2.
     SolidModel order;
-    addFace(solidOf(order), rect(60, 60, 70, 70), 0);
-    addFace(solidOf(order), rect(-30, -20, 0, 20), 1);
-    addFace(solidOf(order), rect(-10, -10, 20, 10), 1);
-    addFace(solidOf(order), rect(60, -70, 70, -60), 2);
+    addFace(order.solid, rect(60, 60, 70, 70), 0);
+    addFace(order.solid, rect(-30, -20, 0, 20), 1);
+    addFace(order.solid, rect(-10, -10, 20, 10), 1);
+    addFace(order.solid, rect(60, -70, 70, -60), 2);
     EXPECT_EQ(at(render(order, DrawMode::HiddenEdges), 100, 100), kWhite);
     const QImage tinted = render(order, DrawMode::Interpenetration3);
     int red = 0;
@@ -334,9 +320,9 @@ TEST(PaintingOrder, NearerFacesCoverFartherOnesAndTiesPaintTheFirstPositionFirst
 
 TEST(Interpenetration, Durchdringung2OutlinesTheSolidAroundTheOpaqueDual) {
     SolidModel m;
-    addFace(solidOf(m), rect(-60, -30, -10, 30), 1); // far
-    addFace(solidOf(m), rect(10, -30, 60, 30), -1);  // near
-    addFace(dualOf(m), rect(-30, -20, 30, 20), 0);
+    addFace(m.solid, rect(-60, -30, -10, 30), 1); // far
+    addFace(m.solid, rect(10, -30, 60, 30), -1);  // near
+    addFace(m.dual, rect(-30, -20, 30, 20), 0);
     const QImage image = render(m, DrawMode::Interpenetration2);
     const int ox = 200, oy = 100;
     EXPECT_EQ(at(image, ox, oy), kYellow);
@@ -354,8 +340,8 @@ TEST(Interpenetration, DepthZeroBelongsToTheFarHalf) {
     // only when the face is drawn after the dual.
     for (double depth : {0.0, -1e-9}) {
         SolidModel m;
-        addFace(solidOf(m), rect(-10, -10, 50, 10), depth);
-        addFace(dualOf(m), rect(-30, -30, 30, 30), 5);
+        addFace(m.solid, rect(-10, -10, 50, 10), depth);
+        addFace(m.dual, rect(-30, -30, 30, 30), 5);
         for (DrawMode mode : {DrawMode::Interpenetration2, DrawMode::Interpenetration3}) {
             const QImage image = render(m, mode);
             EXPECT_EQ(at(image, 190, 100), depth == 0 ? kYellow : kRed)
@@ -370,9 +356,9 @@ TEST(Interpenetration, DepthZeroBelongsToTheFarHalf) {
 
 TEST(Interpenetration, Durchdringung3TintsTheNearHalfByBitwiseAnd) {
     SolidModel m;
-    addFace(solidOf(m), rect(-60, -30, -10, 30), 1);
-    addFace(solidOf(m), rect(10, -30, 60, 30), -1);
-    addFace(dualOf(m), rect(-30, -20, 30, 20), 0);
+    addFace(m.solid, rect(-60, -30, -10, 30), 1);
+    addFace(m.solid, rect(10, -30, 60, 30), -1);
+    addFace(m.dual, rect(-30, -20, 30, 20), 0);
     const QImage image = render(m, DrawMode::Interpenetration3);
     const int ox = 200, oy = 100;
     EXPECT_EQ(at(image, ox - 50, oy), kPaleGreen); // far face filled
@@ -399,9 +385,9 @@ TEST(Interpenetration, Durchdringung3TintsTheNearHalfByBitwiseAnd) {
 
 TEST(Interpenetration, ReusedOverlayGivesTheSamePicture) {
     SolidModel m;
-    addFace(solidOf(m), regular(5, 0, 0, 50), -1);
-    addFace(solidOf(m), regular(6, 10, 5, 45), 2);
-    addFace(dualOf(m), regular(3, 0, 0, 40), 0);
+    addFace(m.solid, regular(5, 0, 0, 50), -1);
+    addFace(m.solid, regular(6, 10, 5, 45), 2);
+    addFace(m.dual, regular(3, 0, 0, 40), 0);
     RenderSettings settings;
     settings.mode = DrawMode::Interpenetration3;
     settings.markPoints = true;
@@ -417,23 +403,28 @@ TEST(Interpenetration, ReusedOverlayGivesTheSamePicture) {
 
 TEST(Robustness, FacesNamingUnloadedVerticesAndWildCountsAreNotRead) {
     SolidModel m;
-    addFace(solidOf(m), rect(-20, -20, 20, 20), 0);
-    addFace(solidOf(m), rect(-5, -5, 5, 5), 0);
-    m.faces[0][2] = codeOfVertex(m.vertexCount); // one past the loaded vertices
-    m.faces[1] += '\x01';                        // below the lowest vertex code
-    addFace(dualOf(m), rect(-20, -20, 20, 20), 0);
-    m.dualFaces[0].clear();
+    addFace(m.solid, rect(-20, -20, 20, 20), 0);
+    addFace(m.solid, rect(-5, -5, 5, 5), 0);
+    m.solid.faces[0][2] = codeOfVertex(m.solid.vertices.size()); // one past the loaded vertices
+    m.solid.faces[1] += '\x01';                                  // below the lowest vertex code
+    addFace(m.dual, rect(-20, -20, 20, 20), 0);
+    m.dual.faces[0].clear();
     for (DrawMode mode : kDrawModes)
         EXPECT_TRUE(allWhite(render(m, mode, {400, 200}, true))) << drawModeCaption(mode);
 
     SolidModel wild;
-    addFace(solidOf(wild), rect(-20, -20, 20, 20), 0);
-    wild.faces[kMaxFaces - 1] = std::string(300, '0'); // longer than any point buffer
-    wild.vertexCount = 100000;
-    wild.faceCount = 100000;
-    wild.dualFaceCount = -5;
-    wild.dualVertexCount = -5;
-    wild.faceRecords[0].colour = -7;
+    addFace(wild.solid, rect(-20, -20, 20, 20), 0);
+    wild.solid.faces.resize(kMaxFaces);
+    wild.solid.faceRecords.resize(kMaxFaces);
+    wild.solid.faces[kMaxFaces - 1] = std::string(300, '0'); // longer than any point buffer
+    // Counts beyond the tables cannot be set: the tables refuse them and stay as they were.
+    EXPECT_THROW(wild.solid.vertices.resize(100000), std::out_of_range);
+    EXPECT_THROW(wild.solid.faces.resize(kMaxFaces + 1), std::out_of_range);
+    EXPECT_THROW(wild.dual.faces.resize(-5), std::out_of_range);
+    EXPECT_THROW(wild.dual.vertices.resize(-5), std::out_of_range);
+    EXPECT_EQ(wild.solid.faces.size(), kMaxFaces);
+    EXPECT_TRUE(wild.dual.vertices.empty());
+    wild.solid.faceRecords[0].colour = -7;
     for (DrawMode mode : kDrawModes) {
         const QImage image = render(wild, mode);
         EXPECT_FALSE(allWhite(image)) << drawModeCaption(mode);
@@ -444,9 +435,9 @@ TEST(Robustness, FacesNamingUnloadedVerticesAndWildCountsAreNotRead) {
 // redraws; these are the ways a caller can treat that image.
 TEST(OpenPainter, ImagesMadeByTheRendererStayCorrectWhateverTheCallerDoes) {
     SolidModel m;
-    addFace(solidOf(m), regular(5, 0, 0, 50), -1);
-    addFace(solidOf(m), regular(6, 10, 5, 45), 2);
-    addFace(dualOf(m), regular(3, 0, 0, 40), 0);
+    addFace(m.solid, regular(5, 0, 0, 50), -1);
+    addFace(m.solid, regular(6, 10, 5, 45), 2);
+    addFace(m.dual, regular(3, 0, 0, 40), 0);
     const QSize size(300, 200);
     auto fresh = [&](DrawMode mode, QSize s) {
         RenderSettings settings;
@@ -494,12 +485,12 @@ TEST(OpenPainter, ImagesMadeByTheRendererStayCorrectWhateverTheCallerDoes) {
 
 TEST(OpenPainter, NearHalfMovedAwayIsWhitenedAgain) {
     SolidModel m;
-    addFace(solidOf(m), rect(-60, -30, -10, 30), 1);
-    addFace(solidOf(m), rect(10, -30, 60, 30), -1);
-    addFace(dualOf(m), rect(-30, -20, 30, 20), 0);
+    addFace(m.solid, rect(-60, -30, -10, 30), 1);
+    addFace(m.solid, rect(10, -30, 60, 30), -1);
+    addFace(m.dual, rect(-30, -20, 30, 20), 0);
     SolidModel moved = m;
     for (int i = 4; i < 8; ++i)
-        moved.vertices[i].y += 60;
+        moved.solid.vertices[i].y += 60;
     // Without marks the near half goes through the index layer, with marks through the overlay.
     for (bool marks : {false, true}) {
         RenderSettings settings;
@@ -528,13 +519,13 @@ TEST(OpenPainter, RedrawsWhitenWhatThePicturesBeforeDrewAndLeaveNothingBehind) {
     // window copies only the part each redraw reports as changed onto the screen, so a screen kept
     // that way must show the very same picture.
     SolidModel big, small, far, none;
-    addFace(solidOf(big), regular(7, -20, 10, 90), -1);
-    addFace(solidOf(big), regular(4, 30, -20, 40), 1);
-    addFace(dualOf(big), regular(5, 0, 0, 70), 0);
-    addFace(solidOf(small), regular(3, 5, 5, 6), 2);
-    addFace(dualOf(small), regular(3, -5, 0, 4), -2);
-    addFace(solidOf(far), regular(6, 150, 80, 60), -1); // partly beyond the image
-    addFace(dualOf(far), regular(4, -140, -90, 50), 1);
+    addFace(big.solid, regular(7, -20, 10, 90), -1);
+    addFace(big.solid, regular(4, 30, -20, 40), 1);
+    addFace(big.dual, regular(5, 0, 0, 70), 0);
+    addFace(small.solid, regular(3, 5, 5, 6), 2);
+    addFace(small.dual, regular(3, -5, 0, 4), -2);
+    addFace(far.solid, regular(6, 150, 80, 60), -1); // partly beyond the image
+    addFace(far.dual, regular(4, -140, -90, 50), 1);
     const QSize size(400, 200);
     for (bool marks : {false, true}) {
         for (DrawMode mode : kDrawModes) {

@@ -95,7 +95,7 @@ TEST(SmallScreen, OpensMaximisedWithEveryControlWithinReach) {
     EXPECT_GT(w->PB1->height(), 100);
     EXPECT_EQ(w->PB1->width(), w->width());
     EXPECT_EQ(w->sceneBitmap().size(), w->PB1->size());
-    EXPECT_EQ(w->model().vertexCount, 8);
+    EXPECT_EQ(w->model().solid.vertices.size(), 8);
 
     // The strip: below the drawing area, within the window, scrolling sideways.
     QScrollArea* strip = w->stripScroll;
@@ -122,7 +122,7 @@ TEST(SmallScreen, OpensMaximisedWithEveryControlWithinReach) {
     QTest::mouseClick(controls::LB1(*w)->viewport(), Qt::LeftButton, {},
                       controls::LB1(*w)->visualItemRect(items.first()).center());
     QApplication::processEvents();
-    EXPECT_EQ(w->model().vertexCount, 6);
+    EXPECT_EQ(w->model().solid.vertices.size(), 6);
     bar->setValue(0);
     QTest::mouseClick(controls::D2(*w), Qt::LeftButton);
     EXPECT_TRUE(w->Timer1->isActive());

@@ -43,14 +43,14 @@ double largestDistance(const Point3D* points, int count) {
 
 bool allFinite(const SolidModel& m) {
     auto ok = [](const Point3D& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); };
-    for (int i = 0; i < m.vertexCount; ++i)
-        if (!ok(m.vertices[i])) return false;
-    for (int i = 0; i < m.faceCount; ++i)
-        if (!ok(m.faceRecords[i].centroid)) return false;
-    for (int i = 0; i < m.dualVertexCount; ++i)
-        if (!ok(m.dualVertices[i])) return false;
-    for (int i = 0; i < m.dualFaceCount; ++i)
-        if (!ok(m.dualFaceRecords[i].centroid)) return false;
+    for (int i = 0; i < m.solid.vertices.size(); ++i)
+        if (!ok(m.solid.vertices[i])) return false;
+    for (int i = 0; i < m.solid.faces.size(); ++i)
+        if (!ok(m.solid.faceRecords[i].centroid)) return false;
+    for (int i = 0; i < m.dual.vertices.size(); ++i)
+        if (!ok(m.dual.vertices[i])) return false;
+    for (int i = 0; i < m.dual.faces.size(); ++i)
+        if (!ok(m.dual.faceRecords[i].centroid)) return false;
     return true;
 }
 
@@ -74,8 +74,8 @@ TEST_P(LongAnimation, StaysFiniteAndKeepsItsSize) {
     state.stepXY = s.stepXY;
     state.stepYZ = s.stepYZ;
     state.stepXZ = s.stepXZ;
-    const double solid0 = largestDistance(m.vertices.data(), m.vertexCount);
-    const double dual0 = largestDistance(m.dualVertices.data(), m.dualVertexCount);
+    const double solid0 = largestDistance(m.solid.vertices.begin(), m.solid.vertices.size());
+    const double dual0 = largestDistance(m.dual.vertices.begin(), m.dual.vertices.size());
     ASSERT_GT(solid0, 0);
 
     const long ticks = ticksToRun();
@@ -84,9 +84,9 @@ TEST_P(LongAnimation, StaysFiniteAndKeepsItsSize) {
         animationTick(state, m);
         if (t % 1000 == 0 || t == ticks) {
             ASSERT_TRUE(allFinite(m)) << "after tick " << t;
-            const double drift =
-                std::max(std::fabs(largestDistance(m.vertices.data(), m.vertexCount) / solid0 - 1),
-                         std::fabs(largestDistance(m.dualVertices.data(), m.dualVertexCount) / dual0 - 1));
+            const double drift = std::max(
+                std::fabs(largestDistance(m.solid.vertices.begin(), m.solid.vertices.size()) / solid0 - 1),
+                std::fabs(largestDistance(m.dual.vertices.begin(), m.dual.vertices.size()) / dual0 - 1));
             worst = std::max(worst, drift);
             ASSERT_LE(drift, 1e-6) << "after tick " << t;
         }

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <stdexcept>
 
 using namespace kesmora;
 
@@ -28,19 +29,14 @@ void expectSame(const Point3D& a, const Point3D& b) {
     EXPECT_EQ(a.z, b.z);
 }
 
-// One point in each of the four tables, with a sentinel just past each count.
+// One point in each of the four tables.
 SolidModel onePointEach(const Point3D& p) {
     SolidModel m;
-    m.vertices[0] = p;
-    m.vertexCount = 1;
-    m.faceRecords[0].centroid = p;
-    m.faceCount = 1;
-    m.dualVertices[0] = p;
-    m.dualVertexCount = 1;
-    m.dualFaceRecords[0].centroid = p;
-    m.dualFaceCount = 1;
-    const Point3D sentinel{7, 8, 9};
-    m.vertices[1] = m.faceRecords[1].centroid = m.dualVertices[1] = m.dualFaceRecords[1].centroid = sentinel;
+    for (Figure* figure : m.figures()) {
+        figure->vertices.push_back(p);
+        figure->faces.push_back("");
+        figure->faceRecords.push_back({p, 1});
+    }
     return m;
 }
 
@@ -86,10 +82,10 @@ SolidModel generalPoints() {
     const Point3D points[] = {{1.5, -2.25, 0.75},   {-3, 4, -5}, {0.2, 0.7, -1.9},   {123.4, -56.7, 89.1},
                               {-0.01, -0.02, 0.03}, {7, 7, 7},   {-2.5, 1.25, 3.75}, {60.5, 80.25, -45.5}};
     for (const Point3D& p : points) {
-        m.vertices[m.vertexCount++] = p;
-        m.faceRecords[m.faceCount++].centroid = {p.y, p.z, p.x};
-        m.dualVertices[m.dualVertexCount++] = {-p.z, p.x, 2 * p.y};
-        m.dualFaceRecords[m.dualFaceCount++].centroid = {p.x * 0.5, -p.y, p.z + 1};
+        m.solid.vertices.push_back(p);
+        m.solid.faceRecords.push_back({{p.y, p.z, p.x}, 1});
+        m.dual.vertices.push_back({-p.z, p.x, 2 * p.y});
+        m.dual.faceRecords.push_back({{p.x * 0.5, -p.y, p.z + 1}, 1});
     }
     return m;
 }
@@ -99,40 +95,46 @@ SolidModel generalPoints() {
 TEST(Rechnen, SignConventionsOfTheThreePlanes) {
     SolidModel m = onePointEach({1, 0, 0});
     rechnen(m, 90, 0, 0); // +x toward +y: clockwise on a screen whose y points down
-    expectNear(m.vertices[0], 0, 1, 0);
+    expectNear(m.solid.vertices[0], 0, 1, 0);
 
     m = onePointEach({0, 1, 0});
     rechnen(m, 0, 90, 0); // +y (below the origin) away from the viewer
-    expectNear(m.vertices[0], 0, 0, 1);
+    expectNear(m.solid.vertices[0], 0, 0, 1);
 
     m = onePointEach({1, 0, 0});
     rechnen(m, 0, 0, 90);
-    expectNear(m.vertices[0], 0, 0, 1);
+    expectNear(m.solid.vertices[0], 0, 0, 1);
 }
 
 TEST(Rechnen, TurnsAllFourTablesAndOnlyTheCountedEntries) {
     SolidModel m = onePointEach({1, 2, 3});
     rechnen(m, 10, 20, 30);
-    expectSame(m.faceRecords[0].centroid, m.vertices[0]);
-    expectSame(m.dualVertices[0], m.vertices[0]);
-    expectSame(m.dualFaceRecords[0].centroid, m.vertices[0]);
-    EXPECT_GT(std::abs(m.vertices[0].x - 1), 0.1);
-    for (const Point3D& p :
-         {m.vertices[1], m.faceRecords[1].centroid, m.dualVertices[1], m.dualFaceRecords[1].centroid})
-        expectSame(p, {7, 8, 9});
+    expectSame(m.solid.faceRecords[0].centroid, m.solid.vertices[0]);
+    expectSame(m.dual.vertices[0], m.solid.vertices[0]);
+    expectSame(m.dual.faceRecords[0].centroid, m.solid.vertices[0]);
+    EXPECT_GT(std::abs(m.solid.vertices[0].x - 1), 0.1);
 
+    // Emptied tables stay empty: what stood in them is not turned back into view.
     SolidModel empty = onePointEach({1, 2, 3});
-    empty.vertexCount = empty.faceCount = empty.dualVertexCount = empty.dualFaceCount = 0;
+    for (Figure* figure : empty.figures()) {
+        figure->vertices.clear();
+        figure->faces.clear();
+        figure->faceRecords.clear();
+    }
     rechnen(empty, 10, 20, 30);
-    expectSame(empty.vertices[0], {1, 2, 3});
-    expectSame(empty.dualFaceRecords[0].centroid, {1, 2, 3});
+    for (const Figure* figure : empty.figures()) {
+        EXPECT_TRUE(figure->vertices.empty());
+        EXPECT_TRUE(figure->faceRecords.empty());
+    }
+    empty.solid.vertices.resize(1);
+    expectSame(empty.solid.vertices[0], {0, 0, 0});
 }
 
 TEST(Rechnen, ComposesTheTurnsInOrderXyYzXz) {
     // x-y before y-z: +x goes to +y, then away from the viewer. The other order would leave it at +y.
     SolidModel m = onePointEach({1, 0, 0});
     rechnen(m, 90, 90, 0);
-    expectNear(m.vertices[0], 0, 0, 1);
+    expectNear(m.solid.vertices[0], 0, 0, 1);
 
     // One call equals the three single-plane calls in order, bit for bit.
     SolidModel once = onePointEach({0.3, -1.7, 2.9});
@@ -141,13 +143,13 @@ TEST(Rechnen, ComposesTheTurnsInOrderXyYzXz) {
     rechnen(stepwise, 17, 0, 0);
     rechnen(stepwise, 0, -41, 0);
     rechnen(stepwise, 0, 0, 73);
-    expectSame(once.vertices[0], stepwise.vertices[0]);
+    expectSame(once.solid.vertices[0], stepwise.solid.vertices[0]);
 
     SolidModel reversed = onePointEach({0.3, -1.7, 2.9});
     rechnen(reversed, 0, 0, 73);
     rechnen(reversed, 0, -41, 0);
     rechnen(reversed, 17, 0, 0);
-    EXPECT_GT(std::abs(reversed.vertices[0].x - once.vertices[0].x), 1e-3);
+    EXPECT_GT(std::abs(reversed.solid.vertices[0].x - once.solid.vertices[0].x), 1e-3);
 }
 
 // Each plane alone and all three together, on points with every coordinate non-zero, against the
@@ -171,11 +173,12 @@ TEST(Rechnen, TurnsGeneralPointsAsTheRotationMatrixDoes) {
             expectNear(to, expected.x, expected.y, expected.z, tol);
             EXPECT_NEAR(length(to), length(from), tol);
         };
-        for (int i = 0; i < before.vertexCount; ++i) {
-            check(before.vertices[i], after.vertices[i], "vertex", i);
-            check(before.faceRecords[i].centroid, after.faceRecords[i].centroid, "centroid", i);
-            check(before.dualVertices[i], after.dualVertices[i], "dual vertex", i);
-            check(before.dualFaceRecords[i].centroid, after.dualFaceRecords[i].centroid, "dual centroid", i);
+        for (int i = 0; i < before.solid.vertices.size(); ++i) {
+            check(before.solid.vertices[i], after.solid.vertices[i], "vertex", i);
+            check(before.solid.faceRecords[i].centroid, after.solid.faceRecords[i].centroid, "centroid", i);
+            check(before.dual.vertices[i], after.dual.vertices[i], "dual vertex", i);
+            check(before.dual.faceRecords[i].centroid, after.dual.faceRecords[i].centroid, "dual centroid",
+                  i);
         }
     }
 }
@@ -187,27 +190,34 @@ TEST(Rechnen, ManyStepsKeepLengthsAndDistances) {
     SolidModel after = before;
     for (int step = 0; step < 1000; ++step)
         rechnen(after, 3.75, -0.75, 0.5);
-    for (int i = 0; i < before.vertexCount; ++i) {
-        const Point3D& p = before.vertices[i];
-        EXPECT_NEAR(length(after.vertices[i]), length(p), 1e-11 * length(p)) << i;
-        EXPECT_NEAR(length(after.dualFaceRecords[i].centroid), length(before.dualFaceRecords[i].centroid),
-                    1e-11 * length(before.dualFaceRecords[i].centroid))
+    for (int i = 0; i < before.solid.vertices.size(); ++i) {
+        const Point3D& p = before.solid.vertices[i];
+        EXPECT_NEAR(length(after.solid.vertices[i]), length(p), 1e-11 * length(p)) << i;
+        EXPECT_NEAR(length(after.dual.faceRecords[i].centroid), length(before.dual.faceRecords[i].centroid),
+                    1e-11 * length(before.dual.faceRecords[i].centroid))
             << i;
-        const int j = (i + 1) % before.vertexCount;
-        const Point3D d0 = before.vertices[j] - p, d1 = after.vertices[j] - after.vertices[i];
+        const int j = (i + 1) % before.solid.vertices.size();
+        const Point3D d0 = before.solid.vertices[j] - p,
+                      d1 = after.solid.vertices[j] - after.solid.vertices[i];
         EXPECT_NEAR(length(d1), length(d0), 1e-11 * length(d0)) << i;
     }
 }
 
-TEST(Rechnen, ClampsCountsToTheTables) {
+TEST(Rechnen, TurnsFullTablesToTheLastEntry) {
     SolidModel big;
-    big.vertexCount = big.dualVertexCount = 100000;
-    big.faceCount = big.dualFaceCount = 100000;
-    big.vertices[kMaxVertices - 1] = {1, 0, 0};
-    big.faceRecords[kMaxFaces - 1].centroid = {1, 0, 0};
+    for (Figure* figure : big.figures()) {
+        // A count beyond the table cannot be set at all.
+        EXPECT_THROW(figure->vertices.resize(100000), std::out_of_range);
+        EXPECT_THROW(figure->faceRecords.resize(100000), std::out_of_range);
+        figure->vertices.resize(kMaxVertices);
+        figure->faces.resize(kMaxFaces);
+        figure->faceRecords.resize(kMaxFaces);
+    }
+    big.solid.vertices[kMaxVertices - 1] = {1, 0, 0};
+    big.solid.faceRecords[kMaxFaces - 1].centroid = {1, 0, 0};
     rechnen(big, 90, 0, 0);
-    expectNear(big.vertices[kMaxVertices - 1], 0, 1, 0);
-    expectNear(big.faceRecords[kMaxFaces - 1].centroid, 0, 1, 0);
+    expectNear(big.solid.vertices[kMaxVertices - 1], 0, 1, 0);
+    expectNear(big.solid.faceRecords[kMaxFaces - 1].centroid, 0, 1, 0);
 }
 
 TEST(Zoom, ScalesVertexTablesButNotCentroids) {
@@ -215,15 +225,15 @@ TEST(Zoom, ScalesVertexTablesButNotCentroids) {
     m.scale = 50;
     ASSERT_TRUE(zoom(m, ZoomCommand::Enlarge));
     EXPECT_DOUBLE_EQ(m.scale, 55);
-    expectNear(m.vertices[0], 11, -22, 33);
-    expectNear(m.dualVertices[0], 11, -22, 33);
-    expectSame(m.faceRecords[0].centroid, {10, -20, 30});
-    expectSame(m.dualFaceRecords[0].centroid, {10, -20, 30});
-    expectSame(m.vertices[1], {7, 8, 9});
+    expectNear(m.solid.vertices[0], 11, -22, 33);
+    expectNear(m.dual.vertices[0], 11, -22, 33);
+    expectSame(m.solid.faceRecords[0].centroid, {10, -20, 30});
+    expectSame(m.dual.faceRecords[0].centroid, {10, -20, 30});
+    EXPECT_EQ(m.solid.vertices.size(), 1); // zooming adds no entries
 
     ASSERT_TRUE(zoom(m, ZoomCommand::Reduce));
     EXPECT_NEAR(m.scale, 50, 1e-12);
-    expectNear(m.vertices[0], 10, -20, 30, 1e-12);
+    expectNear(m.solid.vertices[0], 10, -20, 30, 1e-12);
 }
 
 TEST(Zoom, GrundeinstellungGivesScale120AndKeepsOrientation) {
@@ -231,14 +241,14 @@ TEST(Zoom, GrundeinstellungGivesScale120AndKeepsOrientation) {
     m.scale = 200.0 / 1.5;
     ASSERT_TRUE(zoom(m, ZoomCommand::Reset));
     EXPECT_DOUBLE_EQ(m.scale, kResetScale);
-    expectNear(m.vertices[0], 100 * 120 / (200.0 / 1.5), 0, -50 * 120 / (200.0 / 1.5), 1e-9);
+    expectNear(m.solid.vertices[0], 100 * 120 / (200.0 / 1.5), 0, -50 * 120 / (200.0 / 1.5), 1e-9);
 
     // With the tables collapsed by a scale of 0 there is nothing to restore, and no NaN may appear.
     SolidModel zero = onePointEach({0, 0, 0});
     zero.scale = 0;
     EXPECT_FALSE(zoom(zero, ZoomCommand::Reset));
     EXPECT_EQ(zero.scale, 0);
-    EXPECT_FALSE(std::isnan(zero.vertices[0].x));
+    EXPECT_FALSE(std::isnan(zero.solid.vertices[0].x));
 
     SolidModel huge = onePointEach({1, 1, 1});
     huge.scale = std::numeric_limits<double>::max();
@@ -297,13 +307,13 @@ TEST(Animation, SpeedEditsSetSpeedsOnlyAndTicksTurn) {
     EXPECT_EQ(a.stepYZ, -0.75);
     EXPECT_TRUE(setSpeed(a, SpeedEdit::XY, 15, true));
     EXPECT_EQ(a.stepXY, 3.75);
-    expectSame(m.vertices[0], {1, 0, 0});
+    expectSame(m.solid.vertices[0], {1, 0, 0});
 
     SolidModel expected = m;
     rechnen(expected, 3.75, -0.75, 0.5);
     animationTick(a, m);
-    expectSame(m.vertices[0], expected.vertices[0]);
-    expectSame(m.dualFaceRecords[0].centroid, expected.dualFaceRecords[0].centroid);
+    expectSame(m.solid.vertices[0], expected.solid.vertices[0]);
+    expectSame(m.dual.faceRecords[0].centroid, expected.dual.faceRecords[0].centroid);
 }
 
 TEST(Drag, LeftButtonTurnsOneDegreePerPixelUntilRelease) {
@@ -312,16 +322,16 @@ TEST(Drag, LeftButtonTurnsOneDegreePerPixelUntilRelease) {
     EXPECT_FALSE(beginDrag(a, MouseButton::Right, 50, 50));
     EXPECT_FALSE(a.dragging);
     EXPECT_FALSE(dragTo(a, m, 40, 50));
-    expectSame(m.vertices[0], {1, 0, 0});
+    expectSame(m.solid.vertices[0], {1, 0, 0});
 
     ASSERT_TRUE(beginDrag(a, MouseButton::Left, 50, 50));
     EXPECT_FALSE(dragTo(a, m, 50, 50)); // same position: nothing
-    expectSame(m.vertices[0], {1, 0, 0});
+    expectSame(m.solid.vertices[0], {1, 0, 0});
 
     // Ten pixels to the left: ten degrees clockwise in the screen plane.
     ASSERT_TRUE(dragTo(a, m, 40, 50));
     const double r = 10 * std::numbers::pi / 180;
-    expectNear(m.vertices[0], std::cos(r), std::sin(r), 0);
+    expectNear(m.solid.vertices[0], std::cos(r), std::sin(r), 0);
     EXPECT_EQ(a.lastX, 40);
 
     // Ten pixels up: ten degrees in the y-z plane.
@@ -329,13 +339,13 @@ TEST(Drag, LeftButtonTurnsOneDegreePerPixelUntilRelease) {
     AnimationState b;
     beginDrag(b, MouseButton::Left, 0, 20);
     ASSERT_TRUE(dragTo(b, up, 0, 10));
-    expectNear(up.vertices[0], 0, std::cos(r), std::sin(r));
+    expectNear(up.solid.vertices[0], 0, std::cos(r), std::sin(r));
 
     endDrag(a);
     EXPECT_FALSE(a.dragging);
     EXPECT_EQ(a.lastX, 0);
     EXPECT_EQ(a.lastY, 0);
-    const Point3D before = m.vertices[0];
+    const Point3D before = m.solid.vertices[0];
     EXPECT_FALSE(dragTo(a, m, 5, 5));
-    expectSame(m.vertices[0], before);
+    expectSame(m.solid.vertices[0], before);
 }

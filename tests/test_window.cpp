@@ -63,7 +63,7 @@ QAbstractButton* categoryButton(TMainForm& w, int item) {
 }
 
 Point3D firstVertex(const TMainForm& w) {
-    return w.model().vertices[0];
+    return w.model().solid.vertices[0];
 }
 
 } // namespace
@@ -89,8 +89,8 @@ TEST(Window, StartState) {
     EXPECT_FALSE(controls::CB1(*w)->isChecked());
     // The first paint built the cube and its octahedron.
     EXPECT_GE(w->buildCount(), 1);
-    EXPECT_EQ(w->model().vertexCount, 8);
-    EXPECT_EQ(w->model().dualFaceCount, 8);
+    EXPECT_EQ(w->model().solid.vertices.size(), 8);
+    EXPECT_EQ(w->model().dual.faces.size(), 8);
     EXPECT_EQ(w->sceneBitmap().size(), w->PB1->size());
 }
 
@@ -160,7 +160,7 @@ TEST(Window, EnterRebuildsWhicheverControlHasTheFocus) {
             EXPECT_EQ(w->buildCount(), before + 1) << c->objectName().toStdString() << " key " << key;
         }
     }
-    EXPECT_EQ(w->model().vertexCount, 8); // still the cube
+    EXPECT_EQ(w->model().solid.vertices.size(), 8); // still the cube
 }
 
 TEST(Window, BodyClicksAndArrowKeysTakeOverAndBuild) {
@@ -168,8 +168,8 @@ TEST(Window, BodyClicksAndArrowKeysTakeOverAndBuild) {
     clickBody(*w, "Oktaeder");
     EXPECT_EQ(w->P1Caption->text(), utf8("Oktaeder und dualer Körper"));
     EXPECT_EQ(w->selection().bodyIndex, 2);
-    EXPECT_EQ(w->model().vertexCount, 6);
-    EXPECT_EQ(w->model().dualFaceCount, 6);
+    EXPECT_EQ(w->model().solid.vertices.size(), 6);
+    EXPECT_EQ(w->model().dual.faces.size(), 6);
 
     // Each arrow step takes the next entry over and builds it.
     controls::LB1(*w)->setFocus();
@@ -203,7 +203,7 @@ TEST(Window, CategoryChangeRefillsTheListWithoutBuilding) {
     EXPECT_EQ(w->selection().bodyIndex, 28);
     EXPECT_EQ(w->P1Caption->text(), "Johnson Polyeder 06 und quasiduales Polyeder");
     EXPECT_EQ(w->buildCount(), builds);
-    EXPECT_EQ(w->model().vertexCount, 8); // the cube is still shown
+    EXPECT_EQ(w->model().solid.vertices.size(), 8); // the cube is still shown
     EXPECT_FALSE(w->Timer1->isActive());
     EXPECT_EQ(controls::D2(*w)->text(), "Rotation");
     EXPECT_FALSE(controls::modeButtons(*w)[6]->isVisible());
@@ -242,7 +242,7 @@ TEST(Window, AnimationTurnsAndATickSurvivesItsOwnRedraw) {
     EXPECT_GT(w->buildCount(), builds);
     EXPECT_NEAR(firstVertex(*w).x,
                 buildSolid(LoadCatalogueTables(KESMORA_DATA_DIR), w->selection(), "Hexaeder, W\xFCrfel")
-                    .vertices[0]
+                    .solid.vertices[0]
                     .x,
                 1e-9);
 }
@@ -291,8 +291,8 @@ TEST(Window, DragTurnsZoomAndResetScale) {
     EXPECT_EQ(w->PB1->cursor().shape(), Qt::SizeAllCursor);
     QTest::mouseMove(w->PB1, QPoint(290, 200));
     QApplication::processEvents();
-    EXPECT_NEAR(firstVertex(*w).x, expected.vertices[0].x, 1e-9);
-    EXPECT_NEAR(firstVertex(*w).y, expected.vertices[0].y, 1e-9);
+    EXPECT_NEAR(firstVertex(*w).x, expected.solid.vertices[0].x, 1e-9);
+    EXPECT_NEAR(firstVertex(*w).y, expected.solid.vertices[0].y, 1e-9);
     QTest::mouseRelease(w->PB1, Qt::LeftButton, {}, QPoint(290, 200));
     EXPECT_FALSE(w->animation().dragging);
     EXPECT_NE(w->PB1->cursor().shape(), Qt::SizeAllCursor);
@@ -351,9 +351,9 @@ TEST(Window, BrokenCountLineShowsAMessageAndKeepsTheWindowUsable) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].contains("coordinates.txt"));
     EXPECT_TRUE(messages[0].contains("[3]"));
-    EXPECT_EQ(w->model().vertexCount, 8); // the cube stays whole
+    EXPECT_EQ(w->model().solid.vertices.size(), 8); // the cube stays whole
     clickBody(*w, "Tetraeder");
-    EXPECT_EQ(w->model().vertexCount, 4);
+    EXPECT_EQ(w->model().solid.vertices.size(), 4);
     EXPECT_EQ(messages.size(), 1u);
     std::filesystem::remove_all(dir);
 }

@@ -162,7 +162,7 @@ TEST_P(FailedChoice, LeavesTheControlsWithTheShownBody) {
     clickBody(*w, brokenName);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].contains(QString::fromLatin1(broken.file))) << messages[0].toStdString();
-    EXPECT_EQ(w->model().vertexCount, shownModel.vertexCount);
+    EXPECT_EQ(w->model().solid.vertices.size(), shownModel.solid.vertices.size());
     EXPECT_EQ(w->buildCount(), builds);
     expectSameNaming(namedBy(*w), shown);
 
@@ -177,7 +177,7 @@ TEST_P(FailedChoice, LeavesTheControlsWithTheShownBody) {
     QApplication::processEvents();
     EXPECT_EQ(messages.size(), 2u) << messages.back().toStdString();
     EXPECT_EQ(w->buildCount(), builds + 1);
-    EXPECT_EQ(w->model().vertexCount, shownModel.vertexCount);
+    EXPECT_EQ(w->model().solid.vertices.size(), shownModel.solid.vertices.size());
     expectSameNaming(namedBy(*w), shown);
     QTest::keyClick(w.get(), Qt::Key_F2);
     EXPECT_TRUE(w->Timer1->isActive());
@@ -188,7 +188,7 @@ TEST_P(FailedChoice, LeavesTheControlsWithTheShownBody) {
     // A good body afterwards is taken over and built as usual.
     clickBody(*w, QString::fromUtf8("Hexaeder, Würfel"));
     EXPECT_EQ(messages.size(), 2u) << messages.back().toStdString();
-    EXPECT_EQ(w->model().vertexCount, 8);
+    EXPECT_EQ(w->model().solid.vertices.size(), 8);
     EXPECT_EQ(w->P1Caption->text(), QString::fromUtf8("Hexaeder, Würfel und dualer Körper"));
     EXPECT_EQ(controls::LB1(*w)->currentItem()->text(), QString::fromUtf8("Hexaeder, Würfel"));
     EXPECT_EQ(w->selection().bodyIndex, 1);
@@ -237,7 +237,7 @@ TEST(FailedChoice, AfterACategoryChangeGoesBackToTheShownCategory) {
         QTest::qWait(30);
         ASSERT_EQ(messages.size(), 1u) << (byEnter ? "Enter" : "paint");
         EXPECT_TRUE(messages[0].contains(QString::fromLatin1(kFaceFile))) << messages[0].toStdString();
-        EXPECT_EQ(w->model().vertexCount, 8);
+        EXPECT_EQ(w->model().solid.vertices.size(), 8);
         expectSameNaming(namedBy(*w), shown);
         EXPECT_TRUE(controls::R1Group(*w)->button(0)->isChecked());
         EXPECT_TRUE(controls::modeButtons(*w)[6]->isVisible());
@@ -249,7 +249,7 @@ TEST(FailedChoice, AfterACategoryChangeGoesBackToTheShownCategory) {
         EXPECT_EQ(messages.size(), 1u) << messages.back().toStdString();
         EXPECT_EQ(w->selection().currentCategory, 3);
         EXPECT_EQ(w->P1Caption->text(), "Johnson Polyeder 07 und quasiduales Polyeder");
-        EXPECT_NE(w->model().vertexCount, 8);
+        EXPECT_NE(w->model().solid.vertices.size(), 8);
     }
 }
 

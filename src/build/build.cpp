@@ -25,9 +25,8 @@ bool finite(const Point3D& p) {
 
 double largestCoordinate(const SolidModel& m) {
     double largest = 0;
-    for (int i = 0; i < m.vertexCount; ++i)
-        largest = std::max(
-            {largest, std::fabs(m.vertices[i].x), std::fabs(m.vertices[i].y), std::fabs(m.vertices[i].z)});
+    for (const Point3D& p : m.solid.vertices)
+        largest = std::max({largest, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
     return largest;
 }
 
@@ -40,9 +39,8 @@ void enlargeTinySolid(SolidModel& m) {
     const double largest = largestCoordinate(m);
     if (!(largest > 0) || largest >= kTiny) return;
     const int exponent = -std::ilogb(largest); // brings the largest into [1, 2)
-    for (int i = 0; i < m.vertexCount; ++i)
-        m.vertices[i] = {std::ldexp(m.vertices[i].x, exponent), std::ldexp(m.vertices[i].y, exponent),
-                         std::ldexp(m.vertices[i].z, exponent)};
+    for (Point3D& p : m.solid.vertices)
+        p = {std::ldexp(p.x, exponent), std::ldexp(p.y, exponent), std::ldexp(p.z, exponent)};
 }
 
 // How close two corners may come before they count as one point, from the loaded vertices; a
@@ -57,9 +55,9 @@ double degenerateTolerance(const SolidModel& m) {
 std::optional<std::pair<int, int>> coincidentVertices(const SolidModel& m) {
     const double tolerance = degenerateTolerance(m);
     if (tolerance < 0) return std::nullopt;
-    for (int j = 1; j < m.vertexCount; ++j)
+    for (int j = 1; j < m.solid.vertices.size(); ++j)
         for (int i = 0; i < j; ++i)
-            if (norm(m.vertices[j] - m.vertices[i]) <= tolerance) return std::pair{i, j};
+            if (norm(m.solid.vertices[j] - m.solid.vertices[i]) <= tolerance) return std::pair{i, j};
     return std::nullopt;
 }
 
@@ -77,11 +75,11 @@ void punkteladen(SolidModel& m, const CatalogueTables& tables, int id) {
     if (block.count > kMaxVertices)
         throw CatalogueError(kCoordFile, "[" + std::to_string(id) + "]", block.firstLine,
                              "Der Block hat mehr als " + std::to_string(kMaxVertices) + " Ecken");
+    m.solid.vertices.resize(block.count);
     for (int i = 0; i < block.count; ++i) {
         const CoordinateTriple c = ParseCoordinateLine(block.line(i));
-        m.vertices[i] = Point3D{c.x, c.y, c.z};
+        m.solid.vertices[i] = Point3D{c.x, c.y, c.z};
     }
-    m.vertexCount = block.count;
 }
 
 void flaechenladen(SolidModel& m, const CatalogueTables& tables, int id) {
@@ -91,6 +89,8 @@ void flaechenladen(SolidModel& m, const CatalogueTables& tables, int id) {
         throw CatalogueError(kFaceFile, header, block.firstLine,
                              "Der Block hat mehr als " + std::to_string(kMaxFaces) + " Flächen");
     const double tolerance = degenerateTolerance(m);
+    m.solid.faces.resize(block.count);
+    m.solid.faceRecords.resize(block.count);
     for (int i = 0; i < block.count; ++i) {
         const std::string& line = block.line(i);
         if (line.size() < 3)
@@ -103,7 +103,7 @@ void flaechenladen(SolidModel& m, const CatalogueTables& tables, int id) {
         namedAt.fill(-1);
         for (std::size_t k = 0; k < line.size(); ++k) {
             const int v = vertexOfCode(line[k]);
-            if (v < 0 || v >= m.vertexCount)
+            if (v < 0 || v >= m.solid.vertices.size())
                 throw CatalogueError(kFaceFile, header, block.fileLine(i),
                                      "Das Zeichen an Stelle " + std::to_string(k + 1) +
                                          " nennt keine geladene Ecke");
@@ -115,22 +115,21 @@ void flaechenladen(SolidModel& m, const CatalogueTables& tables, int id) {
                                          " zweimal, an Stelle " + std::to_string(namedAt[v] + 1) +
                                          " und an Stelle " + std::to_string(k + 1));
             namedAt[v] = static_cast<int>(k);
-            sum.x += m.vertices[v].x;
-            sum.y += m.vertices[v].y;
-            sum.z += m.vertices[v].z;
+            sum.x += m.solid.vertices[v].x;
+            sum.y += m.solid.vertices[v].y;
+            sum.z += m.solid.vertices[v].z;
         }
         const auto corner = [&](int k) {
-            return m.vertices[vertexOfCode(line[static_cast<std::size_t>(k)])];
+            return m.solid.vertices[vertexOfCode(line[static_cast<std::size_t>(k)])];
         };
         if (tolerance >= 0 && allOnOneLine(static_cast<int>(line.size()), corner, tolerance))
             throw CatalogueError(kFaceFile, header, block.fileLine(i),
                                  "Die Ecken der Fläche liegen alle auf einer Geraden; die Fläche hat keinen "
                                  "Flächeninhalt");
         const double n = static_cast<double>(line.size());
-        m.faces[i] = line;
-        m.faceRecords[i] = FaceRecord{{sum.x / n, sum.y / n, sum.z / n}, i % 23 + 1};
+        m.solid.faces[i] = line;
+        m.solid.faceRecords[i] = FaceRecord{{sum.x / n, sum.y / n, sum.z / n}, i % 23 + 1};
     }
-    m.faceCount = block.count;
 }
 
 void erzeugen(SolidModel& m, int bodyIndex, const std::array<double, 4>& params) {
@@ -146,8 +145,8 @@ void erzeugen(SolidModel& m, int bodyIndex, const std::array<double, 4>& params)
     c /= M;
     d /= M;
 
-    int n = 0;
-    auto put = [&](double x, double y, double z) { m.vertices[n++] = Point3D{x, y, z}; };
+    m.solid.vertices.clear();
+    auto put = [&](double x, double y, double z) { m.solid.vertices.push_back(Point3D{x, y, z}); };
     // Patterns in a plane: Rect and Hex in x-y, Sq and Pent in x-z.
     auto rectAtZ = [&](double u, double v, double z) {
         put(-u, v, z), put(u, v, z), put(u, -v, z), put(-u, -v, z);
@@ -195,7 +194,6 @@ void erzeugen(SolidModel& m, int bodyIndex, const std::array<double, 4>& params)
         throw GeometryError("Für diesen Körper gibt es keinen Generator");
     }
     (void)d; // the fourth parameter only takes part in the normalisation
-    m.vertexCount = n;
 }
 
 SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const std::string& name) {
@@ -229,7 +227,7 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
         enlargeTinySolid(m);
         coords = readBlock(tables.coordTable, tables.coordIndex, dispatch->blockId);
         // Each vertex becomes a dual face, and the dual's face table holds kMaxFaces.
-        if (m.vertexCount > kMaxFaces)
+        if (m.solid.vertices.size() > kMaxFaces)
             throw CatalogueError(kCoordFile, header, coords.firstLine,
                                  "Der Block hat mehr als " + std::to_string(kMaxFaces) +
                                      " Ecken; so viele Flächen fasst das duale Polyeder nicht");
@@ -259,8 +257,8 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
             largest = std::max(largest, std::fabs(v));
     });
     auto size = [](const Point3D& p) { return std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}); };
-    for (int i = 1; i < m.vertexCount; ++i)
-        if (!(size(m.vertices[i]) <= size(m.vertices[largestVertex]))) largestVertex = i;
+    for (int i = 1; i < m.solid.vertices.size(); ++i)
+        if (!(size(m.solid.vertices[i]) <= size(m.solid.vertices[largestVertex]))) largestVertex = i;
     if (ok && largest <= kLargestCoordinate) {
         einpassen(m);
         forEachPoint(m, [&](Point3D& p) { ok = ok && finite(p); });

@@ -9,12 +9,12 @@ namespace kesmora {
 
 namespace {
 
-Mesh meshOf(const Point3D* vertices, int vertexCount, const FaceString* faces, int faceCount) {
+Mesh meshOf(const Figure& figure) {
     Mesh m;
-    m.vertices.assign(vertices, vertices + vertexCount);
-    for (int f = 0; f < faceCount; ++f) {
+    m.vertices.assign(figure.vertices.begin(), figure.vertices.end());
+    for (const FaceString& codes : figure.faces) {
         std::vector<int> face;
-        for (char ch : faces[f])
+        for (char ch : codes)
             face.push_back(vertexOfCode(ch));
         m.faces.push_back(std::move(face));
     }
@@ -24,12 +24,11 @@ Mesh meshOf(const Point3D* vertices, int vertexCount, const FaceString* faces, i
 } // namespace
 
 Mesh solidMesh(const SolidModel& model) {
-    return meshOf(model.vertices.data(), model.vertexCount, model.faces.data(), model.faceCount);
+    return meshOf(model.solid);
 }
 
 Mesh dualMesh(const SolidModel& model) {
-    return meshOf(model.dualVertices.data(), model.dualVertexCount, model.dualFaces.data(),
-                  model.dualFaceCount);
+    return meshOf(model.dual);
 }
 
 bool isClosed(const Mesh& mesh) {

@@ -14,12 +14,12 @@ namespace kesmora {
 namespace {
 
 // Mean of the named points; an empty string gives the origin rather than a division by zero.
-Point3D meanOf(const FaceString& face, const std::array<Point3D, kMaxVertices>& points, int count) {
+Point3D meanOf(const FaceString& face, const FixedTable<Point3D, kMaxVertices>& points) {
     Point3D sum;
     int used = 0;
     for (char ch : face) {
         const int i = vertexOfCode(ch);
-        if (i < 0 || i >= count) throw GeometryError("Fläche nennt eine Ecke, die es nicht gibt");
+        if (i < 0 || i >= points.size()) throw GeometryError("Fläche nennt eine Ecke, die es nicht gibt");
         sum.x += points[i].x;
         sum.y += points[i].y;
         sum.z += points[i].z;
@@ -29,10 +29,11 @@ Point3D meanOf(const FaceString& face, const std::array<Point3D, kMaxVertices>& 
     return {sum.x / used, sum.y / used, sum.z / used};
 }
 
-void computeDualRecords(SolidModel& m, int count) {
-    for (int v = 0; v < count; ++v) {
-        m.dualFaceRecords[v].centroid = meanOf(m.dualFaces[v], m.dualVertices, m.dualVertexCount);
-        m.dualFaceRecords[v].colour = v % 23 + 1;
+void computeDualRecords(Figure& dual) {
+    dual.faceRecords.resize(dual.faces.size());
+    for (int v = 0; v < dual.faces.size(); ++v) {
+        dual.faceRecords[v].centroid = meanOf(dual.faces[v], dual.vertices);
+        dual.faceRecords[v].colour = v % 23 + 1;
     }
 }
 
@@ -70,15 +71,15 @@ void orderByNearestNeighbour(const SolidModel& m, FaceString& s) {
     s = chain;
 }
 
-void addFace(SolidModel& m, int& n, FaceString face) {
-    if (n >= kMaxFaces)
+void addFace(SolidModel& m, FaceString face) {
+    if (m.dual.faces.size() >= kMaxFaces)
         throw GeometryError("Das duale Polyeder hat mehr als " + std::to_string(kMaxFaces) + " Flächen");
-    m.dualFaces[n++] = std::move(face);
+    m.dual.faces.push_back(std::move(face));
 }
 
-void cutPentagons(SolidModel& m, int& n) {
-    for (int v = 0; v < m.vertexCount; ++v) {
-        FaceString& s = m.dualFaces[v];
+void cutPentagons(SolidModel& m) {
+    for (int v = 0; v < m.solid.vertices.size(); ++v) {
+        FaceString& s = m.dual.faces[v];
         if (s.size() != 5) continue;
         const int a[5] = {vertexOfCode(s[0]), vertexOfCode(s[1]), vertexOfCode(s[2]), vertexOfCode(s[3]),
                           vertexOfCode(s[4])};
@@ -99,26 +100,26 @@ void cutPentagons(SolidModel& m, int& n) {
         FaceString added;
         for (int i : kNew[shortest])
             added.push_back(old[i]);
-        addFace(m, n, added);
+        addFace(m, added);
         s.clear();
         for (int i : kKeep[shortest])
             s.push_back(old[i]);
     }
 }
 
-void cutQuadrilaterals(SolidModel& m, int& n) {
-    const int start = n;
+void cutQuadrilaterals(SolidModel& m) {
+    const int start = m.dual.faces.size();
     for (int v = 0; v < start; ++v) {
-        const FaceString s = m.dualFaces[v];
+        const FaceString s = m.dual.faces[v];
         if (s.size() != 4) continue;
         const double dA = abstand2(m, vertexOfCode(s[0]), vertexOfCode(s[2]));
         const double dB = abstand2(m, vertexOfCode(s[1]), vertexOfCode(s[3]));
         if (dA < dB) {
-            addFace(m, n, FaceString{s[0], s[2], s[3]});
-            m.dualFaces[v] = FaceString{s[0], s[1], s[2]};
+            addFace(m, FaceString{s[0], s[2], s[3]});
+            m.dual.faces[v] = FaceString{s[0], s[1], s[2]};
         } else {
-            addFace(m, n, FaceString{s[1], s[2], s[3]});
-            m.dualFaces[v] = FaceString{s[0], s[1], s[3]};
+            addFace(m, FaceString{s[1], s[2], s[3]});
+            m.dual.faces[v] = FaceString{s[0], s[1], s[3]};
         }
     }
 }
@@ -126,10 +127,11 @@ void cutQuadrilaterals(SolidModel& m, int& n) {
 } // namespace
 
 double abstand2(const SolidModel& model, int i, int j) {
-    if (i < 0 || j < 0 || i >= model.dualVertexCount || j >= model.dualVertexCount)
+    const FixedTable<Point3D, kMaxVertices>& vertices = model.dual.vertices;
+    if (i < 0 || j < 0 || i >= vertices.size() || j >= vertices.size())
         throw GeometryError("Duale Ecke außerhalb der Tabelle");
-    const Point3D& a = model.dualVertices[i];
-    const Point3D& b = model.dualVertices[j];
+    const Point3D& a = vertices[i];
+    const Point3D& b = vertices[j];
     const long double dx = static_cast<long double>(a.x) - b.x;
     const long double dy = static_cast<long double>(a.y) - b.y;
     const long double dz = static_cast<long double>(a.z) - b.z;
@@ -137,16 +139,19 @@ double abstand2(const SolidModel& model, int i, int j) {
 }
 
 void dualbilden(SolidModel& m, const DualRecipe& recipe) {
-    if (m.faceCount < 0 || m.faceCount > kMaxFaces || m.vertexCount < 0 || m.vertexCount > kMaxFaces)
+    const Figure& solid = m.solid;
+    Figure& dual = m.dual;
+    if (solid.vertices.size() > kMaxFaces)
         throw GeometryError("Der Körper ist zu groß für das duale Polyeder (höchstens " +
                             std::to_string(kMaxFaces) + " Ecken und Flächen)");
 
     // 1. Dual vertices at the face centroids, moved to the poles of the face planes where asked.
     const bool pole = recipe.poleRescaling;
-    for (int f = 0; f < m.faceCount; ++f) {
-        Point3D p = meanOf(m.faces[f], m.vertices, m.vertexCount);
-        if (pole && !m.faces[f].empty()) {
-            const Point3D& v0 = m.vertices[vertexOfCode(m.faces[f][0])];
+    dual.vertices.resize(solid.faces.size());
+    for (int f = 0; f < solid.faces.size(); ++f) {
+        Point3D p = meanOf(solid.faces[f], solid.vertices);
+        if (pole && !solid.faces[f].empty()) {
+            const Point3D& v0 = solid.vertices[vertexOfCode(solid.faces[f][0])];
             const double w = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
             const double rx = v0.x - p.x, ry = v0.y - p.y, rz = v0.z - p.z;
             const double r2 = rx * rx + ry * ry + rz * rz;
@@ -155,26 +160,25 @@ void dualbilden(SolidModel& m, const DualRecipe& recipe) {
                 p = {k / w * p.x, k / w * p.y, k / w * p.z};
             }
         }
-        m.dualVertices[f] = p;
+        dual.vertices[f] = p;
     }
-    // 2.
-    m.dualVertexCount = m.faceCount;
 
     // 3. The faces around each vertex, in ascending face order.
-    for (int v = 0; v < m.vertexCount; ++v)
-        m.dualFaces[v].clear();
-    for (int f = 0; f < m.faceCount; ++f)
-        for (char ch : m.faces[f]) {
+    dual.faces.clear();
+    dual.faces.resize(solid.vertices.size());
+    for (int f = 0; f < solid.faces.size(); ++f)
+        for (char ch : solid.faces[f]) {
             const int v = vertexOfCode(ch);
-            if (v < 0 || v >= m.vertexCount) throw GeometryError("Fläche nennt eine Ecke, die es nicht gibt");
-            FaceString& around = m.dualFaces[v];
+            if (v < 0 || v >= solid.vertices.size())
+                throw GeometryError("Fläche nennt eine Ecke, die es nicht gibt");
+            FaceString& around = dual.faces[v];
             if (around.empty() || around.back() != codeOfVertex(f)) around.push_back(codeOfVertex(f));
         }
 
     // A vertex on fewer than three faces would become a dual face of fewer than three corners:
     // the faces do not close up around it, or it belongs to none.
-    for (int v = 0; v < m.vertexCount; ++v) {
-        const std::size_t around = m.dualFaces[v].size();
+    for (int v = 0; v < dual.faces.size(); ++v) {
+        const std::size_t around = dual.faces[v].size();
         if (around < 3)
             throw GeometryError("Die Ecke " + std::to_string(v) + " liegt " +
                                 (around == 0   ? std::string("auf keiner Fläche")
@@ -185,30 +189,27 @@ void dualbilden(SolidModel& m, const DualRecipe& recipe) {
     }
 
     // 4.
-    computeDualRecords(m, m.vertexCount);
+    computeDualRecords(dual);
 
     // 5. Boundary order.
-    for (int v = 0; v < m.vertexCount; ++v) {
-        FaceString& s = m.dualFaces[v];
+    for (int v = 0; v < dual.faces.size(); ++v) {
+        FaceString& s = dual.faces[v];
         if (s.size() == 4)
             orderQuadrilateral(m, s);
         else if (s.size() >= 5)
             orderByNearestNeighbour(m, s);
     }
 
-    int n = m.vertexCount;
     // 6. Pentagons, before the quadrilaterals: those the cut leaves are cut by step 7 too.
     if (recipe.cutPentagons) {
-        cutPentagons(m, n);
-        computeDualRecords(m, n);
+        cutPentagons(m);
+        computeDualRecords(dual);
     }
     // 7. Quadrilaterals.
     if (recipe.cutQuadrilaterals) {
-        cutQuadrilaterals(m, n);
-        computeDualRecords(m, n);
+        cutQuadrilaterals(m);
+        computeDualRecords(dual);
     }
-    // 8.
-    m.dualFaceCount = n;
 }
 
 } // namespace kesmora

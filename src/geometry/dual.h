@@ -16,8 +16,7 @@ struct DualRecipe {
 // Squared distance of two dual vertices, summed in extended precision.
 double abstand2(const SolidModel& model, int i, int j);
 
-// Builds dualVertices, dualFaces, dualFaceRecords and both dual counts from the solid's tables, as
-// the recipe says.
+// Builds the dual figure's vertex, face and record tables from the solid's, as the recipe says.
 void dualbilden(SolidModel& model, const DualRecipe& recipe);
 
 } // namespace kesmora

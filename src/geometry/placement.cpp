@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace kesmora {
 
@@ -24,17 +25,14 @@ void einpassen(SolidModel& m) {
         for (double v : {p.x, p.y, p.z})
             if (std::fabs(v) > largest) largest = std::fabs(v);
     };
-    for (int i = 0; i < m.vertexCount; ++i)
-        measure(m.vertices[i]);
-    for (int i = 0; i < m.dualVertexCount; ++i)
-        measure(m.dualVertices[i]);
+    for (const Figure* figure : std::as_const(m).figures())
+        for (const Point3D& p : figure->vertices)
+            measure(p);
     if (!(largest > 0) || !std::isfinite(largest)) return; // nothing to fit: keep the scale as it is
     m.scale = 200 / largest;
-    for (int i = 0; i < m.vertexCount; ++i)
-        m.vertices[i] = {m.vertices[i].x * m.scale, m.vertices[i].y * m.scale, m.vertices[i].z * m.scale};
-    for (int i = 0; i < m.dualVertexCount; ++i)
-        m.dualVertices[i] = {m.dualVertices[i].x * m.scale, m.dualVertices[i].y * m.scale,
-                             m.dualVertices[i].z * m.scale};
+    for (Figure* figure : m.figures())
+        for (Point3D& p : figure->vertices)
+            p = {p.x * m.scale, p.y * m.scale, p.z * m.scale};
 }
 
 } // namespace kesmora

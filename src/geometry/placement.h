@@ -7,14 +7,12 @@ namespace kesmora {
 
 // Every point of the model: both vertex tables and both sets of face centroids.
 template <typename F> void forEachPoint(SolidModel& m, F f) {
-    for (int i = 0; i < m.vertexCount; ++i)
-        f(m.vertices[i]);
-    for (int i = 0; i < m.faceCount; ++i)
-        f(m.faceRecords[i].centroid);
-    for (int i = 0; i < m.dualVertexCount; ++i)
-        f(m.dualVertices[i]);
-    for (int i = 0; i < m.dualFaceCount; ++i)
-        f(m.dualFaceRecords[i].centroid);
+    for (Figure* figure : m.figures()) {
+        for (Point3D& p : figure->vertices)
+            f(p);
+        for (FaceRecord& r : figure->faceRecords)
+            f(r.centroid);
+    }
 }
 
 // Turns every point by -30 degrees about z, then by -30 degrees about x, so that a body stored

@@ -176,9 +176,9 @@ SurfaceShape surfaceShape(const Point3D* vertices, int vertexCount, const FaceSt
 }
 
 void markSurfaceShapes(SolidModel& model) {
-    model.shape = surfaceShape(model.vertices.data(), model.vertexCount, model.faces.data(), model.faceCount);
-    model.dualShape = surfaceShape(model.dualVertices.data(), model.dualVertexCount, model.dualFaces.data(),
-                                   model.dualFaceCount);
+    for (Figure* figure : model.figures())
+        figure->shape = surfaceShape(figure->vertices.begin(), figure->vertices.size(), figure->faces.begin(),
+                                     figure->faces.size());
 }
 
 } // namespace kesmora

@@ -1,6 +1,8 @@
-// The solid and its dual as the program holds them: fixed-capacity tables that the build fills
-// and the view turns and zooms in place.
+// The solid and its dual as the program holds them: two figures of fixed-capacity tables that the
+// build fills and the view turns and zooms in place.
 #pragma once
+
+#include "fixedtable.h"
 
 #include <array>
 #include <cstdint>
@@ -48,26 +50,28 @@ struct SurfaceShape {
     double inradiusRatio = 0;
 };
 
-struct SolidModel {
-    std::array<Point3D, kMaxVertices> vertices{};
-    std::int32_t vertexCount = 0;
-    std::array<FaceString, kMaxFaces> faces{};
-    std::int32_t faceCount = 0;
-    std::array<FaceRecord, kMaxFaces> faceRecords{};
+// One polyhedron as the program draws it: its vertices, its faces as vertex codes, each face's
+// centroid and colour, and the shape of its surface. The face table and the records run in step:
+// whoever fills one fills the other to the same size.
+struct Figure {
+    FixedTable<Point3D, kMaxVertices> vertices;
+    FixedTable<FaceString, kMaxFaces> faces;
+    FixedTable<FaceRecord, kMaxFaces> faceRecords;
+    // Set by the build (shape.h). Turning and zooming keep it; the renderer relies on it only to
+    // leave out faces that later faces paint over entirely.
+    SurfaceShape shape;
+};
 
-    std::array<Point3D, kMaxVertices> dualVertices{};
-    std::int32_t dualVertexCount = 0;
-    std::array<FaceString, kMaxFaces> dualFaces{};
-    std::int32_t dualFaceCount = 0;
-    std::array<FaceRecord, kMaxFaces> dualFaceRecords{};
+struct SolidModel {
+    Figure solid;
+    Figure dual;
 
     // Screen pixels per model unit; the vertex tables stand multiplied by it.
     double scale = kResetScale;
 
-    // Set by the build (shape.h) for the solid and for the dual. Turning and zooming keep it; the
-    // renderer relies on it only to leave out faces that later faces paint over entirely.
-    SurfaceShape shape;
-    SurfaceShape dualShape;
+    // Both figures, the solid first, for the steps that treat them alike.
+    std::array<Figure*, 2> figures() { return {&solid, &dual}; }
+    std::array<const Figure*, 2> figures() const { return {&solid, &dual}; }
 };
 
 } // namespace kesmora

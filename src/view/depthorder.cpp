@@ -12,8 +12,8 @@
 
 namespace kesmora {
 
-int buildDepthList(const FaceRecord* records, int faceCount, DepthList& list) {
-    const int n = std::clamp(faceCount, 0, kMaxFaces);
+int buildDepthList(const FixedTable<FaceRecord, kMaxFaces>& records, DepthList& list) {
+    const int n = records.size();
     for (int k = 0; k < n; ++k)
         list[k] = {records[k].centroid.z, records[k].colour, k};
     return n;

@@ -15,11 +15,11 @@ struct DepthEntry {
     int face = 0;            // index into the figure's face table
 };
 
-// Sized to the face table, so no face count the model can hold overflows it.
+// Sized to the face table, so every face the model can hold has its entry.
 using DepthList = std::array<DepthEntry, kMaxFaces>;
 
-// One entry per face in face order; returns the number of entries (the count clamped to the table).
-int buildDepthList(const FaceRecord* records, int faceCount, DepthList& list);
+// One entry per face in face order; returns the number of entries.
+int buildDepthList(const FixedTable<FaceRecord, kMaxFaces>& records, DepthList& list);
 
 // The order of the side-by-side modes: position j receives the first of the largest depths among
 // positions j .. n-1, exchanged with what stood at j. Equal depths keep the earlier position first

@@ -13,34 +13,16 @@
 
 namespace kesmora {
 
-namespace {
-
-Figure figureOf(const std::array<Point3D, kMaxVertices>& vertices, int vertexCount,
-                const std::array<FaceString, kMaxFaces>& faces, const std::array<FaceRecord, kMaxFaces>& records,
-                int faceCount, const SurfaceShape& shape) {
-    Figure f;
-    f.vertices = vertices.data();
-    f.vertexCount = std::clamp(vertexCount, 0, kMaxVertices);
-    f.faces = faces.data();
-    f.records = records.data();
-    f.faceCount = std::clamp(faceCount, 0, kMaxFaces);
-    f.shape = &shape;
-    return f;
+DrawnFigure solidFigure(const SolidModel& model) {
+    return DrawnFigure(model.solid);
 }
 
-} // namespace
-
-Figure solidFigure(const SolidModel& model) {
-    return figureOf(model.vertices, model.vertexCount, model.faces, model.faceRecords, model.faceCount, model.shape);
+DrawnFigure dualFigure(const SolidModel& model) {
+    return DrawnFigure(model.dual);
 }
 
-Figure dualFigure(const SolidModel& model) {
-    return figureOf(model.dualVertices, model.dualVertexCount, model.dualFaces, model.dualFaceRecords,
-                    model.dualFaceCount, model.dualShape);
-}
-
-void projectVertices(Figure& figure, QPoint origin, ScreenVertices& storage) {
-    for (int v = 0; v < figure.vertexCount; ++v) {
+void projectVertices(DrawnFigure& figure, QPoint origin, ScreenVertices& storage) {
+    for (int v = 0; v < figure.vertices.size(); ++v) {
         const Point3D& p = figure.vertices[v];
         storage[static_cast<std::size_t>(v)] = QPoint(toScreen(origin.x(), p.x), toScreen(origin.y(), p.y));
     }
@@ -48,14 +30,14 @@ void projectVertices(Figure& figure, QPoint origin, ScreenVertices& storage) {
     figure.screenOrigin = origin;
 }
 
-int projectFace(const Figure& figure, int face, QPoint origin, PointBuffer& points) {
-    if (face < 0 || face >= figure.faceCount) return 0;
+int projectFace(const DrawnFigure& figure, int face, QPoint origin, PointBuffer& points) {
+    if (face < 0 || face >= figure.faces.size()) return 0;
     const FaceString& codes = figure.faces[face];
     const int n = std::min(static_cast<int>(codes.size()), static_cast<int>(points.size()));
     const bool projected = figure.screen && figure.screenOrigin == origin;
     for (int i = 0; i < n; ++i) {
         const int v = vertexOfCode(codes[static_cast<std::size_t>(i)]);
-        if (v < 0 || v >= figure.vertexCount) return 0;
+        if (v < 0 || v >= figure.vertices.size()) return 0;
         if (projected) {
             points[static_cast<std::size_t>(i)] = figure.screen[v];
             continue;

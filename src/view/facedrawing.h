@@ -15,30 +15,31 @@
 
 namespace kesmora {
 
-// The solid or the dual: which tables to read and how many entries of them are valid.
-struct Figure {
-    const Point3D* vertices = nullptr;
-    int vertexCount = 0; // clamped to the vertex table
-    const FaceString* faces = nullptr;
-    const FaceRecord* records = nullptr;
-    int faceCount = 0; // clamped to the face table
+// The solid or the dual as one frame draws it: the figure's tables, and the pixels of its vertices
+// once projectVertices has worked them out.
+struct DrawnFigure {
+    explicit DrawnFigure(const Figure& figure)
+        : vertices(figure.vertices), faces(figure.faces), records(figure.faceRecords), shape(figure.shape) {}
+
+    const FixedTable<Point3D, kMaxVertices>& vertices;
+    const FixedTable<FaceString, kMaxFaces>& faces;
+    const FixedTable<FaceRecord, kMaxFaces>& records;
+    // Closed round its centroid, and which faces turn against the others (geometry/shape.h).
+    const SurfaceShape& shape;
     // The vertices' pixels around `screenOrigin`, when projectVertices has worked them out: each
     // vertex belongs to several faces, and a frame projects each one once.
     const QPoint* screen = nullptr;
     QPoint screenOrigin;
-    // Closed round its centroid, and which faces turn against the others (geometry/shape.h); null
-    // for none.
-    const SurfaceShape* shape = nullptr;
 };
 
 using ScreenVertices = std::array<QPoint, kMaxVertices>;
 
 // Projects every loaded vertex to pixels around `origin` into `storage` and lets the figure use
 // them; `storage` must outlive the figure's use.
-void projectVertices(Figure& figure, QPoint origin, ScreenVertices& storage);
+void projectVertices(DrawnFigure& figure, QPoint origin, ScreenVertices& storage);
 
-Figure solidFigure(const SolidModel& model);
-Figure dualFigure(const SolidModel& model);
+DrawnFigure solidFigure(const SolidModel& model);
+DrawnFigure dualFigure(const SolidModel& model);
 
 // Sized to the face table's capacity; a face cannot name more distinct vertices than a byte codes.
 using PointBuffer = std::array<QPoint, kMaxFaces>;
@@ -46,7 +47,7 @@ using PointBuffer = std::array<QPoint, kMaxFaces>;
 // Projects face `face` of the figure to pixels around `origin`. Returns the number of points, or 0
 // when the face is empty or names a vertex that is not loaded: such a face is not drawn at all
 // rather than drawn with a corner missing. Faces longer than the buffer keep their first points.
-int projectFace(const Figure& figure, int face, QPoint origin, PointBuffer& points);
+int projectFace(const DrawnFigure& figure, int face, QPoint origin, PointBuffer& points);
 
 // Pens and brushes keyed by colour and style. Only a few pens and a few dozen brushes are ever in
 // use (outline colours, palette, polygon colours, marks); when a table is full its oldest entry

@@ -16,7 +16,7 @@ namespace kesmora {
 namespace {
 
 // Returns the box of the pixels the face can have touched (empty when it is not drawn).
-QRect drawSolidFace(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const Figure& solid,
+QRect drawSolidFace(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const DrawnFigure& solid,
                     int face, QPoint origin, InterpenetrationStyle style, Qt::PenStyle penStyle,
                     bool markPoints, PointBuffer& points) {
     const int n = projectFace(solid, face, origin, points);
@@ -31,7 +31,7 @@ QRect drawSolidFace(QPainter& canvas, const PixelTarget& pixels, PaintTools& too
     return inkBounds(points.data(), n, markPoints);
 }
 
-void drawDualFace(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const Figure& dual,
+void drawDualFace(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const DrawnFigure& dual,
                   int face, QPoint origin, bool markPoints, PointBuffer& points) {
     const int n = projectFace(dual, face, origin, points);
     if (n == 0) return;
@@ -41,8 +41,8 @@ void drawDualFace(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools
     if (markPoints) tools.drawMarks(canvas, points.data(), n);
 }
 
-int orderedDepths(const Figure& figure, DepthList& list) {
-    const int n = buildDepthList(figure.records, figure.faceCount, list);
+int orderedDepths(const DrawnFigure& figure, DepthList& list) {
+    const int n = buildDepthList(figure.records, list);
     orderByExchange(list, n);
     return n;
 }
@@ -70,7 +70,7 @@ bool andDirectly(QPainter& scene, const QImage& overlay, QRect box) {
 // 2 the red outline) and ANDed into the scene, when its
 // faces can all be drawn directly (without marks, which the painter draws); otherwise nothing is
 // changed and false returned. The scene is the layer's size.
-bool andNearHalfByIndex(const PixelTarget& scene, InterpenetrationLayers& layers, const Figure& solid,
+bool andNearHalfByIndex(const PixelTarget& scene, InterpenetrationLayers& layers, const DrawnFigure& solid,
                         const DepthList& list, int n, QPoint origin, PointBuffer& points) {
     const QSize size(scene.width, scene.height);
     if (layers.indexSize != size) {
@@ -106,7 +106,7 @@ bool andNearHalfByIndex(const PixelTarget& scene, InterpenetrationLayers& layers
 } // namespace
 
 void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize paintBoxSize, QPoint origin,
-                          const Figure& solid, const Figure& dual, InterpenetrationStyle style,
+                          const DrawnFigure& solid, const DrawnFigure& dual, InterpenetrationStyle style,
                           bool markPoints, bool leaveOutCovered, PaintTools& tools,
                           InterpenetrationLayers& layers) {
     const bool tinted = style == InterpenetrationStyle::Tinted;

@@ -45,7 +45,7 @@ struct InterpenetrationLayers {
 // Pens and brushes come from `tools`; the near half of the tinted style goes through `layers`, and only
 // what the last redraw painted on them is whitened again.
 void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize paintBoxSize, QPoint origin,
-                          const Figure& solid, const Figure& dual, InterpenetrationStyle style,
+                          const DrawnFigure& solid, const DrawnFigure& dual, InterpenetrationStyle style,
                           bool markPoints, bool leaveOutCovered, PaintTools& tools,
                           InterpenetrationLayers& layers);
 

@@ -49,7 +49,7 @@ constexpr int kFolded = 2; // not a turn: the face is neither convex nor flat
 
 // The turn of a projected face: +1 or -1 for a convex polygon, 0 for one with all its corners on a
 // line (it fills nothing), kFolded for anything else (folded by the rounding, or a star).
-int convexTurn(const Figure& figure, const FaceString& codes, QRect& box) {
+int convexTurn(const DrawnFigure& figure, const FaceString& codes, QRect& box) {
     const int n = static_cast<int>(codes.size());
     const QPoint* screen = figure.screen;
     auto at = [&](int i) { return screen[vertexOfCode(codes[static_cast<std::size_t>(i % n)])]; };
@@ -97,26 +97,27 @@ bool codesValid(const FaceString& codes, int vertexCount) {
 
 } // namespace
 
-int findCoveredFaces(const Figure& figure, const DepthList& list, int count, QPoint origin, CoveredFaces& covered) {
-    if (!figure.shape || !figure.shape->starShaped || !figure.screen || figure.screenOrigin != origin ||
-        count != figure.faceCount || figure.vertexCount < 4 || !figure.vertices)
+int findCoveredFaces(const DrawnFigure& figure, const DepthList& list, int count, QPoint origin,
+                     CoveredFaces& covered) {
+    if (!figure.shape.starShaped || !figure.screen || figure.screenOrigin != origin ||
+        count != figure.faces.size() || figure.vertices.size() < 4)
         return 0;
 
     // The disc the figure's inscribed ball projects to, about the vertices' centroid.
     double cx = 0, cy = 0, cz = 0;
-    for (int v = 0; v < figure.vertexCount; ++v) {
+    for (int v = 0; v < figure.vertices.size(); ++v) {
         cx += figure.vertices[v].x;
         cy += figure.vertices[v].y;
         cz += figure.vertices[v].z;
         if (std::abs(figure.screen[v].x()) > kCoordinateLimit || std::abs(figure.screen[v].y()) > kCoordinateLimit)
             return 0;
     }
-    cx /= figure.vertexCount;
-    cy /= figure.vertexCount;
-    cz /= figure.vertexCount;
+    cx /= figure.vertices.size();
+    cy /= figure.vertices.size();
+    cz /= figure.vertices.size();
     const Point3D& v0 = figure.vertices[0];
     const double reach = std::sqrt((v0.x - cx) * (v0.x - cx) + (v0.y - cy) * (v0.y - cy) + (v0.z - cz) * (v0.z - cz));
-    const double radius = figure.shape->inradiusRatio * reach - kDepthInside;
+    const double radius = figure.shape.inradiusRatio * reach - kDepthInside;
     if (!(radius > 0)) return 0;
     const double centreX = origin.x() + cx;
     const double centreY = origin.y() + cy;
@@ -134,9 +135,9 @@ int findCoveredFaces(const Figure& figure, const DepthList& list, int count, QPo
     int foldedCount = 0;
     for (int j = 0; j < count; ++j) {
         const int face = list[static_cast<std::size_t>(j)].face;
-        if (face < 0 || face >= figure.faceCount) return 0;
+        if (face < 0 || face >= figure.faces.size()) return 0;
         const FaceString& codes = figure.faces[face];
-        if (!codesValid(codes, figure.vertexCount)) return 0;
+        if (!codesValid(codes, figure.vertices.size())) return 0;
         QRect& box = boxes[static_cast<std::size_t>(j)];
         const int turn = convexTurn(figure, codes, box);
         if (turn == kFolded) {
@@ -144,7 +145,7 @@ int findCoveredFaces(const Figure& figure, const DepthList& list, int count, QPo
             continue;
         }
         turns[static_cast<std::size_t>(j)] =
-            static_cast<signed char>(figure.shape->reversed[static_cast<std::size_t>(face)] ? -turn : turn);
+            static_cast<signed char>(figure.shape.reversed[static_cast<std::size_t>(face)] ? -turn : turn);
     }
 
     // The faces before the first one turning against the first turning face.

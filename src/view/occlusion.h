@@ -29,6 +29,7 @@ using CoveredFaces = std::array<bool, kMaxFaces>;
 // to (the ball lies inside the solid; rounding to pixels moves the faces by less than a pixel) is
 // covered by some face, and so by a face turning the other way, which comes later. A face the
 // rounding has folded fills by another rule than its turn says; no face is left out near one.
-int findCoveredFaces(const Figure& figure, const DepthList& list, int count, QPoint origin, CoveredFaces& covered);
+int findCoveredFaces(const DrawnFigure& figure, const DepthList& list, int count, QPoint origin,
+                     CoveredFaces& covered);
 
 } // namespace kesmora

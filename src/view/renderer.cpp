@@ -22,11 +22,11 @@ namespace kesmora {
 namespace {
 
 // Every face outlined in face order; edges shared by two faces are simply drawn twice.
-void drawEdges(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const Figure& figure,
+void drawEdges(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const DrawnFigure& figure,
                QPoint origin, bool markPoints) {
     PointBuffer points;
     std::array<QLine, kMaxFaces> lines;
-    for (int face = 0; face < figure.faceCount; ++face) {
+    for (int face = 0; face < figure.faces.size(); ++face) {
         const int n = projectFace(figure, face, origin, points);
         if (!markPoints) {
             // One call per face: the painter strokes each line exactly as a single drawLine would.
@@ -47,10 +47,10 @@ void drawEdges(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, c
 }
 
 // Faces painted farthest first; nothing is culled, so nearer faces simply cover farther ones.
-void paintFaces(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const Figure& figure,
+void paintFaces(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const DrawnFigure& figure,
                 QPoint origin, const RenderSettings& settings) {
     DepthList list;
-    const int count = buildDepthList(figure.records, figure.faceCount, list);
+    const int count = buildDepthList(figure.records, list);
     orderBySelection(list, count);
     // Only filled faces cover anything; marks are drawn with each face and are not part of what
     // later fills are known to cover; and only in pixels (not in a vector picture) is a covered
@@ -83,7 +83,7 @@ void paintFaces(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, 
     }
 }
 
-void drawFigure(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const Figure& figure,
+void drawFigure(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const DrawnFigure& figure,
                 QPoint origin, const RenderSettings& settings) {
     if (settings.mode == DrawMode::EdgeModel)
         drawEdges(canvas, pixels, tools, figure, origin, settings.markPoints);
@@ -93,10 +93,10 @@ void drawFigure(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, 
 
 // Box of every pixel a figure can touch: its loaded vertices (projected), whichever faces use them,
 // plus what an outline (a pixel) or a mark (4 pixels and its outline) reaches beyond.
-QRect figureInk(const Figure& figure, bool markPoints) {
-    if (figure.faceCount <= 0 || figure.vertexCount <= 0 || !figure.screen) return {};
+QRect figureInk(const DrawnFigure& figure, bool markPoints) {
+    if (figure.faces.empty() || figure.vertices.empty() || !figure.screen) return {};
     int left = INT_MAX, right = INT_MIN, top = INT_MAX, bottom = INT_MIN;
-    for (int i = 0; i < figure.vertexCount; ++i) {
+    for (int i = 0; i < figure.vertices.size(); ++i) {
         const int x = figure.screen[i].x();
         const int y = figure.screen[i].y();
         left = std::min(left, x);
@@ -130,8 +130,8 @@ QRect SceneRenderer::drawScene(QPainter& canvas, QSize paintBoxSize, const Solid
 
     const int w = paintBoxSize.width();
     const int h = paintBoxSize.height();
-    Figure solid = solidFigure(model);
-    Figure dual = dualFigure(model);
+    DrawnFigure solid = solidFigure(model);
+    DrawnFigure dual = dualFigure(model);
     const bool sideBySide = settings.mode == DrawMode::EdgeModel || settings.mode == DrawMode::HiddenEdges ||
                             settings.mode == DrawMode::ColouredFaces ||
                             settings.mode == DrawMode::MultiColouredFaces;

@@ -25,11 +25,6 @@ void turn(Point3D& p, const PlaneTurns& t) {
     p = {x2, y2, z2};
 }
 
-// A count from the tables, trusted nowhere beyond the table's capacity.
-int clampCount(int count, int capacity) {
-    return std::clamp(count, 0, capacity);
-}
-
 } // namespace
 
 void rechnen(SolidModel& model, double alphaDeg, double betaDeg, double gammaDeg) {
@@ -39,18 +34,12 @@ void rechnen(SolidModel& model, double alphaDeg, double betaDeg, double gammaDeg
     const long double g = gammaDeg * kRadiansPerDegree;
     const PlaneTurns t{std::sin(a), std::cos(a), std::sin(b), std::cos(b), std::sin(g), std::cos(g)};
 
-    const int vertexCount = clampCount(model.vertexCount, kMaxVertices);
-    for (int i = 0; i < vertexCount; ++i)
-        turn(model.vertices[i], t);
-    const int faceCount = clampCount(model.faceCount, kMaxFaces);
-    for (int i = 0; i < faceCount; ++i)
-        turn(model.faceRecords[i].centroid, t);
-    const int dualVertexCount = clampCount(model.dualVertexCount, kMaxVertices);
-    for (int i = 0; i < dualVertexCount; ++i)
-        turn(model.dualVertices[i], t);
-    const int dualFaceCount = clampCount(model.dualFaceCount, kMaxFaces);
-    for (int i = 0; i < dualFaceCount; ++i)
-        turn(model.dualFaceRecords[i].centroid, t);
+    for (Figure* figure : model.figures()) {
+        for (Point3D& p : figure->vertices)
+            turn(p, t);
+        for (FaceRecord& r : figure->faceRecords)
+            turn(r.centroid, t);
+    }
 }
 
 double zoomFactor(ZoomCommand command, double scale) {
@@ -71,16 +60,9 @@ bool zoom(SolidModel& model, ZoomCommand command) {
     if (!std::isfinite(f) || f == 0.0 || !std::isfinite(newScale) || newScale == 0.0) return false;
 
     model.scale = newScale;
-    const int vertexCount = clampCount(model.vertexCount, kMaxVertices);
-    for (int i = 0; i < vertexCount; ++i) {
-        Point3D& p = model.vertices[i];
-        p = {p.x * f, p.y * f, p.z * f};
-    }
-    const int dualVertexCount = clampCount(model.dualVertexCount, kMaxVertices);
-    for (int i = 0; i < dualVertexCount; ++i) {
-        Point3D& p = model.dualVertices[i];
-        p = {p.x * f, p.y * f, p.z * f};
-    }
+    for (Figure* figure : model.figures())
+        for (Point3D& p : figure->vertices)
+            p = {p.x * f, p.y * f, p.z * f};
     return true;
 }
 

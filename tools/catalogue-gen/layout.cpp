@@ -93,27 +93,37 @@ std::set<std::pair<int, int>> adjacentFaces(const Polyhedron& p) {
 
 } // namespace
 
+namespace {
+
+// The program's model of the solid as the catalogue will store it (coordinates rounded as written),
+// with the dual built but not cut.
+std::unique_ptr<kesmora::SolidModel> uncutDual(const Polyhedron& p, int category, int bodyIndex,
+                                               const std::string& name) {
+    auto m = std::make_unique<kesmora::SolidModel>();
+    for (const Point3D& v : p.vertices)
+        m->solid.vertices.push_back(roundTrip(v));
+    for (const auto& face : p.faces) {
+        m->solid.faces.push_back(faceString(face));
+        m->solid.faceRecords.push_back({});
+    }
+    kesmora::dualbilden(*m, uncutRecipe(category, bodyIndex, name));
+    return m;
+}
+
+} // namespace
+
 std::vector<int> dualBoundaryFailures(const Polyhedron& p, int category, int bodyIndex,
                                       const std::string& name) {
     const int v = static_cast<int>(p.vertices.size());
     const int f = static_cast<int>(p.faces.size());
     if (v > kesmora::kMaxFaces || f > kesmora::kMaxFaces)
         throw std::runtime_error("dualBoundaryFailures: solid too large for the dual tables");
-    auto m = std::make_unique<kesmora::SolidModel>();
-    m->vertexCount = v;
-    for (int i = 0; i < v; ++i) {
-        const Point3D q = roundTrip(p.vertices[i]);
-        m->vertices[i] = {q.x, q.y, q.z};
-    }
-    m->faceCount = f;
-    for (int i = 0; i < f; ++i)
-        m->faces[i] = faceString(p.faces[i]);
-    kesmora::dualbilden(*m, uncutRecipe(category, bodyIndex, name));
+    const auto m = uncutDual(p, category, bodyIndex, name);
 
     const auto adjacent = adjacentFaces(p);
     std::vector<int> failures;
     for (int i = 0; i < v; ++i) {
-        const std::string& s = m->dualFaces[i];
+        const std::string& s = m->dual.faces[i];
         if (s.size() < 4) continue;
         for (std::size_t k = 0; k < s.size(); ++k) {
             const int a = kesmora::vertexOfCode(s[k]);
@@ -150,16 +160,7 @@ StartSearch orderFromStarts(const Polyhedron& p, int category, int bodyIndex, co
                             std::vector<int>& order) {
     const int nv = static_cast<int>(p.vertices.size());
     const int nf = static_cast<int>(p.faces.size());
-    auto m = std::make_unique<kesmora::SolidModel>();
-    m->vertexCount = nv;
-    for (int i = 0; i < nv; ++i) {
-        const Point3D q = roundTrip(p.vertices[i]);
-        m->vertices[i] = {q.x, q.y, q.z};
-    }
-    m->faceCount = nf;
-    for (int i = 0; i < nf; ++i)
-        m->faces[i] = faceString(p.faces[i]);
-    kesmora::dualbilden(*m, uncutRecipe(category, bodyIndex, name));
+    const auto m = uncutDual(p, category, bodyIndex, name);
     const auto adjacent = adjacentFaces(p);
 
     std::vector<std::vector<int>> around(nv);
@@ -176,7 +177,7 @@ StartSearch orderFromStarts(const Polyhedron& p, int category, int bodyIndex, co
         const std::vector<int>& fs = around[v];
         if (fs.size() < 4) continue;
         if (fs.size() == 4) { // the tour of step 5 does not depend on the order
-            const std::string& d = m->dualFaces[v];
+            const std::string& d = m->dual.faces[v];
             for (std::size_t k = 0; k < d.size(); ++k)
                 if (!adjacent.count(
                         {kesmora::vertexOfCode(d[k]), kesmora::vertexOfCode(d[(k + 1) % d.size()])}))

@@ -6,34 +6,43 @@
 #include <QJsonArray>
 #include <QString>
 
+#include <array>
+
 namespace kesmora::inspect {
 
 namespace {
 
-QJsonArray points(const Point3D* p, int count) {
+QJsonArray points(const FixedTable<Point3D, kMaxVertices>& table) {
     QJsonArray a;
-    for (int i = 0; i < count; ++i)
-        a.append(QJsonArray{p[i].x, p[i].y, p[i].z});
+    for (const Point3D& p : table)
+        a.append(QJsonArray{p.x, p.y, p.z});
     return a;
 }
 
-QJsonArray faces(const FaceString* f, int count) {
+QJsonArray faces(const FixedTable<FaceString, kMaxFaces>& table) {
     QJsonArray a;
-    for (int i = 0; i < count; ++i) {
+    for (const FaceString& codes : table) {
         QJsonArray face;
-        for (char ch : f[i])
+        for (char ch : codes)
             face.append(vertexOfCode(ch));
         a.append(face);
     }
     return a;
 }
 
-QJsonArray records(const FaceRecord* r, int count) {
+QJsonArray records(const FixedTable<FaceRecord, kMaxFaces>& table) {
     QJsonArray a;
-    for (int i = 0; i < count; ++i)
-        a.append(QJsonArray{r[i].centroid.x, r[i].centroid.y, r[i].centroid.z, r[i].colour});
+    for (const FaceRecord& r : table)
+        a.append(QJsonArray{r.centroid.x, r.centroid.y, r.centroid.z, r.colour});
     return a;
 }
+
+// The field names of a figure's tables in the model dump; the dual's carry the "dual" prefix.
+struct FigureKeys {
+    const char* vertices;
+    const char* faces;
+    const char* faceRecords;
+};
 
 QString text(const std::string& latin1) {
     return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
@@ -51,12 +60,14 @@ QJsonObject modelToJson(const BuiltBody& b) {
     o["title"] = text(titleFor(b.name, b.selection.currentCategory));
     o["bodyParams"] = QJsonArray{p[0], p[1], p[2], p[3]};
     o["scale"] = m.scale;
-    o["vertices"] = points(m.vertices.data(), m.vertexCount);
-    o["faces"] = faces(m.faces.data(), m.faceCount);
-    o["faceRecords"] = records(m.faceRecords.data(), m.faceCount);
-    o["dualVertices"] = points(m.dualVertices.data(), m.dualVertexCount);
-    o["dualFaces"] = faces(m.dualFaces.data(), m.dualFaceCount);
-    o["dualFaceRecords"] = records(m.dualFaceRecords.data(), m.dualFaceCount);
+    static constexpr std::array<FigureKeys, 2> kKeys{
+        {{"vertices", "faces", "faceRecords"}, {"dualVertices", "dualFaces", "dualFaceRecords"}}};
+    const auto figures = m.figures();
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        o[kKeys[i].vertices] = points(figures[i]->vertices);
+        o[kKeys[i].faces] = faces(figures[i]->faces);
+        o[kKeys[i].faceRecords] = records(figures[i]->faceRecords);
+    }
     return o;
 }
 
