@@ -306,6 +306,38 @@ TEST(Window, DragTurnsZoomAndResetScale) {
     EXPECT_DOUBLE_EQ(w->model().scale, kResetScale);
 }
 
+// The mouse wheel over the drawing area zooms as the zoom buttons do: whole notches, and parts of
+// notches from fine wheels once they add up to one; the vertices follow the scale.
+TEST(Window, MouseWheelZoomsLikeTheButtons) {
+    auto w = openWindow();
+    auto wheel = [&](int eighths) {
+        const QPointF at(300, 200);
+        QWheelEvent event(at, w->PB1->mapToGlobal(at), QPoint(), QPoint(0, eighths), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w->PB1, &event);
+        QApplication::processEvents();
+    };
+    SolidModel expected = w->model();
+    auto same = [&] {
+        EXPECT_NEAR(w->model().scale, expected.scale, 1e-9);
+        EXPECT_NEAR(firstVertex(*w).x, expected.solid.vertices[0].x, 1e-9);
+        EXPECT_NEAR(firstVertex(*w).y, expected.solid.vertices[0].y, 1e-9);
+    };
+    wheel(120);
+    zoom(expected, ZoomCommand::Enlarge);
+    same();
+    EXPECT_GT(expected.scale, kResetScale);
+    wheel(-240); // two notches back
+    zoom(expected, ZoomCommand::Reduce);
+    zoom(expected, ZoomCommand::Reduce);
+    same();
+    wheel(60); // half a notch: nothing yet
+    same();
+    wheel(60);
+    zoom(expected, ZoomCommand::Enlarge);
+    same();
+}
+
 TEST(Window, ColourChoiceCancelledChangesNothingConfirmedRebuilds) {
     auto w = openWindow();
     std::vector<QColor> offered;

@@ -23,6 +23,7 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include <cstdlib>
 #include <exception>
 
 namespace kesmora {
@@ -221,6 +222,13 @@ void TMainForm::wire() {
             [this](Qt::MouseButton b, int x, int y) { guarded([&] { PB1MD(b, x, y); }); });
     connect(PB1, &PaintBox::mouseMoved, this, [this](int x, int y) { guarded([&] { PB1MM(x, y); }); });
     connect(PB1, &PaintBox::mouseReleased, this, [this] { guarded([&] { PB1MU(); }); });
+    // The mouse wheel over the drawing area: a notch away enlarges, a notch back reduces, exactly
+    // as "Vergrößern" and "Verkleinern" do.
+    connect(PB1, &PaintBox::wheelTurned, this, [this](int notches) {
+        const ZoomCommand command = notches > 0 ? ZoomCommand::Enlarge : ZoomCommand::Reduce;
+        for (int i = 0; i < std::abs(notches); ++i)
+            guarded([&] { S8C(command); });
+    });
 }
 
 template <typename F> void TMainForm::guarded(F&& handler) {

@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QRegion>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QPainter>
 
 namespace kesmora {
@@ -56,6 +57,16 @@ void PaintBox::mouseMoveEvent(QMouseEvent* event) {
 
 void PaintBox::mouseReleaseEvent(QMouseEvent* event) {
     emit mouseReleased(event->button(), event->position().toPoint().x(), event->position().toPoint().y());
+}
+
+void PaintBox::wheelEvent(QWheelEvent* event) {
+    // A notch is 120 eighths of a degree; finer wheels send parts of one, which add up.
+    constexpr int kNotch = 120;
+    wheelRest_ += event->angleDelta().y();
+    const int notches = wheelRest_ / kNotch;
+    wheelRest_ -= notches * kNotch;
+    event->accept();
+    if (notches != 0) emit wheelTurned(notches);
 }
 
 } // namespace kesmora

@@ -29,6 +29,8 @@ class PaintBox : public QWidget {
     void mousePressed(Qt::MouseButton button, int x, int y);
     void mouseMoved(int x, int y);
     void mouseReleased(Qt::MouseButton button, int x, int y);
+    // Whole notches of the mouse wheel: positive away from the user, negative towards.
+    void wheelTurned(int notches);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,10 +38,12 @@ class PaintBox : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     bool programShow_ = false; // the pending repaint only shows the scene
     bool resized_ = false;     // a resize always rebuilds, even when merged with a program repaint
+    int wheelRest_ = 0;        // eighths of a degree turned short of a whole notch (fine wheels, touchpads)
 };
 
 } // namespace kesmora
