@@ -83,15 +83,20 @@ TEST(SymlinkLoop, TheCatalogueLookUpTreatsALoopAsAFileNotThere) {
     }
 }
 
+// The message of a start that must end without a window and with status 1.
+std::string failedStartMessage(const fs::path& bin) {
+    StartOutcome start;
+    EXPECT_NO_THROW(start = startProgram(bin));
+    EXPECT_FALSE(start.window);
+    EXPECT_EQ(start.exitStatus, 1);
+    return start.message.toStdString();
+}
+
 TEST(SymlinkLoop, TheStartEndsWithAMessageNamingWhatWasLookedForAndStatus1) {
     {
         const TempDir root("start-loop-file");
         const fs::path bin = binWithSelfLinkedFaces(root);
-        StartOutcome start;
-        ASSERT_NO_THROW(start = startProgram(bin));
-        EXPECT_FALSE(start.window);
-        EXPECT_EQ(start.exitStatus, 1);
-        const std::string m = start.message.toStdString();
+        const std::string m = failedStartMessage(bin);
         for (const fs::path& dir : dataDirCandidates(bin))
             EXPECT_NE(m.find(dir.string()), std::string::npos) << m;
         EXPECT_NE(m.find("(Schleife symbolischer Verknüpfungen: faces.txt)"), std::string::npos) << m;
@@ -103,11 +108,7 @@ TEST(SymlinkLoop, TheStartEndsWithAMessageNamingWhatWasLookedForAndStatus1) {
     {
         const TempDir root("start-loop-folder");
         const fs::path bin = binWithLoopingFolders(root);
-        StartOutcome start;
-        ASSERT_NO_THROW(start = startProgram(bin));
-        EXPECT_FALSE(start.window);
-        EXPECT_EQ(start.exitStatus, 1);
-        const std::string m = start.message.toStdString();
+        const std::string m = failedStartMessage(bin);
         for (const fs::path& dir : dataDirCandidates(bin))
             EXPECT_NE(m.find(dir.string() +
                              " (Schleife symbolischer Verknüpfungen: catalogue.txt, excluded.txt, "

@@ -246,6 +246,24 @@ template <class Sink> class Stroker {
     int patternOffset_ = 0;
 };
 
+// The segment's ends in 26.6 fixed point, handed to `along` in the segment's own axes: the longer
+// one first (y for a steep segment, told by std::true_type). False for a segment of no length.
+template <class Along> bool inOwnAxes(double rx1, double ry1, double rx2, double ry2, Along&& along) {
+    const int x1 = toF26Dot6(rx1);
+    const int y1 = toF26Dot6(ry1);
+    const int x2 = toF26Dot6(rx2);
+    const int y2 = toF26Dot6(ry2);
+    const int dx = std::abs(x2 - x1);
+    const int dy = std::abs(y2 - y1);
+    if (dx < dy)
+        along(std::true_type{}, y1, x1, y2, x2);
+    else if (dx)
+        along(std::false_type{}, x1, y1, x2, y2);
+    else
+        return false;
+    return true;
+}
+
 // Cuts a segment to lo..hi along coordinate a (b is the other coordinate, moved along): true when
 // the whole segment lies outside; endCut tells that the far end was moved.
 inline bool clipAlong(double& a1, double& b1, double& a2, double& b2, double lo, double hi, bool& endCut) {
@@ -288,16 +306,9 @@ template <class Sink> void Stroker<Sink>::calculateLastPoint(double rx1, double 
     lastPixel_ = {kNoPixel, kNoPixel};
     if (clipLine(rx1, ry1, rx2, ry2)) return;
 
-    const int x1 = toF26Dot6(rx1);
-    const int y1 = toF26Dot6(ry1);
-    const int x2 = toF26Dot6(rx2);
-    const int y2 = toF26Dot6(ry2);
-    const int dx = std::abs(x2 - x1);
-    const int dy = std::abs(y2 - y1);
-    if (dx < dy)
-        lastPointAlong<true>(y1, x1, y2, x2);
-    else if (dx)
-        lastPointAlong<false>(x1, y1, x2, y2);
+    inOwnAxes(rx1, ry1, rx2, ry2, [&](auto steep, int majorFrom, int minorFrom, int majorTo, int minorTo) {
+        lastPointAlong<decltype(steep)::value>(majorFrom, minorFrom, majorTo, minorTo);
+    });
 }
 
 template <class Sink>
@@ -328,19 +339,13 @@ bool Stroker<Sink>::segment(double rx1, double ry1, double rx2, double ry2, int 
     const bool longEnough = std::abs(rx2 - rx1) + std::abs(ry2 - ry1) >= 1.0;
     if (clipLine(rx1, ry1, rx2, ry2)) return true;
 
-    const int x1 = toF26Dot6(rx1);
-    const int y1 = toF26Dot6(ry1);
-    const int x2 = toF26Dot6(rx2);
-    const int y2 = toF26Dot6(ry2);
-    const int dx = std::abs(x2 - x1);
-    const int dy = std::abs(y2 - y1);
-    bool drew;
-    if (dx < dy)
-        drew = segmentAlong<true, Dash>(y1, x1, y2, x2, caps);
-    else if (dx)
-        drew = segmentAlong<false, Dash>(x1, y1, x2, y2, caps);
-    else
-        return true;
+    bool drew = false;
+    const bool hasLength =
+        inOwnAxes(rx1, ry1, rx2, ry2, [&](auto steep, int majorFrom, int minorFrom, int majorTo, int minorTo) {
+            drew = this->template segmentAlong<decltype(steep)::value, Dash>(majorFrom, minorFrom, majorTo,
+                                                                             minorTo, caps);
+        });
+    if (!hasLength) return true;
     return longEnough || drew;
 }
 
