@@ -5,7 +5,7 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libgl-dev xvfb xauth locales)
+          libbenchmark-dev libgl-dev xvfb xauth locales qt6-translations-l10n lintian dpkg-dev)
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 

@@ -100,8 +100,9 @@ TEST_F(Install, DesktopEntryAndIcon) {
     ASSERT_EQ(installed.exitCode, 0) << installed.err.toStdString();
     auto keys = desktopEntry(prefix / "share/applications/kesmora.desktop");
     EXPECT_EQ(keys["Type"], "Application");
-    EXPECT_EQ(keys["Exec"], "kesmora");
-    EXPECT_TRUE(fs::is_regular_file(prefix / "bin" / keys["Exec"].toStdString()));
+    // The file manager hands over the file opened with the program.
+    EXPECT_EQ(keys["Exec"], "kesmora %f");
+    EXPECT_TRUE(fs::is_regular_file(prefix / "bin" / keys["Exec"].section(' ', 0, 0).toStdString()));
     EXPECT_EQ(keys["Terminal"], "false");
     for (const char* key : {"Name", "Name[de]", "Comment", "Comment[de]", "GenericName", "GenericName[de]"})
         EXPECT_FALSE(keys[key].isEmpty()) << key;
@@ -123,6 +124,46 @@ TEST_F(Install, DesktopEntryAndIcon) {
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     EXPECT_EQ(root, "svg");
     EXPECT_GT(shapes, 0);
+}
+
+TEST_F(Install, FileTypesManualPagesAndLicence) {
+    ASSERT_EQ(installed.exitCode, 0) << installed.err.toStdString();
+    // Every file type the desktop entry claims is defined by the installed MIME package.
+    auto keys = desktopEntry(prefix / "share/applications/kesmora.desktop");
+    const QStringList claimed = keys["MimeType"].split(';', Qt::SkipEmptyParts);
+    EXPECT_TRUE(claimed.contains("model/x-off")) << keys["MimeType"].toStdString();
+    QFile mime(q(prefix / "share/mime/packages/kesmora.xml"));
+    ASSERT_TRUE(mime.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&mime);
+    QStringList defined, globs;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        if (xml.name() == u"mime-type") defined << xml.attributes().value("type").toString();
+        if (xml.name() == u"glob") globs << xml.attributes().value("pattern").toString();
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    for (const QString& type : claimed)
+        EXPECT_TRUE(defined.contains(type)) << type.toStdString();
+    EXPECT_TRUE(globs.contains("*.off"));
+    EXPECT_TRUE(globs.contains("*.obj"));
+    for (const char* file : {"share/man/man1/kesmora.1.gz", "share/man/man1/kesmora-inspect.1.gz",
+                             "share/doc/kesmora/changelog.gz", "share/doc/kesmora/copyright"})
+        EXPECT_TRUE(fs::is_regular_file(prefix / file)) << file;
+}
+
+TEST_F(Install, InstalledProgramAnswersHelpAndVersionWithoutADisplay) {
+    ASSERT_EQ(installed.exitCode, 0) << installed.err.toStdString();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    const Result version = run(q(prefix / "bin/kesmora"), {"--version"}, env);
+    EXPECT_EQ(version.exitCode, 0) << version.err.toStdString();
+    EXPECT_TRUE(version.out.startsWith("kesmora ")) << version.out.toStdString();
+    const Result help = run(q(prefix / "bin/kesmora"), {"--help"}, env);
+    EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
+    EXPECT_TRUE(help.out.contains("--data")) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains("DATEI")) << help.out.toStdString();
 }
 
 TEST_F(Install, CompletionOffersCommandsAndBodyNames) {

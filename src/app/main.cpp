@@ -1,24 +1,43 @@
-// Program start: the application, the main window, the event loop.
+// Program start: the command line, the application, the main window, the event loop.
 #include "startup.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
+#include <cstdio>
 #include <exception>
+#include <memory>
+
+#ifndef KESMORA_VERSION
+#define KESMORA_VERSION "0"
+#endif
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    // --help and --version only print: they need no display, so they get no window system.
+    const bool textOnly = kesmora::asksOnlyForText(argc, argv);
+    std::unique_ptr<QCoreApplication> app(textOnly ? new QCoreApplication(argc, argv) : new QApplication(argc, argv));
+    QCoreApplication::setApplicationName(QStringLiteral("kesmora"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KESMORA_VERSION));
+    kesmora::installGermanQtTranslations(*app);
+
+    const kesmora::CommandLineRequest request = kesmora::parseCommandLine(QCoreApplication::arguments());
+    if (!request.start) {
+        const QByteArray text = request.text.toLocal8Bit();
+        std::fputs(text.constData(), request.exitStatus == 0 ? stdout : stderr);
+        return request.exitStatus;
+    }
     QApplication::setApplicationName(QStringLiteral("Kesmora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kesmora"));
 
     try {
-        kesmora::StartOutcome start = kesmora::startProgram(QApplication::applicationDirPath().toStdString());
+        kesmora::StartOutcome start =
+            kesmora::startProgram(QApplication::applicationDirPath().toStdString(), request.dataDir);
         if (!start.window) {
             QMessageBox::critical(nullptr, QStringLiteral("Kesmora"), start.message);
             return start.exitStatus;
         }
         start.window->show();
-        return app.exec();
+        return app->exec();
     } catch (const std::exception& e) {
         // The last resort: whatever got past the handlers ends with a message, never an abort.
         QMessageBox::critical(nullptr, QStringLiteral("Kesmora"), QString::fromUtf8(e.what()));

@@ -114,7 +114,8 @@ void TMainForm::createControls() {
     P1Caption->setAlignment(Qt::AlignCenter);
     P1Caption->setFont(pixelFont(16, true, true));
     P1Caption->setStyleSheet(QStringLiteral("color: #000080;"));
-    P1Caption->setAccessibleName(QStringLiteral("Titel"));
+    // No accessible name of its own: a screen reader then reads the title's text, the body's name.
+    P1Caption->setAccessibleDescription(QStringLiteral("Titel"));
 
     S8 = imageButton(P1, "S8", enlargePicture(), QString::fromUtf8("Vergrößern"));
     S1 = imageButton(P1, "S1", resetPicture(), QStringLiteral("Grundeinstellung"));
@@ -147,6 +148,7 @@ void TMainForm::createControls() {
 }
 
 void TMainForm::createMenu() {
+    createFileMenu();
     M1 = menuBar()->addAction(QStringLiteral("Beenden"));
     M1->setObjectName("M1");
     M1->setShortcut(QKeySequence(Qt::Key_Escape));
@@ -171,6 +173,7 @@ void TMainForm::createMenu() {
     M5->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     M5->setShortcutContext(Qt::ApplicationShortcut);
     addAction(M5);
+    createHelpMenu();
 }
 
 void TMainForm::wire() {
@@ -229,14 +232,6 @@ void TMainForm::wire() {
         for (int i = 0; i < std::abs(notches); ++i)
             guarded([&] { S8C(command); });
     });
-}
-
-template <typename F> void TMainForm::guarded(F&& handler) {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        reportError(e.what());
-    }
 }
 
 void TMainForm::reportError(const std::string& message) {

@@ -22,6 +22,7 @@
 #include <optional>
 
 class QAction;
+class QPrinter;
 class QFrame;
 class QLabel;
 class QScrollArea;
@@ -59,6 +60,26 @@ class TMainForm : public QMainWindow {
     // Replaces the message box (tests record messages).
     std::function<void(const QString&)> showError;
 
+    // The dialogs of the "Datei" and "Hilfe" menus, replaceable so that tests run without them.
+    // A file dialog: the path chosen, or an empty string on cancel.
+    struct FileRequest {
+        QString caption;
+        QString filters; // "PNG-Bild (*.png);;SVG-Grafik (*.svg)"
+        bool save = true;
+    };
+    std::function<QString(const FileRequest&)> fileChooser;
+    // "Exportieren…": which figure, which format, where; nothing on cancel.
+    struct ExportChoice {
+        bool dual = false;
+        int format = 0; // MeshFormat
+        QString path;
+    };
+    std::function<std::optional<ExportChoice>()> exportChooser;
+    // The print dialog: sets up the printer; false on cancel.
+    std::function<bool(QPrinter&)> printSetup;
+    // An information box (title, text).
+    std::function<void(const QString&, const QString&)> showInformation;
+
     // Read access for tests and the inspector-like checks.
     const SolidModel& model() const { return model_; }
     const Selection& selection() const { return selection_; }
@@ -84,6 +105,10 @@ class TMainForm : public QMainWindow {
     PaintBox* PB1 = nullptr;
     QTimer* Timer1 = nullptr;
     QAction *M1 = nullptr, *M2 = nullptr, *M5 = nullptr, *M15 = nullptr, *M16 = nullptr, *M17 = nullptr;
+    // Menu "Datei" and "Hilfe".
+    QAction *openAction = nullptr, *savePictureAction = nullptr, *exportAction = nullptr,
+            *saveNetAction = nullptr, *printNetAction = nullptr, *printPictureAction = nullptr;
+    QAction *shortcutsAction = nullptr, *aboutAction = nullptr;
 
     // Handlers, named after the controls they serve.
     // "Darstellung" button (D1): builds the chosen body and draws it.
@@ -117,6 +142,17 @@ class TMainForm : public QMainWindow {
     void PB1MU();
     // Draws the model into the drawing area (PB1).
     void zeichnen();
+    // "Bild speichern…": the drawing area as shown, PNG or (modes 1 to 6) SVG.
+    void savePicture();
+    // "Exportieren…": the solid or the dual as OFF, OBJ or STL.
+    void exportFigure();
+    // "Bild drucken…": the drawing area as shown, fitted to the page.
+    void printPicture();
+    // "Tastenkürzel" and "Über Kesmora".
+    void showShortcuts();
+    void showAbout();
+    // The name the shown body goes by in files and on paper.
+    QString shownBodyName() const;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -126,6 +162,10 @@ class TMainForm : public QMainWindow {
   private:
     void createControls();
     void createMenu();
+    void createFileMenu();
+    void createHelpMenu();
+    QString chooseFile(const FileRequest& request);
+    void inform(const QString& title, const QString& text);
     void wire();
     void layoutClientArea();
     void fillBodyList();
@@ -140,7 +180,13 @@ class TMainForm : public QMainWindow {
     template <typename F> void keepingShownBody(F&& step);
     void applyAnimationControls(const AnimationControls& controls);
     // Runs a handler; an error ends the handler and is shown in a message box.
-    template <typename F> void guarded(F&& handler);
+    template <typename F> void guarded(F&& handler) {
+        try {
+            handler();
+        } catch (const std::exception& e) {
+            reportError(e.what());
+        }
+    }
     void reportError(const std::string& message);
     // Builds the selected body into a fresh model and takes it over when complete.
     void buildModel();

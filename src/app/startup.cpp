@@ -4,9 +4,15 @@
 #include "catalogue/datadir.h"
 #include "catalogue/tables.h"
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStringList>
+#include <QTranslator>
 
 #include <exception>
+#include <cstring>
 #include <map>
 
 namespace kesmora {
@@ -32,10 +38,12 @@ QString catalogueNotFoundMessage(const std::filesystem::path& executableDir) {
            places.join(QStringLiteral("\n"));
 }
 
-StartOutcome startProgram(const std::filesystem::path& executableDir) {
+StartOutcome startProgram(const std::filesystem::path& executableDir,
+                          const std::optional<std::filesystem::path>& givenDataDir) {
     StartOutcome out;
     try {
-        const auto dataDir = findDataDir(executableDir);
+        // A folder given by the user is taken as it is; a missing file there is named by the load.
+        const auto dataDir = givenDataDir ? givenDataDir : findDataDir(executableDir);
         if (!dataDir) {
             out.message = catalogueNotFoundMessage(executableDir);
             out.exitStatus = 1;
@@ -49,6 +57,73 @@ StartOutcome startProgram(const std::filesystem::path& executableDir) {
         out.exitStatus = 1;
     }
     return out;
+}
+
+} // namespace kesmora
+
+namespace kesmora {
+
+CommandLineRequest parseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QString::fromUtf8("Kesmora zeigt Polyeder und ihre dualen Körper. DATEI ist eine Polyederdatei "
+                          "(OFF oder OBJ), die gleich beim Start geöffnet wird."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QString::fromUtf8("Zeigt diese Hilfe."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QString::fromUtf8("Zeigt die Versionsnummer."));
+    const QCommandLineOption data(QStringLiteral("data"),
+                                  QString::fromUtf8("Liest den Katalog aus VERZEICHNIS statt aus dem "
+                                                    "installierten."),
+                                  QStringLiteral("VERZEICHNIS"));
+    parser.addOption(help);
+    parser.addOption(version);
+    parser.addOption(data);
+    parser.addPositionalArgument(QStringLiteral("DATEI"), QString::fromUtf8("Polyederdatei zum Öffnen."),
+                                 QStringLiteral("[DATEI]"));
+    CommandLineRequest out;
+    const auto refuse = [&](const QString& why) {
+        out.start = false;
+        out.exitStatus = 2;
+        out.text = why + QLatin1Char('\n') + parser.helpText();
+        return out;
+    };
+    if (!parser.parse(arguments)) return refuse(parser.errorText());
+    if (parser.isSet(help)) {
+        out.start = false;
+        out.text = parser.helpText();
+        return out;
+    }
+    if (parser.isSet(version)) {
+        out.start = false;
+        out.text = QCoreApplication::applicationName() + QLatin1Char(' ') +
+                   QCoreApplication::applicationVersion() + QLatin1Char('\n');
+        return out;
+    }
+    if (parser.positionalArguments().size() > 1)
+        return refuse(QString::fromUtf8("Es kann nur eine Datei geöffnet werden."));
+    if (parser.isSet(data)) out.dataDir = std::filesystem::path(parser.value(data).toStdString());
+    if (!parser.positionalArguments().isEmpty()) out.file = parser.positionalArguments().front();
+    return out;
+}
+
+bool asksOnlyForText(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) return false;
+        for (const char* option : {"-h", "--help", "-v", "--version"})
+            if (std::strcmp(argv[i], option) == 0) return true;
+    }
+    return false;
+}
+
+bool installGermanQtTranslations(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 } // namespace kesmora

@@ -6,9 +6,13 @@
 #include "mainwindow.h"
 
 #include <QString>
+#include <QStringList>
+
+class QCoreApplication;
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace kesmora {
 
@@ -18,9 +22,28 @@ struct StartOutcome {
     int exitStatus = 0;
 };
 
-// Finds the catalogue next to executableDir and opens the window on it. Never throws: every
-// failure, including any the file system raises, becomes a message and exit status 1.
-StartOutcome startProgram(const std::filesystem::path& executableDir);
+// Finds the catalogue next to executableDir (or takes the folder given with --data) and opens the
+// window on it. Never throws: every failure, including any the file system raises, becomes a
+// message and exit status 1.
+StartOutcome startProgram(const std::filesystem::path& executableDir,
+                          const std::optional<std::filesystem::path>& dataDir = std::nullopt);
+
+// The window's command line: kesmora [--data DIR] [FILE], --help, --version.
+struct CommandLineRequest {
+    std::optional<std::filesystem::path> dataDir;
+    QString file;       // a polyhedron file to open once the window is up; empty for none
+    QString text;       // help or version text to print instead of starting; or the error
+    int exitStatus = 0; // for text: 0 after --help or --version, 2 after a command line in error
+    bool start = true;  // false: print text and end with exitStatus
+};
+CommandLineRequest parseCommandLine(const QStringList& arguments);
+
+// Whether the arguments only ask for text (--help, --version), which needs no display.
+bool asksOnlyForText(int argc, char* argv[]);
+
+// Qt's own dialogs (file, colour, print, message boxes) speak German like the program, whatever the
+// desktop's language. False when the translations are not installed.
+bool installGermanQtTranslations(QCoreApplication& app);
 
 // The message for a catalogue found nowhere: every folder looked in and what is wrong there.
 QString catalogueNotFoundMessage(const std::filesystem::path& executableDir);

@@ -68,7 +68,7 @@ void writeOff(const Mesh& mesh, std::ostream& out) {
 }
 
 void writeObj(const Mesh& mesh, const std::string& title, std::ostream& out) {
-    out << "# " << title << "\n# written by kesmora-inspect; faces counter-clockwise seen from outside\n";
+    out << "# " << title << "\n# geschrieben von Kesmora; Flächen von außen gesehen gegen den Uhrzeigersinn\n";
     for (const Point3D& p : mesh.vertices)
         out << "v " << point(p) << '\n';
     for (const auto& face : mesh.faces) {

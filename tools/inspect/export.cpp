@@ -2,48 +2,17 @@
 #include "export.h"
 
 #include "catalogue/latin1.h"
-#include "export/meshfiles.h"
+#include "export/figurefile.h"
 #include "options.h"
 #include "output.h"
 #include "session.h"
 #include "view/renderer.h"
-
-#include <QImage>
-#include <QPainter>
-#include <QSvgGenerator>
-
-#include <sstream>
 
 namespace kesmora::inspect {
 
 namespace {
 
 enum class Format { Off, Obj, Stl, StlAscii, Svg, Png };
-
-QString utf8(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-void writePicture(const BuiltBody& body, const RenderSettings& settings, QSize size, const std::string& file,
-                  Format format, const QByteArray& rasterFormat) {
-    if (format == Format::Png) {
-        QImage image;
-        SceneRenderer renderer;
-        renderer.renderScene(image, size, body.model, settings);
-        writeImage(file, image, rasterFormat);
-        return;
-    }
-    // "Durchdringung 3" ANDs a raster layer into the picture, which a vector file cannot express.
-    if (settings.mode == DrawMode::Interpenetration3)
-        throw std::runtime_error("mode 7 combines pixels and has no vector form; use --format png");
-    QSvgGenerator svg;
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(QString::fromLatin1(body.name.data(), static_cast<qsizetype>(body.name.size())));
-    svg.setDescription(QStringLiteral("Kesmora, ") + utf8(std::string(drawModeCaption(settings.mode))));
-    SceneRenderer renderer;
-    writeSvg(file, svg, [&](QPainter& painter) { renderer.zeichnenx(painter, size, body.model, settings); });
-}
 
 } // namespace
 
@@ -90,32 +59,19 @@ int exportCommand(const CatalogueTables& tables, const CommandLine& line) {
     if (format == Format::Png || format == Format::Stl) refuseBinaryOnTerminal(out);
     const BuiltBody body = buildAsTheWindowDoes(tables, category, name);
     if (format == Format::Svg || format == Format::Png) {
-        writePicture(body, settings, QSize(width, height), out, format, rasterFormat);
+        // The core refuses it too, in the window's words; the command line names its own way out.
+        if (format == Format::Svg && settings.mode == DrawMode::Interpenetration3)
+            throw std::runtime_error("mode 7 combines pixels and has no vector form; use --format png");
+        writeScenePicture(body.model, settings, QSize(width, height), latin1ToUtf8(body.name), out,
+                          format == Format::Svg, rasterFormat);
         return 0;
     }
 
-    Mesh mesh = dual ? dualMesh(body.model) : solidMesh(body.model);
-    if (!orientOutward(mesh))
-        throw std::runtime_error("the faces of " + latin1ToUtf8(name) + (dual ? " (dual)" : "") +
-                                 " do not form a closed two-sided surface");
-    const std::string title = latin1ToUtf8(name) + (dual ? (category == 3 ? ", quasi-dual" : ", dual") : "");
-    std::ostringstream file(std::ios::out | std::ios::binary);
-    switch (format) {
-    case Format::Off:
-        writeOff(mesh, file);
-        break;
-    case Format::Obj:
-        writeObj(mesh, title, file);
-        break;
-    case Format::Stl:
-        writeStlBinary(mesh, title, file);
-        break;
-    default:
-        writeStlAscii(mesh, title, file);
-        break;
-    }
-    const std::string bytes = std::move(file).str();
-    writeFileAtomically(out, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    const MeshFormat meshFormat = format == Format::Off   ? MeshFormat::Off
+                                  : format == Format::Obj ? MeshFormat::Obj
+                                  : format == Format::Stl ? MeshFormat::Stl
+                                                          : MeshFormat::StlAscii;
+    writeFigureFile(body.model, dual, meshFormat, figureTitle(latin1ToUtf8(name), dual, category == 3), out);
     return 0;
 }
 

@@ -1,0 +1,206 @@
+// The "Datei" and "Hilfe" menus: pictures, meshes and print-outs of what the window shows, and the
+// help texts. The files are written by the same code as the inspector's (export/figurefile.h).
+#include "mainwindow.h"
+
+#include "export/figurefile.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#ifndef KESMORA_VERSION
+#define KESMORA_VERSION "0"
+#endif
+
+namespace kesmora {
+
+namespace {
+
+// A file name without a suffix gets the first one the chosen kind of file offers.
+QString withSuffix(const QString& path, const QString& suffix) {
+    return QFileInfo(path).suffix().isEmpty() ? path + QLatin1Char('.') + suffix : path;
+}
+
+struct MeshFormatEntry {
+    const char* label;
+    const char* suffix;
+    MeshFormat format;
+};
+const MeshFormatEntry kMeshFormats[] = {{"OFF (Object File Format)", "off", MeshFormat::Off},
+                                        {"OBJ (Wavefront)", "obj", MeshFormat::Obj},
+                                        {"STL, binär", "stl", MeshFormat::Stl},
+                                        {"STL, Text (ASCII)", "stl", MeshFormat::StlAscii}};
+
+} // namespace
+
+void TMainForm::createFileMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("Datei"));
+    menu->setObjectName("fileMenu");
+    const auto item = [&](QAction*& action, const char* name, const char* text, QKeySequence key) {
+        action = menu->addAction(QString::fromUtf8(text));
+        action->setObjectName(QString::fromLatin1(name));
+        if (!key.isEmpty()) action->setShortcut(key);
+    };
+    item(openAction, "openAction", "Öffnen…", QKeySequence(Qt::CTRL | Qt::Key_O));
+    menu->addSeparator();
+    item(savePictureAction, "savePictureAction", "Bild speichern…", QKeySequence(Qt::CTRL | Qt::Key_S));
+    item(exportAction, "exportAction", "Exportieren…", QKeySequence(Qt::CTRL | Qt::Key_E));
+    item(saveNetAction, "saveNetAction", "Netz speichern…", {});
+    menu->addSeparator();
+    item(printNetAction, "printNetAction", "Netz drucken…", QKeySequence(Qt::CTRL | Qt::Key_P));
+    item(printPictureAction, "printPictureAction", "Bild drucken…", {});
+    connect(savePictureAction, &QAction::triggered, this, [this] { guarded([&] { savePicture(); }); });
+    connect(exportAction, &QAction::triggered, this, [this] { guarded([&] { exportFigure(); }); });
+    connect(printPictureAction, &QAction::triggered, this, [this] { guarded([&] { printPicture(); }); });
+}
+
+void TMainForm::createHelpMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("Hilfe"));
+    menu->setObjectName("helpMenu");
+    shortcutsAction = menu->addAction(QString::fromUtf8("Tastenkürzel"));
+    shortcutsAction->setObjectName("shortcutsAction");
+    aboutAction = menu->addAction(QString::fromUtf8("Über Kesmora"));
+    aboutAction->setObjectName("aboutAction");
+    connect(shortcutsAction, &QAction::triggered, this, [this] { guarded([&] { showShortcuts(); }); });
+    connect(aboutAction, &QAction::triggered, this, [this] { guarded([&] { showAbout(); }); });
+}
+
+QString TMainForm::chooseFile(const FileRequest& request) {
+    if (fileChooser) return fileChooser(request);
+    return request.save ? QFileDialog::getSaveFileName(this, request.caption, QString(), request.filters)
+                        : QFileDialog::getOpenFileName(this, request.caption, QString(), request.filters);
+}
+
+void TMainForm::inform(const QString& title, const QString& text) {
+    if (showInformation)
+        showInformation(title, text);
+    else
+        QMessageBox::information(this, title, text);
+}
+
+QString TMainForm::shownBodyName() const {
+    return shown_ ? shown_->name : QStringLiteral("Kesmora");
+}
+
+void TMainForm::savePicture() {
+    QString path = chooseFile({QStringLiteral("Bild speichern"),
+                               QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg)"), true});
+    if (path.isEmpty()) return;
+    path = withSuffix(path, QStringLiteral("png"));
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg"))
+        throw std::runtime_error("Ein Bild wird als PNG (.png) oder SVG (.svg) gespeichert, nicht als „." +
+                                 suffix.toStdString() + "“.");
+    writeScenePicture(model_, render_, sceneBitmap_.size(), P1Caption->text().toStdString(), path.toStdString(),
+                      suffix == QLatin1String("svg"));
+}
+
+void TMainForm::exportFigure() {
+    std::optional<ExportChoice> choice;
+    if (exportChooser) {
+        choice = exportChooser();
+    } else {
+        QDialog dialog(this);
+        dialog.setWindowTitle(QStringLiteral("Exportieren"));
+        auto* form = new QFormLayout(&dialog);
+        auto* figure = new QComboBox(&dialog);
+        figure->setAccessibleName(QStringLiteral("Figur"));
+        figure->addItem(QString::fromUtf8("Körper"));
+        const bool quasi = shown_ && shown_->selection.currentCategory == 3;
+        figure->addItem(quasi ? QStringLiteral("Quasi-Dual") : QString::fromUtf8("dualer Körper"));
+        auto* format = new QComboBox(&dialog);
+        format->setAccessibleName(QStringLiteral("Format"));
+        for (const MeshFormatEntry& f : kMeshFormats)
+            format->addItem(QString::fromUtf8(f.label));
+        form->addRow(QStringLiteral("Figur:"), figure);
+        form->addRow(QStringLiteral("Format:"), format);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+        connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        form->addRow(buttons);
+        if (dialog.exec() != QDialog::Accepted) return;
+        const MeshFormatEntry& f = kMeshFormats[format->currentIndex()];
+        const QString path = chooseFile(
+            {QStringLiteral("Exportieren"),
+             QString::fromUtf8(f.label) + QStringLiteral(" (*.") + QString::fromLatin1(f.suffix) + QLatin1Char(')'),
+             true});
+        if (path.isEmpty()) return;
+        choice = ExportChoice{figure->currentIndex() == 1, static_cast<int>(f.format),
+                              withSuffix(path, QString::fromLatin1(f.suffix))};
+    }
+    if (!choice || choice->path.isEmpty()) return;
+    if (choice->format < 0 || choice->format > static_cast<int>(MeshFormat::StlAscii))
+        throw std::runtime_error("Unbekanntes Exportformat.");
+    const bool quasi = shown_ && shown_->selection.currentCategory == 3;
+    writeFigureFile(model_, choice->dual, static_cast<MeshFormat>(choice->format),
+                    figureTitle(shownBodyName().toStdString(), choice->dual, quasi), choice->path.toStdString());
+}
+
+void TMainForm::printPicture() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(P1Caption->text());
+    if (printSetup) {
+        if (!printSetup(printer)) return;
+    } else {
+        QPrintDialog dialog(&printer, this);
+        dialog.setWindowTitle(QStringLiteral("Bild drucken"));
+        if (dialog.exec() != QDialog::Accepted) return;
+    }
+    // The picture drawn again as it is shown, fitted into the page with its proportions kept:
+    // vector lines for modes 1 to 6, the pixels of "Durchdringung 3", which only exist as such.
+    const QSize size = sceneBitmap_.size();
+    if (size.isEmpty()) return;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw std::runtime_error("Der Drucker konnte nicht geöffnet werden.");
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QRectF area(0, 0, page.width(), page.height());
+    const double scale = std::min(area.width() / size.width(), area.height() / size.height());
+    painter.translate((area.width() - size.width() * scale) / 2, (area.height() - size.height() * scale) / 2);
+    painter.scale(scale, scale);
+    SceneRenderer renderer;
+    if (render_.mode == DrawMode::Interpenetration3) {
+        QImage image;
+        renderer.renderScene(image, size, model_, render_);
+        painter.drawImage(QPoint(0, 0), image);
+    } else {
+        renderer.zeichnenx(painter, size, model_, render_);
+    }
+    if (!painter.end()) throw std::runtime_error("Der Druck ist fehlgeschlagen.");
+}
+
+void TMainForm::showShortcuts() {
+    inform(QString::fromUtf8("Tastenkürzel"),
+           QString::fromUtf8("Eingabe\tKörper darstellen\n"
+                             "F2\tAnimation starten und anhalten\n"
+                             "F3\tEigenschaften zeigen und verbergen\n"
+                             "Strg+O\tPolyederdatei öffnen (OFF, OBJ)\n"
+                             "Strg+S\tBild speichern\n"
+                             "Strg+E\tKörper oder dualen Körper exportieren\n"
+                             "Strg+P\tNetz drucken\n"
+                             "Esc\tBeenden\n"
+                             "Mausrad\tvergrößern und verkleinern\n"
+                             "Ziehen mit der linken Maustaste\tdrehen"));
+}
+
+void TMainForm::showAbout() {
+    inform(QString::fromUtf8("Über Kesmora"),
+           QString::fromUtf8("Kesmora %1\n\n"
+                             "Platonische, archimedische, catalanische und Johnson-Körper und viele mehr, "
+                             "jeweils neben ihrem dualen Körper: in sieben Darstellungen, gedreht, vergrößert, "
+                             "vermessen, als Bild, Datei und Bastelnetz.\n\n"
+                             "Lizenz: GNU General Public License, Version 3 oder später. Kesmora ist freie "
+                             "Software und kommt ohne jede Gewährleistung.")
+               .arg(QStringLiteral(KESMORA_VERSION)));
+}
+
+} // namespace kesmora

@@ -1,0 +1,262 @@
+// The window's "Datei" and "Hilfe" menus, its command line and its German Qt dialogs, headless:
+// the dialogs are replaced by scripted answers, the files read back.
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "export/figurefile.h"
+#include "stripcontrols.h"
+#include "tempdir.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QSvgRenderer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace kesmora;
+using kesmora::test::readAll;
+using kesmora::test::TempDir;
+
+namespace {
+
+std::unique_ptr<TMainForm> openWindow() {
+    auto w = std::make_unique<TMainForm>(KESMORA_DATA_DIR);
+    w->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    QApplication::processEvents();
+    return w;
+}
+
+QAction* action(TMainForm& w, const char* name) {
+    auto* a = w.findChild<QAction*>(QString::fromLatin1(name));
+    EXPECT_NE(a, nullptr) << name;
+    return a;
+}
+
+struct Recorded {
+    std::vector<QString> errors;
+    std::vector<QString> titles, texts;
+};
+
+void record(TMainForm& w, Recorded& r) {
+    w.showError = [&r](const QString& m) { r.errors.push_back(m); };
+    w.showInformation = [&r](const QString& t, const QString& m) {
+        r.titles.push_back(t);
+        r.texts.push_back(m);
+    };
+}
+
+int pdfPages(const std::string& bytes) {
+    int pages = 0;
+    for (std::size_t at = bytes.find("/Type /Page"); at != std::string::npos; at = bytes.find("/Type /Page", at + 1))
+        if (bytes.compare(at, 12, "/Type /Pages") != 0) ++pages;
+    return pages;
+}
+
+} // namespace
+
+TEST(WindowMenus, FileAndHelpMenusFramePreviousItemsWithTheirShortcuts) {
+    auto w = openWindow();
+    QStringList titles;
+    for (QAction* a : w->menuBar()->actions())
+        titles << a->text();
+    // "Datei" comes first and "Hilfe" last; what stood between stays in its order.
+    ASSERT_GE(titles.size(), 4);
+    EXPECT_EQ(titles.front(), "Datei");
+    EXPECT_EQ(titles.back(), "Hilfe");
+    EXPECT_EQ(titles[1], "Beenden");
+    EXPECT_EQ(titles[2], "Einstellungen");
+    EXPECT_EQ(action(*w, "openAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(action(*w, "savePictureAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(action(*w, "exportAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
+    EXPECT_EQ(action(*w, "printNetAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    EXPECT_EQ(w->M1->shortcut(), QKeySequence(Qt::Key_Escape));
+    EXPECT_EQ(w->M2->shortcut(), QKeySequence(Qt::Key_F2));
+}
+
+TEST(WindowMenus, SavedPictureIsTheDrawingAreaAsShown) {
+    auto w = openWindow();
+    Recorded r;
+    record(*w, r);
+    TempDir dir("window-picture");
+    // Turned and zoomed first: the file shows the picture on screen, not a fresh build.
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    QTest::qWait(120);
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    w->S8C(ZoomCommand::Enlarge);
+    QApplication::processEvents();
+    const QString png = QString::fromStdString((dir.path() / "bild").string()); // no suffix: PNG
+    w->fileChooser = [&](const TMainForm::FileRequest& request) {
+        EXPECT_TRUE(request.save);
+        EXPECT_TRUE(request.filters.contains("*.svg"));
+        return png;
+    };
+    action(*w, "savePictureAction")->trigger();
+    QImage saved(png + ".png");
+    ASSERT_FALSE(saved.isNull()) << (r.errors.empty() ? "" : r.errors.front().toStdString());
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), w->sceneBitmap().convertToFormat(QImage::Format_RGB32));
+
+    const QString svg = QString::fromStdString((dir.path() / "bild.svg").string());
+    w->fileChooser = [&](const TMainForm::FileRequest&) { return svg; };
+    action(*w, "savePictureAction")->trigger();
+    QSvgRenderer renderer(svg);
+    EXPECT_TRUE(renderer.isValid());
+    EXPECT_EQ(renderer.viewBox(), QRect(QPoint(0, 0), w->sceneBitmap().size()));
+    EXPECT_TRUE(r.errors.empty());
+
+    // "Durchdringung 3" has no vector form: a message, and no file.
+    controls::modeButtons(*w)[6]->click();
+    ASSERT_EQ(w->renderSettings().mode, DrawMode::Interpenetration3);
+    QApplication::processEvents();
+    const QString refused = QString::fromStdString((dir.path() / "mode7.svg").string());
+    w->fileChooser = [&](const TMainForm::FileRequest&) { return refused; };
+    action(*w, "savePictureAction")->trigger();
+    ASSERT_EQ(r.errors.size(), 1u);
+    EXPECT_TRUE(r.errors.front().contains("Durchdringung 3")) << r.errors.front().toStdString();
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "mode7.svg"));
+
+    // Cancelling the dialog writes nothing and says nothing.
+    w->fileChooser = [](const TMainForm::FileRequest&) { return QString(); };
+    action(*w, "savePictureAction")->trigger();
+    EXPECT_EQ(r.errors.size(), 1u);
+}
+
+TEST(WindowMenus, ExportWritesSolidOrDualOutwardInEachFormat) {
+    auto w = openWindow();
+    Recorded r;
+    record(*w, r);
+    TempDir dir("window-export");
+    const SolidModel& m = w->model();
+    const auto exportAs = [&](bool dual, MeshFormat format, const char* file) {
+        const QString path = QString::fromStdString((dir.path() / file).string());
+        w->exportChooser = [=]() {
+            return std::optional<TMainForm::ExportChoice>({dual, static_cast<int>(format), path});
+        };
+        action(*w, "exportAction")->trigger();
+        return readAll(dir.path() / file);
+    };
+    // OFF: the counts of the figure on screen.
+    const std::string off = exportAs(false, MeshFormat::Off, "solid.off");
+    const std::string head = std::to_string(m.solid.vertices.size()) + " " + std::to_string(m.solid.faces.size());
+    EXPECT_NE(off.find(head), std::string::npos) << off.substr(0, 40);
+    const std::string dualOff = exportAs(true, MeshFormat::Off, "dual.off");
+    const std::string dualHead = std::to_string(m.dual.vertices.size()) + " " + std::to_string(m.dual.faces.size());
+    EXPECT_NE(dualOff.find(dualHead), std::string::npos) << dualOff.substr(0, 40);
+    // Binary STL: 84 bytes of head and count, 50 per triangle, the count agreeing with the size.
+    const std::string stl = exportAs(false, MeshFormat::Stl, "solid.stl");
+    ASSERT_GE(stl.size(), 84u);
+    const auto count = static_cast<std::uint32_t>(static_cast<unsigned char>(stl[80])) |
+                       static_cast<std::uint32_t>(static_cast<unsigned char>(stl[81])) << 8;
+    EXPECT_EQ(stl.size(), 84u + 50u * count);
+    EXPECT_GT(count, 0u);
+    // The OBJ names the body in German; the ASCII STL is a closed "solid … endsolid".
+    const std::string obj = exportAs(true, MeshFormat::Obj, "dual.obj");
+    EXPECT_NE(obj.find("dualer Körper"), std::string::npos) << obj.substr(0, 80);
+    const std::string ascii = exportAs(false, MeshFormat::StlAscii, "solid-ascii.stl");
+    EXPECT_EQ(ascii.rfind("solid ", 0), 0u);
+    EXPECT_NE(ascii.find("endsolid"), std::string::npos);
+    EXPECT_TRUE(r.errors.empty());
+}
+
+TEST(WindowMenus, PrintedPictureFillsAPdfPage) {
+    auto w = openWindow();
+    Recorded r;
+    record(*w, r);
+    TempDir dir("window-print");
+    const std::string pdf = (dir.path() / "bild.pdf").string();
+    w->printSetup = [&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf));
+        return true;
+    };
+    action(*w, "printPictureAction")->trigger();
+    const std::string bytes = readAll(pdf);
+    ASSERT_EQ(bytes.rfind("%PDF", 0), 0u) << (r.errors.empty() ? "" : r.errors.front().toStdString());
+    EXPECT_EQ(pdfPages(bytes), 1);
+    // A cancelled print dialog prints nothing.
+    std::filesystem::remove(pdf);
+    w->printSetup = [](QPrinter&) { return false; };
+    action(*w, "printPictureAction")->trigger();
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    EXPECT_TRUE(r.errors.empty());
+}
+
+TEST(WindowMenus, HelpTellsVersionLicenceAndShortcuts) {
+    auto w = openWindow();
+    Recorded r;
+    record(*w, r);
+    action(*w, "aboutAction")->trigger();
+    action(*w, "shortcutsAction")->trigger();
+    ASSERT_EQ(r.texts.size(), 2u);
+    EXPECT_EQ(r.titles[0], QString::fromUtf8("Über Kesmora"));
+    EXPECT_TRUE(r.texts[0].contains(QStringLiteral(KESMORA_VERSION)));
+    EXPECT_TRUE(r.texts[0].contains("Lizenz"));
+    for (const char* key : {"F2", "F3", "Strg+O", "Strg+S", "Strg+E", "Strg+P", "Esc"})
+        EXPECT_TRUE(r.texts[1].contains(QString::fromLatin1(key))) << key;
+}
+
+TEST(WindowAccessibility, TitleLineReadsAsTheBodyShown) {
+    auto w = openWindow();
+    QAccessibleInterface* title = QAccessible::queryAccessibleInterface(w->P1Caption);
+    ASSERT_NE(title, nullptr);
+    EXPECT_FALSE(w->P1Caption->text().isEmpty());
+    EXPECT_EQ(title->text(QAccessible::Name), w->P1Caption->text());
+    EXPECT_EQ(title->text(QAccessible::Description), "Titel");
+}
+
+TEST(WindowCommandLine, OptionsFileHelpAndErrors) {
+    const auto parse = [](QStringList args) {
+        args.prepend(QStringLiteral("kesmora"));
+        return parseCommandLine(args);
+    };
+    CommandLineRequest r = parse({"--data", "/tmp/katalog", "würfel.off"});
+    EXPECT_TRUE(r.start);
+    ASSERT_TRUE(r.dataDir.has_value());
+    EXPECT_EQ(r.dataDir->string(), "/tmp/katalog");
+    EXPECT_EQ(r.file, QString::fromUtf8("würfel.off"));
+
+    r = parse({});
+    EXPECT_TRUE(r.start);
+    EXPECT_FALSE(r.dataDir.has_value());
+    EXPECT_TRUE(r.file.isEmpty());
+
+    r = parse({"--help"});
+    EXPECT_FALSE(r.start);
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_TRUE(r.text.contains("--data")) << r.text.toStdString();
+
+    r = parse({"--version"});
+    EXPECT_FALSE(r.start);
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_TRUE(r.text.contains(QCoreApplication::applicationVersion()));
+
+    for (const QStringList& bad : {QStringList{"--gibtsnicht"}, QStringList{"a.off", "b.off"}, QStringList{"--data"}}) {
+        r = parse(bad);
+        EXPECT_FALSE(r.start) << bad.join(' ').toStdString();
+        EXPECT_EQ(r.exitStatus, 2) << bad.join(' ').toStdString();
+    }
+}
+
+TEST(WindowCommandLine, GivenDataFolderIsUsedAndAWrongOneNamed) {
+    TempDir dir("window-data");
+    kesmora::test::copyShippedData(dir.path() / "katalog");
+    StartOutcome start = startProgram(dir.path() / "nirgends", dir.path() / "katalog");
+    EXPECT_NE(start.window, nullptr) << start.message.toStdString();
+    start = startProgram(std::filesystem::path(KESMORA_BINARY_DIR), dir.path() / "leer");
+    EXPECT_EQ(start.window, nullptr);
+    EXPECT_EQ(start.exitStatus, 1);
+    EXPECT_FALSE(start.message.isEmpty());
+}
+
+TEST(WindowTranslations, QtDialogsSpeakGerman) {
+    ASSERT_TRUE(installGermanQtTranslations(*QCoreApplication::instance()))
+        << "Qt's German translations are missing (qt6-translations-l10n)";
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen");
+    EXPECT_EQ(QCoreApplication::translate("QColorDialog", "Select Color"), QString::fromUtf8("Farbauswahl"));
+}
