@@ -258,7 +258,7 @@ void dualbilden(SolidModel& m, const DualRecipe& recipe) {
             orderQuadrilateral(m, s);
         else if (s.size() >= 5)
             orderByNearestNeighbour(m, s);
-        if (s.size() >= 4) followBoundary(m, v, s);
+        if (s.size() >= 4 && recipe.walkAroundVertices) followBoundary(m, v, s);
     }
 
     // 6. Pentagons, before the quadrilaterals: those the cut leaves are cut by step 7 too.
