@@ -256,8 +256,9 @@ TEST(DualBoundary, ACrossingChainIsWalkedAroundTheVertex) {
 TEST(DualBoundary, OnATieTheWalkGoesOnToTheLowerFaceIndex) {
     // A hexagon symmetric about the x axis with face 0 on that axis: faces 1 and 5 are exactly
     // equally near face 0. The chain takes face 1, then jumps over the waist to face 5.
-    SolidModel m = solid({{0, 0, 2}, {-10, -1, 0}, {-10, 1, 0}, {0, 1.5, 0}, {10, 1, 0}, {10, -1, 0}, {0, -1.5, 0}},
-                         {"012", "023", "034", "045", "056", "061", "165432"});
+    SolidModel m =
+        solid({{0, 0, 2}, {-10, -1, 0}, {-10, 1, 0}, {0, 1.5, 0}, {10, 1, 0}, {10, -1, 0}, {0, -1.5, 0}},
+              {"012", "023", "034", "045", "056", "061", "165432"});
     dualbilden(m, DualRecipe{});
     EXPECT_EQ(m.dual.faces[0], "012345");
 }
