@@ -260,9 +260,8 @@ TEST(Inspector, HiddenBodiesOnRequest) {
 TEST(Inspector, HiddenBodiesOfAnEditedExcludedFile) {
     // Two listed bodies hidden in a copy of the data: they leave the lists and come back on request,
     // built exactly as before.
-    const auto dir = dataCopy("hidden", "excluded.txt", [](std::string text) {
-        return text + "Oktaeder\nKUBOKTAEDER\n";
-    });
+    const auto dir =
+        dataCopy("hidden", "excluded.txt", [](std::string text) { return text + "Oktaeder\nKUBOKTAEDER\n"; });
     const QString data = QString::fromStdString(dir.string());
     const Result list = inspect({"--data", data, "list"});
     const Result listHidden = inspect({"--data", data, "list", "--hidden"});
