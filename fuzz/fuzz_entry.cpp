@@ -121,7 +121,7 @@ Outcome exercise(std::string_view input) {
     for (int category : {0, 2, 3}) {
         std::vector<std::string> names;
         try {
-            names = fillBodyList(tables, category);
+            names = fillBodyList(tables, category, HiddenBodies::Shown);
         } catch (const CatalogueError& e) {
             if (e.file().empty()) throw Fault(std::string("message without a file: ") + e.what());
             continue;
@@ -131,7 +131,8 @@ Outcome exercise(std::string_view input) {
         int tried = 0;
         for (const std::string& name : names) {
             if (++tried > kMaxBodiesPerCategory) break;
-            ++outcome.offered;
+            const bool hidden = isExcluded(tables, name);
+            ++(hidden ? outcome.hiddenOffered : outcome.offered);
             SolidModel model;
             try {
                 neuwert(selection, tables, name);
@@ -154,6 +155,7 @@ Outcome exercise(std::string_view input) {
                 throw Fault("after turning " + name + ": " + f);
             draw(renderer, model, outcome.built + 3, image);
             ++outcome.built;
+            outcome.hiddenBuilt += hidden;
         }
     }
     return outcome;

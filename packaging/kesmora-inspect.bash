@@ -67,6 +67,7 @@ _kesmora_inspect() {
 
     local options
     case $command in
+    model) options="--hidden" ;;
     render) options="--mode --size --marks --turn -o" ;;
     export) options="--dual --format --mode --size --marks -o" ;;
     stats) options="--dual --json" ;;

@@ -32,6 +32,34 @@ std::vector<Listed> everyListedBody() {
     return all;
 }
 
+// The bodies of the catalogue that the lists offer (hidden = false) or that they show only on
+// request (hidden = true).
+std::vector<Listed> catalogueBodies(bool hidden) {
+    std::vector<Listed> out;
+    for (int c : {0, 2, 3})
+        for (const auto& n : fillBodyList(shipped(), c, HiddenBodies::Shown))
+            if (isExcluded(shipped(), n) == hidden) out.push_back({c, n});
+    return out;
+}
+
+// Builds the body as the window does and checks that every dual face of four or more corners runs
+// along its boundary: before the quasi-dual cuts (the body's recipe without them), and as built.
+void expectDualFacesFollowTheirBoundary(const Listed& b) {
+    SCOPED_TRACE(std::to_string(b.category) + " " + latin1ToUtf8(b.name));
+    Selection s;
+    s.currentCategory = b.category;
+    s.bodyParams = {1, -2.5, 1.5, -2};
+    neuwert(s, shipped(), b.name);
+    SolidModel m;
+    ASSERT_NO_THROW(m = buildSolid(shipped(), s, b.name));
+    SolidModel uncut = m;
+    DualRecipe recipe = dualRecipeFor(b.category, s.bodyIndex, b.name);
+    recipe.cutPentagons = recipe.cutQuadrilaterals = false;
+    dualbilden(uncut, recipe);
+    EXPECT_EQ(kesmora::testing::firstDualFaceOffItsBoundary(uncut), -1);
+    EXPECT_EQ(kesmora::testing::firstDualFaceOffItsBoundary(m), -1);
+}
+
 } // namespace
 
 TEST(EveryListedBody, BuildsFitsAndItsDualFacesFollowTheirBoundary) {
@@ -59,6 +87,22 @@ TEST(EveryListedBody, BuildsFitsAndItsDualFacesFollowTheirBoundary) {
         dualbilden(uncut, recipe);
         EXPECT_EQ(kesmora::testing::firstDualFaceOffItsBoundary(uncut), -1);
     }
+}
+
+// The walk around a vertex where the distance order crosses: over the whole catalogue.
+TEST(EveryCatalogueBody, ListedDualFacesFollowTheirBoundary) {
+    const auto bodies = catalogueBodies(false);
+    ASSERT_EQ(bodies.size(), 148u);
+    for (const Listed& b : bodies)
+        expectDualFacesFollowTheirBoundary(b);
+}
+
+// Until the data holds the hidden bodies' blocks, they cannot be built.
+TEST(EveryCatalogueBody, DISABLED_HiddenDualFacesFollowTheirBoundary) {
+    const auto bodies = catalogueBodies(true);
+    ASSERT_EQ(bodies.size(), 38u);
+    for (const Listed& b : bodies)
+        expectDualFacesFollowTheirBoundary(b);
 }
 
 TEST(EveryListedBody, CatalogueFiguresOfTheDual) {

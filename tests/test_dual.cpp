@@ -1,6 +1,8 @@
 // The dual construction: dual vertices, boundary order, pole rescaling and the quasi-dual cuts, and
 // which bodies the build's recipes give which of them.
 #include "build/dispatch.h"
+#include "catalogue-gen/geom.h"
+#include "catalogue-gen/uniform.h"
 #include "geometry/dual.h"
 #include "geometry/geometryerror.h"
 #include "modelchecks.h"
@@ -211,4 +213,81 @@ TEST(Dual, RejectsWhatDoesNotFitTheTables) {
     SolidModel big;
     big.solid.vertices.resize(230); // more dual faces than the table holds
     EXPECT_THROW(dualbilden(big, DualRecipe{}), GeometryError);
+}
+
+namespace {
+
+// A pyramid over a long flat hexagon: the apex's faces have their centroids near the midpoints of
+// the base edges, and the distance chain from face 0 runs 0 5 4 and then jumps across the narrow
+// waist to 1, so that the apex's dual face would cross itself.
+SolidModel flatHexagonPyramid() {
+    return solid({{0, 0, 2}, {-10, 0, 0}, {-1, 1, 0}, {1, 1, 0}, {10, 0, 0}, {1, -1, 0}, {-1, -1, 0}},
+                 {"012", "023", "034", "045", "056", "061", "165432"});
+}
+
+// Two square pyramids apex to apex: the faces around the shared apex form two rings of four, and
+// the boundary of a single dual face does not exist there.
+SolidModel hourglass() {
+    return solid({{0, 0, 0},
+                  {1, 1, 1},
+                  {-1, 1, 1},
+                  {-1, -1, 1},
+                  {1, -1, 1},
+                  {2, 0, -1},
+                  {0, 2, -1},
+                  {-2, 0, -1},
+                  {0, -2, -1}},
+                 {"012", "023", "034", "041", "056", "067", "078", "085", "1432", "5678"});
+}
+
+} // namespace
+
+TEST(DualBoundary, ACrossingChainIsWalkedAroundTheVertex) {
+    SolidModel m = flatHexagonPyramid();
+    dualbilden(m, DualRecipe{});
+    // From face 0 the nearer neighbour is face 5 (across the short base edge), then round the ring.
+    EXPECT_EQ(m.dual.faces[0], "054321");
+    EXPECT_EQ(kesmora::testing::firstDualFaceOffItsBoundary(m), -1);
+    // The base corners lie on three faces each and keep their ascending order.
+    EXPECT_EQ(m.dual.faces[1], "056");
+    EXPECT_EQ(m.dual.faces[4], "236");
+}
+
+TEST(DualBoundary, OnATieTheWalkGoesOnToTheLowerFaceIndex) {
+    // A hexagon symmetric about the x axis with face 0 on that axis: faces 1 and 5 are exactly
+    // equally near face 0. The chain takes face 1, then jumps over the waist to face 5.
+    SolidModel m =
+        solid({{0, 0, 2}, {-10, -1, 0}, {-10, 1, 0}, {0, 1.5, 0}, {10, 1, 0}, {10, -1, 0}, {0, -1.5, 0}},
+              {"012", "023", "034", "045", "056", "061", "165432"});
+    dualbilden(m, DualRecipe{});
+    EXPECT_EQ(m.dual.faces[0], "012345");
+}
+
+TEST(DualBoundary, APinchedVertexKeepsItsChain) {
+    SolidModel m = hourglass();
+    dualbilden(m, DualRecipe{});
+    // The distance chain: round the upper ring, then over to the lower one at its nearest face.
+    EXPECT_EQ(m.dual.faces[0], "01234567");
+    EXPECT_EQ(kesmora::testing::firstDualFaceOffItsBoundary(m), 0);
+}
+
+TEST(DualBoundary, TheSnubDodecahedronWithItsPoles) {
+    // Its dual vertices at the poles of the face planes lie so unevenly around some vertices that
+    // the distance chain crosses there.
+    const gen::Polyhedron p = gen::convexHull(gen::snubDodecahedronPoints());
+    std::vector<std::string> faces;
+    for (const auto& f : p.faces) {
+        std::string line;
+        for (int v : f)
+            line.push_back(codeOfVertex(v));
+        faces.push_back(line);
+    }
+    SolidModel m = solid(p.vertices, faces);
+    DualRecipe poles;
+    poles.poleRescaling = true;
+    dualbilden(m, poles);
+    ASSERT_EQ(m.dual.faces.size(), 60);
+    EXPECT_EQ(kesmora::testing::firstDualFaceOffItsBoundary(m), -1);
+    for (int v = 0; v < 60; ++v)
+        EXPECT_EQ(m.dual.faces[v].size(), 5u);
 }

@@ -4,6 +4,7 @@
 //   KESMORA_MONKEY_EVENTS=50000 KESMORA_MONKEY_SEED=7 ./test_monkey   a longer run
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
+#include "build/build.h"
 #include "stripcontrols.h"
 
 #include <QAbstractButton>
@@ -28,6 +29,7 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <set>
 #include <sstream>
 
 using namespace kesmora;
@@ -78,7 +80,14 @@ std::string controlFault(const TMainForm& w) {
     if (running != w.animation().running()) out << "timer and animation state differ; ";
     if (controls::D2(w)->text() != (running ? "Abbruch" : "Rotation"))
         out << "D2 shows " << controls::D2(w)->text().toStdString() << "; ";
-    if (controls::LB1(w)->count() > 0 && !controls::LB1(w)->currentItem()) out << "no body selected; ";
+    // No row is chosen only while a hidden body, left out of the list again, stays on screen.
+    if (controls::LB1(w)->count() > 0 && !controls::LB1(w)->currentItem()) {
+        QString name = w.P1Caption->text();
+        for (const char* suffix : {" und dualer Körper", " und quasiduales Polyeder"})
+            if (name.endsWith(QString::fromUtf8(suffix))) name.chop(QString::fromUtf8(suffix).size());
+        if (w.showHidden->isChecked() || !controls::LB1(w)->findItems(name, Qt::MatchExactly).isEmpty())
+            out << "no body selected; ";
+    }
     if (const QListWidgetItem* item = controls::LB1(w)->currentItem();
         item && !w.P1Caption->text().startsWith(item->text()))
         out << "title " << w.P1Caption->text().toStdString() << " for " << item->text().toStdString() << "; ";
@@ -94,6 +103,31 @@ std::string controlFault(const TMainForm& w) {
         !controls::modeButtons(w)[static_cast<std::size_t>(w.renderSettings().mode) - 1]->isChecked())
         out << "drawn mode is not the checked one; ";
     return out.str();
+}
+
+// The titles of the hidden bodies, and the messages the build gives for those whose blocks the data
+// does not hold.
+struct HiddenBodyFacts {
+    std::set<QString> titles;
+    std::set<std::string> messages;
+};
+HiddenBodyFacts hiddenBodyFacts() {
+    const CatalogueTables tables = LoadCatalogueTables(KESMORA_DATA_DIR);
+    HiddenBodyFacts facts;
+    for (int category : {0, 2, 3})
+        for (const std::string& name : fillBodyList(tables, category, HiddenBodies::Shown)) {
+            if (!isExcluded(tables, name)) continue;
+            facts.titles.insert(QString::fromLatin1(titleFor(name, category).c_str()));
+            Selection s;
+            s.currentCategory = category;
+            try {
+                neuwert(s, tables, name);
+                buildSolid(tables, s, name);
+            } catch (const std::exception& e) {
+                facts.messages.insert(e.what());
+            }
+        }
+    return facts;
 }
 
 class Monkey {
@@ -187,6 +221,9 @@ class Monkey {
         case 18:
             w_.M2->trigger();
             return "Animation menu";
+        case 19:
+            w_.showHidden->trigger();
+            return "hidden bodies";
         default:
             QTest::qWait(pick(25)); // the timer ticks meanwhile
             return "wait";
@@ -228,6 +265,8 @@ class Monkey {
 TEST(Monkey, ThousandsOfRandomEventsKeepModelAndControlsWhole) {
     const long events = envNumber("KESMORA_MONKEY_EVENTS", 1500);
     const unsigned seed = static_cast<unsigned>(envNumber("KESMORA_MONKEY_SEED", 20240611));
+    const HiddenBodyFacts hidden = hiddenBodyFacts();
+    int hiddenChosen = 0;
     auto w = std::make_unique<TMainForm>(KESMORA_DATA_DIR);
     Monkey monkey(*w, seed);
     w->show();
@@ -243,20 +282,24 @@ TEST(Monkey, ThousandsOfRandomEventsKeepModelAndControlsWhole) {
         QApplication::processEvents();
         const std::string fault = modelFault(w->model()) + controlFault(*w);
         ASSERT_EQ(fault, "") << "after event " << i << " (" << what << "), seed " << seed;
+        hiddenChosen += hidden.titles.count(w->P1Caption->text()) > 0;
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     std::ostringstream summary;
     summary << events << " events in " << seconds << " s, " << w->buildCount() - buildsBefore << " builds, "
-            << ticks << " timer ticks, " << monkey.messages().size() << " messages;";
+            << ticks << " timer ticks, " << monkey.messages().size() << " messages, " << hiddenChosen
+            << " events with a hidden body chosen;";
     for (const auto& [what, n] : monkey.counts())
         summary << ' ' << what << ' ' << n;
     std::cout << summary.str() << '\n';
-    // The shipped catalogue builds every body it lists, so a message means a handler failed.
+    // The shipped catalogue builds every body it lists, so a message means a handler failed; the
+    // hidden bodies whose blocks the data does not hold yet give their own.
     for (const std::string& m : monkey.messages())
-        ADD_FAILURE() << m;
+        if (!hidden.messages.count(m)) ADD_FAILURE() << m;
     EXPECT_GT(w->buildCount(), buildsBefore);
     EXPECT_GT(ticks, 0) << "the animation never ran";
+    EXPECT_GT(hiddenChosen, 0) << "no hidden body was ever chosen";
 
     // Escape still closes the window, whatever state the monkey left it in.
     QTest::keyClick(w.get(), Qt::Key_Escape);

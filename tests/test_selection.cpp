@@ -52,6 +52,40 @@ TEST(BodyList, ExcludedNamesNeverAppearWhateverTheirCase) {
     EXPECT_EQ(std::count(c2.begin(), c2.end(), "Dodecaedron simum (abgeschr.Dodekaeder)"), 0);
 }
 
+TEST(BodyList, HiddenBodiesOnRequestInTheSameOrder) {
+    // Every body of each section: 68, 26 and 92, the hidden ones sorted in among the others.
+    const std::size_t all[] = {68, 26, 92};
+    std::size_t hidden = 0;
+    for (int category : {0, 2, 3}) {
+        const auto listed = fillBodyList(shipped(), category);
+        const auto every = fillBodyList(shipped(), category, HiddenBodies::Shown);
+        EXPECT_EQ(every.size(), all[itemOfCategory(category)]) << category;
+        EXPECT_TRUE(std::is_sorted(every.begin(), every.end(), bodyListLess)) << category;
+        // The listed ones keep their order; the others are exactly the excluded names.
+        std::vector<std::string> kept;
+        for (const std::string& name : every) {
+            if (isExcluded(shipped(), name))
+                ++hidden;
+            else
+                kept.push_back(name);
+        }
+        EXPECT_EQ(kept, listed) << category;
+        auto names = categoryNames(shipped(), category, HiddenBodies::Shown);
+        std::sort(names.begin(), names.end());
+        auto sorted = every;
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_EQ(names, sorted) << category;
+    }
+    EXPECT_EQ(hidden, 38u);
+    const auto c3 = fillBodyList(shipped(), 3, HiddenBodies::Shown);
+    EXPECT_EQ(c3[0], "Johnson Polyeder 01");
+    EXPECT_EQ(std::count(c3.begin(), c3.end(), "Johnson Polyeder 22"), 1);
+    const auto c2 = fillBodyList(shipped(), 2, HiddenBodies::Shown);
+    EXPECT_EQ(std::count(c2.begin(), c2.end(), "Dodecaedron simum (abgeschr.Dodekaeder)"), 1);
+    // Taking a hidden body over finds its place among all names of its section.
+    EXPECT_EQ(select(2, "Dodecaedron simum (abgeschr.Dodekaeder)").bodyIndex, 5);
+}
+
 TEST(BodyList, SortOrder) {
     // Pairs in list order, many of them the other way round in byte order: blanks and punctuation
     // before digits before letters, case ignored, umlauts as their base letters, hyphens ignored.

@@ -3,6 +3,7 @@
 #include "app/paintbox.h"
 #include "build/build.h"
 #include "stripcontrols.h"
+#include "tempdir.h"
 #include "view/rotation.h"
 
 #include <QAbstractButton>
@@ -13,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -23,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -388,4 +391,130 @@ TEST(Window, BrokenCountLineShowsAMessageAndKeepsTheWindowUsable) {
     EXPECT_EQ(w->model().solid.vertices.size(), 4);
     EXPECT_EQ(messages.size(), 1u);
     std::filesystem::remove_all(dir);
+}
+
+namespace {
+
+// "ausgeblendete Körper zeigen", found in the menu "Einstellungen" as a user finds it.
+QAction* showHiddenItem(TMainForm& w) {
+    const QMenu* menu = w.findChild<QMenu*>("M13");
+    if (!menu) return nullptr;
+    for (QAction* a : menu->actions())
+        if (a->text() == utf8("ausgeblendete Körper zeigen")) return a;
+    return nullptr;
+}
+
+QStringList listed(TMainForm& w) {
+    QStringList names;
+    for (int i = 0; i < controls::LB1(w)->count(); ++i)
+        names << controls::LB1(w)->item(i)->text();
+    return names;
+}
+
+} // namespace
+
+TEST(Window, HiddenBodiesOnRequestInTheLists) {
+    auto w = openWindow();
+    QAction* item = showHiddenItem(*w);
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->isCheckable());
+    EXPECT_FALSE(item->isChecked());
+    // At the end of its menu, after a separator.
+    const QList<QAction*> actions = w->findChild<QMenu*>("M13")->actions();
+    ASSERT_GE(actions.size(), 2);
+    EXPECT_TRUE(actions[actions.indexOf(item) - 1]->isSeparator());
+    EXPECT_EQ(controls::LB1(*w)->count(), 46);
+
+    const int builds = w->buildCount();
+    item->trigger();
+    EXPECT_TRUE(item->isChecked());
+    const QStringList all = listed(*w);
+    EXPECT_EQ(all.size(), 68);
+    EXPECT_TRUE(all.contains(utf8("fünfseitige Pyramide")));
+    std::vector<std::string> order;
+    for (const QString& n : all)
+        order.push_back(n.toLatin1().toStdString());
+    EXPECT_TRUE(std::is_sorted(order.begin(), order.end(), bodyListLess));
+    // The cube stays chosen and on screen; only the list changed.
+    EXPECT_EQ(controls::LB1(*w)->currentItem()->text(), utf8("Hexaeder, Würfel"));
+    EXPECT_EQ(w->buildCount(), builds);
+    EXPECT_EQ(w->selection().bodyIndex, 1);
+
+    // The option holds for every category until it is turned off.
+    categoryButton(*w, 2)->click();
+    EXPECT_EQ(controls::LB1(*w)->count(), 92);
+    EXPECT_EQ(controls::LB1(*w)->currentItem()->text(), "Johnson Polyeder 01");
+    EXPECT_EQ(w->selection().bodyIndex, 42);
+    categoryButton(*w, 1)->click();
+    EXPECT_EQ(controls::LB1(*w)->count(), 26);
+    EXPECT_TRUE(listed(*w).contains("Dodecaedron simum (abgeschr.Dodekaeder)"));
+    item->trigger();
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_EQ(controls::LB1(*w)->count(), 25);
+    EXPECT_EQ(controls::LB1(*w)->currentItem()->text(), "Cubus simus (abgeschr.Hexaeder)");
+    categoryButton(*w, 0)->click();
+    EXPECT_EQ(controls::LB1(*w)->count(), 46);
+}
+
+TEST(Window, AHiddenBodyStaysOnScreenUntilTheNextChoice) {
+    // A copy of the data in which the octahedron is hidden as well.
+    kesmora::test::TempDir dir("window-hidden");
+    kesmora::test::copyShippedData(dir.path());
+    std::ofstream(dir.path() / "excluded.txt", std::ios::binary | std::ios::app) << "Oktaeder\n";
+    auto w = openWindow(dir.path());
+    std::vector<QString> messages;
+    w->showError = [&](const QString& m) { messages.push_back(m); };
+    EXPECT_EQ(rowOf(*w, "Oktaeder"), -1);
+    QAction* item = showHiddenItem(*w);
+    ASSERT_NE(item, nullptr);
+    item->trigger();
+    clickBody(*w, "Oktaeder");
+    EXPECT_EQ(w->model().solid.vertices.size(), 6);
+    const double builtScale = w->model().scale;
+
+    // Off again: the list leaves it out, but it stays chosen, named and drawn.
+    int builds = w->buildCount();
+    item->trigger();
+    EXPECT_EQ(rowOf(*w, "Oktaeder"), -1);
+    EXPECT_EQ(controls::LB1(*w)->currentItem(), nullptr);
+    EXPECT_EQ(w->P1Caption->text(), utf8("Oktaeder und dualer Körper"));
+    EXPECT_EQ(w->selection().bodyIndex, 2);
+    EXPECT_EQ(w->buildCount(), builds);
+    EXPECT_EQ(w->model().solid.vertices.size(), 6);
+    // Enter, "Darstellung" and a repaint build it again, in its initial orientation.
+    w->S8->click();
+    QTest::keyClick(w.get(), Qt::Key_Return);
+    EXPECT_EQ(w->buildCount(), builds + 1);
+    EXPECT_EQ(w->model().solid.vertices.size(), 6);
+    EXPECT_DOUBLE_EQ(w->model().scale, builtScale);
+    controls::D1(*w)->click();
+    w->centralWidget()->resize(1100, 709);
+    QTest::qWait(50);
+    EXPECT_GE(w->buildCount(), builds + 3);
+    EXPECT_EQ(w->model().solid.vertices.size(), 6);
+    EXPECT_EQ(w->P1Caption->text(), utf8("Oktaeder und dualer Körper"));
+
+    // Turned on again, its row comes back chosen.
+    item->trigger();
+    EXPECT_EQ(controls::LB1(*w)->currentRow(), rowOf(*w, "Oktaeder"));
+    item->trigger();
+
+    // The next choice in the list takes over.
+    clickBody(*w, "Tetraeder");
+    EXPECT_EQ(w->model().solid.vertices.size(), 4);
+    EXPECT_EQ(w->P1Caption->text(), utf8("Tetraeder und dualer Körper"));
+    builds = w->buildCount();
+    QTest::keyClick(w.get(), Qt::Key_Return);
+    EXPECT_EQ(w->model().solid.vertices.size(), 4);
+
+    // So does a category: its first entry is chosen, and the next build builds that.
+    item->trigger();
+    clickBody(*w, "Oktaeder");
+    item->trigger();
+    categoryButton(*w, 1)->click();
+    EXPECT_EQ(controls::LB1(*w)->currentItem()->text(), "Cubus simus (abgeschr.Hexaeder)");
+    EXPECT_EQ(w->model().solid.vertices.size(), 6); // a category click does not build
+    QTest::keyClick(w.get(), Qt::Key_Return);
+    EXPECT_EQ(w->model().solid.vertices.size(), 24);
+    EXPECT_TRUE(messages.empty());
 }

@@ -166,6 +166,10 @@ void TMainForm::createMenu() {
     M16->setObjectName("M16");
     M17 = M13->addAction(QStringLiteral("Grundeinstellung"));
     M17->setObjectName("M17");
+    M13->addSeparator();
+    showHidden = M13->addAction(QString::fromUtf8("ausgeblendete Körper zeigen"));
+    showHidden->setObjectName("showHidden");
+    showHidden->setCheckable(true);
     // "M" is never shown: the action belongs to the window, not to a menu, so its Enter shortcut
     // works while nothing displays it.
     M5 = new QAction(QStringLiteral("M"), this);
@@ -180,6 +184,7 @@ void TMainForm::wire() {
     connect(M1, &QAction::triggered, this, [this] { guarded([&] { S13C(); }); });
     connect(M5, &QAction::triggered, this, [this] { guarded([&] { x2C(); }); });
     connect(M2, &QAction::triggered, this, [this] { guarded([&] { B2C(); }); });
+    connect(showHidden, &QAction::triggered, this, [this] { guarded([&] { showHiddenC(); }); });
     connect(strip_, &ControlStrip::animationClicked, this, [this] { guarded([&] { B2C(); }); });
     connect(strip_, &ControlStrip::drawClicked, this, [this] { guarded([&] { B1C(); }); });
     connect(Timer1, &QTimer::timeout, this, [this] { guarded([&] { Timer1Timer(); }); });
@@ -299,10 +304,29 @@ void TMainForm::fillBodyList() {
     // Filling the list from code is no click. It is emptied first: a category whose list cannot be
     // made leaves none.
     strip_->setBodyNames({});
+    chosenWithoutRow_.clear();
     QStringList names;
-    for (const std::string& name : kesmora::fillBodyList(tables_, selection_.currentCategory))
+    for (const std::string& name : kesmora::fillBodyList(tables_, selection_.currentCategory, hidden_))
         names.append(fromTable(name));
     strip_->setBodyNames(names);
+}
+
+void TMainForm::chooseBody(const QString& name) {
+    strip_->chooseBodyNamed(name);
+    chosenWithoutRow_ = strip_->currentBodyName().isNull() ? name : QString();
+}
+
+QString TMainForm::chosenBodyName() const {
+    const QString current = strip_->currentBodyName();
+    return current.isNull() ? chosenWithoutRow_ : current;
+}
+
+void TMainForm::showHiddenC() {
+    // The chosen body stays chosen, and on screen: only the list changes.
+    const QString chosen = chosenBodyName();
+    hidden_ = showHidden->isChecked() ? HiddenBodies::Shown : HiddenBodies::LeftOut;
+    fillBodyList();
+    if (!chosen.isNull()) chooseBody(chosen);
 }
 
 void TMainForm::applyAnimationControls(const AnimationControls& controls) {
@@ -336,6 +360,7 @@ void TMainForm::R1C() {
 
 void TMainForm::LB1C() {
     applyAnimationControls(stopAnimation(animation_));
+    chosenWithoutRow_.clear(); // the list's row is the choice now
     keepingShownBody([&] {
         neuwert();
         B1C();
@@ -343,7 +368,7 @@ void TMainForm::LB1C() {
 }
 
 void TMainForm::neuwert() {
-    const QString current = strip_->currentBodyName();
+    const QString current = chosenBodyName();
     if (current.isNull()) return;
     const std::string name = toTable(current);
     P1Caption->setText(fromTable(titleFor(name, selection_.currentCategory)));
@@ -351,7 +376,7 @@ void TMainForm::neuwert() {
 }
 
 void TMainForm::buildModel() {
-    const QString name = strip_->currentBodyName();
+    const QString name = chosenBodyName();
     if (name.isNull()) return;
     keepingShownBody([&] {
         model_ = buildSolid(tables_, selection_, toTable(name)); // taken over only when complete
@@ -385,7 +410,7 @@ void TMainForm::backToShownBody() {
             strip_->clearBodies();
         }
     }
-    strip_->chooseBodyNamed(shown.name); // a row set from code is no click: nothing is built
+    chooseBody(shown.name); // a row set from code is no click: nothing is built
     selection_ = shown.selection;
     P1Caption->setText(shown.caption);
 }

@@ -109,6 +109,8 @@ class TMainForm : public QMainWindow {
     QAction *openAction = nullptr, *savePictureAction = nullptr, *exportAction = nullptr,
             *saveNetAction = nullptr, *printNetAction = nullptr, *printPictureAction = nullptr;
     QAction *shortcutsAction = nullptr, *aboutAction = nullptr;
+    // "ausgeblendete Körper zeigen" (checkable, off at start).
+    QAction* showHidden = nullptr;
 
     // Handlers, named after the controls they serve.
     // "Darstellung" button (D1): builds the chosen body and draws it.
@@ -130,6 +132,8 @@ class TMainForm : public QMainWindow {
     void S12C(int slot);
     // "Punkte markieren" check box (CB1).
     void CB1C();
+    // Menu item "ausgeblendete Körper zeigen": the lists with or without the hidden bodies.
+    void showHiddenC();
     // Menu item "Beenden" (M1, Esc).
     void S13C();
     // Enter (M5).
@@ -169,6 +173,11 @@ class TMainForm : public QMainWindow {
     void wire();
     void layoutClientArea();
     void fillBodyList();
+    // Chooses the named body in the list; a body the list does not offer (a hidden one after the
+    // hidden bodies were left out again) stays chosen without a row until the next choice.
+    void chooseBody(const QString& name);
+    // The body chosen: the list's row, or the body kept without one.
+    QString chosenBodyName() const;
     // Shows or hides the modes the category at radio item `item` offers; true when that changed
     // the chosen mode.
     bool showModesOfItem(int item);
@@ -202,6 +211,8 @@ class TMainForm : public QMainWindow {
 
     CatalogueTables tables_;
     Selection selection_;
+    HiddenBodies hidden_ = HiddenBodies::LeftOut;
+    QString chosenWithoutRow_; // see chooseBody
     SolidModel model_;
     std::optional<ShownBody> shown_;
     AnimationState animation_;

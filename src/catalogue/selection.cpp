@@ -93,7 +93,7 @@ bool bodyListLess(const std::string& a, const std::string& b) {
     return a < b;
 }
 
-std::vector<std::string> categoryNames(const CatalogueTables& tables, int category) {
+std::vector<std::string> categoryNames(const CatalogueTables& tables, int category, HiddenBodies hidden) {
     const std::string section = "{" + std::to_string(category);
     std::vector<std::string> names;
     for (int i = firstNameLine(tables, category, section);; ++i) {
@@ -101,13 +101,13 @@ std::vector<std::string> categoryNames(const CatalogueTables& tables, int catego
         checkNotNextSection(line, section, i);
         if (startsRecord(line)) break;
         if (line.empty()) continue;
-        if (!isExcluded(tables, line)) names.push_back(line);
+        if (hidden == HiddenBodies::Shown || !isExcluded(tables, line)) names.push_back(line);
     }
     return names;
 }
 
-std::vector<std::string> fillBodyList(const CatalogueTables& tables, int category) {
-    std::vector<std::string> names = categoryNames(tables, category);
+std::vector<std::string> fillBodyList(const CatalogueTables& tables, int category, HiddenBodies hidden) {
+    std::vector<std::string> names = categoryNames(tables, category, hidden);
     std::stable_sort(names.begin(), names.end(), bodyListLess);
     return names;
 }

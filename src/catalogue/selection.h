@@ -25,11 +25,17 @@ int itemOfCategory(int category);
 // blanks and punctuation before digits, digits before letters.
 bool bodyListLess(const std::string& a, const std::string& b);
 
-// The names of a category's section, in catalogue order, without the excluded ones.
-std::vector<std::string> categoryNames(const CatalogueTables& tables, int category);
+// Whether the lists leave out the bodies the excluded names hide, or show every body of a section.
+enum class HiddenBodies { LeftOut, Shown };
+
+// The names of a category's section, in catalogue order, without the excluded ones unless they
+// are asked for.
+std::vector<std::string> categoryNames(const CatalogueTables& tables, int category,
+                                       HiddenBodies hidden = HiddenBodies::LeftOut);
 
 // The same names in the order the body list shows them.
-std::vector<std::string> fillBodyList(const CatalogueTables& tables, int category);
+std::vector<std::string> fillBodyList(const CatalogueTables& tables, int category,
+                                      HiddenBodies hidden = HiddenBodies::LeftOut);
 
 // The panel caption for a body.
 std::string titleFor(const std::string& name, int category);

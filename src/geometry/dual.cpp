@@ -1,5 +1,6 @@
 // Dual construction: one dual vertex per face, one dual face per vertex, put into boundary order
-// by distances; where the recipe asks, non-planar dual faces are cut along short diagonals.
+// by distances and walked around the vertex where those cross; where the recipe asks, non-planar
+// dual faces are cut along short diagonals.
 #include "dual.h"
 
 #include "geometryerror.h"
@@ -69,6 +70,65 @@ void orderByNearestNeighbour(const SolidModel& m, FaceString& s) {
     }
     chain += rest;
     s = chain;
+}
+
+// The vertices next to solid vertex v in face f's line, on either side.
+std::vector<char> besideVertex(const SolidModel& m, int v, int f) {
+    const FaceString& line = m.solid.faces[f];
+    const char code = codeOfVertex(v);
+    std::vector<char> beside;
+    for (std::size_t k = 0; k < line.size(); ++k)
+        if (line[k] == code) {
+            beside.push_back(line[(k + line.size() - 1) % line.size()]);
+            beside.push_back(line[(k + 1) % line.size()]);
+        }
+    return beside;
+}
+
+// The distance orders above can jump across the faces around a vertex when their centroids lie
+// unevenly (the snub dodecahedron's do), which draws a crossed dual face. Two faces around v are
+// neighbours when they share an edge at v; a dual face whose corners do not run from neighbour to
+// neighbour is walked around v instead: from its first corner to the nearer of that face's two
+// neighbours (the lower face index when both are equally near), then on to the neighbour not yet
+// visited. Where the faces around v do not close up into one ring, nothing tells the boundary, and
+// the chain stays as it is.
+void followBoundary(const SolidModel& m, int v, FaceString& s) {
+    const std::size_t n = s.size();
+    std::vector<std::vector<char>> beside(n);
+    for (std::size_t i = 0; i < n; ++i)
+        beside[i] = besideVertex(m, v, vertexOfCode(s[i]));
+    auto neighbours = [&](std::size_t i, std::size_t j) {
+        for (char u : beside[i])
+            if (std::find(beside[j].begin(), beside[j].end(), u) != beside[j].end()) return true;
+        return false;
+    };
+
+    bool follows = true;
+    for (std::size_t i = 0; i < n && follows; ++i)
+        follows = neighbours(i, (i + 1) % n);
+    if (follows) return;
+
+    std::vector<std::vector<std::size_t>> ring(n);
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = 0; j < n; ++j)
+            if (j != i && neighbours(i, j)) ring[i].push_back(j);
+    for (const auto& next : ring)
+        if (next.size() != 2) return;
+
+    const auto& first = ring[0];
+    const int f0 = vertexOfCode(s[0]), fa = vertexOfCode(s[first[0]]), fb = vertexOfCode(s[first[1]]);
+    const double da = abstand2(m, f0, fa), db = abstand2(m, f0, fb);
+    std::size_t at = (da < db || (da == db && fa < fb)) ? first[0] : first[1];
+    std::vector<bool> visited(n, false);
+    visited[0] = true;
+    FaceString walked(1, s[0]);
+    while (!visited[at]) {
+        visited[at] = true;
+        walked.push_back(s[at]);
+        at = visited[ring[at][0]] ? ring[at][1] : ring[at][0];
+    }
+    // A walk that closes before it has visited every face went round one of several rings.
+    if (walked.size() == n) s = walked;
 }
 
 void addFace(SolidModel& m, FaceString face) {
@@ -191,13 +251,14 @@ void dualbilden(SolidModel& m, const DualRecipe& recipe) {
     // 4.
     computeDualRecords(dual);
 
-    // 5. Boundary order.
+    // 5. Boundary order, and the walk around the vertex where the distances lead astray.
     for (int v = 0; v < dual.faces.size(); ++v) {
         FaceString& s = dual.faces[v];
         if (s.size() == 4)
             orderQuadrilateral(m, s);
         else if (s.size() >= 5)
             orderByNearestNeighbour(m, s);
+        if (s.size() >= 4 && recipe.walkAroundVertices) followBoundary(m, v, s);
     }
 
     // 6. Pentagons, before the quadrilaterals: those the cut leaves are cut by step 7 too.

@@ -11,6 +11,9 @@ struct DualRecipe {
     bool poleRescaling = false;     // dual vertices at the face planes' poles about the circumsphere
     bool cutPentagons = false;      // each pentagon along its strictly shortest diagonal
     bool cutQuadrilaterals = false; // each quadrilateral (those the pentagon cut leaves too) in two
+    // Where the distance order of a dual face crosses, the walk around its vertex puts it right.
+    // The catalogue generator turns it off to find face orders that need no walk.
+    bool walkAroundVertices = true;
 };
 
 // Squared distance of two dual vertices, summed in extended precision.

@@ -77,6 +77,8 @@ kesmora::DualRecipe uncutRecipe(int category, int bodyIndex, const std::string& 
     kesmora::DualRecipe recipe = kesmora::dualRecipeFor(category, bodyIndex, name);
     recipe.cutPentagons = false;
     recipe.cutQuadrilaterals = false;
+    // The stored face order is to give the boundary by distances alone.
+    recipe.walkAroundVertices = false;
     return recipe;
 }
 

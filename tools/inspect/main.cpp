@@ -29,9 +29,11 @@ namespace {
 
 const char* kUsage =
     "usage: kesmora-inspect [--data DIR] COMMAND ...\n"
-    "  list                              every listed body: category, list position, index, block, name\n"
-    "  model CATEGORY NAME               the built model as JSON (one line)\n"
-    "  model --all                       every listed body, one JSON object per line\n"
+    "  list [--hidden]                   every listed body: category, list position, index, block, name\n"
+    "  model CATEGORY NAME [--hidden]    the built model as JSON (one line)\n"
+    "  model --all [--hidden]            every listed body, one JSON object per line\n"
+    "                                    --hidden: the hidden bodies too, as \"ausgeblendete Koerper\n"
+    "                                    zeigen\" lists them\n"
     "  render CATEGORY NAME [--mode N] [--size WxH] [--marks] [--turn XY,YZ,XZ] -o FILE.png\n"
     "                                    the picture of the drawing area: modes 1..7 (6 unless given),\n"
     "                                    1008x534 pixels unless given\n"
@@ -69,19 +71,23 @@ Options globalOptions() {
     return Options("").text("--data", "DIR").flag("--help").stopAtFirstPositional();
 }
 
-Options listOptions() {
-    return Options("list");
+HiddenBodies hiddenBodies(const CommandLine& line) {
+    return line.given("--hidden") ? HiddenBodies::Shown : HiddenBodies::LeftOut;
 }
 
-int list(const CatalogueTables& tables, const CommandLine&) {
-    for (const ListedBody& b : listedBodies(tables))
+Options listOptions() {
+    return Options("list").flag("--hidden");
+}
+
+int list(const CatalogueTables& tables, const CommandLine& line) {
+    for (const ListedBody& b : listedBodies(tables, hiddenBodies(line)))
         std::cout << b.category << '\t' << b.position << '\t' << b.bodyIndex << '\t' << b.blockId << '\t'
                   << latin1ToUtf8(b.name) << '\n';
     return 0;
 }
 
 Options modelOptions() {
-    return bodyCommand("model", false).flag("--all").check([](const CommandLine& line) {
+    return bodyCommand("model", false).flag("--all").flag("--hidden").check([](const CommandLine& line) {
         if (line.given("--all") ? line.given("CATEGORY") : !line.given("NAME"))
             throw Usage(std::string("model takes CATEGORY NAME or --all") +
                         (line.given("--all") ? ", not both" : ""));
@@ -92,9 +98,9 @@ int model(const CatalogueTables& tables, const CommandLine& line) {
     if (line.given("--all")) {
         // One broken body must not hide the others: each failure is reported, the status tells.
         int failed = 0;
-        for (const ListedBody& b : listedBodies(tables)) {
+        for (const ListedBody& b : listedBodies(tables, hiddenBodies(line))) {
             try {
-                printLine(modelToJson(buildAsTheWindowDoes(tables, b.category, b.name)));
+                printLine(modelToJson(buildAsTheWindowDoes(tables, b.category, b.name, hiddenBodies(line))));
             } catch (const std::exception& e) {
                 std::fflush(stdout);
                 std::cerr << "kesmora-inspect: " << latin1ToUtf8(b.name) << " (category " << b.category
@@ -107,8 +113,8 @@ int model(const CatalogueTables& tables, const CommandLine& line) {
                                      " could not be built");
         return 0;
     }
-    printLine(modelToJson(
-        buildAsTheWindowDoes(tables, line.number("CATEGORY", 0), utf8ToLatin1(line.text("NAME")))));
+    printLine(modelToJson(buildAsTheWindowDoes(tables, line.number("CATEGORY", 0),
+                                               utf8ToLatin1(line.text("NAME")), hiddenBodies(line))));
     return 0;
 }
 

@@ -6,14 +6,15 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace kesmora::inspect {
 
-std::vector<ListedBody> listedBodies(const CatalogueTables& tables) {
+std::vector<ListedBody> listedBodies(const CatalogueTables& tables, HiddenBodies hidden) {
     std::vector<ListedBody> out;
     for (int category : {0, 2, 3}) {
-        const auto names = fillBodyList(tables, category);
+        const auto names = fillBodyList(tables, category, hidden);
         for (std::size_t i = 0; i < names.size(); ++i) {
             Selection s;
             s.currentCategory = category;
@@ -25,15 +26,17 @@ std::vector<ListedBody> listedBodies(const CatalogueTables& tables) {
     return out;
 }
 
-Selection selectAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name) {
+Selection selectAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name,
+                                HiddenBodies hidden) {
     if (category != 0 && category != 2 && category != 3)
         throw std::runtime_error("unknown category " + std::to_string(category) + " (use 0, 2 or 3)");
     Selection s;
-    // Start-up shows the cube of category 0.
+    // Start-up shows the cube of category 0, from the list without the hidden bodies; showing
+    // them keeps the cube chosen.
     const auto startList = fillBodyList(tables, 0);
     if (startList.size() > 17) neuwert(s, tables, startList[17]);
     // A click on another category takes over its first entry.
-    const auto list = fillBodyList(tables, category);
+    const auto list = fillBodyList(tables, category, hidden);
     if (category != 0) {
         s.currentCategory = category;
         if (!list.empty()) neuwert(s, tables, list.front());
@@ -41,16 +44,21 @@ Selection selectAsTheWindowDoes(const CatalogueTables& tables, int category, con
     bool listed = false;
     for (const auto& n : list)
         listed = listed || n == name;
-    if (!listed)
+    if (!listed) {
+        const auto every = fillBodyList(tables, category, HiddenBodies::Shown);
+        const bool isHidden = std::find(every.begin(), every.end(), name) != every.end();
         throw std::runtime_error("no body \"" + latin1ToUtf8(name) + "\" in the list of category " +
-                                 std::to_string(category));
+                                 std::to_string(category) +
+                                 (isHidden ? " (it is hidden; --hidden shows the hidden bodies)" : ""));
+    }
     neuwert(s, tables, name);
     return s;
 }
 
-BuiltBody buildAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name) {
+BuiltBody buildAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name,
+                               HiddenBodies hidden) {
     BuiltBody b;
-    b.selection = selectAsTheWindowDoes(tables, category, name);
+    b.selection = selectAsTheWindowDoes(tables, category, name, hidden);
     b.name = name;
     b.model = buildSolid(tables, b.selection, name);
     return b;

@@ -20,19 +20,24 @@ struct ListedBody {
     std::string name; // Latin-1, as in the tables
 };
 
-// Every body the lists offer: categories 0, 2, 3 in that order, each in body-list order.
-std::vector<ListedBody> listedBodies(const CatalogueTables& tables);
+// Every body the lists offer (with the hidden ones when they are shown): categories 0, 2, 3 in
+// that order, each in body-list order.
+std::vector<ListedBody> listedBodies(const CatalogueTables& tables,
+                                     HiddenBodies hidden = HiddenBodies::LeftOut);
 
-// The selection after start-up, a click on the category and a click on the body; throws
-// std::runtime_error for an unknown category or name.
-Selection selectAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name);
+// The selection after start-up, "ausgeblendete Körper zeigen" when the hidden bodies are shown, a
+// click on the category and a click on the body; throws std::runtime_error for an unknown category
+// or name.
+Selection selectAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name,
+                                HiddenBodies hidden = HiddenBodies::LeftOut);
 
 struct BuiltBody {
     Selection selection;
     std::string name;
     SolidModel model;
 };
-BuiltBody buildAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name);
+BuiltBody buildAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name,
+                               HiddenBodies hidden = HiddenBodies::LeftOut);
 
 // Finds the data folder next to the executable (or the installed one) unless one is given.
 std::filesystem::path dataDirFor(const std::string& argv0, const std::string& given);
