@@ -213,6 +213,10 @@ TEST(OpenFile, BadFilesAreReportedAndLeaveTheBodyOnScreen) {
             EXPECT_EQ(w->P1Caption->text(), title);
             EXPECT_EQ(w->buildCount(), builds);
         }
+        messages.clear();
+        EXPECT_FALSE(w->openFile(QString())); // a file dialog cancelled
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(snapshot(w->model()), before);
         // Enter still builds what was on screen.
         QTest::keyClick(w.get(), Qt::Key_Return);
         EXPECT_EQ(w->P1Caption->text(), title);

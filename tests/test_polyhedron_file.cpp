@@ -2,9 +2,11 @@
 // kind of bad input refused with its message and line, and the build of what was read.
 #include "build/filesolid.h"
 #include "build/polyhedronfile.h"
+#include "catalogue/numbertext.h"
 #include "geometry/point3d.h"
 #include "modelchecks.h"
 #include "tempdir.h"
+#include "view/renderer.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <numbers>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -324,8 +327,8 @@ TEST(PolyhedronFile, BadSolidsAreRefusedBeforeTheyReachTheModel) {
     std::string prism = "OFF\n208 106 0\n"; // a 104-sided prism: 208 vertices, as many as can be named
     for (int ring = 0; ring < 2; ++ring)
         for (int i = 0; i < 104; ++i)
-            prism += std::to_string(std::cos(i * 2 * std::numbers::pi / 104)) + " " + std::to_string(std::sin(i * 2 * std::numbers::pi / 104)) +
-                     " " + std::to_string(ring) + "\n";
+            prism += formatGeneral(std::cos(i * 2 * std::numbers::pi / 104), 10) + " " +
+                     formatGeneral(std::sin(i * 2 * std::numbers::pi / 104), 10) + " " + std::to_string(ring) + "\n";
     for (int ring = 0; ring < 2; ++ring) {
         prism += "104";
         for (int i = 0; i < 104; ++i)
@@ -405,4 +408,73 @@ TEST(PolyhedronFile, FilesAreReadThroughQtWithinTheirLimits) {
         EXPECT_NE(refusalOf([&] { readPolyhedronFile(QStringLiteral("/dev/zero")); }).message.find("keine gewöhnliche"),
                   std::string::npos);
     }
+}
+
+// Damaged copies of good files, byte by byte and line by line: each is either refused with a
+// message or built into a model that every drawing mode can draw; nothing else may come out.
+TEST(PolyhedronFile, DamagedFilesAreRefusedOrBuiltNeverAnythingElse) {
+    const std::string grube = offText({"1 0 0", "0.3 0.95 0.3", "-0.8 0.58 -0.2", "-0.8 -0.58 0.1", "0.3 -0.95 0.25",
+                                       "0.1 0 -0.5", "0 0 -1.5"},
+                                      {"3 0 1 5", "3 1 2 5", "3 2 3 5", "3 3 4 5", "3 4 0 5", "3 1 0 6", "3 2 1 6",
+                                       "3 3 2 6", "3 4 3 6", "3 0 4 6"});
+    const std::vector<std::pair<std::string, std::string>> seeds = {
+        {kCubeOff, "w.off"}, {kOctahedronObj, "o.obj"}, {grube, "g.off"}};
+    const std::string alphabet = "0123456789 -.+e#/\nvfOF\r";
+    std::mt19937 random(15);
+    const auto below = [&](std::size_t n) { return static_cast<std::size_t>(random() % std::max<std::size_t>(n, 1)); };
+    SceneRenderer renderer;
+    QImage image;
+    int built = 0, refused = 0;
+    for (int round = 0; round < 3000; ++round) {
+        auto [text, name] = seeds[below(seeds.size())];
+        const int damages = 1 + static_cast<int>(below(3));
+        for (int d = 0; d < damages && !text.empty(); ++d) {
+            switch (below(5)) {
+            case 0:
+                text[below(text.size())] = alphabet[below(alphabet.size())];
+                break;
+            case 1:
+                text.erase(below(text.size()), 1);
+                break;
+            case 2:
+                text.insert(below(text.size()), 1, alphabet[below(alphabet.size())]);
+                break;
+            default: { // a whole line left out or repeated
+                const std::size_t start = text.rfind('\n', below(text.size()));
+                const std::size_t from = start == std::string::npos ? 0 : start + 1;
+                const std::size_t end = text.find('\n', from);
+                const std::string line = text.substr(from, end == std::string::npos ? std::string::npos : end - from + 1);
+                if (below(2) == 0)
+                    text.erase(from, line.size());
+                else
+                    text.insert(from, line);
+            }
+            }
+        }
+        try {
+            const SolidModel m = buildFileSolid(parsePolyhedronText(text, name));
+            ++built;
+            ASSERT_GE(m.solid.faces.size(), 4) << text;
+            EXPECT_NEAR(kesmora::testing::largestCoordinate(m), 200, 1e-6) << text;
+            for (const Figure* figure : m.figures())
+                for (const FaceString& face : figure->faces) {
+                    ASSERT_GE(face.size(), 3u) << text;
+                    for (char c : face)
+                        ASSERT_LT(vertexOfCode(c), figure->vertices.size()) << text;
+                }
+            for (DrawMode mode : kDrawModes) {
+                RenderSettings settings;
+                settings.mode = mode;
+                settings.markPoints = round % 2 == 0;
+                renderer.renderScene(image, {160, 120}, m, settings);
+            }
+        } catch (const PolyhedronFileError&) {
+            ++refused;
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << e.what() << "\n" << text;
+        }
+    }
+    // Both ways out are taken often, or the damage would test little.
+    EXPECT_GT(built, 100);
+    EXPECT_GT(refused, 1000);
 }

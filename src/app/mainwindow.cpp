@@ -420,6 +420,7 @@ void TMainForm::backToShownBody() {
 }
 
 bool TMainForm::openFile(const QString& path) {
+    if (path.isEmpty()) return false; // no file chosen
     std::shared_ptr<const PolyhedronFile> file;
     std::optional<SolidModel> built;
     try {

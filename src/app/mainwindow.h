@@ -124,7 +124,8 @@ class TMainForm : public QMainWindow {
     // place of the body on screen, titled "<file name> und dualer Körper"; from then on every
     // build (Enter, "Darstellung", a colour, a repaint) builds it again from what was read, until
     // a body is chosen in the list or another category. A file that cannot be read or built is
-    // reported through showError and changes nothing. Returns whether the body was shown.
+    // reported through showError and changes nothing; an empty path (no file chosen) is no
+    // error and changes nothing either. Returns whether the body was shown.
     bool openFile(const QString& path);
     // The file whose body is on screen, empty while a catalogue body is.
     QString openedFileName() const;
