@@ -64,9 +64,9 @@ int nonWhitePixels(const QImage& image) {
 
 // The model's vertex tables and counts, for telling whether anything changed.
 std::vector<double> snapshot(const SolidModel& m) {
-    std::vector<double> s{static_cast<double>(m.solid.vertices.size()), static_cast<double>(m.solid.faces.size()),
-                          static_cast<double>(m.dual.vertices.size()), static_cast<double>(m.dual.faces.size()),
-                          m.scale};
+    std::vector<double> s{
+        static_cast<double>(m.solid.vertices.size()), static_cast<double>(m.solid.faces.size()),
+        static_cast<double>(m.dual.vertices.size()), static_cast<double>(m.dual.faces.size()), m.scale};
     for (const Figure* f : m.figures())
         for (const Point3D& p : f->vertices)
             s.insert(s.end(), {p.x, p.y, p.z});

@@ -64,8 +64,8 @@ const std::string kOctahedronObj = "# octahedron\n"
                                    "f 3//1 2//1 5//1\n"
                                    "f -5/1 -3/1 -2/1\n" // 2 4 5
                                    "f 4 1 5\n"
-                                   "f 1 3 6\n" // turned against the others
-                                   "f 3 2 6\n" // turned against the others
+                                   "f 1 3 6\n"    // turned against the others
+                                   "f 3 2 6\n"    // turned against the others
                                    "f -3 -5 -1\n" // 4 2 6
                                    "f 1 4 6\n";
 
@@ -74,7 +74,8 @@ double signedVolume(const Figure& figure) {
     for (const FaceString& face : figure.faces) {
         const Point3D& a = figure.vertices[vertexOfCode(face[0])];
         for (std::size_t k = 1; k + 1 < face.size(); ++k)
-            v += dot(a, cross(figure.vertices[vertexOfCode(face[k])], figure.vertices[vertexOfCode(face[k + 1])]));
+            v += dot(
+                a, cross(figure.vertices[vertexOfCode(face[k])], figure.vertices[vertexOfCode(face[k + 1])]));
     }
     return v / 6;
 }
@@ -152,17 +153,16 @@ TEST(PolyhedronFile, GoodFilesOfBothFormats) {
     ASSERT_EQ(cube.faces.size(), 6u);
     EXPECT_EQ(cube.vertices[5].x, 2.0);
     EXPECT_EQ(cube.vertices[5].z, 2.0);
-    EXPECT_EQ(cube.vertices[4].z, 2.0); // after a tab
+    EXPECT_EQ(cube.vertices[4].z, 2.0);                       // after a tab
     EXPECT_EQ(cube.faces[1], (std::vector<int>{4, 5, 6, 7})); // its colour left aside
-    EXPECT_EQ(cube.vertexLines[0], 5);  // CRLF counted as one line end
-    EXPECT_EQ(cube.faceLines[2], 16);   // after the blank line
+    EXPECT_EQ(cube.vertexLines[0], 5);                        // CRLF counted as one line end
+    EXPECT_EQ(cube.faceLines[2], 16);                         // after the blank line
     EXPECT_EQ(cube.name, "würfel.off");
 
     // The counts on the header line; a lone CR ends a line too; the tetrahedron's faces as given,
     // half of them turned inward.
-    const PolyhedronFile tetra =
-        parsePolyhedronText("OFF 4 4 6\r1 1 1\r1 -1 -1\r-1 1 -1\r-1 -1 1\r3 0 1 2\r3 0 1 3\r3 0 2 3\r3 1 2 3\r",
-                            "t.off");
+    const PolyhedronFile tetra = parsePolyhedronText(
+        "OFF 4 4 6\r1 1 1\r1 -1 -1\r-1 1 -1\r-1 -1 1\r3 0 1 2\r3 0 1 3\r3 0 2 3\r3 1 2 3\r", "t.off");
     EXPECT_EQ(tetra.vertices.size(), 4u);
     EXPECT_EQ(tetra.faceLines[3], 9);
 
@@ -226,12 +226,13 @@ TEST(PolyhedronFile, NonConvexBodyGetsFlatDualFaces) {
     // A pentagonal bipyramid over a bent ring whose upper apex is pushed in below the ring: a pit.
     // Round each ring vertex four triangles, whose centroids always lie in one plane; round each
     // apex five, whose centroids do not, so each of those dual faces is cut into three triangles.
-    const SolidModel m = buildFileSolid(parsePolyhedronText(
-        offText({"1 0 0", "0.3090169944 0.9510565163 0.3", "-0.8090169944 0.5877852523 -0.2",
-                 "-0.8090169944 -0.5877852523 0.1", "0.3090169944 -0.9510565163 0.25", "0.1 0 -0.5", "0 0 -1.5"},
-                {"3 0 1 5", "3 1 2 5", "3 2 3 5", "3 3 4 5", "3 4 0 5", "3 1 0 6", "3 2 1 6", "3 3 2 6", "3 4 3 6",
-                 "3 0 4 6"}),
-        "grube.off"));
+    const SolidModel m = buildFileSolid(
+        parsePolyhedronText(offText({"1 0 0", "0.3090169944 0.9510565163 0.3",
+                                     "-0.8090169944 0.5877852523 -0.2", "-0.8090169944 -0.5877852523 0.1",
+                                     "0.3090169944 -0.9510565163 0.25", "0.1 0 -0.5", "0 0 -1.5"},
+                                    {"3 0 1 5", "3 1 2 5", "3 2 3 5", "3 3 4 5", "3 4 0 5", "3 1 0 6",
+                                     "3 2 1 6", "3 3 2 6", "3 4 3 6", "3 0 4 6"}),
+                            "grube.off"));
     EXPECT_EQ(m.solid.vertices.size(), 7);
     EXPECT_EQ(m.solid.faces.size(), 10);
     EXPECT_EQ(m.dual.vertices.size(), 10);
@@ -278,13 +279,15 @@ TEST(PolyhedronFile, BadTextIsRefusedWithItsLine) {
         {cube.substr(0, cube.rfind("4 3 0 4 7")), "k.off", "endet nach 5 der 6 Flächen", 2},
         {"OFF\n8 6 12\n0 0 0\n1 0 0\n", "k.off", "endet nach 2 der 8 Ecken", 2},
         {cube + "4 0 1 2 3\n", "k.off", "folgt noch eine Zeile; die Anzahlen stimmen nicht", 17},
-        {offText(kCubeVertices, {"4 0 3 2", "4 4 5 6 7"}), "k.off", "soll 4 Ecken haben, die Zeile nennt aber nur 3",
-         11},
+        {offText(kCubeVertices, {"4 0 3 2", "4 4 5 6 7"}), "k.off",
+         "soll 4 Ecken haben, die Zeile nennt aber nur 3", 11},
         // an index out of range
-        {offText(kCubeVertices, {"4 0 3 2 8"}), "k.off", "nennt die Ecke 8; die Datei hat nur die Ecken 0 bis 7", 11},
+        {offText(kCubeVertices, {"4 0 3 2 8"}), "k.off",
+         "nennt die Ecke 8; die Datei hat nur die Ecken 0 bis 7", 11},
         {offText(kCubeVertices, {"3 0 -1 2"}), "k.off", "nennt die Ecke -1", 11},
         {"v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 4\n", "k.obj", "nennt die Ecke 4; die Datei hat nur 3 Ecken", 4},
-        {"v 0 0 0\nv 1 0 0\nf 1 2 -3\nv 0 1 0\n", "k.obj", "nennt die Ecke -3; bis hier hat die Datei nur 2", 3},
+        {"v 0 0 0\nv 1 0 0\nf 1 2 -3\nv 0 1 0\n", "k.obj", "nennt die Ecke -3; bis hier hat die Datei nur 2",
+         3},
         {"v 0 0 0\nv 1 0 0\nv 0 1 0\nf 0 1 2\n", "k.obj", "Ecke 0; Ecken werden ab 1 gezählt", 4},
         // a face of fewer than three vertices
         {offText(kCubeVertices, {"2 0 1"}), "k.off", "mindestens drei Ecken; diese hat 2", 11},
@@ -328,7 +331,8 @@ TEST(PolyhedronFile, BadSolidsAreRefusedBeforeTheyReachTheModel) {
     for (int ring = 0; ring < 2; ++ring)
         for (int i = 0; i < 104; ++i)
             prism += formatGeneral(std::cos(i * 2 * std::numbers::pi / 104), 10) + " " +
-                     formatGeneral(std::sin(i * 2 * std::numbers::pi / 104), 10) + " " + std::to_string(ring) + "\n";
+                     formatGeneral(std::sin(i * 2 * std::numbers::pi / 104), 10) + " " +
+                     std::to_string(ring) + "\n";
     for (int ring = 0; ring < 2; ++ring) {
         prism += "104";
         for (int i = 0; i < 104; ++i)
@@ -342,11 +346,14 @@ TEST(PolyhedronFile, BadSolidsAreRefusedBeforeTheyReachTheModel) {
         {offText(kCubeVertices, {kCubeFaces.begin(), kCubeFaces.end() - 1}), "nicht geschlossen", 11},
         {offText({"0 0 0", "1 0 0", "0 1 0", "0.5 0 0"}, {"3 0 1 2", "3 0 1 3", "3 0 2 3", "3 1 2 3"}),
          "liegen alle auf einer Geraden", 8},
-        {offText(kCubeVertices, {"5 0 3 2 1 3", "4 4 5 6 7", "4 0 1 5 4", "4 1 2 6 5", "4 2 3 7 6", "4 3 0 4 7"}),
+        {offText(kCubeVertices,
+                 {"5 0 3 2 1 3", "4 4 5 6 7", "4 0 1 5 4", "4 1 2 6 5", "4 2 3 7 6", "4 3 0 4 7"}),
          "nennt die Ecke 3 zweimal", 11},
-        {offText({"0 0 0", "2 0 0", "2 2 0", "0 2 0", "0 0 2", "2 0 2", "2 2 2", "2 2 2.0000001"}, kCubeFaces),
+        {offText({"0 0 0", "2 0 0", "2 2 0", "0 2 0", "0 0 2", "2 0 2", "2 2 2", "2 2 2.0000001"},
+                 kCubeFaces),
          "Die Ecken 6 und 7 (Zeilen 9 und 10) liegen auf demselben Punkt", 10},
-        {offText({"0 0 0", "2 0 0", "2 2 0", "0 2 0", "0 0 2", "2 0 2", "2 2 2", "0 2 2", "5 5 5"}, kCubeFaces),
+        {offText({"0 0 0", "2 0 0", "2 2 0", "0 2 0", "0 0 2", "2 0 2", "2 2 2", "0 2 2", "5 5 5"},
+                 kCubeFaces),
          "Die Ecke 8 liegt auf keiner Fläche", 11},
         // the tetrahedron's edge 0-1 with a vertex in its middle, which lies on two faces only
         {offText({tetraVertices[0], tetraVertices[1], tetraVertices[2], tetraVertices[3], "1 0 0"},
@@ -361,7 +368,8 @@ TEST(PolyhedronFile, BadSolidsAreRefusedBeforeTheyReachTheModel) {
          "2 getrennte Körper", 0},
         {offText({"0 0 0", "0 0 0", "0 0 0", "0 0 0"}, {"3 0 1 2", "3 0 3 1", "3 0 2 3", "3 1 3 2"}),
          "Alle Ecken liegen auf einem Punkt", 0},
-        {offText({"0 0 0", "1 0 0", "0 1 0"}, {"3 0 1 2", "3 0 2 1"}), "mindestens vier Ecken und vier Flächen", 0},
+        {offText({"0 0 0", "1 0 0", "0 1 0"}, {"3 0 1 2", "3 0 2 1"}),
+         "mindestens vier Ecken und vier Flächen", 0},
         {prism, "208 Ecken; das duale Polyeder hätte so viele Flächen, fasst aber höchstens 201", 0},
     };
     for (const Case& c : cases) {
@@ -387,9 +395,11 @@ TEST(PolyhedronFile, FilesAreReadThroughQtWithinTheirLimits) {
     const Refusal missing = refusalOf([&] { readPolyhedronFile(path("fehlt.off")); });
     EXPECT_EQ(missing.message, "Die Datei gibt es nicht (Datei fehlt.off)");
     std::filesystem::create_directory(dir.path() / "ordner.off");
-    EXPECT_NE(refusalOf([&] { readPolyhedronFile(path("ordner.off")); }).message.find("ein Ordner"), std::string::npos);
+    EXPECT_NE(refusalOf([&] { readPolyhedronFile(path("ordner.off")); }).message.find("ein Ordner"),
+              std::string::npos);
     std::ofstream(dir.path() / "leer.obj", std::ios::binary).flush();
-    EXPECT_EQ(refusalOf([&] { readPolyhedronFile(path("leer.obj")); }).message, "Die Datei ist leer (Datei leer.obj)");
+    EXPECT_EQ(refusalOf([&] { readPolyhedronFile(path("leer.obj")); }).message,
+              "Die Datei ist leer (Datei leer.obj)");
 
     // One byte beyond the limit is refused before it is read; at the limit the file is read (and
     // then found to hold no polyhedron).
@@ -399,13 +409,18 @@ TEST(PolyhedronFile, FilesAreReadThroughQtWithinTheirLimits) {
     }
     EXPECT_NE(refusalOf([&] { readPolyhedronFile(path("gross.obj")); }).message.find("größer als 4 MB"),
               std::string::npos);
-    std::filesystem::resize_file(dir.path() / "gross.obj", static_cast<std::uintmax_t>(kMaxPolyhedronFileBytes));
-    EXPECT_NE(refusalOf([&] { readPolyhedronFile(path("gross.obj")); }).message.find("nur Leerzeilen und Kommentare"),
+    std::filesystem::resize_file(dir.path() / "gross.obj",
+                                 static_cast<std::uintmax_t>(kMaxPolyhedronFileBytes));
+    EXPECT_NE(refusalOf([&] {
+                  readPolyhedronFile(path("gross.obj"));
+              }).message.find("nur Leerzeilen und Kommentare"),
               std::string::npos);
 
     // A device never ends; it is refused unread.
     if (std::filesystem::exists("/dev/zero")) {
-        EXPECT_NE(refusalOf([&] { readPolyhedronFile(QStringLiteral("/dev/zero")); }).message.find("keine gewöhnliche"),
+        EXPECT_NE(refusalOf([&] {
+                      readPolyhedronFile(QStringLiteral("/dev/zero"));
+                  }).message.find("keine gewöhnliche"),
                   std::string::npos);
     }
 }
@@ -413,15 +428,17 @@ TEST(PolyhedronFile, FilesAreReadThroughQtWithinTheirLimits) {
 // Damaged copies of good files, byte by byte and line by line: each is either refused with a
 // message or built into a model that every drawing mode can draw; nothing else may come out.
 TEST(PolyhedronFile, DamagedFilesAreRefusedOrBuiltNeverAnythingElse) {
-    const std::string grube = offText({"1 0 0", "0.3 0.95 0.3", "-0.8 0.58 -0.2", "-0.8 -0.58 0.1", "0.3 -0.95 0.25",
-                                       "0.1 0 -0.5", "0 0 -1.5"},
-                                      {"3 0 1 5", "3 1 2 5", "3 2 3 5", "3 3 4 5", "3 4 0 5", "3 1 0 6", "3 2 1 6",
-                                       "3 3 2 6", "3 4 3 6", "3 0 4 6"});
+    const std::string grube = offText({"1 0 0", "0.3 0.95 0.3", "-0.8 0.58 -0.2", "-0.8 -0.58 0.1",
+                                       "0.3 -0.95 0.25", "0.1 0 -0.5", "0 0 -1.5"},
+                                      {"3 0 1 5", "3 1 2 5", "3 2 3 5", "3 3 4 5", "3 4 0 5", "3 1 0 6",
+                                       "3 2 1 6", "3 3 2 6", "3 4 3 6", "3 0 4 6"});
     const std::vector<std::pair<std::string, std::string>> seeds = {
         {kCubeOff, "w.off"}, {kOctahedronObj, "o.obj"}, {grube, "g.off"}};
     const std::string alphabet = "0123456789 -.+e#/\nvfOF\r";
     std::mt19937 random(15);
-    const auto below = [&](std::size_t n) { return static_cast<std::size_t>(random() % std::max<std::size_t>(n, 1)); };
+    const auto below = [&](std::size_t n) {
+        return static_cast<std::size_t>(random() % std::max<std::size_t>(n, 1));
+    };
     SceneRenderer renderer;
     QImage image;
     int built = 0, refused = 0;
@@ -443,7 +460,8 @@ TEST(PolyhedronFile, DamagedFilesAreRefusedOrBuiltNeverAnythingElse) {
                 const std::size_t start = text.rfind('\n', below(text.size()));
                 const std::size_t from = start == std::string::npos ? 0 : start + 1;
                 const std::size_t end = text.find('\n', from);
-                const std::string line = text.substr(from, end == std::string::npos ? std::string::npos : end - from + 1);
+                const std::string line =
+                    text.substr(from, end == std::string::npos ? std::string::npos : end - from + 1);
                 if (below(2) == 0)
                     text.erase(from, line.size());
                 else

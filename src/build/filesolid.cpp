@@ -60,10 +60,14 @@ class FileSolidBuilder {
     }
     std::string vertexName(int v) const { return std::to_string(v + file_.firstNumber); }
     int vertexLine(int v) const {
-        return static_cast<std::size_t>(v) < file_.vertexLines.size() ? file_.vertexLines[static_cast<std::size_t>(v)] : 0;
+        return static_cast<std::size_t>(v) < file_.vertexLines.size()
+                   ? file_.vertexLines[static_cast<std::size_t>(v)]
+                   : 0;
     }
     int faceLine(int f) const {
-        return static_cast<std::size_t>(f) < file_.faceLines.size() ? file_.faceLines[static_cast<std::size_t>(f)] : 0;
+        return static_cast<std::size_t>(f) < file_.faceLines.size()
+                   ? file_.faceLines[static_cast<std::size_t>(f)]
+                   : 0;
     }
 
     static Point3D centroidOf(const std::vector<int>& corners, const std::vector<Point3D>& points) {
@@ -77,11 +81,11 @@ class FileSolidBuilder {
         const auto vertexCount = file_.vertices.size();
         const auto faceCount = file_.faces.size();
         if (vertexCount > static_cast<std::size_t>(kMaxNameable))
-            fail(0, "Die Datei hat " + std::to_string(vertexCount) + " Ecken; das Programm zeichnet höchstens " +
-                        std::to_string(kMaxNameable));
+            fail(0, "Die Datei hat " + std::to_string(vertexCount) +
+                        " Ecken; das Programm zeichnet höchstens " + std::to_string(kMaxNameable));
         if (faceCount > static_cast<std::size_t>(kMaxFaces))
-            fail(0, "Die Datei hat " + std::to_string(faceCount) + " Flächen; das Programm zeichnet höchstens " +
-                        std::to_string(kMaxFaces));
+            fail(0, "Die Datei hat " + std::to_string(faceCount) +
+                        " Flächen; das Programm zeichnet höchstens " + std::to_string(kMaxFaces));
         if (vertexCount < 4 || faceCount < 4)
             fail(0, "Ein Körper hat mindestens vier Ecken und vier Flächen; die Datei hat " +
                         std::to_string(vertexCount) + " Ecken und " + std::to_string(faceCount) + " Flächen");
@@ -120,9 +124,11 @@ class FileSolidBuilder {
             for (std::size_t i = 0; i < j; ++i)
                 if (norm(points_[j] - points_[i]) <= kDegenerateTolerance)
                     fail(vertexLine(static_cast<int>(j)),
-                         "Die Ecken " + vertexName(static_cast<int>(i)) + " und " + vertexName(static_cast<int>(j)) +
-                             " (Zeilen " + std::to_string(vertexLine(static_cast<int>(i))) + " und " +
-                             std::to_string(vertexLine(static_cast<int>(j))) + ") liegen auf demselben Punkt");
+                         "Die Ecken " + vertexName(static_cast<int>(i)) + " und " +
+                             vertexName(static_cast<int>(j)) + " (Zeilen " +
+                             std::to_string(vertexLine(static_cast<int>(i))) + " und " +
+                             std::to_string(vertexLine(static_cast<int>(j))) +
+                             ") liegen auf demselben Punkt");
     }
 
     void checkFaces() const {
@@ -133,9 +139,12 @@ class FileSolidBuilder {
                 for (std::size_t j = i + 1; j < face.size(); ++j)
                     if (face[i] == face[j])
                         fail(line, "Die Fläche nennt die Ecke " + vertexName(face[i]) + " zweimal");
-            const auto corner = [&](int k) { return points_[static_cast<std::size_t>(face[static_cast<std::size_t>(k)])]; };
+            const auto corner = [&](int k) {
+                return points_[static_cast<std::size_t>(face[static_cast<std::size_t>(k)])];
+            };
             if (allOnOneLine(static_cast<int>(face.size()), corner, kDegenerateTolerance))
-                fail(line, "Die Ecken der Fläche liegen alle auf einer Geraden; die Fläche hat keinen Flächeninhalt");
+                fail(line, "Die Ecken der Fläche liegen alle auf einer Geraden; die Fläche hat keinen "
+                           "Flächeninhalt");
         }
     }
 
@@ -148,9 +157,11 @@ class FileSolidBuilder {
             const int line = faceLine(e.sides[0].face);
             const std::string edge = "Die Kante von Ecke " + vertexName(e.a) + " zu Ecke " + vertexName(e.b);
             if (e.uses == 1)
-                fail(line, edge + " gehört nur zu einer Fläche; die Oberfläche des Körpers ist nicht geschlossen");
+                fail(line,
+                     edge + " gehört nur zu einer Fläche; die Oberfläche des Körpers ist nicht geschlossen");
             if (e.uses > 2)
-                fail(line, edge + " gehört zu " + std::to_string(e.uses) + " Flächen; an einer Kante treffen sich genau zwei");
+                fail(line, edge + " gehört zu " + std::to_string(e.uses) +
+                               " Flächen; an einer Kante treffen sich genau zwei");
             used[static_cast<std::size_t>(e.a)] = used[static_cast<std::size_t>(e.b)] = true;
         }
         for (std::size_t v = 0; v < used.size(); ++v)
@@ -161,11 +172,12 @@ class FileSolidBuilder {
         const std::size_t faceCount = faces_.size();
         std::vector<signed char> flip(faceCount);
         std::vector<int> piece(faceCount), queue(faceCount);
-        const int pieces = orientAlike(static_cast<int>(faceCount), map.firstSide, map.edgeOfSide, map.edges, flip,
-                                       piece, queue);
+        const int pieces = orientAlike(static_cast<int>(faceCount), map.firstSide, map.edgeOfSide, map.edges,
+                                       flip, piece, queue);
         if (pieces < 0)
-            fail(0, "Die Flächen lassen sich nicht einheitlich ausrichten; die Oberfläche hat keine Innen- und "
-                    "Außenseite");
+            fail(0,
+                 "Die Flächen lassen sich nicht einheitlich ausrichten; die Oberfläche hat keine Innen- und "
+                 "Außenseite");
         if (pieces > 1)
             fail(0, "Die Datei enthält " + std::to_string(pieces) +
                         " getrennte Körper; das Programm zeigt einen Körper und sein Dual");
@@ -218,10 +230,11 @@ class FileSolidBuilder {
                                              " schließen sich nicht zu einem einzigen Kranz; dort berühren "
                                              "sich zwei Teile der Oberfläche");
             if (ring.size() < 3)
-                fail(vertexLine(vertex), "Die Ecke " + vertexName(vertex) +
-                                             " liegt auf nur zwei Flächen; jede Ecke eines Körpers liegt auf "
-                                             "mindestens drei, sonst hätte das duale Polyeder eine Fläche mit "
-                                             "weniger als drei Ecken");
+                fail(vertexLine(vertex),
+                     "Die Ecke " + vertexName(vertex) +
+                         " liegt auf nur zwei Flächen; jede Ecke eines Körpers liegt auf "
+                         "mindestens drei, sonst hätte das duale Polyeder eine Fläche mit "
+                         "weniger als drei Ecken");
         }
         return rings;
     }
@@ -237,13 +250,15 @@ class FileSolidBuilder {
         for (std::size_t i = 0; i < n; ++i) {
             const Point3D& a = m.dual.vertices[vertexOfCode(face[i])];
             const Point3D& b = m.dual.vertices[vertexOfCode(face[(i + 1) % n])];
-            normal = normal + Point3D{(a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x), (a.x - b.x) * (a.y + b.y)};
+            normal = normal +
+                     Point3D{(a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x), (a.x - b.x) * (a.y + b.y)};
             centre = centre + a / static_cast<double>(n);
         }
         const double length = norm(normal);
         if (!(length > 0)) return false;
         for (char c : face)
-            if (std::fabs(dot(normal, m.dual.vertices[vertexOfCode(c)] - centre)) > tolerance * length) return false;
+            if (std::fabs(dot(normal, m.dual.vertices[vertexOfCode(c)] - centre)) > tolerance * length)
+                return false;
         return true;
     }
 
@@ -254,8 +269,9 @@ class FileSolidBuilder {
     // the faces of the vertices.
     void buildDualFaces(SolidModel& m, const std::vector<std::vector<int>>& rings) const {
         if (rings.size() > static_cast<std::size_t>(kMaxFaces))
-            fail(0, "Die Datei hat " + std::to_string(rings.size()) + " Ecken; das duale Polyeder hätte so viele "
-                                                                      "Flächen, fasst aber höchstens " +
+            fail(0, "Die Datei hat " + std::to_string(rings.size()) +
+                        " Ecken; das duale Polyeder hätte so viele "
+                        "Flächen, fasst aber höchstens " +
                         std::to_string(kMaxFaces));
         double size = 0;
         for (const Point3D& p : m.dual.vertices)

@@ -89,14 +89,17 @@ class Reader {
         if (first.size() >= 3 && first.substr(first.size() - 3) == "OFF")
             readOff();
         else if (endsWithOff(name_))
-            fail(lines_.front().number, "Die Datei beginnt nicht mit der Kopfzeile „OFF“; sie ist keine OFF-Datei");
+            fail(lines_.front().number,
+                 "Die Datei beginnt nicht mit der Kopfzeile „OFF“; sie ist keine OFF-Datei");
         else
             readObj();
         return std::move(result_);
     }
 
   private:
-    [[noreturn]] void fail(int line, const std::string& what) const { throw PolyhedronFileError(name_, line, what); }
+    [[noreturn]] void fail(int line, const std::string& what) const {
+        throw PolyhedronFileError(name_, line, what);
+    }
 
     static bool endsWithOff(const std::string& name) {
         if (name.size() < 4) return false;
@@ -115,8 +118,7 @@ class Reader {
         if (ec == std::errc::result_out_of_range && whole) {
             // Below the smallest subnormal is zero; beyond the largest double is no finite number.
             const std::size_t e = digits.find_first_of("eE");
-            if (e != std::string_view::npos && e + 1 < digits.size() && digits[e + 1] == '-')
-                return 0.0;
+            if (e != std::string_view::npos && e + 1 < digits.size() && digits[e + 1] == '-') return 0.0;
             fail(line.number, "Die Zahl " + shown(word) + " ist keine endliche Zahl");
         }
         if (ec != std::errc{} || !whole) fail(line.number, shown(word) + " ist keine Zahl");
@@ -155,8 +157,8 @@ class Reader {
             fail(line.number, "Die Datei hat mehr als " + std::to_string(kMaxFaces) +
                                   " Flächen; so viele kann das Programm nicht zeichnen");
         if (face.size() < 3)
-            fail(line.number, "Eine Fläche braucht mindestens drei Ecken; diese hat " +
-                                  std::to_string(face.size()));
+            fail(line.number,
+                 "Eine Fläche braucht mindestens drei Ecken; diese hat " + std::to_string(face.size()));
         result_.faces.push_back(std::move(face));
         result_.faceLines.push_back(line.number);
     }
@@ -177,24 +179,28 @@ class Reader {
         if (header.words.size() > 1 && header.words[1] == "BINARY")
             fail(header.number, "Binäre OFF-Dateien kann das Programm nicht lesen; nur OFF als Text");
         if (header.words.size() == 1) {
-            if (lines_.size() < 2) fail(header.number, "Nach der Kopfzeile „OFF“ fehlen die Anzahlen der Ecken und Flächen");
+            if (lines_.size() < 2)
+                fail(header.number, "Nach der Kopfzeile „OFF“ fehlen die Anzahlen der Ecken und Flächen");
             counts = &lines_[1];
             countFrom = 0;
             next = 2;
         }
         const std::size_t given = counts->words.size() - countFrom;
         if (given < 2 || given > 3)
-            fail(counts->number, "Die Zeile soll die Anzahlen der Ecken, Flächen und Kanten nennen, nennt aber " +
-                                     std::to_string(given) + " Werte");
+            fail(counts->number,
+                 "Die Zeile soll die Anzahlen der Ecken, Flächen und Kanten nennen, nennt aber " +
+                     std::to_string(given) + " Werte");
         const long long vertexCount = integer(*counts, counts->words[countFrom], "Die Anzahl der Ecken");
         const long long faceCount = integer(*counts, counts->words[countFrom + 1], "Die Anzahl der Flächen");
         if (given == 3) integer(*counts, counts->words[countFrom + 2], "Die Anzahl der Kanten");
         if (vertexCount < 0 || faceCount < 0) fail(counts->number, "Eine Anzahl ist negativ");
         if (vertexCount > kMaxNameable)
-            fail(counts->number, "Die Datei hat " + std::to_string(vertexCount) + " Ecken; das Programm zeichnet höchstens " +
+            fail(counts->number, "Die Datei hat " + std::to_string(vertexCount) +
+                                     " Ecken; das Programm zeichnet höchstens " +
                                      std::to_string(kMaxNameable));
         if (faceCount > kMaxFaces)
-            fail(counts->number, "Die Datei hat " + std::to_string(faceCount) + " Flächen; das Programm zeichnet höchstens " +
+            fail(counts->number, "Die Datei hat " + std::to_string(faceCount) +
+                                     " Flächen; das Programm zeichnet höchstens " +
                                      std::to_string(kMaxFaces));
 
         for (long long i = 0; i < vertexCount; ++i, ++next) {
@@ -209,30 +215,36 @@ class Reader {
                                          std::to_string(faceCount) + " Flächen, die sie ankündigt");
             const Line& line = lines_[next];
             const long long n = integer(line, line.words[0], "Die Eckenzahl der Fläche");
-            if (n < 3) fail(line.number, "Eine Fläche braucht mindestens drei Ecken; diese hat " + std::to_string(n));
+            if (n < 3)
+                fail(line.number,
+                     "Eine Fläche braucht mindestens drei Ecken; diese hat " + std::to_string(n));
             if (static_cast<long long>(line.words.size()) - 1 < n)
-                fail(line.number, "Die Fläche soll " + std::to_string(n) + " Ecken haben, die Zeile nennt aber nur " +
+                fail(line.number, "Die Fläche soll " + std::to_string(n) +
+                                      " Ecken haben, die Zeile nennt aber nur " +
                                       std::to_string(line.words.size() - 1));
             std::vector<int> face;
             for (long long k = 1; k <= n; ++k) {
                 const long long v = integer(line, line.words[static_cast<std::size_t>(k)], "Die Ecke");
                 if (v < 0 || v >= vertexCount)
-                    fail(line.number, "Die Fläche nennt die Ecke " + std::to_string(v) + "; die Datei hat nur die Ecken 0 bis " +
+                    fail(line.number, "Die Fläche nennt die Ecke " + std::to_string(v) +
+                                          "; die Datei hat nur die Ecken 0 bis " +
                                           std::to_string(vertexCount - 1));
                 face.push_back(static_cast<int>(v));
             }
             addFace(line, std::move(face)); // what follows the corners is the face's colour
         }
         if (next < lines_.size())
-            fail(lines_[next].number, "Nach den " + std::to_string(faceCount) +
-                                          " Flächen, die die Datei ankündigt, folgt noch eine Zeile; die Anzahlen stimmen nicht");
+            fail(lines_[next].number,
+                 "Nach den " + std::to_string(faceCount) +
+                     " Flächen, die die Datei ankündigt, folgt noch eine Zeile; die Anzahlen stimmen nicht");
     }
 
     // "v x y z" and "f a b c ..." with corners written "a", "a/t", "a//n" or "a/t/n", counted
     // from 1, or from the end of the vertices read so far when negative; other lines are left aside.
     void readObj() {
         result_.firstNumber = 1;
-        std::vector<std::pair<const Line*, std::vector<long long>>> pending; // faces, checked once all vertices are known
+        std::vector<std::pair<const Line*, std::vector<long long>>>
+            pending; // faces, checked once all vertices are known
         for (const Line& line : lines_) {
             const std::string_view key = line.words.front();
             if (key == "v") {
@@ -245,8 +257,9 @@ class Reader {
                     if (i == 0) fail(line.number, "Die Fläche nennt die Ecke 0; Ecken werden ab 1 gezählt");
                     const long long size = static_cast<long long>(result_.vertices.size());
                     if (i < 0 && -i > size)
-                        fail(line.number, "Die Fläche nennt die Ecke " + std::to_string(i) + "; bis hier hat die Datei nur " +
-                                              std::to_string(size) + " Ecken");
+                        fail(line.number, "Die Fläche nennt die Ecke " + std::to_string(i) +
+                                              "; bis hier hat die Datei nur " + std::to_string(size) +
+                                              " Ecken");
                     corners.push_back(i < 0 ? size + i : i - 1);
                 }
                 if (corners.size() < 3)
@@ -259,7 +272,8 @@ class Reader {
             }
         }
         if (result_.vertices.empty() && pending.empty())
-            fail(0, "Die Datei ist keine Polyederdatei: sie hat weder die Kopfzeile „OFF“ noch Zeilen „v“ und „f“ "
+            fail(0, "Die Datei ist keine Polyederdatei: sie hat weder die Kopfzeile „OFF“ noch Zeilen „v“ "
+                    "und „f“ "
                     "einer OBJ-Datei");
         if (pending.empty()) fail(0, "Die Datei nennt Ecken, aber keine Flächen (Zeilen „f“)");
         const long long size = static_cast<long long>(result_.vertices.size());
@@ -267,8 +281,8 @@ class Reader {
             std::vector<int> face;
             for (long long v : corners) {
                 if (v >= size)
-                    fail(line->number, "Die Fläche nennt die Ecke " + std::to_string(v + 1) + "; die Datei hat nur " +
-                                           std::to_string(size) + " Ecken");
+                    fail(line->number, "Die Fläche nennt die Ecke " + std::to_string(v + 1) +
+                                           "; die Datei hat nur " + std::to_string(size) + " Ecken");
                 face.push_back(static_cast<int>(v));
             }
             addFace(*line, std::move(face));
@@ -309,7 +323,8 @@ PolyhedronFile readPolyhedronFile(const QString& path) {
     const QByteArray bytes = file.read(kMaxPolyhedronFileBytes + 1);
     if (file.error() != QFileDevice::NoError) fail("Die Datei kann nicht gelesen werden");
     if (bytes.size() > kMaxPolyhedronFileBytes) tooLarge();
-    return parsePolyhedronText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), name);
+    return parsePolyhedronText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                               name);
 }
 
 } // namespace kesmora

@@ -32,7 +32,7 @@ inline constexpr long long kMaxPolyhedronFileBytes = 4LL * 1024 * 1024;
 
 // A polyhedron as its file gives it: no geometry checked yet beyond finite coordinates.
 struct PolyhedronFile {
-    std::string name; // the file's name without its folder, UTF-8
+    std::string name;    // the file's name without its folder, UTF-8
     int firstNumber = 0; // how the file counts its vertices (OFF from 0, OBJ from 1), for messages
     std::vector<Point3D> vertices;
     std::vector<std::vector<int>> faces; // vertex numbers from 0, in the file's order
