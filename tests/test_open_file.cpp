@@ -252,13 +252,17 @@ TEST(OpenFile, ADroppedFileOpensAndOnlyLocalFilesAreTaken) {
                       QUrl::fromLocalFile(qpath(dir.path() / "prisma.off"))}));
     expectPrism(*w);
     EXPECT_TRUE(messages.empty());
+    // A name beyond ASCII reaches the title as it is.
+    write(dir.path() / "Prismenstück.off", kPrismOff);
+    EXPECT_TRUE(drag({QUrl::fromLocalFile(qpath(dir.path() / "Prismenstück.off"))}));
+    EXPECT_EQ(w->P1Caption->text(), utf8("Prismenstück.off und dualer Körper"));
     // A dropped file that is no polyhedron is reported like an opened one.
     write(dir.path() / "notiz.txt", "Einkaufsliste\n");
     EXPECT_TRUE(drag({QUrl::fromLocalFile(qpath(dir.path() / "notiz.txt"))}));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].contains(utf8("keine Polyederdatei")));
     EXPECT_TRUE(messages[0].endsWith(utf8("(Datei notiz.txt)")));
-    expectPrism(*w);
+    EXPECT_EQ(w->P1Caption->text(), utf8("Prismenstück.off und dualer Körper"));
 }
 
 TEST(OpenFile, AFileOpenedBeforeTheWindowIsShownKeepsItsTitleAndACategoryEndsIt) {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -65,12 +66,17 @@ std::vector<Line> meaningfulLines(std::string_view text) {
 
 // The word as it may appear in a message: invisible bytes would confuse more than help.
 std::string shown(std::string_view word) {
+    constexpr std::size_t kLongest = 40;
+    std::size_t cut = std::min(word.size(), kLongest);
+    // Not inside a UTF-8 character.
+    while (cut < word.size() && cut > 0 && (static_cast<unsigned char>(word[cut]) & 0xC0) == 0x80)
+        --cut;
     std::string s;
-    for (char c : word.substr(0, 40)) {
+    for (char c : word.substr(0, cut)) {
         const auto u = static_cast<unsigned char>(c);
         s += (u < 0x20 || u == 0x7F) ? '?' : c;
     }
-    if (word.size() > 40) s += "…";
+    if (cut < word.size()) s += "…";
     return "„" + s + "“";
 }
 
