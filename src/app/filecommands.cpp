@@ -58,6 +58,7 @@ void TMainForm::createFileMenu() {
     menu->addSeparator();
     item(printNetAction, "printNetAction", "Netz drucken…", QKeySequence(Qt::CTRL | Qt::Key_P));
     item(printPictureAction, "printPictureAction", "Bild drucken…", {});
+    connect(openAction, &QAction::triggered, this, [this] { guarded([&] { openFromDialog(); }); });
     connect(savePictureAction, &QAction::triggered, this, [this] { guarded([&] { savePicture(); }); });
     connect(exportAction, &QAction::triggered, this, [this] { guarded([&] { exportFigure(); }); });
     connect(printPictureAction, &QAction::triggered, this, [this] { guarded([&] { printPicture(); }); });
@@ -88,7 +89,19 @@ void TMainForm::inform(const QString& title, const QString& text) {
 }
 
 QString TMainForm::shownBodyName() const {
+    if (opened_) return openedFileName();
     return shown_ ? shown_->name : QStringLiteral("Kesmora");
+}
+
+bool TMainForm::showsQuasiDual() const {
+    return !opened_ && shown_ && shown_->selection.currentCategory == 3;
+}
+
+void TMainForm::openFromDialog() {
+    openFile(chooseFile({QString::fromUtf8("Polyederdatei öffnen"),
+                         QStringLiteral("Polyederdateien (*.off *.obj *.OFF *.OBJ);;OFF (*.off *.OFF);;"
+                                        "OBJ (*.obj *.OBJ);;Alle Dateien (*)"),
+                         false}));
 }
 
 void TMainForm::savePicture() {
@@ -115,7 +128,7 @@ void TMainForm::exportFigure() {
         auto* figure = new QComboBox(&dialog);
         figure->setAccessibleName(QStringLiteral("Figur"));
         figure->addItem(QString::fromUtf8("Körper"));
-        const bool quasi = shown_ && shown_->selection.currentCategory == 3;
+        const bool quasi = showsQuasiDual();
         figure->addItem(quasi ? QStringLiteral("Quasi-Dual") : QString::fromUtf8("dualer Körper"));
         auto* format = new QComboBox(&dialog);
         format->setAccessibleName(QStringLiteral("Format"));
@@ -140,7 +153,7 @@ void TMainForm::exportFigure() {
     if (!choice || choice->path.isEmpty()) return;
     if (choice->format < 0 || choice->format > static_cast<int>(MeshFormat::StlAscii))
         throw std::runtime_error("Unbekanntes Exportformat.");
-    const bool quasi = shown_ && shown_->selection.currentCategory == 3;
+    const bool quasi = showsQuasiDual();
     writeFigureFile(model_, choice->dual, static_cast<MeshFormat>(choice->format),
                     figureTitle(shownBodyName().toStdString(), choice->dual, quasi), choice->path.toStdString());
 }

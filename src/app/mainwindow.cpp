@@ -2,6 +2,8 @@
 #include "mainwindow.h"
 
 #include "build/build.h"
+#include "build/filesolid.h"
+#include "build/polyhedronfile.h"
 #include "buttonpictures.h"
 #include "controlstrip.h"
 #include "paintbox.h"
@@ -10,17 +12,20 @@
 #include <QAction>
 #include <QApplication>
 #include <QColorDialog>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 #include <QWindow>
 
 #include <cstdlib>
@@ -39,6 +44,14 @@ std::string toTable(const QString& s) {
     return s.toLatin1().toStdString();
 }
 
+// The first local file among what is dragged, or an empty string.
+QString draggedFile(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls()) return {};
+    for (const QUrl& url : mime->urls())
+        if (url.isLocalFile()) return url.toLocalFile();
+    return {};
+}
+
 } // namespace
 
 TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent) : QMainWindow(parent) {
@@ -53,6 +66,7 @@ TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent) : QM
     createControls();
     createMenu();
     wire();
+    setAcceptDrops(true); // polyhedron files
 
     fillBodyList();
     strip_->checkMode(DrawMode::Interpenetration2);
@@ -350,6 +364,7 @@ void TMainForm::R1C() {
     if (category == selection_.currentCategory) return;
     if (showModesOfItem(item)) zeichnen();
     keepingShownBody([&] {
+        opened_.reset(); // a category chosen names its first body, no longer the opened file's
         selection_.currentCategory = category;
         fillBodyList();
         if (strip_->bodyCount() > 0) strip_->chooseBodyRow(0);
@@ -362,12 +377,14 @@ void TMainForm::LB1C() {
     applyAnimationControls(stopAnimation(animation_));
     chosenWithoutRow_.clear(); // the list's row is the choice now
     keepingShownBody([&] {
+        opened_.reset();
         neuwert();
         B1C();
     });
 }
 
 void TMainForm::neuwert() {
+    if (opened_) return; // the title names the opened file, whatever row the list shows
     const QString current = chosenBodyName();
     if (current.isNull()) return;
     const std::string name = toTable(current);
@@ -376,13 +393,19 @@ void TMainForm::neuwert() {
 }
 
 void TMainForm::buildModel() {
+    if (opened_) {
+        // Built again from the figure read, not from the file, which may have changed since.
+        model_ = buildFileSolid(*opened_);
+        ++buildCount_;
+        return;
+    }
     const QString name = chosenBodyName();
     if (name.isNull()) return;
     keepingShownBody([&] {
         model_ = buildSolid(tables_, selection_, toTable(name)); // taken over only when complete
     });
     ++buildCount_;
-    shown_ = ShownBody{selection_, P1Caption->text(), name};
+    shown_ = ShownBody{selection_, P1Caption->text(), name, nullptr};
 }
 
 template <typename F> void TMainForm::keepingShownBody(F&& step) {
@@ -413,6 +436,45 @@ void TMainForm::backToShownBody() {
     chooseBody(shown.name); // a row set from code is no click: nothing is built
     selection_ = shown.selection;
     P1Caption->setText(shown.caption);
+    opened_ = shown.file;
+}
+
+bool TMainForm::openFile(const QString& path) {
+    if (path.isEmpty()) return false; // no file chosen
+    std::shared_ptr<const PolyhedronFile> file;
+    std::optional<SolidModel> built;
+    try {
+        file = std::make_shared<const PolyhedronFile>(readPolyhedronFile(path));
+        built = buildFileSolid(*file);
+    } catch (const std::exception& e) {
+        reportError(e.what());
+        return false;
+    }
+    applyAnimationControls(stopAnimation(animation_)); // as when a body is chosen
+    model_ = *built;
+    opened_ = std::move(file);
+    ++buildCount_;
+    P1Caption->setText(QString::fromUtf8(opened_->name.c_str()) + QString::fromUtf8(" und dualer Körper"));
+    shown_ = ShownBody{selection_, P1Caption->text(), strip_->currentBodyName(), opened_};
+    guarded([&] { zeichnen(); });
+    return true;
+}
+
+QString TMainForm::openedFileName() const {
+    return opened_ ? QString::fromUtf8(opened_->name.c_str()) : QString();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (!draggedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const QString path = draggedFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    // Opened once the drop has ended, so that a message box does not keep the dragging program
+    // waiting.
+    QTimer::singleShot(0, this, [this, path] { openFile(path); });
 }
 
 void TMainForm::B1C() {

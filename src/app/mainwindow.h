@@ -19,6 +19,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -34,6 +35,7 @@ namespace kesmora {
 
 class ControlStrip;
 class PaintBox;
+struct PolyhedronFile;
 
 inline constexpr int kClientWidth = 1008;
 inline constexpr int kClientHeight = 709;
@@ -157,11 +159,28 @@ class TMainForm : public QMainWindow {
     void showAbout();
     // The name the shown body goes by in files and on paper.
     QString shownBodyName() const;
+    // Whether the dual on screen is a catalogue body's quasi-dual.
+    bool showsQuasiDual() const;
+    // "Öffnen…": a polyhedron file chosen in the file dialog.
+    void openFromDialog();
+
+    // Reads the polyhedron file (OFF or OBJ) at `path`, builds it with its dual and shows it in
+    // place of the body on screen, titled "<file name> und dualer Körper"; from then on every
+    // build (Enter, "Darstellung", a colour, a repaint) builds it again from what was read, until
+    // a body is chosen in the list or another category. A file that cannot be read or built is
+    // reported through showError and changes nothing; an empty path (no file chosen) is no
+    // error and changes nothing either. Returns whether the body was shown.
+    bool openFile(const QString& path);
+    // The file whose body is on screen, empty while a catalogue body is.
+    QString openedFileName() const;
 
   protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A polyhedron file dropped onto the window is opened.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void createControls();
@@ -207,6 +226,7 @@ class TMainForm : public QMainWindow {
         Selection selection;
         QString caption;
         QString name; // its entry in the list
+        std::shared_ptr<const PolyhedronFile> file; // set when the body came from a file
     };
 
     CatalogueTables tables_;
@@ -215,6 +235,8 @@ class TMainForm : public QMainWindow {
     QString chosenWithoutRow_; // see chooseBody
     SolidModel model_;
     std::optional<ShownBody> shown_;
+    // The polyhedron file the builds take their body from instead of the selection, as read.
+    std::shared_ptr<const PolyhedronFile> opened_;
     AnimationState animation_;
     RenderSettings render_;
     SceneRenderer renderer_;

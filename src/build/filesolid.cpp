@@ -1,0 +1,330 @@
+// The build of a solid from a polyhedron file: checks, orientation, the dual around each vertex.
+#include "filesolid.h"
+
+#include "geometry/degenerate.h"
+#include "geometry/edgemap.h"
+#include "geometry/orientation.h"
+#include "geometry/placement.h"
+#include "geometry/point3d.h"
+#include "geometry/shape.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kesmora {
+
+namespace {
+
+using Faces = std::vector<std::vector<int>>;
+
+class FileSolidBuilder {
+  public:
+    explicit FileSolidBuilder(const PolyhedronFile& file) : file_(file) {}
+
+    SolidModel build() {
+        checkCounts();
+        placeVertices();
+        checkCoincidentVertices();
+        checkFaces();
+        faces_ = file_.faces;
+        orientOutward();
+        const std::vector<std::vector<int>> rings = facesAroundVertices();
+
+        SolidModel m;
+        m.scale = 1.0;
+        for (const Point3D& p : points_)
+            m.solid.vertices.push_back(p);
+        for (std::size_t f = 0; f < faces_.size(); ++f) {
+            FaceString s;
+            for (int v : faces_[f])
+                s.push_back(codeOfVertex(v));
+            m.solid.faces.push_back(s);
+            const Point3D centroid = centroidOf(faces_[f], points_);
+            m.solid.faceRecords.push_back(FaceRecord{centroid, static_cast<int>(f) % 23 + 1});
+            m.dual.vertices.push_back(centroid);
+        }
+        buildDualFaces(m, rings);
+        kippen(m);
+        einpassen(m);
+        markSurfaceShapes(m);
+        return m;
+    }
+
+  private:
+    [[noreturn]] void fail(int line, const std::string& what) const {
+        throw PolyhedronFileError(file_.name, line, what);
+    }
+    std::string vertexName(int v) const { return std::to_string(v + file_.firstNumber); }
+    int vertexLine(int v) const {
+        return static_cast<std::size_t>(v) < file_.vertexLines.size()
+                   ? file_.vertexLines[static_cast<std::size_t>(v)]
+                   : 0;
+    }
+    int faceLine(int f) const {
+        return static_cast<std::size_t>(f) < file_.faceLines.size()
+                   ? file_.faceLines[static_cast<std::size_t>(f)]
+                   : 0;
+    }
+
+    static Point3D centroidOf(const std::vector<int>& corners, const std::vector<Point3D>& points) {
+        Point3D sum;
+        for (int v : corners)
+            sum = sum + points[static_cast<std::size_t>(v)];
+        return sum / static_cast<double>(corners.size());
+    }
+
+    void checkCounts() const {
+        const auto vertexCount = file_.vertices.size();
+        const auto faceCount = file_.faces.size();
+        if (vertexCount > static_cast<std::size_t>(kMaxNameable))
+            fail(0, "Die Datei hat " + std::to_string(vertexCount) +
+                        " Ecken; das Programm zeichnet höchstens " + std::to_string(kMaxNameable));
+        if (faceCount > static_cast<std::size_t>(kMaxFaces))
+            fail(0, "Die Datei hat " + std::to_string(faceCount) +
+                        " Flächen; das Programm zeichnet höchstens " + std::to_string(kMaxFaces));
+        if (vertexCount < 4 || faceCount < 4)
+            fail(0, "Ein Körper hat mindestens vier Ecken und vier Flächen; die Datei hat " +
+                        std::to_string(vertexCount) + " Ecken und " + std::to_string(faceCount) + " Flächen");
+        for (std::size_t f = 0; f < faceCount; ++f) {
+            if (file_.faces[f].size() < 3)
+                fail(faceLine(static_cast<int>(f)), "Eine Fläche braucht mindestens drei Ecken");
+            for (int v : file_.faces[f])
+                if (v < 0 || static_cast<std::size_t>(v) >= vertexCount)
+                    fail(faceLine(static_cast<int>(f)), "Die Fläche nennt eine Ecke, die es nicht gibt");
+        }
+    }
+
+    // The middle of the body's extent goes to the origin, about which the view turns, and its
+    // largest coordinate becomes 1, so that neither huge nor tiny coordinates overflow later.
+    void placeVertices() {
+        Point3D low = file_.vertices.front(), high = low;
+        for (const Point3D& p : file_.vertices) {
+            low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+            high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+        }
+        const Point3D middle = 0.5 * low + 0.5 * high; // halves first: the sum could overflow
+        double largest = 0;
+        for (const Point3D& p : file_.vertices) {
+            const Point3D q = p - middle;
+            points_.push_back(q);
+            largest = std::max({largest, std::fabs(q.x), std::fabs(q.y), std::fabs(q.z)});
+        }
+        if (!(largest > 0) || !std::isfinite(largest))
+            fail(0, "Alle Ecken liegen auf einem Punkt; das ist kein Körper");
+        for (Point3D& p : points_)
+            p = p / largest;
+    }
+
+    void checkCoincidentVertices() const {
+        for (std::size_t j = 1; j < points_.size(); ++j)
+            for (std::size_t i = 0; i < j; ++i)
+                if (norm(points_[j] - points_[i]) <= kDegenerateTolerance)
+                    fail(vertexLine(static_cast<int>(j)),
+                         "Die Ecken " + vertexName(static_cast<int>(i)) + " und " +
+                             vertexName(static_cast<int>(j)) + " (Zeilen " +
+                             std::to_string(vertexLine(static_cast<int>(i))) + " und " +
+                             std::to_string(vertexLine(static_cast<int>(j))) +
+                             ") liegen auf demselben Punkt");
+    }
+
+    void checkFaces() const {
+        for (std::size_t f = 0; f < file_.faces.size(); ++f) {
+            const std::vector<int>& face = file_.faces[f];
+            const int line = faceLine(static_cast<int>(f));
+            for (std::size_t i = 0; i < face.size(); ++i)
+                for (std::size_t j = i + 1; j < face.size(); ++j)
+                    if (face[i] == face[j])
+                        fail(line, "Die Fläche nennt die Ecke " + vertexName(face[i]) + " zweimal");
+            const auto corner = [&](int k) {
+                return points_[static_cast<std::size_t>(face[static_cast<std::size_t>(k)])];
+            };
+            if (allOnOneLine(static_cast<int>(face.size()), corner, kDegenerateTolerance))
+                fail(line, "Die Ecken der Fläche liegen alle auf einer Geraden; die Fläche hat keinen "
+                           "Flächeninhalt");
+        }
+    }
+
+    // Every edge between exactly two faces, one piece, faces that can be turned alike; then they
+    // are turned alike, and all of them once more if that encloses a negative volume.
+    void orientOutward() {
+        const EdgeMap map = edgeMap(faces_);
+        std::vector<bool> used(points_.size(), false);
+        for (const MeshEdge& e : map.edges) {
+            const int line = faceLine(e.sides[0].face);
+            const std::string edge = "Die Kante von Ecke " + vertexName(e.a) + " zu Ecke " + vertexName(e.b);
+            if (e.uses == 1)
+                fail(line,
+                     edge + " gehört nur zu einer Fläche; die Oberfläche des Körpers ist nicht geschlossen");
+            if (e.uses > 2)
+                fail(line, edge + " gehört zu " + std::to_string(e.uses) +
+                               " Flächen; an einer Kante treffen sich genau zwei");
+            used[static_cast<std::size_t>(e.a)] = used[static_cast<std::size_t>(e.b)] = true;
+        }
+        for (std::size_t v = 0; v < used.size(); ++v)
+            if (!used[v])
+                fail(vertexLine(static_cast<int>(v)),
+                     "Die Ecke " + vertexName(static_cast<int>(v)) + " liegt auf keiner Fläche");
+
+        const std::size_t faceCount = faces_.size();
+        std::vector<signed char> flip(faceCount);
+        std::vector<int> piece(faceCount), queue(faceCount);
+        const int pieces = orientAlike(static_cast<int>(faceCount), map.firstSide, map.edgeOfSide, map.edges,
+                                       flip, piece, queue);
+        if (pieces < 0)
+            fail(0,
+                 "Die Flächen lassen sich nicht einheitlich ausrichten; die Oberfläche hat keine Innen- und "
+                 "Außenseite");
+        if (pieces > 1)
+            fail(0, "Die Datei enthält " + std::to_string(pieces) +
+                        " getrennte Körper; das Programm zeigt einen Körper und sein Dual");
+        for (std::size_t f = 0; f < faceCount; ++f)
+            if (flip[f] == 1) std::reverse(faces_[f].begin(), faces_[f].end());
+        double volume = 0;
+        for (const std::vector<int>& face : faces_) {
+            const Point3D& a = points_[static_cast<std::size_t>(face[0])];
+            for (std::size_t k = 1; k + 1 < face.size(); ++k)
+                volume += dot(a, cross(points_[static_cast<std::size_t>(face[k])],
+                                       points_[static_cast<std::size_t>(face[k + 1])]));
+        }
+        if (volume < 0)
+            for (std::vector<int>& face : faces_)
+                std::reverse(face.begin(), face.end());
+    }
+
+    // For each vertex the faces round it, turning the way the faces do (counter-clockwise seen
+    // from outside), starting with the lowest: from a face, across the edge that comes into the
+    // vertex, to the face on its other side.
+    std::vector<std::vector<int>> facesAroundVertices() const {
+        std::map<std::pair<int, int>, int> faceOfSide; // directed edge -> the face running along it
+        std::vector<int> faceCountAt(points_.size(), 0);
+        std::vector<int> lowestFaceAt(points_.size(), -1);
+        for (std::size_t f = 0; f < faces_.size(); ++f) {
+            const std::vector<int>& face = faces_[f];
+            for (std::size_t k = 0; k < face.size(); ++k) {
+                faceOfSide[{face[k], face[(k + 1) % face.size()]}] = static_cast<int>(f);
+                const auto v = static_cast<std::size_t>(face[k]);
+                ++faceCountAt[v];
+                if (lowestFaceAt[v] < 0) lowestFaceAt[v] = static_cast<int>(f);
+            }
+        }
+        const auto before = [&](int f, int v) {
+            const std::vector<int>& face = faces_[static_cast<std::size_t>(f)];
+            const auto at = static_cast<std::size_t>(std::find(face.begin(), face.end(), v) - face.begin());
+            return face[(at + face.size() - 1) % face.size()];
+        };
+        std::vector<std::vector<int>> rings(points_.size());
+        for (std::size_t v = 0; v < points_.size(); ++v) {
+            const int vertex = static_cast<int>(v);
+            std::vector<int>& ring = rings[v];
+            int f = lowestFaceAt[v];
+            do {
+                ring.push_back(f);
+                f = faceOfSide.at({vertex, before(f, vertex)}); // oriented alike, so it exists
+            } while (f != lowestFaceAt[v] && static_cast<int>(ring.size()) <= faceCountAt[v]);
+            if (static_cast<int>(ring.size()) != faceCountAt[v])
+                fail(vertexLine(vertex), "Die Flächen an der Ecke " + vertexName(vertex) +
+                                             " schließen sich nicht zu einem einzigen Kranz; dort berühren "
+                                             "sich zwei Teile der Oberfläche");
+            if (ring.size() < 3)
+                fail(vertexLine(vertex),
+                     "Die Ecke " + vertexName(vertex) +
+                         " liegt auf nur zwei Flächen; jede Ecke eines Körpers liegt auf "
+                         "mindestens drei, sonst hätte das duale Polyeder eine Fläche mit "
+                         "weniger als drei Ecken");
+        }
+        return rings;
+    }
+
+    static double distance2(const SolidModel& m, char a, char b) {
+        const Point3D d = m.dual.vertices[vertexOfCode(a)] - m.dual.vertices[vertexOfCode(b)];
+        return dot(d, d);
+    }
+
+    static bool flat(const SolidModel& m, const FaceString& face, double tolerance) {
+        const std::size_t n = face.size();
+        Point3D normal, centre;
+        for (std::size_t i = 0; i < n; ++i) {
+            const Point3D& a = m.dual.vertices[vertexOfCode(face[i])];
+            const Point3D& b = m.dual.vertices[vertexOfCode(face[(i + 1) % n])];
+            normal = normal +
+                     Point3D{(a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x), (a.x - b.x) * (a.y + b.y)};
+            centre = centre + a / static_cast<double>(n);
+        }
+        const double length = norm(normal);
+        if (!(length > 0)) return false;
+        for (char c : face)
+            if (std::fabs(dot(normal, m.dual.vertices[vertexOfCode(c)] - centre)) > tolerance * length)
+                return false;
+        return true;
+    }
+
+    // Dual face v goes round vertex v. One that is not flat would be drawn as a surface that is
+    // not there (and ordered by a centroid that lies off it), so it is cut into triangles: each
+    // time the corner whose neighbours lie closest together is cut off, so that a quadrilateral is
+    // cut along its shorter diagonal. The first triangle keeps the face's place, the others follow
+    // the faces of the vertices.
+    void buildDualFaces(SolidModel& m, const std::vector<std::vector<int>>& rings) const {
+        if (rings.size() > static_cast<std::size_t>(kMaxFaces))
+            fail(0, "Die Datei hat " + std::to_string(rings.size()) +
+                        " Ecken; das duale Polyeder hätte so viele "
+                        "Flächen, fasst aber höchstens " +
+                        std::to_string(kMaxFaces));
+        double size = 0;
+        for (const Point3D& p : m.dual.vertices)
+            size = std::max({size, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
+        const double tolerance = kFlatDualFaceTolerance * size;
+        std::vector<FaceString> added;
+        for (const std::vector<int>& ring : rings) {
+            FaceString face;
+            for (int f : ring)
+                face.push_back(codeOfVertex(f));
+            if (face.size() > 3 && !flat(m, face, tolerance)) {
+                std::vector<FaceString> triangles;
+                while (face.size() > 3) {
+                    const std::size_t n = face.size();
+                    std::size_t best = 0;
+                    double shortest = 0;
+                    for (std::size_t i = 0; i < n; ++i) {
+                        const double d = distance2(m, face[(i + n - 1) % n], face[(i + 1) % n]);
+                        if (i == 0 || d < shortest) shortest = d, best = i;
+                    }
+                    triangles.push_back({face[(best + n - 1) % n], face[best], face[(best + 1) % n]});
+                    face.erase(best, 1);
+                }
+                triangles.push_back(face);
+                face = triangles.front();
+                added.insert(added.end(), triangles.begin() + 1, triangles.end());
+            }
+            m.dual.faces.push_back(face);
+        }
+        if (m.dual.faces.size() + static_cast<int>(added.size()) > kMaxFaces)
+            fail(0, "Das duale Polyeder hätte nach dem Teilen seiner nicht ebenen Flächen in Dreiecke " +
+                        std::to_string(m.dual.faces.size() + static_cast<int>(added.size())) +
+                        " Flächen; es fasst höchstens " + std::to_string(kMaxFaces));
+        for (const FaceString& face : added)
+            m.dual.faces.push_back(face);
+        for (int v = 0; v < m.dual.faces.size(); ++v) {
+            Point3D sum;
+            for (char c : m.dual.faces[v])
+                sum = sum + m.dual.vertices[vertexOfCode(c)];
+            m.dual.faceRecords.push_back(
+                FaceRecord{sum / static_cast<double>(m.dual.faces[v].size()), v % 23 + 1});
+        }
+    }
+
+    const PolyhedronFile& file_;
+    std::vector<Point3D> points_;
+    Faces faces_;
+};
+
+} // namespace
+
+SolidModel buildFileSolid(const PolyhedronFile& file) {
+    return FileSolidBuilder(file).build();
+}
+
+} // namespace kesmora

@@ -1,0 +1,26 @@
+// A polyhedron read from the user's file made a solid with its dual, placed as the catalogue's
+// bodies are.
+#pragma once
+
+#include "geometry/solidmodel.h"
+#include "polyhedronfile.h"
+
+namespace kesmora {
+
+// A dual face whose corners stray farther than this from one plane (relative to the body's largest
+// coordinate) is cut into triangles: at the fitted size of 200 pixels that is a fiftieth of a pixel,
+// so a face within it looks flat, and coordinates written with five or more digits keep a flat face
+// within it.
+inline constexpr double kFlatDualFaceTolerance = 1e-4;
+
+// Checks the file's polyhedron and builds it: centred on the middle of its extent, the faces
+// turned alike and outward, the dual with a vertex at each face's centroid and a face for each
+// vertex through the faces around it in their order about the vertex (a dual face that is not
+// flat cut into triangles along short diagonals), tilted like the "Polyeder" and fitted to the
+// view. Throws PolyhedronFileError, naming the line where there is one, for coordinates that
+// coincide, a face without area or naming a corner twice, a surface that is not closed, not
+// orientable or in several pieces, a vertex whose faces do not close round it or that lies on
+// fewer than three, and a dual with more faces than its table holds.
+SolidModel buildFileSolid(const PolyhedronFile& file);
+
+} // namespace kesmora

@@ -1,0 +1,51 @@
+// Polyhedra from the user's own files: OFF and OBJ text read into vertices and faces, with every
+// fault named by the file and, where it has one, the line.
+#pragma once
+
+#include "geometry/solidmodel.h"
+
+#include <QString>
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kesmora {
+
+// A polyhedron file that cannot be read or shown. The message is German and ends with the file's
+// name and the line, as the catalogue's messages do.
+class PolyhedronFileError : public std::runtime_error {
+  public:
+    PolyhedronFileError(const std::string& file, int line, const std::string& what);
+    const std::string& file() const { return file_; }
+    int line() const { return line_; } // 1-based, 0 when the fault is not tied to a line
+
+  private:
+    std::string file_;
+    int line_;
+};
+
+// Far beyond any file of 208 vertices and 201 faces, even with normals, texture coordinates and
+// long comments, and small enough to be read and checked at once.
+inline constexpr long long kMaxPolyhedronFileBytes = 4LL * 1024 * 1024;
+
+// A polyhedron as its file gives it: no geometry checked yet beyond finite coordinates.
+struct PolyhedronFile {
+    std::string name;    // the file's name without its folder, UTF-8
+    int firstNumber = 0; // how the file counts its vertices (OFF from 0, OBJ from 1), for messages
+    std::vector<Point3D> vertices;
+    std::vector<std::vector<int>> faces; // vertex numbers from 0, in the file's order
+    std::vector<int> vertexLines;        // the line each vertex was read from
+    std::vector<int> faceLines;
+};
+
+// Reads OFF (recognised by its "OFF" header) or else OBJ from the bytes of a file called `name`.
+// Numbers are read with a decimal point whatever the locale. Throws PolyhedronFileError.
+PolyhedronFile parsePolyhedronText(std::string_view text, const std::string& name);
+
+// Reads the file at `path` through QFile, refusing what is not a regular file or is larger than
+// kMaxPolyhedronFileBytes before reading it. Throws PolyhedronFileError.
+PolyhedronFile readPolyhedronFile(const QString& path);
+
+} // namespace kesmora

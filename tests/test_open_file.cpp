@@ -1,0 +1,319 @@
+// The user's polyhedron files in the real window, headless: opened, dropped, kept through every
+// control, refused without touching the body on screen.
+#include "app/mainwindow.h"
+#include "app/paintbox.h"
+#include "build/polyhedronfile.h"
+#include "modelchecks.h"
+#include "stripcontrols.h"
+#include "tempdir.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMimeData>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace kesmora;
+
+namespace {
+
+std::unique_ptr<TMainForm> openWindow(bool show = true) {
+    auto w = std::make_unique<TMainForm>(KESMORA_DATA_DIR);
+    if (show) {
+        w->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        QApplication::processEvents();
+    }
+    return w;
+}
+
+QString utf8(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+QString qpath(const std::filesystem::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+// A triangular prism, oblique and off the origin: nothing like the cube on screen at the start.
+const std::string kPrismOff = "OFF\n6 5 9\n"
+                              "3 1 0\n5 1 0\n4 3 0\n"
+                              "3.5 1 4\n5.5 1 4\n4.5 3 4\n"
+                              "3 0 1 2\n3 3 5 4\n4 0 3 4 1\n4 1 4 5 2\n4 2 5 3 0\n";
+
+void write(const std::filesystem::path& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+int nonWhitePixels(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) != qRgb(255, 255, 255);
+    return n;
+}
+
+// The model's vertex tables and counts, for telling whether anything changed.
+std::vector<double> snapshot(const SolidModel& m) {
+    std::vector<double> s{
+        static_cast<double>(m.solid.vertices.size()), static_cast<double>(m.solid.faces.size()),
+        static_cast<double>(m.dual.vertices.size()), static_cast<double>(m.dual.faces.size()), m.scale};
+    for (const Figure* f : m.figures())
+        for (const Point3D& p : f->vertices)
+            s.insert(s.end(), {p.x, p.y, p.z});
+    return s;
+}
+
+void expectPrism(const TMainForm& w) {
+    EXPECT_EQ(w.P1Caption->text(), utf8("prisma.off und dualer Körper"));
+    EXPECT_EQ(w.openedFileName(), "prisma.off");
+    EXPECT_EQ(w.model().solid.vertices.size(), 6);
+    EXPECT_EQ(w.model().solid.faces.size(), 5);
+    EXPECT_EQ(w.model().dual.vertices.size(), 5);
+    EXPECT_EQ(w.model().dual.faces.size(), 6);
+}
+
+} // namespace
+
+TEST(OpenFile, OpenedBodyWorksWithEveryControlAndEnterRebuildsItFromMemory) {
+    test::TempDir dir("openfile");
+    write(dir.path() / "prisma.off", kPrismOff);
+    auto w = openWindow();
+    std::vector<QString> messages;
+    w->showError = [&](const QString& m) { messages.push_back(m); };
+
+    // The animation runs; opening stops it, as choosing a body does.
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    ASSERT_TRUE(w->Timer1->isActive());
+    const int builds = w->buildCount();
+    ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
+    EXPECT_FALSE(w->Timer1->isActive());
+    EXPECT_EQ(controls::D2(*w)->text(), "Rotation");
+    EXPECT_EQ(w->buildCount(), builds + 1);
+    expectPrism(*w);
+    EXPECT_NEAR(kesmora::testing::largestCoordinate(w->model()), 200, 1e-9);
+    const std::vector<double> fresh = snapshot(w->model());
+    // Gone from the disk: from now on the body lives in memory alone.
+    std::filesystem::remove(dir.path() / "prisma.off");
+
+    for (QRadioButton* mode : controls::modeButtons(*w)) {
+        mode->click();
+        QApplication::processEvents();
+        EXPECT_GT(nonWhitePixels(w->sceneBitmap()), 500) << mode->text().toStdString();
+        expectPrism(*w);
+    }
+    // A turn by dragging, a zoom, an animation tick, the marks: all on the prism.
+    QTest::mousePress(w->PB1, Qt::LeftButton, {}, QPoint(300, 200));
+    QTest::mouseMove(w->PB1, QPoint(250, 260));
+    QTest::mouseRelease(w->PB1, Qt::LeftButton, {}, QPoint(250, 260));
+    EXPECT_NE(snapshot(w->model()), fresh);
+    const double scale = w->model().scale;
+    w->S8->click();
+    EXPECT_NEAR(w->model().scale, scale * 1.1, 1e-12);
+    const std::vector<double> zoomed = snapshot(w->model());
+    w->Timer1Timer();
+    EXPECT_NE(snapshot(w->model()), zoomed);
+    controls::CB1(*w)->click();
+    EXPECT_TRUE(w->renderSettings().markPoints);
+    expectPrism(*w);
+
+    // Enter builds the prism again in its first place and size; so do "Darstellung", a colour and
+    // a repaint of the drawing area.
+    QTest::keyClick(w.get(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(snapshot(w->model()), fresh);
+    expectPrism(*w);
+    w->S9->click();
+    controls::D1(*w)->click();
+    EXPECT_EQ(snapshot(w->model()), fresh);
+    w->colourChooser = [](QColor) { return std::optional<QColor>(QColor(1, 2, 3)); };
+    w->S8->click();
+    controls::colourButtons(*w)[1]->click();
+    EXPECT_EQ(snapshot(w->model()), fresh);
+    w->S8->click();
+    const int beforeResize = w->buildCount();
+    w->showMaximized(); // the drawing area resized and painted anew
+    QApplication::processEvents();
+    EXPECT_GT(w->buildCount(), beforeResize);
+    EXPECT_EQ(snapshot(w->model()), fresh);
+    w->showNormal();
+    QApplication::processEvents();
+    expectPrism(*w);
+    EXPECT_TRUE(messages.empty());
+
+    // A body chosen in the list takes over as before.
+    const auto items = controls::LB1(*w)->findItems("Oktaeder", Qt::MatchExactly);
+    ASSERT_FALSE(items.isEmpty());
+    controls::LB1(*w)->setCurrentItem(items.first());
+    QApplication::processEvents();
+    EXPECT_EQ(w->P1Caption->text(), utf8("Oktaeder und dualer Körper"));
+    EXPECT_TRUE(w->openedFileName().isEmpty());
+    EXPECT_EQ(w->model().solid.vertices.size(), 6);
+    EXPECT_EQ(w->model().solid.faces.size(), 8);
+    QTest::keyClick(w.get(), Qt::Key_Return);
+    EXPECT_EQ(w->model().solid.faces.size(), 8);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST(OpenFile, BadFilesAreReportedAndLeaveTheBodyOnScreen) {
+    test::TempDir dir("openfile-bad");
+    write(dir.path() / "prisma.off", kPrismOff);
+    write(dir.path() / "leer.off", "");
+    write(dir.path() / "kaputt.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 7\n");
+    // a box without its lid
+    write(dir.path() / "offen.off", "OFF\n8 5 0\n0 0 0\n2 0 0\n2 2 0\n0 2 0\n0 0 2\n2 0 2\n2 2 2\n0 2 2\n"
+                                    "4 0 3 2 1\n4 0 1 5 4\n4 1 2 6 5\n4 2 3 7 6\n4 3 0 4 7\n");
+    write(dir.path() / "unendlich.obj", "v 0 0 inf\n");
+    std::filesystem::create_directory(dir.path() / "ordner.off");
+    {
+        std::ofstream big(dir.path() / "riesig.obj", std::ios::binary);
+        big << std::string(static_cast<std::size_t>(kMaxPolyhedronFileBytes) + 1, '#');
+    }
+    auto w = openWindow();
+    std::vector<QString> messages;
+    w->showError = [&](const QString& m) { messages.push_back(m); };
+
+    // Over the cube at the start, and over an opened file, which stays opened.
+    for (bool overFile : {false, true}) {
+        if (overFile) {
+            ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
+        }
+        w->S8->click(); // a zoom, which a refused file must not undo either
+        const std::vector<double> before = snapshot(w->model());
+        const QString title = w->P1Caption->text();
+        const int builds = w->buildCount();
+        const struct {
+            const char* file;
+            const char* says;
+        } cases[] = {
+            {"fehlt.off", "gibt es nicht"},
+            {"ordner.off", "ein Ordner"},
+            {"leer.off", "ist leer"},
+            {"riesig.obj", "größer als 4 MB"},
+            {"kaputt.obj", "nennt die Ecke 7; die Datei hat nur 3 Ecken (Datei kaputt.obj, Zeile 4)"},
+            {"unendlich.obj", "keine endliche Zahl (Datei unendlich.obj, Zeile 1)"},
+            {"offen.off", "nicht geschlossen (Datei offen.off, Zeile"},
+        };
+        for (const auto& c : cases) {
+            messages.clear();
+            EXPECT_FALSE(w->openFile(qpath(dir.path() / c.file)));
+            ASSERT_EQ(messages.size(), 1u) << c.file;
+            EXPECT_TRUE(messages[0].contains(utf8(c.says))) << messages[0].toStdString();
+            EXPECT_TRUE(messages[0].contains(utf8(c.file))) << messages[0].toStdString();
+            EXPECT_EQ(snapshot(w->model()), before) << c.file;
+            EXPECT_EQ(w->P1Caption->text(), title);
+            EXPECT_EQ(w->buildCount(), builds);
+        }
+        messages.clear();
+        EXPECT_FALSE(w->openFile(QString())); // a file dialog cancelled
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(snapshot(w->model()), before);
+        // Enter still builds what was on screen.
+        QTest::keyClick(w.get(), Qt::Key_Return);
+        EXPECT_EQ(w->P1Caption->text(), title);
+        EXPECT_EQ(w->model().solid.faces.size(), overFile ? 5 : 6);
+    }
+}
+
+TEST(OpenFile, ADroppedFileOpensAndOnlyLocalFilesAreTaken) {
+    test::TempDir dir("openfile-drop");
+    write(dir.path() / "prisma.off", kPrismOff);
+    auto w = openWindow();
+    std::vector<QString> messages;
+    w->showError = [&](const QString& m) { messages.push_back(m); };
+    EXPECT_TRUE(w->acceptDrops());
+
+    const auto drag = [&](const QList<QUrl>& urls) {
+        QMimeData mime;
+        mime.setUrls(urls);
+        const QPoint at = w->PB1->mapTo(w.get(), QPoint(200, 200));
+        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.get(), &enter);
+        const bool accepted = enter.isAccepted();
+        if (accepted) {
+            QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(w.get(), &drop);
+            QApplication::processEvents();
+        }
+        return accepted;
+    };
+    EXPECT_FALSE(drag({QUrl(QStringLiteral("https://example.org/prisma.off"))}));
+    EXPECT_EQ(w->model().solid.vertices.size(), 8);
+    EXPECT_TRUE(drag({QUrl(QStringLiteral("https://example.org/x.off")),
+                      QUrl::fromLocalFile(qpath(dir.path() / "prisma.off"))}));
+    expectPrism(*w);
+    EXPECT_TRUE(messages.empty());
+    // A name beyond ASCII reaches the title as it is.
+    write(dir.path() / "Prismenstück.off", kPrismOff);
+    EXPECT_TRUE(drag({QUrl::fromLocalFile(qpath(dir.path() / "Prismenstück.off"))}));
+    EXPECT_EQ(w->P1Caption->text(), utf8("Prismenstück.off und dualer Körper"));
+    // A dropped file that is no polyhedron is reported like an opened one.
+    write(dir.path() / "notiz.txt", "Einkaufsliste\n");
+    EXPECT_TRUE(drag({QUrl::fromLocalFile(qpath(dir.path() / "notiz.txt"))}));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].contains(utf8("keine Polyederdatei")));
+    EXPECT_TRUE(messages[0].endsWith(utf8("(Datei notiz.txt)")));
+    EXPECT_EQ(w->P1Caption->text(), utf8("Prismenstück.off und dualer Körper"));
+}
+
+TEST(OpenFile, AFileOpenedBeforeTheWindowIsShownKeepsItsTitleAndACategoryEndsIt) {
+    test::TempDir dir("openfile-early");
+    write(dir.path() / "prisma.off", kPrismOff);
+    auto w = openWindow(false);
+    ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    QApplication::processEvents();
+    expectPrism(*w);
+
+    // A category chosen names its first body, which the next build shows, as after any body.
+    controls::R1Group(*w)->button(1)->click(); // "Archimedische Körper"
+    EXPECT_TRUE(w->openedFileName().isEmpty());
+    EXPECT_NE(w->P1Caption->text(), utf8("prisma.off und dualer Körper"));
+    QTest::keyClick(w.get(), Qt::Key_Return);
+    EXPECT_EQ(w->selection().currentCategory, 2);
+    EXPECT_NE(w->model().solid.vertices.size(), 6);
+}
+
+TEST(OpenFile, ABodyThatFailsToBuildAfterAFileGivesTheFileBack) {
+    test::TempDir dir("openfile-damaged");
+    test::copyShippedData(dir.path() / "data");
+    {
+        // The octahedron's count line made a word.
+        std::string coords = test::readAll(dir.path() / "data" / "coordinates.txt");
+        const auto at = coords.find("[3]\n6\n");
+        ASSERT_NE(at, std::string::npos);
+        coords.replace(at, 6, "[3]\nsechs\n");
+        write(dir.path() / "data" / "coordinates.txt", coords);
+    }
+    write(dir.path() / "prisma.off", kPrismOff);
+    auto w = std::make_unique<TMainForm>(dir.path() / "data");
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    QApplication::processEvents();
+    std::vector<QString> messages;
+    w->showError = [&](const QString& m) { messages.push_back(m); };
+    ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
+    const std::vector<double> fresh = snapshot(w->model());
+
+    const auto items = controls::LB1(*w)->findItems("Oktaeder", Qt::MatchExactly);
+    ASSERT_FALSE(items.isEmpty());
+    controls::LB1(*w)->setCurrentItem(items.first());
+    QApplication::processEvents();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].contains("coordinates.txt"));
+    expectPrism(*w);
+    QTest::keyClick(w.get(), Qt::Key_Return);
+    EXPECT_EQ(snapshot(w->model()), fresh);
+    expectPrism(*w);
+    EXPECT_EQ(messages.size(), 1u);
+}
