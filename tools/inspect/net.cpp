@@ -7,6 +7,9 @@
 #include "export/unfold.h"
 #include "session.h"
 
+#include <string>
+#include <vector>
+
 namespace kesmora::inspect {
 
 Options netOptions() {
@@ -19,6 +22,29 @@ Options netOptions() {
         .required();
 }
 
+namespace {
+
+// Number of pieces the faces join the vertices into: one for a solid, one per part of a compound.
+int pieces(const Mesh& mesh) {
+    std::vector<int> parent(mesh.vertices.size());
+    for (std::size_t i = 0; i < parent.size(); ++i)
+        parent[i] = static_cast<int>(i);
+    auto root = [&](int v) {
+        while (parent[static_cast<std::size_t>(v)] != v)
+            v = parent[static_cast<std::size_t>(v)];
+        return v;
+    };
+    int count = static_cast<int>(parent.size());
+    for (const auto& face : mesh.faces)
+        for (std::size_t k = 1; k < face.size(); ++k) {
+            const int a = root(face[0]), b = root(face[k]);
+            if (a != b) parent[static_cast<std::size_t>(b)] = a, --count;
+        }
+    return count;
+}
+
+} // namespace
+
 int netCommand(const CatalogueTables& tables, const CommandLine& line) {
     const int category = line.number("CATEGORY", 0);
     const std::string name = utf8ToLatin1(line.text("NAME"));
@@ -30,6 +56,12 @@ int netCommand(const CatalogueTables& tables, const CommandLine& line) {
     const std::string shown = latin1ToUtf8(name);
 
     Mesh solid = solidMesh(body.model);
+    if (const int parts = pieces(solid); parts > 1)
+        throw std::runtime_error(shown + " has no net: it is a compound of " + std::to_string(parts) +
+                                 " separate solids, and one sheet of paper folds into one solid only");
+    if (isClosed(solid) && !orientOutward(solid))
+        throw std::runtime_error(shown + " has no net: its faces form a one-sided surface, which has no "
+                                         "outside to print on");
     if (!orientOutward(solid) || !isClosed(solid))
         throw std::runtime_error("the faces of " + shown + " do not close up into a solid");
     Mesh mesh;
