@@ -173,3 +173,32 @@ TEST(HiddenBodies, NetOrAClearReasonWhyThereIsNone) {
         }
     }
 }
+
+// The tetrahemihexahedron is a closed surface with one side: OFF and OBJ write its seven faces as
+// they stand, STL (whose facet normals point outward) says why it cannot.
+TEST(HiddenBodies, AOneSidedSurfaceExportsToOffAndObj) {
+    ScratchFolder scratch;
+    const std::filesystem::path data = scratch.path / "data";
+    std::filesystem::create_directories(data);
+    for (const char* file : {"catalogue.txt", "coordinates.txt", "faces.txt"})
+        std::filesystem::copy_file(std::filesystem::path(KESMORA_DATA_DIR) / file, data / file);
+    std::ofstream(data / "excluded.txt") << "Torus\n";
+    auto exported = [&](const char* format, const std::filesystem::path& file) {
+        return inspect({"--data", QString::fromStdString(data.string()), "export", "0", "Tetrahemihexaeder",
+                        "--format", format, "-o", QString::fromStdString(file.string())});
+    };
+    const InspectorResult off = exported("off", scratch.path / "t.off");
+    ASSERT_EQ(off.exitCode, 0) << off.err.toStdString();
+    std::ifstream in(scratch.path / "t.off");
+    std::string header;
+    int vertices = 0, faces = 0;
+    in >> header >> vertices >> faces;
+    EXPECT_EQ(header, "OFF");
+    EXPECT_EQ(vertices, 6);
+    EXPECT_EQ(faces, 7);
+    EXPECT_EQ(exported("obj", scratch.path / "t.obj").exitCode, 0);
+    const InspectorResult stl = exported("stl", scratch.path / "t.stl");
+    EXPECT_EQ(stl.exitCode, 1);
+    EXPECT_NE(stl.err.toStdString().find("one-sided surface"), std::string::npos) << stl.err.toStdString();
+    EXPECT_FALSE(std::filesystem::exists(scratch.path / "t.stl"));
+}

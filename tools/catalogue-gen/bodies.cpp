@@ -410,7 +410,7 @@ Archimedean archimedean(int index) {
         return make(rhombicuboctahedronPoints(), z, {4});
     case 4:
         return make(snubCubePoints(), z, {4});
-    case 5:
+    case 5: // the enantiomer snubDodecahedronPoints gives (even permutations, even number of plus signs)
         return make(snubDodecahedronPoints(), five, {5});
     case 6:
         return make(truncatedIcosahedronPoints(), five, {5});

@@ -95,9 +95,17 @@ int exportCommand(const CatalogueTables& tables, const CommandLine& line) {
     }
 
     Mesh mesh = dual ? dualMesh(body.model) : solidMesh(body.model);
-    if (!orientOutward(mesh))
-        throw std::runtime_error("the faces of " + latin1ToUtf8(name) + (dual ? " (dual)" : "") +
-                                 " do not form a closed two-sided surface");
+    if (!orientOutward(mesh)) {
+        // A closed one-sided surface (the tetrahemihexahedron) has no outside to turn its faces
+        // to: OFF and OBJ carry its faces as they stand, but STL's facet normals claim an outside.
+        const std::string what = latin1ToUtf8(name) + (dual ? " (dual)" : "");
+        if (!isClosed(mesh))
+            throw std::runtime_error("the faces of " + what + " do not form a closed two-sided surface");
+        if (format == Format::Stl || format == Format::StlAscii)
+            throw std::runtime_error("the faces of " + what +
+                                     " form a one-sided surface, which has no outside for STL's facet "
+                                     "normals; --format off or obj writes it");
+    }
     const std::string title = latin1ToUtf8(name) + (dual ? (category == 3 ? ", quasi-dual" : ", dual") : "");
     std::ostringstream file(std::ios::out | std::ios::binary);
     switch (format) {
