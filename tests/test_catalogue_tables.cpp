@@ -44,8 +44,8 @@ TEST(TableReading, ShippedCatalogueFilesLoad) {
         EXPECT_FALSE(l.empty());
 }
 
-// Records "[26" and "[27" of category 0 as the program has always shipped them, and the labels of
-// every parameter block: a label the selection does not know would show up in the parameter panel.
+// Records "[26" and "[27" of category 0 as the catalogue format quotes them, and the labels and
+// number lines of every parameter block among those the format allows.
 TEST(TableReading, ShippedRecordsAndParameterLabels) {
     const Table cat = readTableFile(std::filesystem::path(KESMORA_DATA_DIR) / "catalogue.txt");
     const auto& l = cat.lines;

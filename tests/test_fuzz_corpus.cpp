@@ -60,6 +60,14 @@ TEST(FuzzSeeds, WholeCatalogueBuildsEveryOfferedBody) {
         EXPECT_GT(fuzz::exercise(readAll(seed)).built, 0) << seed;
 }
 
+// With excluded.txt emptied the fuzzer reaches the 38 hidden bodies too, and every one builds.
+TEST(FuzzSeeds, NothingHiddenBuildsAll186Bodies) {
+    const fuzz::Outcome o =
+        fuzz::exercise(readAll(fs::path(KESMORA_SOURCE_DIR) / "fuzz/corpus/whole-catalogue-nothing-hidden"));
+    EXPECT_EQ(o.offered, 68 + 26 + 92);
+    EXPECT_EQ(o.built, o.offered);
+}
+
 TEST(FuzzSeeds, SeparatorSplitsTheFourTables) {
     const std::string coords = "[1]\n4\n0 0 1.732051\n1.632993 0 -0.5773503\n-0.8164966 1.414214 -0.5773503\n"
                                "-0.8164966 -1.414214 -0.5773503\n[#]\n";
