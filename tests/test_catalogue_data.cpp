@@ -1302,4 +1302,41 @@ TEST(HiddenBodies, DualFacesFollowTheirBoundary) {
     }
 }
 
+// Pyramids and frusta are stored with their top at -z, which the tilt shows in the upper part of
+// the picture: the apex alone at the lowest z, on the axis; the frusta's small face at -z.
+TEST(HiddenBodies, PyramidApexesAndSmallEndsAtMinusZ) {
+    for (const Hidden& h : kHidden) {
+        const Expected& e = h.e;
+        const bool pyramid = e.category == 0 && ((e.index >= 6 && e.index <= 9) || e.index == 65);
+        const bool frustum = e.category == 0 && e.index >= 10 && e.index <= 12;
+        if (!pyramid && !frustum) continue;
+        SCOPED_TRACE(label(e));
+        Solid s;
+        std::string why;
+        ASSERT_TRUE(loadSolid(e, s, why)) << why;
+        const double size = sizeOf(s);
+        double lo = 1e300;
+        for (const Point3D& p : s.v)
+            lo = std::min(lo, p.z);
+        std::vector<int> lowest;
+        for (int i = 0; i < static_cast<int>(s.v.size()); ++i)
+            if (s.v[i].z < lo + 1e-9 * size) lowest.push_back(i);
+        if (pyramid) {
+            ASSERT_EQ(lowest.size(), 1u);
+            EXPECT_LT(std::hypot(s.v[lowest[0]].x, s.v[lowest[0]].y), 1e-9 * size);
+        } else {
+            double areaLow = 0, areaHigh = 0;
+            for (const auto& face : s.f) {
+                Point3D n;
+                for (std::size_t k = 0; k < face.size(); ++k)
+                    n = n + cross(s.v[face[k]], s.v[face[(k + 1) % face.size()]]);
+                const double z = centroidOf(s, face).z;
+                if (std::abs(n.x) + std::abs(n.y) < 1e-9 * norm(n)) (z < 0 ? areaLow : areaHigh) = norm(n) / 2;
+            }
+            EXPECT_GT(areaLow, 0);
+            EXPECT_LT(areaLow, areaHigh);
+        }
+    }
+}
+
 } // namespace
