@@ -1331,7 +1331,8 @@ TEST(HiddenBodies, PyramidApexesAndSmallEndsAtMinusZ) {
                 for (std::size_t k = 0; k < face.size(); ++k)
                     n = n + cross(s.v[face[k]], s.v[face[(k + 1) % face.size()]]);
                 const double z = centroidOf(s, face).z;
-                if (std::abs(n.x) + std::abs(n.y) < 1e-9 * norm(n)) (z < 0 ? areaLow : areaHigh) = norm(n) / 2;
+                if (std::abs(n.x) + std::abs(n.y) < 1e-9 * norm(n)) // an end face, across the axis
+                    (z < 0 ? areaLow : areaHigh) = norm(n) / 2;
             }
             EXPECT_GT(areaLow, 0);
             EXPECT_LT(areaLow, areaHigh);

@@ -54,8 +54,9 @@ TEST(TableReading, ShippedRecordsAndParameterLabels) {
     };
     const std::size_t r27 = static_cast<std::size_t>(at("[27"));
     ASSERT_LT(r27 + 12, l.size());
-    const std::vector<std::string> expected{"[27", "10111000", "[26", "11111000", "#2", "53",
-                                            "Kante a", "1", "H\xF6he h", "2", "K", "0,5", "y1 =", "-2", "[25"};
+    const std::vector<std::string> expected{"[27",     "10111000", "[26",       "11111000", "#2",
+                                            "53",      "Kante a",  "1",         "H\xF6he h", "2",
+                                            "K",       "0,5",      "y1 =",      "-2",       "[25"};
     EXPECT_EQ(std::vector<std::string>(l.begin() + static_cast<long>(r27),
                                        l.begin() + static_cast<long>(r27 + expected.size())),
               expected);
@@ -69,7 +70,8 @@ TEST(TableReading, ShippedRecordsAndParameterLabels) {
         ++blocks;
         EXPECT_TRUE(numbers.count(l[i + 1])) << "line " << i + 2 << ": " << l[i + 1];
         for (std::size_t k = 0; k < 4; ++k)
-            EXPECT_TRUE(labels.count(l[i + 2 + 2 * k])) << "line " << i + 3 + 2 * k << ": " << l[i + 2 + 2 * k];
+            EXPECT_TRUE(labels.count(l[i + 2 + 2 * k]))
+                << "line " << i + 3 + 2 * k << ": " << l[i + 2 + 2 * k];
     }
     EXPECT_GT(blocks, 30);
 }

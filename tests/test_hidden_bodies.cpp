@@ -115,7 +115,8 @@ TEST(HiddenBodies, EveryModeTheSameWithAndWithoutCoveredFaces) {
                 SceneRenderer().renderScene(left, size, m, settings);
                 settings.leaveOutCovered = false;
                 SceneRenderer().renderScene(all, size, m, settings);
-                EXPECT_TRUE(left == all) << label(b) << " turn " << turn << " mode " << static_cast<int>(mode);
+                EXPECT_TRUE(left == all)
+                    << label(b) << " turn " << turn << " mode " << static_cast<int>(mode);
             }
         }
     }
@@ -143,8 +144,8 @@ TEST(HiddenBodies, NetOrAClearReasonWhyThereIsNone) {
     std::ofstream(data / "excluded.txt") << "Torus\n";
     const QString svg = QString::fromStdString((scratch.path / "net.svg").string());
     auto net = [&](const char* category, const char* name) {
-        return inspect({"--data", QString::fromStdString(data.string()), "net", category, QString::fromUtf8(name),
-                        "-o", svg});
+        return inspect({"--data", QString::fromStdString(data.string()), "net", category,
+                        QString::fromUtf8(name), "-o", svg});
     };
     struct Case {
         const char* category;
@@ -169,7 +170,8 @@ TEST(HiddenBodies, NetOrAClearReasonWhyThereIsNone) {
             EXPECT_EQ(r.exitCode, 0) << c.name << ": " << r.err.toStdString();
         } else {
             EXPECT_EQ(r.exitCode, 1) << c.name;
-            EXPECT_NE(r.err.toStdString().find(c.says), std::string::npos) << c.name << ": " << r.err.toStdString();
+            EXPECT_NE(r.err.toStdString().find(c.says), std::string::npos)
+                << c.name << ": " << r.err.toStdString();
         }
     }
 }

@@ -92,7 +92,8 @@ std::vector<int> piecesOfVertices(const SolidModel& m, const CatalogueTables& ta
 
 // The first two vertices of one piece (all one piece where `piece` is empty) that lie on one
 // point, or none.
-std::optional<std::pair<int, int>> coincidentVertices(const SolidModel& m, const std::vector<int>& piece = {}) {
+std::optional<std::pair<int, int>> coincidentVertices(const SolidModel& m,
+                                                       const std::vector<int>& piece = {}) {
     const double tolerance = degenerateTolerance(m);
     if (tolerance < 0) return std::nullopt;
     for (int j = 1; j < m.solid.vertices.size(); ++j)

@@ -270,7 +270,8 @@ Polyhedron smallStellatedDodecahedron() {
             edge = std::min(edge, norm(p.vertices[i] - p.vertices[j]));
     for (int v = 0; v < n; ++v) {
         const Point3D axis = normalized(p.vertices[v]);
-        const Point3D u = normalized(cross(axis, std::abs(axis.x) < 0.9 ? Point3D{1, 0, 0} : Point3D{0, 1, 0}));
+        const Point3D other = std::abs(axis.x) < 0.9 ? Point3D{1, 0, 0} : Point3D{0, 1, 0};
+        const Point3D u = normalized(cross(axis, other));
         const Point3D w = cross(axis, u);
         std::vector<std::pair<double, int>> ring;
         for (int j = 0; j < n; ++j)
@@ -360,7 +361,8 @@ Polyhedron hiddenCategory0(int index) {
     }
     case 17:
         return compound({cubeCorners(), turned(cubeCorners(), {1, 0, 0}, kPi / 4),
-                         turned(cubeCorners(), {0, 1, 0}, kPi / 4), turned(cubeCorners(), {0, 0, 1}, kPi / 4)});
+                         turned(cubeCorners(), {0, 1, 0}, kPi / 4),
+                         turned(cubeCorners(), {0, 0, 1}, kPi / 4)});
     case 18: {
         std::vector<std::vector<Point3D>> parts;
         for (const Point3D axis : {Point3D{1, 0, 0}, Point3D{0, 1, 0}, Point3D{0, 0, 1}})

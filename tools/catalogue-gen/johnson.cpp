@@ -1,5 +1,6 @@
-// The 92 Johnson solids of the catalogue (77 listed, 15 hidden by excluded.txt), built by cut and paste from regular parts or, for the
-// few without such a construction, solved from their unit-edge equations.
+// The 92 Johnson solids of the catalogue (77 listed, 15 hidden by excluded.txt), built by cut and
+// paste from regular parts or, for the few without such a construction, solved from their
+// unit-edge equations.
 #include "johnson.h"
 
 #include "johnson_parts.h"
