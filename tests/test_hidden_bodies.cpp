@@ -160,8 +160,8 @@ TEST(HiddenBodies, NetOrAClearReasonWhyThereIsNone) {
         {"0", "Tetraederstern", "has no net: it is a compound of 2 separate solids"},
         {"0", "fünf Würfel", "has no net: it is a compound of 5 separate solids"},
         {"0", "Sierpinskitetraeder", "has no net: it is a compound of 16 separate solids"},
-        {"0", "Kepler-Stern", "has a face that is not convex"},
-        {"0", "Pentagramm-Prisma", "has a face that is not convex"},
+        {"0", "Kepler-Stern", "has star faces, which cross themselves"},
+        {"0", "Pentagramm-Prisma", "has star faces, which cross themselves"},
         {"0", "Tetrahemihexaeder", "has no net: its faces form a one-sided surface"},
     };
     for (const Case& c : cases) {

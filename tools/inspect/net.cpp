@@ -7,6 +7,8 @@
 #include "export/unfold.h"
 #include "session.h"
 
+#include <cmath>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,16 @@ int pieces(const Mesh& mesh) {
             if (a != b) parent[static_cast<std::size_t>(b)] = a, --count;
         }
     return count;
+}
+
+// A star polygon (a pentagram face) goes round its centre more than once.
+bool windsMoreThanOnce(const Polygon& p) {
+    double turning = 0;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        const QPointF u = p[(i + 1) % p.size()] - p[i], w = p[(i + 2) % p.size()] - p[(i + 1) % p.size()];
+        turning += std::atan2(cross2(u, w), dot2(u, w));
+    }
+    return std::abs(turning) > 3 * std::numbers::pi;
 }
 
 } // namespace
@@ -89,8 +101,9 @@ int netCommand(const CatalogueTables& tables, const CommandLine& line) {
             (dual ? "; --reciprocal gives the polar reciprocal, whose faces are flat" : ""));
     for (const Polygon& p : flatFaces(mesh))
         if (!isConvex(p, 1e-9 * extent(mesh)))
-            throw std::runtime_error(title +
-                                     " has a face that is not convex; nets are made of convex faces only");
+            throw std::runtime_error(title + (windsMoreThanOnce(p) ? " has star faces, which cross themselves"
+                                                                   : " has a face that is not convex") +
+                                     "; nets are made of convex faces only");
 
     const auto net = unfold(mesh);
     if (!net)
