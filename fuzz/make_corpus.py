@@ -56,6 +56,10 @@ def main():
                                           ("coordinates.txt", "faces.txt", "excluded.txt", "catalogue.txt"))
     OUT.mkdir(parents=True, exist_ok=True)
     (OUT / "whole-catalogue").write_bytes(SEP.join([coords, faces, excluded, catalogue]))
+    # The same with excluded.txt emptied of the catalogue's names: every one of the 186 bodies,
+    # the hidden compounds, star bodies and surfaces with holes among them.
+    (OUT / "whole-catalogue-nothing-hidden").write_bytes(
+        SEP.join([coords, faces, b"Boot (3 Tetraeder)\nTorus\n", catalogue]))
 
     coord_blocks = blocks(coords.split(b"\n"))
     face_blocks = blocks(faces.split(b"\n"))

@@ -9,6 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <set>
+#include <algorithm>
+#include <vector>
 
 using namespace kesmora;
 
@@ -39,6 +42,38 @@ TEST(TableReading, ShippedCatalogueFilesLoad) {
     EXPECT_EQ(ex.lines.size(), 40u);
     for (const auto& l : cat.lines)
         EXPECT_FALSE(l.empty());
+}
+
+// Records "[26" and "[27" of category 0 as the catalogue format quotes them, and the labels and
+// number lines of every parameter block among those the format allows.
+TEST(TableReading, ShippedRecordsAndParameterLabels) {
+    const Table cat = readTableFile(std::filesystem::path(KESMORA_DATA_DIR) / "catalogue.txt");
+    const auto& l = cat.lines;
+    const auto at = [&](const std::string& line) {
+        return std::find(l.begin(), l.end(), line) - l.begin();
+    };
+    const std::size_t r27 = static_cast<std::size_t>(at("[27"));
+    ASSERT_LT(r27 + 12, l.size());
+    const std::vector<std::string> expected{"[27",     "10111000", "[26",       "11111000", "#2",
+                                            "53",      "Kante a",  "1",         "H\xF6he h", "2",
+                                            "K",       "0,5",      "y1 =",      "-2",       "[25"};
+    EXPECT_EQ(std::vector<std::string>(l.begin() + static_cast<long>(r27),
+                                       l.begin() + static_cast<long>(r27 + expected.size())),
+              expected);
+    const std::set<std::string> labels{"Kante a", "H\xF6he h", "K",       "x1 =",        "x2 =",
+                                       "y1 =",    "Kante b",   "Kante c", "kl. Kante c", "H\xF6he",
+                                       "W\xFCrfelkante", "Kantenl\xE4nge a"};
+    const std::set<std::string> numbers{"53", "29", "76", "27", "100", "0"};
+    int blocks = 0;
+    for (std::size_t i = 0; i + 9 < l.size(); ++i) {
+        if (l[i] != "#2") continue;
+        ++blocks;
+        EXPECT_TRUE(numbers.count(l[i + 1])) << "line " << i + 2 << ": " << l[i + 1];
+        for (std::size_t k = 0; k < 4; ++k)
+            EXPECT_TRUE(labels.count(l[i + 2 + 2 * k]))
+                << "line " << i + 3 + 2 * k << ": " << l[i + 2 + 2 * k];
+    }
+    EXPECT_GT(blocks, 30);
 }
 
 TEST(FindLineTest, CaseInsensitiveFirstMatch) {

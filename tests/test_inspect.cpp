@@ -289,8 +289,8 @@ TEST(Inspector, HiddenBodiesOfAnEditedExcludedFile) {
     EXPECT_EQ(got, shipped);
 }
 
-// Once the data holds the hidden bodies' blocks: every body of the catalogue builds.
-TEST(Inspector, DISABLED_ModelOfEveryBodyWithTheHiddenOnes) {
+// Every body of the catalogue builds, the hidden ones too.
+TEST(Inspector, ModelOfEveryBodyWithTheHiddenOnes) {
     const Result r = inspect({"model", "--all", "--hidden"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.trimmed().split('\n').size(), 186);

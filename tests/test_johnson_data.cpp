@@ -344,6 +344,85 @@ TEST(JohnsonBodies, ProgramDualKeepsBoundaryOrderAndCounts) {
     }
 }
 
+// ---- The hidden Johnson solids --------------------------------------------------------------
+
+// The 15 Johnson solids excluded.txt hides, as hiddenJohnsonBodies() builds them: J1-J5, J10,
+// J22, J27, J31, J49-J51 from regular parts, J86-J88 solved from their unit-edge equations.
+// clang-format off
+const std::vector<Expected> kHiddenExpected = {
+    {1, 42, 5, 8, 5, {{3, 4}, {4, 1}}, {{"3.3.3.3", 1}, {"3.3.4", 4}}, 6},
+    {2, 43, 6, 10, 6, {{3, 5}, {5, 1}}, {{"3.3.3.3.3", 1}, {"3.3.5", 5}}, 6},
+    {3, 12, 9, 15, 8, {{3, 4}, {4, 3}, {6, 1}}, {{"3.4.3.4", 3}, {"3.4.6", 6}}, 12},
+    {4, 17, 12, 20, 10, {{3, 4}, {4, 5}, {8, 1}}, {{"3.4.4.4", 4}, {"3.4.8", 8}}, 16},
+    {5, 23, 15, 25, 12, {{3, 5}, {4, 5}, {5, 1}, {10, 1}}, {{"3.4.10", 10}, {"3.4.5.4", 5}}, 20},
+    {10, 30, 9, 20, 13, {{3, 12}, {4, 1}}, {{"3.3.3.3", 1}, {"3.3.3.3.3", 4}, {"3.3.3.4", 4}}, 14},
+    {22, 55, 15, 33, 20, {{3, 16}, {4, 3}, {6, 1}}, {{"3.3.3.3.4", 6}, {"3.3.3.6", 6}, {"3.4.3.4", 3}}, 24},
+    {27, 60, 12, 24, 14, {{3, 8}, {4, 6}}, {{"3.3.4.4", 6}, {"3.4.3.4", 6}}, 24},
+    {31, 64, 20, 40, 22, {{3, 10}, {4, 10}, {5, 2}}, {{"3.4.3.4", 10}, {"3.4.5.4", 10}}, 40},
+    {49, 77, 7, 13, 8, {{3, 6}, {4, 2}}, {{"3.3.3.3", 1}, {"3.3.3.4", 4}, {"3.4.4", 2}}, 12},
+    {50, 78, 8, 17, 11, {{3, 10}, {4, 1}}, {{"3.3.3.3", 2}, {"3.3.3.3.3", 2}, {"3.3.3.4", 4}}, 14},
+    {51, 11, 9, 21, 14, {{3, 14}}, {{"3.3.3.3", 3}, {"3.3.3.3.3", 6}}, 12},
+    {86, 21, 10, 22, 14, {{3, 12}, {4, 2}}, {{"3.3.3.3.3", 4}, {"3.3.3.4", 4}, {"3.3.4.4", 2}}, 16},
+    {87, 0, 11, 26, 17, {{3, 16}, {4, 1}}, {{"3.3.3.3", 1}, {"3.3.3.3.3", 6}, {"3.3.3.3.4", 2}, {"3.3.3.4", 2}}, 14},
+    {88, 18, 12, 28, 18, {{3, 16}, {4, 2}}, {{"3.3.3.3", 2}, {"3.3.3.3.3", 4}, {"3.3.3.3.4", 4}, {"3.3.4.4", 2}}, 16},
+};
+// clang-format on
+
+TEST(HiddenJohnsonBodies, CountsConfigurationsRegularConvexCentredAndTheirDuals) {
+    const std::vector<gen::JohnsonBody> hidden = gen::hiddenJohnsonBodies();
+    ASSERT_EQ(hidden.size(), kHiddenExpected.size());
+    for (std::size_t i = 0; i < hidden.size(); ++i) {
+        const Expected& e = kHiddenExpected[i];
+        const Polyhedron& p = hidden[i].solid;
+        SCOPED_TRACE("J" + std::to_string(e.number));
+        ASSERT_EQ(hidden[i].number, e.number);
+        EXPECT_EQ(gen::johnsonBodyIndex(e.number), e.index);
+        const Shape s = shapeOf(p);
+        std::map<int, int> faces;
+        std::size_t sizeSum = 0;
+        for (const auto& f : p.faces) {
+            ++faces[static_cast<int>(f.size())];
+            sizeSum += f.size();
+        }
+        EXPECT_EQ(s.faceOfEdge.size(), sizeSum); // every directed edge once
+        for (const auto& [edge, f] : s.faceOfEdge)
+            EXPECT_TRUE(s.faceOfEdge.count({edge.second, edge.first}));
+        EXPECT_EQ(static_cast<int>(p.vertices.size()), e.v);
+        EXPECT_EQ(static_cast<int>(sizeSum / 2), e.e);
+        EXPECT_EQ(static_cast<int>(p.faces.size()), e.f);
+        EXPECT_EQ(faces, e.faces);
+        std::map<std::string, int> configs;
+        for (const auto& c : configurations(s))
+            ++configs[c];
+        EXPECT_EQ(configs, e.configs);
+
+        Point3D mean;
+        for (const Point3D& v : p.vertices)
+            mean = mean + v;
+        EXPECT_LT(norm(mean / static_cast<double>(p.vertices.size())), 1e-12);
+        for (std::size_t f = 0; f < p.faces.size(); ++f) {
+            const auto& face = p.faces[f];
+            const double circum = norm(p.vertices[face[0]] - s.centre[f]);
+            for (std::size_t k = 0; k < face.size(); ++k) {
+                const Point3D a = p.vertices[face[k]], b = p.vertices[face[(k + 1) % face.size()]];
+                EXPECT_NEAR(norm(a - b), 1.0, 1e-9);
+                EXPECT_NEAR(norm(a - s.centre[f]), circum, 1e-9);
+                EXPECT_NEAR(dot(a - s.centre[f], s.normal[f]), 0, 1e-9);
+            }
+            for (int v = 0; v < static_cast<int>(p.vertices.size()); ++v)
+                if (!std::count(face.begin(), face.end(), v)) {
+                    EXPECT_LT(dot(p.vertices[v] - s.centre[f], s.normal[f]), -1e-6) << "face " << f;
+                }
+            for (int g : neighbours(s, static_cast<int>(f)))
+                EXPECT_LT(dot(s.normal[f], s.normal[g]), 1 - 1e-6);
+        }
+
+        auto cut = storedModel(p);
+        kesmora::dualbilden(*cut, kesmora::dualRecipeFor(3, e.index, gen::johnsonName(e.number)));
+        EXPECT_EQ(cut->dual.faces.size(), e.dual);
+    }
+}
+
 // ---- Orientation ----------------------------------------------------------------------------
 
 // Where the top (+Z of the standard frame) ends up: on screen up (-y), tilted 20 degrees toward

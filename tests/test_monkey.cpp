@@ -105,8 +105,8 @@ std::string controlFault(const TMainForm& w) {
     return out.str();
 }
 
-// The titles of the hidden bodies, and the messages the build gives for those whose blocks the data
-// does not hold.
+// The titles of the hidden bodies, and the messages the build gives for any of them that fails (none
+// should: the data holds every block).
 struct HiddenBodyFacts {
     std::set<QString> titles;
     std::set<std::string> messages;
@@ -293,10 +293,11 @@ TEST(Monkey, ThousandsOfRandomEventsKeepModelAndControlsWhole) {
     for (const auto& [what, n] : monkey.counts())
         summary << ' ' << what << ' ' << n;
     std::cout << summary.str() << '\n';
-    // The shipped catalogue builds every body it lists, so a message means a handler failed; the
-    // hidden bodies whose blocks the data does not hold yet give their own.
+    // The shipped catalogue builds every body, hidden or not, so a message means a handler failed.
+    for (const std::string& m : hidden.messages)
+        ADD_FAILURE() << "a hidden body does not build: " << m;
     for (const std::string& m : monkey.messages())
-        if (!hidden.messages.count(m)) ADD_FAILURE() << m;
+        ADD_FAILURE() << m;
     EXPECT_GT(w->buildCount(), buildsBefore);
     EXPECT_GT(ticks, 0) << "the animation never ran";
     EXPECT_GT(hiddenChosen, 0) << "no hidden body was ever chosen";

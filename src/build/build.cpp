@@ -14,6 +14,7 @@
 #include <cmath>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace kesmora {
 
@@ -51,13 +52,55 @@ double degenerateTolerance(const SolidModel& m) {
     return kDegenerateTolerance * largest;
 }
 
-// The first two vertices that lie on one point, or none.
-std::optional<std::pair<int, int>> coincidentVertices(const SolidModel& m) {
+// For each loaded vertex, the piece of the body it belongs to: vertices that faces of the block
+// join, directly or through other faces, form one piece. A compound (two tetrahedra, five cubes)
+// has one piece per component, and its components may meet in a point, each with its own vertex
+// there; within one piece two vertices on one point are damage. Empty when the face block cannot
+// be read: then the whole body counts as one piece, and reading the faces reports the damage.
+std::vector<int> piecesOfVertices(const SolidModel& m, const CatalogueTables& tables, int id) {
+    const int n = m.solid.vertices.size();
+    std::vector<int> parent(static_cast<std::size_t>(n));
+    auto up = [&](int v) -> int& { return parent[static_cast<std::size_t>(v)]; };
+    for (int i = 0; i < n; ++i)
+        up(i) = i;
+    auto root = [&](int v) {
+        while (up(v) != v)
+            v = up(v) = up(up(v));
+        return v;
+    };
+    try {
+        const BlockView block = readBlock(tables.faceTable, tables.faceIndex, id);
+        for (int i = 0; i < block.count; ++i) {
+            int first = -1;
+            for (char ch : block.line(i)) {
+                const int v = vertexOfCode(ch);
+                if (v < 0 || v >= n) continue; // reported when the faces are read
+                if (first < 0)
+                    first = v;
+                else
+                    up(root(v)) = root(first);
+            }
+        }
+    } catch (const CatalogueError&) {
+        return {};
+    }
+    std::vector<int> piece(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        piece[static_cast<std::size_t>(i)] = root(i);
+    return piece;
+}
+
+// The first two vertices of one piece (all one piece where `piece` is empty) that lie on one
+// point, or none.
+std::optional<std::pair<int, int>> coincidentVertices(const SolidModel& m,
+                                                       const std::vector<int>& piece = {}) {
     const double tolerance = degenerateTolerance(m);
     if (tolerance < 0) return std::nullopt;
     for (int j = 1; j < m.solid.vertices.size(); ++j)
         for (int i = 0; i < j; ++i)
-            if (norm(m.solid.vertices[j] - m.solid.vertices[i]) <= tolerance) return std::pair{i, j};
+            if ((piece.empty() || piece[static_cast<std::size_t>(i)] == piece[static_cast<std::size_t>(j)]) &&
+                norm(m.solid.vertices[j] - m.solid.vertices[i]) <= tolerance)
+                return std::pair{i, j};
     return std::nullopt;
 }
 
@@ -231,7 +274,7 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
             throw CatalogueError(kCoordFile, header, coords.firstLine,
                                  "Der Block hat mehr als " + std::to_string(kMaxFaces) +
                                      " Ecken; so viele Flächen fasst das duale Polyeder nicht");
-        if (const auto pair = coincidentVertices(m))
+        if (const auto pair = coincidentVertices(m, piecesOfVertices(m, tables, dispatch->blockId)))
             throw CatalogueError(
                 kCoordFile, header, coords.fileLine(pair->second),
                 "Die Ecken " + std::to_string(pair->first) + " und " + std::to_string(pair->second) +

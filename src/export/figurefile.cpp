@@ -22,10 +22,18 @@ std::string figureTitle(const std::string& bodyName, bool dual, bool quasiDual) 
 void writeFigureFile(const SolidModel& model, bool dual, MeshFormat format, const std::string& title,
                      const std::string& file) {
     Mesh mesh = dual ? dualMesh(model) : solidMesh(model);
-    if (!orientOutward(mesh))
-        throw std::runtime_error("Die Flächen von " + title +
-                                 " bilden keine geschlossene zweiseitige Oberfläche; die Datei wurde nicht "
-                                 "geschrieben.");
+    if (!orientOutward(mesh)) {
+        // A closed one-sided surface (the tetrahemihexahedron) has no outside to turn its faces
+        // to: OFF and OBJ carry its faces as they stand, but STL's facet normals claim an outside.
+        if (!isClosed(mesh))
+            throw std::runtime_error("Die Flächen von " + title +
+                                     " bilden keine geschlossene Oberfläche; die Datei wurde nicht geschrieben.");
+        if (format == MeshFormat::Stl || format == MeshFormat::StlAscii)
+            throw std::runtime_error("Die Flächen von " + title +
+                                     " bilden eine einseitige Oberfläche ohne Außenseite, "
+                                     "die STL für seine Flächennormalen braucht; OFF und OBJ können sie "
+                                     "speichern.");
+    }
     std::ostringstream out(std::ios::out | std::ios::binary);
     switch (format) {
     case MeshFormat::Off:

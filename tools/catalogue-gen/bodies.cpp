@@ -6,6 +6,7 @@
 #include "build/build.h"
 #include "catalogue/tables.h"
 
+#include "hidden.h"
 #include "johnson.h"
 #include "layout.h"
 #include "uniform.h"
@@ -409,7 +410,7 @@ Archimedean archimedean(int index) {
         return make(rhombicuboctahedronPoints(), z, {4});
     case 4:
         return make(snubCubePoints(), z, {4});
-    case 5:
+    case 5: // the enantiomer snubDodecahedronPoints gives (even permutations, even number of plus signs)
         return make(snubDodecahedronPoints(), five, {5});
     case 6:
         return make(truncatedIcosahedronPoints(), five, {5});
@@ -451,44 +452,66 @@ const std::vector<Cat0>& category0() {
         {3, "Ikosaeder", [] { return hullOf(icosahedronPoints()); }},
         {4, "Pentagondodekaeder", [] { return hullOf(dodecahedronPoints()); }},
         {5, "Quader", {}},
+        {6, "quadratische Pyramide", [] { return hiddenCategory0(6); }},
+        {7, "dreiseitige Pyramide", [] { return hiddenCategory0(7); }},
+        {8, "fünfseitige Pyramide", [] { return hiddenCategory0(8); }},
+        {9, "sechsseitige Pyramide", [] { return hiddenCategory0(9); }},
+        {10, "quadratischer Stumpf", [] { return hiddenCategory0(10); }},
+        {11, "dreiseitiger Stumpf", [] { return hiddenCategory0(11); }},
+        {12, "rechteckiger Stumpf", [] { return hiddenCategory0(12); }},
         {13, "fünfseitiges Prisma", {}},
         {14, "fünfseitiges Antiprisma", [] { return hullOf(antiprismPoints(5)); }},
+        {15, "Hohlquader", [] { return hiddenCategory0(15); }},
+        {16, "fünf Würfel", [] { return hiddenCategory0(16); }},
+        {17, "vier Würfel", [] { return hiddenCategory0(17); }},
+        {18, "sechs Würfel", [] { return hiddenCategory0(18); }},
+        {19, "Mengerwürfel", [] { return hiddenCategory0(19); }},
+        {20, "Sierpinskitetraeder", [] { return hiddenCategory0(20); }},
         {21, "dreiseitiges Prisma", {}},
         {22, "quadratisches Prisma", {}},
         {23, "fünfseitiger Stumpf", {}},
         {24, "sechsseitiges Prisma", {}},
         {25, "quadratisches Antiprisma", [] { return hullOf(antiprismPoints(4)); }},
         {26, "sechsseitige Doppelpyramide", {}},
+        {27, "Pentagramm-Prisma", [] { return hiddenCategory0(27); }},
         {28, "siebenseitiges Prisma", [] { return hullOf(prismPoints(7)); }},
         {29, "siebenseitiges Antiprisma", [] { return hullOf(antiprismPoints(7)); }},
         {30, "achtseitiges Prisma", [] { return hullOf(prismPoints(8)); }},
         {31, "quadratisches Trapezoeder", [] { return trapezohedron(4); }},
         {32, "fünfseitiges Trapezoeder", [] { return trapezohedron(5); }},
+        {33, "sechsseitiges Trapezoeder", [] { return hiddenCategory0(33); }},
         {34, "dreiseit.regelm. Prisma", [] { return hullOf(prismPoints(3)); }},
         {35, "achtseitiges Antiprisma", [] { return hullOf(antiprismPoints(8)); }},
         {36, "Prisma und Pyramide", prismAndPyramid},
         {37, "sechsseitiges Antiprisma", [] { return hullOf(antiprismPoints(6)); }},
+        {38, "Tetrahemihexaeder", [] { return hiddenCategory0(38); }},
         {39, "fünfseitige Doppelpyramide", pentagonalBipyramid},
         {40, "neunseitiges Prisma", [] { return hullOf(prismPoints(9)); }},
         {41, "neunseitiges Antiprisma", [] { return hullOf(antiprismPoints(9)); }},
         {42, "zehnseitiges Prisma", [] { return hullOf(prismPoints(10)); }},
         {43, "zehnseitiges Antiprisma", [] { return hullOf(antiprismPoints(10)); }},
         {44, "erweitertes Trapezoeder", extendedTrapezohedron},
+        {45, "Tetraederstern", [] { return hiddenCategory0(45); }},
         {46, "Rhombenhexaeder", goldenRhombohedron},
         {47, "zehnseitiges Fass", [] { return barrel(0); }},
         {48, "zehnseitiges Fass + Kuppel", [] { return barrel(1); }},
         {49, "zehnseitiges Fass + 2 Kuppeln", [] { return barrel(2); }},
         {50, "Dürer-Polyeder", duerer},
+        {51, "Kepler-Stern", [] { return hiddenCategory0(51); }},
         {52, "elfseitiges Antiprisma", [] { return hullOf(antiprismPoints(11)); }},
         {53, "elfseitiges Prisma", [] { return hullOf(prismPoints(11)); }},
         {54, "zwölfseitiges Antiprisma", [] { return hullOf(antiprismPoints(12)); }},
+        {55, "Doppelantiprisma", [] { return hiddenCategory0(55); }},
         {56, "zwölfseitiges Prisma", [] { return hullOf(prismPoints(12)); }},
         {57, "Rhombenikosaeder", rhombicIcosahedron},
         {58, "Assoziaeder", associahedron},
         {59, "hamiltonfreies Polyeder", herschel},
+        {60, "zehnseitiges Trapezoeder", [] { return hiddenCategory0(60); }},
+        {61, "siebenseitiges Trapezoeder", [] { return hiddenCategory0(61); }},
         {62, "Symmetrie-C1-Polyeder", [] { return triclinic(true); }},
         {63, "Symmetrie-Ci-Polyeder", [] { return triclinic(false); }},
         {64, "Ikosioktaeder", icosioctahedron},
+        {65, "achtseitige Pyramide", [] { return hiddenCategory0(65); }},
         {66, "erweitertes Rhombendodekaeder", elongatedRhombicDodecahedron},
         {67, "Campanus-Sphäre", campanus},
     };
@@ -523,7 +546,10 @@ const std::array<const char*, 26> kCategory2Names{"Kuboktaeder",
                                                   "Disdyakisdodecaeder"};
 
 void prepare(CatalogueBody& b, const std::vector<int>& pinned = {}) {
-    prepareForCatalogue(b.solid, b.category, b.index, b.name, pinned);
+    if (isHiddenBody(b.category, b.index))
+        avoidHeaderLines(b.solid, b.name);
+    else
+        prepareForCatalogue(b.solid, b.category, b.index, b.name, pinned);
 }
 
 } // namespace
@@ -587,7 +613,6 @@ std::vector<CatalogueBody> catalogueBodies() {
     // Category 2: Archimedean solids (0..12, not 5) and their Catalan duals (13..25), stored
     // upright (top up and slightly toward the viewer, see orientForDisplay).
     for (int i = 0; i < 26; ++i) {
-        if (i == 5) continue; // snub dodecahedron: excluded by ExcludedNames
         CatalogueBody b;
         b.category = 2;
         b.index = i;
@@ -606,8 +631,11 @@ std::vector<CatalogueBody> catalogueBodies() {
         out.push_back(std::move(b));
     }
 
-    // Category 3: the Johnson solids another part of the generator builds.
-    for (JohnsonBody& j : johnsonBodies()) {
+    // Category 3: the Johnson solids another part of the generator builds, listed and hidden.
+    std::vector<JohnsonBody> johnson = johnsonBodies();
+    for (JohnsonBody& j : hiddenJohnsonBodies())
+        johnson.push_back(std::move(j));
+    for (JohnsonBody& j : johnson) {
         const int index = johnsonIndexOf(j.number);
         if (index < 0) throw std::runtime_error("unknown Johnson number");
         CatalogueBody b;

@@ -26,8 +26,8 @@ int blockIdOf(int category, int index);
 // Catalogue index (category 3) of "Johnson Polyeder NN"; -1 if the number is not in the list.
 int johnsonIndexOf(int number);
 
-// Every listed body of categories 0 and 2, and the Johnson solids johnsonBodies() supplies,
-// ready to be written (oriented, face order prepared).
+// Every body of categories 0, 2 and 3, listed or hidden by excluded.txt, ready to be written
+// (oriented; the listed ones with their face order prepared for the dual construction).
 std::vector<CatalogueBody> catalogueBodies();
 
 } // namespace gen

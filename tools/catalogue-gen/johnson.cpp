@@ -1,5 +1,6 @@
-// The 77 Johnson solids the catalogue lists, built by cut and paste from regular parts or, for the
-// few without such a construction, solved from their unit-edge equations.
+// The 92 Johnson solids of the catalogue (77 listed, 15 hidden by excluded.txt), built by cut and
+// paste from regular parts or, for the few without such a construction, solved from their
+// unit-edge equations.
 #include "johnson.h"
 
 #include "johnson_parts.h"
@@ -11,7 +12,9 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <numbers>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -330,12 +333,93 @@ Construction augmentedTridiminishedIcosahedron() {
     throw std::runtime_error("J64: no triangle between the three pentagons");
 }
 
+// Sphenocorona, C2v with the twofold axis along z: the two squares (A, B) share the edge A+A-
+// on top; C± are the apexes of the triangles beside the squares, D± the bottom edge.
+std::vector<Point3D> sphenocoronaPoints(const std::vector<double>& x) {
+    const double zA = x[0], xB = x[1], zB = x[2], yC = x[3], zC = x[4], zD = x[5];
+    return {{0, .5, zA},  {0, -.5, zA},  {xB, .5, zB}, {xB, -.5, zB}, {-xB, .5, zB},
+            {-xB, -.5, zB}, {0, yC, zC}, {0, -yC, zC}, {.5, 0, zD},   {-.5, 0, zD}};
+}
+
+std::vector<Point3D> sphenocorona() {
+    // Edge orbits A-B, A-C, B-C, B-D, C-D; start from the closed form's root k = 0.85273.
+    return solved(sphenocoronaPoints, {{0, 2}, {0, 6}, {2, 6}, {2, 8}, {6, 8}},
+                  {0.52, 0.85, 0, 0.79, -0.43, -0.79}, true)
+        .points;
+}
+
+// Sphenomegacorona, C2v: the squares and the bottom edge D+D- as in the sphenocorona; the
+// triangles beside the squares meet in C± = (0, ±yC, zC), and E± = (0, ±yE, zE) lie between C±
+// and the bottom edge.
+std::vector<Point3D> sphenomegacoronaPoints(const std::vector<double>& x) {
+    const double zA = x[0], xB = x[1], zB = x[2], yC = x[3], zC = x[4], zD = x[5], yE = x[6], zE = x[7];
+    return {{0, .5, zA},    {0, -.5, zA},   {xB, .5, zB}, {xB, -.5, zB}, {-xB, .5, zB}, {-xB, -.5, zB},
+            {0, yC, zC},    {0, -yC, zC},   {.5, 0, zD},  {-.5, 0, zD},  {0, yE, zE},   {0, -yE, zE}};
+}
+
+// True if the points' hull has the given face sizes and only unit edges.
+bool unitEdgedHull(const std::vector<Point3D>& p, const std::map<int, int>& faceSizes) {
+    std::map<int, int> sizes;
+    for (const HullFace& f : hullFaces(p)) {
+        ++sizes[static_cast<int>(f.corners.size())];
+        for (std::size_t k = 0; k < f.corners.size(); ++k)
+            if (std::abs(norm(p[f.corners[k]] - p[f.corners[(k + 1) % f.corners.size()]]) - 1) > 1e-9)
+                return false;
+    }
+    return sizes == faceSizes;
+}
+
+std::vector<Point3D> sphenomegacorona() {
+    // Edge orbits A-B, A-C, B-C, C-E, B-E, B-D, D-E. The start decides which root the solver
+    // finds; starts from a fixed sequence are tried until one gives the convex solid.
+    const EdgeList edges{{0, 2}, {0, 6}, {2, 6}, {6, 10}, {2, 10}, {2, 8}, {8, 10}};
+    std::mt19937 rng(88u);
+    auto uniform = [&](double lo, double hi) { return lo + (hi - lo) * (rng() / 4294967296.0); };
+    for (int attempt = 0; attempt < 3000; ++attempt) {
+        const std::vector<double> start{uniform(0.4, 1.2), uniform(0.3, 1),   uniform(-0.3, 0.3),
+                                        uniform(0.5, 1.3), uniform(-0.5, 0.6), uniform(-1.2, -0.4),
+                                        uniform(0.4, 1.2), uniform(-1, 0)};
+        try {
+            const std::vector<Point3D> p = solved(sphenomegacoronaPoints, edges, start, true).points;
+            if (unitEdgedHull(p, {{3, 16}, {4, 2}})) return p;
+        } catch (const std::runtime_error&) {
+        }
+    }
+    throw std::runtime_error("J88: no start leads to the sphenomegacorona");
+}
+
+Construction augmentedSphenocorona() {
+    Construction c{sphenocorona(), kUp};
+    for (const HullFace& f : hullFaces(c.points))
+        if (f.corners.size() == 4) {
+            append(c.points, pyramidApex(capBaseOf(c.points, f)));
+            c.top = f.normal;
+            return c;
+        }
+    throw std::runtime_error("J87: the sphenocorona has no square");
+}
+
 // How each Johnson solid the catalogue holds is made, by its number.
 struct Recipe {
     int number;
     Construction (*make)();
 };
 const Recipe kRecipes[] = {
+    {1, [] { return pyramidStack(4, false, false, false); }},
+    {2, [] { return pyramidStack(5, false, false, false); }},
+    {3, [] { return capStack(6, Middle::None, Cap::Cupola, Cap::None, true); }},
+    {4, [] { return capStack(8, Middle::None, Cap::Cupola, Cap::None, true); }},
+    {5, [] { return capStack(10, Middle::None, Cap::Cupola, Cap::None, true); }},
+    {10, [] { return pyramidStack(4, false, true, false); }},
+    {22, [] { return capStack(6, Middle::Antiprism, Cap::Cupola, Cap::None, true); }},
+    {27, [] { return capStack(6, Middle::None, Cap::Cupola, Cap::Cupola, true); }},
+    {31, [] { return capStack(10, Middle::None, Cap::Cupola, Cap::Cupola, false); }},
+    {49, [] { return pyramidsOnFaces(prismPoints(3), 4, 1, 0); }},
+    {50, [] { return pyramidsOnFaces(prismPoints(3), 4, 2, -0.5); }},
+    {51, [] { return pyramidsOnFaces(prismPoints(3), 4, 3, -0.5); }},
+    {86, [] { return Construction{sphenocorona(), kUp}; }},
+    {87, augmentedSphenocorona},
+    {88, [] { return Construction{sphenomegacorona(), kUp}; }},
     {6, [] { return capStack(10, Middle::None, Cap::Rotunda, Cap::None, true); }},
     {7, [] { return pyramidStack(3, true, false, false); }},
     {8, [] { return pyramidStack(4, true, false, false); }},
@@ -490,15 +574,38 @@ std::vector<int> johnsonNumbers() {
     return numbers;
 }
 
-Polyhedron johnsonSolid(int number) {
+namespace {
+
+Polyhedron centredAndOriented(int number) {
     Construction c = build(number);
     const Point3D centre = centroidOf(c.points);
     for (Point3D& p : c.points)
         p = p - centre;
     Polyhedron p = convexHull(c.points);
     orientForDisplay(p, c.top);
+    return p;
+}
+
+} // namespace
+
+Polyhedron johnsonSolid(int number) {
+    Polyhedron p = centredAndOriented(number);
     prepareForCatalogue(p, 3, johnsonBodyIndex(number), johnsonName(number));
     return p;
+}
+
+std::vector<int> hiddenJohnsonNumbers() {
+    return {kNotListed.begin(), kNotListed.end()};
+}
+
+std::vector<JohnsonBody> hiddenJohnsonBodies() {
+    std::vector<JohnsonBody> bodies;
+    for (int j : hiddenJohnsonNumbers()) {
+        Polyhedron p = centredAndOriented(j);
+        avoidHeaderLines(p, johnsonName(j));
+        bodies.push_back({j, std::move(p)});
+    }
+    return bodies;
 }
 
 std::vector<JohnsonBody> johnsonBodies() {

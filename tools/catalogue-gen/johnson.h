@@ -16,6 +16,11 @@ struct JohnsonBody {
 // Every Johnson solid the catalogue lists (77 of them), in ascending Johnson number.
 std::vector<JohnsonBody> johnsonBodies();
 
+// The 15 Johnson solids excluded.txt hides, ascending, ready for the tables; their face order is
+// left as the hull gives it (see avoidHeaderLines).
+std::vector<JohnsonBody> hiddenJohnsonBodies();
+std::vector<int> hiddenJohnsonNumbers();
+
 // The listed Johnson numbers, ascending.
 std::vector<int> johnsonNumbers();
 // One listed solid, ready for the tables (as johnsonBodies gives it).

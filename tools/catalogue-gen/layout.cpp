@@ -278,15 +278,19 @@ StartSearch orderFromStarts(const Polyhedron& p, int category, int bodyIndex, co
 
 } // namespace
 
-void prepareForCatalogue(Polyhedron& p, int category, int bodyIndex, const std::string& name,
-                         const std::vector<int>& pinned) {
-    // (a) No face line may read like a block header.
+void avoidHeaderLines(Polyhedron& p, const std::string& name) {
     for (auto& face : p.faces) {
         if (face.size() < 3) throw std::runtime_error(name + ": face with fewer than 3 vertices");
         for (std::size_t turn = 0; turn < face.size() && looksLikeHeader(faceString(face)); ++turn)
             std::rotate(face.begin(), face.begin() + 1, face.end());
         if (looksLikeHeader(faceString(face))) throw std::runtime_error(name + ": header-like face line");
     }
+}
+
+void prepareForCatalogue(Polyhedron& p, int category, int bodyIndex, const std::string& name,
+                         const std::vector<int>& pinned) {
+    // (a) No face line may read like a block header.
+    avoidHeaderLines(p, name);
 
     // (b) The dual-boundary property, by reordering the faces.
     if (dualBoundaryFailures(p, category, bodyIndex, name).empty()) return;

@@ -36,6 +36,10 @@ bool looksLikeHeader(const std::string& line);
 std::vector<int> dualBoundaryFailures(const Polyhedron& p, int category, int bodyIndex,
                                       const std::string& name);
 
+// Step (a) of prepareForCatalogue alone: the bodies excluded.txt hides keep their face order, so
+// their blocks do not depend on how the dual construction orders a dual face.
+void avoidHeaderLines(Polyhedron& p, const std::string& name);
+
 // Makes the solid ready for the tables, keeping its geometry and vertex numbering:
 // (a) rotates any face whose line would read like a block header (^\[[0-9]+\]$) so it no longer
 //     does (a rotation keeps the boundary order and the sense);

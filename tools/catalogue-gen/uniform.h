@@ -37,8 +37,8 @@ std::vector<Point3D> truncatedIcosahedronPoints();
 std::vector<Point3D> truncatedCuboctahedronPoints();
 std::vector<Point3D> truncatedIcosidodecahedronPoints();
 
-// Snub dodecahedron (only the source of the pentagonal hexecontahedron; the catalogue excludes the
-// snub dodecahedron itself). Unit edge, centred, one of the two enantiomers.
+// Snub dodecahedron (a hidden body of its own and the source of the pentagonal hexecontahedron).
+// Unit edge, centred, one of the two enantiomers.
 std::vector<Point3D> snubDodecahedronPoints();
 
 // Real root of t^3 = t^2 + t + 1 (snub cube), and of x^3 - 2x = phi (snub dodecahedron).

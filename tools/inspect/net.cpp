@@ -7,6 +7,11 @@
 #include "export/unfold.h"
 #include "session.h"
 
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
 namespace kesmora::inspect {
 
 Options netOptions() {
@@ -19,6 +24,39 @@ Options netOptions() {
         .required();
 }
 
+namespace {
+
+// Number of pieces the faces join the vertices into: one for a solid, one per part of a compound.
+int pieces(const Mesh& mesh) {
+    std::vector<int> parent(mesh.vertices.size());
+    for (std::size_t i = 0; i < parent.size(); ++i)
+        parent[i] = static_cast<int>(i);
+    auto root = [&](int v) {
+        while (parent[static_cast<std::size_t>(v)] != v)
+            v = parent[static_cast<std::size_t>(v)];
+        return v;
+    };
+    int count = static_cast<int>(parent.size());
+    for (const auto& face : mesh.faces)
+        for (std::size_t k = 1; k < face.size(); ++k) {
+            const int a = root(face[0]), b = root(face[k]);
+            if (a != b) parent[static_cast<std::size_t>(b)] = a, --count;
+        }
+    return count;
+}
+
+// A star polygon (a pentagram face) goes round its centre more than once.
+bool windsMoreThanOnce(const Polygon& p) {
+    double turning = 0;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        const QPointF u = p[(i + 1) % p.size()] - p[i], w = p[(i + 2) % p.size()] - p[(i + 1) % p.size()];
+        turning += std::atan2(cross2(u, w), dot2(u, w));
+    }
+    return std::abs(turning) > 3 * std::numbers::pi;
+}
+
+} // namespace
+
 int netCommand(const CatalogueTables& tables, const CommandLine& line) {
     const int category = line.number("CATEGORY", 0);
     const std::string name = utf8ToLatin1(line.text("NAME"));
@@ -30,6 +68,12 @@ int netCommand(const CatalogueTables& tables, const CommandLine& line) {
     const std::string shown = latin1ToUtf8(name);
 
     Mesh solid = solidMesh(body.model);
+    if (const int parts = pieces(solid); parts > 1)
+        throw std::runtime_error(shown + " has no net: it is a compound of " + std::to_string(parts) +
+                                 " separate solids, and one sheet of paper folds into one solid only");
+    if (isClosed(solid) && !orientOutward(solid))
+        throw std::runtime_error(shown + " has no net: its faces form a one-sided surface, which has no "
+                                         "outside to print on");
     if (!orientOutward(solid) || !isClosed(solid))
         throw std::runtime_error("the faces of " + shown + " do not close up into a solid");
     Mesh mesh;
@@ -57,8 +101,9 @@ int netCommand(const CatalogueTables& tables, const CommandLine& line) {
             (dual ? "; --reciprocal gives the polar reciprocal, whose faces are flat" : ""));
     for (const Polygon& p : flatFaces(mesh))
         if (!isConvex(p, 1e-9 * extent(mesh)))
-            throw std::runtime_error(title +
-                                     " has a face that is not convex; nets are made of convex faces only");
+            throw std::runtime_error(title + (windsMoreThanOnce(p) ? " has star faces, which cross themselves"
+                                                                   : " has a face that is not convex") +
+                                     "; nets are made of convex faces only");
 
     const auto net = unfold(mesh);
     if (!net)

@@ -1,0 +1,206 @@
+// The 38 bodies excluded.txt keeps out of the lists, as a user gets them who empties that file:
+// every one builds with its dual, draws in every mode the same whether covered faces are left out
+// or not, and the net command unfolds it or says why it has no net.
+#include "build/build.h"
+#include "catalogue/latin1.h"
+#include "catalogue/selection.h"
+#include "export/unfold.h"
+#include "inspector_process.h"
+#include "modelchecks.h"
+#include "view/renderer.h"
+#include "view/rotation.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QStringList>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace kesmora;
+
+namespace {
+
+const CatalogueTables& shipped() {
+    static const CatalogueTables t = LoadCatalogueTables(KESMORA_DATA_DIR);
+    return t;
+}
+
+// The shipped tables with excluded.txt emptied, as a user who wants every body edits it.
+const CatalogueTables& everything() {
+    static const CatalogueTables t = [] {
+        CatalogueTables all = shipped();
+        all.excludedNames.lines.clear();
+        all.excludedInCatalogue.clear();
+        return all;
+    }();
+    return t;
+}
+
+struct Body {
+    int category;
+    std::string name; // Latin-1, as in the tables
+    SolidModel model;
+};
+
+const std::vector<Body>& hiddenBodies() {
+    static const std::vector<Body> bodies = [] {
+        std::vector<Body> out;
+        for (int category : {0, 2, 3}) {
+            const auto listed = fillBodyList(shipped(), category);
+            const std::set<std::string> shown(listed.begin(), listed.end());
+            for (const std::string& name : fillBodyList(everything(), category)) {
+                if (shown.count(name)) continue;
+                Selection s;
+                s.currentCategory = category;
+                neuwert(s, everything(), name);
+                out.push_back({category, name, buildSolid(everything(), s, name)});
+            }
+        }
+        return out;
+    }();
+    return bodies;
+}
+
+std::string label(const Body& b) {
+    return std::to_string(b.category) + " " + latin1ToUtf8(b.name);
+}
+
+bool hasTwoVerticesOnOnePoint(const SolidModel& m) {
+    for (int j = 1; j < m.solid.vertices.size(); ++j)
+        for (int i = 0; i < j; ++i)
+            if (norm(m.solid.vertices[j] - m.solid.vertices[i]) < 1e-9) return true;
+    return false;
+}
+
+} // namespace
+
+// Compounds keep a vertex of their own per component where components touch: "fünf Würfel" (every
+// corner of its dodecahedron on two cubes) and the Sierpinski tetrahedron (corners of touching
+// tetrahedra). They build like any other body.
+TEST(HiddenBodies, EveryOneBuildsWithItsDual) {
+    ASSERT_EQ(hiddenBodies().size(), 38u);
+    int touching = 0;
+    for (const Body& b : hiddenBodies()) {
+        SCOPED_TRACE(label(b));
+        EXPECT_NEAR(kesmora::testing::largestCoordinate(b.model), 200.0, 1e-9);
+        EXPECT_EQ(b.model.dual.vertices.size(), b.model.solid.faces.size());
+        EXPECT_GE(b.model.dual.faces.size(), b.model.solid.vertices.size());
+        touching += hasTwoVerticesOnOnePoint(b.model);
+    }
+    EXPECT_EQ(touching, 2);
+}
+
+// Leaving out the faces that later faces paint over must not change a pixel, for the compounds,
+// star bodies and surfaces with holes as for the convex solids.
+TEST(HiddenBodies, EveryModeTheSameWithAndWithoutCoveredFaces) {
+    std::mt19937 random(16);
+    std::uniform_real_distribution<double> angle(0.0, 360.0);
+    const QSize size(360, 200);
+    for (const Body& b : hiddenBodies()) {
+        for (int turn = 0; turn < 3; ++turn) {
+            SolidModel m = b.model;
+            if (turn > 0) rechnen(m, angle(random), angle(random), angle(random));
+            for (DrawMode mode : kDrawModes) {
+                RenderSettings settings;
+                settings.mode = mode;
+                QImage left, all;
+                SceneRenderer().renderScene(left, size, m, settings);
+                settings.leaveOutCovered = false;
+                SceneRenderer().renderScene(all, size, m, settings);
+                EXPECT_TRUE(left == all)
+                    << label(b) << " turn " << turn << " mode " << static_cast<int>(mode);
+            }
+        }
+    }
+}
+
+// A pentagram turns the same way at every corner, but twice round: it is no convex polygon.
+TEST(HiddenBodies, APentagramIsNoConvexPolygon) {
+    Polygon pentagon, pentagram;
+    for (int k = 0; k < 5; ++k) {
+        const double a = 2 * std::numbers::pi * k / 5, b = 2 * std::numbers::pi * (2 * k % 5) / 5;
+        pentagon.push_back(QPointF(std::cos(a), std::sin(a)));
+        pentagram.push_back(QPointF(std::cos(b), std::sin(b)));
+    }
+    EXPECT_TRUE(isConvex(pentagon, 1e-9));
+    EXPECT_FALSE(isConvex(pentagram, 1e-9));
+}
+
+// The net command on the hidden bodies: a net where one exists, otherwise a message that says why.
+TEST(HiddenBodies, NetOrAClearReasonWhyThereIsNone) {
+    ScratchFolder scratch;
+    const std::filesystem::path data = scratch.path / "data";
+    std::filesystem::create_directories(data);
+    for (const char* file : {"catalogue.txt", "coordinates.txt", "faces.txt"})
+        std::filesystem::copy_file(std::filesystem::path(KESMORA_DATA_DIR) / file, data / file);
+    std::ofstream(data / "excluded.txt") << "Torus\n";
+    const QString svg = QString::fromStdString((scratch.path / "net.svg").string());
+    auto net = [&](const char* category, const char* name) {
+        return inspect({"--data", QString::fromStdString(data.string()), "net", category,
+                        QString::fromUtf8(name), "-o", svg});
+    };
+    struct Case {
+        const char* category;
+        const char* name;
+        const char* says; // empty: a net is written
+    };
+    const Case cases[] = {
+        {"0", "quadratische Pyramide", ""},
+        {"0", "Hohlquader", ""},
+        {"3", "Johnson Polyeder 88", ""},
+        {"2", "Dodecaedron simum (abgeschr.Dodekaeder)", ""},
+        {"0", "Tetraederstern", "has no net: it is a compound of 2 separate solids"},
+        {"0", "fünf Würfel", "has no net: it is a compound of 5 separate solids"},
+        {"0", "Sierpinskitetraeder", "has no net: it is a compound of 16 separate solids"},
+        {"0", "Kepler-Stern", "has star faces, which cross themselves"},
+        {"0", "Pentagramm-Prisma", "has star faces, which cross themselves"},
+        {"0", "Tetrahemihexaeder", "has no net: its faces form a one-sided surface"},
+    };
+    for (const Case& c : cases) {
+        const InspectorResult r = net(c.category, c.name);
+        if (*c.says == 0) {
+            EXPECT_EQ(r.exitCode, 0) << c.name << ": " << r.err.toStdString();
+        } else {
+            EXPECT_EQ(r.exitCode, 1) << c.name;
+            EXPECT_NE(r.err.toStdString().find(c.says), std::string::npos)
+                << c.name << ": " << r.err.toStdString();
+        }
+    }
+}
+
+// The tetrahemihexahedron is a closed surface with one side: OFF and OBJ write its seven faces as
+// they stand, STL (whose facet normals point outward) says why it cannot.
+TEST(HiddenBodies, AOneSidedSurfaceExportsToOffAndObj) {
+    ScratchFolder scratch;
+    const std::filesystem::path data = scratch.path / "data";
+    std::filesystem::create_directories(data);
+    for (const char* file : {"catalogue.txt", "coordinates.txt", "faces.txt"})
+        std::filesystem::copy_file(std::filesystem::path(KESMORA_DATA_DIR) / file, data / file);
+    std::ofstream(data / "excluded.txt") << "Torus\n";
+    auto exported = [&](const char* format, const std::filesystem::path& file) {
+        return inspect({"--data", QString::fromStdString(data.string()), "export", "0", "Tetrahemihexaeder",
+                        "--format", format, "-o", QString::fromStdString(file.string())});
+    };
+    const InspectorResult off = exported("off", scratch.path / "t.off");
+    ASSERT_EQ(off.exitCode, 0) << off.err.toStdString();
+    std::ifstream in(scratch.path / "t.off");
+    std::string header;
+    int vertices = 0, faces = 0;
+    in >> header >> vertices >> faces;
+    EXPECT_EQ(header, "OFF");
+    EXPECT_EQ(vertices, 6);
+    EXPECT_EQ(faces, 7);
+    EXPECT_EQ(exported("obj", scratch.path / "t.obj").exitCode, 0);
+    const InspectorResult stl = exported("stl", scratch.path / "t.stl");
+    EXPECT_EQ(stl.exitCode, 1);
+    EXPECT_NE(stl.err.toStdString().find("einseitige Oberfläche"), std::string::npos) << stl.err.toStdString();
+    EXPECT_FALSE(std::filesystem::exists(scratch.path / "t.stl"));
+}
