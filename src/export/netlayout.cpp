@@ -23,7 +23,6 @@ constexpr double kFooter = 6;
 constexpr double kTabMax = 6;
 constexpr double kGap = 4;     // between pieces on a sheet
 constexpr double kSlit = 1.2;  // a gap this narrow between two faces cannot be cut with scissors
-constexpr double kTouch = 0.01; // closer than this, two corners are one point of the net
 constexpr double kMinTab = 0.3; // a tab less deep than this cannot be glued
 constexpr int kTurns = 90;      // page turns tried, 2 degrees apart
 
@@ -76,13 +75,6 @@ double distanceToSegment(const QPointF& p, const QPointF& a, const QPointF& b) {
     const QPointF d = b - a;
     const double t = std::clamp(dot2(p - a, d) / dot2(d, d), 0.0, 1.0);
     return length2(p - (a + t * d));
-}
-
-double distanceToBoundary(const QPointF& p, const Polygon& poly) {
-    double least = INFINITY;
-    for (std::size_t i = 0; i < poly.size(); ++i)
-        least = std::min(least, distanceToSegment(p, poly[i], poly[(i + 1) % poly.size()]));
-    return least;
 }
 
 // Distance of the polygon's corners other than those of side k from the line of that side.
@@ -227,15 +219,9 @@ class Planner {
         }
     }
 
-    static bool touch(const Polygon& a, const Polygon& b) {
-        for (const QPointF& c : a)
-            for (const QPointF& d : b)
-                if (length2(c - d) < kTouch) return true;
-        return false;
-    }
-
-    // Two arms of a piece that come closer than scissors can cut. Faces meeting at a corner of the
-    // net leave a wedge between them, which every net has where a cut ends.
+    // Two arms of a piece that come closer than scissors can cut. Where a cut runs, the two faces
+    // on either side of it open a wedge, from nothing at its end to wider and wider along it: the
+    // corners of one vertex, or a corner beside a side of the same vertex, may come that close.
     bool hasSlit(const Plan& p) const {
         const int n = static_cast<int>(p.faces.size());
         std::vector<QRectF> boxes;
@@ -244,12 +230,18 @@ class Planner {
         for (int i = 0; i < n; ++i)
             for (int j = i + 1; j < n; ++j) {
                 if (p.pieceOf[i] != p.pieceOf[j] || !boxes[i].intersects(boxes[j])) continue;
-                if (p.net.parent[i] == j || p.net.parent[j] == i || touch(p.faces[i], p.faces[j])) continue;
-                for (auto [a, b] : {std::pair{i, j}, std::pair{j, i}})
-                    for (const QPointF& c : p.faces[a]) {
-                        const double d = distanceToBoundary(c, p.faces[b]);
-                        if (d > kTouch && d < kSlit) return true;
-                    }
+                if (p.net.parent[i] == j || p.net.parent[j] == i) continue;
+                for (auto [a, b] : {std::pair{i, j}, std::pair{j, i}}) {
+                    const auto& va = mesh_.faces[a];
+                    const auto& vb = mesh_.faces[b];
+                    const Polygon& pb = p.faces[b];
+                    for (std::size_t k = 0; k < va.size(); ++k)
+                        for (std::size_t m = 0; m < vb.size(); ++m) {
+                            if (vb[m] == va[k] || vb[(m + 1) % vb.size()] == va[k]) continue;
+                            const double d = distanceToSegment(p.faces[a][k], pb[m], pb[(m + 1) % pb.size()]);
+                            if (d < kSlit) return true;
+                        }
+                }
             }
         return false;
     }
@@ -388,12 +380,16 @@ void checkFaces(const NetRequest& r) {
                                                  "konvexen Flächen."));
 }
 
-// Puts each piece, turned to take the least room, on shelves across the sheets.
+// Puts each piece, turned to take the least room, on shelves across the sheets: the tallest first,
+// each on the first sheet with room for it, beside the others on its last shelf or on a new one.
 void placeOnSheets(const Plan& p, NetLayout& out, QSizeF area) {
-    struct Placing {
-        int piece;
+    struct Way {
         double radians;
         QRectF box;
+    };
+    struct Placing {
+        int piece;
+        std::vector<Way> ways; // the turn of least area first, then the same a quarter further
     };
     std::vector<std::vector<QPointF>> points(p.pieces);
     for (std::size_t f = 0; f < p.faces.size(); ++f)
@@ -401,44 +397,65 @@ void placeOnSheets(const Plan& p, NetLayout& out, QSizeF area) {
     for (const Tab& t : p.tabs)
         points[p.pieceOf[t.side.face]].insert(points[p.pieceOf[t.side.face]].end(), t.corners.begin(),
                                               t.corners.end());
+    auto wayAt = [&](int piece, double radians) {
+        std::vector<QPointF> turned;
+        for (const QPointF& q : points[piece])
+            turned.push_back(turn(q, radians));
+        return Way{radians, boundsOf(turned)};
+    };
     std::vector<Placing> placings;
     for (int piece = 0; piece < p.pieces; ++piece) {
-        Placing best{piece, 0, {}};
-        double bestArea = INFINITY;
+        double best = 0, bestArea = INFINITY;
         for (int k = 0; k < kTurns; ++k) {
             const double radians = k * 2 * kDegree;
-            QSizeF s = turnedSize(points[piece], radians);
+            const QSizeF s = turnedSize(points[piece], radians);
             if (!fitsIn(s, area)) continue;
             // Lying wide rather than tall lets the shelves take more pieces side by side.
             const double cost = s.width() * s.height() * (s.width() >= s.height() ? 1 : 1.05);
-            if (cost < bestArea * (1 - 1e-9)) bestArea = cost, best.radians = radians;
+            if (cost < bestArea * (1 - 1e-9)) bestArea = cost, best = radians;
         }
-        std::vector<QPointF> turned;
-        for (const QPointF& q : points[piece])
-            turned.push_back(turn(q, best.radians));
-        best.box = boundsOf(turned);
-        placings.push_back(best);
+        Placing placing{piece, {wayAt(piece, best)}};
+        const Way quarter = wayAt(piece, best + 90 * kDegree);
+        if (fitsIn(quarter.box.size(), area)) placing.ways.push_back(quarter);
+        placings.push_back(std::move(placing));
     }
-    std::stable_sort(placings.begin(), placings.end(),
-                     [](const Placing& a, const Placing& b) { return a.box.height() > b.box.height(); });
+    std::stable_sort(placings.begin(), placings.end(), [](const Placing& a, const Placing& b) {
+        return a.ways[0].box.height() > b.ways[0].box.height();
+    });
+    struct Sheet {
+        double x = 0, y = 0, shelf = 0;
+    };
+    std::vector<Sheet> sheets;
     const QPointF origin(kMargin, kMargin + kHeader);
     std::vector<int> sheetOf(p.pieces);
     std::vector<QPointF> shift(p.pieces);
     std::vector<double> turnOf(p.pieces);
-    int sheet = 0;
-    double x = 0, y = 0, shelf = 0;
     for (const Placing& pl : placings) {
-        const QSizeF s = pl.box.size();
-        if (x > 0 && x + s.width() > area.width()) x = 0, y += shelf + kGap, shelf = 0;
-        if (y > 0 && y + s.height() > area.height()) ++sheet, x = 0, y = 0, shelf = 0;
-        QPointF at = origin + QPointF(x, y);
-        if (p.pieces == 1) at += QPointF((area.width() - s.width()) / 2, (area.height() - s.height()) / 2);
-        sheetOf[pl.piece] = sheet;
-        shift[pl.piece] = at - pl.box.topLeft();
-        turnOf[pl.piece] = pl.radians;
-        x += s.width() + kGap;
-        shelf = std::max(shelf, s.height());
+        bool placed = false;
+        for (std::size_t k = 0; k <= sheets.size() && !placed; ++k) {
+            if (k == sheets.size()) sheets.emplace_back();
+            Sheet& sh = sheets[k];
+            for (const Way& way : pl.ways) {
+                const QSizeF s = way.box.size();
+                QPointF at;
+                if (sh.x + s.width() <= area.width() && sh.y + s.height() <= area.height())
+                    at = QPointF(sh.x, sh.y);
+                else if (sh.y + sh.shelf + kGap + s.height() <= area.height() && s.width() <= area.width())
+                    sh.y += sh.shelf + kGap, sh.x = 0, sh.shelf = 0, at = QPointF(0, sh.y);
+                else
+                    continue;
+                sh.x = at.x() + s.width() + kGap;
+                sh.shelf = std::max(sh.shelf, s.height());
+                if (p.pieces == 1) at += QPointF((area.width() - s.width()) / 2, (area.height() - s.height()) / 2);
+                sheetOf[pl.piece] = static_cast<int>(k);
+                shift[pl.piece] = origin + at - way.box.topLeft();
+                turnOf[pl.piece] = way.radians;
+                placed = true;
+                break;
+            }
+        }
     }
+    const int sheet = static_cast<int>(sheets.size()) - 1;
     out.sheetCount = sheet + 1;
     out.pieceCount = p.pieces;
     auto moved = [&](int piece, const QPointF& q) { return turn(q, turnOf[piece]) + shift[piece]; };

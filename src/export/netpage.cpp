@@ -37,10 +37,14 @@ QPolygonF mapped(const Polygon& p, const QTransform& t) {
 void drawTexts(QPainter& painter, const NetLayout& net, int sheet, const QTransform& toDevice) {
     painter.save();
     painter.setTransform(QTransform::fromScale(1 / kTextUnit, 1 / kTextUnit) * toDevice);
-    painter.setPen(QColor(40, 40, 40));
     QFont font(QStringLiteral("DejaVu Sans"));
+    const RenderSettings colours;
     for (const NetLabel& label : net.labels) {
         if (net.faces[label.face].sheet != sheet) continue;
+        // Dark numbers on light faces, light ones on the dark blue of the decagons.
+        const QColor fill = QColor::fromRgb(
+            colours.polygonColour(static_cast<int>(net.faces[label.face].corners.size())));
+        painter.setPen(qGray(fill.rgb()) < 100 ? QColor(255, 255, 255) : QColor(40, 40, 40));
         font.setPixelSize(std::max(1, qRound(label.height * kTextUnit)));
         painter.setFont(font);
         painter.save();
