@@ -98,6 +98,11 @@ double distance(const QPointF& p, const Polygon& poly) {
     return least;
 }
 
+// QPointF's own == forgives a relative 1e-12.
+bool exactly(const QPointF& a, const QPointF& b) {
+    return a.x() == b.x() && a.y() == b.y();
+}
+
 bool same(const QPointF& a, const QPointF& b) {
     return std::hypot(a.x() - b.x(), a.y() - b.y()) < 1e-9;
 }
@@ -143,7 +148,7 @@ void expectBuildable(const Mesh& mesh, const NetLayout& net, const std::string& 
         if (net.sideNumbers[f][i] == 0) {
             // Folded faces share the side exactly: no slit however thin.
             EXPECT_EQ(net.faces[f].piece, net.faces[g].piece) << what;
-            EXPECT_TRUE(a[i] == b[(j + 1) % b.size()] && a[(i + 1) % a.size()] == b[j])
+            EXPECT_TRUE(exactly(a[i], b[(j + 1) % b.size()]) && exactly(a[(i + 1) % a.size()], b[j]))
                 << what << ": faces " << f << " and " << g << " folded apart";
             EXPECT_EQ(tabs, 0) << what << ": a tab on a fold";
             EXPECT_EQ(net.sideNumbers[g][j], 0) << what;
@@ -169,8 +174,8 @@ void expectBuildable(const Mesh& mesh, const NetLayout& net, const std::string& 
             const std::pair<int, int> side{static_cast<int>(f), static_cast<int>(k)};
             EXPECT_EQ(labelsOn[side], net.sideNumbers[f][k] != 0 ? 1 : 0) << what;
         }
-    // Arms of a piece keep apart far enough to cut between them. Only along a cut may the faces
-    // come closer, from its end where they meet: a corner and a side of one vertex of the body.
+    // Arms of a piece keep as far apart as a tab is wide. Only along a cut may faces come closer,
+    // from its end where they meet: a corner and a side of one vertex of the body.
     for (std::size_t f = 0; f < net.faces.size(); ++f)
         for (std::size_t g = 0; g < net.faces.size(); ++g) {
             if (f == g || net.faces[f].piece != net.faces[g].piece) continue;
@@ -179,8 +184,10 @@ void expectBuildable(const Mesh& mesh, const NetLayout& net, const std::string& 
                 for (std::size_t m = 0; m < b.size(); ++m) {
                     const int v = mesh.faces[f][k];
                     if (mesh.faces[g][m] == v || mesh.faces[g][(m + 1) % b.size()] == v) continue;
-                    EXPECT_GT(distance(net.faces[f].corners[k], {b[m], b[(m + 1) % b.size()]}), 1.0)
-                        << what << ": a slit between faces " << f << " and " << g;
+                    const QPointF from = b[m], to = b[(m + 1) % b.size()];
+                    const double tab = std::min(6.0, 0.3 * std::hypot(to.x() - from.x(), to.y() - from.y()));
+                    EXPECT_GT(distance(net.faces[f].corners[k], {from, to}), tab)
+                        << what << ": faces " << f << " and " << g << " closer than a tab is wide";
                 }
         }
     // Nothing lies on anything else of its sheet: faces, tabs, pieces (0.001 mm² for rounding).

@@ -22,7 +22,6 @@ constexpr double kHeader = 17;
 constexpr double kFooter = 6;
 constexpr double kTabMax = 6;
 constexpr double kGap = 4;     // between pieces on a sheet
-constexpr double kSlit = 1.2;  // a gap this narrow between two faces cannot be cut with scissors
 constexpr double kMinTab = 0.3; // a tab less deep than this cannot be glued
 constexpr int kTurns = 90;      // page turns tried, 2 degrees apart
 
@@ -219,14 +218,14 @@ class Planner {
         }
     }
 
-    // Two arms of a piece that come closer than scissors can cut. Where a cut runs, the two faces
+    // Two arms of a piece that come closer than a tab is wide. Where a cut runs, the two faces
     // on either side of it open a wedge, from nothing at its end to wider and wider along it: the
     // corners of one vertex, or a corner beside a side of the same vertex, may come that close.
     bool hasSlit(const Plan& p) const {
         const int n = static_cast<int>(p.faces.size());
         std::vector<QRectF> boxes;
         for (const Polygon& f : p.faces)
-            boxes.push_back(boundsOf(f, kSlit));
+            boxes.push_back(boundsOf(f, kTabMax));
         for (int i = 0; i < n; ++i)
             for (int j = i + 1; j < n; ++j) {
                 if (p.pieceOf[i] != p.pieceOf[j] || !boxes[i].intersects(boxes[j])) continue;
@@ -238,8 +237,10 @@ class Planner {
                     for (std::size_t k = 0; k < va.size(); ++k)
                         for (std::size_t m = 0; m < vb.size(); ++m) {
                             if (vb[m] == va[k] || vb[(m + 1) % vb.size()] == va[k]) continue;
-                            const double d = distanceToSegment(p.faces[a][k], pb[m], pb[(m + 1) % pb.size()]);
-                            if (d < kSlit) return true;
+                            const QPointF from = pb[m], to = pb[(m + 1) % pb.size()];
+                            // As wide as a full tab on that side, so that one fits there.
+                            const double room = std::min(kTabMax, 0.3 * length2(to - from));
+                            if (distanceToSegment(p.faces[a][k], from, to) < room) return true;
                         }
                 }
             }
