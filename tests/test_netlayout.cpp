@@ -312,6 +312,31 @@ TEST(NetLayout, WarpedAndOpenFacesAreRefusedInGerman) {
     }
 }
 
+// A printer's page need not be the sheet's: the sheet fills it as far as it can, centred, turned
+// where the two lie different ways, and nothing of it falls off.
+TEST(NetLayout, SheetsFitThePrintersPage) {
+    const QSizeF a4(210, 297);
+    struct Case {
+        QSizeF sheet, room;
+        double scale;
+    };
+    // Letter at 600 dpi (5100 x 6600); A4 at 1200 dpi (9921 x 14031) upright and lying, where the
+    // sheet is turned and keeps the same size; an A4 sheet lying across on an upright page.
+    const double a4At1200 = 14031 / 297.0;
+    for (const Case& c : {Case{a4, {5100, 6600}, 6600 / 297.0}, Case{a4, {9921, 14031}, a4At1200},
+                          Case{a4, {14031, 9921}, a4At1200}, Case{a4.transposed(), {9921, 14031}, a4At1200}}) {
+        const QTransform t = sheetOnPage(c.sheet, c.room);
+        const QRectF onPage = t.mapRect(QRectF(QPointF(0, 0), c.sheet));
+        EXPECT_NEAR(onPage.left(), c.room.width() - onPage.right(), 1e-6);
+        EXPECT_NEAR(onPage.top(), c.room.height() - onPage.bottom(), 1e-6);
+        EXPECT_GE(onPage.left(), -1e-6);
+        EXPECT_GE(onPage.top(), -1e-6);
+        EXPECT_NEAR(std::sqrt(std::fabs(t.determinant())), c.scale, 1e-9);
+        // Turned or not, the sheet keeps its handedness: the net must not be mirrored.
+        EXPECT_GT(t.determinant(), 0);
+    }
+}
+
 #ifdef KESMORA_HAVE_PRINTER
 // The window prints through QPrinter with the same painting as the saved PDF: printed to a PDF
 // file, the pages are the saved ones.

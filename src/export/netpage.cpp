@@ -149,22 +149,26 @@ void paintNetSheet(QPainter& painter, const NetLayout& net, int sheet, const QTr
     drawTexts(painter, net, sheet, toDevice);
 }
 
+QTransform sheetOnPage(QSizeF page, QSizeF room) {
+    // A landscape sheet on a portrait page is turned a quarter, not shrunk.
+    const bool turned = page.width() != page.height() && room.width() != room.height() &&
+                        (page.width() > page.height()) != (room.width() > room.height());
+    const QSizeF onPage = turned ? page.transposed() : page;
+    const double scale = std::min(room.width() / onPage.width(), room.height() / onPage.height());
+    QTransform toDevice = turned ? QTransform(0, 1, -1, 0, page.height(), 0) : QTransform();
+    toDevice *= QTransform::fromScale(scale, scale);
+    toDevice *= QTransform::fromTranslate((room.width() - scale * onPage.width()) / 2,
+                                          (room.height() - scale * onPage.height()) / 2);
+    return toDevice;
+}
+
 void paintNetSheets(QPagedPaintDevice& device, const NetLayout& net) {
     QPainter painter;
     if (!painter.begin(&device)) throw std::runtime_error("Das Netz kann auf diesem Gerät nicht gedruckt werden.");
     const QSizeF page = net.pageMillimetres;
     for (int sheet = 0; sheet < net.sheetCount; ++sheet) {
         if (sheet > 0 && !device.newPage()) throw std::runtime_error("Das Gerät nimmt keine weitere Seite an.");
-        const QSizeF room(device.width(), device.height());
-        // A landscape sheet on a portrait page is turned a quarter, not shrunk.
-        const bool turned = page.width() != page.height() && room.width() != room.height() &&
-                            (page.width() > page.height()) != (room.width() > room.height());
-        const QSizeF onPage = turned ? page.transposed() : page;
-        const double scale = std::min(room.width() / onPage.width(), room.height() / onPage.height());
-        QTransform toDevice = turned ? QTransform(0, 1, -1, 0, page.height(), 0) : QTransform();
-        toDevice *= QTransform::fromScale(scale, scale);
-        toDevice *= QTransform::fromTranslate((room.width() - scale * onPage.width()) / 2,
-                                              (room.height() - scale * onPage.height()) / 2);
+        const QTransform toDevice = sheetOnPage(page, QSizeF(device.width(), device.height()));
         paintNetSheet(painter, net, sheet, toDevice);
     }
     painter.end();

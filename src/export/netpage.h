@@ -17,6 +17,10 @@ namespace kesmora {
 // Paints one sheet; `toDevice` maps the sheet's millimetres to the painter's coordinates.
 void paintNetSheet(QPainter& painter, const NetLayout& net, int sheet, const QTransform& toDevice);
 
+// Maps a sheet of the given size in millimetres onto a page `room` device units large: as large as
+// fits, centred, turned a quarter where sheet and page lie different ways.
+QTransform sheetOnPage(QSizeF sheetMillimetres, QSizeF room);
+
 // One page per sheet, each fitted to the device's page (turned where the sheet lies the other way).
 // Throws std::runtime_error with a German message when the device cannot be painted on.
 void paintNetSheets(QPagedPaintDevice& device, const NetLayout& net);

@@ -1,5 +1,5 @@
 // Nets to print, cut out and glue, first half: the faces of a solid unfolded into the plane without
-// overlaps. The page and its tabs are export/netpage.h.
+// overlaps. Tabs, numbers, pieces and sheets are export/netlayout.h.
 #pragma once
 
 #include "mesh.h"
