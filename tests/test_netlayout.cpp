@@ -280,6 +280,17 @@ TEST(NetLayout, RealEdgeLengthOverSeveralPages) {
         }
     EXPECT_NEAR(longest, 55, 1e-6);
 
+    // Edges too short for tabs are refused as such.
+    NetRequest tiny = r;
+    tiny.edgeMillimetres = 2;
+    try {
+        layoutNet(tiny);
+        ADD_FAILURE() << "2 mm edges";
+    } catch (const NetError& e) {
+        EXPECT_EQ(e.kind, NetError::Kind::TooSmall);
+        EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QStringLiteral("zu kurz für Laschen"))) << e.what();
+    }
+
     // A face larger than the page is refused with a German message, not cut.
     NetRequest huge = r;
     huge.edgeMillimetres = 200;

@@ -23,6 +23,7 @@ constexpr double kFooter = 6;
 constexpr double kTabMax = 6;
 constexpr double kGap = 4;     // between pieces on a sheet
 constexpr double kMinTab = 0.3; // a tab less deep than this cannot be glued
+constexpr int kShortestEdge = 3;
 constexpr int kTurns = 90;      // page turns tried, 2 degrees apart
 
 constexpr double kDegree = std::numbers::pi / 180;
@@ -122,11 +123,14 @@ class Planner {
   public:
     Planner(const Mesh& mesh, double edgeMillimetres, QSizeF room)
         : mesh_(mesh), map_(edgeMap(mesh.faces)), flat_(flatFaces(mesh)), edge_(edgeMillimetres), room_(room) {
-        for (const MeshEdge& e : map_.edges)
+        for (const MeshEdge& e : map_.edges) {
             longest_ = std::max(longest_, norm(mesh.vertices[e.b] - mesh.vertices[e.a]));
+            shortest_ = std::min(shortest_, norm(mesh.vertices[e.b] - mesh.vertices[e.a]));
+        }
     }
 
     double longest() const { return longest_; }
+    double shortest() const { return shortest_; }
     const EdgeMap& map() const { return map_; }
 
     // Whether every face, alone, fits the page at the asked size.
@@ -325,6 +329,7 @@ class Planner {
     double edge_;
     QSizeF room_;
     double longest_ = 0;
+    double shortest_ = INFINITY;
 };
 
 // The glue number inside the face along side k: as large as the face leaves room for, upright
@@ -523,6 +528,13 @@ NetLayout layoutNet(const NetRequest& r) {
     if (!planner.facesFit())
         throw NetError(NetError::Kind::TooLarge,
                        what + QStringLiteral(": Bei dieser Kantenlänge passt eine Fläche nicht auf die Seite."));
+
+    // Below this no tab can be glued, and no number read.
+    if (r.edgeMillimetres > 0 && r.edgeMillimetres * planner.shortest() / planner.longest() < kShortestEdge * (1 - 1e-9))
+        throw NetError(NetError::Kind::TooSmall,
+                       what + QStringLiteral(": Bei dieser Kantenlänge sind die kürzesten Kanten kürzer als "
+                                             "%1 mm, zu kurz für Laschen.")
+                                  .arg(kShortestEdge));
 
     std::optional<Plan> plan;
     // Nets without narrow slits first; where none has a tab for every glue edge, one with them.

@@ -25,7 +25,7 @@ enum class NetSide { Solid, Dual, Reciprocal };
 
 // Why a body has no net; the text (German, UTF-8) is for the user.
 struct NetError : std::runtime_error {
-    enum class Kind { NotClosed, Warped, NotConvex, NoNet, TooLarge };
+    enum class Kind { NotClosed, Warped, NotConvex, NoNet, TooLarge, TooSmall };
     NetError(Kind kind, const QString& text) : std::runtime_error(text.toStdString()), kind(kind) {}
     Kind kind;
 };
