@@ -6,21 +6,21 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
-#include <QSvgRenderer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QProcess>
+#include <QSvgRenderer>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <numeric>
@@ -358,8 +358,8 @@ double colouredShare(const std::string& svg, const std::string& picture) {
 TEST(Net, RealSizeOverSeveralSheetsAsSvgAndPdf) {
     makeApplication();
     const std::string base = temp("big");
-    const InspectorResult r = inspect({"net", "2", "Ikosidodekaederstumpf", "--edge", "40", "-o",
-                                       QString::fromStdString(base + ".svg")});
+    const InspectorResult r = inspect(
+        {"net", "2", "Ikosidodekaederstumpf", "--edge", "40", "-o", QString::fromStdString(base + ".svg")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_FALSE(std::filesystem::exists(base + ".svg"));
     int sheets = 0;
@@ -396,8 +396,8 @@ TEST(Net, RealSizeOverSeveralSheetsAsSvgAndPdf) {
     }
     EXPECT_EQ(faces, 62u);
 
-    const InspectorResult pdf = inspect({"net", "2", "Ikosidodekaederstumpf", "--edge", "40", "-o",
-                                         QString::fromStdString(base + ".pdf")});
+    const InspectorResult pdf = inspect(
+        {"net", "2", "Ikosidodekaederstumpf", "--edge", "40", "-o", QString::fromStdString(base + ".pdf")});
     ASSERT_EQ(pdf.exitCode, 0) << pdf.err.toStdString();
     const QByteArray bytes = fileBytes(base + ".pdf");
     EXPECT_TRUE(bytes.startsWith("%PDF-"));
@@ -406,7 +406,8 @@ TEST(Net, RealSizeOverSeveralSheetsAsSvgAndPdf) {
     // Standard output takes one sheet only.
     const InspectorResult piped = inspect({"net", "2", "Ikosidodekaederstumpf", "--edge", "40", "-o", "-"});
     EXPECT_EQ(piped.exitCode, 1);
-    EXPECT_TRUE(QString::fromUtf8(piped.err).contains(QStringLiteral("Standardausgabe"))) << piped.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(piped.err).contains(QStringLiteral("Standardausgabe")))
+        << piped.err.toStdString();
 }
 
 // Three nets as they come out of the files; with KESMORA_NET_PICTURES=DIR they are kept there
@@ -421,7 +422,8 @@ TEST(Net, SheetsReadBackAsPictures) {
         const InspectorResult r = inspect({"net", category, name, "-o", QString::fromStdString(svg)});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
         const std::string picture =
-            keep ? std::string(keep) + "/" + QString(name).replace(' ', '-').toStdString() + ".png" : std::string();
+            keep ? std::string(keep) + "/" + QString(name).replace(' ', '-').toStdString() + ".png"
+                 : std::string();
         EXPECT_GT(colouredShare(svg, picture), 0.1) << name.toStdString();
     }
 }

@@ -50,7 +50,8 @@ const std::vector<Body>& everyListedBody() {
                 Selection s;
                 s.currentCategory = category;
                 neuwert(s, shipped(), name);
-                all.push_back({category, QString::fromStdString(latin1ToUtf8(name)), buildSolid(shipped(), s, name)});
+                all.push_back(
+                    {category, QString::fromStdString(latin1ToUtf8(name)), buildSolid(shipped(), s, name)});
             }
         return all;
     }();
@@ -118,9 +119,10 @@ void expectBuildable(const Mesh& mesh, const NetLayout& net, const std::string& 
         ASSERT_EQ(c.size(), mesh.faces[f].size()) << what << " face " << f;
         EXPECT_TRUE(net.faces[f].sheet >= 0 && net.faces[f].sheet < net.sheetCount) << what;
         for (std::size_t k = 0; k < c.size(); ++k) {
-            const double onPaper = std::hypot(c[(k + 1) % c.size()].x() - c[k].x(),
-                                              c[(k + 1) % c.size()].y() - c[k].y());
-            const Point3D d = mesh.vertices[mesh.faces[f][(k + 1) % c.size()]] - mesh.vertices[mesh.faces[f][k]];
+            const double onPaper =
+                std::hypot(c[(k + 1) % c.size()].x() - c[k].x(), c[(k + 1) % c.size()].y() - c[k].y());
+            const Point3D d =
+                mesh.vertices[mesh.faces[f][(k + 1) % c.size()]] - mesh.vertices[mesh.faces[f][k]];
             EXPECT_NEAR(onPaper, net.millimetresPerUnit * norm(d), 1e-6 * onPaper) << what << " face " << f;
             EXPECT_TRUE(page.contains(c[k])) << what << " face " << f << " leaves the page";
         }
@@ -236,8 +238,8 @@ TEST(NetLayout, EveryListedBodyAndEveryFlatDualCanBeBuilt) {
     }
     EXPECT_EQ(everyListedBody().size(), 148u);
     EXPECT_GT(duals, 100); // most duals are flat: 142 of the 148 when this was written
-    const NetRequest reciprocal = netRequest(body("Ikosidodekaederstumpf").model, "Ikosidodekaederstumpf",
-                                             NetSide::Reciprocal);
+    const NetRequest reciprocal =
+        netRequest(body("Ikosidodekaederstumpf").model, "Ikosidodekaederstumpf", NetSide::Reciprocal);
     const NetLayout net = layoutNet(reciprocal);
     EXPECT_TRUE(net.title.contains(QStringLiteral("polar reziproker Körper")));
     expectBuildable(reciprocal.mesh, net, "Ikosidodekaederstumpf (reciprocal)");
@@ -334,8 +336,9 @@ TEST(NetLayout, SheetsFitThePrintersPage) {
     // Letter at 600 dpi (5100 x 6600); A4 at 1200 dpi (9921 x 14031) upright and lying, where the
     // sheet is turned and keeps the same size; an A4 sheet lying across on an upright page.
     const double a4At1200 = 14031 / 297.0;
-    for (const Case& c : {Case{a4, {5100, 6600}, 6600 / 297.0}, Case{a4, {9921, 14031}, a4At1200},
-                          Case{a4, {14031, 9921}, a4At1200}, Case{a4.transposed(), {9921, 14031}, a4At1200}}) {
+    for (const Case& c :
+         {Case{a4, {5100, 6600}, 6600 / 297.0}, Case{a4, {9921, 14031}, a4At1200},
+          Case{a4, {14031, 9921}, a4At1200}, Case{a4.transposed(), {9921, 14031}, a4At1200}}) {
         const QTransform t = sheetOnPage(c.sheet, c.room);
         const QRectF onPage = t.mapRect(QRectF(QPointF(0, 0), c.sheet));
         EXPECT_NEAR(onPage.left(), c.room.width() - onPage.right(), 1e-6);

@@ -21,10 +21,10 @@ constexpr double kMargin = 8; // printers leave the border of the page white
 constexpr double kHeader = 17;
 constexpr double kFooter = 6;
 constexpr double kTabMax = 6;
-constexpr double kGap = 4;     // between pieces on a sheet
+constexpr double kGap = 4;      // between pieces on a sheet
 constexpr double kMinTab = 0.3; // a tab less deep than this cannot be glued
 constexpr int kShortestEdge = 3;
-constexpr int kTurns = 90;      // page turns tried, 2 degrees apart
+constexpr int kTurns = 90; // page turns tried, 2 degrees apart
 
 constexpr double kDegree = std::numbers::pi / 180;
 
@@ -122,7 +122,8 @@ struct Plan {
 class Planner {
   public:
     Planner(const Mesh& mesh, double edgeMillimetres, QSizeF room)
-        : mesh_(mesh), map_(edgeMap(mesh.faces)), flat_(flatFaces(mesh)), edge_(edgeMillimetres), room_(room) {
+        : mesh_(mesh), map_(edgeMap(mesh.faces)), flat_(flatFaces(mesh)), edge_(edgeMillimetres),
+          room_(room) {
         for (const MeshEdge& e : map_.edges) {
             longest_ = std::max(longest_, norm(mesh.vertices[e.b] - mesh.vertices[e.a]));
             shortest_ = std::min(shortest_, norm(mesh.vertices[e.b] - mesh.vertices[e.a]));
@@ -287,7 +288,8 @@ class Planner {
         auto isFree = [&](const Polygon& tab, int piece) {
             const QRectF box = boundsOf(tab, 0);
             for (int f : facesOfPiece[piece])
-                if (box.intersects(faceBoxes[f]) && convexPolygonsOverlap(tab, p.faces[f], 1e-3)) return false;
+                if (box.intersects(faceBoxes[f]) && convexPolygonsOverlap(tab, p.faces[f], 1e-3))
+                    return false;
             for (const auto& [other, otherBox] : tabsOfPiece[piece])
                 if (box.intersects(otherBox) && convexPolygonsOverlap(tab, other, 1e-3)) return false;
             return true;
@@ -341,8 +343,8 @@ NetLabel labelFor(const Polygon& face, int f, int k, int number) {
     QPointF in(-d.y(), d.x());
     if (dot2(in, centroid2(face) - a) < 0) in = -in;
     const double digits = number < 10 ? 1 : number < 100 ? 2 : 3;
-    const double height = std::min({3.5, 0.3 * len, 0.35 * depthOver(face, static_cast<std::size_t>(k)),
-                                    0.5 * len / (0.6 * digits)});
+    const double height = std::min(
+        {3.5, 0.3 * len, 0.35 * depthOver(face, static_cast<std::size_t>(k)), 0.5 * len / (0.6 * digits)});
     NetLabel label;
     label.face = f;
     label.side = k;
@@ -370,7 +372,7 @@ void checkFaces(const NetRequest& r) {
     const QString what = QStringLiteral("„") + described(r) + QStringLiteral("“");
     if (mesh.faces.size() < 4 || !isClosed(mesh))
         throw NetError(NetError::Kind::NotClosed, what + QStringLiteral(": Die Flächen schließen sich "
-                                                                         "nicht zu einem Körper."));
+                                                                        "nicht zu einem Körper."));
     int warped = 0;
     for (int f = 0; f < static_cast<int>(mesh.faces.size()); ++f)
         if (flatness(mesh, f) > 1e-6 * extent(mesh)) ++warped;
@@ -452,7 +454,8 @@ void placeOnSheets(const Plan& p, NetLayout& out, QSizeF area) {
                     continue;
                 sh.x = at.x() + s.width() + kGap;
                 sh.shelf = std::max(sh.shelf, s.height());
-                if (p.pieces == 1) at += QPointF((area.width() - s.width()) / 2, (area.height() - s.height()) / 2);
+                if (p.pieces == 1)
+                    at += QPointF((area.width() - s.width()) / 2, (area.height() - s.height()) / 2);
                 sheetOf[pl.piece] = static_cast<int>(k);
                 shift[pl.piece] = origin + at - way.box.topLeft();
                 turnOf[pl.piece] = way.radians;
@@ -527,10 +530,12 @@ NetLayout layoutNet(const NetRequest& r) {
     const Planner planner(r.mesh, r.edgeMillimetres, room);
     if (!planner.facesFit())
         throw NetError(NetError::Kind::TooLarge,
-                       what + QStringLiteral(": Bei dieser Kantenlänge passt eine Fläche nicht auf die Seite."));
+                       what +
+                           QStringLiteral(": Bei dieser Kantenlänge passt eine Fläche nicht auf die Seite."));
 
     // Below this no tab can be glued, and no number read.
-    if (r.edgeMillimetres > 0 && r.edgeMillimetres * planner.shortest() / planner.longest() < kShortestEdge * (1 - 1e-9))
+    if (r.edgeMillimetres > 0 &&
+        r.edgeMillimetres * planner.shortest() / planner.longest() < kShortestEdge * (1 - 1e-9))
         throw NetError(NetError::Kind::TooSmall,
                        what + QStringLiteral(": Bei dieser Kantenlänge sind die kürzesten Kanten kürzer als "
                                              "%1 mm, zu kurz für Laschen.")
@@ -556,10 +561,11 @@ NetLayout layoutNet(const NetRequest& r) {
     out.header = QRectF(kMargin, kMargin, area.width(), kHeader);
     out.footer = QRectF(kMargin, page.height() - kMargin - kFooter, area.width(), kFooter);
     out.tree = plan->net.tree;
-    out.millimetresPerUnit = r.edgeMillimetres > 0 ? r.edgeMillimetres / planner.longest()
-                                                   : length2(plan->faces[0][1] - plan->faces[0][0]) /
-                                                         norm(r.mesh.vertices[r.mesh.faces[0][1]] -
-                                                              r.mesh.vertices[r.mesh.faces[0][0]]);
+    out.millimetresPerUnit =
+        r.edgeMillimetres > 0
+            ? r.edgeMillimetres / planner.longest()
+            : length2(plan->faces[0][1] - plan->faces[0][0]) /
+                  norm(r.mesh.vertices[r.mesh.faces[0][1]] - r.mesh.vertices[r.mesh.faces[0][0]]);
     placeOnSheets(*plan, out, area);
 
     // Glue numbers in the order the edges come, folds and valleys where faces stay joined.
@@ -590,7 +596,8 @@ NetLayout layoutNet(const NetRequest& r) {
                                        "falten, die grauen Laschen kleben."));
     QString numbers = QStringLiteral("Kanten mit gleicher Nummer werden aneinandergeklebt.");
     if (out.pieceCount > 1) numbers += QStringLiteral(" Das Netz besteht aus %1 Teilen.").arg(out.pieceCount);
-    if (!out.valleys.empty()) numbers += QStringLiteral(" Die blauen strichpunktierten Linien nach innen falten.");
+    if (!out.valleys.empty())
+        numbers += QStringLiteral(" Die blauen strichpunktierten Linien nach innen falten.");
     out.hints.push_back(numbers);
     return out;
 }

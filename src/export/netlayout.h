@@ -74,10 +74,10 @@ struct NetLine {
 };
 
 struct NetLayout {
-    QString title;                // "Kuboktaeder – Netz"
-    std::vector<QString> hints;   // the instruction lines under the title
+    QString title;              // "Kuboktaeder – Netz"
+    std::vector<QString> hints; // the instruction lines under the title
     QSizeF pageMillimetres;
-    QRectF header, footer;        // where title and hints, and the page line go on every sheet
+    QRectF header, footer; // where title and hints, and the page line go on every sheet
     int sheetCount = 0;
     int pieceCount = 0;
     double millimetresPerUnit = 0; // the mesh's lengths times this are the lengths on paper

@@ -42,8 +42,8 @@ void drawTexts(QPainter& painter, const NetLayout& net, int sheet, const QTransf
     for (const NetLabel& label : net.labels) {
         if (net.faces[label.face].sheet != sheet) continue;
         // Dark numbers on light faces, light ones on the dark blue of the decagons.
-        const QColor fill = QColor::fromRgb(
-            colours.polygonColour(static_cast<int>(net.faces[label.face].corners.size())));
+        const QColor fill =
+            QColor::fromRgb(colours.polygonColour(static_cast<int>(net.faces[label.face].corners.size())));
         painter.setPen(qGray(fill.rgb()) < 100 ? QColor(255, 255, 255) : QColor(40, 40, 40));
         font.setPixelSize(std::max(1, qRound(label.height * kTextUnit)));
         painter.setFont(font);
@@ -63,8 +63,8 @@ void drawTexts(QPainter& painter, const NetLayout& net, int sheet, const QTransf
     painter.setFont(font);
     double y = header.top() + 6.5 * kTextUnit;
     for (const QString& hint : net.hints) {
-        painter.drawText(QRectF(header.left(), y, header.width(), 4 * kTextUnit), Qt::AlignLeft | Qt::AlignTop,
-                         hint);
+        painter.drawText(QRectF(header.left(), y, header.width(), 4 * kTextUnit),
+                         Qt::AlignLeft | Qt::AlignTop, hint);
         y += 3.8 * kTextUnit;
     }
     const QRectF footer(net.footer.topLeft() * kTextUnit, net.footer.size() * kTextUnit);
@@ -92,8 +92,9 @@ QByteArray svgOfSheet(const NetLayout& net, int sheet) {
 }
 
 bool isPdf(const std::string& path) {
-    return QFileInfo(QString::fromStdString(path)).suffix().compare(QStringLiteral("pdf"), Qt::CaseInsensitive) ==
-           0;
+    return QFileInfo(QString::fromStdString(path))
+               .suffix()
+               .compare(QStringLiteral("pdf"), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -164,10 +165,12 @@ QTransform sheetOnPage(QSizeF page, QSizeF room) {
 
 void paintNetSheets(QPagedPaintDevice& device, const NetLayout& net) {
     QPainter painter;
-    if (!painter.begin(&device)) throw std::runtime_error("Das Netz kann auf diesem Gerät nicht gedruckt werden.");
+    if (!painter.begin(&device))
+        throw std::runtime_error("Das Netz kann auf diesem Gerät nicht gedruckt werden.");
     const QSizeF page = net.pageMillimetres;
     for (int sheet = 0; sheet < net.sheetCount; ++sheet) {
-        if (sheet > 0 && !device.newPage()) throw std::runtime_error("Das Gerät nimmt keine weitere Seite an.");
+        if (sheet > 0 && !device.newPage())
+            throw std::runtime_error("Das Gerät nimmt keine weitere Seite an.");
         const QTransform toDevice = sheetOnPage(page, QSizeF(device.width(), device.height()));
         paintNetSheet(painter, net, sheet, toDevice);
     }
@@ -188,8 +191,9 @@ std::vector<std::string> netFiles(const NetLayout& net, const std::string& path)
 
 void writeNet(const NetLayout& net, const std::string& path) {
     if (isStandardOutput(path) && net.sheetCount > 1)
-        throw std::runtime_error("Das Netz braucht " + std::to_string(net.sheetCount) +
-                                 " Seiten; auf die Standardausgabe passt nur eine. Bitte eine Datei angeben.");
+        throw std::runtime_error(
+            "Das Netz braucht " + std::to_string(net.sheetCount) +
+            " Seiten; auf die Standardausgabe passt nur eine. Bitte eine Datei angeben.");
     if (isPdf(path)) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
@@ -198,7 +202,8 @@ void writeNet(const NetLayout& net, const std::string& path) {
             const QSizeF page = net.pageMillimetres;
             const bool wide = page.width() > page.height();
             pdf.setPageLayout(QPageLayout(QPageSize(wide ? page.transposed() : page, QPageSize::Millimeter),
-                                          wide ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
+                                          wide ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                          QMarginsF()));
             pdf.setResolution(1200);
             pdf.setTitle(net.title);
             pdf.setCreator(QStringLiteral("Kesmora"));

@@ -46,8 +46,9 @@ int netCommand(const CatalogueTables& tables, const CommandLine& line) {
         writeNet(layoutNet(request), out);
     } catch (const NetError& e) {
         if (dual && e.kind == NetError::Kind::Warped)
-            throw std::runtime_error(std::string(e.what()) +
-                                     " Mit --reciprocal entsteht der polar reziproke Körper, dessen Flächen eben sind.");
+            throw std::runtime_error(
+                std::string(e.what()) +
+                " Mit --reciprocal entsteht der polar reziproke Körper, dessen Flächen eben sind.");
         throw;
     }
     return 0;
