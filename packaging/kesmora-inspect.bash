@@ -60,7 +60,7 @@ _kesmora_inspect() {
         COMPREPLY=($(compgen -W "1 2 3 4 5 6 7" -- "$cur"))
         return
         ;;
-    --size | --turn | --page)
+    --size | --turn | --page | --edge)
         return
         ;;
     esac
@@ -71,7 +71,7 @@ _kesmora_inspect() {
     render) options="--mode --size --marks --turn -o" ;;
     export) options="--dual --format --mode --size --marks -o" ;;
     stats) options="--dual --json" ;;
-    net) options="--dual --reciprocal --page -o" ;;
+    net) options="--dual --reciprocal --page --edge -o" ;;
     esac
     COMPREPLY=($(compgen -W "$options" -- "$cur"))
 }

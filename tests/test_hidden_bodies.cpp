@@ -157,12 +157,12 @@ TEST(HiddenBodies, NetOrAClearReasonWhyThereIsNone) {
         {"0", "Hohlquader", ""},
         {"3", "Johnson Polyeder 88", ""},
         {"2", "Dodecaedron simum (abgeschr.Dodekaeder)", ""},
-        {"0", "Tetraederstern", "has no net: it is a compound of 2 separate solids"},
-        {"0", "fünf Würfel", "has no net: it is a compound of 5 separate solids"},
-        {"0", "Sierpinskitetraeder", "has no net: it is a compound of 16 separate solids"},
-        {"0", "Kepler-Stern", "has star faces, which cross themselves"},
-        {"0", "Pentagramm-Prisma", "has star faces, which cross themselves"},
-        {"0", "Tetrahemihexaeder", "has no net: its faces form a one-sided surface"},
+        {"0", "Tetraederstern", "hat kein Netz: Er besteht aus 2 getrennten Körpern"},
+        {"0", "fünf Würfel", "hat kein Netz: Er besteht aus 5 getrennten Körpern"},
+        {"0", "Sierpinskitetraeder", "hat kein Netz: Er besteht aus 16 getrennten Körpern"},
+        {"0", "Kepler-Stern", "hat Sternflächen, die sich selbst schneiden"},
+        {"0", "Pentagramm-Prisma", "hat Sternflächen, die sich selbst schneiden"},
+        {"0", "Tetrahemihexaeder", "hat kein Netz: Seine Flächen bilden eine einseitige Oberfläche"},
     };
     for (const Case& c : cases) {
         const InspectorResult r = net(c.category, c.name);

@@ -52,6 +52,9 @@ TEST(InspectorOptions, EveryWrongArgumentIsNamedWithStatus2) {
         {{"sheet", "--tile", "100", "-o", out, "a.png", "a"}, "--tile"},
         {{"net", "0", "Oktaeder", "--page", "49x100", "-o", out}, "--page"},
         {{"net", "0", "Oktaeder", "--page", "A4", "-o", out}, "--page"},
+        {{"net", "0", "Oktaeder", "--edge", "0", "-o", out}, "--edge"},
+        {{"net", "0", "Oktaeder", "--edge", "40,5", "-o", out}, "--edge"},
+        {{"net", "0", "Oktaeder", "-o", "netz.png"}, "-o"},
         {{"render", "0", "Oktaeder", "--turn", "1,2", "-o", out}, "--turn"},
         {{"export", "0", "Oktaeder", "--format", "ply", "-o", out}, "--format"},
         // One setting given twice: which one was meant?

@@ -4,18 +4,23 @@
 #include "inspector_process.h"
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QProcess>
+#include <QSvgRenderer>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <numeric>
@@ -288,7 +293,7 @@ TEST(Net, DualsUnfoldWhereTheirFacesAreFlat) {
     const InspectorResult r =
         inspect({"net", "3", "Johnson Polyeder 90", "--dual", "-o", QString::fromStdString(svg)});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains("warped")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("verzogene Flächen")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("--reciprocal")) << r.err.toStdString();
     ASSERT_EQ(inspect({"net", "3", "Johnson Polyeder 90", "--reciprocal", "-o", QString::fromStdString(svg)})
                   .exitCode,
@@ -307,4 +312,118 @@ TEST(Net, PageSizeAndUsage) {
     EXPECT_EQ(inspect({"net", "0", "Ikosaeder"}).exitCode, 2);
     EXPECT_EQ(
         inspect({"net", "0", "Ikosaeder", "--page", "10x10", "-o", QString::fromStdString(svg)}).exitCode, 2);
+}
+
+namespace {
+
+// Reading SVG back draws text, which needs the fonts of an application.
+void makeApplication() {
+    static int argc = 1;
+    static char name[] = "test_net";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+}
+
+QByteArray fileBytes(const std::string& path) {
+    QFile f(QString::fromStdString(path));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The sheet as a printer would see it, read back by Qt's SVG renderer; its share of coloured
+// (neither white nor grey) pixels.
+double colouredShare(const std::string& svg, const std::string& picture) {
+    QSvgRenderer renderer(QString::fromStdString(svg));
+    EXPECT_TRUE(renderer.isValid()) << svg;
+    QImage image(840, 1188, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    painter.end();
+    if (!picture.empty()) {
+        EXPECT_TRUE(image.save(QString::fromStdString(picture))) << picture;
+    }
+    int coloured = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            coloured += c.red() != c.green() || c.green() != c.blue();
+        }
+    return static_cast<double>(coloured) / (image.width() * image.height());
+}
+
+} // namespace
+
+// At 40 mm a truncated icosidodecahedron takes several A4 sheets: one SVG per sheet, or one PDF
+// with a page per sheet, each sheet with its German texts and no piece on another.
+TEST(Net, RealSizeOverSeveralSheetsAsSvgAndPdf) {
+    makeApplication();
+    const std::string base = temp("big");
+    const InspectorResult r = inspect(
+        {"net", "2", "Ikosidodekaederstumpf", "--edge", "40", "-o", QString::fromStdString(base + ".svg")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_FALSE(std::filesystem::exists(base + ".svg"));
+    int sheets = 0;
+    while (std::filesystem::exists(base + "-" + std::to_string(sheets + 1) + ".svg"))
+        ++sheets;
+    ASSERT_GT(sheets, 1);
+    std::size_t faces = 0;
+    for (int k = 1; k <= sheets; ++k) {
+        const std::string file = base + "-" + std::to_string(k) + ".svg";
+        const Sheet s = readSheet(file);
+        EXPECT_EQ(s.page, QRectF(0, 0, 2100, 2970));
+        faces += s.faces.size();
+        std::vector<QPolygonF> shapes;
+        for (const Piece& p : s.faces) {
+            shapes.push_back(p.corners);
+            // 40 mm sides: 400 units of a tenth of a millimetre, written to 0.01 units or so.
+            for (qsizetype i = 0; i < p.corners.size(); ++i) {
+                const QPointF d = p.corners[(i + 1) % p.corners.size()] - p.corners[i];
+                EXPECT_NEAR(std::hypot(d.x(), d.y()), 400, 0.1) << file;
+            }
+        }
+        for (const Piece& p : s.tabs)
+            shapes.push_back(p.corners);
+        for (std::size_t i = 0; i < shapes.size(); ++i)
+            for (std::size_t j = i + 1; j < shapes.size(); ++j)
+                EXPECT_LT(commonArea(shapes[i], shapes[j]), 1.0) << file << ": shapes " << i << " and " << j;
+        const QString text = QString::fromUtf8(fileBytes(file));
+        EXPECT_TRUE(text.contains(QStringLiteral("Ikosidodekaederstumpf – Netz"))) << file;
+        EXPECT_TRUE(text.contains(QStringLiteral("Entlang der durchgezogenen Linien ausschneiden, an den "
+                                                 "gestrichelten falten, die grauen Laschen kleben.")))
+            << file;
+        EXPECT_TRUE(text.contains(QStringLiteral("Seite %1 von %2").arg(k).arg(sheets))) << file;
+        EXPECT_GT(colouredShare(file, {}), 0.05) << file;
+    }
+    EXPECT_EQ(faces, 62u);
+
+    const InspectorResult pdf = inspect(
+        {"net", "2", "Ikosidodekaederstumpf", "--edge", "40", "-o", QString::fromStdString(base + ".pdf")});
+    ASSERT_EQ(pdf.exitCode, 0) << pdf.err.toStdString();
+    const QByteArray bytes = fileBytes(base + ".pdf");
+    EXPECT_TRUE(bytes.startsWith("%PDF-"));
+    EXPECT_EQ(bytes.count("/Type /Page\n"), sheets);
+
+    // Standard output takes one sheet only.
+    const InspectorResult piped = inspect({"net", "2", "Ikosidodekaederstumpf", "--edge", "40", "-o", "-"});
+    EXPECT_EQ(piped.exitCode, 1);
+    EXPECT_TRUE(QString::fromUtf8(piped.err).contains(QStringLiteral("Standardausgabe")))
+        << piped.err.toStdString();
+}
+
+// Three nets as they come out of the files; with KESMORA_NET_PICTURES=DIR they are kept there
+// as pictures to look at.
+TEST(Net, SheetsReadBackAsPictures) {
+    makeApplication();
+    const char* keep = std::getenv("KESMORA_NET_PICTURES");
+    const std::vector<std::pair<QString, QString>> bodies{
+        {"0", "Ikosaeder"}, {"2", "Rhombenkuboktaeder"}, {"3", "Johnson Polyeder 41"}};
+    for (const auto& [category, name] : bodies) {
+        const std::string svg = temp("picture.svg");
+        const InspectorResult r = inspect({"net", category, name, "-o", QString::fromStdString(svg)});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const std::string picture =
+            keep ? std::string(keep) + "/" + QString(name).replace(' ', '-').toStdString() + ".png"
+                 : std::string();
+        EXPECT_GT(colouredShare(svg, picture), 0.1) << name.toStdString();
+    }
 }

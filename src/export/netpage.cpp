@@ -1,201 +1,224 @@
-// Laying an unfolded net out on a page with glue tabs, fold and cut lines, and writing it as SVG.
+// Painting the sheets of a net, with its cut, fold and valley lines, tabs, glue numbers and texts,
+// and writing them as PDF or SVG.
 #include "netpage.h"
 
 #include "export/output.h"
-#include "geometry/edgemap.h"
 #include "view/rendersettings.h"
 
+#include <QBuffer>
+#include <QFileInfo>
 #include <QFont>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPen>
 #include <QSvgGenerator>
 
-#include <algorithm>
 #include <cmath>
+#include <set>
+#include <stdexcept>
 
 namespace kesmora {
 
 namespace {
 
-// Page layout in tenths of a millimetre, so that the SVG's own units stay whole numbers.
-constexpr double kUnit = 10;           // units per mm
-constexpr double kMargin = 10 * kUnit; // around everything, tabs included
-constexpr double kCaption = 8 * kUnit; // room for the title line above the net
-constexpr double kTabMax = 6 * kUnit;
+// Texts are set in tenths of a millimetre: font sizes are whole pixels.
+constexpr double kTextUnit = 10;
 
-struct Placed {
-    std::vector<Polygon> faces;
-    std::vector<Polygon> tabs;
-    std::vector<std::pair<QPointF, QPointF>> cuts, folds;
-    std::vector<std::pair<QPointF, QPointF>> valleys; // folds the other way, where the surface bends in
-};
-
-// Turns and scales the net to fill the page, and mirrors it for the page's downward y axis so
-// that, printed side out, it folds into the solid and not into its mirror image.
-std::vector<Polygon> fitToPage(const Net& net, QSizeF page) {
-    const QSizeF room(page.width() - 2 * kMargin, page.height() - 2 * kMargin - kCaption);
-    double bestScale = 0, bestTurn = 0;
-    for (int degrees = 0; degrees < 180; ++degrees) {
-        const double t = degrees * std::numbers::pi / 180, cs = std::cos(t), sn = std::sin(t);
-        double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY;
-        for (const Polygon& p : net.faces)
-            for (const QPointF& q : p) {
-                const double x = cs * q.x() - sn * q.y(), y = sn * q.x() + cs * q.y();
-                x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
-            }
-        const double scale = std::min(room.width() / (x1 - x0), room.height() / (y1 - y0));
-        if (scale > bestScale * (1 + 1e-9)) bestScale = scale, bestTurn = t;
-    }
-    const double cs = std::cos(bestTurn), sn = std::sin(bestTurn);
-    std::vector<Polygon> out;
-    double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY;
-    for (const Polygon& p : net.faces) {
-        Polygon q;
-        for (const QPointF& c : p) {
-            const QPointF r(bestScale * (cs * c.x() - sn * c.y()), -bestScale * (sn * c.x() + cs * c.y()));
-            x0 = std::min(x0, r.x()), x1 = std::max(x1, r.x()), y0 = std::min(y0, r.y()),
-            y1 = std::max(y1, r.y());
-            q.push_back(r);
-        }
-        out.push_back(std::move(q));
-    }
-    const QPointF shift(kMargin + (room.width() - (x1 - x0)) / 2 - x0,
-                        kMargin + kCaption + (room.height() - (y1 - y0)) / 2 - y0);
-    for (Polygon& p : out)
-        for (QPointF& c : p)
-            c += shift;
-    return out;
-}
-
-// A trapezoid on side p->q of a face, on the side away from `inside`, with 45-degree ends.
-Polygon tabOn(const QPointF& p, const QPointF& q, const QPointF& inside, double height) {
-    const QPointF d = (q - p) / length2(q - p);
-    QPointF out(-d.y(), d.x());
-    if (dot2(out, inside - p) > 0) out = -out;
-    return {p, q, q + height * (out - d), p + height * (out + d)};
-}
-
-QPointF centroid2(const Polygon& p) {
-    QPointF c;
+QPolygonF mapped(const Polygon& p, const QTransform& t) {
+    QPolygonF out;
     for (const QPointF& q : p)
-        c += q;
-    return c / static_cast<double>(p.size());
-}
-
-Placed place(const Mesh& mesh, const Net& net, QSizeF page) {
-    Placed out;
-    out.faces = fitToPage(net, page);
-    const auto edges = edgeMap(mesh.faces).edges;
-    auto corner = [&](const FaceSide& s, int step) {
-        const Polygon& p = out.faces[s.face];
-        return p[(s.index + step) % p.size()];
-    };
-    std::vector<std::pair<FaceSide, double>> wanted; // cut sides still to get a tab, with its height
-    for (const MeshEdge& e : edges) {
-        const bool fold = (net.parent[e.sides[1].face] == e.sides[0].face &&
-                           net.parentSide[e.sides[1].face] == e.sides[1].index) ||
-                          (net.parent[e.sides[0].face] == e.sides[1].face &&
-                           net.parentSide[e.sides[0].face] == e.sides[0].index);
-        if (fold) {
-            const Point3D normal = areaNormal(mesh, e.sides[0].face);
-            const bool inward = dot(centroidOf(mesh, e.sides[1].face) - centroidOf(mesh, e.sides[0].face),
-                                    normal) > 1e-9 * extent(mesh) * norm(normal);
-            (inward ? out.valleys : out.folds).push_back({corner(e.sides[0], 0), corner(e.sides[0], 1)});
-            continue;
-        }
-        const double length = length2(corner(e.sides[0], 1) - corner(e.sides[0], 0));
-        const double height = std::min(kTabMax, 0.3 * length);
-        // Full height on either side, then half height on either side, else no tab.
-        bool done = false;
-        for (double h : {height, height / 2}) {
-            for (const FaceSide& s : {e.sides[0], e.sides[1]}) {
-                const Polygon tab = tabOn(corner(s, 0), corner(s, 1), centroid2(out.faces[s.face]), h);
-                bool free = true;
-                for (const Polygon& f : out.faces)
-                    free = free && !convexPolygonsOverlap(tab, f, 1e-3);
-                for (const Polygon& t : out.tabs)
-                    free = free && !convexPolygonsOverlap(tab, t, 1e-3);
-                if (!free) continue;
-                out.tabs.push_back(tab);
-                out.folds.push_back({tab[0], tab[1]});
-                out.cuts.push_back({tab[1], tab[2]});
-                out.cuts.push_back({tab[2], tab[3]});
-                out.cuts.push_back({tab[3], tab[0]});
-                const FaceSide& bare =
-                    s.face == e.sides[0].face && s.index == e.sides[0].index ? e.sides[1] : e.sides[0];
-                out.cuts.push_back({corner(bare, 0), corner(bare, 1)});
-                done = true;
-                break;
-            }
-            if (done) break;
-        }
-        if (!done) {
-            out.cuts.push_back({corner(e.sides[0], 0), corner(e.sides[0], 1)});
-            out.cuts.push_back({corner(e.sides[1], 0), corner(e.sides[1], 1)});
-        }
-    }
+        out << t.map(q);
     return out;
 }
 
-void writeNetSvg(const Placed& net, const Mesh& mesh, QSizeF page, const std::string& title,
-                 const std::string& tree, const std::string& file) {
+void drawTexts(QPainter& painter, const NetLayout& net, int sheet, const QTransform& toDevice) {
+    painter.save();
+    painter.setTransform(QTransform::fromScale(1 / kTextUnit, 1 / kTextUnit) * toDevice);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    const RenderSettings colours;
+    for (const NetLabel& label : net.labels) {
+        if (net.faces[label.face].sheet != sheet) continue;
+        // Dark numbers on light faces, light ones on the dark blue of the decagons.
+        const QColor fill =
+            QColor::fromRgb(colours.polygonColour(static_cast<int>(net.faces[label.face].corners.size())));
+        painter.setPen(qGray(fill.rgb()) < 100 ? QColor(255, 255, 255) : QColor(40, 40, 40));
+        font.setPixelSize(std::max(1, qRound(label.height * kTextUnit)));
+        painter.setFont(font);
+        painter.save();
+        painter.translate(label.at * kTextUnit);
+        painter.rotate(label.degrees);
+        const double h = label.height * kTextUnit;
+        painter.drawText(QRectF(-4 * h, -h, 8 * h, 2 * h), Qt::AlignCenter, QString::number(label.number));
+        painter.restore();
+    }
+    painter.setPen(Qt::black);
+    const QRectF header(net.header.topLeft() * kTextUnit, net.header.size() * kTextUnit);
+    font.setPixelSize(qRound(4.5 * kTextUnit));
+    painter.setFont(font);
+    painter.drawText(header, Qt::AlignLeft | Qt::AlignTop, net.title);
+    font.setPixelSize(qRound(2.8 * kTextUnit));
+    painter.setFont(font);
+    double y = header.top() + 6.5 * kTextUnit;
+    for (const QString& hint : net.hints) {
+        painter.drawText(QRectF(header.left(), y, header.width(), 4 * kTextUnit),
+                         Qt::AlignLeft | Qt::AlignTop, hint);
+        y += 3.8 * kTextUnit;
+    }
+    const QRectF footer(net.footer.topLeft() * kTextUnit, net.footer.size() * kTextUnit);
+    painter.drawText(footer, Qt::AlignRight | Qt::AlignBottom, pageLine(sheet, net.sheetCount));
+    painter.restore();
+}
+
+QByteArray svgOfSheet(const NetLayout& net, int sheet) {
+    const QSizeF page = net.pageMillimetres * kTextUnit;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
     svg.setSize(page.toSize());
     svg.setViewBox(QRectF(QPointF(0, 0), page));
-    svg.setResolution(qRound(25.4 * kUnit)); // so that the page comes out in millimetres
-    svg.setTitle(QString::fromStdString(title));
-    svg.setDescription(QStringLiteral("Kesmora net, faces folded along a spanning tree: ") +
-                       QString::fromStdString(tree));
-    writeSvg(file, svg, [&](QPainter& painter) {
-        painter.setRenderHint(QPainter::Antialiasing, true);
+    svg.setResolution(qRound(25.4 * kTextUnit)); // so that the page comes out in millimetres
+    svg.setTitle(net.title + QStringLiteral(", ") + pageLine(sheet, net.sheetCount));
+    svg.setDescription(QStringLiteral("Netz aus Kesmora (Faltbaum: ") + QString::fromStdString(net.tree) +
+                       QStringLiteral(")"));
+    QPainter painter;
+    if (!painter.begin(&svg)) throw std::runtime_error("Das SVG-Bild konnte nicht angelegt werden.");
+    paintNetSheet(painter, net, sheet, QTransform::fromScale(kTextUnit, kTextUnit));
+    painter.end();
+    return buffer.data();
+}
 
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(230, 230, 230));
-        for (const Polygon& tab : net.tabs)
-            painter.drawPolygon(tab.data(), static_cast<int>(tab.size()));
-        const RenderSettings colours;
-        for (std::size_t f = 0; f < net.faces.size(); ++f) {
-            painter.setBrush(QColor::fromRgb(colours.polygonColour(static_cast<int>(mesh.faces[f].size()))));
-            painter.drawPolygon(net.faces[f].data(), static_cast<int>(net.faces[f].size()));
-        }
-        painter.setBrush(Qt::NoBrush);
-        QPen cut(Qt::black, 0.3 * kUnit, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        painter.setPen(cut);
-        for (const auto& [a, b] : net.cuts)
-            painter.drawLine(a, b);
-        QPen fold(QColor(64, 64, 64), 0.2 * kUnit, Qt::CustomDashLine, Qt::FlatCap);
-        fold.setDashPattern({8, 6});
-        painter.setPen(fold);
-        for (const auto& [a, b] : net.folds)
-            painter.drawLine(a, b);
-        QPen valley(QColor(0, 0, 192), 0.2 * kUnit, Qt::CustomDashLine, Qt::FlatCap);
-        valley.setDashPattern({8, 4, 1, 4});
-        painter.setPen(valley);
-        for (const auto& [a, b] : net.valleys)
-            painter.drawLine(a, b);
-
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPixelSize(qRound(3.5 * kUnit));
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(kMargin, kMargin, page.width() - 2 * kMargin, kCaption),
-                         Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(title));
-        font.setPixelSize(qRound(2.5 * kUnit));
-        painter.setFont(font);
-        QString hint =
-            QStringLiteral("Cut along the solid lines, fold along the dashed ones, glue the grey tabs.");
-        if (!net.valleys.empty()) hint += QStringLiteral(" Fold the blue dash-dotted lines the other way.");
-        painter.drawText(QRectF(kMargin, kMargin + 4.5 * kUnit, page.width() - 2 * kMargin, kCaption),
-                         Qt::AlignLeft | Qt::AlignTop, hint);
-    });
+bool isPdf(const std::string& path) {
+    return QFileInfo(QString::fromStdString(path))
+               .suffix()
+               .compare(QStringLiteral("pdf"), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
-void writeNetPage(const Mesh& mesh, const Net& net, QSizeF pageMillimetres, const std::string& title,
-                  const std::string& file) {
-    const QSizeF page(pageMillimetres.width() * kUnit, pageMillimetres.height() * kUnit);
-    writeNetSvg(place(mesh, net, page), mesh, page, title, net.tree, file);
+void paintNetSheet(QPainter& painter, const NetLayout& net, int sheet, const QTransform& toDevice) {
+    const double perMm = std::sqrt(std::fabs(toDevice.determinant()));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+
+    std::set<std::pair<int, int>> tabbed;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(230, 230, 230));
+    for (const NetTab& tab : net.tabs) {
+        tabbed.insert({tab.face, tab.side});
+        if (net.faces[tab.face].sheet == sheet) painter.drawPolygon(mapped(tab.corners, toDevice));
+    }
+    const RenderSettings colours;
+    for (const NetFace& face : net.faces) {
+        if (face.sheet != sheet) continue;
+        painter.setBrush(QColor::fromRgb(colours.polygonColour(static_cast<int>(face.corners.size()))));
+        painter.drawPolygon(mapped(face.corners, toDevice));
+    }
+
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::black, 0.3 * perMm, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    for (std::size_t f = 0; f < net.faces.size(); ++f) {
+        const Polygon& c = net.faces[f].corners;
+        if (net.faces[f].sheet != sheet) continue;
+        for (std::size_t k = 0; k < c.size(); ++k)
+            if (net.sideNumbers[f][k] != 0 && !tabbed.count({static_cast<int>(f), static_cast<int>(k)}))
+                painter.drawLine(toDevice.map(c[k]), toDevice.map(c[(k + 1) % c.size()]));
+    }
+    for (const NetTab& tab : net.tabs)
+        if (net.faces[tab.face].sheet == sheet)
+            for (std::size_t k = 1; k < tab.corners.size(); ++k)
+                painter.drawLine(toDevice.map(tab.corners[k]),
+                                 toDevice.map(tab.corners[(k + 1) % tab.corners.size()]));
+
+    QPen fold(QColor(64, 64, 64), 0.2 * perMm, Qt::CustomDashLine, Qt::FlatCap);
+    fold.setDashPattern({8, 6});
+    painter.setPen(fold);
+    for (const NetLine& line : net.folds)
+        if (line.sheet == sheet) painter.drawLine(toDevice.map(line.a), toDevice.map(line.b));
+    for (const NetTab& tab : net.tabs)
+        if (net.faces[tab.face].sheet == sheet)
+            painter.drawLine(toDevice.map(tab.corners[0]), toDevice.map(tab.corners[1]));
+    QPen valley(QColor(0, 0, 192), 0.2 * perMm, Qt::CustomDashLine, Qt::FlatCap);
+    valley.setDashPattern({8, 4, 1, 4});
+    painter.setPen(valley);
+    for (const NetLine& line : net.valleys)
+        if (line.sheet == sheet) painter.drawLine(toDevice.map(line.a), toDevice.map(line.b));
+
+    drawTexts(painter, net, sheet, toDevice);
+}
+
+QTransform sheetOnPage(QSizeF page, QSizeF room) {
+    // A landscape sheet on a portrait page is turned a quarter, not shrunk.
+    const bool turned = page.width() != page.height() && room.width() != room.height() &&
+                        (page.width() > page.height()) != (room.width() > room.height());
+    const QSizeF onPage = turned ? page.transposed() : page;
+    const double scale = std::min(room.width() / onPage.width(), room.height() / onPage.height());
+    QTransform toDevice = turned ? QTransform(0, 1, -1, 0, page.height(), 0) : QTransform();
+    toDevice *= QTransform::fromScale(scale, scale);
+    toDevice *= QTransform::fromTranslate((room.width() - scale * onPage.width()) / 2,
+                                          (room.height() - scale * onPage.height()) / 2);
+    return toDevice;
+}
+
+void paintNetSheets(QPagedPaintDevice& device, const NetLayout& net) {
+    QPainter painter;
+    if (!painter.begin(&device))
+        throw std::runtime_error("Das Netz kann auf diesem Gerät nicht gedruckt werden.");
+    const QSizeF page = net.pageMillimetres;
+    for (int sheet = 0; sheet < net.sheetCount; ++sheet) {
+        if (sheet > 0 && !device.newPage())
+            throw std::runtime_error("Das Gerät nimmt keine weitere Seite an.");
+        const QTransform toDevice = sheetOnPage(page, QSizeF(device.width(), device.height()));
+        paintNetSheet(painter, net, sheet, toDevice);
+    }
+    painter.end();
+}
+
+std::vector<std::string> netFiles(const NetLayout& net, const std::string& path) {
+    if (net.sheetCount <= 1 || isPdf(path) || isStandardOutput(path)) return {path};
+    const std::size_t slash = path.find_last_of('/');
+    std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash) || dot == slash + 1)
+        dot = path.size();
+    std::vector<std::string> out;
+    for (int sheet = 1; sheet <= net.sheetCount; ++sheet)
+        out.push_back(path.substr(0, dot) + "-" + std::to_string(sheet) + path.substr(dot));
+    return out;
+}
+
+void writeNet(const NetLayout& net, const std::string& path) {
+    if (isStandardOutput(path) && net.sheetCount > 1)
+        throw std::runtime_error(
+            "Das Netz braucht " + std::to_string(net.sheetCount) +
+            " Seiten; auf die Standardausgabe passt nur eine. Bitte eine Datei angeben.");
+    if (isPdf(path)) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter pdf(&buffer);
+            const QSizeF page = net.pageMillimetres;
+            const bool wide = page.width() > page.height();
+            pdf.setPageLayout(QPageLayout(QPageSize(wide ? page.transposed() : page, QPageSize::Millimeter),
+                                          wide ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                          QMarginsF()));
+            pdf.setResolution(1200);
+            pdf.setTitle(net.title);
+            pdf.setCreator(QStringLiteral("Kesmora"));
+            paintNetSheets(pdf, net);
+        }
+        writeFileAtomically(path, buffer.data());
+        return;
+    }
+    // Every sheet is made before the first file is written: a sheet that fails leaves no files.
+    const std::vector<std::string> files = netFiles(net, path);
+    std::vector<QByteArray> sheets;
+    for (int sheet = 0; sheet < net.sheetCount; ++sheet)
+        sheets.push_back(svgOfSheet(net, sheet));
+    for (std::size_t i = 0; i < files.size(); ++i)
+        writeFileAtomically(files[i], sheets[i]);
 }
 
 } // namespace kesmora

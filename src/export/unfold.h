@@ -1,5 +1,5 @@
 // Nets to print, cut out and glue, first half: the faces of a solid unfolded into the plane without
-// overlaps. The page and its tabs are export/netpage.h.
+// overlaps. Tabs, numbers, pieces and sheets are export/netlayout.h.
 #pragma once
 
 #include "mesh.h"
@@ -7,6 +7,7 @@
 #include <QPointF>
 
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,7 +43,8 @@ struct Net {
 
 // Unfolds a closed mesh with flat convex faces turned outward: tries steepest-edge cut trees over
 // many directions, then breadth-first and depth-first face trees from every face, and keeps the
-// first whose faces do not overlap. Empty when none works.
-std::optional<Net> unfold(const Mesh& mesh);
+// first whose faces do not overlap and that `accept` (when given) takes. Empty when none works.
+// Faces folded together share their fold side exactly, corner for corner.
+std::optional<Net> unfold(const Mesh& mesh, const std::function<bool(const Net&)>& accept = {});
 
 } // namespace kesmora

@@ -1,16 +1,13 @@
-// The net command: a body's solid, dual or polar reciprocal unfolded onto a page of SVG.
+// The net command: a body's solid, dual or polar reciprocal laid out on sheets of SVG or PDF.
 #include "net.h"
 
 #include "catalogue/latin1.h"
+#include "export/netlayout.h"
 #include "export/netpage.h"
-#include "export/reciprocal.h"
-#include "export/unfold.h"
+#include "export/output.h"
 #include "session.h"
 
-#include <cmath>
-#include <numbers>
-#include <string>
-#include <vector>
+#include <QFileInfo>
 
 namespace kesmora::inspect {
 
@@ -20,95 +17,40 @@ Options netOptions() {
         .flag("--reciprocal")
         .exclusive("--dual", "--reciprocal")
         .size("--page", 50, 10000, "millimetres")
-        .text("-o", "FILE.svg")
-        .required();
+        .whole("--edge", 1, 10000)
+        .text("-o", "FILE.svg|FILE.pdf")
+        .required()
+        .check([](const CommandLine& line) {
+            const std::string out = line.text("-o");
+            const QString suffix = QFileInfo(QString::fromStdString(out)).suffix().toLower();
+            if (!isStandardOutput(out) && !suffix.isEmpty() && suffix != "svg" && suffix != "pdf")
+                throw Usage("-o of net takes FILE.svg or FILE.pdf, not \"" + out + "\"");
+        });
 }
-
-namespace {
-
-// Number of pieces the faces join the vertices into: one for a solid, one per part of a compound.
-int pieces(const Mesh& mesh) {
-    std::vector<int> parent(mesh.vertices.size());
-    for (std::size_t i = 0; i < parent.size(); ++i)
-        parent[i] = static_cast<int>(i);
-    auto root = [&](int v) {
-        while (parent[static_cast<std::size_t>(v)] != v)
-            v = parent[static_cast<std::size_t>(v)];
-        return v;
-    };
-    int count = static_cast<int>(parent.size());
-    for (const auto& face : mesh.faces)
-        for (std::size_t k = 1; k < face.size(); ++k) {
-            const int a = root(face[0]), b = root(face[k]);
-            if (a != b) parent[static_cast<std::size_t>(b)] = a, --count;
-        }
-    return count;
-}
-
-// A star polygon (a pentagram face) goes round its centre more than once.
-bool windsMoreThanOnce(const Polygon& p) {
-    double turning = 0;
-    for (std::size_t i = 0; i < p.size(); ++i) {
-        const QPointF u = p[(i + 1) % p.size()] - p[i], w = p[(i + 2) % p.size()] - p[(i + 1) % p.size()];
-        turning += std::atan2(cross2(u, w), dot2(u, w));
-    }
-    return std::abs(turning) > 3 * std::numbers::pi;
-}
-
-} // namespace
 
 int netCommand(const CatalogueTables& tables, const CommandLine& line) {
     const int category = line.number("CATEGORY", 0);
     const std::string name = utf8ToLatin1(line.text("NAME"));
     const bool dual = line.given("--dual"), reciprocal = line.given("--reciprocal");
-    const Size pageSize = line.size("--page", {210, 297});
-    const double pageWidth = pageSize.width, pageHeight = pageSize.height;
+    const Size page = line.size("--page", {210, 297});
     const std::string out = line.text("-o");
     const BuiltBody body = buildAsTheWindowDoes(tables, category, name);
-    const std::string shown = latin1ToUtf8(name);
 
-    Mesh solid = solidMesh(body.model);
-    if (const int parts = pieces(solid); parts > 1)
-        throw std::runtime_error(shown + " has no net: it is a compound of " + std::to_string(parts) +
-                                 " separate solids, and one sheet of paper folds into one solid only");
-    if (isClosed(solid) && !orientOutward(solid))
-        throw std::runtime_error(shown + " has no net: its faces form a one-sided surface, which has no "
-                                         "outside to print on");
-    if (!orientOutward(solid) || !isClosed(solid))
-        throw std::runtime_error("the faces of " + shown + " do not close up into a solid");
-    Mesh mesh;
-    std::string title;
-    if (reciprocal) {
-        mesh = polarReciprocal(solid);
-        if (!orientOutward(mesh))
-            throw std::runtime_error("the reciprocal of " + shown + " does not close up");
-        title = shown + ": polar reciprocal";
-    } else if (dual) {
-        mesh = dualMesh(body.model);
-        if (!orientOutward(mesh) || !isClosed(mesh))
-            throw std::runtime_error("the dual of " + shown + " does not close up into a solid");
-        title = shown + (category == 3 ? ": quasi-dual" : ": dual");
-    } else {
-        mesh = solid;
-        title = shown;
+    NetRequest request = netRequest(body.model, QString::fromStdString(latin1ToUtf8(name)),
+                                    reciprocal ? NetSide::Reciprocal
+                                    : dual     ? NetSide::Dual
+                                               : NetSide::Solid);
+    request.edgeMillimetres = line.number("--edge", 0);
+    request.pageMillimetres = QSizeF(page.width, page.height);
+    try {
+        writeNet(layoutNet(request), out);
+    } catch (const NetError& e) {
+        if (dual && e.kind == NetError::Kind::Warped)
+            throw std::runtime_error(
+                std::string(e.what()) +
+                " Mit --reciprocal entsteht der polar reziproke Körper, dessen Flächen eben sind.");
+        throw;
     }
-    int warped = 0;
-    for (int f = 0; f < static_cast<int>(mesh.faces.size()); ++f)
-        if (flatness(mesh, f) > 1e-6 * extent(mesh)) ++warped;
-    if (warped > 0)
-        throw std::runtime_error(
-            title + " has " + std::to_string(warped) + " warped faces, which no sheet of paper folds into" +
-            (dual ? "; --reciprocal gives the polar reciprocal, whose faces are flat" : ""));
-    for (const Polygon& p : flatFaces(mesh))
-        if (!isConvex(p, 1e-9 * extent(mesh)))
-            throw std::runtime_error(title + (windsMoreThanOnce(p) ? " has star faces, which cross themselves"
-                                                                   : " has a face that is not convex") +
-                                     "; nets are made of convex faces only");
-
-    const auto net = unfold(mesh);
-    if (!net)
-        throw std::runtime_error("no spanning tree of the faces of " + title + " unfolds without overlaps");
-    writeNetPage(mesh, *net, QSizeF(pageWidth, pageHeight), title + " \u2013 net", out);
     return 0;
 }
 

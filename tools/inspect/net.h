@@ -6,7 +6,7 @@
 
 namespace kesmora::inspect {
 
-// kesmora-inspect net CATEGORY NAME [--dual | --reciprocal] [--page WxH] -o FILE.svg
+// kesmora-inspect net CATEGORY NAME [--dual | --reciprocal] [--page WxH] [--edge MM] -o FILE.svg|FILE.pdf
 Options netOptions();
 int netCommand(const CatalogueTables& tables, const CommandLine& line);
 

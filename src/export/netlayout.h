@@ -1,0 +1,99 @@
+// Nets a model builder can cut out and glue: the unfolded faces at a real size, split into pieces
+// that fit the page where needed, a tab on one side of every glue edge and the same number on both
+// sides of it. The inspector and the window lay out, paint and save nets with the same calls:
+//
+//   const NetLayout net = layoutNet(netRequest(model, name, NetSide::Dual));
+//   writeNet(net, "netz.pdf");                  // export/netpage.h: .svg (-1, -2 … per sheet) or .pdf
+//   paintNetSheets(printer, net);              // any QPagedPaintDevice, each sheet fitted to its page
+#pragma once
+
+#include "mesh.h"
+#include "unfold.h"
+
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kesmora {
+
+enum class NetSide { Solid, Dual, Reciprocal };
+
+// Why a body has no net; the text (German, UTF-8) is for the user.
+struct NetError : std::runtime_error {
+    enum class Kind { NotClosed, Warped, NotConvex, NoNet, TooLarge, TooSmall };
+    NetError(Kind kind, const QString& text) : std::runtime_error(text.toStdString()), kind(kind) {}
+    Kind kind;
+};
+
+struct NetRequest {
+    Mesh mesh;        // closed, faces turned outward; netRequest() makes it from a model
+    QString bodyName; // the catalogue name, for the title
+    NetSide side = NetSide::Solid;
+    double edgeMillimetres = 0; // the longest edge on paper; 0: as large as one page takes
+    QSizeF pageMillimetres{210, 297};
+};
+
+// The solid, the dual or the polar reciprocal of the model as a mesh turned outward; throws
+// NetError when its faces do not close up.
+NetRequest netRequest(const SolidModel& model, const QString& bodyName, NetSide side);
+
+// A face on its sheet: corners in the mesh face's order, in millimetres from the sheet's top left.
+struct NetFace {
+    int sheet = 0;
+    int piece = 0; // numbered across all sheets
+    Polygon corners;
+};
+
+// A glue tab on side `side` of face `face` (from its corner side to side + 1); corners 0 and 1 are
+// the ends of that side.
+struct NetTab {
+    int face = 0;
+    int side = 0;
+    Polygon corners;
+};
+
+// The number of a glue edge written inside a face, along its side: `at` is the middle of the
+// text, `degrees` its turn on the page (clockwise, y downward), `height` the text height in mm.
+struct NetLabel {
+    int face = 0;
+    int side = 0;
+    int number = 0;
+    QPointF at;
+    double degrees = 0;
+    double height = 0;
+};
+
+struct NetLine {
+    int sheet = 0;
+    QPointF a, b;
+};
+
+struct NetLayout {
+    QString title;              // "Kuboktaeder – Netz"
+    std::vector<QString> hints; // the instruction lines under the title
+    QSizeF pageMillimetres;
+    QRectF header, footer; // where title and hints, and the page line go on every sheet
+    int sheetCount = 0;
+    int pieceCount = 0;
+    double millimetresPerUnit = 0; // the mesh's lengths times this are the lengths on paper
+    std::vector<NetFace> faces;    // one per mesh face, in mesh order
+    std::vector<NetTab> tabs;
+    std::vector<NetLabel> labels;
+    std::vector<std::vector<int>> sideNumbers; // per face and side: the glue number, 0 on a fold
+    std::vector<NetLine> folds, valleys;       // valleys fold the other way, where the surface bends in
+    std::string tree;                          // which spanning tree gave the net, for the record
+};
+
+// Lays the net out; throws NetError with a German message when the body has no net or, at the
+// asked edge length, a face does not fit on the page.
+NetLayout layoutNet(const NetRequest& request);
+
+// Text of the page number line: "Seite 1 von 3".
+QString pageLine(int sheet, int sheetCount);
+
+} // namespace kesmora
