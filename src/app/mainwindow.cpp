@@ -2,10 +2,12 @@
 #include "mainwindow.h"
 
 #include "build/build.h"
+#include "build/dualname.h"
 #include "buttonpictures.h"
 #include "controlstrip.h"
 #include "paintbox.h"
 #include "panels.h"
+#include "propertieswindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,6 +54,7 @@ TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent) : QM
     setFont(pixelFont(12));
     createControls();
     createMenu();
+    createViewMenu();
     wire();
 
     fillBodyList();
@@ -171,6 +174,28 @@ void TMainForm::createMenu() {
     M5->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     M5->setShortcutContext(Qt::ApplicationShortcut);
     addAction(M5);
+}
+
+void TMainForm::createViewMenu() {
+    properties_ = new PropertiesWindow(this);
+    QMenu* view = menuBar()->addMenu(QStringLiteral("Ansicht"));
+    view->setObjectName("viewMenu");
+    propertiesAction = view->addAction(QStringLiteral("Eigenschaften"));
+    propertiesAction->setObjectName("propertiesAction");
+    propertiesAction->setCheckable(true);
+    propertiesAction->setShortcut(QKeySequence(Qt::Key_F3));
+    // F3 also hides the window while it has the focus.
+    propertiesAction->setShortcutContext(Qt::ApplicationShortcut);
+    connect(propertiesAction, &QAction::toggled, properties_, &QWidget::setVisible);
+    connect(properties_, &PropertiesWindow::visibilityChanged, propertiesAction, &QAction::setChecked);
+}
+
+void TMainForm::showPropertiesOfShownBody() {
+    if (!shown_) return;
+    // Only Platonic, Archimedean and Catalan solids look their dual's name up in the catalogue.
+    properties_->showBody(
+        model_, shown_->name,
+        fromTable(dualNameFor(tables_, shown_->selection.currentCategory, shown_->selection.bodyIndex)));
 }
 
 void TMainForm::wire() {
@@ -363,6 +388,7 @@ void TMainForm::buildModel() {
     });
     ++buildCount_;
     shown_ = ShownBody{selection_, P1Caption->text(), name};
+    showPropertiesOfShownBody();
 }
 
 template <typename F> void TMainForm::keepingShownBody(F&& step) {

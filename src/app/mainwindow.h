@@ -33,6 +33,7 @@ namespace kesmora {
 
 class ControlStrip;
 class PaintBox;
+class PropertiesWindow;
 
 inline constexpr int kClientWidth = 1008;
 inline constexpr int kClientHeight = 709;
@@ -84,6 +85,9 @@ class TMainForm : public QMainWindow {
     PaintBox* PB1 = nullptr;
     QTimer* Timer1 = nullptr;
     QAction *M1 = nullptr, *M2 = nullptr, *M5 = nullptr, *M15 = nullptr, *M16 = nullptr, *M17 = nullptr;
+    // Menu "Ansicht", item "Eigenschaften" (F3): shows and hides the properties window.
+    QAction* propertiesAction = nullptr;
+    PropertiesWindow* propertiesWindow() const { return properties_; }
 
     // Handlers, named after the controls they serve.
     // "Darstellung" button (D1): builds the chosen body and draws it.
@@ -126,6 +130,9 @@ class TMainForm : public QMainWindow {
   private:
     void createControls();
     void createMenu();
+    void createViewMenu();
+    // Hands the body on screen to the properties window, which measures it only while shown.
+    void showPropertiesOfShownBody();
     void wire();
     void layoutClientArea();
     void fillBodyList();
@@ -171,6 +178,7 @@ class TMainForm : public QMainWindow {
     int buildCount_ = 0;
     std::string lastPaintError_;
     QWidget* client_ = nullptr;
+    PropertiesWindow* properties_ = nullptr;
 };
 
 } // namespace kesmora

@@ -28,6 +28,10 @@ bool bodyListLess(const std::string& a, const std::string& b);
 // The names of a category's section, in catalogue order, without the excluded ones.
 std::vector<std::string> categoryNames(const CatalogueTables& tables, int category);
 
+// All names of a category's section in catalogue order, excluded ones too: position i is the body
+// with bodyIndex i.
+std::vector<std::string> sectionNames(const CatalogueTables& tables, int category);
+
 // The same names in the order the body list shows them.
 std::vector<std::string> fillBodyList(const CatalogueTables& tables, int category);
 
