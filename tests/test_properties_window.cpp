@@ -49,8 +49,11 @@ void chooseCategory(TMainForm& w, int item) {
     QApplication::processEvents();
 }
 
-// The value in the row with this label.
+// The value in the row with this label, once a shown window has caught up with the last build.
 QString value(const PropertiesWindow& p, const char* label, bool dual = false) {
+    if (p.isVisible()) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !p.refreshPending(); }, 5000));
+    }
     for (int r = 0; r < p.rowCount(); ++r) {
         const QString line = p.tableText().split('\n')[r];
         if (line.section('\t', 0, 0) == utf8(label)) return p.valueLabel(r, dual)->text();
@@ -93,10 +96,20 @@ TEST(PropertiesWindow, MenuAnsichtAndF3ShowAndHideIt) {
     EXPECT_TRUE(w->propertiesAction->isChecked());
     EXPECT_EQ(value(*p, "Name"), utf8("Hexaeder, Würfel"));
     EXPECT_EQ(value(*p, "Name", true), "Oktaeder");
-    // Beside the main window, on the screen, and the main window keeps the keyboard.
+    // On the screen, level with the main window; the test screen is too narrow for both side by
+    // side, so it overlaps the main window's edge.
     const QRect screen = w->screen()->availableGeometry();
-    EXPECT_TRUE(screen.contains(p->geometry().topLeft()));
-    EXPECT_GE(p->x() + p->width(), w->frameGeometry().right());
+    EXPECT_TRUE(screen.contains(p->geometry()));
+    EXPECT_EQ(p->y(), w->frameGeometry().top());
+    EXPECT_EQ(p->height(), w->height());
+    // Beside a window with room at its left, it stands there without covering it.
+    QWidget narrow;
+    narrow.setGeometry(screen.right() - 599, screen.top() + 50, 600, 500);
+    narrow.show();
+    p->placeBeside(narrow);
+    EXPECT_EQ(p->frameGeometry().right() + 1, narrow.frameGeometry().left());
+    EXPECT_EQ(p->y(), narrow.frameGeometry().top());
+    EXPECT_TRUE(screen.contains(p->geometry()));
 
     // F3 again while the properties window has the focus: hidden.
     p->activateWindow();
@@ -147,12 +160,28 @@ TEST(PropertiesWindow, FollowsEverySelectionAndBuildWhileShown) {
     EXPECT_EQ(value(*p, "Name"), next);
 
     // Every build is shown: Enter and "Darstellung".
-    const int before = p->refreshCount();
+    int before = p->refreshCount();
     QTest::keyClick(w.get(), Qt::Key_Return);
     QApplication::processEvents();
+    EXPECT_EQ(value(*p, "Name"), next);
+    EXPECT_EQ(p->refreshCount(), before + 1);
     controls::D1(*w)->click();
     QApplication::processEvents();
+    EXPECT_EQ(value(*p, "Name"), next);
     EXPECT_EQ(p->refreshCount(), before + 2);
+
+    // Walking the list by key: the picture follows each step at once, the properties the last
+    // body, measured once for a run of quick steps rather than once per step.
+    before = p->refreshCount();
+    const int builds = w->buildCount();
+    for (int step = 0; step < 4; ++step) {
+        QTest::keyClick(controls::LB1(*w), Qt::Key_Up);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(w->buildCount(), builds + 4);
+    EXPECT_EQ(value(*p, "Name"), controls::LB1(*w)->currentItem()->text());
+    EXPECT_GE(p->refreshCount(), before + 1);
+    EXPECT_LE(p->refreshCount(), before + 4);
 
     chooseCategory(*w, 2);
     clickBody(*w, "Johnson Polyeder 54");

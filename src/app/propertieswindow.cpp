@@ -15,6 +15,7 @@
 #include <QScrollArea>
 #include <QHideEvent>
 #include <QShowEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -25,6 +26,8 @@ namespace {
 
 constexpr int kWidth = 560;
 constexpr int kHeight = 520;
+constexpr int kMinWidth = 420;
+constexpr int kMinHeight = 300;
 
 QString utf8(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -98,6 +101,13 @@ PropertiesWindow::PropertiesWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt
     layout->addWidget(scroll, 1);
     layout->addLayout(buttons);
     resize(kWidth, kHeight);
+
+    refreshTimer_ = new QTimer(this);
+    refreshTimer_->setSingleShot(true);
+    refreshTimer_->setInterval(kRefreshDelayMs);
+    connect(refreshTimer_, &QTimer::timeout, this, [this] {
+        if (stale_ && isVisible()) refresh();
+    });
 }
 
 void PropertiesWindow::showBody(const SolidModel& model, const QString& solidName, const QString& dualName) {
@@ -105,7 +115,7 @@ void PropertiesWindow::showBody(const SolidModel& model, const QString& solidNam
     solidName_ = solidName;
     dualName_ = dualName;
     stale_ = true;
-    if (isVisible()) refresh();
+    if (isVisible() && !refreshTimer_->isActive()) refreshTimer_->start();
 }
 
 void PropertiesWindow::refresh() {
@@ -150,13 +160,17 @@ void PropertiesWindow::copyAll() {
 void PropertiesWindow::placeBeside(const QWidget& window) {
     const QRect frame = window.frameGeometry();
     const QScreen* screen = window.screen();
-    const QRect available = screen ? screen->availableGeometry() : QRect(frame.topLeft(), QSize(4000, 4000));
-    // The frame around this window is not known before it is shown; the main window's is close.
-    const int extra = frame.width() - window.width();
-    const int w = width() + extra;
-    int x = frame.right() + 1;
-    if (x + w - 1 > available.right()) x = frame.left() - w;
-    if (x < available.left()) x = std::max(available.left(), available.right() - w + 1);
+    const QRect available = screen ? screen->availableGeometry() : frame.adjusted(-kWidth, 0, kWidth, 0);
+    // This window's frame is not known before it is shown; the main window's is the best guess.
+    const int border = frame.width() - window.width();
+    // The side with more room, as wide as that room allows; on a screen too narrow for that it
+    // overlaps the main window's edge rather than getting too narrow to read.
+    const int rightRoom = available.right() - frame.right(), leftRoom = frame.left() - available.left();
+    const bool right = rightRoom >= leftRoom;
+    const int w = std::clamp(std::max(rightRoom, leftRoom) - border, kMinWidth, kWidth);
+    resize(w, std::max(window.height(), kMinHeight));
+    int x = right ? frame.right() + 1 : frame.left() - w - border;
+    x = std::clamp(x, available.left(), std::max(available.left(), available.right() + 1 - w - border));
     const int y = std::clamp(frame.top(), available.top(), std::max(available.top(), available.bottom() - height()));
     move(x, y);
 }

@@ -11,6 +11,7 @@
 
 class QLabel;
 class QPushButton;
+class QTimer;
 
 namespace kesmora {
 
@@ -20,10 +21,15 @@ class PropertiesWindow : public QWidget {
     // A tool window kept above `mainWindow`; hidden until shown.
     explicit PropertiesWindow(QWidget* mainWindow);
 
-    // Shows the figures of the model's solid and dual under these names. While the window is hidden
-    // nothing is measured: the model is only noted, and measured when the window is shown, so it
-    // must be one that lives as long as the window (the main window's own).
+    // Shows the figures of the model's solid and dual under these names. The model is only noted
+    // here, so it must be one that lives as long as the window (the main window's own). While the
+    // window is hidden nothing is measured until it is shown; while it is shown the figures follow
+    // once the picture of the body is on screen (kRefreshDelayMs), at most once per that time, so
+    // that walking the body list by key is not held up by measuring and laying out text.
     void showBody(const SolidModel& model, const QString& solidName, const QString& dualName);
+    static constexpr int kRefreshDelayMs = 40;
+    // Whether a body waits to be shown.
+    bool refreshPending() const { return stale_; }
 
     // How often the figures were measured and shown.
     int refreshCount() const { return refreshCount_; }
@@ -34,8 +40,8 @@ class PropertiesWindow : public QWidget {
     // clipboard.
     QString tableText() const;
 
-    // Puts the window beside `window`: to its right where the screen has room, else to its left,
-    // else at the screen's right edge.
+    // Puts the window beside `window`, as tall as it, on the side with more room on the screen and
+    // as wide as that room allows; where there is too little, it overlaps the window's edge.
     void placeBeside(const QWidget& window);
 
   signals:
@@ -57,6 +63,7 @@ class PropertiesWindow : public QWidget {
     int refreshCount_ = 0;
     std::vector<QLabel*> rowLabels_, solidValues_, dualValues_;
     QPushButton* copyButton_ = nullptr;
+    QTimer* refreshTimer_ = nullptr;
 };
 
 } // namespace kesmora
