@@ -105,9 +105,11 @@ PropertiesWindow::PropertiesWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt
     refreshTimer_ = new QTimer(this);
     refreshTimer_->setSingleShot(true);
     refreshTimer_->setInterval(kRefreshDelayMs);
-    connect(refreshTimer_, &QTimer::timeout, this, [this] {
-        if (stale_ && isVisible()) refresh();
-    });
+    connect(refreshTimer_, &QTimer::timeout, this, &PropertiesWindow::catchUp);
+}
+
+void PropertiesWindow::catchUp() {
+    if (stale_ && isVisible()) refresh();
 }
 
 void PropertiesWindow::showBody(const SolidModel& model, const QString& solidName, const QString& dualName) {

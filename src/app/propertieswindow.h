@@ -28,8 +28,9 @@ class PropertiesWindow : public QWidget {
     // that walking the body list by key is not held up by measuring and laying out text.
     void showBody(const SolidModel& model, const QString& solidName, const QString& dualName);
     static constexpr int kRefreshDelayMs = 40;
-    // Whether a body waits to be shown.
+    // Whether a body waits to be shown, and showing it now if the window is shown.
     bool refreshPending() const { return stale_; }
+    void catchUp();
 
     // How often the figures were measured and shown.
     int refreshCount() const { return refreshCount_; }
