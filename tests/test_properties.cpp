@@ -59,13 +59,13 @@ TEST(Properties, CubeAndItsOctahedron) {
     EXPECT_EQ(rows["Kanten"], std::make_pair(std::string("12"), std::string("12")));
     EXPECT_EQ(rows["Flächen"], std::make_pair(std::string("6"), std::string("8")));
     EXPECT_EQ(rows["Flächenarten"], std::make_pair(std::string("6 Vierecke"), std::string("8 Dreiecke")));
-    EXPECT_EQ(rows["Eckenkonfigurationen"], std::make_pair(std::string("8 × 4.4.4"), std::string("6 × 3.3.3.3")));
+    EXPECT_EQ(rows["Eckenkonfigurationen"], std::make_pair(std::string("8\u00a0×\u00a04.4.4"), std::string("6\u00a0×\u00a03.3.3.3")));
     EXPECT_EQ(rows["E − K + F"].first, "8 − 12 + 6 = 2");
     EXPECT_EQ(rows["E − K + F"].second, "6 − 12 + 8 = 2");
-    EXPECT_EQ(rows["Kantenlängen (kürzeste = 1)"].first, "1 (12 Kanten)");
-    EXPECT_EQ(rows["Kantenlängen (kürzeste = 1)"].second, "1 (12 Kanten)");
+    EXPECT_EQ(rows["Kantenlängen (kürzeste = 1)"].first, "1 (12\u00a0Kanten)");
+    EXPECT_EQ(rows["Kantenlängen (kürzeste = 1)"].second, "1 (12\u00a0Kanten)");
     // Octahedron: arccos(-1/3) = 109.47°, surface 2 sqrt 3, volume sqrt 2 / 3 for edge 1.
-    EXPECT_EQ(rows["Flächenwinkel"], std::make_pair(std::string("90° (12 Kanten)"), std::string("109,47° (12 Kanten)")));
+    EXPECT_EQ(rows["Flächenwinkel"], std::make_pair(std::string("90° (12\u00a0Kanten)"), std::string("109,47° (12\u00a0Kanten)")));
     EXPECT_EQ(rows["Oberfläche"].first, "6 (Kantenlänge 1)");
     EXPECT_EQ(rows["Volumen"].first, "1 (Kantenlänge 1)");
     EXPECT_EQ(rows["Oberfläche"].second, "3,4641 (Kantenlänge 1)");
@@ -83,15 +83,15 @@ TEST(Properties, IcosidodecahedronAndRhombicTriacontahedron) {
     EXPECT_EQ(rows["Flächen"], std::make_pair(std::string("32"), std::string("30")));
     EXPECT_EQ(rows["Flächenarten"].first, "20 Dreiecke, 12 Fünfecke");
     EXPECT_EQ(rows["Flächenarten"].second, "30 Vierecke");
-    EXPECT_EQ(rows["Eckenkonfigurationen"].first, "30 × 3.5.3.5");
-    EXPECT_EQ(rows["Eckenkonfigurationen"].second, "20 × 4.4.4, 12 × 4.4.4.4.4");
+    EXPECT_EQ(rows["Eckenkonfigurationen"].first, "30\u00a0×\u00a03.5.3.5");
+    EXPECT_EQ(rows["Eckenkonfigurationen"].second, "20\u00a0×\u00a04.4.4, 12\u00a0×\u00a04.4.4.4.4");
     // Icosidodecahedron: dihedral arccos(-sqrt((5 + 2 sqrt 5) / 15)) = 142.62°, surface
     // 5 sqrt 3 + 3 sqrt(25 + 10 sqrt 5) = 29.3060, volume (45 + 17 sqrt 5) / 6 = 13.8355.
     // Rhombic triacontahedron: 144° at every edge, golden rhombi of equal edges.
-    EXPECT_EQ(rows["Flächenwinkel"], std::make_pair(std::string("142,62° (60 Kanten)"), std::string("144° (60 Kanten)")));
+    EXPECT_EQ(rows["Flächenwinkel"], std::make_pair(std::string("142,62° (60\u00a0Kanten)"), std::string("144° (60\u00a0Kanten)")));
     EXPECT_EQ(rows["Oberfläche"].first, "29,306 (Kantenlänge 1)");
     EXPECT_EQ(rows["Volumen"].first, "13,8355 (Kantenlänge 1)");
-    EXPECT_EQ(rows["Kantenlängen (kürzeste = 1)"].second, "1 (60 Kanten)");
+    EXPECT_EQ(rows["Kantenlängen (kürzeste = 1)"].second, "1 (60\u00a0Kanten)");
     // Rhombic triacontahedron of edge 1: surface 12 sqrt 5 = 26.8328, volume 4 sqrt(5 + 2 sqrt 5).
     EXPECT_EQ(rows["Oberfläche"].second, "26,8328 (Kantenlänge 1)");
     EXPECT_EQ(rows["Volumen"].second, "12,3107 (Kantenlänge 1)");
@@ -106,9 +106,9 @@ TEST(Properties, JohnsonSolidAndItsQuasiDual) {
     auto rows = rowsOf(b, "Johnson Polyeder 54");
     EXPECT_EQ(rows["Name"].second, "Quasi-Dual");
     EXPECT_EQ(rows["Flächenarten"].first, "4 Dreiecke, 5 Vierecke, 2 Sechsecke");
-    EXPECT_EQ(rows["Eckenkonfigurationen"].first, "8 × 4.4.6, 1 × 3.3.3.3, 4 × 3.3.4.6");
+    EXPECT_EQ(rows["Eckenkonfigurationen"].first, "8\u00a0×\u00a04.4.6, 1\u00a0×\u00a03.3.3.3, 4\u00a0×\u00a03.3.4.6");
     EXPECT_EQ(rows["E − K + F"].first, "13 − 22 + 11 = 2");
-    EXPECT_EQ(rows["Kantenlängen (kürzeste = 1)"].first, "1 (22 Kanten)");
+    EXPECT_EQ(rows["Kantenlängen (kürzeste = 1)"].first, "1 (22\u00a0Kanten)");
     EXPECT_EQ(rows["Alle Flächen eben"].first, "ja");
     // The quasi-dual: the dual faces of the five vertices where four faces meet are cut in two.
     EXPECT_EQ(rows["Ecken"].second, "11");
@@ -167,10 +167,10 @@ TEST(Properties, NonConvexBody) {
     EXPECT_EQ(solid["Konvex"], "nein");
     EXPECT_EQ(solid["Alle Flächen eben"], "ja");
     EXPECT_EQ(solid["Flächenarten"], "6 Vierecke, 2 Sechsecke");
-    EXPECT_EQ(solid["Eckenkonfigurationen"], "12 × 4.4.6");
+    EXPECT_EQ(solid["Eckenkonfigurationen"], "12\u00a0×\u00a04.4.6");
     EXPECT_EQ(solid["E − K + F"], "12 − 18 + 8 = 2");
-    EXPECT_EQ(solid["Kantenlängen (kürzeste = 1)"], "1 (14 Kanten), 2 (4 Kanten)");
-    EXPECT_EQ(solid["Flächenwinkel"], "90° (17 Kanten), 270° (1 Kante)");
+    EXPECT_EQ(solid["Kantenlängen (kürzeste = 1)"], "1 (14\u00a0Kanten), 2 (4\u00a0Kanten)");
+    EXPECT_EQ(solid["Flächenwinkel"], "90° (17\u00a0Kanten), 270° (1\u00a0Kante)");
     EXPECT_EQ(solid["Oberfläche"], "3,5 (längste Kante 1)");
     EXPECT_EQ(solid["Volumen"], "0,375 (längste Kante 1)");
 

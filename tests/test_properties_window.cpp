@@ -149,7 +149,7 @@ TEST(PropertiesWindow, FollowsEverySelectionAndBuildWhileShown) {
     EXPECT_EQ(value(*p, "Ecken"), "30");
     EXPECT_EQ(value(*p, "Flächen"), "32");
     EXPECT_EQ(value(*p, "Flächenarten"), utf8("20 Dreiecke, 12 Fünfecke"));
-    EXPECT_EQ(value(*p, "Eckenkonfigurationen"), utf8("30 × 3.5.3.5"));
+    EXPECT_EQ(value(*p, "Eckenkonfigurationen"), utf8("30\u00a0×\u00a03.5.3.5"));
     EXPECT_EQ(value(*p, "Ecken", true), "32");
 
     // An arrow key in the list: the next body.
@@ -236,7 +236,7 @@ TEST(PropertiesWindow, ShowsAnyModelUnderTheNamesGiven) {
     EXPECT_EQ(value(*p, "Name"), utf8("würfelecken.off"));
     EXPECT_EQ(value(*p, "Name", true), utf8("dualer Körper"));
     EXPECT_EQ(value(*p, "Flächenarten"), "4 Dreiecke");
-    EXPECT_EQ(value(*p, "Flächenwinkel"), utf8("70,53° (6 Kanten)"));
+    EXPECT_EQ(value(*p, "Flächenwinkel"), utf8("70,53° (6\u00a0Kanten)"));
     EXPECT_EQ(value(*p, "Volumen"), utf8("0,1179 (Kantenlänge 1)")); // sqrt 2 / 12
     // The next build of the main window takes over again.
     controls::D1(*w)->click();

@@ -62,6 +62,7 @@ PropertiesWindow::PropertiesWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt
     for (std::size_t r = 0; r < rows.size(); ++r) {
         auto* label = new QLabel(utf8(rows[r].label), grid);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(true);
         QFont bold = label->font();
         bold.setBold(true);
         label->setFont(bold);
@@ -86,6 +87,8 @@ PropertiesWindow::PropertiesWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt
     auto* scroll = new QScrollArea;
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    // Long values wrap; the rows grow downward and only they scroll.
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidget(grid);
 
     copyButton_ = new QPushButton(QStringLiteral("Kopieren"));

@@ -21,8 +21,16 @@ std::string polygonName(int corners, int count) {
     return count == 1 ? singular : singular + "e";
 }
 
+// A space that a line never breaks at, so that "30 × 3.5.3.5" and "60 Kanten" stay whole when the
+// window wraps a long value.
+constexpr const char* kFixedSpace = "\u00a0";
+
 std::string counted(int count, const char* singular, const char* plural) {
     return std::to_string(count) + " " + (count == 1 ? singular : plural);
+}
+
+std::string countedFixed(int count, const char* singular, const char* plural) {
+    return std::to_string(count) + kFixedSpace + (count == 1 ? singular : plural);
 }
 
 std::string yesNo(bool b) {
@@ -35,7 +43,7 @@ std::string configurationText(const std::vector<VertexConfiguration>& configurat
         std::string sizes;
         for (int size : c.faceSizes)
             sizes += (sizes.empty() ? "" : ".") + std::to_string(size);
-        s += (s.empty() ? "" : ", ") + std::to_string(c.count) + " \u00d7 " + sizes;
+        s += (s.empty() ? "" : ", ") + std::to_string(c.count) + kFixedSpace + "\u00d7" + kFixedSpace + sizes;
     }
     return s.empty() ? "\u2013" : s;
 }
@@ -45,7 +53,7 @@ std::string edgeLengthText(const Stats& s) {
     std::string text;
     for (const LengthGroup& g : s.edgeLengths)
         text += (text.empty() ? "" : ", ") + germanNumber(g.length / s.edgeLengths.front().length, 4) + " (" +
-                counted(g.count, "Kante", "Kanten") + ")";
+                countedFixed(g.count, "Kante", "Kanten") + ")";
     return text;
 }
 
@@ -53,7 +61,7 @@ std::string dihedralText(const Stats& s) {
     std::string text;
     for (const DihedralGroup& g : s.dihedrals)
         text += (text.empty() ? "" : ", ") + germanNumber(g.degrees, 2) + "\u00b0 (" +
-                counted(g.count, "Kante", "Kanten") + ")";
+                countedFixed(g.count, "Kante", "Kanten") + ")";
     return text.empty() ? "\u2013" : text;
 }
 
