@@ -4,6 +4,9 @@
 #include "alloccount.h"
 
 #include "app/mainwindow.h"
+#include "app/propertieswindow.h"
+#include "build/dualname.h"
+#include "export/properties.h"
 #include "build/build.h"
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"
@@ -226,9 +229,16 @@ void buildAllBench(benchmark::State& state) {
     state.counters["skipped"] = skipped;
 }
 
+// Whether a list step also hands the body to the properties window, and whether that is shown.
+enum class PropertiesShown { None, Hidden, Shown };
+
 // One arrow-key step down the list of "Archimedische Körper" (the heaviest list), wrapping at its
-// end: take the next body over, build it and draw its first picture in "Durchdringung 2".
-void switchBench(benchmark::State& state, QSize size) {
+// end: take the next body over, build it and draw its first picture in "Durchdringung 2"; with the
+// properties window, hand it the body as the main window does and let the events run. A shown
+// window measures and lays out the body only once the step's picture is on screen and at most every
+// PropertiesWindow::kRefreshDelayMs, so the steps run back to back here share the few refreshes
+// that come due (counted in "refreshes"); properties/… measures one refresh.
+void switchBench(benchmark::State& state, QSize size, PropertiesShown properties) {
     int skipped = 0;
     const std::vector<Body> bodies = buildableBodies({2}, skipped);
     if (bodies.empty()) {
@@ -244,15 +254,63 @@ void switchBench(benchmark::State& state, QSize size) {
     std::size_t row = 0;
     Selection selection;
     selection.currentCategory = 2;
+    QWidget mainWindow;
+    PropertiesWindow window(&mainWindow);
+    if (properties == PropertiesShown::Shown) {
+        window.show();
+        QApplication::processEvents();
+    }
     for (auto _ : state) {
         row = (row + 1) % bodies.size();
         const Body& body = bodies[row];
         neuwert(selection, tables(), body.name);
         *model = buildSolid(tables(), selection, body.name);
         screen.show(scene, renderer.renderScene(scene, size, *model, settings));
+        if (properties != PropertiesShown::None) {
+            window.showBody(*model, QString::fromLatin1(body.name.c_str()),
+                            QString::fromLatin1(dualNameFor(tables(), 2, selection.bodyIndex).c_str()));
+            QApplication::processEvents();
+        }
         benchmark::ClobberMemory();
     }
     state.counters["bodies"] = static_cast<double>(bodies.size());
+    state.counters["refreshes"] = window.refreshCount();
+}
+
+// Measuring a body's solid and dual and wording the rows, without any widget.
+void propertyRowsBench(benchmark::State& state, BodyRef ref) {
+    const std::unique_ptr<SolidModel> model = modelOrSkip(state, ref);
+    if (!model) return;
+    for (auto _ : state) {
+        const std::vector<PropertyRow> rows =
+            propertyRows("K\u00f6rper", "dualer K\u00f6rper", solidProperties(*model), dualProperties(*model));
+        benchmark::DoNotOptimize(rows.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+// The properties window's own work for a body while shown: measuring solid and dual, wording the
+// rows, setting the labels, and Qt's layout and paint. Each iteration shows the body and then the
+// cube, so that every label changes as in a list step: an upper bound for the body alone.
+void propertiesBench(benchmark::State& state, BodyRef ref) {
+    const std::unique_ptr<SolidModel> model = modelOrSkip(state, ref);
+    if (!model) return;
+    const std::unique_ptr<SolidModel> cube = modelOrSkip(state, {0, 1});
+    if (!cube) return;
+    QWidget mainWindow;
+    PropertiesWindow window(&mainWindow);
+    window.show();
+    QApplication::processEvents();
+    const QString name = QString::fromUtf8("K\u00f6rper"), dual = QString::fromUtf8("dualer K\u00f6rper");
+    for (auto _ : state) {
+        for (const SolidModel* shown : {model.get(), cube.get()}) {
+            window.showBody(*shown, name, dual);
+            window.catchUp(); // what the window does once the picture is on screen
+            QApplication::processEvents();
+        }
+        benchmark::ClobberMemory();
+    }
+    state.counters["faces"] = model->solid.faces.size() + model->dual.faces.size();
 }
 
 // Everything the window does before its first paint: FormCreate with the table loading, the
@@ -283,7 +341,16 @@ void registerAll() {
         benchmark::RegisterBenchmark(("build/" + bodyName(body)).c_str(), buildBench, body);
     benchmark::RegisterBenchmark("build/all", buildAllBench);
     for (QSize size : kSizes)
-        benchmark::RegisterBenchmark(("switch/" + sizeName(size)).c_str(), switchBench, size);
+        benchmark::RegisterBenchmark(("switch/" + sizeName(size)).c_str(), switchBench, size,
+                                     PropertiesShown::None);
+    benchmark::RegisterBenchmark("switch/properties-hidden/1008x534", switchBench, kSizes[0],
+                                 PropertiesShown::Hidden);
+    benchmark::RegisterBenchmark("switch/properties-shown/1008x534", switchBench, kSizes[0],
+                                 PropertiesShown::Shown);
+    for (BodyRef body : kBodies)
+        benchmark::RegisterBenchmark(("properties/" + bodyName(body)).c_str(), propertiesBench, body);
+    for (BodyRef body : kBodies)
+        benchmark::RegisterBenchmark(("properties/rows/" + bodyName(body)).c_str(), propertyRowsBench, body);
     benchmark::RegisterBenchmark("startup", startupBench)->Unit(benchmark::kMillisecond);
 }
 

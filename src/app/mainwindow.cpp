@@ -4,10 +4,12 @@
 #include "build/build.h"
 #include "build/filesolid.h"
 #include "build/polyhedronfile.h"
+#include "build/dualname.h"
 #include "buttonpictures.h"
 #include "controlstrip.h"
 #include "paintbox.h"
 #include "panels.h"
+#include "propertieswindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -191,7 +193,34 @@ void TMainForm::createMenu() {
     M5->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     M5->setShortcutContext(Qt::ApplicationShortcut);
     addAction(M5);
+    createViewMenu();
     createHelpMenu();
+}
+
+void TMainForm::createViewMenu() {
+    properties_ = new PropertiesWindow(this);
+    QMenu* view = menuBar()->addMenu(QStringLiteral("Ansicht"));
+    view->setObjectName("viewMenu");
+    propertiesAction = view->addAction(QStringLiteral("Eigenschaften"));
+    propertiesAction->setObjectName("propertiesAction");
+    propertiesAction->setCheckable(true);
+    propertiesAction->setShortcut(QKeySequence(Qt::Key_F3));
+    // F3 also hides the window while it has the focus.
+    propertiesAction->setShortcutContext(Qt::ApplicationShortcut);
+    connect(propertiesAction, &QAction::toggled, properties_, &QWidget::setVisible);
+    connect(properties_, &PropertiesWindow::visibilityChanged, propertiesAction, &QAction::setChecked);
+}
+
+void TMainForm::showPropertiesOfShownBody() {
+    if (!shown_) return;
+    if (opened_) {
+        properties_->showBody(model_, openedFileName(), QString::fromUtf8("dualer Körper"));
+        return;
+    }
+    // Only Platonic, Archimedean and Catalan solids look their dual's name up in the catalogue.
+    properties_->showBody(
+        model_, shown_->name,
+        fromTable(dualNameFor(tables_, shown_->selection.currentCategory, shown_->selection.bodyIndex)));
 }
 
 void TMainForm::wire() {
@@ -406,6 +435,7 @@ void TMainForm::buildModel() {
     });
     ++buildCount_;
     shown_ = ShownBody{selection_, P1Caption->text(), name, nullptr};
+    showPropertiesOfShownBody();
 }
 
 template <typename F> void TMainForm::keepingShownBody(F&& step) {
@@ -456,6 +486,7 @@ bool TMainForm::openFile(const QString& path) {
     ++buildCount_;
     P1Caption->setText(QString::fromUtf8(opened_->name.c_str()) + QString::fromUtf8(" und dualer Körper"));
     shown_ = ShownBody{selection_, P1Caption->text(), strip_->currentBodyName(), opened_};
+    showPropertiesOfShownBody();
     guarded([&] { zeichnen(); });
     return true;
 }

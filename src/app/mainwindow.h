@@ -36,6 +36,7 @@ namespace kesmora {
 class ControlStrip;
 class PaintBox;
 struct PolyhedronFile;
+class PropertiesWindow;
 
 inline constexpr int kClientWidth = 1008;
 inline constexpr int kClientHeight = 709;
@@ -113,6 +114,9 @@ class TMainForm : public QMainWindow {
     QAction *shortcutsAction = nullptr, *aboutAction = nullptr;
     // "ausgeblendete Körper zeigen" (checkable, off at start).
     QAction* showHidden = nullptr;
+    // Menu "Ansicht", item "Eigenschaften" (F3): shows and hides the properties window.
+    QAction* propertiesAction = nullptr;
+    PropertiesWindow* propertiesWindow() const { return properties_; }
 
     // Handlers, named after the controls they serve.
     // "Darstellung" button (D1): builds the chosen body and draws it.
@@ -189,6 +193,9 @@ class TMainForm : public QMainWindow {
     void createHelpMenu();
     QString chooseFile(const FileRequest& request);
     void inform(const QString& title, const QString& text);
+    void createViewMenu();
+    // Hands the body on screen to the properties window, which measures it only while shown.
+    void showPropertiesOfShownBody();
     void wire();
     void layoutClientArea();
     void fillBodyList();
@@ -250,6 +257,7 @@ class TMainForm : public QMainWindow {
     int buildCount_ = 0;
     std::string lastPaintError_;
     QWidget* client_ = nullptr;
+    PropertiesWindow* properties_ = nullptr;
 };
 
 } // namespace kesmora

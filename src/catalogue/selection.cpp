@@ -106,6 +106,18 @@ std::vector<std::string> categoryNames(const CatalogueTables& tables, int catego
     return names;
 }
 
+std::vector<std::string> sectionNames(const CatalogueTables& tables, int category) {
+    const std::string section = "{" + std::to_string(category);
+    std::vector<std::string> names;
+    for (int i = firstNameLine(tables, category, section);; ++i) {
+        const std::string& line = lineAt(tables, i, section);
+        checkNotNextSection(line, section, i);
+        if (startsRecord(line)) break;
+        names.push_back(line);
+    }
+    return names;
+}
+
 std::vector<std::string> fillBodyList(const CatalogueTables& tables, int category, HiddenBodies hidden) {
     std::vector<std::string> names = categoryNames(tables, category, hidden);
     std::stable_sort(names.begin(), names.end(), bodyListLess);

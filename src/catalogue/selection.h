@@ -33,6 +33,10 @@ enum class HiddenBodies { LeftOut, Shown };
 std::vector<std::string> categoryNames(const CatalogueTables& tables, int category,
                                        HiddenBodies hidden = HiddenBodies::LeftOut);
 
+// All names of a category's section in catalogue order, excluded ones too: position i is the body
+// with bodyIndex i.
+std::vector<std::string> sectionNames(const CatalogueTables& tables, int category);
+
 // The same names in the order the body list shows them.
 std::vector<std::string> fillBodyList(const CatalogueTables& tables, int category,
                                       HiddenBodies hidden = HiddenBodies::LeftOut);

@@ -41,6 +41,88 @@ std::string faceTypesText(const std::map<int, int>& types) {
     return s;
 }
 
+// The smallest of a cyclic sequence's rotations and reflections.
+std::vector<int> canonicalCycle(const std::vector<int>& cycle) {
+    std::vector<int> best = cycle, turned = cycle;
+    for (std::size_t r = 0; r < cycle.size(); ++r) {
+        std::rotate(turned.begin(), turned.begin() + 1, turned.end());
+        best = std::min(best, turned);
+        best = std::min(best, std::vector<int>(turned.rbegin(), turned.rend()));
+    }
+    return best;
+}
+
+struct Corner {
+    int face;
+    int before; // the neighbouring vertices along the face's boundary
+    int after;
+};
+
+// Corner counts of the faces at a vertex in their order around it, found by stepping from face to
+// face across the edges at the vertex; ascending when they do not close into one fan.
+std::vector<int> configurationAt(const Mesh& mesh, const std::vector<Corner>& corners) {
+    std::vector<int> sizes;
+    for (const Corner& c : corners)
+        sizes.push_back(static_cast<int>(mesh.faces[c.face].size()));
+    std::vector<bool> used(corners.size());
+    std::vector<int> around;
+    std::size_t at = 0;
+    int leaveBy = corners.empty() ? -1 : corners[0].after;
+    while (!corners.empty()) {
+        used[at] = true;
+        around.push_back(sizes[at]);
+        std::size_t next = corners.size();
+        for (std::size_t i = 0; i < corners.size() && next == corners.size(); ++i)
+            if (!used[i] && (corners[i].before == leaveBy || corners[i].after == leaveBy)) next = i;
+        if (next == corners.size()) break;
+        leaveBy = corners[next].before == leaveBy ? corners[next].after : corners[next].before;
+        at = next;
+    }
+    const bool closedFan = around.size() == corners.size() && corners.size() >= 3 &&
+                           (corners[0].before == leaveBy);
+    if (!closedFan) {
+        std::sort(sizes.begin(), sizes.end());
+        return sizes;
+    }
+    return canonicalCycle(around);
+}
+
+bool configurationLess(const std::vector<int>& a, const std::vector<int>& b) {
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+}
+
+void measureVertexConfigurations(const Mesh& mesh, Stats& s) {
+    std::vector<std::vector<Corner>> corners(mesh.vertices.size());
+    for (int f = 0; f < static_cast<int>(mesh.faces.size()); ++f) {
+        const std::vector<int>& face = mesh.faces[static_cast<std::size_t>(f)];
+        const std::size_t n = face.size();
+        for (std::size_t k = 0; k < n; ++k)
+            corners[static_cast<std::size_t>(face[k])].push_back({f, face[(k + n - 1) % n], face[(k + 1) % n]});
+    }
+    std::map<std::vector<int>, int, decltype(&configurationLess)> counts(&configurationLess);
+    for (const auto& at : corners)
+        if (!at.empty()) ++counts[configurationAt(mesh, at)];
+    for (const auto& [sizes, count] : counts)
+        s.vertexConfigurations.push_back({sizes, count});
+}
+
+void groupEdgeLengths(std::vector<double> lengths, Stats& s) {
+    std::sort(lengths.begin(), lengths.end());
+    double groupStart = 0, sum = 0;
+    for (double length : lengths) {
+        if (s.edgeLengths.empty() || length - groupStart > kLengthGroupTolerance * length) {
+            s.edgeLengths.push_back({});
+            groupStart = length;
+            sum = 0;
+        }
+        LengthGroup& g = s.edgeLengths.back();
+        sum += length;
+        ++g.count;
+        g.length = sum / g.count;
+    }
+}
+
 } // namespace
 
 Stats measure(Mesh mesh) {
@@ -53,7 +135,8 @@ Stats measure(Mesh mesh) {
     s.euler = s.vertices - s.edges + s.faces;
     for (const auto& f : mesh.faces)
         ++s.faceTypes[static_cast<int>(f.size())];
-    s.closed = isClosed(mesh);
+    // Turning faces outward keeps every edge and its sides: the edges above tell.
+    s.closed = std::all_of(edges.begin(), edges.end(), [](const MeshEdge& e) { return e.uses == 2; });
 
     const double size = extent(mesh);
     const double tolerance = 1e-6 * size;
@@ -63,7 +146,9 @@ Stats measure(Mesh mesh) {
     std::vector<Point3D> normals, centres;
     for (int f = 0; f < s.faces; ++f) {
         degenerate.push_back(isDegenerate(mesh, f, kDegenerateTolerance * size));
-        normals.push_back(unit(areaNormal(mesh, f)));
+        const Point3D areaVector = areaNormal(mesh, f);
+        s.surfaceArea += norm(areaVector) / 2;
+        normals.push_back(unit(areaVector));
         centres.push_back(centroidOf(mesh, f));
         if (degenerate.back()) {
             ++s.degenerateFaces;
@@ -82,14 +167,19 @@ Stats measure(Mesh mesh) {
             inside = inside && dot(p - centres[f], normals[f]) <= tolerance;
     s.convex = inside;
 
+    if (s.closed && s.oriented) s.volume = signedVolume(mesh);
+    measureVertexConfigurations(mesh, s);
+
     struct Angle {
         double degrees;
         std::string types;
     };
     std::vector<Angle> angles;
+    std::vector<double> lengths;
     s.shortestEdge = edges.empty() ? 0 : INFINITY;
     for (const MeshEdge& e : edges) {
         const double length = norm(mesh.vertices[e.b] - mesh.vertices[e.a]);
+        lengths.push_back(length);
         s.shortestEdge = std::min(s.shortestEdge, length);
         s.longestEdge = std::max(s.longestEdge, length);
         if (e.uses != 2 || !s.oriented) continue;
@@ -121,6 +211,7 @@ Stats measure(Mesh mesh) {
     }
     for (DihedralGroup& g : s.dihedrals)
         std::sort(g.faceTypes.begin(), g.faceTypes.end());
+    groupEdgeLengths(std::move(lengths), s);
     return s;
 }
 

@@ -1,5 +1,5 @@
-// Measurements of the solid or its dual: counts, face types, Euler characteristic, edge lengths,
-// dihedral angles, convexity and planarity.
+// Measurements of the solid or its dual: counts, face types, vertex configurations, Euler
+// characteristic, edge lengths, dihedral angles, surface and volume, convexity and planarity.
 #pragma once
 
 #include "mesh.h"
@@ -18,6 +18,19 @@ struct DihedralGroup {
     std::vector<std::string> faceTypes; // "3-4": the vertex counts of the two faces, smaller first
 };
 
+// Edges of one length, within kLengthGroupTolerance of the group's shortest.
+struct LengthGroup {
+    double length = 0; // mean of the group
+    int count = 0;
+};
+
+// Vertices with the same faces around them: their corner counts in the order around the vertex,
+// written in the smallest of its rotations and reflections (3.4.3.4, not 4.3.4.3).
+struct VertexConfiguration {
+    std::vector<int> faceSizes;
+    int count = 0;
+};
+
 struct Stats {
     int vertices = 0;
     int edges = 0;
@@ -26,6 +39,12 @@ struct Stats {
     int euler = 0;
     double shortestEdge = 0;
     double longestEdge = 0;
+    std::vector<LengthGroup> edgeLengths; // ascending
+    // By the number of faces at the vertex, then by the corner counts. A vertex whose faces do not
+    // close around it (an open or pinched surface) lists its faces' corner counts ascending.
+    std::vector<VertexConfiguration> vertexConfigurations;
+    double surfaceArea = 0;
+    double volume = 0; // enclosed by the outward-turned faces; 0 unless closed and oriented
     std::vector<DihedralGroup> dihedrals; // ascending; only edges between two faces
     bool closed = false;
     bool oriented = false; // the faces could be turned outward consistently
@@ -39,6 +58,10 @@ struct Stats {
 // Angles closer than this (in degrees) fall into one group; far above the rounding noise of the
 // catalogue's ten-digit coordinates, far below the 0.01 degrees the output shows.
 inline constexpr double kAngleGroupTolerance = 0.005;
+
+// Edge lengths closer than this, relative to the longer, count as one length: above the rounding
+// of the catalogue's seven-digit blocks, below the four decimals the program shows.
+inline constexpr double kLengthGroupTolerance = 1e-5;
 
 Stats measure(Mesh mesh);
 

@@ -1,0 +1,191 @@
+// The properties of a solid and its dual in German words.
+#include "properties.h"
+
+#include "mesh.h"
+
+#include "catalogue/numbertext.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kesmora {
+
+namespace {
+
+const char* const kPolygonNames[] = {"Dreieck", "Viereck", "Fünfeck", "Sechseck", "Siebeneck",
+                                     "Achteck", "Neuneck", "Zehneck", "Elfeck",   "Zwölfeck"};
+
+std::string polygonName(int corners, int count) {
+    const std::string singular = corners >= 3 && corners <= 12 ? kPolygonNames[corners - 3]
+                                                               : std::to_string(corners) + "-Eck";
+    return count == 1 ? singular : singular + "e";
+}
+
+// A space that a line never breaks at, so that "30 × 3.5.3.5" and "60 Kanten" stay whole when the
+// window wraps a long value.
+constexpr const char* kFixedSpace = "\u00a0";
+
+std::string counted(int count, const char* singular, const char* plural) {
+    return std::to_string(count) + " " + (count == 1 ? singular : plural);
+}
+
+std::string countedFixed(int count, const char* singular, const char* plural) {
+    return std::to_string(count) + kFixedSpace + (count == 1 ? singular : plural);
+}
+
+std::string yesNo(bool b) {
+    return b ? "ja" : "nein";
+}
+
+std::string configurationText(const std::vector<VertexConfiguration>& configurations) {
+    std::string s;
+    for (const VertexConfiguration& c : configurations) {
+        std::string sizes;
+        for (int size : c.faceSizes)
+            sizes += (sizes.empty() ? "" : ".") + std::to_string(size);
+        s += (s.empty() ? "" : ", ") + std::to_string(c.count) + kFixedSpace + "\u00d7" + kFixedSpace + sizes;
+    }
+    return s.empty() ? "\u2013" : s;
+}
+
+std::string edgeLengthText(const Stats& s) {
+    if (s.edgeLengths.empty() || s.shortestEdge <= 0) return "\u2013";
+    std::string text;
+    for (const LengthGroup& g : s.edgeLengths)
+        text += (text.empty() ? "" : ", ") + germanNumber(g.length / s.edgeLengths.front().length, 4) + " (" +
+                countedFixed(g.count, "Kante", "Kanten") + ")";
+    return text;
+}
+
+std::string dihedralText(const Stats& s) {
+    std::string text;
+    for (const DihedralGroup& g : s.dihedrals)
+        text += (text.empty() ? "" : ", ") + germanNumber(g.degrees, 2) + "\u00b0 (" +
+                countedFixed(g.count, "Kante", "Kanten") + ")";
+    return text.empty() ? "\u2013" : text;
+}
+
+// Area or volume for edge length 1 when all edges are equal, else for a longest edge of 1.
+struct Unit {
+    double length = 0;
+    std::string note;
+};
+
+Unit unitOf(const Stats& s) {
+    if (s.edgeLengths.size() == 1) return {s.edgeLengths.front().length, "Kantenlänge 1"};
+    return {s.longestEdge, "längste Kante 1"};
+}
+
+std::string areaText(const Stats& s) {
+    const Unit unit = unitOf(s);
+    if (unit.length <= 0) return "\u2013";
+    return germanNumber(s.surfaceArea / (unit.length * unit.length), 4) + " (" + unit.note + ")";
+}
+
+std::string volumeText(const Stats& s) {
+    const Unit unit = unitOf(s);
+    if (unit.length <= 0) return "\u2013";
+    if (!s.closed) return "\u2013 (Oberfläche nicht geschlossen)";
+    if (!s.oriented) return "\u2013 (Oberfläche ohne Innen und Außen)";
+    return germanNumber(s.volume / (unit.length * unit.length * unit.length), 4) + " (" + unit.note + ")";
+}
+
+std::string planarText(const FigureProperties& p) {
+    const Stats& s = p.stats;
+    std::string text = yesNo(s.planar && s.degenerateFaces == 0);
+    std::string why;
+    if (!s.planar) why = counted(s.nonPlanarFaces, "Fläche", "Flächen") + " nicht eben";
+    if (s.degenerateFaces > 0)
+        why += (why.empty() ? "" : ", ") + counted(s.degenerateFaces, "Fläche", "Flächen") + " ohne Inhalt";
+    if (!why.empty()) text += " (" + why + ")";
+    if (p.cutFaces > 0) {
+        std::string into = faceKindsText(p.cutPieces);
+        if (const std::size_t last = into.rfind(", "); last != std::string::npos) into.replace(last, 2, " und ");
+        text += "; " + counted(p.cutFaces, "Fläche", "Flächen") + " in " + into + " geteilt";
+    }
+    return text;
+}
+
+FigureProperties propertiesOf(Mesh mesh) {
+    FigureProperties p;
+    p.stats = measure(std::move(mesh));
+    return p;
+}
+
+} // namespace
+
+std::string germanNumber(double value, int decimals) {
+    std::string text = formatFixed(value, decimals);
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0')
+            text.pop_back();
+        if (text.back() == '.') text.pop_back();
+    }
+    if (text == "-0") text = "0";
+    for (char& ch : text)
+        if (ch == '.') ch = ',';
+    return text;
+}
+
+std::string faceKindsText(const std::map<int, int>& facesByCorners) {
+    std::string s;
+    for (const auto& [corners, count] : facesByCorners)
+        s += (s.empty() ? "" : ", ") + std::to_string(count) + " " + polygonName(corners, count);
+    return s.empty() ? "\u2013" : s;
+}
+
+FigureProperties solidProperties(const SolidModel& model) {
+    return propertiesOf(solidMesh(model));
+}
+
+FigureProperties dualProperties(const SolidModel& model) {
+    FigureProperties p = propertiesOf(dualMesh(model));
+    const Figure& solid = model.solid;
+    const Figure& dual = model.dual;
+    std::vector<int> facesAt(static_cast<std::size_t>(solid.vertices.size()), 0);
+    for (const FaceString& face : solid.faces)
+        for (char code : face) {
+            const int v = vertexOfCode(code);
+            if (v >= 0 && v < solid.vertices.size()) ++facesAt[static_cast<std::size_t>(v)];
+        }
+    const int ownFaces = std::min(solid.vertices.size(), dual.faces.size());
+    for (int v = 0; v < ownFaces; ++v) {
+        const int corners = static_cast<int>(dual.faces[v].size());
+        if (corners >= facesAt[static_cast<std::size_t>(v)]) continue;
+        ++p.cutFaces;
+        ++p.cutPieces[corners];
+    }
+    // The pieces cut off are added after the faces of the solid's vertices.
+    for (int f = ownFaces; f < dual.faces.size(); ++f)
+        ++p.cutPieces[static_cast<int>(dual.faces[f].size())];
+    if (p.cutFaces == 0) p.cutPieces.clear();
+    return p;
+}
+
+std::vector<PropertyRow> propertyRows(const std::string& solidName, const std::string& dualName,
+                                      const FigureProperties& solid, const FigureProperties& dual) {
+    std::vector<PropertyRow> rows;
+    auto add = [&](std::string label, auto text) {
+        rows.push_back({std::move(label), text(solid), text(dual)});
+    };
+    rows.push_back({"Name", solidName, dualName});
+    add("Ecken", [](const FigureProperties& p) { return std::to_string(p.stats.vertices); });
+    add("Kanten", [](const FigureProperties& p) { return std::to_string(p.stats.edges); });
+    add("Flächen", [](const FigureProperties& p) { return std::to_string(p.stats.faces); });
+    add("Flächenarten", [](const FigureProperties& p) { return faceKindsText(p.stats.faceTypes); });
+    add("Eckenkonfigurationen", [](const FigureProperties& p) { return configurationText(p.stats.vertexConfigurations); });
+    add("E \u2212 K + F", [](const FigureProperties& p) {
+        const Stats& s = p.stats;
+        return std::to_string(s.vertices) + " \u2212 " + std::to_string(s.edges) + " + " + std::to_string(s.faces) +
+               " = " + std::to_string(s.euler);
+    });
+    add("Kantenlängen (kürzeste = 1)", [](const FigureProperties& p) { return edgeLengthText(p.stats); });
+    add("Flächenwinkel", [](const FigureProperties& p) { return dihedralText(p.stats); });
+    add("Oberfläche", [](const FigureProperties& p) { return areaText(p.stats); });
+    add("Volumen", [](const FigureProperties& p) { return volumeText(p.stats); });
+    add("Konvex", [](const FigureProperties& p) { return yesNo(p.stats.convex); });
+    add("Alle Flächen eben", [](const FigureProperties& p) { return planarText(p); });
+    return rows;
+}
+
+} // namespace kesmora
