@@ -84,6 +84,8 @@ class TMainForm : public QMainWindow {
     PaintBox* PB1 = nullptr;
     QTimer* Timer1 = nullptr;
     QAction *M1 = nullptr, *M2 = nullptr, *M5 = nullptr, *M15 = nullptr, *M16 = nullptr, *M17 = nullptr;
+    // "Dual als polare Reziproke" (checkable, off at start).
+    QAction* M18 = nullptr;
 
     // Handlers, named after the controls they serve.
     // "Darstellung" button (D1): builds the chosen body and draws it.
@@ -105,6 +107,8 @@ class TMainForm : public QMainWindow {
     void S12C(int slot);
     // "Punkte markieren" check box (CB1).
     void CB1C();
+    // Menu item "Dual als polare Reziproke" (M18): the title, and a build with the chosen dual.
+    void M18C();
     // Menu item "Beenden" (M1, Esc).
     void S13C();
     // Enter (M5).
@@ -170,6 +174,9 @@ class TMainForm : public QMainWindow {
     QSize normalSize_;               // the size the fixed border keeps
     int buildCount_ = 0;
     std::string lastPaintError_;
+    DualKind dualKind_ = DualKind::Catalogue;
+    // The refusal of a reciprocal last shown: a repaint that builds the same body again says nothing.
+    std::string lastRefusal_;
     QWidget* client_ = nullptr;
 };
 

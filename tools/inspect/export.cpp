@@ -50,6 +50,7 @@ void writePicture(const BuiltBody& body, const RenderSettings& settings, QSize s
 Options exportOptions() {
     return bodyCommand("export")
         .flag("--dual")
+        .flag("--reciprocal")
         .choice("--format", {{"off", static_cast<int>(Format::Off)},
                              {"obj", static_cast<int>(Format::Obj)},
                              {"stl", static_cast<int>(Format::Stl)},
@@ -68,6 +69,9 @@ Options exportOptions() {
             // Solid and dual are one picture, as in the window; a mesh has no mode, size or marks.
             if (picture && line.given("--dual"))
                 throw Usage("svg and png show solid and dual together, as the window does; drop --dual");
+            // A mesh of the solid alone has no dual to choose.
+            if (!picture && line.given("--reciprocal") && !line.given("--dual"))
+                throw Usage("--reciprocal chooses the dual: give --dual with it, or a picture format");
             for (const char* option : {"--mode", "--size", "--marks"})
                 if (!picture && line.given(option))
                     throw Usage(std::string(option) +
@@ -88,7 +92,9 @@ int exportCommand(const CatalogueTables& tables, const CommandLine& line) {
     // --format png names a picture; the suffix of FILE picks how it is encoded (jpg, bmp, ...).
     const QByteArray rasterFormat = format == Format::Png ? imageFormatFor(out) : QByteArray();
     if (format == Format::Png || format == Format::Stl) refuseBinaryOnTerminal(out);
-    const BuiltBody body = buildAsTheWindowDoes(tables, category, name);
+    const bool reciprocal = line.given("--reciprocal");
+    const BuiltBody body = buildAsTheWindowDoes(tables, category, name,
+                                                reciprocal ? DualKind::PolarReciprocal : DualKind::Catalogue);
     if (format == Format::Svg || format == Format::Png) {
         writePicture(body, settings, QSize(width, height), out, format, rasterFormat);
         return 0;
@@ -96,9 +102,12 @@ int exportCommand(const CatalogueTables& tables, const CommandLine& line) {
 
     Mesh mesh = dual ? dualMesh(body.model) : solidMesh(body.model);
     if (!orientOutward(mesh))
-        throw std::runtime_error("the faces of " + latin1ToUtf8(name) + (dual ? " (dual)" : "") +
+        throw std::runtime_error("the faces of " + latin1ToUtf8(name) +
+                                 (dual ? (reciprocal ? " (polar reciprocal)" : " (dual)") : "") +
                                  " do not form a closed two-sided surface");
-    const std::string title = latin1ToUtf8(name) + (dual ? (category == 3 ? ", quasi-dual" : ", dual") : "");
+    const std::string title =
+        latin1ToUtf8(name) +
+        (dual ? (reciprocal ? ", polar reciprocal" : category == 3 ? ", quasi-dual" : ", dual") : "");
     std::ostringstream file(std::ios::out | std::ios::binary);
     switch (format) {
     case Format::Off:

@@ -30,16 +30,16 @@ namespace {
 const char* kUsage =
     "usage: kesmora-inspect [--data DIR] COMMAND ...\n"
     "  list                              every listed body: category, list position, index, block, name\n"
-    "  model CATEGORY NAME               the built model as JSON (one line)\n"
-    "  model --all                       every listed body, one JSON object per line\n"
-    "  render CATEGORY NAME [--mode N] [--size WxH] [--marks] [--turn XY,YZ,XZ] -o FILE.png\n"
-    "                                    the picture of the drawing area: modes 1..7 (6 unless given),\n"
+    "  model CATEGORY NAME [--reciprocal] the built model as JSON (one line)\n"
+    "  model --all [--reciprocal]        every listed body, one JSON object per line\n"
+    "  render CATEGORY NAME [--mode N] [--size WxH] [--marks] [--turn XY,YZ,XZ] [--reciprocal]\n"
+    "         -o FILE.png                the picture of the drawing area: modes 1..7 (6 unless given),\n"
     "                                    1008x534 pixels unless given\n"
-    "  export CATEGORY NAME [--dual] --format off|obj|stl|stl-ascii -o FILE\n"
+    "  export CATEGORY NAME [--dual [--reciprocal]] --format off|obj|stl|stl-ascii -o FILE\n"
     "                                    the solid (or its dual) as built, faces outward; stl is binary\n"
-    "  export CATEGORY NAME --format svg|png [--mode N] [--size WxH] [--marks] -o FILE\n"
+    "  export CATEGORY NAME --format svg|png [--mode N] [--size WxH] [--marks] [--reciprocal] -o FILE\n"
     "                                    the picture as render draws it; svg stays vector (modes 1..6)\n"
-    "  stats CATEGORY NAME [--dual] [--json]\n"
+    "  stats CATEGORY NAME [--dual [--reciprocal]] [--json]\n"
     "                                    counts, face types, Euler characteristic, edge lengths,\n"
     "                                    dihedral angles, convexity and planarity\n"
     "  net CATEGORY NAME [--dual | --reciprocal] [--page WxH] -o FILE.svg\n"
@@ -47,6 +47,9 @@ const char* kUsage =
     "                                    Flaechen\", on an A4 page (or W x H millimetres); --dual only\n"
     "                                    where the dual's faces are flat, --reciprocal for the polar\n"
     "                                    reciprocal\n"
+    "--reciprocal: the dual is the polar reciprocal about the midsphere (where every edge touches\n"
+    "one) or the sphere through the mean distance of the edge midpoints, as the window's\n"
+    "\"Dual als polare Reziproke\"; a body with a face plane through its centre has none (status 1).\n"
     "  sheet [--title TEXT] [--columns N] [--tile WxH] -o OUT.png IMAGE CAPTION ...\n"
     "                                    a contact sheet of pictures with captions (the gallery)\n"
     "CATEGORY is 0 (Polyeder), 2 (Archimedische Koerper) or 3 (Johnson Polyeder); NAME in UTF-8.\n"
@@ -81,7 +84,7 @@ int list(const CatalogueTables& tables, const CommandLine&) {
 }
 
 Options modelOptions() {
-    return bodyCommand("model", false).flag("--all").check([](const CommandLine& line) {
+    return bodyCommand("model", false).flag("--all").flag("--reciprocal").check([](const CommandLine& line) {
         if (line.given("--all") ? line.given("CATEGORY") : !line.given("NAME"))
             throw Usage(std::string("model takes CATEGORY NAME or --all") +
                         (line.given("--all") ? ", not both" : ""));
@@ -89,12 +92,13 @@ Options modelOptions() {
 }
 
 int model(const CatalogueTables& tables, const CommandLine& line) {
+    const DualKind dual = line.given("--reciprocal") ? DualKind::PolarReciprocal : DualKind::Catalogue;
     if (line.given("--all")) {
         // One broken body must not hide the others: each failure is reported, the status tells.
         int failed = 0;
         for (const ListedBody& b : listedBodies(tables)) {
             try {
-                printLine(modelToJson(buildAsTheWindowDoes(tables, b.category, b.name)));
+                printLine(modelToJson(buildAsTheWindowDoes(tables, b.category, b.name, dual)));
             } catch (const std::exception& e) {
                 std::fflush(stdout);
                 std::cerr << "kesmora-inspect: " << latin1ToUtf8(b.name) << " (category " << b.category
@@ -108,7 +112,7 @@ int model(const CatalogueTables& tables, const CommandLine& line) {
         return 0;
     }
     printLine(modelToJson(
-        buildAsTheWindowDoes(tables, line.number("CATEGORY", 0), utf8ToLatin1(line.text("NAME")))));
+        buildAsTheWindowDoes(tables, line.number("CATEGORY", 0), utf8ToLatin1(line.text("NAME")), dual)));
     return 0;
 }
 
@@ -118,6 +122,7 @@ Options renderOptions() {
         .size("--size", 1, 10000)
         .flag("--marks")
         .degrees("--turn")
+        .flag("--reciprocal")
         .text("-o", "FILE.png")
         .required();
 }
@@ -134,7 +139,8 @@ int render(const CatalogueTables& tables, const CommandLine& line) {
     const std::string out = line.text("-o");
     const QByteArray format = imageFormatFor(out);
     refuseBinaryOnTerminal(out);
-    BuiltBody b = buildAsTheWindowDoes(tables, category, name);
+    BuiltBody b = buildAsTheWindowDoes(
+        tables, category, name, line.given("--reciprocal") ? DualKind::PolarReciprocal : DualKind::Catalogue);
     if (turned) rechnen(b.model, turn[0], turn[1], turn[2]);
     QImage image;
     SceneRenderer renderer;

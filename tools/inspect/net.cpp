@@ -3,7 +3,6 @@
 
 #include "catalogue/latin1.h"
 #include "export/netpage.h"
-#include "export/reciprocal.h"
 #include "export/unfold.h"
 #include "session.h"
 
@@ -26,7 +25,8 @@ int netCommand(const CatalogueTables& tables, const CommandLine& line) {
     const Size pageSize = line.size("--page", {210, 297});
     const double pageWidth = pageSize.width, pageHeight = pageSize.height;
     const std::string out = line.text("-o");
-    const BuiltBody body = buildAsTheWindowDoes(tables, category, name);
+    const BuiltBody body = buildAsTheWindowDoes(tables, category, name,
+                                                reciprocal ? DualKind::PolarReciprocal : DualKind::Catalogue);
     const std::string shown = latin1ToUtf8(name);
 
     Mesh solid = solidMesh(body.model);
@@ -35,8 +35,8 @@ int netCommand(const CatalogueTables& tables, const CommandLine& line) {
     Mesh mesh;
     std::string title;
     if (reciprocal) {
-        mesh = polarReciprocal(solid);
-        if (!orientOutward(mesh))
+        mesh = dualMesh(body.model);
+        if (!orientOutward(mesh) || !isClosed(mesh))
             throw std::runtime_error("the reciprocal of " + shown + " does not close up");
         title = shown + ": polar reciprocal";
     } else if (dual) {

@@ -48,11 +48,14 @@ Selection selectAsTheWindowDoes(const CatalogueTables& tables, int category, con
     return s;
 }
 
-BuiltBody buildAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name) {
+BuiltBody buildAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name,
+                               DualKind dual) {
     BuiltBody b;
     b.selection = selectAsTheWindowDoes(tables, category, name);
     b.name = name;
-    b.model = buildSolid(tables, b.selection, name);
+    b.model = buildSolid(tables, b.selection, name, dual);
+    // Asked for the reciprocal, the inspector shows nothing else in its place.
+    if (b.model.dualInfo.reciprocalRefused()) throw std::runtime_error(b.model.dualInfo.refusal);
     return b;
 }
 
