@@ -173,7 +173,7 @@ void frameBench(benchmark::State& state, DrawMode mode, QSize size, BodyRef ref)
     state.counters["faces"] = model->solid.faces.size() + model->dual.faces.size();
 }
 
-void buildBench(benchmark::State& state, BodyRef ref) {
+void buildBench(benchmark::State& state, BodyRef ref, DualKind dual) {
     const std::optional<Body> body = findBody(ref);
     std::string why;
     if (!body || !tryBuild(*body, why)) {
@@ -184,7 +184,7 @@ void buildBench(benchmark::State& state, BodyRef ref) {
     for (auto _ : state) {
         Selection s = body->selection;
         neuwert(s, tables(), body->name);
-        const SolidModel m = buildSolid(tables(), s, body->name);
+        const SolidModel m = buildSolid(tables(), s, body->name, dual);
         benchmark::DoNotOptimize(&m);
         benchmark::ClobberMemory();
     }
@@ -208,7 +208,7 @@ std::vector<Body> buildableBodies(const std::vector<int>& categories, int& skipp
     return bodies;
 }
 
-void buildAllBench(benchmark::State& state) {
+void buildAllBench(benchmark::State& state, DualKind dual) {
     int skipped = 0;
     const std::vector<Body> bodies = buildableBodies({0, 2, 3}, skipped);
     if (skipped > 0)
@@ -217,7 +217,7 @@ void buildAllBench(benchmark::State& state) {
         for (const Body& body : bodies) {
             Selection s = body.selection;
             neuwert(s, tables(), body.name);
-            const SolidModel m = buildSolid(tables(), s, body.name);
+            const SolidModel m = buildSolid(tables(), s, body.name, dual);
             benchmark::DoNotOptimize(&m);
         }
         benchmark::ClobberMemory();
@@ -228,7 +228,7 @@ void buildAllBench(benchmark::State& state) {
 
 // One arrow-key step down the list of "Archimedische Körper" (the heaviest list), wrapping at its
 // end: take the next body over, build it and draw its first picture in "Durchdringung 2".
-void switchBench(benchmark::State& state, QSize size) {
+void switchBench(benchmark::State& state, QSize size, DualKind dual) {
     int skipped = 0;
     const std::vector<Body> bodies = buildableBodies({2}, skipped);
     if (bodies.empty()) {
@@ -248,7 +248,7 @@ void switchBench(benchmark::State& state, QSize size) {
         row = (row + 1) % bodies.size();
         const Body& body = bodies[row];
         neuwert(selection, tables(), body.name);
-        *model = buildSolid(tables(), selection, body.name);
+        *model = buildSolid(tables(), selection, body.name, dual);
         screen.show(scene, renderer.renderScene(scene, size, *model, settings));
         benchmark::ClobberMemory();
     }
@@ -280,10 +280,18 @@ void registerAll() {
         }
     }
     for (BodyRef body : kBodies)
-        benchmark::RegisterBenchmark(("build/" + bodyName(body)).c_str(), buildBench, body);
-    benchmark::RegisterBenchmark("build/all", buildAllBench);
+        benchmark::RegisterBenchmark(("build/" + bodyName(body)).c_str(), buildBench, body, DualKind::Catalogue);
+    benchmark::RegisterBenchmark("build/all", buildAllBench, DualKind::Catalogue);
+    // The same with "Dual als polare Reziproke" on.
+    for (BodyRef body : kBodies)
+        benchmark::RegisterBenchmark(("build-reciprocal/" + bodyName(body)).c_str(), buildBench, body,
+                                     DualKind::PolarReciprocal);
+    benchmark::RegisterBenchmark("build-reciprocal/all", buildAllBench, DualKind::PolarReciprocal);
     for (QSize size : kSizes)
-        benchmark::RegisterBenchmark(("switch/" + sizeName(size)).c_str(), switchBench, size);
+        benchmark::RegisterBenchmark(("switch/" + sizeName(size)).c_str(), switchBench, size, DualKind::Catalogue);
+    for (QSize size : kSizes)
+        benchmark::RegisterBenchmark(("switch-reciprocal/" + sizeName(size)).c_str(), switchBench, size,
+                                     DualKind::PolarReciprocal);
     benchmark::RegisterBenchmark("startup", startupBench)->Unit(benchmark::kMillisecond);
 }
 
