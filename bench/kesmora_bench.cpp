@@ -280,7 +280,8 @@ void registerAll() {
         }
     }
     for (BodyRef body : kBodies)
-        benchmark::RegisterBenchmark(("build/" + bodyName(body)).c_str(), buildBench, body, DualKind::Catalogue);
+        benchmark::RegisterBenchmark(("build/" + bodyName(body)).c_str(), buildBench, body,
+                                     DualKind::Catalogue);
     benchmark::RegisterBenchmark("build/all", buildAllBench, DualKind::Catalogue);
     // The same with "Dual als polare Reziproke" on.
     for (BodyRef body : kBodies)
@@ -288,7 +289,8 @@ void registerAll() {
                                      DualKind::PolarReciprocal);
     benchmark::RegisterBenchmark("build-reciprocal/all", buildAllBench, DualKind::PolarReciprocal);
     for (QSize size : kSizes)
-        benchmark::RegisterBenchmark(("switch/" + sizeName(size)).c_str(), switchBench, size, DualKind::Catalogue);
+        benchmark::RegisterBenchmark(("switch/" + sizeName(size)).c_str(), switchBench, size,
+                                     DualKind::Catalogue);
     for (QSize size : kSizes)
         benchmark::RegisterBenchmark(("switch-reciprocal/" + sizeName(size)).c_str(), switchBench, size,
                                      DualKind::PolarReciprocal);

@@ -250,14 +250,17 @@ TEST(Inspector, ReciprocalForModelStatsExportAndRender) {
 
     const kesmora::test::TempDir dir("inspect-reciprocal");
     const QString off = QString::fromStdString((dir.path() / "j.off").string());
-    r = inspect({"export", "3", "Johnson Polyeder 90", "--dual", "--reciprocal", "--format", "off", "-o", off});
+    r = inspect(
+        {"export", "3", "Johnson Polyeder 90", "--dual", "--reciprocal", "--format", "off", "-o", off});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QList<QByteArray> counts = QByteArray::fromStdString(readAll(off.toStdString())).split('\n')[1].split(' ');
+    const QList<QByteArray> counts =
+        QByteArray::fromStdString(readAll(off.toStdString())).split('\n')[1].split(' ');
     EXPECT_EQ(counts[0].toInt(), 24) << "one vertex per face of J90";
     EXPECT_EQ(counts[1].toInt(), 16) << "one face per vertex of J90, none cut";
 
     const QString png = QString::fromStdString((dir.path() / "c.png").string());
-    ASSERT_EQ(inspect({"render", "0", "Oktaeder", "--reciprocal", "--size", "200x100", "-o", png}).exitCode, 0);
+    ASSERT_EQ(inspect({"render", "0", "Oktaeder", "--reciprocal", "--size", "200x100", "-o", png}).exitCode,
+              0);
     const QImage withReciprocal(png);
     ASSERT_EQ(inspect({"render", "0", "Oktaeder", "--size", "200x100", "-o", png}).exitCode, 0);
     EXPECT_NE(withReciprocal, QImage(png));
@@ -280,7 +283,9 @@ TEST(Inspector, ABodyWithoutReciprocalFailsWithTheMessage) {
     edit("coordinates.txt", [](std::string& t) {
         t.insert(t.rfind("[#]"), "[439]\n6\n1 0 0\n-1 0 0\n0 1 0\n0 -1 0\n0 0 1\n0 0 -1\n");
     });
-    edit("faces.txt", [](std::string& t) { t.insert(t.rfind("[#]"), "[439]\n7\n024\n035\n125\n134\n0213\n0415\n2435\n"); });
+    edit("faces.txt", [](std::string& t) {
+        t.insert(t.rfind("[#]"), "[439]\n7\n024\n035\n125\n134\n0213\n0415\n2435\n");
+    });
     edit("excluded.txt", [](std::string& t) { t.erase(t.find("Tetrahemihexaeder\n"), 18); });
     const QString data = QString::fromStdString(dir.string());
     const QString png = QString::fromStdString((root.path() / "t.png").string());
@@ -290,7 +295,8 @@ TEST(Inspector, ABodyWithoutReciprocalFailsWithTheMessage) {
     EXPECT_TRUE(r.err.contains(QString::fromUtf8("Tetrahemihexaeder hat keine polare Reziproke").toUtf8()))
         << r.err.toStdString();
     EXPECT_FALSE(std::filesystem::exists(png.toStdString()));
-    EXPECT_EQ(inspect({"--data", data, "stats", "0", "Tetrahemihexaeder", "--dual", "--reciprocal"}).exitCode, 1);
+    EXPECT_EQ(inspect({"--data", data, "stats", "0", "Tetrahemihexaeder", "--dual", "--reciprocal"}).exitCode,
+              1);
     EXPECT_EQ(inspect({"--data", data, "model", "0", "Tetrahemihexaeder", "--reciprocal"}).exitCode, 1);
     // Without the option the catalogue's dual is all that is asked for.
     EXPECT_EQ(inspect({"--data", data, "render", "0", "Tetrahemihexaeder", "-o", png}).exitCode, 0);

@@ -162,7 +162,8 @@ TEST(Reciprocal, IsCongruentToItsPartnerUpToScale) {
     EXPECT_EQ(faceSizes(snub.faces), sizes);
     double shortest = INFINITY, longest = 0;
     for (const auto& [a, b] : edgesOf(snub.faces)) {
-        const double length = norm(snub.vertices[static_cast<std::size_t>(a)] - snub.vertices[static_cast<std::size_t>(b)]);
+        const double length =
+            norm(snub.vertices[static_cast<std::size_t>(a)] - snub.vertices[static_cast<std::size_t>(b)]);
         shortest = std::min(shortest, length);
         longest = std::max(longest, length);
     }
@@ -182,7 +183,8 @@ TEST(Reciprocal, EdgesCrossTheirDualEdgesAtRightAnglesOnTheMidsphere) {
         const PolarSphere sphere = reciprocalSphere(solid);
         // Only the seven-digit tetrahedron misses the midsphere test, by its rounding.
         EXPECT_EQ(m.dualInfo.midsphere, !(p.category == 0 && p.body == 0)) << what;
-        const double tolerance = (m.dualInfo.midsphere ? 1e-9 : 1e-6) * largestDistance(solid.vertices, sphere.centre);
+        const double tolerance =
+            (m.dualInfo.midsphere ? 1e-9 : 1e-6) * largestDistance(solid.vertices, sphere.centre);
         const auto dualEdges = edgesOf(dual.faces);
         int crossings = 0;
         for (const auto& [a, b] : edgesOf(solid.faces)) {
@@ -190,7 +192,8 @@ TEST(Reciprocal, EdgesCrossTheirDualEdgesAtRightAnglesOnTheMidsphere) {
             std::vector<int> on;
             for (int f = 0; f < static_cast<int>(solid.faces.size()); ++f) {
                 const auto& face = solid.faces[static_cast<std::size_t>(f)];
-                if (std::count(face.begin(), face.end(), a) && std::count(face.begin(), face.end(), b)) on.push_back(f);
+                if (std::count(face.begin(), face.end(), a) && std::count(face.begin(), face.end(), b))
+                    on.push_back(f);
             }
             ASSERT_EQ(on.size(), 2u) << what;
             ASSERT_TRUE(dualEdges.count(std::minmax(on[0], on[1]))) << what;
@@ -240,7 +243,8 @@ TEST(Reciprocal, OfEveryListedBodyIsConvexFlatSwapsVerticesAndFacesAndLeadsBack)
                 EXPECT_GT(dot(n, solid.vertices[v] - sphere.centre), 0) << what << " face " << v;
                 double flat = 0, outside = -INFINITY;
                 for (int corner : face)
-                    flat = std::max(flat, std::fabs(dot(n, dual.vertices[static_cast<std::size_t>(corner)] - on)));
+                    flat = std::max(flat,
+                                    std::fabs(dot(n, dual.vertices[static_cast<std::size_t>(corner)] - on)));
                 for (std::size_t k = 0; k < dual.vertices.size(); ++k)
                     if (std::find(face.begin(), face.end(), static_cast<int>(k)) == face.end())
                         outside = std::max(outside, dot(n, dual.vertices[k] - on));
@@ -267,9 +271,9 @@ TEST(Reciprocal, OfEveryListedBodyIsConvexFlatSwapsVerticesAndFacesAndLeadsBack)
 TEST(Reciprocal, ABodyWithAFacePlaneThroughItsCentreKeepsTheCatalogueDual) {
     // The tetrahemihexahedron: the octahedron's corners, four of its faces, and three squares
     // through the centre.
-    const CatalogueTables tables = tablesFromContents("[1]\n6\n1 0 0\n-1 0 0\n0 1 0\n0 -1 0\n0 0 1\n0 0 -1\n[#]\n",
-                                                      "[1]\n7\n024\n035\n125\n134\n0213\n0415\n2435\n[#]\n",
-                                                      "", "{0\n[\n[#]\n");
+    const CatalogueTables tables =
+        tablesFromContents("[1]\n6\n1 0 0\n-1 0 0\n0 1 0\n0 -1 0\n0 0 1\n0 0 -1\n[#]\n",
+                           "[1]\n7\n024\n035\n125\n134\n0213\n0415\n2435\n[#]\n", "", "{0\n[\n[#]\n");
     Selection s;
     const SolidModel asked = buildSolid(tables, s, "Tetrahemihexaeder", DualKind::PolarReciprocal);
     const SolidModel plain = buildSolid(tables, s, "Tetrahemihexaeder", DualKind::Catalogue);
@@ -288,7 +292,8 @@ TEST(Reciprocal, ABodyWithAFacePlaneThroughItsCentreKeepsTheCatalogueDual) {
 
     // A face plane that misses the centre by a hair is refused too: its pole would lie far beyond
     // the body. Moved a little farther, the square has its pole.
-    PolygonSurface pyramid{{{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}, {0, 0, 4}}, {{0, 1, 2, 3}, {0, 1, 4}, {1, 2, 4}, {2, 3, 4}, {3, 0, 4}}};
+    PolygonSurface pyramid{{{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}, {0, 0, 4}},
+                           {{0, 1, 2, 3}, {0, 1, 4}, {1, 2, 4}, {2, 3, 4}, {3, 0, 4}}};
     PolarSphere sphere{{0, 0, 1e-9}, 1, false};
     EXPECT_THROW(polarReciprocal(pyramid, sphere), ReciprocalRefused);
     sphere.centre.z = 1e-3;
@@ -297,15 +302,17 @@ TEST(Reciprocal, ABodyWithAFacePlaneThroughItsCentreKeepsTheCatalogueDual) {
 
 TEST(Reciprocal, FacesThatDoNotCloseUpAroundAVertexAreRefused) {
     // A cube without its top: the rim's edges lie on one face each.
-    PolygonSurface open{{{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1}, {-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}},
-                        {{0, 1, 2, 3}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}}};
+    PolygonSurface open{
+        {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1}, {-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}},
+        {{0, 1, 2, 3}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}}};
     EXPECT_THROW(polarReciprocal(open), ReciprocalRefused);
     open.faces.push_back({4, 5, 6, 7});
     const PolygonSurface cube = polarReciprocal(open);
     EXPECT_EQ(cube.faces.size(), 8u);
     // Two tetrahedra sharing a corner: the faces there form two rings.
-    PolygonSurface bow{{{0, 0, 0}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}, {-1, 0, -1}, {-1, -1, -1}, {0, -1, -1}},
-                       {{0, 1, 2}, {0, 2, 3}, {0, 3, 1}, {1, 3, 2}, {0, 4, 5}, {0, 5, 6}, {0, 6, 4}, {4, 6, 5}}};
+    PolygonSurface bow{
+        {{0, 0, 0}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}, {-1, 0, -1}, {-1, -1, -1}, {0, -1, -1}},
+        {{0, 1, 2}, {0, 2, 3}, {0, 3, 1}, {1, 3, 2}, {0, 4, 5}, {0, 5, 6}, {0, 6, 4}, {4, 6, 5}}};
     try {
         polarReciprocal(bow, PolarSphere{{0.3, 0.1, 0.2}, 1, false});
         FAIL() << "the bow tie has a reciprocal";

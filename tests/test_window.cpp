@@ -474,8 +474,9 @@ TEST(Window, ABodyWithoutReciprocalSaysSoOncePerBuild) {
     w->M18->trigger();
     QApplication::processEvents();
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].startsWith(utf8("Tetrahemihexaeder hat keine polare Reziproke"))) << messages[0].toStdString();
-    EXPECT_TRUE(messages[0].contains(utf8("Gezeigt wird der duale Körper des Katalogs"))) << messages[0].toStdString();
+    const std::string message = messages[0].toStdString();
+    EXPECT_TRUE(messages[0].startsWith(utf8("Tetrahemihexaeder hat keine polare Reziproke"))) << message;
+    EXPECT_TRUE(messages[0].contains(utf8("Gezeigt wird der duale Körper des Katalogs"))) << message;
     EXPECT_EQ(w->model().dualInfo.kind, DualKind::Catalogue);
     EXPECT_TRUE(w->model().dualInfo.reciprocalRefused());
     EXPECT_EQ(w->model().dual.vertices.size(), 7);

@@ -357,7 +357,8 @@ void TMainForm::neuwert() {
     const QString current = strip_->currentBodyName();
     if (current.isNull()) return;
     const std::string name = toTable(current);
-    P1Caption->setText(fromTable(titleFor(name, selection_.currentCategory, dualKind_ == DualKind::PolarReciprocal)));
+    const bool reciprocal = dualKind_ == DualKind::PolarReciprocal;
+    P1Caption->setText(fromTable(titleFor(name, selection_.currentCategory, reciprocal)));
     kesmora::neuwert(selection_, tables_, name);
 }
 

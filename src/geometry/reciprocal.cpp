@@ -64,7 +64,8 @@ std::vector<int> facesAround(const PolygonSurface& s, int v, const std::vector<s
                              const std::map<std::pair<int, int>, std::vector<int>>& facesOnEdge) {
     const std::vector<int>& at = facesAt[static_cast<std::size_t>(v)];
     const std::string where = "um die Ecke " + std::to_string(v);
-    if (at.size() < 3) throw ReciprocalRefused("Die Flächen " + where + " schließen sich nicht zu einem Kranz");
+    if (at.size() < 3)
+        throw ReciprocalRefused("Die Flächen " + where + " schließen sich nicht zu einem Kranz");
     auto neighbours = [&](int f) {
         const auto& face = s.faces[static_cast<std::size_t>(f)];
         const std::size_t k = static_cast<std::size_t>(std::find(face.begin(), face.end(), v) - face.begin());

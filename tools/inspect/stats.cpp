@@ -12,10 +12,11 @@
 namespace kesmora::inspect {
 
 Options statsOptions() {
-    return bodyCommand("stats").flag("--dual").flag("--reciprocal").flag("--json").check([](const CommandLine& line) {
-        if (line.given("--reciprocal") && !line.given("--dual"))
-            throw Usage("--reciprocal chooses the dual: give --dual with it");
-    });
+    return bodyCommand("stats").flag("--dual").flag("--reciprocal").flag("--json").check(
+        [](const CommandLine& line) {
+            if (line.given("--reciprocal") && !line.given("--dual"))
+                throw Usage("--reciprocal chooses the dual: give --dual with it");
+        });
 }
 
 int statsCommand(const CatalogueTables& tables, const CommandLine& line) {
