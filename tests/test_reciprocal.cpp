@@ -320,3 +320,51 @@ TEST(Reciprocal, FacesThatDoNotCloseUpAroundAVertexAreRefused) {
         EXPECT_NE(std::string(e.what()).find("mehr als einen Kranz"), std::string::npos) << e.what();
     }
 }
+
+TEST(Reciprocal, OfAStarBodyIsBuiltTheSameWay) {
+    // The small stellated dodecahedron: the icosahedron's corners, and around each corner the
+    // pentagram through its five neighbours. Its reciprocal is the great dodecahedron: a pentagon
+    // for every corner, five meeting at every vertex, the faces passing through one another.
+    const double phi = (1 + std::sqrt(5.0)) / 2;
+    PolygonSurface star;
+    for (double s : {-1.0, 1.0})
+        for (double t : {-1.0, 1.0}) {
+            star.vertices.push_back({0, s, t * phi});
+            star.vertices.push_back({s, t * phi, 0});
+            star.vertices.push_back({t * phi, 0, s});
+        }
+    for (const Point3D& v : star.vertices) {
+        std::vector<int> ring;
+        for (int k = 0; k < 12; ++k)
+            if (std::fabs(norm(star.vertices[static_cast<std::size_t>(k)] - v) - 2) < 1e-9) ring.push_back(k);
+        ASSERT_EQ(ring.size(), 5u);
+        // Around v by angle, then every second one: the pentagram.
+        const Point3D e1 = unit(star.vertices[static_cast<std::size_t>(ring[0])] - v),
+                      e2 = unit(cross(v, e1));
+        std::sort(ring.begin(), ring.end(), [&](int a, int b) {
+            const Point3D pa = star.vertices[static_cast<std::size_t>(a)] - v;
+            const Point3D pb = star.vertices[static_cast<std::size_t>(b)] - v;
+            return std::atan2(dot(pa, e2), dot(pa, e1)) < std::atan2(dot(pb, e2), dot(pb, e1));
+        });
+        star.faces.push_back({ring[0], ring[2], ring[4], ring[1], ring[3]});
+    }
+    const PolarSphere sphere = reciprocalSphere(star);
+    EXPECT_TRUE(sphere.midsphere);
+    const PolygonSurface great = polarReciprocal(star, sphere);
+    ASSERT_EQ(great.vertices.size(), 12u);
+    ASSERT_EQ(great.faces.size(), 12u);
+    EXPECT_EQ(edgesOf(great.faces).size(), 30u);
+    for (const auto& face : great.faces) {
+        ASSERT_EQ(face.size(), 5u);
+        // A convex pentagon: its corners in boundary order are its nearest neighbours.
+        for (std::size_t k = 0; k < 5; ++k) {
+            const Point3D& a = great.vertices[static_cast<std::size_t>(face[k])];
+            const double side = norm(great.vertices[static_cast<std::size_t>(face[(k + 1) % 5])] - a);
+            const double diagonal = norm(great.vertices[static_cast<std::size_t>(face[(k + 2) % 5])] - a);
+            EXPECT_NEAR(diagonal / side, phi, 1e-9);
+        }
+    }
+    const PolygonSurface back = polarReciprocal(great, sphere);
+    for (std::size_t v = 0; v < star.vertices.size(); ++v)
+        EXPECT_LT(norm(back.vertices[v] - star.vertices[v]), 1e-9);
+}
