@@ -368,3 +368,35 @@ TEST(Reciprocal, OfAStarBodyIsBuiltTheSameWay) {
     for (std::size_t v = 0; v < star.vertices.size(); ++v)
         EXPECT_LT(norm(back.vertices[v] - star.vertices[v]), 1e-9);
 }
+
+TEST(Reciprocal, PolesBeyondWhatTheViewCanTurnGiveWayToTheCatalogueDual) {
+    // A very flat, very large square pyramid: its base plane passes close to the centre (yet far
+    // enough to have a pole), and that pole lies beyond the largest coordinate the build takes.
+    const CatalogueTables tables =
+        tablesFromContents("[1]\n5\n-1e96 -1e96 0\n1e96 -1e96 0\n1e96 1e96 0\n-1e96 1e96 0\n0 0 7e91\n[#]\n",
+                           "[1]\n5\n0123\n014\n124\n234\n304\n[#]\n", "", "{0\n[\n[#]\n");
+    Selection s;
+    SolidModel m;
+    ASSERT_NO_THROW(m = buildSolid(tables, s, "Pyramide", DualKind::PolarReciprocal));
+    EXPECT_EQ(m.dualInfo.kind, DualKind::Catalogue);
+    EXPECT_NE(m.dualInfo.refusal.find("zu weit draußen"), std::string::npos) << m.dualInfo.refusal;
+    EXPECT_EQ(m.dual.vertices.size(), 5);
+}
+
+TEST(Reciprocal, HoldsForBodiesOfAnySizeTheBuildTakes) {
+    // Normals and squared lengths of coordinates near 1e150 overflow a double; the reciprocal of
+    // such a cube is still the octahedron about its midsphere, as for a cube of edge 2.
+    for (double size : {1e-150, 1.0, 1e150}) {
+        PolygonSurface cube{
+            {}, {{0, 1, 2, 3}, {4, 7, 6, 5}, {0, 4, 5, 1}, {1, 5, 6, 2}, {2, 6, 7, 3}, {3, 7, 4, 0}}};
+        for (double z : {-size, size})
+            for (const auto& [x, y] : {std::pair{-1, -1}, {1, -1}, {1, 1}, {-1, 1}})
+                cube.vertices.push_back({x * size, y * size, z});
+        const PolarSphere sphere = reciprocalSphere(cube);
+        EXPECT_TRUE(sphere.midsphere) << size;
+        EXPECT_NEAR(sphere.radius / size, std::sqrt(2.0), 1e-12) << size;
+        const PolygonSurface octahedron = polarReciprocal(cube, sphere);
+        for (const Point3D& p : octahedron.vertices)
+            EXPECT_NEAR(norm((1 / size) * p), 2.0, 1e-12) << size;
+    }
+}

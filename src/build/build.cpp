@@ -245,7 +245,14 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
     if (dualKind == DualKind::PolarReciprocal) {
         try {
             reciprocalDual(m);
+            // Poles of planes that pass close to the centre lie far out; beyond what the view can
+            // turn, the body is refused for its size, so the reciprocal gives way instead.
+            for (const Point3D& p : m.dual.vertices)
+                if (!finite(p) ||
+                    std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}) > kLargestCoordinate)
+                    throw ReciprocalRefused("Die Pole seiner Flächen lägen zu weit draußen");
         } catch (const ReciprocalRefused& e) {
+            m.dualInfo = DualInfo{};
             refusal = latin1ToUtf8(name) + " hat keine polare Reziproke: " + e.what() +
                       ". Gezeigt wird der duale Körper des Katalogs.";
         }

@@ -93,10 +93,29 @@ std::vector<int> facesAround(const PolygonSurface& s, int v, const std::vector<s
     return ring;
 }
 
-} // namespace
+// The power of two that brings the largest coordinate near 1. Products of coordinates (normals,
+// squared lengths) overflow from about 1e154 on, which the build still takes; scaling by a power
+// of two is exact, so the result is the same as in exact arithmetic of any size.
+int exponentOf(const std::vector<Point3D>& points) {
+    double largest = 0;
+    for (const Point3D& p : points)
+        largest = std::max({largest, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
+    return largest > 0 && std::isfinite(largest) ? std::ilogb(largest) : 0;
+}
 
-PolarSphere reciprocalSphere(const PolygonSurface& s) {
-    checkIndices(s);
+Point3D scaled(const Point3D& p, int exponent) {
+    return {std::ldexp(p.x, exponent), std::ldexp(p.y, exponent), std::ldexp(p.z, exponent)};
+}
+
+PolygonSurface scaled(const PolygonSurface& s, int exponent) {
+    PolygonSurface out{{}, s.faces};
+    out.vertices.reserve(s.vertices.size());
+    for (const Point3D& p : s.vertices)
+        out.vertices.push_back(scaled(p, exponent));
+    return out;
+}
+
+PolarSphere sphereOf(const PolygonSurface& s) {
     PolarSphere sphere;
     if (s.vertices.empty()) return sphere;
     for (const Point3D& p : s.vertices)
@@ -122,8 +141,7 @@ PolarSphere reciprocalSphere(const PolygonSurface& s) {
     return sphere;
 }
 
-PolygonSurface polarReciprocal(const PolygonSurface& s, const PolarSphere& sphere) {
-    checkIndices(s);
+PolygonSurface reciprocalOf(const PolygonSurface& s, const PolarSphere& sphere) {
     double size = 0;
     for (const Point3D& p : s.vertices)
         size = std::max(size, norm(p - sphere.centre));
@@ -161,6 +179,27 @@ PolygonSurface polarReciprocal(const PolygonSurface& s, const PolarSphere& spher
         if (dot(newellNormal(r.vertices, ring), outward) < 0) std::reverse(ring.begin() + 1, ring.end());
         r.faces.push_back(std::move(ring));
     }
+    return r;
+}
+
+} // namespace
+
+PolarSphere reciprocalSphere(const PolygonSurface& s) {
+    checkIndices(s);
+    const int e = exponentOf(s.vertices);
+    PolarSphere sphere = sphereOf(scaled(s, -e));
+    sphere.centre = scaled(sphere.centre, e);
+    sphere.radius = std::ldexp(sphere.radius, e);
+    return sphere;
+}
+
+PolygonSurface polarReciprocal(const PolygonSurface& s, const PolarSphere& sphere) {
+    checkIndices(s);
+    const int e = exponentOf(s.vertices);
+    const PolarSphere down{scaled(sphere.centre, -e), std::ldexp(sphere.radius, -e), sphere.midsphere};
+    PolygonSurface r = reciprocalOf(scaled(s, -e), down);
+    for (Point3D& p : r.vertices)
+        p = scaled(p, e);
     return r;
 }
 
