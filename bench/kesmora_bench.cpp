@@ -176,7 +176,7 @@ void frameBench(benchmark::State& state, DrawMode mode, QSize size, BodyRef ref)
     state.counters["faces"] = model->solid.faces.size() + model->dual.faces.size();
 }
 
-void buildBench(benchmark::State& state, BodyRef ref) {
+void buildBench(benchmark::State& state, BodyRef ref, DualKind dual) {
     const std::optional<Body> body = findBody(ref);
     std::string why;
     if (!body || !tryBuild(*body, why)) {
@@ -187,7 +187,7 @@ void buildBench(benchmark::State& state, BodyRef ref) {
     for (auto _ : state) {
         Selection s = body->selection;
         neuwert(s, tables(), body->name);
-        const SolidModel m = buildSolid(tables(), s, body->name);
+        const SolidModel m = buildSolid(tables(), s, body->name, dual);
         benchmark::DoNotOptimize(&m);
         benchmark::ClobberMemory();
     }
@@ -211,7 +211,7 @@ std::vector<Body> buildableBodies(const std::vector<int>& categories, int& skipp
     return bodies;
 }
 
-void buildAllBench(benchmark::State& state) {
+void buildAllBench(benchmark::State& state, DualKind dual) {
     int skipped = 0;
     const std::vector<Body> bodies = buildableBodies({0, 2, 3}, skipped);
     if (skipped > 0)
@@ -220,7 +220,7 @@ void buildAllBench(benchmark::State& state) {
         for (const Body& body : bodies) {
             Selection s = body.selection;
             neuwert(s, tables(), body.name);
-            const SolidModel m = buildSolid(tables(), s, body.name);
+            const SolidModel m = buildSolid(tables(), s, body.name, dual);
             benchmark::DoNotOptimize(&m);
         }
         benchmark::ClobberMemory();
@@ -238,7 +238,8 @@ enum class PropertiesShown { None, Hidden, Shown };
 // window measures and lays out the body only once the step's picture is on screen and at most every
 // PropertiesWindow::kRefreshDelayMs, so the steps run back to back here share the few refreshes
 // that come due (counted in "refreshes"); properties/… measures one refresh.
-void switchBench(benchmark::State& state, QSize size, PropertiesShown properties) {
+// With DualKind::PolarReciprocal every build takes the reciprocal as the dual.
+void switchBench(benchmark::State& state, QSize size, PropertiesShown properties, DualKind dual) {
     int skipped = 0;
     const std::vector<Body> bodies = buildableBodies({2}, skipped);
     if (bodies.empty()) {
@@ -264,7 +265,7 @@ void switchBench(benchmark::State& state, QSize size, PropertiesShown properties
         row = (row + 1) % bodies.size();
         const Body& body = bodies[row];
         neuwert(selection, tables(), body.name);
-        *model = buildSolid(tables(), selection, body.name);
+        *model = buildSolid(tables(), selection, body.name, dual);
         screen.show(scene, renderer.renderScene(scene, size, *model, settings));
         if (properties != PropertiesShown::None) {
             window.showBody(*model, QString::fromLatin1(body.name.c_str()),
@@ -338,15 +339,24 @@ void registerAll() {
         }
     }
     for (BodyRef body : kBodies)
-        benchmark::RegisterBenchmark(("build/" + bodyName(body)).c_str(), buildBench, body);
-    benchmark::RegisterBenchmark("build/all", buildAllBench);
+        benchmark::RegisterBenchmark(("build/" + bodyName(body)).c_str(), buildBench, body,
+                                     DualKind::Catalogue);
+    benchmark::RegisterBenchmark("build/all", buildAllBench, DualKind::Catalogue);
+    // The same with "Dual als polare Reziproke" on.
+    for (BodyRef body : kBodies)
+        benchmark::RegisterBenchmark(("build-reciprocal/" + bodyName(body)).c_str(), buildBench, body,
+                                     DualKind::PolarReciprocal);
+    benchmark::RegisterBenchmark("build-reciprocal/all", buildAllBench, DualKind::PolarReciprocal);
     for (QSize size : kSizes)
         benchmark::RegisterBenchmark(("switch/" + sizeName(size)).c_str(), switchBench, size,
-                                     PropertiesShown::None);
+                                     PropertiesShown::None, DualKind::Catalogue);
     benchmark::RegisterBenchmark("switch/properties-hidden/1008x534", switchBench, kSizes[0],
-                                 PropertiesShown::Hidden);
+                                 PropertiesShown::Hidden, DualKind::Catalogue);
     benchmark::RegisterBenchmark("switch/properties-shown/1008x534", switchBench, kSizes[0],
-                                 PropertiesShown::Shown);
+                                 PropertiesShown::Shown, DualKind::Catalogue);
+    for (QSize size : kSizes)
+        benchmark::RegisterBenchmark(("switch-reciprocal/" + sizeName(size)).c_str(), switchBench, size,
+                                     PropertiesShown::None, DualKind::PolarReciprocal);
     for (BodyRef body : kBodies)
         benchmark::RegisterBenchmark(("properties/" + bodyName(body)).c_str(), propertiesBench, body);
     for (BodyRef body : kBodies)

@@ -154,6 +154,19 @@ Outcome exercise(std::string_view input) {
             if (std::string f = modelFault(model); !f.empty())
                 throw Fault("after turning " + name + ": " + f);
             draw(renderer, model, outcome.built + 3, image);
+            // The same body with the polar reciprocal as its dual: where the catalogue's dual
+            // builds, the reciprocal builds or is refused with the catalogue's dual kept.
+            SolidModel reciprocal;
+            try {
+                reciprocal = buildSolid(tables, selection, name, DualKind::PolarReciprocal);
+            } catch (const std::exception& e) {
+                throw Fault("the reciprocal of " + name + " fails where its dual builds: " + e.what());
+            }
+            if (reciprocal.dualInfo.kind == DualKind::Catalogue && !reciprocal.dualInfo.reciprocalRefused())
+                throw Fault("the reciprocal of " + name + " neither built nor refused");
+            if (std::string f = modelFault(reciprocal); !f.empty())
+                throw Fault("after the reciprocal of " + name + ": " + f);
+            draw(renderer, reciprocal, outcome.built + 5, image);
             ++outcome.built;
             outcome.hiddenBuilt += hidden;
         }

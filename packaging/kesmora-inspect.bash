@@ -67,10 +67,10 @@ _kesmora_inspect() {
 
     local options
     case $command in
-    model) options="--hidden" ;;
-    render) options="--mode --size --marks --turn -o" ;;
-    export) options="--dual --format --mode --size --marks -o" ;;
-    stats) options="--dual --json" ;;
+    model) options="--hidden --reciprocal" ;;
+    render) options="--mode --size --marks --turn --reciprocal -o" ;;
+    export) options="--dual --reciprocal --format --mode --size --marks -o" ;;
+    stats) options="--dual --reciprocal --json" ;;
     net) options="--dual --reciprocal --page --edge -o" ;;
     esac
     COMPREPLY=($(compgen -W "$options" -- "$cur"))

@@ -295,3 +295,76 @@ TEST(Inspector, ModelOfEveryBodyWithTheHiddenOnes) {
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.trimmed().split('\n').size(), 186);
 }
+
+TEST(Inspector, ReciprocalForModelStatsExportAndRender) {
+    // The triakis tetrahedron's catalogue dual has unequal edges; its reciprocal is the truncated
+    // tetrahedron, all edges alike.
+    Result r = inspect({"stats", "2", "Pyramidentetraeder", "--dual", "--reciprocal", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(o["figure"].toString(), "polar reciprocal");
+    const QJsonObject edges = o["edgeLength"].toObject();
+    EXPECT_NEAR(edges["max"].toDouble() / edges["min"].toDouble(), 1.0, 1e-9);
+    EXPECT_EQ(o["vertices"].toInt(), 12);
+    r = inspect({"stats", "2", "Pyramidentetraeder", "--dual", "--reciprocal"});
+    EXPECT_TRUE(r.out.contains("ratio 1.0000")) << r.out.toStdString();
+    r = inspect({"stats", "2", "Pyramidentetraeder", "--dual"});
+    EXPECT_FALSE(r.out.contains("ratio 1.0000")) << r.out.toStdString();
+
+    r = inspect({"model", "0", "Oktaeder", "--reciprocal"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    o = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(o["dual"].toString(), "polar reciprocal");
+    EXPECT_TRUE(o["midsphere"].toBool());
+    EXPECT_EQ(o["title"].toString(), QString::fromUtf8("Oktaeder und polar reziproker Körper"));
+    EXPECT_EQ(o["dualVertices"].toArray().size(), 8);
+    o = QJsonDocument::fromJson(inspect({"model", "0", "Oktaeder"}).out).object();
+    EXPECT_FALSE(o.contains("dual"));
+
+    const kesmora::test::TempDir dir("inspect-reciprocal");
+    const QString off = QString::fromStdString((dir.path() / "j.off").string());
+    r = inspect(
+        {"export", "3", "Johnson Polyeder 90", "--dual", "--reciprocal", "--format", "off", "-o", off});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QList<QByteArray> counts =
+        QByteArray::fromStdString(readAll(off.toStdString())).split('\n')[1].split(' ');
+    EXPECT_EQ(counts[0].toInt(), 24) << "one vertex per face of J90";
+    EXPECT_EQ(counts[1].toInt(), 16) << "one face per vertex of J90, none cut";
+
+    const QString png = QString::fromStdString((dir.path() / "c.png").string());
+    ASSERT_EQ(inspect({"render", "0", "Oktaeder", "--reciprocal", "--size", "200x100", "-o", png}).exitCode,
+              0);
+    const QImage withReciprocal(png);
+    ASSERT_EQ(inspect({"render", "0", "Oktaeder", "--size", "200x100", "-o", png}).exitCode, 0);
+    EXPECT_NE(withReciprocal, QImage(png));
+
+    // The reciprocal is a dual: a mesh of the solid alone has none to choose.
+    EXPECT_EQ(inspect({"stats", "0", "Oktaeder", "--reciprocal"}).exitCode, 2);
+    EXPECT_EQ(inspect({"export", "0", "Oktaeder", "--reciprocal", "--format", "off", "-o", off}).exitCode, 2);
+}
+
+TEST(Inspector, ABodyWithoutReciprocalFailsWithTheMessage) {
+    // The tetrahemihexahedron, listed: its three squares pass through its centre.
+    const kesmora::test::TempDir root("inspect-no-reciprocal");
+    const std::filesystem::path dir = root.path() / "data";
+    kesmora::test::copyShippedData(dir);
+    auto edit = [&](const char* file, auto change) {
+        std::string text = readAll(dir / file);
+        change(text);
+        std::ofstream(dir / file, std::ios::binary | std::ios::trunc) << text;
+    };
+    edit("excluded.txt", [](std::string& t) { t.erase(t.find("Tetrahemihexaeder\n"), 18); });
+    const QString data = QString::fromStdString(dir.string());
+    const QString png = QString::fromStdString((root.path() / "t.png").string());
+
+    Result r = inspect({"--data", data, "render", "0", "Tetrahemihexaeder", "--reciprocal", "-o", png});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8("Tetrahemihexaeder hat keine polare Reziproke").toUtf8()))
+        << r.err.toStdString();
+    EXPECT_FALSE(std::filesystem::exists(png.toStdString()));
+    EXPECT_EQ(inspect({"--data", data, "stats", "0", "Tetrahemihexaeder", "--dual", "--reciprocal"}).exitCode,
+              1);
+    EXPECT_EQ(inspect({"--data", data, "model", "0", "Tetrahemihexaeder", "--reciprocal"}).exitCode, 1);
+    // Without the option the catalogue's dual is all that is asked for.
+    EXPECT_EQ(inspect({"--data", data, "render", "0", "Tetrahemihexaeder", "-o", png}).exitCode, 0);
+}

@@ -91,6 +91,13 @@ std::string controlFault(const TMainForm& w) {
     if (const QListWidgetItem* item = controls::LB1(w)->currentItem();
         item && !w.P1Caption->text().startsWith(item->text()))
         out << "title " << w.P1Caption->text().toStdString() << " for " << item->text().toStdString() << "; ";
+    // The menu item, the title and the dual shown agree (every listed body has a reciprocal).
+    const bool reciprocal = w.M18->isChecked();
+    if (w.P1Caption->text().endsWith(QString::fromUtf8(" und polar reziproker Körper")) != reciprocal)
+        out << "title " << w.P1Caption->text().toStdString() << " with the reciprocal item " << reciprocal
+            << "; ";
+    if ((w.model().dualInfo.kind == DualKind::PolarReciprocal) != reciprocal)
+        out << "the dual shown is not the one chosen; ";
     if (w.selection().currentCategory != categoryOfItem(controls::R1Group(w)->checkedId()))
         out << "category differs; ";
     if (controls::modeButtons(w)[6]->isVisible() == (controls::R1Group(w)->checkedId() == 2))
@@ -144,7 +151,7 @@ class Monkey {
 
     // One random user action; returns its name.
     const char* step() {
-        switch (pick(22)) {
+        switch (pick(23)) {
         case 0:
             click(controls::D1(w_));
             return "Darstellung";
@@ -224,6 +231,9 @@ class Monkey {
         case 19:
             w_.showHidden->trigger();
             return "hidden bodies";
+        case 20:
+            w_.M18->trigger();
+            return "reciprocal menu";
         default:
             QTest::qWait(pick(25)); // the timer ticks meanwhile
             return "wait";

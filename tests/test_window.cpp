@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
 #include "build/build.h"
+#include "geometry/point3d.h"
 #include "stripcontrols.h"
 #include "tempdir.h"
 #include "view/rotation.h"
@@ -13,6 +14,8 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -26,7 +29,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 
@@ -517,4 +522,101 @@ TEST(Window, AHiddenBodyStaysOnScreenUntilTheNextChoice) {
     QTest::keyClick(w.get(), Qt::Key_Return);
     EXPECT_EQ(w->model().solid.vertices.size(), 24);
     EXPECT_TRUE(messages.empty());
+}
+
+TEST(Window, ReciprocalMenuItemSwitchesTheDualAndTheTitle) {
+    auto w = openWindow();
+    QMenu* settings = w->findChild<QMenu*>("M13");
+    ASSERT_TRUE(settings);
+    const QList<QAction*> items = settings->actions();
+    ASSERT_GE(items.size(), 2);
+    QAction* item = items.back();
+    EXPECT_EQ(item, w->M18);
+    // After a separator, with "ausgeblendete Körper zeigen", the other choice of what is shown.
+    ASSERT_GE(items.size(), 3);
+    EXPECT_EQ(items[items.size() - 2], w->showHidden);
+    EXPECT_TRUE(items[items.size() - 3]->isSeparator());
+    EXPECT_EQ(item->text(), utf8("Dual als polare Reziproke"));
+    EXPECT_TRUE(item->isCheckable());
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_EQ(w->model().dualInfo.kind, DualKind::Catalogue);
+
+    // The cube's catalogue dual has its vertices at the face centroids, at the inradius; its
+    // reciprocal's lie at the midradius squared over the inradius, twice as far.
+    auto reach = [&] { return norm(w->model().dual.vertices[0]) / norm(w->model().solid.vertices[0]); };
+    const double catalogueReach = reach();
+    item->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_EQ(w->P1Caption->text(), utf8("Hexaeder, Würfel und polar reziproker Körper"));
+    EXPECT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
+    EXPECT_TRUE(w->model().dualInfo.midsphere);
+    EXPECT_NEAR(reach() / catalogueReach, 2.0, 1e-9);
+
+    // Every build keeps to it, in every category.
+    clickBody(*w, "Oktaeder");
+    EXPECT_EQ(w->P1Caption->text(), utf8("Oktaeder und polar reziproker Körper"));
+    EXPECT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
+    EXPECT_EQ(w->model().dual.vertices.size(), 8);
+    categoryButton(*w, 1)->click();
+    QApplication::processEvents();
+    clickBody(*w, "Pyramidentetraeder");
+    EXPECT_EQ(w->P1Caption->text(), utf8("Pyramidentetraeder und polar reziproker Körper"));
+    EXPECT_EQ(w->model().dual.vertices.size(), 12); // the truncated tetrahedron
+    categoryButton(*w, 2)->click();
+    QApplication::processEvents();
+    clickBody(*w, "Johnson Polyeder 54");
+    EXPECT_EQ(w->P1Caption->text(), utf8("Johnson Polyeder 54 und polar reziproker Körper"));
+    EXPECT_EQ(w->model().dual.faces.size(), w->model().solid.vertices.size()); // nothing cut
+
+    item->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(w->P1Caption->text(), utf8("Johnson Polyeder 54 und quasiduales Polyeder"));
+    EXPECT_EQ(w->model().dualInfo.kind, DualKind::Catalogue);
+    EXPECT_EQ(w->model().dual.faces.size(), 18);
+}
+
+TEST(Window, ABodyWithoutReciprocalSaysSoOncePerBuild) {
+    // The tetrahemihexahedron, listed: its three squares pass through its centre.
+    const kesmora::test::TempDir root("reciprocal-refused");
+    const std::filesystem::path dir = root.path() / "data";
+    kesmora::test::copyShippedData(dir);
+    auto edit = [&](const char* file, const std::function<void(std::string&)>& change) {
+        std::string text = kesmora::test::readAll(dir / file);
+        change(text);
+        std::ofstream(dir / file, std::ios::binary | std::ios::trunc) << text;
+    };
+    edit("excluded.txt", [](std::string& text) {
+        const auto at = text.find("Tetrahemihexaeder\n");
+        ASSERT_NE(at, std::string::npos);
+        text.erase(at, std::string("Tetrahemihexaeder\n").size());
+    });
+
+    auto w = openWindow(dir);
+    std::vector<QString> messages;
+    w->showError = [&](const QString& m) { messages.push_back(m); };
+    clickBody(*w, "Tetrahemihexaeder");
+    EXPECT_TRUE(messages.empty()); // the catalogue's dual needs no centre
+    w->M18->trigger();
+    QApplication::processEvents();
+    ASSERT_EQ(messages.size(), 1u);
+    const std::string message = messages[0].toStdString();
+    EXPECT_TRUE(messages[0].startsWith(utf8("Tetrahemihexaeder hat keine polare Reziproke"))) << message;
+    EXPECT_TRUE(messages[0].contains(utf8("Gezeigt wird der duale Körper des Katalogs"))) << message;
+    EXPECT_EQ(w->model().dualInfo.kind, DualKind::Catalogue);
+    EXPECT_TRUE(w->model().dualInfo.reciprocalRefused());
+    EXPECT_EQ(w->model().dual.vertices.size(), 7);
+
+    // A repaint from the system builds again but does not repeat the message; a build the user
+    // asks for does.
+    w->PB1->update();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(messages.size(), 1u);
+    QTest::keyClick(w.get(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(messages.size(), 2u);
+    clickBody(*w, "Oktaeder");
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
 }

@@ -186,6 +186,10 @@ void TMainForm::createMenu() {
     showHidden = M13->addAction(QString::fromUtf8("ausgeblendete Körper zeigen"));
     showHidden->setObjectName("showHidden");
     showHidden->setCheckable(true);
+    M18 = M13->addAction(QStringLiteral("Dual als polare Reziproke"));
+    M18->setObjectName("M18");
+    M18->setCheckable(true);
+    M18->setChecked(false);
     // "M" is never shown: the action belongs to the window, not to a menu, so its Enter shortcut
     // works while nothing displays it.
     M5 = new QAction(QStringLiteral("M"), this);
@@ -228,6 +232,7 @@ void TMainForm::wire() {
     connect(M5, &QAction::triggered, this, [this] { guarded([&] { x2C(); }); });
     connect(M2, &QAction::triggered, this, [this] { guarded([&] { B2C(); }); });
     connect(showHidden, &QAction::triggered, this, [this] { guarded([&] { showHiddenC(); }); });
+    connect(M18, &QAction::triggered, this, [this] { guarded([&] { M18C(); }); });
     connect(strip_, &ControlStrip::animationClicked, this, [this] { guarded([&] { B2C(); }); });
     connect(strip_, &ControlStrip::drawClicked, this, [this] { guarded([&] { B1C(); }); });
     connect(Timer1, &QTimer::timeout, this, [this] { guarded([&] { Timer1Timer(); }); });
@@ -417,7 +422,8 @@ void TMainForm::neuwert() {
     const QString current = chosenBodyName();
     if (current.isNull()) return;
     const std::string name = toTable(current);
-    P1Caption->setText(fromTable(titleFor(name, selection_.currentCategory)));
+    const bool reciprocal = dualKind_ == DualKind::PolarReciprocal;
+    P1Caption->setText(fromTable(titleFor(name, selection_.currentCategory, reciprocal)));
     kesmora::neuwert(selection_, tables_, name);
 }
 
@@ -431,7 +437,7 @@ void TMainForm::buildModel() {
     const QString name = chosenBodyName();
     if (name.isNull()) return;
     keepingShownBody([&] {
-        model_ = buildSolid(tables_, selection_, toTable(name)); // taken over only when complete
+        model_ = buildSolid(tables_, selection_, toTable(name), dualKind_); // taken over only when complete
     });
     ++buildCount_;
     shown_ = ShownBody{selection_, P1Caption->text(), name, nullptr};
@@ -511,6 +517,15 @@ void TMainForm::dropEvent(QDropEvent* event) {
 void TMainForm::B1C() {
     buildModel();
     zeichnen();
+    // Every build the user asks for says so when the body has no reciprocal.
+    lastRefusal_ = model_.dualInfo.refusal;
+    if (!lastRefusal_.empty()) reportError(lastRefusal_);
+}
+
+void TMainForm::M18C() {
+    dualKind_ = M18->isChecked() ? DualKind::PolarReciprocal : DualKind::Catalogue;
+    neuwert();
+    B1C();
 }
 
 QRect TMainForm::buildForSystemPaint() {
@@ -519,6 +534,11 @@ QRect TMainForm::buildForSystemPaint() {
     try {
         buildModel();
         lastPaintError_.clear();
+        const std::string refusal = model_.dualInfo.refusal;
+        if (refusal != lastRefusal_) {
+            lastRefusal_ = refusal;
+            if (!refusal.empty()) QTimer::singleShot(0, this, [this, refusal] { reportError(refusal); });
+        }
     } catch (const std::exception& e) {
         if (lastPaintError_ != e.what()) {
             lastPaintError_ = e.what();

@@ -117,6 +117,8 @@ class TMainForm : public QMainWindow {
     // Menu "Ansicht", item "Eigenschaften" (F3): shows and hides the properties window.
     QAction* propertiesAction = nullptr;
     PropertiesWindow* propertiesWindow() const { return properties_; }
+    // "Dual als polare Reziproke" (checkable, off at start).
+    QAction* M18 = nullptr;
 
     // Handlers, named after the controls they serve.
     // "Darstellung" button (D1): builds the chosen body and draws it.
@@ -140,6 +142,8 @@ class TMainForm : public QMainWindow {
     void CB1C();
     // Menu item "ausgeblendete Körper zeigen": the lists with or without the hidden bodies.
     void showHiddenC();
+    // Menu item "Dual als polare Reziproke" (M18): the title, and a build with the chosen dual.
+    void M18C();
     // Menu item "Beenden" (M1, Esc).
     void S13C();
     // Enter (M5).
@@ -256,6 +260,9 @@ class TMainForm : public QMainWindow {
     QSize normalSize_;               // the size the fixed border keeps
     int buildCount_ = 0;
     std::string lastPaintError_;
+    DualKind dualKind_ = DualKind::Catalogue;
+    // The refusal of a reciprocal last shown: a repaint that builds the same body again says nothing.
+    std::string lastRefusal_;
     QWidget* client_ = nullptr;
     PropertiesWindow* properties_ = nullptr;
 };

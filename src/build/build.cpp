@@ -7,6 +7,7 @@
 #include "geometry/geometryerror.h"
 #include "geometry/placement.h"
 #include "geometry/point3d.h"
+#include "geometry/reciprocal.h"
 #include "geometry/shape.h"
 
 #include <algorithm>
@@ -239,7 +240,8 @@ void erzeugen(SolidModel& m, int bodyIndex, const std::array<double, 4>& params)
     (void)d; // the fourth parameter only takes part in the normalisation
 }
 
-SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const std::string& name) {
+SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const std::string& name,
+                      DualKind dualKind) {
     SolidModel m;
     m.scale = 1.0;
     const auto dispatch = dispatchFor(sel.currentCategory, sel.bodyIndex);
@@ -282,10 +284,29 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
                     std::to_string(coords.fileLine(pair->second)) + ") liegen auf demselben Punkt");
     }
     flaechenladen(m, tables, dispatch->blockId);
-    try {
-        dualbilden(m, dualRecipeFor(sel.currentCategory, sel.bodyIndex, name));
-    } catch (const GeometryError& e) {
-        throw located(kFaceFile, header, 0, e.what());
+    std::string refusal;
+    if (dualKind == DualKind::PolarReciprocal) {
+        try {
+            reciprocalDual(m);
+            // Poles of planes that pass close to the centre lie far out; beyond what the view can
+            // turn, the body is refused for its size, so the reciprocal gives way instead.
+            for (const Point3D& p : m.dual.vertices)
+                if (!finite(p) ||
+                    std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}) > kLargestCoordinate)
+                    throw ReciprocalRefused("Die Pole seiner Flächen lägen zu weit draußen");
+        } catch (const ReciprocalRefused& e) {
+            m.dualInfo = DualInfo{};
+            refusal = latin1ToUtf8(name) + " hat keine polare Reziproke: " + e.what() +
+                      ". Gezeigt wird der duale Körper des Katalogs.";
+        }
+    }
+    if (m.dualInfo.kind == DualKind::Catalogue) {
+        try {
+            dualbilden(m, dualRecipeFor(sel.currentCategory, sel.bodyIndex, name));
+        } catch (const GeometryError& e) {
+            throw located(kFaceFile, header, 0, e.what());
+        }
+        m.dualInfo.refusal = refusal;
     }
     if (sel.currentCategory == 0) kippen(m);
 

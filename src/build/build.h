@@ -24,6 +24,9 @@ inline constexpr double kLargestCoordinate = 1e100;
 // Runs the whole build for the selected body into a fresh model and returns it; the caller takes
 // it over only when it is complete. Throws CatalogueError or GeometryError with a message for the
 // user that names the file and block (and line, where there is one) the failure came from.
-SolidModel buildSolid(const CatalogueTables& tables, const Selection& selection, const std::string& name);
+// With DualKind::PolarReciprocal the dual is the solid's polar reciprocal; a body that has none
+// keeps the catalogue's dual, and the model's dualInfo says why (a message that names the body).
+SolidModel buildSolid(const CatalogueTables& tables, const Selection& selection, const std::string& name,
+                      DualKind dual = DualKind::Catalogue);
 
 } // namespace kesmora

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace kesmora {
 
@@ -16,7 +17,29 @@ template <std::size_t N> bool contains(const int (&set)[N], int value) {
     return std::find(std::begin(set), std::end(set), value) != std::end(set);
 }
 
+// Pairs of body indices whose solids are each other's polar reciprocals.
+constexpr std::pair<int, int> kPolyederPartners[] = {{0, 0},   {1, 2},   {3, 4},   {14, 32},
+                                                     {25, 31}, {29, 61}, {37, 33}, {43, 60}};
+constexpr std::pair<int, int> kArchimedeanPartners[] = {{0, 17}, {1, 20}, {2, 19}, {3, 18},  {4, 22},
+                                                        {5, 23}, {6, 21}, {7, 24}, {8, 25}, {9, 14},
+                                                        {10, 16}, {11, 13}, {12, 15}};
+
+template <std::size_t N>
+std::optional<int> partnerIn(const std::pair<int, int> (&pairs)[N], int bodyIndex) {
+    for (const auto& [a, b] : pairs) {
+        if (a == bodyIndex) return b;
+        if (b == bodyIndex) return a;
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+std::optional<int> reciprocalPartner(int category, int bodyIndex) {
+    if (category == 0) return partnerIn(kPolyederPartners, bodyIndex);
+    if (category == 2) return partnerIn(kArchimedeanPartners, bodyIndex);
+    return std::nullopt;
+}
 
 std::optional<Dispatch> dispatchFor(int category, int bodyIndex) {
     if (bodyIndex < 0) return std::nullopt;

@@ -22,4 +22,9 @@ std::optional<Dispatch> dispatchFor(int category, int bodyIndex);
 // trapezohedron get the quasi-dual cuts.
 DualRecipe dualRecipeFor(int category, int bodyIndex, std::string_view bodyName);
 
+// The body of the same category whose shape is this one's polar reciprocal about its midsphere
+// (up to scale): the Platonic pairs, each Archimedean solid and its Catalan solid, and each
+// antiprism and its trapezohedron. Nothing for a body without a partner in the catalogue.
+std::optional<int> reciprocalPartner(int category, int bodyIndex);
+
 } // namespace kesmora

@@ -124,7 +124,8 @@ std::vector<std::string> fillBodyList(const CatalogueTables& tables, int categor
     return names;
 }
 
-std::string titleFor(const std::string& name, int category) {
+std::string titleFor(const std::string& name, int category, bool reciprocal) {
+    if (reciprocal) return name + " und polar reziproker K\xF6rper";
     return name + (category == 3 ? " und quasiduales Polyeder" : " und dualer K\xF6rper");
 }
 

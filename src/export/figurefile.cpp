@@ -14,8 +14,9 @@
 
 namespace kesmora {
 
-std::string figureTitle(const std::string& bodyName, bool dual, bool quasiDual) {
+std::string figureTitle(const std::string& bodyName, bool dual, bool quasiDual, bool reciprocal) {
     if (!dual) return bodyName;
+    if (reciprocal) return bodyName + ", polar reziproker Körper";
     return bodyName + (quasiDual ? ", Quasi-Dual" : ", dualer Körper");
 }
 

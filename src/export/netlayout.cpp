@@ -3,7 +3,7 @@
 #include "netlayout.h"
 
 #include "geometry/edgemap.h"
-#include "reciprocal.h"
+#include "geometry/reciprocal.h"
 
 #include <QRectF>
 
@@ -548,12 +548,18 @@ NetRequest netRequest(const SolidModel& model, const QString& bodyName, NetSide 
         if (!orientOutward(r.mesh) || !isClosed(r.mesh)) throw open;
         break;
     case NetSide::Reciprocal:
-        try {
-            r.mesh = polarReciprocal(solid);
-        } catch (const std::exception&) {
-            throw open;
+        // A model built with the reciprocal as its dual holds it already; otherwise it is made here.
+        if (model.dualInfo.kind == DualKind::PolarReciprocal) {
+            r.mesh = dualMesh(model);
+        } else {
+            try {
+                PolygonSurface reciprocal = polarReciprocal(PolygonSurface{solid.vertices, solid.faces});
+                r.mesh = Mesh{std::move(reciprocal.vertices), std::move(reciprocal.faces)};
+            } catch (const ReciprocalRefused& e) {
+                throw NetError(NetError::Kind::NoNet, what + QStringLiteral(": ") + QString::fromUtf8(e.what()));
+            }
         }
-        if (!orientOutward(r.mesh)) throw open;
+        if (!orientOutward(r.mesh) || !isClosed(r.mesh)) throw open;
         break;
     }
     return r;

@@ -62,9 +62,26 @@ struct Figure {
     SurfaceShape shape;
 };
 
+// Which dual a model holds: the catalogue's construction (centroids, pole rescaling, the
+// quasi-dual's cuts) or the polar reciprocal (geometry/reciprocal.h).
+enum class DualKind { Catalogue, PolarReciprocal };
+
+// What the build made of the dual, for whoever names it to the user.
+struct DualInfo {
+    DualKind kind = DualKind::Catalogue;
+    // For the reciprocal: whether it was taken about the midsphere (every edge touching it) or about
+    // the sphere through the mean distance of the edge midpoints.
+    bool midsphere = false;
+    // Why the reciprocal was asked for and refused (German, for the user); the model then holds
+    // the catalogue's dual. Empty otherwise.
+    std::string refusal;
+    bool reciprocalRefused() const { return !refusal.empty(); }
+};
+
 struct SolidModel {
     Figure solid;
     Figure dual;
+    DualInfo dualInfo;
 
     // Screen pixels per model unit; the vertex tables stand multiplied by it.
     double scale = kResetScale;

@@ -19,6 +19,7 @@ enum class Format { Off, Obj, Stl, StlAscii, Svg, Png };
 Options exportOptions() {
     return bodyCommand("export")
         .flag("--dual")
+        .flag("--reciprocal")
         .choice("--format", {{"off", static_cast<int>(Format::Off)},
                              {"obj", static_cast<int>(Format::Obj)},
                              {"stl", static_cast<int>(Format::Stl)},
@@ -37,6 +38,9 @@ Options exportOptions() {
             // Solid and dual are one picture, as in the window; a mesh has no mode, size or marks.
             if (picture && line.given("--dual"))
                 throw Usage("svg and png show solid and dual together, as the window does; drop --dual");
+            // A mesh of the solid alone has no dual to choose.
+            if (!picture && line.given("--reciprocal") && !line.given("--dual"))
+                throw Usage("--reciprocal chooses the dual: give --dual with it, or a picture format");
             for (const char* option : {"--mode", "--size", "--marks"})
                 if (!picture && line.given(option))
                     throw Usage(std::string(option) +
@@ -57,7 +61,9 @@ int exportCommand(const CatalogueTables& tables, const CommandLine& line) {
     // --format png names a picture; the suffix of FILE picks how it is encoded (jpg, bmp, ...).
     const QByteArray rasterFormat = format == Format::Png ? imageFormatFor(out) : QByteArray();
     if (format == Format::Png || format == Format::Stl) refuseBinaryOnTerminal(out);
-    const BuiltBody body = buildAsTheWindowDoes(tables, category, name);
+    const bool reciprocal = line.given("--reciprocal");
+    const BuiltBody body = buildAsTheWindowDoes(tables, category, name, HiddenBodies::LeftOut,
+                                                reciprocal ? DualKind::PolarReciprocal : DualKind::Catalogue);
     if (format == Format::Svg || format == Format::Png) {
         // The core refuses it too, in the window's words; the command line names its own way out.
         if (format == Format::Svg && settings.mode == DrawMode::Interpenetration3)
@@ -71,7 +77,7 @@ int exportCommand(const CatalogueTables& tables, const CommandLine& line) {
                                   : format == Format::Obj ? MeshFormat::Obj
                                   : format == Format::Stl ? MeshFormat::Stl
                                                           : MeshFormat::StlAscii;
-    writeFigureFile(body.model, dual, meshFormat, figureTitle(latin1ToUtf8(name), dual, category == 3), out);
+    writeFigureFile(body.model, dual, meshFormat, figureTitle(latin1ToUtf8(name), dual, category == 3 && !reciprocal, reciprocal), out);
     return 0;
 }
 

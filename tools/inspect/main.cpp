@@ -30,18 +30,20 @@ namespace {
 const char* kUsage =
     "usage: kesmora-inspect [--data DIR] COMMAND ...\n"
     "  list [--hidden]                   every listed body: category, list position, index, block, name\n"
-    "  model CATEGORY NAME [--hidden]    the built model as JSON (one line)\n"
-    "  model --all [--hidden]            every listed body, one JSON object per line\n"
+    "  model CATEGORY NAME [--hidden] [--reciprocal]\n"
+    "                                    the built model as JSON (one line)\n"
+    "  model --all [--hidden] [--reciprocal]\n"
+    "                                    every listed body, one JSON object per line\n"
     "                                    --hidden: the hidden bodies too, as \"ausgeblendete Koerper\n"
     "                                    zeigen\" lists them\n"
-    "  render CATEGORY NAME [--mode N] [--size WxH] [--marks] [--turn XY,YZ,XZ] -o FILE.png\n"
-    "                                    the picture of the drawing area: modes 1..7 (6 unless given),\n"
+    "  render CATEGORY NAME [--mode N] [--size WxH] [--marks] [--turn XY,YZ,XZ] [--reciprocal]\n"
+    "         -o FILE.png                the picture of the drawing area: modes 1..7 (6 unless given),\n"
     "                                    1008x534 pixels unless given\n"
-    "  export CATEGORY NAME [--dual] --format off|obj|stl|stl-ascii -o FILE\n"
+    "  export CATEGORY NAME [--dual [--reciprocal]] --format off|obj|stl|stl-ascii -o FILE\n"
     "                                    the solid (or its dual) as built, faces outward; stl is binary\n"
-    "  export CATEGORY NAME --format svg|png [--mode N] [--size WxH] [--marks] -o FILE\n"
+    "  export CATEGORY NAME --format svg|png [--mode N] [--size WxH] [--marks] [--reciprocal] -o FILE\n"
     "                                    the picture as render draws it; svg stays vector (modes 1..6)\n"
-    "  stats CATEGORY NAME [--dual] [--json]\n"
+    "  stats CATEGORY NAME [--dual [--reciprocal]] [--json]\n"
     "                                    counts, face types, Euler characteristic, edge lengths,\n"
     "                                    dihedral angles, convexity and planarity\n"
     "  net CATEGORY NAME [--dual | --reciprocal] [--page WxH] [--edge MM] -o FILE.svg|FILE.pdf\n"
@@ -57,6 +59,9 @@ const char* kUsage =
     "                                    a contact sheet of pictures with captions (the gallery)\n"
     "CATEGORY is 0 (Polyeder), 2 (Archimedische Koerper) or 3 (Johnson Polyeder); NAME in UTF-8.\n"
     "--size and --tile take WxH in pixels, each side 1 to 10000; --page in millimetres, 50 to 10000.\n"
+    "--reciprocal: the dual is the polar reciprocal about the midsphere (where every edge touches\n"
+    "one) or the sphere through the mean distance of the edge midpoints, as the window's\n"
+    "\"Dual als polare Reziproke\"; a body with a face plane through its centre has none (status 1).\n"
     "Options stand anywhere after the command, each one with a value at most once; \"--\" ends them.\n"
     "A command line the inspector cannot take is refused, naming the argument, with status 2.\n"
     "-o FILE: a file appears whole or not at all; when writing fails, the previous file stays as it\n"
@@ -91,7 +96,7 @@ int list(const CatalogueTables& tables, const CommandLine& line) {
 }
 
 Options modelOptions() {
-    return bodyCommand("model", false).flag("--all").flag("--hidden").check([](const CommandLine& line) {
+    return bodyCommand("model", false).flag("--all").flag("--hidden").flag("--reciprocal").check([](const CommandLine& line) {
         if (line.given("--all") ? line.given("CATEGORY") : !line.given("NAME"))
             throw Usage(std::string("model takes CATEGORY NAME or --all") +
                         (line.given("--all") ? ", not both" : ""));
@@ -99,12 +104,14 @@ Options modelOptions() {
 }
 
 int model(const CatalogueTables& tables, const CommandLine& line) {
+    const DualKind dual = line.given("--reciprocal") ? DualKind::PolarReciprocal : DualKind::Catalogue;
     if (line.given("--all")) {
         // One broken body must not hide the others: each failure is reported, the status tells.
         int failed = 0;
         for (const ListedBody& b : listedBodies(tables, hiddenBodies(line))) {
             try {
-                printLine(modelToJson(buildAsTheWindowDoes(tables, b.category, b.name, hiddenBodies(line))));
+                printLine(
+                    modelToJson(buildAsTheWindowDoes(tables, b.category, b.name, hiddenBodies(line), dual)));
             } catch (const std::exception& e) {
                 std::fflush(stdout);
                 std::cerr << "kesmora-inspect: " << latin1ToUtf8(b.name) << " (category " << b.category
@@ -118,7 +125,7 @@ int model(const CatalogueTables& tables, const CommandLine& line) {
         return 0;
     }
     printLine(modelToJson(buildAsTheWindowDoes(tables, line.number("CATEGORY", 0),
-                                               utf8ToLatin1(line.text("NAME")), hiddenBodies(line))));
+                                               utf8ToLatin1(line.text("NAME")), hiddenBodies(line), dual)));
     return 0;
 }
 
@@ -128,6 +135,7 @@ Options renderOptions() {
         .size("--size", 1, 10000)
         .flag("--marks")
         .degrees("--turn")
+        .flag("--reciprocal")
         .text("-o", "FILE.png")
         .required();
 }
@@ -144,7 +152,8 @@ int render(const CatalogueTables& tables, const CommandLine& line) {
     const std::string out = line.text("-o");
     const QByteArray format = imageFormatFor(out);
     refuseBinaryOnTerminal(out);
-    BuiltBody b = buildAsTheWindowDoes(tables, category, name);
+    BuiltBody b = buildAsTheWindowDoes(
+        tables, category, name, HiddenBodies::LeftOut, line.given("--reciprocal") ? DualKind::PolarReciprocal : DualKind::Catalogue);
     if (turned) rechnen(b.model, turn[0], turn[1], turn[2]);
     QImage image;
     SceneRenderer renderer;

@@ -57,7 +57,12 @@ QJsonObject modelToJson(const BuiltBody& b) {
     o["category"] = b.selection.currentCategory;
     o["bodyIndex"] = b.selection.bodyIndex;
     o["name"] = text(b.name);
-    o["title"] = text(titleFor(b.name, b.selection.currentCategory));
+    const bool reciprocal = m.dualInfo.kind == DualKind::PolarReciprocal;
+    o["title"] = text(titleFor(b.name, b.selection.currentCategory, reciprocal));
+    if (reciprocal) {
+        o["dual"] = QStringLiteral("polar reciprocal");
+        o["midsphere"] = m.dualInfo.midsphere;
+    }
     o["bodyParams"] = QJsonArray{p[0], p[1], p[2], p[3]};
     o["scale"] = m.scale;
     static constexpr std::array<FigureKeys, 2> kKeys{

@@ -34,7 +34,8 @@ int netCommand(const CatalogueTables& tables, const CommandLine& line) {
     const bool dual = line.given("--dual"), reciprocal = line.given("--reciprocal");
     const Size page = line.size("--page", {210, 297});
     const std::string out = line.text("-o");
-    const BuiltBody body = buildAsTheWindowDoes(tables, category, name);
+    const BuiltBody body = buildAsTheWindowDoes(tables, category, name, HiddenBodies::LeftOut,
+                                                reciprocal ? DualKind::PolarReciprocal : DualKind::Catalogue);
 
     NetRequest request = netRequest(body.model, QString::fromStdString(latin1ToUtf8(name)),
                                     reciprocal ? NetSide::Reciprocal

@@ -56,11 +56,13 @@ Selection selectAsTheWindowDoes(const CatalogueTables& tables, int category, con
 }
 
 BuiltBody buildAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name,
-                               HiddenBodies hidden) {
+                               HiddenBodies hidden, DualKind dual) {
     BuiltBody b;
     b.selection = selectAsTheWindowDoes(tables, category, name, hidden);
     b.name = name;
-    b.model = buildSolid(tables, b.selection, name);
+    b.model = buildSolid(tables, b.selection, name, dual);
+    // Asked for the reciprocal, the inspector shows nothing else in its place.
+    if (b.model.dualInfo.reciprocalRefused()) throw std::runtime_error(b.model.dualInfo.refusal);
     return b;
 }
 

@@ -36,8 +36,12 @@ struct BuiltBody {
     std::string name;
     SolidModel model;
 };
+// With HiddenBodies::Shown a hidden body is found as the window finds it with "ausgeblendete Körper
+// zeigen" on. With DualKind::PolarReciprocal the dual is the solid's polar reciprocal, as with the window's
+// "Dual als polare Reziproke"; a body without one throws std::runtime_error with the window's message.
 BuiltBody buildAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name,
-                               HiddenBodies hidden = HiddenBodies::LeftOut);
+                               HiddenBodies hidden = HiddenBodies::LeftOut,
+                               DualKind dual = DualKind::Catalogue);
 
 // Finds the data folder next to the executable (or the installed one) unless one is given.
 std::filesystem::path dataDirFor(const std::string& argv0, const std::string& given);

@@ -12,16 +12,23 @@
 namespace kesmora::inspect {
 
 Options statsOptions() {
-    return bodyCommand("stats").flag("--dual").flag("--json");
+    return bodyCommand("stats").flag("--dual").flag("--reciprocal").flag("--json").check(
+        [](const CommandLine& line) {
+            if (line.given("--reciprocal") && !line.given("--dual"))
+                throw Usage("--reciprocal chooses the dual: give --dual with it");
+        });
 }
 
 int statsCommand(const CatalogueTables& tables, const CommandLine& line) {
     const int category = line.number("CATEGORY", 0);
     const std::string name = utf8ToLatin1(line.text("NAME"));
     const bool dual = line.given("--dual"), json = line.given("--json");
-    const BuiltBody body = buildAsTheWindowDoes(tables, category, name);
+    const bool reciprocal = line.given("--reciprocal");
+    const BuiltBody body = buildAsTheWindowDoes(tables, category, name, HiddenBodies::LeftOut,
+                                                reciprocal ? DualKind::PolarReciprocal : DualKind::Catalogue);
     const Stats s = measure(dual ? dualMesh(body.model) : solidMesh(body.model));
-    const std::string which = dual ? (category == 3 ? "quasi-dual" : "dual") : "solid";
+    const std::string which =
+        dual ? (reciprocal ? "polar reciprocal" : category == 3 ? "quasi-dual" : "dual") : "solid";
     if (json) {
         QJsonObject o = statsJson(s);
         o["name"] = QString::fromStdString(latin1ToUtf8(name));
