@@ -52,6 +52,18 @@ void record(TMainForm& w, Recorded& r) {
     };
 }
 
+// Chooses a category and a body as a user does, with clicks; the click builds it.
+void chooseBody(TMainForm& w, int categoryItem, const char* name) {
+    controls::R1Group(w)->button(categoryItem)->click();
+    QApplication::processEvents();
+    const auto items = controls::LB1(w)->findItems(QString::fromUtf8(name), Qt::MatchExactly);
+    ASSERT_FALSE(items.isEmpty()) << name;
+    controls::LB1(w)->scrollToItem(items.front());
+    QTest::mouseClick(controls::LB1(w)->viewport(), Qt::LeftButton, {},
+                      controls::LB1(w)->visualItemRect(items.front()).center());
+    QApplication::processEvents();
+}
+
 int pdfPages(const std::string& bytes) {
     int pages = 0;
     for (std::size_t at = bytes.find("/Type /Page"); at != std::string::npos; at = bytes.find("/Type /Page", at + 1))
@@ -259,4 +271,73 @@ TEST(WindowTranslations, QtDialogsSpeakGerman) {
         << "Qt's German translations are missing (qt6-translations-l10n)";
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen");
     EXPECT_EQ(QCoreApplication::translate("QColorDialog", "Select Color"), QString::fromUtf8("Farbauswahl"));
+}
+
+TEST(WindowMenus, NetSavedAndPrintedByTheSharedNetCode) {
+    auto w = openWindow();
+    Recorded r;
+    record(*w, r);
+    TempDir dir("window-net");
+    const std::string pdf = (dir.path() / "netz.pdf").string();
+    const std::string svg = (dir.path() / "netz.svg").string();
+    // The solid on screen at 30 mm edges.
+    w->netChooser = [&](bool save) {
+        EXPECT_TRUE(save);
+        return std::optional<TMainForm::NetChoice>({0, 30, QString::fromStdString(pdf)});
+    };
+    action(*w, "saveNetAction")->trigger();
+    const std::string saved = readAll(pdf);
+    ASSERT_EQ(saved.rfind("%PDF", 0), 0u) << (r.errors.empty() ? "" : r.errors.front().toStdString());
+    const int pages = pdfPages(saved);
+    EXPECT_GE(pages, 1);
+
+    // The same net printed: as many pages as the saved file.
+    const std::string printed = (dir.path() / "gedruckt.pdf").string();
+    w->netChooser = [&](bool save) {
+        EXPECT_FALSE(save);
+        return std::optional<TMainForm::NetChoice>({0, 30, QString()});
+    };
+    w->printSetup = [&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(printed));
+        return true;
+    };
+    action(*w, "printNetAction")->trigger();
+    EXPECT_EQ(pdfPages(readAll(printed)), pages);
+
+    // The dual as SVG reads back.
+    w->netChooser = [&](bool) { return std::optional<TMainForm::NetChoice>({1, 0, QString::fromStdString(svg)}); };
+    action(*w, "saveNetAction")->trigger();
+    EXPECT_TRUE(QSvgRenderer(QString::fromStdString(svg)).isValid());
+    EXPECT_TRUE(r.errors.empty()) << r.errors.front().toStdString();
+
+    // Larger edges spread over more sheets: the truncated icosidodecahedron at 40 mm.
+    w->netChooser = [&](bool) {
+        return std::optional<TMainForm::NetChoice>({0, 40, QString::fromStdString(pdf)});
+    };
+    chooseBody(*w, 1, "Ikosidodekaederstumpf");
+    ASSERT_EQ(w->model().solid.vertices.size(), 120);
+    action(*w, "saveNetAction")->trigger();
+    EXPECT_GT(pdfPages(readAll(pdf)), 1);
+    EXPECT_TRUE(r.errors.empty()) << r.errors.front().toStdString();
+}
+
+TEST(WindowMenus, NetOfAWarpedQuasiDualIsRefusedAndWritesNothing) {
+    auto w = openWindow();
+    Recorded r;
+    record(*w, r);
+    TempDir dir("window-net-refused");
+    chooseBody(*w, 2, "Johnson Polyeder 90");
+    ASSERT_EQ(w->model().solid.vertices.size(), 16);
+    const std::string pdf = (dir.path() / "j90.pdf").string();
+    w->netChooser = [&](bool) { return std::optional<TMainForm::NetChoice>({1, 0, QString::fromStdString(pdf)}); };
+    action(*w, "saveNetAction")->trigger();
+    ASSERT_EQ(r.errors.size(), 1u);
+    EXPECT_TRUE(r.errors.front().contains(QString::fromUtf8("verzogene Flächen"))) << r.errors.front().toStdString();
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    // Its polar reciprocal has flat faces and a net.
+    w->netChooser = [&](bool) { return std::optional<TMainForm::NetChoice>({2, 0, QString::fromStdString(pdf)}); };
+    action(*w, "saveNetAction")->trigger();
+    EXPECT_EQ(r.errors.size(), 1u) << r.errors.back().toStdString();
+    EXPECT_EQ(readAll(pdf).rfind("%PDF", 0), 0u);
 }

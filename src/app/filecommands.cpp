@@ -3,6 +3,8 @@
 #include "mainwindow.h"
 
 #include "export/figurefile.h"
+#include "export/netlayout.h"
+#include "export/netpage.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -11,6 +13,8 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
+#include <QPageLayout>
+#include <QSpinBox>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
@@ -61,6 +65,8 @@ void TMainForm::createFileMenu() {
     connect(openAction, &QAction::triggered, this, [this] { guarded([&] { openFromDialog(); }); });
     connect(savePictureAction, &QAction::triggered, this, [this] { guarded([&] { savePicture(); }); });
     connect(exportAction, &QAction::triggered, this, [this] { guarded([&] { exportFigure(); }); });
+    connect(saveNetAction, &QAction::triggered, this, [this] { guarded([&] { saveNet(); }); });
+    connect(printNetAction, &QAction::triggered, this, [this] { guarded([&] { printNet(); }); });
     connect(printPictureAction, &QAction::triggered, this, [this] { guarded([&] { printPicture(); }); });
 }
 
@@ -158,16 +164,17 @@ void TMainForm::exportFigure() {
                     figureTitle(shownBodyName().toStdString(), choice->dual, quasi), choice->path.toStdString());
 }
 
+bool TMainForm::setUpPrinter(QPrinter& printer, const QString& title) {
+    printer.setDocName(title);
+    if (printSetup) return printSetup(printer);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(title);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 void TMainForm::printPicture() {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(P1Caption->text());
-    if (printSetup) {
-        if (!printSetup(printer)) return;
-    } else {
-        QPrintDialog dialog(&printer, this);
-        dialog.setWindowTitle(QStringLiteral("Bild drucken"));
-        if (dialog.exec() != QDialog::Accepted) return;
-    }
+    if (!setUpPrinter(printer, QStringLiteral("Bild drucken"))) return;
     // The picture drawn again as it is shown, fitted into the page with its proportions kept:
     // vector lines for modes 1 to 6, the pixels of "Durchdringung 3", which only exist as such.
     const QSize size = sceneBitmap_.size();
@@ -189,6 +196,103 @@ void TMainForm::printPicture() {
         renderer.zeichnenx(painter, size, model_, render_);
     }
     if (!painter.end()) throw std::runtime_error("Der Druck ist fehlgeschlagen.");
+}
+
+namespace {
+
+// The figures a net can be made of: the solid, the dual on screen, and the polar reciprocal where
+// that is not the dual on screen already (its faces are flat where a quasi-dual's are not).
+struct NetFigures {
+    QStringList labels;
+    std::vector<NetSide> sides;
+};
+
+NetFigures netFigures(const SolidModel& model, bool quasiDual) {
+    NetFigures f;
+    f.labels << QString::fromUtf8("Körper");
+    f.sides.push_back(NetSide::Solid);
+    if (model.dualInfo.kind == DualKind::PolarReciprocal) {
+        f.labels << QString::fromUtf8("polar reziproker Körper");
+        f.sides.push_back(NetSide::Reciprocal);
+        return f;
+    }
+    f.labels << (quasiDual ? QStringLiteral("Quasi-Dual") : QString::fromUtf8("dualer Körper"));
+    f.sides.push_back(NetSide::Dual);
+    f.labels << QString::fromUtf8("polar reziproker Körper");
+    f.sides.push_back(NetSide::Reciprocal);
+    return f;
+}
+
+} // namespace
+
+std::optional<TMainForm::NetChoice> TMainForm::chooseNet(bool save) {
+    if (netChooser) return netChooser(save);
+    QDialog dialog(this);
+    dialog.setWindowTitle(save ? QStringLiteral("Netz speichern") : QStringLiteral("Netz drucken"));
+    auto* form = new QFormLayout(&dialog);
+    auto* figure = new QComboBox(&dialog);
+    figure->setAccessibleName(QStringLiteral("Figur"));
+    figure->addItems(netFigures(model_, showsQuasiDual()).labels);
+    auto* edge = new QSpinBox(&dialog);
+    edge->setAccessibleName(QString::fromUtf8("Kantenlänge in Millimetern"));
+    edge->setRange(0, 1000);
+    edge->setSuffix(QStringLiteral(" mm"));
+    edge->setSpecialValueText(QString::fromUtf8("so groß, wie eine Seite fasst"));
+    form->addRow(QStringLiteral("Figur:"), figure);
+    form->addRow(QString::fromUtf8("Längste Kante:"), edge);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    NetChoice choice{figure->currentIndex(), edge->value(), QString()};
+    if (save) {
+        choice.path = chooseFile({QStringLiteral("Netz speichern"),
+                                  QStringLiteral("PDF-Dokument (*.pdf);;SVG-Grafik (*.svg)"), true});
+        if (choice.path.isEmpty()) return std::nullopt;
+        choice.path = withSuffix(choice.path, QStringLiteral("pdf"));
+    }
+    return choice;
+}
+
+namespace {
+
+NetRequest netRequestFor(const SolidModel& model, const QString& name, bool quasiDual,
+                         const TMainForm::NetChoice& choice) {
+    const NetFigures figures = netFigures(model, quasiDual);
+    if (choice.figure < 0 || choice.figure >= static_cast<int>(figures.sides.size()))
+        throw std::runtime_error("Diese Figur gibt es nicht.");
+    if (choice.edgeMillimetres < 0) throw std::runtime_error("Eine Kantenlänge ist nie negativ.");
+    NetRequest request = netRequest(model, name, figures.sides[static_cast<std::size_t>(choice.figure)]);
+    request.edgeMillimetres = choice.edgeMillimetres;
+    return request;
+}
+
+} // namespace
+
+void TMainForm::saveNet() {
+    const std::optional<NetChoice> choice = chooseNet(true);
+    if (!choice || choice->path.isEmpty()) return;
+    const QString suffix = QFileInfo(choice->path).suffix().toLower();
+    if (suffix != QLatin1String("pdf") && suffix != QLatin1String("svg"))
+        throw std::runtime_error("Ein Netz wird als PDF (.pdf) oder SVG (.svg) gespeichert, nicht als „." +
+                                 suffix.toStdString() + "“.");
+    writeNet(layoutNet(netRequestFor(model_, shownBodyName(), showsQuasiDual(), *choice)),
+             choice->path.toStdString());
+}
+
+void TMainForm::printNet() {
+    const std::optional<NetChoice> choice = chooseNet(false);
+    if (!choice) return;
+    NetRequest request = netRequestFor(model_, shownBodyName(), showsQuasiDual(), *choice);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    if (!setUpPrinter(printer, QStringLiteral("Netz drucken"))) return;
+    // Laid out for the paper the dialog chose, upright; a sheet turned on a landscape page is
+    // turned back by the painting.
+    const QSizeF paper = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
+    request.pageMillimetres = QSizeF(std::min(paper.width(), paper.height()), std::max(paper.width(), paper.height()));
+    paintNetSheets(printer, layoutNet(request));
 }
 
 void TMainForm::showShortcuts() {

@@ -78,6 +78,15 @@ class TMainForm : public QMainWindow {
         QString path;
     };
     std::function<std::optional<ExportChoice>()> exportChooser;
+    // "Netz speichern…" and "Netz drucken…": which figure (0 solid, 1 the dual shown, 2 the polar
+    // reciprocal), the edge length in millimetres (0: as large as a page takes) and, for saving,
+    // where; nothing on cancel.
+    struct NetChoice {
+        int figure = 0;
+        int edgeMillimetres = 0;
+        QString path;
+    };
+    std::function<std::optional<NetChoice>(bool save)> netChooser;
     // The print dialog: sets up the printer; false on cancel.
     std::function<bool(QPrinter&)> printSetup;
     // An information box (title, text).
@@ -162,6 +171,9 @@ class TMainForm : public QMainWindow {
     void exportFigure();
     // "Bild drucken…": the drawing area as shown, fitted to the page.
     void printPicture();
+    // "Netz speichern…" (SVG or PDF) and "Netz drucken…", laid out by the inspector's net code.
+    void saveNet();
+    void printNet();
     // "Tastenkürzel" and "Über Kesmora".
     void showShortcuts();
     void showAbout();
@@ -196,6 +208,8 @@ class TMainForm : public QMainWindow {
     void createFileMenu();
     void createHelpMenu();
     QString chooseFile(const FileRequest& request);
+    std::optional<NetChoice> chooseNet(bool save);
+    bool setUpPrinter(QPrinter& printer, const QString& title);
     void inform(const QString& title, const QString& text);
     void createViewMenu();
     // Hands the body on screen to the properties window, which measures it only while shown.
