@@ -229,6 +229,31 @@ TEST(DualNames, PlatonicArchimedeanAndCatalanPairs) {
     }
 }
 
+// With the polar reciprocal shown, the partner is named wherever the midsphere pairs two catalogue
+// bodies, antiprisms and trapezohedra included; a Johnson solid's dual is no quasi-dual then.
+TEST(DualNames, ThePolarReciprocalShownNamesItsPartner) {
+    struct Case {
+        int category;
+        const char* body;
+        const char* dual;
+    };
+    for (const Case& c : {Case{0, "Hexaeder, Würfel", "Oktaeder (polar reziproker Körper)"},
+                          Case{0, "fünfseitiges Antiprisma", "fünfseitiges Trapezoeder (polar reziproker Körper)"},
+                          Case{2, "Tetraederstumpf", "Pyramidentetraeder (polar reziproker Körper)"},
+                          Case{0, "Quader", "polar reziproker Körper"},
+                          Case{3, "Johnson Polyeder 54", "polar reziproker Körper"}}) {
+        Selection s;
+        s.currentCategory = c.category;
+        neuwert(s, tables(), utf8ToLatin1(c.body));
+        EXPECT_EQ(latin1ToUtf8(dualNameFor(tables(), c.category, s.bodyIndex, DualKind::PolarReciprocal)), c.dual)
+            << c.body;
+        // The catalogue's construction keeps the names it had.
+        EXPECT_EQ(dualNameFor(tables(), c.category, s.bodyIndex, DualKind::Catalogue),
+                  dualNameFor(tables(), c.category, s.bodyIndex))
+            << c.body;
+    }
+}
+
 // Every listed body whose dual the catalogue names: the named solid is the dual's shape, face for
 // vertex (the dual's faces by kind are the named solid's, and the other way round).
 TEST(DualNames, EveryNamedDualHasTheDualsFaces) {

@@ -224,7 +224,8 @@ void TMainForm::showPropertiesOfShownBody() {
     // Only Platonic, Archimedean and Catalan solids look their dual's name up in the catalogue.
     properties_->showBody(
         model_, shown_->name,
-        fromTable(dualNameFor(tables_, shown_->selection.currentCategory, shown_->selection.bodyIndex)));
+        fromTable(dualNameFor(tables_, shown_->selection.currentCategory, shown_->selection.bodyIndex,
+                              model_.dualInfo.kind)));
 }
 
 void TMainForm::wire() {

@@ -3,47 +3,48 @@
 
 #include "catalogue/catalogueerror.h"
 #include "catalogue/selection.h"
+#include "dispatch.h"
 
-#include <iterator>
+#include <optional>
+#include <vector>
 
 namespace kesmora {
 
-namespace {
-
-// "Polyeder" 0 to 4: tetrahedron, cube, octahedron, icosahedron, dodecahedron.
-constexpr int kPlatonicPartner[] = {0, 2, 1, 4, 3};
-
-// "Archimedische Körper" 0 to 12 and the Catalan solid at 13 to 25 that is each one's dual.
-constexpr int kArchimedeanPartner[] = {17, 20, 19, 18, 22, 23, 21, 24, 25, 14, 16, 13, 15};
-constexpr int kArchimedeanCount = static_cast<int>(std::size(kArchimedeanPartner));
-
-} // namespace
-
 int dualPartnerIndex(int category, int bodyIndex) {
-    if (bodyIndex < 0) return -1;
-    if (category == 0 && bodyIndex < static_cast<int>(std::size(kPlatonicPartner)))
-        return kPlatonicPartner[bodyIndex];
-    if (category == 2) {
-        if (bodyIndex < kArchimedeanCount) return kArchimedeanPartner[bodyIndex];
-        for (int i = 0; i < kArchimedeanCount; ++i)
-            if (kArchimedeanPartner[i] == bodyIndex) return i;
-    }
-    return -1;
+    // The catalogue's dual of a Platonic, Archimedean or Catalan solid is its partner; the
+    // antiprisms' partners are reciprocal only about the midsphere.
+    if (bodyIndex < 0 || !(category == 2 || (category == 0 && bodyIndex < 5))) return -1;
+    return reciprocalPartner(category, bodyIndex).value_or(-1);
 }
 
-std::string dualNameFor(const CatalogueTables& tables, int category, int bodyIndex) {
-    if (category == 3) return kQuasiDualName;
-    const int partner = dualPartnerIndex(category, bodyIndex);
-    if (partner < 0) return kPlainDualName;
+namespace {
+
+// The name at a position of the category's section, or nothing when the section cannot say.
+std::optional<std::string> nameAt(const CatalogueTables& tables, int category, int position) {
+    if (position < 0) return std::nullopt;
     std::vector<std::string> names;
     try {
         names = sectionNames(tables, category);
     } catch (const CatalogueError&) {
-        return kPlainDualName; // a damaged section still named the body that was built
+        return std::nullopt; // a damaged section still named the body that was built
     }
-    if (partner >= static_cast<int>(names.size()) || names[static_cast<std::size_t>(partner)].empty())
-        return kPlainDualName;
-    return names[static_cast<std::size_t>(partner)];
+    if (position >= static_cast<int>(names.size()) || names[static_cast<std::size_t>(position)].empty())
+        return std::nullopt;
+    return names[static_cast<std::size_t>(position)];
+}
+
+} // namespace
+
+std::string dualNameFor(const CatalogueTables& tables, int category, int bodyIndex) {
+    if (category == 3) return kQuasiDualName;
+    return nameAt(tables, category, dualPartnerIndex(category, bodyIndex)).value_or(kPlainDualName);
+}
+
+std::string dualNameFor(const CatalogueTables& tables, int category, int bodyIndex, DualKind shown) {
+    if (shown != DualKind::PolarReciprocal) return dualNameFor(tables, category, bodyIndex);
+    const std::optional<int> partner = reciprocalPartner(category, bodyIndex);
+    const std::optional<std::string> name = partner ? nameAt(tables, category, *partner) : std::nullopt;
+    return name ? *name + " (" + kReciprocalName + ")" : std::string(kReciprocalName);
 }
 
 } // namespace kesmora

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "catalogue/tables.h"
+#include "geometry/solidmodel.h"
 
 #include <string>
 
@@ -12,6 +13,7 @@ namespace kesmora {
 // Latin-1, like the catalogue's names.
 inline constexpr const char* kPlainDualName = "dualer K\xF6rper";
 inline constexpr const char* kQuasiDualName = "Quasi-Dual";
+inline constexpr const char* kReciprocalName = "polar reziproker K\xF6rper";
 
 // The catalogue position of the body whose solid is the dual of the body at this position, or -1.
 int dualPartnerIndex(int category, int bodyIndex);
@@ -19,5 +21,10 @@ int dualPartnerIndex(int category, int bodyIndex);
 // The partner's name from the catalogue section, else kQuasiDualName for the Johnson solids and
 // kPlainDualName for every other body.
 std::string dualNameFor(const CatalogueTables& tables, int category, int bodyIndex);
+
+// The name of the dual shown: as above for the catalogue's construction; for the polar reciprocal
+// "polar reziproker Körper", after the partner's name where the catalogue holds one
+// ("Oktaeder (polar reziproker Körper)").
+std::string dualNameFor(const CatalogueTables& tables, int category, int bodyIndex, DualKind shown);
 
 } // namespace kesmora
