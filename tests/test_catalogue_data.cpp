@@ -523,6 +523,25 @@ std::unique_ptr<kesmora::SolidModel> modelOf(const Solid& s) {
 
 // ------------------------------------------------------------------ tests: files
 
+// The faces by their number of corners and the vertex configurations, against the table.
+void expectFaceKindsAndVertexConfigurations(const Solid& s, const Expected& e) {
+    std::map<std::string, int> faceCounts;
+    for (const auto& face : s.f)
+        ++faceCounts[std::to_string(face.size())];
+    EXPECT_EQ(faceCounts, parseCounts(e.faces));
+
+    const auto around = facesAround(s);
+    std::map<std::string, int> configs;
+    for (std::size_t v = 0; v < around.size(); ++v) {
+        ASSERT_FALSE(around[v].empty()) << "vertex " << v << " is not surrounded by a disc of faces";
+        std::vector<int> sizes;
+        for (int f : around[v])
+            sizes.push_back(static_cast<int>(s.f[f].size()));
+        ++configs["(" + canonical(sizes) + ")"];
+    }
+    EXPECT_EQ(configs, parseCounts(e.configs));
+}
+
 TEST(CatalogueData, FilesAreWellFormed) {
     for (const BlockFile* f : {&coordFile(), &faceFile()}) {
         EXPECT_EQ(f->error, "");
@@ -655,21 +674,7 @@ TEST(CatalogueData, CombinatoricsMatchSolidsMd) {
         }
         EXPECT_EQ(nv - static_cast<int>(ef.size()) + static_cast<int>(s.f.size()), 2);
 
-        std::map<std::string, int> faceCounts;
-        for (const auto& face : s.f)
-            ++faceCounts[std::to_string(face.size())];
-        EXPECT_EQ(faceCounts, parseCounts(e.faces));
-
-        const auto around = facesAround(s);
-        std::map<std::string, int> configs;
-        for (int v = 0; v < nv; ++v) {
-            ASSERT_FALSE(around[v].empty()) << "vertex " << v << " is not surrounded by a disc of faces";
-            std::vector<int> sizes;
-            for (int f : around[v])
-                sizes.push_back(static_cast<int>(s.f[f].size()));
-            ++configs["(" + canonical(sizes) + ")"];
-        }
-        EXPECT_EQ(configs, parseCounts(e.configs));
+        expectFaceKindsAndVertexConfigurations(s, e);
     }
 }
 
@@ -1155,20 +1160,7 @@ TEST(HiddenBodies, CountsFacesVertexConfigurationsAndSense) {
             eachWayOnce = eachWayOnce && directed.count({b, a});
         EXPECT_EQ(eachWayOnce, h.twoSided);
 
-        std::map<std::string, int> faceCounts;
-        for (const auto& face : s.f)
-            ++faceCounts[std::to_string(face.size())];
-        EXPECT_EQ(faceCounts, parseCounts(e.faces));
-        const auto around = facesAround(s);
-        std::map<std::string, int> configs;
-        for (int v = 0; v < nv; ++v) {
-            ASSERT_FALSE(around[v].empty()) << "vertex " << v << " is not surrounded by a disc of faces";
-            std::vector<int> sizes;
-            for (int f : around[v])
-                sizes.push_back(static_cast<int>(s.f[f].size()));
-            ++configs["(" + canonical(sizes) + ")"];
-        }
-        EXPECT_EQ(configs, parseCounts(e.configs));
+        expectFaceKindsAndVertexConfigurations(s, e);
     }
 }
 

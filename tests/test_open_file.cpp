@@ -1,6 +1,7 @@
 // The user's polyhedron files in the real window, headless: opened, dropped, kept through every
 // control, refused without touching the body on screen.
 #include "app/mainwindow.h"
+#include "openwindow.h"
 #include "app/paintbox.h"
 #include "build/polyhedronfile.h"
 #include "modelchecks.h"
@@ -24,17 +25,9 @@
 
 using namespace kesmora;
 
-namespace {
+using kesmora::test::openWindow;
 
-std::unique_ptr<TMainForm> openWindow(bool show = true) {
-    auto w = std::make_unique<TMainForm>(KESMORA_DATA_DIR);
-    if (show) {
-        w->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        QApplication::processEvents();
-    }
-    return w;
-}
+namespace {
 
 QString utf8(const char* s) {
     return QString::fromUtf8(s);
@@ -268,7 +261,7 @@ TEST(OpenFile, ADroppedFileOpensAndOnlyLocalFilesAreTaken) {
 TEST(OpenFile, AFileOpenedBeforeTheWindowIsShownKeepsItsTitleAndACategoryEndsIt) {
     test::TempDir dir("openfile-early");
     write(dir.path() / "prisma.off", kPrismOff);
-    auto w = openWindow(false);
+    auto w = openWindow(KESMORA_DATA_DIR, false);
     ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));

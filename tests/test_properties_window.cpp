@@ -2,6 +2,7 @@
 // hide it, it follows every build and selection while shown, measures nothing while hidden and
 // catches up when shown again; its values are selectable text that screen readers read.
 #include "app/mainwindow.h"
+#include "openwindow.h"
 #include "app/propertieswindow.h"
 #include "stripcontrols.h"
 
@@ -21,15 +22,9 @@
 
 using namespace kesmora;
 
-namespace {
+using kesmora::test::openWindow;
 
-std::unique_ptr<TMainForm> openWindow() {
-    auto w = std::make_unique<TMainForm>(KESMORA_DATA_DIR);
-    w->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-    QApplication::processEvents();
-    return w;
-}
+namespace {
 
 QString utf8(const char* s) {
     return QString::fromUtf8(s);

@@ -1,5 +1,6 @@
 // The main window, headless: start state, layout, shortcuts, body selection and the build wiring.
 #include "app/mainwindow.h"
+#include "openwindow.h"
 #include "app/paintbox.h"
 #include "build/build.h"
 #include "geometry/point3d.h"
@@ -37,15 +38,9 @@
 
 using namespace kesmora;
 
-namespace {
+using kesmora::test::openWindow;
 
-std::unique_ptr<TMainForm> openWindow(const std::filesystem::path& dataDir = KESMORA_DATA_DIR) {
-    auto w = std::make_unique<TMainForm>(dataDir);
-    w->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-    QApplication::processEvents();
-    return w;
-}
+namespace {
 
 QString utf8(const char* s) {
     return QString::fromUtf8(s);

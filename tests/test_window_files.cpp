@@ -1,6 +1,7 @@
 // The window's "Datei" and "Hilfe" menus, its command line and its German Qt dialogs, headless:
 // the dialogs are replaced by scripted answers, the files read back.
 #include "app/mainwindow.h"
+#include "openwindow.h"
 #include "app/startup.h"
 #include "export/figurefile.h"
 #include "stripcontrols.h"
@@ -23,15 +24,9 @@ using namespace kesmora;
 using kesmora::test::readAll;
 using kesmora::test::TempDir;
 
-namespace {
+using kesmora::test::openWindow;
 
-std::unique_ptr<TMainForm> openWindow() {
-    auto w = std::make_unique<TMainForm>(KESMORA_DATA_DIR);
-    w->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-    QApplication::processEvents();
-    return w;
-}
+namespace {
 
 QAction* action(TMainForm& w, const char* name) {
     auto* a = w.findChild<QAction*>(QString::fromLatin1(name));

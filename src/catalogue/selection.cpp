@@ -93,19 +93,6 @@ bool bodyListLess(const std::string& a, const std::string& b) {
     return a < b;
 }
 
-std::vector<std::string> categoryNames(const CatalogueTables& tables, int category, HiddenBodies hidden) {
-    const std::string section = "{" + std::to_string(category);
-    std::vector<std::string> names;
-    for (int i = firstNameLine(tables, category, section);; ++i) {
-        const std::string& line = lineAt(tables, i, section);
-        checkNotNextSection(line, section, i);
-        if (startsRecord(line)) break;
-        if (line.empty()) continue;
-        if (hidden == HiddenBodies::Shown || !isExcluded(tables, line)) names.push_back(line);
-    }
-    return names;
-}
-
 std::vector<std::string> sectionNames(const CatalogueTables& tables, int category) {
     const std::string section = "{" + std::to_string(category);
     std::vector<std::string> names;
@@ -115,6 +102,14 @@ std::vector<std::string> sectionNames(const CatalogueTables& tables, int categor
         if (startsRecord(line)) break;
         names.push_back(line);
     }
+    return names;
+}
+
+std::vector<std::string> categoryNames(const CatalogueTables& tables, int category, HiddenBodies hidden) {
+    std::vector<std::string> names;
+    for (std::string& line : sectionNames(tables, category))
+        if (!line.empty() && (hidden == HiddenBodies::Shown || !isExcluded(tables, line)))
+            names.push_back(std::move(line));
     return names;
 }
 

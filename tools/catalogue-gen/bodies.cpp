@@ -89,17 +89,6 @@ const std::vector<std::pair<int, std::vector<std::string>>> kGeneratedFaces{
     {26, {"016", "126", "236", "346", "456", "506", "017", "127", "237", "347", "457", "507"}},
 };
 
-// Trapezohedron: polar reciprocal of the uniform n-antiprism, scaled to ring radius 1.
-Polyhedron trapezohedron(int n) {
-    Polyhedron p = polarReciprocal(convexHull(antiprismPoints(n)), 1.0);
-    double ring = 0;
-    for (const Point3D& v : p.vertices)
-        ring = std::max(ring, std::hypot(v.x, v.y));
-    for (Point3D& v : p.vertices)
-        v = v / ring;
-    return p;
-}
-
 // Square prism (base 2 x 2, height 2.5) with a square pyramid of height 1.5; apex (top) at -z.
 // Proportions chosen so that it is visibly not Johnson 08, which category 3 shows.
 Polyhedron prismAndPyramid() {

@@ -132,17 +132,6 @@ Polyhedron rectangularFrustum() {
     return convexHull(pts);
 }
 
-// Polar reciprocal of the uniform n-antiprism, ring radius 1.
-Polyhedron trapezohedron(int n) {
-    Polyhedron p = polarReciprocal(convexHull(antiprismPoints(n)), 1.0);
-    double ring = 0;
-    for (const Point3D& v : p.vertices)
-        ring = std::max(ring, std::hypot(v.x, v.y));
-    for (Point3D& v : p.vertices)
-        v = v / ring;
-    return p;
-}
-
 // ---- bodies with explicit faces ---------------------------------------------------------------
 
 // Square frame: outer side 3, hole side 1, thickness 1; each annulus cut into four trapezoids.

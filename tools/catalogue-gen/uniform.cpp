@@ -203,6 +203,16 @@ std::vector<Point3D> antiprismPoints(int n) {
     return p;
 }
 
+Polyhedron trapezohedron(int n) {
+    Polyhedron p = polarReciprocal(convexHull(antiprismPoints(n)), 1.0);
+    double ring = 0;
+    for (const Point3D& v : p.vertices)
+        ring = std::max(ring, std::hypot(v.x, v.y));
+    for (Point3D& v : p.vertices)
+        v = v / ring;
+    return p;
+}
+
 std::vector<Point3D> cuboctahedronPoints() {
     std::vector<Point3D> p;
     addPoints(p, 1, 1, 0, Perm::Cyclic);

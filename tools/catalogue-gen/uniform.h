@@ -23,6 +23,9 @@ void addRing(std::vector<Point3D>& out, int n, double r, double offset, double z
 // Regular n-gon prism with square sides and uniform antiprism; axis z, the two n-gons at z = ±h/2.
 std::vector<Point3D> prismPoints(int n);
 std::vector<Point3D> antiprismPoints(int n);
+// The n-gonal trapezohedron: the polar reciprocal of the uniform n-antiprism, scaled to ring
+// radius 1.
+Polyhedron trapezohedron(int n);
 
 std::vector<Point3D> cuboctahedronPoints();
 std::vector<Point3D> icosidodecahedronPoints();
