@@ -310,3 +310,41 @@ TEST(OpenFile, ABodyThatFailsToBuildAfterAFileGivesTheFileBack) {
     expectPrism(*w);
     EXPECT_EQ(messages.size(), 1u);
 }
+
+// With "Dual als polare Reziproke" on, an opened body gets its polar reciprocal as the dual where it
+// has one; a face plane through its centre keeps the dual from the face centroids, with a message.
+TEST(OpenFile, PolarReciprocalOfAnOpenedBody) {
+    test::TempDir dir("openfile-reciprocal");
+    write(dir.path() / "prisma.off", kPrismOff);
+    // An L-shaped prism: the plane of its inner side runs through the centroid of its vertices.
+    write(dir.path() / "winkel.off", "OFF\n12 8 18\n0 0 0\n2 0 0\n2 1 0\n1 1 0\n1 2 0\n0 2 0\n"
+                                     "0 0 1\n2 0 1\n2 1 1\n1 1 1\n1 2 1\n0 2 1\n"
+                                     "6 5 4 3 2 1 0\n6 6 7 8 9 10 11\n4 0 1 7 6\n4 1 2 8 7\n"
+                                     "4 2 3 9 8\n4 3 4 10 9\n4 4 5 11 10\n4 5 0 6 11\n");
+    auto w = openWindow();
+    std::vector<QString> messages;
+    w->showError = [&](const QString& m) { messages.push_back(m); };
+    ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
+    const std::vector<double> catalogueDual = snapshot(w->model());
+    w->M18->trigger(); // on: the file's body is built again with the reciprocal
+    EXPECT_EQ(w->P1Caption->text(), utf8("prisma.off und polar reziproker Körper"));
+    EXPECT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
+    EXPECT_EQ(w->model().dual.vertices.size(), 5);
+    EXPECT_EQ(w->model().dual.faces.size(), 6);
+    EXPECT_NE(snapshot(w->model()), catalogueDual);
+    EXPECT_TRUE(messages.empty()) << messages.front().toStdString();
+
+    ASSERT_TRUE(w->openFile(qpath(dir.path() / "winkel.off")));
+    EXPECT_EQ(w->model().dualInfo.kind, DualKind::Catalogue);
+    EXPECT_TRUE(w->model().dualInfo.reciprocalRefused());
+    EXPECT_EQ(w->P1Caption->text(), utf8("winkel.off und dualer Körper"));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages.front().startsWith(utf8("winkel.off hat keine polare Reziproke")))
+        << messages.front().toStdString();
+    EXPECT_EQ(w->model().dual.faces.size(), 12);
+
+    w->M18->trigger(); // off again: the dual from the face centroids, as before
+    ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
+    EXPECT_EQ(snapshot(w->model()), catalogueDual);
+    expectPrism(*w);
+}

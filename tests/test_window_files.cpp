@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 
 using namespace kesmora;
@@ -248,6 +249,25 @@ TEST(WindowCommandLine, OptionsFileHelpAndErrors) {
         EXPECT_FALSE(r.start) << bad.join(' ').toStdString();
         EXPECT_EQ(r.exitStatus, 2) << bad.join(' ').toStdString();
     }
+}
+
+TEST(WindowCommandLine, TheFileNamedOpensOnceTheWindowRuns) {
+    TempDir dir("window-cli-file");
+    const std::filesystem::path file = dir.path() / "tetra.obj";
+    std::ofstream(file, std::ios::binary) << "v 1 1 1\nv 1 -1 -1\nv -1 1 -1\nv -1 -1 1\n"
+                                             "f 1 2 3\nf 1 4 2\nf 1 3 4\nf 2 4 3\n";
+    const CommandLineRequest request =
+        parseCommandLine({QStringLiteral("kesmora"), QString::fromStdString(file.string())});
+    ASSERT_TRUE(request.start);
+    StartOutcome start = startProgram(std::filesystem::path(KESMORA_BINARY_DIR), request.dataDir);
+    ASSERT_NE(start.window, nullptr) << start.message.toStdString();
+    start.window->show();
+    openWhenShown(*start.window, request.file);
+    EXPECT_TRUE(start.window->openedFileName().isEmpty()); // not before the event loop runs
+    QApplication::processEvents();
+    EXPECT_EQ(start.window->openedFileName(), "tetra.obj");
+    EXPECT_EQ(start.window->model().solid.vertices.size(), 4);
+    EXPECT_EQ(start.window->P1Caption->text(), QString::fromUtf8("tetra.obj und dualer Körper"));
 }
 
 TEST(WindowCommandLine, GivenDataFolderIsUsedAndAWrongOneNamed) {

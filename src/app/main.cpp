@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QTimer>
 
 #include <cstdio>
 #include <exception>
@@ -38,12 +37,7 @@ int main(int argc, char* argv[]) {
             return start.exitStatus;
         }
         start.window->show();
-        if (!request.file.isEmpty()) {
-            // Opened once the window stands, so that a message about the file has a window to go with.
-            kesmora::TMainForm* window = start.window.get();
-            const QString file = request.file;
-            QTimer::singleShot(0, window, [window, file] { window->openFile(file); });
-        }
+        kesmora::openWhenShown(*start.window, request.file);
         return app->exec();
     } catch (const std::exception& e) {
         // The last resort: whatever got past the handlers ends with a message, never an abort.

@@ -218,7 +218,9 @@ void TMainForm::createViewMenu() {
 void TMainForm::showPropertiesOfShownBody() {
     if (!shown_) return;
     if (opened_) {
-        properties_->showBody(model_, openedFileName(), QString::fromUtf8("dualer Körper"));
+        const bool reciprocal = model_.dualInfo.kind == DualKind::PolarReciprocal;
+        properties_->showBody(model_, openedFileName(),
+                              QString::fromUtf8(reciprocal ? "polar reziproker Körper" : "dualer Körper"));
         return;
     }
     // Only Platonic, Archimedean and Catalan solids look their dual's name up in the catalogue.
@@ -431,8 +433,11 @@ void TMainForm::neuwert() {
 void TMainForm::buildModel() {
     if (opened_) {
         // Built again from the figure read, not from the file, which may have changed since.
-        model_ = buildFileSolid(*opened_);
+        model_ = buildFileSolid(*opened_, dualKind_);
         ++buildCount_;
+        P1Caption->setText(openedFileTitle());
+        if (shown_) shown_->caption = P1Caption->text();
+        showPropertiesOfShownBody();
         return;
     }
     const QString name = chosenBodyName();
@@ -482,7 +487,7 @@ bool TMainForm::openFile(const QString& path) {
     std::optional<SolidModel> built;
     try {
         file = std::make_shared<const PolyhedronFile>(readPolyhedronFile(path));
-        built = buildFileSolid(*file);
+        built = buildFileSolid(*file, dualKind_);
     } catch (const std::exception& e) {
         reportError(e.what());
         return false;
@@ -491,11 +496,18 @@ bool TMainForm::openFile(const QString& path) {
     model_ = *built;
     opened_ = std::move(file);
     ++buildCount_;
-    P1Caption->setText(QString::fromUtf8(opened_->name.c_str()) + QString::fromUtf8(" und dualer Körper"));
+    P1Caption->setText(openedFileTitle());
     shown_ = ShownBody{selection_, P1Caption->text(), strip_->currentBodyName(), opened_};
     showPropertiesOfShownBody();
     guarded([&] { zeichnen(); });
+    lastRefusal_ = model_.dualInfo.refusal;
+    if (!lastRefusal_.empty()) reportError(lastRefusal_);
     return true;
+}
+
+QString TMainForm::openedFileTitle() const {
+    const bool reciprocal = model_.dualInfo.kind == DualKind::PolarReciprocal;
+    return openedFileName() + QString::fromUtf8(reciprocal ? " und polar reziproker Körper" : " und dualer Körper");
 }
 
 QString TMainForm::openedFileName() const {

@@ -193,6 +193,8 @@ class TMainForm : public QMainWindow {
     bool openFile(const QString& path);
     // The file whose body is on screen, empty while a catalogue body is.
     QString openedFileName() const;
+    // "<file name> und dualer Körper", or "… und polar reziproker Körper" while that is the dual.
+    QString openedFileTitle() const;
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -9,6 +9,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStringList>
+#include <QTimer>
 #include <QTranslator>
 
 #include <exception>
@@ -105,6 +106,11 @@ CommandLineRequest parseCommandLine(const QStringList& arguments) {
     if (parser.isSet(data)) out.dataDir = std::filesystem::path(parser.value(data).toStdString());
     if (!parser.positionalArguments().isEmpty()) out.file = parser.positionalArguments().front();
     return out;
+}
+
+void openWhenShown(TMainForm& window, const QString& file) {
+    if (file.isEmpty()) return;
+    QTimer::singleShot(0, &window, [&window, file] { window.openFile(file); });
 }
 
 bool asksOnlyForText(int argc, char* argv[]) {

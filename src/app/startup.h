@@ -38,6 +38,10 @@ struct CommandLineRequest {
 };
 CommandLineRequest parseCommandLine(const QStringList& arguments);
 
+// Opens the file named on the command line once the event loop runs, so that a message about it
+// comes with the window on screen.
+void openWhenShown(TMainForm& window, const QString& file);
+
 // Whether the arguments only ask for text (--help, --version), which needs no display.
 bool asksOnlyForText(int argc, char* argv[]);
 

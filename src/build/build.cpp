@@ -240,6 +240,22 @@ void erzeugen(SolidModel& m, int bodyIndex, const std::array<double, 4>& params)
     (void)d; // the fourth parameter only takes part in the normalisation
 }
 
+std::string takeReciprocalDual(SolidModel& m, const std::string& bodyName, const std::string& otherDual) {
+    try {
+        reciprocalDual(m);
+        // Poles of planes that pass close to the centre lie far out; beyond what the view can
+        // turn, the body is refused for its size, so the reciprocal gives way instead.
+        for (const Point3D& p : m.dual.vertices)
+            if (!finite(p) || std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}) > kLargestCoordinate)
+                throw ReciprocalRefused("Die Pole seiner Flächen lägen zu weit draußen");
+        return {};
+    } catch (const ReciprocalRefused& e) {
+        m.dualInfo = DualInfo{};
+        return bodyName + " hat keine polare Reziproke: " + e.what() + ". Gezeigt wird der duale Körper " +
+               otherDual + ".";
+    }
+}
+
 SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const std::string& name,
                       DualKind dualKind) {
     SolidModel m;
@@ -284,22 +300,8 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
                     std::to_string(coords.fileLine(pair->second)) + ") liegen auf demselben Punkt");
     }
     flaechenladen(m, tables, dispatch->blockId);
-    std::string refusal;
-    if (dualKind == DualKind::PolarReciprocal) {
-        try {
-            reciprocalDual(m);
-            // Poles of planes that pass close to the centre lie far out; beyond what the view can
-            // turn, the body is refused for its size, so the reciprocal gives way instead.
-            for (const Point3D& p : m.dual.vertices)
-                if (!finite(p) ||
-                    std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}) > kLargestCoordinate)
-                    throw ReciprocalRefused("Die Pole seiner Flächen lägen zu weit draußen");
-        } catch (const ReciprocalRefused& e) {
-            m.dualInfo = DualInfo{};
-            refusal = latin1ToUtf8(name) + " hat keine polare Reziproke: " + e.what() +
-                      ". Gezeigt wird der duale Körper des Katalogs.";
-        }
-    }
+    const std::string refusal =
+        dualKind == DualKind::PolarReciprocal ? takeReciprocalDual(m, latin1ToUtf8(name), "des Katalogs") : "";
     if (m.dualInfo.kind == DualKind::Catalogue) {
         try {
             dualbilden(m, dualRecipeFor(sel.currentCategory, sel.bodyIndex, name));

@@ -1,6 +1,8 @@
 // The build of a solid from a polyhedron file: checks, orientation, the dual around each vertex.
 #include "filesolid.h"
 
+#include "build.h"
+
 #include "geometry/degenerate.h"
 #include "geometry/edgemap.h"
 #include "geometry/orientation.h"
@@ -23,7 +25,7 @@ using Faces = std::vector<std::vector<int>>;
 
 class FileSolidBuilder {
   public:
-    explicit FileSolidBuilder(const PolyhedronFile& file) : file_(file) {}
+    FileSolidBuilder(const PolyhedronFile& file, DualKind dualKind) : file_(file), dualKind_(dualKind) {}
 
     SolidModel build() {
         checkCounts();
@@ -48,6 +50,15 @@ class FileSolidBuilder {
             m.dual.vertices.push_back(centroid);
         }
         buildDualFaces(m, rings);
+        if (dualKind_ == DualKind::PolarReciprocal) {
+            // The faces' own dual stays where the body has no reciprocal.
+            SolidModel reciprocal = m;
+            const std::string refusal = takeReciprocalDual(reciprocal, file_.name, "aus den Flächenmitten");
+            if (refusal.empty())
+                m = std::move(reciprocal);
+            else
+                m.dualInfo.refusal = refusal;
+        }
         kippen(m);
         einpassen(m);
         markSurfaceShapes(m);
@@ -317,14 +328,15 @@ class FileSolidBuilder {
     }
 
     const PolyhedronFile& file_;
+    DualKind dualKind_;
     std::vector<Point3D> points_;
     Faces faces_;
 };
 
 } // namespace
 
-SolidModel buildFileSolid(const PolyhedronFile& file) {
-    return FileSolidBuilder(file).build();
+SolidModel buildFileSolid(const PolyhedronFile& file, DualKind dual) {
+    return FileSolidBuilder(file, dual).build();
 }
 
 } // namespace kesmora

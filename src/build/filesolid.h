@@ -21,6 +21,8 @@ inline constexpr double kFlatDualFaceTolerance = 1e-4;
 // coincide, a face without area or naming a corner twice, a surface that is not closed, not
 // orientable or in several pieces, a vertex whose faces do not close round it or that lies on
 // fewer than three, and a dual with more faces than its table holds.
-SolidModel buildFileSolid(const PolyhedronFile& file);
+// With DualKind::PolarReciprocal the dual is the solid's polar reciprocal where it has one; where
+// not, the model keeps the dual from the face centroids and its dualInfo says why.
+SolidModel buildFileSolid(const PolyhedronFile& file, DualKind dual = DualKind::Catalogue);
 
 } // namespace kesmora
