@@ -123,8 +123,8 @@ const Pair kPairs[] = {{0, 0, 0},   {0, 1, 2},   {0, 2, 1},   {0, 3, 4},   {0, 4
                        {2, 8, 25},  {2, 9, 14},  {2, 10, 16}, {2, 11, 13}, {2, 12, 15}, {2, 13, 11},
                        {2, 14, 9},  {2, 15, 12}, {2, 16, 10}, {2, 17, 0},  {2, 18, 3},  {2, 19, 2},
                        {2, 20, 1},  {2, 21, 6},  {2, 22, 4},  {2, 24, 7},  {2, 25, 8},  {0, 25, 31},
-                       {0, 31, 25}, {0, 14, 32}, {0, 32, 14}};
-// The snub dodecahedron's data are not shipped: its partner is checked by its own traits.
+                       {0, 31, 25}, {0, 14, 32}, {0, 32, 14}, {2, 5, 23},  {2, 23, 5}};
+// The snub dodecahedron's partner is checked by its own traits too.
 const int kPentagonalHexecontahedron = 23;
 
 } // namespace
