@@ -542,6 +542,26 @@ void expectFaceKindsAndVertexConfigurations(const Solid& s, const Expected& e) {
     EXPECT_EQ(configs, parseCounts(e.configs));
 }
 
+// Every dual face of four or more corners runs along its boundary: consecutive corners are the
+// dual vertices of faces that share an edge of the solid.
+void expectDualFacesFollowTheirBoundary(const Solid& s, const kesmora::SolidModel& m) {
+    std::set<std::pair<int, int>> adjacent;
+    for (const auto& [edge, fs] : edgeFaces(s))
+        if (fs.size() == 2) {
+            adjacent.insert({fs[0], fs[1]});
+            adjacent.insert({fs[1], fs[0]});
+        }
+    for (int v = 0; v < m.dual.faces.size(); ++v) {
+        const std::string& d = m.dual.faces[v];
+        if (d.size() < 4) continue;
+        for (std::size_t k = 0; k < d.size(); ++k) {
+            const int a = kesmora::vertexOfCode(d[k]), b = kesmora::vertexOfCode(d[(k + 1) % d.size()]);
+            EXPECT_TRUE(adjacent.count({a, b}))
+                << "dual face of vertex " << v << ": faces " << a << " and " << b << " share no edge";
+        }
+    }
+}
+
 TEST(CatalogueData, FilesAreWellFormed) {
     for (const BlockFile* f : {&coordFile(), &faceFile()}) {
         EXPECT_EQ(f->error, "");
@@ -797,21 +817,7 @@ TEST(CatalogueData, DualFacesFollowTheirBoundary) {
         recipe.cutPentagons = recipe.cutQuadrilaterals = false;
         kesmora::dualbilden(*m, recipe);
         ASSERT_EQ(m->dual.faces.size(), e.v);
-        std::set<std::pair<int, int>> adjacent;
-        for (const auto& [edge, fs] : edgeFaces(s))
-            if (fs.size() == 2) {
-                adjacent.insert({fs[0], fs[1]});
-                adjacent.insert({fs[1], fs[0]});
-            }
-        for (int v = 0; v < m->dual.faces.size(); ++v) {
-            const std::string& d = m->dual.faces[v];
-            if (d.size() < 4) continue;
-            for (std::size_t k = 0; k < d.size(); ++k) {
-                const int a = kesmora::vertexOfCode(d[k]), b = kesmora::vertexOfCode(d[(k + 1) % d.size()]);
-                EXPECT_TRUE(adjacent.count({a, b}))
-                    << "dual face of vertex " << v << ": faces " << a << " and " << b << " share no edge";
-            }
-        }
+        expectDualFacesFollowTheirBoundary(s, *m);
     }
 }
 
@@ -1274,21 +1280,7 @@ TEST(HiddenBodies, DualFacesFollowTheirBoundary) {
         kesmora::DualRecipe recipe = kesmora::dualRecipeFor(e.category, e.index, e.name);
         recipe.cutPentagons = recipe.cutQuadrilaterals = false;
         kesmora::dualbilden(*m, recipe);
-        std::set<std::pair<int, int>> adjacent;
-        for (const auto& [edge, fs] : edgeFaces(s))
-            if (fs.size() == 2) {
-                adjacent.insert({fs[0], fs[1]});
-                adjacent.insert({fs[1], fs[0]});
-            }
-        for (int v = 0; v < m->dual.faces.size(); ++v) {
-            const std::string& d = m->dual.faces[v];
-            if (d.size() < 4) continue;
-            for (std::size_t k = 0; k < d.size(); ++k) {
-                const int a = kesmora::vertexOfCode(d[k]), b = kesmora::vertexOfCode(d[(k + 1) % d.size()]);
-                EXPECT_TRUE(adjacent.count({a, b}))
-                    << "dual face of vertex " << v << ": faces " << a << " and " << b << " share no edge";
-            }
-        }
+        expectDualFacesFollowTheirBoundary(s, *m);
     }
 }
 
