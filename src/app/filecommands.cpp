@@ -119,6 +119,8 @@ void TMainForm::savePicture() {
     if (suffix != QLatin1String("png") && suffix != QLatin1String("svg"))
         throw std::runtime_error("Ein Bild wird als PNG (.png) oder SVG (.svg) gespeichert, nicht als „." +
                                  suffix.toStdString() + "“.");
+    if (sceneBitmap_.isNull())
+        throw std::runtime_error("Es ist noch kein Bild zu sehen, das gespeichert werden könnte.");
     writeScenePicture(model_, render_, sceneBitmap_.size(), P1Caption->text().toStdString(), path.toStdString(),
                       suffix == QLatin1String("svg"));
 }
@@ -178,7 +180,7 @@ void TMainForm::printPicture() {
     // The picture drawn again as it is shown, fitted into the page with its proportions kept:
     // vector lines for modes 1 to 6, the pixels of "Durchdringung 3", which only exist as such.
     const QSize size = sceneBitmap_.size();
-    if (size.isEmpty()) return;
+    if (size.isEmpty()) throw std::runtime_error("Es ist noch kein Bild zu sehen, das gedruckt werden könnte.");
     QPainter painter;
     if (!painter.begin(&printer))
         throw std::runtime_error("Der Drucker konnte nicht geöffnet werden.");
