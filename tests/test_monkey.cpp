@@ -91,12 +91,17 @@ std::string controlFault(const TMainForm& w) {
     if (const QListWidgetItem* item = controls::LB1(w)->currentItem();
         item && !w.P1Caption->text().startsWith(item->text()))
         out << "title " << w.P1Caption->text().toStdString() << " for " << item->text().toStdString() << "; ";
-    // The menu item, the title and the dual shown agree (every listed body has a reciprocal).
+    // The menu item, the title and the dual shown agree. Two hidden bodies have no reciprocal: they
+    // show the catalogue's dual, titled as such, and say why.
     const bool reciprocal = w.M18->isChecked();
-    if (w.P1Caption->text().endsWith(QString::fromUtf8(" und polar reziproker Körper")) != reciprocal)
+    const bool refused = w.model().dualInfo.reciprocalRefused();
+    const bool titledReciprocal = w.P1Caption->text().endsWith(QString::fromUtf8(" und polar reziproker Körper"));
+    const bool titleOfShownBody = w.P1Caption->text() == w.shownCaption();
+    if (refused && titleOfShownBody ? titledReciprocal : titledReciprocal != reciprocal)
         out << "title " << w.P1Caption->text().toStdString() << " with the reciprocal item " << reciprocal
             << "; ";
-    if ((w.model().dualInfo.kind == DualKind::PolarReciprocal) != reciprocal)
+    if (refused ? !reciprocal || w.model().dualInfo.kind != DualKind::Catalogue
+                : (w.model().dualInfo.kind == DualKind::PolarReciprocal) != reciprocal)
         out << "the dual shown is not the one chosen; ";
     if (w.selection().currentCategory != categoryOfItem(controls::R1Group(w)->checkedId()))
         out << "category differs; ";
@@ -303,11 +308,12 @@ TEST(Monkey, ThousandsOfRandomEventsKeepModelAndControlsWhole) {
     for (const auto& [what, n] : monkey.counts())
         summary << ' ' << what << ' ' << n;
     std::cout << summary.str() << '\n';
-    // The shipped catalogue builds every body, hidden or not, so a message means a handler failed.
+    // The shipped catalogue builds every body, hidden or not, so a message means a handler failed;
+    // only the two hidden bodies without a polar reciprocal say so when it is chosen.
     for (const std::string& m : hidden.messages)
         ADD_FAILURE() << "a hidden body does not build: " << m;
     for (const std::string& m : monkey.messages())
-        ADD_FAILURE() << m;
+        if (m.find(" hat keine polare Reziproke: ") == std::string::npos) ADD_FAILURE() << m;
     EXPECT_GT(w->buildCount(), buildsBefore);
     EXPECT_GT(ticks, 0) << "the animation never ran";
     EXPECT_GT(hiddenChosen, 0) << "no hidden body was ever chosen";

@@ -601,6 +601,8 @@ TEST(Window, ABodyWithoutReciprocalSaysSoOncePerBuild) {
     EXPECT_EQ(w->model().dualInfo.kind, DualKind::Catalogue);
     EXPECT_TRUE(w->model().dualInfo.reciprocalRefused());
     EXPECT_EQ(w->model().dual.vertices.size(), 7);
+    // The title names the dual that is shown.
+    EXPECT_EQ(w->P1Caption->text(), utf8("Tetrahemihexaeder und dualer Körper"));
 
     // A repaint from the system builds again but does not repeat the message; a build the user
     // asks for does.
@@ -611,7 +613,9 @@ TEST(Window, ABodyWithoutReciprocalSaysSoOncePerBuild) {
     QTest::keyClick(w.get(), Qt::Key_Return);
     QApplication::processEvents();
     EXPECT_EQ(messages.size(), 2u);
+    EXPECT_EQ(w->P1Caption->text(), utf8("Tetrahemihexaeder und dualer Körper"));
     clickBody(*w, "Oktaeder");
     EXPECT_EQ(messages.size(), 2u);
     EXPECT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
+    EXPECT_EQ(w->P1Caption->text(), utf8("Oktaeder und polar reziproker Körper"));
 }

@@ -446,6 +446,9 @@ void TMainForm::buildModel() {
         model_ = buildSolid(tables_, selection_, toTable(name), dualKind_); // taken over only when complete
     });
     ++buildCount_;
+    // A body without a polar reciprocal shows the catalogue's dual, and its title says so.
+    if (model_.dualInfo.reciprocalRefused())
+        P1Caption->setText(fromTable(titleFor(toTable(name), selection_.currentCategory, false)));
     shown_ = ShownBody{selection_, P1Caption->text(), name, nullptr};
     showPropertiesOfShownBody();
 }

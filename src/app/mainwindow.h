@@ -98,6 +98,8 @@ class TMainForm : public QMainWindow {
     const AnimationState& animation() const { return animation_; }
     const RenderSettings& renderSettings() const { return render_; }
     const QImage& sceneBitmap() const { return sceneBitmap_; }
+    // The title of the body whose solid is on screen (empty before the first build).
+    QString shownCaption() const { return shown_ ? shown_->caption : QString(); }
     bool readyFlag() const { return readyFlag_; }
     // Whether the window at its normal size fits the free area of its screen.
     bool fitsScreen() const { return fitsScreen_; }
