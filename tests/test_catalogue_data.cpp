@@ -1136,13 +1136,20 @@ TEST(CatalogueData, EveryBodyOfTheCatalogueHasItsBlocks) {
         }
 }
 
-TEST(HiddenBodies, CountsFacesVertexConfigurationsAndSense) {
+// Runs `check` on every hidden body's stored solid, each under its own trace; a body whose blocks
+// cannot be read ends the test.
+template <typename F> void forEachHiddenSolid(F&& check) {
     for (const Hidden& h : kHidden) {
-        const Expected& e = h.e;
-        SCOPED_TRACE(label(e));
+        SCOPED_TRACE(label(h.e));
         Solid s;
         std::string why;
-        ASSERT_TRUE(loadSolid(e, s, why)) << why;
+        ASSERT_TRUE(loadSolid(h.e, s, why)) << why;
+        check(h, h.e, s);
+    }
+}
+
+TEST(HiddenBodies, CountsFacesVertexConfigurationsAndSense) {
+    forEachHiddenSolid([&](const Hidden& h, const Expected& e, const Solid& s) {
         const int nv = static_cast<int>(s.v.size());
         EXPECT_EQ(nv, e.v);
         EXPECT_EQ(static_cast<int>(s.f.size()), e.f);
@@ -1167,19 +1174,14 @@ TEST(HiddenBodies, CountsFacesVertexConfigurationsAndSense) {
         EXPECT_EQ(eachWayOnce, h.twoSided);
 
         expectFaceKindsAndVertexConfigurations(s, e);
-    }
+    });
 }
 
 // Planar faces; the regular-faced bodies with equal edges and regular faces (star faces too: their
 // corners lie on a circle); the convex ones with every vertex inside every face plane, no two
 // neighbours coplanar, and counter-clockwise faces; the others as the catalogue defines them.
 TEST(HiddenBodies, PlanarRegularAndConvexWhereDefined) {
-    for (const Hidden& h : kHidden) {
-        const Expected& e = h.e;
-        SCOPED_TRACE(label(e));
-        Solid s;
-        std::string why;
-        ASSERT_TRUE(loadSolid(e, s, why)) << why;
+    forEachHiddenSolid([&](const Hidden& h, const Expected& e, const Solid& s) {
         const double size = sizeOf(s);
         std::vector<Point3D> normals;
         for (const auto& face : s.f) {
@@ -1199,7 +1201,7 @@ TEST(HiddenBodies, PlanarRegularAndConvexWhereDefined) {
                 EXPECT_LT(dot(normals[fs[0]], normals[fs[1]]), 1 - 1e-9) << "coplanar neighbours";
             }
         }
-        if (!e.regular) continue;
+        if (!e.regular) return;
         double lo = 1e300, hi = 0;
         for (const auto& [edge, fs] : edgeFaces(s)) {
             const double l = norm(s.v[edge.first] - s.v[edge.second]);
@@ -1216,19 +1218,14 @@ TEST(HiddenBodies, PlanarRegularAndConvexWhereDefined) {
             }
             EXPECT_LT((rhi - rlo) / rhi, 1e-9) << "face not regular";
         }
-    }
+    });
 }
 
 // Category 0 on its z axis (vertex centroid or middle of the extent at 0), the rest at their vertex
 // centroid; exactly where the dual puts its vertices at the poles of the face planes (the snub
 // dodecahedron; "Doppelantiprisma" does not take the antiprisms' poles, its name has a small "a").
 TEST(HiddenBodies, Centred) {
-    for (const Hidden& h : kHidden) {
-        const Expected& e = h.e;
-        SCOPED_TRACE(label(e));
-        Solid s;
-        std::string why;
-        ASSERT_TRUE(loadSolid(e, s, why)) << why;
+    forEachHiddenSolid([&](const Hidden& , const Expected& e, const Solid& s) {
         const double size = sizeOf(s);
         Point3D c;
         double lo = 1e300, hi = -1e300;
@@ -1246,7 +1243,7 @@ TEST(HiddenBodies, Centred) {
         } else {
             EXPECT_LT(norm(c), 1e-9 * size);
         }
-    }
+    });
     int exact = 0;
     for (const Hidden& h : kHidden)
         exact += kesmora::dualRecipeFor(h.e.category, h.e.index, h.e.name).poleRescaling;
@@ -1254,34 +1251,24 @@ TEST(HiddenBodies, Centred) {
 }
 
 TEST(HiddenBodies, DualFaceCounts) {
-    for (const Hidden& h : kHidden) {
-        const Expected& e = h.e;
-        SCOPED_TRACE(label(e));
-        Solid s;
-        std::string why;
-        ASSERT_TRUE(loadSolid(e, s, why)) << why;
+    forEachHiddenSolid([&](const Hidden& , const Expected& e, const Solid& s) {
         auto m = modelOf(s);
         kesmora::dualbilden(*m, kesmora::dualRecipeFor(e.category, e.index, e.name));
         EXPECT_EQ(m->dual.faces.size(), e.dual);
         EXPECT_EQ(m->dual.vertices.size(), e.f);
-    }
+    });
 }
 
 // The dual-boundary property on the hidden bodies, before any cutting. The snub dodecahedron's
 // nearest-neighbour chains leave the boundary; the walk round each vertex puts them right.
 TEST(HiddenBodies, DualFacesFollowTheirBoundary) {
-    for (const Hidden& h : kHidden) {
-        const Expected& e = h.e;
-        SCOPED_TRACE(label(e));
-        Solid s;
-        std::string why;
-        ASSERT_TRUE(loadSolid(e, s, why)) << why;
+    forEachHiddenSolid([&](const Hidden& , const Expected& e, const Solid& s) {
         auto m = modelOf(s);
         kesmora::DualRecipe recipe = kesmora::dualRecipeFor(e.category, e.index, e.name);
         recipe.cutPentagons = recipe.cutQuadrilaterals = false;
         kesmora::dualbilden(*m, recipe);
         expectDualFacesFollowTheirBoundary(s, *m);
-    }
+    });
 }
 
 // Pyramids and frusta are stored with their top at -z, which the tilt shows in the upper part of

@@ -219,8 +219,7 @@ void TMainForm::showPropertiesOfShownBody() {
     if (!shown_) return;
     if (opened_) {
         const bool reciprocal = model_.dualInfo.kind == DualKind::PolarReciprocal;
-        properties_->showBody(model_, openedFileName(),
-                              QString::fromUtf8(reciprocal ? "polar reziproker Körper" : "dualer Körper"));
+        properties_->showBody(model_, openedFileName(), fromTable(reciprocal ? kReciprocalName : kPlainDualName));
         return;
     }
     // Only Platonic, Archimedean and Catalan solids look their dual's name up in the catalogue.

@@ -242,15 +242,16 @@ void erzeugen(SolidModel& m, int bodyIndex, const std::array<double, 4>& params)
 
 std::string takeReciprocalDual(SolidModel& m, const std::string& bodyName, const std::string& otherDual) {
     try {
-        reciprocalDual(m);
+        SolidModel reciprocal = m;
+        reciprocalDual(reciprocal);
         // Poles of planes that pass close to the centre lie far out; beyond what the view can
         // turn, the body is refused for its size, so the reciprocal gives way instead.
-        for (const Point3D& p : m.dual.vertices)
+        for (const Point3D& p : reciprocal.dual.vertices)
             if (!finite(p) || std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}) > kLargestCoordinate)
                 throw ReciprocalRefused("Die Pole seiner Flächen lägen zu weit draußen");
+        m = std::move(reciprocal);
         return {};
     } catch (const ReciprocalRefused& e) {
-        m.dualInfo = DualInfo{};
         return bodyName + " hat keine polare Reziproke: " + e.what() + ". Gezeigt wird der duale Körper " +
                otherDual + ".";
     }

@@ -30,7 +30,7 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& selection,
                       DualKind dual = DualKind::Catalogue);
 
 // Makes the polar reciprocal of the model's solid its dual. Where the body has none, the model is
-// left with its dual kind reset and the message for the user is returned ("<bodyName> hat keine
+// left as it was and the message for the user is returned ("<bodyName> hat keine
 // polare Reziproke: … Gezeigt wird der duale Körper <otherDual>."); empty on success.
 std::string takeReciprocalDual(SolidModel& model, const std::string& bodyName, const std::string& otherDual);
 

@@ -50,15 +50,9 @@ class FileSolidBuilder {
             m.dual.vertices.push_back(centroid);
         }
         buildDualFaces(m, rings);
-        if (dualKind_ == DualKind::PolarReciprocal) {
-            // The faces' own dual stays where the body has no reciprocal.
-            SolidModel reciprocal = m;
-            const std::string refusal = takeReciprocalDual(reciprocal, file_.name, "aus den Flächenmitten");
-            if (refusal.empty())
-                m = std::move(reciprocal);
-            else
-                m.dualInfo.refusal = refusal;
-        }
+        // The dual from the face centroids stays where the body has no reciprocal.
+        if (dualKind_ == DualKind::PolarReciprocal)
+            m.dualInfo.refusal = takeReciprocalDual(m, file_.name, "aus den Flächenmitten");
         kippen(m);
         einpassen(m);
         markSurfaceShapes(m);

@@ -386,16 +386,6 @@ int separateParts(const Mesh& mesh) {
     return count;
 }
 
-// A star polygon (a pentagram face) goes round its centre more than once.
-bool windsMoreThanOnce(const Polygon& p) {
-    double turning = 0;
-    for (std::size_t i = 0; i < p.size(); ++i) {
-        const QPointF u = p[(i + 1) % p.size()] - p[i], w = p[(i + 2) % p.size()] - p[(i + 1) % p.size()];
-        turning += std::atan2(cross2(u, w), dot2(u, w));
-    }
-    return std::abs(turning) > 3 * std::numbers::pi;
-}
-
 void checkFaces(const NetRequest& r) {
     const Mesh& mesh = r.mesh;
     const QString what = QStringLiteral("„") + described(r) + QStringLiteral("“");

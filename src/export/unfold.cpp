@@ -29,18 +29,29 @@ std::vector<Polygon> flatFaces(const Mesh& mesh) {
     return out;
 }
 
-bool isConvex(const Polygon& p, double tolerance) {
-    // Turning the same way at every corner is not enough: a pentagram does that too, but goes
-    // round twice. A convex polygon turns through one full revolution.
+double totalTurning(const Polygon& p) {
     double turning = 0;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        const QPointF u = p[(i + 1) % p.size()] - p[i], w = p[(i + 2) % p.size()] - p[(i + 1) % p.size()];
+        turning += std::atan2(cross2(u, w), dot2(u, w));
+    }
+    return turning;
+}
+
+bool windsMoreThanOnce(const Polygon& p) {
+    return std::abs(totalTurning(p)) > 3 * std::numbers::pi;
+}
+
+bool isConvex(const Polygon& p, double tolerance) {
     for (std::size_t i = 0; i < p.size(); ++i) {
         const QPointF& a = p[i];
         const QPointF& b = p[(i + 1) % p.size()];
         const QPointF& c = p[(i + 2) % p.size()];
         if (cross2(b - a, c - b) < -tolerance * length2(b - a)) return false;
-        turning += std::atan2(cross2(b - a, c - b), dot2(b - a, c - b));
     }
-    return turning < 3 * std::numbers::pi;
+    // Turning the same way at every corner is not enough: a pentagram does that too, but goes
+    // round twice. A convex polygon turns through one full revolution.
+    return totalTurning(p) < 3 * std::numbers::pi;
 }
 
 namespace {

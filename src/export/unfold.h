@@ -29,6 +29,11 @@ inline double length2(const QPointF& a) {
 // Each face in its own plane, turned so that it reads counter-clockwise from outside.
 std::vector<Polygon> flatFaces(const Mesh& mesh);
 bool isConvex(const Polygon& p, double tolerance);
+// The signed angle a walk round the polygon turns through: ±2π for a simple polygon, ±4π for a
+// pentagram, which goes round its centre twice.
+double totalTurning(const Polygon& p);
+// A star polygon (a pentagram face) goes round its centre more than once.
+bool windsMoreThanOnce(const Polygon& p);
 
 // Whether two convex polygons share more than their boundaries: on every separating-axis
 // candidate their shadows overlap by more than `tolerance`.
