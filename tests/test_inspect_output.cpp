@@ -150,6 +150,34 @@ TEST(InspectorOutput, FailedWriteLeavesNoFileBehind) {
     }
 }
 
+// A net over several sheets is several files: they appear together or none of them, whichever
+// sheet's file cannot be written, and files of an earlier run stay as they were.
+TEST(InspectorOutput, SheetsOfANetAppearAllOrNone) {
+    const QStringList net{"net", "2", "Ikosidodekaederstumpf", "--edge", "40", "-o"};
+    const Folder probe("sheets-probe");
+    ASSERT_EQ(inspect(QStringList(net) << probe.file("netz.svg")).exitCode, 0);
+    const std::size_t sheets = probe.entries().size();
+    ASSERT_GE(sheets, 3u);
+    for (const std::size_t blocked : {std::size_t{1}, std::size_t{2}, sheets}) {
+        SCOPED_TRACE(blocked);
+        const Folder folder("sheets");
+        // A folder stands where one sheet's file would go.
+        const std::string blocker = "netz-" + std::to_string(blocked) + ".svg";
+        fs::create_directory(folder.path / blocker);
+        const InspectorResult r = inspect(QStringList(net) << folder.file("netz.svg"));
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(blocker.c_str())) << r.err.toStdString();
+        EXPECT_EQ(folder.entries(), std::vector<std::string>{blocker});
+
+        // With the old sheets in place, the failed run leaves every one of them as it was.
+        const std::string other = "netz-" + std::to_string(blocked == 1 ? 2 : 1) + ".svg";
+        put(folder.file(other), "old\n");
+        EXPECT_EQ(inspect(QStringList(net) << folder.file("netz.svg")).exitCode, 1);
+        EXPECT_EQ(contents(folder.file(other)), QByteArray("old\n"));
+        EXPECT_EQ(folder.entries().size(), 2u);
+    }
+}
+
 // The same disk failure from a real, full file system, where one can be mounted.
 TEST(InspectorOutput, FullFileSystemKeepsTheOldFile) {
     const Folder folder("tmpfs");

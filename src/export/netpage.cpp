@@ -212,13 +212,13 @@ void writeNet(const NetLayout& net, const std::string& path) {
         writeFileAtomically(path, buffer.data());
         return;
     }
-    // Every sheet is made before the first file is written: a sheet that fails leaves no files.
+    // Every sheet is made before the first file is written, and the files appear together or not at
+    // all: a sheet or a file that fails leaves none of them.
     const std::vector<std::string> files = netFiles(net, path);
-    std::vector<QByteArray> sheets;
+    std::vector<std::pair<std::string, QByteArray>> sheets;
     for (int sheet = 0; sheet < net.sheetCount; ++sheet)
-        sheets.push_back(svgOfSheet(net, sheet));
-    for (std::size_t i = 0; i < files.size(); ++i)
-        writeFileAtomically(files[i], sheets[i]);
+        sheets.emplace_back(files.at(static_cast<std::size_t>(sheet)), svgOfSheet(net, sheet));
+    writeFilesAtomically(sheets);
 }
 
 } // namespace kesmora

@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <stdexcept>
 #include <system_error>
 
@@ -71,26 +72,69 @@ bool isStandardOutput(const std::string& path) {
 }
 
 void writeFileAtomically(const std::string& path, const QByteArray& bytes) {
-    if (isStandardOutput(path)) {
-        writeStandardOutput(bytes);
+    writeFilesAtomically({{path, bytes}});
+}
+
+void writeFilesAtomically(const std::vector<std::pair<std::string, QByteArray>>& files) {
+    if (files.size() == 1 && isStandardOutput(files.front().first)) {
+        writeStandardOutput(files.front().second);
         return;
     }
-    const QString name = QString::fromStdString(path);
-    const QFileInfo info(name);
-    if (info.exists() && !info.isFile() && !info.isDir()) {
-        writeDirectly(path, bytes);
-        return;
+    // First every file into its temporary beside it; only when all are on the disk do they take
+    // their places, so a failure on the way leaves none of them.
+    std::vector<std::unique_ptr<QSaveFile>> pending;
+    std::vector<bool> existed;
+    const auto cancelAll = [&] {
+        for (auto& file : pending)
+            if (file) file->cancelWriting();
+        pending.clear(); // the temporaries go with their QSaveFile
+    };
+    for (const auto& [path, bytes] : files) {
+        const QString name = QString::fromStdString(path);
+        const QFileInfo info(name);
+        existed.push_back(info.exists());
+        if (isStandardOutput(path) || (info.exists() && !info.isFile() && !info.isDir())) {
+            pending.push_back(nullptr); // written directly once the files are in place
+            continue;
+        }
+        if (info.isDir()) {
+            cancelAll();
+            cannotWrite(path, QStringLiteral("it is a folder"));
+        }
+        auto file = std::make_unique<QSaveFile>(name);
+        if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            const QString reason = file->errorString();
+            cancelAll();
+            cannotWrite(path, reason);
+        }
+        int error = writeAll(file->handle(), bytes);
+        // On the disk before it takes the old file's place, or a crash could leave an empty file there.
+        if (error == 0 && ::fsync(file->handle()) != 0) error = errno;
+        pending.push_back(std::move(file));
+        if (error != 0) {
+            cancelAll();
+            cannotWrite(path, errnoText(error));
+        }
     }
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) cannotWrite(path, file.errorString());
-    int error = writeAll(file.handle(), bytes);
-    // On the disk before it takes the old file's place, or a crash could leave an empty file there.
-    if (error == 0 && ::fsync(file.handle()) != 0) error = errno;
-    if (error != 0) {
-        file.cancelWriting(); // the temporary file goes with `file`
-        cannotWrite(path, errnoText(error));
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& path = files[i].first;
+        if (!pending[i]) {
+            if (isStandardOutput(path))
+                writeStandardOutput(files[i].second);
+            else
+                writeDirectly(path, files[i].second);
+            continue;
+        }
+        if (!pending[i]->commit()) {
+            const QString reason = pending[i]->errorString();
+            // The files put in place before are taken back where there was none before them.
+            for (std::size_t k = 0; k < i; ++k)
+                if (pending[k] && !existed[k]) QFile::remove(QString::fromStdString(files[k].first));
+            for (std::size_t k = i + 1; k < files.size(); ++k)
+                if (pending[k]) pending[k]->cancelWriting();
+            cannotWrite(path, reason);
+        }
     }
-    if (!file.commit()) cannotWrite(path, file.errorString());
 }
 
 void writeImage(const std::string& path, const QImage& image, const QByteArray& format) {

@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QImage;
 class QPainter;
@@ -20,6 +22,11 @@ bool isStandardOutput(const std::string& path);
 // named as files are written directly, as they cannot be replaced. Throws std::runtime_error
 // naming the file and the reason.
 void writeFileAtomically(const std::string& path, const QByteArray& bytes);
+
+// Writes several files that belong together (the sheets of a net) all or none: every one into its
+// temporary file first, and only when all of them are written do they replace the old files.
+// Throws std::runtime_error naming the file that failed and the reason.
+void writeFilesAtomically(const std::vector<std::pair<std::string, QByteArray>>& files);
 
 // Encodes the picture in `format` and writes it with writeFileAtomically.
 void writeImage(const std::string& path, const QImage& image, const QByteArray& format);
