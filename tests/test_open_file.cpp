@@ -3,12 +3,18 @@
 #include "app/mainwindow.h"
 #include "openwindow.h"
 #include "app/paintbox.h"
+#include "app/startup.h"
+#include "build/build.h"
 #include "build/polyhedronfile.h"
+#include "catalogue/tables.h"
+#include "export/figurefile.h"
+#include "geometry/point3d.h"
 #include "modelchecks.h"
 #include "stripcontrols.h"
 #include "tempdir.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QMimeData>
 #include <QTest>
@@ -17,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -347,4 +354,128 @@ TEST(OpenFile, PolarReciprocalOfAnOpenedBody) {
     ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
     EXPECT_EQ(snapshot(w->model()), catalogueDual);
     expectPrism(*w);
+}
+
+// A file the program writes itself: the quasi-dual of a Johnson solid, whose warped faces, once
+// the dual from the face centroids cuts them, would give that dual more faces than it holds. With
+// the reciprocal chosen that dual is not built, so it cannot refuse the file.
+TEST(OpenFile, WithTheReciprocalAFileIsNotRefusedForTheDualItDoesNotShow) {
+    test::TempDir dir("openfile-reciprocal-limits");
+    const CatalogueTables tables = LoadCatalogueTables(KESMORA_DATA_DIR);
+    auto w = openWindow();
+    std::vector<QString> messages;
+    w->showError = [&](const QString& m) { messages.push_back(m); };
+    for (const char* name : {"Johnson Polyeder 71", "Johnson Polyeder 72", "Johnson Polyeder 75"}) {
+        SCOPED_TRACE(name);
+        Selection s;
+        s.currentCategory = 3;
+        neuwert(s, tables, name);
+        const SolidModel johnson = buildSolid(tables, s, name);
+        const std::filesystem::path file = dir.path() / "quasidual.obj";
+        writeFigureFile(johnson, true, MeshFormat::Obj, "Quasi-Dual", file.string());
+
+        messages.clear();
+        EXPECT_FALSE(w->openFile(qpath(file)));
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_TRUE(messages.front().contains(utf8("es fasst höchstens 201"))) << messages.front().toStdString();
+
+        w->M18->trigger();
+        ASSERT_TRUE(w->M18->isChecked());
+        messages.clear();
+        ASSERT_TRUE(w->openFile(qpath(file))) << messages.front().toStdString();
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
+        EXPECT_EQ(w->model().dual.vertices.size(), johnson.dual.faces.size());
+        EXPECT_EQ(w->model().dual.faces.size(), johnson.dual.vertices.size());
+        EXPECT_EQ(w->P1Caption->text(), utf8("quasidual.obj und polar reziproker Körper"));
+        QTest::keyClick(w.get(), Qt::Key_Return); // built again from what was read
+        EXPECT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
+        // Turned off, the dual from the face centroids is refused again, and the body stays on
+        // screen with its reciprocal and the menu item checked, as title and dual say.
+        w->M18->trigger();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_TRUE(messages.front().contains(utf8("es fasst höchstens 201"))) << messages.front().toStdString();
+        EXPECT_TRUE(w->M18->isChecked());
+        EXPECT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
+        EXPECT_EQ(w->P1Caption->text(), utf8("quasidual.obj und polar reziproker Körper"));
+        // A plain body in its place, and the reciprocal off, for the next file.
+        write(dir.path() / "prisma.off", kPrismOff);
+        ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
+        w->M18->trigger();
+        ASSERT_FALSE(w->M18->isChecked());
+    }
+}
+
+// Names as the file system has them: bytes that are no UTF-8 open the file all the same, and the
+// title and the messages show such bytes and control characters escaped, never raw.
+TEST(OpenFile, FileNamesThatAreNoUtf8OrHoldControlCharacters) {
+    test::TempDir dir("openfile-names");
+    auto w = openWindow();
+    std::vector<QString> messages;
+    w->showError = [&](const QString& m) { messages.push_back(m); };
+    const std::string latin1 = "w\xFCrfel_\xFF\xFE.off";
+    write(dir.path() / latin1, kPrismOff);
+    const QByteArray bytes = QByteArray::fromStdString((dir.path() / latin1).string());
+    ASSERT_TRUE(w->openFile(bytes)) << (messages.empty() ? "" : messages.front().toStdString());
+    EXPECT_EQ(w->P1Caption->text(), utf8("w\\xFCrfel_\\xFF\\xFE.off und dualer Körper"));
+
+    const std::string escape = "rot\x1B[31m\x07.off";
+    write(dir.path() / escape, "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n");
+    EXPECT_FALSE(w->openFile(QByteArray::fromStdString((dir.path() / escape).string())));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages.front().contains(utf8("(Datei rot\\x1B[31m\\x07.off)"))) << messages.front().toStdString();
+    EXPECT_FALSE(messages.front().contains(QChar(0x1B)));
+    EXPECT_EQ(w->P1Caption->text(), utf8("w\\xFCrfel_\\xFF\\xFE.off und dualer Körper")); // still on screen
+
+    // The command line keeps the bytes the system gave, though Qt's own list has lost them.
+    const CommandLineRequest request = parseCommandLine(
+        {QStringLiteral("kesmora"), QString::fromLocal8Bit(bytes)}, {QByteArray("kesmora"), bytes});
+    EXPECT_EQ(request.file, bytes);
+    EXPECT_NE(QFile::encodeName(QString::fromLocal8Bit(bytes)), bytes);
+}
+
+// Faces that do not make a body, as the user's files give them: flat bodies are refused, thin ones
+// shown (with the dual from the face centroids where the reciprocal would dwarf them), and two
+// neighbouring faces in one plane have no reciprocal, whose poles would coincide.
+TEST(OpenFile, FlatThinAndCoplanarBodies) {
+    test::TempDir dir("openfile-flat");
+    auto w = openWindow();
+    std::vector<QString> messages;
+    w->showError = [&](const QString& m) { messages.push_back(m); };
+    write(dir.path() / "flach.off", "OFF\n4 4 6\n0 0 0\n1 0 0\n0 1 0\n1 1 0\n3 0 1 2\n3 1 3 2\n3 0 2 3\n3 0 3 1\n");
+    EXPECT_FALSE(w->openFile(qpath(dir.path() / "flach.off")));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages.front().contains(utf8("Alle Ecken liegen in einer Ebene"))) << messages.front().toStdString();
+
+    const std::string slab = "OFF\n8 6 12\n-1 -1 -1e-5\n1 -1 -1e-5\n1 1 -1e-5\n-1 1 -1e-5\n"
+                             "-1 -1 1e-5\n1 -1 1e-5\n1 1 1e-5\n-1 1 1e-5\n"
+                             "4 0 3 2 1\n4 4 5 6 7\n4 0 1 5 4\n4 1 2 6 5\n4 2 3 7 6\n4 3 0 4 7\n";
+    write(dir.path() / "platte.off", slab);
+    messages.clear();
+    ASSERT_TRUE(w->openFile(qpath(dir.path() / "platte.off")));
+    EXPECT_TRUE(messages.empty());
+    w->M18->trigger(); // the reciprocal: its poles would lie 1e5 times as far out as the corners
+    EXPECT_EQ(w->model().dualInfo.kind, DualKind::Catalogue);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages.front().contains(utf8("zu flach"))) << messages.front().toStdString();
+    // Drawn at its size: the square's side is a good part of the picture, not a speck.
+    EXPECT_GT(kesmora::testing::largestCoordinate(w->model()), 199);
+    EXPECT_GT(std::fabs(w->model().solid.vertices[0].x - w->model().solid.vertices[2].x) +
+                  std::fabs(w->model().solid.vertices[0].y - w->model().solid.vertices[2].y),
+              100);
+
+    // A cube whose top is two rectangles in one plane.
+    write(dir.path() / "geteilt.off", "OFF\n10 7 15\n0 0 0\n2 0 0\n2 2 0\n0 2 0\n0 0 2\n2 0 2\n2 2 2\n0 2 2\n"
+                                      "1 0 2\n1 2 2\n"
+                                      "4 0 3 2 1\n4 4 8 9 7\n4 8 5 6 9\n5 0 1 5 8 4\n4 1 2 6 5\n"
+                                      "5 2 3 7 9 6\n4 3 0 4 7\n");
+    messages.clear();
+    ASSERT_TRUE(w->openFile(qpath(dir.path() / "geteilt.off")));
+    EXPECT_EQ(w->model().dualInfo.kind, DualKind::Catalogue);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages.front().contains(utf8("Die Flächen 2 und 3 grenzen aneinander und liegen in einer Ebene")))
+        << messages.front().toStdString();
+    for (int i = 0; i < w->model().dual.vertices.size(); ++i)
+        for (int j = 0; j < i; ++j)
+            EXPECT_GT(norm(w->model().dual.vertices[i] - w->model().dual.vertices[j]), 1.0);
 }

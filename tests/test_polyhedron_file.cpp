@@ -1,9 +1,12 @@
 // The user's polyhedron files: OFF and OBJ read with their comments, colours and line ends, every
 // kind of bad input refused with its message and line, and the build of what was read.
+#include "build/build.h"
 #include "build/filesolid.h"
 #include "build/polyhedronfile.h"
 #include "catalogue/numbertext.h"
+#include "export/netlayout.h"
 #include "geometry/point3d.h"
+#include "geometry/reciprocal.h"
 #include "modelchecks.h"
 #include "tempdir.h"
 #include "view/renderer.h"
@@ -297,6 +300,12 @@ TEST(PolyhedronFile, BadTextIsRefusedWithItsLine) {
         {"v 0 inf 0\n", "k.obj", "„inf“ ist keine endliche Zahl", 1},
         {"v 0 0 -1e999\n", "k.obj", "„-1e999“ ist keine endliche Zahl", 1},
         {"v 0 1,5 0\n", "k.obj", "„1,5“ ist keine Zahl", 1},
+        // one sign at most
+        {"OFF\n1 0 0\n+-1.0 0 0\n", "k.off", "„+-1.0“ ist keine Zahl", 3},
+        {"v 0 ++1 0\n", "k.obj", "„++1“ ist keine Zahl", 1},
+        {"v 0 + 0\n", "k.obj", "„+“ ist keine Zahl", 1},
+        {"OFF\n+-8 6 12\n", "k.off", "Die Anzahl der Ecken „+-8“ ist keine ganze Zahl", 2},
+        {"v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 +-3\n", "k.obj", "Die Ecke „+-3“ ist keine ganze Zahl", 4},
         {"v 0 1\n", "k.obj", "drei Koordinaten; die Zeile hat nur 2", 1},
         // too many vertices or faces
         {"OFF\n209 4 0\n", "k.off", "209 Ecken; das Programm zeichnet höchstens 208", 2},
@@ -495,4 +504,66 @@ TEST(PolyhedronFile, DamagedFilesAreRefusedOrBuiltNeverAnythingElse) {
     // Both ways out are taken often, or the damage would test little.
     EXPECT_GT(built, 100);
     EXPECT_GT(refused, 1000);
+}
+
+// Whether a dual face is flat enough to stay whole depends on the body, not on how it is turned in
+// its file: a hexagonal bipyramid with one corner of its equator lifted has hexagons round its apexes
+// that are not quite flat, and whichever way it is turned they are cut alike.
+TEST(PolyhedronFile, WhetherADualFaceIsCutDoesNotDependOnHowTheBodyIsTurned) {
+    const auto bipyramid = [](double lift, const Point3D& axis, double angle) {
+        std::vector<std::string> vertices;
+        auto put = [&](Point3D p) {
+            p = turnedAbout(p, unit(axis), angle);
+            vertices.push_back(formatGeneral(p.x, 17) + " " + formatGeneral(p.y, 17) + " " + formatGeneral(p.z, 17));
+        };
+        for (int i = 0; i < 6; ++i)
+            put({std::cos(i * std::numbers::pi / 3), std::sin(i * std::numbers::pi / 3), i == 0 ? lift : 0.0});
+        put({0, 0, 1.5});
+        put({0, 0, -1.5});
+        std::vector<std::string> faces;
+        for (int i = 0; i < 6; ++i) {
+            faces.push_back("3 " + std::to_string(i) + " " + std::to_string((i + 1) % 6) + " 6");
+            faces.push_back("3 " + std::to_string((i + 1) % 6) + " " + std::to_string(i) + " 7");
+        }
+        return buildFileSolid(parsePolyhedronText(offText(vertices, faces), "doppelpyramide.off"));
+    };
+    // Just within the tolerance, and just beyond it: hexagons kept whole, and cut into four triangles.
+    for (const auto& [lift, dualFaces] : {std::pair{6e-4, 8}, std::pair{8e-4, 8 + 2 * 3}}) {
+        for (int k = 0; k < 24; ++k) {
+            const SolidModel m = bipyramid(lift, {1, 0.3 * k, 0.7}, 0.37 * k);
+            EXPECT_EQ(m.dual.faces.size(), dualFaces) << "lift " << lift << ", turn " << k;
+        }
+    }
+}
+
+// Two neighbouring faces in one plane: the dual from the face centroids is built, the reciprocal is
+// refused with the cause (its poles would coincide), and a net of the solid has no fold of length 0.
+TEST(PolyhedronFile, CoplanarNeighboursHaveNoReciprocalAndANetWithoutZeroFolds) {
+    const std::string split = offText({"0 0 0", "2 0 0", "2 2 0", "0 2 0", "0 0 2", "2 0 2", "2 2 2", "0 2 2",
+                                        "1 0 2", "1 2 2"},
+                                       {"4 0 3 2 1", "4 4 8 9 7", "4 8 5 6 9", "5 0 1 5 8 4", "4 1 2 6 5",
+                                        "5 2 3 7 9 6", "4 3 0 4 7"});
+    const PolyhedronFile file = parsePolyhedronText(split, "geteilt.off");
+    const SolidModel plain = buildFileSolid(file);
+    EXPECT_EQ(plain.dual.vertices.size(), 7);
+    const SolidModel asked = buildFileSolid(file, DualKind::PolarReciprocal);
+    EXPECT_EQ(asked.dualInfo.kind, DualKind::Catalogue);
+    EXPECT_EQ(asked.dualInfo.refusal, "geteilt.off hat keine polare Reziproke: Die Flächen 2 und 3 grenzen "
+                                      "aneinander und liegen in einer Ebene, so dass ihre Pole zusammenfielen.");
+    EXPECT_EQ(refusalShown(asked.dualInfo),
+              asked.dualInfo.refusal + " Gezeigt wird der duale Körper aus den Flächenmitten.");
+    EXPECT_THROW(polarReciprocal(solidSurface(plain)), ReciprocalRefused);
+
+    // The solid's net folds along the line between the two halves of its top, which has a length.
+    const NetLayout net = layoutNet(netRequest(plain, QStringLiteral("geteilt"), NetSide::Solid));
+    EXPECT_EQ(net.faces.size(), 7u);
+    ASSERT_FALSE(net.folds.empty());
+    for (const NetLine& fold : net.folds)
+        EXPECT_GT(std::hypot(fold.b.x() - fold.a.x(), fold.b.y() - fold.a.y()), 1.0);
+    try {
+        layoutNet(netRequest(plain, QStringLiteral("geteilt"), NetSide::Reciprocal));
+        ADD_FAILURE() << "a net of a reciprocal with coinciding poles";
+    } catch (const NetError& e) {
+        EXPECT_NE(std::string(e.what()).find("liegen in einer Ebene"), std::string::npos) << e.what();
+    }
 }

@@ -227,7 +227,7 @@ TEST(WindowCommandLine, OptionsFileHelpAndErrors) {
     EXPECT_TRUE(r.start);
     ASSERT_TRUE(r.dataDir.has_value());
     EXPECT_EQ(r.dataDir->string(), "/tmp/katalog");
-    EXPECT_EQ(r.file, QString::fromUtf8("würfel.off"));
+    EXPECT_EQ(r.file, QByteArray("würfel.off"));
 
     r = parse({});
     EXPECT_TRUE(r.start);

@@ -20,7 +20,11 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral(KESMORA_VERSION));
     kesmora::installGermanQtTranslations(*app);
 
-    const kesmora::CommandLineRequest request = kesmora::parseCommandLine(QCoreApplication::arguments());
+    // argv as the application left it, one to one with arguments().
+    QList<QByteArray> native;
+    for (int i = 0; i < argc; ++i)
+        native.append(QByteArray(argv[i]));
+    const kesmora::CommandLineRequest request = kesmora::parseCommandLine(QCoreApplication::arguments(), native);
     if (!request.start) {
         const QByteArray text = request.text.toLocal8Bit();
         std::fputs(text.constData(), request.exitStatus == 0 ? stdout : stderr);

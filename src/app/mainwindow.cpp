@@ -16,6 +16,7 @@
 #include <QColorDialog>
 #include <QDropEvent>
 #include <QEvent>
+#include <QFile>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -485,6 +486,11 @@ void TMainForm::backToShownBody() {
 
 bool TMainForm::openFile(const QString& path) {
     if (path.isEmpty()) return false; // no file chosen
+    return openFile(QFile::encodeName(path));
+}
+
+bool TMainForm::openFile(const QByteArray& path) {
+    if (path.isEmpty()) return false;
     std::shared_ptr<const PolyhedronFile> file;
     std::optional<SolidModel> built;
     try {
@@ -502,7 +508,7 @@ bool TMainForm::openFile(const QString& path) {
     shown_ = ShownBody{selection_, P1Caption->text(), strip_->currentBodyName(), opened_};
     showPropertiesOfShownBody();
     guarded([&] { zeichnen(); });
-    lastRefusal_ = model_.dualInfo.refusal;
+    lastRefusal_ = refusalShown(model_.dualInfo);
     if (!lastRefusal_.empty()) reportError(lastRefusal_);
     return true;
 }
@@ -533,14 +539,24 @@ void TMainForm::B1C() {
     buildModel();
     zeichnen();
     // Every build the user asks for says so when the body has no reciprocal.
-    lastRefusal_ = model_.dualInfo.refusal;
+    lastRefusal_ = refusalShown(model_.dualInfo);
     if (!lastRefusal_.empty()) reportError(lastRefusal_);
 }
 
 void TMainForm::M18C() {
+    const DualKind before = dualKind_;
     dualKind_ = M18->isChecked() ? DualKind::PolarReciprocal : DualKind::Catalogue;
-    neuwert();
-    B1C();
+    try {
+        neuwert();
+        B1C();
+    } catch (...) {
+        // An opened file whose other dual cannot be built (too many faces once cut) keeps the dual
+        // it shows, and the menu item says which.
+        dualKind_ = before;
+        M18->setChecked(before == DualKind::PolarReciprocal);
+        neuwert();
+        throw;
+    }
 }
 
 QRect TMainForm::buildForSystemPaint() {
@@ -549,7 +565,7 @@ QRect TMainForm::buildForSystemPaint() {
     try {
         buildModel();
         lastPaintError_.clear();
-        const std::string refusal = model_.dualInfo.refusal;
+        const std::string refusal = refusalShown(model_.dualInfo);
         if (refusal != lastRefusal_) {
             lastRefusal_ = refusal;
             if (!refusal.empty()) QTimer::singleShot(0, this, [this, refusal] { reportError(refusal); });

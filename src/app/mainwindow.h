@@ -193,6 +193,8 @@ class TMainForm : public QMainWindow {
     // reported through showError and changes nothing; an empty path (no file chosen) is no
     // error and changes nothing either. Returns whether the body was shown.
     bool openFile(const QString& path);
+    // The same for a path as the system's bytes (the command line), which need not be UTF-8.
+    bool openFile(const QByteArray& path);
     // The file whose body is on screen, empty while a catalogue body is.
     QString openedFileName() const;
     // "<file name> und dualer Körper", or "… und polar reziproker Körper" while that is the dual.

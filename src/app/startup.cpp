@@ -6,6 +6,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStringList>
@@ -64,7 +65,27 @@ StartOutcome startProgram(const std::filesystem::path& executableDir,
 
 namespace kesmora {
 
-CommandLineRequest parseCommandLine(const QStringList& arguments) {
+namespace {
+
+// Where among the arguments the one file stands: after "--", or the first that is neither an
+// option nor the value of --data.
+qsizetype fileArgument(const QStringList& arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == QLatin1String("--")) return i + 1 < arguments.size() ? i + 1 : -1;
+        if (a == QLatin1String("--data")) {
+            ++i;
+            continue;
+        }
+        if (a.startsWith(QLatin1Char('-')) && a.size() > 1) continue;
+        return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+CommandLineRequest parseCommandLine(const QStringList& arguments, const QList<QByteArray>& native) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QString::fromUtf8("Kesmora zeigt Polyeder und ihre dualen Körper. DATEI ist eine Polyederdatei "
@@ -104,11 +125,20 @@ CommandLineRequest parseCommandLine(const QStringList& arguments) {
     if (parser.positionalArguments().size() > 1)
         return refuse(QString::fromUtf8("Es kann nur eine Datei geöffnet werden."));
     if (parser.isSet(data)) out.dataDir = std::filesystem::path(parser.value(data).toStdString());
-    if (!parser.positionalArguments().isEmpty()) out.file = parser.positionalArguments().front();
+    if (!parser.positionalArguments().isEmpty()) {
+        const QString file = parser.positionalArguments().front();
+        out.file = QFile::encodeName(file);
+        // The system's own bytes where they are the same argument; decoding may have replaced bytes
+        // that are no UTF-8.
+        const qsizetype at = fileArgument(arguments);
+        if (native.size() == arguments.size() && at >= 0 && arguments[at] == file &&
+            QString::fromLocal8Bit(native[at]) == file)
+            out.file = native[at];
+    }
     return out;
 }
 
-void openWhenShown(TMainForm& window, const QString& file) {
+void openWhenShown(TMainForm& window, const QByteArray& file) {
     if (file.isEmpty()) return;
     QTimer::singleShot(0, &window, [&window, file] { window.openFile(file); });
 }

@@ -5,6 +5,8 @@
 
 #include "mainwindow.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -31,16 +33,19 @@ StartOutcome startProgram(const std::filesystem::path& executableDir,
 // The window's command line: kesmora [--data DIR] [FILE], --help, --version.
 struct CommandLineRequest {
     std::optional<std::filesystem::path> dataDir;
-    QString file;       // a polyhedron file to open once the window is up; empty for none
+    QByteArray file;    // a polyhedron file to open once the window is up, as the system names it
+                        // (its bytes need not be UTF-8); empty for none
     QString text;       // help or version text to print instead of starting; or the error
     int exitStatus = 0; // for text: 0 after --help or --version, 2 after a command line in error
     bool start = true;  // false: print text and end with exitStatus
 };
-CommandLineRequest parseCommandLine(const QStringList& arguments);
+// `native` are the same arguments as the system's bytes (argv): the file's name is taken from
+// there, since a name that is no UTF-8 cannot be found again from its QString.
+CommandLineRequest parseCommandLine(const QStringList& arguments, const QList<QByteArray>& native = {});
 
 // Opens the file named on the command line once the event loop runs, so that a message about it
 // comes with the window on screen.
-void openWhenShown(TMainForm& window, const QString& file);
+void openWhenShown(TMainForm& window, const QByteArray& file);
 
 // Whether the arguments only ask for text (--help, --version), which needs no display.
 bool asksOnlyForText(int argc, char* argv[]);

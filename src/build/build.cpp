@@ -240,7 +240,7 @@ void erzeugen(SolidModel& m, int bodyIndex, const std::array<double, 4>& params)
     (void)d; // the fourth parameter only takes part in the normalisation
 }
 
-std::string takeReciprocalDual(SolidModel& m, const std::string& bodyName, const std::string& otherDual) {
+std::string takeReciprocalDual(SolidModel& m, const std::string& bodyName) {
     try {
         SolidModel reciprocal = m;
         reciprocalDual(reciprocal);
@@ -249,12 +249,25 @@ std::string takeReciprocalDual(SolidModel& m, const std::string& bodyName, const
         for (const Point3D& p : reciprocal.dual.vertices)
             if (!finite(p) || std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}) > kLargestCoordinate)
                 throw ReciprocalRefused("Die Pole seiner Flächen lägen zu weit draußen");
+        const double size = radiusAboutCentroid(m.solid.vertices);
+        Point3D centre;
+        for (const Point3D& p : m.solid.vertices)
+            centre = centre + p / static_cast<double>(m.solid.vertices.size());
+        for (int f = 0; f < reciprocal.dual.vertices.size(); ++f)
+            if (!(norm(reciprocal.dual.vertices[f] - centre) <= kFarthestPole * size))
+                throw ReciprocalRefused("Der Pol seiner Fläche " + std::to_string(f + 1) + " läge mehr als " +
+                                        std::to_string(static_cast<int>(kFarthestPole)) +
+                                        "-mal so weit draußen wie seine Ecken; dafür ist der Körper zu flach");
         m = std::move(reciprocal);
         return {};
     } catch (const ReciprocalRefused& e) {
-        return bodyName + " hat keine polare Reziproke: " + e.what() + ". Gezeigt wird der duale Körper " +
-               otherDual + ".";
+        return bodyName + " hat keine polare Reziproke: " + e.what() + ".";
     }
+}
+
+std::string refusalShown(const DualInfo& info) {
+    if (!info.reciprocalRefused()) return {};
+    return info.refusal + " Gezeigt wird der duale Körper " + info.otherDual + ".";
 }
 
 SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const std::string& name,
@@ -302,7 +315,7 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
     }
     flaechenladen(m, tables, dispatch->blockId);
     const std::string refusal =
-        dualKind == DualKind::PolarReciprocal ? takeReciprocalDual(m, latin1ToUtf8(name), "des Katalogs") : "";
+        dualKind == DualKind::PolarReciprocal ? takeReciprocalDual(m, latin1ToUtf8(name)) : "";
     if (m.dualInfo.kind == DualKind::Catalogue) {
         try {
             dualbilden(m, dualRecipeFor(sel.currentCategory, sel.bodyIndex, name));
@@ -310,6 +323,7 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
             throw located(kFaceFile, header, 0, e.what());
         }
         m.dualInfo.refusal = refusal;
+        if (!refusal.empty()) m.dualInfo.otherDual = "des Katalogs";
     }
     if (sel.currentCategory == 0) kippen(m);
 

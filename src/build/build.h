@@ -29,9 +29,19 @@ inline constexpr double kLargestCoordinate = 1e100;
 SolidModel buildSolid(const CatalogueTables& tables, const Selection& selection, const std::string& name,
                       DualKind dual = DualKind::Catalogue);
 
+// How far out, relative to the body's own size (both from the vertices' centroid), the reciprocal
+// shown with it may reach. Fitted to the view together, a body next to a reciprocal much larger
+// than itself would shrink to a speck; a thin body's broad faces, close to the centre, have their
+// poles far out. Every body of the catalogue stays well within it.
+inline constexpr double kFarthestPole = 20;
+
 // Makes the polar reciprocal of the model's solid its dual. Where the body has none, the model is
-// left as it was and the message for the user is returned ("<bodyName> hat keine
-// polare Reziproke: … Gezeigt wird der duale Körper <otherDual>."); empty on success.
-std::string takeReciprocalDual(SolidModel& model, const std::string& bodyName, const std::string& otherDual);
+// left as it was and the reason for the user is returned ("<bodyName> hat keine polare Reziproke:
+// …."); empty on success.
+std::string takeReciprocalDual(SolidModel& model, const std::string& bodyName);
+
+// The refusal of the reciprocal as the window tells it, with the dual it shows instead ("…
+// Gezeigt wird der duale Körper des Katalogs."); empty where nothing was refused.
+std::string refusalShown(const DualInfo& info);
 
 } // namespace kesmora

@@ -32,6 +32,7 @@ class FileSolidBuilder {
         placeVertices();
         checkCoincidentVertices();
         checkFaces();
+        checkVolume();
         faces_ = file_.faces;
         orientOutward();
         const std::vector<std::vector<int>> rings = facesAroundVertices();
@@ -45,14 +46,19 @@ class FileSolidBuilder {
             for (int v : faces_[f])
                 s.push_back(codeOfVertex(v));
             m.solid.faces.push_back(s);
-            const Point3D centroid = centroidOf(faces_[f], points_);
-            m.solid.faceRecords.push_back(FaceRecord{centroid, static_cast<int>(f) % 23 + 1});
-            m.dual.vertices.push_back(centroid);
+            m.solid.faceRecords.push_back(FaceRecord{centroidOf(faces_[f], points_), static_cast<int>(f) % 23 + 1});
         }
-        buildDualFaces(m, rings);
-        // The dual from the face centroids stays where the body has no reciprocal.
-        if (dualKind_ == DualKind::PolarReciprocal)
-            m.dualInfo.refusal = takeReciprocalDual(m, file_.name, "aus den Flächenmitten");
+        // The reciprocal first where it is asked for: the dual from the face centroids, with its
+        // cut faces, has limits of its own that must not refuse a body whose reciprocal is shown.
+        const std::string refusal =
+            dualKind_ == DualKind::PolarReciprocal ? takeReciprocalDual(m, file_.name) : std::string();
+        if (m.dualInfo.kind == DualKind::Catalogue) {
+            for (const FaceRecord& r : m.solid.faceRecords)
+                m.dual.vertices.push_back(r.centroid);
+            buildDualFaces(m, rings);
+            m.dualInfo.refusal = refusal;
+            if (!refusal.empty()) m.dualInfo.otherDual = "aus den Flächenmitten";
+        }
         kippen(m);
         einpassen(m);
         markSurfaceShapes(m);
@@ -103,8 +109,10 @@ class FileSolidBuilder {
         }
     }
 
-    // The middle of the body's extent goes to the origin, about which the view turns, and its
-    // largest coordinate becomes 1, so that neither huge nor tiny coordinates overflow later.
+    // The middle of the body's extent goes to the origin, about which the view turns. The body is
+    // scaled so that its vertices lie at most 1 from their centroid: every tolerance below is then
+    // relative to the body's size, the same however the body is turned in its file, and neither
+    // huge nor tiny coordinates overflow later.
     void placeVertices() {
         Point3D low = file_.vertices.front(), high = low;
         for (const Point3D& p : file_.vertices) {
@@ -121,7 +129,18 @@ class FileSolidBuilder {
         if (!(largest > 0) || !std::isfinite(largest))
             fail(0, "Alle Ecken liegen auf einem Punkt; das ist kein Körper");
         for (Point3D& p : points_)
-            p = p / largest;
+            p = p / largest; // first within 1, so that the radius below cannot overflow
+        const double radius = radiusAboutCentroid(points_);
+        for (Point3D& p : points_)
+            p = p / radius;
+    }
+
+    // A body whose vertices all lie in one plane encloses nothing: it would be drawn as a flat
+    // polygon and measured with a volume of 0. A thin body is a body and is kept.
+    void checkVolume() const {
+        if (!allInOnePlane(points_, kDegenerateTolerance))
+            return;
+        fail(0, "Alle Ecken liegen in einer Ebene; der Körper ist flach und hat kein Volumen");
     }
 
     void checkCoincidentVertices() const {
@@ -278,10 +297,7 @@ class FileSolidBuilder {
                         " Ecken; das duale Polyeder hätte so viele "
                         "Flächen, fasst aber höchstens " +
                         std::to_string(kMaxFaces));
-        double size = 0;
-        for (const Point3D& p : m.dual.vertices)
-            size = std::max({size, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
-        const double tolerance = kFlatDualFaceTolerance * size;
+        const double tolerance = kFlatDualFaceTolerance * radiusAboutCentroid(m.dual.vertices);
         std::vector<FaceString> added;
         for (const std::vector<int>& ring : rings) {
             FaceString face;

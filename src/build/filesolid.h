@@ -7,10 +7,11 @@
 
 namespace kesmora {
 
-// A dual face whose corners stray farther than this from one plane (relative to the body's largest
-// coordinate) is cut into triangles: at the fitted size of 200 pixels that is a fiftieth of a pixel,
-// so a face within it looks flat, and coordinates written with five or more digits keep a flat face
-// within it.
+// A dual face whose corners stray farther than this from one plane (relative to the dual's size,
+// the farthest distance of its vertices from their centroid, which does not change when the body is
+// turned) is cut into triangles: at the fitted size of 200 to 350 pixels that is at most a
+// thirtieth of a pixel, so a face within it looks flat, and coordinates written with five or more
+// digits keep a flat face within it.
 inline constexpr double kFlatDualFaceTolerance = 1e-4;
 
 // Checks the file's polyhedron and builds it: centred on the middle of its extent, the faces
@@ -20,9 +21,10 @@ inline constexpr double kFlatDualFaceTolerance = 1e-4;
 // view. Throws PolyhedronFileError, naming the line where there is one, for coordinates that
 // coincide, a face without area or naming a corner twice, a surface that is not closed, not
 // orientable or in several pieces, a vertex whose faces do not close round it or that lies on
-// fewer than three, and a dual with more faces than its table holds.
-// With DualKind::PolarReciprocal the dual is the solid's polar reciprocal where it has one; where
-// not, the model keeps the dual from the face centroids and its dualInfo says why.
+// fewer than three, all vertices in one plane, and a dual with more faces than its table holds.
+// With DualKind::PolarReciprocal the dual is the solid's polar reciprocal where it has one, and the
+// limits of the dual from the face centroids do not apply; where it has none, the model keeps the
+// dual from the face centroids and its dualInfo says why.
 SolidModel buildFileSolid(const PolyhedronFile& file, DualKind dual = DualKind::Catalogue);
 
 } // namespace kesmora

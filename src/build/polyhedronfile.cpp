@@ -1,11 +1,17 @@
 // Reading OFF and OBJ files line by line, so that every message can name its line.
 #include "polyhedronfile.h"
 
+#include "catalogue/latin1.h"
+
 #include <QFile>
-#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
+#include <cerrno>
 #include <cmath>
 #include <optional>
 
@@ -65,7 +71,10 @@ std::vector<Line> meaningfulLines(std::string_view text) {
 }
 
 // The word as it may appear in a message: invisible bytes would confuse more than help.
-std::string shown(std::string_view word) {
+std::string shown(std::string_view bytes) {
+    // A file written in Latin-1 shows its umlauts as such.
+    const std::string text = utf8OrLatin1(bytes);
+    const std::string_view word = text;
     constexpr std::size_t kLongest = 40;
     std::size_t cut = std::min(word.size(), kLongest);
     // Not inside a UTF-8 character.
@@ -115,9 +124,14 @@ class Reader {
         return suffix == ".off";
     }
 
+    // A sign may stand once, before the digits: "+-1.0" or "++1" is no number.
+    static std::string_view withoutPlus(std::string_view word) {
+        if (word.size() > 1 && word.front() == '+' && word[1] != '+' && word[1] != '-') word.remove_prefix(1);
+        return word;
+    }
+
     double number(const Line& line, std::string_view word) const {
-        std::string_view digits = word;
-        if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+        const std::string_view digits = withoutPlus(word);
         double value = 0;
         const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
         const bool whole = end == digits.data() + digits.size() && !digits.empty();
@@ -133,8 +147,7 @@ class Reader {
     }
 
     long long integer(const Line& line, std::string_view word, const char* what) const {
-        std::string_view digits = word;
-        if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+        const std::string_view digits = withoutPlus(word);
         long long value = 0;
         const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
         if (ec != std::errc{} || end != digits.data() + digits.size() || digits.empty())
@@ -311,26 +324,43 @@ PolyhedronFile parsePolyhedronText(std::string_view text, const std::string& nam
 }
 
 PolyhedronFile readPolyhedronFile(const QString& path) {
-    const QFileInfo info(path);
-    const std::string name = info.fileName().toStdString();
+    return readPolyhedronFile(QFile::encodeName(path));
+}
+
+PolyhedronFile readPolyhedronFile(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray bytes = slash < 0 ? path : path.mid(slash + 1);
+    const std::string name = escapedForDisplay(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     auto fail = [&](const std::string& what) { throw PolyhedronFileError(name, 0, what); };
-    if (!info.exists()) fail("Die Datei gibt es nicht");
-    if (info.isDir()) fail("Das ist ein Ordner, keine Datei");
+    // By the name's bytes, which need not be UTF-8: a path made a QString could not be found again.
+    struct stat before {};
+    if (::stat(path.constData(), &before) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) fail("Die Datei gibt es nicht");
+        fail("Die Datei kann nicht gelesen werden");
+    }
+    if (S_ISDIR(before.st_mode)) fail("Das ist ein Ordner, keine Datei");
     // A pipe or a device could keep the read waiting or never end.
-    if (!info.isFile()) fail("Das ist keine gewöhnliche Datei");
+    if (!S_ISREG(before.st_mode)) fail("Das ist keine gewöhnliche Datei");
     const auto tooLarge = [&] {
         fail("Die Datei ist größer als " + std::to_string(kMaxPolyhedronFileBytes / (1024 * 1024)) +
              " MB; so große Polyederdateien liest das Programm nicht");
     };
-    if (info.size() > kMaxPolyhedronFileBytes) tooLarge();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) fail("Die Datei kann nicht gelesen werden");
+    if (before.st_size > kMaxPolyhedronFileBytes) tooLarge();
+    // Non-blocking, and checked again once open: the name may have been given to a pipe meanwhile.
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat opened {};
+    if (fd < 0) fail("Die Datei kann nicht gelesen werden");
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        fail("Die Datei kann nicht gelesen werden");
+    }
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) fail("Das ist keine gewöhnliche Datei");
     // No more than the limit and one byte, whatever the file has grown to since.
-    const QByteArray bytes = file.read(kMaxPolyhedronFileBytes + 1);
+    const QByteArray text = file.read(kMaxPolyhedronFileBytes + 1);
     if (file.error() != QFileDevice::NoError) fail("Die Datei kann nicht gelesen werden");
-    if (bytes.size() > kMaxPolyhedronFileBytes) tooLarge();
-    return parsePolyhedronText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                               name);
+    if (text.size() > kMaxPolyhedronFileBytes) tooLarge();
+    return parsePolyhedronText(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), name);
 }
 
 } // namespace kesmora

@@ -4,6 +4,7 @@
 
 #include "geometry/solidmodel.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <stdexcept>
@@ -32,7 +33,7 @@ inline constexpr long long kMaxPolyhedronFileBytes = 4LL * 1024 * 1024;
 
 // A polyhedron as its file gives it: no geometry checked yet beyond finite coordinates.
 struct PolyhedronFile {
-    std::string name;    // the file's name without its folder, UTF-8
+    std::string name;    // the file's name without its folder, UTF-8, shown escaped where it is not
     int firstNumber = 0; // how the file counts its vertices (OFF from 0, OBJ from 1), for messages
     std::vector<Point3D> vertices;
     std::vector<std::vector<int>> faces; // vertex numbers from 0, in the file's order
@@ -44,8 +45,12 @@ struct PolyhedronFile {
 // Numbers are read with a decimal point whatever the locale. Throws PolyhedronFileError.
 PolyhedronFile parsePolyhedronText(std::string_view text, const std::string& name);
 
-// Reads the file at `path` through QFile, refusing what is not a regular file or is larger than
-// kMaxPolyhedronFileBytes before reading it. Throws PolyhedronFileError.
+// Reads the file at `path` (the bytes of its name as the system has them, which need not be
+// UTF-8), refusing what is not a regular file or is larger than kMaxPolyhedronFileBytes before
+// reading it. The name in the result and in messages is escapedForDisplay. Throws
+// PolyhedronFileError.
+PolyhedronFile readPolyhedronFile(const QByteArray& path);
+// The same for a path as Qt gives it (a file dialog, a drop), in the file system's encoding.
 PolyhedronFile readPolyhedronFile(const QString& path);
 
 } // namespace kesmora

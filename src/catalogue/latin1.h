@@ -17,4 +17,13 @@ std::string utf8ToLatin1(std::string_view utf8);
 // surrogates, nothing beyond U+10FFFF), 0 when there is none.
 std::size_t utf8SequenceAt(std::string_view s, std::size_t at);
 
+// Bytes of unknown kind (a file's name) made safe to show: well-formed UTF-8 as it is, and every
+// control character and every byte that is no UTF-8 written as \xNN, so that nothing is lost or
+// acts on the terminal or the title.
+std::string escapedForDisplay(std::string_view bytes);
+
+// Text from a file of unknown encoding: UTF-8 where it is well-formed throughout, else Latin-1,
+// which every byte is, and which the German files of older programs were written in.
+std::string utf8OrLatin1(std::string_view bytes);
+
 } // namespace kesmora

@@ -5,6 +5,8 @@
 #include "point3d.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 namespace kesmora {
 
@@ -29,6 +31,31 @@ template <typename At> bool allOnOneLine(int count, At at, double tolerance) {
     const Point3D direction = (1.0 / reach) * (far - a);
     for (int i = 1; i < count; ++i)
         if (!(norm(cross(at(i) - a, direction)) <= tolerance)) return false;
+    return true;
+}
+
+// Whether all points lie within `tolerance` of one plane. The plane runs through the first point,
+// the one farthest from it and the one farthest from the line through those two; any plane that
+// holds them all within the tolerance is close to it.
+template <typename Points> bool allInOnePlane(const Points& points, double tolerance) {
+    auto it = std::begin(points);
+    if (it == std::end(points)) return true;
+    const Point3D a = *it;
+    Point3D b = a;
+    double reach = 0;
+    for (const Point3D& p : points)
+        if (const double d = norm(p - a); d > reach) reach = d, b = p;
+    if (!(reach > tolerance)) return true;
+    const Point3D along = (1.0 / reach) * (b - a);
+    Point3D c = a;
+    double off = 0;
+    for (const Point3D& p : points)
+        if (const double d = norm(cross(p - a, along)); d > off) off = d, c = p;
+    if (!(off > tolerance)) return true;
+    const Point3D normal = cross(along, c - a);
+    const double length = norm(normal);
+    for (const Point3D& p : points)
+        if (!(std::fabs(dot(p - a, normal)) <= tolerance * length)) return false;
     return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include "solidmodel.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kesmora {
@@ -50,6 +51,24 @@ inline Point3D normalized(const Point3D& a) {
 inline Point3D unit(const Point3D& a) {
     const double n = norm(a);
     return n > 0 ? (1.0 / n) * a : Point3D{};
+}
+
+// The farthest distance of the points from their centroid: a body's size that stays the same when
+// it is turned or moved, for tolerances relative to the body (the largest coordinate would change
+// by up to a factor of the square root of 3 as the body turns). 0 for no points.
+template <typename Points> double radiusAboutCentroid(const Points& points) {
+    Point3D centre;
+    double count = 0;
+    for (const Point3D& p : points) {
+        centre = centre + p;
+        ++count;
+    }
+    if (count == 0) return 0;
+    centre = centre / count;
+    double radius = 0;
+    for (const Point3D& p : points)
+        radius = std::max(radius, norm(p - centre));
+    return radius;
 }
 
 } // namespace kesmora

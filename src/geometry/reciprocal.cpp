@@ -141,6 +141,25 @@ PolarSphere sphereOf(const PolygonSurface& s) {
     return sphere;
 }
 
+// Two neighbouring faces in one plane have their poles on one point, and the reciprocal's edge
+// between them would have length 0 (a net of it a fold of length 0). Faces in one plane that do not
+// meet, as in a compound of cubes, only make two vertices of the reciprocal coincide, as its parts
+// touch there.
+void checkNoZeroEdges(const std::vector<Point3D>& poles, const Point3D& centre,
+                      const std::map<std::pair<int, int>, std::vector<int>>& facesOnEdge) {
+    double reach = 0;
+    for (const Point3D& p : poles)
+        reach = std::max(reach, norm(p - centre));
+    for (const auto& [edge, faces] : facesOnEdge) {
+        const auto f = static_cast<std::size_t>(std::min(faces.at(0), faces.at(1)));
+        const auto g = static_cast<std::size_t>(std::max(faces.at(0), faces.at(1)));
+        if (norm(poles.at(g) - poles.at(f)) <= kDegenerateTolerance * reach)
+            throw ReciprocalRefused("Die Flächen " + std::to_string(f + 1) + " und " + std::to_string(g + 1) +
+                                    " grenzen aneinander und liegen in einer Ebene, so dass ihre Pole "
+                                    "zusammenfielen");
+    }
+}
+
 PolygonSurface reciprocalOf(const PolygonSurface& s, const PolarSphere& sphere) {
     double size = 0;
     for (const Point3D& p : s.vertices)
@@ -179,6 +198,7 @@ PolygonSurface reciprocalOf(const PolygonSurface& s, const PolarSphere& sphere) 
         if (dot(newellNormal(r.vertices, ring), outward) < 0) std::reverse(ring.begin() + 1, ring.end());
         r.faces.push_back(std::move(ring));
     }
+    checkNoZeroEdges(r.vertices, sphere.centre, facesOnEdge); // every edge has two faces by now
     return r;
 }
 
@@ -246,7 +266,7 @@ void reciprocalDual(SolidModel& m) {
         dual.faces.push_back(codes);
         dual.faceRecords.push_back(FaceRecord{{sum.x / n, sum.y / n, sum.z / n}, v % 23 + 1});
     }
-    m.dualInfo = DualInfo{DualKind::PolarReciprocal, sphere.midsphere, {}};
+    m.dualInfo = DualInfo{DualKind::PolarReciprocal, sphere.midsphere, {}, {}};
 }
 
 } // namespace kesmora

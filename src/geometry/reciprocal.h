@@ -25,8 +25,9 @@ struct PolygonSurface {
     std::vector<std::vector<int>> faces;
 };
 
-// A body that has no polar reciprocal: a face plane through the centre, or faces that do not close
-// up around a vertex. The text is German and says why.
+// A body that has no polar reciprocal: a face plane through the centre, two faces in one plane (their
+// poles would coincide), or faces that do not close up around a vertex.
+// The text is German and says why.
 class ReciprocalRefused : public GeometryError {
   public:
     using GeometryError::GeometryError;

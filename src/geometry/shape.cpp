@@ -110,18 +110,18 @@ SurfaceShape surfaceShape(const Point3D* vertices, int vertexCount, const FaceSt
         return {};
     if (!orientFaces(faces, faceCount, vertexCount, shape.reversed)) return {};
 
-    double size = 0;
-    Point3D c; // the centroid of the vertices
     for (int v = 0; v < vertexCount; ++v) {
         const Point3D& p = vertices[v];
         if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return {};
-        size = std::max({size, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
-        c.x += p.x;
-        c.y += p.y;
-        c.z += p.z;
     }
-    if (!(size > 0)) return {};
-    c = {c.x / vertexCount, c.y / vertexCount, c.z / vertexCount};
+    const std::span<const Point3D> points(vertices, static_cast<std::size_t>(vertexCount));
+    // Relative to the body's size about its centroid, which does not change as the body turns.
+    const double size = radiusAboutCentroid(points);
+    if (!(size > 0) || !std::isfinite(size)) return {};
+    Point3D c; // the centroid of the vertices
+    for (const Point3D& p : points)
+        c = c + p;
+    c = c / vertexCount;
     const double tolerance = 1e-9 * size;
     double inradius = size;
 

@@ -72,9 +72,11 @@ struct DualInfo {
     // For the reciprocal: whether it was taken about the midsphere (every edge touching it) or about
     // the sphere through the mean distance of the edge midpoints.
     bool midsphere = false;
-    // Why the reciprocal was asked for and refused (German, for the user); the model then holds
-    // the catalogue's dual. Empty otherwise.
+    // Why the reciprocal was asked for and refused (German, for the user: "<Körper> hat keine polare
+    // Reziproke: <Grund>."); the model then holds the other dual, which `otherDual` names ("des
+    // Katalogs", "aus den Flächenmitten"). Both empty otherwise.
     std::string refusal;
+    std::string otherDual;
     bool reciprocalRefused() const { return !refusal.empty(); }
 };
 
