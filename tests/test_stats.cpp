@@ -233,3 +233,27 @@ TEST(Stats, FacesWithoutAreaAreCountedAndNeverMakeABodyConvex) {
     EXPECT_FALSE(twice.convex);
     EXPECT_EQ(twice.faces, 6);
 }
+
+// Whether a face counts as flat depends on the body, not on how it is turned when it is measured
+// (the window measures and unfolds the body as it stands on screen): a cube with one corner
+// lifted by five millionths of its half edge is judged alike in every position.
+TEST(Stats, FlatnessDoesNotDependOnHowTheBodyIsTurned) {
+    using kesmora::Point3D;
+    const std::vector<std::vector<int>> cubeFaces{{0, 1, 2, 3}, {4, 7, 6, 5}, {0, 4, 5, 1},
+                                                  {1, 5, 6, 2}, {2, 6, 7, 3}, {3, 7, 4, 0}};
+    for (const double lift : {5.2e-6, 8e-6}) {
+        const std::vector<Point3D> cube{{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
+                                        {-1, -1, 1},  {1, -1, 1},  {1, 1, 1 + lift}, {-1, 1, 1}};
+        int planar = 0;
+        // Face-on, and turned so that a space diagonal runs along an axis.
+        const Point3D axis = kesmora::unit(Point3D{1, -1, 0});
+        for (const double angle : {0.0, 0.3, std::acos(1 / std::sqrt(3.0)), 1.1}) {
+            std::vector<Point3D> turned;
+            for (const Point3D& p : cube)
+                turned.push_back(kesmora::turnedAbout(p, axis, angle));
+            planar += kesmora::measure(kesmora::Mesh{turned, cubeFaces}).planar;
+        }
+        EXPECT_TRUE(planar == 0 || planar == 4) << "lift " << lift << ": planar in " << planar << " of 4";
+        EXPECT_EQ(planar == 4, lift < 6e-6) << lift;
+    }
+}

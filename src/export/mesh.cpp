@@ -98,10 +98,7 @@ double flatness(const Mesh& mesh, int face) {
 }
 
 double extent(const Mesh& mesh) {
-    double largest = 0;
-    for (const Point3D& p : mesh.vertices)
-        largest = std::max({largest, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
-    return largest;
+    return radiusAboutCentroid(mesh.vertices);
 }
 
 } // namespace kesmora

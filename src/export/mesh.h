@@ -39,7 +39,8 @@ Point3D centroidOf(const Mesh& mesh, int face);
 // Largest distance of a face's vertices from the plane through its centroid across its normal.
 double flatness(const Mesh& mesh, int face);
 
-// Largest absolute coordinate, the length that tolerances are measured against.
+// The farthest distance of a vertex from the vertices' centroid, the length that tolerances are
+// measured against: the same however the body is turned on screen when it is measured or unfolded.
 double extent(const Mesh& mesh);
 
 } // namespace kesmora
