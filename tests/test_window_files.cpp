@@ -9,12 +9,16 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -207,6 +211,72 @@ TEST(WindowMenus, HelpTellsVersionLicenceAndShortcuts) {
     EXPECT_TRUE(r.texts[0].contains("Lizenz"));
     for (const char* key : {"F2", "F3", "Strg+O", "Strg+S", "Strg+E", "Strg+P", "Esc"})
         EXPECT_TRUE(r.texts[1].contains(QString::fromLatin1(key))) << key;
+}
+
+// Ctrl+O opens Qt's own file dialog and Escape closes it, over and over, as a user leafing through
+// folders does. Each dialog goes with its Escape: no dialog, widget or child of the window stays
+// behind, the Escape meant for the dialog does not end the program ("Beenden" is Escape too), and
+// no file is opened. Qt keeps the pictures of the dialog's icons in its pixmap cache, which is
+// bounded; that is Qt's memory, not counted here. The dialog keeps its state in Qt's settings,
+// which go to a folder of the test's own.
+TEST(WindowMenus, FileDialogOpenedAndCancelledLeavesNothingBehind) {
+    TempDir settings("window-file-dialog-settings");
+    const QString settingsPath = QString::fromStdString(settings.path().string());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsPath);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsPath);
+    auto w = openWindow();
+    Recorded r;
+    record(*w, r);
+    const QString caption = w->P1Caption->text();
+    const auto fileDialogs = [] {
+        int n = 0;
+        for (QWidget* widget : QApplication::allWidgets())
+            n += qobject_cast<QFileDialog*>(widget) != nullptr;
+        return n;
+    };
+    const qsizetype childrenBefore = w->findChildren<QObject*>().size();
+    const qsizetype widgetsBefore = QApplication::allWidgets().size();
+
+    constexpr int kCycles = 12;
+    int shown = 0, forced = 0;
+    for (int i = 0; i < kCycles; ++i) {
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get())) << "cycle " << i;
+        // Escape goes where the keyboard sends it: to the widget in the dialog that has the focus.
+        int polls = 0;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible()) return;
+            if (++polls == 1) {
+                ++shown;
+                EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("Polyederdatei öffnen"));
+                QWidget* focus = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+                QTest::keyClick(focus, Qt::Key_Escape);
+            } else if (polls > 200) { // the Escape did not close it: closed here, so the test ends
+                ++forced;
+                dialog->reject();
+            }
+        });
+        poll.start();
+        QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
+        poll.stop();
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_EQ(shown, kCycles) << "Ctrl+O did not open the file dialog each time";
+    EXPECT_EQ(forced, 0) << "Escape did not close the file dialog";
+    EXPECT_EQ(fileDialogs(), 0);
+    EXPECT_EQ(QApplication::allWidgets().size(), widgetsBefore);
+    EXPECT_EQ(w->findChildren<QObject*>().size(), childrenBefore);
+    EXPECT_TRUE(w->isVisible()) << "the Escape for the dialog ended the program";
+    EXPECT_TRUE(w->openedFileName().isEmpty());
+    EXPECT_EQ(w->P1Caption->text(), caption);
+    EXPECT_TRUE(r.errors.empty()) << r.errors.front().toStdString();
+    const QString home = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home);
 }
 
 TEST(WindowAccessibility, TitleLineReadsAsTheBodyShown) {
