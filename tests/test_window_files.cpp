@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "openwindow.h"
 #include "app/startup.h"
+#include "build/polyhedronfile.h"
 #include "export/figurefile.h"
 #include "stripcontrols.h"
 #include "tempdir.h"
@@ -22,8 +23,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <memory>
+#include <numbers>
+#include <sstream>
 
 using namespace kesmora;
 using kesmora::test::readAll;
@@ -69,6 +73,31 @@ int pdfPages(const std::string& bytes) {
     for (std::size_t at = bytes.find("/Type /Page"); at != std::string::npos; at = bytes.find("/Type /Page", at + 1))
         if (bytes.compare(at, 12, "/Type /Pages") != 0) ++pages;
     return pages;
+}
+
+// A pyramid over a 200-gon: 201 vertices and 201 faces, as many faces as a body may have. Its
+// lines end with `eol`; comments and blanks after it fill the file to exactly `size` bytes.
+std::string paddedPyramid(std::size_t size, const std::string& eol) {
+    std::ostringstream s;
+    s.imbue(std::locale::classic());
+    s.precision(9);
+    s << "OFF" << eol << "201 201 400" << eol;
+    for (int k = 0; k < 200; ++k) {
+        const double a = 2 * std::numbers::pi * k / 200;
+        s << std::cos(a) << ' ' << std::sin(a) << " 0" << eol;
+    }
+    s << "0 0 1.5" << eol << "200";
+    for (int k = 199; k >= 0; --k)
+        s << ' ' << k;
+    s << eol;
+    for (int k = 0; k < 200; ++k)
+        s << "3 " << k << ' ' << (k + 1) % 200 << " 200" << eol;
+    std::string text = s.str();
+    const std::string comment = "# eine Zeile, die die Datei bis an ihre Grenze füllt" + eol;
+    while (text.size() + comment.size() <= size)
+        text += comment;
+    text.append(size - text.size(), ' '); // a last line of blanks only
+    return text;
 }
 
 } // namespace
@@ -338,6 +367,55 @@ TEST(WindowCommandLine, TheFileNamedOpensOnceTheWindowRuns) {
     EXPECT_EQ(start.window->openedFileName(), "tetra.obj");
     EXPECT_EQ(start.window->model().solid.vertices.size(), 4);
     EXPECT_EQ(start.window->P1Caption->text(), QString::fromUtf8("tetra.obj und dualer Körper"));
+}
+
+// The start with a file of the largest size read, a byte less and a byte more, with each kind of
+// line end: the command line's file opens once the event loop runs, or is refused with a message,
+// and nothing the open throws reaches the event loop.
+TEST(WindowCommandLine, AFileAtTheSizeLimitOpensAtTheStartAndOneByteMoreIsRefused) {
+    TempDir dir("window-cli-limit");
+    const auto limit = static_cast<std::size_t>(kMaxPolyhedronFileBytes);
+    const std::pair<const char*, std::string> ends[] = {{"lf", "\n"}, {"crlf", "\r\n"}, {"cr", "\r"}};
+    for (const auto& [endName, eol] : ends) {
+        for (const std::size_t size : {limit - 1, limit, limit + 1}) {
+            const std::string name = "pyramide-" + std::string(endName) + "-" + std::to_string(size) + ".off";
+            const std::filesystem::path file = dir.path() / name;
+            std::ofstream(file, std::ios::binary) << paddedPyramid(size, eol);
+            ASSERT_EQ(std::filesystem::file_size(file), size);
+            SCOPED_TRACE(name);
+            const CommandLineRequest request =
+                parseCommandLine({QStringLiteral("kesmora"), QString::fromStdString(file.string())});
+            ASSERT_TRUE(request.start);
+            StartOutcome start = startProgram(std::filesystem::path(KESMORA_BINARY_DIR), request.dataDir);
+            ASSERT_NE(start.window, nullptr) << start.message.toStdString();
+            Recorded r;
+            record(*start.window, r);
+            start.window->show();
+            openWhenShown(*start.window, request.file);
+            EXPECT_NO_THROW({
+                ASSERT_TRUE(QTest::qWaitForWindowExposed(start.window.get()));
+                QApplication::processEvents();
+            });
+            const TMainForm& w = *start.window;
+            if (size <= limit) {
+                EXPECT_TRUE(r.errors.empty()) << r.errors.front().toStdString();
+                EXPECT_EQ(w.openedFileName(), QString::fromStdString(name));
+                EXPECT_EQ(w.P1Caption->text(),
+                          QString::fromStdString(name) + QString::fromUtf8(" und dualer Körper"));
+                EXPECT_EQ(w.model().solid.vertices.size(), 201);
+                EXPECT_EQ(w.model().solid.faces.size(), 201);
+                EXPECT_EQ(w.model().dual.vertices.size(), 201);
+                EXPECT_EQ(w.model().dual.faces.size(), 201);
+            } else {
+                ASSERT_EQ(r.errors.size(), 1u);
+                EXPECT_TRUE(r.errors[0].contains(QString::fromUtf8("größer als 4 MB")))
+                    << r.errors[0].toStdString();
+                EXPECT_TRUE(w.openedFileName().isEmpty());
+                EXPECT_FALSE(w.P1Caption->text().contains(QStringLiteral("pyramide")));
+                EXPECT_NE(w.model().solid.vertices.size(), 201);
+            }
+        }
+    }
 }
 
 TEST(WindowCommandLine, GivenDataFolderIsUsedAndAWrongOneNamed) {
