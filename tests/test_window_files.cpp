@@ -3,23 +3,31 @@
 #include "app/mainwindow.h"
 #include "openwindow.h"
 #include "app/startup.h"
+#include "build/polyhedronfile.h"
 #include "export/figurefile.h"
 #include "stripcontrols.h"
 #include "tempdir.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <memory>
+#include <numbers>
+#include <sstream>
 
 using namespace kesmora;
 using kesmora::test::readAll;
@@ -65,6 +73,31 @@ int pdfPages(const std::string& bytes) {
     for (std::size_t at = bytes.find("/Type /Page"); at != std::string::npos; at = bytes.find("/Type /Page", at + 1))
         if (bytes.compare(at, 12, "/Type /Pages") != 0) ++pages;
     return pages;
+}
+
+// A pyramid over a 200-gon: 201 vertices and 201 faces, as many faces as a body may have. Its
+// lines end with `eol`; comments and blanks after it fill the file to exactly `size` bytes.
+std::string paddedPyramid(std::size_t size, const std::string& eol) {
+    std::ostringstream s;
+    s.imbue(std::locale::classic());
+    s.precision(9);
+    s << "OFF" << eol << "201 201 400" << eol;
+    for (int k = 0; k < 200; ++k) {
+        const double a = 2 * std::numbers::pi * k / 200;
+        s << std::cos(a) << ' ' << std::sin(a) << " 0" << eol;
+    }
+    s << "0 0 1.5" << eol << "200";
+    for (int k = 199; k >= 0; --k)
+        s << ' ' << k;
+    s << eol;
+    for (int k = 0; k < 200; ++k)
+        s << "3 " << k << ' ' << (k + 1) % 200 << " 200" << eol;
+    std::string text = s.str();
+    const std::string comment = "# eine Zeile, die die Datei bis an ihre Grenze füllt" + eol;
+    while (text.size() + comment.size() <= size)
+        text += comment;
+    text.append(size - text.size(), ' '); // a last line of blanks only
+    return text;
 }
 
 } // namespace
@@ -209,6 +242,72 @@ TEST(WindowMenus, HelpTellsVersionLicenceAndShortcuts) {
         EXPECT_TRUE(r.texts[1].contains(QString::fromLatin1(key))) << key;
 }
 
+// Ctrl+O opens Qt's own file dialog and Escape closes it, over and over, as a user leafing through
+// folders does. Each dialog goes with its Escape: no dialog, widget or child of the window stays
+// behind, the Escape meant for the dialog does not end the program ("Beenden" is Escape too), and
+// no file is opened. Qt keeps the pictures of the dialog's icons in its pixmap cache, which is
+// bounded; that is Qt's memory, not counted here. The dialog keeps its state in Qt's settings,
+// which go to a folder of the test's own.
+TEST(WindowMenus, FileDialogOpenedAndCancelledLeavesNothingBehind) {
+    TempDir settings("window-file-dialog-settings");
+    const QString settingsPath = QString::fromStdString(settings.path().string());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsPath);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsPath);
+    auto w = openWindow();
+    Recorded r;
+    record(*w, r);
+    const QString caption = w->P1Caption->text();
+    const auto fileDialogs = [] {
+        int n = 0;
+        for (QWidget* widget : QApplication::allWidgets())
+            n += qobject_cast<QFileDialog*>(widget) != nullptr;
+        return n;
+    };
+    const qsizetype childrenBefore = w->findChildren<QObject*>().size();
+    const qsizetype widgetsBefore = QApplication::allWidgets().size();
+
+    constexpr int kCycles = 12;
+    int shown = 0, forced = 0;
+    for (int i = 0; i < kCycles; ++i) {
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get())) << "cycle " << i;
+        // Escape goes where the keyboard sends it: to the widget in the dialog that has the focus.
+        int polls = 0;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible()) return;
+            if (++polls == 1) {
+                ++shown;
+                EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("Polyederdatei öffnen"));
+                QWidget* focus = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+                QTest::keyClick(focus, Qt::Key_Escape);
+            } else if (polls > 200) { // the Escape did not close it: closed here, so the test ends
+                ++forced;
+                dialog->reject();
+            }
+        });
+        poll.start();
+        QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
+        poll.stop();
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_EQ(shown, kCycles) << "Ctrl+O did not open the file dialog each time";
+    EXPECT_EQ(forced, 0) << "Escape did not close the file dialog";
+    EXPECT_EQ(fileDialogs(), 0);
+    EXPECT_EQ(QApplication::allWidgets().size(), widgetsBefore);
+    EXPECT_EQ(w->findChildren<QObject*>().size(), childrenBefore);
+    EXPECT_TRUE(w->isVisible()) << "the Escape for the dialog ended the program";
+    EXPECT_TRUE(w->openedFileName().isEmpty());
+    EXPECT_EQ(w->P1Caption->text(), caption);
+    EXPECT_TRUE(r.errors.empty()) << r.errors.front().toStdString();
+    const QString home = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home);
+}
+
 TEST(WindowAccessibility, TitleLineReadsAsTheBodyShown) {
     auto w = openWindow();
     QAccessibleInterface* title = QAccessible::queryAccessibleInterface(w->P1Caption);
@@ -268,6 +367,55 @@ TEST(WindowCommandLine, TheFileNamedOpensOnceTheWindowRuns) {
     EXPECT_EQ(start.window->openedFileName(), "tetra.obj");
     EXPECT_EQ(start.window->model().solid.vertices.size(), 4);
     EXPECT_EQ(start.window->P1Caption->text(), QString::fromUtf8("tetra.obj und dualer Körper"));
+}
+
+// The start with a file of the largest size read, a byte less and a byte more, with each kind of
+// line end: the command line's file opens once the event loop runs, or is refused with a message,
+// and nothing the open throws reaches the event loop.
+TEST(WindowCommandLine, AFileAtTheSizeLimitOpensAtTheStartAndOneByteMoreIsRefused) {
+    TempDir dir("window-cli-limit");
+    const auto limit = static_cast<std::size_t>(kMaxPolyhedronFileBytes);
+    const std::pair<const char*, std::string> ends[] = {{"lf", "\n"}, {"crlf", "\r\n"}, {"cr", "\r"}};
+    for (const auto& [endName, eol] : ends) {
+        for (const std::size_t size : {limit - 1, limit, limit + 1}) {
+            const std::string name = "pyramide-" + std::string(endName) + "-" + std::to_string(size) + ".off";
+            const std::filesystem::path file = dir.path() / name;
+            std::ofstream(file, std::ios::binary) << paddedPyramid(size, eol);
+            ASSERT_EQ(std::filesystem::file_size(file), size);
+            SCOPED_TRACE(name);
+            const CommandLineRequest request =
+                parseCommandLine({QStringLiteral("kesmora"), QString::fromStdString(file.string())});
+            ASSERT_TRUE(request.start);
+            StartOutcome start = startProgram(std::filesystem::path(KESMORA_BINARY_DIR), request.dataDir);
+            ASSERT_NE(start.window, nullptr) << start.message.toStdString();
+            Recorded r;
+            record(*start.window, r);
+            start.window->show();
+            openWhenShown(*start.window, request.file);
+            EXPECT_NO_THROW({
+                ASSERT_TRUE(QTest::qWaitForWindowExposed(start.window.get()));
+                QApplication::processEvents();
+            });
+            const TMainForm& w = *start.window;
+            if (size <= limit) {
+                EXPECT_TRUE(r.errors.empty()) << r.errors.front().toStdString();
+                EXPECT_EQ(w.openedFileName(), QString::fromStdString(name));
+                EXPECT_EQ(w.P1Caption->text(),
+                          QString::fromStdString(name) + QString::fromUtf8(" und dualer Körper"));
+                EXPECT_EQ(w.model().solid.vertices.size(), 201);
+                EXPECT_EQ(w.model().solid.faces.size(), 201);
+                EXPECT_EQ(w.model().dual.vertices.size(), 201);
+                EXPECT_EQ(w.model().dual.faces.size(), 201);
+            } else {
+                ASSERT_EQ(r.errors.size(), 1u);
+                EXPECT_TRUE(r.errors[0].contains(QString::fromUtf8("größer als 4 MB")))
+                    << r.errors[0].toStdString();
+                EXPECT_TRUE(w.openedFileName().isEmpty());
+                EXPECT_FALSE(w.P1Caption->text().contains(QStringLiteral("pyramide")));
+                EXPECT_NE(w.model().solid.vertices.size(), 201);
+            }
+        }
+    }
 }
 
 TEST(WindowCommandLine, GivenDataFolderIsUsedAndAWrongOneNamed) {

@@ -500,13 +500,19 @@ bool TMainForm::openFile(const QByteArray& path) {
         reportError(e.what());
         return false;
     }
-    applyAnimationControls(stopAnimation(animation_)); // as when a body is chosen
-    model_ = *built;
-    opened_ = std::move(file);
-    ++buildCount_;
-    P1Caption->setText(openedFileTitle());
-    shown_ = ShownBody{selection_, P1Caption->text(), strip_->currentBodyName(), opened_};
-    showPropertiesOfShownBody();
+    // Called from the event loop (the command line's file, a drop), so nothing may leave here.
+    bool taken = false;
+    guarded([&] {
+        applyAnimationControls(stopAnimation(animation_)); // as when a body is chosen
+        model_ = *built;
+        opened_ = std::move(file);
+        ++buildCount_;
+        taken = true;
+        P1Caption->setText(openedFileTitle());
+        shown_ = ShownBody{selection_, P1Caption->text(), strip_->currentBodyName(), opened_};
+        showPropertiesOfShownBody();
+    });
+    if (!taken) return false;
     guarded([&] { zeichnen(); });
     lastRefusal_ = refusalShown(model_.dualInfo);
     if (!lastRefusal_.empty()) reportError(lastRefusal_);
@@ -561,7 +567,8 @@ void TMainForm::M18C() {
 
 QRect TMainForm::buildForSystemPaint() {
     // A paint request from the system rebuilds; an error is reported after the paint, once per
-    // body, and the previous solid is drawn meanwhile.
+    // body, and the previous solid is drawn meanwhile. Nothing may leave a paint event: it would
+    // pass through Qt's painting on its way out.
     try {
         buildModel();
         lastPaintError_.clear();
@@ -577,7 +584,19 @@ QRect TMainForm::buildForSystemPaint() {
             QTimer::singleShot(0, this, [this, message] { reportError(message); });
         }
     }
-    return renderOnly();
+    // A picture that cannot be drawn is said once, not after every paint.
+    try {
+        const QRect changed = renderOnly();
+        lastRenderError_.clear();
+        return changed;
+    } catch (const std::exception& e) {
+        if (lastRenderError_ != e.what()) {
+            lastRenderError_ = e.what();
+            const std::string message = e.what();
+            QTimer::singleShot(0, this, [this, message] { reportError(message); });
+        }
+        return {};
+    }
 }
 
 QRect TMainForm::renderOnly() {

@@ -280,6 +280,7 @@ class TMainForm : public QMainWindow {
     QSize normalSize_;               // the size the fixed border keeps
     int buildCount_ = 0;
     std::string lastPaintError_;
+    std::string lastRenderError_; // the drawing's, as lastPaintError_ is the build's
     DualKind dualKind_ = DualKind::Catalogue;
     // The refusal of a reciprocal last shown: a repaint that builds the same body again says nothing.
     std::string lastRefusal_;
