@@ -8,6 +8,7 @@
 #include <QRectF>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numbers>
 #include <numeric>
@@ -147,11 +148,43 @@ class Planner {
     }
 
     std::optional<Plan> plan(const Net& net, bool refuseSlits) const {
+        Plan p = laidOut(net, 1);
+        if (refuseSlits && slitIn(p)) return std::nullopt;
+        if (!placeTabs(p)) return std::nullopt;
+        return p;
+    }
+
+    // The net cut into more pieces until each has room for its tabs and none has a slit: each time
+    // the two faces in the way of each other go to different pieces, at worst down to single faces.
+    // The cuts stay in `net`. Without a length asked for, the scale is `shrink` times the one at
+    // which the whole net fits the page.
+    std::optional<Plan> planInPieces(Net& net, double shrink) const {
+        for (std::size_t cuts = 0; cuts <= net.faces.size(); ++cuts) {
+            Plan p = laidOut(net, shrink);
+            std::optional<std::pair<int, int>> apart = slitIn(p);
+            if (!apart) {
+                std::pair<int, int> trouble{-1, -1};
+                if (placeTabs(p, &trouble)) return p;
+                apart = trouble;
+            }
+            if (!separate(net, p, apart->first, apart->second)) return std::nullopt;
+        }
+        return std::nullopt;
+    }
+
+    // The plan's scale: millimetres per unit of the mesh.
+    double scaleOf(const Plan& p) const {
+        const auto& f = mesh_.faces[0];
+        return length2(p.faces[0][1] - p.faces[0][0]) / norm(mesh_.vertices[f[1]] - mesh_.vertices[f[0]]);
+    }
+
+  private:
+    Plan laidOut(const Net& net, double shrink) const {
         Plan p{net, {}, {}, 1, {}, {}};
         std::vector<QPointF> all;
         for (const Polygon& f : net.faces)
             all.insert(all.end(), f.begin(), f.end());
-        const double scale = edge_ > 0 ? edge_ / longest_ : fittingScale(all, room_) * (1 - 1e-9);
+        const double scale = edge_ > 0 ? edge_ / longest_ : fittingScale(all, room_) * (1 - 1e-9) * shrink;
         // y turns downward on the page: mirrored here, the printed side folds into the solid and
         // not into its mirror image.
         for (const Polygon& f : net.faces) {
@@ -171,12 +204,50 @@ class Planner {
                     p.fold[e] = true;
             }
         }
-        if (refuseSlits && hasSlit(p)) return std::nullopt;
-        if (!placeTabs(p)) return std::nullopt;
         return p;
     }
 
-  private:
+    // Cuts the fold on the way from face a to face b within their piece that leaves the two parts
+    // nearest in size; false when there is none, as for a face in its own way.
+    static bool separate(Net& net, const Plan& p, int a, int b) {
+        const std::size_t n = net.faces.size();
+        if (a < 0 || b < 0 || a == b || static_cast<std::size_t>(std::max(a, b)) >= n ||
+            p.pieceOf[a] != p.pieceOf[b])
+            return false;
+        std::vector<bool> aboveA(n, false);
+        for (int f = a; f >= 0; f = net.parent[f])
+            aboveA[f] = true;
+        int meet = b;
+        while (meet >= 0 && !aboveA[meet])
+            meet = net.parent[meet];
+        if (meet < 0) return false;
+        std::vector<int> way; // the faces whose fold to their parent lies on the way
+        for (int f : {a, b})
+            for (; f != meet; f = net.parent[f])
+                way.push_back(f);
+        std::vector<std::vector<int>> children(n);
+        for (std::size_t f = 0; f < n; ++f)
+            if (net.parent[f] >= 0 && p.pieceOf[net.parent[f]] == p.pieceOf[f])
+                children[net.parent[f]].push_back(static_cast<int>(f));
+        auto sizeBelow = [&](int top) {
+            std::vector<int> branch{top};
+            for (std::size_t i = 0; i < branch.size(); ++i)
+                branch.insert(branch.end(), children[branch[i]].begin(), children[branch[i]].end());
+            return static_cast<int>(branch.size());
+        };
+        const int pieceSize = static_cast<int>(std::count(p.pieceOf.begin(), p.pieceOf.end(), p.pieceOf[a]));
+        int best = -1, bestSmaller = -1;
+        for (int f : way) {
+            const int below = sizeBelow(f);
+            if (const int smaller = std::min(below, pieceSize - below); smaller > bestSmaller)
+                best = f, bestSmaller = smaller;
+        }
+        if (best < 0) return false;
+        net.parent[best] = -1;
+        net.parentSide[best] = -1;
+        return true;
+    }
+
     std::vector<QPointF> cornersOf(const Plan& p, const std::vector<int>& faces) const {
         std::vector<QPointF> out;
         for (int f : faces)
@@ -189,11 +260,22 @@ class Planner {
     void split(Plan& p) const {
         const int n = static_cast<int>(p.faces.size());
         p.pieceOf.assign(n, 0);
-        if (edge_ <= 0) return;
+        p.pieces = static_cast<int>(
+            std::count_if(p.net.parent.begin(), p.net.parent.end(), [](int f) { return f < 0; }));
+        if (edge_ <= 0 && p.pieces == 1) return;
         std::vector<std::vector<int>> children(n);
         std::vector<int> roots;
         for (int f = 0; f < n; ++f)
             (p.net.parent[f] < 0 ? roots : children[p.net.parent[f]]).push_back(f);
+        // A net already in pieces: one per root.
+        for (int piece = 0; piece < p.pieces; ++piece) {
+            std::vector<int> branch{roots[piece]};
+            for (std::size_t i = 0; i < branch.size(); ++i) {
+                p.pieceOf[branch[i]] = piece;
+                branch.insert(branch.end(), children[branch[i]].begin(), children[branch[i]].end());
+            }
+        }
+        if (edge_ <= 0) return;
         auto branch = [&](int top) {
             std::vector<int> out{top};
             for (std::size_t i = 0; i < out.size(); ++i)
@@ -223,10 +305,11 @@ class Planner {
         }
     }
 
-    // Two arms of a piece that come closer than a tab is wide. Where a cut runs, the two faces
-    // on either side of it open a wedge, from nothing at its end to wider and wider along it: the
-    // corners of one vertex, or a corner beside a side of the same vertex, may come that close.
-    bool hasSlit(const Plan& p) const {
+    // Two faces of a piece whose arms come closer than a tab is wide, if any. Where a cut runs, the
+    // two faces on either side of it open a wedge, from nothing at its end to wider and wider along
+    // it: the corners of one vertex, or a corner beside a side of the same vertex, may come that
+    // close.
+    std::optional<std::pair<int, int>> slitIn(const Plan& p) const {
         const int n = static_cast<int>(p.faces.size());
         std::vector<QRectF> boxes;
         for (const Polygon& f : p.faces)
@@ -245,11 +328,11 @@ class Planner {
                             const QPointF from = pb[m], to = pb[(m + 1) % pb.size()];
                             // As wide as a full tab on that side, so that one fits there.
                             const double room = std::min(kTabMax, 0.3 * length2(to - from));
-                            if (distanceToSegment(p.faces[a][k], from, to) < room) return true;
+                            if (distanceToSegment(p.faces[a][k], from, to) < room) return std::pair{i, j};
                         }
                 }
             }
-        return false;
+        return std::nullopt;
     }
 
     // A trapezoid on face side s, glued under the partner face t: its ends lean in no further
@@ -276,24 +359,34 @@ class Planner {
         return Polygon{a, b, b + h * out - h / std::tan(atB) * d, a + h * out + h / std::tan(atA) * d};
     }
 
-    // One tab on every glue edge, on the side where it lies on nothing else of its piece.
-    bool placeTabs(Plan& p) const {
+    // One tab on every glue edge, on the side where it lies on nothing else of its piece. Where one
+    // does not fit, `apart` (when given) gets a face that tab would go on and a face in its way, or
+    // -1 and -1 when no tab fits even alone.
+    bool placeTabs(Plan& p, std::pair<int, int>* apart = nullptr) const {
         std::vector<QRectF> faceBoxes;
         for (const Polygon& f : p.faces)
             faceBoxes.push_back(boundsOf(f, 0));
         std::vector<std::vector<int>> facesOfPiece(p.pieces);
         for (std::size_t f = 0; f < p.faces.size(); ++f)
             facesOfPiece[p.pieceOf[f]].push_back(static_cast<int>(f));
-        std::vector<std::vector<std::pair<Polygon, QRectF>>> tabsOfPiece(p.pieces);
-        auto isFree = [&](const Polygon& tab, int piece) {
+        struct Placed {
+            Polygon corners;
+            QRectF box;
+            int face;
+        };
+        std::vector<std::vector<Placed>> tabsOfPiece(p.pieces);
+        // The first face of the piece the tab would lie on, or that of a tab it would lie on; -1
+        // when it lies on nothing.
+        auto inTheWay = [&](const Polygon& tab, int piece) {
             const QRectF box = boundsOf(tab, 0);
             for (int f : facesOfPiece[piece])
-                if (box.intersects(faceBoxes[f]) && convexPolygonsOverlap(tab, p.faces[f], 1e-3))
-                    return false;
-            for (const auto& [other, otherBox] : tabsOfPiece[piece])
-                if (box.intersects(otherBox) && convexPolygonsOverlap(tab, other, 1e-3)) return false;
-            return true;
+                if (box.intersects(faceBoxes[f]) && convexPolygonsOverlap(tab, p.faces[f], 1e-3)) return f;
+            for (const Placed& other : tabsOfPiece[piece])
+                if (box.intersects(other.box) && convexPolygonsOverlap(tab, other.corners, 1e-3))
+                    return other.face;
+            return -1;
         };
+        auto isFree = [&](const Polygon& tab, int piece) { return inTheWay(tab, piece) < 0; };
         // Ends leaning in less and less; the pairs in the order of their steeper end.
         static const std::vector<std::pair<double, double>> leans = [] {
             const double steps[] = {43, 28, 18, 11, 7, 4.5, 3, 2};
@@ -317,12 +410,44 @@ class Planner {
                         const auto tab = tabShape(p, m.sides[k], m.sides[1 - k], share, leanA, leanB);
                         if (tab && isFree(*tab, p.pieceOf[m.sides[k].face])) found = Tab{m.sides[k], *tab};
                     }
-            if (!found) return false;
+            if (!found) {
+                if (apart) *apart = inTheWayOf(p, m, leans, inTheWay);
+                return false;
+            }
             const int piece = p.pieceOf[found->side.face];
-            tabsOfPiece[piece].push_back({found->corners, boundsOf(found->corners, 0)});
+            tabsOfPiece[piece].push_back({found->corners, boundsOf(found->corners, 0), found->side.face});
             p.tabs.push_back(std::move(*found));
         }
         return true;
+    }
+
+    // For a glue edge without room for a tab: the face whose tab would lie on the fewest faces of
+    // its piece, and the face of the first thing in that tab's way; -1 and -1 when no tab fits on
+    // the edge even where nothing is in the way.
+    template <class InTheWay>
+    std::pair<int, int> inTheWayOf(const Plan& p, const MeshEdge& m,
+                                   const std::vector<std::pair<double, double>>& leans,
+                                   const InTheWay& inTheWay) const {
+        std::pair<int, int> best{-1, -1};
+        int fewest = INT_MAX;
+        for (double share : {1.0, 0.6})
+            for (const auto& [leanA, leanB] : leans)
+                for (int k : {0, 1}) {
+                    const auto tab = tabShape(p, m.sides[k], m.sides[1 - k], share, leanA, leanB);
+                    if (!tab) continue;
+                    const int face = m.sides[k].face;
+                    const int piece = p.pieceOf[face];
+                    int count = 0;
+                    const QRectF box = boundsOf(*tab, 0);
+                    for (std::size_t f = 0; f < p.faces.size(); ++f)
+                        if (p.pieceOf[f] == piece && box.intersects(boundsOf(p.faces[f], 0)) &&
+                            convexPolygonsOverlap(*tab, p.faces[f], 1e-3))
+                            ++count;
+                    const int first = inTheWay(*tab, piece);
+                    count = std::max(count, 1); // lying on tabs alone counts as on one face
+                    if (count < fewest) fewest = count, best = {face, first};
+                }
+        return best;
     }
 
     const Mesh& mesh_;
@@ -586,6 +711,22 @@ NetLayout layoutNet(const NetRequest& r) {
         });
         if (plan) break;
     }
+    // Where no net in one piece has room for a tab on every glue edge, more pieces. On solids whose
+    // corners are almost flat, every cut opens no more than a sliver where it ends, too narrow for
+    // a tab on a short edge. Without a length asked for, the pieces shrink until they share one
+    // sheet, as long as the edges keep room for tabs.
+    if (!plan) {
+        std::optional<Net> net = unfold(r.mesh);
+        if (!net) net = unfoldInPieces(r.mesh);
+        for (double shrink = 1; net; shrink *= 0.9) {
+            plan = planner.planInPieces(*net, shrink);
+            if (!plan || r.edgeMillimetres > 0) break;
+            NetLayout trial;
+            placeOnSheets(*plan, trial, area);
+            if (trial.sheetCount == 1 || 0.9 * planner.scaleOf(*plan) * planner.shortest() < kShortestEdge)
+                break;
+        }
+    }
     if (!plan)
         throw NetError(NetError::Kind::NoNet,
                        what + QStringLiteral(": Es wurde kein Netz gefunden, das sich ohne Überlappungen "
@@ -598,10 +739,7 @@ NetLayout layoutNet(const NetRequest& r) {
     out.footer = QRectF(kMargin, page.height() - kMargin - kFooter, area.width(), kFooter);
     out.tree = plan->net.tree;
     out.millimetresPerUnit =
-        r.edgeMillimetres > 0
-            ? r.edgeMillimetres / planner.longest()
-            : length2(plan->faces[0][1] - plan->faces[0][0]) /
-                  norm(r.mesh.vertices[r.mesh.faces[0][1]] - r.mesh.vertices[r.mesh.faces[0][0]]);
+        r.edgeMillimetres > 0 ? r.edgeMillimetres / planner.longest() : planner.scaleOf(*plan);
     placeOnSheets(*plan, out, area);
 
     // Glue numbers in the order the edges come, folds and valleys where faces stay joined.

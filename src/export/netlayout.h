@@ -89,8 +89,9 @@ struct NetLayout {
     std::string tree;                          // which spanning tree gave the net, for the record
 };
 
-// Lays the net out; throws NetError with a German message when the body has no net or, at the
-// asked edge length, a face does not fit on the page.
+// Lays the net out, in pieces where it does not fit the page or where no net in one piece has room
+// for a tab on every glue edge; throws NetError with a German message when the body has no net or,
+// at the asked edge length, a face does not fit on the page.
 NetLayout layoutNet(const NetRequest& request);
 
 // Text of the page number line: "Seite 1 von 3".

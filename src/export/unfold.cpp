@@ -224,37 +224,119 @@ bool convexPolygonsOverlap(const Polygon& a, const Polygon& b, double tolerance)
     return true;
 }
 
-std::optional<Net> unfold(const Mesh& mesh, const std::function<bool(const Net&)>& accept) {
-    const EdgeMap map = edgeMap(mesh.faces);
-    const std::vector<MeshEdge>& edges = map.edges;
-    for (const MeshEdge& e : edges)
-        if (e.sides[1].face < 0) return std::nullopt;
-    const auto flat = flatFaces(mesh);
-    double longest = 0;
-    for (const MeshEdge& e : edges)
-        longest = std::max(longest, norm(mesh.vertices[e.b] - mesh.vertices[e.a]));
-    const double tolerance = 1e-6 * longest;
+namespace {
 
-    auto attempt = [&](const std::optional<Tree>& tree) -> std::optional<Net> {
-        if (!tree) return std::nullopt;
-        Net net = layOut(mesh, flat, *tree);
-        if (anyOverlap(net.faces, tolerance)) return std::nullopt;
-        if (accept && !accept(net)) return std::nullopt;
+// The spanning trees the search tries, in its order: steepest-edge cut trees over many directions,
+// then breadth-first and depth-first face trees from every face.
+class Candidates {
+  public:
+    explicit Candidates(const Mesh& mesh)
+        : mesh_(mesh), map_(edgeMap(mesh.faces)), dirs_(directions(200)), all_(map_.edges.size(), true),
+          flat_(flatFaces(mesh)) {
+        double longest = 0;
+        for (const MeshEdge& e : map_.edges)
+            longest = std::max(longest, norm(mesh.vertices[e.b] - mesh.vertices[e.a]));
+        tolerance_ = 1e-6 * longest;
+    }
+
+    bool closed() const {
+        return std::all_of(map_.edges.begin(), map_.edges.end(),
+                           [](const MeshEdge& e) { return e.sides[1].face >= 0; });
+    }
+    int count() const { return static_cast<int>(dirs_.size() + 2 * mesh_.faces.size()); }
+    double tolerance() const { return tolerance_; }
+
+    std::optional<Tree> tree(int index) const {
+        if (index < 0 || index >= count()) return std::nullopt;
+        const auto i = static_cast<std::size_t>(index);
+        if (i < dirs_.size())
+            return steepestEdgeTree(mesh_, map_, dirs_[i], "steepest edge " + std::to_string(i));
+        const std::size_t j = i - dirs_.size();
+        const bool depthFirst = j >= mesh_.faces.size();
+        const int root = static_cast<int>(depthFirst ? j - mesh_.faces.size() : j);
+        return faceTree(map_, all_, root, depthFirst,
+                        (depthFirst ? "depth first from face " : "breadth first from face ") +
+                            std::to_string(root));
+    }
+
+    Net laidOut(const Tree& t) const { return layOut(mesh_, flat_, t); }
+
+  private:
+    const Mesh& mesh_;
+    EdgeMap map_;
+    std::vector<Point3D> dirs_;
+    std::vector<bool> all_;
+    std::vector<Polygon> flat_;
+    double tolerance_ = 0;
+};
+
+// Cuts the net, breadth first from its root, wherever a face would lie on a face already in its
+// parent's piece: that face starts a piece of its own, which its branch follows.
+void cutWhereOverlapping(Net& net, double tolerance) {
+    const std::size_t n = net.faces.size();
+    std::vector<std::vector<int>> children(n);
+    std::vector<int> order;
+    for (std::size_t f = 0; f < n; ++f) {
+        if (net.parent[f] < 0)
+            order.push_back(static_cast<int>(f));
+        else
+            children[static_cast<std::size_t>(net.parent[f])].push_back(static_cast<int>(f));
+    }
+    std::vector<int> pieceOf(n, -1);
+    std::vector<std::vector<int>> members;
+    std::vector<QRectF> boxes;
+    for (const Polygon& p : net.faces)
+        boxes.push_back(bounds(p));
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const auto g = static_cast<std::size_t>(order[i]);
+        for (int c : children[g])
+            order.push_back(c);
+        if (net.parent[g] >= 0) {
+            std::vector<int>& piece = members[static_cast<std::size_t>(pieceOf[net.parent[g]])];
+            const bool overlaps = std::any_of(piece.begin(), piece.end(), [&](int h) {
+                const QRectF& a = boxes[g];
+                const QRectF& b = boxes[static_cast<std::size_t>(h)];
+                return !(a.right() < b.left() + tolerance || b.right() < a.left() + tolerance ||
+                         a.bottom() < b.top() + tolerance || b.bottom() < a.top() + tolerance) &&
+                       convexPolygonsOverlap(net.faces[g], net.faces[static_cast<std::size_t>(h)], tolerance);
+            });
+            if (!overlaps) {
+                pieceOf[g] = pieceOf[net.parent[g]];
+                piece.push_back(static_cast<int>(g));
+                continue;
+            }
+            net.parent[g] = -1;
+            net.parentSide[g] = -1;
+        }
+        pieceOf[g] = static_cast<int>(members.size());
+        members.push_back({static_cast<int>(g)});
+    }
+}
+
+} // namespace
+
+std::optional<Net> unfold(const Mesh& mesh, const std::function<bool(const Net&)>& accept) {
+    const Candidates candidates(mesh);
+    if (!candidates.closed()) return std::nullopt;
+    for (int i = 0; i < candidates.count(); ++i) {
+        const std::optional<Tree> tree = candidates.tree(i);
+        if (!tree) continue;
+        Net net = candidates.laidOut(*tree);
+        if (anyOverlap(net.faces, candidates.tolerance())) continue;
+        if (accept && !accept(net)) continue;
         return net;
-    };
-    const auto dirs = directions(200);
-    for (std::size_t i = 0; i < dirs.size(); ++i)
-        if (auto net = attempt(steepestEdgeTree(mesh, map, dirs[i], "steepest edge " + std::to_string(i))))
-            return net;
-    const std::vector<bool> all(edges.size(), true);
-    for (bool depthFirst : {false, true})
-        for (int root = 0; root < static_cast<int>(mesh.faces.size()); ++root)
-            if (auto net =
-                    attempt(faceTree(map, all, root, depthFirst,
-                                     (depthFirst ? "depth first from face " : "breadth first from face ") +
-                                         std::to_string(root))))
-                return net;
+    }
     return std::nullopt;
+}
+
+std::optional<Net> unfoldInPieces(const Mesh& mesh, int tree) {
+    const Candidates candidates(mesh);
+    if (!candidates.closed()) return std::nullopt;
+    const std::optional<Tree> t = candidates.tree(tree);
+    if (!t) return std::nullopt;
+    Net net = candidates.laidOut(*t);
+    cutWhereOverlapping(net, candidates.tolerance());
+    return net;
 }
 
 } // namespace kesmora

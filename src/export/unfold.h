@@ -41,7 +41,7 @@ bool convexPolygonsOverlap(const Polygon& a, const Polygon& b, double tolerance)
 
 struct Net {
     std::vector<Polygon> faces;  // per mesh face, corners in the face's boundary order
-    std::vector<int> parent;     // the face it is folded to, -1 for the root
+    std::vector<int> parent;     // the face it is folded to, -1 for the root of each piece
     std::vector<int> parentSide; // the side of this face (from corner k to k + 1) on that fold
     std::string tree;            // which spanning tree gave it, for the record
 };
@@ -51,5 +51,11 @@ struct Net {
 // first whose faces do not overlap and that `accept` (when given) takes. Empty when none works.
 // Faces folded together share their fold side exactly, corner for corner.
 std::optional<Net> unfold(const Mesh& mesh, const std::function<bool(const Net&)>& accept = {});
+
+// The search's spanning tree number `tree` (0 is the first unfold() tries), laid out and cut, from
+// its root outward, wherever a face would lie on one already placed: the net then comes in pieces,
+// each without overlaps, each with a root of its own. For solids none of whose nets unfold() takes.
+// Empty when the mesh is open or has no such tree.
+std::optional<Net> unfoldInPieces(const Mesh& mesh, int tree = 0);
 
 } // namespace kesmora
