@@ -300,6 +300,8 @@ TEST(PolyhedronFile, BadTextIsRefusedWithItsLine) {
         {"v 0 inf 0\n", "k.obj", "„inf“ ist keine endliche Zahl", 1},
         {"v 0 0 -1e999\n", "k.obj", "„-1e999“ ist keine endliche Zahl", 1},
         {"v 0 1,5 0\n", "k.obj", "„1,5“ ist keine Zahl", 1},
+        // a word from a file written in Latin-1, shown with its umlaut
+        {"v 0 W\xFCrfel 0\n", "k.obj", "„Würfel“ ist keine Zahl", 1},
         // one sign at most
         {"OFF\n1 0 0\n+-1.0 0 0\n", "k.off", "„+-1.0“ ist keine Zahl", 3},
         {"v 0 ++1 0\n", "k.obj", "„++1“ ist keine Zahl", 1},
