@@ -106,18 +106,14 @@ ControlStrip::ControlStrip(const std::array<QColor, 7>& colours) {
     R1->setGeometry(536, 12, 177, 101);
     R1Group = new QButtonGroup(this);
     R1Group->setObjectName("R1Group");
-    // The group is defined with four items; the second ("Krummlinige Körper") is removed at start.
-    const char* items[4] = {"Polyeder", "Krummlinige Körper", "Archimedische Körper", "Johnson Polyeder"};
-    std::vector<QRadioButton*> radios;
-    for (const char* item : items)
-        radios.push_back(new QRadioButton(QString::fromUtf8(item), R1));
-    delete radios[1];
-    radios.erase(radios.begin() + 1);
+    // The three categories offered, items 0 to 2 (the catalogue's categories 0, 2 and 3).
+    const char* items[3] = {"Polyeder", "Archimedische Körper", "Johnson Polyeder"};
     for (int i = 0; i < 3; ++i) {
-        radios[static_cast<std::size_t>(i)]->setGeometry(10, 22 + 24 * i, 160, 20);
-        R1Group->addButton(radios[static_cast<std::size_t>(i)], i);
+        auto* radio = new QRadioButton(QString::fromUtf8(items[i]), R1);
+        radio->setGeometry(10, 22 + 24 * i, 160, 20);
+        R1Group->addButton(radio, i);
+        if (i == 0) radio->setChecked(true);
     }
-    radios[0]->setChecked(true);
 
     LB1 = new QListWidget(P20);
     LB1->setObjectName("LB1");
