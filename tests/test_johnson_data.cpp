@@ -9,6 +9,7 @@
 #include "../tools/catalogue-gen/hull.cpp"
 #include "../tools/catalogue-gen/johnson.cpp"
 #include "../tools/catalogue-gen/johnson_parts.cpp"
+#include "../tools/catalogue-gen/johnson_solved.cpp"
 #include "../tools/catalogue-gen/layout.cpp"
 #include "../tools/catalogue-gen/uniform.cpp"
 
