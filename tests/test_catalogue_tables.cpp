@@ -1,5 +1,6 @@
 // Reading the catalogue tables: line splitting, look-ups, block reading and number conversion.
 #include "catalogue/catalogueerror.h"
+#include "catalogue/latin1.h"
 #include "catalogue/tables.h"
 
 #include <gtest/gtest.h>
@@ -348,4 +349,26 @@ TEST(FindLineTest, ExcludedSetAnswersAsFindLine) {
     EXPECT_FALSE(isExcluded(t, "name \xF7")); // the multiplication sign is no capital of division
     EXPECT_FALSE(isExcluded(t, "name \xFF")); // nor sharp s of y with diaeresis
     EXPECT_TRUE(isExcluded(t, "name \xFE"));
+}
+
+// Names and words of unknown encoding, as files and the file system give them: well-formed UTF-8
+// stays, every control character and every byte that is no UTF-8 is shown as \xNN, so nothing is
+// lost and nothing acts on a terminal; a word that is no UTF-8 is read as Latin-1.
+TEST(Text, NamesShownEscapedAndWordsReadAsLatin1WhereTheyAreNoUtf8) {
+    using kesmora::escapedForDisplay;
+    using kesmora::utf8OrLatin1;
+    EXPECT_EQ(escapedForDisplay("Würfel 🎲.off"), "Würfel 🎲.off");
+    EXPECT_EQ(escapedForDisplay("a\x1B[31m\tb\x7F"), "a\\x1B[31m\\x09b\\x7F");
+    EXPECT_EQ(escapedForDisplay("\xC2\x85|\xC2\xA0"), "\\xC2\\x85|\xC2\xA0"); // C1 NEL escaped, NBSP kept
+    EXPECT_EQ(escapedForDisplay("w\xFCrfel"), "w\\xFCrfel");
+    EXPECT_EQ(escapedForDisplay("\xC0\xAF"), "\\xC0\\xAF");          // overlong slash
+    EXPECT_EQ(escapedForDisplay("\xED\xA0\x80"), "\\xED\\xA0\\x80"); // a surrogate
+    EXPECT_EQ(escapedForDisplay("ab\xE2\x82"), "ab\\xE2\\x82");      // cut off at the end
+    EXPECT_EQ(escapedForDisplay(std::string("a\0b", 3)), "a\\x00b");
+    EXPECT_EQ(escapedForDisplay(""), "");
+
+    EXPECT_EQ(utf8OrLatin1("Würfel"), "Würfel");
+    EXPECT_EQ(utf8OrLatin1("W\xFCrfel"), "Würfel");
+    // One stray byte makes the whole word Latin-1, its UTF-8-looking pairs included.
+    EXPECT_EQ(utf8OrLatin1("\xC3\xA4\xFF"), "Ã¤ÿ");
 }
