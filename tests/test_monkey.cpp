@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
 #include "build/build.h"
+#include "build/dualname.h"
 #include "stripcontrols.h"
 
 #include <QAbstractButton>
@@ -129,7 +130,7 @@ HiddenBodyFacts hiddenBodyFacts() {
     for (int category : {0, 2, 3})
         for (const std::string& name : fillBodyList(tables, category, HiddenBodies::Shown)) {
             if (!isExcluded(tables, name)) continue;
-            facts.titles.insert(QString::fromLatin1(titleFor(name, category).c_str()));
+            facts.titles.insert(QString::fromLatin1(titleFor(name, catalogueDualShape(category)).c_str()));
             Selection s;
             s.currentCategory = category;
             try {

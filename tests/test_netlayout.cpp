@@ -234,7 +234,12 @@ TEST(NetLayout, EveryListedBodyAndEveryFlatDualCanBeBuilt) {
         try {
             const NetRequest dual = netRequest(b.model, b.name, NetSide::Dual);
             const NetLayout dualNet = layoutNet(dual);
-            EXPECT_TRUE(dualNet.title.contains(QStringLiteral("dualer Körper")));
+            // Named as the dialog offers it: a Johnson solid's is its quasi-dual.
+            const QString dualName =
+                b.category == 3 ? QStringLiteral("Quasi-Dual") : QStringLiteral("dualer Körper");
+            EXPECT_TRUE(dualNet.title.startsWith(b.name + QStringLiteral(", ") + dualName +
+                                                 QStringLiteral(" – Netz")))
+                << dualNet.title.toStdString();
             expectBuildable(dual.mesh, dualNet, b.name.toStdString() + " (dual)");
             ++duals;
         } catch (const NetError& e) {

@@ -550,6 +550,7 @@ TEST(PolyhedronFile, CoplanarNeighboursHaveNoReciprocalAndANetWithoutZeroFolds) 
     EXPECT_EQ(plain.dual.vertices.size(), 7);
     const SolidModel asked = buildFileSolid(file, DualKind::PolarReciprocal);
     EXPECT_EQ(asked.dualInfo.kind, DualKind::Catalogue);
+    EXPECT_EQ(asked.dualInfo.shape, DualShape::Plain);
     EXPECT_EQ(asked.dualInfo.refusal, "geteilt.off hat keine polare Reziproke: Die Flächen 2 und 3 grenzen "
                                       "aneinander und liegen in einer Ebene, so dass ihre Pole zusammenfielen.");
     EXPECT_EQ(refusalShown(asked.dualInfo),

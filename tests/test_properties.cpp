@@ -245,10 +245,11 @@ TEST(DualNames, ThePolarReciprocalShownNamesItsPartner) {
         Selection s;
         s.currentCategory = c.category;
         neuwert(s, tables(), utf8ToLatin1(c.body));
-        EXPECT_EQ(latin1ToUtf8(dualNameFor(tables(), c.category, s.bodyIndex, DualKind::PolarReciprocal)), c.dual)
+        EXPECT_EQ(latin1ToUtf8(dualNameFor(tables(), c.category, s.bodyIndex, DualShape::PolarReciprocal)),
+                  c.dual)
             << c.body;
         // The catalogue's construction keeps the names it had.
-        EXPECT_EQ(dualNameFor(tables(), c.category, s.bodyIndex, DualKind::Catalogue),
+        EXPECT_EQ(dualNameFor(tables(), c.category, s.bodyIndex, catalogueDualShape(c.category)),
                   dualNameFor(tables(), c.category, s.bodyIndex))
             << c.body;
     }

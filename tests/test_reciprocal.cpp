@@ -226,6 +226,7 @@ TEST(Reciprocal, OfEveryListedBodyIsConvexFlatSwapsVerticesAndFacesAndLeadsBack)
             const SolidModel m = buildSolid(shipped(), s, name, DualKind::PolarReciprocal);
             ++bodies;
             ASSERT_FALSE(m.dualInfo.reciprocalRefused()) << what << ": " << m.dualInfo.refusal;
+            EXPECT_EQ(m.dualInfo.shape, DualShape::PolarReciprocal) << what; // a Johnson solid's too
             const PolygonSurface solid = solidSurface(m), dual = dualSurface(m);
             ASSERT_EQ(dual.vertices.size(), solid.faces.size()) << what;
             ASSERT_EQ(dual.faces.size(), solid.vertices.size()) << what;
@@ -278,6 +279,7 @@ TEST(Reciprocal, ABodyWithAFacePlaneThroughItsCentreKeepsTheCatalogueDual) {
     const SolidModel asked = buildSolid(tables, s, "Tetrahemihexaeder", DualKind::PolarReciprocal);
     const SolidModel plain = buildSolid(tables, s, "Tetrahemihexaeder", DualKind::Catalogue);
     EXPECT_EQ(asked.dualInfo.kind, DualKind::Catalogue);
+    EXPECT_EQ(asked.dualInfo.shape, DualShape::Plain); // named as what it is, not as what was asked
     ASSERT_TRUE(asked.dualInfo.reciprocalRefused());
     EXPECT_NE(asked.dualInfo.refusal.find("Tetrahemihexaeder hat keine polare Reziproke"), std::string::npos)
         << asked.dualInfo.refusal;
@@ -379,6 +381,7 @@ TEST(Reciprocal, PolesBeyondWhatTheViewCanTurnGiveWayToTheCatalogueDual) {
     SolidModel m;
     ASSERT_NO_THROW(m = buildSolid(tables, s, "Pyramide", DualKind::PolarReciprocal));
     EXPECT_EQ(m.dualInfo.kind, DualKind::Catalogue);
+    EXPECT_EQ(m.dualInfo.shape, DualShape::Plain);
     EXPECT_NE(m.dualInfo.refusal.find("zu weit draußen"), std::string::npos) << m.dualInfo.refusal;
     EXPECT_EQ(m.dual.vertices.size(), 5);
 }

@@ -1,4 +1,5 @@
 // Body lists and the take-over of a selected body.
+#include "build/dualname.h"
 #include "catalogue/catalogueerror.h"
 #include "catalogue/latin1.h"
 #include "catalogue/selection.h"
@@ -198,9 +199,12 @@ TEST(Neuwert, ParametersPersistFromTheLastRecordWithABlock) {
 }
 
 TEST(Neuwert, Titles) {
-    EXPECT_EQ(titleFor("Oktaeder", 0), utf8ToLatin1("Oktaeder und dualer Körper"));
-    EXPECT_EQ(titleFor("Kuboktaeder", 2), utf8ToLatin1("Kuboktaeder und dualer Körper"));
-    EXPECT_EQ(titleFor("Johnson Polyeder 06", 3), "Johnson Polyeder 06 und quasiduales Polyeder");
+    EXPECT_EQ(titleFor("Oktaeder", catalogueDualShape(0)), utf8ToLatin1("Oktaeder und dualer Körper"));
+    EXPECT_EQ(titleFor("Kuboktaeder", catalogueDualShape(2)), utf8ToLatin1("Kuboktaeder und dualer Körper"));
+    EXPECT_EQ(titleFor("Johnson Polyeder 06", catalogueDualShape(3)),
+              "Johnson Polyeder 06 und quasiduales Polyeder");
+    EXPECT_EQ(titleFor("Johnson Polyeder 06", DualShape::PolarReciprocal),
+              utf8ToLatin1("Johnson Polyeder 06 und polar reziproker Körper"));
 }
 
 TEST(Categories, ItemMapping) {

@@ -10,6 +10,8 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QFileDialog>
 #include <QImage>
 #include <QLabel>
@@ -203,6 +205,103 @@ TEST(WindowMenus, ExportWritesSolidOrDualOutwardInEachFormat) {
     EXPECT_EQ(ascii.rfind("solid ", 0), 0u);
     EXPECT_NE(ascii.find("endsolid"), std::string::npos);
     EXPECT_TRUE(r.errors.empty());
+}
+
+// The export dialog itself, as a user fills it in: the figures it offers, the dual chosen as OBJ,
+// and the caption the file carries. The dual is named as it is on screen: the catalogue's dual, a
+// Johnson solid's quasi-dual, and with "Dual als polare Reziproke" on the polar reciprocal.
+TEST(WindowMenus, ExportDialogNamesTheDualShown) {
+    auto w = openWindow();
+    Recorded r;
+    record(*w, r);
+    TempDir dir("window-export-dual");
+    std::string offered; // the figures, " | " between them
+    // Answers the dialog once it is up: notes the figures, picks the dual and OBJ, presses OK.
+    const auto exportDual = [&](const char* file) {
+        offered.clear();
+        bool answered = false;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (answered || !dialog || !dialog->isVisible()) return;
+            answered = true;
+            QComboBox* figure = nullptr;
+            QComboBox* format = nullptr;
+            for (QComboBox* box : dialog->findChildren<QComboBox*>()) {
+                if (box->accessibleName() == QStringLiteral("Figur")) figure = box;
+                if (box->accessibleName() == QStringLiteral("Format")) format = box;
+            }
+            if (!figure || !format) {
+                ADD_FAILURE() << "the export dialog has no figure or format to choose";
+                dialog->reject();
+                return;
+            }
+            QStringList figures;
+            for (int i = 0; i < figure->count(); ++i)
+                figures << figure->itemText(i);
+            offered = figures.join(QStringLiteral(" | ")).toStdString();
+            figure->setCurrentIndex(1);
+            format->setCurrentIndex(format->findText(QStringLiteral("OBJ (Wavefront)")));
+            dialog->accept();
+        });
+        const QString path = QString::fromStdString((dir.path() / file).string());
+        w->fileChooser = [=](const TMainForm::FileRequest&) { return path; };
+        poll.start();
+        action(*w, "exportAction")->trigger();
+        poll.stop();
+        EXPECT_TRUE(answered) << "no export dialog came up";
+        std::istringstream lines(readAll(dir.path() / file));
+        std::string first;
+        std::getline(lines, first);
+        return first;
+    };
+
+    const QString cube = w->P1Caption->text().section(QStringLiteral(" und "), 0, 0);
+    ASSERT_FALSE(cube.isEmpty());
+    EXPECT_EQ(exportDual("dual.obj"), "# " + cube.toStdString() + ", dualer Körper");
+    EXPECT_EQ(offered, "Körper | dualer Körper");
+
+    w->M18->trigger();
+    QApplication::processEvents();
+    ASSERT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
+    EXPECT_EQ(exportDual("reziprok.obj"), "# " + cube.toStdString() + ", polar reziproker Körper");
+    EXPECT_EQ(offered, "Körper | polar reziproker Körper");
+
+    // A Johnson solid: its reciprocal, not its quasi-dual, while the menu item is on.
+    chooseBody(*w, 2, "Johnson Polyeder 54");
+    ASSERT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
+    EXPECT_EQ(exportDual("j54-reziprok.obj"), "# Johnson Polyeder 54, polar reziproker Körper");
+    EXPECT_EQ(offered, "Körper | polar reziproker Körper");
+
+    w->M18->trigger();
+    QApplication::processEvents();
+    ASSERT_EQ(w->model().dualInfo.kind, DualKind::Catalogue);
+    EXPECT_EQ(exportDual("j54.obj"), "# Johnson Polyeder 54, Quasi-Dual");
+    EXPECT_EQ(offered, "Körper | Quasi-Dual");
+    EXPECT_TRUE(r.errors.empty()) << r.errors.front().toStdString();
+
+    // An opened file's reciprocal; where the file's body has none, the dual from the face centroids
+    // it shows instead. An L-shaped prism: the plane of its inner side runs through the centroid of
+    // its vertices.
+    w->M18->trigger();
+    QApplication::processEvents();
+    std::ofstream(dir.path() / "keil.off", std::ios::binary)
+        << "OFF\n6 5 9\n0 0 0\n2 0 0\n0 2 0\n0 0 1\n2 0 1\n0 2 1\n3 0 2 1\n3 3 4 5\n4 0 1 4 3\n"
+           "4 1 2 5 4\n4 2 0 3 5\n";
+    std::ofstream(dir.path() / "winkel.off", std::ios::binary)
+        << "OFF\n12 8 18\n0 0 0\n2 0 0\n2 1 0\n1 1 0\n1 2 0\n0 2 0\n0 0 1\n2 0 1\n2 1 1\n1 1 1\n1 2 1\n"
+           "0 2 1\n6 5 4 3 2 1 0\n6 6 7 8 9 10 11\n4 0 1 7 6\n4 1 2 8 7\n4 2 3 9 8\n4 3 4 10 9\n4 4 5 11 10\n"
+           "4 5 0 6 11\n";
+    ASSERT_TRUE(w->openFile(QString::fromStdString((dir.path() / "keil.off").string())));
+    ASSERT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
+    EXPECT_EQ(exportDual("keil-reziprok.obj"), "# keil.off, polar reziproker Körper");
+    EXPECT_EQ(offered, "Körper | polar reziproker Körper");
+    ASSERT_TRUE(w->openFile(QString::fromStdString((dir.path() / "winkel.off").string())));
+    ASSERT_TRUE(w->model().dualInfo.reciprocalRefused());
+    EXPECT_EQ(exportDual("winkel.obj"), "# winkel.off, dualer Körper");
+    EXPECT_EQ(offered, "Körper | dualer Körper");
+    EXPECT_EQ(r.errors.size(), 1u); // the refusal, once
 }
 
 TEST(WindowMenus, PrintedPictureFillsAPdfPage) {

@@ -99,10 +99,6 @@ QString TMainForm::shownBodyName() const {
     return shown_ ? shown_->name : QStringLiteral("Kesmora");
 }
 
-bool TMainForm::showsQuasiDual() const {
-    return !opened_ && shown_ && shown_->selection.currentCategory == 3;
-}
-
 void TMainForm::openFromDialog() {
     openFile(chooseFile({QString::fromUtf8("Polyederdatei öffnen"),
                          QStringLiteral("Polyederdateien (*.off *.obj *.OFF *.OBJ);;OFF (*.off *.OFF);;"
@@ -136,8 +132,7 @@ void TMainForm::exportFigure() {
         auto* figure = new QComboBox(&dialog);
         figure->setAccessibleName(QStringLiteral("Figur"));
         figure->addItem(QString::fromUtf8("Körper"));
-        const bool quasi = showsQuasiDual();
-        figure->addItem(quasi ? QStringLiteral("Quasi-Dual") : QString::fromUtf8("dualer Körper"));
+        figure->addItem(QString::fromLatin1(dualShapeName(model_.dualInfo.shape)));
         auto* format = new QComboBox(&dialog);
         format->setAccessibleName(QStringLiteral("Format"));
         for (const MeshFormatEntry& f : kMeshFormats)
@@ -161,9 +156,9 @@ void TMainForm::exportFigure() {
     if (!choice || choice->path.isEmpty()) return;
     if (choice->format < 0 || choice->format > static_cast<int>(MeshFormat::StlAscii))
         throw std::runtime_error("Unbekanntes Exportformat.");
-    const bool quasi = showsQuasiDual();
     writeFigureFile(model_, choice->dual, static_cast<MeshFormat>(choice->format),
-                    figureTitle(shownBodyName().toStdString(), choice->dual, quasi), choice->path.toStdString());
+                    figureTitle(shownBodyName().toStdString(), choice->dual, model_.dualInfo.shape),
+                    choice->path.toStdString());
 }
 
 bool TMainForm::setUpPrinter(QPrinter& printer, const QString& title) {
@@ -209,19 +204,20 @@ struct NetFigures {
     std::vector<NetSide> sides;
 };
 
-NetFigures netFigures(const SolidModel& model, bool quasiDual) {
+NetFigures netFigures(const SolidModel& model) {
     NetFigures f;
     f.labels << QString::fromUtf8("Körper");
     f.sides.push_back(NetSide::Solid);
-    if (model.dualInfo.kind == DualKind::PolarReciprocal) {
-        f.labels << QString::fromUtf8("polar reziproker Körper");
-        f.sides.push_back(NetSide::Reciprocal);
+    const auto offer = [&f](DualShape shape, NetSide side) {
+        f.labels << QString::fromLatin1(dualShapeName(shape));
+        f.sides.push_back(side);
+    };
+    if (model.dualInfo.shape == DualShape::PolarReciprocal) {
+        offer(DualShape::PolarReciprocal, NetSide::Reciprocal);
         return f;
     }
-    f.labels << (quasiDual ? QStringLiteral("Quasi-Dual") : QString::fromUtf8("dualer Körper"));
-    f.sides.push_back(NetSide::Dual);
-    f.labels << QString::fromUtf8("polar reziproker Körper");
-    f.sides.push_back(NetSide::Reciprocal);
+    offer(model.dualInfo.shape, NetSide::Dual);
+    offer(DualShape::PolarReciprocal, NetSide::Reciprocal);
     return f;
 }
 
@@ -234,7 +230,7 @@ std::optional<TMainForm::NetChoice> TMainForm::chooseNet(bool save) {
     auto* form = new QFormLayout(&dialog);
     auto* figure = new QComboBox(&dialog);
     figure->setAccessibleName(QStringLiteral("Figur"));
-    figure->addItems(netFigures(model_, showsQuasiDual()).labels);
+    figure->addItems(netFigures(model_).labels);
     auto* edge = new QSpinBox(&dialog);
     edge->setAccessibleName(QString::fromUtf8("Kantenlänge in Millimetern"));
     edge->setRange(0, 1000);
@@ -259,9 +255,8 @@ std::optional<TMainForm::NetChoice> TMainForm::chooseNet(bool save) {
 
 namespace {
 
-NetRequest netRequestFor(const SolidModel& model, const QString& name, bool quasiDual,
-                         const TMainForm::NetChoice& choice) {
-    const NetFigures figures = netFigures(model, quasiDual);
+NetRequest netRequestFor(const SolidModel& model, const QString& name, const TMainForm::NetChoice& choice) {
+    const NetFigures figures = netFigures(model);
     if (choice.figure < 0 || choice.figure >= static_cast<int>(figures.sides.size()))
         throw std::runtime_error("Diese Figur gibt es nicht.");
     if (choice.edgeMillimetres < 0) throw std::runtime_error("Eine Kantenlänge ist nie negativ.");
@@ -279,14 +274,13 @@ void TMainForm::saveNet() {
     if (suffix != QLatin1String("pdf") && suffix != QLatin1String("svg"))
         throw std::runtime_error("Ein Netz wird als PDF (.pdf) oder SVG (.svg) gespeichert, nicht als „." +
                                  suffix.toStdString() + "“.");
-    writeNet(layoutNet(netRequestFor(model_, shownBodyName(), showsQuasiDual(), *choice)),
-             choice->path.toStdString());
+    writeNet(layoutNet(netRequestFor(model_, shownBodyName(), *choice)), choice->path.toStdString());
 }
 
 void TMainForm::printNet() {
     const std::optional<NetChoice> choice = chooseNet(false);
     if (!choice) return;
-    NetRequest request = netRequestFor(model_, shownBodyName(), showsQuasiDual(), *choice);
+    NetRequest request = netRequestFor(model_, shownBodyName(), *choice);
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     if (!setUpPrinter(printer, QStringLiteral("Netz drucken"))) return;

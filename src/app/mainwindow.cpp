@@ -219,15 +219,13 @@ void TMainForm::createViewMenu() {
 void TMainForm::showPropertiesOfShownBody() {
     if (!shown_) return;
     if (opened_) {
-        const bool reciprocal = model_.dualInfo.kind == DualKind::PolarReciprocal;
-        properties_->showBody(model_, openedFileName(), fromTable(reciprocal ? kReciprocalName : kPlainDualName));
+        properties_->showBody(model_, openedFileName(), fromTable(dualShapeName(model_.dualInfo.shape)));
         return;
     }
     // Only Platonic, Archimedean and Catalan solids look their dual's name up in the catalogue.
-    properties_->showBody(
-        model_, shown_->name,
-        fromTable(dualNameFor(tables_, shown_->selection.currentCategory, shown_->selection.bodyIndex,
-                              model_.dualInfo.kind)));
+    properties_->showBody(model_, shown_->name,
+                          fromTable(dualNameFor(tables_, shown_->selection.currentCategory,
+                                                shown_->selection.bodyIndex, model_.dualInfo.shape)));
 }
 
 void TMainForm::wire() {
@@ -425,8 +423,11 @@ void TMainForm::neuwert() {
     const QString current = chosenBodyName();
     if (current.isNull()) return;
     const std::string name = toTable(current);
-    const bool reciprocal = dualKind_ == DualKind::PolarReciprocal;
-    P1Caption->setText(fromTable(titleFor(name, selection_.currentCategory, reciprocal)));
+    // The dual asked for; the build puts the one it made in its place.
+    const DualShape asked = dualKind_ == DualKind::PolarReciprocal
+                                ? DualShape::PolarReciprocal
+                                : catalogueDualShape(selection_.currentCategory);
+    P1Caption->setText(fromTable(titleFor(name, asked)));
     kesmora::neuwert(selection_, tables_, name);
 }
 
@@ -446,9 +447,8 @@ void TMainForm::buildModel() {
         model_ = buildSolid(tables_, selection_, toTable(name), dualKind_); // taken over only when complete
     });
     ++buildCount_;
-    // A body without a polar reciprocal shows the catalogue's dual, and its title says so.
-    if (model_.dualInfo.reciprocalRefused())
-        P1Caption->setText(fromTable(titleFor(toTable(name), selection_.currentCategory, false)));
+    // The title names the dual built: a body without a polar reciprocal shows the catalogue's.
+    P1Caption->setText(fromTable(titleFor(toTable(name), model_.dualInfo.shape)));
     shown_ = ShownBody{selection_, P1Caption->text(), name, nullptr};
     showPropertiesOfShownBody();
 }
@@ -520,8 +520,8 @@ bool TMainForm::openFile(const QByteArray& path) {
 }
 
 QString TMainForm::openedFileTitle() const {
-    const bool reciprocal = model_.dualInfo.kind == DualKind::PolarReciprocal;
-    return openedFileName() + QString::fromUtf8(reciprocal ? " und polar reziproker Körper" : " und dualer Körper");
+    return openedFileName() + QStringLiteral(" und ") +
+           fromTable(dualShapeName(model_.dualInfo.shape, DualWording::InTitle));
 }
 
 QString TMainForm::openedFileName() const {

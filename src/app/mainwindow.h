@@ -181,8 +181,6 @@ class TMainForm : public QMainWindow {
     void showAbout();
     // The name the shown body goes by in files and on paper.
     QString shownBodyName() const;
-    // Whether the dual on screen is a catalogue body's quasi-dual.
-    bool showsQuasiDual() const;
     // "Öffnen…": a polyhedron file chosen in the file dialog.
     void openFromDialog();
 
@@ -197,7 +195,8 @@ class TMainForm : public QMainWindow {
     bool openFile(const QByteArray& path);
     // The file whose body is on screen, empty while a catalogue body is.
     QString openedFileName() const;
-    // "<file name> und dualer Körper", or "… und polar reziproker Körper" while that is the dual.
+    // "<file name> und dualer Körper", or "… und polar reziproker Körper" while that is the dual
+    // built.
     QString openedFileTitle() const;
 
   protected:

@@ -2,6 +2,7 @@
 #include "build.h"
 
 #include "catalogue/catalogueerror.h"
+#include "dualname.h"
 #include "geometry/degenerate.h"
 #include "geometry/dual.h"
 #include "geometry/geometryerror.h"
@@ -322,6 +323,7 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
         } catch (const GeometryError& e) {
             throw located(kFaceFile, header, 0, e.what());
         }
+        m.dualInfo.shape = catalogueDualShape(sel.currentCategory);
         m.dualInfo.refusal = refusal;
         if (!refusal.empty()) m.dualInfo.otherDual = "des Katalogs";
     }

@@ -35,16 +35,26 @@ std::optional<std::string> nameAt(const CatalogueTables& tables, int category, i
 
 } // namespace
 
-std::string dualNameFor(const CatalogueTables& tables, int category, int bodyIndex) {
-    if (category == 3) return kQuasiDualName;
-    return nameAt(tables, category, dualPartnerIndex(category, bodyIndex)).value_or(kPlainDualName);
-}
-
-std::string dualNameFor(const CatalogueTables& tables, int category, int bodyIndex, DualKind shown) {
-    if (shown != DualKind::PolarReciprocal) return dualNameFor(tables, category, bodyIndex);
+std::string dualNameFor(const CatalogueTables& tables, int category, int bodyIndex, DualShape shown) {
+    switch (shown) {
+    case DualShape::QuasiDual:
+        return dualShapeName(shown);
+    case DualShape::Plain:
+        return nameAt(tables, category, dualPartnerIndex(category, bodyIndex)).value_or(dualShapeName(shown));
+    case DualShape::PolarReciprocal:
+        break;
+    }
     const std::optional<int> partner = reciprocalPartner(category, bodyIndex);
     const std::optional<std::string> name = partner ? nameAt(tables, category, *partner) : std::nullopt;
-    return name ? *name + " (" + kReciprocalName + ")" : std::string(kReciprocalName);
+    return name ? *name + " (" + dualShapeName(shown) + ")" : std::string(dualShapeName(shown));
+}
+
+std::string dualNameFor(const CatalogueTables& tables, int category, int bodyIndex) {
+    return dualNameFor(tables, category, bodyIndex, catalogueDualShape(category));
+}
+
+std::string titleFor(const std::string& name, DualShape shown) {
+    return name + " und " + dualShapeName(shown, DualWording::InTitle);
 }
 
 } // namespace kesmora

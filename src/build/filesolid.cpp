@@ -56,6 +56,7 @@ class FileSolidBuilder {
             for (const FaceRecord& r : m.solid.faceRecords)
                 m.dual.vertices.push_back(r.centroid);
             buildDualFaces(m, rings);
+            m.dualInfo.shape = DualShape::Plain;
             m.dualInfo.refusal = refusal;
             if (!refusal.empty()) m.dualInfo.otherDual = "aus den Flächenmitten";
         }

@@ -119,11 +119,6 @@ std::vector<std::string> fillBodyList(const CatalogueTables& tables, int categor
     return names;
 }
 
-std::string titleFor(const std::string& name, int category, bool reciprocal) {
-    if (reciprocal) return name + " und polar reziproker K\xF6rper";
-    return name + (category == 3 ? " und quasiduales Polyeder" : " und dualer K\xF6rper");
-}
-
 void neuwert(Selection& sel, const CatalogueTables& tables, const std::string& name) {
     const std::string section = "{" + std::to_string(sel.currentCategory);
     const int first = firstNameLine(tables, sel.currentCategory, section);

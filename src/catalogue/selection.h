@@ -41,9 +41,6 @@ std::vector<std::string> sectionNames(const CatalogueTables& tables, int categor
 std::vector<std::string> fillBodyList(const CatalogueTables& tables, int category,
                                       HiddenBodies hidden = HiddenBodies::LeftOut);
 
-// The panel caption for a body; `reciprocal` while the dual shown is the polar reciprocal.
-std::string titleFor(const std::string& name, int category, bool reciprocal = false);
-
 // Takes over the named body of the current category: bodyIndex and, when its record has a
 // parameter block, bodyParams. Throws CatalogueError when the section or the name is missing or
 // a parameter value is not a number.

@@ -1,5 +1,6 @@
 #include "figurefile.h"
 
+#include "catalogue/latin1.h"
 #include "mesh.h"
 #include "meshfiles.h"
 #include "output.h"
@@ -14,10 +15,9 @@
 
 namespace kesmora {
 
-std::string figureTitle(const std::string& bodyName, bool dual, bool quasiDual, bool reciprocal) {
+std::string figureTitle(const std::string& bodyName, bool dual, DualShape shape) {
     if (!dual) return bodyName;
-    if (reciprocal) return bodyName + ", polar reziproker Körper";
-    return bodyName + (quasiDual ? ", Quasi-Dual" : ", dualer Körper");
+    return bodyName + ", " + latin1ToUtf8(dualShapeName(shape));
 }
 
 void writeFigureFile(const SolidModel& model, bool dual, MeshFormat format, const std::string& title,

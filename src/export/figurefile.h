@@ -14,8 +14,9 @@ namespace kesmora {
 
 enum class MeshFormat { Off, Obj, Stl, StlAscii };
 
-// The figure's caption inside a file: the body's name, for the dual with what kind of dual it is.
-std::string figureTitle(const std::string& bodyName, bool dual, bool quasiDual, bool reciprocal = false);
+// The figure's caption inside a file (UTF-8): the body's name, for the dual with the name of its
+// shape ("Oktaeder, dualer Körper", "Johnson Polyeder 06, Quasi-Dual").
+std::string figureTitle(const std::string& bodyName, bool dual, DualShape shape);
 
 // Writes the solid (or the dual) with its faces turned outward. Throws std::runtime_error with a
 // German message when the faces do not form a closed two-sided surface, or when writing fails.

@@ -481,15 +481,8 @@ NetLabel labelFor(const Polygon& face, int f, int k, int number) {
 }
 
 QString described(const NetRequest& r) {
-    switch (r.side) {
-    case NetSide::Dual:
-        return r.bodyName + QStringLiteral(", dualer Körper");
-    case NetSide::Reciprocal:
-        return r.bodyName + QStringLiteral(", polar reziproker Körper");
-    case NetSide::Solid:
-        break;
-    }
-    return r.bodyName;
+    if (r.side == NetSide::Solid) return r.bodyName;
+    return r.bodyName + QStringLiteral(", ") + QString::fromLatin1(dualShapeName(r.dualShape));
 }
 
 // Number of pieces the faces join the vertices into: one for a solid, one per part of a compound.
@@ -640,6 +633,7 @@ NetRequest netRequest(const SolidModel& model, const QString& bodyName, NetSide 
     NetRequest r;
     r.bodyName = bodyName;
     r.side = side;
+    r.dualShape = side == NetSide::Reciprocal ? DualShape::PolarReciprocal : model.dualInfo.shape;
     const QString what = QStringLiteral("„") + described(r) + QStringLiteral("“");
     const NetError open(NetError::Kind::NotClosed,
                         what + QStringLiteral(": Die Flächen schließen sich nicht zu einem Körper."));

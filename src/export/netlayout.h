@@ -34,6 +34,9 @@ struct NetRequest {
     Mesh mesh;        // closed, faces turned outward; netRequest() makes it from a model
     QString bodyName; // the catalogue name, for the title
     NetSide side = NetSide::Solid;
+    // What the dual or reciprocal side is, which names it in the title; netRequest() takes the
+    // model's for the dual.
+    DualShape dualShape = DualShape::Plain;
     double edgeMillimetres = 0; // the longest edge on paper; 0: as large as one page takes
     QSizeF pageMillimetres{210, 297};
 };

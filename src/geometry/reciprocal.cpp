@@ -266,7 +266,7 @@ void reciprocalDual(SolidModel& m) {
         dual.faces.push_back(codes);
         dual.faceRecords.push_back(FaceRecord{{sum.x / n, sum.y / n, sum.z / n}, v % 23 + 1});
     }
-    m.dualInfo = DualInfo{DualKind::PolarReciprocal, sphere.midsphere, {}, {}};
+    m.dualInfo = DualInfo{DualKind::PolarReciprocal, DualShape::PolarReciprocal, sphere.midsphere, {}, {}};
 }
 
 } // namespace kesmora

@@ -2,6 +2,7 @@
 // build fills and the view turns and zooms in place.
 #pragma once
 
+#include "dualshape.h"
 #include "fixedtable.h"
 
 #include <array>
@@ -69,6 +70,9 @@ enum class DualKind { Catalogue, PolarReciprocal };
 // What the build made of the dual, for whoever names it to the user.
 struct DualInfo {
     DualKind kind = DualKind::Catalogue;
+    // What the dual the model holds is, which names it wherever it is shown or written: the polar
+    // reciprocal only where it was built, a refused one leaves the catalogue's plain or quasi-dual.
+    DualShape shape = DualShape::Plain;
     // For the reciprocal: whether it was taken about the midsphere (every edge touching it) or about
     // the sphere through the mean distance of the edge midpoints.
     bool midsphere = false;

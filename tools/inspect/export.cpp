@@ -77,7 +77,8 @@ int exportCommand(const CatalogueTables& tables, const CommandLine& line) {
                                   : format == Format::Obj ? MeshFormat::Obj
                                   : format == Format::Stl ? MeshFormat::Stl
                                                           : MeshFormat::StlAscii;
-    writeFigureFile(body.model, dual, meshFormat, figureTitle(latin1ToUtf8(name), dual, category == 3 && !reciprocal, reciprocal), out);
+    writeFigureFile(body.model, dual, meshFormat,
+                    figureTitle(latin1ToUtf8(name), dual, body.model.dualInfo.shape), out);
     return 0;
 }
 

@@ -1,6 +1,7 @@
 // JSON form of a model: vertex indices instead of vertex characters.
 #include "modeljson.h"
 
+#include "build/dualname.h"
 #include "catalogue/selection.h"
 
 #include <QJsonArray>
@@ -57,9 +58,8 @@ QJsonObject modelToJson(const BuiltBody& b) {
     o["category"] = b.selection.currentCategory;
     o["bodyIndex"] = b.selection.bodyIndex;
     o["name"] = text(b.name);
-    const bool reciprocal = m.dualInfo.kind == DualKind::PolarReciprocal;
-    o["title"] = text(titleFor(b.name, b.selection.currentCategory, reciprocal));
-    if (reciprocal) {
+    o["title"] = text(titleFor(b.name, m.dualInfo.shape));
+    if (m.dualInfo.shape == DualShape::PolarReciprocal) {
         o["dual"] = QStringLiteral("polar reciprocal");
         o["midsphere"] = m.dualInfo.midsphere;
     }

@@ -11,6 +11,23 @@
 
 namespace kesmora::inspect {
 
+namespace {
+
+// The dual's shape in the words of the "figure" field.
+const char* figureWord(DualShape shape) {
+    switch (shape) {
+    case DualShape::QuasiDual:
+        return "quasi-dual";
+    case DualShape::PolarReciprocal:
+        return "polar reciprocal";
+    case DualShape::Plain:
+        break;
+    }
+    return "dual";
+}
+
+} // namespace
+
 Options statsOptions() {
     return bodyCommand("stats").flag("--dual").flag("--reciprocal").flag("--json").check(
         [](const CommandLine& line) {
@@ -27,8 +44,7 @@ int statsCommand(const CatalogueTables& tables, const CommandLine& line) {
     const BuiltBody body = buildAsTheWindowDoes(tables, category, name, HiddenBodies::LeftOut,
                                                 reciprocal ? DualKind::PolarReciprocal : DualKind::Catalogue);
     const Stats s = measure(dual ? dualMesh(body.model) : solidMesh(body.model));
-    const std::string which =
-        dual ? (reciprocal ? "polar reciprocal" : category == 3 ? "quasi-dual" : "dual") : "solid";
+    const std::string which = dual ? figureWord(body.model.dualInfo.shape) : "solid";
     if (json) {
         QJsonObject o = statsJson(s);
         o["name"] = QString::fromStdString(latin1ToUtf8(name));
