@@ -520,8 +520,7 @@ bool TMainForm::openFile(const QByteArray& path) {
 }
 
 QString TMainForm::openedFileTitle() const {
-    const bool reciprocal = model_.dualInfo.kind == DualKind::PolarReciprocal;
-    return openedFileName() + QString::fromUtf8(reciprocal ? " und polar reziproker Körper" : " und dualer Körper");
+    return opened_ ? QString::fromStdString(fileTitle(opened_->name, model_.dualInfo.kind)) : QString();
 }
 
 QString TMainForm::openedFileName() const {

@@ -349,4 +349,9 @@ SolidModel buildFileSolid(const PolyhedronFile& file, DualKind dual) {
     return FileSolidBuilder(file, dual).build();
 }
 
+std::string fileTitle(const std::string& fileName, DualKind shown) {
+    return fileName +
+           (shown == DualKind::PolarReciprocal ? " und polar reziproker Körper" : " und dualer Körper");
+}
+
 } // namespace kesmora

@@ -5,6 +5,8 @@
 #include "geometry/solidmodel.h"
 #include "polyhedronfile.h"
 
+#include <string>
+
 namespace kesmora {
 
 // A dual face whose corners stray farther than this from one plane (relative to the dual's size,
@@ -26,5 +28,10 @@ inline constexpr double kFlatDualFaceTolerance = 1e-4;
 // limits of the dual from the face centroids do not apply; where it has none, the model keeps the
 // dual from the face centroids and its dualInfo says why.
 SolidModel buildFileSolid(const PolyhedronFile& file, DualKind dual = DualKind::Catalogue);
+
+// The title over the picture of a file's body, in UTF-8: the file's shown name and the dual shown
+// with it ("wuerfel.off und dualer Körper"). A file has no quasi-dual; the dual from the face
+// centroids is its "dualer Körper".
+std::string fileTitle(const std::string& fileName, DualKind shown);
 
 } // namespace kesmora
