@@ -234,7 +234,8 @@ CommandLine Options::parse(const std::vector<std::string>& args) const {
             break;
         }
         if (positionals < positionals_.size()) {
-            // Said at once where the option came first: the argument is no CATEGORY gone wrong.
+            // Said at once where the option came first, rather than reading the argument as a
+            // positional one gone wrong.
             if (!insteadOfPositionals_.empty() && line.given(insteadOfPositionals_))
                 throw positionalsAndTheirReplacement();
             const Spec& spec = positionals_[positionals++];
