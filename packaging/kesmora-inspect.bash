@@ -1,5 +1,6 @@
 # Bash completion for kesmora-inspect: its commands, the categories, the body names of the chosen
-# category (asked from the inspector itself, so they always match its catalogue) and the options.
+# category (asked from the inspector itself, so they always match its catalogue), polyhedron files
+# after --file and the options.
 
 _kesmora_inspect() {
     local cur=${COMP_WORDS[COMP_CWORD]}
@@ -26,15 +27,26 @@ _kesmora_inspect() {
     *) return ;;
     esac
 
+    # A polyhedron file in place of CATEGORY NAME: OFF or OBJ, folders to get there.
+    if [[ $prev == --file ]]; then
+        compopt -o filenames 2>/dev/null
+        local found
+        COMPREPLY=()
+        while IFS= read -r found; do
+            [[ -d $found || ${found,,} == *.off || ${found,,} == *.obj ]] && COMPREPLY+=("$found")
+        done < <(compgen -f -- "$cur")
+        return
+    fi
+
     if ((${#args[@]} == 1)); then
-        local categories="0 2 3"
+        local categories="0 2 3 --file"
         [[ $command == model ]] && categories+=" --all"
         COMPREPLY=($(compgen -W "$categories" -- "$cur"))
         return
     fi
 
     if ((${#args[@]} == 2)); then
-        [[ ${args[1]} == --all ]] && return
+        [[ ${args[1]} == --all || ${args[1]} == --file ]] && return
         # Names hold blanks, commas and brackets: match them unquoted, hand them back quoted.
         local typed=${cur#[\"\']}
         typed=${typed//\\/}
@@ -73,6 +85,8 @@ _kesmora_inspect() {
     stats) options="--dual --reciprocal --json" ;;
     net) options="--dual --reciprocal --page --edge -o" ;;
     esac
+    # The catalogue's hidden bodies have nothing to do with a file.
+    [[ " ${args[*]} " == *" --file "* ]] && options=${options/--hidden /}
     COMPREPLY=($(compgen -W "$options" -- "$cur"))
 }
 

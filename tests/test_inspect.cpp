@@ -10,13 +10,20 @@
 
 #include <gtest/gtest.h>
 
+#include "build/filesolid.h"
+#include "build/polyhedronfile.h"
+#include "catalogue/latin1.h"
 #include "tempdir.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 using kesmora::test::readAll;
 
@@ -374,4 +381,264 @@ TEST(Inspector, ABodyWithoutReciprocalFailsWithTheMessage) {
     EXPECT_EQ(inspect({"--data", data, "model", "0", "Tetrahemihexaeder", "--reciprocal"}).exitCode, 1);
     // Without the option the catalogue's dual is all that is asked for.
     EXPECT_EQ(inspect({"--data", data, "render", "0", "Tetrahemihexaeder", "-o", png}).exitCode, 0);
+}
+
+namespace {
+
+// A square pyramid in OFF, numbers with a decimal point, a comment on the second line.
+const char* kPyramidOff = "OFF\n"
+                          "# quadratische Pyramide\n"
+                          "5 5 8\n"
+                          "-1 -1 0\n"
+                          "1 -1 0\n"
+                          "1 1 0\n"
+                          "-1 1 0\n"
+                          "0 0 1.5\n"
+                          "4 0 3 2 1\n"
+                          "3 0 1 4\n"
+                          "3 1 2 4\n"
+                          "3 2 3 4\n"
+                          "3 3 0 4\n";
+
+// A box in OBJ, its faces not all turned alike, numbered from 1.
+const char* kBoxObj = "# Quader\n"
+                      "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\n"
+                      "v 0 0 0.5\nv 2 0 0.5\nv 2 1 0.5\nv 0 1 0.5\n"
+                      "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 6 2 3 7\nf 3 4 8 7\nf 4 1 5 8\n";
+
+void writeFile(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+QString q(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+// The model dump's tables of one figure against the window's build of it.
+void expectFigure(const QJsonObject& o, const char* verticesKey, const char* facesKey,
+                  const kesmora::Figure& figure) {
+    const QJsonArray vertices = o[verticesKey].toArray();
+    ASSERT_EQ(vertices.size(), figure.vertices.size()) << verticesKey;
+    for (int i = 0; i < figure.vertices.size(); ++i) {
+        const QJsonArray p = vertices[i].toArray();
+        EXPECT_DOUBLE_EQ(p[0].toDouble(), figure.vertices[i].x) << verticesKey << " " << i;
+        EXPECT_DOUBLE_EQ(p[1].toDouble(), figure.vertices[i].y) << verticesKey << " " << i;
+        EXPECT_DOUBLE_EQ(p[2].toDouble(), figure.vertices[i].z) << verticesKey << " " << i;
+    }
+    const QJsonArray faces = o[facesKey].toArray();
+    ASSERT_EQ(faces.size(), figure.faces.size()) << facesKey;
+    for (int f = 0; f < figure.faces.size(); ++f) {
+        QJsonArray expected;
+        for (char c : figure.faces[f])
+            expected.append(kesmora::vertexOfCode(c));
+        EXPECT_EQ(faces[f].toArray(), expected) << facesKey << " " << f;
+    }
+}
+
+// The vertex and face counts of an OFF file as read back by the program.
+std::pair<std::size_t, std::size_t> countsOf(const std::filesystem::path& path) {
+    const kesmora::PolyhedronFile f = kesmora::readPolyhedronFile(QByteArray::fromStdString(path.string()));
+    return {f.vertices.size(), f.faces.size()};
+}
+
+} // namespace
+
+TEST(InspectorFile, EveryBodyCommandTakesAPolyhedronFile) {
+    using namespace kesmora;
+    const test::TempDir dir("inspect-file");
+    const auto off = dir.path() / "pyramide.off";
+    const auto obj = dir.path() / "quader-\xC3\xBC.obj"; // an umlaut in UTF-8
+    writeFile(off, kPyramidOff);
+    writeFile(obj, kBoxObj);
+
+    // model: the window's build of the file, name and title from the file's name; no catalogue
+    // place, no parameters.
+    Result r = inspect({"model", "--file", q(off)});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(o["name"].toString(), "pyramide.off");
+    EXPECT_EQ(o["title"].toString(), QString::fromUtf8("pyramide.off und dualer Körper"));
+    EXPECT_FALSE(o.contains("category"));
+    EXPECT_FALSE(o.contains("bodyParams"));
+    EXPECT_FALSE(o.contains("dual"));
+    const SolidModel pyramid = buildFileSolid(readPolyhedronFile(QByteArray::fromStdString(off.string())));
+    EXPECT_EQ(o["vertices"].toArray().size(), 5);
+    EXPECT_EQ(o["faces"].toArray().size(), 5);
+    expectFigure(o, "vertices", "faces", pyramid.solid);
+    expectFigure(o, "dualVertices", "dualFaces", pyramid.dual);
+    EXPECT_DOUBLE_EQ(o["scale"].toDouble(), pyramid.scale);
+
+    // The polar reciprocal of the box is an octahedron.
+    r = inspect({"model", "--reciprocal", "--file", q(obj)});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    o = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(o["name"].toString(), QString::fromUtf8("quader-ü.obj"));
+    EXPECT_EQ(o["title"].toString(), QString::fromUtf8("quader-ü.obj und polar reziproker Körper"));
+    EXPECT_EQ(o["dual"].toString(), "polar reciprocal");
+    const SolidModel box = buildFileSolid(readPolyhedronFile(QByteArray::fromStdString(obj.string())),
+                                          DualKind::PolarReciprocal);
+    ASSERT_EQ(box.dualInfo.kind, DualKind::PolarReciprocal);
+    EXPECT_EQ(o["dualVertices"].toArray().size(), 6);
+    EXPECT_EQ(o["dualFaces"].toArray().size(), 8);
+    expectFigure(o, "vertices", "faces", box.solid);
+    expectFigure(o, "dualVertices", "dualFaces", box.dual);
+
+    // stats: the counts of the file; the reciprocal as the dual. No catalogue is needed.
+    r = inspect({"--data", "/nonexistent", "stats", "--file", q(off), "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    o = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(o["name"].toString(), "pyramide.off");
+    EXPECT_EQ(o["figure"].toString(), "solid");
+    EXPECT_FALSE(o.contains("category"));
+    EXPECT_EQ(o["vertices"].toInt(), 5);
+    EXPECT_EQ(o["faces"].toInt(), 5);
+    EXPECT_EQ(o["edges"].toInt(), 8);
+    EXPECT_TRUE(o["closed"].toBool());
+    EXPECT_TRUE(o["convex"].toBool());
+    r = inspect({"stats", "--file", q(obj), "--dual", "--reciprocal"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(QString::fromUtf8("quader-ü.obj, polar reciprocal (file)").toUtf8()))
+        << r.out.toStdString();
+    o = QJsonDocument::fromJson(inspect({"stats", "--file", q(obj), "--dual", "--json"}).out).object();
+    EXPECT_EQ(o["figure"].toString(), "dual");
+    EXPECT_EQ(o["vertices"].toInt(), 6);
+    EXPECT_EQ(o["faces"].toInt(), 8);
+    EXPECT_EQ(o["edges"].toInt(), 12);
+
+    // export: the meshes read back with the file's counts, the dual with the swapped ones.
+    const auto solidOff = dir.path() / "solid.off", dualOff = dir.path() / "dual.off";
+    r = inspect({"export", "--file", q(obj), "--format", "off", "-o", q(solidOff)});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(countsOf(solidOff), std::make_pair(std::size_t{8}, std::size_t{6}));
+    r = inspect({"export", "--file", q(off), "--dual", "--format", "off", "-o", q(dualOff)});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(countsOf(dualOff), std::make_pair(std::size_t{5}, std::size_t{5}));
+    const auto objOut = dir.path() / "dual.obj";
+    r = inspect({"export", "--file", q(obj), "--dual", "--format", "obj", "-o", q(objOut)});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_NE(readAll(objOut).find("quader-\xC3\xBC.obj, dualer K\xC3\xB6rper"), std::string::npos)
+        << readAll(objOut);
+    const auto svg = dir.path() / "bild.svg";
+    r = inspect({"export", "--file", q(off), "--format", "svg", "-o", q(svg)});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_NE(readAll(svg).find("<title>pyramide.off</title>"), std::string::npos);
+
+    // render: the drawing of the file's body, not an empty picture.
+    const auto png = dir.path() / "bild.png";
+    r = inspect({"render", "--file", q(off), "--mode", "2", "--size", "240x160", "-o", q(png)});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QImage image(q(png));
+    ASSERT_EQ(image.size(), QSize(240, 160));
+    int drawn = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            drawn += image.pixel(x, y) != image.pixel(0, 0);
+    EXPECT_GT(drawn, 500);
+
+    // net: SVG and PDF, titled with the file's name.
+    const auto net = dir.path() / "netz.svg", pdf = dir.path() / "netz.pdf";
+    r = inspect({"net", "--file", q(off), "-o", q(net)});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_NE(readAll(net).find("pyramide.off"), std::string::npos);
+    r = inspect({"net", "--file", q(obj), "--reciprocal", "-o", q(pdf)});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(readAll(pdf).rfind("%PDF", 0), 0u);
+}
+
+TEST(InspectorFile, RefusesAFileItCannotBuildAndACommandLineItCannotTake) {
+    using namespace kesmora;
+    const test::TempDir dir("inspect-file-refused");
+    const auto good = dir.path() / "pyramide.off", bad = dir.path() / "kaputt.off";
+    writeFile(good, kPyramidOff);
+    std::string broken = kPyramidOff;
+    broken.replace(broken.rfind("3 3 0 4"), 7, "3 3 0 7"); // line 13 names a sixth vertex of five
+    writeFile(bad, broken);
+    const auto out = dir.path() / "aus.png";
+
+    // Every command: the file's German message with its line, status 1, nothing written.
+    for (const QStringList& args :
+         {QStringList{"model", "--file", q(bad)}, QStringList{"stats", "--file", q(bad)},
+          QStringList{"render", "--file", q(bad), "-o", q(out)},
+          QStringList{"export", "--file", q(bad), "--format", "png", "-o", q(out)},
+          QStringList{"net", "--file", q(bad), "-o", q(dir.path() / "netz.svg")}}) {
+        const Result r = inspect(args);
+        EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith("kesmora-inspect: ")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("(Datei kaputt.off, Zeile 13)")) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("usage:")) << r.err.toStdString();
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "netz.svg"));
+    Result r = inspect({"stats", "--file", q(dir.path() / "fehlt.off")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("fehlt.off")) << r.err.toStdString();
+
+    // An L-shaped prism: the planes of its two inner walls pass through its centre, so it has no
+    // polar reciprocal; asked for, that is an error with the reason, and the dual from the face
+    // centroids is no answer in its place.
+    const auto prism = dir.path() / "l-prisma.off";
+    writeFile(prism, "OFF\n12 8 18\n"
+                     "0 0 0\n2 0 0\n2 1 0\n1 1 0\n1 2 0\n0 2 0\n"
+                     "0 0 1\n2 0 1\n2 1 1\n1 1 1\n1 2 1\n0 2 1\n"
+                     "6 5 4 3 2 1 0\n6 6 7 8 9 10 11\n"
+                     "4 0 1 7 6\n4 1 2 8 7\n4 2 3 9 8\n4 3 4 10 9\n4 4 5 11 10\n4 5 0 6 11\n");
+    r = inspect({"model", "--file", q(prism), "--reciprocal"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8("l-prisma.off hat keine polare Reziproke").toUtf8()))
+        << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("Gezeigt")) << r.err.toStdString();
+    r = inspect({"render", "--file", q(prism), "--reciprocal", "-o", q(out)});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    r = inspect({"stats", "--file", q(prism), "--dual", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(r.out).object()["vertices"].toInt(), 8);
+
+    // A file name that is no UTF-8 is opened all the same and shown escaped.
+    const std::string latin1 = "w\xFC"
+                               "rfel.off";
+    writeFile(dir.path() / latin1, kPyramidOff);
+    const auto stdoutFile = dir.path() / "stdout.txt", stderrFile = dir.path() / "stderr.txt";
+    const std::string command = "'" KESMORA_BINARY_DIR "/kesmora-inspect' stats --file '" +
+                                (dir.path() / latin1).string() + "' >'" + stdoutFile.string() + "' 2>'" +
+                                stderrFile.string() + "'";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << readAll(stderrFile);
+    EXPECT_EQ(readAll(stdoutFile).rfind(escapedForDisplay(latin1) + ", solid (file)\n", 0), 0u)
+        << readAll(stdoutFile);
+
+    // Command lines that cannot be taken: status 2, the first line naming what is wrong, before any
+    // file is read (the missing one would be status 1) or written.
+    const QString missing = q(dir.path() / "fehlt.off");
+    struct Refused {
+        QStringList args;
+        std::vector<const char*> named;
+    };
+    const std::vector<Refused> cases{
+        {{"stats", "--file"}, {"--file needs a value"}},
+        {{"stats", "0", "Oktaeder", "--file", missing}, {"--file", "CATEGORY NAME"}},
+        {{"render", "--file", missing, "0", "Oktaeder", "-o", q(out)}, {"--file", "CATEGORY NAME"}},
+        {{"net", "--file", missing, "Oktaeder", "-o", q(out)}, {"--file", "CATEGORY NAME"}},
+        {{"model", "0", "Oktaeder", "--file", missing}, {"--file", "CATEGORY NAME"}},
+        {{"model", "--file", missing, "--hidden"}, {"--file", "--hidden"}},
+        {{"model", "--all", "--file", missing}, {"--file", "--all"}},
+        {{"stats"}, {"CATEGORY NAME", "--file PATH"}},
+        {{"export", "--file", "", "--format", "off", "-o", q(out)}, {"--file"}},
+        {{"render", "--file", missing}, {"-o"}},
+        {{"list", "--file", missing}, {"--file"}},
+    };
+    for (const Refused& c : cases) {
+        const std::string line = c.args.join(' ').toStdString();
+        const Result refused = inspect(c.args);
+        EXPECT_EQ(refused.exitCode, 2) << line << "\n" << refused.err.toStdString();
+        EXPECT_TRUE(refused.out.isEmpty()) << line;
+        const QByteArray first = refused.err.left(refused.err.indexOf('\n'));
+        for (const char* named : c.named)
+            EXPECT_TRUE(first.contains(named)) << line << ": " << first.toStdString();
+        EXPECT_TRUE(refused.err.contains("\nusage: kesmora-inspect")) << line;
+        EXPECT_FALSE(std::filesystem::exists(out)) << line;
+    }
 }

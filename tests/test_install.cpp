@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include "tempdir.h"
+
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 
@@ -177,10 +181,19 @@ TEST_F(Install, CompletionOffersCommandsAndBodyNames) {
         "t kesmora-inspect stats 0 Hexa\n"
         "t kesmora-inspect stats 2 Cubus\n"
         "t kesmora-inspect export 0 Oktaeder --format s\n"
-        "t kesmora-inspect net 0 Oktaeder --r\n";
+        "t kesmora-inspect net 0 Oktaeder --r\n"
+        "t kesmora-inspect stats --f\n"
+        "cd \"$2\" && t kesmora-inspect render --file ''\n"
+        "t kesmora-inspect model --file a.off --h\n";
+    // Polyhedron files, a folder that may lead to more, and a file that is none.
+    const kesmora::test::TempDir folder("completion");
+    const fs::path& files = folder.path();
+    fs::create_directories(files / "ordner");
+    for (const char* name : {"a.off", "B.OBJ", "c.txt"})
+        std::ofstream(files / name) << "\n";
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
-    const Result r = run("bash", {"-c", script, "completion", q(prefix)}, env);
+    const Result r = run("bash", {"-c", script, "completion", q(prefix), q(files)}, env);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QList<QByteArray> lines = r.out.split('\n');
     ASSERT_GE(lines.size(), 5);
@@ -190,4 +203,11 @@ TEST_F(Install, CompletionOffersCommandsAndBodyNames) {
     EXPECT_EQ(lines[2], "Cubus\\ simus\\ \\(abgeschr.Hexaeder\\)|");
     EXPECT_EQ(lines[3], "stl|stl-ascii|svg|");
     EXPECT_EQ(lines[4], "--reciprocal|");
+    // A file in place of CATEGORY NAME: OFF and OBJ files and folders, no catalogue bodies hidden.
+    ASSERT_GE(lines.size(), 8);
+    EXPECT_EQ(lines[5], "--file|");
+    QList<QByteArray> offered = lines[6].split('|');
+    std::sort(offered.begin(), offered.end());
+    EXPECT_EQ(offered, (QList<QByteArray>{"", "B.OBJ", "a.off", "ordner"}));
+    EXPECT_EQ(lines[7], "|");
 }

@@ -520,8 +520,7 @@ bool TMainForm::openFile(const QByteArray& path) {
 }
 
 QString TMainForm::openedFileTitle() const {
-    return openedFileName() + QStringLiteral(" und ") +
-           fromTable(dualShapeName(model_.dualInfo.shape, DualWording::InTitle));
+    return opened_ ? QString::fromStdString(fileTitle(opened_->name, model_.dualInfo.shape)) : QString();
 }
 
 QString TMainForm::openedFileName() const {

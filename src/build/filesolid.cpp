@@ -3,6 +3,8 @@
 
 #include "build.h"
 
+#include "catalogue/latin1.h"
+
 #include "geometry/degenerate.h"
 #include "geometry/edgemap.h"
 #include "geometry/orientation.h"
@@ -348,6 +350,10 @@ class FileSolidBuilder {
 
 SolidModel buildFileSolid(const PolyhedronFile& file, DualKind dual) {
     return FileSolidBuilder(file, dual).build();
+}
+
+std::string fileTitle(const std::string& fileName, DualShape shown) {
+    return fileName + " und " + latin1ToUtf8(dualShapeName(shown, DualWording::InTitle));
 }
 
 } // namespace kesmora

@@ -2,8 +2,11 @@
 // bodies are.
 #pragma once
 
+#include "geometry/dualshape.h"
 #include "geometry/solidmodel.h"
 #include "polyhedronfile.h"
+
+#include <string>
 
 namespace kesmora {
 
@@ -26,5 +29,10 @@ inline constexpr double kFlatDualFaceTolerance = 1e-4;
 // limits of the dual from the face centroids do not apply; where it has none, the model keeps the
 // dual from the face centroids and its dualInfo says why.
 SolidModel buildFileSolid(const PolyhedronFile& file, DualKind dual = DualKind::Catalogue);
+
+// The title over the picture of a file's body, in UTF-8: the file's shown name and the dual shown
+// with it ("wuerfel.off und dualer Körper"). A file has no quasi-dual; the dual from the face
+// centroids is its "dualer Körper".
+std::string fileTitle(const std::string& fileName, DualShape shown);
 
 } // namespace kesmora

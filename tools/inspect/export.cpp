@@ -1,7 +1,6 @@
 // Writing the solid or its dual as OFF, OBJ, STL, SVG or PNG.
 #include "export.h"
 
-#include "catalogue/latin1.h"
 #include "export/figurefile.h"
 #include "options.h"
 #include "output.h"
@@ -48,9 +47,7 @@ Options exportOptions() {
         });
 }
 
-int exportCommand(const CatalogueTables& tables, const CommandLine& line) {
-    const int category = line.number("CATEGORY", 0);
-    const std::string name = utf8ToLatin1(line.text("NAME"));
+int exportCommand(Catalogue& catalogue, const CommandLine& line) {
     const bool dual = line.given("--dual");
     const auto format = static_cast<Format>(line.number("--format", 0));
     RenderSettings settings;
@@ -62,13 +59,13 @@ int exportCommand(const CatalogueTables& tables, const CommandLine& line) {
     const QByteArray rasterFormat = format == Format::Png ? imageFormatFor(out) : QByteArray();
     if (format == Format::Png || format == Format::Stl) refuseBinaryOnTerminal(out);
     const bool reciprocal = line.given("--reciprocal");
-    const BuiltBody body = buildAsTheWindowDoes(tables, category, name, HiddenBodies::LeftOut,
-                                                reciprocal ? DualKind::PolarReciprocal : DualKind::Catalogue);
+    const BuiltBody body = buildNamedBody(catalogue, line, HiddenBodies::LeftOut,
+                                          reciprocal ? DualKind::PolarReciprocal : DualKind::Catalogue);
     if (format == Format::Svg || format == Format::Png) {
         // The core refuses it too, in the window's words; the command line names its own way out.
         if (format == Format::Svg && settings.mode == DrawMode::Interpenetration3)
             throw std::runtime_error("mode 7 combines pixels and has no vector form; use --format png");
-        writeScenePicture(body.model, settings, QSize(width, height), latin1ToUtf8(body.name), out,
+        writeScenePicture(body.model, settings, QSize(width, height), body.shownName(), out,
                           format == Format::Svg, rasterFormat);
         return 0;
     }
@@ -77,8 +74,8 @@ int exportCommand(const CatalogueTables& tables, const CommandLine& line) {
                                   : format == Format::Obj ? MeshFormat::Obj
                                   : format == Format::Stl ? MeshFormat::Stl
                                                           : MeshFormat::StlAscii;
-    writeFigureFile(body.model, dual, meshFormat,
-                    figureTitle(latin1ToUtf8(name), dual, body.model.dualInfo.shape), out);
+    writeFigureFile(body.model, dual, meshFormat, figureTitle(body.shownName(), dual, body.model.dualInfo.shape),
+                    out);
     return 0;
 }
 

@@ -2,13 +2,14 @@
 // of the drawing area in SVG or PNG.
 #pragma once
 
-#include "catalogue/tables.h"
 #include "options.h"
+#include "session.h"
 
 namespace kesmora::inspect {
 
-// kesmora-inspect export CATEGORY NAME [--dual] --format F [--mode N] [--size WxH] [--marks] -o FILE
+// kesmora-inspect export (CATEGORY NAME | --file PATH) [--dual] --format F [--mode N] [--size WxH]
+//                 [--marks] -o FILE
 Options exportOptions();
-int exportCommand(const CatalogueTables& tables, const CommandLine& line);
+int exportCommand(Catalogue& catalogue, const CommandLine& line);
 
 } // namespace kesmora::inspect

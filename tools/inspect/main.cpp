@@ -31,7 +31,7 @@ const char* kUsage =
     "usage: kesmora-inspect [--data DIR] COMMAND ...\n"
     "  list [--hidden]                   every listed body: category, list position, index, block, name\n"
     "  model CATEGORY NAME [--hidden] [--reciprocal]\n"
-    "                                    the built model as JSON (one line)\n"
+    "  model --file PATH [--reciprocal]  the built model as JSON (one line)\n"
     "  model --all [--hidden] [--reciprocal]\n"
     "                                    every listed body, one JSON object per line\n"
     "                                    --hidden: the hidden bodies too, as \"ausgeblendete Koerper\n"
@@ -58,6 +58,9 @@ const char* kUsage =
     "  sheet [--title TEXT] [--columns N] [--tile WxH] -o OUT.png IMAGE CAPTION ...\n"
     "                                    a contact sheet of pictures with captions (the gallery)\n"
     "CATEGORY is 0 (Polyeder), 2 (Archimedische Koerper) or 3 (Johnson Polyeder); NAME in UTF-8.\n"
+    "--file PATH stands for CATEGORY NAME in model, render, export, stats and net: a polyhedron file\n"
+    "(OFF or OBJ) built as the window opens it, titled with the file's name; one that cannot be\n"
+    "read or built is refused with the window's message and status 1.\n"
     "--size and --tile take WxH in pixels, each side 1 to 10000; --page in millimetres, 50 to 10000.\n"
     "--reciprocal: the dual is the polar reciprocal about the midsphere (where every edge touches\n"
     "one) or the sphere through the mean distance of the edge midpoints, as the window's\n"
@@ -88,24 +91,32 @@ Options listOptions() {
     return Options("list").flag("--hidden");
 }
 
-int list(const CatalogueTables& tables, const CommandLine& line) {
-    for (const ListedBody& b : listedBodies(tables, hiddenBodies(line)))
+int list(Catalogue& catalogue, const CommandLine& line) {
+    for (const ListedBody& b : listedBodies(catalogue.tables(), hiddenBodies(line)))
         std::cout << b.category << '\t' << b.position << '\t' << b.bodyIndex << '\t' << b.blockId << '\t'
                   << latin1ToUtf8(b.name) << '\n';
     return 0;
 }
 
 Options modelOptions() {
-    return bodyCommand("model", false).flag("--all").flag("--hidden").flag("--reciprocal").check([](const CommandLine& line) {
-        if (line.given("--all") ? line.given("CATEGORY") : !line.given("NAME"))
-            throw Usage(std::string("model takes CATEGORY NAME or --all") +
-                        (line.given("--all") ? ", not both" : ""));
-    });
+    return bodyCommand("model", false)
+        .flag("--all")
+        .flag("--hidden")
+        .flag("--reciprocal")
+        .exclusive("--all", "--file")
+        // Only the catalogue hides bodies.
+        .exclusive("--file", "--hidden")
+        .check([](const CommandLine& line) {
+            if (line.given("--all") ? line.given("CATEGORY") : !line.given("NAME") && !line.given("--file"))
+                throw Usage(std::string("model takes CATEGORY NAME, --file PATH or --all") +
+                            (line.given("--all") ? ", not CATEGORY NAME and --all" : ""));
+        });
 }
 
-int model(const CatalogueTables& tables, const CommandLine& line) {
+int model(Catalogue& catalogue, const CommandLine& line) {
     const DualKind dual = line.given("--reciprocal") ? DualKind::PolarReciprocal : DualKind::Catalogue;
     if (line.given("--all")) {
+        const CatalogueTables& tables = catalogue.tables();
         // One broken body must not hide the others: each failure is reported, the status tells.
         int failed = 0;
         for (const ListedBody& b : listedBodies(tables, hiddenBodies(line))) {
@@ -124,8 +135,7 @@ int model(const CatalogueTables& tables, const CommandLine& line) {
                                      " could not be built");
         return 0;
     }
-    printLine(modelToJson(buildAsTheWindowDoes(tables, line.number("CATEGORY", 0),
-                                               utf8ToLatin1(line.text("NAME")), hiddenBodies(line), dual)));
+    printLine(modelToJson(buildNamedBody(catalogue, line, hiddenBodies(line), dual)));
     return 0;
 }
 
@@ -140,9 +150,7 @@ Options renderOptions() {
         .required();
 }
 
-int render(const CatalogueTables& tables, const CommandLine& line) {
-    const int category = line.number("CATEGORY", 0);
-    const std::string name = utf8ToLatin1(line.text("NAME"));
+int render(Catalogue& catalogue, const CommandLine& line) {
     RenderSettings settings;
     settings.mode = static_cast<DrawMode>(line.number("--mode", static_cast<int>(settings.mode)));
     settings.markPoints = line.given("--marks");
@@ -152,8 +160,9 @@ int render(const CatalogueTables& tables, const CommandLine& line) {
     const std::string out = line.text("-o");
     const QByteArray format = imageFormatFor(out);
     refuseBinaryOnTerminal(out);
-    BuiltBody b = buildAsTheWindowDoes(
-        tables, category, name, HiddenBodies::LeftOut, line.given("--reciprocal") ? DualKind::PolarReciprocal : DualKind::Catalogue);
+    BuiltBody b =
+        buildNamedBody(catalogue, line, HiddenBodies::LeftOut,
+                       line.given("--reciprocal") ? DualKind::PolarReciprocal : DualKind::Catalogue);
     if (turned) rechnen(b.model, turn[0], turn[1], turn[2]);
     QImage image;
     SceneRenderer renderer;
@@ -162,11 +171,12 @@ int render(const CatalogueTables& tables, const CommandLine& line) {
     return 0;
 }
 
-// The commands that look at the catalogue, each with the declaration of its arguments.
+// The commands about the catalogue and its bodies or a file's, each with the declaration of its
+// arguments.
 struct Command {
     const char* name;
     Options (*options)();
-    int (*run)(const CatalogueTables&, const CommandLine&);
+    int (*run)(Catalogue&, const CommandLine&);
 };
 const Command kCommands[] = {{"list", listOptions, list},           {"model", modelOptions, model},
                              {"render", renderOptions, render},     {"export", exportOptions, exportCommand},
@@ -180,7 +190,8 @@ int run(const std::string& command, const std::vector<std::string>& rest, const 
         // The command line is read whole before the catalogue: a wrong one is refused without
         // reading a file.
         const CommandLine line = c.options().parse(rest);
-        return c.run(LoadCatalogueTables(dataDirFor(argv0, dataDir)), line);
+        Catalogue catalogue(argv0, dataDir);
+        return c.run(catalogue, line);
     }
     throw Usage("unknown command " + command);
 }

@@ -45,25 +45,24 @@ struct FigureKeys {
     const char* faceRecords;
 };
 
-QString text(const std::string& latin1) {
-    return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
-}
-
 } // namespace
 
 QJsonObject modelToJson(const BuiltBody& b) {
     const SolidModel& m = b.model;
     const auto& p = b.selection.bodyParams;
     QJsonObject o;
-    o["category"] = b.selection.currentCategory;
-    o["bodyIndex"] = b.selection.bodyIndex;
-    o["name"] = text(b.name);
-    o["title"] = text(titleFor(b.name, m.dualInfo.shape));
+    // A file's body has no place in the catalogue and no parameters.
+    if (!b.fromFile) {
+        o["category"] = b.selection.currentCategory;
+        o["bodyIndex"] = b.selection.bodyIndex;
+    }
+    o["name"] = QString::fromStdString(b.shownName());
+    o["title"] = QString::fromStdString(b.title());
     if (m.dualInfo.shape == DualShape::PolarReciprocal) {
         o["dual"] = QStringLiteral("polar reciprocal");
         o["midsphere"] = m.dualInfo.midsphere;
     }
-    o["bodyParams"] = QJsonArray{p[0], p[1], p[2], p[3]};
+    if (!b.fromFile) o["bodyParams"] = QJsonArray{p[0], p[1], p[2], p[3]};
     o["scale"] = m.scale;
     static constexpr std::array<FigureKeys, 2> kKeys{
         {{"vertices", "faces", "faceRecords"}, {"dualVertices", "dualFaces", "dualFaceRecords"}}};

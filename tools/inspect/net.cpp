@@ -1,7 +1,6 @@
 // The net command: a body's solid, dual or polar reciprocal laid out on sheets of SVG or PDF.
 #include "net.h"
 
-#include "catalogue/latin1.h"
 #include "export/netlayout.h"
 #include "export/netpage.h"
 #include "export/output.h"
@@ -28,16 +27,14 @@ Options netOptions() {
         });
 }
 
-int netCommand(const CatalogueTables& tables, const CommandLine& line) {
-    const int category = line.number("CATEGORY", 0);
-    const std::string name = utf8ToLatin1(line.text("NAME"));
+int netCommand(Catalogue& catalogue, const CommandLine& line) {
     const bool dual = line.given("--dual"), reciprocal = line.given("--reciprocal");
     const Size page = line.size("--page", {210, 297});
     const std::string out = line.text("-o");
-    const BuiltBody body = buildAsTheWindowDoes(tables, category, name, HiddenBodies::LeftOut,
-                                                reciprocal ? DualKind::PolarReciprocal : DualKind::Catalogue);
+    const BuiltBody body = buildNamedBody(catalogue, line, HiddenBodies::LeftOut,
+                                          reciprocal ? DualKind::PolarReciprocal : DualKind::Catalogue);
 
-    NetRequest request = netRequest(body.model, QString::fromStdString(latin1ToUtf8(name)),
+    NetRequest request = netRequest(body.model, QString::fromStdString(body.shownName()),
                                     reciprocal ? NetSide::Reciprocal
                                     : dual     ? NetSide::Dual
                                                : NetSide::Solid);

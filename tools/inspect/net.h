@@ -1,13 +1,14 @@
 // The net command.
 #pragma once
 
-#include "catalogue/tables.h"
 #include "options.h"
+#include "session.h"
 
 namespace kesmora::inspect {
 
-// kesmora-inspect net CATEGORY NAME [--dual | --reciprocal] [--page WxH] [--edge MM] -o FILE.svg|FILE.pdf
+// kesmora-inspect net (CATEGORY NAME | --file PATH) [--dual | --reciprocal] [--page WxH] [--edge MM]
+//                 -o FILE.svg|FILE.pdf
 Options netOptions();
-int netCommand(const CatalogueTables& tables, const CommandLine& line);
+int netCommand(Catalogue& catalogue, const CommandLine& line);
 
 } // namespace kesmora::inspect

@@ -129,6 +129,11 @@ Options& Options::groups(std::vector<std::string> names, bool needed) {
     return *this;
 }
 
+Options& Options::insteadOfPositionals() {
+    insteadOfPositionals_ = options_.back().name;
+    return *this;
+}
+
 Options& Options::stopAtFirstPositional() {
     stopAtFirstPositional_ = true;
     return *this;
@@ -192,6 +197,15 @@ CommandLine::Value Options::read(const Spec& spec, const std::string& text) cons
     return text;
 }
 
+Usage Options::positionalsAndTheirReplacement() const {
+    std::string names;
+    for (const Spec& p : positionals_)
+        names += (names.empty() ? "" : " ") + p.name;
+    const Spec& instead = *option(insteadOfPositionals_);
+    return Usage(instead.name + " " + instead.value + " takes the place of " + names + " for " + command_ +
+                 "; give one or the other, not both");
+}
+
 CommandLine Options::parse(const std::vector<std::string>& args) const {
     CommandLine line;
     std::size_t positionals = 0;
@@ -220,6 +234,10 @@ CommandLine Options::parse(const std::vector<std::string>& args) const {
             break;
         }
         if (positionals < positionals_.size()) {
+            // Said at once where the option came first, rather than reading the argument as a
+            // positional one gone wrong.
+            if (!insteadOfPositionals_.empty() && line.given(insteadOfPositionals_))
+                throw positionalsAndTheirReplacement();
             const Spec& spec = positionals_[positionals++];
             line.values_[spec.name] = read(spec, arg);
             continue;
@@ -236,10 +254,18 @@ CommandLine Options::parse(const std::vector<std::string>& args) const {
         line.groups_.push_back(std::move(group));
     }
 
+    const bool replaced = !insteadOfPositionals_.empty() && line.given(insteadOfPositionals_);
+    if (replaced && positionals > 0) throw positionalsAndTheirReplacement();
     std::string missing;
     for (std::size_t k = positionals; k < positionals_.size(); ++k)
         if (positionals_[k].needed) missing += " " + positionals_[k].name;
-    if (!missing.empty()) throw Usage(command_ + " needs" + missing);
+    if (!missing.empty() && !replaced) {
+        if (positionals == 0 && !insteadOfPositionals_.empty()) {
+            const Spec& instead = *option(insteadOfPositionals_);
+            throw Usage(command_ + " needs" + missing + " or " + instead.name + " " + instead.value);
+        }
+        throw Usage(command_ + " needs" + missing);
+    }
     if (groupNeeded_ && line.groups_.empty()) {
         std::string names;
         for (const std::string& n : groupNames_)
@@ -259,7 +285,15 @@ CommandLine Options::parse(const std::vector<std::string>& args) const {
 
 Options bodyCommand(const std::string& command, bool needed) {
     Options options(command);
-    options.positionalChoice("CATEGORY", {{"0", 0}, {"2", 2}, {"3", 3}}, needed).positional("NAME", needed);
+    options.positionalChoice("CATEGORY", {{"0", 0}, {"2", 2}, {"3", 3}}, needed)
+        .positional("NAME", needed)
+        .text("--file", "PATH")
+        .insteadOfPositionals()
+        .check([](const CommandLine& line) {
+            // Not the current folder, nor a file without a name.
+            if (line.given("--file") && line.text("--file").empty())
+                throw Usage("--file takes a PATH, not \"\"");
+        });
     return options;
 }
 

@@ -85,6 +85,9 @@ class Options {
     // The arguments after the first of a group are taken as they are, even when they begin
     // with "-" (a caption "-" or "--fast").
     Options& groups(std::vector<std::string> names, bool needed);
+    // The option declared last takes the place of all the positional arguments: with it they may
+    // not be given, without it those declared needed must be.
+    Options& insteadOfPositionals();
     // Parsing ends at the first positional argument, which with all after it is left in rest():
     // the options before a command.
     Options& stopAtFirstPositional();
@@ -104,6 +107,7 @@ class Options {
     Options& add(Spec spec, std::vector<Spec>& to);
     const Spec* option(const std::string& name) const;
     CommandLine::Value read(const Spec& spec, const std::string& text) const;
+    Usage positionalsAndTheirReplacement() const;
 
     std::string command_;
     std::vector<Spec> options_;
@@ -113,9 +117,11 @@ class Options {
     std::vector<std::string> groupNames_;
     bool groupNeeded_ = false;
     bool stopAtFirstPositional_ = false;
+    std::string insteadOfPositionals_; // the option that stands for them, if any
 };
 
-// The start of a command about one body: CATEGORY (0, 2 or 3) and NAME.
+// The start of a command about one body: CATEGORY (0, 2 or 3) and NAME, or instead of them
+// --file PATH, a polyhedron file (OFF or OBJ). Without `needed` neither is needed.
 Options bodyCommand(const std::string& command, bool needed = true);
 
 } // namespace kesmora::inspect

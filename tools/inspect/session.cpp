@@ -2,12 +2,18 @@
 #include "session.h"
 
 #include "build/build.h"
+#include "build/dualname.h"
+#include "build/filesolid.h"
+#include "build/polyhedronfile.h"
 #include "catalogue/datadir.h"
+#include "catalogue/latin1.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace kesmora::inspect {
 
@@ -66,6 +72,26 @@ BuiltBody buildAsTheWindowDoes(const CatalogueTables& tables, int category, cons
     return b;
 }
 
+BuiltBody buildFileAsTheWindowDoes(const std::string& path, DualKind dual) {
+    const PolyhedronFile file =
+        readPolyhedronFile(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+    BuiltBody b;
+    b.name = file.name;
+    b.fromFile = true;
+    b.model = buildFileSolid(file, dual);
+    if (b.model.dualInfo.reciprocalRefused()) throw std::runtime_error(b.model.dualInfo.refusal);
+    return b;
+}
+
+std::string BuiltBody::shownName() const {
+    return fromFile ? name : latin1ToUtf8(name);
+}
+
+std::string BuiltBody::title() const {
+    if (fromFile) return fileTitle(name, model.dualInfo.shape);
+    return latin1ToUtf8(titleFor(name, model.dualInfo.shape));
+}
+
 std::filesystem::path dataDirFor(const std::string& argv0, const std::string& given) {
     if (!given.empty()) return given;
     // The error_code overloads throughout: a folder the file system refuses is a catalogue not
@@ -79,6 +105,20 @@ std::filesystem::path dataDirFor(const std::string& argv0, const std::string& gi
     for (const auto& c : dataDirCandidates(exe.parent_path()))
         tried += " " + c.string();
     throw std::runtime_error("catalogue files not found; looked in:" + tried + " (or give --data DIR)");
+}
+
+Catalogue::Catalogue(std::string argv0, std::string dataDir)
+    : argv0_(std::move(argv0)), dataDir_(std::move(dataDir)) {}
+
+const CatalogueTables& Catalogue::tables() {
+    if (!tables_) tables_ = LoadCatalogueTables(dataDirFor(argv0_, dataDir_));
+    return *tables_;
+}
+
+BuiltBody buildNamedBody(Catalogue& catalogue, const CommandLine& line, HiddenBodies hidden, DualKind dual) {
+    if (line.given("--file")) return buildFileAsTheWindowDoes(line.text("--file"), dual);
+    return buildAsTheWindowDoes(catalogue.tables(), line.number("CATEGORY", 0),
+                                utf8ToLatin1(line.text("NAME")), hidden, dual);
 }
 
 } // namespace kesmora::inspect

@@ -5,8 +5,10 @@
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"
 #include "geometry/solidmodel.h"
+#include "options.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,9 +34,15 @@ Selection selectAsTheWindowDoes(const CatalogueTables& tables, int category, con
                                 HiddenBodies hidden = HiddenBodies::LeftOut);
 
 struct BuiltBody {
-    Selection selection;
-    std::string name;
+    Selection selection; // a catalogue body's; a file's body has none
+    std::string name;    // Latin-1, as in the tables; a file's shown name in UTF-8
     SolidModel model;
+    bool fromFile = false;
+
+    // The name for titles and output, in UTF-8.
+    std::string shownName() const;
+    // The title over the picture, in UTF-8, as the window shows it.
+    std::string title() const;
 };
 // With HiddenBodies::Shown a hidden body is found as the window finds it with "ausgeblendete Körper
 // zeigen" on. With DualKind::PolarReciprocal the dual is the solid's polar reciprocal, as with the window's
@@ -43,7 +51,27 @@ BuiltBody buildAsTheWindowDoes(const CatalogueTables& tables, int category, cons
                                HiddenBodies hidden = HiddenBodies::LeftOut,
                                DualKind dual = DualKind::Catalogue);
 
+// Builds the polyhedron file at `path` (the bytes of its name as given) as the window opens it.
+// Throws PolyhedronFileError for a file that cannot be read or built, and std::runtime_error with
+// the reason when the polar reciprocal is asked for and the body has none.
+BuiltBody buildFileAsTheWindowDoes(const std::string& path, DualKind dual = DualKind::Catalogue);
+
 // Finds the data folder next to the executable (or the installed one) unless one is given.
 std::filesystem::path dataDirFor(const std::string& argv0, const std::string& given);
+
+// The catalogue, read when a command first asks for it: a command about a file reads none.
+class Catalogue {
+  public:
+    Catalogue(std::string argv0, std::string dataDir);
+    const CatalogueTables& tables();
+
+  private:
+    std::string argv0_, dataDir_;
+    std::optional<CatalogueTables> tables_;
+};
+
+// The body a command line of bodyCommand() names: CATEGORY NAME built from the catalogue, or the
+// file of --file.
+BuiltBody buildNamedBody(Catalogue& catalogue, const CommandLine& line, HiddenBodies hidden, DualKind dual);
 
 } // namespace kesmora::inspect

@@ -1,7 +1,6 @@
 // The stats command: a body's solid or dual measured and printed as text or JSON.
 #include "stats.h"
 
-#include "catalogue/latin1.h"
 #include "export/stats.h"
 #include "session.h"
 
@@ -36,25 +35,24 @@ Options statsOptions() {
         });
 }
 
-int statsCommand(const CatalogueTables& tables, const CommandLine& line) {
-    const int category = line.number("CATEGORY", 0);
-    const std::string name = utf8ToLatin1(line.text("NAME"));
+int statsCommand(Catalogue& catalogue, const CommandLine& line) {
     const bool dual = line.given("--dual"), json = line.given("--json");
     const bool reciprocal = line.given("--reciprocal");
-    const BuiltBody body = buildAsTheWindowDoes(tables, category, name, HiddenBodies::LeftOut,
-                                                reciprocal ? DualKind::PolarReciprocal : DualKind::Catalogue);
+    const BuiltBody body = buildNamedBody(catalogue, line, HiddenBodies::LeftOut,
+                                          reciprocal ? DualKind::PolarReciprocal : DualKind::Catalogue);
+    const int category = body.selection.currentCategory;
     const Stats s = measure(dual ? dualMesh(body.model) : solidMesh(body.model));
     const std::string which = dual ? figureWord(body.model.dualInfo.shape) : "solid";
     if (json) {
         QJsonObject o = statsJson(s);
-        o["name"] = QString::fromStdString(latin1ToUtf8(name));
-        o["category"] = category;
+        o["name"] = QString::fromStdString(body.shownName());
+        if (!body.fromFile) o["category"] = category;
         o["figure"] = QString::fromStdString(which);
         std::cout << QJsonDocument(o).toJson(QJsonDocument::Indented).toStdString();
         return 0;
     }
-    std::cout << statsText(s, latin1ToUtf8(name) + ", " + which + " (category " + std::to_string(category) +
-                                  ")");
+    const std::string from = body.fromFile ? "file" : "category " + std::to_string(category);
+    std::cout << statsText(s, body.shownName() + ", " + which + " (" + from + ")");
     return 0;
 }
 

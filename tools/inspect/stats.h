@@ -1,13 +1,13 @@
 // The stats command.
 #pragma once
 
-#include "catalogue/tables.h"
 #include "options.h"
+#include "session.h"
 
 namespace kesmora::inspect {
 
-// kesmora-inspect stats CATEGORY NAME [--dual] [--json]
+// kesmora-inspect stats (CATEGORY NAME | --file PATH) [--dual] [--json]
 Options statsOptions();
-int statsCommand(const CatalogueTables& tables, const CommandLine& line);
+int statsCommand(Catalogue& catalogue, const CommandLine& line);
 
 } // namespace kesmora::inspect
