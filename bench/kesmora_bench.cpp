@@ -5,9 +5,9 @@
 
 #include "app/mainwindow.h"
 #include "app/propertieswindow.h"
-#include "build/dualname.h"
+#include "bodies/dualname.h"
 #include "export/properties.h"
-#include "build/build.h"
+#include "bodies/build.h"
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"
 #include "view/animation.h"

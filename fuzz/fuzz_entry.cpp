@@ -1,7 +1,7 @@
 // The fuzzer's work on one input: the tables it spells, every body they offer, built and drawn.
 #include "fuzz_entry.h"
 
-#include "build/build.h"
+#include "bodies/build.h"
 #include "catalogue/catalogueerror.h"
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"

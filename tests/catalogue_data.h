@@ -3,7 +3,7 @@
 // measures the data tests share. Tests only.
 #pragma once
 
-#include "build/dispatch.h"
+#include "bodies/dispatch.h"
 #include "catalogue/tables.h"
 #include "geometry/dual.h"
 #include "geometry/point3d.h"

@@ -1,5 +1,5 @@
 // The build: dispatch, loading, generators, tilt and fit, and a failing build keeping nothing.
-#include "build/build.h"
+#include "bodies/build.h"
 #include "catalogue/catalogueerror.h"
 #include "geometry/geometryerror.h"
 #include "geometry/placement.h"

@@ -1,5 +1,5 @@
 // Every body the lists offer, built and dualised from the shipped data as the window does it.
-#include "build/build.h"
+#include "bodies/build.h"
 #include "catalogue/selection.h"
 #include "geometry/dual.h"
 #include "modelchecks.h"

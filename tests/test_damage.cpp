@@ -1,7 +1,7 @@
 // Damaged catalogue files, one case each: the tables as loaded and built by the core, and the same
 // damage met through the real window, which must report it, keep the shown solid and stay usable.
 #include "app/mainwindow.h"
-#include "build/build.h"
+#include "bodies/build.h"
 #include "catalogue/catalogueerror.h"
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"

@@ -1,6 +1,6 @@
 // The dual construction: dual vertices, boundary order, pole rescaling and the quasi-dual cuts, and
 // which bodies the build's recipes give which of them.
-#include "build/dispatch.h"
+#include "bodies/dispatch.h"
 #include "catalogue-gen/geom.h"
 #include "catalogue-gen/uniform.h"
 #include "geometry/dual.h"

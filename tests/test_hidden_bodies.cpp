@@ -1,7 +1,7 @@
 // The 38 bodies excluded.txt keeps out of the lists, as a user gets them who empties that file:
 // every one builds with its dual, draws in every mode the same whether covered faces are left out
 // or not, and the net command unfolds it or says why it has no net.
-#include "build/build.h"
+#include "bodies/build.h"
 #include "catalogue_data.h"
 #include "catalogue/latin1.h"
 #include "catalogue/selection.h"

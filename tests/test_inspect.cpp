@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "build/filesolid.h"
-#include "build/polyhedronfile.h"
+#include "bodies/filesolid.h"
+#include "bodies/polyhedronfile.h"
 #include "catalogue/latin1.h"
 #include "tempdir.h"
 

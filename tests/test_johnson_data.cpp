@@ -1,7 +1,7 @@
 // The Johnson solids of the catalogue generator, straight from johnsonBodies(): their faces and
 // vertex configurations, regular faces and convexity, the program's dual on them, and the geometric
 // facts that tell each isomer from its twin.
-#include "build/dispatch.h"
+#include "bodies/dispatch.h"
 #include "geometry/dual.h"
 #include "geometry/solidmodel.h"
 

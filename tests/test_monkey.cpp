@@ -4,8 +4,8 @@
 //   KESMORA_MONKEY_EVENTS=50000 KESMORA_MONKEY_SEED=7 ./test_monkey   a longer run
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
-#include "build/build.h"
-#include "build/dualname.h"
+#include "bodies/build.h"
+#include "bodies/dualname.h"
 #include "stripcontrols.h"
 
 #include <QAbstractButton>

@@ -2,7 +2,7 @@
 // every face once and in its true shape, one tab on every glue edge and none on a fold, the same
 // number on both sides of a glue edge and on no other edge, nothing lying on anything else of its
 // sheet, everything on the page; and the same sheets through a PDF printer as in the saved file.
-#include "build/build.h"
+#include "bodies/build.h"
 #include "catalogue/latin1.h"
 #include "catalogue/selection.h"
 #include "export/netlayout.h"

@@ -3,7 +3,7 @@
 // Every listed body is turned at random and drawn at several sizes, from a few pixels (where the
 // rounding folds faces) to far beyond the image. KESMORA_OCCLUSION_ROUNDS multiplies the number of
 // turns and KESMORA_OCCLUSION_SEED picks other ones, for longer runs by hand.
-#include "build/build.h"
+#include "bodies/build.h"
 #include "catalogue/selection.h"
 #include "geometry/shape.h"
 #include "view/depthorder.h"

@@ -1,8 +1,8 @@
 // The user's polyhedron files: OFF and OBJ read with their comments, colours and line ends, every
 // kind of bad input refused with its message and line, and the build of what was read.
-#include "build/build.h"
-#include "build/filesolid.h"
-#include "build/polyhedronfile.h"
+#include "bodies/build.h"
+#include "bodies/filesolid.h"
+#include "bodies/polyhedronfile.h"
 #include "catalogue/numbertext.h"
 #include "export/netlayout.h"
 #include "geometry/point3d.h"

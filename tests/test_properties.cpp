@@ -1,7 +1,7 @@
 // The properties of solids and duals as the properties window words them, against figures known
 // from geometry, and the names of the duals.
-#include "build/build.h"
-#include "build/dualname.h"
+#include "bodies/build.h"
+#include "bodies/dualname.h"
 #include "catalogue/latin1.h"
 #include "catalogue/selection.h"
 #include "export/properties.h"

@@ -1,6 +1,6 @@
 // The polar reciprocal as the dual: partners, the crossing edges of the dual compounds, the
 // reciprocal of every listed body, and the bodies that have none.
-#include "build/build.h"
+#include "bodies/build.h"
 #include "catalogue/latin1.h"
 #include "catalogue/selection.h"
 #include "geometry/point3d.h"

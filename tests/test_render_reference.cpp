@@ -6,7 +6,7 @@
 // later edits to the data files. KESMORA_UPDATE_REFERENCE=1 rebuilds the snapshots from the data
 // files and rewrites all pictures from the current renderer; without it nothing is ever written
 // into the source tree.
-#include "build/build.h"
+#include "bodies/build.h"
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"
 #include "view/renderer.h"

@@ -1,5 +1,5 @@
 // Body lists and the take-over of a selected body.
-#include "build/dualname.h"
+#include "bodies/dualname.h"
 #include "catalogue/catalogueerror.h"
 #include "catalogue/latin1.h"
 #include "catalogue/selection.h"

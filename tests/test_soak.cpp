@@ -1,7 +1,7 @@
 // A long animation on the heaviest bodies: turns accumulate in the stored coordinates with nothing
 // renormalised, so rounding must not let the figure grow, shrink or break down over a long run.
 //   KESMORA_SOAK_TICKS=1000000 ./test_soak   a longer run
-#include "build/build.h"
+#include "bodies/build.h"
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"
 #include "view/animation.h"

@@ -2,7 +2,7 @@
 #include "app/mainwindow.h"
 #include "openwindow.h"
 #include "app/paintbox.h"
-#include "build/build.h"
+#include "bodies/build.h"
 #include "geometry/point3d.h"
 #include "stripcontrols.h"
 #include "tempdir.h"

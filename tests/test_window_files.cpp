@@ -3,7 +3,7 @@
 #include "app/mainwindow.h"
 #include "openwindow.h"
 #include "app/startup.h"
-#include "build/polyhedronfile.h"
+#include "bodies/polyhedronfile.h"
 #include "export/figurefile.h"
 #include "stripcontrols.h"
 #include "tempdir.h"

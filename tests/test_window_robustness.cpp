@@ -2,7 +2,7 @@
 // the solid on screen stays, and every control goes on naming that solid.
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
-#include "build/build.h"
+#include "bodies/build.h"
 #include "catalogue/catalogueerror.h"
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"

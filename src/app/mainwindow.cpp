@@ -1,10 +1,10 @@
 // The main window and its wiring.
 #include "mainwindow.h"
 
-#include "build/build.h"
-#include "build/filesolid.h"
-#include "build/polyhedronfile.h"
-#include "build/dualname.h"
+#include "bodies/build.h"
+#include "bodies/filesolid.h"
+#include "bodies/polyhedronfile.h"
+#include "bodies/dualname.h"
 #include "buttonpictures.h"
 #include "controlstrip.h"
 #include "paintbox.h"

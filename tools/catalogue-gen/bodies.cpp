@@ -3,7 +3,7 @@
 // all bodies with their block ids.
 #include "bodies.h"
 
-#include "build/build.h"
+#include "bodies/build.h"
 #include "catalogue/tables.h"
 
 #include "hidden.h"

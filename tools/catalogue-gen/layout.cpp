@@ -2,7 +2,7 @@
 // order for which the program's dual construction keeps every dual face in boundary order.
 #include "layout.h"
 
-#include "build/dispatch.h"
+#include "bodies/dispatch.h"
 #include "catalogue/numbertext.h"
 #include "catalogue/tables.h"
 #include "geometry/dual.h"

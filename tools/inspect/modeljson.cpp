@@ -1,7 +1,7 @@
 // JSON form of a model: vertex indices instead of vertex characters.
 #include "modeljson.h"
 
-#include "build/dualname.h"
+#include "bodies/dualname.h"
 #include "catalogue/selection.h"
 
 #include <QJsonArray>

@@ -1,10 +1,10 @@
 // Selecting and building bodies as the window does.
 #include "session.h"
 
-#include "build/build.h"
-#include "build/dualname.h"
-#include "build/filesolid.h"
-#include "build/polyhedronfile.h"
+#include "bodies/build.h"
+#include "bodies/dualname.h"
+#include "bodies/filesolid.h"
+#include "bodies/polyhedronfile.h"
 #include "catalogue/datadir.h"
 #include "catalogue/latin1.h"
 
