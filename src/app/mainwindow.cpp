@@ -2,9 +2,9 @@
 #include "mainwindow.h"
 
 #include "bodies/build.h"
+#include "bodies/dualname.h"
 #include "bodies/filesolid.h"
 #include "bodies/polyhedronfile.h"
-#include "bodies/dualname.h"
 #include "buttonpictures.h"
 #include "controlstrip.h"
 #include "paintbox.h"
@@ -571,17 +571,9 @@ QRect TMainForm::buildForSystemPaint() {
     try {
         buildModel();
         lastPaintError_.clear();
-        const std::string refusal = refusalShown(model_.dualInfo);
-        if (refusal != lastRefusal_) {
-            lastRefusal_ = refusal;
-            if (!refusal.empty()) QTimer::singleShot(0, this, [this, refusal] { reportError(refusal); });
-        }
+        sayOnceAfterPaint(lastRefusal_, refusalShown(model_.dualInfo));
     } catch (const std::exception& e) {
-        if (lastPaintError_ != e.what()) {
-            lastPaintError_ = e.what();
-            const std::string message = e.what();
-            QTimer::singleShot(0, this, [this, message] { reportError(message); });
-        }
+        sayOnceAfterPaint(lastPaintError_, e.what());
     }
     // A picture that cannot be drawn is said once, not after every paint.
     try {
@@ -589,13 +581,15 @@ QRect TMainForm::buildForSystemPaint() {
         lastRenderError_.clear();
         return changed;
     } catch (const std::exception& e) {
-        if (lastRenderError_ != e.what()) {
-            lastRenderError_ = e.what();
-            const std::string message = e.what();
-            QTimer::singleShot(0, this, [this, message] { reportError(message); });
-        }
+        sayOnceAfterPaint(lastRenderError_, e.what());
         return {};
     }
+}
+
+void TMainForm::sayOnceAfterPaint(std::string& last, const std::string& message) {
+    if (message == last) return;
+    last = message;
+    if (!message.empty()) QTimer::singleShot(0, this, [this, message] { reportError(message); });
 }
 
 QRect TMainForm::renderOnly() {

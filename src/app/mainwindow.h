@@ -250,6 +250,9 @@ class TMainForm : public QMainWindow {
     void buildModel();
     QRect renderOnly(); // returns the part of the scene image that changed
     QRect buildForSystemPaint();
+    // Reports `message` once the paint is over, unless it is what `last` holds (then said before)
+    // or empty; `last` takes it.
+    void sayOnceAfterPaint(std::string& last, const std::string& message);
 
     // The body whose solid is shown, as the controls named it when it was built.
     struct ShownBody {

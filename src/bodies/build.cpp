@@ -251,9 +251,7 @@ std::string takeReciprocalDual(SolidModel& m, const std::string& bodyName) {
             if (!finite(p) || std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}) > kLargestCoordinate)
                 throw ReciprocalRefused("Die Pole seiner Flächen lägen zu weit draußen");
         const double size = radiusAboutCentroid(m.solid.vertices);
-        Point3D centre;
-        for (const Point3D& p : m.solid.vertices)
-            centre = centre + p / static_cast<double>(m.solid.vertices.size());
+        const Point3D centre = centroidOfPoints(m.solid.vertices);
         for (int f = 0; f < reciprocal.dual.vertices.size(); ++f)
             if (!(norm(reciprocal.dual.vertices[f] - centre) <= kFarthestPole * size))
                 throw ReciprocalRefused("Der Pol seiner Fläche " + std::to_string(f + 1) + " läge mehr als " +

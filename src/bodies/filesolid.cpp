@@ -48,7 +48,8 @@ class FileSolidBuilder {
             for (int v : faces_[f])
                 s.push_back(codeOfVertex(v));
             m.solid.faces.push_back(s);
-            m.solid.faceRecords.push_back(FaceRecord{centroidOf(faces_[f], points_), static_cast<int>(f) % 23 + 1});
+            m.solid.faceRecords.push_back(
+                FaceRecord{centroidOf(faces_[f], points_), static_cast<int>(f) % 23 + 1});
         }
         // The reciprocal first where it is asked for: the dual from the face centroids, with its
         // cut faces, has limits of its own that must not refuse a body whose reciprocal is shown.
@@ -141,9 +142,8 @@ class FileSolidBuilder {
     // A body whose vertices all lie in one plane encloses nothing: it would be drawn as a flat
     // polygon and measured with a volume of 0. A thin body is a body and is kept.
     void checkVolume() const {
-        if (!allInOnePlane(points_, kDegenerateTolerance))
-            return;
-        fail(0, "Alle Ecken liegen in einer Ebene; der Körper ist flach und hat kein Volumen");
+        if (allInOnePlane(points_, kDegenerateTolerance))
+            fail(0, "Alle Ecken liegen in einer Ebene; der Körper ist flach und hat kein Volumen");
     }
 
     void checkCoincidentVertices() const {

@@ -53,18 +53,22 @@ inline Point3D unit(const Point3D& a) {
     return n > 0 ? (1.0 / n) * a : Point3D{};
 }
 
+// The mean of the points (their sum divided by their number); the origin for no points.
+template <typename Points> Point3D centroidOfPoints(const Points& points) {
+    Point3D sum;
+    double count = 0;
+    for (const Point3D& p : points) {
+        sum = sum + p;
+        ++count;
+    }
+    return count > 0 ? sum / count : sum;
+}
+
 // The farthest distance of the points from their centroid: a body's size that stays the same when
 // it is turned or moved, for tolerances relative to the body (the largest coordinate would change
 // by up to a factor of the square root of 3 as the body turns). 0 for no points.
 template <typename Points> double radiusAboutCentroid(const Points& points) {
-    Point3D centre;
-    double count = 0;
-    for (const Point3D& p : points) {
-        centre = centre + p;
-        ++count;
-    }
-    if (count == 0) return 0;
-    centre = centre / count;
+    const Point3D centre = centroidOfPoints(points);
     double radius = 0;
     for (const Point3D& p : points)
         radius = std::max(radius, norm(p - centre));

@@ -118,10 +118,7 @@ SurfaceShape surfaceShape(const Point3D* vertices, int vertexCount, const FaceSt
     // Relative to the body's size about its centroid, which does not change as the body turns.
     const double size = radiusAboutCentroid(points);
     if (!(size > 0) || !std::isfinite(size)) return {};
-    Point3D c; // the centroid of the vertices
-    for (const Point3D& p : points)
-        c = c + p;
-    c = c / vertexCount;
+    const Point3D c = centroidOfPoints(points);
     const double tolerance = 1e-9 * size;
     double inradius = size;
 
