@@ -3,6 +3,7 @@
 
 #include "catalogue/numbertext.h"
 #include "geometry/degenerate.h"
+#include "geometry/edgemap.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
