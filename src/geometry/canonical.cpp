@@ -120,10 +120,15 @@ void canonicalStep(PolyMesh& mesh, const Incidence& in, std::vector<Point3D>& pu
     for (std::size_t v = 0; v < mesh.vertices.size(); ++v)
         mesh.vertices[v] = mesh.vertices[v] + in.perEdge[v] * pull[v];
     planarityStep(mesh, in, pull);
+    // Slow enough that no vertex reaches the plane the boost sends to infinity (x . v = 1).
     Point3D velocity = 1.5 * touchingCentroid(mesh, in);
+    double reach = 0;
+    for (const Point3D& x : mesh.vertices)
+        reach = std::max(reach, dot(x, velocity));
     const double speed = norm(velocity);
-    if (speed > 0.3) velocity = (0.3 / speed) * velocity;
-    boost(mesh, velocity);
+    double scale = speed > 0.3 ? 0.3 / speed : 1.0;
+    if (reach * scale > 0.5) scale = 0.5 / reach;
+    boost(mesh, scale * velocity);
 }
 
 // Anderson's acceleration of the fixed-point iteration x <- G(x): the next x is the combination
@@ -299,6 +304,7 @@ CanonicalResult canonicalForm(const PolyMesh& mesh, const CanonicalOptions& opti
     const int checkEvery = 16;
     double lastCheck = first;
     Accelerator accelerator(6);
+    PolyMesh stepped = result.mesh;
     while (result.residual >= options.tolerance && result.steps < options.maxSteps) {
         // Far from the canonical form the combinations can lead astray; near it they speed up.
         const bool accelerate = result.residual < 1e-2;
@@ -307,7 +313,7 @@ CanonicalResult canonicalForm(const PolyMesh& mesh, const CanonicalOptions& opti
                 canonicalStep(result.mesh, in, pull);
                 continue;
             }
-            PolyMesh stepped = result.mesh;
+            stepped.vertices = result.mesh.vertices;
             canonicalStep(stepped, in, pull);
             accelerator.next(result.mesh.vertices, stepped.vertices);
         }

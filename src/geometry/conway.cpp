@@ -228,6 +228,37 @@ PolyMesh ambo(const PolyMesh& mesh, const Darts& d) {
     return out;
 }
 
+// For a body in canonical form (edges touching the unit sphere about the origin): the apex on
+// the face's normal through the origin from which the lines to the face's corners touch the
+// sphere on average; a low apex over the face centre where there is none.
+Point3D tangentApex(const PolyMesh& mesh, const Darts& d, int f, const FaceFrame& fr) {
+    const Point3D low = fr.centre + (0.1 * fr.meanEdge) * fr.normal;
+    const double h = dot(fr.centre, fr.normal);
+    if (!(h > 0)) return low;
+    double sum = 0;
+    int count = 0;
+    for (int k = d.firstDart[at(f)]; k < d.firstDart[at(f + 1)]; ++k) {
+        // The line from s n to a corner at distance rho from the foot h n touches the sphere
+        // where s^2 rho^2 = (s - h)^2 + rho^2.
+        const Point3D& c = mesh.vertices[at(d.from[at(k)])];
+        const double rho2 = std::max(0.0, dot(c, c) - h * h);
+        const double a = rho2 - 1, b = 2 * h, cc = -(h * h + rho2);
+        double s = 0;
+        if (std::fabs(a) < 1e-12) {
+            s = -cc / b;
+        } else {
+            const double disc = b * b - 4 * a * cc;
+            if (disc < 0) return low;
+            s = (-b + std::sqrt(disc)) / (2 * a);
+        }
+        if (!(s > h) || !std::isfinite(s)) return low;
+        sum += s;
+        ++count;
+    }
+    const double s = sum / std::max(count, 1);
+    return s < 10 * h ? s * fr.normal : low;
+}
+
 PolyMesh kis(const PolyMesh& mesh, const Darts& d, int degree, bool low) {
     PolyMesh out;
     out.vertices = mesh.vertices;
@@ -238,7 +269,7 @@ PolyMesh kis(const PolyMesh& mesh, const Darts& d, int degree, bool low) {
             continue;
         }
         const FaceFrame& fr = frames[at(f)];
-        const int apex = addVertex(out, low ? fr.centre + (0.1 * fr.meanEdge) * fr.normal : pyramidApex(fr));
+        const int apex = addVertex(out, low ? tangentApex(mesh, d, f, fr) : pyramidApex(fr));
         for (int h = d.firstDart[at(f)]; h < d.firstDart[at(f + 1)]; ++h)
             out.faces.push_back({d.from[at(h)], d.to(h), apex});
     }

@@ -307,6 +307,18 @@ RecipeResult applyRecipe(const PolyMesh& seed, std::string_view recipe, const Re
             done += 1;
             continue;
         }
+        if (canonical && op.letter == 't') {
+            // Truncation is dkd: the canonical form is found for the kis of the canonical dual,
+            // which starts much nearer to it than the cut corners do.
+            PolyMesh kissed = applyDirect(canonicalDual(result.mesh), {'k', op.degree}, true);
+            if (canonicalise(kissed)) {
+                result.mesh = canonicalDual(kissed);
+            } else {
+                result.mesh = applyDirect(result.mesh, op);
+                canonical = false;
+            }
+            continue;
+        }
         result.mesh = applyDirect(result.mesh, op, canonical);
         if (canonical) {
             canonical = canonicalise(result.mesh);

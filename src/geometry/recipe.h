@@ -94,7 +94,7 @@ struct RecipeResult {
 
 // Applies the recipe to a closed surface. With canonical form the seed is made canonical first,
 // every operation's result after it (a d then takes the polar reciprocal about the unit sphere,
-// which stays canonical); once a canonical form is not reached the rest is built plainly, and the
+// which stays canonical, and a t is found as the canonical dkd); once a canonical form is not reached the rest is built plainly, and the
 // result has its faces made planar where that works, with a note saying so. Throws RecipeError,
 // ResultTooLarge (before building anything) and OperationRefused.
 RecipeResult applyRecipe(const PolyMesh& seed, std::string_view recipe, const RecipeOptions& options = {});
