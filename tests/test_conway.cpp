@@ -513,4 +513,10 @@ TEST(Conway, RefusesSurfacesTheOperationsCannotWorkOn) {
         bowtie.faces.push_back(face);
     }
     EXPECT_THROW(applyRecipe(bowtie, "a"), OperationRefused);
+    // A face naming a vertex that does not exist, handed straight to the canonical form.
+    PolyMesh stray = preparedSeed(catalogueBody(0, 1));
+    stray.faces[2][1] = 99;
+    EXPECT_THROW(canonicalForm(stray), OperationRefused);
+    EXPECT_THROW(canonicalDual(stray), OperationRefused);
+    EXPECT_THROW(applyDirect(stray, {'t', 0}), OperationRefused);
 }

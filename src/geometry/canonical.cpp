@@ -291,10 +291,12 @@ PolyMesh planarisedWith(const PolyMesh& mesh, const Incidence& in) {
 } // namespace
 
 double canonicalResidual(const PolyMesh& mesh) {
+    (void)dartsOf(mesh);
     return residualOf(mesh, incidenceOf(mesh));
 }
 
 CanonicalResult canonicalForm(const PolyMesh& mesh, const CanonicalOptions& options) {
+    (void)dartsOf(mesh); // refuses what the steps cannot walk
     const Incidence in = incidenceOf(mesh);
     CanonicalResult result;
     result.mesh = normalised(mesh, in);
@@ -344,6 +346,7 @@ CanonicalResult canonicalForm(const PolyMesh& mesh, const CanonicalOptions& opti
 }
 
 PolyMesh planarised(const PolyMesh& mesh) {
+    (void)dartsOf(mesh);
     return planarisedWith(mesh, incidenceOf(mesh));
 }
 

@@ -34,7 +34,8 @@ double canonicalResidual(const PolyMesh& mesh);
 // alternating small corrections towards tangency, centring and planarity until every miss is
 // below the tolerance or the step limit is reached. Without convergence (or when cancelled) the
 // result is the given mesh with its faces made as planar as they can be without losing its shape
-// (or as given, where even that fails); `converged` says which.
+// (or as given, where even that fails); `converged` says which. Throws OperationRefused (conway.h)
+// for a surface that is not closed with faces oriented alike; so do the functions below.
 CanonicalResult canonicalForm(const PolyMesh& mesh, const CanonicalOptions& options = {});
 
 // The mesh with every vertex pulled towards its faces' planes until they are planar, kept where
