@@ -71,11 +71,12 @@ const char* const kLPrism = "OFF\n12 8 0\n"
 // canonical form.
 std::string frameOff() {
     std::string s = "OFF\n16 16 0\n";
-    const double outer[4][2] = {{-2, -2}, {2, -2}, {2, 2}, {-2, 2}};
+    // Whole numbers only: the text must read the same in every locale.
+    const int outer[4][2] = {{-2, -2}, {2, -2}, {2, 2}, {-2, 2}};
     for (int z = 0; z < 2; ++z)
         for (int r = 0; r < 2; ++r)
             for (const auto& p : outer)
-                s += std::to_string(p[0] * (r ? 0.5 : 1)) + " " + std::to_string(p[1] * (r ? 0.5 : 1)) + " " +
+                s += std::to_string(r ? p[0] / 2 : p[0]) + " " + std::to_string(r ? p[1] / 2 : p[1]) + " " +
                      std::to_string(z) + "\n";
     // Vertex (z, ring, k) is z * 8 + ring * 4 + k.
     auto v = [](int z, int ring, int k) { return std::to_string(z * 8 + ring * 4 + (k % 4)); };
