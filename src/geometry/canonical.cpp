@@ -306,6 +306,7 @@ CanonicalResult canonicalForm(const PolyMesh& mesh, const CanonicalOptions& opti
     const int checkEvery = 16;
     double lastCheck = first;
     Accelerator accelerator(6);
+    double reported = 0;
     PolyMesh stepped = result.mesh;
     while (result.residual >= options.tolerance && result.steps < options.maxSteps) {
         // Far from the canonical form the combinations can lead astray; near it they speed up.
@@ -333,7 +334,9 @@ CanonicalResult canonicalForm(const PolyMesh& mesh, const CanonicalOptions& opti
                                           ? std::log(first / result.residual) / std::log(first / options.tolerance)
                                           : 0.0;
             const double bySteps = static_cast<double>(result.steps) / options.maxSteps;
-            if (!options.progress(std::clamp(std::max(byResidual, bySteps), 0.0, 1.0))) {
+            // Never less than told before, though the misses may grow for a while.
+            reported = std::clamp(std::max({reported, byResidual, bySteps}), 0.0, 1.0);
+            if (!options.progress(reported)) {
                 result.cancelled = true;
                 break;
             }

@@ -66,13 +66,14 @@ bool isDirectLetter(char letter);
 // the edge midpoints, g and p divide edges at their thirds, c pulls faces a third of the way in,
 // d takes the face planes' poles about a sphere around the body where it bends outward at every
 // edge, the face centres otherwise. With `towardsCanonical` the result is a start for the canonical
-// form instead: k raises its pyramids only a little, so that a convex body stays convex. The
+// form of a body already in it: k puts each apex on the face's normal through the origin where the
+// lines to the face's corners touch the unit sphere on average (a low apex where there is none). The
 // result's faces run counter-clockwise seen from outside again. Throws OperationRefused (and
 // std::invalid_argument for a letter that is not direct).
 PolyMesh applyDirect(const PolyMesh& mesh, const Operation& op, bool towardsCanonical = false);
 
-// The topology of the same operations without placing anything: the result's faces, and the
-// number of its vertices. Shared by the plain construction and the canonical dual.
+// The dual's topology without placing anything: vertex f for face f, face v through the faces
+// around vertex v, counter-clockwise seen from outside. Shared by the plain and the canonical dual.
 struct Topology {
     int vertexCount = 0;
     std::vector<std::vector<int>> faces;

@@ -271,7 +271,8 @@ RecipeResult applyRecipe(const PolyMesh& seed, std::string_view recipe, const Re
 
     RecipeResult result;
     result.mesh = prepared;
-    // Each canonical form counts as one share of the work, each operation as a tenth of one.
+    // Each operation (with its canonical form) is one share of the work, the seed's canonical form
+    // one more.
     const double total = options.canonical ? static_cast<double>(steps.size()) + 1 : static_cast<double>(steps.size());
     double done = 0;
     bool cancelled = false;
