@@ -1,5 +1,6 @@
 // Damaged catalogue files, one case each: the tables as loaded and built by the core, and the same
 // damage met through the real window, which must report it, keep the shown solid and stay usable.
+#include "section_category.h"
 #include "app/mainwindow.h"
 #include "bodies/build.h"
 #include "catalogue/catalogueerror.h"
@@ -164,14 +165,14 @@ void sameTablesAsShipped(const CatalogueTables& damaged, const CatalogueTables& 
 }
 
 void excludedStillLeftOut(const CatalogueTables& damaged, const CatalogueTables& shipped) {
-    const auto names = fillBodyList(damaged, 0);
+    const auto names = fillBodyList(damaged, Category::Polyeder);
     EXPECT_EQ(std::count(names.begin(), names.end(), "Tetraederstern"), 0);
-    EXPECT_EQ(names, fillBodyList(shipped, 0));
+    EXPECT_EQ(names, fillBodyList(shipped, Category::Polyeder));
 }
 
 void everyNameListed(const CatalogueTables& damaged, const CatalogueTables& shipped) {
     // Nothing excluded: the list shows every name of the section.
-    EXPECT_GT(fillBodyList(damaged, 0).size(), fillBodyList(shipped, 0).size());
+    EXPECT_GT(fillBodyList(damaged, Category::Polyeder).size(), fillBodyList(shipped, Category::Polyeder).size());
 }
 
 std::string vertexLine(const DataFiles& f, int n) {
@@ -527,12 +528,12 @@ TEST_P(Damage, Core) {
     try {
         const CatalogueTables tables = LoadCatalogueTables(dir.path());
         if (c.expect == Expect::StartFails) {
-            fillBodyList(tables, 0); // the start fills the first list; nothing else can fail there
+            fillBodyList(tables, Category::Polyeder); // the start fills the first list; nothing else can fail there
             FAIL() << "the damaged tables loaded and filled the first list";
         }
         Selection sel;
-        sel.currentCategory = c.category;
-        const auto names = fillBodyList(tables, c.category);
+        sel.currentCategory = sectionCategory(c.category);
+        const auto names = fillBodyList(tables, sectionCategory(c.category));
         const std::string body = *c.body ? utf8ToLatin1(c.body) : names.at(0);
         ASSERT_NE(std::find(names.begin(), names.end(), body), names.end()) << c.body;
         neuwert(sel, tables, body);
@@ -555,7 +556,7 @@ TEST_P(Damage, Core) {
 
 // Selects the body as a user would: the category's radio button, then a click on the name.
 void chooseBody(TMainForm& w, int category, const char* body) {
-    QAbstractButton* radio = controls::R1Group(w)->button(itemOfCategory(category));
+    QAbstractButton* radio = controls::R1Group(w)->button(itemOfCategory(sectionCategory(category)));
     if (!radio->isChecked()) QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(5, radio->height() / 2));
     QApplication::processEvents();
     if (!*body) return; // the category's first entry is taken over by the category change

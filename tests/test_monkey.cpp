@@ -127,7 +127,7 @@ struct HiddenBodyFacts {
 HiddenBodyFacts hiddenBodyFacts() {
     const CatalogueTables tables = LoadCatalogueTables(KESMORA_DATA_DIR);
     HiddenBodyFacts facts;
-    for (int category : {0, 2, 3})
+    for (Category category : kCategories)
         for (const std::string& name : fillBodyList(tables, category, HiddenBodies::Shown)) {
             if (!isExcluded(tables, name)) continue;
             facts.titles.insert(QString::fromLatin1(titleFor(name, catalogueDualShape(category)).c_str()));

@@ -1,5 +1,6 @@
 // The user's polyhedron files in the real window, headless: opened, dropped, kept through every
 // control, refused without touching the body on screen.
+#include "section_category.h"
 #include "app/mainwindow.h"
 #include "openwindow.h"
 #include "app/paintbox.h"
@@ -280,7 +281,7 @@ TEST(OpenFile, AFileOpenedBeforeTheWindowIsShownKeepsItsTitleAndACategoryEndsIt)
     EXPECT_TRUE(w->openedFileName().isEmpty());
     EXPECT_NE(w->P1Caption->text(), utf8("prisma.off und dualer Körper"));
     QTest::keyClick(w.get(), Qt::Key_Return);
-    EXPECT_EQ(w->selection().currentCategory, 2);
+    EXPECT_EQ(w->selection().currentCategory, Category::Archimedean);
     EXPECT_NE(w->model().solid.vertices.size(), 6);
 }
 
@@ -368,7 +369,7 @@ TEST(OpenFile, WithTheReciprocalAFileIsNotRefusedForTheDualItDoesNotShow) {
     for (const char* name : {"Johnson Polyeder 71", "Johnson Polyeder 72", "Johnson Polyeder 75"}) {
         SCOPED_TRACE(name);
         Selection s;
-        s.currentCategory = 3;
+        s.currentCategory = Category::Johnson;
         neuwert(s, tables, name);
         const SolidModel johnson = buildSolid(tables, s, name);
         const std::filesystem::path file = dir.path() / "quasidual.obj";

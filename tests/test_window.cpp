@@ -199,7 +199,7 @@ TEST(Window, CategoryChangeRefillsTheListWithoutBuilding) {
     const int builds = w->buildCount();
     categoryButton(*w, 2)->click(); // "Johnson Polyeder"
     QApplication::processEvents();
-    EXPECT_EQ(w->selection().currentCategory, 3);
+    EXPECT_EQ(w->selection().currentCategory, Category::Johnson);
     EXPECT_EQ(controls::LB1(*w)->count(), 77);
     EXPECT_EQ(controls::LB1(*w)->currentRow(), 0);
     EXPECT_EQ(controls::LB1(*w)->currentItem()->text(), "Johnson Polyeder 06");

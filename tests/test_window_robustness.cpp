@@ -1,5 +1,6 @@
 // A body that cannot be built, chosen by a click, a key or a category change: the message comes,
 // the solid on screen stays, and every control goes on naming that solid.
+#include "section_category.h"
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
 #include "bodies/build.h"
@@ -63,9 +64,9 @@ void breakFaceBlock(std::string& faces, int blockId) {
 int faceBlockOf(int category, const char* latin1Name) {
     const CatalogueTables tables = LoadCatalogueTables(KESMORA_DATA_DIR);
     Selection s;
-    s.currentCategory = category;
+    s.currentCategory = sectionCategory(category);
     neuwert(s, tables, latin1Name);
-    return dispatchFor(category, s.bodyIndex)->blockId;
+    return dispatchFor(sectionCategory(category), s.bodyIndex)->blockId;
 }
 
 std::unique_ptr<TMainForm> openWindow(const fs::path& dataDir, std::vector<QString>& messages) {
@@ -247,7 +248,7 @@ TEST(FailedChoice, AfterACategoryChangeGoesBackToTheShownCategory) {
         QApplication::processEvents();
         clickBody(*w, "Johnson Polyeder 07");
         EXPECT_EQ(messages.size(), 1u) << messages.back().toStdString();
-        EXPECT_EQ(w->selection().currentCategory, 3);
+        EXPECT_EQ(w->selection().currentCategory, Category::Johnson);
         EXPECT_EQ(w->P1Caption->text(), "Johnson Polyeder 07 und quasiduales Polyeder");
         EXPECT_NE(w->model().solid.vertices.size(), 8);
     }

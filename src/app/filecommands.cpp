@@ -95,7 +95,7 @@ void TMainForm::inform(const QString& title, const QString& text) {
 }
 
 QString TMainForm::shownBodyName() const {
-    if (opened_) return openedFileName();
+    if (session_.openedFile()) return openedFileName();
     return shown_ ? shown_->name : QStringLiteral("Kesmora");
 }
 

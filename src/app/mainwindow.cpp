@@ -57,12 +57,11 @@ QString draggedFile(const QMimeData* mime) {
 
 } // namespace
 
-TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent) : QMainWindow(parent) {
+TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent)
+    : QMainWindow(parent), session_(std::make_shared<const CatalogueTables>(LoadCatalogueTables(dataDir))) {
     // FormCreate, in order: the scene image, the tables, the category, the lists, the mode, the
     // initial body, the turn steps, readyFlag, and a category click that only stops the timer.
     sceneBitmap_ = QImage(1, 1, QImage::Format_RGB32);
-    tables_ = LoadCatalogueTables(dataDir);
-    selection_.currentCategory = 0;
 
     setWindowTitle(QStringLiteral("Kesmora"));
     setFont(pixelFont(12));
@@ -75,7 +74,6 @@ TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent) : QM
     strip_->checkMode(DrawMode::Interpenetration2);
     render_.mode = DrawMode::Interpenetration2;
     if (strip_->bodyCount() > 17) strip_->chooseBodyRow(17);
-    selection_.bodyIndex = 0;
     animation_ = AnimationState{};
     readyFlag_ = true;
     R1C();
@@ -217,15 +215,16 @@ void TMainForm::createViewMenu() {
 }
 
 void TMainForm::showPropertiesOfShownBody() {
-    if (!shown_) return;
-    if (opened_) {
+    const BodySource* source = session_.shown();
+    if (!shown_ || !source) return;
+    if (source->file) {
         properties_->showBody(model_, openedFileName(), fromTable(dualShapeName(model_.dualInfo.shape)));
         return;
     }
     // Only Platonic, Archimedean and Catalan solids look their dual's name up in the catalogue.
     properties_->showBody(model_, shown_->name,
-                          fromTable(dualNameFor(tables_, shown_->selection.currentCategory,
-                                                shown_->selection.bodyIndex, model_.dualInfo.shape)));
+                          fromTable(dualNameFor(session_.tables(), source->selection.currentCategory,
+                                                source->selection.bodyIndex, model_.dualInfo.shape)));
 }
 
 void TMainForm::wire() {
@@ -355,7 +354,7 @@ void TMainForm::fillBodyList() {
     strip_->setBodyNames({});
     chosenWithoutRow_.clear();
     QStringList names;
-    for (const std::string& name : kesmora::fillBodyList(tables_, selection_.currentCategory, hidden_))
+    for (const std::string& name : session_.bodyList())
         names.append(fromTable(name));
     strip_->setBodyNames(names);
 }
@@ -373,7 +372,7 @@ QString TMainForm::chosenBodyName() const {
 void TMainForm::showHiddenC() {
     // The chosen body stays chosen, and on screen: only the list changes.
     const QString chosen = chosenBodyName();
-    hidden_ = showHidden->isChecked() ? HiddenBodies::Shown : HiddenBodies::LeftOut;
+    session_.setHidden(showHidden->isChecked() ? HiddenBodies::Shown : HiddenBodies::LeftOut);
     fillBodyList();
     if (!chosen.isNull()) chooseBody(chosen);
 }
@@ -386,24 +385,22 @@ void TMainForm::applyAnimationControls(const AnimationControls& controls) {
         Timer1->start(controls.timerInterval);
 }
 
-bool TMainForm::showModesOfItem(int item) {
-    if (!strip_->offerModesOfItem(item)) return false;
+bool TMainForm::showModesOf(Category category) {
+    if (!strip_->offerModesOf(category)) return false;
     render_.mode = DrawMode::Interpenetration2;
     return true;
 }
 
 void TMainForm::R1C() {
     applyAnimationControls(stopAnimation(animation_));
-    const int item = strip_->categoryItem();
-    const int category = categoryOfItem(item);
-    if (category == selection_.currentCategory) return;
-    if (showModesOfItem(item)) zeichnen();
+    const Category category = categoryOfItem(strip_->categoryItem());
+    if (category == session_.category()) return;
+    if (showModesOf(category)) zeichnen();
     keepingShownBody([&] {
-        opened_.reset(); // a category chosen names its first body, no longer the opened file's
-        selection_.currentCategory = category;
+        // A category chosen names its first body, no longer the opened file's.
+        session_.chooseCategory(category);
         fillBodyList();
         if (strip_->bodyCount() > 0) strip_->chooseBodyRow(0);
-        selection_.bodyIndex = 0;
         neuwert();
     });
 }
@@ -412,29 +409,26 @@ void TMainForm::LB1C() {
     applyAnimationControls(stopAnimation(animation_));
     chosenWithoutRow_.clear(); // the list's row is the choice now
     keepingShownBody([&] {
-        opened_.reset();
+        session_.chooseFile(nullptr);
         neuwert();
         B1C();
     });
 }
 
 void TMainForm::neuwert() {
-    if (opened_) return; // the title names the opened file, whatever row the list shows
+    if (session_.openedFile()) return; // the title names the opened file, whatever row the list shows
     const QString current = chosenBodyName();
     if (current.isNull()) return;
     const std::string name = toTable(current);
     // The dual asked for; the build puts the one it made in its place.
-    const DualShape asked = dualKind_ == DualKind::PolarReciprocal
-                                ? DualShape::PolarReciprocal
-                                : catalogueDualShape(selection_.currentCategory);
-    P1Caption->setText(fromTable(titleFor(name, asked)));
-    kesmora::neuwert(selection_, tables_, name);
+    P1Caption->setText(fromTable(titleFor(name, session_.askedDualShape())));
+    session_.chooseBody(name);
 }
 
 void TMainForm::buildModel() {
-    if (opened_) {
-        // Built again from the figure read, not from the file, which may have changed since.
-        model_ = buildFileSolid(*opened_, dualKind_);
+    if (session_.openedFile()) {
+        // The figure read, not the file, which may have changed since.
+        model_ = session_.build();
         ++buildCount_;
         P1Caption->setText(openedFileTitle());
         if (shown_) shown_->caption = P1Caption->text();
@@ -443,13 +437,11 @@ void TMainForm::buildModel() {
     }
     const QString name = chosenBodyName();
     if (name.isNull()) return;
-    keepingShownBody([&] {
-        model_ = buildSolid(tables_, selection_, toTable(name), dualKind_); // taken over only when complete
-    });
+    keepingShownBody([&] { model_ = session_.build(); }); // a build that fails is not kept
     ++buildCount_;
     // The title names the dual built: a body without a polar reciprocal shows the catalogue's.
     P1Caption->setText(fromTable(titleFor(toTable(name), model_.dualInfo.shape)));
-    shown_ = ShownBody{selection_, P1Caption->text(), name, nullptr};
+    shown_ = ShownBody{P1Caption->text(), name};
     showPropertiesOfShownBody();
 }
 
@@ -463,15 +455,18 @@ template <typename F> void TMainForm::keepingShownBody(F&& step) {
 }
 
 void TMainForm::backToShownBody() {
-    if (!shown_) return; // nothing built yet: the title keeps naming the body the message is about
+    // Nothing built yet: the title keeps naming the body the message is about.
+    if (!shown_ || !session_.shown()) return;
     const ShownBody shown = *shown_;
-    if (selection_.currentCategory != shown.selection.currentCategory) {
-        const int item = itemOfCategory(shown.selection.currentCategory);
+    const Category shownCategory = session_.shown()->selection.currentCategory;
+    // The session may have gone back already (a build that failed); the controls have not.
+    const bool otherCategory = categoryOfItem(strip_->categoryItem()) != shownCategory;
+    session_.backToShown();
+    if (otherCategory) {
         // Checked from code, not clicked: no category change runs.
-        strip_->checkCategoryItem(item);
-        if (showModesOfItem(item)) // redrawn after the handler or paint that failed
+        strip_->checkCategoryItem(itemOfCategory(shownCategory));
+        if (showModesOf(shownCategory)) // redrawn after the handler or paint that failed
             QTimer::singleShot(0, this, [this] { guarded([&] { zeichnen(); }); });
-        selection_.currentCategory = shown.selection.currentCategory;
         try {
             fillBodyList(); // listed before, from the same tables
         } catch (const std::exception&) {
@@ -479,9 +474,7 @@ void TMainForm::backToShownBody() {
         }
     }
     chooseBody(shown.name); // a row set from code is no click: nothing is built
-    selection_ = shown.selection;
     P1Caption->setText(shown.caption);
-    opened_ = shown.file;
 }
 
 bool TMainForm::openFile(const QString& path) {
@@ -491,11 +484,9 @@ bool TMainForm::openFile(const QString& path) {
 
 bool TMainForm::openFile(const QByteArray& path) {
     if (path.isEmpty()) return false;
-    std::shared_ptr<const PolyhedronFile> file;
-    std::optional<SolidModel> built;
     try {
-        file = std::make_shared<const PolyhedronFile>(readPolyhedronFile(path));
-        built = buildFileSolid(*file, dualKind_);
+        // Chosen and shown only when it is built.
+        session_.buildFile(std::make_shared<const PolyhedronFile>(readPolyhedronFile(path)));
     } catch (const std::exception& e) {
         reportError(e.what());
         return false;
@@ -504,27 +495,27 @@ bool TMainForm::openFile(const QByteArray& path) {
     bool taken = false;
     guarded([&] {
         applyAnimationControls(stopAnimation(animation_)); // as when a body is chosen
-        model_ = *built;
-        opened_ = std::move(file);
+        model_ = session_.finishedModel();
         ++buildCount_;
         taken = true;
         P1Caption->setText(openedFileTitle());
-        shown_ = ShownBody{selection_, P1Caption->text(), strip_->currentBodyName(), opened_};
+        shown_ = ShownBody{P1Caption->text(), strip_->currentBodyName()};
         showPropertiesOfShownBody();
     });
     if (!taken) return false;
     guarded([&] { zeichnen(); });
-    lastRefusal_ = refusalShown(model_.dualInfo);
-    if (!lastRefusal_.empty()) reportError(lastRefusal_);
+    if (const std::string refusal = session_.refusalToSay(); !refusal.empty()) reportError(refusal);
     return true;
 }
 
 QString TMainForm::openedFileTitle() const {
-    return opened_ ? QString::fromStdString(fileTitle(opened_->name, model_.dualInfo.shape)) : QString();
+    const PolyhedronFile* file = session_.openedFile();
+    return file ? QString::fromStdString(fileTitle(file->name, model_.dualInfo.shape)) : QString();
 }
 
 QString TMainForm::openedFileName() const {
-    return opened_ ? QString::fromUtf8(opened_->name.c_str()) : QString();
+    const PolyhedronFile* file = session_.openedFile();
+    return file ? QString::fromUtf8(file->name.c_str()) : QString();
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
@@ -544,20 +535,19 @@ void TMainForm::B1C() {
     buildModel();
     zeichnen();
     // Every build the user asks for says so when the body has no reciprocal.
-    lastRefusal_ = refusalShown(model_.dualInfo);
-    if (!lastRefusal_.empty()) reportError(lastRefusal_);
+    if (const std::string refusal = session_.refusalToSay(); !refusal.empty()) reportError(refusal);
 }
 
 void TMainForm::M18C() {
-    const DualKind before = dualKind_;
-    dualKind_ = M18->isChecked() ? DualKind::PolarReciprocal : DualKind::Catalogue;
+    const DualKind before = session_.dualKind();
+    session_.setDualKind(M18->isChecked() ? DualKind::PolarReciprocal : DualKind::Catalogue);
     try {
         neuwert();
         B1C();
     } catch (...) {
         // An opened file whose other dual cannot be built (too many faces once cut) keeps the dual
         // it shows, and the menu item says which.
-        dualKind_ = before;
+        session_.setDualKind(before);
         M18->setChecked(before == DualKind::PolarReciprocal);
         neuwert();
         throw;
@@ -571,7 +561,8 @@ QRect TMainForm::buildForSystemPaint() {
     try {
         buildModel();
         lastPaintError_.clear();
-        sayOnceAfterPaint(lastRefusal_, refusalShown(model_.dualInfo));
+        if (const std::string refusal = session_.refusalNotSaid(); !refusal.empty())
+            QTimer::singleShot(0, this, [this, refusal] { reportError(refusal); });
     } catch (const std::exception& e) {
         sayOnceAfterPaint(lastPaintError_, e.what());
     }

@@ -6,6 +6,7 @@
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"
 #include "geometry/solidmodel.h"
+#include "session/bodysession.h"
 #include "view/animation.h"
 #include "view/renderer.h"
 #include "view/rendersettings.h"
@@ -94,7 +95,7 @@ class TMainForm : public QMainWindow {
 
     // Read access for tests and the inspector-like checks.
     const SolidModel& model() const { return model_; }
-    const Selection& selection() const { return selection_; }
+    const Selection& selection() const { return session_.selection(); }
     const AnimationState& animation() const { return animation_; }
     const RenderSettings& renderSettings() const { return render_; }
     const QImage& sceneBitmap() const { return sceneBitmap_; }
@@ -227,9 +228,8 @@ class TMainForm : public QMainWindow {
     void chooseBody(const QString& name);
     // The body chosen: the list's row, or the body kept without one.
     QString chosenBodyName() const;
-    // Shows or hides the modes the category at radio item `item` offers; true when that changed
-    // the chosen mode.
-    bool showModesOfItem(int item);
+    // Shows or hides the modes the category offers; true when that changed the chosen mode.
+    bool showModesOf(Category category);
     ControlStrip* strip_ = nullptr; // P8
     // Puts the category, the list's row, the title and the selection back to the body whose solid
     // is on screen, without a click or a build: a body chosen but not built must not stay named.
@@ -246,7 +246,7 @@ class TMainForm : public QMainWindow {
         }
     }
     void reportError(const std::string& message);
-    // Builds the selected body into a fresh model and takes it over when complete.
+    // The build: the chosen body's finished model into the working model (built once, then copied).
     void buildModel();
     QRect renderOnly(); // returns the part of the scene image that changed
     QRect buildForSystemPaint();
@@ -254,22 +254,18 @@ class TMainForm : public QMainWindow {
     // or empty; `last` takes it.
     void sayOnceAfterPaint(std::string& last, const std::string& message);
 
-    // The body whose solid is shown, as the controls named it when it was built.
+    // The body whose solid is shown, as the controls named it when it was built; the session
+    // keeps its source and finished model.
     struct ShownBody {
-        Selection selection;
         QString caption;
         QString name; // its entry in the list
-        std::shared_ptr<const PolyhedronFile> file; // set when the body came from a file
     };
 
-    CatalogueTables tables_;
-    Selection selection_;
-    HiddenBodies hidden_ = HiddenBodies::LeftOut;
+    // What is chosen and shown, and the finished model; model_ is the working copy that turns.
+    BodySession session_;
     QString chosenWithoutRow_; // see chooseBody
     SolidModel model_;
     std::optional<ShownBody> shown_;
-    // The polyhedron file the builds take their body from instead of the selection, as read.
-    std::shared_ptr<const PolyhedronFile> opened_;
     AnimationState animation_;
     RenderSettings render_;
     SceneRenderer renderer_;
@@ -283,9 +279,6 @@ class TMainForm : public QMainWindow {
     int buildCount_ = 0;
     std::string lastPaintError_;
     std::string lastRenderError_; // the drawing's, as lastPaintError_ is the build's
-    DualKind dualKind_ = DualKind::Catalogue;
-    // The refusal of a reciprocal last shown: a repaint that builds the same body again says nothing.
-    std::string lastRefusal_;
     QWidget* client_ = nullptr;
     PropertiesWindow* properties_ = nullptr;
 };
