@@ -1,5 +1,6 @@
 // Damaged catalogue files, one case each: the tables as loaded and built by the core, and the same
 // damage met through the real window, which must report it, keep the shown solid and stay usable.
+#include "fakedialogs.h"
 #include "section_category.h"
 #include "app/mainwindow.h"
 #include "bodies/build.h"
@@ -585,7 +586,7 @@ TEST_P(Damage, Window) {
     }
     auto w = std::make_unique<TMainForm>(dir.path());
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     QTest::qWait(20); // a failed first paint reports after the paint

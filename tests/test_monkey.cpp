@@ -2,6 +2,7 @@
 // clicks, keys, drags, resizes and colour choices while the animation timer runs. After every
 // event the model and the controls must still agree with each other.
 //   KESMORA_MONKEY_EVENTS=50000 KESMORA_MONKEY_SEED=7 ./test_monkey   a longer run
+#include "fakedialogs.h"
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
 #include "bodies/build.h"
@@ -147,12 +148,12 @@ class Monkey {
   public:
     Monkey(TMainForm& w, unsigned seed) : w_(w), rng_(seed) {
         // Confirms about two choices in three, with a random colour.
-        w_.colourChooser = [this](QColor) -> std::optional<QColor> {
+        kesmora::fakeDialogs(w_).colourChooser = [this](QColor) -> std::optional<QColor> {
             ++counts_["colour dialog"];
             if (pick(3) == 0) return std::nullopt;
             return QColor(pick(256), pick(256), pick(256));
         };
-        w_.showError = [this](const QString& m) { messages_.push_back(m.toStdString()); };
+        kesmora::fakeDialogs(w_).onError = [this](const QString& m) { messages_.push_back(m.toStdString()); };
     }
 
     // One random user action; returns its name.

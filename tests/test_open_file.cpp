@@ -1,5 +1,6 @@
 // The user's polyhedron files in the real window, headless: opened, dropped, kept through every
 // control, refused without touching the body on screen.
+#include "fakedialogs.h"
 #include "section_category.h"
 #include "app/mainwindow.h"
 #include "openwindow.h"
@@ -90,7 +91,7 @@ TEST(OpenFile, OpenedBodyWorksWithEveryControlAndEnterRebuildsItFromMemory) {
     write(dir.path() / "prisma.off", kPrismOff);
     auto w = openWindow();
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
 
     // The animation runs; opening stops it, as choosing a body does.
     QTest::keyClick(w.get(), Qt::Key_F2);
@@ -136,7 +137,7 @@ TEST(OpenFile, OpenedBodyWorksWithEveryControlAndEnterRebuildsItFromMemory) {
     w->S9->click();
     controls::D1(*w)->click();
     EXPECT_EQ(snapshot(w->model()), fresh);
-    w->colourChooser = [](QColor) { return std::optional<QColor>(QColor(1, 2, 3)); };
+    kesmora::fakeDialogs(*w).colourChooser = [](QColor) { return std::optional<QColor>(QColor(1, 2, 3)); };
     w->S8->click();
     controls::colourButtons(*w)[1]->click();
     EXPECT_EQ(snapshot(w->model()), fresh);
@@ -181,7 +182,7 @@ TEST(OpenFile, BadFilesAreReportedAndLeaveTheBodyOnScreen) {
     }
     auto w = openWindow();
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
 
     // Over the cube at the start, and over an opened file, which stays opened.
     for (bool overFile : {false, true}) {
@@ -230,7 +231,7 @@ TEST(OpenFile, ADroppedFileOpensAndOnlyLocalFilesAreTaken) {
     write(dir.path() / "prisma.off", kPrismOff);
     auto w = openWindow();
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     EXPECT_TRUE(w->acceptDrops());
 
     const auto drag = [&](const QList<QUrl>& urls) {
@@ -302,7 +303,7 @@ TEST(OpenFile, ABodyThatFailsToBuildAfterAFileGivesTheFileBack) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     QApplication::processEvents();
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
     const std::vector<double> fresh = snapshot(w->model());
 
@@ -331,7 +332,7 @@ TEST(OpenFile, PolarReciprocalOfAnOpenedBody) {
                                      "4 2 3 9 8\n4 3 4 10 9\n4 4 5 11 10\n4 5 0 6 11\n");
     auto w = openWindow();
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
     const std::vector<double> catalogueDual = snapshot(w->model());
     w->M18->trigger(); // on: the file's body is built again with the reciprocal
@@ -365,7 +366,7 @@ TEST(OpenFile, WithTheReciprocalAFileIsNotRefusedForTheDualItDoesNotShow) {
     const CatalogueTables tables = LoadCatalogueTables(KESMORA_DATA_DIR);
     auto w = openWindow();
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     for (const char* name : {"Johnson Polyeder 71", "Johnson Polyeder 72", "Johnson Polyeder 75"}) {
         SCOPED_TRACE(name);
         Selection s;
@@ -413,7 +414,7 @@ TEST(OpenFile, FileNamesThatAreNoUtf8OrHoldControlCharacters) {
     test::TempDir dir("openfile-names");
     auto w = openWindow();
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     const std::string latin1 = "w\xFCrfel_\xFF\xFE.off";
     write(dir.path() / latin1, kPrismOff);
     const QByteArray bytes = QByteArray::fromStdString((dir.path() / latin1).string());
@@ -442,7 +443,7 @@ TEST(OpenFile, FlatThinAndCoplanarBodies) {
     test::TempDir dir("openfile-flat");
     auto w = openWindow();
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     write(dir.path() / "flach.off", "OFF\n4 4 6\n0 0 0\n1 0 0\n0 1 0\n1 1 0\n3 0 1 2\n3 1 3 2\n3 0 2 3\n3 0 3 1\n");
     EXPECT_FALSE(w->openFile(qpath(dir.path() / "flach.off")));
     ASSERT_EQ(messages.size(), 1u);

@@ -1,6 +1,7 @@
 // The window on a screen smaller than itself (this test program's screen is 800 x 600): it opens
 // maximised to the free area with every control within reach, and where the window fits, it is
 // placed as ever.
+#include "fakedialogs.h"
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
 #include "stripcontrols.h"
@@ -78,7 +79,7 @@ TEST(SmallScreen, OpensMaximisedWithEveryControlWithinReach) {
 
     auto w = std::make_unique<TMainForm>(KESMORA_DATA_DIR);
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     EXPECT_FALSE(w->fitsScreen());
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));

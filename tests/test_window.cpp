@@ -1,4 +1,5 @@
 // The main window, headless: start state, layout, shortcuts, body selection and the build wiring.
+#include "fakedialogs.h"
 #include "app/mainwindow.h"
 #include "openwindow.h"
 #include "app/paintbox.h"
@@ -345,7 +346,7 @@ TEST(Window, ColourChoiceCancelledChangesNothingConfirmedRebuilds) {
     auto w = openWindow();
     std::vector<QColor> offered;
     std::optional<QColor> answer;
-    w->colourChooser = [&](QColor initial) {
+    kesmora::fakeDialogs(*w).colourChooser = [&](QColor initial) {
         offered.push_back(initial);
         return answer;
     };
@@ -381,7 +382,7 @@ TEST(Window, BrokenCountLineShowsAMessageAndKeepsTheWindowUsable) {
     }
     auto w = openWindow(dir);
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     clickBody(*w, "Oktaeder");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].contains("coordinates.txt"));
@@ -463,7 +464,7 @@ TEST(Window, AHiddenBodyStaysOnScreenUntilTheNextChoice) {
     std::ofstream(dir.path() / "excluded.txt", std::ios::binary | std::ios::app) << "Oktaeder\n";
     auto w = openWindow(dir.path());
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     EXPECT_EQ(rowOf(*w, "Oktaeder"), -1);
     QAction* item = showHiddenItem(*w);
     ASSERT_NE(item, nullptr);
@@ -589,7 +590,7 @@ TEST(Window, ABodyWithoutReciprocalSaysSoOncePerBuild) {
 
     auto w = openWindow(dir);
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     clickBody(*w, "Tetrahemihexaeder");
     EXPECT_TRUE(messages.empty()); // the catalogue's dual needs no centre
     w->M18->trigger();

@@ -1,5 +1,6 @@
 // A body that cannot be built, chosen by a click, a key or a category change: the message comes,
 // the solid on screen stays, and every control goes on naming that solid.
+#include "fakedialogs.h"
 #include "section_category.h"
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
@@ -71,7 +72,7 @@ int faceBlockOf(int category, const char* latin1Name) {
 
 std::unique_ptr<TMainForm> openWindow(const fs::path& dataDir, std::vector<QString>& messages) {
     auto w = std::make_unique<TMainForm>(dataDir);
-    w->showError = [&messages](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&messages](const QString& m) { messages.push_back(m); };
     w->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     QTest::qWait(20); // a failed first paint reports after the paint

@@ -6,19 +6,11 @@
 #include "export/netlayout.h"
 #include "export/netpage.h"
 
-#include <QComboBox>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QFormLayout>
 #include <QLabel>
 #include <QPageLayout>
-#include <QSpinBox>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 
 #ifndef KESMORA_VERSION
@@ -33,16 +25,6 @@ namespace {
 QString withSuffix(const QString& path, const QString& suffix) {
     return QFileInfo(path).suffix().isEmpty() ? path + QLatin1Char('.') + suffix : path;
 }
-
-struct MeshFormatEntry {
-    const char* label;
-    const char* suffix;
-    MeshFormat format;
-};
-const MeshFormatEntry kMeshFormats[] = {{"OFF (Object File Format)", "off", MeshFormat::Off},
-                                        {"OBJ (Wavefront)", "obj", MeshFormat::Obj},
-                                        {"STL, binär", "stl", MeshFormat::Stl},
-                                        {"STL, Text (ASCII)", "stl", MeshFormat::StlAscii}};
 
 } // namespace
 
@@ -81,33 +63,20 @@ void TMainForm::createHelpMenu() {
     connect(aboutAction, &QAction::triggered, this, [this] { guarded([&] { showAbout(); }); });
 }
 
-QString TMainForm::chooseFile(const FileRequest& request) {
-    if (fileChooser) return fileChooser(request);
-    return request.save ? QFileDialog::getSaveFileName(this, request.caption, QString(), request.filters)
-                        : QFileDialog::getOpenFileName(this, request.caption, QString(), request.filters);
-}
-
-void TMainForm::inform(const QString& title, const QString& text) {
-    if (showInformation)
-        showInformation(title, text);
-    else
-        QMessageBox::information(this, title, text);
-}
-
 QString TMainForm::shownBodyName() const {
     if (session_.openedFile()) return openedFileName();
     return shown_ ? shown_->name : QStringLiteral("Kesmora");
 }
 
 void TMainForm::openFromDialog() {
-    openFile(chooseFile({QString::fromUtf8("Polyederdatei öffnen"),
+    openFile(dialogs_->chooseFile({QString::fromUtf8("Polyederdatei öffnen"),
                          QStringLiteral("Polyederdateien (*.off *.obj *.OFF *.OBJ);;OFF (*.off *.OFF);;"
                                         "OBJ (*.obj *.OBJ);;Alle Dateien (*)"),
                          false}));
 }
 
 void TMainForm::savePicture() {
-    QString path = chooseFile({QStringLiteral("Bild speichern"),
+    QString path = dialogs_->chooseFile({QStringLiteral("Bild speichern"),
                                QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg)"), true});
     if (path.isEmpty()) return;
     path = withSuffix(path, QStringLiteral("png"));
@@ -122,37 +91,8 @@ void TMainForm::savePicture() {
 }
 
 void TMainForm::exportFigure() {
-    std::optional<ExportChoice> choice;
-    if (exportChooser) {
-        choice = exportChooser();
-    } else {
-        QDialog dialog(this);
-        dialog.setWindowTitle(QStringLiteral("Exportieren"));
-        auto* form = new QFormLayout(&dialog);
-        auto* figure = new QComboBox(&dialog);
-        figure->setAccessibleName(QStringLiteral("Figur"));
-        figure->addItem(QString::fromUtf8("Körper"));
-        figure->addItem(QString::fromLatin1(dualShapeName(model_.dualInfo.shape)));
-        auto* format = new QComboBox(&dialog);
-        format->setAccessibleName(QStringLiteral("Format"));
-        for (const MeshFormatEntry& f : kMeshFormats)
-            format->addItem(QString::fromUtf8(f.label));
-        form->addRow(QStringLiteral("Figur:"), figure);
-        form->addRow(QStringLiteral("Format:"), format);
-        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-        connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-        connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-        form->addRow(buttons);
-        if (dialog.exec() != QDialog::Accepted) return;
-        const MeshFormatEntry& f = kMeshFormats[format->currentIndex()];
-        const QString path = chooseFile(
-            {QStringLiteral("Exportieren"),
-             QString::fromUtf8(f.label) + QStringLiteral(" (*.") + QString::fromLatin1(f.suffix) + QLatin1Char(')'),
-             true});
-        if (path.isEmpty()) return;
-        choice = ExportChoice{figure->currentIndex() == 1, static_cast<int>(f.format),
-                              withSuffix(path, QString::fromLatin1(f.suffix))};
-    }
+    const std::optional<ExportChoice> choice =
+        dialogs_->chooseExport(QString::fromLatin1(dualShapeName(model_.dualInfo.shape)));
     if (!choice || choice->path.isEmpty()) return;
     if (choice->format < 0 || choice->format > static_cast<int>(MeshFormat::StlAscii))
         throw std::runtime_error("Unbekanntes Exportformat.");
@@ -163,10 +103,7 @@ void TMainForm::exportFigure() {
 
 bool TMainForm::setUpPrinter(QPrinter& printer, const QString& title) {
     printer.setDocName(title);
-    if (printSetup) return printSetup(printer);
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(title);
-    return dialog.exec() == QDialog::Accepted;
+    return dialogs_->setUpPrinter(printer, title);
 }
 
 void TMainForm::printPicture() {
@@ -224,33 +161,7 @@ NetFigures netFigures(const SolidModel& model) {
 } // namespace
 
 std::optional<TMainForm::NetChoice> TMainForm::chooseNet(bool save) {
-    if (netChooser) return netChooser(save);
-    QDialog dialog(this);
-    dialog.setWindowTitle(save ? QStringLiteral("Netz speichern") : QStringLiteral("Netz drucken"));
-    auto* form = new QFormLayout(&dialog);
-    auto* figure = new QComboBox(&dialog);
-    figure->setAccessibleName(QStringLiteral("Figur"));
-    figure->addItems(netFigures(model_).labels);
-    auto* edge = new QSpinBox(&dialog);
-    edge->setAccessibleName(QString::fromUtf8("Kantenlänge in Millimetern"));
-    edge->setRange(0, 1000);
-    edge->setSuffix(QStringLiteral(" mm"));
-    edge->setSpecialValueText(QString::fromUtf8("so groß, wie eine Seite fasst"));
-    form->addRow(QStringLiteral("Figur:"), figure);
-    form->addRow(QString::fromUtf8("Längste Kante:"), edge);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    form->addRow(buttons);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    NetChoice choice{figure->currentIndex(), edge->value(), QString()};
-    if (save) {
-        choice.path = chooseFile({QStringLiteral("Netz speichern"),
-                                  QStringLiteral("PDF-Dokument (*.pdf);;SVG-Grafik (*.svg)"), true});
-        if (choice.path.isEmpty()) return std::nullopt;
-        choice.path = withSuffix(choice.path, QStringLiteral("pdf"));
-    }
-    return choice;
+    return dialogs_->chooseNet(save, netFigures(model_).labels);
 }
 
 namespace {
@@ -292,7 +203,7 @@ void TMainForm::printNet() {
 }
 
 void TMainForm::showShortcuts() {
-    inform(QString::fromUtf8("Tastenkürzel"),
+    dialogs_->showInformation(QString::fromUtf8("Tastenkürzel"),
            QString::fromUtf8("Eingabe\tKörper darstellen\n"
                              "F2\tAnimation starten und anhalten\n"
                              "F3\tEigenschaften zeigen und verbergen\n"
@@ -306,7 +217,7 @@ void TMainForm::showShortcuts() {
 }
 
 void TMainForm::showAbout() {
-    inform(QString::fromUtf8("Über Kesmora"),
+    dialogs_->showInformation(QString::fromUtf8("Über Kesmora"),
            QString::fromUtf8("Kesmora %1\n\n"
                              "Platonische, archimedische, catalanische und Johnson-Körper und viele mehr, "
                              "jeweils neben ihrem dualen Körper: in sieben Darstellungen, gedreht, vergrößert, "

@@ -13,7 +13,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QColorDialog>
 #include <QDropEvent>
 #include <QEvent>
 #include <QFile>
@@ -21,7 +20,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
@@ -58,7 +56,8 @@ QString draggedFile(const QMimeData* mime) {
 } // namespace
 
 TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent)
-    : QMainWindow(parent), session_(std::make_shared<const CatalogueTables>(LoadCatalogueTables(dataDir))) {
+    : QMainWindow(parent), session_(std::make_shared<const CatalogueTables>(LoadCatalogueTables(dataDir))),
+      dialogs_(qtDialogs(this)) {
     // FormCreate, in order: the scene image, the tables, the category, the lists, the mode, the
     // initial body, the turn steps, readyFlag, and a category click that only stops the timer.
     sceneBitmap_ = QImage(1, 1, QImage::Format_RGB32);
@@ -288,11 +287,7 @@ void TMainForm::wire() {
 }
 
 void TMainForm::reportError(const std::string& message) {
-    const QString text = QString::fromUtf8(message.c_str());
-    if (showError)
-        showError(text);
-    else
-        QMessageBox::critical(this, QStringLiteral("Kesmora"), text);
+    dialogs_->showError(QString::fromUtf8(message.c_str()));
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -623,12 +618,7 @@ void TMainForm::CB1C() {
 }
 
 void TMainForm::S12C(int slot) {
-    const std::optional<QColor> chosen =
-        colourChooser ? colourChooser(lastDialogColour_) : [&]() -> std::optional<QColor> {
-        const QColor c = QColorDialog::getColor(lastDialogColour_, this, QStringLiteral("Farbe"));
-        if (!c.isValid()) return std::nullopt;
-        return c;
-    }();
+    const std::optional<QColor> chosen = dialogs_->chooseColour(lastDialogColour_);
     if (!chosen) return;
     lastDialogColour_ = *chosen;
     render_.polygonColours[static_cast<std::size_t>(slot)] = *chosen;

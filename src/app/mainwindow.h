@@ -4,6 +4,7 @@
 #pragma once
 
 #include "catalogue/selection.h"
+#include "dialogs.h"
 #include "catalogue/tables.h"
 #include "geometry/solidmodel.h"
 #include "session/bodysession.h"
@@ -59,39 +60,12 @@ class TMainForm : public QMainWindow {
     explicit TMainForm(const std::filesystem::path& dataDir, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // Replaces the colour dialog (tests script it); returns the chosen colour or nothing on cancel.
-    std::function<std::optional<QColor>(QColor initial)> colourChooser;
-    // Replaces the message box (tests record messages).
-    std::function<void(const QString&)> showError;
-
-    // The dialogs of the "Datei" and "Hilfe" menus, replaceable so that tests run without them.
-    // A file dialog: the path chosen, or an empty string on cancel.
-    struct FileRequest {
-        QString caption;
-        QString filters; // "PNG-Bild (*.png);;SVG-Grafik (*.svg)"
-        bool save = true;
-    };
-    std::function<QString(const FileRequest&)> fileChooser;
-    // "Exportieren…": which figure, which format, where; nothing on cancel.
-    struct ExportChoice {
-        bool dual = false;
-        int format = 0; // MeshFormat
-        QString path;
-    };
-    std::function<std::optional<ExportChoice>()> exportChooser;
-    // "Netz speichern…" and "Netz drucken…": which figure (0 solid, 1 the dual shown, 2 the polar
-    // reciprocal), the edge length in millimetres (0: as large as a page takes) and, for saving,
-    // where; nothing on cancel.
-    struct NetChoice {
-        int figure = 0;
-        int edgeMillimetres = 0;
-        QString path;
-    };
-    std::function<std::optional<NetChoice>(bool save)> netChooser;
-    // The print dialog: sets up the printer; false on cancel.
-    std::function<bool(QPrinter&)> printSetup;
-    // An information box (title, text).
-    std::function<void(const QString&, const QString&)> showInformation;
+    // The dialogs the window asks through; tests give it ones that answer from a script.
+    Dialogs& dialogs() { return *dialogs_; }
+    void setDialogs(std::unique_ptr<Dialogs> dialogs) { dialogs_ = std::move(dialogs); }
+    using FileRequest = Dialogs::FileRequest;
+    using ExportChoice = Dialogs::ExportChoice;
+    using NetChoice = Dialogs::NetChoice;
 
     // Read access for tests and the inspector-like checks.
     const SolidModel& model() const { return model_; }
@@ -213,10 +187,8 @@ class TMainForm : public QMainWindow {
     void createMenu();
     void createFileMenu();
     void createHelpMenu();
-    QString chooseFile(const FileRequest& request);
     std::optional<NetChoice> chooseNet(bool save);
     bool setUpPrinter(QPrinter& printer, const QString& title);
-    void inform(const QString& title, const QString& text);
     void createViewMenu();
     // Hands the body on screen to the properties window, which measures it only while shown.
     void showPropertiesOfShownBody();
@@ -279,6 +251,7 @@ class TMainForm : public QMainWindow {
     int buildCount_ = 0;
     std::string lastPaintError_;
     std::string lastRenderError_; // the drawing's, as lastPaintError_ is the build's
+    std::unique_ptr<Dialogs> dialogs_;
     QWidget* client_ = nullptr;
     PropertiesWindow* properties_ = nullptr;
 };
