@@ -606,7 +606,7 @@ TEST_P(Damage, Window) {
         EXPECT_TRUE(messages.empty()) << messages.front().toStdString();
         expectWholeModel(w->model());
         if (*c.body) {
-            EXPECT_TRUE(w->P1Caption->text().startsWith(QString::fromUtf8(c.body)));
+            EXPECT_TRUE(controls::P1Caption(*w)->text().startsWith(QString::fromUtf8(c.body)));
         }
     } else {
         ASSERT_FALSE(messages.empty()) << "no message for the damage";
@@ -620,13 +620,13 @@ TEST_P(Damage, Window) {
         const std::size_t seen = messages.size();
         chooseBody(*w, 0, c.goodBody);
         EXPECT_EQ(messages.size(), seen) << messages.back().toStdString();
-        EXPECT_TRUE(w->P1Caption->text().startsWith(QString::fromUtf8(c.goodBody)));
+        EXPECT_TRUE(controls::P1Caption(*w)->text().startsWith(QString::fromUtf8(c.goodBody)));
         expectWholeModel(w->model());
         EXPECT_FALSE(sameModel(w->model(), before));
     }
     const int builds = w->buildCount();
     QTest::mouseClick(controls::modeButtons(*w)[2], Qt::LeftButton, {}, QPoint(5, 8));
-    QTest::mouseClick(w->S8, Qt::LeftButton);
+    QTest::mouseClick(controls::S8(*w), Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_EQ(w->buildCount(), builds); // a mode change and a zoom only redraw
     EXPECT_TRUE(controls::modeButtons(*w)[2]->isChecked());

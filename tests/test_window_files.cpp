@@ -120,8 +120,8 @@ TEST(WindowMenus, FileAndHelpMenusFramePreviousItemsWithTheirShortcuts) {
     EXPECT_EQ(action(*w, "savePictureAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     EXPECT_EQ(action(*w, "exportAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
     EXPECT_EQ(action(*w, "printNetAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
-    EXPECT_EQ(w->M1->shortcut(), QKeySequence(Qt::Key_Escape));
-    EXPECT_EQ(w->M2->shortcut(), QKeySequence(Qt::Key_F2));
+    EXPECT_EQ(controls::menuItem(*w, "M1")->shortcut(), QKeySequence(Qt::Key_Escape));
+    EXPECT_EQ(controls::menuItem(*w, "M2")->shortcut(), QKeySequence(Qt::Key_F2));
 }
 
 TEST(WindowMenus, SavedPictureIsTheDrawingAreaAsShown) {
@@ -133,7 +133,7 @@ TEST(WindowMenus, SavedPictureIsTheDrawingAreaAsShown) {
     QTest::keyClick(w.get(), Qt::Key_F2);
     QTest::qWait(120);
     QTest::keyClick(w.get(), Qt::Key_F2);
-    w->S8C(ZoomCommand::Enlarge);
+    controls::S8(*w)->click();
     QApplication::processEvents();
     const QString png = QString::fromStdString((dir.path() / "bild").string()); // no suffix: PNG
     kesmora::fakeDialogs(*w).fileChooser = [&](const TMainForm::FileRequest& request) {
@@ -258,12 +258,12 @@ TEST(WindowMenus, ExportDialogNamesTheDualShown) {
         return first;
     };
 
-    const QString cube = w->P1Caption->text().section(QStringLiteral(" und "), 0, 0);
+    const QString cube = controls::P1Caption(*w)->text().section(QStringLiteral(" und "), 0, 0);
     ASSERT_FALSE(cube.isEmpty());
     EXPECT_EQ(exportDual("dual.obj"), "# " + cube.toStdString() + ", dualer Körper");
     EXPECT_EQ(offered, "Körper | dualer Körper");
 
-    w->M18->trigger();
+    controls::menuItem(*w, "M18")->trigger();
     QApplication::processEvents();
     ASSERT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
     EXPECT_EQ(exportDual("reziprok.obj"), "# " + cube.toStdString() + ", polar reziproker Körper");
@@ -275,7 +275,7 @@ TEST(WindowMenus, ExportDialogNamesTheDualShown) {
     EXPECT_EQ(exportDual("j54-reziprok.obj"), "# Johnson Polyeder 54, polar reziproker Körper");
     EXPECT_EQ(offered, "Körper | polar reziproker Körper");
 
-    w->M18->trigger();
+    controls::menuItem(*w, "M18")->trigger();
     QApplication::processEvents();
     ASSERT_EQ(w->model().dualInfo.kind, DualKind::Catalogue);
     EXPECT_EQ(exportDual("j54.obj"), "# Johnson Polyeder 54, Quasi-Dual");
@@ -285,7 +285,7 @@ TEST(WindowMenus, ExportDialogNamesTheDualShown) {
     // An opened file's reciprocal; where the file's body has none, the dual from the face centroids
     // it shows instead. An L-shaped prism: the plane of its inner side runs through the centroid of
     // its vertices.
-    w->M18->trigger();
+    controls::menuItem(*w, "M18")->trigger();
     QApplication::processEvents();
     std::ofstream(dir.path() / "keil.off", std::ios::binary)
         << "OFF\n6 5 9\n0 0 0\n2 0 0\n0 2 0\n0 0 1\n2 0 1\n0 2 1\n3 0 2 1\n3 3 4 5\n4 0 1 4 3\n"
@@ -356,7 +356,7 @@ TEST(WindowMenus, FileDialogOpenedAndCancelledLeavesNothingBehind) {
     auto w = openWindow();
     Recorded r;
     record(*w, r);
-    const QString caption = w->P1Caption->text();
+    const QString caption = controls::P1Caption(*w)->text();
     const auto fileDialogs = [] {
         int n = 0;
         for (QWidget* widget : QApplication::allWidgets())
@@ -401,7 +401,7 @@ TEST(WindowMenus, FileDialogOpenedAndCancelledLeavesNothingBehind) {
     EXPECT_EQ(w->findChildren<QObject*>().size(), childrenBefore);
     EXPECT_TRUE(w->isVisible()) << "the Escape for the dialog ended the program";
     EXPECT_TRUE(w->openedFileName().isEmpty());
-    EXPECT_EQ(w->P1Caption->text(), caption);
+    EXPECT_EQ(controls::P1Caption(*w)->text(), caption);
     EXPECT_TRUE(r.errors.empty()) << r.errors.front().toStdString();
     const QString home = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home);
@@ -410,10 +410,10 @@ TEST(WindowMenus, FileDialogOpenedAndCancelledLeavesNothingBehind) {
 
 TEST(WindowAccessibility, TitleLineReadsAsTheBodyShown) {
     auto w = openWindow();
-    QAccessibleInterface* title = QAccessible::queryAccessibleInterface(w->P1Caption);
+    QAccessibleInterface* title = QAccessible::queryAccessibleInterface(controls::P1Caption(*w));
     ASSERT_NE(title, nullptr);
-    EXPECT_FALSE(w->P1Caption->text().isEmpty());
-    EXPECT_EQ(title->text(QAccessible::Name), w->P1Caption->text());
+    EXPECT_FALSE(controls::P1Caption(*w)->text().isEmpty());
+    EXPECT_EQ(title->text(QAccessible::Name), controls::P1Caption(*w)->text());
     EXPECT_EQ(title->text(QAccessible::Description), "Titel");
 }
 
@@ -466,7 +466,7 @@ TEST(WindowCommandLine, TheFileNamedOpensOnceTheWindowRuns) {
     QApplication::processEvents();
     EXPECT_EQ(start.window->openedFileName(), "tetra.obj");
     EXPECT_EQ(start.window->model().solid.vertices.size(), 4);
-    EXPECT_EQ(start.window->P1Caption->text(), QString::fromUtf8("tetra.obj und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*start.window)->text(), QString::fromUtf8("tetra.obj und dualer Körper"));
 }
 
 // The start with a file of the largest size read, a byte less and a byte more, with each kind of
@@ -500,7 +500,7 @@ TEST(WindowCommandLine, AFileAtTheSizeLimitOpensAtTheStartAndOneByteMoreIsRefuse
             if (size <= limit) {
                 EXPECT_TRUE(r.errors.empty()) << r.errors.front().toStdString();
                 EXPECT_EQ(w.openedFileName(), QString::fromStdString(name));
-                EXPECT_EQ(w.P1Caption->text(),
+                EXPECT_EQ(controls::P1Caption(w)->text(),
                           QString::fromStdString(name) + QString::fromUtf8(" und dualer Körper"));
                 EXPECT_EQ(w.model().solid.vertices.size(), 201);
                 EXPECT_EQ(w.model().solid.faces.size(), 201);
@@ -511,7 +511,7 @@ TEST(WindowCommandLine, AFileAtTheSizeLimitOpensAtTheStartAndOneByteMoreIsRefuse
                 EXPECT_TRUE(r.errors[0].contains(QString::fromUtf8("größer als 4 MB")))
                     << r.errors[0].toStdString();
                 EXPECT_TRUE(w.openedFileName().isEmpty());
-                EXPECT_FALSE(w.P1Caption->text().contains(QStringLiteral("pyramide")));
+                EXPECT_FALSE(controls::P1Caption(w)->text().contains(QStringLiteral("pyramide")));
                 EXPECT_NE(w.model().solid.vertices.size(), 201);
             }
         }

@@ -108,7 +108,7 @@ QStringList selectedTexts(const TMainForm& w) {
 
 Named namedBy(const TMainForm& w) {
     return {controls::R1Group(w)->checkedId(),
-            w.P1Caption->text(),
+            controls::P1Caption(w)->text(),
             controls::LB1(w)->currentRow(),
             controls::LB1(w)->currentItem() ? controls::LB1(w)->currentItem()->text() : QString(),
             w.selection(),
@@ -182,7 +182,7 @@ TEST_P(FailedChoice, LeavesTheControlsWithTheShownBody) {
     EXPECT_EQ(w->model().solid.vertices.size(), shownModel.solid.vertices.size());
     expectSameNaming(namedBy(*w), shown);
     QTest::keyClick(w.get(), Qt::Key_F2);
-    EXPECT_TRUE(w->Timer1->isActive());
+    EXPECT_TRUE(controls::Timer1(*w)->isActive());
     QTest::qWait(40);
     QTest::keyClick(w.get(), Qt::Key_F2);
     expectSameNaming(namedBy(*w), shown);
@@ -191,7 +191,7 @@ TEST_P(FailedChoice, LeavesTheControlsWithTheShownBody) {
     clickBody(*w, QString::fromUtf8("Hexaeder, Würfel"));
     EXPECT_EQ(messages.size(), 2u) << messages.back().toStdString();
     EXPECT_EQ(w->model().solid.vertices.size(), 8);
-    EXPECT_EQ(w->P1Caption->text(), QString::fromUtf8("Hexaeder, Würfel und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), QString::fromUtf8("Hexaeder, Würfel und dualer Körper"));
     EXPECT_EQ(controls::LB1(*w)->currentItem()->text(), QString::fromUtf8("Hexaeder, Würfel"));
     EXPECT_EQ(w->selection().bodyIndex, 1);
 }
@@ -229,12 +229,12 @@ TEST(FailedChoice, AfterACategoryChangeGoesBackToTheShownCategory) {
         EXPECT_EQ(shown.caption, QString::fromUtf8("Hexaeder, Würfel und dualer Körper"));
         controls::R1Group(*w)->button(2)->click(); // "Johnson Polyeder"
         QApplication::processEvents();
-        ASSERT_EQ(w->P1Caption->text(), "Johnson Polyeder 06 und quasiduales Polyeder");
+        ASSERT_EQ(controls::P1Caption(*w)->text(), "Johnson Polyeder 06 und quasiduales Polyeder");
         EXPECT_FALSE(controls::modeButtons(*w)[6]->isVisible());
         if (byEnter) {
             QTest::keyClick(w.get(), Qt::Key_Return);
         } else {
-            w->PB1->update();
+            controls::PB1(*w)->update();
         }
         QTest::qWait(30);
         ASSERT_EQ(messages.size(), 1u) << (byEnter ? "Enter" : "paint");
@@ -250,7 +250,7 @@ TEST(FailedChoice, AfterACategoryChangeGoesBackToTheShownCategory) {
         clickBody(*w, "Johnson Polyeder 07");
         EXPECT_EQ(messages.size(), 1u) << messages.back().toStdString();
         EXPECT_EQ(w->selection().currentCategory, Category::Johnson);
-        EXPECT_EQ(w->P1Caption->text(), "Johnson Polyeder 07 und quasiduales Polyeder");
+        EXPECT_EQ(controls::P1Caption(*w)->text(), "Johnson Polyeder 07 und quasiduales Polyeder");
         EXPECT_NE(w->model().solid.vertices.size(), 8);
     }
 }

@@ -84,8 +84,35 @@ class TMainForm : public QMainWindow {
     void placeOnScreen(const QRect& available, const QMargins& frameMargins = {});
     int buildCount() const { return buildCount_; }
 
+    PropertiesWindow* propertiesWindow() const { return properties_; }
+
+    // Reads the polyhedron file (OFF or OBJ) at `path`, builds it with its dual and shows it in
+    // place of the body on screen, titled "<file name> und dualer Körper"; from then on every
+    // build (Enter, "Darstellung", a colour, a repaint) builds it again from what was read, until
+    // a body is chosen in the list or another category. A file that cannot be read or built is
+    // reported through the dialogs and changes nothing; an empty path (no file chosen) is no
+    // error and changes nothing either. Returns whether the body was shown.
+    bool openFile(const QString& path);
+    // The same for a path as the system's bytes (the command line), which need not be UTF-8.
+    bool openFile(const QByteArray& path);
+    // The file whose body is on screen, empty while a catalogue body is.
+    QString openedFileName() const;
+    // "<file name> und dualer Körper", or "… und polar reziproker Körper" while that is the dual
+    // built.
+    QString openedFileTitle() const;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // A polyhedron file dropped onto the window is opened.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    // The controls are found by their object names (their layout names), as the control strip's are.
     // Controls by their layout names; those of the control strip below the drawing area belong to
-    // the strip (controlstrip.h), found by their object names.
+    // the strip (controlstrip.h).
     QLabel* P1Caption = nullptr;
     // Holds the control strip P8; scrolls it sideways when the window is narrower than the controls.
     QScrollArea* stripScroll = nullptr;
@@ -102,7 +129,6 @@ class TMainForm : public QMainWindow {
     QAction* showHidden = nullptr;
     // Menu "Ansicht", item "Eigenschaften" (F3): shows and hides the properties window.
     QAction* propertiesAction = nullptr;
-    PropertiesWindow* propertiesWindow() const { return properties_; }
     // "Dual als polare Reziproke" (checkable, off at start).
     QAction* M18 = nullptr;
 
@@ -159,30 +185,7 @@ class TMainForm : public QMainWindow {
     // "Öffnen…": a polyhedron file chosen in the file dialog.
     void openFromDialog();
 
-    // Reads the polyhedron file (OFF or OBJ) at `path`, builds it with its dual and shows it in
-    // place of the body on screen, titled "<file name> und dualer Körper"; from then on every
-    // build (Enter, "Darstellung", a colour, a repaint) builds it again from what was read, until
-    // a body is chosen in the list or another category. A file that cannot be read or built is
-    // reported through showError and changes nothing; an empty path (no file chosen) is no
-    // error and changes nothing either. Returns whether the body was shown.
-    bool openFile(const QString& path);
-    // The same for a path as the system's bytes (the command line), which need not be UTF-8.
-    bool openFile(const QByteArray& path);
-    // The file whose body is on screen, empty while a catalogue body is.
-    QString openedFileName() const;
-    // "<file name> und dualer Körper", or "… und polar reziproker Körper" while that is the dual
-    // built.
-    QString openedFileTitle() const;
 
-  protected:
-    void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    // A polyhedron file dropped onto the window is opened.
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-
-  private:
     void createControls();
     void createMenu();
     void createFileMenu();
