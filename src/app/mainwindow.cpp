@@ -50,7 +50,8 @@ QString draggedFile(const QMimeData* mime) {
 
 TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent)
     : QMainWindow(parent), session_(std::make_shared<const CatalogueTables>(LoadCatalogueTables(dataDir))),
-      dialogs_(qtDialogs(this)) {
+      dialogs_(qtDialogs(this)),
+      files_([this] { return shownForFiles(); }, [this]() -> Dialogs& { return *dialogs_; }) {
     // FormCreate, in order: the scene image, the tables, the category, the lists, the mode, the
     // initial body, the turn steps, readyFlag, and a category click that only stops the timer.
     sceneBitmap_ = QImage(1, 1, QImage::Format_RGB32);
@@ -407,6 +408,57 @@ void TMainForm::PB1MM(int x, int y) {
 void TMainForm::PB1MU() {
     endDrag(animation_);
     PB1->unsetCursor();
+}
+
+void TMainForm::createFileMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("Datei"));
+    menu->setObjectName("fileMenu");
+    const auto item = [&](QAction*& action, const char* name, const char* text, QKeySequence key) {
+        action = menu->addAction(QString::fromUtf8(text));
+        action->setObjectName(QString::fromLatin1(name));
+        if (!key.isEmpty()) action->setShortcut(key);
+    };
+    item(openAction, "openAction", "Öffnen…", QKeySequence(Qt::CTRL | Qt::Key_O));
+    menu->addSeparator();
+    item(savePictureAction, "savePictureAction", "Bild speichern…", QKeySequence(Qt::CTRL | Qt::Key_S));
+    item(exportAction, "exportAction", "Exportieren…", QKeySequence(Qt::CTRL | Qt::Key_E));
+    item(saveNetAction, "saveNetAction", "Netz speichern…", {});
+    menu->addSeparator();
+    item(printNetAction, "printNetAction", "Netz drucken…", QKeySequence(Qt::CTRL | Qt::Key_P));
+    item(printPictureAction, "printPictureAction", "Bild drucken…", {});
+    connect(openAction, &QAction::triggered, this, [this] { guarded([&] { openFromDialog(); }); });
+    connect(savePictureAction, &QAction::triggered, this, [this] { guarded([&] { files_.savePicture(); }); });
+    connect(exportAction, &QAction::triggered, this, [this] { guarded([&] { files_.exportFigure(); }); });
+    connect(saveNetAction, &QAction::triggered, this, [this] { guarded([&] { files_.saveNet(); }); });
+    connect(printNetAction, &QAction::triggered, this, [this] { guarded([&] { files_.printNet(); }); });
+    connect(printPictureAction, &QAction::triggered, this, [this] { guarded([&] { files_.printPicture(); }); });
+}
+
+void TMainForm::createHelpMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("Hilfe"));
+    menu->setObjectName("helpMenu");
+    shortcutsAction = menu->addAction(QString::fromUtf8("Tastenkürzel"));
+    shortcutsAction->setObjectName("shortcutsAction");
+    aboutAction = menu->addAction(QString::fromUtf8("Über Kesmora"));
+    aboutAction->setObjectName("aboutAction");
+    connect(shortcutsAction, &QAction::triggered, this, [this] { guarded([&] { files_.showShortcuts(); }); });
+    connect(aboutAction, &QAction::triggered, this, [this] { guarded([&] { files_.showAbout(); }); });
+}
+
+FileCommands::Shown TMainForm::shownForFiles() const {
+    return {model_, render_, sceneBitmap_, P1Caption->text(), shownBodyName()};
+}
+
+QString TMainForm::shownBodyName() const {
+    if (session_.openedFile()) return openedFileName();
+    return shown_ ? shown_->name : QStringLiteral("Kesmora");
+}
+
+void TMainForm::openFromDialog() {
+    openFile(dialogs_->chooseFile({QString::fromUtf8("Polyederdatei öffnen"),
+                                   QStringLiteral("Polyederdateien (*.off *.obj *.OFF *.OBJ);;OFF (*.off *.OFF);;"
+                                                  "OBJ (*.obj *.OBJ);;Alle Dateien (*)"),
+                                   false}));
 }
 
 } // namespace kesmora

@@ -5,6 +5,7 @@
 
 #include "catalogue/selection.h"
 #include "dialogs.h"
+#include "filecommands.h"
 #include "catalogue/tables.h"
 #include "geometry/solidmodel.h"
 #include "session/bodysession.h"
@@ -168,18 +169,6 @@ class TMainForm : public QMainWindow {
     void PB1MU();
     // Draws the model into the drawing area (PB1).
     void zeichnen();
-    // "Bild speichern…": the drawing area as shown, PNG or (modes 1 to 6) SVG.
-    void savePicture();
-    // "Exportieren…": the solid or the dual as OFF, OBJ or STL.
-    void exportFigure();
-    // "Bild drucken…": the drawing area as shown, fitted to the page.
-    void printPicture();
-    // "Netz speichern…" (SVG or PDF) and "Netz drucken…", laid out by the inspector's net code.
-    void saveNet();
-    void printNet();
-    // "Tastenkürzel" and "Über Kesmora".
-    void showShortcuts();
-    void showAbout();
     // The name the shown body goes by in files and on paper.
     QString shownBodyName() const;
     // "Öffnen…": a polyhedron file chosen in the file dialog.
@@ -190,8 +179,6 @@ class TMainForm : public QMainWindow {
     void createMenu();
     void createFileMenu();
     void createHelpMenu();
-    std::optional<NetChoice> chooseNet(bool save);
-    bool setUpPrinter(QPrinter& printer, const QString& title);
     void createViewMenu();
     // Hands the body on screen to the properties window, which measures it only while shown.
     void showPropertiesOfShownBody();
@@ -255,6 +242,9 @@ class TMainForm : public QMainWindow {
     std::string lastPaintError_;
     std::string lastRenderError_; // the drawing's, as lastPaintError_ is the build's
     std::unique_ptr<Dialogs> dialogs_;
+    // The "Datei" commands that write what is shown, and the "Hilfe" texts.
+    FileCommands files_;
+    FileCommands::Shown shownForFiles() const;
     QWidget* client_ = nullptr;
     PropertiesWindow* properties_ = nullptr;
 };
