@@ -52,7 +52,7 @@ TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent)
     : QMainWindow(parent), session_(std::make_shared<const CatalogueTables>(LoadCatalogueTables(dataDir))),
       dialogs_(qtDialogs(this)),
       files_([this] { return shownForFiles(); }, [this]() -> Dialogs& { return *dialogs_; }) {
-    // FormCreate, in order: the scene image, the tables, the category, the lists, the mode, the
+    // Window creation, in order: the scene image, the tables, the category, the lists, the mode, the
     // initial body, the turn steps, readyFlag, and a category click that only stops the timer.
     sceneBitmap_ = QImage(1, 1, QImage::Format_RGB32);
 
@@ -102,7 +102,7 @@ void TMainForm::placeOnScreen(const QRect& available, const QMargins& frameMargi
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-TMainForm::~TMainForm() = default; // FormDestroy: the tables and images go with the window
+TMainForm::~TMainForm() = default; // the tables and images go with the window
 
 void TMainForm::createControls() {
     client_ = new QWidget(this);
@@ -273,7 +273,7 @@ void TMainForm::reportError(const std::string& message) {
 
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!shownOnce_) { // FormShow
+    if (!shownOnce_) { // the first show takes over the chosen body
         shownOnce_ = true;
         guarded([&] { neuwert(); });
         // The frame's size is known only once the window is on screen; a frame that then does

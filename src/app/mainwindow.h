@@ -56,7 +56,7 @@ WindowPlacement windowPlacement(const QRect& available, const QSize& windowSize,
 class TMainForm : public QMainWindow {
     Q_OBJECT
   public:
-    // Creates the window (FormCreate): loads the tables from dataDir; throws CatalogueError when a
+    // Creates the window: loads the tables from dataDir; throws CatalogueError when a
     // file is missing or unreadable.
     explicit TMainForm(const std::filesystem::path& dataDir, QWidget* parent = nullptr);
     ~TMainForm() override;
