@@ -41,7 +41,7 @@ class BodySession {
     const CatalogueTables& tables() const { return *tables_; }
 
     // The body chosen: its category, index and parameters, and its name (empty while none is
-    // chosen, a file's body while a file is open).
+    // chosen). While a file is open they stay those of the catalogue body chosen before it.
     const Selection& selection() const { return chosen_.selection; }
     Category category() const { return chosen_.selection.currentCategory; }
     const std::string& chosenName() const { return chosen_.name; }
@@ -62,7 +62,7 @@ class BodySession {
     // Takes over the named body of the chosen category (neuwert): its index and, where its record
     // has them, its parameters. Ends an opened file. Throws CatalogueError as neuwert does.
     void chooseBody(const std::string& name);
-    // A file read: chosen in place of the catalogue body.
+    // A file read, chosen in place of the catalogue body; null ends the file.
     void chooseFile(std::shared_ptr<const PolyhedronFile> file);
 
     // The dual asked for: the catalogue's or the polar reciprocal.
