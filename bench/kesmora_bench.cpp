@@ -40,13 +40,14 @@ const CatalogueTables& tables() {
 }
 
 struct BodyRef {
-    int category;
+    Category category;
     int index; // position in the catalogue section (bodyIndex)
 };
 
 // The heaviest bodies of each list (most faces on solid and dual), a body with many vertices per
 // face, and the cube as the lightest.
-const BodyRef kBodies[] = {{2, 7}, {2, 24}, {3, 26}, {0, 67}, {0, 1}};
+const BodyRef kBodies[] = {{Category::Archimedean, 7}, {Category::Archimedean, 24}, {Category::Johnson, 26},
+                            {Category::Polyeder, 67}, {Category::Polyeder, 1}};
 
 const QSize kSizes[] = {{1008, 534}, {1920, 1080}};
 
@@ -54,7 +55,7 @@ std::string sizeName(QSize s) {
     return std::to_string(s.width()) + "x" + std::to_string(s.height());
 }
 std::string bodyName(BodyRef b) {
-    return std::to_string(b.category) + ":" + std::to_string(b.index);
+    return std::to_string(sectionNumber(b.category)) + ":" + std::to_string(b.index);
 }
 
 // A body taken over from the catalogue as a click in the body list would take it over.
@@ -194,11 +195,11 @@ void buildBench(benchmark::State& state, BodyRef ref, DualKind dual) {
 }
 
 // Every body of the three body lists that builds with the data at hand.
-std::vector<Body> buildableBodies(const std::vector<int>& categories, int& skipped,
+std::vector<Body> buildableBodies(const std::vector<Category>& categories, int& skipped,
                                   HiddenBodies hidden = HiddenBodies::LeftOut) {
     std::vector<Body> bodies;
     skipped = 0;
-    for (int category : categories) {
+    for (Category category : categories) {
         for (const std::string& name : fillBodyList(tables(), category, hidden)) {
             Body body{name, {}};
             body.selection.currentCategory = category;
@@ -215,7 +216,7 @@ std::vector<Body> buildableBodies(const std::vector<int>& categories, int& skipp
 // Every body the lists offer, built once; with HiddenBodies::Shown all 186 of the catalogue.
 void buildAllBench(benchmark::State& state, DualKind dual, HiddenBodies hidden) {
     int skipped = 0;
-    const std::vector<Body> bodies = buildableBodies({0, 2, 3}, skipped, hidden);
+    const std::vector<Body> bodies = buildableBodies({kCategories.begin(), kCategories.end()}, skipped, hidden);
     if (skipped > 0)
         std::fprintf(stderr, "build/all: %d bodies do not build yet and are left out\n", skipped);
     for (auto _ : state) {
@@ -246,7 +247,7 @@ enum class PropertiesShown { None, Hidden, Shown };
 void switchBench(benchmark::State& state, QSize size, PropertiesShown properties, DualKind dual,
                  HiddenBodies hidden) {
     int skipped = 0;
-    const std::vector<Body> bodies = buildableBodies({2}, skipped, hidden);
+    const std::vector<Body> bodies = buildableBodies({Category::Archimedean}, skipped, hidden);
     if (bodies.empty()) {
         state.SkipWithError("no body of category 2 builds");
         return;
@@ -259,7 +260,7 @@ void switchBench(benchmark::State& state, QSize size, PropertiesShown properties
     renderer.renderScene(scene, size, *model, settings);
     std::size_t row = 0;
     Selection selection;
-    selection.currentCategory = 2;
+    selection.currentCategory = Category::Archimedean;
     QWidget mainWindow;
     PropertiesWindow window(&mainWindow);
     if (properties == PropertiesShown::Shown) {
@@ -274,7 +275,7 @@ void switchBench(benchmark::State& state, QSize size, PropertiesShown properties
         screen.show(scene, renderer.renderScene(scene, size, *model, settings));
         if (properties != PropertiesShown::None) {
             window.showBody(*model, QString::fromLatin1(body.name.c_str()),
-                            QString::fromLatin1(dualNameFor(tables(), 2, selection.bodyIndex).c_str()));
+                            QString::fromLatin1(dualNameFor(tables(), Category::Archimedean, selection.bodyIndex).c_str()));
             QApplication::processEvents();
         }
         benchmark::ClobberMemory();
@@ -301,7 +302,7 @@ void propertyRowsBench(benchmark::State& state, BodyRef ref) {
 void propertiesBench(benchmark::State& state, BodyRef ref) {
     const std::unique_ptr<SolidModel> model = modelOrSkip(state, ref);
     if (!model) return;
-    const std::unique_ptr<SolidModel> cube = modelOrSkip(state, {0, 1});
+    const std::unique_ptr<SolidModel> cube = modelOrSkip(state, {Category::Polyeder, 1});
     if (!cube) return;
     QWidget mainWindow;
     PropertiesWindow window(&mainWindow);

@@ -118,7 +118,7 @@ Outcome exercise(std::string_view input) {
     SceneRenderer renderer;
     QImage image;
     Selection selection; // parameters carry over from body to body, as in the window
-    for (int category : {0, 2, 3}) {
+    for (Category category : kCategories) {
         std::vector<std::string> names;
         try {
             names = fillBodyList(tables, category, HiddenBodies::Shown);

@@ -1,8 +1,12 @@
-// The controls of the window's control strip, found by their object names as a user's script or
-// an accessibility tool would find them; the window does not hand them out.
+// The controls of the window and its control strip, found by their object names as a user's script
+// or an accessibility tool would find them; the window does not hand them out.
 #pragma once
 
+#include <QAction>
 #include <QButtonGroup>
+#include <QLabel>
+#include <QScrollArea>
+#include <QTimer>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -80,6 +84,36 @@ inline std::array<QToolButton*, 7> colourButtons(const QObject& w) {
     for (std::size_t i = 0; i < buttons.size(); ++i)
         buttons[i] = named<QToolButton>(w, names[i]);
     return buttons;
+}
+
+// Above the control strip: the title, the zoom buttons, the drawing area, the timer.
+inline QLabel* P1Caption(const QObject& w) {
+    return named<QLabel>(w, "P1Caption");
+}
+inline QFrame* P1(const QObject& w) {
+    return named<QFrame>(w, "P1");
+}
+inline QToolButton* S8(const QObject& w) {
+    return named<QToolButton>(w, "S8");
+}
+inline QToolButton* S1(const QObject& w) {
+    return named<QToolButton>(w, "S1");
+}
+inline QToolButton* S9(const QObject& w) {
+    return named<QToolButton>(w, "S9");
+}
+inline QWidget* PB1(const QObject& w) {
+    return named<QWidget>(w, "PB1");
+}
+inline QTimer* Timer1(const QObject& w) {
+    return named<QTimer>(w, "Timer1");
+}
+inline QScrollArea* stripScroll(const QObject& w) {
+    return named<QScrollArea>(w, "stripScroll");
+}
+// Menu items by their names: "M1", "M18", "showHidden", "propertiesAction", "exportAction" …
+inline QAction* menuItem(const QObject& w, const char* name) {
+    return named<QAction>(w, name);
 }
 
 } // namespace controls

@@ -1,4 +1,5 @@
 // The build: dispatch, loading, generators, tilt and fit, and a failing build keeping nothing.
+#include "section_category.h"
 #include "bodies/build.h"
 #include "catalogue/catalogueerror.h"
 #include "geometry/geometryerror.h"
@@ -29,7 +30,7 @@ CatalogueTables quoted() {
 
 Selection sel(int category, int index, std::array<double, 4> params = {1, -2.5, 1.5, -2}) {
     Selection s;
-    s.currentCategory = category;
+    s.currentCategory = sectionCategory(category);
     s.bodyIndex = index;
     s.bodyParams = params;
     return s;
@@ -48,16 +49,16 @@ TEST(Dispatch, BlockIdsAtEveryBoundary) {
                           {2, 25, 4026, false}, {3, 0, 18, false},   {3, 70, 88, false},  {3, 71, 189, false},
                           {3, 86, 204, false},  {3, 87, 305, false}, {3, 91, 309, false}};
     for (const Case& c : cases) {
-        const auto d = dispatchFor(c.category, c.index);
+        const auto d = dispatchFor(sectionCategory(c.category), c.index);
         ASSERT_TRUE(d) << c.category << ":" << c.index;
         EXPECT_EQ(d->blockId, c.id) << c.category << ":" << c.index;
         EXPECT_EQ(d->generated, c.generated) << c.category << ":" << c.index;
     }
-    EXPECT_FALSE(dispatchFor(0, 70));
-    EXPECT_FALSE(dispatchFor(2, 26));
-    EXPECT_FALSE(dispatchFor(3, 111));
-    EXPECT_FALSE(dispatchFor(1, 0));
-    EXPECT_FALSE(dispatchFor(0, -1));
+    EXPECT_FALSE(dispatchFor(Category::Polyeder, 70));
+    EXPECT_FALSE(dispatchFor(Category::Archimedean, 26));
+    EXPECT_FALSE(dispatchFor(Category::Johnson, 111));
+    EXPECT_FALSE(categoryOfSection(1));
+    EXPECT_FALSE(dispatchFor(Category::Polyeder, -1));
 }
 
 TEST(Build, TetrahedronAfterTiltAndFit) {
@@ -243,5 +244,6 @@ TEST(Build, TooManyVerticesOrHugeCoordinatesAreRefused) {
     const char* huge = "[1]\n4\n1e308 0 1\n1e308 1 0\n0 1 1\n1 0 0\n[#]\n";
     EXPECT_THROW(buildSolid(tablesFromContents(huge, kFaces, "", ""), sel(0, 0), "T"), GeometryError);
 
-    EXPECT_THROW(buildSolid(quoted(), sel(1, 0), "Zylinder"), GeometryError);
+    // A place outside the dispatch table (a category outside it cannot be named).
+    EXPECT_THROW(buildSolid(quoted(), sel(0, 70), "X"), GeometryError);
 }

@@ -1,4 +1,5 @@
 // Every body the lists offer, built and dualised from the shipped data as the window does it.
+#include "section_category.h"
 #include "bodies/build.h"
 #include "catalogue/selection.h"
 #include "geometry/dual.h"
@@ -20,13 +21,13 @@ const CatalogueTables& shipped() {
 }
 
 struct Listed {
-    int category;
+    Category category;
     std::string name;
 };
 
 std::vector<Listed> everyListedBody() {
     std::vector<Listed> all;
-    for (int c : {0, 2, 3})
+    for (Category c : kCategories)
         for (const auto& n : fillBodyList(shipped(), c))
             all.push_back({c, n});
     return all;
@@ -36,7 +37,7 @@ std::vector<Listed> everyListedBody() {
 // request (hidden = true).
 std::vector<Listed> catalogueBodies(bool hidden) {
     std::vector<Listed> out;
-    for (int c : {0, 2, 3})
+    for (Category c : kCategories)
         for (const auto& n : fillBodyList(shipped(), c, HiddenBodies::Shown))
             if (isExcluded(shipped(), n) == hidden) out.push_back({c, n});
     return out;
@@ -45,7 +46,7 @@ std::vector<Listed> catalogueBodies(bool hidden) {
 // Builds the body as the window does and checks that every dual face of four or more corners runs
 // along its boundary: before the quasi-dual cuts (the body's recipe without them), and as built.
 void expectDualFacesFollowTheirBoundary(const Listed& b) {
-    SCOPED_TRACE(std::to_string(b.category) + " " + latin1ToUtf8(b.name));
+    SCOPED_TRACE(std::to_string(sectionNumber(b.category)) + " " + latin1ToUtf8(b.name));
     Selection s;
     s.currentCategory = b.category;
     s.bodyParams = {1, -2.5, 1.5, -2};
@@ -66,7 +67,7 @@ TEST(EveryListedBody, BuildsFitsAndItsDualFacesFollowTheirBoundary) {
     const auto bodies = everyListedBody();
     ASSERT_EQ(bodies.size(), 148u);
     for (const Listed& b : bodies) {
-        SCOPED_TRACE(std::to_string(b.category) + " " + latin1ToUtf8(b.name));
+        SCOPED_TRACE(std::to_string(sectionNumber(b.category)) + " " + latin1ToUtf8(b.name));
         Selection s;
         s.currentCategory = b.category;
         s.bodyParams = {1, -2.5, 1.5, -2};
@@ -118,7 +119,7 @@ TEST(EveryListedBody, CatalogueFiguresOfTheDual) {
                           {3, "Johnson Polyeder 75", 120, false}};
     for (const Case& c : cases) {
         Selection s;
-        s.currentCategory = c.category;
+        s.currentCategory = sectionCategory(c.category);
         neuwert(s, shipped(), c.name);
         const SolidModel m = buildSolid(shipped(), s, c.name);
         EXPECT_EQ(m.dual.faces.size(), c.dualFaces) << c.name;
@@ -128,7 +129,7 @@ TEST(EveryListedBody, CatalogueFiguresOfTheDual) {
         }
     }
     Selection s;
-    s.currentCategory = 2;
+    s.currentCategory = Category::Archimedean;
     neuwert(s, shipped(), "Disdyakistriacontaeder");
     EXPECT_EQ(buildSolid(shipped(), s, "Disdyakistriacontaeder").solid.faces.size(), 120);
 }

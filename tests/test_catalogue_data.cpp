@@ -2,6 +2,7 @@
 // body the body lists of categories 0 and 2 offer (and category 3 where its blocks are present),
 // the solid its blocks hold, its faces, the dual construction on it, and the file format; and
 // that every position of the catalogue, listed or hidden, has its blocks.
+#include "section_category.h"
 #include "catalogue_data.h"
 
 #include <fstream>
@@ -9,6 +10,9 @@
 #include <sstream>
 
 using namespace kesmora::test::catalogue;
+using kesmora::Category;
+using kesmora::kCategories;
+using kesmora::sectionCategory;
 
 TEST(CatalogueData, FilesAreWellFormed) {
     for (const BlockFile* f : {&coordFile(), &faceFile()}) {
@@ -261,7 +265,7 @@ TEST(CatalogueData, DualFacesFollowTheirBoundary) {
         std::string why;
         ASSERT_TRUE(loadSolid(e, s, why)) << why;
         auto m = modelOf(s);
-        kesmora::DualRecipe recipe = kesmora::dualRecipeFor(e.category, e.index, e.name);
+        kesmora::DualRecipe recipe = kesmora::dualRecipeFor(sectionCategory(e.category), e.index, e.name);
         recipe.cutPentagons = recipe.cutQuadrilaterals = false;
         kesmora::dualbilden(*m, recipe);
         ASSERT_EQ(m->dual.faces.size(), e.v);
@@ -278,7 +282,7 @@ TEST(CatalogueData, DualFaceCountsMatchSolidsMd) {
         std::string why;
         ASSERT_TRUE(loadSolid(e, s, why)) << why;
         auto m = modelOf(s);
-        kesmora::dualbilden(*m, kesmora::dualRecipeFor(e.category, e.index, e.name));
+        kesmora::dualbilden(*m, kesmora::dualRecipeFor(sectionCategory(e.category), e.index, e.name));
         EXPECT_EQ(m->dual.faces.size(), e.dual);
         EXPECT_EQ(m->dual.vertices.size(), e.f);
     }
@@ -291,7 +295,7 @@ TEST(CatalogueData, ExtendedTrapezohedronGivesTenTriangles) {
     std::string why;
     ASSERT_TRUE(loadSolid(e, s, why)) << why;
     auto m = modelOf(s);
-    kesmora::dualbilden(*m, kesmora::dualRecipeFor(0, 44, e.name));
+    kesmora::dualbilden(*m, kesmora::dualRecipeFor(Category::Polyeder, 44, e.name));
     EXPECT_EQ(m->dual.faces.size(), 10);
     for (int i = 0; i < m->dual.faces.size(); ++i)
         EXPECT_EQ(m->dual.faces[i].size(), 3u) << i;
@@ -305,7 +309,7 @@ TEST(CatalogueData, LargestBodies) {
         ASSERT_TRUE(loadSolid(e, s, why)) << why;
         EXPECT_EQ(s.v.size(), 120u);
         auto m = modelOf(s);
-        kesmora::dualbilden(*m, kesmora::dualRecipeFor(2, e.index, e.name));
+        kesmora::dualbilden(*m, kesmora::dualRecipeFor(Category::Archimedean, e.index, e.name));
         EXPECT_EQ(m->dual.faces.size(), 120);
     }
     {
@@ -315,7 +319,7 @@ TEST(CatalogueData, LargestBodies) {
         ASSERT_TRUE(loadSolid(e, s, why)) << why;
         EXPECT_EQ(s.f.size(), 120u);
         auto m = modelOf(s);
-        kesmora::dualbilden(*m, kesmora::dualRecipeFor(2, e.index, e.name));
+        kesmora::dualbilden(*m, kesmora::dualRecipeFor(Category::Archimedean, e.index, e.name));
         EXPECT_EQ(m->dual.vertices.size(), 120);
     }
     int maxCode = 0;
@@ -341,7 +345,7 @@ TEST(CatalogueData, PoleRescaledDualVerticesLieAtThePoles) {
         std::string why;
         ASSERT_TRUE(loadSolid(e, s, why)) << why;
         auto m = modelOf(s);
-        kesmora::dualbilden(*m, kesmora::dualRecipeFor(e.category, e.index, e.name));
+        kesmora::dualbilden(*m, kesmora::dualRecipeFor(sectionCategory(e.category), e.index, e.name));
         const double size = sizeOf(s);
         for (std::size_t f = 0; f < s.f.size(); ++f) {
             const Point3D n = newellNormal(s, s.f[f]);
@@ -364,14 +368,14 @@ TEST(CatalogueData, EveryBodyOfTheCatalogueHasItsBlocks) {
         EXPECT_TRUE(named.insert({e.category, e.index}).second) << label(e);
     for (const Hidden& h : kHidden) {
         EXPECT_TRUE(named.insert({h.e.category, h.e.index}).second) << label(h.e);
-        EXPECT_EQ(kesmora::dispatchFor(h.e.category, h.e.index)->blockId, h.e.block) << label(h.e);
+        EXPECT_EQ(kesmora::dispatchFor(sectionCategory(h.e.category), h.e.index)->blockId, h.e.block) << label(h.e);
     }
     EXPECT_EQ(named.size(), 186u);
     for (const auto& [category, count] : {std::pair{0, 68}, {2, 26}, {3, 92}})
         for (int index = 0; index < count; ++index) {
             SCOPED_TRACE("category " + std::to_string(category) + " index " + std::to_string(index));
             EXPECT_TRUE(named.count({category, index}));
-            const auto d = kesmora::dispatchFor(category, index);
+            const auto d = kesmora::dispatchFor(sectionCategory(category), index);
             ASSERT_TRUE(d.has_value());
             EXPECT_TRUE(faceFile().blocks.count(d->blockId)) << d->blockId;
             EXPECT_EQ(coordFile().blocks.count(d->blockId), d->generated ? 0u : 1u) << d->blockId;

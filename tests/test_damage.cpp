@@ -1,5 +1,7 @@
 // Damaged catalogue files, one case each: the tables as loaded and built by the core, and the same
 // damage met through the real window, which must report it, keep the shown solid and stay usable.
+#include "fakedialogs.h"
+#include "section_category.h"
 #include "app/mainwindow.h"
 #include "bodies/build.h"
 #include "catalogue/catalogueerror.h"
@@ -164,14 +166,14 @@ void sameTablesAsShipped(const CatalogueTables& damaged, const CatalogueTables& 
 }
 
 void excludedStillLeftOut(const CatalogueTables& damaged, const CatalogueTables& shipped) {
-    const auto names = fillBodyList(damaged, 0);
+    const auto names = fillBodyList(damaged, Category::Polyeder);
     EXPECT_EQ(std::count(names.begin(), names.end(), "Tetraederstern"), 0);
-    EXPECT_EQ(names, fillBodyList(shipped, 0));
+    EXPECT_EQ(names, fillBodyList(shipped, Category::Polyeder));
 }
 
 void everyNameListed(const CatalogueTables& damaged, const CatalogueTables& shipped) {
     // Nothing excluded: the list shows every name of the section.
-    EXPECT_GT(fillBodyList(damaged, 0).size(), fillBodyList(shipped, 0).size());
+    EXPECT_GT(fillBodyList(damaged, Category::Polyeder).size(), fillBodyList(shipped, Category::Polyeder).size());
 }
 
 std::string vertexLine(const DataFiles& f, int n) {
@@ -527,12 +529,12 @@ TEST_P(Damage, Core) {
     try {
         const CatalogueTables tables = LoadCatalogueTables(dir.path());
         if (c.expect == Expect::StartFails) {
-            fillBodyList(tables, 0); // the start fills the first list; nothing else can fail there
+            fillBodyList(tables, Category::Polyeder); // the start fills the first list; nothing else can fail there
             FAIL() << "the damaged tables loaded and filled the first list";
         }
         Selection sel;
-        sel.currentCategory = c.category;
-        const auto names = fillBodyList(tables, c.category);
+        sel.currentCategory = sectionCategory(c.category);
+        const auto names = fillBodyList(tables, sectionCategory(c.category));
         const std::string body = *c.body ? utf8ToLatin1(c.body) : names.at(0);
         ASSERT_NE(std::find(names.begin(), names.end(), body), names.end()) << c.body;
         neuwert(sel, tables, body);
@@ -555,7 +557,7 @@ TEST_P(Damage, Core) {
 
 // Selects the body as a user would: the category's radio button, then a click on the name.
 void chooseBody(TMainForm& w, int category, const char* body) {
-    QAbstractButton* radio = controls::R1Group(w)->button(itemOfCategory(category));
+    QAbstractButton* radio = controls::R1Group(w)->button(itemOfCategory(sectionCategory(category)));
     if (!radio->isChecked()) QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(5, radio->height() / 2));
     QApplication::processEvents();
     if (!*body) return; // the category's first entry is taken over by the category change
@@ -584,7 +586,7 @@ TEST_P(Damage, Window) {
     }
     auto w = std::make_unique<TMainForm>(dir.path());
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     QTest::qWait(20); // a failed first paint reports after the paint
@@ -604,7 +606,7 @@ TEST_P(Damage, Window) {
         EXPECT_TRUE(messages.empty()) << messages.front().toStdString();
         expectWholeModel(w->model());
         if (*c.body) {
-            EXPECT_TRUE(w->P1Caption->text().startsWith(QString::fromUtf8(c.body)));
+            EXPECT_TRUE(controls::P1Caption(*w)->text().startsWith(QString::fromUtf8(c.body)));
         }
     } else {
         ASSERT_FALSE(messages.empty()) << "no message for the damage";
@@ -618,13 +620,13 @@ TEST_P(Damage, Window) {
         const std::size_t seen = messages.size();
         chooseBody(*w, 0, c.goodBody);
         EXPECT_EQ(messages.size(), seen) << messages.back().toStdString();
-        EXPECT_TRUE(w->P1Caption->text().startsWith(QString::fromUtf8(c.goodBody)));
+        EXPECT_TRUE(controls::P1Caption(*w)->text().startsWith(QString::fromUtf8(c.goodBody)));
         expectWholeModel(w->model());
         EXPECT_FALSE(sameModel(w->model(), before));
     }
     const int builds = w->buildCount();
     QTest::mouseClick(controls::modeButtons(*w)[2], Qt::LeftButton, {}, QPoint(5, 8));
-    QTest::mouseClick(w->S8, Qt::LeftButton);
+    QTest::mouseClick(controls::S8(*w), Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_EQ(w->buildCount(), builds); // a mode change and a zoom only redraw
     EXPECT_TRUE(controls::modeButtons(*w)[2]->isChecked());

@@ -1,5 +1,6 @@
 // The dual construction: dual vertices, boundary order, pole rescaling and the quasi-dual cuts, and
 // which bodies the build's recipes give which of them.
+#include "section_category.h"
 #include "bodies/dispatch.h"
 #include "catalogue-gen/geom.h"
 #include "catalogue-gen/uniform.h"
@@ -119,7 +120,7 @@ TEST(Dual, PoleRescalingOnlyWhereAsked) {
                           {3, 1, "Johnson Polyeder 54", 1}};
     for (const Case& c : cases) {
         SolidModel m = cube();
-        dualbilden(m, dualRecipeFor(c.category, c.index, c.name));
+        dualbilden(m, dualRecipeFor(sectionCategory(c.category), c.index, c.name));
         for (int f = 0; f < 6; ++f)
             EXPECT_NEAR(length(m.dual.vertices[f]), c.distance, 1e-12) << c.name;
     }
@@ -137,7 +138,7 @@ TEST(Dual, BoundaryOrderByNearestNeighbourChain) {
 
 TEST(Dual, EqualDiagonalsAreCutAlongTheSecondToFourth) {
     SolidModel m = octahedron();
-    dualbilden(m, dualRecipeFor(3, 1, "Johnson Polyeder 54"));
+    dualbilden(m, dualRecipeFor(Category::Johnson, 1, "Johnson Polyeder 54"));
     EXPECT_EQ(m.dual.faces.size(), 12);
     SolidModel uncut = octahedron();
     dualbilden(uncut, DualRecipe{});
@@ -155,14 +156,14 @@ TEST(Dual, EqualDiagonalsAreCutAlongTheSecondToFourth) {
 TEST(Dual, QuadrilateralExemptionsAndTheExtendedTrapezohedron) {
     for (int exempt : {4, 14, 33, 45, 82, 85}) {
         SolidModel m = octahedron();
-        dualbilden(m, dualRecipeFor(3, exempt, "x"));
+        dualbilden(m, dualRecipeFor(Category::Johnson, exempt, "x"));
         EXPECT_EQ(m.dual.faces.size(), 6) << exempt;
     }
     SolidModel m = octahedron();
-    dualbilden(m, dualRecipeFor(0, 44, "erweitertes Trapezoeder"));
+    dualbilden(m, dualRecipeFor(Category::Polyeder, 44, "erweitertes Trapezoeder"));
     EXPECT_EQ(m.dual.faces.size(), 12);
     m = octahedron();
-    dualbilden(m, dualRecipeFor(0, 43, "zehnseitiges Antiprisma"));
+    dualbilden(m, dualRecipeFor(Category::Polyeder, 43, "zehnseitiges Antiprisma"));
     EXPECT_EQ(m.dual.faces.size(), 6);
 }
 
@@ -173,14 +174,14 @@ TEST(Dual, PentagonsCutAlongTheirStrictlyShortestDiagonal) {
     // In the pentagon set and not exempt: pentagons into triangle + quadrilateral, then every
     // quadrilateral (those from the pentagons too) into two triangles.
     SolidModel m = irregularBipyramid();
-    dualbilden(m, dualRecipeFor(3, 56, "Johnson Polyeder 23"));
+    dualbilden(m, dualRecipeFor(Category::Johnson, 56, "Johnson Polyeder 23"));
     EXPECT_EQ(m.dual.faces.size(), 7 + 2 + 5 + 2);
     for (int f = 0; f < m.dual.faces.size(); ++f)
         EXPECT_EQ(m.dual.faces[f].size(), 3u);
 
     // In both sets: the quadrilaterals stay.
     SolidModel k = irregularBipyramid();
-    dualbilden(k, dualRecipeFor(3, 10, "Johnson Polyeder 84"));
+    dualbilden(k, dualRecipeFor(Category::Johnson, 10, "Johnson Polyeder 84"));
     EXPECT_EQ(k.dual.faces.size(), 9);
     for (int apex = 0; apex < 2; ++apex) {
         const std::string& p = uncut.dual.faces[apex];

@@ -1,6 +1,7 @@
 // The 38 bodies excluded.txt keeps out of the lists, as a user gets them who empties that file:
 // every one builds with its dual, draws in every mode the same whether covered faces are left out
 // or not, and the net command unfolds it or says why it has no net.
+#include "section_category.h"
 #include "bodies/build.h"
 #include "catalogue_data.h"
 #include "catalogue/latin1.h"
@@ -46,7 +47,7 @@ const CatalogueTables& everything() {
 }
 
 struct Body {
-    int category;
+    Category category;
     std::string name; // Latin-1, as in the tables
     SolidModel model;
 };
@@ -54,7 +55,7 @@ struct Body {
 const std::vector<Body>& hiddenBodies() {
     static const std::vector<Body> bodies = [] {
         std::vector<Body> out;
-        for (int category : {0, 2, 3}) {
+        for (Category category : kCategories) {
             const auto listed = fillBodyList(shipped(), category);
             const std::set<std::string> shown(listed.begin(), listed.end());
             for (const std::string& name : fillBodyList(everything(), category)) {
@@ -71,7 +72,7 @@ const std::vector<Body>& hiddenBodies() {
 }
 
 std::string label(const Body& b) {
-    return std::to_string(b.category) + " " + latin1ToUtf8(b.name);
+    return std::to_string(sectionNumber(b.category)) + " " + latin1ToUtf8(b.name);
 }
 
 bool hasTwoVerticesOnOnePoint(const SolidModel& m) {
@@ -299,7 +300,7 @@ TEST(HiddenBodies, Centred) {
             hi = std::max(hi, p.z);
         }
         c = (1.0 / s.v.size()) * c;
-        if (kesmora::dualRecipeFor(e.category, e.index, e.name).poleRescaling) {
+        if (kesmora::dualRecipeFor(sectionCategory(e.category), e.index, e.name).poleRescaling) {
             EXPECT_LT(norm(c), 1e-12 * size) << c.x << " " << c.y << " " << c.z;
         } else if (e.category == 0) {
             EXPECT_LT(std::hypot(c.x, c.y), 1e-9 * size);
@@ -310,14 +311,14 @@ TEST(HiddenBodies, Centred) {
     });
     int exact = 0;
     for (const Hidden& h : kHidden)
-        exact += kesmora::dualRecipeFor(h.e.category, h.e.index, h.e.name).poleRescaling;
+        exact += kesmora::dualRecipeFor(sectionCategory(h.e.category), h.e.index, h.e.name).poleRescaling;
     EXPECT_EQ(exact, 1);
 }
 
 TEST(HiddenBodies, DualFaceCounts) {
     forEachHiddenSolid([&](const Hidden& , const Expected& e, const Solid& s) {
         auto m = modelOf(s);
-        kesmora::dualbilden(*m, kesmora::dualRecipeFor(e.category, e.index, e.name));
+        kesmora::dualbilden(*m, kesmora::dualRecipeFor(sectionCategory(e.category), e.index, e.name));
         EXPECT_EQ(m->dual.faces.size(), e.dual);
         EXPECT_EQ(m->dual.vertices.size(), e.f);
     });
@@ -328,7 +329,7 @@ TEST(HiddenBodies, DualFaceCounts) {
 TEST(HiddenBodies, DualFacesFollowTheirBoundary) {
     forEachHiddenSolid([&](const Hidden& , const Expected& e, const Solid& s) {
         auto m = modelOf(s);
-        kesmora::DualRecipe recipe = kesmora::dualRecipeFor(e.category, e.index, e.name);
+        kesmora::DualRecipe recipe = kesmora::dualRecipeFor(sectionCategory(e.category), e.index, e.name);
         recipe.cutPentagons = recipe.cutQuadrilaterals = false;
         kesmora::dualbilden(*m, recipe);
         expectDualFacesFollowTheirBoundary(s, *m);

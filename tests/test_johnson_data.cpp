@@ -1,6 +1,7 @@
 // The Johnson solids of the catalogue generator, straight from johnsonBodies(): their faces and
 // vertex configurations, regular faces and convexity, the program's dual on them, and the geometric
 // facts that tell each isomer from its twin.
+#include "section_category.h"
 #include "bodies/dispatch.h"
 #include "geometry/dual.h"
 #include "geometry/solidmodel.h"
@@ -335,7 +336,7 @@ TEST(JohnsonBodies, ProgramDualKeepsBoundaryOrderAndCounts) {
         }
 
         auto cut = storedModel(p);
-        kesmora::dualbilden(*cut, kesmora::dualRecipeFor(3, e.index, name));
+        kesmora::dualbilden(*cut, kesmora::dualRecipeFor(kesmora::Category::Johnson, e.index, name));
         if (e.dual >= 0) {
             EXPECT_EQ(cut->dual.faces.size(), e.dual);
         } else { // ties: J85 and J89 land anywhere in their range, always on triangles
@@ -419,7 +420,7 @@ TEST(HiddenJohnsonBodies, CountsConfigurationsRegularConvexCentredAndTheirDuals)
         }
 
         auto cut = storedModel(p);
-        kesmora::dualbilden(*cut, kesmora::dualRecipeFor(3, e.index, gen::johnsonName(e.number)));
+        kesmora::dualbilden(*cut, kesmora::dualRecipeFor(kesmora::Category::Johnson, e.index, gen::johnsonName(e.number)));
         EXPECT_EQ(cut->dual.faces.size(), e.dual);
     }
 }

@@ -2,6 +2,7 @@
 // clicks, keys, drags, resizes and colour choices while the animation timer runs. After every
 // event the model and the controls must still agree with each other.
 //   KESMORA_MONKEY_EVENTS=50000 KESMORA_MONKEY_SEED=7 ./test_monkey   a longer run
+#include "fakedialogs.h"
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
 #include "bodies/build.h"
@@ -77,29 +78,29 @@ std::string modelFault(const SolidModel& m) {
 // The controls agree with the state behind them.
 std::string controlFault(const TMainForm& w) {
     std::ostringstream out;
-    const bool running = w.Timer1->isActive();
+    const bool running = controls::Timer1(w)->isActive();
     if (running != w.animation().running()) out << "timer and animation state differ; ";
     if (controls::D2(w)->text() != (running ? "Abbruch" : "Rotation"))
         out << "D2 shows " << controls::D2(w)->text().toStdString() << "; ";
     // No row is chosen only while a hidden body, left out of the list again, stays on screen.
     if (controls::LB1(w)->count() > 0 && !controls::LB1(w)->currentItem()) {
-        QString name = w.P1Caption->text();
+        QString name = controls::P1Caption(w)->text();
         for (const char* suffix : {" und dualer Körper", " und quasiduales Polyeder"})
             if (name.endsWith(QString::fromUtf8(suffix))) name.chop(QString::fromUtf8(suffix).size());
-        if (w.showHidden->isChecked() || !controls::LB1(w)->findItems(name, Qt::MatchExactly).isEmpty())
+        if (controls::menuItem(w, "showHidden")->isChecked() || !controls::LB1(w)->findItems(name, Qt::MatchExactly).isEmpty())
             out << "no body selected; ";
     }
     if (const QListWidgetItem* item = controls::LB1(w)->currentItem();
-        item && !w.P1Caption->text().startsWith(item->text()))
-        out << "title " << w.P1Caption->text().toStdString() << " for " << item->text().toStdString() << "; ";
+        item && !controls::P1Caption(w)->text().startsWith(item->text()))
+        out << "title " << controls::P1Caption(w)->text().toStdString() << " for " << item->text().toStdString() << "; ";
     // The menu item, the title and the dual shown agree. Two hidden bodies have no reciprocal: they
     // show the catalogue's dual, titled as such, and say why.
-    const bool reciprocal = w.M18->isChecked();
+    const bool reciprocal = controls::menuItem(w, "M18")->isChecked();
     const bool refused = w.model().dualInfo.reciprocalRefused();
-    const bool titledReciprocal = w.P1Caption->text().endsWith(QString::fromUtf8(" und polar reziproker Körper"));
-    const bool titleOfShownBody = w.P1Caption->text() == w.shownCaption();
+    const bool titledReciprocal = controls::P1Caption(w)->text().endsWith(QString::fromUtf8(" und polar reziproker Körper"));
+    const bool titleOfShownBody = controls::P1Caption(w)->text() == w.shownCaption();
     if (refused && titleOfShownBody ? titledReciprocal : titledReciprocal != reciprocal)
-        out << "title " << w.P1Caption->text().toStdString() << " with the reciprocal item " << reciprocal
+        out << "title " << controls::P1Caption(w)->text().toStdString() << " with the reciprocal item " << reciprocal
             << "; ";
     if (refused ? !reciprocal || w.model().dualInfo.kind != DualKind::Catalogue
                 : (w.model().dualInfo.kind == DualKind::PolarReciprocal) != reciprocal)
@@ -127,7 +128,7 @@ struct HiddenBodyFacts {
 HiddenBodyFacts hiddenBodyFacts() {
     const CatalogueTables tables = LoadCatalogueTables(KESMORA_DATA_DIR);
     HiddenBodyFacts facts;
-    for (int category : {0, 2, 3})
+    for (Category category : kCategories)
         for (const std::string& name : fillBodyList(tables, category, HiddenBodies::Shown)) {
             if (!isExcluded(tables, name)) continue;
             facts.titles.insert(QString::fromLatin1(titleFor(name, catalogueDualShape(category)).c_str()));
@@ -147,12 +148,12 @@ class Monkey {
   public:
     Monkey(TMainForm& w, unsigned seed) : w_(w), rng_(seed) {
         // Confirms about two choices in three, with a random colour.
-        w_.colourChooser = [this](QColor) -> std::optional<QColor> {
+        kesmora::fakeDialogs(w_).colourChooser = [this](QColor) -> std::optional<QColor> {
             ++counts_["colour dialog"];
             if (pick(3) == 0) return std::nullopt;
             return QColor(pick(256), pick(256), pick(256));
         };
-        w_.showError = [this](const QString& m) { messages_.push_back(m.toStdString()); };
+        kesmora::fakeDialogs(w_).onError = [this](const QString& m) { messages_.push_back(m.toStdString()); };
     }
 
     // One random user action; returns its name.
@@ -206,12 +207,12 @@ class Monkey {
             return "spin";
         }
         case 11: {
-            QToolButton* zooms[] = {w_.S8, w_.S9, w_.S1};
+            QToolButton* zooms[] = {controls::S8(w_), controls::S9(w_), controls::S1(w_)};
             click(zooms[pick(3)]);
             return "zoom button";
         }
         case 12: {
-            QAction* zooms[] = {w_.M15, w_.M16, w_.M17};
+            QAction* zooms[] = {controls::menuItem(w_, "M15"), controls::menuItem(w_, "M16"), controls::menuItem(w_, "M17")};
             zooms[pick(3)]->trigger();
             return "zoom menu";
         }
@@ -232,13 +233,13 @@ class Monkey {
             w_.resize(600 + pick(1400), 400 + pick(800)); // the fixed border puts it back
             return "resize";
         case 18:
-            w_.M2->trigger();
+            controls::menuItem(w_, "M2")->trigger();
             return "Animation menu";
         case 19:
-            w_.showHidden->trigger();
+            controls::menuItem(w_, "showHidden")->trigger();
             return "hidden bodies";
         case 20:
-            w_.M18->trigger();
+            controls::menuItem(w_, "M18")->trigger();
             return "reciprocal menu";
         default:
             QTest::qWait(pick(25)); // the timer ticks meanwhile
@@ -261,7 +262,7 @@ class Monkey {
     }
 
     void drag() {
-        QWidget* pb = w_.PB1;
+        QWidget* pb = controls::PB1(w_);
         const Qt::MouseButton button = pick(5) == 0 ? Qt::RightButton : Qt::LeftButton;
         QPoint p(pick(std::max(1, pb->width())), pick(std::max(1, pb->height())));
         QTest::mousePress(pb, button, {}, p);
@@ -291,14 +292,14 @@ TEST(Monkey, ThousandsOfRandomEventsKeepModelAndControlsWhole) {
     const auto start = std::chrono::steady_clock::now();
     const int buildsBefore = w->buildCount();
     int ticks = 0;
-    QObject::connect(w->Timer1, &QTimer::timeout, [&] { ++ticks; });
+    QObject::connect(controls::Timer1(*w), &QTimer::timeout, [&] { ++ticks; });
     for (long i = 0; i < events; ++i) {
         const char* what = monkey.step();
         ++monkey.counts()[what];
         QApplication::processEvents();
         const std::string fault = modelFault(w->model()) + controlFault(*w);
         ASSERT_EQ(fault, "") << "after event " << i << " (" << what << "), seed " << seed;
-        hiddenChosen += hidden.titles.count(w->P1Caption->text()) > 0;
+        hiddenChosen += hidden.titles.count(controls::P1Caption(*w)->text()) > 0;
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 

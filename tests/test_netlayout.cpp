@@ -40,7 +40,7 @@ const CatalogueTables& shipped() {
 }
 
 struct Body {
-    int category;
+    Category category;
     QString name;
     SolidModel model;
 };
@@ -48,7 +48,7 @@ struct Body {
 const std::vector<Body>& everyListedBody() {
     static const std::vector<Body> bodies = [] {
         std::vector<Body> all;
-        for (int category : {0, 2, 3})
+        for (Category category : kCategories)
             for (const std::string& name : fillBodyList(shipped(), category)) {
                 Selection s;
                 s.currentCategory = category;
@@ -236,7 +236,7 @@ TEST(NetLayout, EveryListedBodyAndEveryFlatDualCanBeBuilt) {
             const NetLayout dualNet = layoutNet(dual);
             // Named as the dialog offers it: a Johnson solid's is its quasi-dual.
             const QString dualName =
-                b.category == 3 ? QStringLiteral("Quasi-Dual") : QStringLiteral("dualer Körper");
+                hasQuasiDual(b.category) ? QStringLiteral("Quasi-Dual") : QStringLiteral("dualer Körper");
             EXPECT_TRUE(dualNet.title.startsWith(b.name + QStringLiteral(", ") + dualName +
                                                  QStringLiteral(" – Netz")))
                 << dualNet.title.toStdString();

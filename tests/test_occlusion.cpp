@@ -47,12 +47,12 @@ struct Body {
 const std::vector<Body>& everyListedBody() {
     static const std::vector<Body> bodies = [] {
         std::vector<Body> all;
-        for (int category : {0, 2, 3})
+        for (Category category : kCategories)
             for (const std::string& name : fillBodyList(shipped(), category)) {
                 Selection s;
                 s.currentCategory = category;
                 neuwert(s, shipped(), name);
-                all.push_back({std::to_string(category) + " " + latin1ToUtf8(name), buildSolid(shipped(), s, name)});
+                all.push_back({std::to_string(sectionNumber(category)) + " " + latin1ToUtf8(name), buildSolid(shipped(), s, name)});
             }
         return all;
     }();

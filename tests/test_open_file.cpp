@@ -1,5 +1,7 @@
 // The user's polyhedron files in the real window, headless: opened, dropped, kept through every
 // control, refused without touching the body on screen.
+#include "fakedialogs.h"
+#include "section_category.h"
 #include "app/mainwindow.h"
 #include "openwindow.h"
 #include "app/paintbox.h"
@@ -74,7 +76,7 @@ std::vector<double> snapshot(const SolidModel& m) {
 }
 
 void expectPrism(const TMainForm& w) {
-    EXPECT_EQ(w.P1Caption->text(), utf8("prisma.off und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(w)->text(), utf8("prisma.off und dualer Körper"));
     EXPECT_EQ(w.openedFileName(), "prisma.off");
     EXPECT_EQ(w.model().solid.vertices.size(), 6);
     EXPECT_EQ(w.model().solid.faces.size(), 5);
@@ -89,14 +91,14 @@ TEST(OpenFile, OpenedBodyWorksWithEveryControlAndEnterRebuildsItFromMemory) {
     write(dir.path() / "prisma.off", kPrismOff);
     auto w = openWindow();
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
 
     // The animation runs; opening stops it, as choosing a body does.
     QTest::keyClick(w.get(), Qt::Key_F2);
-    ASSERT_TRUE(w->Timer1->isActive());
+    ASSERT_TRUE(controls::Timer1(*w)->isActive());
     const int builds = w->buildCount();
     ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
-    EXPECT_FALSE(w->Timer1->isActive());
+    EXPECT_FALSE(controls::Timer1(*w)->isActive());
     EXPECT_EQ(controls::D2(*w)->text(), "Rotation");
     EXPECT_EQ(w->buildCount(), builds + 1);
     expectPrism(*w);
@@ -112,15 +114,18 @@ TEST(OpenFile, OpenedBodyWorksWithEveryControlAndEnterRebuildsItFromMemory) {
         expectPrism(*w);
     }
     // A turn by dragging, a zoom, an animation tick, the marks: all on the prism.
-    QTest::mousePress(w->PB1, Qt::LeftButton, {}, QPoint(300, 200));
-    QTest::mouseMove(w->PB1, QPoint(250, 260));
-    QTest::mouseRelease(w->PB1, Qt::LeftButton, {}, QPoint(250, 260));
+    QTest::mousePress(controls::PB1(*w), Qt::LeftButton, {}, QPoint(300, 200));
+    QTest::mouseMove(controls::PB1(*w), QPoint(250, 260));
+    QTest::mouseRelease(controls::PB1(*w), Qt::LeftButton, {}, QPoint(250, 260));
     EXPECT_NE(snapshot(w->model()), fresh);
     const double scale = w->model().scale;
-    w->S8->click();
+    controls::S8(*w)->click();
     EXPECT_NEAR(w->model().scale, scale * 1.1, 1e-12);
     const std::vector<double> zoomed = snapshot(w->model());
-    w->Timer1Timer();
+    // A few ticks of the turning.
+    QTest::keyClick(w.get(), Qt::Key_F2);
+    QTest::qWait(60);
+    QTest::keyClick(w.get(), Qt::Key_F2);
     EXPECT_NE(snapshot(w->model()), zoomed);
     controls::CB1(*w)->click();
     EXPECT_TRUE(w->renderSettings().markPoints);
@@ -132,14 +137,14 @@ TEST(OpenFile, OpenedBodyWorksWithEveryControlAndEnterRebuildsItFromMemory) {
     QApplication::processEvents();
     EXPECT_EQ(snapshot(w->model()), fresh);
     expectPrism(*w);
-    w->S9->click();
+    controls::S9(*w)->click();
     controls::D1(*w)->click();
     EXPECT_EQ(snapshot(w->model()), fresh);
-    w->colourChooser = [](QColor) { return std::optional<QColor>(QColor(1, 2, 3)); };
-    w->S8->click();
+    kesmora::fakeDialogs(*w).colourChooser = [](QColor) { return std::optional<QColor>(QColor(1, 2, 3)); };
+    controls::S8(*w)->click();
     controls::colourButtons(*w)[1]->click();
     EXPECT_EQ(snapshot(w->model()), fresh);
-    w->S8->click();
+    controls::S8(*w)->click();
     const int beforeResize = w->buildCount();
     w->showMaximized(); // the drawing area resized and painted anew
     QApplication::processEvents();
@@ -155,7 +160,7 @@ TEST(OpenFile, OpenedBodyWorksWithEveryControlAndEnterRebuildsItFromMemory) {
     ASSERT_FALSE(items.isEmpty());
     controls::LB1(*w)->setCurrentItem(items.first());
     QApplication::processEvents();
-    EXPECT_EQ(w->P1Caption->text(), utf8("Oktaeder und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("Oktaeder und dualer Körper"));
     EXPECT_TRUE(w->openedFileName().isEmpty());
     EXPECT_EQ(w->model().solid.vertices.size(), 6);
     EXPECT_EQ(w->model().solid.faces.size(), 8);
@@ -180,16 +185,16 @@ TEST(OpenFile, BadFilesAreReportedAndLeaveTheBodyOnScreen) {
     }
     auto w = openWindow();
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
 
     // Over the cube at the start, and over an opened file, which stays opened.
     for (bool overFile : {false, true}) {
         if (overFile) {
             ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
         }
-        w->S8->click(); // a zoom, which a refused file must not undo either
+        controls::S8(*w)->click(); // a zoom, which a refused file must not undo either
         const std::vector<double> before = snapshot(w->model());
-        const QString title = w->P1Caption->text();
+        const QString title = controls::P1Caption(*w)->text();
         const int builds = w->buildCount();
         const struct {
             const char* file;
@@ -210,7 +215,7 @@ TEST(OpenFile, BadFilesAreReportedAndLeaveTheBodyOnScreen) {
             EXPECT_TRUE(messages[0].contains(utf8(c.says))) << messages[0].toStdString();
             EXPECT_TRUE(messages[0].contains(utf8(c.file))) << messages[0].toStdString();
             EXPECT_EQ(snapshot(w->model()), before) << c.file;
-            EXPECT_EQ(w->P1Caption->text(), title);
+            EXPECT_EQ(controls::P1Caption(*w)->text(), title);
             EXPECT_EQ(w->buildCount(), builds);
         }
         messages.clear();
@@ -219,7 +224,7 @@ TEST(OpenFile, BadFilesAreReportedAndLeaveTheBodyOnScreen) {
         EXPECT_EQ(snapshot(w->model()), before);
         // Enter still builds what was on screen.
         QTest::keyClick(w.get(), Qt::Key_Return);
-        EXPECT_EQ(w->P1Caption->text(), title);
+        EXPECT_EQ(controls::P1Caption(*w)->text(), title);
         EXPECT_EQ(w->model().solid.faces.size(), overFile ? 5 : 6);
     }
 }
@@ -229,13 +234,13 @@ TEST(OpenFile, ADroppedFileOpensAndOnlyLocalFilesAreTaken) {
     write(dir.path() / "prisma.off", kPrismOff);
     auto w = openWindow();
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     EXPECT_TRUE(w->acceptDrops());
 
     const auto drag = [&](const QList<QUrl>& urls) {
         QMimeData mime;
         mime.setUrls(urls);
-        const QPoint at = w->PB1->mapTo(w.get(), QPoint(200, 200));
+        const QPoint at = controls::PB1(*w)->mapTo(w.get(), QPoint(200, 200));
         QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(w.get(), &enter);
         const bool accepted = enter.isAccepted();
@@ -255,14 +260,14 @@ TEST(OpenFile, ADroppedFileOpensAndOnlyLocalFilesAreTaken) {
     // A name beyond ASCII reaches the title as it is.
     write(dir.path() / "Prismenstück.off", kPrismOff);
     EXPECT_TRUE(drag({QUrl::fromLocalFile(qpath(dir.path() / "Prismenstück.off"))}));
-    EXPECT_EQ(w->P1Caption->text(), utf8("Prismenstück.off und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("Prismenstück.off und dualer Körper"));
     // A dropped file that is no polyhedron is reported like an opened one.
     write(dir.path() / "notiz.txt", "Einkaufsliste\n");
     EXPECT_TRUE(drag({QUrl::fromLocalFile(qpath(dir.path() / "notiz.txt"))}));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].contains(utf8("keine Polyederdatei")));
     EXPECT_TRUE(messages[0].endsWith(utf8("(Datei notiz.txt)")));
-    EXPECT_EQ(w->P1Caption->text(), utf8("Prismenstück.off und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("Prismenstück.off und dualer Körper"));
 }
 
 TEST(OpenFile, AFileOpenedBeforeTheWindowIsShownKeepsItsTitleAndACategoryEndsIt) {
@@ -278,9 +283,9 @@ TEST(OpenFile, AFileOpenedBeforeTheWindowIsShownKeepsItsTitleAndACategoryEndsIt)
     // A category chosen names its first body, which the next build shows, as after any body.
     controls::R1Group(*w)->button(1)->click(); // "Archimedische Körper"
     EXPECT_TRUE(w->openedFileName().isEmpty());
-    EXPECT_NE(w->P1Caption->text(), utf8("prisma.off und dualer Körper"));
+    EXPECT_NE(controls::P1Caption(*w)->text(), utf8("prisma.off und dualer Körper"));
     QTest::keyClick(w.get(), Qt::Key_Return);
-    EXPECT_EQ(w->selection().currentCategory, 2);
+    EXPECT_EQ(w->selection().currentCategory, Category::Archimedean);
     EXPECT_NE(w->model().solid.vertices.size(), 6);
 }
 
@@ -301,7 +306,7 @@ TEST(OpenFile, ABodyThatFailsToBuildAfterAFileGivesTheFileBack) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     QApplication::processEvents();
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
     const std::vector<double> fresh = snapshot(w->model());
 
@@ -330,11 +335,11 @@ TEST(OpenFile, PolarReciprocalOfAnOpenedBody) {
                                      "4 2 3 9 8\n4 3 4 10 9\n4 4 5 11 10\n4 5 0 6 11\n");
     auto w = openWindow();
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
     const std::vector<double> catalogueDual = snapshot(w->model());
-    w->M18->trigger(); // on: the file's body is built again with the reciprocal
-    EXPECT_EQ(w->P1Caption->text(), utf8("prisma.off und polar reziproker Körper"));
+    controls::menuItem(*w, "M18")->trigger(); // on: the file's body is built again with the reciprocal
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("prisma.off und polar reziproker Körper"));
     EXPECT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
     EXPECT_EQ(w->model().dual.vertices.size(), 5);
     EXPECT_EQ(w->model().dual.faces.size(), 6);
@@ -344,13 +349,13 @@ TEST(OpenFile, PolarReciprocalOfAnOpenedBody) {
     ASSERT_TRUE(w->openFile(qpath(dir.path() / "winkel.off")));
     EXPECT_EQ(w->model().dualInfo.kind, DualKind::Catalogue);
     EXPECT_TRUE(w->model().dualInfo.reciprocalRefused());
-    EXPECT_EQ(w->P1Caption->text(), utf8("winkel.off und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("winkel.off und dualer Körper"));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages.front().startsWith(utf8("winkel.off hat keine polare Reziproke")))
         << messages.front().toStdString();
     EXPECT_EQ(w->model().dual.faces.size(), 12);
 
-    w->M18->trigger(); // off again: the dual from the face centroids, as before
+    controls::menuItem(*w, "M18")->trigger(); // off again: the dual from the face centroids, as before
     ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
     EXPECT_EQ(snapshot(w->model()), catalogueDual);
     expectPrism(*w);
@@ -364,11 +369,11 @@ TEST(OpenFile, WithTheReciprocalAFileIsNotRefusedForTheDualItDoesNotShow) {
     const CatalogueTables tables = LoadCatalogueTables(KESMORA_DATA_DIR);
     auto w = openWindow();
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     for (const char* name : {"Johnson Polyeder 71", "Johnson Polyeder 72", "Johnson Polyeder 75"}) {
         SCOPED_TRACE(name);
         Selection s;
-        s.currentCategory = 3;
+        s.currentCategory = Category::Johnson;
         neuwert(s, tables, name);
         const SolidModel johnson = buildSolid(tables, s, name);
         const std::filesystem::path file = dir.path() / "quasidual.obj";
@@ -379,30 +384,30 @@ TEST(OpenFile, WithTheReciprocalAFileIsNotRefusedForTheDualItDoesNotShow) {
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_TRUE(messages.front().contains(utf8("es fasst höchstens 201"))) << messages.front().toStdString();
 
-        w->M18->trigger();
-        ASSERT_TRUE(w->M18->isChecked());
+        controls::menuItem(*w, "M18")->trigger();
+        ASSERT_TRUE(controls::menuItem(*w, "M18")->isChecked());
         messages.clear();
         ASSERT_TRUE(w->openFile(qpath(file))) << messages.front().toStdString();
         EXPECT_TRUE(messages.empty());
         EXPECT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
         EXPECT_EQ(w->model().dual.vertices.size(), johnson.dual.faces.size());
         EXPECT_EQ(w->model().dual.faces.size(), johnson.dual.vertices.size());
-        EXPECT_EQ(w->P1Caption->text(), utf8("quasidual.obj und polar reziproker Körper"));
+        EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("quasidual.obj und polar reziproker Körper"));
         QTest::keyClick(w.get(), Qt::Key_Return); // built again from what was read
         EXPECT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
         // Turned off, the dual from the face centroids is refused again, and the body stays on
         // screen with its reciprocal and the menu item checked, as title and dual say.
-        w->M18->trigger();
+        controls::menuItem(*w, "M18")->trigger();
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_TRUE(messages.front().contains(utf8("es fasst höchstens 201"))) << messages.front().toStdString();
-        EXPECT_TRUE(w->M18->isChecked());
+        EXPECT_TRUE(controls::menuItem(*w, "M18")->isChecked());
         EXPECT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
-        EXPECT_EQ(w->P1Caption->text(), utf8("quasidual.obj und polar reziproker Körper"));
+        EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("quasidual.obj und polar reziproker Körper"));
         // A plain body in its place, and the reciprocal off, for the next file.
         write(dir.path() / "prisma.off", kPrismOff);
         ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
-        w->M18->trigger();
-        ASSERT_FALSE(w->M18->isChecked());
+        controls::menuItem(*w, "M18")->trigger();
+        ASSERT_FALSE(controls::menuItem(*w, "M18")->isChecked());
     }
 }
 
@@ -412,12 +417,12 @@ TEST(OpenFile, FileNamesThatAreNoUtf8OrHoldControlCharacters) {
     test::TempDir dir("openfile-names");
     auto w = openWindow();
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     const std::string latin1 = "w\xFCrfel_\xFF\xFE.off";
     write(dir.path() / latin1, kPrismOff);
     const QByteArray bytes = QByteArray::fromStdString((dir.path() / latin1).string());
     ASSERT_TRUE(w->openFile(bytes)) << (messages.empty() ? "" : messages.front().toStdString());
-    EXPECT_EQ(w->P1Caption->text(), utf8("w\\xFCrfel_\\xFF\\xFE.off und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("w\\xFCrfel_\\xFF\\xFE.off und dualer Körper"));
 
     const std::string escape = "rot\x1B[31m\x07.off";
     write(dir.path() / escape, "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n");
@@ -425,7 +430,7 @@ TEST(OpenFile, FileNamesThatAreNoUtf8OrHoldControlCharacters) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages.front().contains(utf8("(Datei rot\\x1B[31m\\x07.off)"))) << messages.front().toStdString();
     EXPECT_FALSE(messages.front().contains(QChar(0x1B)));
-    EXPECT_EQ(w->P1Caption->text(), utf8("w\\xFCrfel_\\xFF\\xFE.off und dualer Körper")); // still on screen
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("w\\xFCrfel_\\xFF\\xFE.off und dualer Körper")); // still on screen
 
     // The command line keeps the bytes the system gave, though Qt's own list has lost them.
     const CommandLineRequest request = parseCommandLine(
@@ -441,7 +446,7 @@ TEST(OpenFile, FlatThinAndCoplanarBodies) {
     test::TempDir dir("openfile-flat");
     auto w = openWindow();
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     write(dir.path() / "flach.off", "OFF\n4 4 6\n0 0 0\n1 0 0\n0 1 0\n1 1 0\n3 0 1 2\n3 1 3 2\n3 0 2 3\n3 0 3 1\n");
     EXPECT_FALSE(w->openFile(qpath(dir.path() / "flach.off")));
     ASSERT_EQ(messages.size(), 1u);
@@ -454,7 +459,7 @@ TEST(OpenFile, FlatThinAndCoplanarBodies) {
     messages.clear();
     ASSERT_TRUE(w->openFile(qpath(dir.path() / "platte.off")));
     EXPECT_TRUE(messages.empty());
-    w->M18->trigger(); // the reciprocal: its poles would lie 1e5 times as far out as the corners
+    controls::menuItem(*w, "M18")->trigger(); // the reciprocal: its poles would lie 1e5 times as far out as the corners
     EXPECT_EQ(w->model().dualInfo.kind, DualKind::Catalogue);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages.front().contains(utf8("zu flach"))) << messages.front().toStdString();

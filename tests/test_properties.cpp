@@ -1,5 +1,6 @@
 // The properties of solids and duals as the properties window words them, against figures known
 // from geometry, and the names of the duals.
+#include "section_category.h"
 #include "bodies/build.h"
 #include "bodies/dualname.h"
 #include "catalogue/latin1.h"
@@ -31,7 +32,7 @@ struct Built {
 // The body built as a click in the body list builds it; names in UTF-8.
 Built build(int category, const std::string& utf8Name) {
     Built b;
-    b.selection.currentCategory = category;
+    b.selection.currentCategory = sectionCategory(category);
     const std::string name = utf8ToLatin1(utf8Name);
     neuwert(b.selection, tables(), name);
     b.model = buildSolid(tables(), b.selection, name);
@@ -223,9 +224,9 @@ TEST(DualNames, PlatonicArchimedeanAndCatalanPairs) {
                           Pair{0, "Quader", "dualer Körper"}, Pair{0, "fünfseitiges Antiprisma", "dualer Körper"},
                           Pair{3, "Johnson Polyeder 54", "Quasi-Dual"}, Pair{3, "Johnson Polyeder 07", "Quasi-Dual"}}) {
         Selection s;
-        s.currentCategory = p.category;
+        s.currentCategory = sectionCategory(p.category);
         neuwert(s, tables(), utf8ToLatin1(p.body));
-        EXPECT_EQ(latin1ToUtf8(dualNameFor(tables(), p.category, s.bodyIndex)), p.dual) << p.body;
+        EXPECT_EQ(latin1ToUtf8(dualNameFor(tables(), sectionCategory(p.category), s.bodyIndex)), p.dual) << p.body;
     }
 }
 
@@ -243,14 +244,14 @@ TEST(DualNames, ThePolarReciprocalShownNamesItsPartner) {
                           Case{0, "Quader", "polar reziproker Körper"},
                           Case{3, "Johnson Polyeder 54", "polar reziproker Körper"}}) {
         Selection s;
-        s.currentCategory = c.category;
+        s.currentCategory = sectionCategory(c.category);
         neuwert(s, tables(), utf8ToLatin1(c.body));
-        EXPECT_EQ(latin1ToUtf8(dualNameFor(tables(), c.category, s.bodyIndex, DualShape::PolarReciprocal)),
+        EXPECT_EQ(latin1ToUtf8(dualNameFor(tables(), sectionCategory(c.category), s.bodyIndex, DualShape::PolarReciprocal)),
                   c.dual)
             << c.body;
         // The catalogue's construction keeps the names it had.
-        EXPECT_EQ(dualNameFor(tables(), c.category, s.bodyIndex, catalogueDualShape(c.category)),
-                  dualNameFor(tables(), c.category, s.bodyIndex))
+        EXPECT_EQ(dualNameFor(tables(), sectionCategory(c.category), s.bodyIndex, catalogueDualShape(sectionCategory(c.category))),
+                  dualNameFor(tables(), sectionCategory(c.category), s.bodyIndex))
             << c.body;
     }
 }
@@ -259,7 +260,7 @@ TEST(DualNames, ThePolarReciprocalShownNamesItsPartner) {
 // vertex (the dual's faces by kind are the named solid's, and the other way round).
 TEST(DualNames, EveryNamedDualHasTheDualsFaces) {
     int named = 0;
-    for (int category : {0, 2}) {
+    for (Category category : {Category::Polyeder, Category::Archimedean}) {
         const std::vector<std::string> all = sectionNames(tables(), category);
         for (const std::string& name : categoryNames(tables(), category)) {
             Selection s;

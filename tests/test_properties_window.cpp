@@ -83,15 +83,15 @@ TEST(PropertiesWindow, MenuAnsichtAndF3ShowAndHideIt) {
     EXPECT_EQ(menus[3]->text(), "Ansicht");
     EXPECT_EQ(menus[4]->text(), "Hilfe");
     ASSERT_TRUE(menus[3]->menu());
-    EXPECT_EQ(menus[3]->menu()->actions().value(0), w->propertiesAction);
-    EXPECT_EQ(w->propertiesAction->text(), "Eigenschaften");
-    EXPECT_EQ(w->propertiesAction->shortcut(), QKeySequence(Qt::Key_F3));
-    EXPECT_TRUE(w->propertiesAction->isCheckable());
-    EXPECT_FALSE(w->propertiesAction->isChecked());
+    EXPECT_EQ(menus[3]->menu()->actions().value(0), controls::menuItem(*w, "propertiesAction"));
+    EXPECT_EQ(controls::menuItem(*w, "propertiesAction")->text(), "Eigenschaften");
+    EXPECT_EQ(controls::menuItem(*w, "propertiesAction")->shortcut(), QKeySequence(Qt::Key_F3));
+    EXPECT_TRUE(controls::menuItem(*w, "propertiesAction")->isCheckable());
+    EXPECT_FALSE(controls::menuItem(*w, "propertiesAction")->isChecked());
 
     pressF3(*w);
     EXPECT_TRUE(p->isVisible());
-    EXPECT_TRUE(w->propertiesAction->isChecked());
+    EXPECT_TRUE(controls::menuItem(*w, "propertiesAction")->isChecked());
     EXPECT_EQ(value(*p, "Name"), utf8("Hexaeder, Würfel"));
     EXPECT_EQ(value(*p, "Name", true), "Oktaeder");
     // On the screen, level with the main window; the test screen is too narrow for both side by
@@ -115,15 +115,15 @@ TEST(PropertiesWindow, MenuAnsichtAndF3ShowAndHideIt) {
     QTest::keyClick(p->valueLabel(1, false), Qt::Key_F3);
     QApplication::processEvents();
     EXPECT_FALSE(p->isVisible());
-    EXPECT_FALSE(w->propertiesAction->isChecked());
+    EXPECT_FALSE(controls::menuItem(*w, "propertiesAction")->isChecked());
 
     // The menu item shows it; the window's own close button hides it and unticks the item.
-    w->propertiesAction->trigger();
+    controls::menuItem(*w, "propertiesAction")->trigger();
     EXPECT_TRUE(p->isVisible());
     p->close();
     QApplication::processEvents();
     EXPECT_FALSE(p->isVisible());
-    EXPECT_FALSE(w->propertiesAction->isChecked());
+    EXPECT_FALSE(controls::menuItem(*w, "propertiesAction")->isChecked());
 
     // Escape still ends the program with the properties window open.
     pressF3(*w);

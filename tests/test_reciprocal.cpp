@@ -1,5 +1,6 @@
 // The polar reciprocal as the dual: partners, the crossing edges of the dual compounds, the
 // reciprocal of every listed body, and the bodies that have none.
+#include "section_category.h"
 #include "bodies/build.h"
 #include "catalogue/latin1.h"
 #include "catalogue/selection.h"
@@ -25,9 +26,9 @@ const CatalogueTables& shipped() {
 
 // The name at a body index of a category's section, listed or not.
 std::string nameAt(int category, int bodyIndex) {
-    for (const std::string& name : fillBodyList(shipped(), category)) {
+    for (const std::string& name : fillBodyList(shipped(), sectionCategory(category))) {
         Selection s;
-        s.currentCategory = category;
+        s.currentCategory = sectionCategory(category);
         neuwert(s, shipped(), name);
         if (s.bodyIndex == bodyIndex) return name;
     }
@@ -46,7 +47,7 @@ std::string nameAt(int category, int bodyIndex) {
 
 SolidModel build(int category, int bodyIndex, DualKind kind) {
     Selection s;
-    s.currentCategory = category;
+    s.currentCategory = sectionCategory(category);
     s.bodyIndex = bodyIndex;
     return buildSolid(shipped(), s, nameAt(category, bodyIndex), kind);
 }
@@ -132,7 +133,7 @@ const int kPentagonalHexecontahedron = 23;
 TEST(Reciprocal, IsCongruentToItsPartnerUpToScale) {
     for (const Pair& p : kPairs) {
         const std::string what = label(p.category, p.body);
-        EXPECT_EQ(reciprocalPartner(p.category, p.body), p.partner) << what;
+        EXPECT_EQ(reciprocalPartner(sectionCategory(p.category), p.body), p.partner) << what;
         const SolidModel m = build(p.category, p.body, DualKind::PolarReciprocal);
         ASSERT_EQ(m.dualInfo.kind, DualKind::PolarReciprocal) << what;
         const SolidModel partner = build(p.category, p.partner, DualKind::Catalogue);
@@ -146,12 +147,12 @@ TEST(Reciprocal, IsCongruentToItsPartnerUpToScale) {
         // The stored tetrahedron, cube and octahedron carry seven digits.
         EXPECT_LT(worst, 1e-6) << what;
     }
-    EXPECT_FALSE(reciprocalPartner(3, 1));
-    EXPECT_FALSE(reciprocalPartner(0, 5));
+    EXPECT_FALSE(reciprocalPartner(Category::Johnson, 1));
+    EXPECT_FALSE(reciprocalPartner(Category::Polyeder, 5));
 
     // The pentagonal hexecontahedron's reciprocal is the snub dodecahedron: 80 triangles and 12
     // pentagons, all edges equal.
-    EXPECT_EQ(reciprocalPartner(2, kPentagonalHexecontahedron), 5);
+    EXPECT_EQ(reciprocalPartner(Category::Archimedean, kPentagonalHexecontahedron), 5);
     const SolidModel m = build(2, kPentagonalHexecontahedron, DualKind::PolarReciprocal);
     const PolygonSurface snub = dualSurface(m);
     std::multiset<std::size_t> sizes;
@@ -217,7 +218,7 @@ TEST(Reciprocal, EdgesCrossTheirDualEdgesAtRightAnglesOnTheMidsphere) {
 
 TEST(Reciprocal, OfEveryListedBodyIsConvexFlatSwapsVerticesAndFacesAndLeadsBack) {
     int bodies = 0;
-    for (int category : {0, 2, 3})
+    for (Category category : kCategories)
         for (const std::string& name : fillBodyList(shipped(), category)) {
             Selection s;
             s.currentCategory = category;

@@ -6,6 +6,7 @@
 // later edits to the data files. KESMORA_UPDATE_REFERENCE=1 rebuilds the snapshots from the data
 // files and rewrites all pictures from the current renderer; without it nothing is ever written
 // into the source tree.
+#include "section_category.h"
 #include "bodies/build.h"
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"
@@ -159,7 +160,7 @@ SolidModel readSnapshot(const std::filesystem::path& path) {
 SolidModel buildFromData(const Body& body) {
     static const CatalogueTables tables = LoadCatalogueTables(KESMORA_DATA_DIR);
     Selection selection;
-    selection.currentCategory = body.category;
+    selection.currentCategory = sectionCategory(body.category);
     neuwert(selection, tables, body.name);
     SolidModel m = buildSolid(tables, selection, body.name);
     rechnen(m, body.turn[0], body.turn[1], body.turn[2]);

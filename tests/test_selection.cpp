@@ -1,4 +1,5 @@
 // Body lists and the take-over of a selected body.
+#include "section_category.h"
 #include "bodies/dualname.h"
 #include "catalogue/catalogueerror.h"
 #include "catalogue/latin1.h"
@@ -24,16 +25,16 @@ const CatalogueTables& shipped() {
 }
 Selection select(int category, const char* name) {
     Selection s;
-    s.currentCategory = category;
+    s.currentCategory = sectionCategory(category);
     neuwert(s, shipped(), utf8ToLatin1(name));
     return s;
 }
 } // namespace
 
 TEST(BodyList, CountsAndFirstEntries) {
-    const auto c0 = fillBodyList(shipped(), 0);
-    const auto c2 = fillBodyList(shipped(), 2);
-    const auto c3 = fillBodyList(shipped(), 3);
+    const auto c0 = fillBodyList(shipped(), Category::Polyeder);
+    const auto c2 = fillBodyList(shipped(), Category::Archimedean);
+    const auto c3 = fillBodyList(shipped(), Category::Johnson);
     EXPECT_EQ(c0.size(), 46u);
     EXPECT_EQ(c2.size(), 25u);
     EXPECT_EQ(c3.size(), 77u);
@@ -44,12 +45,12 @@ TEST(BodyList, CountsAndFirstEntries) {
 }
 
 TEST(BodyList, ExcludedNamesNeverAppearWhateverTheirCase) {
-    const auto c0 = fillBodyList(shipped(), 0);
+    const auto c0 = fillBodyList(shipped(), Category::Polyeder);
     for (const char* name : {"Tetraederstern", "Kepler-Stern", "Mengerwürfel", "quadratische Pyramide"})
         EXPECT_EQ(std::count(c0.begin(), c0.end(), utf8ToLatin1(name)), 0) << name;
-    const auto c3 = fillBodyList(shipped(), 3);
+    const auto c3 = fillBodyList(shipped(), Category::Johnson);
     EXPECT_EQ(std::count(c3.begin(), c3.end(), "Johnson Polyeder 22"), 0);
-    const auto c2 = fillBodyList(shipped(), 2);
+    const auto c2 = fillBodyList(shipped(), Category::Archimedean);
     EXPECT_EQ(std::count(c2.begin(), c2.end(), "Dodecaedron simum (abgeschr.Dodekaeder)"), 0);
 }
 
@@ -57,7 +58,7 @@ TEST(BodyList, HiddenBodiesOnRequestInTheSameOrder) {
     // Every body of each section: 68, 26 and 92, the hidden ones sorted in among the others.
     const std::size_t all[] = {68, 26, 92};
     std::size_t hidden = 0;
-    for (int category : {0, 2, 3}) {
+    for (Category category : kCategories) {
         const auto listed = fillBodyList(shipped(), category);
         const auto every = fillBodyList(shipped(), category, HiddenBodies::Shown);
         EXPECT_EQ(every.size(), all[itemOfCategory(category)]) << category;
@@ -78,10 +79,10 @@ TEST(BodyList, HiddenBodiesOnRequestInTheSameOrder) {
         EXPECT_EQ(names, sorted) << category;
     }
     EXPECT_EQ(hidden, 38u);
-    const auto c3 = fillBodyList(shipped(), 3, HiddenBodies::Shown);
+    const auto c3 = fillBodyList(shipped(), Category::Johnson, HiddenBodies::Shown);
     EXPECT_EQ(c3[0], "Johnson Polyeder 01");
     EXPECT_EQ(std::count(c3.begin(), c3.end(), "Johnson Polyeder 22"), 1);
-    const auto c2 = fillBodyList(shipped(), 2, HiddenBodies::Shown);
+    const auto c2 = fillBodyList(shipped(), Category::Archimedean, HiddenBodies::Shown);
     EXPECT_EQ(std::count(c2.begin(), c2.end(), "Dodecaedron simum (abgeschr.Dodekaeder)"), 1);
     // Taking a hidden body over finds its place among all names of its section.
     EXPECT_EQ(select(2, "Dodecaedron simum (abgeschr.Dodekaeder)").bodyIndex, 5);
@@ -162,7 +163,7 @@ TEST(BodyList, SortOrder) {
     std::vector<std::string> list;
     for (const char* name : expected)
         list.push_back(utf8ToLatin1(name));
-    EXPECT_EQ(fillBodyList(shipped(), 0), list);
+    EXPECT_EQ(fillBodyList(shipped(), Category::Polyeder), list);
 }
 
 TEST(Neuwert, IndexAndParameters) {
@@ -188,10 +189,10 @@ TEST(Neuwert, ParametersPersistFromTheLastRecordWithABlock) {
     neuwert(s, shipped(), "siebenseitiges Prisma"); // record "[28" has no parameter block
     EXPECT_EQ(s.bodyIndex, 28);
     EXPECT_EQ(s.bodyParams, (std::array<double, 4>{2, 1, 4, -2}));
-    s.currentCategory = 2;
+    s.currentCategory = Category::Archimedean;
     neuwert(s, shipped(), "Rhombendodekaeder"); // section 2's record has no parameter block either
     EXPECT_EQ(s.bodyParams, (std::array<double, 4>{2, 1, 4, -2}));
-    s.currentCategory = 0;
+    s.currentCategory = Category::Polyeder;
     neuwert(s, shipped(), utf8ToLatin1("sechsseitiges Prisma")); // "0,5" with a comma
     EXPECT_EQ(s.bodyParams[2], 0.5);
     neuwert(s, shipped(), utf8ToLatin1("fünfseitiges Antiprisma")); // "1.5" with a point
@@ -199,28 +200,40 @@ TEST(Neuwert, ParametersPersistFromTheLastRecordWithABlock) {
 }
 
 TEST(Neuwert, Titles) {
-    EXPECT_EQ(titleFor("Oktaeder", catalogueDualShape(0)), utf8ToLatin1("Oktaeder und dualer Körper"));
-    EXPECT_EQ(titleFor("Kuboktaeder", catalogueDualShape(2)), utf8ToLatin1("Kuboktaeder und dualer Körper"));
-    EXPECT_EQ(titleFor("Johnson Polyeder 06", catalogueDualShape(3)),
+    EXPECT_EQ(titleFor("Oktaeder", catalogueDualShape(Category::Polyeder)), utf8ToLatin1("Oktaeder und dualer Körper"));
+    EXPECT_EQ(titleFor("Kuboktaeder", catalogueDualShape(Category::Archimedean)), utf8ToLatin1("Kuboktaeder und dualer Körper"));
+    EXPECT_EQ(titleFor("Johnson Polyeder 06", catalogueDualShape(Category::Johnson)),
               "Johnson Polyeder 06 und quasiduales Polyeder");
     EXPECT_EQ(titleFor("Johnson Polyeder 06", DualShape::PolarReciprocal),
               utf8ToLatin1("Johnson Polyeder 06 und polar reziproker Körper"));
 }
 
 TEST(Categories, ItemMapping) {
-    EXPECT_EQ(categoryOfItem(0), 0);
-    EXPECT_EQ(categoryOfItem(1), 2);
-    EXPECT_EQ(categoryOfItem(2), 3);
-    EXPECT_EQ(itemOfCategory(3), 2);
+    // The items show the catalogue's sections 0, 2 and 3; section 1 is never offered.
+    EXPECT_EQ(sectionNumber(categoryOfItem(0)), 0);
+    EXPECT_EQ(sectionNumber(categoryOfItem(1)), 2);
+    EXPECT_EQ(sectionNumber(categoryOfItem(2)), 3);
+    EXPECT_FALSE(categoryOfSection(1));
+    for (int item = 0; item < 3; ++item)
+        EXPECT_EQ(itemOfCategory(categoryOfItem(item)), item);
+    // Only the "Polyeder" tilt and have a record each; only the Johnson solids have quasi-duals and
+    // no "Durchdringung 3".
+    EXPECT_TRUE(tilts(Category::Polyeder));
+    EXPECT_FALSE(tilts(Category::Archimedean) || tilts(Category::Johnson));
+    EXPECT_TRUE(hasQuasiDual(Category::Johnson));
+    EXPECT_FALSE(hasQuasiDual(Category::Polyeder) || hasQuasiDual(Category::Archimedean));
+    EXPECT_FALSE(offersInterpenetration3(Category::Johnson));
+    EXPECT_TRUE(hasRecordPerBody(Category::Polyeder));
+    EXPECT_FALSE(hasRecordPerBody(Category::Archimedean) || hasRecordPerBody(Category::Johnson));
 }
 
 TEST(DamagedCatalogue, ClearErrorsInsteadOfReadingPastTheEnd) {
     auto tables = [](const std::string& cat) { return tablesFromContents("[#]\n", "[#]\n", "Torus\n", cat); };
     Selection s;
     // No "[" line after the section header.
-    EXPECT_THROW(fillBodyList(tables("{0\nTetraeder\n[0\n1\n[#]\n"), 0), CatalogueError);
+    EXPECT_THROW(fillBodyList(tables("{0\nTetraeder\n[0\n1\n[#]\n"), Category::Polyeder), CatalogueError);
     // No end line: the names would run into the next section.
-    EXPECT_THROW(fillBodyList(tables("{0\n[\nTetraeder\n{2\n[\nX\n[0\n[#]\n"), 0), CatalogueError);
+    EXPECT_THROW(fillBodyList(tables("{0\n[\nTetraeder\n{2\n[\nX\n[0\n[#]\n"), Category::Polyeder), CatalogueError);
     // No record and no end line: the file simply ends.
     EXPECT_THROW(neuwert(s, tables("{0\n[\nTetraeder\n"), "Tetraeder"), CatalogueError);
     // No records at all: the parameters stay.
@@ -237,6 +250,6 @@ TEST(DamagedCatalogue, ClearErrorsInsteadOfReadingPastTheEnd) {
         EXPECT_EQ(e.line(), 9);
     }
     // A missing section.
-    s.currentCategory = 3;
+    s.currentCategory = Category::Johnson;
     EXPECT_THROW(neuwert(s, tables("{0\n[\nTetraeder\n[#]\n"), "Tetraeder"), CatalogueError);
 }

@@ -1,6 +1,7 @@
 // The window on a screen smaller than itself (this test program's screen is 800 x 600): it opens
 // maximised to the free area with every control within reach, and where the window fits, it is
 // placed as ever.
+#include "fakedialogs.h"
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
 #include "stripcontrols.h"
@@ -78,7 +79,7 @@ TEST(SmallScreen, OpensMaximisedWithEveryControlWithinReach) {
 
     auto w = std::make_unique<TMainForm>(KESMORA_DATA_DIR);
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     EXPECT_FALSE(w->fitsScreen());
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
@@ -91,17 +92,17 @@ TEST(SmallScreen, OpensMaximisedWithEveryControlWithinReach) {
     const QRect client(w->mapToGlobal(QPoint(0, 0)), w->size());
     EXPECT_TRUE(client.contains(QRect(w->menuBar()->mapToGlobal(QPoint(0, 0)), w->menuBar()->size())));
     EXPECT_EQ(w->centralWidget()->width(), w->width());
-    EXPECT_EQ(w->P1->width(), w->width());
-    EXPECT_GT(w->PB1->height(), 100);
-    EXPECT_EQ(w->PB1->width(), w->width());
-    EXPECT_EQ(w->sceneBitmap().size(), w->PB1->size());
+    EXPECT_EQ(controls::P1(*w)->width(), w->width());
+    EXPECT_GT(controls::PB1(*w)->height(), 100);
+    EXPECT_EQ(controls::PB1(*w)->width(), w->width());
+    EXPECT_EQ(w->sceneBitmap().size(), controls::PB1(*w)->size());
     EXPECT_EQ(w->model().solid.vertices.size(), 8);
 
     // The strip: below the drawing area, within the window, scrolling sideways.
-    QScrollArea* strip = w->stripScroll;
+    QScrollArea* strip = controls::stripScroll(*w);
     const QRect stripOnWindow(strip->mapTo(w.get(), QPoint(0, 0)), strip->size());
     EXPECT_TRUE(w->rect().contains(stripOnWindow));
-    EXPECT_EQ(stripOnWindow.top(), w->PB1->mapTo(w.get(), QPoint(0, w->PB1->height())).y());
+    EXPECT_EQ(stripOnWindow.top(), controls::PB1(*w)->mapTo(w.get(), QPoint(0, controls::PB1(*w)->height())).y());
     EXPECT_EQ(strip->viewport()->height(), controls::P8(*w)->height());
     QScrollBar* bar = strip->horizontalScrollBar();
     ASSERT_TRUE(bar->isVisible());
@@ -125,9 +126,9 @@ TEST(SmallScreen, OpensMaximisedWithEveryControlWithinReach) {
     EXPECT_EQ(w->model().solid.vertices.size(), 6);
     bar->setValue(0);
     QTest::mouseClick(controls::D2(*w), Qt::LeftButton);
-    EXPECT_TRUE(w->Timer1->isActive());
+    EXPECT_TRUE(controls::Timer1(*w)->isActive());
     QTest::mouseClick(controls::D2(*w), Qt::LeftButton);
-    EXPECT_FALSE(w->Timer1->isActive());
+    EXPECT_FALSE(controls::Timer1(*w)->isActive());
 
     // Keyboard focus moving into the strip brings the focused control into view.
     bar->setValue(0);
@@ -144,7 +145,7 @@ TEST(SmallScreen, OpensMaximisedWithEveryControlWithinReach) {
     w->resize(760, 520);
     QTest::qWait(30);
     EXPECT_EQ(w->size(), QSize(760, 520));
-    EXPECT_EQ(w->PB1->width(), 760);
+    EXPECT_EQ(controls::PB1(*w)->width(), 760);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // A long animation on the heaviest bodies: turns accumulate in the stored coordinates with nothing
 // renormalised, so rounding must not let the figure grow, shrink or break down over a long run.
 //   KESMORA_SOAK_TICKS=1000000 ./test_soak   a longer run
+#include "section_category.h"
 #include "bodies/build.h"
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"
@@ -28,7 +29,7 @@ const CatalogueTables& tables() {
 
 SolidModel build(int category, const char* latin1Name) {
     Selection sel;
-    sel.currentCategory = category;
+    sel.currentCategory = sectionCategory(category);
     neuwert(sel, tables(), latin1Name);
     return buildSolid(tables(), sel, latin1Name);
 }

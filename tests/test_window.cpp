@@ -1,4 +1,5 @@
 // The main window, headless: start state, layout, shortcuts, body selection and the build wiring.
+#include "fakedialogs.h"
 #include "app/mainwindow.h"
 #include "openwindow.h"
 #include "app/paintbox.h"
@@ -74,14 +75,14 @@ Point3D firstVertex(const TMainForm& w) {
 TEST(Window, StartState) {
     auto w = openWindow();
     EXPECT_EQ(w->windowTitle(), "Kesmora");
-    EXPECT_EQ(w->P1Caption->text(), utf8("Hexaeder, Würfel und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("Hexaeder, Würfel und dualer Körper"));
     EXPECT_TRUE(controls::modeButtons(*w)[5]->isChecked());
     EXPECT_EQ(controls::modeButtons(*w)[5]->text(), "Durchdringung 2");
     EXPECT_EQ(controls::modeButtons(*w)[4]->text(), "Durchdringung "); // with its trailing blank
     EXPECT_EQ(controls::t3(*w)->value(), 0);
     EXPECT_EQ(controls::t5(*w)->value(), 2);
     EXPECT_EQ(controls::D2(*w)->text(), "Rotation");
-    EXPECT_FALSE(w->Timer1->isActive());
+    EXPECT_FALSE(controls::Timer1(*w)->isActive());
     EXPECT_EQ(controls::R1Group(*w)->buttons().size(), 3);
     EXPECT_EQ(controls::R1(*w)->findChildren<QRadioButton*>().size(), 3); // "Krummlinige Körper" is gone
     EXPECT_EQ(controls::LB1(*w)->count(), 46);
@@ -94,27 +95,27 @@ TEST(Window, StartState) {
     EXPECT_GE(w->buildCount(), 1);
     EXPECT_EQ(w->model().solid.vertices.size(), 8);
     EXPECT_EQ(w->model().dual.faces.size(), 8);
-    EXPECT_EQ(w->sceneBitmap().size(), w->PB1->size());
+    EXPECT_EQ(w->sceneBitmap().size(), controls::PB1(*w)->size());
 }
 
 TEST(Window, LayoutOfTheClientArea) {
     auto w = openWindow();
     EXPECT_EQ(w->centralWidget()->size(), QSize(kClientWidth, kClientHeight));
-    EXPECT_EQ(w->P1->geometry(), QRect(0, 0, 1008, 27));
-    EXPECT_EQ(w->PB1->size(), QSize(1008, 534));
+    EXPECT_EQ(controls::P1(*w)->geometry(), QRect(0, 0, 1008, 27));
+    EXPECT_EQ(controls::PB1(*w)->size(), QSize(1008, 534));
     EXPECT_EQ(controls::P8(*w)->height(), 148);
     EXPECT_EQ(controls::P3(*w)->width(), 4);
     EXPECT_EQ(controls::D1(*w)->geometry(), QRect(224, 19, 110, 25));
     EXPECT_EQ(controls::LB1(*w)->geometry(), QRect(728, 16, 241, 116));
-    EXPECT_EQ(w->S8->geometry(), QRect(11, 2, 23, 24));
+    EXPECT_EQ(controls::S8(*w)->geometry(), QRect(11, 2, 23, 24));
     for (QToolButton* b : controls::colourButtons(*w))
         EXPECT_FALSE(b->accessibleName().isEmpty());
     EXPECT_EQ(controls::colourButtons(*w)[0]->accessibleName(), "Farbe der Dreiecke");
-    EXPECT_EQ(w->S8->toolTip(), utf8("Vergrößern"));
+    EXPECT_EQ(controls::S8(*w)->toolTip(), utf8("Vergrößern"));
     // Maximised to a client width of 1920 the controls stay centred; restored, the spacer is 4 again.
     w->centralWidget()->resize(1920, 1000);
     EXPECT_EQ(controls::P3(*w)->width(), 460);
-    EXPECT_EQ(w->PB1->size(), QSize(1920, 1000 - 27 - 148));
+    EXPECT_EQ(controls::PB1(*w)->size(), QSize(1920, 1000 - 27 - 148));
     w->centralWidget()->resize(1008, 709);
     EXPECT_EQ(controls::P3(*w)->width(), 4);
 }
@@ -136,7 +137,7 @@ TEST(Window, TabOrderOfTheControls) {
 TEST(Window, EscapeClosesEvenWhileAnimating) {
     auto w = openWindow();
     QTest::keyClick(w.get(), Qt::Key_F2);
-    EXPECT_TRUE(w->Timer1->isActive());
+    EXPECT_TRUE(controls::Timer1(*w)->isActive());
     QTest::keyClick(controls::LB1(*w), Qt::Key_Escape);
     QApplication::processEvents();
     EXPECT_FALSE(w->isVisible());
@@ -153,7 +154,7 @@ TEST(Window, EnterRebuildsWhicheverControlHasTheFocus) {
                             controls::modeButtons(*w)[0],
                             controls::modeButtons(*w)[5],
                             categoryButton(*w, 0),
-                            w->PB1};
+                            controls::PB1(*w)};
     for (QWidget* c : focusable) {
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
             c->setFocus();
@@ -169,7 +170,7 @@ TEST(Window, EnterRebuildsWhicheverControlHasTheFocus) {
 TEST(Window, BodyClicksAndArrowKeysTakeOverAndBuild) {
     auto w = openWindow();
     clickBody(*w, "Oktaeder");
-    EXPECT_EQ(w->P1Caption->text(), utf8("Oktaeder und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("Oktaeder und dualer Körper"));
     EXPECT_EQ(w->selection().bodyIndex, 2);
     EXPECT_EQ(w->model().solid.vertices.size(), 6);
     EXPECT_EQ(w->model().dual.faces.size(), 6);
@@ -183,7 +184,7 @@ TEST(Window, BodyClicksAndArrowKeysTakeOverAndBuild) {
         QApplication::processEvents();
         EXPECT_EQ(controls::LB1(*w)->currentRow(), row + 1);
         EXPECT_EQ(w->buildCount(), before + 1);
-        EXPECT_TRUE(w->P1Caption->text().startsWith(controls::LB1(*w)->currentItem()->text()));
+        EXPECT_TRUE(controls::P1Caption(*w)->text().startsWith(controls::LB1(*w)->currentItem()->text()));
     }
     // A click on the entry that is already selected builds it again.
     const int before = w->buildCount();
@@ -199,15 +200,15 @@ TEST(Window, CategoryChangeRefillsTheListWithoutBuilding) {
     const int builds = w->buildCount();
     categoryButton(*w, 2)->click(); // "Johnson Polyeder"
     QApplication::processEvents();
-    EXPECT_EQ(w->selection().currentCategory, 3);
+    EXPECT_EQ(w->selection().currentCategory, Category::Johnson);
     EXPECT_EQ(controls::LB1(*w)->count(), 77);
     EXPECT_EQ(controls::LB1(*w)->currentRow(), 0);
     EXPECT_EQ(controls::LB1(*w)->currentItem()->text(), "Johnson Polyeder 06");
     EXPECT_EQ(w->selection().bodyIndex, 28);
-    EXPECT_EQ(w->P1Caption->text(), "Johnson Polyeder 06 und quasiduales Polyeder");
+    EXPECT_EQ(controls::P1Caption(*w)->text(), "Johnson Polyeder 06 und quasiduales Polyeder");
     EXPECT_EQ(w->buildCount(), builds);
     EXPECT_EQ(w->model().solid.vertices.size(), 8); // the cube is still shown
-    EXPECT_FALSE(w->Timer1->isActive());
+    EXPECT_FALSE(controls::Timer1(*w)->isActive());
     EXPECT_EQ(controls::D2(*w)->text(), "Rotation");
     EXPECT_FALSE(controls::modeButtons(*w)[6]->isVisible());
     EXPECT_TRUE(controls::modeButtons(*w)[5]->isChecked());
@@ -229,7 +230,7 @@ TEST(Window, AnimationTurnsAndATickSurvivesItsOwnRedraw) {
     const Point3D start = firstVertex(*w);
     controls::D2(*w)->click();
     EXPECT_EQ(controls::D2(*w)->text(), "Abbruch");
-    EXPECT_EQ(w->Timer1->interval(), 10);
+    EXPECT_EQ(controls::Timer1(*w)->interval(), 10);
     const int builds = w->buildCount();
     QTest::qWait(150);
     const Point3D turned = firstVertex(*w);
@@ -237,7 +238,7 @@ TEST(Window, AnimationTurnsAndATickSurvivesItsOwnRedraw) {
     EXPECT_EQ(w->buildCount(), builds); // program repaints only show the scene
     QTest::keyClick(w.get(), Qt::Key_F2);
     EXPECT_EQ(controls::D2(*w)->text(), "Rotation");
-    EXPECT_FALSE(w->Timer1->isActive());
+    EXPECT_FALSE(controls::Timer1(*w)->isActive());
 
     // A resize is a system paint: the body is rebuilt in its initial orientation.
     w->centralWidget()->resize(1100, 709);
@@ -253,9 +254,9 @@ TEST(Window, AnimationTurnsAndATickSurvivesItsOwnRedraw) {
 // What the screen shows of the drawing area, read back from the window's backing store.
 QImage shownDrawingArea(TMainForm& w) {
     QApplication::processEvents();
-    const QPoint at = w.PB1->mapTo(w.window(), QPoint(0, 0));
+    const QPoint at = controls::PB1(w)->mapTo(w.window(), QPoint(0, 0));
     return w.screen()
-        ->grabWindow(w.window()->winId(), at.x(), at.y(), w.PB1->width(), w.PB1->height())
+        ->grabWindow(w.window()->winId(), at.x(), at.y(), controls::PB1(w)->width(), controls::PB1(w)->height())
         .toImage()
         .convertToFormat(QImage::Format_RGB32);
 }
@@ -274,13 +275,13 @@ TEST(Window, TheScreenShowsEachNewPictureWhole) {
         QTest::keyClick(w.get(), Qt::Key_F2);
         ASSERT_EQ(shownDrawingArea(*w), w->sceneBitmap()) << "mode button " << mode;
     }
-    w->S8->click(); // zoomed in, then out past the start
-    w->S9->click();
-    w->S9->click();
+    controls::S8(*w)->click(); // zoomed in, then out past the start
+    controls::S9(*w)->click();
+    controls::S9(*w)->click();
     EXPECT_EQ(shownDrawingArea(*w), w->sceneBitmap());
-    QTest::mousePress(w->PB1, Qt::LeftButton, {}, QPoint(300, 200));
-    QTest::mouseMove(w->PB1, QPoint(250, 260));
-    QTest::mouseRelease(w->PB1, Qt::LeftButton, {}, QPoint(250, 260));
+    QTest::mousePress(controls::PB1(*w), Qt::LeftButton, {}, QPoint(300, 200));
+    QTest::mouseMove(controls::PB1(*w), QPoint(250, 260));
+    QTest::mouseRelease(controls::PB1(*w), Qt::LeftButton, {}, QPoint(250, 260));
     EXPECT_EQ(shownDrawingArea(*w), w->sceneBitmap());
     clickBody(*w, "Kuboktaeder"); // a smaller picture in place of a larger one
     EXPECT_EQ(shownDrawingArea(*w), w->sceneBitmap());
@@ -290,22 +291,22 @@ TEST(Window, DragTurnsZoomAndResetScale) {
     auto w = openWindow();
     SolidModel expected = w->model();
     rechnen(expected, 10, 0, 0);
-    QTest::mousePress(w->PB1, Qt::LeftButton, {}, QPoint(300, 200));
-    EXPECT_EQ(w->PB1->cursor().shape(), Qt::SizeAllCursor);
-    QTest::mouseMove(w->PB1, QPoint(290, 200));
+    QTest::mousePress(controls::PB1(*w), Qt::LeftButton, {}, QPoint(300, 200));
+    EXPECT_EQ(controls::PB1(*w)->cursor().shape(), Qt::SizeAllCursor);
+    QTest::mouseMove(controls::PB1(*w), QPoint(290, 200));
     QApplication::processEvents();
     EXPECT_NEAR(firstVertex(*w).x, expected.solid.vertices[0].x, 1e-9);
     EXPECT_NEAR(firstVertex(*w).y, expected.solid.vertices[0].y, 1e-9);
-    QTest::mouseRelease(w->PB1, Qt::LeftButton, {}, QPoint(290, 200));
+    QTest::mouseRelease(controls::PB1(*w), Qt::LeftButton, {}, QPoint(290, 200));
     EXPECT_FALSE(w->animation().dragging);
-    EXPECT_NE(w->PB1->cursor().shape(), Qt::SizeAllCursor);
+    EXPECT_NE(controls::PB1(*w)->cursor().shape(), Qt::SizeAllCursor);
 
     const double scale = w->model().scale;
-    w->S8->click();
+    controls::S8(*w)->click();
     EXPECT_NEAR(w->model().scale, scale * 1.1, 1e-9);
-    w->S9->click();
+    controls::S9(*w)->click();
     EXPECT_NEAR(w->model().scale, scale, 1e-9);
-    w->S1->click();
+    controls::S1(*w)->click();
     EXPECT_DOUBLE_EQ(w->model().scale, kResetScale);
 }
 
@@ -315,9 +316,9 @@ TEST(Window, MouseWheelZoomsLikeTheButtons) {
     auto w = openWindow();
     auto wheel = [&](int eighths) {
         const QPointF at(300, 200);
-        QWheelEvent event(at, w->PB1->mapToGlobal(at), QPoint(), QPoint(0, eighths), Qt::NoButton,
+        QWheelEvent event(at, controls::PB1(*w)->mapToGlobal(at), QPoint(), QPoint(0, eighths), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(w->PB1, &event);
+        QApplication::sendEvent(controls::PB1(*w), &event);
         QApplication::processEvents();
     };
     SolidModel expected = w->model();
@@ -345,7 +346,7 @@ TEST(Window, ColourChoiceCancelledChangesNothingConfirmedRebuilds) {
     auto w = openWindow();
     std::vector<QColor> offered;
     std::optional<QColor> answer;
-    w->colourChooser = [&](QColor initial) {
+    kesmora::fakeDialogs(*w).colourChooser = [&](QColor initial) {
         offered.push_back(initial);
         return answer;
     };
@@ -381,7 +382,7 @@ TEST(Window, BrokenCountLineShowsAMessageAndKeepsTheWindowUsable) {
     }
     auto w = openWindow(dir);
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     clickBody(*w, "Oktaeder");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].contains("coordinates.txt"));
@@ -463,7 +464,7 @@ TEST(Window, AHiddenBodyStaysOnScreenUntilTheNextChoice) {
     std::ofstream(dir.path() / "excluded.txt", std::ios::binary | std::ios::app) << "Oktaeder\n";
     auto w = openWindow(dir.path());
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     EXPECT_EQ(rowOf(*w, "Oktaeder"), -1);
     QAction* item = showHiddenItem(*w);
     ASSERT_NE(item, nullptr);
@@ -477,12 +478,12 @@ TEST(Window, AHiddenBodyStaysOnScreenUntilTheNextChoice) {
     item->trigger();
     EXPECT_EQ(rowOf(*w, "Oktaeder"), -1);
     EXPECT_EQ(controls::LB1(*w)->currentItem(), nullptr);
-    EXPECT_EQ(w->P1Caption->text(), utf8("Oktaeder und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("Oktaeder und dualer Körper"));
     EXPECT_EQ(w->selection().bodyIndex, 2);
     EXPECT_EQ(w->buildCount(), builds);
     EXPECT_EQ(w->model().solid.vertices.size(), 6);
     // Enter, "Darstellung" and a repaint build it again, in its initial orientation.
-    w->S8->click();
+    controls::S8(*w)->click();
     QTest::keyClick(w.get(), Qt::Key_Return);
     EXPECT_EQ(w->buildCount(), builds + 1);
     EXPECT_EQ(w->model().solid.vertices.size(), 6);
@@ -492,7 +493,7 @@ TEST(Window, AHiddenBodyStaysOnScreenUntilTheNextChoice) {
     QTest::qWait(50);
     EXPECT_GE(w->buildCount(), builds + 3);
     EXPECT_EQ(w->model().solid.vertices.size(), 6);
-    EXPECT_EQ(w->P1Caption->text(), utf8("Oktaeder und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("Oktaeder und dualer Körper"));
 
     // Turned on again, its row comes back chosen.
     item->trigger();
@@ -502,7 +503,7 @@ TEST(Window, AHiddenBodyStaysOnScreenUntilTheNextChoice) {
     // The next choice in the list takes over.
     clickBody(*w, "Tetraeder");
     EXPECT_EQ(w->model().solid.vertices.size(), 4);
-    EXPECT_EQ(w->P1Caption->text(), utf8("Tetraeder und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("Tetraeder und dualer Körper"));
     builds = w->buildCount();
     QTest::keyClick(w.get(), Qt::Key_Return);
     EXPECT_EQ(w->model().solid.vertices.size(), 4);
@@ -526,10 +527,10 @@ TEST(Window, ReciprocalMenuItemSwitchesTheDualAndTheTitle) {
     const QList<QAction*> items = settings->actions();
     ASSERT_GE(items.size(), 2);
     QAction* item = items.back();
-    EXPECT_EQ(item, w->M18);
+    EXPECT_EQ(item, controls::menuItem(*w, "M18"));
     // After a separator, with "ausgeblendete Körper zeigen", the other choice of what is shown.
     ASSERT_GE(items.size(), 3);
-    EXPECT_EQ(items[items.size() - 2], w->showHidden);
+    EXPECT_EQ(items[items.size() - 2], controls::menuItem(*w, "showHidden"));
     EXPECT_TRUE(items[items.size() - 3]->isSeparator());
     EXPECT_EQ(item->text(), utf8("Dual als polare Reziproke"));
     EXPECT_TRUE(item->isCheckable());
@@ -543,30 +544,30 @@ TEST(Window, ReciprocalMenuItemSwitchesTheDualAndTheTitle) {
     item->trigger();
     QApplication::processEvents();
     EXPECT_TRUE(item->isChecked());
-    EXPECT_EQ(w->P1Caption->text(), utf8("Hexaeder, Würfel und polar reziproker Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("Hexaeder, Würfel und polar reziproker Körper"));
     EXPECT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
     EXPECT_TRUE(w->model().dualInfo.midsphere);
     EXPECT_NEAR(reach() / catalogueReach, 2.0, 1e-9);
 
     // Every build keeps to it, in every category.
     clickBody(*w, "Oktaeder");
-    EXPECT_EQ(w->P1Caption->text(), utf8("Oktaeder und polar reziproker Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("Oktaeder und polar reziproker Körper"));
     EXPECT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
     EXPECT_EQ(w->model().dual.vertices.size(), 8);
     categoryButton(*w, 1)->click();
     QApplication::processEvents();
     clickBody(*w, "Pyramidentetraeder");
-    EXPECT_EQ(w->P1Caption->text(), utf8("Pyramidentetraeder und polar reziproker Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("Pyramidentetraeder und polar reziproker Körper"));
     EXPECT_EQ(w->model().dual.vertices.size(), 12); // the truncated tetrahedron
     categoryButton(*w, 2)->click();
     QApplication::processEvents();
     clickBody(*w, "Johnson Polyeder 54");
-    EXPECT_EQ(w->P1Caption->text(), utf8("Johnson Polyeder 54 und polar reziproker Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("Johnson Polyeder 54 und polar reziproker Körper"));
     EXPECT_EQ(w->model().dual.faces.size(), w->model().solid.vertices.size()); // nothing cut
 
     item->trigger();
     QApplication::processEvents();
-    EXPECT_EQ(w->P1Caption->text(), utf8("Johnson Polyeder 54 und quasiduales Polyeder"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("Johnson Polyeder 54 und quasiduales Polyeder"));
     EXPECT_EQ(w->model().dualInfo.kind, DualKind::Catalogue);
     EXPECT_EQ(w->model().dual.faces.size(), 18);
 }
@@ -589,10 +590,10 @@ TEST(Window, ABodyWithoutReciprocalSaysSoOncePerBuild) {
 
     auto w = openWindow(dir);
     std::vector<QString> messages;
-    w->showError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
     clickBody(*w, "Tetrahemihexaeder");
     EXPECT_TRUE(messages.empty()); // the catalogue's dual needs no centre
-    w->M18->trigger();
+    controls::menuItem(*w, "M18")->trigger();
     QApplication::processEvents();
     ASSERT_EQ(messages.size(), 1u);
     const std::string message = messages[0].toStdString();
@@ -602,20 +603,20 @@ TEST(Window, ABodyWithoutReciprocalSaysSoOncePerBuild) {
     EXPECT_TRUE(w->model().dualInfo.reciprocalRefused());
     EXPECT_EQ(w->model().dual.vertices.size(), 7);
     // The title names the dual that is shown.
-    EXPECT_EQ(w->P1Caption->text(), utf8("Tetrahemihexaeder und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("Tetrahemihexaeder und dualer Körper"));
 
     // A repaint from the system builds again but does not repeat the message; a build the user
     // asks for does.
-    w->PB1->update();
+    controls::PB1(*w)->update();
     QApplication::processEvents();
     QApplication::processEvents();
     EXPECT_EQ(messages.size(), 1u);
     QTest::keyClick(w.get(), Qt::Key_Return);
     QApplication::processEvents();
     EXPECT_EQ(messages.size(), 2u);
-    EXPECT_EQ(w->P1Caption->text(), utf8("Tetrahemihexaeder und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("Tetrahemihexaeder und dualer Körper"));
     clickBody(*w, "Oktaeder");
     EXPECT_EQ(messages.size(), 2u);
     EXPECT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
-    EXPECT_EQ(w->P1Caption->text(), utf8("Oktaeder und polar reziproker Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), utf8("Oktaeder und polar reziproker Körper"));
 }

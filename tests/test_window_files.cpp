@@ -1,5 +1,6 @@
 // The window's "Datei" and "Hilfe" menus, its command line and its German Qt dialogs, headless:
 // the dialogs are replaced by scripted answers, the files read back.
+#include "fakedialogs.h"
 #include "app/mainwindow.h"
 #include "openwindow.h"
 #include "app/startup.h"
@@ -51,8 +52,8 @@ struct Recorded {
 };
 
 void record(TMainForm& w, Recorded& r) {
-    w.showError = [&r](const QString& m) { r.errors.push_back(m); };
-    w.showInformation = [&r](const QString& t, const QString& m) {
+    kesmora::fakeDialogs(w).onError = [&r](const QString& m) { r.errors.push_back(m); };
+    kesmora::fakeDialogs(w).onInformation = [&r](const QString& t, const QString& m) {
         r.titles.push_back(t);
         r.texts.push_back(m);
     };
@@ -119,8 +120,8 @@ TEST(WindowMenus, FileAndHelpMenusFramePreviousItemsWithTheirShortcuts) {
     EXPECT_EQ(action(*w, "savePictureAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     EXPECT_EQ(action(*w, "exportAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
     EXPECT_EQ(action(*w, "printNetAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
-    EXPECT_EQ(w->M1->shortcut(), QKeySequence(Qt::Key_Escape));
-    EXPECT_EQ(w->M2->shortcut(), QKeySequence(Qt::Key_F2));
+    EXPECT_EQ(controls::menuItem(*w, "M1")->shortcut(), QKeySequence(Qt::Key_Escape));
+    EXPECT_EQ(controls::menuItem(*w, "M2")->shortcut(), QKeySequence(Qt::Key_F2));
 }
 
 TEST(WindowMenus, SavedPictureIsTheDrawingAreaAsShown) {
@@ -132,10 +133,10 @@ TEST(WindowMenus, SavedPictureIsTheDrawingAreaAsShown) {
     QTest::keyClick(w.get(), Qt::Key_F2);
     QTest::qWait(120);
     QTest::keyClick(w.get(), Qt::Key_F2);
-    w->S8C(ZoomCommand::Enlarge);
+    controls::S8(*w)->click();
     QApplication::processEvents();
     const QString png = QString::fromStdString((dir.path() / "bild").string()); // no suffix: PNG
-    w->fileChooser = [&](const TMainForm::FileRequest& request) {
+    kesmora::fakeDialogs(*w).fileChooser = [&](const TMainForm::FileRequest& request) {
         EXPECT_TRUE(request.save);
         EXPECT_TRUE(request.filters.contains("*.svg"));
         return png;
@@ -146,7 +147,7 @@ TEST(WindowMenus, SavedPictureIsTheDrawingAreaAsShown) {
     EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), w->sceneBitmap().convertToFormat(QImage::Format_RGB32));
 
     const QString svg = QString::fromStdString((dir.path() / "bild.svg").string());
-    w->fileChooser = [&](const TMainForm::FileRequest&) { return svg; };
+    kesmora::fakeDialogs(*w).fileChooser = [&](const TMainForm::FileRequest&) { return svg; };
     action(*w, "savePictureAction")->trigger();
     QSvgRenderer renderer(svg);
     EXPECT_TRUE(renderer.isValid());
@@ -158,14 +159,14 @@ TEST(WindowMenus, SavedPictureIsTheDrawingAreaAsShown) {
     ASSERT_EQ(w->renderSettings().mode, DrawMode::Interpenetration3);
     QApplication::processEvents();
     const QString refused = QString::fromStdString((dir.path() / "mode7.svg").string());
-    w->fileChooser = [&](const TMainForm::FileRequest&) { return refused; };
+    kesmora::fakeDialogs(*w).fileChooser = [&](const TMainForm::FileRequest&) { return refused; };
     action(*w, "savePictureAction")->trigger();
     ASSERT_EQ(r.errors.size(), 1u);
     EXPECT_TRUE(r.errors.front().contains("Durchdringung 3")) << r.errors.front().toStdString();
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "mode7.svg"));
 
     // Cancelling the dialog writes nothing and says nothing.
-    w->fileChooser = [](const TMainForm::FileRequest&) { return QString(); };
+    kesmora::fakeDialogs(*w).fileChooser = [](const TMainForm::FileRequest&) { return QString(); };
     action(*w, "savePictureAction")->trigger();
     EXPECT_EQ(r.errors.size(), 1u);
 }
@@ -178,7 +179,7 @@ TEST(WindowMenus, ExportWritesSolidOrDualOutwardInEachFormat) {
     const SolidModel& m = w->model();
     const auto exportAs = [&](bool dual, MeshFormat format, const char* file) {
         const QString path = QString::fromStdString((dir.path() / file).string());
-        w->exportChooser = [=]() {
+        kesmora::fakeDialogs(*w).exportChooser = [=]() {
             return std::optional<TMainForm::ExportChoice>({dual, static_cast<int>(format), path});
         };
         action(*w, "exportAction")->trigger();
@@ -246,7 +247,7 @@ TEST(WindowMenus, ExportDialogNamesTheDualShown) {
             dialog->accept();
         });
         const QString path = QString::fromStdString((dir.path() / file).string());
-        w->fileChooser = [=](const TMainForm::FileRequest&) { return path; };
+        kesmora::fakeDialogs(*w).fileChooser = [=](const TMainForm::FileRequest&) { return path; };
         poll.start();
         action(*w, "exportAction")->trigger();
         poll.stop();
@@ -257,12 +258,12 @@ TEST(WindowMenus, ExportDialogNamesTheDualShown) {
         return first;
     };
 
-    const QString cube = w->P1Caption->text().section(QStringLiteral(" und "), 0, 0);
+    const QString cube = controls::P1Caption(*w)->text().section(QStringLiteral(" und "), 0, 0);
     ASSERT_FALSE(cube.isEmpty());
     EXPECT_EQ(exportDual("dual.obj"), "# " + cube.toStdString() + ", dualer Körper");
     EXPECT_EQ(offered, "Körper | dualer Körper");
 
-    w->M18->trigger();
+    controls::menuItem(*w, "M18")->trigger();
     QApplication::processEvents();
     ASSERT_EQ(w->model().dualInfo.kind, DualKind::PolarReciprocal);
     EXPECT_EQ(exportDual("reziprok.obj"), "# " + cube.toStdString() + ", polar reziproker Körper");
@@ -274,7 +275,7 @@ TEST(WindowMenus, ExportDialogNamesTheDualShown) {
     EXPECT_EQ(exportDual("j54-reziprok.obj"), "# Johnson Polyeder 54, polar reziproker Körper");
     EXPECT_EQ(offered, "Körper | polar reziproker Körper");
 
-    w->M18->trigger();
+    controls::menuItem(*w, "M18")->trigger();
     QApplication::processEvents();
     ASSERT_EQ(w->model().dualInfo.kind, DualKind::Catalogue);
     EXPECT_EQ(exportDual("j54.obj"), "# Johnson Polyeder 54, Quasi-Dual");
@@ -284,7 +285,7 @@ TEST(WindowMenus, ExportDialogNamesTheDualShown) {
     // An opened file's reciprocal; where the file's body has none, the dual from the face centroids
     // it shows instead. An L-shaped prism: the plane of its inner side runs through the centroid of
     // its vertices.
-    w->M18->trigger();
+    controls::menuItem(*w, "M18")->trigger();
     QApplication::processEvents();
     std::ofstream(dir.path() / "keil.off", std::ios::binary)
         << "OFF\n6 5 9\n0 0 0\n2 0 0\n0 2 0\n0 0 1\n2 0 1\n0 2 1\n3 0 2 1\n3 3 4 5\n4 0 1 4 3\n"
@@ -310,7 +311,7 @@ TEST(WindowMenus, PrintedPictureFillsAPdfPage) {
     record(*w, r);
     TempDir dir("window-print");
     const std::string pdf = (dir.path() / "bild.pdf").string();
-    w->printSetup = [&](QPrinter& printer) {
+    kesmora::fakeDialogs(*w).printSetup = [&](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(pdf));
         return true;
@@ -321,7 +322,7 @@ TEST(WindowMenus, PrintedPictureFillsAPdfPage) {
     EXPECT_EQ(pdfPages(bytes), 1);
     // A cancelled print dialog prints nothing.
     std::filesystem::remove(pdf);
-    w->printSetup = [](QPrinter&) { return false; };
+    kesmora::fakeDialogs(*w).printSetup = [](QPrinter&) { return false; };
     action(*w, "printPictureAction")->trigger();
     EXPECT_FALSE(std::filesystem::exists(pdf));
     EXPECT_TRUE(r.errors.empty());
@@ -355,7 +356,7 @@ TEST(WindowMenus, FileDialogOpenedAndCancelledLeavesNothingBehind) {
     auto w = openWindow();
     Recorded r;
     record(*w, r);
-    const QString caption = w->P1Caption->text();
+    const QString caption = controls::P1Caption(*w)->text();
     const auto fileDialogs = [] {
         int n = 0;
         for (QWidget* widget : QApplication::allWidgets())
@@ -400,7 +401,7 @@ TEST(WindowMenus, FileDialogOpenedAndCancelledLeavesNothingBehind) {
     EXPECT_EQ(w->findChildren<QObject*>().size(), childrenBefore);
     EXPECT_TRUE(w->isVisible()) << "the Escape for the dialog ended the program";
     EXPECT_TRUE(w->openedFileName().isEmpty());
-    EXPECT_EQ(w->P1Caption->text(), caption);
+    EXPECT_EQ(controls::P1Caption(*w)->text(), caption);
     EXPECT_TRUE(r.errors.empty()) << r.errors.front().toStdString();
     const QString home = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home);
@@ -409,10 +410,10 @@ TEST(WindowMenus, FileDialogOpenedAndCancelledLeavesNothingBehind) {
 
 TEST(WindowAccessibility, TitleLineReadsAsTheBodyShown) {
     auto w = openWindow();
-    QAccessibleInterface* title = QAccessible::queryAccessibleInterface(w->P1Caption);
+    QAccessibleInterface* title = QAccessible::queryAccessibleInterface(controls::P1Caption(*w));
     ASSERT_NE(title, nullptr);
-    EXPECT_FALSE(w->P1Caption->text().isEmpty());
-    EXPECT_EQ(title->text(QAccessible::Name), w->P1Caption->text());
+    EXPECT_FALSE(controls::P1Caption(*w)->text().isEmpty());
+    EXPECT_EQ(title->text(QAccessible::Name), controls::P1Caption(*w)->text());
     EXPECT_EQ(title->text(QAccessible::Description), "Titel");
 }
 
@@ -465,7 +466,7 @@ TEST(WindowCommandLine, TheFileNamedOpensOnceTheWindowRuns) {
     QApplication::processEvents();
     EXPECT_EQ(start.window->openedFileName(), "tetra.obj");
     EXPECT_EQ(start.window->model().solid.vertices.size(), 4);
-    EXPECT_EQ(start.window->P1Caption->text(), QString::fromUtf8("tetra.obj und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*start.window)->text(), QString::fromUtf8("tetra.obj und dualer Körper"));
 }
 
 // The start with a file of the largest size read, a byte less and a byte more, with each kind of
@@ -499,7 +500,7 @@ TEST(WindowCommandLine, AFileAtTheSizeLimitOpensAtTheStartAndOneByteMoreIsRefuse
             if (size <= limit) {
                 EXPECT_TRUE(r.errors.empty()) << r.errors.front().toStdString();
                 EXPECT_EQ(w.openedFileName(), QString::fromStdString(name));
-                EXPECT_EQ(w.P1Caption->text(),
+                EXPECT_EQ(controls::P1Caption(w)->text(),
                           QString::fromStdString(name) + QString::fromUtf8(" und dualer Körper"));
                 EXPECT_EQ(w.model().solid.vertices.size(), 201);
                 EXPECT_EQ(w.model().solid.faces.size(), 201);
@@ -510,7 +511,7 @@ TEST(WindowCommandLine, AFileAtTheSizeLimitOpensAtTheStartAndOneByteMoreIsRefuse
                 EXPECT_TRUE(r.errors[0].contains(QString::fromUtf8("größer als 4 MB")))
                     << r.errors[0].toStdString();
                 EXPECT_TRUE(w.openedFileName().isEmpty());
-                EXPECT_FALSE(w.P1Caption->text().contains(QStringLiteral("pyramide")));
+                EXPECT_FALSE(controls::P1Caption(w)->text().contains(QStringLiteral("pyramide")));
                 EXPECT_NE(w.model().solid.vertices.size(), 201);
             }
         }
@@ -543,7 +544,7 @@ TEST(WindowMenus, NetSavedAndPrintedByTheSharedNetCode) {
     const std::string pdf = (dir.path() / "netz.pdf").string();
     const std::string svg = (dir.path() / "netz.svg").string();
     // The solid on screen at 30 mm edges.
-    w->netChooser = [&](bool save) {
+    kesmora::fakeDialogs(*w).netChooser = [&](bool save) {
         EXPECT_TRUE(save);
         return std::optional<TMainForm::NetChoice>({0, 30, QString::fromStdString(pdf)});
     };
@@ -555,11 +556,11 @@ TEST(WindowMenus, NetSavedAndPrintedByTheSharedNetCode) {
 
     // The same net printed: as many pages as the saved file.
     const std::string printed = (dir.path() / "gedruckt.pdf").string();
-    w->netChooser = [&](bool save) {
+    kesmora::fakeDialogs(*w).netChooser = [&](bool save) {
         EXPECT_FALSE(save);
         return std::optional<TMainForm::NetChoice>({0, 30, QString()});
     };
-    w->printSetup = [&](QPrinter& printer) {
+    kesmora::fakeDialogs(*w).printSetup = [&](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(printed));
         return true;
@@ -568,13 +569,13 @@ TEST(WindowMenus, NetSavedAndPrintedByTheSharedNetCode) {
     EXPECT_EQ(pdfPages(readAll(printed)), pages);
 
     // The dual as SVG reads back.
-    w->netChooser = [&](bool) { return std::optional<TMainForm::NetChoice>({1, 0, QString::fromStdString(svg)}); };
+    kesmora::fakeDialogs(*w).netChooser = [&](bool) { return std::optional<TMainForm::NetChoice>({1, 0, QString::fromStdString(svg)}); };
     action(*w, "saveNetAction")->trigger();
     EXPECT_TRUE(QSvgRenderer(QString::fromStdString(svg)).isValid());
     EXPECT_TRUE(r.errors.empty()) << r.errors.front().toStdString();
 
     // Larger edges spread over more sheets: the truncated icosidodecahedron at 40 mm.
-    w->netChooser = [&](bool) {
+    kesmora::fakeDialogs(*w).netChooser = [&](bool) {
         return std::optional<TMainForm::NetChoice>({0, 40, QString::fromStdString(pdf)});
     };
     chooseBody(*w, 1, "Ikosidodekaederstumpf");
@@ -592,13 +593,13 @@ TEST(WindowMenus, NetOfAWarpedQuasiDualIsRefusedAndWritesNothing) {
     chooseBody(*w, 2, "Johnson Polyeder 90");
     ASSERT_EQ(w->model().solid.vertices.size(), 16);
     const std::string pdf = (dir.path() / "j90.pdf").string();
-    w->netChooser = [&](bool) { return std::optional<TMainForm::NetChoice>({1, 0, QString::fromStdString(pdf)}); };
+    kesmora::fakeDialogs(*w).netChooser = [&](bool) { return std::optional<TMainForm::NetChoice>({1, 0, QString::fromStdString(pdf)}); };
     action(*w, "saveNetAction")->trigger();
     ASSERT_EQ(r.errors.size(), 1u);
     EXPECT_TRUE(r.errors.front().contains(QString::fromUtf8("verzogene Flächen"))) << r.errors.front().toStdString();
     EXPECT_FALSE(std::filesystem::exists(pdf));
     // Its polar reciprocal has flat faces and a net.
-    w->netChooser = [&](bool) { return std::optional<TMainForm::NetChoice>({2, 0, QString::fromStdString(pdf)}); };
+    kesmora::fakeDialogs(*w).netChooser = [&](bool) { return std::optional<TMainForm::NetChoice>({2, 0, QString::fromStdString(pdf)}); };
     action(*w, "saveNetAction")->trigger();
     EXPECT_EQ(r.errors.size(), 1u) << r.errors.back().toStdString();
     EXPECT_EQ(readAll(pdf).rfind("%PDF", 0), 0u);

@@ -1,5 +1,7 @@
 // A body that cannot be built, chosen by a click, a key or a category change: the message comes,
 // the solid on screen stays, and every control goes on naming that solid.
+#include "fakedialogs.h"
+#include "section_category.h"
 #include "app/mainwindow.h"
 #include "app/paintbox.h"
 #include "bodies/build.h"
@@ -63,14 +65,14 @@ void breakFaceBlock(std::string& faces, int blockId) {
 int faceBlockOf(int category, const char* latin1Name) {
     const CatalogueTables tables = LoadCatalogueTables(KESMORA_DATA_DIR);
     Selection s;
-    s.currentCategory = category;
+    s.currentCategory = sectionCategory(category);
     neuwert(s, tables, latin1Name);
-    return dispatchFor(category, s.bodyIndex)->blockId;
+    return dispatchFor(sectionCategory(category), s.bodyIndex)->blockId;
 }
 
 std::unique_ptr<TMainForm> openWindow(const fs::path& dataDir, std::vector<QString>& messages) {
     auto w = std::make_unique<TMainForm>(dataDir);
-    w->showError = [&messages](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onError = [&messages](const QString& m) { messages.push_back(m); };
     w->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     QTest::qWait(20); // a failed first paint reports after the paint
@@ -106,7 +108,7 @@ QStringList selectedTexts(const TMainForm& w) {
 
 Named namedBy(const TMainForm& w) {
     return {controls::R1Group(w)->checkedId(),
-            w.P1Caption->text(),
+            controls::P1Caption(w)->text(),
             controls::LB1(w)->currentRow(),
             controls::LB1(w)->currentItem() ? controls::LB1(w)->currentItem()->text() : QString(),
             w.selection(),
@@ -180,7 +182,7 @@ TEST_P(FailedChoice, LeavesTheControlsWithTheShownBody) {
     EXPECT_EQ(w->model().solid.vertices.size(), shownModel.solid.vertices.size());
     expectSameNaming(namedBy(*w), shown);
     QTest::keyClick(w.get(), Qt::Key_F2);
-    EXPECT_TRUE(w->Timer1->isActive());
+    EXPECT_TRUE(controls::Timer1(*w)->isActive());
     QTest::qWait(40);
     QTest::keyClick(w.get(), Qt::Key_F2);
     expectSameNaming(namedBy(*w), shown);
@@ -189,7 +191,7 @@ TEST_P(FailedChoice, LeavesTheControlsWithTheShownBody) {
     clickBody(*w, QString::fromUtf8("Hexaeder, Würfel"));
     EXPECT_EQ(messages.size(), 2u) << messages.back().toStdString();
     EXPECT_EQ(w->model().solid.vertices.size(), 8);
-    EXPECT_EQ(w->P1Caption->text(), QString::fromUtf8("Hexaeder, Würfel und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), QString::fromUtf8("Hexaeder, Würfel und dualer Körper"));
     EXPECT_EQ(controls::LB1(*w)->currentItem()->text(), QString::fromUtf8("Hexaeder, Würfel"));
     EXPECT_EQ(w->selection().bodyIndex, 1);
 }
@@ -227,12 +229,12 @@ TEST(FailedChoice, AfterACategoryChangeGoesBackToTheShownCategory) {
         EXPECT_EQ(shown.caption, QString::fromUtf8("Hexaeder, Würfel und dualer Körper"));
         controls::R1Group(*w)->button(2)->click(); // "Johnson Polyeder"
         QApplication::processEvents();
-        ASSERT_EQ(w->P1Caption->text(), "Johnson Polyeder 06 und quasiduales Polyeder");
+        ASSERT_EQ(controls::P1Caption(*w)->text(), "Johnson Polyeder 06 und quasiduales Polyeder");
         EXPECT_FALSE(controls::modeButtons(*w)[6]->isVisible());
         if (byEnter) {
             QTest::keyClick(w.get(), Qt::Key_Return);
         } else {
-            w->PB1->update();
+            controls::PB1(*w)->update();
         }
         QTest::qWait(30);
         ASSERT_EQ(messages.size(), 1u) << (byEnter ? "Enter" : "paint");
@@ -247,8 +249,8 @@ TEST(FailedChoice, AfterACategoryChangeGoesBackToTheShownCategory) {
         QApplication::processEvents();
         clickBody(*w, "Johnson Polyeder 07");
         EXPECT_EQ(messages.size(), 1u) << messages.back().toStdString();
-        EXPECT_EQ(w->selection().currentCategory, 3);
-        EXPECT_EQ(w->P1Caption->text(), "Johnson Polyeder 07 und quasiduales Polyeder");
+        EXPECT_EQ(w->selection().currentCategory, Category::Johnson);
+        EXPECT_EQ(controls::P1Caption(*w)->text(), "Johnson Polyeder 07 und quasiduales Polyeder");
         EXPECT_NE(w->model().solid.vertices.size(), 8);
     }
 }

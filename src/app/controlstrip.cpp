@@ -106,7 +106,7 @@ ControlStrip::ControlStrip(const std::array<QColor, 7>& colours) {
     R1->setGeometry(536, 12, 177, 101);
     R1Group = new QButtonGroup(this);
     R1Group->setObjectName("R1Group");
-    // The three categories offered, items 0 to 2 (the catalogue's categories 0, 2 and 3).
+    // The three categories offered, items 0 to 2 (kCategories).
     const char* items[3] = {"Polyeder", "Archimedische Körper", "Johnson Polyeder"};
     for (int i = 0; i < 3; ++i) {
         auto* radio = new QRadioButton(QString::fromUtf8(items[i]), R1);
@@ -190,10 +190,10 @@ void ControlStrip::checkMode(DrawMode mode) {
     modeButtons_[static_cast<std::size_t>(mode) - 1]->setChecked(true);
 }
 
-bool ControlStrip::offerModesOfItem(int item) {
+bool ControlStrip::offerModesOf(Category category) {
     QRadioButton* interpenetration3 = modeButtons_[6];
-    interpenetration3->setVisible(item != 2);
-    if (item == 2 && interpenetration3->isChecked()) {
+    interpenetration3->setVisible(offersInterpenetration3(category));
+    if (!offersInterpenetration3(category) && interpenetration3->isChecked()) {
         checkMode(DrawMode::Interpenetration2);
         return true;
     }

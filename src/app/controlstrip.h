@@ -5,6 +5,7 @@
 // never holds a control itself.
 #pragma once
 
+#include "catalogue/category.h"
 #include "view/animation.h"
 #include "view/rendersettings.h"
 
@@ -51,9 +52,9 @@ class ControlStrip : public QFrame {
     void checkCategoryItem(int item);
 
     void checkMode(DrawMode mode);
-    // Offers "Durchdringung 3" unless item 2 (the Johnson bodies) is checked; when it was the
-    // chosen mode there, "Durchdringung 2" is checked instead and the function returns true.
-    bool offerModesOfItem(int item);
+    // Offers "Durchdringung 3" where the category does; when it was the chosen mode and the
+    // category has none, "Durchdringung 2" is checked instead and the function returns true.
+    bool offerModesOf(Category category);
 
     void setAnimationCaption(bool running);
     void setColourPicture(int slot, const QColor& colour);

@@ -1,24 +1,15 @@
-// The "Datei" and "Hilfe" menus: pictures, meshes and print-outs of what the window shows, and the
-// help texts. The files are written by the same code as the inspector's (export/figurefile.h).
-#include "mainwindow.h"
+// The "Datei" commands and the "Hilfe" texts. The files are written by the same code as the
+// inspector's (export/figurefile.h).
+#include "filecommands.h"
 
 #include "export/figurefile.h"
 #include "export/netlayout.h"
 #include "export/netpage.h"
+#include "view/renderer.h"
 
-#include <QComboBox>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QFormLayout>
-#include <QLabel>
 #include <QPageLayout>
-#include <QSpinBox>
-#include <QMenuBar>
-#include <QMessageBox>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 
 #ifndef KESMORA_VERSION
@@ -34,80 +25,11 @@ QString withSuffix(const QString& path, const QString& suffix) {
     return QFileInfo(path).suffix().isEmpty() ? path + QLatin1Char('.') + suffix : path;
 }
 
-struct MeshFormatEntry {
-    const char* label;
-    const char* suffix;
-    MeshFormat format;
-};
-const MeshFormatEntry kMeshFormats[] = {{"OFF (Object File Format)", "off", MeshFormat::Off},
-                                        {"OBJ (Wavefront)", "obj", MeshFormat::Obj},
-                                        {"STL, binär", "stl", MeshFormat::Stl},
-                                        {"STL, Text (ASCII)", "stl", MeshFormat::StlAscii}};
-
 } // namespace
 
-void TMainForm::createFileMenu() {
-    QMenu* menu = menuBar()->addMenu(QStringLiteral("Datei"));
-    menu->setObjectName("fileMenu");
-    const auto item = [&](QAction*& action, const char* name, const char* text, QKeySequence key) {
-        action = menu->addAction(QString::fromUtf8(text));
-        action->setObjectName(QString::fromLatin1(name));
-        if (!key.isEmpty()) action->setShortcut(key);
-    };
-    item(openAction, "openAction", "Öffnen…", QKeySequence(Qt::CTRL | Qt::Key_O));
-    menu->addSeparator();
-    item(savePictureAction, "savePictureAction", "Bild speichern…", QKeySequence(Qt::CTRL | Qt::Key_S));
-    item(exportAction, "exportAction", "Exportieren…", QKeySequence(Qt::CTRL | Qt::Key_E));
-    item(saveNetAction, "saveNetAction", "Netz speichern…", {});
-    menu->addSeparator();
-    item(printNetAction, "printNetAction", "Netz drucken…", QKeySequence(Qt::CTRL | Qt::Key_P));
-    item(printPictureAction, "printPictureAction", "Bild drucken…", {});
-    connect(openAction, &QAction::triggered, this, [this] { guarded([&] { openFromDialog(); }); });
-    connect(savePictureAction, &QAction::triggered, this, [this] { guarded([&] { savePicture(); }); });
-    connect(exportAction, &QAction::triggered, this, [this] { guarded([&] { exportFigure(); }); });
-    connect(saveNetAction, &QAction::triggered, this, [this] { guarded([&] { saveNet(); }); });
-    connect(printNetAction, &QAction::triggered, this, [this] { guarded([&] { printNet(); }); });
-    connect(printPictureAction, &QAction::triggered, this, [this] { guarded([&] { printPicture(); }); });
-}
-
-void TMainForm::createHelpMenu() {
-    QMenu* menu = menuBar()->addMenu(QStringLiteral("Hilfe"));
-    menu->setObjectName("helpMenu");
-    shortcutsAction = menu->addAction(QString::fromUtf8("Tastenkürzel"));
-    shortcutsAction->setObjectName("shortcutsAction");
-    aboutAction = menu->addAction(QString::fromUtf8("Über Kesmora"));
-    aboutAction->setObjectName("aboutAction");
-    connect(shortcutsAction, &QAction::triggered, this, [this] { guarded([&] { showShortcuts(); }); });
-    connect(aboutAction, &QAction::triggered, this, [this] { guarded([&] { showAbout(); }); });
-}
-
-QString TMainForm::chooseFile(const FileRequest& request) {
-    if (fileChooser) return fileChooser(request);
-    return request.save ? QFileDialog::getSaveFileName(this, request.caption, QString(), request.filters)
-                        : QFileDialog::getOpenFileName(this, request.caption, QString(), request.filters);
-}
-
-void TMainForm::inform(const QString& title, const QString& text) {
-    if (showInformation)
-        showInformation(title, text);
-    else
-        QMessageBox::information(this, title, text);
-}
-
-QString TMainForm::shownBodyName() const {
-    if (opened_) return openedFileName();
-    return shown_ ? shown_->name : QStringLiteral("Kesmora");
-}
-
-void TMainForm::openFromDialog() {
-    openFile(chooseFile({QString::fromUtf8("Polyederdatei öffnen"),
-                         QStringLiteral("Polyederdateien (*.off *.obj *.OFF *.OBJ);;OFF (*.off *.OFF);;"
-                                        "OBJ (*.obj *.OBJ);;Alle Dateien (*)"),
-                         false}));
-}
-
-void TMainForm::savePicture() {
-    QString path = chooseFile({QStringLiteral("Bild speichern"),
+void FileCommands::savePicture() {
+    const Shown s = shown_();
+    QString path = dialogs_().chooseFile({QStringLiteral("Bild speichern"),
                                QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg)"), true});
     if (path.isEmpty()) return;
     path = withSuffix(path, QStringLiteral("png"));
@@ -115,66 +37,36 @@ void TMainForm::savePicture() {
     if (suffix != QLatin1String("png") && suffix != QLatin1String("svg"))
         throw std::runtime_error("Ein Bild wird als PNG (.png) oder SVG (.svg) gespeichert, nicht als „." +
                                  suffix.toStdString() + "“.");
-    if (sceneBitmap_.isNull())
+    if (s.picture.isNull())
         throw std::runtime_error("Es ist noch kein Bild zu sehen, das gespeichert werden könnte.");
-    writeScenePicture(model_, render_, sceneBitmap_.size(), P1Caption->text().toStdString(), path.toStdString(),
+    writeScenePicture(s.model, s.render, s.picture.size(), s.title.toStdString(), path.toStdString(),
                       suffix == QLatin1String("svg"));
 }
 
-void TMainForm::exportFigure() {
-    std::optional<ExportChoice> choice;
-    if (exportChooser) {
-        choice = exportChooser();
-    } else {
-        QDialog dialog(this);
-        dialog.setWindowTitle(QStringLiteral("Exportieren"));
-        auto* form = new QFormLayout(&dialog);
-        auto* figure = new QComboBox(&dialog);
-        figure->setAccessibleName(QStringLiteral("Figur"));
-        figure->addItem(QString::fromUtf8("Körper"));
-        figure->addItem(QString::fromLatin1(dualShapeName(model_.dualInfo.shape)));
-        auto* format = new QComboBox(&dialog);
-        format->setAccessibleName(QStringLiteral("Format"));
-        for (const MeshFormatEntry& f : kMeshFormats)
-            format->addItem(QString::fromUtf8(f.label));
-        form->addRow(QStringLiteral("Figur:"), figure);
-        form->addRow(QStringLiteral("Format:"), format);
-        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-        connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-        connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-        form->addRow(buttons);
-        if (dialog.exec() != QDialog::Accepted) return;
-        const MeshFormatEntry& f = kMeshFormats[format->currentIndex()];
-        const QString path = chooseFile(
-            {QStringLiteral("Exportieren"),
-             QString::fromUtf8(f.label) + QStringLiteral(" (*.") + QString::fromLatin1(f.suffix) + QLatin1Char(')'),
-             true});
-        if (path.isEmpty()) return;
-        choice = ExportChoice{figure->currentIndex() == 1, static_cast<int>(f.format),
-                              withSuffix(path, QString::fromLatin1(f.suffix))};
-    }
+void FileCommands::exportFigure() {
+    const Shown s = shown_();
+    const std::optional<Dialogs::ExportChoice> choice =
+        dialogs_().chooseExport(QString::fromLatin1(dualShapeName(s.model.dualInfo.shape)));
     if (!choice || choice->path.isEmpty()) return;
     if (choice->format < 0 || choice->format > static_cast<int>(MeshFormat::StlAscii))
         throw std::runtime_error("Unbekanntes Exportformat.");
-    writeFigureFile(model_, choice->dual, static_cast<MeshFormat>(choice->format),
-                    figureTitle(shownBodyName().toStdString(), choice->dual, model_.dualInfo.shape),
+    writeFigureFile(s.model, choice->dual, static_cast<MeshFormat>(choice->format),
+                    figureTitle(s.bodyName.toStdString(), choice->dual, s.model.dualInfo.shape),
                     choice->path.toStdString());
 }
 
-bool TMainForm::setUpPrinter(QPrinter& printer, const QString& title) {
+bool FileCommands::setUpPrinter(QPrinter& printer, const QString& title) {
     printer.setDocName(title);
-    if (printSetup) return printSetup(printer);
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(title);
-    return dialog.exec() == QDialog::Accepted;
+    return dialogs_().setUpPrinter(printer, title);
 }
 
-void TMainForm::printPicture() {
+void FileCommands::printPicture() {
+    const Shown s = shown_();
     QPrinter printer(QPrinter::HighResolution);
     if (!setUpPrinter(printer, QStringLiteral("Bild drucken"))) return;
     // The picture drawn again as it is shown, fitted into the page with its proportions kept:
     // vector lines for modes 1 to 6, the pixels of "Durchdringung 3", which only exist as such.
-    const QSize size = sceneBitmap_.size();
+    const QSize size = s.picture.size();
     if (size.isEmpty()) throw std::runtime_error("Es ist noch kein Bild zu sehen, das gedruckt werden könnte.");
     QPainter painter;
     if (!painter.begin(&printer))
@@ -185,12 +77,12 @@ void TMainForm::printPicture() {
     painter.translate((area.width() - size.width() * scale) / 2, (area.height() - size.height() * scale) / 2);
     painter.scale(scale, scale);
     SceneRenderer renderer;
-    if (render_.mode == DrawMode::Interpenetration3) {
+    if (s.render.mode == DrawMode::Interpenetration3) {
         QImage image;
-        renderer.renderScene(image, size, model_, render_);
+        renderer.renderScene(image, size, s.model, s.render);
         painter.drawImage(QPoint(0, 0), image);
     } else {
-        renderer.zeichnenx(painter, size, model_, render_);
+        renderer.zeichnenx(painter, size, s.model, s.render);
     }
     if (!painter.end()) throw std::runtime_error("Der Druck ist fehlgeschlagen.");
 }
@@ -223,39 +115,13 @@ NetFigures netFigures(const SolidModel& model) {
 
 } // namespace
 
-std::optional<TMainForm::NetChoice> TMainForm::chooseNet(bool save) {
-    if (netChooser) return netChooser(save);
-    QDialog dialog(this);
-    dialog.setWindowTitle(save ? QStringLiteral("Netz speichern") : QStringLiteral("Netz drucken"));
-    auto* form = new QFormLayout(&dialog);
-    auto* figure = new QComboBox(&dialog);
-    figure->setAccessibleName(QStringLiteral("Figur"));
-    figure->addItems(netFigures(model_).labels);
-    auto* edge = new QSpinBox(&dialog);
-    edge->setAccessibleName(QString::fromUtf8("Kantenlänge in Millimetern"));
-    edge->setRange(0, 1000);
-    edge->setSuffix(QStringLiteral(" mm"));
-    edge->setSpecialValueText(QString::fromUtf8("so groß, wie eine Seite fasst"));
-    form->addRow(QStringLiteral("Figur:"), figure);
-    form->addRow(QString::fromUtf8("Längste Kante:"), edge);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    form->addRow(buttons);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    NetChoice choice{figure->currentIndex(), edge->value(), QString()};
-    if (save) {
-        choice.path = chooseFile({QStringLiteral("Netz speichern"),
-                                  QStringLiteral("PDF-Dokument (*.pdf);;SVG-Grafik (*.svg)"), true});
-        if (choice.path.isEmpty()) return std::nullopt;
-        choice.path = withSuffix(choice.path, QStringLiteral("pdf"));
-    }
-    return choice;
+std::optional<Dialogs::NetChoice> FileCommands::chooseNet(bool save, const SolidModel& model) {
+    return dialogs_().chooseNet(save, netFigures(model).labels);
 }
 
 namespace {
 
-NetRequest netRequestFor(const SolidModel& model, const QString& name, const TMainForm::NetChoice& choice) {
+NetRequest netRequestFor(const SolidModel& model, const QString& name, const Dialogs::NetChoice& choice) {
     const NetFigures figures = netFigures(model);
     if (choice.figure < 0 || choice.figure >= static_cast<int>(figures.sides.size()))
         throw std::runtime_error("Diese Figur gibt es nicht.");
@@ -267,20 +133,22 @@ NetRequest netRequestFor(const SolidModel& model, const QString& name, const TMa
 
 } // namespace
 
-void TMainForm::saveNet() {
-    const std::optional<NetChoice> choice = chooseNet(true);
+void FileCommands::saveNet() {
+    const Shown s = shown_();
+    const std::optional<Dialogs::NetChoice> choice = chooseNet(true, s.model);
     if (!choice || choice->path.isEmpty()) return;
     const QString suffix = QFileInfo(choice->path).suffix().toLower();
     if (suffix != QLatin1String("pdf") && suffix != QLatin1String("svg"))
         throw std::runtime_error("Ein Netz wird als PDF (.pdf) oder SVG (.svg) gespeichert, nicht als „." +
                                  suffix.toStdString() + "“.");
-    writeNet(layoutNet(netRequestFor(model_, shownBodyName(), *choice)), choice->path.toStdString());
+    writeNet(layoutNet(netRequestFor(s.model, s.bodyName, *choice)), choice->path.toStdString());
 }
 
-void TMainForm::printNet() {
-    const std::optional<NetChoice> choice = chooseNet(false);
+void FileCommands::printNet() {
+    const Shown s = shown_();
+    const std::optional<Dialogs::NetChoice> choice = chooseNet(false, s.model);
     if (!choice) return;
-    NetRequest request = netRequestFor(model_, shownBodyName(), *choice);
+    NetRequest request = netRequestFor(s.model, s.bodyName, *choice);
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     if (!setUpPrinter(printer, QStringLiteral("Netz drucken"))) return;
@@ -291,8 +159,9 @@ void TMainForm::printNet() {
     paintNetSheets(printer, layoutNet(request));
 }
 
-void TMainForm::showShortcuts() {
-    inform(QString::fromUtf8("Tastenkürzel"),
+void FileCommands::showShortcuts() {
+    const Shown s = shown_();
+    dialogs_().showInformation(QString::fromUtf8("Tastenkürzel"),
            QString::fromUtf8("Eingabe\tKörper darstellen\n"
                              "F2\tAnimation starten und anhalten\n"
                              "F3\tEigenschaften zeigen und verbergen\n"
@@ -305,8 +174,9 @@ void TMainForm::showShortcuts() {
                              "Ziehen mit der linken Maustaste\tdrehen"));
 }
 
-void TMainForm::showAbout() {
-    inform(QString::fromUtf8("Über Kesmora"),
+void FileCommands::showAbout() {
+    const Shown s = shown_();
+    dialogs_().showInformation(QString::fromUtf8("Über Kesmora"),
            QString::fromUtf8("Kesmora %1\n\n"
                              "Platonische, archimedische, catalanische und Johnson-Körper und viele mehr, "
                              "jeweils neben ihrem dualen Körper: in sieben Darstellungen, gedreht, vergrößert, "
@@ -315,5 +185,8 @@ void TMainForm::showAbout() {
                              "Software und kommt ohne jede Gewährleistung.")
                .arg(QStringLiteral(KESMORA_VERSION)));
 }
+
+FileCommands::FileCommands(std::function<Shown()> shown, std::function<Dialogs&()> dialogs)
+    : shown_(std::move(shown)), dialogs_(std::move(dialogs)) {}
 
 } // namespace kesmora

@@ -1,4 +1,4 @@
-// The main window and its wiring.
+// The main window: its layout, menus and wiring, its events, and the handlers of the view.
 #include "mainwindow.h"
 
 #include "bodies/build.h"
@@ -13,7 +13,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QColorDialog>
 #include <QDropEvent>
 #include <QEvent>
 #include <QFile>
@@ -21,7 +20,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
@@ -40,13 +38,6 @@ namespace {
 
 constexpr int kTitleHeight = 27;
 
-QString fromTable(const std::string& s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-std::string toTable(const QString& s) {
-    return s.toLatin1().toStdString();
-}
-
 // The first local file among what is dragged, or an empty string.
 QString draggedFile(const QMimeData* mime) {
     if (!mime || !mime->hasUrls()) return {};
@@ -57,12 +48,13 @@ QString draggedFile(const QMimeData* mime) {
 
 } // namespace
 
-TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent) : QMainWindow(parent) {
-    // FormCreate, in order: the scene image, the tables, the category, the lists, the mode, the
+TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent)
+    : QMainWindow(parent), session_(std::make_shared<const CatalogueTables>(LoadCatalogueTables(dataDir))),
+      dialogs_(qtDialogs(this)),
+      files_([this] { return shownForFiles(); }, [this]() -> Dialogs& { return *dialogs_; }) {
+    // Window creation, in order: the scene image, the tables, the category, the lists, the mode, the
     // initial body, the turn steps, readyFlag, and a category click that only stops the timer.
     sceneBitmap_ = QImage(1, 1, QImage::Format_RGB32);
-    tables_ = LoadCatalogueTables(dataDir);
-    selection_.currentCategory = 0;
 
     setWindowTitle(QStringLiteral("Kesmora"));
     setFont(pixelFont(12));
@@ -75,7 +67,6 @@ TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent) : QM
     strip_->checkMode(DrawMode::Interpenetration2);
     render_.mode = DrawMode::Interpenetration2;
     if (strip_->bodyCount() > 17) strip_->chooseBodyRow(17);
-    selection_.bodyIndex = 0;
     animation_ = AnimationState{};
     readyFlag_ = true;
     R1C();
@@ -111,7 +102,7 @@ void TMainForm::placeOnScreen(const QRect& available, const QMargins& frameMargi
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-TMainForm::~TMainForm() = default; // FormDestroy: the tables and images go with the window
+TMainForm::~TMainForm() = default; // the tables and images go with the window
 
 void TMainForm::createControls() {
     client_ = new QWidget(this);
@@ -216,18 +207,6 @@ void TMainForm::createViewMenu() {
     connect(properties_, &PropertiesWindow::visibilityChanged, propertiesAction, &QAction::setChecked);
 }
 
-void TMainForm::showPropertiesOfShownBody() {
-    if (!shown_) return;
-    if (opened_) {
-        properties_->showBody(model_, openedFileName(), fromTable(dualShapeName(model_.dualInfo.shape)));
-        return;
-    }
-    // Only Platonic, Archimedean and Catalan solids look their dual's name up in the catalogue.
-    properties_->showBody(model_, shown_->name,
-                          fromTable(dualNameFor(tables_, shown_->selection.currentCategory,
-                                                shown_->selection.bodyIndex, model_.dualInfo.shape)));
-}
-
 void TMainForm::wire() {
     connect(M1, &QAction::triggered, this, [this] { guarded([&] { S13C(); }); });
     connect(M5, &QAction::triggered, this, [this] { guarded([&] { x2C(); }); });
@@ -289,16 +268,12 @@ void TMainForm::wire() {
 }
 
 void TMainForm::reportError(const std::string& message) {
-    const QString text = QString::fromUtf8(message.c_str());
-    if (showError)
-        showError(text);
-    else
-        QMessageBox::critical(this, QStringLiteral("Kesmora"), text);
+    dialogs_->showError(QString::fromUtf8(message.c_str()));
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!shownOnce_) { // FormShow
+    if (!shownOnce_) { // the first show takes over the chosen body
         shownOnce_ = true;
         guarded([&] { neuwert(); });
         // The frame's size is known only once the window is on screen; a frame that then does
@@ -349,182 +324,12 @@ void TMainForm::layoutClientArea() {
     strip_->P8Resize();
 }
 
-void TMainForm::fillBodyList() {
-    // Filling the list from code is no click. It is emptied first: a category whose list cannot be
-    // made leaves none.
-    strip_->setBodyNames({});
-    chosenWithoutRow_.clear();
-    QStringList names;
-    for (const std::string& name : kesmora::fillBodyList(tables_, selection_.currentCategory, hidden_))
-        names.append(fromTable(name));
-    strip_->setBodyNames(names);
-}
-
-void TMainForm::chooseBody(const QString& name) {
-    strip_->chooseBodyNamed(name);
-    chosenWithoutRow_ = strip_->currentBodyName().isNull() ? name : QString();
-}
-
-QString TMainForm::chosenBodyName() const {
-    const QString current = strip_->currentBodyName();
-    return current.isNull() ? chosenWithoutRow_ : current;
-}
-
-void TMainForm::showHiddenC() {
-    // The chosen body stays chosen, and on screen: only the list changes.
-    const QString chosen = chosenBodyName();
-    hidden_ = showHidden->isChecked() ? HiddenBodies::Shown : HiddenBodies::LeftOut;
-    fillBodyList();
-    if (!chosen.isNull()) chooseBody(chosen);
-}
-
 void TMainForm::applyAnimationControls(const AnimationControls& controls) {
     strip_->setAnimationCaption(controls.running);
     if (controls.timerInterval == 0)
         Timer1->stop();
     else
         Timer1->start(controls.timerInterval);
-}
-
-bool TMainForm::showModesOfItem(int item) {
-    if (!strip_->offerModesOfItem(item)) return false;
-    render_.mode = DrawMode::Interpenetration2;
-    return true;
-}
-
-void TMainForm::R1C() {
-    applyAnimationControls(stopAnimation(animation_));
-    const int item = strip_->categoryItem();
-    const int category = categoryOfItem(item);
-    if (category == selection_.currentCategory) return;
-    if (showModesOfItem(item)) zeichnen();
-    keepingShownBody([&] {
-        opened_.reset(); // a category chosen names its first body, no longer the opened file's
-        selection_.currentCategory = category;
-        fillBodyList();
-        if (strip_->bodyCount() > 0) strip_->chooseBodyRow(0);
-        selection_.bodyIndex = 0;
-        neuwert();
-    });
-}
-
-void TMainForm::LB1C() {
-    applyAnimationControls(stopAnimation(animation_));
-    chosenWithoutRow_.clear(); // the list's row is the choice now
-    keepingShownBody([&] {
-        opened_.reset();
-        neuwert();
-        B1C();
-    });
-}
-
-void TMainForm::neuwert() {
-    if (opened_) return; // the title names the opened file, whatever row the list shows
-    const QString current = chosenBodyName();
-    if (current.isNull()) return;
-    const std::string name = toTable(current);
-    // The dual asked for; the build puts the one it made in its place.
-    const DualShape asked = dualKind_ == DualKind::PolarReciprocal
-                                ? DualShape::PolarReciprocal
-                                : catalogueDualShape(selection_.currentCategory);
-    P1Caption->setText(fromTable(titleFor(name, asked)));
-    kesmora::neuwert(selection_, tables_, name);
-}
-
-void TMainForm::buildModel() {
-    if (opened_) {
-        // Built again from the figure read, not from the file, which may have changed since.
-        model_ = buildFileSolid(*opened_, dualKind_);
-        ++buildCount_;
-        P1Caption->setText(openedFileTitle());
-        if (shown_) shown_->caption = P1Caption->text();
-        showPropertiesOfShownBody();
-        return;
-    }
-    const QString name = chosenBodyName();
-    if (name.isNull()) return;
-    keepingShownBody([&] {
-        model_ = buildSolid(tables_, selection_, toTable(name), dualKind_); // taken over only when complete
-    });
-    ++buildCount_;
-    // The title names the dual built: a body without a polar reciprocal shows the catalogue's.
-    P1Caption->setText(fromTable(titleFor(toTable(name), model_.dualInfo.shape)));
-    shown_ = ShownBody{selection_, P1Caption->text(), name, nullptr};
-    showPropertiesOfShownBody();
-}
-
-template <typename F> void TMainForm::keepingShownBody(F&& step) {
-    try {
-        step();
-    } catch (...) {
-        backToShownBody();
-        throw;
-    }
-}
-
-void TMainForm::backToShownBody() {
-    if (!shown_) return; // nothing built yet: the title keeps naming the body the message is about
-    const ShownBody shown = *shown_;
-    if (selection_.currentCategory != shown.selection.currentCategory) {
-        const int item = itemOfCategory(shown.selection.currentCategory);
-        // Checked from code, not clicked: no category change runs.
-        strip_->checkCategoryItem(item);
-        if (showModesOfItem(item)) // redrawn after the handler or paint that failed
-            QTimer::singleShot(0, this, [this] { guarded([&] { zeichnen(); }); });
-        selection_.currentCategory = shown.selection.currentCategory;
-        try {
-            fillBodyList(); // listed before, from the same tables
-        } catch (const std::exception&) {
-            strip_->clearBodies();
-        }
-    }
-    chooseBody(shown.name); // a row set from code is no click: nothing is built
-    selection_ = shown.selection;
-    P1Caption->setText(shown.caption);
-    opened_ = shown.file;
-}
-
-bool TMainForm::openFile(const QString& path) {
-    if (path.isEmpty()) return false; // no file chosen
-    return openFile(QFile::encodeName(path));
-}
-
-bool TMainForm::openFile(const QByteArray& path) {
-    if (path.isEmpty()) return false;
-    std::shared_ptr<const PolyhedronFile> file;
-    std::optional<SolidModel> built;
-    try {
-        file = std::make_shared<const PolyhedronFile>(readPolyhedronFile(path));
-        built = buildFileSolid(*file, dualKind_);
-    } catch (const std::exception& e) {
-        reportError(e.what());
-        return false;
-    }
-    // Called from the event loop (the command line's file, a drop), so nothing may leave here.
-    bool taken = false;
-    guarded([&] {
-        applyAnimationControls(stopAnimation(animation_)); // as when a body is chosen
-        model_ = *built;
-        opened_ = std::move(file);
-        ++buildCount_;
-        taken = true;
-        P1Caption->setText(openedFileTitle());
-        shown_ = ShownBody{selection_, P1Caption->text(), strip_->currentBodyName(), opened_};
-        showPropertiesOfShownBody();
-    });
-    if (!taken) return false;
-    guarded([&] { zeichnen(); });
-    lastRefusal_ = refusalShown(model_.dualInfo);
-    if (!lastRefusal_.empty()) reportError(lastRefusal_);
-    return true;
-}
-
-QString TMainForm::openedFileTitle() const {
-    return opened_ ? QString::fromStdString(fileTitle(opened_->name, model_.dualInfo.shape)) : QString();
-}
-
-QString TMainForm::openedFileName() const {
-    return opened_ ? QString::fromUtf8(opened_->name.c_str()) : QString();
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
@@ -538,58 +343,6 @@ void TMainForm::dropEvent(QDropEvent* event) {
     // Opened once the drop has ended, so that a message box does not keep the dragging program
     // waiting.
     QTimer::singleShot(0, this, [this, path] { openFile(path); });
-}
-
-void TMainForm::B1C() {
-    buildModel();
-    zeichnen();
-    // Every build the user asks for says so when the body has no reciprocal.
-    lastRefusal_ = refusalShown(model_.dualInfo);
-    if (!lastRefusal_.empty()) reportError(lastRefusal_);
-}
-
-void TMainForm::M18C() {
-    const DualKind before = dualKind_;
-    dualKind_ = M18->isChecked() ? DualKind::PolarReciprocal : DualKind::Catalogue;
-    try {
-        neuwert();
-        B1C();
-    } catch (...) {
-        // An opened file whose other dual cannot be built (too many faces once cut) keeps the dual
-        // it shows, and the menu item says which.
-        dualKind_ = before;
-        M18->setChecked(before == DualKind::PolarReciprocal);
-        neuwert();
-        throw;
-    }
-}
-
-QRect TMainForm::buildForSystemPaint() {
-    // A paint request from the system rebuilds; an error is reported after the paint, once per
-    // body, and the previous solid is drawn meanwhile. Nothing may leave a paint event: it would
-    // pass through Qt's painting on its way out.
-    try {
-        buildModel();
-        lastPaintError_.clear();
-        sayOnceAfterPaint(lastRefusal_, refusalShown(model_.dualInfo));
-    } catch (const std::exception& e) {
-        sayOnceAfterPaint(lastPaintError_, e.what());
-    }
-    // A picture that cannot be drawn is said once, not after every paint.
-    try {
-        const QRect changed = renderOnly();
-        lastRenderError_.clear();
-        return changed;
-    } catch (const std::exception& e) {
-        sayOnceAfterPaint(lastRenderError_, e.what());
-        return {};
-    }
-}
-
-void TMainForm::sayOnceAfterPaint(std::string& last, const std::string& message) {
-    if (message == last) return;
-    last = message;
-    if (!message.empty()) QTimer::singleShot(0, this, [this, message] { reportError(message); });
 }
 
 QRect TMainForm::renderOnly() {
@@ -632,12 +385,7 @@ void TMainForm::CB1C() {
 }
 
 void TMainForm::S12C(int slot) {
-    const std::optional<QColor> chosen =
-        colourChooser ? colourChooser(lastDialogColour_) : [&]() -> std::optional<QColor> {
-        const QColor c = QColorDialog::getColor(lastDialogColour_, this, QStringLiteral("Farbe"));
-        if (!c.isValid()) return std::nullopt;
-        return c;
-    }();
+    const std::optional<QColor> chosen = dialogs_->chooseColour(lastDialogColour_);
     if (!chosen) return;
     lastDialogColour_ = *chosen;
     render_.polygonColours[static_cast<std::size_t>(slot)] = *chosen;
@@ -660,6 +408,57 @@ void TMainForm::PB1MM(int x, int y) {
 void TMainForm::PB1MU() {
     endDrag(animation_);
     PB1->unsetCursor();
+}
+
+void TMainForm::createFileMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("Datei"));
+    menu->setObjectName("fileMenu");
+    const auto item = [&](QAction*& action, const char* name, const char* text, QKeySequence key) {
+        action = menu->addAction(QString::fromUtf8(text));
+        action->setObjectName(QString::fromLatin1(name));
+        if (!key.isEmpty()) action->setShortcut(key);
+    };
+    item(openAction, "openAction", "Öffnen…", QKeySequence(Qt::CTRL | Qt::Key_O));
+    menu->addSeparator();
+    item(savePictureAction, "savePictureAction", "Bild speichern…", QKeySequence(Qt::CTRL | Qt::Key_S));
+    item(exportAction, "exportAction", "Exportieren…", QKeySequence(Qt::CTRL | Qt::Key_E));
+    item(saveNetAction, "saveNetAction", "Netz speichern…", {});
+    menu->addSeparator();
+    item(printNetAction, "printNetAction", "Netz drucken…", QKeySequence(Qt::CTRL | Qt::Key_P));
+    item(printPictureAction, "printPictureAction", "Bild drucken…", {});
+    connect(openAction, &QAction::triggered, this, [this] { guarded([&] { openFromDialog(); }); });
+    connect(savePictureAction, &QAction::triggered, this, [this] { guarded([&] { files_.savePicture(); }); });
+    connect(exportAction, &QAction::triggered, this, [this] { guarded([&] { files_.exportFigure(); }); });
+    connect(saveNetAction, &QAction::triggered, this, [this] { guarded([&] { files_.saveNet(); }); });
+    connect(printNetAction, &QAction::triggered, this, [this] { guarded([&] { files_.printNet(); }); });
+    connect(printPictureAction, &QAction::triggered, this, [this] { guarded([&] { files_.printPicture(); }); });
+}
+
+void TMainForm::createHelpMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("Hilfe"));
+    menu->setObjectName("helpMenu");
+    shortcutsAction = menu->addAction(QString::fromUtf8("Tastenkürzel"));
+    shortcutsAction->setObjectName("shortcutsAction");
+    aboutAction = menu->addAction(QString::fromUtf8("Über Kesmora"));
+    aboutAction->setObjectName("aboutAction");
+    connect(shortcutsAction, &QAction::triggered, this, [this] { guarded([&] { files_.showShortcuts(); }); });
+    connect(aboutAction, &QAction::triggered, this, [this] { guarded([&] { files_.showAbout(); }); });
+}
+
+FileCommands::Shown TMainForm::shownForFiles() const {
+    return {model_, render_, sceneBitmap_, P1Caption->text(), shownBodyName()};
+}
+
+QString TMainForm::shownBodyName() const {
+    if (session_.openedFile()) return openedFileName();
+    return shown_ ? shown_->name : QStringLiteral("Kesmora");
+}
+
+void TMainForm::openFromDialog() {
+    openFile(dialogs_->chooseFile({QString::fromUtf8("Polyederdatei öffnen"),
+                                   QStringLiteral("Polyederdateien (*.off *.obj *.OFF *.OBJ);;OFF (*.off *.OFF);;"
+                                                  "OBJ (*.obj *.OBJ);;Alle Dateien (*)"),
+                                   false}));
 }
 
 } // namespace kesmora

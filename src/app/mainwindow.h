@@ -4,8 +4,11 @@
 #pragma once
 
 #include "catalogue/selection.h"
+#include "dialogs.h"
+#include "filecommands.h"
 #include "catalogue/tables.h"
 #include "geometry/solidmodel.h"
+#include "session/bodysession.h"
 #include "view/animation.h"
 #include "view/renderer.h"
 #include "view/rendersettings.h"
@@ -53,48 +56,21 @@ WindowPlacement windowPlacement(const QRect& available, const QSize& windowSize,
 class TMainForm : public QMainWindow {
     Q_OBJECT
   public:
-    // Creates the window (FormCreate): loads the tables from dataDir; throws CatalogueError when a
+    // Creates the window: loads the tables from dataDir; throws CatalogueError when a
     // file is missing or unreadable.
     explicit TMainForm(const std::filesystem::path& dataDir, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // Replaces the colour dialog (tests script it); returns the chosen colour or nothing on cancel.
-    std::function<std::optional<QColor>(QColor initial)> colourChooser;
-    // Replaces the message box (tests record messages).
-    std::function<void(const QString&)> showError;
-
-    // The dialogs of the "Datei" and "Hilfe" menus, replaceable so that tests run without them.
-    // A file dialog: the path chosen, or an empty string on cancel.
-    struct FileRequest {
-        QString caption;
-        QString filters; // "PNG-Bild (*.png);;SVG-Grafik (*.svg)"
-        bool save = true;
-    };
-    std::function<QString(const FileRequest&)> fileChooser;
-    // "Exportieren…": which figure, which format, where; nothing on cancel.
-    struct ExportChoice {
-        bool dual = false;
-        int format = 0; // MeshFormat
-        QString path;
-    };
-    std::function<std::optional<ExportChoice>()> exportChooser;
-    // "Netz speichern…" and "Netz drucken…": which figure (0 solid, 1 the dual shown, 2 the polar
-    // reciprocal), the edge length in millimetres (0: as large as a page takes) and, for saving,
-    // where; nothing on cancel.
-    struct NetChoice {
-        int figure = 0;
-        int edgeMillimetres = 0;
-        QString path;
-    };
-    std::function<std::optional<NetChoice>(bool save)> netChooser;
-    // The print dialog: sets up the printer; false on cancel.
-    std::function<bool(QPrinter&)> printSetup;
-    // An information box (title, text).
-    std::function<void(const QString&, const QString&)> showInformation;
+    // The dialogs the window asks through; tests give it ones that answer from a script.
+    Dialogs& dialogs() { return *dialogs_; }
+    void setDialogs(std::unique_ptr<Dialogs> dialogs) { dialogs_ = std::move(dialogs); }
+    using FileRequest = Dialogs::FileRequest;
+    using ExportChoice = Dialogs::ExportChoice;
+    using NetChoice = Dialogs::NetChoice;
 
     // Read access for tests and the inspector-like checks.
     const SolidModel& model() const { return model_; }
-    const Selection& selection() const { return selection_; }
+    const Selection& selection() const { return session_.selection(); }
     const AnimationState& animation() const { return animation_; }
     const RenderSettings& renderSettings() const { return render_; }
     const QImage& sceneBitmap() const { return sceneBitmap_; }
@@ -109,8 +85,35 @@ class TMainForm : public QMainWindow {
     void placeOnScreen(const QRect& available, const QMargins& frameMargins = {});
     int buildCount() const { return buildCount_; }
 
+    PropertiesWindow* propertiesWindow() const { return properties_; }
+
+    // Reads the polyhedron file (OFF or OBJ) at `path`, builds it with its dual and shows it in
+    // place of the body on screen, titled "<file name> und dualer Körper"; from then on every
+    // build (Enter, "Darstellung", a colour, a repaint) builds it again from what was read, until
+    // a body is chosen in the list or another category. A file that cannot be read or built is
+    // reported through the dialogs and changes nothing; an empty path (no file chosen) is no
+    // error and changes nothing either. Returns whether the body was shown.
+    bool openFile(const QString& path);
+    // The same for a path as the system's bytes (the command line), which need not be UTF-8.
+    bool openFile(const QByteArray& path);
+    // The file whose body is on screen, empty while a catalogue body is.
+    QString openedFileName() const;
+    // "<file name> und dualer Körper", or "… und polar reziproker Körper" while that is the dual
+    // built.
+    QString openedFileTitle() const;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // A polyhedron file dropped onto the window is opened.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    // The controls are found by their object names (their layout names), as the control strip's are.
     // Controls by their layout names; those of the control strip below the drawing area belong to
-    // the strip (controlstrip.h), found by their object names.
+    // the strip (controlstrip.h).
     QLabel* P1Caption = nullptr;
     // Holds the control strip P8; scrolls it sideways when the window is narrower than the controls.
     QScrollArea* stripScroll = nullptr;
@@ -127,7 +130,6 @@ class TMainForm : public QMainWindow {
     QAction* showHidden = nullptr;
     // Menu "Ansicht", item "Eigenschaften" (F3): shows and hides the properties window.
     QAction* propertiesAction = nullptr;
-    PropertiesWindow* propertiesWindow() const { return properties_; }
     // "Dual als polare Reziproke" (checkable, off at start).
     QAction* M18 = nullptr;
 
@@ -167,55 +169,16 @@ class TMainForm : public QMainWindow {
     void PB1MU();
     // Draws the model into the drawing area (PB1).
     void zeichnen();
-    // "Bild speichern…": the drawing area as shown, PNG or (modes 1 to 6) SVG.
-    void savePicture();
-    // "Exportieren…": the solid or the dual as OFF, OBJ or STL.
-    void exportFigure();
-    // "Bild drucken…": the drawing area as shown, fitted to the page.
-    void printPicture();
-    // "Netz speichern…" (SVG or PDF) and "Netz drucken…", laid out by the inspector's net code.
-    void saveNet();
-    void printNet();
-    // "Tastenkürzel" and "Über Kesmora".
-    void showShortcuts();
-    void showAbout();
     // The name the shown body goes by in files and on paper.
     QString shownBodyName() const;
     // "Öffnen…": a polyhedron file chosen in the file dialog.
     void openFromDialog();
 
-    // Reads the polyhedron file (OFF or OBJ) at `path`, builds it with its dual and shows it in
-    // place of the body on screen, titled "<file name> und dualer Körper"; from then on every
-    // build (Enter, "Darstellung", a colour, a repaint) builds it again from what was read, until
-    // a body is chosen in the list or another category. A file that cannot be read or built is
-    // reported through showError and changes nothing; an empty path (no file chosen) is no
-    // error and changes nothing either. Returns whether the body was shown.
-    bool openFile(const QString& path);
-    // The same for a path as the system's bytes (the command line), which need not be UTF-8.
-    bool openFile(const QByteArray& path);
-    // The file whose body is on screen, empty while a catalogue body is.
-    QString openedFileName() const;
-    // "<file name> und dualer Körper", or "… und polar reziproker Körper" while that is the dual
-    // built.
-    QString openedFileTitle() const;
 
-  protected:
-    void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    // A polyhedron file dropped onto the window is opened.
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-
-  private:
     void createControls();
     void createMenu();
     void createFileMenu();
     void createHelpMenu();
-    QString chooseFile(const FileRequest& request);
-    std::optional<NetChoice> chooseNet(bool save);
-    bool setUpPrinter(QPrinter& printer, const QString& title);
-    void inform(const QString& title, const QString& text);
     void createViewMenu();
     // Hands the body on screen to the properties window, which measures it only while shown.
     void showPropertiesOfShownBody();
@@ -227,9 +190,8 @@ class TMainForm : public QMainWindow {
     void chooseBody(const QString& name);
     // The body chosen: the list's row, or the body kept without one.
     QString chosenBodyName() const;
-    // Shows or hides the modes the category at radio item `item` offers; true when that changed
-    // the chosen mode.
-    bool showModesOfItem(int item);
+    // Shows or hides the modes the category offers; true when that changed the chosen mode.
+    bool showModesOf(Category category);
     ControlStrip* strip_ = nullptr; // P8
     // Puts the category, the list's row, the title and the selection back to the body whose solid
     // is on screen, without a click or a build: a body chosen but not built must not stay named.
@@ -246,7 +208,7 @@ class TMainForm : public QMainWindow {
         }
     }
     void reportError(const std::string& message);
-    // Builds the selected body into a fresh model and takes it over when complete.
+    // The build: the chosen body's finished model into the working model (built once, then copied).
     void buildModel();
     QRect renderOnly(); // returns the part of the scene image that changed
     QRect buildForSystemPaint();
@@ -254,22 +216,18 @@ class TMainForm : public QMainWindow {
     // or empty; `last` takes it.
     void sayOnceAfterPaint(std::string& last, const std::string& message);
 
-    // The body whose solid is shown, as the controls named it when it was built.
+    // The body whose solid is shown, as the controls named it when it was built; the session
+    // keeps its source and finished model.
     struct ShownBody {
-        Selection selection;
         QString caption;
         QString name; // its entry in the list
-        std::shared_ptr<const PolyhedronFile> file; // set when the body came from a file
     };
 
-    CatalogueTables tables_;
-    Selection selection_;
-    HiddenBodies hidden_ = HiddenBodies::LeftOut;
+    // What is chosen and shown, and the finished model; model_ is the working copy that turns.
+    BodySession session_;
     QString chosenWithoutRow_; // see chooseBody
     SolidModel model_;
     std::optional<ShownBody> shown_;
-    // The polyhedron file the builds take their body from instead of the selection, as read.
-    std::shared_ptr<const PolyhedronFile> opened_;
     AnimationState animation_;
     RenderSettings render_;
     SceneRenderer renderer_;
@@ -283,9 +241,10 @@ class TMainForm : public QMainWindow {
     int buildCount_ = 0;
     std::string lastPaintError_;
     std::string lastRenderError_; // the drawing's, as lastPaintError_ is the build's
-    DualKind dualKind_ = DualKind::Catalogue;
-    // The refusal of a reciprocal last shown: a repaint that builds the same body again says nothing.
-    std::string lastRefusal_;
+    std::unique_ptr<Dialogs> dialogs_;
+    // The "Datei" commands that write what is shown, and the "Hilfe" texts.
+    FileCommands files_;
+    FileCommands::Shown shownForFiles() const;
     QWidget* client_ = nullptr;
     PropertiesWindow* properties_ = nullptr;
 };

@@ -276,7 +276,7 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
     const auto dispatch = dispatchFor(sel.currentCategory, sel.bodyIndex);
     if (!dispatch)
         throw GeometryError("Für den Körper " + latin1ToUtf8(name) + " (Kategorie " +
-                            std::to_string(sel.currentCategory) + ", Index " + std::to_string(sel.bodyIndex) +
+                            std::to_string(sectionNumber(sel.currentCategory)) + ", Index " + std::to_string(sel.bodyIndex) +
                             ") gibt es keine Daten");
     // A failure of the geometry names the data it came from, so the user knows what to repair: the
     // body's record for generated bodies, else its coordinate block.
@@ -284,7 +284,7 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
     auto located = [&](const std::string& file, const std::string& block, int line, const std::string& what) {
         return GeometryError(CatalogueError(file, block, line, what).what());
     };
-    const std::string record = "[" + std::to_string(sel.currentCategory == 0 ? sel.bodyIndex : 0);
+    const std::string record = "[" + std::to_string(hasRecordPerBody(sel.currentCategory) ? sel.bodyIndex : 0);
     BlockView coords;
     if (dispatch->generated) {
         try {
@@ -325,7 +325,7 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
         m.dualInfo.refusal = refusal;
         if (!refusal.empty()) m.dualInfo.otherDual = "des Katalogs";
     }
-    if (sel.currentCategory == 0) kippen(m);
+    if (tilts(sel.currentCategory)) kippen(m);
 
     // Coordinates far beyond any solid's would overflow when the view turns or resets the zoom
     // (the reset multiplies by 120 model units' worth of pixels), so such a body is refused here.

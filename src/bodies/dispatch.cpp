@@ -35,16 +35,22 @@ std::optional<int> partnerIn(const std::pair<int, int> (&pairs)[N], int bodyInde
 
 } // namespace
 
-std::optional<int> reciprocalPartner(int category, int bodyIndex) {
-    if (category == 0) return partnerIn(kPolyederPartners, bodyIndex);
-    if (category == 2) return partnerIn(kArchimedeanPartners, bodyIndex);
+std::optional<int> reciprocalPartner(Category category, int bodyIndex) {
+    switch (category) {
+    case Category::Polyeder:
+        return partnerIn(kPolyederPartners, bodyIndex);
+    case Category::Archimedean:
+        return partnerIn(kArchimedeanPartners, bodyIndex);
+    case Category::Johnson:
+        break;
+    }
     return std::nullopt;
 }
 
-std::optional<Dispatch> dispatchFor(int category, int bodyIndex) {
+std::optional<Dispatch> dispatchFor(Category category, int bodyIndex) {
     if (bodyIndex < 0) return std::nullopt;
     switch (category) {
-    case 0:
+    case Category::Polyeder:
         if (bodyIndex >= 70) return std::nullopt;
         if (bodyIndex == 5) return Dispatch{205, true};
         if (bodyIndex <= 12) return Dispatch{bodyIndex + 1, false};
@@ -59,27 +65,27 @@ std::optional<Dispatch> dispatchFor(int category, int bodyIndex) {
         default:
             return Dispatch{bodyIndex + 401, false};
         }
-    case 2:
+    case Category::Archimedean:
         if (bodyIndex >= 26) return std::nullopt;
         return Dispatch{bodyIndex + 4001, false};
-    case 3:
+    case Category::Johnson:
         if (bodyIndex >= 111) return std::nullopt;
         if (bodyIndex + 18 < 89) return Dispatch{bodyIndex + 18, false};
         if (bodyIndex + 118 > 204) return Dispatch{bodyIndex + 218, false};
         return Dispatch{bodyIndex + 118, false};
-    default:
-        return std::nullopt;
     }
+    return std::nullopt;
 }
 
-DualRecipe dualRecipeFor(int category, int bodyIndex, std::string_view bodyName) {
+DualRecipe dualRecipeFor(Category category, int bodyIndex, std::string_view bodyName) {
     DualRecipe recipe;
     recipe.poleRescaling =
-        bodyName.find("Antiprisma") != std::string_view::npos || (category == 2 && bodyIndex < 13);
-    recipe.cutPentagons = category == 3 && contains(kPentagonSplit, bodyIndex);
+        bodyName.find("Antiprisma") != std::string_view::npos || (category == Category::Archimedean && bodyIndex < 13);
+    recipe.cutPentagons = hasQuasiDual(category) && contains(kPentagonSplit, bodyIndex);
     // The extended trapezohedron is the one body outside the Johnson solids with a quasi-dual.
     recipe.cutQuadrilaterals =
-        (category == 3 && !contains(kQuadExempt, bodyIndex)) || (category == 0 && bodyIndex == 44);
+        (hasQuasiDual(category) && !contains(kQuadExempt, bodyIndex)) ||
+        (category == Category::Polyeder && bodyIndex == 44);
     return recipe;
 }
 

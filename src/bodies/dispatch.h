@@ -2,6 +2,7 @@
 // is made. Nothing below this layer knows categories or body indices.
 #pragma once
 
+#include "catalogue/category.h"
 #include "geometry/dual.h"
 
 #include <optional>
@@ -15,16 +16,16 @@ struct Dispatch {
     int blockId = 0;
     bool generated = false;
 };
-std::optional<Dispatch> dispatchFor(int category, int bodyIndex);
+std::optional<Dispatch> dispatchFor(Category category, int bodyIndex);
 
 // The dual of the body at this catalogue position: the Archimedean solids and the antiprisms get
 // their dual vertices at the poles of the face planes; most Johnson solids and the extended
 // trapezohedron get the quasi-dual cuts.
-DualRecipe dualRecipeFor(int category, int bodyIndex, std::string_view bodyName);
+DualRecipe dualRecipeFor(Category category, int bodyIndex, std::string_view bodyName);
 
 // The body of the same category whose shape is this one's polar reciprocal about its midsphere
 // (up to scale): the Platonic pairs, each Archimedean solid and its Catalan solid, and each
 // antiprism and its trapezohedron. Nothing for a body without a partner in the catalogue.
-std::optional<int> reciprocalPartner(int category, int bodyIndex);
+std::optional<int> reciprocalPartner(Category category, int bodyIndex);
 
 } // namespace kesmora

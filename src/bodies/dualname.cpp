@@ -10,17 +10,18 @@
 
 namespace kesmora {
 
-int dualPartnerIndex(int category, int bodyIndex) {
+int dualPartnerIndex(Category category, int bodyIndex) {
     // The catalogue's dual of a Platonic, Archimedean or Catalan solid is its partner; the
     // antiprisms' partners are reciprocal only about the midsphere.
-    if (bodyIndex < 0 || !(category == 2 || (category == 0 && bodyIndex < 5))) return -1;
+    const bool platonic = category == Category::Polyeder && bodyIndex < 5;
+    if (bodyIndex < 0 || !(category == Category::Archimedean || platonic)) return -1;
     return reciprocalPartner(category, bodyIndex).value_or(-1);
 }
 
 namespace {
 
 // The name at a position of the category's section, or nothing when the section cannot say.
-std::optional<std::string> nameAt(const CatalogueTables& tables, int category, int position) {
+std::optional<std::string> nameAt(const CatalogueTables& tables, Category category, int position) {
     if (position < 0) return std::nullopt;
     std::vector<std::string> names;
     try {
@@ -35,7 +36,7 @@ std::optional<std::string> nameAt(const CatalogueTables& tables, int category, i
 
 } // namespace
 
-std::string dualNameFor(const CatalogueTables& tables, int category, int bodyIndex, DualShape shown) {
+std::string dualNameFor(const CatalogueTables& tables, Category category, int bodyIndex, DualShape shown) {
     switch (shown) {
     case DualShape::QuasiDual:
         return dualShapeName(shown);
@@ -49,7 +50,7 @@ std::string dualNameFor(const CatalogueTables& tables, int category, int bodyInd
     return name ? *name + " (" + dualShapeName(shown) + ")" : std::string(dualShapeName(shown));
 }
 
-std::string dualNameFor(const CatalogueTables& tables, int category, int bodyIndex) {
+std::string dualNameFor(const CatalogueTables& tables, Category category, int bodyIndex) {
     return dualNameFor(tables, category, bodyIndex, catalogueDualShape(category));
 }
 

@@ -42,8 +42,8 @@ std::vector<std::pair<int, int>> sortKey(const std::string& s) {
     return key;
 }
 
-int sectionLine(const CatalogueTables& tables, int category) {
-    const std::string header = "{" + std::to_string(category);
+int sectionLine(const CatalogueTables& tables, Category category) {
+    const std::string header = sectionHeader(category);
     const int at = FindLine(tables.catalogueTable, header);
     if (at < 0)
         throw CatalogueError(kCatalogueFile, header, 0, "Der Abschnitt " + header + " fehlt im Katalog");
@@ -63,7 +63,7 @@ bool startsRecord(const std::string& line) {
 }
 
 // The first name line of a section, after its "{n" header and the "[" line.
-int firstNameLine(const CatalogueTables& tables, int category, const std::string& section) {
+int firstNameLine(const CatalogueTables& tables, Category category, const std::string& section) {
     const int start = sectionLine(tables, category);
     if (lineAt(tables, start + 1, section) != "[")
         throw CatalogueError(kCatalogueFile, section, start + 2,
@@ -80,11 +80,8 @@ void checkNotNextSection(const std::string& line, const std::string& section, in
 
 } // namespace
 
-int categoryOfItem(int itemIndex) {
-    return itemIndex > 0 ? itemIndex + 1 : itemIndex;
-}
-int itemOfCategory(int category) {
-    return category > 1 ? category - 1 : category;
+std::string sectionHeader(Category category) {
+    return "{" + std::to_string(sectionNumber(category));
 }
 
 bool bodyListLess(const std::string& a, const std::string& b) {
@@ -93,8 +90,8 @@ bool bodyListLess(const std::string& a, const std::string& b) {
     return a < b;
 }
 
-std::vector<std::string> sectionNames(const CatalogueTables& tables, int category) {
-    const std::string section = "{" + std::to_string(category);
+std::vector<std::string> sectionNames(const CatalogueTables& tables, Category category) {
+    const std::string section = sectionHeader(category);
     std::vector<std::string> names;
     for (int i = firstNameLine(tables, category, section);; ++i) {
         const std::string& line = lineAt(tables, i, section);
@@ -105,7 +102,7 @@ std::vector<std::string> sectionNames(const CatalogueTables& tables, int categor
     return names;
 }
 
-std::vector<std::string> categoryNames(const CatalogueTables& tables, int category, HiddenBodies hidden) {
+std::vector<std::string> categoryNames(const CatalogueTables& tables, Category category, HiddenBodies hidden) {
     std::vector<std::string> names;
     for (std::string& line : sectionNames(tables, category))
         if (!line.empty() && (hidden == HiddenBodies::Shown || !isExcluded(tables, line)))
@@ -113,14 +110,14 @@ std::vector<std::string> categoryNames(const CatalogueTables& tables, int catego
     return names;
 }
 
-std::vector<std::string> fillBodyList(const CatalogueTables& tables, int category, HiddenBodies hidden) {
+std::vector<std::string> fillBodyList(const CatalogueTables& tables, Category category, HiddenBodies hidden) {
     std::vector<std::string> names = categoryNames(tables, category, hidden);
     std::stable_sort(names.begin(), names.end(), bodyListLess);
     return names;
 }
 
 void neuwert(Selection& sel, const CatalogueTables& tables, const std::string& name) {
-    const std::string section = "{" + std::to_string(sel.currentCategory);
+    const std::string section = sectionHeader(sel.currentCategory);
     const int first = firstNameLine(tables, sel.currentCategory, section);
 
     // The body's position among the section's names, excluded names counted too.
@@ -135,9 +132,8 @@ void neuwert(Selection& sel, const CatalogueTables& tables, const std::string& n
     }
     sel.bodyIndex = index;
 
-    // Its record: categories 2 and 3 share the one record "[0".
-    const std::string key =
-        "[" + std::to_string(sel.currentCategory == 2 || sel.currentCategory == 3 ? 0 : index);
+    // Its record: where the section has none per body, its one record "[0" serves all.
+    const std::string key = "[" + std::to_string(hasRecordPerBody(sel.currentCategory) ? index : 0);
     int i = first - 1;
     for (;;) {
         const std::string& line = lineAt(tables, i, section);

@@ -2,6 +2,7 @@
 // and parameters from the catalogue.
 #pragma once
 
+#include "category.h"
 #include "tables.h"
 
 #include <array>
@@ -11,15 +12,10 @@
 namespace kesmora {
 
 struct Selection {
-    int currentCategory = 0;
+    Category currentCategory = Category::Polyeder;
     int bodyIndex = 0;
     std::array<double, 4> bodyParams{}; // a, b, c, d of the last record that had a parameter block
 };
-
-// The radio group shows "Polyeder", "Archimedische Körper", "Johnson Polyeder"; catalogue section 1
-// is never offered.
-int categoryOfItem(int itemIndex);
-int itemOfCategory(int category);
 
 // The order of the body list: case ignored, umlauts as their base letters, hyphens ignored,
 // blanks and punctuation before digits, digits before letters.
@@ -30,15 +26,15 @@ enum class HiddenBodies { LeftOut, Shown };
 
 // The names of a category's section, in catalogue order, without the excluded ones unless they
 // are asked for.
-std::vector<std::string> categoryNames(const CatalogueTables& tables, int category,
+std::vector<std::string> categoryNames(const CatalogueTables& tables, Category category,
                                        HiddenBodies hidden = HiddenBodies::LeftOut);
 
 // All names of a category's section in catalogue order, excluded ones too: position i is the body
 // with bodyIndex i.
-std::vector<std::string> sectionNames(const CatalogueTables& tables, int category);
+std::vector<std::string> sectionNames(const CatalogueTables& tables, Category category);
 
 // The same names in the order the body list shows them.
-std::vector<std::string> fillBodyList(const CatalogueTables& tables, int category,
+std::vector<std::string> fillBodyList(const CatalogueTables& tables, Category category,
                                       HiddenBodies hidden = HiddenBodies::LeftOut);
 
 // Takes over the named body of the current category: bodyIndex and, when its record has a

@@ -278,7 +278,7 @@ void prepare(CatalogueBody& b, const std::vector<int>& pinned = {}) {
 } // namespace
 
 int blockIdOf(int category, int index) {
-    const auto d = kesmora::dispatchFor(category, index);
+    const auto d = kesmora::dispatchFor(offeredCategory(category), index);
     if (!d) throw std::runtime_error("blockIdOf: no block for this category and index");
     return d->blockId;
 }

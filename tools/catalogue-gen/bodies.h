@@ -1,8 +1,10 @@
 // The bodies the catalogue lists, with their block ids, built from constructions.
 #pragma once
 
+#include "catalogue/category.h"
 #include "geom.h"
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,12 @@ struct CatalogueBody {
 
 // Block id of a body, as the program's build looks it up.
 int blockIdOf(int category, int index);
+// The category the window offers for a catalogue section; throws for a section it does not offer.
+inline kesmora::Category offeredCategory(int section) {
+    const auto category = kesmora::categoryOfSection(section);
+    if (!category) throw std::runtime_error("section " + std::to_string(section) + " is not offered");
+    return *category;
+}
 
 // Catalogue index (category 3) of "Johnson Polyeder NN"; -1 if the number is not in the list.
 int johnsonIndexOf(int number);

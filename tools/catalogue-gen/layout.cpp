@@ -2,6 +2,7 @@
 // order for which the program's dual construction keeps every dual face in boundary order.
 #include "layout.h"
 
+#include "bodies.h"
 #include "bodies/dispatch.h"
 #include "catalogue/numbertext.h"
 #include "catalogue/tables.h"
@@ -74,7 +75,7 @@ namespace {
 
 // The body's dual recipe for steps 1 to 5 only: its pole rescaling, without the cutting steps.
 kesmora::DualRecipe uncutRecipe(int category, int bodyIndex, const std::string& name) {
-    kesmora::DualRecipe recipe = kesmora::dualRecipeFor(category, bodyIndex, name);
+    kesmora::DualRecipe recipe = kesmora::dualRecipeFor(offeredCategory(category), bodyIndex, name);
     recipe.cutPentagons = false;
     recipe.cutQuadrilaterals = false;
     // The stored face order is to give the boundary by distances alone.

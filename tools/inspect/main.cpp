@@ -93,7 +93,7 @@ Options listOptions() {
 
 int list(Catalogue& catalogue, const CommandLine& line) {
     for (const ListedBody& b : listedBodies(catalogue.tables(), hiddenBodies(line)))
-        std::cout << b.category << '\t' << b.position << '\t' << b.bodyIndex << '\t' << b.blockId << '\t'
+        std::cout << sectionNumber(b.category) << '\t' << b.position << '\t' << b.bodyIndex << '\t' << b.blockId << '\t'
                   << latin1ToUtf8(b.name) << '\n';
     return 0;
 }
@@ -116,16 +116,16 @@ Options modelOptions() {
 int model(Catalogue& catalogue, const CommandLine& line) {
     const DualKind dual = line.given("--reciprocal") ? DualKind::PolarReciprocal : DualKind::Catalogue;
     if (line.given("--all")) {
-        const CatalogueTables& tables = catalogue.tables();
+        const std::shared_ptr<const CatalogueTables> tables = catalogue.shared();
         // One broken body must not hide the others: each failure is reported, the status tells.
         int failed = 0;
-        for (const ListedBody& b : listedBodies(tables, hiddenBodies(line))) {
+        for (const ListedBody& b : listedBodies(*tables, hiddenBodies(line))) {
             try {
                 printLine(
-                    modelToJson(buildAsTheWindowDoes(tables, b.category, b.name, hiddenBodies(line), dual)));
+                    modelToJson(buildAsTheWindowDoes(tables, sectionNumber(b.category), b.name, hiddenBodies(line), dual)));
             } catch (const std::exception& e) {
                 std::fflush(stdout);
-                std::cerr << "kesmora-inspect: " << latin1ToUtf8(b.name) << " (category " << b.category
+                std::cerr << "kesmora-inspect: " << latin1ToUtf8(b.name) << " (category " << sectionNumber(b.category)
                           << "): " << e.what() << "\n";
                 ++failed;
             }

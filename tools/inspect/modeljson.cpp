@@ -53,7 +53,7 @@ QJsonObject modelToJson(const BuiltBody& b) {
     QJsonObject o;
     // A file's body has no place in the catalogue and no parameters.
     if (!b.fromFile) {
-        o["category"] = b.selection.currentCategory;
+        o["category"] = sectionNumber(b.selection.currentCategory);
         o["bodyIndex"] = b.selection.bodyIndex;
     }
     o["name"] = QString::fromStdString(b.shownName());

@@ -19,7 +19,7 @@ namespace kesmora::inspect {
 
 std::vector<ListedBody> listedBodies(const CatalogueTables& tables, HiddenBodies hidden) {
     std::vector<ListedBody> out;
-    for (int category : {0, 2, 3}) {
+    for (Category category : kCategories) {
         const auto names = fillBodyList(tables, category, hidden);
         for (std::size_t i = 0; i < names.size(); ++i) {
             Selection s;
@@ -32,53 +32,56 @@ std::vector<ListedBody> listedBodies(const CatalogueTables& tables, HiddenBodies
     return out;
 }
 
-Selection selectAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name,
-                                HiddenBodies hidden) {
-    if (category != 0 && category != 2 && category != 3)
-        throw std::runtime_error("unknown category " + std::to_string(category) + " (use 0, 2 or 3)");
-    Selection s;
-    // Start-up shows the cube of category 0, from the list without the hidden bodies; showing
-    // them keeps the cube chosen.
-    const auto startList = fillBodyList(tables, 0);
-    if (startList.size() > 17) neuwert(s, tables, startList[17]);
+BodySession chooseAsTheWindowDoes(std::shared_ptr<const CatalogueTables> tables, int section,
+                                  const std::string& name, HiddenBodies hidden) {
+    const std::optional<Category> category = categoryOfSection(section);
+    if (!category) throw std::runtime_error("unknown category " + std::to_string(section) + " (use 0, 2 or 3)");
+    BodySession session(std::move(tables));
+    // The start takes over the cube of the first category, from the list without the hidden
+    // bodies; showing them keeps the cube chosen.
+    const std::string start = session.startBody();
+    if (!start.empty()) session.chooseBody(start);
+    session.setHidden(hidden);
     // A click on another category takes over its first entry.
-    const auto list = fillBodyList(tables, category, hidden);
-    if (category != 0) {
-        s.currentCategory = category;
-        if (!list.empty()) neuwert(s, tables, list.front());
+    std::vector<std::string> list = session.bodyList();
+    if (*category != session.category()) {
+        list = session.chooseCategory(*category);
+        if (!list.empty()) session.chooseBody(list.front());
     }
-    bool listed = false;
-    for (const auto& n : list)
-        listed = listed || n == name;
-    if (!listed) {
-        const auto every = fillBodyList(tables, category, HiddenBodies::Shown);
+    if (std::find(list.begin(), list.end(), name) == list.end()) {
+        const auto every = fillBodyList(session.tables(), *category, HiddenBodies::Shown);
         const bool isHidden = std::find(every.begin(), every.end(), name) != every.end();
         throw std::runtime_error("no body \"" + latin1ToUtf8(name) + "\" in the list of category " +
-                                 std::to_string(category) +
+                                 std::to_string(section) +
                                  (isHidden ? " (it is hidden; --hidden shows the hidden bodies)" : ""));
     }
-    neuwert(s, tables, name);
-    return s;
+    session.chooseBody(name);
+    return session;
 }
 
-BuiltBody buildAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name,
+BuiltBody buildAsTheWindowDoes(std::shared_ptr<const CatalogueTables> tables, int section, const std::string& name,
                                HiddenBodies hidden, DualKind dual) {
+    BodySession session = chooseAsTheWindowDoes(std::move(tables), section, name, hidden);
+    session.setDualKind(dual);
     BuiltBody b;
-    b.selection = selectAsTheWindowDoes(tables, category, name, hidden);
+    b.model = session.build();
+    b.selection = session.selection();
     b.name = name;
-    b.model = buildSolid(tables, b.selection, name, dual);
     // Asked for the reciprocal, the inspector shows nothing else in its place.
     if (b.model.dualInfo.reciprocalRefused()) throw std::runtime_error(b.model.dualInfo.refusal);
     return b;
 }
 
 BuiltBody buildFileAsTheWindowDoes(const std::string& path, DualKind dual) {
-    const PolyhedronFile file =
-        readPolyhedronFile(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+    auto file = std::make_shared<const PolyhedronFile>(
+        readPolyhedronFile(QByteArray(path.data(), static_cast<qsizetype>(path.size()))));
+    // A file needs no catalogue: the session's tables stay empty.
+    BodySession session(std::make_shared<const CatalogueTables>());
+    session.setDualKind(dual);
     BuiltBody b;
-    b.name = file.name;
+    b.name = file->name;
     b.fromFile = true;
-    b.model = buildFileSolid(file, dual);
+    b.model = session.buildFile(std::move(file));
     if (b.model.dualInfo.reciprocalRefused()) throw std::runtime_error(b.model.dualInfo.refusal);
     return b;
 }
@@ -110,14 +113,14 @@ std::filesystem::path dataDirFor(const std::string& argv0, const std::string& gi
 Catalogue::Catalogue(std::string argv0, std::string dataDir)
     : argv0_(std::move(argv0)), dataDir_(std::move(dataDir)) {}
 
-const CatalogueTables& Catalogue::tables() {
-    if (!tables_) tables_ = LoadCatalogueTables(dataDirFor(argv0_, dataDir_));
-    return *tables_;
+std::shared_ptr<const CatalogueTables> Catalogue::shared() {
+    if (!tables_) tables_ = std::make_shared<const CatalogueTables>(LoadCatalogueTables(dataDirFor(argv0_, dataDir_)));
+    return tables_;
 }
 
 BuiltBody buildNamedBody(Catalogue& catalogue, const CommandLine& line, HiddenBodies hidden, DualKind dual) {
     if (line.given("--file")) return buildFileAsTheWindowDoes(line.text("--file"), dual);
-    return buildAsTheWindowDoes(catalogue.tables(), line.number("CATEGORY", 0),
+    return buildAsTheWindowDoes(catalogue.shared(), line.number("CATEGORY", 0),
                                 utf8ToLatin1(line.text("NAME")), hidden, dual);
 }
 

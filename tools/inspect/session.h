@@ -1,13 +1,15 @@
-// The inspector's view of the program: the tables, the body lists, and a body selected and built
-// the way the window does it.
+// The inspector's view of the program: the tables, the body lists, and a body chosen and built
+// through the body session the window drives.
 #pragma once
 
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"
 #include "geometry/solidmodel.h"
 #include "options.h"
+#include "session/bodysession.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,23 +17,24 @@
 namespace kesmora::inspect {
 
 struct ListedBody {
-    int category = 0;
+    Category category = Category::Polyeder;
     int position = 0; // in the sorted body list
     int bodyIndex = 0;
     int blockId = 0;
     std::string name; // Latin-1, as in the tables
 };
 
-// Every body the lists offer (with the hidden ones when they are shown): categories 0, 2, 3 in
-// that order, each in body-list order.
+// Every body the lists offer (with the hidden ones when they are shown): the categories in the
+// order of kCategories, each in body-list order.
 std::vector<ListedBody> listedBodies(const CatalogueTables& tables,
                                      HiddenBodies hidden = HiddenBodies::LeftOut);
 
-// The selection after start-up, "ausgeblendete Körper zeigen" when the hidden bodies are shown, a
-// click on the category and a click on the body; throws std::runtime_error for an unknown category
-// or name.
-Selection selectAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name,
-                                HiddenBodies hidden = HiddenBodies::LeftOut);
+// A session that has gone through what the window's user does: the start, "ausgeblendete Körper
+// zeigen" when the hidden bodies are shown, a click on the category (section 0, 2 or 3) and a click
+// on the body, so that the parameters a body without its own keeps are the same. Throws
+// std::runtime_error for an unknown category or name.
+BodySession chooseAsTheWindowDoes(std::shared_ptr<const CatalogueTables> tables, int section,
+                                  const std::string& name, HiddenBodies hidden = HiddenBodies::LeftOut);
 
 struct BuiltBody {
     Selection selection; // a catalogue body's; a file's body has none
@@ -47,7 +50,7 @@ struct BuiltBody {
 // With HiddenBodies::Shown a hidden body is found as the window finds it with "ausgeblendete Körper
 // zeigen" on. With DualKind::PolarReciprocal the dual is the solid's polar reciprocal, as with the window's
 // "Dual als polare Reziproke"; a body without one throws std::runtime_error with the window's message.
-BuiltBody buildAsTheWindowDoes(const CatalogueTables& tables, int category, const std::string& name,
+BuiltBody buildAsTheWindowDoes(std::shared_ptr<const CatalogueTables> tables, int section, const std::string& name,
                                HiddenBodies hidden = HiddenBodies::LeftOut,
                                DualKind dual = DualKind::Catalogue);
 
@@ -63,11 +66,12 @@ std::filesystem::path dataDirFor(const std::string& argv0, const std::string& gi
 class Catalogue {
   public:
     Catalogue(std::string argv0, std::string dataDir);
-    const CatalogueTables& tables();
+    const CatalogueTables& tables() { return *shared(); }
+    std::shared_ptr<const CatalogueTables> shared();
 
   private:
     std::string argv0_, dataDir_;
-    std::optional<CatalogueTables> tables_;
+    std::shared_ptr<const CatalogueTables> tables_;
 };
 
 // The body a command line of bodyCommand() names: CATEGORY NAME built from the catalogue, or the

@@ -40,7 +40,7 @@ int statsCommand(Catalogue& catalogue, const CommandLine& line) {
     const bool reciprocal = line.given("--reciprocal");
     const BuiltBody body = buildNamedBody(catalogue, line, HiddenBodies::LeftOut,
                                           reciprocal ? DualKind::PolarReciprocal : DualKind::Catalogue);
-    const int category = body.selection.currentCategory;
+    const int category = sectionNumber(body.selection.currentCategory);
     const Stats s = measure(dual ? dualMesh(body.model) : solidMesh(body.model));
     const std::string which = dual ? figureWord(body.model.dualInfo.shape) : "solid";
     if (json) {

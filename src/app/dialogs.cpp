@@ -1,0 +1,145 @@
+// Qt's dialogs for the window.
+#include "dialogs.h"
+
+#include "export/figurefile.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSpinBox>
+
+namespace kesmora {
+
+namespace {
+
+// A file name without a suffix gets the first one the chosen kind of file offers.
+QString withSuffix(const QString& path, const QString& suffix) {
+    return QFileInfo(path).suffix().isEmpty() ? path + QLatin1Char('.') + suffix : path;
+}
+
+struct MeshFormatEntry {
+    const char* label;
+    const char* suffix;
+    MeshFormat format;
+};
+const MeshFormatEntry kMeshFormats[] = {{"OFF (Object File Format)", "off", MeshFormat::Off},
+                                        {"OBJ (Wavefront)", "obj", MeshFormat::Obj},
+                                        {"STL, binär", "stl", MeshFormat::Stl},
+                                        {"STL, Text (ASCII)", "stl", MeshFormat::StlAscii}};
+
+// OK and Cancel at the foot of a form.
+void addButtons(QDialog& dialog, QFormLayout* form) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+}
+
+class QtDialogs final : public Dialogs {
+  public:
+    explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+
+    QString chooseFile(const FileRequest& request) override {
+        return request.save ? QFileDialog::getSaveFileName(parent_, request.caption, QString(), request.filters)
+                            : QFileDialog::getOpenFileName(parent_, request.caption, QString(), request.filters);
+    }
+
+    std::optional<ExportChoice> chooseExport(const QString& dualName) override {
+        return runExportDialog(parent_, dualName, *this);
+    }
+
+    std::optional<NetChoice> chooseNet(bool save, const QStringList& figures) override {
+        return runNetDialog(parent_, save, figures, *this);
+    }
+
+    bool setUpPrinter(QPrinter& printer, const QString& title) override {
+        QPrintDialog dialog(&printer, parent_);
+        dialog.setWindowTitle(title);
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+    std::optional<QColor> chooseColour(const QColor& initial) override {
+        const QColor c = QColorDialog::getColor(initial, parent_, QStringLiteral("Farbe"));
+        if (!c.isValid()) return std::nullopt;
+        return c;
+    }
+
+    void showError(const QString& text) override {
+        QMessageBox::critical(parent_, QStringLiteral("Kesmora"), text);
+    }
+
+    void showInformation(const QString& title, const QString& text) override {
+        QMessageBox::information(parent_, title, text);
+    }
+
+  private:
+    QWidget* parent_;
+};
+
+} // namespace
+
+std::optional<Dialogs::ExportChoice> runExportDialog(QWidget* parent, const QString& dualName, Dialogs& files) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Exportieren"));
+    auto* form = new QFormLayout(&dialog);
+    auto* figure = new QComboBox(&dialog);
+    figure->setAccessibleName(QStringLiteral("Figur"));
+    figure->addItem(QString::fromUtf8("Körper"));
+    figure->addItem(dualName);
+    auto* format = new QComboBox(&dialog);
+    format->setAccessibleName(QStringLiteral("Format"));
+    for (const MeshFormatEntry& f : kMeshFormats)
+        format->addItem(QString::fromUtf8(f.label));
+    form->addRow(QStringLiteral("Figur:"), figure);
+    form->addRow(QStringLiteral("Format:"), format);
+    addButtons(dialog, form);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const MeshFormatEntry& f = kMeshFormats[format->currentIndex()];
+    const QString path = files.chooseFile(
+        {QStringLiteral("Exportieren"),
+         QString::fromUtf8(f.label) + QStringLiteral(" (*.") + QString::fromLatin1(f.suffix) + QLatin1Char(')'),
+         true});
+    if (path.isEmpty()) return std::nullopt;
+    return Dialogs::ExportChoice{figure->currentIndex() == 1, static_cast<int>(f.format),
+                                 withSuffix(path, QString::fromLatin1(f.suffix))};
+}
+
+std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const QStringList& figures,
+                                           Dialogs& files) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(save ? QStringLiteral("Netz speichern") : QStringLiteral("Netz drucken"));
+    auto* form = new QFormLayout(&dialog);
+    auto* figure = new QComboBox(&dialog);
+    figure->setAccessibleName(QStringLiteral("Figur"));
+    figure->addItems(figures);
+    auto* edge = new QSpinBox(&dialog);
+    edge->setAccessibleName(QString::fromUtf8("Kantenlänge in Millimetern"));
+    edge->setRange(0, 1000);
+    edge->setSuffix(QStringLiteral(" mm"));
+    edge->setSpecialValueText(QString::fromUtf8("so groß, wie eine Seite fasst"));
+    form->addRow(QStringLiteral("Figur:"), figure);
+    form->addRow(QString::fromUtf8("Längste Kante:"), edge);
+    addButtons(dialog, form);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    Dialogs::NetChoice choice{figure->currentIndex(), edge->value(), QString()};
+    if (save) {
+        choice.path = files.chooseFile({QStringLiteral("Netz speichern"),
+                                  QStringLiteral("PDF-Dokument (*.pdf);;SVG-Grafik (*.svg)"), true});
+        if (choice.path.isEmpty()) return std::nullopt;
+        choice.path = withSuffix(choice.path, QStringLiteral("pdf"));
+    }
+    return choice;
+}
+
+std::unique_ptr<Dialogs> qtDialogs(QWidget* parent) {
+    return std::make_unique<QtDialogs>(parent);
+}
+
+} // namespace kesmora

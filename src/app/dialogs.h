@@ -1,0 +1,64 @@
+// The dialogs the window asks the user through: files, export, nets, printing, colours and
+// messages. The window holds one Dialogs; tests give it one that answers from a script.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+namespace kesmora {
+
+class Dialogs {
+  public:
+    // A file dialog's question: its title, the kinds of file ("PNG-Bild (*.png);;SVG-Grafik
+    // (*.svg)"), and whether a file is saved or opened.
+    struct FileRequest {
+        QString caption;
+        QString filters;
+        bool save = true;
+    };
+    // "Exportieren…": which figure, which format (MeshFormat), where.
+    struct ExportChoice {
+        bool dual = false;
+        int format = 0;
+        QString path;
+    };
+    // "Netz speichern…" and "Netz drucken…": which of the figures offered, the edge length in
+    // millimetres (0: as large as a page takes) and, for saving, where.
+    struct NetChoice {
+        int figure = 0;
+        int edgeMillimetres = 0;
+        QString path;
+    };
+
+    virtual ~Dialogs() = default;
+    // The path chosen, or an empty string on cancel.
+    virtual QString chooseFile(const FileRequest& request) = 0;
+    // The figure (the solid, or the dual called `dualName`), the format and the file; nothing on
+    // cancel.
+    virtual std::optional<ExportChoice> chooseExport(const QString& dualName) = 0;
+    // One of `figures`, the edge length and, when `save`, the file; nothing on cancel.
+    virtual std::optional<NetChoice> chooseNet(bool save, const QStringList& figures) = 0;
+    // Sets up the printer; false on cancel.
+    virtual bool setUpPrinter(QPrinter& printer, const QString& title) = 0;
+    // A colour, starting from `initial`; nothing on cancel.
+    virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
+    virtual void showError(const QString& text) = 0;
+    virtual void showInformation(const QString& title, const QString& text) = 0;
+};
+
+// Qt's dialogs, over `parent`.
+std::unique_ptr<Dialogs> qtDialogs(QWidget* parent);
+
+// The export and net dialogs that Qt's dialogs show, asking `files` for the file.
+std::optional<Dialogs::ExportChoice> runExportDialog(QWidget* parent, const QString& dualName, Dialogs& files);
+std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const QStringList& figures,
+                                               Dialogs& files);
+
+} // namespace kesmora

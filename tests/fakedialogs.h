@@ -1,0 +1,67 @@
+// Dialogs that answer from a test's script: each question goes to its function; one that is not
+// set is put to Qt's own dialog, as the window would (the export and net dialogs then ask the
+// script for their file).
+#pragma once
+
+#include "app/dialogs.h"
+#include "app/mainwindow.h"
+
+#include <functional>
+#include <memory>
+
+namespace kesmora {
+
+struct FakeDialogs final : Dialogs {
+    explicit FakeDialogs(QWidget* parent) : parent_(parent), real_(qtDialogs(parent)) {}
+
+    std::function<QString(const FileRequest&)> fileChooser;
+    std::function<std::optional<ExportChoice>()> exportChooser;
+    std::function<std::optional<NetChoice>(bool save)> netChooser;
+    std::function<bool(QPrinter&)> printSetup;
+    std::function<std::optional<QColor>(QColor initial)> colourChooser;
+    std::function<void(const QString&)> onError;
+    std::function<void(const QString&, const QString&)> onInformation;
+
+    QString chooseFile(const FileRequest& request) override {
+        return fileChooser ? fileChooser(request) : real_->chooseFile(request);
+    }
+    std::optional<ExportChoice> chooseExport(const QString& dualName) override {
+        return exportChooser ? exportChooser() : runExportDialog(parent_, dualName, *this);
+    }
+    std::optional<NetChoice> chooseNet(bool save, const QStringList& figures) override {
+        return netChooser ? netChooser(save) : runNetDialog(parent_, save, figures, *this);
+    }
+    bool setUpPrinter(QPrinter& printer, const QString& title) override {
+        return printSetup ? printSetup(printer) : real_->setUpPrinter(printer, title);
+    }
+    std::optional<QColor> chooseColour(const QColor& initial) override {
+        return colourChooser ? colourChooser(initial) : real_->chooseColour(initial);
+    }
+    void showError(const QString& text) override {
+        if (onError)
+            onError(text);
+        else
+            real_->showError(text);
+    }
+    void showInformation(const QString& title, const QString& text) override {
+        if (onInformation)
+            onInformation(title, text);
+        else
+            real_->showInformation(title, text);
+    }
+
+  private:
+    QWidget* parent_;
+    std::unique_ptr<Dialogs> real_;
+};
+
+// The window's scripted dialogs, put in place the first time they are asked for.
+inline FakeDialogs& fakeDialogs(TMainForm& w) {
+    if (auto* fake = dynamic_cast<FakeDialogs*>(&w.dialogs())) return *fake;
+    auto fake = std::make_unique<FakeDialogs>(&w);
+    FakeDialogs& f = *fake;
+    w.setDialogs(std::move(fake));
+    return f;
+}
+
+} // namespace kesmora
