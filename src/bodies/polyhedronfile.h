@@ -27,9 +27,14 @@ class PolyhedronFileError : public std::runtime_error {
     int line_;
 };
 
-// Far beyond any file of 208 vertices and 201 faces, even with normals, texture coordinates and
-// long comments, and small enough to be read and checked at once.
-inline constexpr long long kMaxPolyhedronFileBytes = 4LL * 1024 * 1024;
+// The most faces a file may have: a geodesic sphere of 81 920 triangles opens, turns and draws.
+inline constexpr int kMaxFileFaces = 100000;
+// The most vertices: a closed surface whose vertices each lie on three faces or more has fewer than
+// twice as many vertices as faces.
+inline constexpr int kMaxFileVertices = 2 * kMaxFileFaces;
+// Room for a file of that many faces, even with normals, texture coordinates and long comments, and
+// small enough to be read and checked at once.
+inline constexpr long long kMaxPolyhedronFileBytes = 32LL * 1024 * 1024;
 
 // A polyhedron as its file gives it: no geometry checked yet beyond finite coordinates.
 struct PolyhedronFile {

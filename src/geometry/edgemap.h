@@ -52,6 +52,35 @@ template <std::size_t Slots, int Stride> class FixedEdgeIndex {
     std::array<Slot, Slots> slots_;
 };
 
+// The same on the heap for a mesh of a known size: `edges` edges at most, on vertices numbered
+// below `vertices`. Made once per build, so that a large figure's check stays linear.
+class SizedEdgeIndex {
+  public:
+    SizedEdgeIndex(std::size_t edges, int vertices) : stride_(static_cast<std::int64_t>(vertices) + 1) {
+        std::size_t room = 16;
+        while (room < 2 * edges + 2)
+            room *= 2;
+        slots_.assign(room, Slot{-1, -1});
+    }
+    int& find(int a, int b) {
+        const std::int64_t key = static_cast<std::int64_t>(a) * stride_ + b;
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = (static_cast<std::size_t>(key) * 0x9E3779B97F4A7C15ull >> 20) & mask;
+        while (slots_[i].key != -1 && slots_[i].key != key)
+            i = (i + 1) & mask;
+        slots_[i].key = key;
+        return slots_[i].edge;
+    }
+
+  private:
+    struct Slot {
+        std::int64_t key;
+        int edge;
+    };
+    std::int64_t stride_;
+    std::vector<Slot> slots_;
+};
+
 // The same on the heap, for meshes of any size.
 class MapEdgeIndex {
   public:

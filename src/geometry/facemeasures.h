@@ -1,0 +1,50 @@
+// The measures of one face and of a set of points that every layer shares: the face's centroid and
+// Newell's normal, and the largest coordinate. Written for any vertex table that is indexed by int
+// (CheckedTable, std::vector) and any face that is a sequence of vertex indices (FaceView, std::vector).
+#pragma once
+
+#include "point3d.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+namespace kesmora {
+
+// The mean of the face's corners: their sum, corner by corner in boundary order, divided by their
+// number. The origin for a face without corners.
+template <typename Points, typename Face> Point3D faceCentroid(const Points& vertices, const Face& face) {
+    Point3D sum;
+    std::size_t count = 0;
+    for (const int v : face) {
+        const Point3D& p = vertices[v];
+        sum = sum + p;
+        ++count;
+    }
+    return count > 0 ? sum / static_cast<double>(count) : sum;
+}
+
+// Newell's normal of a face, summed side by side from its first corner: its length is twice the
+// area of a planar face, and it is well defined for star polygons and slightly warped faces too.
+template <typename Points, typename Face> Point3D newellNormal(const Points& vertices, const Face& face) {
+    Point3D n;
+    const int count = static_cast<int>(face.size());
+    for (int i = 0; i < count; ++i) {
+        const Point3D& a = vertices[face[i]];
+        const Point3D& b = vertices[face[(i + 1) % count]];
+        n.x += (a.y - b.y) * (a.z + b.z);
+        n.y += (a.z - b.z) * (a.x + b.x);
+        n.z += (a.x - b.x) * (a.y + b.y);
+    }
+    return n;
+}
+
+// The largest absolute value of any coordinate of the points; 0 for none. NaN is passed over.
+template <typename Points> double largestCoordinate(const Points& points) {
+    double largest = 0;
+    for (const Point3D& p : points)
+        largest = std::max({largest, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
+    return largest;
+}
+
+} // namespace kesmora
