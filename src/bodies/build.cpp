@@ -134,6 +134,8 @@ void flaechenladen(SolidModel& m, const CatalogueTables& tables, int id) {
     const double tolerance = degenerateTolerance(m);
     m.solid.faces.clear();
     m.solid.faceRecords.clear();
+    m.solid.faceRecords.reserve(block.count);
+    std::vector<int> corners;
     for (int i = 0; i < block.count; ++i) {
         const std::string& line = block.line(i);
         if (line.size() < 3)
@@ -165,7 +167,10 @@ void flaechenladen(SolidModel& m, const CatalogueTables& tables, int id) {
             throw CatalogueError(kFaceFile, header, block.fileLine(i),
                                  "Die Ecken der Fläche liegen alle auf einer Geraden; die Fläche hat keinen "
                                  "Flächeninhalt");
-        m.solid.addFace(verticesOfCodes(line));
+        corners.clear();
+        for (const char code : line)
+            corners.push_back(vertexOfCode(code));
+        m.solid.addFace(corners);
     }
 }
 

@@ -173,8 +173,13 @@ void cutQuadrilaterals(const SolidModel& m, DualFaces& faces) {
 
 // The working faces become the dual's face table, each with its record.
 void storeDualFaces(Figure& dual, const DualFaces& faces) {
+    std::size_t corners = 0;
+    for (const Corners& face : faces)
+        corners += face.size();
     dual.faces.clear();
     dual.faceRecords.clear();
+    dual.faces.reserve(static_cast<int>(faces.size()), static_cast<int>(corners));
+    dual.faceRecords.reserve(static_cast<int>(faces.size()));
     for (const Corners& face : faces)
         dual.addFace(face);
 }
@@ -242,7 +247,12 @@ void dualbilden(SolidModel& m, const DualRecipe& recipe) {
 
     // 4. The records: the centroid of each face summed in ascending face order. A cut below makes
     // them anew from the faces in boundary order.
-    const DualFaces ascending = faces;
+    std::vector<Point3D> ascendingCentroids;
+    if (!recipe.cutPentagons && !recipe.cutQuadrilaterals) {
+        ascendingCentroids.reserve(faces.size());
+        for (const Corners& around : faces)
+            ascendingCentroids.push_back(faceCentroid(dual.vertices, around));
+    }
     // 5. Boundary order, and the walk around the vertex where the distances lead astray.
     for (std::size_t v = 0; v < faces.size(); ++v) {
         Corners& s = faces[v];
@@ -258,9 +268,8 @@ void dualbilden(SolidModel& m, const DualRecipe& recipe) {
     // 7. Quadrilaterals.
     if (recipe.cutQuadrilaterals) cutQuadrilaterals(m, faces);
     storeDualFaces(dual, faces);
-    if (!recipe.cutPentagons && !recipe.cutQuadrilaterals)
-        for (std::size_t v = 0; v < ascending.size(); ++v)
-            dual.faceRecords[static_cast<int>(v)].centroid = faceCentroid(dual.vertices, ascending[v]);
+    for (std::size_t v = 0; v < ascendingCentroids.size(); ++v)
+        dual.faceRecords[static_cast<int>(v)].centroid = ascendingCentroids[v];
 }
 
 } // namespace kesmora

@@ -58,7 +58,7 @@ class SizedEdgeIndex {
   public:
     SizedEdgeIndex(std::size_t edges, int vertices) : stride_(static_cast<std::int64_t>(vertices) + 1) {
         std::size_t room = 16;
-        while (room < 2 * edges + 2)
+        while (room < 2 * edges + 2) // at most half full
             room *= 2;
         slots_.assign(room, Slot{-1, -1});
     }

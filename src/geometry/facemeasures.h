@@ -24,6 +24,20 @@ template <typename Points, typename Face> Point3D faceCentroid(const Points& ver
     return count > 0 ? sum / static_cast<double>(count) : sum;
 }
 
+// The same mean as the sum multiplied by the reciprocal of the number, which can differ from the
+// quotient in the last bit: the exports, measurements, nets and the polar reciprocal were made with
+// it, and their files keep it.
+template <typename Points, typename Face> Point3D faceCentroidScaled(const Points& vertices, const Face& face) {
+    Point3D sum;
+    std::size_t count = 0;
+    for (const int v : face) {
+        const Point3D& p = vertices[v];
+        sum = sum + p;
+        ++count;
+    }
+    return (1.0 / static_cast<double>(count)) * sum;
+}
+
 // Newell's normal of a face, summed side by side from its first corner: its length is twice the
 // area of a planar face, and it is well defined for star polygons and slightly warped faces too.
 template <typename Points, typename Face> Point3D newellNormal(const Points& vertices, const Face& face) {
@@ -36,6 +50,16 @@ template <typename Points, typename Face> Point3D newellNormal(const Points& ver
         n.y += (a.z - b.z) * (a.x + b.x);
         n.z += (a.x - b.x) * (a.y + b.y);
     }
+    return n;
+}
+
+// The same vector summed as the cross products of the corners side by side, which rounds
+// differently: the exports, measurements and nets were made with it, and their files keep it.
+template <typename Points, typename Face> Point3D faceAreaVector(const Points& vertices, const Face& face) {
+    Point3D n;
+    const int count = static_cast<int>(face.size());
+    for (int i = 0; i < count; ++i)
+        n = n + cross(vertices[face[i]], vertices[face[(i + 1) % count]]);
     return n;
 }
 

@@ -38,12 +38,6 @@ void checkIndices(const PolyMesh& s) {
     }
 }
 
-Point3D centroid(const std::vector<Point3D>& points, const std::vector<int>& face) {
-    Point3D sum;
-    for (int v : face)
-        sum = sum + points[static_cast<std::size_t>(v)];
-    return (1.0 / static_cast<double>(face.size())) * sum;
-}
 
 // The faces around vertex v in the order they meet across its edges, starting with the lowest:
 // each face at v has two edges there, and each edge leads on to the one other face that has it.
@@ -158,7 +152,7 @@ PolyMesh reciprocalOf(const PolyMesh& s, const PolarSphere& sphere) {
     r.vertices.reserve(s.faces.size());
     for (std::size_t f = 0; f < s.faces.size(); ++f) {
         const Point3D n = unit(newellNormal(s.vertices, s.faces[f]));
-        const double d = dot(n, centroid(s.vertices, s.faces[f]) - sphere.centre);
+        const double d = dot(n, faceCentroidScaled(s.vertices, s.faces[f]) - sphere.centre);
         // A plane through the centre has its pole at infinity; one very near it, far beyond the body.
         if (!(std::fabs(d) > kDegenerateTolerance * size))
             throw ReciprocalRefused("Die Ebene der Fläche " + std::to_string(f + 1) + " von " +

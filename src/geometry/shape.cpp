@@ -2,6 +2,7 @@
 #include "shape.h"
 
 #include "edgemap.h"
+#include "facemeasures.h"
 #include "orientation.h"
 #include "point3d.h"
 
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <ranges>
 #include <span>
 #include <vector>
 
@@ -40,7 +42,7 @@ bool orientFaces(const FaceList& faces, int vertexCount, std::vector<bool>& reve
     // A closed surface of the sphere's kind has V + F - 2 edges, each bounding two faces; more
     // than that does not fit, and the check fails.
     const auto maxEdges = static_cast<std::size_t>(std::max(vertexCount + faceCount - 2, 0));
-    SizedEdgeIndex index(static_cast<std::size_t>(sideCount), vertexCount);
+    SizedEdgeIndex index(maxEdges, vertexCount);
     std::vector<MeshEdge> edges(maxEdges);
     std::vector<int> edgeOfSide(static_cast<std::size_t>(sideCount));
     const int edgeCount = mapEdges(
@@ -129,14 +131,11 @@ SurfaceShape surfaceShape(const CheckedTable<Point3D>& vertices, const FaceList&
             lengths[static_cast<std::size_t>(i)] = norm(corners[static_cast<std::size_t>(i)]);
         }
         auto corner = [&](int i) { return corners[static_cast<std::size_t>(i % n)]; };
-        Point3D normal; // Newell's normal, and the face's centre, both from the centroid
+        // Newell's normal, and the face's centre, both from the centroid.
+        const Point3D normal = newellNormal(corners, std::views::iota(0, n));
         Point3D centre;
         for (int i = 0; i < n; ++i) {
             const Point3D a = corner(i);
-            const Point3D b = corner(i + 1);
-            normal.x += (a.y - b.y) * (a.z + b.z);
-            normal.y += (a.z - b.z) * (a.x + b.x);
-            normal.z += (a.x - b.x) * (a.y + b.y);
             centre = {centre.x + a.x / n, centre.y + a.y / n, centre.z + a.z / n};
         }
         const double length = norm(normal);

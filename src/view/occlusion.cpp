@@ -22,6 +22,11 @@ constexpr double kDepthInside = 5.0;
 // The reach of a face's pixels beyond the box of its corners.
 constexpr int kOutlineReach = 3;
 
+// Each face left out is checked against the box of every folded face, so a figure with many folded
+// faces (one of very many small faces, where the rounding folds them by the thousand) would cost
+// the product of both; beyond this many nothing is left out, which draws the same picture.
+constexpr int kMostFoldedFaces = 64;
+
 // Coordinates far beyond the image were clamped by the projection and no longer describe the figure.
 constexpr int kCoordinateLimit = 1 << 19;
 
@@ -177,6 +182,7 @@ int findCoveredFaces(const DrawnFigure& figure, const DepthList& list, int count
         QRect& box = boxes[static_cast<std::size_t>(j)];
         const int turn = convexTurn(figure, corners, box);
         if (turn == kFolded) {
+            if (foldedCount == kMostFoldedFaces) return 0;
             folded[static_cast<std::size_t>(foldedCount++)] = box;
             continue;
         }
