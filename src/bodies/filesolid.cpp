@@ -228,16 +228,17 @@ class FileSolidBuilder {
     // vertex, to the face on its other side.
     std::vector<std::vector<int>> facesAroundVertices() const {
         std::map<std::pair<int, int>, int> faceOfSide; // directed edge -> the face running along it
-        std::vector<int> faceCountAt(points_.size(), 0);
-        std::vector<int> lowestFaceAt(points_.size(), -1);
         for (std::size_t f = 0; f < faces_.size(); ++f) {
             const std::vector<int>& face = faces_[f];
-            for (std::size_t k = 0; k < face.size(); ++k) {
+            for (std::size_t k = 0; k < face.size(); ++k)
                 faceOfSide[{face[k], face[(k + 1) % face.size()]}] = static_cast<int>(f);
-                const auto v = static_cast<std::size_t>(face[k]);
-                ++faceCountAt[v];
-                if (lowestFaceAt[v] < 0) lowestFaceAt[v] = static_cast<int>(f);
-            }
+        }
+        // Every vertex lies on a face by now, and no face names a vertex twice.
+        const std::vector<std::vector<int>> facesAt = facesAtVertices(faces_, static_cast<int>(points_.size()));
+        std::vector<int> faceCountAt(points_.size()), lowestFaceAt(points_.size());
+        for (std::size_t v = 0; v < points_.size(); ++v) {
+            faceCountAt[v] = static_cast<int>(facesAt[v].size());
+            lowestFaceAt[v] = facesAt[v].front();
         }
         const auto before = [&](int f, int v) {
             const std::vector<int>& face = faces_[static_cast<std::size_t>(f)];

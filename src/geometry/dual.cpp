@@ -225,12 +225,7 @@ void dualbilden(SolidModel& m, const DualRecipe& recipe) {
     }
 
     // 3. The faces around each vertex, in ascending face order.
-    DualFaces faces(static_cast<std::size_t>(solid.vertices.size()));
-    for (int f = 0; f < solid.faces.size(); ++f)
-        for (const int v : solid.faces[f]) {
-            Corners& around = faces[static_cast<std::size_t>(v)];
-            if (around.empty() || around.back() != f) around.push_back(f);
-        }
+    DualFaces faces = facesAtVertices(solid.faces, solid.vertices.size());
 
     // A vertex on fewer than three faces would become a dual face of fewer than three corners:
     // the faces do not close up around it, or it belongs to none.

@@ -29,31 +29,10 @@ struct MeshEdge {
     int other(int face) const { return sides[0].face == face ? sides[1].face : sides[0].face; }
 };
 
-// Edge numbers by their ends, for the heap-free surface check that runs on every build: open
-// addressing in a table on the stack, at most half full, keyed by lower * Stride + higher.
-template <std::size_t Slots, int Stride> class FixedEdgeIndex {
-  public:
-    FixedEdgeIndex() { slots_.fill({-1, -1}); }
-    // The edge number stored for the ends, or the place to store one (number -1).
-    int& find(int a, int b) {
-        const int key = a * Stride + b;
-        std::size_t i = (static_cast<std::size_t>(key) * 2654435761u) % Slots;
-        while (slots_[i].key != -1 && slots_[i].key != key)
-            i = (i + 1) % Slots;
-        slots_[i].key = key;
-        return slots_[i].edge;
-    }
-
-  private:
-    struct Slot {
-        int key;
-        int edge;
-    };
-    std::array<Slot, Slots> slots_;
-};
-
-// The same on the heap for a mesh of a known size: `edges` edges at most, on vertices numbered
-// below `vertices`. Made once per build, so that a large figure's check stays linear.
+// Edge numbers by their ends for a mesh of a known size, `edges` edges at most on vertices numbered
+// below `vertices`: open addressing in one table, at most half full, keyed by lower * (vertices + 1)
+// + higher. The surface check makes one per figure and build, so that a large figure's check stays
+// linear.
 class SizedEdgeIndex {
   public:
     SizedEdgeIndex(std::size_t edges, int vertices) : stride_(static_cast<std::int64_t>(vertices) + 1) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
 namespace kesmora {
 
@@ -61,6 +62,21 @@ template <typename Points, typename Face> Point3D faceAreaVector(const Points& v
     for (int i = 0; i < count; ++i)
         n = n + cross(vertices[face[i]], vertices[face[(i + 1) % count]]);
     return n;
+}
+
+// For each vertex below vertexCount, the faces that name it, in ascending order, each face once.
+// A face naming a vertex outside the range throws std::out_of_range.
+template <typename Faces> std::vector<std::vector<int>> facesAtVertices(const Faces& faces, int vertexCount) {
+    std::vector<std::vector<int>> at(static_cast<std::size_t>(std::max(vertexCount, 0)));
+    int f = 0;
+    for (const auto& face : faces) {
+        for (const int v : face) {
+            std::vector<int>& list = at.at(static_cast<std::size_t>(v));
+            if (list.empty() || list.back() != f) list.push_back(f);
+        }
+        ++f;
+    }
+    return at;
 }
 
 // The largest absolute value of any coordinate of the points; 0 for none. NaN is passed over.

@@ -161,13 +161,12 @@ PolyMesh reciprocalOf(const PolyMesh& s, const PolarSphere& sphere) {
         r.vertices.push_back(sphere.centre + poleOfPlane(n, d, radius2));
     }
 
-    std::vector<std::vector<int>> facesAt(s.vertices.size());
+    const std::vector<std::vector<int>> facesAt = facesAtVertices(s.faces, static_cast<int>(s.vertices.size()));
     std::map<std::pair<int, int>, std::vector<int>> facesOnEdge;
     for (int f = 0; f < static_cast<int>(s.faces.size()); ++f) {
         const auto& face = s.faces[static_cast<std::size_t>(f)];
         for (std::size_t k = 0; k < face.size(); ++k) {
             const int a = face[k], b = face[(k + 1) % face.size()];
-            facesAt[static_cast<std::size_t>(a)].push_back(f);
             facesOnEdge[{std::min(a, b), std::max(a, b)}].push_back(f);
         }
     }
