@@ -69,6 +69,14 @@ TEST(FaceList, FacesKeepTheirCornersThroughReplaceResizeAndWritesAndWrongIndices
     EXPECT_EQ(f[0].front(), 1);
     EXPECT_EQ(f[0].back(), 5);
 
+    // A face of the list itself pushed again or put in place of another, however the list grows.
+    for (int k = 0; k < 50; ++k)
+        f.push_back(f[0]);
+    f.replace(1, f[0].span());
+    EXPECT_EQ(f[52].toVector(), (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(f[1].toVector(), (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(f[2].toVector(), (std::vector<int>{7, 6, 5}));
+
     f.resize(1);
     EXPECT_EQ(plain(f), (std::vector<std::vector<int>>{{1, 2, 3, 4, 5}}));
     EXPECT_EQ(f.indexCount(), 5);

@@ -116,6 +116,7 @@ class FaceList {
     }
 
     void push_back(std::span<const int> corners) {
+        if (ownsCorners(corners)) return push_back(std::vector<int>(corners.begin(), corners.end()));
         indices_.insert(indices_.end(), corners.begin(), corners.end());
         starts_.push_back(static_cast<int>(indices_.size()));
     }
@@ -123,6 +124,7 @@ class FaceList {
     void push_back(FaceView corners) { push_back(corners.span()); }
     // Puts other corners in place of face f's, of whatever number.
     void replace(int f, std::span<const int> corners) {
+        if (ownsCorners(corners)) return replace(f, std::vector<int>(corners.begin(), corners.end()));
         tablecheck::index("FaceList", f, starts_.size() - 1);
         const auto at = static_cast<std::size_t>(f);
         const int from = starts_[at], to = starts_[at + 1];
@@ -181,6 +183,13 @@ class FaceList {
     bool operator==(const FaceList&) const = default;
 
   private:
+    // Corners read from this list itself (a face of it pushed again) are copied before the list
+    // changes under them.
+    bool ownsCorners(std::span<const int> corners) const {
+        return !corners.empty() && !indices_.empty() && corners.data() >= indices_.data() &&
+               corners.data() < indices_.data() + indices_.size();
+    }
+
     std::vector<int> indices_;
     std::vector<int> starts_{0}; // face f runs from starts_[f] to starts_[f + 1]
 };
