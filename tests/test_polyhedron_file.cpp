@@ -7,6 +7,7 @@
 #include "export/netlayout.h"
 #include "geometry/point3d.h"
 #include "geometry/reciprocal.h"
+#include "geodesic.h"
 #include "modelchecks.h"
 #include "tempdir.h"
 #include "view/renderer.h"
@@ -581,46 +582,15 @@ TEST(PolyhedronFile, CoplanarNeighboursHaveNoReciprocalAndANetWithoutZeroFolds) 
 
 namespace {
 
-// A geodesic sphere: each face of the icosahedron cut into frequency^2 triangles, their corners
-// pushed out onto the sphere, written as an OFF file. Corners on the icosahedron's edges are shared
-// by the two faces there (they are named by the icosahedron's corners and their weights).
+// The geodesic sphere written as an OFF file.
 std::string geodesicSphereOff(int frequency) {
-    const double t = (1 + std::sqrt(5.0)) / 2;
-    const Point3D ico[12] = {{-1, t, 0}, {1, t, 0}, {-1, -t, 0}, {1, -t, 0}, {0, -1, t}, {0, 1, t},
-                             {0, -1, -t}, {0, 1, -t}, {t, 0, -1}, {t, 0, 1}, {-t, 0, -1}, {-t, 0, 1}};
-    const int faces[20][3] = {{0, 11, 5}, {0, 5, 1},  {0, 1, 7},   {0, 7, 10}, {0, 10, 11},
-                              {1, 5, 9},  {5, 11, 4}, {11, 10, 2}, {10, 7, 6}, {7, 1, 8},
-                              {3, 9, 4},  {3, 4, 2},  {3, 2, 6},   {3, 6, 8},  {3, 8, 9},
-                              {4, 9, 5},  {2, 4, 11}, {6, 2, 10},  {8, 6, 7},  {9, 8, 1}};
-    std::map<std::vector<std::pair<int, int>>, int> named;
-    std::vector<Point3D> points;
-    const auto corner = [&](const int (&f)[3], int i, int j) {
-        std::vector<std::pair<int, int>> key;
-        for (const auto& [v, w] : {std::pair{f[0], frequency - i - j}, std::pair{f[1], i}, std::pair{f[2], j}})
-            if (w > 0) key.emplace_back(v, w);
-        std::sort(key.begin(), key.end());
-        const auto [at, added] = named.try_emplace(key, static_cast<int>(points.size()));
-        if (added) {
-            Point3D p;
-            for (const auto& [v, w] : key)
-                p = p + static_cast<double>(w) * ico[v];
-            points.push_back(unit(p));
-        }
-        return at->second;
-    };
-    std::vector<std::array<int, 3>> triangles;
-    for (const auto& f : faces)
-        for (int i = 0; i < frequency; ++i)
-            for (int j = 0; i + j < frequency; ++j) {
-                triangles.push_back({corner(f, i, j), corner(f, i + 1, j), corner(f, i, j + 1)});
-                if (i + j + 2 <= frequency)
-                    triangles.push_back({corner(f, i + 1, j), corner(f, i + 1, j + 1), corner(f, i, j + 1)});
-            }
-    std::string text = "OFF\n" + std::to_string(points.size()) + " " + std::to_string(triangles.size()) + " 0\n";
-    for (const Point3D& p : points)
+    const PolyhedronFile sphere = kesmora::testing::geodesicSphere(frequency);
+    std::string text = "OFF\n" + std::to_string(sphere.vertices.size()) + " " + std::to_string(sphere.faces.size()) +
+                       " 0\n";
+    for (const Point3D& p : sphere.vertices)
         text += formatGeneral(p.x, 17) + " " + formatGeneral(p.y, 17) + " " + formatGeneral(p.z, 17) + "\n";
-    for (const auto& [a, b, c] : triangles)
-        text += "3 " + std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c) + "\n";
+    for (const std::vector<int>& f : sphere.faces)
+        text += "3 " + std::to_string(f[0]) + " " + std::to_string(f[1]) + " " + std::to_string(f[2]) + "\n";
     return text;
 }
 
