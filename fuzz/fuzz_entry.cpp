@@ -27,8 +27,7 @@ bool finite(const Point3D& p) {
 std::string faceFault(const Figure& figure, const std::string& what) {
     const int vertexCount = figure.vertices.size();
     for (int f = 0; f < figure.faces.size(); ++f)
-        for (char ch : figure.faces[f]) {
-            const int v = vertexOfCode(ch);
+        for (const int v : figure.faces[f]) {
             if (v < 0 || v >= vertexCount)
                 return what + " " + std::to_string(f) + " names vertex " + std::to_string(v) + " of " +
                        std::to_string(vertexCount);
@@ -40,7 +39,7 @@ std::string faceFault(const Figure& figure, const std::string& what) {
 // dual face comes from the faces around one vertex, so it needs three of those.
 std::string cornerFault(const Figure& figure, const std::string& what) {
     for (int f = 0; f < figure.faces.size(); ++f) {
-        std::string corners = figure.faces[f];
+        std::vector<int> corners = figure.faces[f].toVector();
         std::sort(corners.begin(), corners.end());
         if (std::unique(corners.begin(), corners.end()) - corners.begin() < 3)
             return what + " " + std::to_string(f) + " has fewer than three different corners";

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "bodies/dispatch.h"
+#include "bodies/vertexcodes.h"
 #include "catalogue/tables.h"
 #include "geometry/dual.h"
 #include "geometry/point3d.h"
@@ -513,9 +514,8 @@ inline std::unique_ptr<kesmora::SolidModel> modelOf(const Solid& s) {
     m->solid.vertices.resize(static_cast<int>(s.v.size()));
     for (std::size_t i = 0; i < s.v.size(); ++i)
         m->solid.vertices[i] = {s.v[i].x, s.v[i].y, s.v[i].z};
-    m->solid.faces.resize(static_cast<int>(s.faceLines.size()));
-    for (std::size_t i = 0; i < s.faceLines.size(); ++i)
-        m->solid.faces[i] = s.faceLines[i];
+    for (const std::string& line : s.faceLines)
+        m->solid.faces.push_back(kesmora::verticesOfCodes(line));
     return m;
 }
 
@@ -550,10 +550,10 @@ inline void expectDualFacesFollowTheirBoundary(const Solid& s, const kesmora::So
             adjacent.insert({fs[1], fs[0]});
         }
     for (int v = 0; v < m.dual.faces.size(); ++v) {
-        const std::string& d = m.dual.faces[v];
+        const kesmora::FaceView d = m.dual.faces[v];
         if (d.size() < 4) continue;
-        for (std::size_t k = 0; k < d.size(); ++k) {
-            const int a = kesmora::vertexOfCode(d[k]), b = kesmora::vertexOfCode(d[(k + 1) % d.size()]);
+        for (int k = 0; k < d.size(); ++k) {
+            const int a = d[k], b = d[(k + 1) % d.size()];
             EXPECT_TRUE(adjacent.count({a, b}))
                 << "dual face of vertex " << v << ": faces " << a << " and " << b << " share no edge";
         }

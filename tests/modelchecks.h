@@ -20,14 +20,14 @@ inline double largestCoordinate(const SolidModel& m) {
     return r;
 }
 
-// Whether solid faces fa and fb (named by their dual vertex codes) have an edge in common.
-inline bool facesShareEdge(const SolidModel& m, char fa, char fb) {
-    const std::string& a = m.solid.faces[vertexOfCode(fa)];
-    const std::string& b = m.solid.faces[vertexOfCode(fb)];
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const char p = a[i], q = a[(i + 1) % a.size()];
-        for (std::size_t j = 0; j < b.size(); ++j) {
-            const char r = b[j], s = b[(j + 1) % b.size()];
+// Whether solid faces fa and fb (the dual's vertices fa and fb) have an edge in common.
+inline bool facesShareEdge(const SolidModel& m, int fa, int fb) {
+    const FaceView a = m.solid.faces[fa];
+    const FaceView b = m.solid.faces[fb];
+    for (int i = 0; i < a.size(); ++i) {
+        const int p = a[i], q = a[(i + 1) % a.size()];
+        for (int j = 0; j < b.size(); ++j) {
+            const int r = b[j], s = b[(j + 1) % b.size()];
             if ((r == p && s == q) || (r == q && s == p)) return true;
         }
     }
@@ -38,9 +38,9 @@ inline bool facesShareEdge(const SolidModel& m, char fa, char fb) {
 // solid faces, or -1 when every such face follows its boundary.
 inline int firstDualFaceOffItsBoundary(const SolidModel& m) {
     for (int v = 0; v < m.solid.vertices.size(); ++v) {
-        const std::string& f = m.dual.faces[v];
+        const FaceView f = m.dual.faces[v];
         if (f.size() < 4) continue;
-        for (std::size_t i = 0; i < f.size(); ++i)
+        for (int i = 0; i < f.size(); ++i)
             if (!facesShareEdge(m, f[i], f[(i + 1) % f.size()])) return v;
     }
     return -1;

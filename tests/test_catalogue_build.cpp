@@ -144,9 +144,9 @@ TEST(EveryListedBody, AntiprismDualVerticesLieOnTheirFacePoles) {
         // with n the dual vertex: the polar plane of n passes through the face.
         for (int f = 0; f < m.solid.faces.size(); ++f) {
             const Point3D n = m.dual.vertices[f];
-            for (char ch : m.solid.faces[f]) {
-                const Point3D& p = m.solid.vertices[vertexOfCode(ch)];
-                const Point3D& v0 = m.solid.vertices[vertexOfCode(m.solid.faces[f][0])];
+            for (const int v : m.solid.faces[f]) {
+                const Point3D& p = m.solid.vertices[v];
+                const Point3D& v0 = m.solid.vertices[m.solid.faces[f][0]];
                 const double r2 = v0.x * v0.x + v0.y * v0.y + v0.z * v0.z;
                 EXPECT_NEAR((n.x * p.x + n.y * p.y + n.z * p.z) / r2, 1.0, 1e-9) << name;
             }

@@ -480,7 +480,7 @@ bool finite(const Point3D& p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
 
-// Every count within its table, every face character naming a loaded vertex, every coordinate finite.
+// Every count within the catalogue's limits, every face corner a loaded vertex, every coordinate finite.
 void expectWholeModel(const SolidModel& m) {
     ASSERT_GT(m.solid.vertices.size(), 0);
     ASSERT_LE(m.solid.vertices.size(), kMaxFaces);
@@ -489,11 +489,11 @@ void expectWholeModel(const SolidModel& m) {
     ASSERT_EQ(m.dual.vertices.size(), m.solid.faces.size());
     ASSERT_LE(m.dual.faces.size(), kMaxFaces);
     for (int f = 0; f < m.solid.faces.size(); ++f)
-        for (char ch : m.solid.faces[f])
-            ASSERT_LT(vertexOfCode(ch), m.solid.vertices.size());
+        for (const int v : m.solid.faces[f])
+            ASSERT_LT(v, m.solid.vertices.size());
     for (int f = 0; f < m.dual.faces.size(); ++f)
-        for (char ch : m.dual.faces[f])
-            ASSERT_LT(vertexOfCode(ch), m.dual.vertices.size());
+        for (const int v : m.dual.faces[f])
+            ASSERT_LT(v, m.dual.vertices.size());
     for (int i = 0; i < m.solid.vertices.size(); ++i)
         ASSERT_TRUE(finite(m.solid.vertices[i]));
     for (int i = 0; i < m.dual.vertices.size(); ++i)

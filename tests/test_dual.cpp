@@ -2,6 +2,7 @@
 // which bodies the build's recipes give which of them.
 #include "section_category.h"
 #include "bodies/dispatch.h"
+#include "bodies/vertexcodes.h"
 #include "catalogue-gen/geom.h"
 #include "catalogue-gen/uniform.h"
 #include "geometry/dual.h"
@@ -23,7 +24,7 @@ SolidModel solid(const std::vector<Point3D>& vertices, const std::vector<std::st
     for (const Point3D& p : vertices)
         m.solid.vertices.push_back(p);
     for (const std::string& face : faces) {
-        m.solid.faces.push_back(face);
+        m.solid.faces.push_back(verticesOfCodes(face));
         m.solid.faceRecords.push_back({});
     }
     return m;
@@ -75,10 +76,10 @@ TEST(Dual, TetrahedronFacesInAscendingOrder) {
     dualbilden(m, DualRecipe{});
     EXPECT_EQ(m.dual.vertices.size(), 4);
     EXPECT_EQ(m.dual.faces.size(), 4);
-    EXPECT_EQ(m.dual.faces[0], "013"); // vertex 0 lies on faces 0, 1 and 3
-    EXPECT_EQ(m.dual.faces[1], "012");
-    EXPECT_EQ(m.dual.faces[2], "023");
-    EXPECT_EQ(m.dual.faces[3], "123");
+    EXPECT_EQ(codesOfVertices(m.dual.faces[0]), "013"); // vertex 0 lies on faces 0, 1 and 3
+    EXPECT_EQ(codesOfVertices(m.dual.faces[1]), "012");
+    EXPECT_EQ(codesOfVertices(m.dual.faces[2]), "023");
+    EXPECT_EQ(codesOfVertices(m.dual.faces[3]), "123");
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(m.dual.faceRecords[i].colour, i + 1);
     // Dual vertex 0 is the centroid of face 0.
@@ -92,7 +93,7 @@ TEST(Dual, OctahedronGivesACubeWithBoundaryOrderedFaces) {
     EXPECT_EQ(m.dual.vertices.size(), 8);
     EXPECT_EQ(m.dual.faces.size(), 6);
     for (int v = 0; v < 6; ++v)
-        EXPECT_EQ(m.dual.faces[v].size(), 4u);
+        EXPECT_EQ(m.dual.faces[v].size(), 4);
     EXPECT_EQ(kesmora::testing::firstDualFaceOffItsBoundary(m), -1);
 }
 
@@ -101,7 +102,7 @@ TEST(Dual, CubeGivesEightTriangles) {
     dualbilden(m, DualRecipe{});
     EXPECT_EQ(m.dual.faces.size(), 8);
     for (int v = 0; v < 8; ++v)
-        EXPECT_EQ(m.dual.faces[v].size(), 3u);
+        EXPECT_EQ(m.dual.faces[v].size(), 3);
 }
 
 TEST(Dual, PoleRescalingOnlyWhereAsked) {
@@ -130,8 +131,8 @@ TEST(Dual, BoundaryOrderByNearestNeighbourChain) {
     // An icosahedron-like vertex: five faces around the apex of a pentagonal pyramid.
     SolidModel m = irregularBipyramid();
     dualbilden(m, DualRecipe{});
-    EXPECT_EQ(m.dual.faces[0].size(), 5u);
-    EXPECT_EQ(m.dual.faces[0][0], '0'); // the chain starts at the lowest face index
+    EXPECT_EQ(m.dual.faces[0].size(), 5);
+    EXPECT_EQ(m.dual.faces[0][0], 0); // the chain starts at the lowest face index
     EXPECT_EQ(kesmora::testing::firstDualFaceOffItsBoundary(m), -1);
     EXPECT_EQ(m.dual.faces.size(), 7);
 }
@@ -143,9 +144,9 @@ TEST(Dual, EqualDiagonalsAreCutAlongTheSecondToFourth) {
     SolidModel uncut = octahedron();
     dualbilden(uncut, DualRecipe{});
     for (int v = 0; v < 6; ++v) {
-        const std::string& q = uncut.dual.faces[v];
-        EXPECT_EQ(m.dual.faces[v], (std::string{q[0], q[1], q[3]}));
-        EXPECT_EQ(m.dual.faces[6 + v], (std::string{q[1], q[2], q[3]}));
+        const std::string q = codesOfVertices(uncut.dual.faces[v]);
+        EXPECT_EQ(codesOfVertices(m.dual.faces[v]), (std::string{q[0], q[1], q[3]}));
+        EXPECT_EQ(codesOfVertices(m.dual.faces[6 + v]), (std::string{q[1], q[2], q[3]}));
     }
     // Colour numbers count the added faces after the original ones.
     for (int i = 0; i < 12; ++i)
@@ -177,15 +178,15 @@ TEST(Dual, PentagonsCutAlongTheirStrictlyShortestDiagonal) {
     dualbilden(m, dualRecipeFor(Category::Johnson, 56, "Johnson Polyeder 23"));
     EXPECT_EQ(m.dual.faces.size(), 7 + 2 + 5 + 2);
     for (int f = 0; f < m.dual.faces.size(); ++f)
-        EXPECT_EQ(m.dual.faces[f].size(), 3u);
+        EXPECT_EQ(m.dual.faces[f].size(), 3);
 
     // In both sets: the quadrilaterals stay.
     SolidModel k = irregularBipyramid();
     dualbilden(k, dualRecipeFor(Category::Johnson, 10, "Johnson Polyeder 84"));
     EXPECT_EQ(k.dual.faces.size(), 9);
     for (int apex = 0; apex < 2; ++apex) {
-        const std::string& p = uncut.dual.faces[apex];
-        const std::string& tri = k.dual.faces[apex];
+        const std::string p = codesOfVertices(uncut.dual.faces[apex]);
+        const std::string tri = codesOfVertices(k.dual.faces[apex]);
         ASSERT_EQ(tri.size(), 3u);
         // The kept triangle is three consecutive corners; its closing side is the shortest diagonal.
         const int a = vertexOfCode(tri.front()), c = vertexOfCode(tri.back());
@@ -195,7 +196,7 @@ TEST(Dual, PentagonsCutAlongTheirStrictlyShortestDiagonal) {
             if ((x == a && y == c) || (x == c && y == a)) continue;
             EXPECT_LT(cut, abstand2(k, x, y));
         }
-        EXPECT_EQ(k.dual.faces[7 + apex].size(), 4u);
+        EXPECT_EQ(k.dual.faces[7 + apex].size(), 4);
     }
 }
 
@@ -209,10 +210,10 @@ TEST(Dual, AbstandUsesDualVertices) {
 
 TEST(Dual, RejectsWhatDoesNotFitTheTables) {
     SolidModel m = cube();
-    m.solid.faces[0] = "01x"; // 'x' names vertex 72, which is not loaded
+    m.solid.faces.replace(0, verticesOfCodes("01x")); // 'x' names vertex 72, which is not loaded
     EXPECT_THROW(dualbilden(m, DualRecipe{}), GeometryError);
     SolidModel big;
-    big.solid.vertices.resize(230); // more dual faces than the table holds
+    big.solid.vertices.resize(230); // more dual faces than the catalogue dual may have
     EXPECT_THROW(dualbilden(big, DualRecipe{}), GeometryError);
 }
 
@@ -247,11 +248,11 @@ TEST(DualBoundary, ACrossingChainIsWalkedAroundTheVertex) {
     SolidModel m = flatHexagonPyramid();
     dualbilden(m, DualRecipe{});
     // From face 0 the nearer neighbour is face 5 (across the short base edge), then round the ring.
-    EXPECT_EQ(m.dual.faces[0], "054321");
+    EXPECT_EQ(codesOfVertices(m.dual.faces[0]), "054321");
     EXPECT_EQ(kesmora::testing::firstDualFaceOffItsBoundary(m), -1);
     // The base corners lie on three faces each and keep their ascending order.
-    EXPECT_EQ(m.dual.faces[1], "056");
-    EXPECT_EQ(m.dual.faces[4], "236");
+    EXPECT_EQ(codesOfVertices(m.dual.faces[1]), "056");
+    EXPECT_EQ(codesOfVertices(m.dual.faces[4]), "236");
 }
 
 TEST(DualBoundary, OnATieTheWalkGoesOnToTheLowerFaceIndex) {
@@ -261,14 +262,14 @@ TEST(DualBoundary, OnATieTheWalkGoesOnToTheLowerFaceIndex) {
         solid({{0, 0, 2}, {-10, -1, 0}, {-10, 1, 0}, {0, 1.5, 0}, {10, 1, 0}, {10, -1, 0}, {0, -1.5, 0}},
               {"012", "023", "034", "045", "056", "061", "165432"});
     dualbilden(m, DualRecipe{});
-    EXPECT_EQ(m.dual.faces[0], "012345");
+    EXPECT_EQ(codesOfVertices(m.dual.faces[0]), "012345");
 }
 
 TEST(DualBoundary, APinchedVertexKeepsItsChain) {
     SolidModel m = hourglass();
     dualbilden(m, DualRecipe{});
     // The distance chain: round the upper ring, then over to the lower one at its nearest face.
-    EXPECT_EQ(m.dual.faces[0], "01234567");
+    EXPECT_EQ(codesOfVertices(m.dual.faces[0]), "01234567");
     EXPECT_EQ(kesmora::testing::firstDualFaceOffItsBoundary(m), 0);
 }
 
@@ -290,5 +291,5 @@ TEST(DualBoundary, TheSnubDodecahedronWithItsPoles) {
     ASSERT_EQ(m.dual.faces.size(), 60);
     EXPECT_EQ(kesmora::testing::firstDualFaceOffItsBoundary(m), -1);
     for (int v = 0; v < 60; ++v)
-        EXPECT_EQ(m.dual.faces[v].size(), 5u);
+        EXPECT_EQ(m.dual.faces[v].size(), 5);
 }

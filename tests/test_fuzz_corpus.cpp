@@ -100,20 +100,19 @@ TEST(FuzzSeeds, SeparatorSplitsTheFourTables) {
 TEST(FuzzChecks, ModelFaultsAreNamed) {
     SolidModel m;
     m.solid.vertices.resize(3);
-    m.solid.faces.resize(1);
+    m.solid.faces.push_back({0, 1, 2});
     m.solid.faceRecords.resize(1);
-    m.solid.faces[0] = "012";
     m.dual.vertices.resize(1);
     EXPECT_EQ(fuzz::modelFault(m), "");
-    m.solid.faces[0] = "013";
+    m.solid.faces.replace(0, {0, 1, 3});
     EXPECT_NE(fuzz::modelFault(m).find("face 0 names vertex 3"), std::string::npos);
-    m.solid.faces[0] = "012";
+    m.solid.faces.replace(0, {0, 1, 2});
     m.dual.faces.resize(1);
     EXPECT_EQ(fuzz::modelFault(m), "dual face records out of step with the faces");
     m.dual.faceRecords.resize(1);
-    m.dual.faces[0] = "1";
+    m.dual.faces.replace(0, {1});
     EXPECT_NE(fuzz::modelFault(m).find("dual face"), std::string::npos);
-    m.dual.faces[0] = "0";
+    m.dual.faces.replace(0, {0});
     m.solid.vertices[2].y = NAN;
     EXPECT_NE(fuzz::modelFault(m).find("vertex 2 not finite"), std::string::npos);
     m.solid.vertices[2].y = 0;
@@ -126,14 +125,14 @@ TEST(FuzzChecks, FacesOfFewerThanThreeCornersAreFaults) {
     SolidModel m;
     for (Figure* figure : m.figures()) {
         figure->vertices.resize(3);
-        figure->faces.push_back("012");
+        figure->faces.push_back({0, 1, 2});
         figure->faceRecords.resize(1);
     }
     EXPECT_EQ(fuzz::modelFault(m), "");
-    m.dual.faces[0] = "01";
+    m.dual.faces.replace(0, {0, 1});
     EXPECT_EQ(fuzz::modelFault(m), "dual face 0 has fewer than three different corners");
-    m.dual.faces[0] = "012";
-    m.solid.faces[0] = "0110";
+    m.dual.faces.replace(0, {0, 1, 2});
+    m.solid.faces.replace(0, {0, 1, 1, 0});
     EXPECT_EQ(fuzz::modelFault(m), "face 0 has fewer than three different corners");
 }
 

@@ -429,8 +429,8 @@ void expectFigure(const QJsonObject& o, const char* verticesKey, const char* fac
     ASSERT_EQ(faces.size(), figure.faces.size()) << facesKey;
     for (int f = 0; f < figure.faces.size(); ++f) {
         QJsonArray expected;
-        for (char c : figure.faces[f])
-            expected.append(kesmora::vertexOfCode(c));
+        for (const int v : figure.faces[f])
+            expected.append(v);
         EXPECT_EQ(faces[f].toArray(), expected) << facesKey << " " << f;
     }
 }

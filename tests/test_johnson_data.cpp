@@ -218,9 +218,8 @@ std::unique_ptr<kesmora::SolidModel> storedModel(const Polyhedron& p) {
         const Point3D q = gen::roundTrip(p.vertices[i]); // as the program reads it back
         m->solid.vertices[i] = {q.x, q.y, q.z};
     }
-    m->solid.faces.resize(static_cast<int>(p.faces.size()));
-    for (std::size_t i = 0; i < p.faces.size(); ++i)
-        m->solid.faces[i] = gen::faceString(p.faces[i]);
+    for (const std::vector<int>& face : p.faces)
+        m->solid.faces.push_back(face);
     return m;
 }
 
@@ -325,10 +324,10 @@ TEST(JohnsonBodies, ProgramDualKeepsBoundaryOrderAndCounts) {
         auto uncut = storedModel(p);
         kesmora::dualbilden(*uncut, kesmora::DualRecipe{}); // no Johnson solid is pole-rescaled
         for (int v = 0; v < uncut->solid.vertices.size(); ++v) {
-            const std::string& d = uncut->dual.faces[v];
+            const kesmora::FaceView d = uncut->dual.faces[v];
             if (d.size() < 4) continue;
-            for (std::size_t k = 0; k < d.size(); ++k) {
-                const int a = kesmora::vertexOfCode(d[k]), b = kesmora::vertexOfCode(d[(k + 1) % d.size()]);
+            for (int k = 0; k < d.size(); ++k) {
+                const int a = d[k], b = d[(k + 1) % d.size()];
                 const auto nb = neighbours(s, a);
                 EXPECT_TRUE(std::count(nb.begin(), nb.end(), b))
                     << "vertex " << v << " faces " << a << ", " << b;

@@ -79,12 +79,12 @@ TEST(EdgeMap, EveryEdgeOnceByItsEndsWithItsTwoSidesAndTheirDirections) {
               2);
 }
 
-TEST(EdgeMap, TheFixedTableOnTheStackFindsTheSameEdgesAndRefusesWhatDoesNotFit) {
+TEST(EdgeMap, TheSizedIndexFindsTheSameEdgesAndRefusesWhatDoesNotFit) {
     std::mt19937 rng(7);
     Faces faces = cube();
     std::shuffle(faces.begin(), faces.end(), rng);
     const EdgeMap heap = edgeMap(faces);
-    FixedEdgeIndex<64, 16> index;
+    SizedEdgeIndex index(12, 8);
     std::array<MeshEdge, 12> edges;
     std::array<int, 24> edgeOfSide;
     const auto sizeOf = [&](int f) { return static_cast<int>(faces[f].size()); };
@@ -97,12 +97,12 @@ TEST(EdgeMap, TheFixedTableOnTheStackFindsTheSameEdgesAndRefusesWhatDoesNotFit) 
         EXPECT_EQ(std::pair(a.a, a.b), std::pair(b.a, b.b));
         EXPECT_EQ(a.uses, 2);
     }
-    FixedEdgeIndex<64, 16> again;
+    SizedEdgeIndex again(12, 8);
     std::array<MeshEdge, 11> tooFewEdges;
     EXPECT_EQ(
         mapEdges(6, sizeOf, vertexAt, again, std::span<MeshEdge>(tooFewEdges), std::span<int>(edgeOfSide)),
         -1);
-    FixedEdgeIndex<64, 16> third;
+    SizedEdgeIndex third(12, 8);
     std::array<int, 23> tooFewSides;
     EXPECT_EQ(mapEdges(6, sizeOf, vertexAt, third, std::span<MeshEdge>(edges), std::span<int>(tooFewSides)),
               -1);

@@ -63,8 +63,8 @@ std::string modelFault(const SolidModel& m) {
         const Figure& figure = *figures[k];
         const char* prefix = k == 0 ? "" : "dual ";
         for (int f = 0; f < figure.faces.size(); ++f)
-            for (char ch : figure.faces[f])
-                if (vertexOfCode(ch) < 0 || vertexOfCode(ch) >= figure.vertices.size())
+            for (const int v : figure.faces[f])
+                if (v < 0 || v >= figure.vertices.size())
                     out << prefix << "face " << f << "; ";
         for (int i = 0; i < figure.vertices.size(); ++i)
             if (!finite(figure.vertices[i])) out << prefix << "vertex " << i << "; ";

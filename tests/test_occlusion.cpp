@@ -62,14 +62,11 @@ const std::vector<Body>& everyListedBody() {
 // A cube with unit half edges, faces in a consistent order unless told otherwise.
 struct Mesh {
     std::vector<Point3D> vertices;
-    std::vector<FaceString> faces;
+    std::vector<std::vector<int>> faces;
 };
 
-FaceString face(std::initializer_list<int> corners) {
-    FaceString f;
-    for (int c : corners)
-        f += codeOfVertex(c);
-    return f;
+std::vector<int> face(std::initializer_list<int> corners) {
+    return corners;
 }
 
 Mesh cube() {
@@ -82,12 +79,17 @@ Mesh cube() {
 }
 
 SurfaceShape shapeOf(const Mesh& m) {
-    return surfaceShape(m.vertices.data(), static_cast<int>(m.vertices.size()), m.faces.data(),
-                        static_cast<int>(m.faces.size()));
+    CheckedTable<Point3D> vertices;
+    for (const Point3D& p : m.vertices)
+        vertices.push_back(p);
+    FaceList faces;
+    for (const std::vector<int>& f : m.faces)
+        faces.push_back(f);
+    return surfaceShape(vertices, faces);
 }
 
-FaceString reversedFace(const FaceString& f) {
-    return FaceString(f.rbegin(), f.rend());
+std::vector<int> reversedFace(const std::vector<int>& f) {
+    return {f.rbegin(), f.rend()};
 }
 
 } // namespace
@@ -145,9 +147,9 @@ TEST(SurfaceShape, ClosedSurfacesAroundTheCentroidAndTheFacesTurnedAgainstTheOth
         two.vertices.push_back({two.vertices[static_cast<std::size_t>(i)].x + 5, two.vertices[static_cast<std::size_t>(i)].y,
                                 two.vertices[static_cast<std::size_t>(i)].z});
     for (int f = 0; f < 6; ++f) {
-        FaceString moved;
-        for (char c : two.faces[static_cast<std::size_t>(f)])
-            moved += codeOfVertex(vertexOfCode(c) + 8);
+        std::vector<int> moved;
+        for (int c : two.faces[static_cast<std::size_t>(f)])
+            moved.push_back(c + 8);
         two.faces.push_back(moved);
     }
     EXPECT_FALSE(shapeOf(two).starShaped);
@@ -235,15 +237,15 @@ constexpr int kFoldedFace = 2;
 // The turn of a projected face as the test sees it: the sign of its area, 0 for a flat one, or
 // kFoldedFace for one that turns both ways (the rounding or a push folded it).
 int turnOf(const DrawnFigure& f, int face, QRect& box) {
-    const FaceString& codes = f.faces[face];
-    const int n = static_cast<int>(codes.size());
+    const FaceView codes = f.faces[face];
+    const int n = codes.size();
     std::int64_t area = 0;
     int left = INT_MAX, right = INT_MIN, top = INT_MAX, bottom = INT_MIN;
     bool positive = false, negative = false;
     for (int i = 0; i < n; ++i) {
-        const QPoint a = f.screen[vertexOfCode(codes[static_cast<std::size_t>(i)])];
-        const QPoint b = f.screen[vertexOfCode(codes[static_cast<std::size_t>((i + 1) % n)])];
-        const QPoint c = f.screen[vertexOfCode(codes[static_cast<std::size_t>((i + 2) % n)])];
+        const QPoint a = f.screen[codes[i]];
+        const QPoint b = f.screen[codes[(i + 1) % n]];
+        const QPoint c = f.screen[codes[(i + 2) % n]];
         area += static_cast<std::int64_t>(a.x()) * b.y() - static_cast<std::int64_t>(b.x()) * a.y();
         const std::int64_t cross = static_cast<std::int64_t>(b.x() - a.x()) * (c.y() - b.y()) -
                                    static_cast<std::int64_t>(b.y() - a.y()) * (c.x() - b.x());

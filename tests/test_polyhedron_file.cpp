@@ -7,18 +7,24 @@
 #include "export/netlayout.h"
 #include "geometry/point3d.h"
 #include "geometry/reciprocal.h"
+#include "geodesic.h"
 #include "modelchecks.h"
 #include "tempdir.h"
 #include "view/renderer.h"
+#include "view/rotation.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <numbers>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace kesmora;
@@ -74,39 +80,38 @@ const std::string kOctahedronObj = "# octahedron\n"
 
 double signedVolume(const Figure& figure) {
     double v = 0;
-    for (const FaceString& face : figure.faces) {
-        const Point3D& a = figure.vertices[vertexOfCode(face[0])];
-        for (std::size_t k = 1; k + 1 < face.size(); ++k)
-            v += dot(
-                a, cross(figure.vertices[vertexOfCode(face[k])], figure.vertices[vertexOfCode(face[k + 1])]));
+    for (const FaceView face : figure.faces) {
+        const Point3D& a = figure.vertices[face[0]];
+        for (int k = 1; k + 1 < face.size(); ++k)
+            v += dot(a, cross(figure.vertices[face[k]], figure.vertices[face[k + 1]]));
     }
     return v / 6;
 }
 
 // How far the face's corners stray from the plane through their centre, over the figure's size.
-double unflatness(const Figure& figure, const FaceString& face) {
+double unflatness(const Figure& figure, const FaceView face) {
     Point3D normal, centre;
-    const std::size_t n = face.size();
+    const int n = face.size();
     double size = 0;
     for (const Point3D& p : figure.vertices)
         size = std::max({size, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
-    for (std::size_t i = 0; i < n; ++i) {
-        const Point3D& a = figure.vertices[vertexOfCode(face[i])];
-        const Point3D& b = figure.vertices[vertexOfCode(face[(i + 1) % n])];
+    for (int i = 0; i < n; ++i) {
+        const Point3D& a = figure.vertices[face[i]];
+        const Point3D& b = figure.vertices[face[(i + 1) % n]];
         normal = normal + cross(a, b);
         centre = centre + a / static_cast<double>(n);
     }
     double worst = 0;
-    for (char c : face)
-        worst = std::max(worst, std::fabs(dot(unit(normal), figure.vertices[vertexOfCode(c)] - centre)));
+    for (const int c : face)
+        worst = std::max(worst, std::fabs(dot(unit(normal), figure.vertices[c] - centre)));
     return worst / size;
 }
 
 // Every face of the figure flat, turned outward, and the figure enclosing a positive volume.
 void expectClosedOutward(const Figure& figure) {
     EXPECT_GT(signedVolume(figure), 0);
-    for (const FaceString& face : figure.faces) {
-        EXPECT_GE(face.size(), 3u);
+    for (const FaceView face : figure.faces) {
+        EXPECT_GE(face.size(), 3);
         EXPECT_LT(unflatness(figure, face), 1e-4) << face.size();
     }
 }
@@ -210,8 +215,8 @@ TEST(PolyhedronFile, BuildTurnsOutwardAndMakesThePlainDual) {
     const SolidModel octa = buildFileSolid(parsePolyhedronText(kOctahedronObj, "okta.obj"));
     EXPECT_EQ(octa.dual.vertices.size(), 8);
     ASSERT_EQ(octa.dual.faces.size(), 6);
-    for (const FaceString& face : octa.dual.faces)
-        EXPECT_EQ(face.size(), 4u);
+    for (const FaceView face : octa.dual.faces)
+        EXPECT_EQ(face.size(), 4);
     EXPECT_EQ(kesmora::testing::firstDualFaceOffItsBoundary(octa), -1);
     expectClosedOutward(octa.solid);
     expectClosedOutward(octa.dual);
@@ -242,10 +247,10 @@ TEST(PolyhedronFile, NonConvexBodyGetsFlatDualFaces) {
     EXPECT_GT(signedVolume(m.solid), 0);
     ASSERT_EQ(m.dual.faces.size(), 7 + 2 * 2);
     for (int v = 0; v < 5; ++v)
-        EXPECT_EQ(m.dual.faces[v].size(), 4u);
+        EXPECT_EQ(m.dual.faces[v].size(), 4);
     for (int v = 5; v < 11; ++v)
-        EXPECT_EQ(m.dual.faces[v].size(), 3u);
-    for (const FaceString& face : m.dual.faces)
+        EXPECT_EQ(m.dual.faces[v].size(), 3);
+    for (const FaceView face : m.dual.faces)
         EXPECT_LT(unflatness(m.dual, face), 1e-4);
     // The ring vertices' dual faces go round them.
     EXPECT_EQ(kesmora::testing::firstDualFaceOffItsBoundary(m), -1);
@@ -262,10 +267,10 @@ TEST(PolyhedronFile, BadTextIsRefusedWithItsLine) {
     };
     const std::string cube = offText(kCubeVertices, kCubeFaces);
     std::string manyObjVertices;
-    for (int i = 0; i < 209; ++i)
+    for (int i = 0; i <= kMaxFileVertices; ++i)
         manyObjVertices += "v " + std::to_string(i) + " 0 0\n";
     std::string manyObjFaces = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
-    for (int i = 0; i < 202; ++i)
+    for (int i = 0; i < kMaxFileFaces + 2; ++i)
         manyObjFaces += "f 1 2 3\n";
     const std::vector<Case> cases = {
         {"", "k.off", "Die Datei ist leer (Datei k.off)", 0},
@@ -310,10 +315,10 @@ TEST(PolyhedronFile, BadTextIsRefusedWithItsLine) {
         {"v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 +-3\n", "k.obj", "Die Ecke „+-3“ ist keine ganze Zahl", 4},
         {"v 0 1\n", "k.obj", "drei Koordinaten; die Zeile hat nur 2", 1},
         // too many vertices or faces
-        {"OFF\n209 4 0\n", "k.off", "209 Ecken; das Programm zeichnet höchstens 208", 2},
-        {"OFF\n4 202 0\n", "k.off", "202 Flächen; das Programm zeichnet höchstens 201", 2},
-        {manyObjVertices, "k.obj", "mehr als 208 Ecken", 209},
-        {manyObjFaces, "k.obj", "mehr als 201 Flächen", 205},
+        {"OFF\n200001 4 0\n", "k.off", "200001 Ecken; das Programm zeichnet höchstens 200000", 2},
+        {"OFF\n4 100001 0\n", "k.off", "100001 Flächen; das Programm zeichnet höchstens 100000", 2},
+        {manyObjVertices, "k.obj", "mehr als 200000 Ecken", kMaxFileVertices + 1},
+        {manyObjFaces, "k.obj", "100002 Flächen; das Programm zeichnet höchstens 100000", kMaxFileFaces + 4},
         {"v 0 0 0\nv 1 0 0\n", "k.obj", "keine Flächen", 0},
     };
     for (const Case& c : cases) {
@@ -338,7 +343,7 @@ TEST(PolyhedronFile, BadSolidsAreRefusedBeforeTheyReachTheModel) {
     };
     std::vector<std::string> faces = kCubeFaces;
     const std::string tetraVertices[] = {"1 1 1", "1 -1 -1", "-1 1 -1", "-1 -1 1"};
-    std::string prism = "OFF\n208 106 0\n"; // a 104-sided prism: 208 vertices, as many as can be named
+    std::string prism = "OFF\n208 106 0\n"; // a 104-sided prism: 208 vertices and so 208 dual faces
     for (int ring = 0; ring < 2; ++ring)
         for (int i = 0; i < 104; ++i)
             prism += formatGeneral(std::cos(i * 2 * std::numbers::pi / 104), 10) + " " +
@@ -381,7 +386,6 @@ TEST(PolyhedronFile, BadSolidsAreRefusedBeforeTheyReachTheModel) {
          "Alle Ecken liegen auf einem Punkt", 0},
         {offText({"0 0 0", "1 0 0", "0 1 0"}, {"3 0 1 2", "3 0 2 1"}),
          "mindestens vier Ecken und vier Flächen", 0},
-        {prism, "208 Ecken; das duale Polyeder hätte so viele Flächen, fasst aber höchstens 201", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -390,6 +394,11 @@ TEST(PolyhedronFile, BadSolidsAreRefusedBeforeTheyReachTheModel) {
         EXPECT_NE(r.message.find("(Datei k.off"), std::string::npos) << r.message;
         EXPECT_EQ(r.line, c.line) << r.message;
     }
+    // A file's dual has as many faces as the file has vertices, beyond what the catalogue's may have.
+    const SolidModel prismModel = buildFileSolid(parsePolyhedronText(prism, "k.off"));
+    EXPECT_EQ(prismModel.dual.faces.size(), 208);
+    EXPECT_EQ(prismModel.dual.faces[0].size(), 3);
+
     // OBJ counts its vertices from 1, and the messages do too.
     const Refusal obj = buildRefusal("v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\nv 0 0 1\n"
                                      "f 1 2 3\nf 1 2 4\nf 1 3 4\nf 2 3 4\n",
@@ -418,7 +427,7 @@ TEST(PolyhedronFile, FilesAreReadThroughQtWithinTheirLimits) {
         std::ofstream big(dir.path() / "gross.obj", std::ios::binary);
         big << std::string(static_cast<std::size_t>(kMaxPolyhedronFileBytes), '#') << "\n";
     }
-    EXPECT_NE(refusalOf([&] { readPolyhedronFile(path("gross.obj")); }).message.find("größer als 4 MB"),
+    EXPECT_NE(refusalOf([&] { readPolyhedronFile(path("gross.obj")); }).message.find("größer als 32 MB"),
               std::string::npos);
     std::filesystem::resize_file(dir.path() / "gross.obj",
                                  static_cast<std::uintmax_t>(kMaxPolyhedronFileBytes));
@@ -486,10 +495,10 @@ TEST(PolyhedronFile, DamagedFilesAreRefusedOrBuiltNeverAnythingElse) {
             ASSERT_GE(m.solid.faces.size(), 4) << text;
             EXPECT_NEAR(kesmora::testing::largestCoordinate(m), 200, 1e-6) << text;
             for (const Figure* figure : m.figures())
-                for (const FaceString& face : figure->faces) {
-                    ASSERT_GE(face.size(), 3u) << text;
-                    for (char c : face)
-                        ASSERT_LT(vertexOfCode(c), figure->vertices.size()) << text;
+                for (const FaceView face : figure->faces) {
+                    ASSERT_GE(face.size(), 3) << text;
+                    for (const int c : face)
+                        ASSERT_LT(c, figure->vertices.size()) << text;
                 }
             for (DrawMode mode : kDrawModes) {
                 RenderSettings settings;
@@ -569,4 +578,64 @@ TEST(PolyhedronFile, CoplanarNeighboursHaveNoReciprocalAndANetWithoutZeroFolds) 
     } catch (const NetError& e) {
         EXPECT_NE(std::string(e.what()).find("liegen in einer Ebene"), std::string::npos) << e.what();
     }
+}
+
+namespace {
+
+// The geodesic sphere written as an OFF file.
+std::string geodesicSphereOff(int frequency) {
+    const PolyhedronFile sphere = kesmora::testing::geodesicSphere(frequency);
+    std::string text = "OFF\n" + std::to_string(sphere.vertices.size()) + " " + std::to_string(sphere.faces.size()) +
+                       " 0\n";
+    for (const Point3D& p : sphere.vertices)
+        text += formatGeneral(p.x, 17) + " " + formatGeneral(p.y, 17) + " " + formatGeneral(p.z, 17) + "\n";
+    for (const std::vector<int>& f : sphere.faces)
+        text += "3 " + std::to_string(f[0]) + " " + std::to_string(f[1]) + " " + std::to_string(f[2]) + "\n";
+    return text;
+}
+
+} // namespace
+
+// A file of 81 920 faces (a geodesic sphere of frequency 64) opens with either dual, turns and
+// draws in every mode; and one face more than a file may have is refused by its count.
+TEST(PolyhedronFile, AGeodesicSphereOfEightyThousandFacesOpensTurnsAndDrawsInEveryMode) {
+    const std::string text = geodesicSphereOff(64);
+    ASSERT_LE(text.size(), static_cast<std::size_t>(kMaxPolyhedronFileBytes));
+    const PolyhedronFile file = parsePolyhedronText(text, "kugel.off");
+    ASSERT_EQ(file.faces.size(), 81920u);
+    ASSERT_EQ(file.vertices.size(), 40962u);
+    for (const DualKind kind : {DualKind::Catalogue, DualKind::PolarReciprocal}) {
+        SolidModel m = buildFileSolid(file, kind);
+        EXPECT_EQ(m.dualInfo.kind, kind);
+        EXPECT_EQ(m.solid.faces.size(), 81920);
+        EXPECT_EQ(m.solid.faceRecords.size(), 81920);
+        EXPECT_EQ(m.dual.vertices.size(), 81920);
+        EXPECT_GE(m.dual.faces.size(), 40962);
+        EXPECT_EQ(m.dual.faceRecords.size(), m.dual.faces.size());
+        EXPECT_TRUE(m.solid.shape.starShaped);
+        if (kind == DualKind::PolarReciprocal) {
+            EXPECT_EQ(m.dual.faces.size(), 40962);
+        }
+        SceneRenderer renderer;
+        QImage image;
+        for (DrawMode mode : kDrawModes) {
+            SCOPED_TRACE(static_cast<int>(mode));
+            rechnen(m, 3, 5, 7);
+            RenderSettings settings;
+            settings.mode = mode;
+            renderer.renderScene(image, {640, 400}, m, settings);
+            // Ink where each figure stands: the middle of the solid (or of both, one in the other).
+            const bool sideBySide = mode == DrawMode::EdgeModel || mode == DrawMode::HiddenEdges ||
+                                    mode == DrawMode::ColouredFaces || mode == DrawMode::MultiColouredFaces;
+            int inked = 0;
+            for (int x = 0; x < image.width(); ++x)
+                inked += image.pixel(x, 200) != qRgb(255, 255, 255);
+            EXPECT_GT(inked, sideBySide ? 300 : 150);
+        }
+    }
+    std::string over = "OFF\n40962 " + std::to_string(kMaxFileFaces + 1) + " 0\n";
+    const Refusal r = parseRefusal(over, "kugel.off");
+    EXPECT_NE(r.message.find("Die Datei hat 100001 Flächen; das Programm zeichnet höchstens 100000"),
+              std::string::npos)
+        << r.message;
 }

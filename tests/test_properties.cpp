@@ -147,12 +147,7 @@ TEST(Properties, NonConvexBody) {
     for (double z : {0.0, 1.0})
         for (int i = 0; i < 6; ++i)
             m.solid.vertices.push_back({lx[i], ly[i], z});
-    auto face = [](std::initializer_list<int> corners) {
-        FaceString s;
-        for (int c : corners)
-            s.push_back(codeOfVertex(c));
-        return s;
-    };
+    auto face = [](std::initializer_list<int> corners) { return std::vector<int>(corners); };
     m.solid.faces.push_back(face({5, 4, 3, 2, 1, 0}));
     m.solid.faces.push_back(face({6, 7, 8, 9, 10, 11}));
     for (int i = 0; i < 6; ++i)

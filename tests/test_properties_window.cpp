@@ -227,7 +227,7 @@ TEST(PropertiesWindow, ShowsAnyModelUnderTheNamesGiven) {
     SolidModel tetrahedron;
     for (Point3D v : {Point3D{1, 1, 1}, Point3D{1, -1, -1}, Point3D{-1, 1, -1}, Point3D{-1, -1, 1}})
         tetrahedron.solid.vertices.push_back(v);
-    for (const char* face : {"012", "031", "023", "132"})
+    for (const std::vector<int>& face : {std::vector<int>{0, 1, 2}, {0, 3, 1}, {0, 2, 3}, {1, 3, 2}})
         tetrahedron.solid.faces.push_back(face);
     tetrahedron.dual = tetrahedron.solid;
     p->showBody(tetrahedron, utf8("würfelecken.off"), utf8("dualer Körper"));

@@ -57,15 +57,11 @@ std::string label(int category, int bodyIndex) {
            std::to_string(bodyIndex) + ")";
 }
 
-PolygonSurface dualSurface(const SolidModel& m) {
-    PolygonSurface s;
+PolyMesh dualSurface(const SolidModel& m) {
+    PolyMesh s;
     s.vertices.assign(m.dual.vertices.begin(), m.dual.vertices.end());
-    for (const FaceString& codes : m.dual.faces) {
-        std::vector<int> face;
-        for (char ch : codes)
-            face.push_back(vertexOfCode(ch));
-        s.faces.push_back(face);
-    }
+    for (const FaceView face : m.dual.faces)
+        s.faces.push_back(face.toVector());
     return s;
 }
 
@@ -104,7 +100,7 @@ std::set<std::pair<int, int>> edgesOf(const std::vector<std::vector<int>>& faces
     return edges;
 }
 
-Point3D newell(const PolygonSurface& s, const std::vector<int>& face) {
+Point3D newell(const PolyMesh& s, const std::vector<int>& face) {
     Point3D n;
     for (std::size_t i = 0; i < face.size(); ++i) {
         const Point3D& a = s.vertices[static_cast<std::size_t>(face[i])];
@@ -137,7 +133,7 @@ TEST(Reciprocal, IsCongruentToItsPartnerUpToScale) {
         const SolidModel m = build(p.category, p.body, DualKind::PolarReciprocal);
         ASSERT_EQ(m.dualInfo.kind, DualKind::PolarReciprocal) << what;
         const SolidModel partner = build(p.category, p.partner, DualKind::Catalogue);
-        const PolygonSurface dual = dualSurface(m), expected = solidSurface(partner);
+        const PolyMesh dual = dualSurface(m), expected = solidSurface(partner);
         EXPECT_EQ(faceSizes(dual.faces), faceSizes(expected.faces)) << what;
         const auto got = distanceSignature(dual.vertices), want = distanceSignature(expected.vertices);
         ASSERT_EQ(got.size(), want.size()) << what;
@@ -154,7 +150,7 @@ TEST(Reciprocal, IsCongruentToItsPartnerUpToScale) {
     // pentagons, all edges equal.
     EXPECT_EQ(reciprocalPartner(Category::Archimedean, kPentagonalHexecontahedron), 5);
     const SolidModel m = build(2, kPentagonalHexecontahedron, DualKind::PolarReciprocal);
-    const PolygonSurface snub = dualSurface(m);
+    const PolyMesh snub = dualSurface(m);
     std::multiset<std::size_t> sizes;
     for (int i = 0; i < 80; ++i)
         sizes.insert(3);
@@ -180,7 +176,7 @@ TEST(Reciprocal, EdgesCrossTheirDualEdgesAtRightAnglesOnTheMidsphere) {
         const Pair p{category, body, -1};
         const std::string what = label(p.category, p.body);
         const SolidModel m = build(p.category, p.body, DualKind::PolarReciprocal);
-        const PolygonSurface solid = solidSurface(m), dual = dualSurface(m);
+        const PolyMesh solid = solidSurface(m), dual = dualSurface(m);
         const PolarSphere sphere = reciprocalSphere(solid);
         // Only the seven-digit tetrahedron misses the midsphere test, by its rounding.
         EXPECT_EQ(m.dualInfo.midsphere, !(p.category == 0 && p.body == 0)) << what;
@@ -228,7 +224,7 @@ TEST(Reciprocal, OfEveryListedBodyIsConvexFlatSwapsVerticesAndFacesAndLeadsBack)
             ++bodies;
             ASSERT_FALSE(m.dualInfo.reciprocalRefused()) << what << ": " << m.dualInfo.refusal;
             EXPECT_EQ(m.dualInfo.shape, DualShape::PolarReciprocal) << what; // a Johnson solid's too
-            const PolygonSurface solid = solidSurface(m), dual = dualSurface(m);
+            const PolyMesh solid = solidSurface(m), dual = dualSurface(m);
             ASSERT_EQ(dual.vertices.size(), solid.faces.size()) << what;
             ASSERT_EQ(dual.faces.size(), solid.vertices.size()) << what;
             EXPECT_EQ(edgesOf(dual.faces).size(), edgesOf(solid.faces).size()) << what;
@@ -255,7 +251,7 @@ TEST(Reciprocal, OfEveryListedBodyIsConvexFlatSwapsVerticesAndFacesAndLeadsBack)
             }
 
             // About the same sphere the reciprocal of the reciprocal is the solid again.
-            const PolygonSurface back = polarReciprocal(dual, sphere);
+            const PolyMesh back = polarReciprocal(dual, sphere);
             const double solidSize = largestDistance(solid.vertices, sphere.centre);
             ASSERT_EQ(back.vertices.size(), solid.vertices.size()) << what;
             double worst = 0;
@@ -295,7 +291,7 @@ TEST(Reciprocal, ABodyWithAFacePlaneThroughItsCentreKeepsTheCatalogueDual) {
 
     // A face plane that misses the centre by a hair is refused too: its pole would lie far beyond
     // the body. Moved a little farther, the square has its pole.
-    PolygonSurface pyramid{{{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}, {0, 0, 4}},
+    PolyMesh pyramid{{{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}, {0, 0, 4}},
                            {{0, 1, 2, 3}, {0, 1, 4}, {1, 2, 4}, {2, 3, 4}, {3, 0, 4}}};
     PolarSphere sphere{{0, 0, 1e-9}, 1, false};
     EXPECT_THROW(polarReciprocal(pyramid, sphere), ReciprocalRefused);
@@ -305,15 +301,15 @@ TEST(Reciprocal, ABodyWithAFacePlaneThroughItsCentreKeepsTheCatalogueDual) {
 
 TEST(Reciprocal, FacesThatDoNotCloseUpAroundAVertexAreRefused) {
     // A cube without its top: the rim's edges lie on one face each.
-    PolygonSurface open{
+    PolyMesh open{
         {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1}, {-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}},
         {{0, 1, 2, 3}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}}};
     EXPECT_THROW(polarReciprocal(open), ReciprocalRefused);
     open.faces.push_back({4, 5, 6, 7});
-    const PolygonSurface cube = polarReciprocal(open);
+    const PolyMesh cube = polarReciprocal(open);
     EXPECT_EQ(cube.faces.size(), 8u);
     // Two tetrahedra sharing a corner: the faces there form two rings.
-    PolygonSurface bow{
+    PolyMesh bow{
         {{0, 0, 0}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}, {-1, 0, -1}, {-1, -1, -1}, {0, -1, -1}},
         {{0, 1, 2}, {0, 2, 3}, {0, 3, 1}, {1, 3, 2}, {0, 4, 5}, {0, 5, 6}, {0, 6, 4}, {4, 6, 5}}};
     try {
@@ -329,7 +325,7 @@ TEST(Reciprocal, OfAStarBodyIsBuiltTheSameWay) {
     // pentagram through its five neighbours. Its reciprocal is the great dodecahedron: a pentagon
     // for every corner, five meeting at every vertex, the faces passing through one another.
     const double phi = (1 + std::sqrt(5.0)) / 2;
-    PolygonSurface star;
+    PolyMesh star;
     for (double s : {-1.0, 1.0})
         for (double t : {-1.0, 1.0}) {
             star.vertices.push_back({0, s, t * phi});
@@ -353,7 +349,7 @@ TEST(Reciprocal, OfAStarBodyIsBuiltTheSameWay) {
     }
     const PolarSphere sphere = reciprocalSphere(star);
     EXPECT_TRUE(sphere.midsphere);
-    const PolygonSurface great = polarReciprocal(star, sphere);
+    const PolyMesh great = polarReciprocal(star, sphere);
     ASSERT_EQ(great.vertices.size(), 12u);
     ASSERT_EQ(great.faces.size(), 12u);
     EXPECT_EQ(edgesOf(great.faces).size(), 30u);
@@ -367,7 +363,7 @@ TEST(Reciprocal, OfAStarBodyIsBuiltTheSameWay) {
             EXPECT_NEAR(diagonal / side, phi, 1e-9);
         }
     }
-    const PolygonSurface back = polarReciprocal(great, sphere);
+    const PolyMesh back = polarReciprocal(great, sphere);
     for (std::size_t v = 0; v < star.vertices.size(); ++v)
         EXPECT_LT(norm(back.vertices[v] - star.vertices[v]), 1e-9);
 }
@@ -391,7 +387,7 @@ TEST(Reciprocal, HoldsForBodiesOfAnySizeTheBuildTakes) {
     // Normals and squared lengths of coordinates near 1e150 overflow a double; the reciprocal of
     // such a cube is still the octahedron about its midsphere, as for a cube of edge 2.
     for (double size : {1e-150, 1.0, 1e150}) {
-        PolygonSurface cube{
+        PolyMesh cube{
             {}, {{0, 1, 2, 3}, {4, 7, 6, 5}, {0, 4, 5, 1}, {1, 5, 6, 2}, {2, 6, 7, 3}, {3, 7, 4, 0}}};
         for (double z : {-size, size})
             for (const auto& [x, y] : {std::pair{-1, -1}, {1, -1}, {1, 1}, {-1, 1}})
@@ -399,7 +395,7 @@ TEST(Reciprocal, HoldsForBodiesOfAnySizeTheBuildTakes) {
         const PolarSphere sphere = reciprocalSphere(cube);
         EXPECT_TRUE(sphere.midsphere) << size;
         EXPECT_NEAR(sphere.radius / size, std::sqrt(2.0), 1e-12) << size;
-        const PolygonSurface octahedron = polarReciprocal(cube, sphere);
+        const PolyMesh octahedron = polarReciprocal(cube, sphere);
         for (const Point3D& p : octahedron.vertices)
             EXPECT_NEAR(norm((1 / size) * p), 2.0, 1e-12) << size;
     }

@@ -92,8 +92,8 @@ void writeFigure(std::ostream& out, const Figure& figure) {
         const Point3D& c = figure.faceRecords[f].centroid;
         out << hex(c.x) << ' ' << hex(c.y) << ' ' << hex(c.z) << ' ' << figure.faceRecords[f].colour << ' '
             << figure.faces[f].size();
-        for (char code : figure.faces[f])
-            out << ' ' << vertexOfCode(code);
+        for (const int v : figure.faces[f])
+            out << ' ' << v;
         out << '\n';
     }
 }
@@ -127,21 +127,23 @@ class Reader {
 void readFigure(Reader& r, Figure& figure) {
     r.expect("vertices");
     const int vertexCount = r.integer();
-    if (vertexCount < 0 || vertexCount > kMaxVertices) throw std::runtime_error("vertex count");
+    if (vertexCount < 0 || vertexCount > 100000) throw std::runtime_error("vertex count");
     figure.vertices.resize(vertexCount);
     for (Point3D& p : figure.vertices)
         p = {r.number(), r.number(), r.number()};
     r.expect("faces");
     const int faceCount = r.integer();
-    if (faceCount < 0 || faceCount > kMaxFaces) throw std::runtime_error("face count");
-    figure.faces.resize(faceCount);
+    if (faceCount < 0 || faceCount > 100000) throw std::runtime_error("face count");
+    figure.faces.clear();
     figure.faceRecords.resize(faceCount);
     for (int f = 0; f < faceCount; ++f) {
         figure.faceRecords[f].centroid = {r.number(), r.number(), r.number()};
         figure.faceRecords[f].colour = r.integer();
         const int n = r.integer();
+        std::vector<int> corners;
         for (int k = 0; k < n; ++k)
-            figure.faces[f].push_back(codeOfVertex(r.integer()));
+            corners.push_back(r.integer());
+        figure.faces.push_back(corners);
     }
 }
 

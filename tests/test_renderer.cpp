@@ -21,15 +21,18 @@ using namespace kesmora;
 
 namespace {
 
+constexpr int kCatalogueFaces = 201; // the most faces a body of the catalogue has
+
 // Appends a flat face at the given depth, with vertices of its own, and the colour number a build
 // would give its position. Corners are pixel offsets from the figure's origin.
 int addFace(Figure& t, const std::vector<std::pair<double, double>>& corners, double depth) {
     const int face = t.faces.size();
-    t.faces.push_back({});
+    std::vector<int> indices;
     for (const auto& [x, y] : corners) {
-        t.faces[face].push_back(codeOfVertex(t.vertices.size()));
+        indices.push_back(t.vertices.size());
         t.vertices.push_back({x, y, depth});
     }
+    t.faces.push_back(indices);
     t.faceRecords.push_back({{0, 0, depth}, face % 23 + 1});
     return face;
 }
@@ -90,7 +93,7 @@ bool allWhite(const QImage& image) {
 }
 
 std::vector<int> faceOrder(const std::vector<double>& depths, bool selection) {
-    FixedTable<FaceRecord, kMaxFaces> records;
+    CheckedTable<FaceRecord> records;
     for (double d : depths)
         records.push_back({{0, 0, d}, 1});
     DepthList list;
@@ -244,6 +247,35 @@ TEST(PaintingOrder, TheTwoSortRulesAndTheirTies) {
     EXPECT_TRUE(faceOrder({}, true).empty());
 }
 
+TEST(PaintingOrder, LongListsAreSortedDeepestFirstWithTiesInListOrderAndNaNLast) {
+    // Beyond the scanned length both orders sort: equal depths keep their order in the list, and
+    // entries without a depth come last, also in list order.
+    const int n = kLargestScannedOrder + 500;
+    const double values[] = {2.0, -1.0, 0.5, std::nan(""), 0.5, 3.0, -1.0};
+    for (const bool selection : {true, false}) {
+        DepthList list;
+        list.resize(n);
+        for (int i = 0; i < n; ++i)
+            list[i] = {values[i % 7], i % 23 + 1, i};
+        selection ? orderBySelection(list, n) : orderByExchange(list, n);
+        for (int i = 1; i < n; ++i) {
+            const DepthEntry& a = list[i - 1];
+            const DepthEntry& b = list[i];
+            if (std::isnan(a.depth)) {
+                ASSERT_TRUE(std::isnan(b.depth)) << i;
+                ASSERT_LT(a.face, b.face) << i;
+            } else if (!std::isnan(b.depth)) {
+                ASSERT_GE(a.depth, b.depth) << i;
+                if (a.depth == b.depth) {
+                    ASSERT_LT(a.face, b.face) << i;
+                }
+            }
+        }
+        EXPECT_EQ(list[0].depth, 3.0);
+        EXPECT_TRUE(std::isnan(list[n - 1].depth));
+    }
+}
+
 TEST(PaintingOrder, BothOrdersAreThePlainScansForDistinctDepthsTiesSignedZerosAndNaN) {
     // The orders are worked out by shortcuts (a plain sort where all depths differ, jumps to the
     // next deeper face); on lists with and without ties, -0 beside +0 and NaN they must give the
@@ -251,9 +283,11 @@ TEST(PaintingOrder, BothOrdersAreThePlainScansForDistinctDepthsTiesSignedZerosAn
     std::mt19937 rng(11);
     const double values[] = {-1.5, -0.0, 0.0, 0.25, 0.25, 2.0, std::nan("")};
     for (int round = 0; round < 4000; ++round) {
-        const int n = std::uniform_int_distribution<int>(0, kMaxFaces)(rng);
+        const int n = std::uniform_int_distribution<int>(0, kCatalogueFaces)(rng);
         const bool tied = round % 2 == 0;
         DepthList selection, exchange, plainSelection, plainExchange;
+        for (DepthList* list : {&selection, &exchange, &plainSelection, &plainExchange})
+            list->resize(n);
         for (int i = 0; i < n; ++i) {
             const double d = tied && rng() % 3 == 0 ? values[rng() % 7]
                                                     : std::uniform_real_distribution<double>(-3, 3)(rng);
@@ -405,24 +439,22 @@ TEST(Robustness, FacesNamingUnloadedVerticesAndWildCountsAreNotRead) {
     SolidModel m;
     addFace(m.solid, rect(-20, -20, 20, 20), 0);
     addFace(m.solid, rect(-5, -5, 5, 5), 0);
-    m.solid.faces[0][2] = codeOfVertex(m.solid.vertices.size()); // one past the loaded vertices
-    m.solid.faces[1] += '\x01';                                  // below the lowest vertex code
+    m.solid.faces.writable(0)[2] = m.solid.vertices.size(); // one past the loaded vertices
+    m.solid.faces.replace(1, {4, 5, 6, 7, -1});               // below the lowest vertex
     addFace(m.dual, rect(-20, -20, 20, 20), 0);
-    m.dual.faces[0].clear();
+    m.dual.faces.replace(0, std::span<const int>());
     for (DrawMode mode : kDrawModes)
         EXPECT_TRUE(allWhite(render(m, mode, {400, 200}, true))) << drawModeCaption(mode);
 
     SolidModel wild;
     addFace(wild.solid, rect(-20, -20, 20, 20), 0);
-    wild.solid.faces.resize(kMaxFaces);
-    wild.solid.faceRecords.resize(kMaxFaces);
-    wild.solid.faces[kMaxFaces - 1] = std::string(300, '0'); // longer than any point buffer
-    // Counts beyond the tables cannot be set: the tables refuse them and stay as they were.
-    EXPECT_THROW(wild.solid.vertices.resize(100000), std::out_of_range);
-    EXPECT_THROW(wild.solid.faces.resize(kMaxFaces + 1), std::out_of_range);
+    wild.solid.faces.resize(kCatalogueFaces);
+    wild.solid.faceRecords.resize(kCatalogueFaces);
+    wild.solid.faces.replace(kCatalogueFaces - 1, std::vector<int>(300, 0)); // longer than any fill's table
+    // Negative counts cannot be set: the tables refuse them and stay as they were.
     EXPECT_THROW(wild.dual.faces.resize(-5), std::out_of_range);
     EXPECT_THROW(wild.dual.vertices.resize(-5), std::out_of_range);
-    EXPECT_EQ(wild.solid.faces.size(), kMaxFaces);
+    EXPECT_EQ(wild.solid.faces.size(), kCatalogueFaces);
     EXPECT_TRUE(wild.dual.vertices.empty());
     wild.solid.faceRecords[0].colour = -7;
     for (DrawMode mode : kDrawModes) {

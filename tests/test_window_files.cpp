@@ -78,8 +78,7 @@ int pdfPages(const std::string& bytes) {
     return pages;
 }
 
-// A pyramid over a 200-gon: 201 vertices and 201 faces, as many faces as a body may have. Its
-// lines end with `eol`; comments and blanks after it fill the file to exactly `size` bytes.
+// A pyramid over a 200-gon: 201 vertices and 201 faces. Its lines end with `eol`; comments and blanks after it fill the file to exactly `size` bytes.
 std::string paddedPyramid(std::size_t size, const std::string& eol) {
     std::ostringstream s;
     s.imbue(std::locale::classic());
@@ -508,7 +507,7 @@ TEST(WindowCommandLine, AFileAtTheSizeLimitOpensAtTheStartAndOneByteMoreIsRefuse
                 EXPECT_EQ(w.model().dual.faces.size(), 201);
             } else {
                 ASSERT_EQ(r.errors.size(), 1u);
-                EXPECT_TRUE(r.errors[0].contains(QString::fromUtf8("größer als 4 MB")))
+                EXPECT_TRUE(r.errors[0].contains(QString::fromUtf8("größer als 32 MB")))
                     << r.errors[0].toStdString();
                 EXPECT_TRUE(w.openedFileName().isEmpty());
                 EXPECT_FALSE(controls::P1Caption(w)->text().contains(QStringLiteral("pyramide")));

@@ -5,6 +5,7 @@
 #include "dualname.h"
 #include "geometry/degenerate.h"
 #include "geometry/dual.h"
+#include "geometry/facemeasures.h"
 #include "geometry/geometryerror.h"
 #include "geometry/placement.h"
 #include "geometry/point3d.h"
@@ -27,10 +28,7 @@ bool finite(const Point3D& p) {
 }
 
 double largestCoordinate(const SolidModel& m) {
-    double largest = 0;
-    for (const Point3D& p : m.solid.vertices)
-        largest = std::max({largest, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
-    return largest;
+    return kesmora::largestCoordinate(m.solid.vertices);
 }
 
 // A solid whose coordinates are all tiny (down to subnormal numbers such as 1e-320) is still a
@@ -134,8 +132,10 @@ void flaechenladen(SolidModel& m, const CatalogueTables& tables, int id) {
         throw CatalogueError(kFaceFile, header, block.firstLine,
                              "Der Block hat mehr als " + std::to_string(kMaxFaces) + " Flächen");
     const double tolerance = degenerateTolerance(m);
-    m.solid.faces.resize(block.count);
-    m.solid.faceRecords.resize(block.count);
+    m.solid.faces.clear();
+    m.solid.faceRecords.clear();
+    m.solid.faceRecords.reserve(block.count);
+    std::vector<int> corners;
     for (int i = 0; i < block.count; ++i) {
         const std::string& line = block.line(i);
         if (line.size() < 3)
@@ -143,7 +143,6 @@ void flaechenladen(SolidModel& m, const CatalogueTables& tables, int id) {
                                  "Eine Fläche braucht mindestens drei Ecken");
         // Every byte must name a loaded vertex, so there are no leading blanks or control bytes to
         // skip (bytes 0x7F-0x9F are vertices 79-111, not control characters).
-        Point3D sum;
         std::array<int, kMaxVertices> namedAt;
         namedAt.fill(-1);
         for (std::size_t k = 0; k < line.size(); ++k) {
@@ -160,9 +159,6 @@ void flaechenladen(SolidModel& m, const CatalogueTables& tables, int id) {
                                          " zweimal, an Stelle " + std::to_string(namedAt[v] + 1) +
                                          " und an Stelle " + std::to_string(k + 1));
             namedAt[v] = static_cast<int>(k);
-            sum.x += m.solid.vertices[v].x;
-            sum.y += m.solid.vertices[v].y;
-            sum.z += m.solid.vertices[v].z;
         }
         const auto corner = [&](int k) {
             return m.solid.vertices[vertexOfCode(line[static_cast<std::size_t>(k)])];
@@ -171,9 +167,10 @@ void flaechenladen(SolidModel& m, const CatalogueTables& tables, int id) {
             throw CatalogueError(kFaceFile, header, block.fileLine(i),
                                  "Die Ecken der Fläche liegen alle auf einer Geraden; die Fläche hat keinen "
                                  "Flächeninhalt");
-        const double n = static_cast<double>(line.size());
-        m.solid.faces[i] = line;
-        m.solid.faceRecords[i] = FaceRecord{{sum.x / n, sum.y / n, sum.z / n}, i % 23 + 1};
+        corners.clear();
+        for (const char code : line)
+            corners.push_back(vertexOfCode(code));
+        m.solid.addFace(corners);
     }
 }
 

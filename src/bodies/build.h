@@ -5,6 +5,7 @@
 #include "catalogue/selection.h"
 #include "catalogue/tables.h"
 #include "dispatch.h"
+#include "vertexcodes.h"
 #include "geometry/solidmodel.h"
 
 #include <array>

@@ -7,6 +7,7 @@
 
 #include "geometry/degenerate.h"
 #include "geometry/edgemap.h"
+#include "geometry/facemeasures.h"
 #include "geometry/orientation.h"
 #include "geometry/placement.h"
 #include "geometry/point3d.h"
@@ -41,16 +42,13 @@ class FileSolidBuilder {
 
         SolidModel m;
         m.scale = 1.0;
+        m.solid.vertices.reserve(static_cast<int>(points_.size()));
         for (const Point3D& p : points_)
             m.solid.vertices.push_back(p);
-        for (std::size_t f = 0; f < faces_.size(); ++f) {
-            FaceString s;
-            for (int v : faces_[f])
-                s.push_back(codeOfVertex(v));
-            m.solid.faces.push_back(s);
-            m.solid.faceRecords.push_back(
-                FaceRecord{centroidOf(faces_[f], points_), static_cast<int>(f) % 23 + 1});
-        }
+        m.solid.faces.reserve(static_cast<int>(faces_.size()), static_cast<int>(3 * faces_.size()));
+        m.solid.faceRecords.reserve(static_cast<int>(faces_.size()));
+        for (const std::vector<int>& face : faces_)
+            m.solid.addFace(face);
         // The reciprocal first where it is asked for: the dual from the face centroids, with its
         // cut faces, has limits of its own that must not refuse a body whose reciprocal is shown.
         const std::string refusal =
@@ -85,22 +83,15 @@ class FileSolidBuilder {
                    : 0;
     }
 
-    static Point3D centroidOf(const std::vector<int>& corners, const std::vector<Point3D>& points) {
-        Point3D sum;
-        for (int v : corners)
-            sum = sum + points[static_cast<std::size_t>(v)];
-        return sum / static_cast<double>(corners.size());
-    }
-
     void checkCounts() const {
         const auto vertexCount = file_.vertices.size();
         const auto faceCount = file_.faces.size();
-        if (vertexCount > static_cast<std::size_t>(kMaxNameable))
+        if (vertexCount > static_cast<std::size_t>(kMaxFileVertices))
             fail(0, "Die Datei hat " + std::to_string(vertexCount) +
-                        " Ecken; das Programm zeichnet höchstens " + std::to_string(kMaxNameable));
-        if (faceCount > static_cast<std::size_t>(kMaxFaces))
+                        " Ecken; das Programm zeichnet höchstens " + std::to_string(kMaxFileVertices));
+        if (faceCount > static_cast<std::size_t>(kMaxFileFaces))
             fail(0, "Die Datei hat " + std::to_string(faceCount) +
-                        " Flächen; das Programm zeichnet höchstens " + std::to_string(kMaxFaces));
+                        " Flächen; das Programm zeichnet höchstens " + std::to_string(kMaxFileFaces));
         if (vertexCount < 4 || faceCount < 4)
             fail(0, "Ein Körper hat mindestens vier Ecken und vier Flächen; die Datei hat " +
                         std::to_string(vertexCount) + " Ecken und " + std::to_string(faceCount) + " Flächen");
@@ -146,16 +137,26 @@ class FileSolidBuilder {
             fail(0, "Alle Ecken liegen in einer Ebene; der Körper ist flach und hat kein Volumen");
     }
 
+    // The first pair (i < j, by j and then by i) of vertices on one point. The vertices are swept in
+    // the order of their x, so that only those within the tolerance in x are compared.
     void checkCoincidentVertices() const {
-        for (std::size_t j = 1; j < points_.size(); ++j)
-            for (std::size_t i = 0; i < j; ++i)
-                if (norm(points_[j] - points_[i]) <= kDegenerateTolerance)
-                    fail(vertexLine(static_cast<int>(j)),
-                         "Die Ecken " + vertexName(static_cast<int>(i)) + " und " +
-                             vertexName(static_cast<int>(j)) + " (Zeilen " +
-                             std::to_string(vertexLine(static_cast<int>(i))) + " und " +
-                             std::to_string(vertexLine(static_cast<int>(j))) +
-                             ") liegen auf demselben Punkt");
+        const std::size_t n = points_.size();
+        std::vector<std::size_t> byX(n);
+        for (std::size_t k = 0; k < n; ++k)
+            byX[k] = k;
+        std::sort(byX.begin(), byX.end(), [&](std::size_t a, std::size_t b) { return points_[a].x < points_[b].x; });
+        std::size_t firstI = n, firstJ = n;
+        for (std::size_t s = 0; s < n; ++s)
+            for (std::size_t t = s + 1; t < n && points_[byX[t]].x - points_[byX[s]].x <= kDegenerateTolerance; ++t) {
+                const std::size_t i = std::min(byX[s], byX[t]), j = std::max(byX[s], byX[t]);
+                if ((j < firstJ || (j == firstJ && i < firstI)) && norm(points_[j] - points_[i]) <= kDegenerateTolerance)
+                    firstI = i, firstJ = j;
+            }
+        if (firstJ == n) return;
+        const int i = static_cast<int>(firstI), j = static_cast<int>(firstJ);
+        fail(vertexLine(j), "Die Ecken " + vertexName(i) + " und " + vertexName(j) + " (Zeilen " +
+                                std::to_string(vertexLine(i)) + " und " + std::to_string(vertexLine(j)) +
+                                ") liegen auf demselben Punkt");
     }
 
     void checkFaces() const {
@@ -227,16 +228,17 @@ class FileSolidBuilder {
     // vertex, to the face on its other side.
     std::vector<std::vector<int>> facesAroundVertices() const {
         std::map<std::pair<int, int>, int> faceOfSide; // directed edge -> the face running along it
-        std::vector<int> faceCountAt(points_.size(), 0);
-        std::vector<int> lowestFaceAt(points_.size(), -1);
         for (std::size_t f = 0; f < faces_.size(); ++f) {
             const std::vector<int>& face = faces_[f];
-            for (std::size_t k = 0; k < face.size(); ++k) {
+            for (std::size_t k = 0; k < face.size(); ++k)
                 faceOfSide[{face[k], face[(k + 1) % face.size()]}] = static_cast<int>(f);
-                const auto v = static_cast<std::size_t>(face[k]);
-                ++faceCountAt[v];
-                if (lowestFaceAt[v] < 0) lowestFaceAt[v] = static_cast<int>(f);
-            }
+        }
+        // Every vertex lies on a face by now, and no face names a vertex twice.
+        const std::vector<std::vector<int>> facesAt = facesAtVertices(faces_, static_cast<int>(points_.size()));
+        std::vector<int> faceCountAt(points_.size()), lowestFaceAt(points_.size());
+        for (std::size_t v = 0; v < points_.size(); ++v) {
+            faceCountAt[v] = static_cast<int>(facesAt[v].size());
+            lowestFaceAt[v] = facesAt[v].front();
         }
         const auto before = [&](int f, int v) {
             const std::vector<int>& face = faces_[static_cast<std::size_t>(f)];
@@ -266,26 +268,21 @@ class FileSolidBuilder {
         return rings;
     }
 
-    static double distance2(const SolidModel& m, char a, char b) {
-        const Point3D d = m.dual.vertices[vertexOfCode(a)] - m.dual.vertices[vertexOfCode(b)];
+    static double distance2(const SolidModel& m, int a, int b) {
+        const Point3D d = m.dual.vertices[a] - m.dual.vertices[b];
         return dot(d, d);
     }
 
-    static bool flat(const SolidModel& m, const FaceString& face, double tolerance) {
+    static bool flat(const SolidModel& m, const std::vector<int>& face, double tolerance) {
         const std::size_t n = face.size();
-        Point3D normal, centre;
-        for (std::size_t i = 0; i < n; ++i) {
-            const Point3D& a = m.dual.vertices[vertexOfCode(face[i])];
-            const Point3D& b = m.dual.vertices[vertexOfCode(face[(i + 1) % n])];
-            normal = normal +
-                     Point3D{(a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x), (a.x - b.x) * (a.y + b.y)};
-            centre = centre + a / static_cast<double>(n);
-        }
+        const Point3D normal = newellNormal(m.dual.vertices, face);
+        Point3D centre;
+        for (std::size_t i = 0; i < n; ++i)
+            centre = centre + m.dual.vertices[face[i]] / static_cast<double>(n);
         const double length = norm(normal);
         if (!(length > 0)) return false;
-        for (char c : face)
-            if (std::fabs(dot(normal, m.dual.vertices[vertexOfCode(c)] - centre)) > tolerance * length)
-                return false;
+        for (const int c : face)
+            if (std::fabs(dot(normal, m.dual.vertices[c] - centre)) > tolerance * length) return false;
         return true;
     }
 
@@ -295,19 +292,12 @@ class FileSolidBuilder {
     // cut along its shorter diagonal. The first triangle keeps the face's place, the others follow
     // the faces of the vertices.
     void buildDualFaces(SolidModel& m, const std::vector<std::vector<int>>& rings) const {
-        if (rings.size() > static_cast<std::size_t>(kMaxFaces))
-            fail(0, "Die Datei hat " + std::to_string(rings.size()) +
-                        " Ecken; das duale Polyeder hätte so viele "
-                        "Flächen, fasst aber höchstens " +
-                        std::to_string(kMaxFaces));
         const double tolerance = kFlatDualFaceTolerance * radiusAboutCentroid(m.dual.vertices);
-        std::vector<FaceString> added;
+        std::vector<std::vector<int>> added;
         for (const std::vector<int>& ring : rings) {
-            FaceString face;
-            for (int f : ring)
-                face.push_back(codeOfVertex(f));
+            std::vector<int> face = ring;
             if (face.size() > 3 && !flat(m, face, tolerance)) {
-                std::vector<FaceString> triangles;
+                std::vector<std::vector<int>> triangles;
                 while (face.size() > 3) {
                     const std::size_t n = face.size();
                     std::size_t best = 0;
@@ -317,27 +307,16 @@ class FileSolidBuilder {
                         if (i == 0 || d < shortest) shortest = d, best = i;
                     }
                     triangles.push_back({face[(best + n - 1) % n], face[best], face[(best + 1) % n]});
-                    face.erase(best, 1);
+                    face.erase(face.begin() + static_cast<std::ptrdiff_t>(best));
                 }
                 triangles.push_back(face);
                 face = triangles.front();
                 added.insert(added.end(), triangles.begin() + 1, triangles.end());
             }
-            m.dual.faces.push_back(face);
+            m.dual.addFace(face);
         }
-        if (m.dual.faces.size() + static_cast<int>(added.size()) > kMaxFaces)
-            fail(0, "Das duale Polyeder hätte nach dem Teilen seiner nicht ebenen Flächen in Dreiecke " +
-                        std::to_string(m.dual.faces.size() + static_cast<int>(added.size())) +
-                        " Flächen; es fasst höchstens " + std::to_string(kMaxFaces));
-        for (const FaceString& face : added)
-            m.dual.faces.push_back(face);
-        for (int v = 0; v < m.dual.faces.size(); ++v) {
-            Point3D sum;
-            for (char c : m.dual.faces[v])
-                sum = sum + m.dual.vertices[vertexOfCode(c)];
-            m.dual.faceRecords.push_back(
-                FaceRecord{sum / static_cast<double>(m.dual.faces[v].size()), v % 23 + 1});
-        }
+        for (const std::vector<int>& face : added)
+            m.dual.addFace(face);
     }
 
     const PolyhedronFile& file_;

@@ -24,10 +24,9 @@ inline constexpr double kFlatDualFaceTolerance = 1e-4;
 // view. Throws PolyhedronFileError, naming the line where there is one, for coordinates that
 // coincide, a face without area or naming a corner twice, a surface that is not closed, not
 // orientable or in several pieces, a vertex whose faces do not close round it or that lies on
-// fewer than three, all vertices in one plane, and a dual with more faces than its table holds.
-// With DualKind::PolarReciprocal the dual is the solid's polar reciprocal where it has one, and the
-// limits of the dual from the face centroids do not apply; where it has none, the model keeps the
-// dual from the face centroids and its dualInfo says why.
+// fewer than three, all vertices in one plane, and more vertices or faces than a file may have.
+// With DualKind::PolarReciprocal the dual is the solid's polar reciprocal where it has one; where it
+// has none, the model keeps the dual from the face centroids and its dualInfo says why.
 SolidModel buildFileSolid(const PolyhedronFile& file, DualKind dual = DualKind::Catalogue);
 
 // The title over the picture of a file's body, in UTF-8: the file's shown name and the dual shown

@@ -164,16 +164,16 @@ class Reader {
     }
 
     void addVertex(const Line& line, const Point3D& p) {
-        if (static_cast<int>(result_.vertices.size()) >= kMaxNameable)
-            fail(line.number, "Die Datei hat mehr als " + std::to_string(kMaxNameable) +
+        if (static_cast<int>(result_.vertices.size()) >= kMaxFileVertices)
+            fail(line.number, "Die Datei hat mehr als " + std::to_string(kMaxFileVertices) +
                                   " Ecken; so viele kann das Programm nicht zeichnen");
         result_.vertices.push_back(p);
         result_.vertexLines.push_back(line.number);
     }
 
     void addFace(const Line& line, std::vector<int> face) {
-        if (static_cast<int>(result_.faces.size()) >= kMaxFaces)
-            fail(line.number, "Die Datei hat mehr als " + std::to_string(kMaxFaces) +
+        if (static_cast<int>(result_.faces.size()) >= kMaxFileFaces)
+            fail(line.number, "Die Datei hat mehr als " + std::to_string(kMaxFileFaces) +
                                   " Flächen; so viele kann das Programm nicht zeichnen");
         if (face.size() < 3)
             fail(line.number,
@@ -213,14 +213,14 @@ class Reader {
         const long long faceCount = integer(*counts, counts->words[countFrom + 1], "Die Anzahl der Flächen");
         if (given == 3) integer(*counts, counts->words[countFrom + 2], "Die Anzahl der Kanten");
         if (vertexCount < 0 || faceCount < 0) fail(counts->number, "Eine Anzahl ist negativ");
-        if (vertexCount > kMaxNameable)
+        if (vertexCount > kMaxFileVertices)
             fail(counts->number, "Die Datei hat " + std::to_string(vertexCount) +
                                      " Ecken; das Programm zeichnet höchstens " +
-                                     std::to_string(kMaxNameable));
-        if (faceCount > kMaxFaces)
+                                     std::to_string(kMaxFileVertices));
+        if (faceCount > kMaxFileFaces)
             fail(counts->number, "Die Datei hat " + std::to_string(faceCount) +
                                      " Flächen; das Programm zeichnet höchstens " +
-                                     std::to_string(kMaxFaces));
+                                     std::to_string(kMaxFileFaces));
 
         for (long long i = 0; i < vertexCount; ++i, ++next) {
             if (next >= lines_.size())
@@ -284,9 +284,6 @@ class Reader {
                 if (corners.size() < 3)
                     fail(line.number, "Eine Fläche braucht mindestens drei Ecken; diese hat " +
                                           std::to_string(corners.size()));
-                if (static_cast<int>(pending.size()) >= kMaxFaces)
-                    fail(line.number, "Die Datei hat mehr als " + std::to_string(kMaxFaces) +
-                                          " Flächen; so viele kann das Programm nicht zeichnen");
                 pending.emplace_back(&line, std::move(corners));
             }
         }
@@ -295,6 +292,10 @@ class Reader {
                     "und „f“ "
                     "einer OBJ-Datei");
         if (pending.empty()) fail(0, "Die Datei nennt Ecken, aber keine Flächen (Zeilen „f“)");
+        if (pending.size() > static_cast<std::size_t>(kMaxFileFaces))
+            fail(pending[static_cast<std::size_t>(kMaxFileFaces)].first->number,
+                 "Die Datei hat " + std::to_string(pending.size()) + " Flächen; das Programm zeichnet höchstens " +
+                     std::to_string(kMaxFileFaces));
         const long long size = static_cast<long long>(result_.vertices.size());
         for (const auto& [line, corners] : pending) {
             std::vector<int> face;
@@ -341,11 +342,12 @@ PolyhedronFile readPolyhedronFile(const QByteArray& path) {
     if (S_ISDIR(before.st_mode)) fail("Das ist ein Ordner, keine Datei");
     // A pipe or a device could keep the read waiting or never end.
     if (!S_ISREG(before.st_mode)) fail("Das ist keine gewöhnliche Datei");
-    const auto tooLarge = [&] {
-        fail("Die Datei ist größer als " + std::to_string(kMaxPolyhedronFileBytes / (1024 * 1024)) +
-             " MB; so große Polyederdateien liest das Programm nicht");
+    const auto tooLarge = [&](long long bytes, bool atLeast) {
+        fail("Die Datei ist größer als " + std::to_string(kMaxPolyhedronFileBytes / (1024 * 1024)) + " MB (sie hat " +
+             (atLeast ? "mindestens " : "") + std::to_string(bytes) +
+             " Bytes); so große Polyederdateien liest das Programm nicht");
     };
-    if (before.st_size > kMaxPolyhedronFileBytes) tooLarge();
+    if (before.st_size > kMaxPolyhedronFileBytes) tooLarge(static_cast<long long>(before.st_size), false);
     // Non-blocking, and checked again once open: the name may have been given to a pipe meanwhile.
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat opened {};
@@ -359,7 +361,7 @@ PolyhedronFile readPolyhedronFile(const QByteArray& path) {
     // No more than the limit and one byte, whatever the file has grown to since.
     const QByteArray text = file.read(kMaxPolyhedronFileBytes + 1);
     if (file.error() != QFileDevice::NoError) fail("Die Datei kann nicht gelesen werden");
-    if (text.size() > kMaxPolyhedronFileBytes) tooLarge();
+    if (text.size() > kMaxPolyhedronFileBytes) tooLarge(static_cast<long long>(text.size()), true);
     return parsePolyhedronText(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), name);
 }
 

@@ -2,6 +2,7 @@
 // fault named by the file and, where it has one, the line.
 #pragma once
 
+#include "geometry/polymesh.h"
 #include "geometry/solidmodel.h"
 
 #include <QByteArray>
@@ -27,17 +28,21 @@ class PolyhedronFileError : public std::runtime_error {
     int line_;
 };
 
-// Far beyond any file of 208 vertices and 201 faces, even with normals, texture coordinates and
-// long comments, and small enough to be read and checked at once.
-inline constexpr long long kMaxPolyhedronFileBytes = 4LL * 1024 * 1024;
+// The most faces a file may have: a geodesic sphere of 81 920 triangles opens, turns and draws.
+inline constexpr int kMaxFileFaces = 100000;
+// The most vertices: a closed surface whose vertices each lie on three faces or more has fewer than
+// twice as many vertices as faces.
+inline constexpr int kMaxFileVertices = 2 * kMaxFileFaces;
+// Room for a file of that many faces, even with normals, texture coordinates and long comments, and
+// small enough to be read and checked at once.
+inline constexpr long long kMaxPolyhedronFileBytes = 32LL * 1024 * 1024;
 
-// A polyhedron as its file gives it: no geometry checked yet beyond finite coordinates.
-struct PolyhedronFile {
+// A polyhedron as its file gives it: the mesh (vertex numbers from 0, faces in the file's order),
+// no geometry checked yet beyond finite coordinates.
+struct PolyhedronFile : PolyMesh {
     std::string name;    // the file's name without its folder, UTF-8, shown escaped where it is not
     int firstNumber = 0; // how the file counts its vertices (OFF from 0, OBJ from 1), for messages
-    std::vector<Point3D> vertices;
-    std::vector<std::vector<int>> faces; // vertex numbers from 0, in the file's order
-    std::vector<int> vertexLines;        // the line each vertex was read from
+    std::vector<int> vertexLines; // the line each vertex was read from
     std::vector<int> faceLines;
 };
 

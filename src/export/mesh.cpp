@@ -8,12 +8,9 @@ namespace {
 Mesh meshOf(const Figure& figure) {
     Mesh m;
     m.vertices.assign(figure.vertices.begin(), figure.vertices.end());
-    for (const FaceString& codes : figure.faces) {
-        std::vector<int> face;
-        for (char ch : codes)
-            face.push_back(vertexOfCode(ch));
-        m.faces.push_back(std::move(face));
-    }
+    m.faces.reserve(static_cast<std::size_t>(figure.faces.size()));
+    for (const FaceView face : figure.faces)
+        m.faces.push_back(face.toVector());
     return m;
 }
 

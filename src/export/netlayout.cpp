@@ -662,7 +662,7 @@ NetRequest netRequest(const SolidModel& model, const QString& bodyName, NetSide 
             r.mesh = dualMesh(model);
         } else {
             try {
-                PolygonSurface reciprocal = polarReciprocal(PolygonSurface{solid.vertices, solid.faces});
+                PolyMesh reciprocal = polarReciprocal(PolyMesh{solid.vertices, solid.faces});
                 r.mesh = Mesh{std::move(reciprocal.vertices), std::move(reciprocal.faces)};
             } catch (const ReciprocalRefused& e) {
                 throw NetError(NetError::Kind::NoNet, what + QStringLiteral(": ") + QString::fromUtf8(e.what()));

@@ -143,21 +143,19 @@ FigureProperties dualProperties(const SolidModel& model) {
     const Figure& solid = model.solid;
     const Figure& dual = model.dual;
     std::vector<int> facesAt(static_cast<std::size_t>(solid.vertices.size()), 0);
-    for (const FaceString& face : solid.faces)
-        for (char code : face) {
-            const int v = vertexOfCode(code);
+    for (const FaceView face : solid.faces)
+        for (const int v : face)
             if (v >= 0 && v < solid.vertices.size()) ++facesAt[static_cast<std::size_t>(v)];
-        }
     const int ownFaces = std::min(solid.vertices.size(), dual.faces.size());
     for (int v = 0; v < ownFaces; ++v) {
-        const int corners = static_cast<int>(dual.faces[v].size());
+        const int corners = dual.faces[v].size();
         if (corners >= facesAt[static_cast<std::size_t>(v)]) continue;
         ++p.cutFaces;
         ++p.cutPieces[corners];
     }
     // The pieces cut off are added after the faces of the solid's vertices.
     for (int f = ownFaces; f < dual.faces.size(); ++f)
-        ++p.cutPieces[static_cast<int>(dual.faces[f].size())];
+        ++p.cutPieces[dual.faces[f].size()];
     if (p.cutFaces == 0) p.cutPieces.clear();
     return p;
 }

@@ -3,6 +3,7 @@
 // dual faces are cut along short diagonals.
 #include "dual.h"
 
+#include "facemeasures.h"
 #include "geometryerror.h"
 
 #include <algorithm>
@@ -14,32 +15,19 @@ namespace kesmora {
 
 namespace {
 
-// Mean of the named points; an empty string gives the origin rather than a division by zero.
-Point3D meanOf(const FaceString& face, const FixedTable<Point3D, kMaxVertices>& points) {
-    Point3D sum;
-    int used = 0;
-    for (char ch : face) {
-        const int i = vertexOfCode(ch);
-        if (i < 0 || i >= points.size()) throw GeometryError("Fläche nennt eine Ecke, die es nicht gibt");
-        sum.x += points[i].x;
-        sum.y += points[i].y;
-        sum.z += points[i].z;
-        ++used;
-    }
-    if (used == 0) return {};
-    return {sum.x / used, sum.y / used, sum.z / used};
+// A dual face while the dual is made: the solid's faces around one vertex, then in boundary order.
+using Corners = std::vector<int>;
+using DualFaces = std::vector<Corners>;
+
+// A face's corners must be loaded vertices; the centroid is then the mean of them (the origin for
+// a face without corners).
+void checkCorners(FaceView face, int vertexCount) {
+    for (int i : face)
+        if (i < 0 || i >= vertexCount) throw GeometryError("Fläche nennt eine Ecke, die es nicht gibt");
 }
 
-void computeDualRecords(Figure& dual) {
-    dual.faceRecords.resize(dual.faces.size());
-    for (int v = 0; v < dual.faces.size(); ++v) {
-        dual.faceRecords[v].centroid = meanOf(dual.faces[v], dual.vertices);
-        dual.faceRecords[v].colour = v % 23 + 1;
-    }
-}
-
-void orderQuadrilateral(const SolidModel& m, FaceString& s) {
-    const int a[4] = {vertexOfCode(s[0]), vertexOfCode(s[1]), vertexOfCode(s[2]), vertexOfCode(s[3])};
+void orderQuadrilateral(const SolidModel& m, Corners& s) {
+    const int a[4] = {s[0], s[1], s[2], s[3]};
     auto d = [&](int i, int j) { return abstand2(m, a[i], a[j]); };
     const double s1 = d(0, 1) + d(1, 2) + d(2, 3) + d(0, 3);
     const double s2 = d(0, 1) + d(1, 3) + d(2, 3) + d(0, 2);
@@ -51,36 +39,36 @@ void orderQuadrilateral(const SolidModel& m, FaceString& s) {
         std::swap(s[1], s[2]);
 }
 
-void orderByNearestNeighbour(const SolidModel& m, FaceString& s) {
-    FaceString chain(1, s[0]);
-    FaceString rest = s.substr(1);
+void orderByNearestNeighbour(const SolidModel& m, Corners& s) {
+    Corners chain(1, s[0]);
+    Corners rest(s.begin() + 1, s.end());
     while (rest.size() > 1) {
-        const int last = vertexOfCode(chain.back());
+        const int last = chain.back();
         double best = 1e16;
         std::size_t bestAt = 0;
         for (std::size_t i = 0; i < rest.size(); ++i) {
-            const double d = abstand2(m, last, vertexOfCode(rest[i]));
+            const double d = abstand2(m, last, rest[i]);
             if (d < best) {
                 best = d;
                 bestAt = i;
             }
         }
         chain.push_back(rest[bestAt]);
-        rest.erase(bestAt, 1);
+        rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(bestAt));
     }
-    chain += rest;
+    chain.insert(chain.end(), rest.begin(), rest.end());
     s = chain;
 }
 
 // The vertices next to solid vertex v in face f's line, on either side.
-std::vector<char> besideVertex(const SolidModel& m, int v, int f) {
-    const FaceString& line = m.solid.faces[f];
-    const char code = codeOfVertex(v);
-    std::vector<char> beside;
-    for (std::size_t k = 0; k < line.size(); ++k)
-        if (line[k] == code) {
-            beside.push_back(line[(k + line.size() - 1) % line.size()]);
-            beside.push_back(line[(k + 1) % line.size()]);
+std::vector<int> besideVertex(const SolidModel& m, int v, int f) {
+    const FaceView line = m.solid.faces[f];
+    const int n = line.size();
+    std::vector<int> beside;
+    for (int k = 0; k < n; ++k)
+        if (line[k] == v) {
+            beside.push_back(line[(k + n - 1) % n]);
+            beside.push_back(line[(k + 1) % n]);
         }
     return beside;
 }
@@ -92,13 +80,13 @@ std::vector<char> besideVertex(const SolidModel& m, int v, int f) {
 // neighbours (the lower face index when both are equally near), then on to the neighbour not yet
 // visited. Where the faces around v do not close up into one ring, nothing tells the boundary, and
 // the chain stays as it is.
-void followBoundary(const SolidModel& m, int v, FaceString& s) {
+void followBoundary(const SolidModel& m, int v, Corners& s) {
     const std::size_t n = s.size();
-    std::vector<std::vector<char>> beside(n);
+    std::vector<std::vector<int>> beside(n);
     for (std::size_t i = 0; i < n; ++i)
-        beside[i] = besideVertex(m, v, vertexOfCode(s[i]));
+        beside[i] = besideVertex(m, v, s[i]);
     auto neighbours = [&](std::size_t i, std::size_t j) {
-        for (char u : beside[i])
+        for (int u : beside[i])
             if (std::find(beside[j].begin(), beside[j].end(), u) != beside[j].end()) return true;
         return false;
     };
@@ -116,12 +104,12 @@ void followBoundary(const SolidModel& m, int v, FaceString& s) {
         if (next.size() != 2) return;
 
     const auto& first = ring[0];
-    const int f0 = vertexOfCode(s[0]), fa = vertexOfCode(s[first[0]]), fb = vertexOfCode(s[first[1]]);
+    const int f0 = s[0], fa = s[first[0]], fb = s[first[1]];
     const double da = abstand2(m, f0, fa), db = abstand2(m, f0, fb);
     std::size_t at = (da < db || (da == db && fa < fb)) ? first[0] : first[1];
     std::vector<bool> visited(n, false);
     visited[0] = true;
-    FaceString walked(1, s[0]);
+    Corners walked(1, s[0]);
     while (!visited[at]) {
         visited[at] = true;
         walked.push_back(s[at]);
@@ -131,18 +119,17 @@ void followBoundary(const SolidModel& m, int v, FaceString& s) {
     if (walked.size() == n) s = walked;
 }
 
-void addFace(SolidModel& m, FaceString face) {
-    if (m.dual.faces.size() >= kMaxFaces)
+void addFace(DualFaces& faces, Corners face) {
+    if (faces.size() >= static_cast<std::size_t>(kMaxFaces))
         throw GeometryError("Das duale Polyeder hat mehr als " + std::to_string(kMaxFaces) + " Flächen");
-    m.dual.faces.push_back(std::move(face));
+    faces.push_back(std::move(face));
 }
 
-void cutPentagons(SolidModel& m) {
+void cutPentagons(const SolidModel& m, DualFaces& faces) {
     for (int v = 0; v < m.solid.vertices.size(); ++v) {
-        FaceString& s = m.dual.faces[v];
-        if (s.size() != 5) continue;
-        const int a[5] = {vertexOfCode(s[0]), vertexOfCode(s[1]), vertexOfCode(s[2]), vertexOfCode(s[3]),
-                          vertexOfCode(s[4])};
+        if (faces.at(static_cast<std::size_t>(v)).size() != 5) continue;
+        const Corners s = faces[static_cast<std::size_t>(v)];
+        const int a[5] = {s[0], s[1], s[2], s[3], s[4]};
         const double e[5] = {abstand2(m, a[0], a[2]), abstand2(m, a[1], a[3]), abstand2(m, a[2], a[4]),
                              abstand2(m, a[0], a[3]), abstand2(m, a[1], a[4])};
         int shortest = -1;
@@ -156,38 +143,51 @@ void cutPentagons(SolidModel& m) {
         static constexpr int kKeep[5][3] = {{0, 1, 2}, {1, 2, 3}, {2, 3, 4}, {0, 3, 4}, {0, 1, 4}};
         static constexpr int kNew[5][4] = {
             {0, 2, 3, 4}, {0, 1, 3, 4}, {0, 1, 2, 4}, {0, 1, 2, 3}, {1, 2, 3, 4}};
-        const FaceString old = s;
-        FaceString added;
+        Corners added;
         for (int i : kNew[shortest])
-            added.push_back(old[i]);
-        addFace(m, added);
-        s.clear();
+            added.push_back(s[static_cast<std::size_t>(i)]);
+        addFace(faces, added);
+        Corners kept;
         for (int i : kKeep[shortest])
-            s.push_back(old[i]);
+            kept.push_back(s[static_cast<std::size_t>(i)]);
+        faces[static_cast<std::size_t>(v)] = kept;
     }
 }
 
-void cutQuadrilaterals(SolidModel& m) {
-    const int start = m.dual.faces.size();
-    for (int v = 0; v < start; ++v) {
-        const FaceString s = m.dual.faces[v];
+void cutQuadrilaterals(const SolidModel& m, DualFaces& faces) {
+    const std::size_t start = faces.size();
+    for (std::size_t v = 0; v < start; ++v) {
+        const Corners s = faces[v];
         if (s.size() != 4) continue;
-        const double dA = abstand2(m, vertexOfCode(s[0]), vertexOfCode(s[2]));
-        const double dB = abstand2(m, vertexOfCode(s[1]), vertexOfCode(s[3]));
+        const double dA = abstand2(m, s[0], s[2]);
+        const double dB = abstand2(m, s[1], s[3]);
         if (dA < dB) {
-            addFace(m, FaceString{s[0], s[2], s[3]});
-            m.dual.faces[v] = FaceString{s[0], s[1], s[2]};
+            addFace(faces, Corners{s[0], s[2], s[3]});
+            faces[v] = Corners{s[0], s[1], s[2]};
         } else {
-            addFace(m, FaceString{s[1], s[2], s[3]});
-            m.dual.faces[v] = FaceString{s[0], s[1], s[3]};
+            addFace(faces, Corners{s[1], s[2], s[3]});
+            faces[v] = Corners{s[0], s[1], s[3]};
         }
     }
+}
+
+// The working faces become the dual's face table, each with its record.
+void storeDualFaces(Figure& dual, const DualFaces& faces) {
+    std::size_t corners = 0;
+    for (const Corners& face : faces)
+        corners += face.size();
+    dual.faces.clear();
+    dual.faceRecords.clear();
+    dual.faces.reserve(static_cast<int>(faces.size()), static_cast<int>(corners));
+    dual.faceRecords.reserve(static_cast<int>(faces.size()));
+    for (const Corners& face : faces)
+        dual.addFace(face);
 }
 
 } // namespace
 
 double abstand2(const SolidModel& model, int i, int j) {
-    const FixedTable<Point3D, kMaxVertices>& vertices = model.dual.vertices;
+    const CheckedTable<Point3D>& vertices = model.dual.vertices;
     if (i < 0 || j < 0 || i >= vertices.size() || j >= vertices.size())
         throw GeometryError("Duale Ecke außerhalb der Tabelle");
     const Point3D& a = vertices[i];
@@ -209,9 +209,10 @@ void dualbilden(SolidModel& m, const DualRecipe& recipe) {
     const bool pole = recipe.poleRescaling;
     dual.vertices.resize(solid.faces.size());
     for (int f = 0; f < solid.faces.size(); ++f) {
-        Point3D p = meanOf(solid.faces[f], solid.vertices);
+        checkCorners(solid.faces[f], solid.vertices.size());
+        Point3D p = faceCentroid(solid.vertices, solid.faces[f]);
         if (pole && !solid.faces[f].empty()) {
-            const Point3D& v0 = solid.vertices[vertexOfCode(solid.faces[f][0])];
+            const Point3D& v0 = solid.vertices[solid.faces[f][0]];
             const double w = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
             const double rx = v0.x - p.x, ry = v0.y - p.y, rz = v0.z - p.z;
             const double r2 = rx * rx + ry * ry + rz * rz;
@@ -224,21 +225,12 @@ void dualbilden(SolidModel& m, const DualRecipe& recipe) {
     }
 
     // 3. The faces around each vertex, in ascending face order.
-    dual.faces.clear();
-    dual.faces.resize(solid.vertices.size());
-    for (int f = 0; f < solid.faces.size(); ++f)
-        for (char ch : solid.faces[f]) {
-            const int v = vertexOfCode(ch);
-            if (v < 0 || v >= solid.vertices.size())
-                throw GeometryError("Fläche nennt eine Ecke, die es nicht gibt");
-            FaceString& around = dual.faces[v];
-            if (around.empty() || around.back() != codeOfVertex(f)) around.push_back(codeOfVertex(f));
-        }
+    DualFaces faces = facesAtVertices(solid.faces, solid.vertices.size());
 
     // A vertex on fewer than three faces would become a dual face of fewer than three corners:
     // the faces do not close up around it, or it belongs to none.
-    for (int v = 0; v < dual.faces.size(); ++v) {
-        const std::size_t around = dual.faces[v].size();
+    for (std::size_t v = 0; v < faces.size(); ++v) {
+        const std::size_t around = faces[v].size();
         if (around < 3)
             throw GeometryError("Die Ecke " + std::to_string(v) + " liegt " +
                                 (around == 0   ? std::string("auf keiner Fläche")
@@ -248,29 +240,31 @@ void dualbilden(SolidModel& m, const DualRecipe& recipe) {
                                 "Polyeder eine Fläche mit weniger als drei Ecken");
     }
 
-    // 4.
-    computeDualRecords(dual);
-
+    // 4. The records: the centroid of each face summed in ascending face order. A cut below makes
+    // them anew from the faces in boundary order.
+    std::vector<Point3D> ascendingCentroids;
+    if (!recipe.cutPentagons && !recipe.cutQuadrilaterals) {
+        ascendingCentroids.reserve(faces.size());
+        for (const Corners& around : faces)
+            ascendingCentroids.push_back(faceCentroid(dual.vertices, around));
+    }
     // 5. Boundary order, and the walk around the vertex where the distances lead astray.
-    for (int v = 0; v < dual.faces.size(); ++v) {
-        FaceString& s = dual.faces[v];
+    for (std::size_t v = 0; v < faces.size(); ++v) {
+        Corners& s = faces[v];
         if (s.size() == 4)
             orderQuadrilateral(m, s);
         else if (s.size() >= 5)
             orderByNearestNeighbour(m, s);
-        if (s.size() >= 4 && recipe.walkAroundVertices) followBoundary(m, v, s);
+        if (s.size() >= 4 && recipe.walkAroundVertices) followBoundary(m, static_cast<int>(v), s);
     }
 
     // 6. Pentagons, before the quadrilaterals: those the cut leaves are cut by step 7 too.
-    if (recipe.cutPentagons) {
-        cutPentagons(m);
-        computeDualRecords(dual);
-    }
+    if (recipe.cutPentagons) cutPentagons(m, faces);
     // 7. Quadrilaterals.
-    if (recipe.cutQuadrilaterals) {
-        cutQuadrilaterals(m);
-        computeDualRecords(dual);
-    }
+    if (recipe.cutQuadrilaterals) cutQuadrilaterals(m, faces);
+    storeDualFaces(dual, faces);
+    for (std::size_t v = 0; v < ascendingCentroids.size(); ++v)
+        dual.faceRecords[static_cast<int>(v)].centroid = ascendingCentroids[v];
 }
 
 } // namespace kesmora

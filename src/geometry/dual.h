@@ -5,6 +5,10 @@
 
 namespace kesmora {
 
+// The most faces a catalogue block may have, and so the most vertices its dual (one face per solid
+// vertex) and the most faces the dual with its cut faces may have.
+inline constexpr int kMaxFaces = 201;
+
 // How a body's dual is made. The plain dual puts its vertices at the face centroids and keeps one
 // face per solid vertex; the quasi-dual of a solid with non-planar dual faces cuts them.
 struct DualRecipe {

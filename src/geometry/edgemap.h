@@ -29,27 +29,35 @@ struct MeshEdge {
     int other(int face) const { return sides[0].face == face ? sides[1].face : sides[0].face; }
 };
 
-// Edge numbers by their ends, for the heap-free surface check that runs on every build: open
-// addressing in a table on the stack, at most half full, keyed by lower * Stride + higher.
-template <std::size_t Slots, int Stride> class FixedEdgeIndex {
+// Edge numbers by their ends for a mesh of a known size, `edges` edges at most on vertices numbered
+// below `vertices`: open addressing in one table, at most half full, keyed by lower * (vertices + 1)
+// + higher. The surface check makes one per figure and build, so that a large figure's check stays
+// linear.
+class SizedEdgeIndex {
   public:
-    FixedEdgeIndex() { slots_.fill({-1, -1}); }
-    // The edge number stored for the ends, or the place to store one (number -1).
+    SizedEdgeIndex(std::size_t edges, int vertices) : stride_(static_cast<std::int64_t>(vertices) + 1) {
+        std::size_t room = 16;
+        while (room < 2 * edges + 2) // at most half full
+            room *= 2;
+        slots_.assign(room, Slot{-1, -1});
+    }
     int& find(int a, int b) {
-        const int key = a * Stride + b;
-        std::size_t i = (static_cast<std::size_t>(key) * 2654435761u) % Slots;
+        const std::int64_t key = static_cast<std::int64_t>(a) * stride_ + b;
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = (static_cast<std::size_t>(key) * 0x9E3779B97F4A7C15ull >> 20) & mask;
         while (slots_[i].key != -1 && slots_[i].key != key)
-            i = (i + 1) % Slots;
+            i = (i + 1) & mask;
         slots_[i].key = key;
         return slots_[i].edge;
     }
 
   private:
     struct Slot {
-        int key;
+        std::int64_t key;
         int edge;
     };
-    std::array<Slot, Slots> slots_;
+    std::int64_t stride_;
+    std::vector<Slot> slots_;
 };
 
 // The same on the heap, for meshes of any size.

@@ -2,6 +2,7 @@
 #include "polymesh.h"
 
 #include "edgemap.h"
+#include "facemeasures.h"
 #include "orientation.h"
 
 #include <algorithm>
@@ -52,18 +53,11 @@ bool orientOutward(PolyMesh& mesh) {
 }
 
 Point3D areaNormal(const PolyMesh& mesh, int face) {
-    const auto& idx = mesh.faces[face];
-    Point3D n;
-    for (std::size_t i = 0; i < idx.size(); ++i)
-        n = n + cross(mesh.vertices[idx[i]], mesh.vertices[idx[(i + 1) % idx.size()]]);
-    return n;
+    return faceAreaVector(mesh.vertices, mesh.faces[static_cast<std::size_t>(face)]);
 }
 
 Point3D centroidOf(const PolyMesh& mesh, int face) {
-    Point3D c;
-    for (int v : mesh.faces[face])
-        c = c + mesh.vertices[v];
-    return (1.0 / static_cast<double>(mesh.faces[face].size())) * c;
+    return faceCentroidScaled(mesh.vertices, mesh.faces[static_cast<std::size_t>(face)]);
 }
 
 double flatness(const PolyMesh& mesh, int face) {

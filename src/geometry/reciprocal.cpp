@@ -2,6 +2,7 @@
 #include "reciprocal.h"
 
 #include "degenerate.h"
+#include "facemeasures.h"
 #include "point3d.h"
 #include "polar.h"
 
@@ -16,7 +17,7 @@ namespace kesmora {
 namespace {
 
 // Every edge once, as (lower, higher) vertex number.
-std::vector<std::pair<int, int>> edgesOf(const PolygonSurface& s) {
+std::vector<std::pair<int, int>> edgesOf(const PolyMesh& s) {
     std::vector<std::pair<int, int>> edges;
     for (const auto& face : s.faces)
         for (std::size_t k = 0; k < face.size(); ++k) {
@@ -28,7 +29,7 @@ std::vector<std::pair<int, int>> edgesOf(const PolygonSurface& s) {
     return edges;
 }
 
-void checkIndices(const PolygonSurface& s) {
+void checkIndices(const PolyMesh& s) {
     const int n = static_cast<int>(s.vertices.size());
     for (const auto& face : s.faces) {
         if (face.size() < 3) throw ReciprocalRefused("Eine Fläche hat weniger als drei Ecken");
@@ -37,30 +38,11 @@ void checkIndices(const PolygonSurface& s) {
     }
 }
 
-// Newell's normal, which is well defined for star polygons and slightly warped faces too.
-Point3D newellNormal(const std::vector<Point3D>& points, const std::vector<int>& face) {
-    Point3D n;
-    for (std::size_t i = 0; i < face.size(); ++i) {
-        const Point3D& a = points[static_cast<std::size_t>(face[i])];
-        const Point3D& b = points[static_cast<std::size_t>(face[(i + 1) % face.size()])];
-        n.x += (a.y - b.y) * (a.z + b.z);
-        n.y += (a.z - b.z) * (a.x + b.x);
-        n.z += (a.x - b.x) * (a.y + b.y);
-    }
-    return n;
-}
-
-Point3D centroid(const std::vector<Point3D>& points, const std::vector<int>& face) {
-    Point3D sum;
-    for (int v : face)
-        sum = sum + points[static_cast<std::size_t>(v)];
-    return (1.0 / static_cast<double>(face.size())) * sum;
-}
 
 // The faces around vertex v in the order they meet across its edges, starting with the lowest:
 // each face at v has two edges there, and each edge leads on to the one other face that has it.
 // The catalogue does not fix the faces' sense, so the walk goes by shared edges, not by direction.
-std::vector<int> facesAround(const PolygonSurface& s, int v, const std::vector<std::vector<int>>& facesAt,
+std::vector<int> facesAround(const PolyMesh& s, int v, const std::vector<std::vector<int>>& facesAt,
                              const std::map<std::pair<int, int>, std::vector<int>>& facesOnEdge) {
     const std::vector<int>& at = facesAt[static_cast<std::size_t>(v)];
     const std::string where = "um die Ecke " + std::to_string(v);
@@ -97,9 +79,7 @@ std::vector<int> facesAround(const PolygonSurface& s, int v, const std::vector<s
 // squared lengths) overflow from about 1e154 on, which the build still takes; scaling by a power
 // of two is exact, so the result is the same as in exact arithmetic of any size.
 int exponentOf(const std::vector<Point3D>& points) {
-    double largest = 0;
-    for (const Point3D& p : points)
-        largest = std::max({largest, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
+    const double largest = largestCoordinate(points);
     return largest > 0 && std::isfinite(largest) ? std::ilogb(largest) : 0;
 }
 
@@ -107,15 +87,15 @@ Point3D scaled(const Point3D& p, int exponent) {
     return {std::ldexp(p.x, exponent), std::ldexp(p.y, exponent), std::ldexp(p.z, exponent)};
 }
 
-PolygonSurface scaled(const PolygonSurface& s, int exponent) {
-    PolygonSurface out{{}, s.faces};
+PolyMesh scaled(const PolyMesh& s, int exponent) {
+    PolyMesh out{{}, s.faces};
     out.vertices.reserve(s.vertices.size());
     for (const Point3D& p : s.vertices)
         out.vertices.push_back(scaled(p, exponent));
     return out;
 }
 
-PolarSphere sphereOf(const PolygonSurface& s) {
+PolarSphere sphereOf(const PolyMesh& s) {
     PolarSphere sphere;
     if (s.vertices.empty()) return sphere;
     for (const Point3D& p : s.vertices)
@@ -160,7 +140,7 @@ void checkNoZeroEdges(const std::vector<Point3D>& poles, const Point3D& centre,
     }
 }
 
-PolygonSurface reciprocalOf(const PolygonSurface& s, const PolarSphere& sphere) {
+PolyMesh reciprocalOf(const PolyMesh& s, const PolarSphere& sphere) {
     double size = 0;
     for (const Point3D& p : s.vertices)
         size = std::max(size, norm(p - sphere.centre));
@@ -168,11 +148,11 @@ PolygonSurface reciprocalOf(const PolygonSurface& s, const PolarSphere& sphere) 
         throw ReciprocalRefused("Der Körper hat keine Ausdehnung um seinen Mittelpunkt");
     const double radius2 = sphere.radius * sphere.radius;
 
-    PolygonSurface r;
+    PolyMesh r;
     r.vertices.reserve(s.faces.size());
     for (std::size_t f = 0; f < s.faces.size(); ++f) {
         const Point3D n = unit(newellNormal(s.vertices, s.faces[f]));
-        const double d = dot(n, centroid(s.vertices, s.faces[f]) - sphere.centre);
+        const double d = dot(n, faceCentroidScaled(s.vertices, s.faces[f]) - sphere.centre);
         // A plane through the centre has its pole at infinity; one very near it, far beyond the body.
         if (!(std::fabs(d) > kDegenerateTolerance * size))
             throw ReciprocalRefused("Die Ebene der Fläche " + std::to_string(f + 1) + " von " +
@@ -181,13 +161,12 @@ PolygonSurface reciprocalOf(const PolygonSurface& s, const PolarSphere& sphere) 
         r.vertices.push_back(sphere.centre + poleOfPlane(n, d, radius2));
     }
 
-    std::vector<std::vector<int>> facesAt(s.vertices.size());
+    const std::vector<std::vector<int>> facesAt = facesAtVertices(s.faces, static_cast<int>(s.vertices.size()));
     std::map<std::pair<int, int>, std::vector<int>> facesOnEdge;
     for (int f = 0; f < static_cast<int>(s.faces.size()); ++f) {
         const auto& face = s.faces[static_cast<std::size_t>(f)];
         for (std::size_t k = 0; k < face.size(); ++k) {
             const int a = face[k], b = face[(k + 1) % face.size()];
-            facesAt[static_cast<std::size_t>(a)].push_back(f);
             facesOnEdge[{std::min(a, b), std::max(a, b)}].push_back(f);
         }
     }
@@ -204,7 +183,7 @@ PolygonSurface reciprocalOf(const PolygonSurface& s, const PolarSphere& sphere) 
 
 } // namespace
 
-PolarSphere reciprocalSphere(const PolygonSurface& s) {
+PolarSphere reciprocalSphere(const PolyMesh& s) {
     checkIndices(s);
     const int e = exponentOf(s.vertices);
     PolarSphere sphere = sphereOf(scaled(s, -e));
@@ -213,41 +192,33 @@ PolarSphere reciprocalSphere(const PolygonSurface& s) {
     return sphere;
 }
 
-PolygonSurface polarReciprocal(const PolygonSurface& s, const PolarSphere& sphere) {
+PolyMesh polarReciprocal(const PolyMesh& s, const PolarSphere& sphere) {
     checkIndices(s);
     const int e = exponentOf(s.vertices);
     const PolarSphere down{scaled(sphere.centre, -e), std::ldexp(sphere.radius, -e), sphere.midsphere};
-    PolygonSurface r = reciprocalOf(scaled(s, -e), down);
+    PolyMesh r = reciprocalOf(scaled(s, -e), down);
     for (Point3D& p : r.vertices)
         p = scaled(p, e);
     return r;
 }
 
-PolygonSurface polarReciprocal(const PolygonSurface& s) {
+PolyMesh polarReciprocal(const PolyMesh& s) {
     return polarReciprocal(s, reciprocalSphere(s));
 }
 
-PolygonSurface solidSurface(const SolidModel& m) {
-    PolygonSurface s;
+PolyMesh solidSurface(const SolidModel& m) {
+    PolyMesh s;
     s.vertices.assign(m.solid.vertices.begin(), m.solid.vertices.end());
-    for (const FaceString& codes : m.solid.faces) {
-        std::vector<int> face;
-        for (char ch : codes)
-            face.push_back(vertexOfCode(ch));
-        s.faces.push_back(std::move(face));
-    }
+    s.faces.reserve(static_cast<std::size_t>(m.solid.faces.size()));
+    for (const FaceView face : m.solid.faces)
+        s.faces.push_back(face.toVector());
     return s;
 }
 
 void reciprocalDual(SolidModel& m) {
-    const PolygonSurface solid = solidSurface(m);
+    const PolyMesh solid = solidSurface(m);
     const PolarSphere sphere = reciprocalSphere(solid);
-    const PolygonSurface r = polarReciprocal(solid, sphere);
-    if (static_cast<int>(r.vertices.size()) > kMaxVertices || static_cast<int>(r.faces.size()) > kMaxFaces)
-        throw ReciprocalRefused("Der Körper ist zu groß für seine polare Reziproke");
-    for (const auto& face : r.faces)
-        if (static_cast<int>(face.size()) > kMaxNameable)
-            throw ReciprocalRefused("Eine Ecke des Körpers liegt auf zu vielen Flächen");
+    const PolyMesh r = polarReciprocal(solid, sphere);
 
     Figure& dual = m.dual;
     dual.vertices.clear();
@@ -255,17 +226,8 @@ void reciprocalDual(SolidModel& m) {
         dual.vertices.push_back(p);
     dual.faces.clear();
     dual.faceRecords.clear();
-    for (int v = 0; v < static_cast<int>(r.faces.size()); ++v) {
-        FaceString codes;
-        Point3D sum;
-        for (int f : r.faces[static_cast<std::size_t>(v)]) {
-            codes.push_back(codeOfVertex(f));
-            sum = sum + r.vertices[static_cast<std::size_t>(f)];
-        }
-        const double n = static_cast<double>(codes.size());
-        dual.faces.push_back(codes);
-        dual.faceRecords.push_back(FaceRecord{{sum.x / n, sum.y / n, sum.z / n}, v % 23 + 1});
-    }
+    for (const std::vector<int>& face : r.faces)
+        dual.addFace(face);
     m.dualInfo = DualInfo{DualKind::PolarReciprocal, DualShape::PolarReciprocal, sphere.midsphere, {}, {}};
 }
 

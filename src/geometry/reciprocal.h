@@ -4,6 +4,7 @@
 #pragma once
 
 #include "geometryerror.h"
+#include "polymesh.h"
 #include "solidmodel.h"
 
 #include <vector>
@@ -19,12 +20,6 @@ struct PolarSphere {
     bool midsphere = false;
 };
 
-// A polyhedron as plain lists: vertices, and faces as vertex numbers in boundary order.
-struct PolygonSurface {
-    std::vector<Point3D> vertices;
-    std::vector<std::vector<int>> faces;
-};
-
 // A body that has no polar reciprocal: a face plane through the centre, two faces in one plane (their
 // poles would coincide), or faces that do not close up around a vertex.
 // The text is German and says why.
@@ -37,16 +32,16 @@ class ReciprocalRefused : public GeometryError {
 // plane passes through it and every pole is finite, and for a body with a centre of symmetry it is
 // that centre. The radius is the midsphere's where all edge lines lie equally far from the centre
 // (relative 1e-9), otherwise the mean distance of the edge midpoints from it.
-PolarSphere reciprocalSphere(const PolygonSurface& solid);
+PolarSphere reciprocalSphere(const PolyMesh& solid);
 
 // Vertex f of the result is the pole of face f, face v lies in the polar plane of vertex v and runs
 // through the poles of the faces around v in boundary order, counter-clockwise seen from outside
 // (from the side away from the centre). Throws ReciprocalRefused.
-PolygonSurface polarReciprocal(const PolygonSurface& solid, const PolarSphere& sphere);
-PolygonSurface polarReciprocal(const PolygonSurface& solid);
+PolyMesh polarReciprocal(const PolyMesh& solid, const PolarSphere& sphere);
+PolyMesh polarReciprocal(const PolyMesh& solid);
 
-// The model's solid as a PolygonSurface.
-PolygonSurface solidSurface(const SolidModel& model);
+// The model's solid as a polygon mesh.
+PolyMesh solidSurface(const SolidModel& model);
 
 // Replaces the model's dual by the reciprocal of its solid, with face records as the dual
 // construction makes them (centroid, colour (index mod 23) + 1), and records which dual it holds.

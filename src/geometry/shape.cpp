@@ -2,6 +2,7 @@
 #include "shape.h"
 
 #include "edgemap.h"
+#include "facemeasures.h"
 #include "orientation.h"
 #include "point3d.h"
 
@@ -9,69 +10,62 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <ranges>
 #include <span>
+#include <vector>
 
 namespace kesmora {
 
 namespace {
 
-// A closed surface of the sphere's kind has V + F - 2 edges, each bounding two faces.
-constexpr int kMaxEdges = kMaxVertices + kMaxFaces - 2;
-constexpr int kMaxSides = 2 * kMaxEdges;
-
-// This runs on every build, so everything lives on the stack: the edge map's fixed-capacity
-// index and tables sized for the largest figure the model holds.
-static_assert(2 * kMaxEdges <= 1024);
-using StackEdgeIndex = FixedEdgeIndex<1024, kMaxVertices>;
-
 // Orients the faces alike through the edges they share; false unless every edge has exactly two
 // faces, the surface is connected and orientable, and V - E + F = 2 with every vertex used.
-bool orientFaces(const FaceString* faces, int faceCount, int vertexCount, std::array<bool, kMaxFaces>& reversed) {
-    std::array<int, kMaxFaces + 1> firstSide;
+bool orientFaces(const FaceList& faces, int vertexCount, std::vector<bool>& reversed) {
+    const int faceCount = faces.size();
+    std::vector<int> firstSide(static_cast<std::size_t>(faceCount) + 1);
     int sideCount = 0;
     for (int f = 0; f < faceCount; ++f) {
-        const FaceString& face = faces[f];
-        const int n = static_cast<int>(face.size());
+        const FaceView face = faces[f];
+        const int n = face.size();
         firstSide[static_cast<std::size_t>(f)] = sideCount;
-        if (n < 3 || sideCount + n > kMaxSides) return false;
+        if (n < 3) return false;
         sideCount += n;
         for (int i = 0; i < n; ++i) {
-            const int a = vertexOfCode(face[static_cast<std::size_t>(i)]);
+            const int a = face[i];
             if (a < 0 || a >= vertexCount) return false;
             for (int j = i + 1; j < n; ++j) // no corner twice in one face
-                if (face[static_cast<std::size_t>(i)] == face[static_cast<std::size_t>(j)]) return false;
+                if (face[j] == a) return false;
         }
     }
     firstSide[static_cast<std::size_t>(faceCount)] = sideCount;
 
-    StackEdgeIndex index;
-    std::array<MeshEdge, kMaxEdges> edges;
-    std::array<int, kMaxSides> edgeOfSide;
+    // A closed surface of the sphere's kind has V + F - 2 edges, each bounding two faces; more
+    // than that does not fit, and the check fails.
+    const auto maxEdges = static_cast<std::size_t>(std::max(vertexCount + faceCount - 2, 0));
+    SizedEdgeIndex index(maxEdges, vertexCount);
+    std::vector<MeshEdge> edges(maxEdges);
+    std::vector<int> edgeOfSide(static_cast<std::size_t>(sideCount));
     const int edgeCount = mapEdges(
-        faceCount, [&](int f) { return static_cast<int>(faces[f].size()); },
-        [&](int f, int k) { return vertexOfCode(faces[f][static_cast<std::size_t>(k)]); }, index,
+        faceCount, [&](int f) { return faces[f].size(); }, [&](int f, int k) { return faces[f][k]; }, index,
         std::span<MeshEdge>(edges), std::span<int>(edgeOfSide));
     if (edgeCount < 0) return false;
-    std::array<bool, kMaxVertices> used{};
+    std::vector<bool> used(static_cast<std::size_t>(vertexCount), false);
     for (int k = 0; k < edgeCount; ++k) {
         const MeshEdge& e = edges[static_cast<std::size_t>(k)];
         if (e.uses != 2 || e.sides[0].face == e.sides[1].face) return false;
         used[static_cast<std::size_t>(e.a)] = true;
         used[static_cast<std::size_t>(e.b)] = true;
     }
-    if (std::find(used.begin(), used.begin() + vertexCount, false) != used.begin() + vertexCount) return false;
+    if (std::find(used.begin(), used.end(), false) != used.end()) return false;
     if (vertexCount - edgeCount + faceCount != 2) return false;
 
-    std::array<signed char, kMaxFaces> flip;
-    std::array<int, kMaxFaces> piece;
-    std::array<int, kMaxFaces> queue;
-    const auto first = [](auto& a, int n) { return std::span(a.data(), static_cast<std::size_t>(n)); };
-    const std::span<const int> sides = first(firstSide, faceCount + 1);
-    const std::span<const int> sideEdges = first(edgeOfSide, sideCount);
-    const std::span<const MeshEdge> edgeList = first(edges, edgeCount);
-    if (orientAlike(faceCount, sides, sideEdges, edgeList, first(flip, faceCount), first(piece, faceCount),
-                    first(queue, faceCount)) != 1)
+    std::vector<signed char> flip(static_cast<std::size_t>(faceCount));
+    std::vector<int> piece(static_cast<std::size_t>(faceCount));
+    std::vector<int> queue(static_cast<std::size_t>(faceCount));
+    const std::span<const MeshEdge> edgeList(edges.data(), static_cast<std::size_t>(edgeCount));
+    if (orientAlike(faceCount, firstSide, edgeOfSide, edgeList, flip, piece, queue) != 1)
         return false; // not orientable, or more than one piece
+    reversed.assign(static_cast<std::size_t>(faceCount), false);
     for (int f = 0; f < faceCount; ++f)
         reversed[static_cast<std::size_t>(f)] = flip[static_cast<std::size_t>(f)] == 1;
     return true;
@@ -103,18 +97,16 @@ double polygonSolidAngle(const Point3D* p, const double* length, int n) {
 
 } // namespace
 
-SurfaceShape surfaceShape(const Point3D* vertices, int vertexCount, const FaceString* faces, int faceCount) {
+SurfaceShape surfaceShape(const CheckedTable<Point3D>& vertices, const FaceList& faces) {
     SurfaceShape shape;
-    if (!vertices || !faces || vertexCount < 4 || vertexCount > kMaxVertices || faceCount < 4 ||
-        faceCount > kMaxFaces)
-        return {};
-    if (!orientFaces(faces, faceCount, vertexCount, shape.reversed)) return {};
+    const int vertexCount = vertices.size();
+    const int faceCount = faces.size();
+    if (vertexCount < 4 || faceCount < 4) return {};
+    if (!orientFaces(faces, vertexCount, shape.reversed)) return {};
 
-    for (int v = 0; v < vertexCount; ++v) {
-        const Point3D& p = vertices[v];
+    for (const Point3D& p : vertices)
         if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return {};
-    }
-    const std::span<const Point3D> points(vertices, static_cast<std::size_t>(vertexCount));
+    const std::span<const Point3D> points(vertices.data(), static_cast<std::size_t>(vertexCount));
     // Relative to the body's size about its centroid, which does not change as the body turns.
     const double size = radiusAboutCentroid(points);
     if (!(size > 0) || !std::isfinite(size)) return {};
@@ -129,25 +121,21 @@ SurfaceShape surfaceShape(const Point3D* vertices, int vertexCount, const FaceSt
     int side = 0;
     double solidAngle = 0;
     // A face's corners from the centroid, and their distances from it.
-    std::array<Point3D, kMaxNameable> corners;
-    std::array<double, kMaxNameable> lengths;
+    std::vector<Point3D> corners(static_cast<std::size_t>(faces.longestFace()));
+    std::vector<double> lengths(corners.size());
     for (int f = 0; f < faceCount; ++f) {
-        const FaceString& face = faces[f];
-        const int n = static_cast<int>(face.size());
-        if (n > kMaxNameable) return {};
+        const FaceView face = faces[f];
+        const int n = face.size();
         for (int i = 0; i < n; ++i) {
-            corners[static_cast<std::size_t>(i)] = vertices[vertexOfCode(face[static_cast<std::size_t>(i)])] - c;
+            corners[static_cast<std::size_t>(i)] = vertices[face[i]] - c;
             lengths[static_cast<std::size_t>(i)] = norm(corners[static_cast<std::size_t>(i)]);
         }
         auto corner = [&](int i) { return corners[static_cast<std::size_t>(i % n)]; };
-        Point3D normal; // Newell's normal, and the face's centre, both from the centroid
+        // Newell's normal, and the face's centre, both from the centroid.
+        const Point3D normal = newellNormal(corners, std::views::iota(0, n));
         Point3D centre;
         for (int i = 0; i < n; ++i) {
             const Point3D a = corner(i);
-            const Point3D b = corner(i + 1);
-            normal.x += (a.y - b.y) * (a.z + b.z);
-            normal.y += (a.z - b.z) * (a.x + b.x);
-            normal.z += (a.x - b.x) * (a.y + b.y);
             centre = {centre.x + a.x / n, centre.y + a.y / n, centre.z + a.z / n};
         }
         const double length = norm(normal);
@@ -174,8 +162,7 @@ SurfaceShape surfaceShape(const Point3D* vertices, int vertexCount, const FaceSt
 
 void markSurfaceShapes(SolidModel& model) {
     for (Figure* figure : model.figures())
-        figure->shape = surfaceShape(figure->vertices.begin(), figure->vertices.size(), figure->faces.begin(),
-                                     figure->faces.size());
+        figure->shape = surfaceShape(figure->vertices, figure->faces);
 }
 
 } // namespace kesmora

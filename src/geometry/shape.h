@@ -13,7 +13,7 @@ namespace kesmora {
 // relative to the figure's size. A face naming a vertex that is not loaded, naming one twice, or
 // having fewer than three corners gives false. On true, `reversed` marks the faces turned against
 // the others and inradiusRatio is set.
-SurfaceShape surfaceShape(const Point3D* vertices, int vertexCount, const FaceString* faces, int faceCount);
+SurfaceShape surfaceShape(const CheckedTable<Point3D>& vertices, const FaceList& faces);
 
 // Sets the solid's and the dual's shape from the model's current tables.
 void markSurfaceShapes(SolidModel& model);

@@ -1,13 +1,16 @@
-// The solid and its dual as the program holds them: two figures of fixed-capacity tables that the
-// build fills and the view turns and zooms in place.
+// The solid and its dual as the program holds them: two figures of growable tables that the build
+// fills and the view turns and zooms in place.
 #pragma once
 
 #include "dualshape.h"
-#include "fixedtable.h"
+#include "table.h"
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace kesmora {
 
@@ -23,44 +26,39 @@ struct FaceRecord {
     std::int32_t colour = 0;
 };
 
-inline constexpr int kMaxVertices = 261;   // capacity of a vertex table
-inline constexpr int kMaxFaces = 201;      // capacity of a face table
-inline constexpr int kMaxNameable = 208;   // vertices a single byte can name (codes 48..255)
-inline constexpr int kVertexCodeBase = 48; // vertex i is written as the byte 48 + i
 // Screen pixels per model unit that fitting a solid to the picture and "Grundeinstellung" give.
 inline constexpr double kResetScale = 120.0;
-
-// A face is the string of its vertices' codes in boundary order; each byte is one vertex.
-using FaceString = std::string;
-
-inline constexpr int vertexOfCode(char ch) {
-    return static_cast<unsigned char>(ch) - kVertexCodeBase;
-}
-inline constexpr char codeOfVertex(int i) {
-    return static_cast<char>(static_cast<unsigned char>(i + kVertexCodeBase));
-}
 
 // Whether a figure's faces close up into one surface that every ray from the vertices' centroid
 // meets once (geometry/shape.h), and which faces' boundary order runs against the orientation the
 // others share (the face tables keep the order they were given).
 struct SurfaceShape {
     bool starShaped = false;
-    std::array<bool, kMaxFaces> reversed{};
+    std::vector<bool> reversed; // one entry per face where starShaped
     // The radius of the ball about the vertices' centroid that lies inside every face's plane, over
     // the distance of vertex 0 from that centroid: turning and zooming leave the ratio as it is.
     double inradiusRatio = 0;
 };
 
-// One polyhedron as the program draws it: its vertices, its faces as vertex codes, each face's
+// One polyhedron as the program draws it: its vertices, its faces as vertex indices, each face's
 // centroid and colour, and the shape of its surface. The face table and the records run in step:
-// whoever fills one fills the other to the same size.
+// addFace fills both, and fillRecords makes the records anew after faces were changed.
 struct Figure {
-    FixedTable<Point3D, kMaxVertices> vertices;
-    FixedTable<FaceString, kMaxFaces> faces;
-    FixedTable<FaceRecord, kMaxFaces> faceRecords;
+    CheckedTable<Point3D> vertices;
+    FaceList faces;
+    CheckedTable<FaceRecord> faceRecords;
     // Set by the build (shape.h). Turning and zooming keep it; the renderer relies on it only to
     // leave out faces that later faces paint over entirely.
     SurfaceShape shape;
+
+    // Appends a face through the given vertices (which must be loaded) and its record: the mean of
+    // its corners, and the colour (position mod 23) + 1.
+    void addFace(std::span<const int> corners);
+    void addFace(std::initializer_list<int> corners) {
+        addFace(std::span<const int>(corners.begin(), corners.size()));
+    }
+    // One record for every face, as addFace makes it.
+    void fillRecords();
 };
 
 // Which dual a model holds: the catalogue's construction (centroids, pole rescaling, the

@@ -22,6 +22,8 @@ DrawnFigure dualFigure(const SolidModel& model) {
 }
 
 void projectVertices(DrawnFigure& figure, QPoint origin, ScreenVertices& storage) {
+    if (storage.size() < static_cast<std::size_t>(figure.vertices.size()))
+        storage.resize(static_cast<std::size_t>(figure.vertices.size()));
     for (int v = 0; v < figure.vertices.size(); ++v) {
         const Point3D& p = figure.vertices[v];
         storage[static_cast<std::size_t>(v)] = QPoint(toScreen(origin.x(), p.x), toScreen(origin.y(), p.y));
@@ -32,11 +34,12 @@ void projectVertices(DrawnFigure& figure, QPoint origin, ScreenVertices& storage
 
 int projectFace(const DrawnFigure& figure, int face, QPoint origin, PointBuffer& points) {
     if (face < 0 || face >= figure.faces.size()) return 0;
-    const FaceString& codes = figure.faces[face];
-    const int n = std::min(static_cast<int>(codes.size()), static_cast<int>(points.size()));
+    const FaceView corners = figure.faces[face];
+    const int n = corners.size();
+    if (points.size() < static_cast<std::size_t>(n)) points.resize(static_cast<std::size_t>(n));
     const bool projected = figure.screen && figure.screenOrigin == origin;
     for (int i = 0; i < n; ++i) {
-        const int v = vertexOfCode(codes[static_cast<std::size_t>(i)]);
+        const int v = corners[i];
         if (v < 0 || v >= figure.vertices.size()) return 0;
         if (projected) {
             points[static_cast<std::size_t>(i)] = figure.screen[v];

@@ -1,5 +1,5 @@
 // Pieces shared by the side-by-side and the interpenetration drawing: a figure's tables, the
-// projection of one face into a fixed point buffer, vertex marks and the 1-pixel pen.
+// projection of one face into a reused point buffer, vertex marks and the 1-pixel pen.
 #pragma once
 
 #include "geometry/solidmodel.h"
@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstddef>
+#include <vector>
 
 namespace kesmora {
 
@@ -21,9 +22,9 @@ struct DrawnFigure {
     explicit DrawnFigure(const Figure& figure)
         : vertices(figure.vertices), faces(figure.faces), records(figure.faceRecords), shape(figure.shape) {}
 
-    const FixedTable<Point3D, kMaxVertices>& vertices;
-    const FixedTable<FaceString, kMaxFaces>& faces;
-    const FixedTable<FaceRecord, kMaxFaces>& records;
+    const CheckedTable<Point3D>& vertices;
+    const FaceList& faces;
+    const CheckedTable<FaceRecord>& records;
     // Closed round its centroid, and which faces turn against the others (geometry/shape.h).
     const SurfaceShape& shape;
     // The vertices' pixels around `screenOrigin`, when projectVertices has worked them out: each
@@ -32,21 +33,24 @@ struct DrawnFigure {
     QPoint screenOrigin;
 };
 
-using ScreenVertices = std::array<QPoint, kMaxVertices>;
+// Buffers a renderer keeps from frame to frame; they grow with the largest figure drawn and never
+// shrink, so that redrawing a figure allocates nothing.
+using ScreenVertices = std::vector<QPoint>;
 
-// Projects every loaded vertex to pixels around `origin` into `storage` and lets the figure use
-// them; `storage` must outlive the figure's use.
+// Projects every loaded vertex to pixels around `origin` into `storage` (grown to the figure's
+// vertices where it is shorter) and lets the figure use them; `storage` must outlive the figure's
+// use.
 void projectVertices(DrawnFigure& figure, QPoint origin, ScreenVertices& storage);
 
 DrawnFigure solidFigure(const SolidModel& model);
 DrawnFigure dualFigure(const SolidModel& model);
 
-// Sized to the face table's capacity; a face cannot name more distinct vertices than a byte codes.
-using PointBuffer = std::array<QPoint, kMaxFaces>;
+// The corners of one face on the screen.
+using PointBuffer = std::vector<QPoint>;
 
-// Projects face `face` of the figure to pixels around `origin`. Returns the number of points, or 0
-// when the face is empty or names a vertex that is not loaded: such a face is not drawn at all
-// rather than drawn with a corner missing. Faces longer than the buffer keep their first points.
+// Projects face `face` of the figure to pixels around `origin` (the buffer grown to the face where
+// it is shorter). Returns the number of points, or 0 when the face is empty or names a vertex that is
+// not loaded: such a face is not drawn at all rather than drawn with a corner missing.
 int projectFace(const DrawnFigure& figure, int face, QPoint origin, PointBuffer& points);
 
 // Pens and brushes keyed by colour and style. Only a few pens and a few dozen brushes are ever in

@@ -108,10 +108,11 @@ bool andNearHalfByIndex(const PixelTarget& scene, InterpenetrationLayers& layers
 void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize paintBoxSize, QPoint origin,
                           const DrawnFigure& solid, const DrawnFigure& dual, InterpenetrationStyle style,
                           bool markPoints, bool leaveOutCovered, PaintTools& tools,
-                          InterpenetrationLayers& layers) {
+                          InterpenetrationLayers& layers, FrameBuffers& buffers) {
     const bool tinted = style == InterpenetrationStyle::Tinted;
-    DepthList solidList, dualList;
-    PointBuffer points;
+    DepthList& solidList = buffers.solidList;
+    DepthList& dualList = buffers.dualList;
+    PointBuffer& points = buffers.points;
 
     // One order of the solid serves its far half and its near half.
     const int ns = orderedDepths(solid, solidList);
@@ -127,10 +128,13 @@ void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize
 
     // The whole dual, far to near, with no depth test against the solid.
     const int nd = orderedDepths(dual, dualList);
-    CoveredFaces covered{};
-    if (leaveOutCovered && !markPoints && scenePixels) findCoveredFaces(dual, dualList, nd, origin, covered);
+    CoveredFaces& covered = buffers.covered;
+    if (leaveOutCovered && !markPoints && scenePixels)
+        findCoveredFaces(dual, dualList, nd, origin, covered);
+    else
+        covered.clear(nd);
     for (int i = 0; i < nd; ++i)
-        if (!covered[static_cast<std::size_t>(i)])
+        if (!covered[i])
             drawDualFace(scene, scenePixels, tools, dual, dualList[i].face, origin, markPoints, points);
 
     if (!tinted) {

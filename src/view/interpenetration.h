@@ -5,6 +5,7 @@
 #include "directdraw.h"
 #include "facedrawing.h"
 #include "geometry/solidmodel.h"
+#include "occlusion.h"
 #include "opencanvas.h"
 
 #include <QImage>
@@ -43,10 +44,10 @@ struct InterpenetrationLayers {
 // or more belongs to the far half. scenePixels are the scene's pixels for direct drawing (directdraw.h), or
 // empty. leaveOutCovered lets the dual's faces that its later faces paint over be left out (occlusion.h).
 // Pens and brushes come from `tools`; the near half of the tinted style goes through `layers`, and only
-// what the last redraw painted on them is whitened again.
+// what the last redraw painted on them is whitened again. The depth lists and points are `buffers`.
 void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize paintBoxSize, QPoint origin,
                           const DrawnFigure& solid, const DrawnFigure& dual, InterpenetrationStyle style,
                           bool markPoints, bool leaveOutCovered, PaintTools& tools,
-                          InterpenetrationLayers& layers);
+                          InterpenetrationLayers& layers, FrameBuffers& buffers);
 
 } // namespace kesmora

@@ -22,6 +22,11 @@ constexpr double kDepthInside = 5.0;
 // The reach of a face's pixels beyond the box of its corners.
 constexpr int kOutlineReach = 3;
 
+// Each face left out is checked against the box of every folded face, so a figure with many folded
+// faces (one of very many small faces, where the rounding folds them by the thousand) would cost
+// the product of both; beyond this many nothing is left out, which draws the same picture.
+constexpr int kMostFoldedFaces = 64;
+
 // Coordinates far beyond the image were clamped by the projection and no longer describe the figure.
 constexpr int kCoordinateLimit = 1 << 19;
 
@@ -49,10 +54,10 @@ constexpr int kFolded = 2; // not a turn: the face is neither convex nor flat
 
 // The turn of a projected face: +1 or -1 for a convex polygon, 0 for one with all its corners on a
 // line (it fills nothing), kFolded for anything else (folded by the rounding, or a star).
-int convexTurn(const DrawnFigure& figure, const FaceString& codes, QRect& box) {
-    const int n = static_cast<int>(codes.size());
+int convexTurn(const DrawnFigure& figure, FaceView corners, QRect& box) {
+    const int n = corners.size();
     const QPoint* screen = figure.screen;
-    auto at = [&](int i) { return screen[vertexOfCode(codes[static_cast<std::size_t>(i % n)])]; };
+    auto at = [&](int i) { return screen[corners[i % n]]; };
     int turn = 0;
     bool flat = true;
     SignChanges dx, dy;
@@ -86,21 +91,50 @@ int convexTurn(const DrawnFigure& figure, const FaceString& codes, QRect& box) {
     return turn;
 }
 
-bool codesValid(const FaceString& codes, int vertexCount) {
-    if (codes.size() < 3) return false;
-    for (const char code : codes) {
-        const int v = vertexOfCode(code);
+bool cornersValid(FaceView corners, int vertexCount) {
+    if (corners.size() < 3) return false;
+    for (const int v : corners)
         if (v < 0 || v >= vertexCount) return false;
-    }
     return true;
 }
 
 } // namespace
 
+void CoveredFaces::clear(int n) {
+    marks_.assign(static_cast<std::size_t>(std::max(n, 0)), false);
+}
+
+void CoveredFaces::reserve(int n) {
+    const auto size = static_cast<std::size_t>(std::max(n, 0));
+    marks_.reserve(size);
+    if (turns_.size() < size) {
+        turns_.resize(size);
+        boxes_.resize(size);
+        folded_.resize(size);
+    }
+}
+
+void FrameBuffers::fit(const SolidModel& model) {
+    const auto grow = [](auto& buffer, int n) {
+        if (buffer.size() < static_cast<std::size_t>(n)) buffer.resize(static_cast<std::size_t>(n));
+    };
+    grow(solidScreen, model.solid.vertices.size());
+    grow(dualScreen, model.dual.vertices.size());
+    const int longest = std::max(model.solid.faces.longestFace(), model.dual.faces.longestFace());
+    grow(points, longest);
+    grow(lines, longest);
+    const int faces = std::max(model.solid.faces.size(), model.dual.faces.size());
+    solidList.reserve(faces);
+    dualList.reserve(faces);
+    covered.reserve(faces);
+}
+
 int findCoveredFaces(const DrawnFigure& figure, const DepthList& list, int count, QPoint origin,
                      CoveredFaces& covered) {
+    covered.clear(count);
     if (!figure.shape.starShaped || !figure.screen || figure.screenOrigin != origin ||
-        count != figure.faces.size() || figure.vertices.size() < 4)
+        count != figure.faces.size() || count != list.size() || figure.vertices.size() < 4 ||
+        figure.shape.reversed.size() != static_cast<std::size_t>(count))
         return 0;
 
     // The disc the figure's inscribed ball projects to, about the vertices' centroid.
@@ -129,18 +163,26 @@ int findCoveredFaces(const DrawnFigure& figure, const DepthList& list, int count
     // The turn of every face as drawn, oriented alike. A face the rounding has folded fills by
     // another rule than its turn says, so the counts may not cancel within its box: no face whose
     // pixels reach into that box is left out.
-    std::array<signed char, kMaxFaces> turns{};
-    std::array<QRect, kMaxFaces> boxes;
-    std::array<QRect, kMaxFaces> folded;
+    const auto size = static_cast<std::size_t>(count);
+    std::vector<signed char>& turns = covered.turns_;
+    std::vector<QRect>& boxes = covered.boxes_;
+    std::vector<QRect>& folded = covered.folded_;
+    if (turns.size() < size) {
+        turns.resize(size);
+        boxes.resize(size);
+        folded.resize(size);
+    }
+    std::fill(turns.begin(), turns.begin() + static_cast<std::ptrdiff_t>(size), 0);
     int foldedCount = 0;
     for (int j = 0; j < count; ++j) {
-        const int face = list[static_cast<std::size_t>(j)].face;
+        const int face = list[j].face;
         if (face < 0 || face >= figure.faces.size()) return 0;
-        const FaceString& codes = figure.faces[face];
-        if (!codesValid(codes, figure.vertices.size())) return 0;
+        const FaceView corners = figure.faces[face];
+        if (!cornersValid(corners, figure.vertices.size())) return 0;
         QRect& box = boxes[static_cast<std::size_t>(j)];
-        const int turn = convexTurn(figure, codes, box);
+        const int turn = convexTurn(figure, corners, box);
         if (turn == kFolded) {
+            if (foldedCount == kMostFoldedFaces) return 0;
             folded[static_cast<std::size_t>(foldedCount++)] = box;
             continue;
         }
@@ -158,9 +200,8 @@ int findCoveredFaces(const DrawnFigure& figure, const DepthList& list, int count
     int marked = 0;
     for (int j = first; j < count && turns[static_cast<std::size_t>(j)] != -way; ++j) {
         if (turns[static_cast<std::size_t>(j)] != way) continue;
-        const FaceString& codes = figure.faces[list[static_cast<std::size_t>(j)].face];
-        bool inside = std::all_of(codes.begin(), codes.end(),
-                                  [&](char code) { return deep(figure.screen[vertexOfCode(code)]); });
+        const FaceView corners = figure.faces[list[j].face];
+        bool inside = std::all_of(corners.begin(), corners.end(), [&](int v) { return deep(figure.screen[v]); });
         if (inside && foldedCount > 0) {
             const QRect reach = boxes[static_cast<std::size_t>(j)].adjusted(-kOutlineReach, -kOutlineReach,
                                                                              kOutlineReach, kOutlineReach);
@@ -168,7 +209,7 @@ int findCoveredFaces(const DrawnFigure& figure, const DepthList& list, int count
                 inside = !reach.intersects(folded[static_cast<std::size_t>(k)]);
         }
         if (inside) {
-            covered[static_cast<std::size_t>(j)] = true;
+            covered.marks_[static_cast<std::size_t>(j)] = true;
             ++marked;
         }
     }

@@ -14,7 +14,7 @@
 #include <QRect>
 
 #include <algorithm>
-#include <array>
+#include <vector>
 #include <climits>
 
 namespace kesmora {
@@ -23,11 +23,12 @@ namespace {
 
 // Every face outlined in face order; edges shared by two faces are simply drawn twice.
 void drawEdges(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const DrawnFigure& figure,
-               QPoint origin, bool markPoints) {
-    PointBuffer points;
-    std::array<QLine, kMaxFaces> lines;
+               QPoint origin, bool markPoints, FrameBuffers& buffers) {
+    PointBuffer& points = buffers.points;
+    std::vector<QLine>& lines = buffers.lines;
     for (int face = 0; face < figure.faces.size(); ++face) {
         const int n = projectFace(figure, face, origin, points);
+        if (lines.size() < points.size()) lines.resize(points.size());
         if (!markPoints) {
             // One call per face: the painter strokes each line exactly as a single drawLine would.
             for (int i = 1; i <= n; ++i)
@@ -48,20 +49,22 @@ void drawEdges(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, c
 
 // Faces painted farthest first; nothing is culled, so nearer faces simply cover farther ones.
 void paintFaces(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const DrawnFigure& figure,
-                QPoint origin, const RenderSettings& settings) {
-    DepthList list;
+                QPoint origin, const RenderSettings& settings, FrameBuffers& buffers) {
+    DepthList& list = buffers.solidList;
     const int count = buildDepthList(figure.records, list);
     orderBySelection(list, count);
     // Only filled faces cover anything; marks are drawn with each face and are not part of what
     // later fills are known to cover; and only in pixels (not in a vector picture) is a covered
     // face gone without a trace.
-    CoveredFaces covered{};
+    CoveredFaces& covered = buffers.covered;
     if (settings.leaveOutCovered && !settings.markPoints && settings.mode != DrawMode::Interpenetration && pixels)
         findCoveredFaces(figure, list, count, origin, covered);
-    PointBuffer points;
+    else
+        covered.clear(count);
+    PointBuffer& points = buffers.points;
     for (int j = 0; j < count; ++j) {
-        if (covered[static_cast<std::size_t>(j)]) continue;
-        const DepthEntry& entry = list[static_cast<std::size_t>(j)];
+        if (covered[j]) continue;
+        const DepthEntry& entry = list[j];
         const int n = projectFace(figure, entry.face, origin, points);
         if (n == 0) continue;
         switch (settings.mode) {
@@ -73,7 +76,7 @@ void paintFaces(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, 
             break;
         case DrawMode::ColouredFaces:
             tools.setBrushColour(canvas,
-                                 settings.polygonColour(static_cast<int>(figure.faces[entry.face].size())));
+                                 settings.polygonColour(figure.faces[entry.face].size()));
             break;
         default: // hidden edges: the white brush of the cleared frame
             break;
@@ -84,11 +87,11 @@ void paintFaces(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, 
 }
 
 void drawFigure(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const DrawnFigure& figure,
-                QPoint origin, const RenderSettings& settings) {
+                QPoint origin, const RenderSettings& settings, FrameBuffers& buffers) {
     if (settings.mode == DrawMode::EdgeModel)
-        drawEdges(canvas, pixels, tools, figure, origin, settings.markPoints);
+        drawEdges(canvas, pixels, tools, figure, origin, settings.markPoints, buffers);
     else
-        paintFaces(canvas, pixels, tools, figure, origin, settings);
+        paintFaces(canvas, pixels, tools, figure, origin, settings, buffers);
 }
 
 // Box of every pixel a figure can touch: its loaded vertices (projected), whichever faces use them,
@@ -137,30 +140,31 @@ QRect SceneRenderer::drawScene(QPainter& canvas, QSize paintBoxSize, const Solid
                             settings.mode == DrawMode::MultiColouredFaces;
     const QPoint solidOrigin = sideBySide ? QPoint(w / 4, h / 2) : QPoint(w / 2, h / 2);
     const QPoint dualOrigin = sideBySide ? QPoint(3 * (w / 4), h / 2) : QPoint(w / 2, h / 2);
-    projectVertices(solid, solidOrigin, solidScreen_);
-    projectVertices(dual, dualOrigin, dualScreen_);
+    buffers_.fit(model);
+    projectVertices(solid, solidOrigin, buffers_.solidScreen);
+    projectVertices(dual, dualOrigin, buffers_.dualScreen);
     switch (settings.mode) {
     case DrawMode::EdgeModel:
     case DrawMode::HiddenEdges:
     case DrawMode::ColouredFaces:
     case DrawMode::MultiColouredFaces:
-        drawFigure(canvas, pixels, tools_, solid, solidOrigin, settings);
-        drawFigure(canvas, pixels, tools_, dual, dualOrigin, settings);
+        drawFigure(canvas, pixels, tools_, solid, solidOrigin, settings, buffers_);
+        drawFigure(canvas, pixels, tools_, dual, dualOrigin, settings, buffers_);
         break;
     case DrawMode::Interpenetration:
-        drawFigure(canvas, pixels, tools_, solid, solidOrigin, settings);
+        drawFigure(canvas, pixels, tools_, solid, solidOrigin, settings, buffers_);
         tools_.setPenColour(canvas, kDualOutlineColour);
-        drawFigure(canvas, pixels, tools_, dual, dualOrigin, settings);
+        drawFigure(canvas, pixels, tools_, dual, dualOrigin, settings, buffers_);
         break;
     case DrawMode::Interpenetration2:
         drawInterpenetration(canvas, pixels, paintBoxSize, solidOrigin, solid, dual,
                              InterpenetrationStyle::Outlines, settings.markPoints, settings.leaveOutCovered,
-                             tools_, layers_);
+                             tools_, layers_, buffers_);
         break;
     case DrawMode::Interpenetration3:
         drawInterpenetration(canvas, pixels, paintBoxSize, solidOrigin, solid, dual,
                              InterpenetrationStyle::Tinted, settings.markPoints, settings.leaveOutCovered,
-                             tools_, layers_);
+                             tools_, layers_, buffers_);
         break;
     }
     return (figureInk(solid, settings.markPoints) | figureInk(dual, settings.markPoints)) & image;

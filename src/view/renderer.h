@@ -5,6 +5,7 @@
 #include "facedrawing.h"
 #include "geometry/solidmodel.h"
 #include "interpenetration.h"
+#include "occlusion.h"
 #include "opencanvas.h"
 #include "rendersettings.h"
 
@@ -19,7 +20,8 @@ namespace kesmora {
 // it, the vertices' pixels, the pens and brushes, the layers of "Durchdringung 3". The window owns
 // one; every picture the inspector makes gets its own. Renderers share nothing, so any number of
 // them may draw one after another or at the same time in different threads; one renderer draws one
-// picture at a time. Once a renderer has drawn a size and a mode, redrawing them allocates nothing.
+// picture at a time. Once a renderer has drawn a size and a mode of a model, redrawing them
+// allocates nothing; its buffers grow when it is handed a larger model.
 class SceneRenderer {
   public:
     SceneRenderer() = default;
@@ -62,8 +64,7 @@ class SceneRenderer {
 
     OpenCanvas sceneCanvas_;
     SceneTrace lastScene_;
-    ScreenVertices solidScreen_{};
-    ScreenVertices dualScreen_{};
+    FrameBuffers buffers_;
     PaintTools tools_;
     InterpenetrationLayers layers_;
 };

@@ -18,7 +18,7 @@ namespace {
 using directdraw::DirectPixels;
 using directdraw::IndexPixels;
 
-constexpr int kMaxFillPoints = 256; // the edge tables below; a face has at most kMaxFaces corners
+constexpr int kMaxFillPoints = 256; // the edge tables below; a longer face goes to the painter
 
 // One non-horizontal edge of the fill: rows top .. bottom - 1, x in 16.16 fixed point at the centre
 // of row `top` plus half a pixel, so that the integer part is the first pixel right of the edge.

@@ -4,6 +4,7 @@
 
 #include "bodies.h"
 #include "bodies/dispatch.h"
+#include "bodies/vertexcodes.h"
 #include "catalogue/numbertext.h"
 #include "catalogue/tables.h"
 #include "geometry/dual.h"
@@ -106,7 +107,7 @@ std::unique_ptr<kesmora::SolidModel> uncutDual(const Polyhedron& p, int category
     for (const Point3D& v : p.vertices)
         m->solid.vertices.push_back(roundTrip(v));
     for (const auto& face : p.faces) {
-        m->solid.faces.push_back(faceString(face));
+        m->solid.faces.push_back(face);
         m->solid.faceRecords.push_back({});
     }
     kesmora::dualbilden(*m, uncutRecipe(category, bodyIndex, name));
@@ -126,11 +127,11 @@ std::vector<int> dualBoundaryFailures(const Polyhedron& p, int category, int bod
     const auto adjacent = adjacentFaces(p);
     std::vector<int> failures;
     for (int i = 0; i < v; ++i) {
-        const std::string& s = m->dual.faces[i];
+        const kesmora::FaceView s = m->dual.faces[i];
         if (s.size() < 4) continue;
-        for (std::size_t k = 0; k < s.size(); ++k) {
-            const int a = kesmora::vertexOfCode(s[k]);
-            const int b = kesmora::vertexOfCode(s[(k + 1) % s.size()]);
+        for (int k = 0; k < s.size(); ++k) {
+            const int a = s[k];
+            const int b = s[(k + 1) % s.size()];
             if (!adjacent.count({a, b})) {
                 failures.push_back(i);
                 break;
@@ -180,10 +181,9 @@ StartSearch orderFromStarts(const Polyhedron& p, int category, int bodyIndex, co
         const std::vector<int>& fs = around[v];
         if (fs.size() < 4) continue;
         if (fs.size() == 4) { // the tour of step 5 does not depend on the order
-            const std::string& d = m->dual.faces[v];
-            for (std::size_t k = 0; k < d.size(); ++k)
-                if (!adjacent.count(
-                        {kesmora::vertexOfCode(d[k]), kesmora::vertexOfCode(d[(k + 1) % d.size()])}))
+            const kesmora::FaceView d = m->dual.faces[v];
+            for (int k = 0; k < d.size(); ++k)
+                if (!adjacent.count({d[k], d[(k + 1) % d.size()]}))
                     return StartSearch::Impossible;
             continue;
         }

@@ -1,4 +1,4 @@
-// JSON form of a model: vertex indices instead of vertex characters.
+// JSON form of a model.
 #include "modeljson.h"
 
 #include "bodies/dualname.h"
@@ -13,25 +13,25 @@ namespace kesmora::inspect {
 
 namespace {
 
-QJsonArray points(const FixedTable<Point3D, kMaxVertices>& table) {
+QJsonArray points(const CheckedTable<Point3D>& table) {
     QJsonArray a;
     for (const Point3D& p : table)
         a.append(QJsonArray{p.x, p.y, p.z});
     return a;
 }
 
-QJsonArray faces(const FixedTable<FaceString, kMaxFaces>& table) {
+QJsonArray faces(const FaceList& table) {
     QJsonArray a;
-    for (const FaceString& codes : table) {
+    for (const FaceView corners : table) {
         QJsonArray face;
-        for (char ch : codes)
-            face.append(vertexOfCode(ch));
+        for (const int v : corners)
+            face.append(v);
         a.append(face);
     }
     return a;
 }
 
-QJsonArray records(const FixedTable<FaceRecord, kMaxFaces>& table) {
+QJsonArray records(const CheckedTable<FaceRecord>& table) {
     QJsonArray a;
     for (const FaceRecord& r : table)
         a.append(QJsonArray{r.centroid.x, r.centroid.y, r.centroid.z, r.colour});
