@@ -106,6 +106,51 @@ std::string planarText(const FigureProperties& p) {
     return text;
 }
 
+// "5/12·(3 + √5) ≈ 2,1817", or the decimals alone where no closed form is recognised.
+std::string exactAndDecimal(const std::string& exact, double value, int decimals) {
+    const std::string decimal = germanNumber(value, decimals);
+    return exact.empty() ? decimal : exact + " \u2248 " + decimal;
+}
+
+std::string symmetryText(const Stats& s) {
+    if (s.symmetryGroup.empty()) return "\u2013";
+    return s.symmetryGroup + ", Ordnung " + std::to_string(s.symmetryOrder);
+}
+
+std::string chiralText(const Stats& s) {
+    if (s.symmetryGroup.empty()) return "\u2013";
+    return s.chiral ? "ja (nicht deckungsgleich mit seinem Spiegelbild)" : "nein";
+}
+
+std::string radiusText(const RadiusFigure& r) {
+    if (!r.measured) return "\u2013";
+    if (r.exists) return exactAndDecimal(r.exact, r.least, 4);
+    return "\u2013 (Abstände " + germanNumber(r.least, 4) + " bis " + germanNumber(r.most, 4) + ")";
+}
+
+std::string edgeClassText(const Stats& s) {
+    std::string text;
+    for (const DihedralClassFigure& d : s.dihedralClasses) {
+        const std::string angle = germanNumber(d.degrees, 2) + "\u00b0";
+        text += (text.empty() ? "" : "; ") + std::to_string(d.smallerFace) + "\u2013" +
+                std::to_string(d.largerFace) + ": " + (d.exact.empty() ? angle : d.exact + " \u2248 " + angle) +
+                " (" + countedFixed(d.count, "Kante", "Kanten") + ")";
+    }
+    return text.empty() ? "\u2013" : text;
+}
+
+std::string solidAngleText(const Stats& s) {
+    std::string text;
+    for (const SolidAngleFigure& a : s.solidAngles) {
+        std::string sizes;
+        for (int size : a.configuration)
+            sizes += (sizes.empty() ? "" : ".") + std::to_string(size);
+        text += (text.empty() ? "" : "; ") + sizes + ": " + germanNumber(a.steradians, 4) + kFixedSpace + "sr (" +
+                countedFixed(a.count, "Ecke", "Ecken") + ")";
+    }
+    return text.empty() ? "\u2013" : text;
+}
+
 FigureProperties propertiesOf(Mesh mesh) {
     FigureProperties p;
     p.stats = measure(std::move(mesh));
@@ -179,10 +224,34 @@ std::vector<PropertyRow> propertyRows(const std::string& solidName, const std::s
         return std::to_string(s.vertices) + " \u2212 " + std::to_string(s.edges) + " + " + std::to_string(s.faces) +
                " = " + std::to_string(s.euler);
     });
+    add("Symmetriegruppe", [](const FigureProperties& p) { return symmetryText(p.stats); });
+    add("Chiral", [](const FigureProperties& p) { return chiralText(p.stats); });
+    add("Schläfli-Symbol", [](const FigureProperties& p) {
+        return p.stats.schlaefli.empty() ? std::string("\u2013") : p.stats.schlaefli;
+    });
     add("Kantenlängen (kürzeste = 1)", [](const FigureProperties& p) { return edgeLengthText(p.stats); });
     add("Flächenwinkel", [](const FigureProperties& p) { return dihedralText(p.stats); });
+    add("Flächenwinkel je Kantenart", [](const FigureProperties& p) { return edgeClassText(p.stats); });
+    add("Raumwinkel an den Ecken", [](const FigureProperties& p) { return solidAngleText(p.stats); });
     add("Oberfläche", [](const FigureProperties& p) { return areaText(p.stats); });
     add("Volumen", [](const FigureProperties& p) { return volumeText(p.stats); });
+    add("Längen und Flächen bezogen auf", [](const FigureProperties& p) {
+        const Stats& s = p.stats;
+        if (s.unit <= 0) return std::string("\u2013");
+        return std::string(s.unitIsEdge ? "Kantenlänge 1" : "längste Kante 1");
+    });
+    add("Oberfläche genau", [](const FigureProperties& p) {
+        const Stats& s = p.stats;
+        return s.unit <= 0 ? std::string("\u2013") : exactAndDecimal(s.surfaceExact, s.surfaceInUnits, 4);
+    });
+    add("Volumen genau", [](const FigureProperties& p) {
+        const Stats& s = p.stats;
+        if (s.unit <= 0 || !s.closed || !s.oriented) return std::string("\u2013");
+        return exactAndDecimal(s.volumeExact, s.volumeInUnits, 4);
+    });
+    add("Umkugelradius", [](const FigureProperties& p) { return radiusText(p.stats.circumradius); });
+    add("Kantenkugelradius", [](const FigureProperties& p) { return radiusText(p.stats.midradius); });
+    add("Inkugelradius", [](const FigureProperties& p) { return radiusText(p.stats.inradius); });
     add("Konvex", [](const FigureProperties& p) { return yesNo(p.stats.convex); });
     add("Alle Flächen eben", [](const FigureProperties& p) { return planarText(p); });
     return rows;
