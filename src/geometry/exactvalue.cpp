@@ -14,7 +14,7 @@ namespace {
 // chance (each further candidate adds to that chance), large enough for the volumes and surfaces
 // of the Platonic and most Archimedean solids at edge length 1.
 constexpr long long kLargestDenominator = 24;
-constexpr long long kLargestRootFactor = 60;
+constexpr long long kLargestRootFactor = 90;
 constexpr long long kLargestWhole = 1000;
 // A root before a bracket takes small numbers only: (a + b√n)·√m/c with a, b, c up to this.
 constexpr long long kLargestFactorBeforeRoot = 12;
