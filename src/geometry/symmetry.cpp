@@ -232,16 +232,29 @@ SymmetryGroup symmetryGroup(const PolyMesh& mesh, double relativeTolerance) {
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
 
-    // The reference: the edge whose ends are farthest from one line through the centre.
+    // The reference: the edge whose ends are farthest from one line through the centre. Where
+    // every edge runs through the centre (a dual whose corners sit there), any two vertices will
+    // do, and every pair of vertices is a candidate image.
     int refA = -1, refB = -1;
     double spread = 0;
-    for (const auto& [a, b] : edges) {
-        const double s = norm(cross(p[static_cast<std::size_t>(a)], p[static_cast<std::size_t>(b)]));
-        if (s > spread) {
-            spread = s;
-            refA = a;
-            refB = b;
+    const auto chooseReference = [&] {
+        for (const auto& [a, b] : edges) {
+            const double s = norm(cross(p[static_cast<std::size_t>(a)], p[static_cast<std::size_t>(b)]));
+            if (s > spread) {
+                spread = s;
+                refA = a;
+                refB = b;
+            }
         }
+    };
+    chooseReference();
+    if (refA < 0 || spread < 1e-3 * size * size) {
+        edges.clear();
+        for (int a : places)
+            for (int b : places)
+                if (a != b) edges.push_back({a, b});
+        spread = 0;
+        chooseReference();
     }
     if (refA < 0 || spread < 1e-3 * size * size) return none;
     const Point3D& pa = p[static_cast<std::size_t>(refA)];
