@@ -416,3 +416,39 @@ TEST(Values, RowsOfTheIcosahedron) {
     EXPECT_EQ(rows["Volumen genau"].first, "7,8895");
     EXPECT_EQ(rows["Inkugelradius"].first, "\u2013 (Abstände 1,1426 bis 1,2134)");
 }
+
+// What the inspector's stats command prints, in text and JSON: the group, the unit, the radii
+// with their closed forms or their range, the edge classes and the solid angles.
+TEST(Values, InspectorFigures) {
+    const Stats s = measure(solidMesh(build(2, "Kuboktaeder")));
+    const std::string text = statsText(s, "Kuboktaeder");
+    for (const char* line : {"symmetry      Oh (order 48), not chiral\n", "unit          edge length 1\n",
+                             "volume        2.3570 = 5\u221a2/3\n", "midradius     0.8660 = \u221a3/2\n",
+                             "inradius      none (0.7071 to 0.8165)\n",
+                             "edge classes  3-4: 125.26\u00b0 \u00d724 = arccos(\u2212\u221a3/3)\n",
+                             "solid angles  3.4.3.4: 2.4619 sr \u00d712\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    const QJsonObject o = statsJson(s);
+    EXPECT_EQ(o["symmetry"].toObject()["group"].toString(), "Oh");
+    EXPECT_EQ(o["symmetry"].toObject()["order"].toInt(), 48);
+    EXPECT_FALSE(o["symmetry"].toObject()["chiral"].toBool());
+    const QJsonObject units = o["inUnits"].toObject();
+    EXPECT_EQ(units["unit"].toString(), "edgeLength");
+    EXPECT_EQ(units["volumeExact"].toString(), QString::fromUtf8("5\u221a2/3"));
+    EXPECT_TRUE(units["midradius"].toObject()["exists"].toBool());
+    EXPECT_FALSE(units["inradius"].toObject()["exists"].toBool());
+    EXPECT_NEAR(units["inradius"].toObject()["max"].toDouble(), std::sqrt(6.0) / 3, 1e-9);
+    ASSERT_EQ(o["edgeClasses"].toArray().size(), 1);
+    EXPECT_EQ(o["edgeClasses"].toArray()[0].toObject()["faces"].toString(), "3-4");
+    EXPECT_EQ(o["solidAngles"].toArray()[0].toObject()["count"].toInt(), 12);
+    // Keys the inspector had before stay as they were.
+    for (const char* key : {"vertices", "edges", "faces", "faceTypes", "euler", "edgeLength", "dihedralAngles",
+                            "closed", "oriented", "convex", "planar", "nonPlanarFaces", "worstFlatness",
+                            "degenerateFaces"})
+        EXPECT_TRUE(o.contains(key)) << key;
+
+    const QJsonObject snub = statsJson(measure(solidMesh(build(2, "Cubus simus (abgeschr.Hexaeder)"))));
+    EXPECT_EQ(snub["symmetry"].toObject()["group"].toString(), "O");
+    EXPECT_TRUE(snub["symmetry"].toObject()["chiral"].toBool());
+    EXPECT_FALSE(snub["inUnits"].toObject().contains("volumeExact"));
+}
