@@ -37,12 +37,15 @@ std::string yesNo(bool b) {
     return b ? "ja" : "nein";
 }
 
-std::string configurationText(const std::vector<VertexConfiguration>& configurations) {
+std::string configurationText(const std::vector<VertexConfiguration>& configurations,
+                              const std::map<int, std::string>& cornerNames = {}) {
     std::string s;
     for (const VertexConfiguration& c : configurations) {
         std::string sizes;
-        for (int size : c.faceSizes)
-            sizes += (sizes.empty() ? "" : ".") + std::to_string(size);
+        for (int size : c.faceSizes) {
+            const auto named = cornerNames.find(size);
+            sizes += (sizes.empty() ? "" : ".") + (named != cornerNames.end() ? named->second : std::to_string(size));
+        }
         s += (s.empty() ? "" : ", ") + std::to_string(c.count) + kFixedSpace + "\u00d7" + kFixedSpace + sizes;
     }
     return s.empty() ? "\u2013" : s;
@@ -76,9 +79,17 @@ Unit unitOf(const Stats& s) {
     return {s.longestEdge, "längste Kante 1"};
 }
 
+// A body whose faces pierce one another shows the surface and volume of the region it encloses,
+// or, where that could not be measured, says what the sums over its faces are.
 std::string areaText(const Stats& s) {
     const Unit unit = unitOf(s);
     if (unit.length <= 0) return "\u2013";
+    if (s.piercesItself && s.enclosedMeasured)
+        return germanNumber(s.enclosedSurface / (unit.length * unit.length), 4) + " (" + unit.note +
+               "; äußere Hülle)";
+    if (s.piercesItself)
+        return germanNumber(s.surfaceArea / (unit.length * unit.length), 4) + " (" + unit.note +
+               "; Summe der Flächeninhalte, Überlappungen mehrfach)";
     return germanNumber(s.surfaceArea / (unit.length * unit.length), 4) + " (" + unit.note + ")";
 }
 
@@ -87,7 +98,67 @@ std::string volumeText(const Stats& s) {
     if (unit.length <= 0) return "\u2013";
     if (!s.closed) return "\u2013 (Oberfläche nicht geschlossen)";
     if (!s.oriented) return "\u2013 (Oberfläche ohne Innen und Außen)";
-    return germanNumber(s.volume / (unit.length * unit.length * unit.length), 4) + " (" + unit.note + ")";
+    const double cube = unit.length * unit.length * unit.length;
+    if (s.piercesItself && s.enclosedMeasured)
+        return germanNumber(s.enclosedVolume / cube, 4) + " (" + unit.note + "; umschlossener Raum)";
+    if (s.piercesItself)
+        return germanNumber(s.volume / cube, 4) + " (" + unit.note + "; Überlappungen mehrfach gezählt)";
+    return germanNumber(s.volume / cube, 4) + " (" + unit.note + ")";
+}
+
+// The sums over the faces of a body that pierces itself, beside its enclosed region.
+std::string faceSumText(const Stats& s) {
+    const Unit unit = unitOf(s);
+    if (unit.length <= 0 || !s.piercesItself) return "\u2013";
+    return germanNumber(s.surfaceArea / (unit.length * unit.length), 4) + " (Flächen durchdringen einander)";
+}
+
+const char* starName(int corners) {
+    switch (corners) {
+    case 5: return "Pentagramm";
+    case 7: return "Heptagramm";
+    case 8: return "Oktagramm";
+    case 9: return "Enneagramm";
+    case 10: return "Dekagramm";
+    case 12: return "Dodekagramm";
+    default: return nullptr;
+    }
+}
+
+// "12 Pentagramme", "5 Vierecke, 2 Pentagramme": star faces by their own names.
+std::string faceKindsWithStars(const Stats& s) {
+    bool stars = false;
+    for (const auto& [kind, count] : s.faceKinds)
+        stars = stars || kind.second >= 2;
+    if (!stars) return faceKindsText(s.faceTypes);
+    std::string text;
+    for (const auto& [kind, count] : s.faceKinds) {
+        const auto [corners, windings] = kind;
+        std::string name;
+        if (windings < 2) name = faceKindsText({{corners, count}});
+        else if (const char* star = starName(corners); star != nullptr)
+            name = std::to_string(count) + " " + star + (count == 1 ? "" : "e");
+        else
+            name = std::to_string(count) + " Sternpolygon" + (count == 1 ? " " : "e ") + "{" + std::to_string(corners) +
+                   "/" + std::to_string(windings) + "}";
+        text += (text.empty() ? "" : ", ") + name;
+    }
+    return text;
+}
+
+// Corner counts as written in a vertex configuration: "5/2" where every face of five corners is
+// a pentagram.
+std::map<int, std::string> cornerNames(const Stats& s) {
+    std::map<int, std::string> names;
+    std::map<int, int> windingsOf;
+    for (const auto& [kind, count] : s.faceKinds) {
+        const auto [corners, windings] = kind;
+        const auto [at, fresh] = windingsOf.try_emplace(corners, windings);
+        if (!fresh && at->second != windings) at->second = -1;
+    }
+    for (const auto& [corners, windings] : windingsOf)
+        names[corners] = std::to_string(corners) + (windings >= 2 ? "/" + std::to_string(windings) : "");
+    return names;
 }
 
 std::string planarText(const FigureProperties& p) {
@@ -217,8 +288,10 @@ std::vector<PropertyRow> propertyRows(const std::string& solidName, const std::s
     add("Ecken", [](const FigureProperties& p) { return std::to_string(p.stats.vertices); });
     add("Kanten", [](const FigureProperties& p) { return std::to_string(p.stats.edges); });
     add("Flächen", [](const FigureProperties& p) { return std::to_string(p.stats.faces); });
-    add("Flächenarten", [](const FigureProperties& p) { return faceKindsText(p.stats.faceTypes); });
-    add("Eckenkonfigurationen", [](const FigureProperties& p) { return configurationText(p.stats.vertexConfigurations); });
+    add("Flächenarten", [](const FigureProperties& p) { return faceKindsWithStars(p.stats); });
+    add("Eckenkonfigurationen", [](const FigureProperties& p) {
+        return configurationText(p.stats.vertexConfigurations, cornerNames(p.stats));
+    });
     add("E \u2212 K + F", [](const FigureProperties& p) {
         const Stats& s = p.stats;
         return std::to_string(s.vertices) + " \u2212 " + std::to_string(s.edges) + " + " + std::to_string(s.faces) +
@@ -235,6 +308,7 @@ std::vector<PropertyRow> propertyRows(const std::string& solidName, const std::s
     add("Raumwinkel an den Ecken", [](const FigureProperties& p) { return solidAngleText(p.stats); });
     add("Oberfläche", [](const FigureProperties& p) { return areaText(p.stats); });
     add("Volumen", [](const FigureProperties& p) { return volumeText(p.stats); });
+    add("Summe der Flächeninhalte", [](const FigureProperties& p) { return faceSumText(p.stats); });
     add("Längen und Flächen bezogen auf", [](const FigureProperties& p) {
         const Stats& s = p.stats;
         if (s.unit <= 0) return std::string("\u2013");

@@ -5,6 +5,7 @@
 #include "geometry/degenerate.h"
 #include "geometry/angles.h"
 #include "geometry/edgemap.h"
+#include "geometry/enclosed.h"
 #include "geometry/exactvalue.h"
 #include "geometry/schlaefli.h"
 #include "geometry/spheres.h"
@@ -148,16 +149,29 @@ void measureShape(const Mesh& mesh, Stats& s) {
         s.chiral = group.chiral;
         s.schlaefli = schlaefliSymbol(mesh, group);
     }
+    for (int f = 0; f < static_cast<int>(mesh.faces.size()); ++f)
+        ++s.faceKinds[{static_cast<int>(mesh.faces[static_cast<std::size_t>(f)].size()), faceWindings(mesh, f)}];
+    if (s.closed && s.oriented && !s.convex) {
+        s.piercesItself = piercesItself(mesh);
+        if (s.piercesItself) {
+            const EnclosedRegion region = enclosedRegion(mesh);
+            s.enclosedMeasured = region.measured;
+            s.enclosedSurface = region.surface;
+            s.enclosedVolume = region.volume;
+        }
+    }
     s.unitIsEdge = s.edgeLengths.size() == 1;
     s.unit = s.unitIsEdge ? s.edgeLengths.front().length : s.longestEdge;
     if (!(s.unit > 0) || !std::isfinite(s.unit)) {
         s.unit = 0;
         return;
     }
-    s.surfaceInUnits = s.surfaceArea / (s.unit * s.unit);
+    const double surface = s.enclosedMeasured ? s.enclosedSurface : s.surfaceArea;
+    const double volume = s.enclosedMeasured ? s.enclosedVolume : s.volume;
+    s.surfaceInUnits = surface / (s.unit * s.unit);
     s.surfaceExact = exactText(s.surfaceInUnits);
     if (s.closed && s.oriented) {
-        s.volumeInUnits = s.volume / (s.unit * s.unit * s.unit);
+        s.volumeInUnits = volume / (s.unit * s.unit * s.unit);
         s.volumeExact = exactText(s.volumeInUnits);
     }
     const Spheres spheres = spheresOf(mesh);
@@ -201,6 +215,14 @@ std::string shapeText(const Stats& s) {
     out += std::string("unit          ") + (s.unitIsEdge ? "edge length 1" : "longest edge 1") + "\n";
     out += "surface       " + withExact(s.surfaceInUnits, s.surfaceExact) + "\n";
     if (s.closed && s.oriented) out += "volume        " + withExact(s.volumeInUnits, s.volumeExact) + "\n";
+    if (s.piercesItself) {
+        const double u2 = s.unit * s.unit;
+        out += "self-piercing yes: " +
+               std::string(s.enclosedMeasured ? "surface and volume of the enclosed region; "
+                                              : "enclosed region not measured; ") +
+               "faces' areas add up to " + fixed(s.surfaceArea / u2, 4) + ", signed volume " +
+               fixed(s.volume / (u2 * s.unit), 4) + "\n";
+    }
     out += "circumradius  " + radiusText(s.circumradius);
     out += "midradius     " + radiusText(s.midradius);
     out += "inradius      " + radiusText(s.inradius);
@@ -242,9 +264,15 @@ void addShapeJson(const Stats& s, QJsonObject& o) {
     }
     o["symmetry"] = symmetry;
     if (!s.schlaefli.empty()) o["schlaefli"] = QString::fromStdString(s.schlaefli);
+    o["piercesItself"] = s.piercesItself;
+    o["enclosedMeasured"] = s.enclosedMeasured;
     if (s.unit <= 0) return;
     QJsonObject scaled{{"unit", s.unitIsEdge ? "edgeLength" : "longestEdge"}, {"unitLength", s.unit}};
     scaled["surfaceArea"] = s.surfaceInUnits;
+    if (s.piercesItself) {
+        scaled["faceAreaSum"] = s.surfaceArea / (s.unit * s.unit);
+        scaled["signedVolume"] = s.volume / (s.unit * s.unit * s.unit);
+    }
     if (!s.surfaceExact.empty()) scaled["surfaceAreaExact"] = QString::fromStdString(s.surfaceExact);
     if (s.closed && s.oriented) {
         scaled["volume"] = s.volumeInUnits;

@@ -91,6 +91,18 @@ struct Stats {
     // longest edge (0 without edges, and then the figures below are not measured).
     double unit = 0;
     bool unitIsEdge = false;
+    // A surface that passes through itself (a star polyhedron, a compound): surfaceArea and volume
+    // above count overlapping parts several times; the enclosed region's outer hull and volume
+    // are measured where that can be done.
+    bool piercesItself = false;
+    bool enclosedMeasured = false;
+    double enclosedSurface = 0;
+    double enclosedVolume = 0;
+    // Faces by corner count and by how often their boundary winds around their centre (2 for a
+    // pentagram).
+    std::map<std::pair<int, int>, int> faceKinds;
+    // The surface and volume in the unit: of the enclosed region where it was measured, else the
+    // sums over the faces.
     double surfaceInUnits = 0;
     double volumeInUnits = 0;
     std::string surfaceExact; // closed forms, or empty
