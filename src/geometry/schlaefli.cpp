@@ -53,6 +53,7 @@ std::string schlaefliSymbol(const PolyMesh& mesh, const SymmetryGroup& group) {
     const EdgeMap map = edgeMap(mesh.faces);
     if (group.order != 4 * static_cast<int>(map.edges.size()) || !isClosed(mesh) || !connected(mesh)) return "";
     const std::size_t p = mesh.faces.front().size();
+    if (p < 3) return "";
     std::vector<std::vector<int>> neighbours(mesh.vertices.size());
     for (const MeshEdge& e : map.edges) {
         neighbours[static_cast<std::size_t>(e.a)].push_back(e.b);
