@@ -545,15 +545,18 @@ TEST(Values, StarBodiesEncloseWhatTheFormulasSay) {
     EXPECT_NEAR(sierpinski.surfaceInUnits, 16 * r3, 1e-6);
 }
 
-// Meshes without a body: no faces, faces of one or two corners, a single triangle. Nothing is
-// measured that is not there, and nothing breaks.
+// Meshes without a body: no faces, faces of one or two corners, a single triangle, faces that name
+// vertices the mesh does not have (which took the measuring out of bounds). Nothing is measured
+// that is not there, and nothing breaks.
 TEST(Values, MeshesWithoutABody) {
     PolyMesh m;
     m.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     for (const std::vector<std::vector<int>>& faces :
-         std::vector<std::vector<std::vector<int>>>{{}, {{0}}, {{0, 1}}, {{0, 1, 2}}, {{0, 1, 2}, {0, 1}}}) {
+         std::vector<std::vector<std::vector<int>>>{{}, {{0}}, {{0, 1}}, {{0, 1, 2}}, {{0, 1, 2}, {0, 1}},
+                                                        {{0, 1, 7}}, {{0, 1, 2}, {0, 1, -1}}}) {
         m.faces = faces;
         const Stats s = measure(m);
+        EXPECT_EQ(s.faces, static_cast<int>(faces.size()));
         EXPECT_TRUE(s.schlaefli.empty());
         EXPECT_FALSE(s.enclosedMeasured);
         for (const PropertyRow& row : propertyRows("a", "b", FigureProperties{s, 0, {}}, FigureProperties{}))

@@ -304,6 +304,16 @@ void addShapeJson(const Stats& s, QJsonObject& o) {
 
 Stats measure(Mesh mesh) {
     Stats s;
+    // A face that names a vertex the mesh does not have leaves nothing to measure but the counts.
+    const auto cornerMissing = [&](int v) { return v < 0 || static_cast<std::size_t>(v) >= mesh.vertices.size(); };
+    for (const auto& f : mesh.faces)
+        if (std::any_of(f.begin(), f.end(), cornerMissing)) {
+            s.vertices = static_cast<int>(mesh.vertices.size());
+            s.faces = static_cast<int>(mesh.faces.size());
+            for (const auto& face : mesh.faces)
+                ++s.faceTypes[static_cast<int>(face.size())];
+            return s;
+        }
     s.oriented = orientOutward(mesh);
     const auto edges = edgeMap(mesh.faces).edges;
     s.vertices = static_cast<int>(mesh.vertices.size());
