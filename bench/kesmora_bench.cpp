@@ -6,7 +6,9 @@
 #include "app/mainwindow.h"
 #include "app/propertieswindow.h"
 #include "bodies/dualname.h"
+#include "export/mesh.h"
 #include "export/properties.h"
+#include "geometry/symmetry.h"
 #include "bodies/build.h"
 #include "bodies/filesolid.h"
 #include "geometry/point3d.h"
@@ -348,6 +350,18 @@ void propertyRowsBench(benchmark::State& state, BodyRef ref) {
     }
 }
 
+// The search for a body's symmetry group, on the solid alone (the properties measure the dual's too).
+void symmetryBench(benchmark::State& state, BodyRef ref) {
+    const std::unique_ptr<SolidModel> model = modelOrSkip(state, ref);
+    if (!model) return;
+    const PolyMesh mesh = solidMesh(*model);
+    for (auto _ : state) {
+        const SymmetryGroup group = symmetryGroup(mesh);
+        benchmark::DoNotOptimize(group.order);
+    }
+    state.counters["vertices"] = static_cast<double>(mesh.vertices.size());
+}
+
 // The properties window's own work for a body while shown: measuring solid and dual, wording the
 // rows, setting the labels, and Qt's layout and paint. Each iteration shows the body and then the
 // cube, so that every label changes as in a list step: an upper bound for the body alone.
@@ -429,6 +443,8 @@ void registerAll() {
         benchmark::RegisterBenchmark(("properties/" + bodyName(body)).c_str(), propertiesBench, body);
     for (BodyRef body : kBodies)
         benchmark::RegisterBenchmark(("properties/rows/" + bodyName(body)).c_str(), propertyRowsBench, body);
+    for (BodyRef body : kBodies)
+        benchmark::RegisterBenchmark(("symmetry/" + bodyName(body)).c_str(), symmetryBench, body);
     benchmark::RegisterBenchmark("startup", startupBench)->Unit(benchmark::kMillisecond);
 }
 

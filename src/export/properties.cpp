@@ -37,12 +37,15 @@ std::string yesNo(bool b) {
     return b ? "ja" : "nein";
 }
 
-std::string configurationText(const std::vector<VertexConfiguration>& configurations) {
+std::string configurationText(const std::vector<VertexConfiguration>& configurations,
+                              const std::map<int, std::string>& cornerNames = {}) {
     std::string s;
     for (const VertexConfiguration& c : configurations) {
         std::string sizes;
-        for (int size : c.faceSizes)
-            sizes += (sizes.empty() ? "" : ".") + std::to_string(size);
+        for (int size : c.faceSizes) {
+            const auto named = cornerNames.find(size);
+            sizes += (sizes.empty() ? "" : ".") + (named != cornerNames.end() ? named->second : std::to_string(size));
+        }
         s += (s.empty() ? "" : ", ") + std::to_string(c.count) + kFixedSpace + "\u00d7" + kFixedSpace + sizes;
     }
     return s.empty() ? "\u2013" : s;
@@ -76,9 +79,17 @@ Unit unitOf(const Stats& s) {
     return {s.longestEdge, "längste Kante 1"};
 }
 
+// A body whose faces pierce one another shows the surface and volume of the region it encloses,
+// or, where that could not be measured, says what the sums over its faces are.
 std::string areaText(const Stats& s) {
     const Unit unit = unitOf(s);
     if (unit.length <= 0) return "\u2013";
+    if (s.piercesItself && s.enclosedMeasured)
+        return germanNumber(s.enclosedSurface / (unit.length * unit.length), 4) + " (" + unit.note +
+               "; äußere Hülle)";
+    if (s.piercesItself)
+        return germanNumber(s.surfaceArea / (unit.length * unit.length), 4) + " (" + unit.note +
+               "; Summe der Flächeninhalte, Überlappungen mehrfach)";
     return germanNumber(s.surfaceArea / (unit.length * unit.length), 4) + " (" + unit.note + ")";
 }
 
@@ -87,7 +98,67 @@ std::string volumeText(const Stats& s) {
     if (unit.length <= 0) return "\u2013";
     if (!s.closed) return "\u2013 (Oberfläche nicht geschlossen)";
     if (!s.oriented) return "\u2013 (Oberfläche ohne Innen und Außen)";
-    return germanNumber(s.volume / (unit.length * unit.length * unit.length), 4) + " (" + unit.note + ")";
+    const double cube = unit.length * unit.length * unit.length;
+    if (s.piercesItself && s.enclosedMeasured)
+        return germanNumber(s.enclosedVolume / cube, 4) + " (" + unit.note + "; umschlossener Raum)";
+    if (s.piercesItself)
+        return germanNumber(s.volume / cube, 4) + " (" + unit.note + "; Überlappungen mehrfach gezählt)";
+    return germanNumber(s.volume / cube, 4) + " (" + unit.note + ")";
+}
+
+// The sums over the faces of a body that pierces itself, beside its enclosed region.
+std::string faceSumText(const Stats& s) {
+    const Unit unit = unitOf(s);
+    if (unit.length <= 0 || !s.piercesItself) return "\u2013";
+    return germanNumber(s.surfaceArea / (unit.length * unit.length), 4) + " (Flächen durchdringen einander)";
+}
+
+const char* starName(int corners) {
+    switch (corners) {
+    case 5: return "Pentagramm";
+    case 7: return "Heptagramm";
+    case 8: return "Oktagramm";
+    case 9: return "Enneagramm";
+    case 10: return "Dekagramm";
+    case 12: return "Dodekagramm";
+    default: return nullptr;
+    }
+}
+
+// "12 Pentagramme", "5 Vierecke, 2 Pentagramme": star faces by their own names.
+std::string faceKindsWithStars(const Stats& s) {
+    bool stars = false;
+    for (const auto& [kind, count] : s.faceKinds)
+        stars = stars || kind.second >= 2;
+    if (!stars) return faceKindsText(s.faceTypes);
+    std::string text;
+    for (const auto& [kind, count] : s.faceKinds) {
+        const auto [corners, windings] = kind;
+        std::string name;
+        if (windings < 2) name = faceKindsText({{corners, count}});
+        else if (const char* star = starName(corners); star != nullptr)
+            name = std::to_string(count) + " " + star + (count == 1 ? "" : "e");
+        else
+            name = std::to_string(count) + " Sternpolygon" + (count == 1 ? " " : "e ") + "{" + std::to_string(corners) +
+                   "/" + std::to_string(windings) + "}";
+        text += (text.empty() ? "" : ", ") + name;
+    }
+    return text;
+}
+
+// Corner counts as written in a vertex configuration: "5/2" where every face of five corners is
+// a pentagram.
+std::map<int, std::string> cornerNames(const Stats& s) {
+    std::map<int, std::string> names;
+    std::map<int, int> windingsOf;
+    for (const auto& [kind, count] : s.faceKinds) {
+        const auto [corners, windings] = kind;
+        const auto [at, fresh] = windingsOf.try_emplace(corners, windings);
+        if (!fresh && at->second != windings) at->second = -1;
+    }
+    for (const auto& [corners, windings] : windingsOf)
+        names[corners] = std::to_string(corners) + (windings >= 2 ? "/" + std::to_string(windings) : "");
+    return names;
 }
 
 std::string planarText(const FigureProperties& p) {
@@ -104,6 +175,51 @@ std::string planarText(const FigureProperties& p) {
         text += "; " + counted(p.cutFaces, "Fläche", "Flächen") + " in " + into + " geteilt";
     }
     return text;
+}
+
+// "5/12·(3 + √5) ≈ 2,1817", or the decimals alone where no closed form is recognised.
+std::string exactAndDecimal(const std::string& exact, double value, int decimals) {
+    const std::string decimal = germanNumber(value, decimals);
+    return exact.empty() ? decimal : exact + " \u2248 " + decimal;
+}
+
+std::string symmetryText(const Stats& s) {
+    if (s.symmetryGroup.empty()) return "\u2013";
+    return s.symmetryGroup + ", Ordnung " + std::to_string(s.symmetryOrder);
+}
+
+std::string chiralText(const Stats& s) {
+    if (s.symmetryGroup.empty()) return "\u2013";
+    return s.chiral ? "ja (nicht deckungsgleich mit seinem Spiegelbild)" : "nein";
+}
+
+std::string radiusText(const RadiusFigure& r) {
+    if (!r.measured) return "\u2013";
+    if (r.exists) return exactAndDecimal(r.exact, r.least, 4);
+    return "\u2013 (Abstände " + germanNumber(r.least, 4) + " bis " + germanNumber(r.most, 4) + ")";
+}
+
+std::string edgeClassText(const Stats& s) {
+    std::string text;
+    for (const DihedralClassFigure& d : s.dihedralClasses) {
+        const std::string angle = germanNumber(d.degrees, 2) + "\u00b0";
+        text += (text.empty() ? "" : "; ") + std::to_string(d.smallerFace) + "\u2013" +
+                std::to_string(d.largerFace) + ": " + (d.exact.empty() ? angle : d.exact + " \u2248 " + angle) +
+                " (" + countedFixed(d.count, "Kante", "Kanten") + ")";
+    }
+    return text.empty() ? "\u2013" : text;
+}
+
+std::string solidAngleText(const Stats& s) {
+    std::string text;
+    for (const SolidAngleFigure& a : s.solidAngles) {
+        std::string sizes;
+        for (int size : a.configuration)
+            sizes += (sizes.empty() ? "" : ".") + std::to_string(size);
+        text += (text.empty() ? "" : "; ") + sizes + ": " + germanNumber(a.steradians, 4) + kFixedSpace + "sr (" +
+                countedFixed(a.count, "Ecke", "Ecken") + ")";
+    }
+    return text.empty() ? "\u2013" : text;
 }
 
 FigureProperties propertiesOf(Mesh mesh) {
@@ -170,17 +286,44 @@ std::vector<PropertyRow> propertyRows(const std::string& solidName, const std::s
     add("Ecken", [](const FigureProperties& p) { return std::to_string(p.stats.vertices); });
     add("Kanten", [](const FigureProperties& p) { return std::to_string(p.stats.edges); });
     add("Flächen", [](const FigureProperties& p) { return std::to_string(p.stats.faces); });
-    add("Flächenarten", [](const FigureProperties& p) { return faceKindsText(p.stats.faceTypes); });
-    add("Eckenkonfigurationen", [](const FigureProperties& p) { return configurationText(p.stats.vertexConfigurations); });
+    add("Flächenarten", [](const FigureProperties& p) { return faceKindsWithStars(p.stats); });
+    add("Eckenkonfigurationen", [](const FigureProperties& p) {
+        return configurationText(p.stats.vertexConfigurations, cornerNames(p.stats));
+    });
     add("E \u2212 K + F", [](const FigureProperties& p) {
         const Stats& s = p.stats;
         return std::to_string(s.vertices) + " \u2212 " + std::to_string(s.edges) + " + " + std::to_string(s.faces) +
                " = " + std::to_string(s.euler);
     });
+    add("Symmetriegruppe", [](const FigureProperties& p) { return symmetryText(p.stats); });
+    add("Chiral", [](const FigureProperties& p) { return chiralText(p.stats); });
+    add("Schläfli-Symbol", [](const FigureProperties& p) {
+        return p.stats.schlaefli.empty() ? std::string("\u2013") : p.stats.schlaefli;
+    });
     add("Kantenlängen (kürzeste = 1)", [](const FigureProperties& p) { return edgeLengthText(p.stats); });
     add("Flächenwinkel", [](const FigureProperties& p) { return dihedralText(p.stats); });
+    add("Flächenwinkel je Kantenart", [](const FigureProperties& p) { return edgeClassText(p.stats); });
+    add("Raumwinkel an den Ecken", [](const FigureProperties& p) { return solidAngleText(p.stats); });
     add("Oberfläche", [](const FigureProperties& p) { return areaText(p.stats); });
     add("Volumen", [](const FigureProperties& p) { return volumeText(p.stats); });
+    add("Summe der Flächeninhalte", [](const FigureProperties& p) { return faceSumText(p.stats); });
+    add("Längen und Flächen bezogen auf", [](const FigureProperties& p) {
+        const Stats& s = p.stats;
+        if (s.unit <= 0) return std::string("\u2013");
+        return std::string(s.unitIsEdge ? "Kantenlänge 1" : "längste Kante 1");
+    });
+    add("Oberfläche genau", [](const FigureProperties& p) {
+        const Stats& s = p.stats;
+        return s.unit <= 0 ? std::string("\u2013") : exactAndDecimal(s.surfaceExact, s.surfaceInUnits, 4);
+    });
+    add("Volumen genau", [](const FigureProperties& p) {
+        const Stats& s = p.stats;
+        if (s.unit <= 0 || !s.closed || !s.oriented) return std::string("\u2013");
+        return exactAndDecimal(s.volumeExact, s.volumeInUnits, 4);
+    });
+    add("Umkugelradius", [](const FigureProperties& p) { return radiusText(p.stats.circumradius); });
+    add("Kantenkugelradius", [](const FigureProperties& p) { return radiusText(p.stats.midradius); });
+    add("Inkugelradius", [](const FigureProperties& p) { return radiusText(p.stats.inradius); });
     add("Konvex", [](const FigureProperties& p) { return yesNo(p.stats.convex); });
     add("Alle Flächen eben", [](const FigureProperties& p) { return planarText(p); });
     return rows;

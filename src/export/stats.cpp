@@ -3,7 +3,13 @@
 
 #include "catalogue/numbertext.h"
 #include "geometry/degenerate.h"
+#include "geometry/angles.h"
 #include "geometry/edgemap.h"
+#include "geometry/enclosed.h"
+#include "geometry/exactvalue.h"
+#include "geometry/schlaefli.h"
+#include "geometry/spheres.h"
+#include "geometry/symmetry.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -124,10 +130,190 @@ void groupEdgeLengths(std::vector<double> lengths, Stats& s) {
     }
 }
 
+RadiusFigure radiusFigure(const RadiusRange& r, double unit) {
+    RadiusFigure f;
+    f.measured = r.measured;
+    f.exists = r.exists;
+    f.least = r.least / unit;
+    f.most = r.most / unit;
+    if (f.exists) f.exact = exactText(f.least);
+    return f;
+}
+
+// Symmetry, sphere radii, angles by class and closed forms, in the unit of the figure.
+void measureShape(const Mesh& mesh, Stats& s) {
+    const SymmetryGroup group = symmetryGroup(mesh);
+    if (group.found) {
+        s.symmetryGroup = group.name;
+        s.symmetryOrder = group.order;
+        s.chiral = group.chiral;
+        s.schlaefli = schlaefliSymbol(mesh, group);
+    }
+    for (int f = 0; f < static_cast<int>(mesh.faces.size()); ++f)
+        ++s.faceKinds[{static_cast<int>(mesh.faces[static_cast<std::size_t>(f)].size()), faceWindings(mesh, f)}];
+    if (s.closed && s.oriented && !s.convex) {
+        s.piercesItself = piercesItself(mesh);
+        if (s.piercesItself) {
+            const EnclosedRegion region = enclosedRegion(mesh);
+            s.enclosedMeasured = region.measured;
+            s.enclosedSurface = region.surface;
+            s.enclosedVolume = region.volume;
+        }
+    }
+    s.unitIsEdge = s.edgeLengths.size() == 1;
+    s.unit = s.unitIsEdge ? s.edgeLengths.front().length : s.longestEdge;
+    if (!(s.unit > 0) || !std::isfinite(s.unit)) {
+        s.unit = 0;
+        return;
+    }
+    const double surface = s.enclosedMeasured ? s.enclosedSurface : s.surfaceArea;
+    const double volume = s.enclosedMeasured ? s.enclosedVolume : s.volume;
+    s.surfaceInUnits = surface / (s.unit * s.unit);
+    s.surfaceExact = exactText(s.surfaceInUnits);
+    if (s.closed && s.oriented) {
+        s.volumeInUnits = volume / (s.unit * s.unit * s.unit);
+        s.volumeExact = exactText(s.volumeInUnits);
+    }
+    const Spheres spheres = spheresOf(mesh);
+    s.circumradius = radiusFigure(spheres.circumradius, s.unit);
+    s.midradius = radiusFigure(spheres.midradius, s.unit);
+    s.inradius = radiusFigure(spheres.inradius, s.unit);
+    const AngleClasses angles = angleClasses(mesh);
+    for (const DihedralClass& d : angles.dihedrals)
+        s.dihedralClasses.push_back(
+            {d.smallerFace, d.largerFace, d.degrees, d.count, exactAngleText(d.degrees)});
+    for (const SolidAngleClass& a : angles.solidAngles)
+        s.solidAngles.push_back({a.configuration, a.steradians, a.count});
+}
+
+// "2.1817 = 5/12·(3 + √5)", or the decimals alone.
+std::string withExact(double value, const std::string& exact) {
+    return fixed(value, 4) + (exact.empty() ? "" : " = " + exact);
+}
+
+std::string radiusText(const RadiusFigure& r) {
+    if (!r.measured) return "none\n";
+    if (r.exists) return withExact(r.least, r.exact) + "\n";
+    return "none (" + fixed(r.least, 4) + " to " + fixed(r.most, 4) + ")\n";
+}
+
+std::string configurationName(const std::vector<int>& sizes) {
+    std::string text;
+    for (int size : sizes)
+        text += (text.empty() ? "" : ".") + std::to_string(size);
+    return text;
+}
+
+std::string shapeText(const Stats& s) {
+    std::string out;
+    if (s.symmetryGroup.empty()) out += "symmetry      none found (vertices on one line)\n";
+    else
+        out += "symmetry      " + s.symmetryGroup + " (order " + std::to_string(s.symmetryOrder) + "), " +
+               (s.chiral ? "chiral" : "not chiral") + "\n";
+    if (!s.schlaefli.empty()) out += "schlaefli     " + s.schlaefli + "\n";
+    if (s.unit <= 0) return out;
+    out += std::string("unit          ") + (s.unitIsEdge ? "edge length 1" : "longest edge 1") + "\n";
+    out += "surface       " + withExact(s.surfaceInUnits, s.surfaceExact) + "\n";
+    if (s.closed && s.oriented) out += "volume        " + withExact(s.volumeInUnits, s.volumeExact) + "\n";
+    if (s.piercesItself) {
+        const double u2 = s.unit * s.unit;
+        out += "self-piercing yes: " +
+               std::string(s.enclosedMeasured ? "surface and volume of the enclosed region; "
+                                              : "enclosed region not measured; ") +
+               "faces' areas add up to " + fixed(s.surfaceArea / u2, 4) + ", signed volume " +
+               fixed(s.volume / (u2 * s.unit), 4) + "\n";
+    }
+    out += "circumradius  " + radiusText(s.circumradius);
+    out += "midradius     " + radiusText(s.midradius);
+    out += "inradius      " + radiusText(s.inradius);
+    bool first = true;
+    for (const DihedralClassFigure& d : s.dihedralClasses) {
+        out += std::string(first ? "edge classes  " : "              ") + std::to_string(d.smallerFace) + "-" +
+               std::to_string(d.largerFace) + ": " + fixed(d.degrees, 2) + "\u00b0 \u00d7" +
+               std::to_string(d.count) + (d.exact.empty() ? "" : " = " + d.exact) + "\n";
+        first = false;
+    }
+    first = true;
+    for (const SolidAngleFigure& a : s.solidAngles) {
+        out += std::string(first ? "solid angles  " : "              ") + configurationName(a.configuration) +
+               ": " + fixed(a.steradians, 4) + " sr \u00d7" + std::to_string(a.count) + "\n";
+        first = false;
+    }
+    return out;
+}
+
+QJsonObject radiusJson(const RadiusFigure& r) {
+    QJsonObject o{{"exists", r.exists}};
+    if (!r.measured) return o;
+    if (r.exists) {
+        o["value"] = r.least;
+        if (!r.exact.empty()) o["exact"] = QString::fromStdString(r.exact);
+    } else {
+        o["min"] = r.least;
+        o["max"] = r.most;
+    }
+    return o;
+}
+
+void addShapeJson(const Stats& s, QJsonObject& o) {
+    QJsonObject symmetry{{"found", !s.symmetryGroup.empty()}};
+    if (!s.symmetryGroup.empty()) {
+        symmetry["group"] = QString::fromStdString(s.symmetryGroup);
+        symmetry["order"] = s.symmetryOrder;
+        symmetry["chiral"] = s.chiral;
+    }
+    o["symmetry"] = symmetry;
+    if (!s.schlaefli.empty()) o["schlaefli"] = QString::fromStdString(s.schlaefli);
+    o["piercesItself"] = s.piercesItself;
+    o["enclosedMeasured"] = s.enclosedMeasured;
+    if (s.unit <= 0) return;
+    QJsonObject scaled{{"unit", s.unitIsEdge ? "edgeLength" : "longestEdge"}, {"unitLength", s.unit}};
+    scaled["surfaceArea"] = s.surfaceInUnits;
+    if (s.piercesItself) {
+        scaled["faceAreaSum"] = s.surfaceArea / (s.unit * s.unit);
+        scaled["signedVolume"] = s.volume / (s.unit * s.unit * s.unit);
+    }
+    if (!s.surfaceExact.empty()) scaled["surfaceAreaExact"] = QString::fromStdString(s.surfaceExact);
+    if (s.closed && s.oriented) {
+        scaled["volume"] = s.volumeInUnits;
+        if (!s.volumeExact.empty()) scaled["volumeExact"] = QString::fromStdString(s.volumeExact);
+    }
+    scaled["circumradius"] = radiusJson(s.circumradius);
+    scaled["midradius"] = radiusJson(s.midradius);
+    scaled["inradius"] = radiusJson(s.inradius);
+    o["inUnits"] = scaled;
+    QJsonArray classes;
+    for (const DihedralClassFigure& d : s.dihedralClasses) {
+        QJsonObject c{{"faces", QString::fromStdString(std::to_string(d.smallerFace) + "-" +
+                                                       std::to_string(d.largerFace))},
+                      {"degrees", d.degrees},
+                      {"count", d.count}};
+        if (!d.exact.empty()) c["exact"] = QString::fromStdString(d.exact);
+        classes.append(c);
+    }
+    o["edgeClasses"] = classes;
+    QJsonArray corners;
+    for (const SolidAngleFigure& a : s.solidAngles)
+        corners.append(QJsonObject{{"configuration", QString::fromStdString(configurationName(a.configuration))},
+                                   {"steradians", a.steradians},
+                                   {"count", a.count}});
+    o["solidAngles"] = corners;
+}
+
 } // namespace
 
 Stats measure(Mesh mesh) {
     Stats s;
+    // A face that names a vertex the mesh does not have leaves nothing to measure but the counts.
+    const auto cornerMissing = [&](int v) { return v < 0 || static_cast<std::size_t>(v) >= mesh.vertices.size(); };
+    for (const auto& f : mesh.faces)
+        if (std::any_of(f.begin(), f.end(), cornerMissing)) {
+            s.vertices = static_cast<int>(mesh.vertices.size());
+            s.faces = static_cast<int>(mesh.faces.size());
+            for (const auto& face : mesh.faces)
+                ++s.faceTypes[static_cast<int>(face.size())];
+            return s;
+        }
     s.oriented = orientOutward(mesh);
     const auto edges = edgeMap(mesh.faces).edges;
     s.vertices = static_cast<int>(mesh.vertices.size());
@@ -213,6 +399,7 @@ Stats measure(Mesh mesh) {
     for (DihedralGroup& g : s.dihedrals)
         std::sort(g.faceTypes.begin(), g.faceTypes.end());
     groupEdgeLengths(std::move(lengths), s);
+    measureShape(mesh, s);
     return s;
 }
 
@@ -247,6 +434,7 @@ std::string statsText(const Stats& s, const std::string& title) {
     if (s.degenerateFaces > 0)
         out += "degenerate    " + std::to_string(s.degenerateFaces) +
                " faces without area (corners on one line or one point, or named twice)\n";
+    out += shapeText(s);
     return out;
 }
 
@@ -277,6 +465,7 @@ QJsonObject statsJson(const Stats& s) {
     o["nonPlanarFaces"] = s.nonPlanarFaces;
     o["worstFlatness"] = s.worstFlatness;
     o["degenerateFaces"] = s.degenerateFaces;
+    addShapeJson(s, o);
     return o;
 }
 

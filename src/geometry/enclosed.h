@@ -1,0 +1,28 @@
+// The space a closed surface encloses when its faces pierce one another (star polyhedra such as
+// the small stellated dodecahedron, compounds such as two tetrahedra in one another): the region
+// of points the surface winds around at least once, its volume and the area of its outer hull.
+// The plain sums over the faces count overlapping parts several times instead.
+#pragma once
+
+#include "polymesh.h"
+
+namespace kesmora {
+
+// How many times a face's boundary winds around its own centroid: 1 for an ordinary polygon, 2
+// for a pentagram; 0 for a face without a plane.
+int faceWindings(const PolyMesh& mesh, int face);
+
+// Whether the surface passes through itself: its faces cross one another, it falls into separate
+// parts that may overlap, or a face is a star polygon.
+bool piercesItself(const PolyMesh& mesh);
+
+struct EnclosedRegion {
+    double volume = 0;
+    double surface = 0; // the outer hull: the parts of faces with enclosed space on one side only
+    bool measured = false;
+};
+
+// Needs faces turned consistently (each closed part's faces counter-clockwise from outside).
+EnclosedRegion enclosedRegion(const PolyMesh& mesh);
+
+} // namespace kesmora
