@@ -18,13 +18,12 @@ namespace {
 // dodecahedron) as a mesh.
 PolyMesh platonic(int index) {
     static const CatalogueTables tables = LoadCatalogueTables(KESMORA_DATA_DIR);
-    for (const std::string& name : fillBodyList(tables, 0)) {
+    for (const std::string& name : fillBodyList(tables, Category::Polyeder)) {
         Selection s;
-        s.currentCategory = 0;
+        s.currentCategory = Category::Polyeder;
         neuwert(s, tables, name);
         if (s.bodyIndex != index) continue;
-        const PolygonSurface surface = solidSurface(buildSolid(tables, s, name));
-        return PolyMesh{surface.vertices, surface.faces};
+        return solidSurface(buildSolid(tables, s, name));
     }
     return {};
 }

@@ -10,6 +10,7 @@
 #include "geometry/recipe.h"
 #include "geometry/reciprocal.h"
 
+#include "section_category.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,9 +32,9 @@ const CatalogueTables& shipped() {
 
 // The name at a body index of a category's section, hidden bodies included.
 std::string nameAt(int category, int bodyIndex) {
-    for (const std::string& name : fillBodyList(shipped(), category)) {
+    for (const std::string& name : fillBodyList(shipped(), sectionCategory(category))) {
         Selection s;
-        s.currentCategory = category;
+        s.currentCategory = sectionCategory(category);
         neuwert(s, shipped(), name);
         if (s.bodyIndex == bodyIndex) return name;
     }
@@ -48,11 +49,9 @@ std::string nameAt(int category, int bodyIndex) {
 
 PolyMesh catalogueBody(int category, int bodyIndex) {
     Selection s;
-    s.currentCategory = category;
+    s.currentCategory = sectionCategory(category);
     s.bodyIndex = bodyIndex;
-    const PolygonSurface surface =
-        solidSurface(buildSolid(shipped(), s, nameAt(category, bodyIndex), DualKind::Catalogue));
-    return PolyMesh{surface.vertices, surface.faces};
+    return solidSurface(buildSolid(shipped(), s, nameAt(category, bodyIndex), DualKind::Catalogue));
 }
 
 PolyMesh fromOff(const std::string& text) {

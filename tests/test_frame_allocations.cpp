@@ -10,6 +10,7 @@
 #include "view/renderer.h"
 #include "view/rotation.h"
 
+#include "section_category.h"
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -23,7 +24,7 @@ namespace {
 SolidModel catalogueBody(const char* name, int category) {
     static const CatalogueTables tables = LoadCatalogueTables(KESMORA_DATA_DIR);
     Selection s;
-    s.currentCategory = category;
+    s.currentCategory = sectionCategory(category);
     neuwert(s, tables, name);
     return buildSolid(tables, s, name);
 }

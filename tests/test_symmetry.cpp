@@ -7,6 +7,7 @@
 #include "geometry/point3d.h"
 #include "geometry/symmetry.h"
 
+#include "section_category.h"
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -34,7 +35,7 @@ const CatalogueTables& everything() {
 
 SolidModel build(int category, const std::string& utf8Name) {
     Selection s;
-    s.currentCategory = category;
+    s.currentCategory = sectionCategory(category);
     const std::string name = utf8ToLatin1(utf8Name);
     neuwert(s, everything(), name);
     return buildSolid(everything(), s, name);
@@ -247,7 +248,7 @@ const Expected kGroups[] = {
 std::set<std::pair<int, std::string>> allBodies() {
     std::set<std::pair<int, std::string>> out;
     for (int category : {0, 2, 3})
-        for (const std::string& name : fillBodyList(everything(), category))
+        for (const std::string& name : fillBodyList(everything(), sectionCategory(category)))
             out.insert({category, latin1ToUtf8(name)});
     return out;
 }

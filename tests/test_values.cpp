@@ -14,6 +14,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include "section_category.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -41,7 +42,7 @@ const CatalogueTables& everything() {
 
 SolidModel build(int category, const std::string& utf8Name) {
     Selection s;
-    s.currentCategory = category;
+    s.currentCategory = sectionCategory(category);
     const std::string name = utf8ToLatin1(utf8Name);
     neuwert(s, everything(), name);
     return buildSolid(everything(), s, name);
@@ -374,7 +375,7 @@ TEST(Values, NoBodyGivesAnythingButNumbers) {
     const std::regex notANumber("(^|[^a-zA-Z])(nan|inf)([^a-zA-Z]|$)", std::regex::icase);
     int bodies = 0;
     for (int category : {0, 2, 3})
-        for (const std::string& name : fillBodyList(everything(), category)) {
+        for (const std::string& name : fillBodyList(everything(), sectionCategory(category))) {
             SCOPED_TRACE(latin1ToUtf8(name));
             ++bodies;
             const SolidModel m = build(category, latin1ToUtf8(name));
