@@ -354,12 +354,15 @@ PolyMesh planarised(const PolyMesh& mesh) {
 }
 
 PolyMesh canonicalDual(const PolyMesh& mesh) {
+    // The surface is walked (and refused where it cannot be) before any face is measured: a face
+    // may name a vertex the mesh does not have.
+    const auto darts = dartsOf(mesh);
     PolyMesh out;
     for (int f = 0; f < static_cast<int>(mesh.faces.size()); ++f) {
         const Point3D n = unit(areaNormal(mesh, f));
         out.vertices.push_back(n / dot(centroidOf(mesh, f), n));
     }
-    out.faces = dualTopology(dartsOf(mesh)).faces;
+    out.faces = dualTopology(darts).faces;
     return out;
 }
 
