@@ -7,6 +7,7 @@
 #include "geometry/point3d.h"
 #include "geometry/symmetry.h"
 
+#include "every_body.h"
 #include "section_category.h"
 #include <gtest/gtest.h>
 
@@ -22,24 +23,8 @@ using namespace kesmora;
 
 namespace {
 
-// The shipped tables with nothing excluded: the 148 listed bodies and the 38 hidden ones.
-const CatalogueTables& everything() {
-    static const CatalogueTables t = [] {
-        CatalogueTables all = LoadCatalogueTables(KESMORA_DATA_DIR);
-        all.excludedNames.lines.clear();
-        all.excludedInCatalogue.clear();
-        return all;
-    }();
-    return t;
-}
-
-SolidModel build(int category, const std::string& utf8Name) {
-    Selection s;
-    s.currentCategory = sectionCategory(category);
-    const std::string name = utf8ToLatin1(utf8Name);
-    neuwert(s, everything(), name);
-    return buildSolid(everything(), s, name);
-}
+using kesmora::testing::build;
+using kesmora::testing::everything;
 
 struct Expected {
     int category;

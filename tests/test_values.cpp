@@ -14,6 +14,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include "every_body.h"
 #include "section_category.h"
 #include <gtest/gtest.h>
 
@@ -30,23 +31,8 @@ using namespace kesmora;
 
 namespace {
 
-const CatalogueTables& everything() {
-    static const CatalogueTables t = [] {
-        CatalogueTables all = LoadCatalogueTables(KESMORA_DATA_DIR);
-        all.excludedNames.lines.clear();
-        all.excludedInCatalogue.clear();
-        return all;
-    }();
-    return t;
-}
-
-SolidModel build(int category, const std::string& utf8Name) {
-    Selection s;
-    s.currentCategory = sectionCategory(category);
-    const std::string name = utf8ToLatin1(utf8Name);
-    neuwert(s, everything(), name);
-    return buildSolid(everything(), s, name);
-}
+using kesmora::testing::build;
+using kesmora::testing::everything;
 
 const double r2 = std::sqrt(2.0), r3 = std::sqrt(3.0), r5 = std::sqrt(5.0);
 

@@ -48,28 +48,11 @@ std::string faceTypesText(const std::map<int, int>& types) {
     return s;
 }
 
-// The smallest of a cyclic sequence's rotations and reflections.
-std::vector<int> canonicalCycle(const std::vector<int>& cycle) {
-    std::vector<int> best = cycle, turned = cycle;
-    for (std::size_t r = 0; r < cycle.size(); ++r) {
-        std::rotate(turned.begin(), turned.begin() + 1, turned.end());
-        best = std::min(best, turned);
-        best = std::min(best, std::vector<int>(turned.rbegin(), turned.rend()));
-    }
-    return best;
-}
-
-struct Corner {
-    int face;
-    int before; // the neighbouring vertices along the face's boundary
-    int after;
-};
-
 // Corner counts of the faces at a vertex in their order around it, found by stepping from face to
 // face across the edges at the vertex; ascending when they do not close into one fan.
-std::vector<int> configurationAt(const Mesh& mesh, const std::vector<Corner>& corners) {
+std::vector<int> configurationAt(const Mesh& mesh, const std::vector<FaceCorner>& corners) {
     std::vector<int> sizes;
-    for (const Corner& c : corners)
+    for (const FaceCorner& c : corners)
         sizes.push_back(static_cast<int>(mesh.faces[c.face].size()));
     std::vector<bool> used(corners.size());
     std::vector<int> around;
@@ -91,7 +74,7 @@ std::vector<int> configurationAt(const Mesh& mesh, const std::vector<Corner>& co
         std::sort(sizes.begin(), sizes.end());
         return sizes;
     }
-    return canonicalCycle(around);
+    return smallestCycle(around);
 }
 
 bool configurationLess(const std::vector<int>& a, const std::vector<int>& b) {
@@ -100,13 +83,7 @@ bool configurationLess(const std::vector<int>& a, const std::vector<int>& b) {
 }
 
 void measureVertexConfigurations(const Mesh& mesh, Stats& s) {
-    std::vector<std::vector<Corner>> corners(mesh.vertices.size());
-    for (int f = 0; f < static_cast<int>(mesh.faces.size()); ++f) {
-        const std::vector<int>& face = mesh.faces[static_cast<std::size_t>(f)];
-        const std::size_t n = face.size();
-        for (std::size_t k = 0; k < n; ++k)
-            corners[static_cast<std::size_t>(face[k])].push_back({f, face[(k + n - 1) % n], face[(k + 1) % n]});
-    }
+    const std::vector<std::vector<FaceCorner>> corners = cornersAtVertices(mesh);
     std::map<std::vector<int>, int, decltype(&configurationLess)> counts(&configurationLess);
     for (const auto& at : corners)
         if (!at.empty()) ++counts[configurationAt(mesh, at)];

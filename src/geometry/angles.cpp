@@ -10,26 +10,6 @@
 
 namespace kesmora {
 
-namespace {
-
-std::vector<int> smallestCycle(const std::vector<int>& cycle) {
-    std::vector<int> best = cycle, turned = cycle;
-    for (std::size_t r = 0; r < cycle.size(); ++r) {
-        std::rotate(turned.begin(), turned.begin() + 1, turned.end());
-        best = std::min(best, turned);
-        best = std::min(best, std::vector<int>(turned.rbegin(), turned.rend()));
-    }
-    return best;
-}
-
-struct Corner {
-    int face;
-    int before;
-    int after;
-};
-
-} // namespace
-
 AngleClasses angleClasses(PolyMesh mesh) {
     AngleClasses out;
     const std::size_t count = mesh.vertices.size();
@@ -88,13 +68,7 @@ AngleClasses angleClasses(PolyMesh mesh) {
     // Solid angles: a polyhedral cone of k faces whose interior dihedral angles add up to S
     // covers S − (k − 2)π of the unit sphere (its section is a spherical polygon with those
     // angles), for cones that fold inward at some edges too.
-    std::vector<std::vector<Corner>> corners(count);
-    for (int f = 0; f < faces; ++f) {
-        const auto& face = mesh.faces[static_cast<std::size_t>(f)];
-        const std::size_t n = face.size();
-        for (std::size_t k = 0; k < n; ++k)
-            corners[static_cast<std::size_t>(face[k])].push_back({f, face[(k + n - 1) % n], face[(k + 1) % n]});
-    }
+    const std::vector<std::vector<FaceCorner>> corners = cornersAtVertices(mesh);
     struct Vertex {
         std::vector<int> configuration;
         double steradians;

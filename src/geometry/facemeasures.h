@@ -12,16 +12,24 @@
 
 namespace kesmora {
 
-// The mean of the face's corners: their sum, corner by corner in boundary order, divided by their
-// number. The origin for a face without corners.
-template <typename Points, typename Face> Point3D faceCentroid(const Points& vertices, const Face& face) {
+// The sum of the face's corners, corner by corner in boundary order, and their number.
+struct CornerSum {
     Point3D sum;
     std::size_t count = 0;
+};
+template <typename Points, typename Face> CornerSum faceCornerSum(const Points& vertices, const Face& face) {
+    CornerSum out;
     for (const int v : face) {
-        const Point3D& p = vertices[v];
-        sum = sum + p;
-        ++count;
+        out.sum = out.sum + vertices[v];
+        ++out.count;
     }
+    return out;
+}
+
+// The mean of the face's corners: their sum divided by their number. The origin for a face
+// without corners.
+template <typename Points, typename Face> Point3D faceCentroid(const Points& vertices, const Face& face) {
+    const auto [sum, count] = faceCornerSum(vertices, face);
     return count > 0 ? sum / static_cast<double>(count) : sum;
 }
 
@@ -29,13 +37,7 @@ template <typename Points, typename Face> Point3D faceCentroid(const Points& ver
 // quotient in the last bit: the exports, measurements, nets and the polar reciprocal were made with
 // it, and their files keep it.
 template <typename Points, typename Face> Point3D faceCentroidScaled(const Points& vertices, const Face& face) {
-    Point3D sum;
-    std::size_t count = 0;
-    for (const int v : face) {
-        const Point3D& p = vertices[v];
-        sum = sum + p;
-        ++count;
-    }
+    const auto [sum, count] = faceCornerSum(vertices, face);
     return (1.0 / static_cast<double>(count)) * sum;
 }
 

@@ -73,4 +73,25 @@ double extent(const PolyMesh& mesh) {
     return radiusAboutCentroid(mesh.vertices);
 }
 
+std::vector<std::vector<FaceCorner>> cornersAtVertices(const PolyMesh& mesh) {
+    std::vector<std::vector<FaceCorner>> corners(mesh.vertices.size());
+    for (int f = 0; f < static_cast<int>(mesh.faces.size()); ++f) {
+        const std::vector<int>& face = mesh.faces[static_cast<std::size_t>(f)];
+        const std::size_t n = face.size();
+        for (std::size_t k = 0; k < n; ++k)
+            corners.at(static_cast<std::size_t>(face[k])).push_back({f, face[(k + n - 1) % n], face[(k + 1) % n]});
+    }
+    return corners;
+}
+
+std::vector<int> smallestCycle(const std::vector<int>& cycle) {
+    std::vector<int> best = cycle, turned = cycle;
+    for (std::size_t r = 0; r < cycle.size(); ++r) {
+        std::rotate(turned.begin(), turned.begin() + 1, turned.end());
+        best = std::min(best, turned);
+        best = std::min(best, std::vector<int>(turned.rbegin(), turned.rend()));
+    }
+    return best;
+}
+
 } // namespace kesmora

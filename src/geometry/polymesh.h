@@ -38,4 +38,20 @@ double flatness(const PolyMesh& mesh, int face);
 // measured against: the same however the body is turned when it is measured or unfolded.
 double extent(const PolyMesh& mesh);
 
+// A face's corner at a vertex: the face, and the vertex's neighbours before and after it along the
+// face's boundary.
+struct FaceCorner {
+    int face;
+    int before;
+    int after;
+};
+
+// The corners at each vertex, in face order. Throws std::out_of_range for a face that names a
+// vertex the mesh does not have.
+std::vector<std::vector<FaceCorner>> cornersAtVertices(const PolyMesh& mesh);
+
+// The smallest of a cyclic sequence's rotations and reflections: a vertex configuration however
+// the walk around the vertex started and turned.
+std::vector<int> smallestCycle(const std::vector<int>& cycle);
+
 } // namespace kesmora
