@@ -19,6 +19,7 @@ struct FakeDialogs final : Dialogs {
     std::function<std::optional<NetChoice>(bool save)> netChooser;
     std::function<bool(QPrinter&)> printSetup;
     std::function<std::optional<QColor>(QColor initial)> colourChooser;
+    std::function<std::optional<QString>(const QString& current, const RecipeCheck& check)> recipeAsker;
     std::function<void(const QString&)> onError;
     std::function<void(const QString&, const QString&)> onInformation;
 
@@ -36,6 +37,9 @@ struct FakeDialogs final : Dialogs {
     }
     std::optional<QColor> chooseColour(const QColor& initial) override {
         return colourChooser ? colourChooser(initial) : real_->chooseColour(initial);
+    }
+    std::optional<QString> askRecipe(const QString& current, const RecipeCheck& check) override {
+        return recipeAsker ? recipeAsker(current, check) : real_->askRecipe(current, check);
     }
     void showError(const QString& text) override {
         if (onError)

@@ -73,15 +73,16 @@ TEST(PropertiesWindow, MenuAnsichtAndF3ShowAndHideIt) {
     EXPECT_TRUE(p->windowFlags().testFlag(Qt::Tool));
     EXPECT_FALSE(p->isModal());
 
-    // "Ansicht" follows the menus that were there, before "Hilfe"; its item is checkable and bound
-    // to F3.
+    // "Ansicht" follows the menus that were there, then "Operationen", then "Hilfe"; its item is
+    // checkable and bound to F3.
     const QList<QAction*> menus = w->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 5);
+    ASSERT_EQ(menus.size(), 6);
     EXPECT_EQ(menus[0]->text(), "Datei");
     EXPECT_EQ(menus[1]->text(), "Beenden");
     EXPECT_EQ(menus[2]->text(), "Einstellungen");
     EXPECT_EQ(menus[3]->text(), "Ansicht");
-    EXPECT_EQ(menus[4]->text(), "Hilfe");
+    EXPECT_EQ(menus[4]->text(), "Operationen");
+    EXPECT_EQ(menus[5]->text(), "Hilfe");
     ASSERT_TRUE(menus[3]->menu());
     EXPECT_EQ(menus[3]->menu()->actions().value(0), controls::menuItem(*w, "propertiesAction"));
     EXPECT_EQ(controls::menuItem(*w, "propertiesAction")->text(), "Eigenschaften");

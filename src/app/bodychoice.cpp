@@ -32,8 +32,9 @@ std::string toTable(const QString& s) {
 void TMainForm::showPropertiesOfShownBody() {
     const BodySource* source = session_.shown();
     if (!shown_ || !source) return;
-    if (source->file) {
-        properties_->showBody(model_, openedFileName(), fromTable(dualShapeName(model_.dualInfo.shape)));
+    // A file's body, and a body made by operations, have no partner in the catalogue.
+    if (source->file || !source->recipe.empty()) {
+        properties_->showBody(model_, shownBodyName(), fromTable(dualShapeName(model_.dualInfo.shape)));
         return;
     }
     // Only Platonic, Archimedean and Catalan solids look their dual's name up in the catalogue.
@@ -126,7 +127,7 @@ void TMainForm::buildModel() {
     keepingShownBody([&] { model_ = session_.build(); }); // a build that fails is not kept
     ++buildCount_;
     // The title names the dual built: a body without a polar reciprocal shows the catalogue's.
-    P1Caption->setText(fromTable(titleFor(toTable(name), model_.dualInfo.shape)));
+    P1Caption->setText(withShownRecipe(fromTable(titleFor(toTable(name), model_.dualInfo.shape))));
     shown_ = ShownBody{P1Caption->text(), name};
     showPropertiesOfShownBody();
 }
@@ -196,7 +197,7 @@ bool TMainForm::openFile(const QByteArray& path) {
 
 QString TMainForm::openedFileTitle() const {
     const PolyhedronFile* file = session_.openedFile();
-    return file ? QString::fromStdString(fileTitle(file->name, model_.dualInfo.shape)) : QString();
+    return file ? withShownRecipe(QString::fromStdString(fileTitle(file->name, model_.dualInfo.shape))) : QString();
 }
 
 QString TMainForm::openedFileName() const {

@@ -10,6 +10,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -69,6 +72,10 @@ class QtDialogs final : public Dialogs {
         const QColor c = QColorDialog::getColor(initial, parent_, QStringLiteral("Farbe"));
         if (!c.isValid()) return std::nullopt;
         return c;
+    }
+
+    std::optional<QString> askRecipe(const QString& current, const RecipeCheck& check) override {
+        return runRecipeDialog(parent_, current, check);
     }
 
     void showError(const QString& text) override {
@@ -136,6 +143,35 @@ std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const
         choice.path = withSuffix(choice.path, QStringLiteral("pdf"));
     }
     return choice;
+}
+
+std::optional<QString> runRecipeDialog(QWidget* parent, const QString& current, const Dialogs::RecipeCheck& check) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Rezept eingeben"));
+    auto* form = new QFormLayout(&dialog);
+    auto* recipe = new QLineEdit(current, &dialog);
+    recipe->setObjectName(QStringLiteral("recipe"));
+    recipe->setAccessibleName(QStringLiteral("Rezept"));
+    recipe->setToolTip(QString::fromUtf8("Buchstaben der Operationen, von rechts nach links angewandt: "
+                                         "„tk“ setzt Pyramiden auf und stumpft dann ab"));
+    auto* verdict = new QLabel(&dialog);
+    verdict->setObjectName(QStringLiteral("verdict"));
+    verdict->setWordWrap(true);
+    verdict->setMinimumWidth(360);
+    form->addRow(QStringLiteral("Rezept:"), recipe);
+    form->addRow(verdict);
+    addButtons(dialog, form);
+    QPushButton* ok = nullptr;
+    if (auto* box = dialog.findChild<QDialogButtonBox*>()) ok = box->button(QDialogButtonBox::Ok);
+    const auto recheck = [&] {
+        const Dialogs::RecipeVerdict v = check(recipe->text());
+        verdict->setText(v.text);
+        if (ok) ok->setEnabled(v.acceptable);
+    };
+    QObject::connect(recipe, &QLineEdit::textChanged, &dialog, recheck);
+    recheck();
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return recipe->text();
 }
 
 std::unique_ptr<Dialogs> qtDialogs(QWidget* parent) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -37,6 +38,14 @@ class Dialogs {
         QString path;
     };
 
+    // What a recipe typed so far comes to: whether it can be applied, and a German line saying
+    // what it makes or what is wrong with it.
+    struct RecipeVerdict {
+        bool acceptable = false;
+        QString text;
+    };
+    using RecipeCheck = std::function<RecipeVerdict(const QString&)>;
+
     virtual ~Dialogs() = default;
     // The path chosen, or an empty string on cancel.
     virtual QString chooseFile(const FileRequest& request) = 0;
@@ -49,6 +58,9 @@ class Dialogs {
     virtual bool setUpPrinter(QPrinter& printer, const QString& title) = 0;
     // A colour, starting from `initial`; nothing on cancel.
     virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
+    // "Rezept eingeben…": a recipe, starting from `current`, checked by `check` as it is typed (only
+    // an acceptable one can be confirmed); nothing on cancel.
+    virtual std::optional<QString> askRecipe(const QString& current, const RecipeCheck& check) = 0;
     virtual void showError(const QString& text) = 0;
     virtual void showInformation(const QString& title, const QString& text) = 0;
 };
@@ -58,6 +70,8 @@ std::unique_ptr<Dialogs> qtDialogs(QWidget* parent);
 
 // The export and net dialogs that Qt's dialogs show, asking `files` for the file.
 std::optional<Dialogs::ExportChoice> runExportDialog(QWidget* parent, const QString& dualName, Dialogs& files);
+// The recipe dialog that Qt's dialogs show.
+std::optional<QString> runRecipeDialog(QWidget* parent, const QString& current, const Dialogs::RecipeCheck& check);
 std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const QStringList& figures,
                                                Dialogs& files);
 

@@ -190,6 +190,7 @@ void TMainForm::createMenu() {
     M5->setShortcutContext(Qt::ApplicationShortcut);
     addAction(M5);
     createViewMenu();
+    createOperationsMenu();
     createHelpMenu();
 }
 
@@ -450,8 +451,8 @@ FileCommands::Shown TMainForm::shownForFiles() const {
 }
 
 QString TMainForm::shownBodyName() const {
-    if (session_.openedFile()) return openedFileName();
-    return shown_ ? shown_->name : QStringLiteral("Kesmora");
+    if (session_.openedFile()) return withShownRecipe(openedFileName());
+    return shown_ ? withShownRecipe(shown_->name) : QStringLiteral("Kesmora");
 }
 
 void TMainForm::openFromDialog() {

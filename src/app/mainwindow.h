@@ -36,6 +36,7 @@ class QWidget;
 
 namespace kesmora {
 
+class BackgroundBuild;
 class ControlStrip;
 class PaintBox;
 struct PolyhedronFile;
@@ -87,6 +88,14 @@ class TMainForm : public QMainWindow {
 
     PropertiesWindow* propertiesWindow() const { return properties_; }
 
+    // The operations applied to the body on screen, as a recipe (empty for the body itself).
+    QString shownRecipe() const;
+    // Whether operations are being applied off the window's thread.
+    bool operationRunning() const;
+    // Waits until the operations being applied are on screen (or have failed); for tests and the
+    // window's close.
+    void waitForOperation();
+
     // Reads the polyhedron file (OFF or OBJ) at `path`, builds it with its dual and shows it in
     // place of the body on screen, titled "<file name> und dualer Körper"; from then on every
     // build (Enter, "Darstellung", a colour, a repaint) builds it again from what was read, until
@@ -132,6 +141,9 @@ class TMainForm : public QMainWindow {
     QAction* propertiesAction = nullptr;
     // "Dual als polare Reziproke" (checkable, off at start).
     QAction* M18 = nullptr;
+    // Menu "Operationen": "Rezept eingeben…", "Rückgängig" (Ctrl+Z), "Zum Ausgangskörper" and
+    // "Kanonische Form" (checkable, on at start); the operators' own items come before them.
+    QAction *recipeAction = nullptr, *undoAction = nullptr, *seedAction = nullptr, *canonicalAction = nullptr;
 
     // Handlers, named after the controls they serve.
     // "Darstellung" button (D1): builds the chosen body and draws it.
@@ -173,6 +185,26 @@ class TMainForm : public QMainWindow {
     QString shownBodyName() const;
     // "Öffnen…": a polyhedron file chosen in the file dialog.
     void openFromDialog();
+    // Menu "Operationen": an operator's item applies it to the body on screen.
+    void applyOperation(const std::string& letter);
+    // "Rezept eingeben…": a whole recipe, applied to the body the operations started from.
+    void enterRecipe();
+    // "Rückgängig": the operation applied last is taken back.
+    void undoOperation();
+    // "Zum Ausgangskörper": the body without operations.
+    void backToSeed();
+    // "Kanonische Form": the operations on screen again, with or without it.
+    void canonicalC();
+    // Builds the chosen body with other operations, off the window's thread; once built it is
+    // shown in place of the body on screen. A recipe whose result would be too large is refused
+    // at once.
+    void runOperations(BodySource source);
+    // What a recipe typed in the recipe dialog comes to on the body on screen.
+    Dialogs::RecipeVerdict checkRecipe(const QString& recipe) const;
+    // The operations' items enabled as the body on screen allows.
+    void updateOperationActions();
+    // The title with the operations of the body on screen before it ("tk · …").
+    QString withShownRecipe(const QString& title) const;
 
 
     void createControls();
@@ -180,6 +212,7 @@ class TMainForm : public QMainWindow {
     void createFileMenu();
     void createHelpMenu();
     void createViewMenu();
+    void createOperationsMenu();
     // Hands the body on screen to the properties window, which measures it only while shown.
     void showPropertiesOfShownBody();
     void wire();
@@ -247,6 +280,7 @@ class TMainForm : public QMainWindow {
     FileCommands::Shown shownForFiles() const;
     QWidget* client_ = nullptr;
     PropertiesWindow* properties_ = nullptr;
+    BackgroundBuild* background_ = nullptr;
 };
 
 } // namespace kesmora

@@ -28,7 +28,9 @@ using Faces = std::vector<std::vector<int>>;
 
 class FileSolidBuilder {
   public:
-    FileSolidBuilder(const PolyhedronFile& file, DualKind dualKind) : file_(file), dualKind_(dualKind) {}
+    FileSolidBuilder(const PolyhedronFile& file, DualKind dualKind, const PolyMesh* givenDual = nullptr,
+                     bool tilt = true)
+        : file_(file), dualKind_(dualKind), givenDual_(givenDual), tilt_(tilt) {}
 
     SolidModel build() {
         checkCounts();
@@ -49,6 +51,10 @@ class FileSolidBuilder {
         m.solid.faceRecords.reserve(static_cast<int>(faces_.size()));
         for (const std::vector<int>& face : faces_)
             m.solid.addFace(face);
+        if (givenDual_) {
+            takeGivenDual(m);
+            return placed(std::move(m));
+        }
         // The reciprocal first where it is asked for: the dual from the face centroids, with its
         // cut faces, has limits of its own that must not refuse a body whose reciprocal is shown.
         const std::string refusal =
@@ -61,13 +67,38 @@ class FileSolidBuilder {
             m.dualInfo.refusal = refusal;
             if (!refusal.empty()) m.dualInfo.otherDual = "aus den Flächenmitten";
         }
-        kippen(m);
+        return placed(std::move(m));
+    }
+
+  private:
+    SolidModel placed(SolidModel m) const {
+        if (tilt_) kippen(m);
         einpassen(m);
         markSurfaceShapes(m);
         return m;
     }
 
-  private:
+    // The dual given with the solid, placed as the solid is: a vertex for each of the solid's faces
+    // and a face for each of its vertices, in their order. Given with a solid in canonical form, it
+    // is both the dual and the polar reciprocal about the sphere the edges touch.
+    void takeGivenDual(SolidModel& m) const {
+        const PolyMesh& dual = *givenDual_;
+        if (dual.vertices.size() != file_.faces.size() || dual.faces.size() != file_.vertices.size())
+            fail(0, "Der duale Körper passt nicht zum Körper");
+        for (const Point3D& p : dual.vertices)
+            m.dual.vertices.push_back(placedPoint(p));
+        for (const std::vector<int>& face : dual.faces) {
+            for (int v : face)
+                if (v < 0 || static_cast<std::size_t>(v) >= dual.vertices.size())
+                    fail(0, "Eine Fläche des dualen Körpers nennt eine Ecke, die es nicht gibt");
+            m.dual.addFace(face);
+        }
+        m.dualInfo.kind = dualKind_;
+        m.dualInfo.shape = dualKind_ == DualKind::PolarReciprocal ? DualShape::PolarReciprocal : DualShape::Plain;
+    }
+
+    Point3D placedPoint(const Point3D& p) const { return (p - middle_) / largest_ / radius_; }
+
     [[noreturn]] void fail(int line, const std::string& what) const {
         throw PolyhedronFileError(file_.name, line, what);
     }
@@ -116,6 +147,7 @@ class FileSolidBuilder {
         }
         const Point3D middle = 0.5 * low + 0.5 * high; // halves first: the sum could overflow
         double largest = 0;
+        middle_ = middle;
         for (const Point3D& p : file_.vertices) {
             const Point3D q = p - middle;
             points_.push_back(q);
@@ -128,6 +160,8 @@ class FileSolidBuilder {
         const double radius = radiusAboutCentroid(points_);
         for (Point3D& p : points_)
             p = p / radius;
+        largest_ = largest;
+        radius_ = radius;
     }
 
     // A body whose vertices all lie in one plane encloses nothing: it would be drawn as a flat
@@ -321,6 +355,10 @@ class FileSolidBuilder {
 
     const PolyhedronFile& file_;
     DualKind dualKind_;
+    const PolyMesh* givenDual_;
+    bool tilt_;
+    Point3D middle_;
+    double largest_ = 1, radius_ = 1;
     std::vector<Point3D> points_;
     Faces faces_;
 };
@@ -329,6 +367,14 @@ class FileSolidBuilder {
 
 SolidModel buildFileSolid(const PolyhedronFile& file, DualKind dual) {
     return FileSolidBuilder(file, dual).build();
+}
+
+SolidModel buildMadeSolid(const PolyMesh& solid, const PolyMesh* dual, const std::string& name, DualKind dualKind) {
+    PolyhedronFile asFile;
+    asFile.vertices = solid.vertices;
+    asFile.faces = solid.faces;
+    asFile.name = name;
+    return FileSolidBuilder(asFile, dualKind, dual, false).build();
 }
 
 std::string fileTitle(const std::string& fileName, DualShape shown) {

@@ -29,6 +29,14 @@ inline constexpr double kFlatDualFaceTolerance = 1e-4;
 // has none, the model keeps the dual from the face centroids and its dualInfo says why.
 SolidModel buildFileSolid(const PolyhedronFile& file, DualKind dual = DualKind::Catalogue);
 
+// A solid made by operations on another, placed as the solid it was made from was shown (so not
+// tilted again), built and checked as a file's polyhedron (`name` stands for the file's name in
+// messages). With `dual` (a vertex for each face of the solid, a face for each of its vertices in
+// their order: the canonical form's reciprocal) that is its dual; otherwise the dual is made as
+// for a file.
+SolidModel buildMadeSolid(const PolyMesh& solid, const PolyMesh* dual, const std::string& name,
+                          DualKind dualKind = DualKind::Catalogue);
+
 // The title over the picture of a file's body, in UTF-8: the file's shown name and the dual shown
 // with it ("wuerfel.off und dualer Körper"). A file has no quasi-dual; the dual from the face
 // centroids is its "dualer Körper".

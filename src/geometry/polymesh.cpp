@@ -94,4 +94,13 @@ std::vector<int> smallestCycle(const std::vector<int>& cycle) {
     return best;
 }
 
+PolyMesh meshOf(const Figure& figure) {
+    PolyMesh m;
+    m.vertices.assign(figure.vertices.begin(), figure.vertices.end());
+    m.faces.reserve(static_cast<std::size_t>(figure.faces.size()));
+    for (const FaceView face : figure.faces)
+        m.faces.push_back(face.toVector());
+    return m;
+}
+
 } // namespace kesmora

@@ -14,6 +14,9 @@ struct PolyMesh {
     std::vector<std::vector<int>> faces; // vertex indices in boundary order
 };
 
+// The figure's vertices and faces as a plain polygon mesh.
+PolyMesh meshOf(const Figure& figure);
+
 // Every edge lies on exactly two faces.
 bool isClosed(const PolyMesh& mesh);
 

@@ -2,6 +2,7 @@
 #include "catalogue/catalogueerror.h"
 #include "catalogue/latin1.h"
 #include "export.h"
+#include "geometry/recipe.h"
 #include "modeljson.h"
 #include "net.h"
 #include "options.h"
@@ -16,6 +17,7 @@
 #include <QJsonDocument>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <stdexcept>
@@ -61,6 +63,12 @@ const char* kUsage =
     "--file PATH stands for CATEGORY NAME in model, render, export, stats and net: a polyhedron file\n"
     "(OFF or OBJ) built as the window opens it, titled with the file's name; one that cannot be\n"
     "read or built is refused with the window's message and status 1.\n"
+    "--op RECIPE in model, render, export, stats and net: the body made by operations on the body\n"
+    "named, a recipe of the letters below read right to left (\"tk\": t applied to k of the body;\n"
+    "k and t may take a degree, \"k5\": on the pentagons only), put into canonical form (every edge\n"
+    "touching the unit sphere) unless --plain is given; model writes the result as the solid and\n"
+    "its dual as the dual. A recipe that cannot be read is refused with status 2.\n"
+    "%OPERATORS%"
     "--size and --tile take WxH in pixels, each side 1 to 10000; --page in millimetres, 50 to 10000.\n"
     "--reciprocal: the dual is the polar reciprocal about the midsphere (where every edge touches\n"
     "one) or the sphere through the mean distance of the edge midpoints, as the window's\n"
@@ -72,6 +80,24 @@ const char* kUsage =
     "Pictures of render, sheet and export --format png take the format of FILE's suffix (png, jpg,\n"
     "bmp, ...; any the Qt image writers know; PNG without a suffix and on standard output); other\n"
     "--format values write that format whatever the suffix.\n";
+
+// The usage with the operators listed, two to a line.
+std::string usage() {
+    std::string operators;
+    int column = 0;
+    for (const OperatorInfo& op : operatorList()) {
+        std::string entry = std::string("  ") + op.letter + "  " + op.name;
+        const QString shown = QString::fromUtf8(entry.c_str());
+        if (column == 0) entry.append(static_cast<std::size_t>(std::max<qsizetype>(1, 36 - shown.size())), ' ');
+        operators += entry;
+        if (++column == 2) operators += "\n", column = 0;
+    }
+    if (column != 0) operators += "\n";
+    std::string text = kUsage;
+    const std::string mark = "%OPERATORS%";
+    text.replace(text.find(mark), mark.size(), operators);
+    return text;
+}
 
 void printLine(const QJsonObject& o) {
     const QByteArray line = QJsonDocument(o).toJson(QJsonDocument::Compact);
@@ -104,6 +130,7 @@ Options modelOptions() {
         .flag("--hidden")
         .flag("--reciprocal")
         .exclusive("--all", "--file")
+        .exclusive("--all", "--op")
         // Only the catalogue hides bodies.
         .exclusive("--file", "--hidden")
         .check([](const CommandLine& line) {
@@ -221,7 +248,7 @@ int main(int argc, char* argv[]) {
         const std::vector<std::string> rest(global.rest().begin() + (global.rest().empty() ? 0 : 1),
                                             global.rest().end());
         if (command == "help") {
-            std::cout << kUsage;
+            std::cout << usage();
             checkStandardOutput();
             return 0;
         }
@@ -230,7 +257,7 @@ int main(int argc, char* argv[]) {
         checkStandardOutput();
         return status;
     } catch (const Usage& e) {
-        std::cerr << "kesmora-inspect: " << e.what() << "\n" << kUsage;
+        std::cerr << "kesmora-inspect: " << e.what() << "\n" << usage();
         return 2;
     } catch (const std::exception& e) {
         std::cerr << "kesmora-inspect: " << e.what() << "\n";

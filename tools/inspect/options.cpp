@@ -1,6 +1,8 @@
 // Reading a command line against the declaration of its arguments.
 #include "options.h"
 
+#include "geometry/recipe.h"
+
 #include "catalogue/tables.h"
 
 #include <charconv>
@@ -289,10 +291,21 @@ Options bodyCommand(const std::string& command, bool needed) {
         .positional("NAME", needed)
         .text("--file", "PATH")
         .insteadOfPositionals()
+        .text("--op", "RECIPE")
+        .flag("--plain")
         .check([](const CommandLine& line) {
             // Not the current folder, nor a file without a name.
             if (line.given("--file") && line.text("--file").empty())
                 throw Usage("--file takes a PATH, not \"\"");
+            if (line.given("--plain") && !line.given("--op")) throw Usage("--plain needs --op RECIPE");
+            // A recipe that cannot be read is refused with the command line, naming the letter.
+            if (line.given("--op")) {
+                try {
+                    parseRecipe(line.text("--op"));
+                } catch (const RecipeError& e) {
+                    throw Usage(e.what());
+                }
+            }
         });
     return options;
 }

@@ -59,12 +59,28 @@ BodySession chooseAsTheWindowDoes(std::shared_ptr<const CatalogueTables> tables,
     return session;
 }
 
+namespace {
+
+// The operations applied to the body chosen, as the window applies them.
+void buildWithOperations(BodySession& session, const Operations& operations, BuiltBody& b) {
+    if (!operations.recipe.empty()) {
+        BodySource source = session.withRecipe(operations.recipe);
+        source.canonical = operations.canonical;
+        session.choose(std::move(source));
+    }
+    b.model = session.build();
+    b.recipe = session.recipe();
+    b.note = session.operationNote();
+}
+
+} // namespace
+
 BuiltBody buildAsTheWindowDoes(std::shared_ptr<const CatalogueTables> tables, int section, const std::string& name,
-                               HiddenBodies hidden, DualKind dual) {
+                               HiddenBodies hidden, DualKind dual, const Operations& operations) {
     BodySession session = chooseAsTheWindowDoes(std::move(tables), section, name, hidden);
     session.setDualKind(dual);
     BuiltBody b;
-    b.model = session.build();
+    buildWithOperations(session, operations, b);
     b.selection = session.selection();
     b.name = name;
     // Asked for the reciprocal, the inspector shows nothing else in its place.
@@ -72,7 +88,7 @@ BuiltBody buildAsTheWindowDoes(std::shared_ptr<const CatalogueTables> tables, in
     return b;
 }
 
-BuiltBody buildFileAsTheWindowDoes(const std::string& path, DualKind dual) {
+BuiltBody buildFileAsTheWindowDoes(const std::string& path, DualKind dual, const Operations& operations) {
     auto file = std::make_shared<const PolyhedronFile>(
         readPolyhedronFile(QByteArray(path.data(), static_cast<qsizetype>(path.size()))));
     // A file needs no catalogue: the session's tables stay empty.
@@ -82,17 +98,18 @@ BuiltBody buildFileAsTheWindowDoes(const std::string& path, DualKind dual) {
     b.name = file->name;
     b.fromFile = true;
     b.model = session.buildFile(std::move(file));
+    if (!operations.recipe.empty()) buildWithOperations(session, operations, b);
     if (b.model.dualInfo.reciprocalRefused()) throw std::runtime_error(b.model.dualInfo.refusal);
     return b;
 }
 
 std::string BuiltBody::shownName() const {
-    return fromFile ? name : latin1ToUtf8(name);
+    return titledWithRecipe(recipe, fromFile ? name : latin1ToUtf8(name));
 }
 
 std::string BuiltBody::title() const {
-    if (fromFile) return fileTitle(name, model.dualInfo.shape);
-    return latin1ToUtf8(titleFor(name, model.dualInfo.shape));
+    if (fromFile) return titledWithRecipe(recipe, fileTitle(name, model.dualInfo.shape));
+    return titledWithRecipe(recipe, latin1ToUtf8(titleFor(name, model.dualInfo.shape)));
 }
 
 std::filesystem::path dataDirFor(const std::string& argv0, const std::string& given) {
@@ -119,9 +136,10 @@ std::shared_ptr<const CatalogueTables> Catalogue::shared() {
 }
 
 BuiltBody buildNamedBody(Catalogue& catalogue, const CommandLine& line, HiddenBodies hidden, DualKind dual) {
-    if (line.given("--file")) return buildFileAsTheWindowDoes(line.text("--file"), dual);
+    const Operations operations{line.text("--op"), !line.given("--plain")};
+    if (line.given("--file")) return buildFileAsTheWindowDoes(line.text("--file"), dual, operations);
     return buildAsTheWindowDoes(catalogue.shared(), line.number("CATEGORY", 0),
-                                utf8ToLatin1(line.text("NAME")), hidden, dual);
+                                utf8ToLatin1(line.text("NAME")), hidden, dual, operations);
 }
 
 } // namespace kesmora::inspect

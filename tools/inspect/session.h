@@ -36,11 +36,19 @@ std::vector<ListedBody> listedBodies(const CatalogueTables& tables,
 BodySession chooseAsTheWindowDoes(std::shared_ptr<const CatalogueTables> tables, int section,
                                   const std::string& name, HiddenBodies hidden = HiddenBodies::LeftOut);
 
+// The operations of --op and --plain.
+struct Operations {
+    std::string recipe; // empty: none
+    bool canonical = true;
+};
+
 struct BuiltBody {
     Selection selection; // a catalogue body's; a file's body has none
     std::string name;    // Latin-1, as in the tables; a file's shown name in UTF-8
     SolidModel model;
     bool fromFile = false;
+    std::string recipe; // the operations applied to the body, if any
+    std::string note;   // why a result is not in canonical form, where it is not
 
     // The name for titles and output, in UTF-8.
     std::string shownName() const;
@@ -52,12 +60,13 @@ struct BuiltBody {
 // "Dual als polare Reziproke"; a body without one throws std::runtime_error with the window's message.
 BuiltBody buildAsTheWindowDoes(std::shared_ptr<const CatalogueTables> tables, int section, const std::string& name,
                                HiddenBodies hidden = HiddenBodies::LeftOut,
-                               DualKind dual = DualKind::Catalogue);
+                               DualKind dual = DualKind::Catalogue, const Operations& operations = {});
 
 // Builds the polyhedron file at `path` (the bytes of its name as given) as the window opens it.
 // Throws PolyhedronFileError for a file that cannot be read or built, and std::runtime_error with
 // the reason when the polar reciprocal is asked for and the body has none.
-BuiltBody buildFileAsTheWindowDoes(const std::string& path, DualKind dual = DualKind::Catalogue);
+BuiltBody buildFileAsTheWindowDoes(const std::string& path, DualKind dual = DualKind::Catalogue,
+                                   const Operations& operations = {});
 
 // Finds the data folder next to the executable (or the installed one) unless one is given.
 std::filesystem::path dataDirFor(const std::string& argv0, const std::string& given);
@@ -75,7 +84,7 @@ class Catalogue {
 };
 
 // The body a command line of bodyCommand() names: CATEGORY NAME built from the catalogue, or the
-// file of --file.
+// file of --file, with the operations of --op (in canonical form unless --plain).
 BuiltBody buildNamedBody(Catalogue& catalogue, const CommandLine& line, HiddenBodies hidden, DualKind dual);
 
 } // namespace kesmora::inspect

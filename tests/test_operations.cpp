@@ -1,0 +1,235 @@
+// Operations on the body on screen: the session's recipe (kept, reused when only the dual changes,
+// dropped when another body is chosen), and the window's menu "Operationen" with its title, undo,
+// recipe dialog, refusals and the canonical form, applied off the window's thread.
+#include "fakedialogs.h"
+#include "openwindow.h"
+#include "stripcontrols.h"
+
+#include "app/mainwindow.h"
+#include "catalogue/latin1.h"
+#include "session/bodysession.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+using namespace kesmora;
+using kesmora::test::openWindow;
+
+namespace {
+
+std::shared_ptr<const CatalogueTables> shipped() {
+    static const auto t = std::make_shared<const CatalogueTables>(LoadCatalogueTables(KESMORA_DATA_DIR));
+    return t;
+}
+
+BodySession cubeSession() {
+    BodySession session(shipped());
+    session.chooseBody(session.startBody());
+    session.build();
+    return session;
+}
+
+// Every edge of the model's solid, as its length relative to the longest.
+std::vector<double> edgeLengths(const Figure& f) {
+    std::vector<double> lengths;
+    for (const FaceView face : f.faces)
+        for (int k = 0; k < face.size(); ++k) {
+            const Point3D d = f.vertices[face[k]] - f.vertices[face[(k + 1) % face.size()]];
+            lengths.push_back(norm(d));
+        }
+    return lengths;
+}
+
+} // namespace
+
+TEST(SessionOperations, ARecipeIsBuiltOnTheBodyAndDroppedWhenAnotherIsChosen) {
+    BodySession session = cubeSession();
+    const std::string cube = session.chosenName();
+    session.choose(session.withOperation("t"));
+    const SolidModel& t = session.build();
+    EXPECT_EQ(t.solid.vertices.size(), 24);
+    EXPECT_EQ(t.solid.faces.size(), 14);
+    // The canonical truncated cube is the Archimedean one: every edge alike.
+    const std::vector<double> lengths = edgeLengths(t.solid);
+    const auto [low, high] = std::minmax_element(lengths.begin(), lengths.end());
+    EXPECT_NEAR(*low / *high, 1.0, 1e-8);
+    // Its dual is the canonical reciprocal: a vertex for each face, a face for each vertex.
+    EXPECT_EQ(t.dual.vertices.size(), 14);
+    EXPECT_EQ(t.dual.faces.size(), 24);
+    EXPECT_EQ(t.dualInfo.shape, DualShape::Plain);
+    EXPECT_TRUE(session.shownCanonical());
+    EXPECT_EQ(session.seedCounts().faces, 6);
+
+    // Another operation is written before the first; taking it back leaves the first.
+    session.choose(session.withOperation("k"));
+    EXPECT_EQ(session.recipe(), "kt");
+    EXPECT_EQ(session.build().solid.faces.size(), 2 * 36); // kis: a triangle on each side of a face
+    session.choose(session.withOperation("k5"));
+    EXPECT_EQ(session.withoutLastOperation().recipe, "kt");
+    session.choose(session.withoutLastOperation());
+    session.choose(session.withoutLastOperation());
+    EXPECT_EQ(session.recipe(), "t");
+    EXPECT_EQ(session.build().solid.vertices.size(), 24);
+    EXPECT_THROW(session.withRecipe("tq"), RecipeError);
+
+    // Only the dual changes: the operations are not applied again.
+    const auto made = session.madeFor(session.chosen());
+    ASSERT_NE(made, nullptr);
+    session.setDualKind(DualKind::PolarReciprocal);
+    EXPECT_EQ(session.build().dualInfo.shape, DualShape::PolarReciprocal);
+    EXPECT_EQ(session.madeFor(session.chosen()), made);
+
+    // A body chosen starts again without operations.
+    session.chooseBody(cube);
+    EXPECT_EQ(session.recipe(), "");
+    EXPECT_EQ(session.build().solid.vertices.size(), 8);
+}
+
+TEST(SessionOperations, ThePlainConstructionAndAFailedBuildKeepTheBodyOnScreen) {
+    BodySession session = cubeSession();
+    BodySource plain = session.withRecipe("t");
+    plain.canonical = false;
+    session.choose(plain);
+    const SolidModel& t = session.build();
+    EXPECT_FALSE(session.shownCanonical());
+    // Cut at a third of each edge: the triangles' edges are √2 times the octagons' others, not
+    // the Archimedean solid's equal edges.
+    const std::vector<double> lengths = edgeLengths(t.solid);
+    const auto [low, high] = std::minmax_element(lengths.begin(), lengths.end());
+    EXPECT_NEAR(*low / *high, std::sqrt(0.5), 1e-9);
+    EXPECT_EQ(t.dual.faces.size(), 24); // the dual from the face centroids
+
+    // A result with more faces than the program builds is refused before anything is built; the
+    // body on screen stays.
+    session.choose(session.withRecipe("tttttttttt"));
+    EXPECT_THROW(session.build(), ResultTooLarge);
+    EXPECT_EQ(session.recipe(), "t");
+    EXPECT_EQ(session.finishedModel().solid.vertices.size(), 24);
+}
+
+namespace {
+
+QAction* action(TMainForm& w, const char* name) {
+    auto* a = w.findChild<QAction*>(QString::fromLatin1(name));
+    EXPECT_NE(a, nullptr) << name;
+    return a;
+}
+
+void trigger(TMainForm& w, const char* name) {
+    action(w, name)->trigger();
+    w.waitForOperation();
+    QApplication::processEvents();
+}
+
+} // namespace
+
+TEST(WindowOperations, OperationsUndoAndTheSeedChangeTitleModelAndProperties) {
+    auto w = openWindow();
+    FakeDialogs& dialogs = fakeDialogs(*w);
+    QStringList errors;
+    dialogs.onError = [&](const QString& text) { errors << text; };
+    const QString cubeTitle = w->shownCaption();
+    ASSERT_EQ(cubeTitle, QString::fromUtf8("Hexaeder, Würfel und dualer Körper"));
+
+    trigger(*w, "operation_t");
+    EXPECT_EQ(w->shownCaption(), QString::fromUtf8("t · Hexaeder, Würfel und dualer Körper"));
+    EXPECT_EQ(controls::P1Caption(*w)->text(), w->shownCaption());
+    EXPECT_EQ(w->model().solid.vertices.size(), 24);
+    trigger(*w, "operation_a");
+    EXPECT_EQ(w->shownRecipe(), "at");
+    EXPECT_EQ(w->model().solid.vertices.size(), 36); // a vertex on each edge of the truncated cube
+    EXPECT_EQ(w->model().solid.faces.size(), 24 + 14);
+    // The properties and the picture are those of the result.
+    EXPECT_FALSE(w->sceneBitmap().isNull());
+
+    // Enter takes the result back to its start, it does not undo it.
+    const Point3D start = w->model().solid.vertices[0];
+    QTest::keyClick(w.get(), Qt::Key_Right);
+    QTest::keyClick(w.get(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(w->shownRecipe(), "at");
+    EXPECT_DOUBLE_EQ(w->model().solid.vertices[0].x, start.x);
+
+    trigger(*w, "undoAction");
+    EXPECT_EQ(w->shownRecipe(), "t");
+    EXPECT_EQ(w->model().solid.vertices.size(), 24);
+    trigger(*w, "seedAction");
+    EXPECT_EQ(w->shownCaption(), cubeTitle);
+    EXPECT_EQ(w->model().solid.vertices.size(), 8);
+    EXPECT_FALSE(action(*w, "undoAction")->isEnabled());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+}
+
+TEST(WindowOperations, TheRecipeDialogChecksAsItIsTypedAndATooLargeResultIsRefused) {
+    auto w = openWindow();
+    FakeDialogs& dialogs = fakeDialogs(*w);
+    QStringList errors;
+    dialogs.onError = [&](const QString& text) { errors << text; };
+    Dialogs::RecipeVerdict bad, large, good;
+    dialogs.recipeAsker = [&](const QString&, const Dialogs::RecipeCheck& check) -> std::optional<QString> {
+        bad = check(QStringLiteral("tx"));
+        large = check(QStringLiteral("tttttttttt"));
+        good = check(QStringLiteral("kt"));
+        return QStringLiteral("kt");
+    };
+    trigger(*w, "recipeAction");
+    EXPECT_FALSE(bad.acceptable);
+    EXPECT_TRUE(bad.text.contains(QStringLiteral("x"))) << bad.text.toStdString();
+    EXPECT_FALSE(large.acceptable);
+    EXPECT_TRUE(good.acceptable);
+    EXPECT_TRUE(good.text.contains(QString::fromUtf8("38 Ecken, 108 Kanten und 72 Flächen"))) << good.text.toStdString();
+    EXPECT_EQ(w->shownRecipe(), "kt");
+    EXPECT_EQ(w->model().solid.faces.size(), 72);
+
+    // Eight truncations more would pass the limit: said at once, nothing changes.
+    dialogs.recipeAsker = [](const QString&, const Dialogs::RecipeCheck&) -> std::optional<QString> {
+        return QStringLiteral("ttttttttkt");
+    };
+    trigger(*w, "recipeAction");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors.front().contains(QString::fromUtf8("Flächen"))) << errors.front().toStdString();
+    EXPECT_EQ(w->shownRecipe(), "kt");
+
+    // A body chosen in the list starts again without operations.
+    QListWidget* list = controls::LB1(*w);
+    const auto items = list->findItems(QStringLiteral("Ikosaeder"), Qt::MatchExactly);
+    ASSERT_FALSE(items.isEmpty());
+    list->setCurrentItem(items.first());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
+    QApplication::processEvents();
+    EXPECT_EQ(w->shownRecipe(), "");
+    EXPECT_EQ(w->model().solid.vertices.size(), 12);
+}
+
+TEST(WindowOperations, RandomOperationsAndUndoKeepAClosedBodyOnScreen) {
+    auto w = openWindow();
+    FakeDialogs& dialogs = fakeDialogs(*w);
+    QStringList errors;
+    dialogs.onError = [&](const QString& text) { errors << text; };
+    dialogs.onInformation = [](const QString&, const QString&) {};
+    QRandomGenerator random(20261208);
+    const char* letters[] = {"operation_t", "operation_a", "operation_d", "operation_k", "operation_j",
+                             "operation_g", "operation_c", "operation_z", "undoAction", "undoAction"};
+    for (int step = 0; step < 24; ++step) {
+        // Small bodies only: beyond a few operations the menu goes back to the seed.
+        if (w->model().solid.faces.size() > 400) trigger(*w, "seedAction");
+        trigger(*w, letters[random.bounded(static_cast<int>(std::size(letters)))]);
+        const Figure& solid = w->model().solid;
+        const long long v = solid.vertices.size(), f = solid.faces.size();
+        long long sides = 0;
+        for (const FaceView face : solid.faces)
+            sides += face.size();
+        EXPECT_EQ(v - sides / 2 + f, 2) << w->shownRecipe().toStdString();
+        EXPECT_TRUE(w->shownCaption().startsWith(w->shownRecipe())) << w->shownCaption().toStdString();
+    }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+}
