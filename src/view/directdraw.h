@@ -5,7 +5,7 @@
 // bodies spends most of its time in QPainter's setup around these few pixels, and the dotted outline
 // allocates its dash pattern on every call. Whatever is not covered here exactly (transformed or
 // antialiased painters, other pens and brushes, polygons the fill cannot take, coordinates far off
-// the image) goes to QPainter as before; tests/test_raster_exact.cpp compares both.
+// the image) goes to QPainter as before; tests/view/test_raster_exact.cpp compares both.
 #pragma once
 
 #include "cosmeticstroker.h"

@@ -1,6 +1,6 @@
 // catalogue-gen --self-test: checks of the generator's own helpers that the data files alone do not
 // exercise (number format, face bytes, header avoidance, face reordering for the dual-boundary
-// property, display orientation, the snub dodecahedron). Run by tests/test_catalogue_gen.cpp.
+// property, display orientation, the snub dodecahedron). Run by tests/tools/test_catalogue_gen.cpp.
 #include "selftest.h"
 
 #include "bodies.h"

@@ -1,0 +1,81 @@
+// Plane geometry on the paper of a net.
+#include "netplane.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kesmora::nets {
+
+QRectF boundsOf(const std::vector<QPointF>& points) {
+    double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY;
+    for (const QPointF& q : points) {
+        x0 = std::min(x0, q.x()), x1 = std::max(x1, q.x());
+        y0 = std::min(y0, q.y()), y1 = std::max(y1, q.y());
+    }
+    return QRectF(QPointF(x0, y0), QPointF(x1, y1));
+}
+
+QPointF turn(const QPointF& p, double radians) {
+    const double cs = std::cos(radians), sn = std::sin(radians);
+    return {cs * p.x() - sn * p.y(), sn * p.x() + cs * p.y()};
+}
+
+QSizeF turnedSize(const std::vector<QPointF>& points, double radians) {
+    std::vector<QPointF> t;
+    t.reserve(points.size());
+    for (const QPointF& p : points)
+        t.push_back(turn(p, radians));
+    return boundsOf(t).size();
+}
+
+bool fitsIn(const QSizeF& s, const QSizeF& room) {
+    return s.width() <= room.width() && s.height() <= room.height();
+}
+
+int fittingTurn(const std::vector<QPointF>& points, const QSizeF& room) {
+    for (int k = 0; k < kTurns; ++k)
+        if (fitsIn(turnedSize(points, k * 2 * kDegree), room)) return k;
+    return -1;
+}
+
+double fittingScale(const std::vector<QPointF>& points, const QSizeF& room) {
+    double best = 0;
+    for (int k = 0; k < kTurns; ++k) {
+        const QSizeF s = turnedSize(points, k * 2 * kDegree);
+        best = std::max(best, std::min(room.width() / s.width(), room.height() / s.height()));
+    }
+    return best;
+}
+
+double distanceToSegment(const QPointF& p, const QPointF& a, const QPointF& b) {
+    const QPointF d = b - a;
+    const double t = std::clamp(dot2(p - a, d) / dot2(d, d), 0.0, 1.0);
+    return length2(p - (a + t * d));
+}
+
+double depthOver(const Polygon& poly, std::size_t k) {
+    const QPointF a = poly[k], b = poly[(k + 1) % poly.size()];
+    const QPointF d = (b - a) / length2(b - a);
+    double least = INFINITY;
+    for (std::size_t i = 0; i < poly.size(); ++i)
+        if (i != k && i != (k + 1) % poly.size()) least = std::min(least, std::fabs(cross2(d, poly[i] - a)));
+    return least;
+}
+
+double cornerAngle(const Polygon& poly, std::size_t k) {
+    const std::size_t n = poly.size();
+    const QPointF u = poly[(k + n - 1) % n] - poly[k], v = poly[(k + 1) % n] - poly[k];
+    return std::atan2(std::fabs(cross2(u, v)), dot2(u, v));
+}
+
+QPointF centroid2(const Polygon& p) {
+    QPointF c;
+    for (const QPointF& q : p)
+        c += q;
+    return c / static_cast<double>(p.size());
+}
+
+QRectF boundsOf(const Polygon& p, double grow) {
+    return boundsOf(std::vector<QPointF>(p.begin(), p.end())).adjusted(-grow, -grow, grow, grow);
+}
+} // namespace kesmora::nets

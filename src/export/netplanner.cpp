@@ -1,0 +1,328 @@
+// Planning a net for the paper: its scale, the pieces that fit the page, slits and glue tabs.
+#include "netplanner.h"
+
+#include <QRectF>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace kesmora::nets {
+
+Planner::Planner(const Mesh& mesh, double edgeMillimetres, QSizeF room)
+    : mesh_(mesh), map_(edgeMap(mesh.faces)), flat_(flatFaces(mesh)), edge_(edgeMillimetres), room_(room) {
+    for (const MeshEdge& e : map_.edges) {
+        longest_ = std::max(longest_, norm(mesh.vertices[e.b] - mesh.vertices[e.a]));
+        shortest_ = std::min(shortest_, norm(mesh.vertices[e.b] - mesh.vertices[e.a]));
+    }
+}
+
+bool Planner::facesFit() const {
+    if (edge_ <= 0) return true;
+    for (const Polygon& p : flat_) {
+        std::vector<QPointF> points;
+        for (const QPointF& q : p)
+            points.push_back(q * (edge_ / longest_));
+        if (fittingTurn(points, room_) < 0) return false;
+    }
+    return true;
+}
+
+std::optional<Plan> Planner::plan(const Net& net, bool refuseSlits) const {
+    Plan p = laidOut(net, 1);
+    if (refuseSlits && slitIn(p)) return std::nullopt;
+    if (!placeTabs(p)) return std::nullopt;
+    return p;
+}
+
+std::optional<Plan> Planner::planInPieces(Net& net, double shrink) const {
+    for (std::size_t cuts = 0; cuts <= net.faces.size(); ++cuts) {
+        Plan p = laidOut(net, shrink);
+        std::optional<std::pair<int, int>> apart = slitIn(p);
+        if (!apart) {
+            std::pair<int, int> trouble{-1, -1};
+            if (placeTabs(p, &trouble)) return p;
+            apart = trouble;
+        }
+        if (!separate(net, p, apart->first, apart->second)) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+double Planner::scaleOf(const Plan& p) const {
+    const auto& f = mesh_.faces[0];
+    return length2(p.faces[0][1] - p.faces[0][0]) / norm(mesh_.vertices[f[1]] - mesh_.vertices[f[0]]);
+}
+
+Plan Planner::laidOut(const Net& net, double shrink) const {
+    Plan p{net, {}, {}, 1, {}, {}};
+    std::vector<QPointF> all;
+    for (const Polygon& f : net.faces)
+        all.insert(all.end(), f.begin(), f.end());
+    const double scale = edge_ > 0 ? edge_ / longest_ : fittingScale(all, room_) * (1 - 1e-9) * shrink;
+    // y turns downward on the page: mirrored here, the printed side folds into the solid and
+    // not into its mirror image.
+    for (const Polygon& f : net.faces) {
+        Polygon q;
+        for (const QPointF& c : f)
+            q.push_back(QPointF(scale * c.x(), -scale * c.y()));
+        p.faces.push_back(std::move(q));
+    }
+    split(p);
+    p.fold.assign(map_.edges.size(), false);
+    for (std::size_t e = 0; e < map_.edges.size(); ++e) {
+        const MeshEdge& m = map_.edges[e];
+        for (int k : {0, 1}) {
+            const FaceSide s = m.sides[k], o = m.sides[1 - k];
+            if (net.parent[s.face] == o.face && net.parentSide[s.face] == s.index &&
+                p.pieceOf[s.face] == p.pieceOf[o.face])
+                p.fold[e] = true;
+        }
+    }
+    return p;
+}
+
+// Cuts the fold on the way from face a to face b within their piece that leaves the two parts
+// nearest in size; false when there is none, as for a face in its own way.
+bool Planner::separate(Net& net, const Plan& p, int a, int b) {
+    const std::size_t n = net.faces.size();
+    if (a < 0 || b < 0 || a == b || static_cast<std::size_t>(std::max(a, b)) >= n ||
+        p.pieceOf[a] != p.pieceOf[b])
+        return false;
+    std::vector<bool> aboveA(n, false);
+    for (int f = a; f >= 0; f = net.parent[f])
+        aboveA[f] = true;
+    int meet = b;
+    while (meet >= 0 && !aboveA[meet])
+        meet = net.parent[meet];
+    if (meet < 0) return false;
+    std::vector<int> way; // the faces whose fold to their parent lies on the way
+    for (int f : {a, b})
+        for (; f != meet; f = net.parent[f])
+            way.push_back(f);
+    std::vector<std::vector<int>> children(n);
+    for (std::size_t f = 0; f < n; ++f)
+        if (net.parent[f] >= 0 && p.pieceOf[net.parent[f]] == p.pieceOf[f])
+            children[net.parent[f]].push_back(static_cast<int>(f));
+    auto sizeBelow = [&](int top) {
+        std::vector<int> branch{top};
+        for (std::size_t i = 0; i < branch.size(); ++i)
+            branch.insert(branch.end(), children[branch[i]].begin(), children[branch[i]].end());
+        return static_cast<int>(branch.size());
+    };
+    const int pieceSize = static_cast<int>(std::count(p.pieceOf.begin(), p.pieceOf.end(), p.pieceOf[a]));
+    int best = -1, bestSmaller = -1;
+    for (int f : way) {
+        const int below = sizeBelow(f);
+        if (const int smaller = std::min(below, pieceSize - below); smaller > bestSmaller)
+            best = f, bestSmaller = smaller;
+    }
+    if (best < 0) return false;
+    net.parent[best] = -1;
+    net.parentSide[best] = -1;
+    return true;
+}
+
+std::vector<QPointF> Planner::cornersOf(const Plan& p, const std::vector<int>& faces) const {
+    std::vector<QPointF> out;
+    for (int f : faces)
+        out.insert(out.end(), p.faces[f].begin(), p.faces[f].end());
+    return out;
+}
+
+// Cuts folds until every piece fits the page: each time the largest branch that fits on its
+// own becomes a piece of its own.
+void Planner::split(Plan& p) const {
+    const int n = static_cast<int>(p.faces.size());
+    p.pieceOf.assign(n, 0);
+    p.pieces = static_cast<int>(
+        std::count_if(p.net.parent.begin(), p.net.parent.end(), [](int f) { return f < 0; }));
+    if (edge_ <= 0 && p.pieces == 1) return;
+    std::vector<std::vector<int>> children(n);
+    std::vector<int> roots;
+    for (int f = 0; f < n; ++f)
+        (p.net.parent[f] < 0 ? roots : children[p.net.parent[f]]).push_back(f);
+    // A net already in pieces: one per root.
+    for (int piece = 0; piece < p.pieces; ++piece) {
+        std::vector<int> branch{roots[piece]};
+        for (std::size_t i = 0; i < branch.size(); ++i) {
+            p.pieceOf[branch[i]] = piece;
+            branch.insert(branch.end(), children[branch[i]].begin(), children[branch[i]].end());
+        }
+    }
+    if (edge_ <= 0) return;
+    auto branch = [&](int top) {
+        std::vector<int> out{top};
+        for (std::size_t i = 0; i < out.size(); ++i)
+            for (int c : children[out[i]])
+                if (p.pieceOf[c] == p.pieceOf[top]) out.push_back(c);
+        return out;
+    };
+    for (std::size_t r = 0; r < roots.size(); ++r) {
+        while (fittingTurn(cornersOf(p, branch(roots[r])), room_) < 0) {
+            std::vector<std::vector<int>> branches;
+            for (int f : branch(roots[r]))
+                if (f != roots[r]) branches.push_back(branch(f));
+            std::stable_sort(branches.begin(), branches.end(),
+                             [](const auto& a, const auto& b) { return a.size() > b.size(); });
+            bool cut = false;
+            for (const auto& b : branches) {
+                if (fittingTurn(cornersOf(p, b), room_) < 0) continue;
+                for (int f : b)
+                    p.pieceOf[f] = p.pieces;
+                ++p.pieces;
+                roots.push_back(b.front());
+                cut = true;
+                break;
+            }
+            if (!cut) break; // cannot happen once every face fits alone
+        }
+    }
+}
+
+// Two faces of a piece whose arms come closer than a tab is wide, if any. Where a cut runs, the
+// two faces on either side of it open a wedge, from nothing at its end to wider and wider along
+// it: the corners of one vertex, or a corner beside a side of the same vertex, may come that
+// close.
+std::optional<std::pair<int, int>> Planner::slitIn(const Plan& p) const {
+    const int n = static_cast<int>(p.faces.size());
+    std::vector<QRectF> boxes;
+    for (const Polygon& f : p.faces)
+        boxes.push_back(boundsOf(f, kTabMax));
+    for (int i = 0; i < n; ++i)
+        for (int j = i + 1; j < n; ++j) {
+            if (p.pieceOf[i] != p.pieceOf[j] || !boxes[i].intersects(boxes[j])) continue;
+            if (p.net.parent[i] == j || p.net.parent[j] == i) continue;
+            for (auto [a, b] : {std::pair{i, j}, std::pair{j, i}}) {
+                const auto& va = mesh_.faces[a];
+                const auto& vb = mesh_.faces[b];
+                const Polygon& pb = p.faces[b];
+                for (std::size_t k = 0; k < va.size(); ++k)
+                    for (std::size_t m = 0; m < vb.size(); ++m) {
+                        if (vb[m] == va[k] || vb[(m + 1) % vb.size()] == va[k]) continue;
+                        const QPointF from = pb[m], to = pb[(m + 1) % pb.size()];
+                        // As wide as a full tab on that side, so that one fits there.
+                        const double room = std::min(kTabMax, 0.3 * length2(to - from));
+                        if (distanceToSegment(p.faces[a][k], from, to) < room) return std::pair{i, j};
+                    }
+            }
+        }
+    return std::nullopt;
+}
+
+// A trapezoid on face side s, glued under the partner face t: its ends lean in no further
+// than `leanA` and `leanB` and the partner's corners allow, and it is no deeper than half the
+// partner, so that it lies inside the partner once glued. Where the two faces of a cut edge
+// meet at a sharp corner of the net, only a slim tab with a steep end fits between them.
+std::optional<Polygon> Planner::tabShape(const Plan& p, FaceSide s, FaceSide t, double share, double leanA,
+                                         double leanB) const {
+    const Polygon& own = p.faces[s.face];
+    const Polygon& partner = p.faces[t.face];
+    const std::size_t n = own.size(), m = partner.size();
+    const QPointF a = own[s.index], b = own[(s.index + 1) % n];
+    const double len = length2(b - a);
+    const QPointF d = (b - a) / len;
+    QPointF out(-d.y(), d.x());
+    if (dot2(out, centroid2(own) - a) > 0) out = -out;
+    // The partner runs through the edge the other way: its corner t.index + 1 is our a.
+    const double atA = std::min(leanA, 0.8 * cornerAngle(partner, (t.index + 1) % m));
+    const double atB = std::min(leanB, 0.8 * cornerAngle(partner, t.index));
+    const double inset = 1 / std::tan(atA) + 1 / std::tan(atB);
+    double h = share * std::min({kTabMax, 0.3 * len, 0.5 * depthOver(partner, t.index)});
+    h = std::min(h, 0.85 * len / inset); // the tab keeps a top side of some length
+    if (!(h > kMinTab)) return std::nullopt;
+    return Polygon{a, b, b + h * out - h / std::tan(atB) * d, a + h * out + h / std::tan(atA) * d};
+}
+
+// One tab on every glue edge, on the side where it lies on nothing else of its piece. Where one
+// does not fit, `apart` (when given) gets a face that tab would go on and a face in its way, or
+// -1 and -1 when no tab fits even alone.
+bool Planner::placeTabs(Plan& p, std::pair<int, int>* apart) const {
+    std::vector<QRectF> faceBoxes;
+    for (const Polygon& f : p.faces)
+        faceBoxes.push_back(boundsOf(f, 0));
+    std::vector<std::vector<int>> facesOfPiece(p.pieces);
+    for (std::size_t f = 0; f < p.faces.size(); ++f)
+        facesOfPiece[p.pieceOf[f]].push_back(static_cast<int>(f));
+    struct Placed {
+        Polygon corners;
+        QRectF box;
+        int face;
+    };
+    std::vector<std::vector<Placed>> tabsOfPiece(p.pieces);
+    // The first face of the piece the tab would lie on, or that of a tab it would lie on; -1
+    // when it lies on nothing.
+    auto inTheWay = [&](const Polygon& tab, int piece) {
+        const QRectF box = boundsOf(tab, 0);
+        for (int f : facesOfPiece[piece])
+            if (box.intersects(faceBoxes[f]) && convexPolygonsOverlap(tab, p.faces[f], 1e-3)) return f;
+        for (const Placed& other : tabsOfPiece[piece])
+            if (box.intersects(other.box) && convexPolygonsOverlap(tab, other.corners, 1e-3))
+                return other.face;
+        return -1;
+    };
+    auto isFree = [&](const Polygon& tab, int piece) { return inTheWay(tab, piece) < 0; };
+    // Ends leaning in less and less; the pairs in the order of their steeper end.
+    static const std::vector<std::pair<double, double>> leans = [] {
+        const double steps[] = {43, 28, 18, 11, 7, 4.5, 3, 2};
+        std::vector<std::pair<double, double>> out;
+        for (double x : steps)
+            for (double y : steps)
+                out.push_back({x * kDegree, y * kDegree});
+        std::stable_sort(out.begin(), out.end(), [](const auto& u, const auto& v) {
+            return std::min(u.first, u.second) > std::min(v.first, v.second);
+        });
+        return out;
+    }();
+    for (std::size_t e = 0; e < map_.edges.size(); ++e) {
+        if (p.fold[e]) continue;
+        const MeshEdge& m = map_.edges[e];
+        std::optional<Tab> found;
+        for (double share : {1.0, 0.6})
+            for (const auto& [leanA, leanB] : leans)
+                for (int k : {0, 1}) {
+                    if (found) break;
+                    const auto tab = tabShape(p, m.sides[k], m.sides[1 - k], share, leanA, leanB);
+                    if (tab && isFree(*tab, p.pieceOf[m.sides[k].face])) found = Tab{m.sides[k], *tab};
+                }
+        if (!found) {
+            if (apart) *apart = inTheWayOf(p, m, leans, inTheWay);
+            return false;
+        }
+        const int piece = p.pieceOf[found->side.face];
+        tabsOfPiece[piece].push_back({found->corners, boundsOf(found->corners, 0), found->side.face});
+        p.tabs.push_back(std::move(*found));
+    }
+    return true;
+}
+
+// For a glue edge without room for a tab: the face whose tab would lie on the fewest faces of
+// its piece, and the face of the first thing in that tab's way; -1 and -1 when no tab fits on
+// the edge even where nothing is in the way.
+template <class InTheWay>
+std::pair<int, int> Planner::inTheWayOf(const Plan& p, const MeshEdge& m,
+                                        const std::vector<std::pair<double, double>>& leans,
+                                        const InTheWay& inTheWay) const {
+    std::pair<int, int> best{-1, -1};
+    int fewest = INT_MAX;
+    for (double share : {1.0, 0.6})
+        for (const auto& [leanA, leanB] : leans)
+            for (int k : {0, 1}) {
+                const auto tab = tabShape(p, m.sides[k], m.sides[1 - k], share, leanA, leanB);
+                if (!tab) continue;
+                const int face = m.sides[k].face;
+                const int piece = p.pieceOf[face];
+                int count = 0;
+                const QRectF box = boundsOf(*tab, 0);
+                for (std::size_t f = 0; f < p.faces.size(); ++f)
+                    if (p.pieceOf[f] == piece && box.intersects(boundsOf(p.faces[f], 0)) &&
+                        convexPolygonsOverlap(*tab, p.faces[f], 1e-3))
+                        ++count;
+                const int first = inTheWay(*tab, piece);
+                count = std::max(count, 1); // lying on tabs alone counts as on one face
+                if (count < fewest) fewest = count, best = {face, first};
+            }
+    return best;
+}
+
+} // namespace kesmora::nets

@@ -1,0 +1,21 @@
+// The planned net on its sheets: pieces placed across the pages, and the glue numbers in the faces.
+#pragma once
+
+#include "netlayout.h"
+#include "netplanner.h"
+
+#include <QSizeF>
+
+namespace kesmora::nets {
+
+// Puts each piece, turned to take the least room, on shelves across the sheets: the tallest first,
+// each on the first sheet with room for it, beside the others on its last shelf or on a new one.
+// Fills the layout's sheet and piece counts, faces and tabs; `area` is the room for pieces on a
+// sheet.
+void placeOnSheets(const Plan& p, NetLayout& out, QSizeF area);
+
+// The glue number inside the face along side k: as large as the face leaves room for, upright
+// when the side is at the bottom.
+NetLabel labelFor(const Polygon& face, int f, int k, int number);
+
+} // namespace kesmora::nets
