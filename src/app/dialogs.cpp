@@ -157,7 +157,11 @@ std::optional<QString> runRecipeDialog(QWidget* parent, const QString& current, 
     auto* verdict = new QLabel(&dialog);
     verdict->setObjectName(QStringLiteral("verdict"));
     verdict->setWordWrap(true);
-    verdict->setMinimumWidth(360);
+    // Room for the longest verdict (a letter refused, with the letters allowed) without the dialog
+    // changing its size while the user types.
+    verdict->setMinimumWidth(420);
+    verdict->setMinimumHeight(3 * verdict->fontMetrics().lineSpacing());
+    verdict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     form->addRow(QStringLiteral("Rezept:"), recipe);
     form->addRow(verdict);
     addButtons(dialog, form);

@@ -197,8 +197,8 @@ class TMainForm : public QMainWindow {
     void canonicalC();
     // Builds the chosen body with other operations, off the window's thread; once built it is
     // shown in place of the body on screen. A recipe whose result would be too large is refused
-    // at once.
-    void runOperations(BodySource source);
+    // at once. False when other operations are still being applied (nothing starts).
+    bool runOperations(BodySource source);
     // What a recipe typed in the recipe dialog comes to on the body on screen.
     Dialogs::RecipeVerdict checkRecipe(const QString& recipe) const;
     // The operations' items enabled as the body on screen allows.

@@ -99,10 +99,18 @@ void TMainForm::backToSeed() {
 void TMainForm::canonicalC() {
     const BodySource source = session_.withCanonical(canonicalAction->isChecked());
     // Without operations on screen the choice waits for the first one.
-    if (source.recipe.empty())
+    if (source.recipe.empty()) {
         session_.choose(source);
-    else
-        runOperations(source);
+        return;
+    }
+    try {
+        if (runOperations(source)) return;
+    } catch (...) {
+        canonicalAction->setChecked(session_.canonical());
+        throw;
+    }
+    // Other operations are being applied: the item says what they will show.
+    canonicalAction->setChecked(session_.canonical());
 }
 
 Dialogs::RecipeVerdict TMainForm::checkRecipe(const QString& recipe) const {
@@ -129,8 +137,8 @@ void TMainForm::enterRecipe() {
     runOperations(session_.withRecipe(recipe->toStdString()));
 }
 
-void TMainForm::runOperations(BodySource source) {
-    if (operationRunning()) return; // one at a time; the menu waits behind the progress dialog
+bool TMainForm::runOperations(BodySource source) {
+    if (operationRunning()) return false; // one at a time; the menu waits behind the progress dialog
     // Known from the counts before anything is built.
     if (!source.recipe.empty()) {
         const std::string refusal =
@@ -141,7 +149,7 @@ void TMainForm::runOperations(BodySource source) {
     const QString label = source.recipe.empty()
                               ? QString::fromUtf8("Der Ausgangskörper wird gebaut …")
                               : QString::fromUtf8("Rezept %1 wird angewandt …").arg(german(source.recipe));
-    background_->start(session_.sharedTables(), source, dual, session_.madeFor(source), label,
+    return background_->start(session_.sharedTables(), source, dual, session_.madeFor(source), label,
                        [this, source, dual](BackgroundBuild::Outcome outcome) {
                            guarded([&] {
                                // A body chosen meanwhile, or another dual, has taken the place of the

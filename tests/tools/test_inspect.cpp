@@ -101,6 +101,37 @@ TEST(Inspector, ModelAsJson) {
     EXPECT_EQ(j["title"].toString(), "Johnson Polyeder 54 und quasiduales Polyeder");
 }
 
+TEST(Inspector, OperationsOnABodyAndTheirRefusals) {
+    // The octahedron's ambo is the cuboctahedron; its dual the rhombic dodecahedron.
+    const Result r = inspect({"model", "0", "Oktaeder", "--op", "a"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(o["title"].toString(), QString::fromUtf8("a · Oktaeder und dualer Körper"));
+    EXPECT_EQ(o["vertices"].toArray().size(), 12);
+    EXPECT_EQ(o["faces"].toArray().size(), 14);
+    EXPECT_EQ(o["dualVertices"].toArray().size(), 14);
+    EXPECT_EQ(o["dualFaces"].toArray().size(), 12);
+
+    // Plain and canonical truncation of the cube differ in shape, not in counts: cut at a third of
+    // each edge, the octagons are not regular.
+    const QString cube = QString::fromUtf8("Hexaeder, Würfel");
+    const Result canonical = inspect({"stats", "0", cube, "--op", "t"});
+    const Result plain = inspect({"stats", "0", cube, "--op", "t", "--plain"});
+    ASSERT_EQ(plain.exitCode, 0) << plain.err.toStdString();
+    EXPECT_TRUE(canonical.out.contains("(ratio 1.0000)")) << canonical.out.toStdString();
+    EXPECT_FALSE(plain.out.contains("(ratio 1.0000)")) << plain.out.toStdString();
+
+    // A letter that is no operation, and --plain without a recipe, are refused as command lines.
+    const Result bad = inspect({"stats", "0", "Oktaeder", "--op", "tx"});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(bad.err.contains("\xC2\xBBx\xC2\xAB an Stelle 2")) << bad.err.toStdString();
+    EXPECT_EQ(inspect({"stats", "0", "Oktaeder", "--plain"}).exitCode, 2);
+    // Too many faces: refused with the count, before anything is built.
+    const Result large = inspect({"model", "0", "Oktaeder", "--op", "tttttttttt"});
+    EXPECT_EQ(large.exitCode, 1);
+    EXPECT_TRUE(large.err.contains("Fl\xC3\xA4" "chen")) << large.err.toStdString();
+}
+
 TEST(Inspector, ModelOfEveryBody) {
     const Result r = inspect({"model", "--all"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
