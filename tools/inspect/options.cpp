@@ -285,6 +285,14 @@ CommandLine Options::parse(const std::vector<std::string>& args) const {
     return line;
 }
 
+double morphPosition(const CommandLine& line) {
+    const std::string text = line.text("--morph");
+    const std::optional<double> t = convertNumber(text);
+    if (!t || !(*t >= 0 && *t <= 1))
+        throw Usage("--morph takes T, a number from 0 (the solid) to 1 (its dual), not \"" + text + "\"");
+    return *t;
+}
+
 Options bodyCommand(const std::string& command, bool needed) {
     Options options(command);
     options.positionalChoice("CATEGORY", {{"0", 0}, {"2", 2}, {"3", 3}}, needed)
@@ -293,11 +301,13 @@ Options bodyCommand(const std::string& command, bool needed) {
         .insteadOfPositionals()
         .text("--op", "RECIPE")
         .flag("--plain")
+        .text("--morph", "T")
         .check([](const CommandLine& line) {
             // Not the current folder, nor a file without a name.
             if (line.given("--file") && line.text("--file").empty())
                 throw Usage("--file takes a PATH, not \"\"");
             if (line.given("--plain") && !line.given("--op")) throw Usage("--plain needs --op RECIPE");
+            if (line.given("--morph")) morphPosition(line);
             // A recipe that cannot be read is refused with the command line, naming the letter.
             if (line.given("--op")) {
                 try {

@@ -122,6 +122,9 @@ class Options {
 
 // The start of a command about one body: CATEGORY (0, 2 or 3) and NAME, or instead of them
 // --file PATH, a polyhedron file (OFF or OBJ). Without `needed` neither is needed.
+// The position of --morph, checked: 0 to 1.
+double morphPosition(const CommandLine& line);
+
 Options bodyCommand(const std::string& command, bool needed = true);
 
 } // namespace kesmora::inspect

@@ -7,6 +7,7 @@
 #include "bodies/polyhedronfile.h"
 #include "catalogue/datadir.h"
 #include "catalogue/latin1.h"
+#include "geometry/morph.h"
 
 #include <QByteArray>
 #include <QString>
@@ -137,9 +138,18 @@ std::shared_ptr<const CatalogueTables> Catalogue::shared() {
 
 BuiltBody buildNamedBody(Catalogue& catalogue, const CommandLine& line, HiddenBodies hidden, DualKind dual) {
     const Operations operations{line.text("--op"), !line.given("--plain")};
-    if (line.given("--file")) return buildFileAsTheWindowDoes(line.text("--file"), dual, operations);
-    return buildAsTheWindowDoes(catalogue.shared(), line.number("CATEGORY", 0),
-                                utf8ToLatin1(line.text("NAME")), hidden, dual, operations);
+    // The morph shows the way to the polar reciprocal, so that is the dual shown with it.
+    const bool morph = line.given("--morph");
+    if (morph) dual = DualKind::PolarReciprocal;
+    BuiltBody body = line.given("--file")
+                         ? buildFileAsTheWindowDoes(line.text("--file"), dual, operations)
+                         : buildAsTheWindowDoes(catalogue.shared(), line.number("CATEGORY", 0),
+                                                utf8ToLatin1(line.text("NAME")), hidden, dual, operations);
+    if (morph) {
+        const DualMorph way(meshOf(body.model.solid));
+        showMorph(body.model, way, morphPosition(line));
+    }
+    return body;
 }
 
 } // namespace kesmora::inspect
