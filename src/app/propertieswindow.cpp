@@ -7,12 +7,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QHideEvent>
 #include <QShowEvent>
 #include <QTimer>
@@ -26,8 +28,20 @@ namespace {
 
 constexpr int kWidth = 560;
 constexpr int kHeight = 520;
-constexpr int kMinWidth = 420;
+constexpr int kMinWidth = 320;
 constexpr int kMinHeight = 300;
+// Beyond these widths a label or value wraps instead of widening its column.
+constexpr int kMaxLabelWidth = 170;
+constexpr int kMaxValueWidth = 460;
+
+// The width of the widest line of `text` in `label`'s font.
+int textWidth(const QLabel& label, const QString& text) {
+    const QFontMetrics metrics(label.font());
+    int widest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    return widest;
+}
 
 QString utf8(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -55,7 +69,9 @@ PropertiesWindow::PropertiesWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt
     auto* grid = new QWidget;
     grid->setObjectName("propertiesGrid");
     auto* gridLayout = new QGridLayout(grid);
-    gridLayout->setHorizontalSpacing(14);
+    gridLayout_ = gridLayout;
+    gridLayout->setContentsMargins(6, 6, 6, 6);
+    gridLayout->setHorizontalSpacing(12);
     gridLayout->setVerticalSpacing(6);
     // The rows' labels do not depend on the figures.
     const std::vector<PropertyRow> rows = propertyRows({}, {}, FigureProperties{}, FigureProperties{});
@@ -85,10 +101,14 @@ PropertiesWindow::PropertiesWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt
     gridLayout->setRowStretch(static_cast<int>(rows.size()), 1);
 
     auto* scroll = new QScrollArea;
+    scroll_ = scroll;
+    scroll->setObjectName("propertiesScroll");
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
-    // Long values wrap; the rows grow downward and only they scroll.
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The columns keep the width their texts need; a window made narrower than that scrolls
+    // sideways, and the rows scroll downward.
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scroll->setWidget(grid);
 
     copyButton_ = new QPushButton(QStringLiteral("Kopieren"));
@@ -96,13 +116,20 @@ PropertiesWindow::PropertiesWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt
     copyButton_->setToolTip(QStringLiteral("Alle Eigenschaften als Tabelle in die Zwischenablage"));
     copyButton_->setAccessibleName(QStringLiteral("Alle Eigenschaften kopieren"));
     connect(copyButton_, &QPushButton::clicked, this, &PropertiesWindow::copyAll);
+    helpButton_ = new QPushButton(QStringLiteral("Hilfe"));
+    helpButton_->setObjectName("propertiesHelp");
+    helpButton_->setToolTip(QString::fromUtf8("Erklärt, was die einzelnen Eigenschaften bedeuten (F1)"));
+    connect(helpButton_, &QPushButton::clicked, this, &PropertiesWindow::helpRequested);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(helpButton_);
     buttons->addStretch(1);
     buttons->addWidget(copyButton_);
 
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(scroll, 1);
     layout->addLayout(buttons);
+    setMinimumSize(kMinWidth, kMinHeight);
     resize(kWidth, kHeight);
 
     refreshTimer_ = new QTimer(this);
@@ -144,6 +171,53 @@ void PropertiesWindow::refresh() {
                                     text);
         }
     }
+    fitColumns();
+    growToColumns();
+}
+
+void PropertiesWindow::fitColumns() {
+    int labelWidth = 0, solidWidth = 0, dualWidth = 0;
+    for (std::size_t r = 0; r < rowLabels_.size(); ++r) {
+        labelWidth = std::max(labelWidth, textWidth(*rowLabels_[r], rowLabels_[r]->text()));
+        solidWidth = std::max(solidWidth, textWidth(*solidValues_[r], solidValues_[r]->text()));
+        dualWidth = std::max(dualWidth, textWidth(*dualValues_[r], dualValues_[r]->text()));
+    }
+    // A pixel to spare: a label whose text exactly fills it may still wrap its last letter.
+    gridLayout_->setColumnMinimumWidth(0, std::min(labelWidth + 2, kMaxLabelWidth));
+    gridLayout_->setColumnMinimumWidth(1, std::min(solidWidth + 2, kMaxValueWidth));
+    gridLayout_->setColumnMinimumWidth(2, std::min(dualWidth + 2, kMaxValueWidth));
+    gridLayout_->invalidate();
+}
+
+int PropertiesWindow::neededWidth() const {
+    const QMargins outer = layout()->contentsMargins();
+    const QWidget* grid = scroll_->widget();
+    // Room for the vertical scroll bar, which the rows need on all but tall screens.
+    return grid->minimumSizeHint().width() + scroll_->verticalScrollBar()->sizeHint().width() +
+           2 * scroll_->frameWidth() + outer.left() + outer.right();
+}
+
+void PropertiesWindow::growToColumns() {
+    if (!isVisible()) return;
+    const int needed = neededWidth();
+    if (width() >= needed) return;
+    const QScreen* s = screen();
+    if (!s) return;
+    const QRect available = s->availableGeometry();
+    const int border = frameGeometry().width() - width();
+    const int w = std::min(needed, available.width() - border);
+    if (w <= width()) return;
+    // A window standing left of its main window grows to the left, so that it covers no more of it.
+    const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+    const bool growLeft = main && frameGeometry().center().x() < main->frameGeometry().center().x();
+    QRect frame = frameGeometry();
+    if (growLeft)
+        frame.setLeft(frame.right() + 1 - w - border);
+    else
+        frame.setWidth(w + border);
+    frame.moveLeft(std::clamp(frame.left(), available.left(), std::max(available.left(), available.right() + 1 - frame.width())));
+    resize(w, height());
+    move(frame.topLeft());
 }
 
 QLabel* PropertiesWindow::valueLabel(int row, bool dual) const {
@@ -162,31 +236,54 @@ void PropertiesWindow::copyAll() {
     if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setText(tableText());
 }
 
-void PropertiesWindow::placeBeside(const QWidget& window) {
+ToolWindowPlacement toolWindowPlacement(const QRect& available, const QRect& mainFrame, const QSize& wanted) {
+    const int w = std::min(wanted.width(), available.width());
+    const int h = std::min(std::max(wanted.height(), mainFrame.height()), available.height());
+    const int rightRoom = available.right() - mainFrame.right();
+    const int leftRoom = mainFrame.left() - available.left();
+    QPoint mainTopLeft = mainFrame.topLeft();
+    int x = 0;
+    if (rightRoom >= w) {
+        x = mainFrame.right() + 1;
+    } else if (leftRoom >= w) {
+        x = mainFrame.left() - w;
+    } else if (rightRoom >= leftRoom) {
+        // At the screen's right edge; the main window moves left as far as makes room, at most to
+        // the screen's left edge, so that what is still covered is as little as can be.
+        x = available.right() + 1 - w;
+        mainTopLeft.setX(mainFrame.left() - std::min(std::max(leftRoom, 0), w - rightRoom));
+    } else {
+        x = available.left();
+        mainTopLeft.setX(mainFrame.left() + std::min(std::max(rightRoom, 0), w - leftRoom));
+    }
+    const int y = std::clamp(mainFrame.top(), available.top(), std::max(available.top(), available.bottom() + 1 - h));
+    return {QRect(x, y, w, h), mainTopLeft};
+}
+
+void PropertiesWindow::placeBeside(QWidget& window) {
+    fitColumns();
     const QRect frame = window.frameGeometry();
     const QScreen* screen = window.screen();
     const QRect available = screen ? screen->availableGeometry() : frame.adjusted(-kWidth, 0, kWidth, 0);
     // This window's frame is not known before it is shown; the main window's is the best guess.
-    const int border = frame.width() - window.width();
-    // The side with more room, as wide as that room allows; on a screen too narrow for that it
-    // overlaps the main window's edge rather than getting too narrow to read.
-    const int rightRoom = available.right() - frame.right(), leftRoom = frame.left() - available.left();
-    const bool right = rightRoom >= leftRoom;
-    const int w = std::clamp(std::max(rightRoom, leftRoom) - border, kMinWidth, kWidth);
-    resize(w, std::max(window.height(), kMinHeight));
-    int x = right ? frame.right() + 1 : frame.left() - w - border;
-    x = std::clamp(x, available.left(), std::max(available.left(), available.right() + 1 - w - border));
-    const int y = std::clamp(frame.top(), available.top(), std::max(available.top(), available.bottom() - height()));
-    move(x, y);
+    const QSize border = frame.size() - window.size();
+    const QSize wanted(std::max(neededWidth(), kMinWidth) + border.width(), kMinHeight + border.height());
+    const bool mayMoveMain = !(window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+    const ToolWindowPlacement p =
+        toolWindowPlacement(available, mayMoveMain ? frame : QRect(available.topLeft(), available.size()), wanted);
+    if (mayMoveMain && p.mainTopLeft != frame.topLeft()) window.move(p.mainTopLeft);
+    resize(p.frame.size() - border);
+    move(p.frame.topLeft());
 }
 
 void PropertiesWindow::showEvent(QShowEvent* event) {
+    // The figures first: the first placing takes the width they need.
+    if (stale_) refresh();
     if (!placed_) {
         placed_ = true;
         if (parentWidget()) placeBeside(*parentWidget()->window());
     }
     QWidget::showEvent(event);
-    if (stale_) refresh();
     // The system hides and shows a tool window with its main window (minimised and restored);
     // that is no choice of the user's.
     if (!event->spontaneous()) emit visibilityChanged(true);
