@@ -1,6 +1,8 @@
 // Qt's dialogs for the window.
 #include "dialogs.h"
 
+#include "helpwindow.h"
+
 #include "export/figurefile.h"
 
 #include <QColorDialog>
@@ -11,6 +13,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSpinBox>
@@ -127,6 +130,19 @@ std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const
     form->addRow(QStringLiteral("Figur:"), figure);
     form->addRow(QString::fromUtf8("Längste Kante:"), edge);
     addButtons(dialog, form);
+    // "Hilfe": the page on building a net, in a help window of the dialog's own, which the dialog
+    // does not block.
+    if (auto* box = dialog.findChild<QDialogButtonBox*>()) {
+        QPushButton* help = box->addButton(QDialogButtonBox::Help);
+        help->setText(QStringLiteral("Hilfe"));
+        help->setObjectName("netHelp");
+        help->setToolTip(QString::fromUtf8("Wie man ein Netz druckt, ausschneidet, faltet und klebt"));
+        QObject::connect(box, &QDialogButtonBox::helpRequested, &dialog, [&dialog] {
+            auto* window = dialog.findChild<HelpWindow*>(QStringLiteral("helpWindow"));
+            if (!window) window = new HelpWindow(&dialog, nullptr);
+            window->showSection(QStringLiteral("netz"));
+        });
+    }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     Dialogs::NetChoice choice{figure->currentIndex(), edge->value(), QString()};
     if (save) {

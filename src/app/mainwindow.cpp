@@ -7,6 +7,7 @@
 #include "bodies/polyhedronfile.h"
 #include "buttonpictures.h"
 #include "controlstrip.h"
+#include "helpwindow.h"
 #include "paintbox.h"
 #include "panels.h"
 #include "propertieswindow.h"
@@ -437,6 +438,19 @@ void TMainForm::createFileMenu() {
 void TMainForm::createHelpMenu() {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("Hilfe"));
     menu->setObjectName("helpMenu");
+    // "Einführung" (F1): the help window, made when first asked for; the properties window's
+    // "Hilfe" opens it at the page on the properties.
+    auto* introduction = menu->addAction(QString::fromUtf8("Einführung"));
+    introduction->setObjectName("introductionAction");
+    introduction->setShortcut(QKeySequence(Qt::Key_F1));
+    const auto showHelp = [this](const QString& section) {
+        auto* help = findChild<HelpWindow*>(QStringLiteral("helpWindow"), Qt::FindDirectChildrenOnly);
+        if (!help) help = new HelpWindow(this, &session_.tables());
+        help->showSection(section);
+    };
+    connect(introduction, &QAction::triggered, this, [showHelp] { showHelp(QStringLiteral("einfuehrung")); });
+    connect(properties_, &PropertiesWindow::helpRequested, this,
+            [showHelp] { showHelp(QStringLiteral("eigenschaften")); });
     shortcutsAction = menu->addAction(QString::fromUtf8("Tastenkürzel"));
     shortcutsAction->setObjectName("shortcutsAction");
     aboutAction = menu->addAction(QString::fromUtf8("Über Kesmora"));
