@@ -3,6 +3,7 @@
 // their pages, and the net dialog leaves it usable; the keys are listed as the program answers them.
 #include "app/helpwindow.h"
 #include "app/mainwindow.h"
+#include "app/modelegend.h"
 #include "app/propertieswindow.h"
 #include "app/shortcuts.h"
 #include "fakedialogs.h"
@@ -10,10 +11,15 @@
 
 #include "catalogue/tables.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
@@ -170,4 +176,63 @@ TEST(Help, NetDialogOpensTheNetPageWhichItDoesNotBlock) {
     FakeDialogs dialogs(w.get());
     EXPECT_FALSE(runNetDialog(w.get(), false, {QString::fromUtf8("Körper")}, dialogs).has_value());
     EXPECT_TRUE(checked);
+}
+
+// Every control a user can click, turn or type into says what it does when the mouse rests on it,
+// in the main window, the properties window and the help window.
+TEST(Help, EveryControlHasATooltip) {
+    auto w = openWindow();
+    QTest::keyClick(w.get(), Qt::Key_F3);
+    QTest::keyClick(w.get(), Qt::Key_F1);
+    QApplication::processEvents();
+    for (QWidget* window : {static_cast<QWidget*>(w.get()), static_cast<QWidget*>(w->propertiesWindow()),
+                            static_cast<QWidget*>(helpOf(*w))}) {
+        ASSERT_NE(window, nullptr);
+        int controls = 0;
+        for (QWidget* c : window->findChildren<QWidget*>()) {
+            const bool control = qobject_cast<QAbstractButton*>(c) || qobject_cast<QAbstractSpinBox*>(c) ||
+                                 qobject_cast<QListWidget*>(c) || qobject_cast<QComboBox*>(c);
+            // Parts of Qt's own widgets (a scroll bar's or a spin box's) have no name of ours.
+            if (!control || c->window() != window || c->objectName().startsWith(QLatin1String("qt_"))) continue;
+            ++controls;
+            EXPECT_FALSE(c->toolTip().isEmpty())
+                << window->objectName().toStdString() << ": " << c->metaObject()->className() << " "
+                << c->objectName().toStdString() << " " << c->property("text").toString().toStdString();
+        }
+        EXPECT_GT(controls, 1) << window->objectName().toStdString();
+    }
+    // Menu items explain themselves beyond their text.
+    for (const char* name : {"openAction", "propertiesAction", "introductionAction", "M18", "showHidden"}) {
+        QAction* a = w->findChild<QAction*>(QString::fromLatin1(name));
+        ASSERT_NE(a, nullptr) << name;
+        EXPECT_NE(a->toolTip(), a->text().remove('&')) << name;
+    }
+}
+
+// The legend beside the drawing area names the figures in the mode checked, follows the mode
+// buttons and the program's own change of mode, and leaves the drawing area alone.
+TEST(Help, LegendFollowsTheModeBesideTheDrawingArea) {
+    auto w = openWindow();
+    auto* legend = w->findChild<ModeLegend*>(QStringLiteral("modeLegend"));
+    ASSERT_NE(legend, nullptr);
+    EXPECT_TRUE(legend->isVisible());
+    EXPECT_EQ(legend->mode(), DrawMode::Interpenetration2);
+    EXPECT_TRUE(legend->text().contains(QString::fromUtf8("Körper")) && legend->text().contains("Dual"));
+    const QWidget* drawing = w->findChild<QWidget*>(QStringLiteral("PB1"));
+    const QRect drawingArea(drawing->mapTo(w.get(), QPoint(0, 0)), drawing->size());
+    const QRect legendArea(legend->mapTo(w.get(), QPoint(0, 0)), legend->size());
+    EXPECT_FALSE(legendArea.intersects(drawingArea));
+    EXPECT_TRUE(w->rect().contains(legendArea));
+
+    w->findChild<QRadioButton*>(QStringLiteral("RB1"))->click();
+    EXPECT_EQ(legend->mode(), DrawMode::EdgeModel);
+    EXPECT_TRUE(legend->text().contains("links"));
+    EXPECT_TRUE(w->rect().contains(QRect(legend->mapTo(w.get(), QPoint(0, 0)), legend->size())));
+    w->findChild<QRadioButton*>(QStringLiteral("rb7"))->click();
+    EXPECT_EQ(legend->mode(), DrawMode::Interpenetration3);
+    // "Johnson Polyeder" has no "Durchdringung 3": the program checks "Durchdringung 2" instead.
+    w->findChild<QButtonGroup*>(QStringLiteral("R1Group"))->button(2)->click();
+    QApplication::processEvents();
+    EXPECT_EQ(w->renderSettings().mode, DrawMode::Interpenetration2);
+    EXPECT_EQ(legend->mode(), DrawMode::Interpenetration2);
 }

@@ -100,6 +100,8 @@ std::optional<Dialogs::ExportChoice> runExportDialog(QWidget* parent, const QStr
     format->setAccessibleName(QStringLiteral("Format"));
     for (const MeshFormatEntry& f : kMeshFormats)
         format->addItem(QString::fromUtf8(f.label));
+    figure->setToolTip(QString::fromUtf8("Den Körper oder seinen dualen Körper speichern"));
+    format->setToolTip(QString::fromUtf8("OFF und OBJ für andere Programme, STL für den 3D-Druck"));
     form->addRow(QStringLiteral("Figur:"), figure);
     form->addRow(QStringLiteral("Format:"), format);
     addButtons(dialog, form);
@@ -127,6 +129,8 @@ std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const
     edge->setRange(0, 1000);
     edge->setSuffix(QStringLiteral(" mm"));
     edge->setSpecialValueText(QString::fromUtf8("so groß, wie eine Seite fasst"));
+    figure->setToolTip(QString::fromUtf8("Das Netz des Körpers oder seines dualen Körpers"));
+    edge->setToolTip(QString::fromUtf8("Länge der längsten Kante auf dem Papier; 0: so groß, wie eine Seite fasst"));
     form->addRow(QStringLiteral("Figur:"), figure);
     form->addRow(QString::fromUtf8("Längste Kante:"), edge);
     addButtons(dialog, form);

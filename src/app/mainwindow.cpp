@@ -8,9 +8,11 @@
 #include "buttonpictures.h"
 #include "controlstrip.h"
 #include "helpwindow.h"
+#include "modelegend.h"
 #include "paintbox.h"
 #include "panels.h"
 #include "propertieswindow.h"
+#include "tooltips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,6 +65,9 @@ TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent)
     createMenu();
     wire();
     setAcceptDrops(true); // polyhedron files
+
+    new ModeLegend(P1, *strip_);
+    addToolTips(*this);
 
     fillBodyList();
     strip_->checkMode(DrawMode::Interpenetration2);

@@ -48,6 +48,40 @@ QString utf8(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// What a row means, for its tool tip; rows not named here have none.
+struct RowTip {
+    const char* label;
+    const char* tip;
+};
+constexpr RowTip kRowTips[] = {
+    {"Ecken", "Anzahl der Ecken (E); beim dualen Körper so viele, wie der Körper Flächen hat"},
+    {"Kanten", "Anzahl der Kanten (K); beim dualen Körper ebenso viele"},
+    {"Flächen", "Anzahl der Flächen (F); beim dualen Körper so viele, wie der Körper Ecken hat"},
+    {"Flächenarten", "Wie viele Flächen welcher Eckenzahl"},
+    {"Eckenkonfigurationen", "Die Eckenzahlen der Flächen rund um eine Ecke, der Reihe nach: 3.4.3.4 heißt "
+                             "Dreieck, Viereck, Dreieck, Viereck"},
+    {"E \u2212 K + F", "Eulerscher Polyedersatz: für jedes Polyeder ohne Loch gleich 2"},
+    {"Symmetriegruppe", "Alle Drehungen und Spiegelungen, die den Körper in sich überführen (Schreibweise nach "
+                        "Schoenflies), und ihre Anzahl"},
+    {"Chiral", "Ob der Körper von seinem Spiegelbild verschieden ist"},
+    {"Schläfli-Symbol", "{p,q}: Flächen mit p Ecken, q an jeder Ecke (nur regelmäßige Körper)"},
+    {"Flächenwinkel", "Der Winkel zwischen zwei Flächen an einer Kante, innen gemessen"},
+    {"Flächenwinkel je Kantenart", "Der Flächenwinkel für jede Art von Kante, benannt nach den Eckenzahlen der "
+                                   "beiden Flächen"},
+    {"Raumwinkel an den Ecken", "Wie viel vom Raum um eine Ecke der Körper einnimmt, in Steradiant (der ganze "
+                                "Raum: 4π ≈ 12,566 sr)"},
+    {"Umkugelradius", "Radius der Kugel durch alle Ecken, wo es sie gibt"},
+    {"Kantenkugelradius", "Radius der Kugel, die alle Kanten berührt, wo es sie gibt"},
+    {"Inkugelradius", "Radius der Kugel, die alle Flächen berührt, wo es sie gibt"},
+    {"Konvex", "Ob die Verbindungsstrecke zweier Punkte des Körpers immer ganz in ihm liegt"},
+};
+
+QString rowTip(const QString& label) {
+    for (const RowTip& t : kRowTips)
+        if (label == QString::fromUtf8(t.label)) return QString::fromUtf8(t.tip);
+    return {};
+}
+
 QLabel* valueCell(QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setWordWrap(true);
@@ -85,6 +119,8 @@ PropertiesWindow::PropertiesWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt
         label->setFont(bold);
         QLabel* solid = valueCell(grid);
         QLabel* dual = valueCell(grid);
+        const QString tip = rowTip(label->text());
+        label->setToolTip(tip);
         if (r == 0) { // the names head the two columns
             solid->setFont(bold);
             dual->setFont(bold);
