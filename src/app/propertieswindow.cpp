@@ -31,21 +31,34 @@ constexpr int kWidth = 560;
 constexpr int kHeight = 520;
 constexpr int kMinWidth = 320;
 constexpr int kMinHeight = 300;
-// Beyond these widths a label or value wraps instead of widening its column.
-constexpr int kMaxLabelWidth = 170;
-constexpr int kMaxValueWidth = 460;
-
-// The width of the widest line of `text` in `label`'s font.
-int textWidth(const QLabel& label, const QString& text) {
-    const QFontMetrics metrics(label.font());
-    int widest = 0;
-    for (const QString& line : text.split(QLatin1Char('\n')))
-        widest = std::max(widest, metrics.horizontalAdvance(line));
-    return widest;
-}
+// Beyond this width a label wraps instead of widening its column.
+constexpr int kMaxLabelWidth = 150;
 
 QString utf8(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The widths of the widest line and of the widest word of `text` in `label`'s font: a column
+// narrower than a line wraps it at its blanks, but must hold every word.
+struct TextWidths {
+    int line = 0;
+    int word = 0;
+};
+TextWidths textWidths(const QLabel& label, const QString& text) {
+    const QFontMetrics metrics(label.font());
+    TextWidths widths;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        widths.line = std::max(widths.line, metrics.horizontalAdvance(line));
+        for (const QString& word : line.split(QLatin1Char(' ')))
+            widths.word = std::max(widths.word, metrics.horizontalAdvance(word));
+    }
+    return widths;
+}
+
+// The width a column needs for these widths when its lines wrap beyond `limit`.
+int columnWidth(const TextWidths& widths, int limit) {
+    // A pixel to spare: a label whose text exactly fills it may still wrap its last letter.
+    return std::max(std::min(widths.line, limit), widths.word) + 2;
 }
 
 // What a row means, for its tool tip; rows not named here have none.
@@ -214,16 +227,15 @@ void PropertiesWindow::refresh() {
 }
 
 void PropertiesWindow::fitColumns() {
-    int labelWidth = 0, solidWidth = 0, dualWidth = 0;
+    int label = 0, solid = 0, dual = 0;
     for (std::size_t r = 0; r < rowLabels_.size(); ++r) {
-        labelWidth = std::max(labelWidth, textWidth(*rowLabels_[r], rowLabels_[r]->text()));
-        solidWidth = std::max(solidWidth, textWidth(*solidValues_[r], solidValues_[r]->text()));
-        dualWidth = std::max(dualWidth, textWidth(*dualValues_[r], dualValues_[r]->text()));
+        label = std::max(label, columnWidth(textWidths(*rowLabels_[r], rowLabels_[r]->text()), kMaxLabelWidth));
+        solid = std::max(solid, columnWidth(textWidths(*solidValues_[r], solidValues_[r]->text()), kMaxValueWidth));
+        dual = std::max(dual, columnWidth(textWidths(*dualValues_[r], dualValues_[r]->text()), kMaxValueWidth));
     }
-    // A pixel to spare: a label whose text exactly fills it may still wrap its last letter.
-    gridLayout_->setColumnMinimumWidth(0, std::min(labelWidth + 2, kMaxLabelWidth));
-    gridLayout_->setColumnMinimumWidth(1, std::min(solidWidth + 2, kMaxValueWidth));
-    gridLayout_->setColumnMinimumWidth(2, std::min(dualWidth + 2, kMaxValueWidth));
+    gridLayout_->setColumnMinimumWidth(0, label);
+    gridLayout_->setColumnMinimumWidth(1, solid);
+    gridLayout_->setColumnMinimumWidth(2, dual);
     gridLayout_->invalidate();
 }
 

@@ -63,6 +63,9 @@ class PropertiesWindow : public QWidget {
     // Puts the window beside `window` as toolWindowPlacement says, as wide as its columns need;
     // moves `window` over where that makes room for both on the screen (unless it is maximised).
     void placeBeside(QWidget& window);
+    // Beyond this width a value wraps at its blanks instead of widening its column: the window then
+    // fits beside the main window on a screen 1600 pixels wide.
+    static constexpr int kMaxValueWidth = 200;
     // The width the window needs to show the label column and both value columns of the body
     // shown whole (values longer than a column's limit wrap), with the scroll bar and margins.
     int neededWidth() const;
