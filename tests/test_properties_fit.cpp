@@ -2,6 +2,7 @@
 // covering it, and both value columns show their texts whole, for the bodies with the longest names
 // and values. And where a tool window goes on screens with and without that room.
 #include "app/mainwindow.h"
+#include "app/johnsonnames.h"
 #include "app/propertieswindow.h"
 #include "openwindow.h"
 #include "stripcontrols.h"
@@ -136,4 +137,44 @@ TEST(PropertiesWindowFit, PlacementBesideMovingOverOrCoveringTheLeast) {
     // Wider and taller than the screen: cut to it, and kept on it.
     p = toolWindowPlacement(QRect(0, 0, 800, 600), QRect(0, 100, 800, 700), QSize(900, 300));
     EXPECT_EQ(p.frame, QRect(0, 0, 800, 600));
+}
+
+// Johnson solids by their standard names beside the catalogue's entry, which stays as it is; every
+// listed entry finds its name, and nothing else gets one.
+TEST(PropertiesWindowFit, JohnsonSolidsByTheirStandardNames) {
+    EXPECT_EQ(johnsonNumber("Johnson Polyeder 07"), 7);
+    EXPECT_EQ(johnsonNumber("Johnson Polyeder 92"), 92);
+    EXPECT_EQ(johnsonNumber("Johnson Polyeder 93"), 0);
+    EXPECT_EQ(johnsonNumber("Johnson Polyeder 0"), 0);
+    EXPECT_EQ(johnsonNumber("Kuboktaeder"), 0);
+    EXPECT_EQ(johnsonStandardName(1), "J1 square pyramid");
+    EXPECT_EQ(johnsonStandardName(92), "J92 triangular hebesphenorotunda");
+    EXPECT_EQ(johnsonStandardName(87), QString::fromUtf8("J87 erweiterte Sphenokorona"));
+    EXPECT_TRUE(johnsonStandardName(0).isEmpty());
+    EXPECT_TRUE(johnsonStandardName(93).isEmpty());
+
+    auto w = openWindow();
+    QTest::keyClick(w.get(), Qt::Key_F3);
+    PropertiesWindow* p = w->propertiesWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !p->refreshPending(); }, 5000));
+    EXPECT_TRUE(p->johnsonName().isEmpty()); // the cube
+    controls::R1Group(*w)->button(2)->click();
+    QApplication::processEvents();
+    QListWidget* list = controls::LB1(*w);
+    ASSERT_GT(list->count(), 70);
+    for (int row = 0; row < list->count(); ++row) {
+        const QString entry = list->item(row)->text();
+        const int number = johnsonNumber(entry);
+        ASSERT_GT(number, 0) << entry.toStdString();
+        if (row % 9 != 0 && entry != "Johnson Polyeder 54") continue; // a sample through the window
+        clickBody(*w, entry);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !p->refreshPending(); }, 5000));
+        EXPECT_EQ(p->valueLabel(0, false)->text(), entry);
+        EXPECT_TRUE(p->johnsonName().startsWith(QStringLiteral("J%1 ").arg(number))) << entry.toStdString();
+        EXPECT_TRUE(p->tableText().endsWith(p->johnsonName() + "\t\n"));
+    }
+    clickBody(*w, "Johnson Polyeder 54");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !p->refreshPending(); }, 5000));
+    EXPECT_EQ(p->johnsonName(), "J54 augmented hexagonal prism");
+    expectColumnsWhole(*p, "Johnson Polyeder 54");
 }

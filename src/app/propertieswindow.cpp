@@ -1,6 +1,7 @@
 // The properties window: a grid of selectable labels filled from the export layer's rows.
 #include "propertieswindow.h"
 
+#include "johnsonnames.h"
 #include "panels.h"
 
 #include "export/properties.h"
@@ -138,7 +139,8 @@ PropertiesWindow::PropertiesWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt
             solid->setFont(bold);
             dual->setFont(bold);
         }
-        const int row = static_cast<int>(r);
+        // The standard name of a Johnson solid takes the grid's row under the names.
+        const int row = static_cast<int>(r) + (r > 0 ? 1 : 0);
         gridLayout->addWidget(label, row, 0);
         gridLayout->addWidget(solid, row, 1);
         gridLayout->addWidget(dual, row, 2);
@@ -148,7 +150,17 @@ PropertiesWindow::PropertiesWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt
     }
     gridLayout->setColumnStretch(1, 1);
     gridLayout->setColumnStretch(2, 1);
-    gridLayout->setRowStretch(static_cast<int>(rows.size()), 1);
+    johnsonLabel_ = new QLabel(QString::fromUtf8("Johnson-Körper"), grid);
+    johnsonLabel_->setFont(rowLabels_.empty() ? font() : rowLabels_.front()->font());
+    johnsonLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    johnsonLabel_->setToolTip(QString::fromUtf8("Nummer und Name des Johnson-Körpers nach Norman Johnson"));
+    johnsonValue_ = valueCell(grid);
+    johnsonValue_->setObjectName("johnsonName");
+    gridLayout->addWidget(johnsonLabel_, 1, 0);
+    gridLayout->addWidget(johnsonValue_, 1, 1);
+    johnsonLabel_->hide();
+    johnsonValue_->hide();
+    gridLayout->setRowStretch(static_cast<int>(rows.size()) + 1, 1);
 
     auto* scroll = new QScrollArea;
     scroll_ = scroll;
@@ -222,6 +234,12 @@ void PropertiesWindow::refresh() {
                                     text);
         }
     }
+    // A Johnson solid of the catalogue by its standard name, beside the catalogue's entry.
+    const QString johnson = johnsonStandardName(johnsonNumber(solidName_));
+    johnsonValue_->setText(johnson);
+    johnsonValue_->setAccessibleName(QString::fromUtf8("Johnson-Körper: ") + johnson);
+    johnsonLabel_->setVisible(!johnson.isEmpty());
+    johnsonValue_->setVisible(!johnson.isEmpty());
     fitColumns();
     growToColumns();
 }
@@ -232,6 +250,10 @@ void PropertiesWindow::fitColumns() {
         label = std::max(label, columnWidth(textWidths(*rowLabels_[r], rowLabels_[r]->text()), kMaxLabelWidth));
         solid = std::max(solid, columnWidth(textWidths(*solidValues_[r], solidValues_[r]->text()), kMaxValueWidth));
         dual = std::max(dual, columnWidth(textWidths(*dualValues_[r], dualValues_[r]->text()), kMaxValueWidth));
+    }
+    if (johnsonValue_->isVisibleTo(this)) {
+        label = std::max(label, columnWidth(textWidths(*johnsonLabel_, johnsonLabel_->text()), kMaxLabelWidth));
+        solid = std::max(solid, columnWidth(textWidths(*johnsonValue_, johnsonValue_->text()), kMaxValueWidth));
     }
     gridLayout_->setColumnMinimumWidth(0, label);
     gridLayout_->setColumnMinimumWidth(1, solid);
@@ -275,10 +297,17 @@ QLabel* PropertiesWindow::valueLabel(int row, bool dual) const {
     return (dual ? dualValues_ : solidValues_)[static_cast<std::size_t>(row)];
 }
 
+QString PropertiesWindow::johnsonName() const {
+    return johnsonValue_->isVisibleTo(this) ? johnsonValue_->text() : QString();
+}
+
 QString PropertiesWindow::tableText() const {
     QString text;
     for (std::size_t r = 0; r < rowLabels_.size(); ++r)
         text += rowLabels_[r]->text() + '\t' + solidValues_[r]->text() + '\t' + dualValues_[r]->text() + '\n';
+    // The standard name of a Johnson solid last, so that the rows keep their lines.
+    if (!johnsonValue_->text().isEmpty())
+        text += johnsonLabel_->text() + '\t' + johnsonValue_->text() + QStringLiteral("\t\n");
     return text;
 }
 

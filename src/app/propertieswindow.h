@@ -55,9 +55,11 @@ class PropertiesWindow : public QWidget {
     int refreshCount() const { return refreshCount_; }
     // The value shown in a row for the solid or the dual; rows as propertyRows gives them.
     QLabel* valueLabel(int row, bool dual) const;
+    // The standard name shown for a Johnson solid of the catalogue, empty for any other body.
+    QString johnsonName() const;
     int rowCount() const { return static_cast<int>(rowLabels_.size()); }
     // Every row as "label<TAB>solid<TAB>dual", one line each, as "Kopieren" puts it on the
-    // clipboard.
+    // clipboard; for a Johnson solid its standard name in a last line.
     QString tableText() const;
 
     // Puts the window beside `window` as toolWindowPlacement says, as wide as its columns need;
@@ -98,6 +100,7 @@ class PropertiesWindow : public QWidget {
     std::vector<QLabel*> rowLabels_, solidValues_, dualValues_;
     QPushButton* copyButton_ = nullptr;
     QPushButton* helpButton_ = nullptr;
+    QLabel *johnsonLabel_ = nullptr, *johnsonValue_ = nullptr; // shown for a Johnson solid only
     QScrollArea* scroll_ = nullptr;
     QGridLayout* gridLayout_ = nullptr;
     QTimer* refreshTimer_ = nullptr;
