@@ -114,7 +114,13 @@ TEST(Help, F1AndThePropertiesWindowOpenTheirPages) {
     EXPECT_TRUE(help->isVisible());
     EXPECT_TRUE(help->browser()->source().toString().endsWith(QStringLiteral("einfuehrung.html")));
     EXPECT_TRUE(help->windowTitle().contains(QString::fromUtf8("Einführung")));
-    help->close();
+    // Escape in the help closes the help, not the program ("Beenden" is Escape too).
+    help->activateWindow();
+    help->browser()->setFocus();
+    QTest::keyClick(help->browser(), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(help->isVisible());
+    EXPECT_TRUE(w->isVisible());
 
     QTest::keyClick(w.get(), Qt::Key_F3);
     QApplication::processEvents();

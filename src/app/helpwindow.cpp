@@ -13,7 +13,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -158,8 +158,6 @@ HelpWindow::HelpWindow(QWidget* owner, const CatalogueTables* tables) : QWidget(
         setWindowTitle(title.isEmpty() ? QString::fromUtf8("Kesmora – Hilfe")
                                        : QString::fromUtf8("Kesmora – Hilfe: ") + title);
     });
-    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(close, &QShortcut::activated, this, &QWidget::close);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(back_);
@@ -170,6 +168,25 @@ HelpWindow::HelpWindow(QWidget* owner, const CatalogueTables* tables) : QWidget(
     layout->addLayout(buttons);
     layout->addWidget(browser_, 1);
     resize(kWidth, kHeight);
+}
+
+bool HelpWindow::event(QEvent* event) {
+    // Escape closes the help; it is no shortcut here, so it does not end the program, whose
+    // "Beenden" answers Escape everywhere else.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void HelpWindow::showSection(const QString& section) {

@@ -63,6 +63,10 @@ class HelpWindow : public QWidget {
     // The pages, in the order of the contents.
     static QStringList sections();
 
+  protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     HelpBrowser* browser_ = nullptr;
     QPushButton *back_ = nullptr, *forward_ = nullptr, *home_ = nullptr;
