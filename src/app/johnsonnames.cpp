@@ -15,16 +15,17 @@ struct JohnsonName {
 };
 
 // The 92 Johnson solids by Johnson's numbering and names (N. W. Johnson, "Convex polyhedra with
-// regular faces", Canadian Journal of Mathematics 18, 1966). The German names are those of the
-// pages on the Johnson solids in M. Hebisch's "Mathe-Café" at the TU Bergakademie Freiberg
-// (www.mathe.tu-freiberg.de/~hebisch/cafe/Johnson/J<n>.html), for the solids whose page was at hand;
-// the others keep the English name until a German one is checked against a published list.
+// regular faces", Canadian Journal of Mathematics 18, 1966). The German names: J3 to J5 from the
+// German Wikipedia's article "Kuppel (Geometrie)" (Dreiecks-, Vierecks- und Fünfeckskuppel); J10,
+// J11, J28, J48, J51 and J87 from the pages on the Johnson solids in M. Hebisch's "Mathe-Café" at the
+// TU Bergakademie Freiberg (www.mathe.tu-freiberg.de/~hebisch/cafe/Johnson/J<n>.html). The others
+// keep the English name until a German one is checked against a published list.
 constexpr std::array<JohnsonName, 92> kJohnsonNames{{
     {1, "square pyramid", nullptr},
     {2, "pentagonal pyramid", nullptr},
-    {3, "triangular cupola", nullptr},
-    {4, "square cupola", nullptr},
-    {5, "pentagonal cupola", nullptr},
+    {3, "triangular cupola", "Dreieckskuppel"},
+    {4, "square cupola", "Viereckskuppel"},
+    {5, "pentagonal cupola", "Fünfeckskuppel"},
     {6, "pentagonal rotunda", nullptr},
     {7, "elongated triangular pyramid", nullptr},
     {8, "elongated square pyramid", nullptr},

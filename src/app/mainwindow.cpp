@@ -66,6 +66,8 @@ TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent)
     wire();
     setAcceptDrops(true); // polyhedron files
 
+    // Once every control exists: the legend of the modes in the title bar (P1 owns it) and the
+    // tool tips.
     new ModeLegend(P1, *strip_);
     addToolTips(*this);
 

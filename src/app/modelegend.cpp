@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kSwatch = 14;   // side of a colour sample
 constexpr int kGap = 6;       // between a sample and its word, and after the word
-constexpr int kMargin = 8;    // from the title bar's right end
+constexpr int kLeft = 92;     // right of the zoom buttons, which end at 80
 
 // The mode buttons by their layout names, in the order of the modes' numbers.
 constexpr std::array<const char*, 7> kModeButtons{"RB1", "RB2", "RB3", "RB4", "RB5", "Rb6", "rb7"};
@@ -102,7 +102,7 @@ void ModeLegend::place() {
     const int h = std::max(kSwatch, metrics.height()) + 2;
     const QWidget* bar = parentWidget();
     resize(w + 2, h);
-    if (bar) move(bar->width() - width() - kMargin, (bar->height() - h) / 2);
+    if (bar) move(kLeft, (bar->height() - h) / 2);
 }
 
 bool ModeLegend::eventFilter(QObject* watched, QEvent* event) {

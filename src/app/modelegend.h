@@ -1,4 +1,4 @@
-// The legend at the right end of the title bar: which figure is the solid and which the dual in the
+// The legend in the title bar, right of the zoom buttons: which figure is the solid and which the dual in the
 // drawing mode checked, in the colours the drawing gives them. It sits beside the drawing area, not
 // on it, so the picture on screen stays exactly the scene image.
 #pragma once
@@ -15,7 +15,7 @@ class ControlStrip;
 class ModeLegend : public QWidget {
     Q_OBJECT
   public:
-    // At the right end of `titleBar`, following the mode buttons of `strip`.
+    // In `titleBar`, following the mode buttons of `strip`.
     ModeLegend(QWidget* titleBar, const ControlStrip& strip);
 
     DrawMode mode() const { return mode_; }
