@@ -51,7 +51,9 @@ const std::vector<HelpPicture>& helpPictures() {
         {"wuerfel-7", 0, "Hexaeder, Würfel", DrawMode::Interpenetration3, 260, 240, 0, 0, 0, false},
         // Duality: the dodecahedron and the icosahedron, the self-dual tetrahedron, vertices marked.
         {"dodekaeder-1", 0, "Pentagondodekaeder", DrawMode::EdgeModel, 480, 240, 0, 0, 0, true},
-        {"tetraeder-5", 0, "Tetraeder", DrawMode::Interpenetration, 260, 240, 0, 0, 0, false},
+        {"tetraeder-5", 0, "Tetraeder", DrawMode::Interpenetration, 260, 240, 20, 30, 0, false},
+        {"tetraeder-reziprok-6", 0, "Tetraeder", DrawMode::Interpenetration2, 260, 240, 20, 30, 0, false,
+         DualKind::PolarReciprocal},
         // The categories: an Archimedean solid with its Catalan dual, a Johnson solid with its
         // quasi-dual, a prism.
         {"kuboktaeder-3", 1, "Kuboktaeder", DrawMode::ColouredFaces, 480, 240, 0, 0, 0, false},
@@ -79,6 +81,7 @@ QImage HelpBrowser::picture(const QString& name) {
             BodySession session(std::shared_ptr<const CatalogueTables>(std::shared_ptr<const CatalogueTables>(), tables_));
             session.chooseCategory(categoryOfItem(p.categoryItem));
             session.chooseBody(QString::fromUtf8(p.body).toLatin1().toStdString());
+            session.setDualKind(p.dual);
             SolidModel model = session.build();
             if (p.turnXY != 0 || p.turnYZ != 0 || p.turnXZ != 0) rechnen(model, p.turnXY, p.turnYZ, p.turnXZ);
             // The build fits a body to the drawing area; a picture in the text is about half as

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "catalogue/tables.h"
+#include "geometry/solidmodel.h"
 #include "view/rendersettings.h"
 
 #include <QImage>
@@ -27,6 +28,7 @@ struct HelpPicture {
     int width, height;
     double turnXY, turnYZ, turnXZ;
     bool markPoints;
+    DualKind dual = DualKind::Catalogue;
 };
 
 // The pages' pictures.
