@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -132,6 +133,16 @@ TEST(Help, F1AndThePropertiesWindowOpenTheirPages) {
     EXPECT_EQ(helpOf(*w), help); // one help window
     EXPECT_TRUE(help->isVisible());
     EXPECT_TRUE(help->browser()->source().toString().endsWith(QStringLiteral("eigenschaften.html")));
+    // F1 in the properties window opens the same page.
+    help->showSection(QStringLiteral("euler"));
+    help->close();
+    w->propertiesWindow()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == w->propertiesWindow(); }));
+    w->propertiesWindow()->valueLabel(1, false)->setFocus();
+    QTest::keyClick(w->propertiesWindow()->valueLabel(1, false), Qt::Key_F1);
+    QApplication::processEvents();
+    EXPECT_TRUE(help->browser()->source().toString().endsWith(QStringLiteral("eigenschaften.html")))
+        << help->browser()->source().toString().toStdString();
 
     // "Tastenkürzel": a table with the arrow keys, the wheel and dragging.
     {

@@ -445,17 +445,21 @@ void TMainForm::createFileMenu() {
 void TMainForm::createHelpMenu() {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("Hilfe"));
     menu->setObjectName("helpMenu");
-    // "Einführung" (F1): the help window, made when first asked for; the properties window's
-    // "Hilfe" opens it at the page on the properties.
+    // "Einführung" (F1, in every window of the program): the help window, made when first asked
+    // for; the properties window's "Hilfe", and F1 while that window is active, open it at the page
+    // on the properties.
     auto* introduction = menu->addAction(QString::fromUtf8("Einführung"));
     introduction->setObjectName("introductionAction");
     introduction->setShortcut(QKeySequence(Qt::Key_F1));
+    introduction->setShortcutContext(Qt::ApplicationShortcut);
     const auto showHelp = [this](const QString& section) {
         auto* help = findChild<HelpWindow*>(QStringLiteral("helpWindow"), Qt::FindDirectChildrenOnly);
         if (!help) help = new HelpWindow(this, &session_.tables());
         help->showSection(section);
     };
-    connect(introduction, &QAction::triggered, this, [showHelp] { showHelp(QStringLiteral("einfuehrung")); });
+    connect(introduction, &QAction::triggered, this, [this, showHelp] {
+        showHelp(properties_->isActiveWindow() ? QStringLiteral("eigenschaften") : QStringLiteral("einfuehrung"));
+    });
     connect(properties_, &PropertiesWindow::helpRequested, this,
             [showHelp] { showHelp(QStringLiteral("eigenschaften")); });
     shortcutsAction = menu->addAction(QString::fromUtf8("Tastenkürzel"));

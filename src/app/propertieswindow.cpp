@@ -17,7 +17,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QHideEvent>
-#include <QShortcut>
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -182,7 +181,6 @@ PropertiesWindow::PropertiesWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt
     helpButton_->setObjectName("propertiesHelp");
     helpButton_->setToolTip(QString::fromUtf8("Erklärt, was die einzelnen Eigenschaften bedeuten (F1)"));
     connect(helpButton_, &QPushButton::clicked, this, &PropertiesWindow::helpRequested);
-    new QShortcut(QKeySequence(Qt::Key_F1), this, this, &PropertiesWindow::helpRequested);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(helpButton_);
     buttons->addStretch(1);
