@@ -17,7 +17,7 @@ struct JohnsonName {
 // The 92 Johnson solids by Johnson's numbering and names (N. W. Johnson, "Convex polyhedra with
 // regular faces", Canadian Journal of Mathematics 18, 1966). The German names: J3 to J5 from the
 // German Wikipedia's article "Kuppel (Geometrie)" (Dreiecks-, Vierecks- und Fünfeckskuppel); J10,
-// J11, J28, J48, J51 and J87 from the pages on the Johnson solids in M. Hebisch's "Mathe-Café" at the
+// J11, J28, J48, J51, J63 and J87 from the pages on the Johnson solids in M. Hebisch's "Mathe-Café" at the
 // TU Bergakademie Freiberg (www.mathe.tu-freiberg.de/~hebisch/cafe/Johnson/J<n>.html). The others
 // keep the English name until a German one is checked against a published list.
 constexpr std::array<JohnsonName, 92> kJohnsonNames{{
@@ -83,7 +83,7 @@ constexpr std::array<JohnsonName, 92> kJohnsonNames{{
     {60, "metabiaugmented dodecahedron", nullptr},
     {61, "triaugmented dodecahedron", nullptr},
     {62, "metabidiminished icosahedron", nullptr},
-    {63, "tridiminished icosahedron", nullptr},
+    {63, "tridiminished icosahedron", "dreifach gekapptes Ikosaeder"},
     {64, "augmented tridiminished icosahedron", nullptr},
     {65, "augmented truncated tetrahedron", nullptr},
     {66, "augmented truncated cube", nullptr},

@@ -15,7 +15,7 @@ struct ShortcutEntry {
 };
 
 inline constexpr std::array<ShortcutEntry, 19> kShortcuts{{
-    {"F1", "", "Hilfe: Einführung öffnen"},
+    {"F1", "", "Hilfe öffnen: die Einführung, im Fenster „Eigenschaften“ die Erklärung der Eigenschaften"},
     {"Eingabe", "", "Körper neu darstellen (wie „Darstellung“)"},
     {"F2", "", "Drehung starten und anhalten (wie „Rotation“ / „Abbruch“)"},
     {"F3", "", "Fenster „Eigenschaften“ zeigen und verbergen"},
