@@ -147,9 +147,6 @@ TEST(PropertiesWindowFit, JohnsonSolidsByTheirStandardNames) {
     EXPECT_EQ(johnsonNumber("Johnson Polyeder 93"), 0);
     EXPECT_EQ(johnsonNumber("Johnson Polyeder 0"), 0);
     EXPECT_EQ(johnsonNumber("Kuboktaeder"), 0);
-    EXPECT_EQ(johnsonStandardName(1), "J1 square pyramid");
-    EXPECT_EQ(johnsonStandardName(92), "J92 triangular hebesphenorotunda");
-    EXPECT_EQ(johnsonStandardName(87), QString::fromUtf8("J87 erweiterte Sphenokorona"));
     EXPECT_TRUE(johnsonStandardName(0).isEmpty());
     EXPECT_TRUE(johnsonStandardName(93).isEmpty());
 
