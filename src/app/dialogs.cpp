@@ -1,6 +1,8 @@
 // Qt's dialogs for the window.
 #include "dialogs.h"
 
+#include "helpwindow.h"
+
 #include "export/figurefile.h"
 
 #include <QColorDialog>
@@ -14,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSpinBox>
@@ -104,6 +107,8 @@ std::optional<Dialogs::ExportChoice> runExportDialog(QWidget* parent, const QStr
     format->setAccessibleName(QStringLiteral("Format"));
     for (const MeshFormatEntry& f : kMeshFormats)
         format->addItem(QString::fromUtf8(f.label));
+    figure->setToolTip(QString::fromUtf8("Den Körper oder seinen dualen Körper speichern"));
+    format->setToolTip(QString::fromUtf8("OFF und OBJ für andere Programme, STL für den 3D-Druck"));
     form->addRow(QStringLiteral("Figur:"), figure);
     form->addRow(QStringLiteral("Format:"), format);
     addButtons(dialog, form);
@@ -131,9 +136,24 @@ std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const
     edge->setRange(0, 1000);
     edge->setSuffix(QStringLiteral(" mm"));
     edge->setSpecialValueText(QString::fromUtf8("so groß, wie eine Seite fasst"));
+    figure->setToolTip(QString::fromUtf8("Das Netz des Körpers oder seines dualen Körpers"));
+    edge->setToolTip(QString::fromUtf8("Länge der längsten Kante auf dem Papier; 0: so groß, wie eine Seite fasst"));
     form->addRow(QStringLiteral("Figur:"), figure);
     form->addRow(QString::fromUtf8("Längste Kante:"), edge);
     addButtons(dialog, form);
+    // "Hilfe": the page on building a net, in a help window of the dialog's own, which the dialog
+    // does not block.
+    if (auto* box = dialog.findChild<QDialogButtonBox*>()) {
+        QPushButton* help = box->addButton(QDialogButtonBox::Help);
+        help->setText(QStringLiteral("Hilfe"));
+        help->setObjectName("netHelp");
+        help->setToolTip(QString::fromUtf8("Wie man ein Netz druckt, ausschneidet, faltet und klebt"));
+        QObject::connect(box, &QDialogButtonBox::helpRequested, &dialog, [&dialog] {
+            auto* window = dialog.findChild<HelpWindow*>(QStringLiteral("helpWindow"));
+            if (!window) window = new HelpWindow(&dialog, nullptr);
+            window->showSection(QStringLiteral("netz"));
+        });
+    }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     Dialogs::NetChoice choice{figure->currentIndex(), edge->value(), QString()};
     if (save) {

@@ -2,6 +2,8 @@
 // inspector's (export/figurefile.h).
 #include "filecommands.h"
 
+#include "shortcuts.h"
+
 #include "export/figurefile.h"
 #include "export/netlayout.h"
 #include "export/netpage.h"
@@ -160,18 +162,7 @@ void FileCommands::printNet() {
 }
 
 void FileCommands::showShortcuts() {
-    const Shown s = shown_();
-    dialogs_().showInformation(QString::fromUtf8("Tastenkürzel"),
-           QString::fromUtf8("Eingabe\tKörper darstellen\n"
-                             "F2\tAnimation starten und anhalten\n"
-                             "F3\tEigenschaften zeigen und verbergen\n"
-                             "Strg+O\tPolyederdatei öffnen (OFF, OBJ)\n"
-                             "Strg+S\tBild speichern\n"
-                             "Strg+E\tKörper oder dualen Körper exportieren\n"
-                             "Strg+P\tNetz drucken\n"
-                             "Esc\tBeenden\n"
-                             "Mausrad\tvergrößern und verkleinern\n"
-                             "Ziehen mit der linken Maustaste\tdrehen"));
+    dialogs_().showInformation(QString::fromUtf8("Tastenkürzel"), shortcutTableHtml());
 }
 
 void FileCommands::showAbout() {

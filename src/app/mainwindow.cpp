@@ -7,9 +7,12 @@
 #include "bodies/polyhedronfile.h"
 #include "buttonpictures.h"
 #include "controlstrip.h"
+#include "helpwindow.h"
+#include "modelegend.h"
 #include "paintbox.h"
 #include "panels.h"
 #include "propertieswindow.h"
+#include "tooltips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -62,6 +65,11 @@ TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent)
     createMenu();
     wire();
     setAcceptDrops(true); // polyhedron files
+
+    // Once every control exists: the legend of the modes in the title bar (P1 owns it) and the
+    // tool tips.
+    new ModeLegend(P1, *strip_);
+    addToolTips(*this);
 
     fillBodyList();
     strip_->checkMode(DrawMode::Interpenetration2);
@@ -438,6 +446,23 @@ void TMainForm::createFileMenu() {
 void TMainForm::createHelpMenu() {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("Hilfe"));
     menu->setObjectName("helpMenu");
+    // "Einführung" (F1, in every window of the program): the help window, made when first asked
+    // for; the properties window's "Hilfe", and F1 while that window is active, open it at the page
+    // on the properties.
+    auto* introduction = menu->addAction(QString::fromUtf8("Einführung"));
+    introduction->setObjectName("introductionAction");
+    introduction->setShortcut(QKeySequence(Qt::Key_F1));
+    introduction->setShortcutContext(Qt::ApplicationShortcut);
+    const auto showHelp = [this](const QString& section) {
+        auto* help = findChild<HelpWindow*>(QStringLiteral("helpWindow"), Qt::FindDirectChildrenOnly);
+        if (!help) help = new HelpWindow(this, &session_.tables());
+        help->showSection(section);
+    };
+    connect(introduction, &QAction::triggered, this, [this, showHelp] {
+        showHelp(properties_->isActiveWindow() ? QStringLiteral("eigenschaften") : QStringLiteral("einfuehrung"));
+    });
+    connect(properties_, &PropertiesWindow::helpRequested, this,
+            [showHelp] { showHelp(QStringLiteral("eigenschaften")); });
     shortcutsAction = menu->addAction(QString::fromUtf8("Tastenkürzel"));
     shortcutsAction->setObjectName("shortcutsAction");
     aboutAction = menu->addAction(QString::fromUtf8("Über Kesmora"));

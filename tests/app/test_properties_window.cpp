@@ -103,7 +103,7 @@ TEST(PropertiesWindow, MenuAnsichtAndF3ShowAndHideIt) {
     EXPECT_EQ(p->height(), w->height());
     // Beside a window with room at its left, it stands there without covering it.
     QWidget narrow;
-    narrow.setGeometry(screen.right() - 599, screen.top() + 50, 600, 500);
+    narrow.setGeometry(screen.right() - 399, screen.top() + 50, 400, 500);
     narrow.show();
     p->placeBeside(narrow);
     EXPECT_EQ(p->frameGeometry().right() + 1, narrow.frameGeometry().left());
