@@ -214,6 +214,7 @@ void TMainForm::createViewMenu() {
     propertiesAction->setShortcutContext(Qt::ApplicationShortcut);
     connect(propertiesAction, &QAction::toggled, properties_, &QWidget::setVisible);
     connect(properties_, &PropertiesWindow::visibilityChanged, propertiesAction, &QAction::setChecked);
+    createMorphItem(view);
 }
 
 void TMainForm::wire() {
@@ -355,7 +356,7 @@ void TMainForm::dropEvent(QDropEvent* event) {
 }
 
 QRect TMainForm::renderOnly() {
-    return renderer_.renderScene(sceneBitmap_, PB1->size(), model_, render_);
+    return renderer_.renderScene(sceneBitmap_, PB1->size(), shownModel(), render_);
 }
 
 void TMainForm::zeichnen() {

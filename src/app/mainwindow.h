@@ -26,6 +26,7 @@
 #include <optional>
 
 class QAction;
+class QMenu;
 class QPrinter;
 class QFrame;
 class QLabel;
@@ -37,6 +38,7 @@ class QWidget;
 namespace kesmora {
 
 class BackgroundBuild;
+class MorphWindow;
 class ControlStrip;
 class PaintBox;
 struct PolyhedronFile;
@@ -87,6 +89,7 @@ class TMainForm : public QMainWindow {
     int buildCount() const { return buildCount_; }
 
     PropertiesWindow* propertiesWindow() const { return properties_; }
+    MorphWindow* morphWindow() const { return morphWindow_; }
 
     // The operations applied to the body on screen, as a recipe (empty for the body itself).
     QString shownRecipe() const;
@@ -139,6 +142,8 @@ class TMainForm : public QMainWindow {
     QAction* showHidden = nullptr;
     // Menu "Ansicht", item "Eigenschaften" (F3): shows and hides the properties window.
     QAction* propertiesAction = nullptr;
+    // Menu "Ansicht", item "Übergang zum Dual" (F4): shows and hides the morph's tool window.
+    QAction* morphAction = nullptr;
     // "Dual als polare Reziproke" (checkable, off at start).
     QAction* M18 = nullptr;
     // Menu "Operationen": "Rezept eingeben…", "Rückgängig" (Ctrl+Z), "Zum Ausgangskörper" and
@@ -213,6 +218,13 @@ class TMainForm : public QMainWindow {
     void createHelpMenu();
     void createViewMenu();
     void createOperationsMenu();
+    void createMorphItem(QMenu* view);
+    // "Übergang zum Dual" enabled where the solid on screen has the way to its dual; its tooltip
+    // says why not where it has none.
+    void updateMorphAction();
+    // The model drawn: the working model, or while the morph's tool window is open the working
+    // model with the morph figure in place of its solid.
+    const SolidModel& shownModel();
     // Hands the body on screen to the properties window, which measures it only while shown.
     void showPropertiesOfShownBody();
     void wire();
@@ -281,6 +293,8 @@ class TMainForm : public QMainWindow {
     QWidget* client_ = nullptr;
     PropertiesWindow* properties_ = nullptr;
     BackgroundBuild* background_ = nullptr;
+    MorphWindow* morphWindow_ = nullptr;
+    SolidModel morphShown_; // the model drawn while the morph is shown
 };
 
 } // namespace kesmora
