@@ -575,8 +575,10 @@ CanonicalResult canonicalForm(const PolyMesh& mesh, const CanonicalOptions& opti
             meanDiagonal += b.trace();
         meanDiagonal /= 3.0 * static_cast<double>(std::max<std::size_t>(blocks.size(), 1));
         if (!(meanDiagonal > 0) || !std::isfinite(meanDiagonal)) break;
-        // Solve more exactly as the misses shrink: the steps then converge about quadratically.
-        const double forcing = std::clamp(result.residual, 1e-10, 0.1);
+        // Solve more exactly as the misses shrink, so that the steps converge about quadratically,
+        // but no more exactly than the tolerance needs.
+        const double forcing =
+            std::clamp(std::max(result.residual, 0.1 * options.tolerance / result.residual), 1e-10, 0.1);
         bool accepted = false;
         while (!accepted && result.steps < options.maxSteps && !result.cancelled) {
             const double damping = relative * meanDiagonal;
