@@ -527,15 +527,23 @@ CanonicalResult canonicalForm(const PolyMesh& mesh, const CanonicalOptions& opti
     };
 
     // Relaxation first, into the neighbourhood of the canonical form of the shape given.
+    bool runaway = false;
     {
         std::vector<Point3D> pull(vertexCount);
+        double lastCheck = result.residual;
         while (result.residual >= kNear && result.steps < options.maxSteps) {
             relaxationStep(result.mesh, in, pull);
             ++result.steps;
             if (result.steps % 16 != 0) continue;
             result.residual = residualOf(result.mesh, in);
-            if (!std::isfinite(result.residual) || extent(result.mesh) > 1e6) break;
-            if (result.steps % 128 == 0 && !report()) break;
+            // A body running away or collapsing has no canonical form to find.
+            runaway = !std::isfinite(result.residual) || extent(result.mesh) > 1e6;
+            if (runaway || (result.steps % 128 == 0 && !report())) break;
+            // Misses that stop shrinking are left to the solver.
+            if (result.steps % 2048 == 0) {
+                if (result.residual > 0.5 * lastCheck) break;
+                lastCheck = result.residual;
+            }
         }
     }
 
@@ -565,7 +573,8 @@ CanonicalResult canonicalForm(const PolyMesh& mesh, const CanonicalOptions& opti
         return residualOf(result.mesh, in);
     };
     result.residual = residualNow();
-    while (result.residual >= options.tolerance && result.steps < options.maxSteps && !result.cancelled) {
+    while (!runaway && result.residual >= options.tolerance && result.steps < options.maxSteps &&
+           !result.cancelled) {
         if (!report()) break;
         problem.linearise(z);
         problem.gradient(g);
