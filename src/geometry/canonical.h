@@ -30,11 +30,11 @@ struct CanonicalResult {
 // points' centroid from the origin, a face's flatness.
 double canonicalResidual(const PolyMesh& mesh);
 
-// Moves the vertices of a closed surface with faces oriented alike towards the canonical form, by
-// alternating small corrections towards tangency, centring and planarity until every miss is
-// below the tolerance or the step limit is reached. Without convergence (or when cancelled) the
-// result is the given mesh with its faces made as planar as they can be without losing its shape
-// (or as given, where even that fails); `converged` says which. Throws OperationRefused (conway.h)
+// Moves the vertices of a closed surface with faces oriented alike towards the canonical form
+// until every miss is below the tolerance or the step limit is reached (a step is one pass over
+// every edge and face corner). Without convergence (or when cancelled) the result is the given
+// mesh with its faces made as planar as they can be without losing its shape (or as given, where
+// even that fails); `converged` says which. Throws OperationRefused (conway.h)
 // for a surface that is not closed with faces oriented alike; so do the functions below.
 CanonicalResult canonicalForm(const PolyMesh& mesh, const CanonicalOptions& options = {});
 

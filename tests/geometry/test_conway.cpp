@@ -390,6 +390,29 @@ TEST(Conway, EveryCanonicalResultTouchesTheUnitSphereAlongItsEdges) {
     }
 }
 
+TEST(Conway, LargeResultsReachTheirCanonicalFormAndCanBeCancelledOnTheWay) {
+    const PolyMesh icosahedron = catalogueBody(0, 3);
+    // ktktbI: 9 720 faces.
+    const RecipeResult r = applyRecipe(icosahedron, "ktktb");
+    ASSERT_TRUE(r.canonical) << r.note;
+    ASSERT_EQ(r.mesh.faces.size(), 9720u);
+    EXPECT_LT(worstTangency(r.mesh), 1e-9);
+    EXPECT_LT(canonicalResidual(r.mesh), 1e-9);
+    expectSoundSurface(r.mesh, "ktktbI");
+
+    // Its last step alone, cancelled at the third report: no report after that, not canonical.
+    const PolyMesh kissed = applyDirect(canonical(icosahedron, "tktb"), {'k', 0}, true);
+    int calls = 0;
+    CanonicalOptions o;
+    o.progress = [&](double) { return ++calls < 3; };
+    const CanonicalResult cancelled = canonicalForm(kissed, o);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_FALSE(cancelled.converged);
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(cancelled.mesh.faces.size(), kissed.faces.size());
+    EXPECT_TRUE(canonicalForm(kissed).converged);
+}
+
 TEST(Conway, ASurfaceWithoutCanonicalFormIsShownAsBuiltWithANote) {
     const PolyMesh frame = fromOff(frameOff());
     for (const char* recipe : {"", "t", "k"}) {
