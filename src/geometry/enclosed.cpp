@@ -190,7 +190,7 @@ bool piercesItself(const PolyMesh& mesh) {
 
 EnclosedRegion enclosedRegion(const PolyMesh& mesh) {
     EnclosedRegion region;
-    if (!validFaces(mesh) || mesh.faces.empty()) return region;
+    if (!validFaces(mesh) || mesh.faces.empty() || mesh.faces.size() > kMaxEnclosedFaces) return region;
     const double size = extent(mesh);
     if (!(size > 0)) return region;
     const Point3D centre = centroidOfPoints(mesh.vertices);

@@ -6,6 +6,8 @@
 
 #include "polymesh.h"
 
+#include <cstddef>
+
 namespace kesmora {
 
 // How many times a face's boundary winds around its own centroid: 1 for an ordinary polygon, 2
@@ -22,7 +24,14 @@ struct EnclosedRegion {
     bool measured = false;
 };
 
+// The most faces whose enclosed region is measured: the cells of every face plane are probed
+// against the whole surface, which grows with the cube of the faces. The star bodies and compounds
+// have a few dozen; a surface of thousands that passes through itself (a result of operations) is
+// left unmeasured, and its sums are labelled as sums.
+inline constexpr std::size_t kMaxEnclosedFaces = 1000;
+
 // Needs faces turned consistently (each closed part's faces counter-clockwise from outside).
+// Not measured beyond kMaxEnclosedFaces.
 EnclosedRegion enclosedRegion(const PolyMesh& mesh);
 
 } // namespace kesmora

@@ -177,6 +177,45 @@ SymmetryGroup classifySymmetry(std::vector<Matrix3> elements) {
     return g;
 }
 
+namespace {
+
+// Points sorted by x, so that those within the tolerance of a point are found among the few whose x
+// is, not among all.
+class PointIndex {
+  public:
+    PointIndex(const std::vector<Point3D>& points, double tolerance, const std::vector<int>& which = {})
+        : points_(points), tolerance_(tolerance) {
+        if (which.empty()) {
+            for (int i = 0; i < static_cast<int>(points.size()); ++i)
+                byX_.push_back({points[static_cast<std::size_t>(i)].x, i});
+        } else {
+            for (int i : which)
+                byX_.push_back({points[static_cast<std::size_t>(i)].x, i});
+        }
+        std::sort(byX_.begin(), byX_.end());
+    }
+
+    // The lowest-numbered point within the tolerance of q that `allowed` accepts, or -1.
+    template <typename Allowed> int firstNear(const Point3D& q, Allowed allowed) const {
+        int best = -1;
+        auto it = std::lower_bound(byX_.begin(), byX_.end(), std::pair<double, int>{q.x - tolerance_, -1});
+        for (; it != byX_.end() && it->first <= q.x + tolerance_; ++it) {
+            const int j = it->second;
+            if ((best >= 0 && j > best) || !allowed(j)) continue;
+            const Point3D d = q - points_[static_cast<std::size_t>(j)];
+            if (std::fabs(d.y) <= tolerance_ && std::fabs(d.z) <= tolerance_ && norm(d) <= tolerance_) best = j;
+        }
+        return best;
+    }
+
+  private:
+    const std::vector<Point3D>& points_;
+    double tolerance_;
+    std::vector<std::pair<double, int>> byX_;
+};
+
+} // namespace
+
 SymmetryGroup symmetryGroup(const PolyMesh& mesh, double relativeTolerance) {
     const Matrix3 identity{1, 0, 0, 0, 1, 0, 0, 0, 1};
     SymmetryGroup none;
@@ -197,15 +236,14 @@ SymmetryGroup symmetryGroup(const PolyMesh& mesh, double relativeTolerance) {
     // place: each vertex is named by the first vertex at its place.
     std::vector<int> place(count);
     std::vector<int> places;
+    const PointIndex all(p, tolerance);
     for (std::size_t i = 0; i < count; ++i) {
-        place[i] = static_cast<int>(i);
-        for (int j : places)
-            if (norm(p[i] - p[static_cast<std::size_t>(j)]) <= tolerance) {
-                place[i] = j;
-                break;
-            }
+        // The first vertex at this point, found among those sorted by x.
+        const int first = all.firstNear(p[i], [&](int j) { return j <= static_cast<int>(i); });
+        place[i] = first < static_cast<int>(i) ? place[static_cast<std::size_t>(first)] : static_cast<int>(i);
         if (place[i] == static_cast<int>(i)) places.push_back(place[i]);
     }
+    const PointIndex placed(p, tolerance, places);
 
     // Faces by their corners' places as a set, and the edges along their boundaries.
     std::set<std::vector<int>> faceSet;
@@ -274,16 +312,8 @@ SymmetryGroup symmetryGroup(const PolyMesh& mesh, double relativeTolerance) {
             const Matrix3 m = between(reference, frameOf(qa, qb, mirrored));
             bool ok = true;
             for (int i : places) {
-                const Point3D q = applied(m, p[static_cast<std::size_t>(i)]);
-                int match = -1;
-                for (int j : places) {
-                    const Point3D d = q - p[static_cast<std::size_t>(j)];
-                    if (std::fabs(d.x) <= tolerance && std::fabs(d.y) <= tolerance &&
-                        std::fabs(d.z) <= tolerance && norm(d) <= tolerance) {
-                        match = j;
-                        break;
-                    }
-                }
+                const int match =
+                    placed.firstNear(applied(m, p[static_cast<std::size_t>(i)]), [](int) { return true; });
                 image[static_cast<std::size_t>(i)] = match;
                 if (match < 0) {
                     ok = false;
