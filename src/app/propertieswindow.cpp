@@ -21,6 +21,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
+
 #include <algorithm>
 
 namespace kesmora {
@@ -211,13 +214,42 @@ void PropertiesWindow::showBody(const SolidModel& model, const QString& solidNam
     if (isVisible() && !refreshTimer_->isActive()) refreshTimer_->start();
 }
 
+namespace {
+
+// Up to this many faces of solid and dual together the values are measured at once (a few
+// milliseconds); beyond, beside the window's thread.
+constexpr int kMeasuredAtOnce = 3000;
+
+} // namespace
+
 void PropertiesWindow::refresh() {
     stale_ = false;
     if (!model_) return;
     ++refreshCount_;
-    const std::vector<PropertyRow> rows =
-        propertyRows(solidName_.toStdString(), dualName_.toStdString(), solidProperties(*model_),
-                     dualProperties(*model_));
+    const std::string solidName = solidName_.toStdString(), dualName = dualName_.toStdString();
+    if (model_->solid.faces.size() + model_->dual.faces.size() <= kMeasuredAtOnce) {
+        showRows(propertyRows(solidName, dualName, solidProperties(*model_), dualProperties(*model_)));
+        return;
+    }
+    // A large body (a result of operations, a big file) is measured beside the window's thread, on a
+    // copy: the window keeps turning meanwhile, and the cells say that the values are coming.
+    for (QLabel* cell : solidValues_)
+        cell->setText(QString::fromUtf8("wird berechnet …"));
+    for (QLabel* cell : dualValues_)
+        cell->setText(QString::fromUtf8("wird berechnet …"));
+    if (!measuring_) {
+        measuring_ = new QFutureWatcher<std::vector<PropertyRow>>(this);
+        connect(measuring_, &QFutureWatcher<std::vector<PropertyRow>>::finished, this, [this] {
+            if (measuringFor_ == refreshCount_) showRows(measuring_->result());
+        });
+    }
+    measuringFor_ = refreshCount_;
+    measuring_->setFuture(QtConcurrent::run([model = *model_, solidName, dualName] {
+        return propertyRows(solidName, dualName, solidProperties(model), dualProperties(model));
+    }));
+}
+
+void PropertiesWindow::showRows(const std::vector<PropertyRow>& rows) {
     for (std::size_t r = 0; r < rows.size() && r < rowLabels_.size(); ++r) {
         const QString label = utf8(rows[r].label);
         const std::pair<QLabel*, const std::string*> cells[] = {{solidValues_[r], &rows[r].solid},

@@ -2,6 +2,8 @@
 // figures of the solid on screen and of its dual side by side, as selectable text.
 #pragma once
 
+#include "export/properties.h"
+
 #include "geometry/solidmodel.h"
 
 #include <QPoint>
@@ -14,6 +16,7 @@
 
 class QGridLayout;
 class QLabel;
+template <typename T> class QFutureWatcher;
 class QPushButton;
 class QScrollArea;
 class QTimer;
@@ -86,6 +89,8 @@ class PropertiesWindow : public QWidget {
 
   private:
     void refresh();
+    // Puts the rows into the cells.
+    void showRows(const std::vector<PropertyRow>& rows);
     void copyAll();
     // Gives each column the width its widest text needs, up to its limit.
     void fitColumns();
@@ -104,6 +109,10 @@ class PropertiesWindow : public QWidget {
     QScrollArea* scroll_ = nullptr;
     QGridLayout* gridLayout_ = nullptr;
     QTimer* refreshTimer_ = nullptr;
+    // The measuring of a large body, beside the window's thread; its rows are shown when it ends,
+    // unless another body has come meanwhile.
+    QFutureWatcher<std::vector<PropertyRow>>* measuring_ = nullptr;
+    int measuringFor_ = 0; // the refresh whose rows are being measured
 };
 
 } // namespace kesmora

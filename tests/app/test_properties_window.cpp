@@ -5,6 +5,8 @@
 #include "openwindow.h"
 #include "app/propertieswindow.h"
 #include "stripcontrols.h"
+#include "geodesic.h"
+#include "bodies/filesolid.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -241,6 +243,27 @@ TEST(PropertiesWindow, ShowsAnyModelUnderTheNamesGiven) {
     controls::D1(*w)->click();
     QApplication::processEvents();
     EXPECT_EQ(value(*p, "Name"), utf8("Hexaeder, Würfel"));
+}
+
+TEST(PropertiesWindow, ALargeBodyIsMeasuredBesideTheWindowAndAnOlderMeasureDoesNotOverwriteANewer) {
+    auto w = openWindow();
+    PropertiesWindow* p = w->propertiesWindow();
+    pressF3(*w);
+    // 3 920 triangles and their dual: measured beside the window's thread.
+    const SolidModel large = buildFileSolid(kesmora::testing::geodesicSphere(14));
+    p->showBody(large, utf8("kugel.off"), utf8("dualer Körper"));
+    p->catchUp();
+    EXPECT_EQ(value(*p, "Flächenarten"), utf8("wird berechnet …"));
+    QTRY_COMPARE_WITH_TIMEOUT(value(*p, "Flächenarten"), utf8("3920 Dreiecke"), 30000);
+    // A small body shown while a large one is measured keeps its own values.
+    p->showBody(large, utf8("kugel.off"), utf8("dualer Körper"));
+    p->catchUp();
+    controls::D1(*w)->click();
+    QApplication::processEvents();
+    p->catchUp();
+    EXPECT_EQ(value(*p, "Name"), utf8("Hexaeder, Würfel"));
+    QTest::qWait(3000);
+    EXPECT_EQ(value(*p, "Flächenarten"), "6 Vierecke");
 }
 
 TEST(PropertiesWindow, ValuesAreSelectableCopyableAndSpoken) {
