@@ -151,7 +151,10 @@ PolyMesh halfSpaceIntersection(const std::vector<HalfSpace>& halfSpaces, const P
     return mesh;
 }
 
-std::string morphRefusal(const PolyMesh& solid) {
+namespace {
+
+// Why the way cannot be built on this surface: not closed, faces not flat, or not convex.
+std::string shapeRefusal(const PolyMesh& solid) {
     if (solid.faces.size() < 4 || !isClosed(solid)) return "Die Oberfläche des Körpers ist nicht geschlossen";
     const double size = extent(solid);
     const double tolerance = 1e-7 * size;
@@ -169,6 +172,13 @@ std::string morphRefusal(const PolyMesh& solid) {
                 for (int w : {corner.before, corner.after})
                     if (dot(n, solid.vertices[at(w)] - c) > tolerance) return "Der Körper ist nicht konvex";
     }
+    return {};
+}
+
+} // namespace
+
+std::string morphRefusal(const PolyMesh& solid) {
+    if (std::string refusal = shapeRefusal(solid); !refusal.empty()) return refusal;
     try {
         polarReciprocal(solid);
     } catch (const ReciprocalRefused& e) {
@@ -178,7 +188,9 @@ std::string morphRefusal(const PolyMesh& solid) {
 }
 
 DualMorph::DualMorph(const PolyMesh& solid) {
-    if (const std::string refusal = morphRefusal(solid); !refusal.empty()) throw ReciprocalRefused(refusal);
+    // A convex solid with flat faces has the centre strictly inside, so every face plane lies off it;
+    // planes that coincide only give one face of the figure.
+    if (const std::string refusal = shapeRefusal(solid); !refusal.empty()) throw ReciprocalRefused(refusal);
     sphere_ = reciprocalSphere(solid);
     const Point3D c = sphere_.centre;
     const double r2 = sphere_.radius * sphere_.radius;

@@ -36,7 +36,8 @@ std::string morphRefusal(const PolyMesh& solid);
 
 class DualMorph {
   public:
-    // Throws GeometryError (ReciprocalRefused) with the reason morphRefusal gives.
+    // Throws GeometryError (ReciprocalRefused) for a surface that is not closed, not flat-faced or
+    // not convex, with the reason morphRefusal gives.
     explicit DualMorph(const PolyMesh& solid);
 
     // The figure at position t from 0 (the solid) through ½ (λ = 1) to 1 (the polar reciprocal):
