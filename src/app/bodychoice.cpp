@@ -34,13 +34,15 @@ void TMainForm::showPropertiesOfShownBody() {
     if (!shown_ || !source) return;
     // A file's body, and a body made by operations, have no partner in the catalogue.
     if (source->file || !source->recipe.empty()) {
-        properties_->showBody(model_, shownBodyName(), fromTable(dualShapeName(model_.dualInfo.shape)));
+        properties_->showBody(model_, shownBodyName(), fromTable(dualShapeName(model_.dualInfo.shape)),
+                              session_.shownNotation(false), session_.shownNotation(true));
         return;
     }
     // Only Platonic, Archimedean and Catalan solids look their dual's name up in the catalogue.
     properties_->showBody(model_, shown_->name,
                           fromTable(dualNameFor(session_.tables(), source->selection.currentCategory,
-                                                source->selection.bodyIndex, model_.dualInfo.shape)));
+                                                source->selection.bodyIndex, model_.dualInfo.shape)),
+                          session_.shownNotation(false), session_.shownNotation(true));
 }
 
 void TMainForm::fillBodyList() {

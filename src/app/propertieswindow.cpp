@@ -206,7 +206,10 @@ void PropertiesWindow::catchUp() {
     if (stale_ && isVisible()) refresh();
 }
 
-void PropertiesWindow::showBody(const SolidModel& model, const QString& solidName, const QString& dualName) {
+void PropertiesWindow::showBody(const SolidModel& model, const QString& solidName, const QString& dualName,
+                                const std::string& solidNotation, const std::string& dualNotation) {
+    solidNotation_ = solidNotation;
+    dualNotation_ = dualNotation;
     model_ = &model;
     solidName_ = solidName;
     dualName_ = dualName;
@@ -228,7 +231,10 @@ void PropertiesWindow::refresh() {
     ++refreshCount_;
     const std::string solidName = solidName_.toStdString(), dualName = dualName_.toStdString();
     if (model_->solid.faces.size() + model_->dual.faces.size() <= kMeasuredAtOnce) {
-        showRows(propertyRows(solidName, dualName, solidProperties(*model_), dualProperties(*model_)));
+        FigureProperties solid = solidProperties(*model_), dual = dualProperties(*model_);
+        solid.conway = solidNotation_;
+        dual.conway = dualNotation_;
+        showRows(propertyRows(solidName, dualName, solid, dual));
         return;
     }
     // A large body (a result of operations, a big file) is measured beside the window's thread, on a
@@ -244,8 +250,12 @@ void PropertiesWindow::refresh() {
         });
     }
     measuringFor_ = refreshCount_;
-    measuring_->setFuture(QtConcurrent::run([model = *model_, solidName, dualName] {
-        return propertyRows(solidName, dualName, solidProperties(model), dualProperties(model));
+    measuring_->setFuture(QtConcurrent::run([model = *model_, solidName, dualName, solidNotation = solidNotation_,
+                                             dualNotation = dualNotation_] {
+        FigureProperties solid = solidProperties(model), dual = dualProperties(model);
+        solid.conway = solidNotation;
+        dual.conway = dualNotation;
+        return propertyRows(solidName, dualName, solid, dual);
     }));
 }
 

@@ -48,7 +48,9 @@ class PropertiesWindow : public QWidget {
     // window is hidden nothing is measured until it is shown; while it is shown the figures follow
     // once the picture of the body is on screen (kRefreshDelayMs), at most once per that time, so
     // that walking the body list by key is not held up by measuring and laying out text.
-    void showBody(const SolidModel& model, const QString& solidName, const QString& dualName);
+    // With Conway's notation of the solid and the dual where they have one.
+    void showBody(const SolidModel& model, const QString& solidName, const QString& dualName,
+                  const std::string& solidNotation = {}, const std::string& dualNotation = {});
     static constexpr int kRefreshDelayMs = 40;
     // Whether a body waits to be shown, and showing it now if the window is shown.
     bool refreshPending() const { return stale_; }
@@ -99,6 +101,7 @@ class PropertiesWindow : public QWidget {
 
     const SolidModel* model_ = nullptr;
     QString solidName_, dualName_;
+    std::string solidNotation_, dualNotation_;
     bool stale_ = false; // a body came while the window was hidden
     bool placed_ = false;
     int refreshCount_ = 0;

@@ -300,6 +300,9 @@ std::vector<PropertyRow> propertyRows(const std::string& solidName, const std::s
     add("Schläfli-Symbol", [](const FigureProperties& p) {
         return p.stats.schlaefli.empty() ? std::string("\u2013") : p.stats.schlaefli;
     });
+    add("Conway-Notation", [](const FigureProperties& p) {
+        return p.conway.empty() ? std::string("\u2013") : p.conway;
+    });
     add("Kantenlängen (kürzeste = 1)", [](const FigureProperties& p) { return edgeLengthText(p.stats); });
     add("Flächenwinkel", [](const FigureProperties& p) { return dihedralText(p.stats); });
     add("Flächenwinkel je Kantenart", [](const FigureProperties& p) { return edgeClassText(p.stats); });

@@ -19,6 +19,8 @@ struct FigureProperties {
     // it has fewer corners than faces meet at that vertex.
     int cutFaces = 0;
     std::map<int, int> cutPieces;
+    // Conway's notation where the caller knows it ("tC"), else "".
+    std::string conway;
 };
 
 FigureProperties solidProperties(const SolidModel& model);

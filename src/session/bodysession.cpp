@@ -4,6 +4,7 @@
 #include "bodies/build.h"
 #include "bodies/dualname.h"
 #include "bodies/filesolid.h"
+#include "bodies/notation.h"
 #include "catalogue/latin1.h"
 
 #include <utility>
@@ -148,6 +149,19 @@ const SolidModel& BodySession::adopt(const BodySource& source, DualKind dual, Fi
     shownDual_ = dual;
     dualKind_ = dual;
     return finished_;
+}
+
+std::string BodySession::shownNotation(bool dual) const {
+    if (!shown_) return {};
+    if (shown_->file) {
+        if (shown_->recipe.empty()) return {};
+        const std::string made = titledWithRecipe(shown_->recipe, shown_->file->name);
+        return dual ? "d" + made : made;
+    }
+    const std::string seed = conwayNotation(shown_->selection.currentCategory, shown_->selection.bodyIndex);
+    if (seed.empty()) return {};
+    const std::string solid = shown_->recipe + seed;
+    return dual ? dualNotation(solid) : solid;
 }
 
 std::string BodySession::operationNote() const {

@@ -132,6 +132,10 @@ class BodySession {
     // The counts of the solid that the operations of the body on screen start from (its own
     // without operations), from which those of any recipe on it are known before it is built.
     const MeshCounts& seedCounts() const { return seedCounts_; }
+    // Conway's notation of the body on screen or of its dual: the catalogue body's (bodies/notation.h)
+    // with the operations before it ("tkC"); for a file's body the recipe and the file's name; ""
+    // where there is none.
+    std::string shownNotation(bool dual) const;
     // Whether the result on screen is in canonical form.
     bool shownCanonical() const { return made_ && made_->canonical; }
 

@@ -7,6 +7,7 @@
 
 #include "app/mainwindow.h"
 #include "catalogue/latin1.h"
+#include "bodies/notation.h"
 #include "session/bodysession.h"
 
 #include <QAction>
@@ -92,6 +93,37 @@ TEST(SessionOperations, ARecipeIsBuiltOnTheBodyAndDroppedWhenAnotherIsChosen) {
     session.chooseBody(cube);
     EXPECT_EQ(session.recipe(), "");
     EXPECT_EQ(session.build().solid.vertices.size(), 8);
+}
+
+TEST(SessionOperations, ConwaysNotationOfTheBodyOnScreenAndItsDual) {
+    BodySession session = cubeSession();
+    EXPECT_EQ(session.shownNotation(false), "C");
+    EXPECT_EQ(session.shownNotation(true), "O");
+    session.choose(session.withRecipe("t"));
+    session.build();
+    EXPECT_EQ(session.shownNotation(false), "tC");
+    EXPECT_EQ(session.shownNotation(true), "kO"); // the Catalan dual by its own letters
+    session.choose(session.withRecipe("kt"));
+    session.build();
+    EXPECT_EQ(session.shownNotation(true), "dktC");
+    // Each Archimedean solid's dual is its Catalan partner in the catalogue, and both notations agree.
+    session.chooseCategory(Category::Archimedean);
+    for (const std::string& name : session.bodyList()) {
+        session.chooseBody(name);
+        session.build();
+        const std::string solid = session.shownNotation(false), dual = session.shownNotation(true);
+        ASSERT_FALSE(solid.empty()) << latin1ToUtf8(name);
+        EXPECT_EQ(dualNotation(dual), solid) << latin1ToUtf8(name);
+        // Archimedean solids are t, a, e, s, b of a Platonic solid; the Catalan ones k, j, o, g, m.
+        EXPECT_NE(std::string("taesbkjogm").find(solid.front()), std::string::npos) << solid;
+        EXPECT_NE(std::string(solid.front() == 't' || solid.front() == 'a' || solid.front() == 'e' ||
+                                      solid.front() == 's' || solid.front() == 'b'
+                                  ? "kjogm"
+                                  : "taesb")
+                      .find(dual.front()),
+                  std::string::npos)
+            << solid << " / " << dual;
+    }
 }
 
 TEST(SessionOperations, ThePlainConstructionAndAFailedBuildKeepTheBodyOnScreen) {

@@ -546,7 +546,7 @@ TEST(Values, MeshesWithoutABody) {
         EXPECT_EQ(s.faces, static_cast<int>(faces.size()));
         EXPECT_TRUE(s.schlaefli.empty());
         EXPECT_FALSE(s.enclosedMeasured);
-        for (const PropertyRow& row : propertyRows("a", "b", FigureProperties{s, 0, {}}, FigureProperties{}))
+        for (const PropertyRow& row : propertyRows("a", "b", FigureProperties{s, 0, {}, {}}, FigureProperties{}))
             EXPECT_FALSE(row.solid.empty()) << row.label;
     }
 }

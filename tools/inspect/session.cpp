@@ -72,6 +72,8 @@ void buildWithOperations(BodySession& session, const Operations& operations, Bui
     b.model = session.build();
     b.recipe = session.recipe();
     b.note = session.operationNote();
+    b.notation = session.shownNotation(false);
+    b.dualNotation = session.shownNotation(true);
 }
 
 } // namespace

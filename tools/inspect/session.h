@@ -49,6 +49,7 @@ struct BuiltBody {
     bool fromFile = false;
     std::string recipe; // the operations applied to the body, if any
     std::string note;   // why a result is not in canonical form, where it is not
+    std::string notation, dualNotation; // Conway's, where the body has one
 
     // The name for titles and output, in UTF-8.
     std::string shownName() const;

@@ -48,11 +48,15 @@ int statsCommand(Catalogue& catalogue, const CommandLine& line) {
         o["name"] = QString::fromStdString(body.shownName());
         if (!body.fromFile) o["category"] = category;
         o["figure"] = QString::fromStdString(which);
+        if (const std::string& notation = dual ? body.dualNotation : body.notation; !notation.empty())
+            o["conway"] = QString::fromStdString(notation);
         std::cout << QJsonDocument(o).toJson(QJsonDocument::Indented).toStdString();
         return 0;
     }
     const std::string from = body.fromFile ? "file" : "category " + std::to_string(category);
     std::cout << statsText(s, body.shownName() + ", " + which + " (" + from + ")");
+    if (const std::string& notation = dual ? body.dualNotation : body.notation; !notation.empty())
+        std::cout << "conway        " << notation << "\n";
     return 0;
 }
 
