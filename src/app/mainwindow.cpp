@@ -215,6 +215,7 @@ void TMainForm::createViewMenu() {
     connect(propertiesAction, &QAction::toggled, properties_, &QWidget::setVisible);
     connect(properties_, &PropertiesWindow::visibilityChanged, propertiesAction, &QAction::setChecked);
     createMorphItem(view);
+    createCorrespondenceItem(view);
 }
 
 void TMainForm::wire() {
@@ -360,7 +361,8 @@ QRect TMainForm::renderOnly() {
 }
 
 void TMainForm::zeichnen() {
-    PB1->showScene(renderOnly());
+    const QRect changed = renderOnly();
+    PB1->showScene(changed | updateHighlight());
 }
 
 void TMainForm::x2C() {
@@ -412,7 +414,10 @@ void TMainForm::PB1MD(Qt::MouseButton button, int x, int y) {
 }
 
 void TMainForm::PB1MM(int x, int y) {
-    if (dragTo(animation_, model_, x, y)) zeichnen();
+    if (dragTo(animation_, model_, x, y))
+        zeichnen();
+    else if (correspondenceAction && correspondenceAction->isChecked())
+        pickUnderMouse(x, y);
 }
 
 void TMainForm::PB1MU() {

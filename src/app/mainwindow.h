@@ -10,6 +10,7 @@
 #include "geometry/solidmodel.h"
 #include "session/bodysession.h"
 #include "view/animation.h"
+#include "view/correspondence.h"
 #include "view/renderer.h"
 #include "view/rendersettings.h"
 #include "view/rotation.h"
@@ -144,6 +145,9 @@ class TMainForm : public QMainWindow {
     QAction* propertiesAction = nullptr;
     // Menu "Ansicht", item "Übergang zum Dual" (F4): shows and hides the morph's tool window.
     QAction* morphAction = nullptr;
+    // Menu "Ansicht", item "Zuordnung zeigen" (checkable, off at start): the part of the dual that
+    // belongs to the part of the solid under the mouse, and the other way round.
+    QAction* correspondenceAction = nullptr;
     // "Dual als polare Reziproke" (checkable, off at start).
     QAction* M18 = nullptr;
     // Menu "Operationen": "Rezept eingeben…", "Rückgängig" (Ctrl+Z), "Zum Ausgangskörper" and
@@ -219,6 +223,12 @@ class TMainForm : public QMainWindow {
     void createViewMenu();
     void createOperationsMenu();
     void createMorphItem(QMenu* view);
+    void createCorrespondenceItem(QMenu* view);
+    // The mouse over the drawing area while "Zuordnung zeigen" is on: the part under it picked.
+    void pickUnderMouse(int x, int y);
+    // The highlight of the picked part on the model as drawn now; returns the pixels it and the
+    // previous one cover, to be shown again.
+    QRect updateHighlight();
     // "Übergang zum Dual" enabled where the solid on screen has the way to its dual; its tooltip
     // says why not where it has none.
     void updateMorphAction();
@@ -295,6 +305,8 @@ class TMainForm : public QMainWindow {
     BackgroundBuild* background_ = nullptr;
     MorphWindow* morphWindow_ = nullptr;
     SolidModel morphShown_; // the model drawn while the morph is shown
+    PickedPart picked_;     // under the mouse while "Zuordnung zeigen" is on
+    Highlight highlight_;   // drawn over the picture
 };
 
 } // namespace kesmora

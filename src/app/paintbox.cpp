@@ -40,6 +40,15 @@ void PaintBox::paintEvent(QPaintEvent* event) {
         else
             painter.fillRect(part, Qt::white);
     }
+    if (overlay) {
+        painter.setClipRegion(event->region());
+        overlay(painter);
+    }
+}
+
+void PaintBox::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    emit mouseLeft();
 }
 
 void PaintBox::resizeEvent(QResizeEvent* event) {

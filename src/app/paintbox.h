@@ -8,6 +8,8 @@
 
 #include <functional>
 
+class QPainter;
+
 namespace kesmora {
 
 class PaintBox : public QWidget {
@@ -21,6 +23,10 @@ class PaintBox : public QWidget {
     // The scene image to show; owned by the window.
     const QImage* scene = nullptr;
 
+    // Drawn over the scene image where a paint reaches (the parts of the dual that belong to the
+    // part of the solid under the mouse); empty for none.
+    std::function<void(QPainter&)> overlay;
+
     // Shows a freshly rendered scene without rebuilding; only `changed` is copied to the screen (the
     // rest of the widget already shows those pixels).
     void showScene(const QRect& changed);
@@ -29,6 +35,8 @@ class PaintBox : public QWidget {
     void mousePressed(Qt::MouseButton button, int x, int y);
     void mouseMoved(int x, int y);
     void mouseReleased(Qt::MouseButton button, int x, int y);
+    // The mouse has left the drawing area.
+    void mouseLeft();
     // Whole notches of the mouse wheel: positive away from the user, negative towards.
     void wheelTurned(int notches);
 
@@ -39,6 +47,7 @@ class PaintBox : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
   private:
     bool programShow_ = false; // the pending repaint only shows the scene

@@ -6,15 +6,20 @@
 
 #include "app/mainwindow.h"
 #include "app/morphwindow.h"
+#include "stripcontrols.h"
+#include "view/correspondence.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 
 using namespace kesmora;
@@ -86,4 +91,45 @@ TEST(MorphWindow, ABodyWithoutTheWayToItsDualIsRefusedWithTheReason) {
     EXPECT_TRUE(morphItem(*w)->toolTip().startsWith(QString::fromUtf8("Nicht für diesen Körper"))) 
         << morphItem(*w)->toolTip().toStdString();
     ASSERT_EQ(errors.size(), 1);
+}
+
+TEST(CorrespondenceWindow, HoveringAFaceHighlightsItAndItsDualVertexInBothFigures) {
+    auto w = openWindow();
+    controls::modeButtons(*w)[2]->click(); // "farbige Flächen": solid and dual side by side
+    QApplication::processEvents();
+    QWidget* area = controls::PB1(*w);
+    const QImage before = area->grab().toImage();
+    auto* item = w->findChild<QAction*>(QStringLiteral("correspondenceAction"));
+    ASSERT_NE(item, nullptr);
+    item->trigger();
+
+    const SolidModel& m = w->model();
+    int front = 0;
+    for (int f = 1; f < m.solid.faces.size(); ++f)
+        if (m.solid.faceRecords[f].centroid.z < m.solid.faceRecords[front].centroid.z) front = f;
+    const FigureOrigins origins = figureOrigins(area->size(), DrawMode::ColouredFaces);
+    const Point3D c = m.solid.faceRecords[front].centroid;
+    const QPoint onFace(origins.solid.x() + int(std::lround(c.x)), origins.solid.y() + int(std::lround(c.y)));
+    QMouseEvent move(QEvent::MouseMove, QPointF(onFace), area->mapToGlobal(QPointF(onFace)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(area, &move);
+    QApplication::processEvents();
+    const QImage after = area->grab().toImage();
+
+    // The face is tinted where it was plain, and the dual's vertex that is its pole carries a dot.
+    EXPECT_NE(after.pixel(onFace), before.pixel(onFace));
+    const Point3D pole = m.dual.vertices[front];
+    const QPoint dot(origins.dual.x() + int(std::lround(pole.x)), origins.dual.y() + int(std::lround(pole.y)));
+    const QColor atDot = after.pixelColor(dot);
+    EXPECT_GT(atDot.red(), 200);
+    EXPECT_LT(atDot.blue(), 80);
+    EXPECT_GT(atDot.green(), 60); // orange, not the dual's yellow or the marks' colours
+    EXPECT_LT(atDot.green(), 180);
+    // The saved picture is the scene without the highlight.
+    EXPECT_EQ(w->sceneBitmap().pixel(onFace), before.pixel(onFace));
+
+    // Switched off, the picture is as before.
+    item->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(area->grab().toImage(), before);
 }
