@@ -4,13 +4,16 @@
 //   KESMORA_MONKEY_EVENTS=50000 KESMORA_MONKEY_SEED=7 ./test_monkey   a longer run
 #include "fakedialogs.h"
 #include "app/mainwindow.h"
+#include "app/morphwindow.h"
 #include "app/paintbox.h"
 #include "bodies/build.h"
 #include "bodies/dualname.h"
+#include "bodies/polyhedronfile.h"
 #include "stripcontrols.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QMouseEvent>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -50,8 +53,9 @@ bool finite(const Point3D& p) {
 // What every later step relies on; empty when all holds.
 std::string modelFault(const SolidModel& m) {
     std::ostringstream out;
-    // Each solid vertex becomes a dual face, and each solid face a dual vertex.
-    if (m.solid.vertices.size() > kMaxFaces) out << "vertices " << m.solid.vertices.size() << "; ";
+    // The tables grow, but no body the window builds (a catalogue body, or a result of operations
+    // on one) is larger than a file may be; each solid face becomes a dual vertex.
+    if (m.solid.vertices.size() > kMaxFileVertices) out << "vertices " << m.solid.vertices.size() << "; ";
     if (m.dual.vertices.size() != m.solid.faces.size())
         out << "dual vertices " << m.dual.vertices.size() << "; ";
     for (const Figure* figure : m.figures())
@@ -83,15 +87,20 @@ std::string controlFault(const TMainForm& w) {
     if (controls::D2(w)->text() != (running ? "Abbruch" : "Rotation"))
         out << "D2 shows " << controls::D2(w)->text().toStdString() << "; ";
     // No row is chosen only while a hidden body, left out of the list again, stays on screen.
+    // A result of operations is titled with its recipe before the body's title; a body chosen but not
+    // yet built is titled without.
+    const QString recipePrefix = w.shownRecipe().isEmpty() ? QString() : w.shownRecipe() + QString::fromUtf8(" · ");
     if (controls::LB1(w)->count() > 0 && !controls::LB1(w)->currentItem()) {
         QString name = controls::P1Caption(w)->text();
+        if (name.startsWith(recipePrefix)) name.remove(0, recipePrefix.size());
         for (const char* suffix : {" und dualer Körper", " und quasiduales Polyeder"})
             if (name.endsWith(QString::fromUtf8(suffix))) name.chop(QString::fromUtf8(suffix).size());
         if (controls::menuItem(w, "showHidden")->isChecked() || !controls::LB1(w)->findItems(name, Qt::MatchExactly).isEmpty())
             out << "no body selected; ";
     }
     if (const QListWidgetItem* item = controls::LB1(w)->currentItem();
-        item && !controls::P1Caption(w)->text().startsWith(item->text()))
+        item && !controls::P1Caption(w)->text().startsWith(item->text()) &&
+        !controls::P1Caption(w)->text().startsWith(recipePrefix + item->text()))
         out << "title " << controls::P1Caption(w)->text().toStdString() << " for " << item->text().toStdString() << "; ";
     // The menu item, the title and the dual shown agree. Two hidden bodies have no reciprocal: they
     // show the catalogue's dual, titled as such, and say why.
@@ -154,11 +163,15 @@ class Monkey {
             return QColor(pick(256), pick(256), pick(256));
         };
         kesmora::fakeDialogs(w_).onError = [this](const QString& m) { messages_.push_back(m.toStdString()); };
+        // A result not brought into canonical form says so.
+        kesmora::fakeDialogs(w_).onInformation = [this](const QString&, const QString& m) {
+            operationMessages_.push_back(m.toStdString());
+        };
     }
 
     // One random user action; returns its name.
     const char* step() {
-        switch (pick(23)) {
+        switch (pick(26)) {
         case 0:
             click(controls::D1(w_));
             return "Darstellung";
@@ -241,6 +254,39 @@ class Monkey {
         case 20:
             controls::menuItem(w_, "M18")->trigger();
             return "reciprocal menu";
+        case 21: {
+            // Operations stay few, so that their results stay small: past two, one is taken back.
+            static const char* const letters[] = {"operation_t", "operation_a", "operation_d", "operation_k",
+                                                  "operation_j"};
+            const bool back = w_.shownRecipe().size() >= 2 || pick(4) == 0;
+            // A hidden compound or star body may refuse an operation; that is a message, not a fault.
+            const std::size_t before = messages_.size();
+            controls::menuItem(w_, back ? "undoAction" : letters[pick(5)])->trigger();
+            w_.waitForOperation();
+            QApplication::processEvents();
+            for (std::size_t k = before; k < messages_.size(); ++k)
+                operationMessages_.push_back(messages_[k]);
+            messages_.resize(before);
+            return back ? "undo" : "operation";
+        }
+        case 22:
+            if (w_.morphWindow()->isVisible() && pick(3) != 0)
+                w_.morphWindow()->setPosition(pick(101) / 100.0);
+            else
+                controls::menuItem(w_, "morphAction")->trigger();
+            return "morph";
+        case 23: {
+            QWidget* pb = controls::PB1(w_);
+            if (pick(3) == 0) {
+                controls::menuItem(w_, "correspondenceAction")->trigger();
+            } else {
+                const QPointF at(pick(std::max(1, pb->width())), pick(std::max(1, pb->height())));
+                QMouseEvent move(QEvent::MouseMove, at, pb->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                                 Qt::NoModifier);
+                QApplication::sendEvent(pb, &move);
+            }
+            return "correspondence";
+        }
         default:
             QTest::qWait(pick(25)); // the timer ticks meanwhile
             return "wait";
@@ -249,6 +295,7 @@ class Monkey {
 
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     const std::vector<std::string>& messages() const { return messages_; }
+    const std::vector<std::string>& operationMessages() const { return operationMessages_; }
     std::map<std::string, int>& counts() { return counts_; }
 
   private:
@@ -276,6 +323,7 @@ class Monkey {
     TMainForm& w_;
     std::mt19937 rng_;
     std::vector<std::string> messages_;
+    std::vector<std::string> operationMessages_;
     std::map<std::string, int> counts_;
 };
 
@@ -306,7 +354,8 @@ TEST(Monkey, ThousandsOfRandomEventsKeepModelAndControlsWhole) {
     std::ostringstream summary;
     summary << events << " events in " << seconds << " s, " << w->buildCount() - buildsBefore << " builds, "
             << ticks << " timer ticks, " << monkey.messages().size() << " messages, " << hiddenChosen
-            << " events with a hidden body chosen;";
+            << " events with a hidden body chosen, " << monkey.operationMessages().size()
+            << " messages of operations;";
     for (const auto& [what, n] : monkey.counts())
         summary << ' ' << what << ' ' << n;
     std::cout << summary.str() << '\n';
