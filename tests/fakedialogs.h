@@ -26,11 +26,11 @@ struct FakeDialogs final : Dialogs {
     QString chooseFile(const FileRequest& request) override {
         return fileChooser ? fileChooser(request) : real_->chooseFile(request);
     }
-    std::optional<ExportChoice> chooseExport(const QString& dualName) override {
-        return exportChooser ? exportChooser() : runExportDialog(parent_, dualName, *this);
+    std::optional<ExportChoice> chooseExport(const QString& dualName, const QString& bodyName) override {
+        return exportChooser ? exportChooser() : runExportDialog(parent_, dualName, bodyName, *this);
     }
-    std::optional<NetChoice> chooseNet(bool save, const QStringList& figures) override {
-        return netChooser ? netChooser(save) : runNetDialog(parent_, save, figures, *this);
+    std::optional<NetChoice> chooseNet(bool save, const QStringList& figures, const QString& bodyName) override {
+        return netChooser ? netChooser(save) : runNetDialog(parent_, save, figures, bodyName, *this);
     }
     bool setUpPrinter(QPrinter& printer, const QString& title) override {
         return printSetup ? printSetup(printer) : real_->setUpPrinter(printer, title);

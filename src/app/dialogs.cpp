@@ -53,16 +53,16 @@ class QtDialogs final : public Dialogs {
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}
 
     QString chooseFile(const FileRequest& request) override {
-        return request.save ? QFileDialog::getSaveFileName(parent_, request.caption, QString(), request.filters)
+        return request.save ? QFileDialog::getSaveFileName(parent_, request.caption, request.suggestedName, request.filters)
                             : QFileDialog::getOpenFileName(parent_, request.caption, QString(), request.filters);
     }
 
-    std::optional<ExportChoice> chooseExport(const QString& dualName) override {
-        return runExportDialog(parent_, dualName, *this);
+    std::optional<ExportChoice> chooseExport(const QString& dualName, const QString& bodyName) override {
+        return runExportDialog(parent_, dualName, bodyName, *this);
     }
 
-    std::optional<NetChoice> chooseNet(bool save, const QStringList& figures) override {
-        return runNetDialog(parent_, save, figures, *this);
+    std::optional<NetChoice> chooseNet(bool save, const QStringList& figures, const QString& bodyName) override {
+        return runNetDialog(parent_, save, figures, bodyName, *this);
     }
 
     bool setUpPrinter(QPrinter& printer, const QString& title) override {
@@ -95,7 +95,18 @@ class QtDialogs final : public Dialogs {
 
 } // namespace
 
-std::optional<Dialogs::ExportChoice> runExportDialog(QWidget* parent, const QString& dualName, Dialogs& files) {
+QString fileNameFor(const QString& bodyName, const QString& suffix) {
+    QString name = bodyName.trimmed().isEmpty() ? QStringLiteral("Kesmora") : bodyName.trimmed();
+    for (QChar& c : name)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') || c == QLatin1Char('*') ||
+            c == QLatin1Char('?') || c == QLatin1Char('"') || c == QLatin1Char('<') || c == QLatin1Char('>') ||
+            c == QLatin1Char('|') || c.category() == QChar::Other_Control)
+            c = QLatin1Char('-');
+    return name + QLatin1Char('.') + suffix;
+}
+
+std::optional<Dialogs::ExportChoice> runExportDialog(QWidget* parent, const QString& dualName, const QString& bodyName,
+                                                     Dialogs& files) {
     QDialog dialog(parent);
     dialog.setWindowTitle(QStringLiteral("Exportieren"));
     auto* form = new QFormLayout(&dialog);
@@ -116,14 +127,16 @@ std::optional<Dialogs::ExportChoice> runExportDialog(QWidget* parent, const QStr
     const MeshFormatEntry& f = kMeshFormats[format->currentIndex()];
     const QString path = files.chooseFile(
         {QStringLiteral("Exportieren"),
-         QString::fromUtf8(f.label) + QStringLiteral(" (*.") + QString::fromLatin1(f.suffix) + QLatin1Char(')'),
-         true});
+         QString::fromUtf8(f.label) + QStringLiteral(" (*.") + QString::fromLatin1(f.suffix) + QLatin1Char(')'), true,
+         fileNameFor(figure->currentIndex() == 1 ? bodyName + QStringLiteral(" (") + dualName + QLatin1Char(')')
+                                                 : bodyName,
+                     QString::fromLatin1(f.suffix))});
     if (path.isEmpty()) return std::nullopt;
     return Dialogs::ExportChoice{figure->currentIndex() == 1, static_cast<int>(f.format),
                                  withSuffix(path, QString::fromLatin1(f.suffix))};
 }
 
-std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const QStringList& figures,
+std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const QStringList& figures, const QString& bodyName,
                                            Dialogs& files) {
     QDialog dialog(parent);
     dialog.setWindowTitle(save ? QStringLiteral("Netz speichern") : QStringLiteral("Netz drucken"));
@@ -158,7 +171,8 @@ std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const
     Dialogs::NetChoice choice{figure->currentIndex(), edge->value(), QString()};
     if (save) {
         choice.path = files.chooseFile({QStringLiteral("Netz speichern"),
-                                  QStringLiteral("PDF-Dokument (*.pdf);;SVG-Grafik (*.svg)"), true});
+                                        QStringLiteral("PDF-Dokument (*.pdf);;SVG-Grafik (*.svg)"), true,
+                                        fileNameFor(bodyName + QStringLiteral("-Netz"), QStringLiteral("pdf"))});
         if (choice.path.isEmpty()) return std::nullopt;
         choice.path = withSuffix(choice.path, QStringLiteral("pdf"));
     }

@@ -23,6 +23,7 @@ class Dialogs {
         QString caption;
         QString filters;
         bool save = true;
+        QString suggestedName; // a file name offered when saving ("Kuboktaeder.png"), or empty
     };
     // "Exportieren…": which figure, which format (MeshFormat), where.
     struct ExportChoice {
@@ -51,9 +52,9 @@ class Dialogs {
     virtual QString chooseFile(const FileRequest& request) = 0;
     // The figure (the solid, or the dual called `dualName`), the format and the file; nothing on
     // cancel.
-    virtual std::optional<ExportChoice> chooseExport(const QString& dualName) = 0;
+    virtual std::optional<ExportChoice> chooseExport(const QString& dualName, const QString& bodyName) = 0;
     // One of `figures`, the edge length and, when `save`, the file; nothing on cancel.
-    virtual std::optional<NetChoice> chooseNet(bool save, const QStringList& figures) = 0;
+    virtual std::optional<NetChoice> chooseNet(bool save, const QStringList& figures, const QString& bodyName) = 0;
     // Sets up the printer; false on cancel.
     virtual bool setUpPrinter(QPrinter& printer, const QString& title) = 0;
     // A colour, starting from `initial`; nothing on cancel.
@@ -65,14 +66,19 @@ class Dialogs {
     virtual void showInformation(const QString& title, const QString& text) = 0;
 };
 
+// A file name made from a body's name and a suffix: the characters no file name may hold become
+// "-" ("t · Hexaeder, Würfel" -> "t · Hexaeder, Würfel.png"); "Kesmora" for an empty name.
+QString fileNameFor(const QString& bodyName, const QString& suffix);
+
 // Qt's dialogs, over `parent`.
 std::unique_ptr<Dialogs> qtDialogs(QWidget* parent);
 
 // The export and net dialogs that Qt's dialogs show, asking `files` for the file.
-std::optional<Dialogs::ExportChoice> runExportDialog(QWidget* parent, const QString& dualName, Dialogs& files);
+std::optional<Dialogs::ExportChoice> runExportDialog(QWidget* parent, const QString& dualName, const QString& bodyName,
+                                                     Dialogs& files);
 // The recipe dialog that Qt's dialogs show.
 std::optional<QString> runRecipeDialog(QWidget* parent, const QString& current, const Dialogs::RecipeCheck& check);
-std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const QStringList& figures,
+std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const QStringList& figures, const QString& bodyName,
                                                Dialogs& files);
 
 } // namespace kesmora

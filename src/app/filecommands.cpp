@@ -32,7 +32,8 @@ QString withSuffix(const QString& path, const QString& suffix) {
 void FileCommands::savePicture() {
     const Shown s = shown_();
     QString path = dialogs_().chooseFile({QStringLiteral("Bild speichern"),
-                               QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg)"), true});
+                                          QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg)"), true,
+                                          fileNameFor(s.bodyName, QStringLiteral("png"))});
     if (path.isEmpty()) return;
     path = withSuffix(path, QStringLiteral("png"));
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -48,7 +49,7 @@ void FileCommands::savePicture() {
 void FileCommands::exportFigure() {
     const Shown s = shown_();
     const std::optional<Dialogs::ExportChoice> choice =
-        dialogs_().chooseExport(QString::fromLatin1(dualShapeName(s.model.dualInfo.shape)));
+        dialogs_().chooseExport(QString::fromLatin1(dualShapeName(s.model.dualInfo.shape)), s.bodyName);
     if (!choice || choice->path.isEmpty()) return;
     if (choice->format < 0 || choice->format > static_cast<int>(MeshFormat::StlAscii))
         throw std::runtime_error("Unbekanntes Exportformat.");
@@ -118,7 +119,7 @@ NetFigures netFigures(const SolidModel& model) {
 } // namespace
 
 std::optional<Dialogs::NetChoice> FileCommands::chooseNet(bool save, const SolidModel& model) {
-    return dialogs_().chooseNet(save, netFigures(model).labels);
+    return dialogs_().chooseNet(save, netFigures(model).labels, shown_().bodyName);
 }
 
 namespace {

@@ -490,7 +490,7 @@ void TMainForm::openFromDialog() {
     openFile(dialogs_->chooseFile({QString::fromUtf8("Polyederdatei öffnen"),
                                    QStringLiteral("Polyederdateien (*.off *.obj *.OFF *.OBJ);;OFF (*.off *.OFF);;"
                                                   "OBJ (*.obj *.OBJ);;Alle Dateien (*)"),
-                                   false}));
+                                   false, QString()}));
 }
 
 } // namespace kesmora

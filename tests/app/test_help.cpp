@@ -192,7 +192,7 @@ TEST(Help, NetDialogOpensTheNetPageWhichItDoesNotBlock) {
         static_cast<QDialog*>(dialog)->reject();
     });
     FakeDialogs dialogs(w.get());
-    EXPECT_FALSE(runNetDialog(w.get(), false, {QString::fromUtf8("Körper")}, dialogs).has_value());
+    EXPECT_FALSE(runNetDialog(w.get(), false, {QString::fromUtf8("Körper")}, QStringLiteral("Würfel"), dialogs).has_value());
     EXPECT_TRUE(checked);
 }
 

@@ -138,6 +138,7 @@ TEST(WindowMenus, SavedPictureIsTheDrawingAreaAsShown) {
     kesmora::fakeDialogs(*w).fileChooser = [&](const TMainForm::FileRequest& request) {
         EXPECT_TRUE(request.save);
         EXPECT_TRUE(request.filters.contains("*.svg"));
+        EXPECT_EQ(request.suggestedName, QString::fromUtf8("Hexaeder, Würfel.png")); // named after the body
         return png;
     };
     action(*w, "savePictureAction")->trigger();
@@ -602,4 +603,10 @@ TEST(WindowMenus, NetOfAWarpedQuasiDualIsRefusedAndWritesNothing) {
     action(*w, "saveNetAction")->trigger();
     EXPECT_EQ(r.errors.size(), 1u) << r.errors.back().toStdString();
     EXPECT_EQ(readAll(pdf).rfind("%PDF", 0), 0u);
+}
+
+TEST(WindowFiles, FileNamesOfferedAreMadeFromTheBodyWithoutCharactersAFileNameCannotHold) {
+    EXPECT_EQ(fileNameFor(QString::fromUtf8("t · Hexaeder, Würfel"), "off"), QString::fromUtf8("t · Hexaeder, Würfel.off"));
+    EXPECT_EQ(fileNameFor(QStringLiteral("a/b\\c:d"), "png"), QStringLiteral("a-b-c-d.png"));
+    EXPECT_EQ(fileNameFor(QStringLiteral("  "), "pdf"), QStringLiteral("Kesmora.pdf"));
 }

@@ -59,6 +59,8 @@ const char* kUsage =
     "                                    reciprocal\n"
     "  sheet [--title TEXT] [--columns N] [--tile WxH] -o OUT.png IMAGE CAPTION ...\n"
     "                                    a contact sheet of pictures with captions (the gallery)\n"
+    "--hidden in model, render, export, stats and net: a hidden body is found by its NAME as the\n"
+    "window finds it with \"ausgeblendete Koerper zeigen\" on.\n"
     "CATEGORY is 0 (Polyeder), 2 (Archimedische Koerper) or 3 (Johnson Polyeder); NAME in UTF-8.\n"
     "--file PATH stands for CATEGORY NAME in model, render, export, stats and net: a polyhedron file\n"
     "(OFF or OBJ) built as the window opens it, titled with the file's name; one that cannot be\n"
@@ -131,12 +133,9 @@ int list(Catalogue& catalogue, const CommandLine& line) {
 Options modelOptions() {
     return bodyCommand("model", false)
         .flag("--all")
-        .flag("--hidden")
         .flag("--reciprocal")
         .exclusive("--all", "--file")
         .exclusive("--all", "--op")
-        // Only the catalogue hides bodies.
-        .exclusive("--file", "--hidden")
         .check([](const CommandLine& line) {
             if (line.given("--all") ? line.given("CATEGORY") : !line.given("NAME") && !line.given("--file"))
                 throw Usage(std::string("model takes CATEGORY NAME, --file PATH or --all") +

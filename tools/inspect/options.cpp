@@ -302,6 +302,9 @@ Options bodyCommand(const std::string& command, bool needed) {
         .text("--op", "RECIPE")
         .flag("--plain")
         .text("--morph", "T")
+        .flag("--hidden")
+        // Only the catalogue hides bodies.
+        .exclusive("--file", "--hidden")
         .check([](const CommandLine& line) {
             // Not the current folder, nor a file without a name.
             if (line.given("--file") && line.text("--file").empty())

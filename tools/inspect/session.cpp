@@ -140,6 +140,7 @@ std::shared_ptr<const CatalogueTables> Catalogue::shared() {
 
 BuiltBody buildNamedBody(Catalogue& catalogue, const CommandLine& line, HiddenBodies hidden, DualKind dual) {
     const Operations operations{line.text("--op"), !line.given("--plain")};
+    if (line.given("--hidden")) hidden = HiddenBodies::Shown;
     // The morph shows the way to the polar reciprocal, so that is the dual shown with it.
     const bool morph = line.given("--morph");
     if (morph) dual = DualKind::PolarReciprocal;
