@@ -8,6 +8,7 @@
 #include "geometry/degenerate.h"
 #include "geometry/edgemap.h"
 #include "geometry/facemeasures.h"
+#include "geometry/geometryerror.h"
 #include "geometry/orientation.h"
 #include "geometry/placement.h"
 #include "geometry/point3d.h"
@@ -96,6 +97,9 @@ class FileSolidBuilder {
         m.dualInfo.kind = dualKind_;
         m.dualInfo.shape = dualKind_ == DualKind::PolarReciprocal ? DualShape::PolarReciprocal : DualShape::Plain;
     }
+
+    // A body made by operations is placed as its seed was shown; a file's body is tilted.
+    bool givenByOperations() const { return !tilt_; }
 
     Point3D placedPoint(const Point3D& p) const { return (p - middle_) / largest_ / radius_; }
 
@@ -188,9 +192,12 @@ class FileSolidBuilder {
             }
         if (firstJ == n) return;
         const int i = static_cast<int>(firstI), j = static_cast<int>(firstJ);
-        fail(vertexLine(j), "Die Ecken " + vertexName(i) + " und " + vertexName(j) + " (Zeilen " +
-                                std::to_string(vertexLine(i)) + " und " + std::to_string(vertexLine(j)) +
-                                ") liegen auf demselben Punkt");
+        // A body made by operations has no lines to name.
+        const std::string lines = vertexLine(j) > 0 ? " (Zeilen " + std::to_string(vertexLine(i)) + " und " +
+                                                          std::to_string(vertexLine(j)) + ")"
+                                                    : std::string();
+        fail(vertexLine(j), "Die Ecken " + vertexName(i) + " und " + vertexName(j) + lines +
+                                " liegen auf demselben Punkt");
     }
 
     void checkFaces() const {
@@ -241,8 +248,11 @@ class FileSolidBuilder {
                  "Die Flächen lassen sich nicht einheitlich ausrichten; die Oberfläche hat keine Innen- und "
                  "Außenseite");
         if (pieces > 1)
-            fail(0, "Die Datei enthält " + std::to_string(pieces) +
-                        " getrennte Körper; das Programm zeigt einen Körper und sein Dual");
+            fail(0, givenByOperations()
+                        ? "Der Körper besteht aus " + std::to_string(pieces) +
+                              " getrennten Teilen; die Operationen wirken auf einen Körper aus einem Stück"
+                        : "Die Datei enthält " + std::to_string(pieces) +
+                              " getrennte Körper; das Programm zeigt einen Körper und sein Dual");
         for (std::size_t f = 0; f < faceCount; ++f)
             if (flip[f] == 1) std::reverse(faces_[f].begin(), faces_[f].end());
         double volume = 0;
@@ -374,7 +384,12 @@ SolidModel buildMadeSolid(const PolyMesh& solid, const PolyMesh* dual, const std
     asFile.vertices = solid.vertices;
     asFile.faces = solid.faces;
     asFile.name = name;
-    return FileSolidBuilder(asFile, dualKind, dual, false).build();
+    try {
+        return FileSolidBuilder(asFile, dualKind, dual, false).build();
+    } catch (const PolyhedronFileError& e) {
+        // Said of the result, not of a file.
+        throw GeometryError("„" + name + "“ lässt sich nicht zeigen: " + e.reason());
+    }
 }
 
 std::string fileTitle(const std::string& fileName, DualShape shown) {

@@ -318,7 +318,7 @@ class Reader {
 } // namespace
 
 PolyhedronFileError::PolyhedronFileError(const std::string& file, int line, const std::string& what)
-    : std::runtime_error(compose(file, line, what)), file_(file), line_(line) {}
+    : std::runtime_error(compose(file, line, what)), file_(file), line_(line), reason_(what) {}
 
 PolyhedronFile parsePolyhedronText(std::string_view text, const std::string& name) {
     return Reader(text, name).read();

@@ -22,10 +22,13 @@ class PolyhedronFileError : public std::runtime_error {
     PolyhedronFileError(const std::string& file, int line, const std::string& what);
     const std::string& file() const { return file_; }
     int line() const { return line_; } // 1-based, 0 when the fault is not tied to a line
+    // The fault itself, without the file and the line.
+    const std::string& reason() const { return reason_; }
 
   private:
     std::string file_;
     int line_;
+    std::string reason_;
 };
 
 // The most faces a file may have: a geodesic sphere of 81 920 triangles opens, turns and draws.

@@ -146,6 +146,22 @@ TEST(SessionOperations, ThePlainConstructionAndAFailedBuildKeepTheBodyOnScreen) 
     EXPECT_THROW(session.build(), ResultTooLarge);
     EXPECT_EQ(session.recipe(), "t");
     EXPECT_EQ(session.finishedModel().solid.vertices.size(), 24);
+
+    // A compound falls apart under the operations: said of the result, not of a file.
+    session.setHidden(HiddenBodies::Shown);
+    session.chooseBody(utf8ToLatin1("fünf Würfel"));
+    session.build();
+    session.choose(session.withRecipe("t"));
+    try {
+        session.build();
+        ADD_FAILURE() << "the compound's truncation was built";
+    } catch (const GeometryError& e) {
+        const std::string what = e.what();
+        EXPECT_NE(what.find("5 getrennten Teilen"), std::string::npos) << what;
+        EXPECT_EQ(what.find("Datei"), std::string::npos) << what;
+    }
+    EXPECT_EQ(session.recipe(), "");
+    EXPECT_EQ(session.finishedModel().solid.faces.size(), 30);
 }
 
 namespace {
