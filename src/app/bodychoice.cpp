@@ -193,7 +193,7 @@ bool TMainForm::openFile(const QByteArray& path) {
     });
     if (!taken) return false;
     guarded([&] { zeichnen(); });
-    if (const std::string refusal = session_.refusalToSay(); !refusal.empty()) reportError(refusal);
+    if (const std::string refusal = session_.refusalToSay(); !refusal.empty()) reportNotice(refusal);
     return true;
 }
 
@@ -211,7 +211,7 @@ void TMainForm::B1C() {
     buildModel();
     zeichnen();
     // Every build the user asks for says so when the body has no reciprocal.
-    if (const std::string refusal = session_.refusalToSay(); !refusal.empty()) reportError(refusal);
+    if (const std::string refusal = session_.refusalToSay(); !refusal.empty()) reportNotice(refusal);
 }
 
 void TMainForm::M18C() {
@@ -238,7 +238,7 @@ QRect TMainForm::buildForSystemPaint() {
         buildModel();
         lastPaintError_.clear();
         if (const std::string refusal = session_.refusalNotSaid(); !refusal.empty())
-            QTimer::singleShot(0, this, [this, refusal] { reportError(refusal); });
+            QTimer::singleShot(0, this, [this, refusal] { reportNotice(refusal); });
     } catch (const std::exception& e) {
         sayOnceAfterPaint(lastPaintError_, e.what());
     }

@@ -282,6 +282,10 @@ void TMainForm::reportError(const std::string& message) {
     dialogs_->showError(QString::fromUtf8(message.c_str()));
 }
 
+void TMainForm::reportNotice(const std::string& message) {
+    dialogs_->showInformation(QStringLiteral("Dual als polare Reziproke"), QString::fromUtf8(message.c_str()));
+}
+
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shownOnce_) { // the first show takes over the chosen body

@@ -263,6 +263,9 @@ class TMainForm : public QMainWindow {
         }
     }
     void reportError(const std::string& message);
+    // A notice that is no error (the dual shown in place of a polar reciprocal the body has none
+    // of), with the information icon.
+    void reportNotice(const std::string& message);
     // The build: the chosen body's finished model into the working model (built once, then copied).
     void buildModel();
     QRect renderOnly(); // returns the part of the scene image that changed

@@ -219,6 +219,10 @@ EnclosedRegion enclosedRegion(const PolyMesh& mesh) {
         facesIn[i].push_back(f);
     }
 
+    // Each cell is probed against every face; beyond this many probes of a face the region is left
+    // unmeasured rather than keep the user waiting (a few tenths of a second).
+    constexpr std::size_t kFaceProbes = 2'000'000;
+    std::size_t probes = 0;
     for (std::size_t i = 0; i < planes.size(); ++i) {
         const Point3D n = planes[i].normal;
         const Point3D origin = centre + planes[i].offset * n;
@@ -271,6 +275,8 @@ EnclosedRegion enclosedRegion(const PolyMesh& mesh) {
             const double area = std::fabs(area2) / 2;
             if (area < 1e-14 * size * size) continue;
             const Point3D at = origin + (cs / (3 * area2)) * u + (ct / (3 * area2)) * v;
+            probes += 2 * mesh.faces.size();
+            if (probes > kFaceProbes) return EnclosedRegion{};
             const bool insideAbove = windingAt(mesh, at + step * n) != 0;
             const bool insideBelow = windingAt(mesh, at - step * n) != 0;
             if (insideAbove == insideBelow) continue;

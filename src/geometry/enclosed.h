@@ -31,7 +31,8 @@ struct EnclosedRegion {
 inline constexpr std::size_t kMaxEnclosedFaces = 1000;
 
 // Needs faces turned consistently (each closed part's faces counter-clockwise from outside).
-// Not measured beyond kMaxEnclosedFaces.
+// Not measured beyond kMaxEnclosedFaces, nor where the cells to probe are so many that measuring
+// would take more than a few tenths of a second.
 EnclosedRegion enclosedRegion(const PolyMesh& mesh);
 
 } // namespace kesmora

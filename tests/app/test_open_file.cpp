@@ -333,8 +333,10 @@ TEST(OpenFile, PolarReciprocalOfAnOpenedBody) {
                                      "6 5 4 3 2 1 0\n6 6 7 8 9 10 11\n4 0 1 7 6\n4 1 2 8 7\n"
                                      "4 2 3 9 8\n4 3 4 10 9\n4 4 5 11 10\n4 5 0 6 11\n");
     auto w = openWindow();
+    // Errors and notices alike: the refusal of the reciprocal is a notice.
     std::vector<QString> messages;
     kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onInformation = [&](const QString&, const QString& m) { messages.push_back(m); };
     ASSERT_TRUE(w->openFile(qpath(dir.path() / "prisma.off")));
     const std::vector<double> catalogueDual = snapshot(w->model());
     controls::menuItem(*w, "M18")->trigger(); // on: the file's body is built again with the reciprocal
@@ -438,6 +440,7 @@ TEST(OpenFile, FlatThinAndCoplanarBodies) {
     auto w = openWindow();
     std::vector<QString> messages;
     kesmora::fakeDialogs(*w).onError = [&](const QString& m) { messages.push_back(m); };
+    kesmora::fakeDialogs(*w).onInformation = [&](const QString&, const QString& m) { messages.push_back(m); };
     write(dir.path() / "flach.off", "OFF\n4 4 6\n0 0 0\n1 0 0\n0 1 0\n1 1 0\n3 0 1 2\n3 1 3 2\n3 0 2 3\n3 0 3 1\n");
     EXPECT_FALSE(w->openFile(qpath(dir.path() / "flach.off")));
     ASSERT_EQ(messages.size(), 1u);
