@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# Builds the catalogue fuzzer with clang and runs it for a given time.
-#   fuzz/run.sh [seconds] [extra libFuzzer options...]     default 600 seconds
-# Works on a copy of fuzz/corpus in build-fuzz/corpus, so the committed seeds stay as they are;
-# crashing inputs land in build-fuzz/findings/ and belong in fuzz/regressions/ once fixed.
+# Builds a fuzzer with clang and runs it for a given time.
+#   fuzz/run.sh [--files] [seconds] [extra libFuzzer options...]     default 600 seconds
+# Without --files the catalogue fuzzer, with it the polyhedron-file fuzzer. Works on a copy of the
+# seeds (fuzz/corpus or fuzz/file-corpus) in build-fuzz, so the committed seeds stay as they are;
+# crashing inputs land in build-fuzz/findings/ (or file-findings/) and belong in fuzz/regressions/
+# (or fuzz/file-regressions/) once fixed.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="${KESMORA_FUZZ_BUILD:-$ROOT/build-fuzz}"
+TARGET=fuzz_catalogue CORPUS=corpus REGRESSIONS=regressions FINDINGS=findings DICT=tables.dict
+if [ "${1:-}" = "--files" ]; then
+  TARGET=fuzz_polyhedron_file CORPUS=file-corpus REGRESSIONS=file-regressions FINDINGS=file-findings DICT=files.dict
+  shift
+fi
 SECONDS_TO_RUN="${1:-600}"
 shift || true
 
@@ -14,15 +21,15 @@ if ! command -v clang++ >/dev/null; then
   exit 1
 fi
 CC=clang CXX=clang++ cmake -S "$ROOT/fuzz" -B "$BUILD" -G Ninja >/dev/null
-if ! cmake --build "$BUILD" -j 2 >"$BUILD/build.log" 2>&1; then
+if ! cmake --build "$BUILD" --target "$TARGET" -j 2 >"$BUILD/build.log" 2>&1; then
   cat "$BUILD/build.log" >&2
   exit 1
 fi
 
-mkdir -p "$BUILD/corpus" "$BUILD/findings"
-cp -n "$ROOT"/fuzz/corpus/* "$ROOT"/fuzz/regressions/* "$BUILD/corpus/" 2>/dev/null || true
+mkdir -p "$BUILD/$CORPUS" "$BUILD/$FINDINGS"
+cp -n "$ROOT"/fuzz/"$CORPUS"/* "$ROOT"/fuzz/"$REGRESSIONS"/* "$BUILD/$CORPUS/" 2>/dev/null || true
 
 export QT_QPA_PLATFORM=offscreen
-exec "$BUILD/fuzz_catalogue" "$BUILD/corpus" \
-  -dict="$ROOT/fuzz/tables.dict" -max_total_time="$SECONDS_TO_RUN" -timeout=20 -rss_limit_mb=2048 \
-  -artifact_prefix="$BUILD/findings/" -print_final_stats=1 "$@"
+exec "$BUILD/$TARGET" "$BUILD/$CORPUS" \
+  -dict="$ROOT/fuzz/$DICT" -max_total_time="$SECONDS_TO_RUN" -timeout=20 -rss_limit_mb=2048 \
+  -artifact_prefix="$BUILD/$FINDINGS/" -print_final_stats=1 "$@"

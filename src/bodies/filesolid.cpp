@@ -16,8 +16,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -334,9 +336,21 @@ class FileSolidBuilder {
     // not there (and ordered by a centroid that lies off it), so it is cut into triangles: each
     // time the corner whose neighbours lie closest together is cut off, so that a quadrilateral is
     // cut along its shorter diagonal. The first triangle keeps the face's place, the others follow
-    // the faces of the vertices.
+    // the faces of the vertices. A cut never runs along an edge the dual has already, nor along
+    // another face's cut: faces that meet in two corners not joined by an edge (a star body's)
+    // would otherwise both be cut from one to the other, and the dual's surface would no longer
+    // close, an edge on four faces. Where every corner left would cut along such a line, the rest
+    // of the face stays whole.
     void buildDualFaces(SolidModel& m, const std::vector<std::vector<int>>& rings) const {
         const double tolerance = kFlatDualFaceTolerance * radiusAboutCentroid(m.dual.vertices);
+        const auto key = [](int a, int b) {
+            return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(std::min(a, b))) << 32) |
+                   static_cast<std::uint32_t>(std::max(a, b));
+        };
+        std::unordered_set<std::uint64_t> lines; // the dual's edges and the cuts made so far
+        for (const std::vector<int>& ring : rings)
+            for (std::size_t i = 0; i < ring.size(); ++i)
+                lines.insert(key(ring[i], ring[(i + 1) % ring.size()]));
         std::vector<std::vector<int>> added;
         for (const std::vector<int>& ring : rings) {
             std::vector<int> face = ring;
@@ -344,12 +358,16 @@ class FileSolidBuilder {
                 std::vector<std::vector<int>> triangles;
                 while (face.size() > 3) {
                     const std::size_t n = face.size();
-                    std::size_t best = 0;
+                    std::size_t best = n;
                     double shortest = 0;
                     for (std::size_t i = 0; i < n; ++i) {
-                        const double d = distance2(m, face[(i + n - 1) % n], face[(i + 1) % n]);
-                        if (i == 0 || d < shortest) shortest = d, best = i;
+                        const int a = face[(i + n - 1) % n], b = face[(i + 1) % n];
+                        if (lines.count(key(a, b)) != 0) continue;
+                        const double d = distance2(m, a, b);
+                        if (best == n || d < shortest) shortest = d, best = i;
                     }
+                    if (best == n) break;
+                    lines.insert(key(face[(best + n - 1) % n], face[(best + 1) % n]));
                     triangles.push_back({face[(best + n - 1) % n], face[best], face[(best + 1) % n]});
                     face.erase(face.begin() + static_cast<std::ptrdiff_t>(best));
                 }

@@ -20,8 +20,7 @@ std::string figureTitle(const std::string& bodyName, bool dual, DualShape shape)
     return bodyName + ", " + latin1ToUtf8(dualShapeName(shape));
 }
 
-void writeFigureFile(const SolidModel& model, bool dual, MeshFormat format, const std::string& title,
-                     const std::string& file) {
+std::string figureFileBytes(const SolidModel& model, bool dual, MeshFormat format, const std::string& title) {
     Mesh mesh = dual ? dualMesh(model) : solidMesh(model);
     if (!orientOutward(mesh)) {
         // A closed one-sided surface (the tetrahemihexahedron) has no outside to turn its faces
@@ -50,7 +49,12 @@ void writeFigureFile(const SolidModel& model, bool dual, MeshFormat format, cons
         writeStlAscii(mesh, title, out);
         break;
     }
-    const std::string bytes = std::move(out).str();
+    return std::move(out).str();
+}
+
+void writeFigureFile(const SolidModel& model, bool dual, MeshFormat format, const std::string& title,
+                     const std::string& file) {
+    const std::string bytes = figureFileBytes(model, dual, format, title);
     writeFileAtomically(file, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 

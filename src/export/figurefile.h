@@ -22,6 +22,8 @@ std::string figureTitle(const std::string& bodyName, bool dual, DualShape shape)
 // German message when the faces do not form a closed two-sided surface, or when writing fails.
 void writeFigureFile(const SolidModel& model, bool dual, MeshFormat format, const std::string& title,
                      const std::string& file);
+// The bytes writeFigureFile writes, with the same refusals.
+std::string figureFileBytes(const SolidModel& model, bool dual, MeshFormat format, const std::string& title);
 
 // The picture of the drawing area as `settings` draws `model`, `size` pixels: an SVG that stays
 // vector when `svg`, otherwise a raster picture in `rasterFormat` (as QImageWriter names it).

@@ -1,9 +1,9 @@
 // Writing a mesh as OFF, OBJ and STL, with numbers that never follow the locale.
 #include "meshfiles.h"
 
-#include "catalogue/numbertext.h"
 #include "geometry/edgemap.h"
 
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 
@@ -11,8 +11,12 @@ namespace kesmora {
 
 namespace {
 
+// The shortest text that reads back as the same double: a file opened again gives the very
+// vertices written, however large the coordinates (a polar reciprocal's reach a thousand).
 std::string number(double v) {
-    return formatGeneral(v, 12);
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, v);
+    return std::string(text, result.ptr);
 }
 
 std::string point(const Point3D& p) {

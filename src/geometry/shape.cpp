@@ -10,11 +10,20 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
-#include <ranges>
 #include <span>
 #include <vector>
 
 namespace kesmora {
+
+namespace {
+// The corners 0 … n-1 as a face: the first n points of a list. (std::views::iota would do, but
+// clang does not compile libstdc++'s iota_view in every version, and the fuzz build uses clang.)
+struct FirstCorners {
+    int n;
+    std::size_t size() const { return static_cast<std::size_t>(n); }
+    int operator[](int i) const { return i; }
+};
+} // namespace
 
 namespace {
 
@@ -132,7 +141,7 @@ SurfaceShape surfaceShape(const CheckedTable<Point3D>& vertices, const FaceList&
         }
         auto corner = [&](int i) { return corners[static_cast<std::size_t>(i % n)]; };
         // Newell's normal, and the face's centre, both from the centroid.
-        const Point3D normal = newellNormal(corners, std::views::iota(0, n));
+        const Point3D normal = newellNormal(corners, FirstCorners{n});
         Point3D centre;
         for (int i = 0; i < n; ++i) {
             const Point3D a = corner(i);
