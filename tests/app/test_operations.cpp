@@ -6,11 +6,13 @@
 #include "stripcontrols.h"
 
 #include "app/mainwindow.h"
+#include "app/propertieswindow.h"
 #include "catalogue/latin1.h"
 #include "bodies/notation.h"
 #include "session/bodysession.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QApplication>
 #include <QListWidget>
 #include <QRandomGenerator>
@@ -194,6 +196,21 @@ TEST(WindowOperations, OperationsUndoAndTheSeedChangeTitleModelAndProperties) {
     EXPECT_EQ(w->model().solid.vertices.size(), 24);
     trigger(*w, "operation_a");
     EXPECT_EQ(w->shownRecipe(), "at");
+    // The properties window measures the result under its name, with its notation.
+    action(*w, "propertiesAction")->trigger();
+    PropertiesWindow* p = w->propertiesWindow();
+    p->catchUp();
+    const auto row = [&](const char* label, bool dual) {
+        const QStringList lines = p->tableText().split('\n');
+        for (int r = 0; r < p->rowCount() && r < lines.size(); ++r)
+            if (lines[r].section('\t', 0, 0) == QString::fromUtf8(label)) return p->valueLabel(r, dual)->text();
+        return QString();
+    };
+    EXPECT_EQ(row("Name", false), QString::fromUtf8("at · Hexaeder, Würfel"));
+    EXPECT_EQ(row("Conway-Notation", false), "atC");
+    EXPECT_EQ(row("Ecken", false), "36");
+    EXPECT_EQ(row("Flächen", true), "36"); // a face of the dual for each vertex
+    action(*w, "propertiesAction")->trigger();
     EXPECT_EQ(w->model().solid.vertices.size(), 36); // a vertex on each edge of the truncated cube
     EXPECT_EQ(w->model().solid.faces.size(), 24 + 14);
     // The properties and the picture are those of the result.
