@@ -34,7 +34,7 @@ void TMainForm::createCorrespondenceItem(QMenu* view) {
 }
 
 void TMainForm::pickUnderMouse(int x, int y) {
-    const PickedPart part = pickPart(shownModel(), PB1->size(), render_.mode, QPoint(x, y));
+    const PickedPart part = pickPart(*drawn_, PB1->size(), render_.mode, QPoint(x, y));
     if (part == picked_) return;
     picked_ = part;
     PB1->showScene(updateHighlight());
@@ -43,7 +43,7 @@ void TMainForm::pickUnderMouse(int x, int y) {
 QRect TMainForm::updateHighlight() {
     const QRect before = highlight_.bounds();
     highlight_ = picked_.kind == PickedPart::Kind::None ? Highlight{}
-                                                         : highlightOf(shownModel(), PB1->size(), render_.mode, picked_);
+                                                         : highlightOf(*drawn_, PB1->size(), render_.mode, picked_);
     return before | highlight_.bounds();
 }
 

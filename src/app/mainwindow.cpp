@@ -361,7 +361,8 @@ void TMainForm::dropEvent(QDropEvent* event) {
 }
 
 QRect TMainForm::renderOnly() {
-    return renderer_.renderScene(sceneBitmap_, PB1->size(), shownModel(), render_);
+    drawn_ = &shownModel();
+    return renderer_.renderScene(sceneBitmap_, PB1->size(), *drawn_, render_);
 }
 
 void TMainForm::zeichnen() {

@@ -308,6 +308,7 @@ class TMainForm : public QMainWindow {
     BackgroundBuild* background_ = nullptr;
     MorphWindow* morphWindow_ = nullptr;
     SolidModel morphShown_; // the model drawn while the morph is shown
+    const SolidModel* drawn_ = &model_; // the model the last picture shows (model_ or morphShown_)
     PickedPart picked_;     // under the mouse while "Zuordnung zeigen" is on
     Highlight highlight_;   // drawn over the picture
 };

@@ -223,6 +223,15 @@ namespace {
 // milliseconds); beyond, beside the window's thread.
 constexpr int kMeasuredAtOnce = 3000;
 
+std::vector<PropertyRow> measuredRows(const SolidModel& model, const std::string& solidName,
+                                      const std::string& dualName, const std::string& solidNotation,
+                                      const std::string& dualNotation) {
+    FigureProperties solid = solidProperties(model), dual = dualProperties(model);
+    solid.conway = solidNotation;
+    dual.conway = dualNotation;
+    return propertyRows(solidName, dualName, solid, dual);
+}
+
 } // namespace
 
 void PropertiesWindow::refresh() {
@@ -231,10 +240,7 @@ void PropertiesWindow::refresh() {
     ++refreshCount_;
     const std::string solidName = solidName_.toStdString(), dualName = dualName_.toStdString();
     if (model_->solid.faces.size() + model_->dual.faces.size() <= kMeasuredAtOnce) {
-        FigureProperties solid = solidProperties(*model_), dual = dualProperties(*model_);
-        solid.conway = solidNotation_;
-        dual.conway = dualNotation_;
-        showRows(propertyRows(solidName, dualName, solid, dual));
+        showRows(measuredRows(*model_, solidName, dualName, solidNotation_, dualNotation_));
         return;
     }
     // A large body (a result of operations, a big file) is measured beside the window's thread, on a
@@ -252,10 +258,7 @@ void PropertiesWindow::refresh() {
     measuringFor_ = refreshCount_;
     measuring_->setFuture(QtConcurrent::run([model = *model_, solidName, dualName, solidNotation = solidNotation_,
                                              dualNotation = dualNotation_] {
-        FigureProperties solid = solidProperties(model), dual = dualProperties(model);
-        solid.conway = solidNotation;
-        dual.conway = dualNotation;
-        return propertyRows(solidName, dualName, solid, dual);
+        return measuredRows(model, solidName, dualName, solidNotation, dualNotation);
     }));
 }
 

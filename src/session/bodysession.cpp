@@ -49,7 +49,6 @@ FinishedBody finishModel(const CatalogueTables& tables, const BodySource& source
     if (source.recipe.empty()) {
         finished.model = source.file ? buildFileSolid(*source.file, dual)
                                      : buildSolid(tables, source.selection, source.name, dual);
-        finished.seedCounts = countsOf(meshOf(finished.model.solid));
         return finished;
     }
     if (!made) {
@@ -142,7 +141,7 @@ std::shared_ptr<const RecipeResult> BodySession::madeFor(const BodySource& sourc
 const SolidModel& BodySession::adopt(const BodySource& source, DualKind dual, FinishedBody finished) {
     finished_ = std::move(finished.model);
     // Reused operations keep the counts of the seed they were made from.
-    if (!finished.made || finished.made != made_) seedCounts_ = finished.seedCounts;
+    if (finished.made && finished.made != made_) seedCounts_ = finished.seedCounts;
     made_ = std::move(finished.made);
     chosen_ = source;
     shown_ = source;
@@ -162,6 +161,11 @@ std::string BodySession::shownNotation(bool dual) const {
     if (seed.empty()) return {};
     const std::string solid = shown_->recipe + seed;
     return dual ? dualNotation(solid) : solid;
+}
+
+MeshCounts BodySession::seedCounts() const {
+    // Counted when asked (a recipe being typed), not on every build of the body list.
+    return made_ ? seedCounts_ : countsOf(meshOf(finished_.solid));
 }
 
 std::string BodySession::operationNote() const {

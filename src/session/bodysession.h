@@ -43,7 +43,7 @@ struct BodySource {
 struct FinishedBody {
     SolidModel model;
     std::shared_ptr<const RecipeResult> made; // null without operations
-    MeshCounts seedCounts;                    // of the solid the operations start from
+    MeshCounts seedCounts;                    // of the solid the operations started from (with made)
     bool cancelled = false;                   // the progress asked to stop: model is empty
 };
 
@@ -131,7 +131,7 @@ class BodySession {
     std::string operationNote() const;
     // The counts of the solid that the operations of the body on screen start from (its own
     // without operations), from which those of any recipe on it are known before it is built.
-    const MeshCounts& seedCounts() const { return seedCounts_; }
+    MeshCounts seedCounts() const;
     // Conway's notation of the body on screen or of its dual: the catalogue body's (bodies/notation.h)
     // with the operations before it ("tkC"); for a file's body the recipe and the file's name; ""
     // where there is none.
