@@ -57,16 +57,17 @@ int firstDeeper(const double* d, int from, int n, double value) {
 // (and NaN, which compares as nothing does). With all depths distinct and none NaN there is just one
 // such order, which a plain sort finds in n log n instead of n^2 steps. Returns false, leaving the
 // list as it was, when two depths are equal or one is NaN.
-bool deeperFirst(const DepthEntry& a, const DepthEntry& b) {
-    return a.depth > b.depth;
-}
+// A function object rather than a function pointer, so that the sort inlines the comparison.
+struct DeeperFirst {
+    bool operator()(const DepthEntry& a, const DepthEntry& b) const { return a.depth > b.depth; }
+};
 
 bool sortedIfDistinct(std::vector<DepthEntry>& entries, std::vector<DepthEntry>& sorted, int n) {
     const auto end = static_cast<std::ptrdiff_t>(n);
     for (int i = 0; i < n; ++i)
         if (std::isnan(entries[static_cast<std::size_t>(i)].depth)) return false;
     std::copy(entries.begin(), entries.begin() + end, sorted.begin());
-    std::sort(sorted.begin(), sorted.begin() + end, deeperFirst);
+    std::sort(sorted.begin(), sorted.begin() + end, DeeperFirst{});
     for (int i = 1; i < n; ++i)
         if (sorted[static_cast<std::size_t>(i)].depth == sorted[static_cast<std::size_t>(i - 1)].depth)
             return false;
