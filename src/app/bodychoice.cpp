@@ -184,6 +184,7 @@ bool TMainForm::openFile(const QByteArray& path) {
     bool taken = false;
     guarded([&] {
         applyAnimationControls(stopAnimation(animation_)); // as when a body is chosen
+        endTransition();
         model_ = session_.finishedModel();
         ++buildCount_;
         taken = true;

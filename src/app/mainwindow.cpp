@@ -175,6 +175,7 @@ void TMainForm::createMenu() {
     M2->setObjectName("M2");
     M2->setShortcut(QKeySequence(Qt::Key_F2));
     M2->setShortcutContext(Qt::ApplicationShortcut);
+    createTransitionItem(M13); // the other movement the program shows
     M13->addSeparator();
     M15 = M13->addAction(QString::fromUtf8("Vergrößern"));
     M15->setObjectName("M15");

@@ -8,6 +8,7 @@
 #include "filecommands.h"
 #include "catalogue/tables.h"
 #include "geometry/solidmodel.h"
+#include "geometry/transition.h"
 #include "session/bodysession.h"
 #include "view/animation.h"
 #include "view/correspondence.h"
@@ -16,6 +17,7 @@
 #include "view/rotation.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMainWindow>
 #include <QMargins>
@@ -99,6 +101,8 @@ class TMainForm : public QMainWindow {
     // Waits until the operations being applied are on screen (or have failed); for tests and the
     // window's close.
     void waitForOperation();
+    // Whether an operation is being shown as it happens (for about a second after its result came).
+    bool transitionRunning() const { return transition_.has_value(); }
 
     // Reads the polyhedron file (OFF or OBJ) at `path`, builds it with its dual and shows it in
     // place of the body on screen, titled "<file name> und dualer Körper"; from then on every
@@ -150,6 +154,8 @@ class TMainForm : public QMainWindow {
     QAction* correspondenceAction = nullptr;
     // "Dual als polare Reziproke" (checkable, off at start).
     QAction* M18 = nullptr;
+    // "Übergänge animieren" (checkable, on at start): operations shown as they happen.
+    QAction* animateTransitions = nullptr;
     // Menu "Operationen": "Rezept eingeben…", "Rückgängig" (Ctrl+Z), "Zum Ausgangskörper" and
     // "Kanonische Form" (checkable, on at start); the operators' own items come before them.
     QAction *recipeAction = nullptr, *undoAction = nullptr, *seedAction = nullptr, *canonicalAction = nullptr;
@@ -207,7 +213,18 @@ class TMainForm : public QMainWindow {
     // Builds the chosen body with other operations, off the window's thread; once built it is
     // shown in place of the body on screen. A recipe whose result would be too large is refused
     // at once. False when other operations are still being applied (nothing starts).
-    bool runOperations(BodySource source);
+    // `animated`: the letter of a single operation applied to the body on screen, shown as it
+    // happens when it has a way to show and "Übergänge animieren" is on; 0 shows the result at once.
+    bool runOperations(BodySource source, char animated = 0);
+    // The operation's way from the solid on screen (of so many vertices and faces) to the result
+    // now in the working model, started; nothing happens where the result has no such way.
+    void startTransition(char letter, int seedVertices, int seedFaces);
+    void endTransition();
+    // "Einstellungen › Übergänge animieren" and the timer that draws the operation's way.
+    void createTransitionItem(QMenu* settings);
+    // The model with the operation's way in place of the solid while it is shown; null otherwise
+    // (also once its time is up).
+    const SolidModel* transitionFrame();
     // What a recipe typed in the recipe dialog comes to on the body on screen.
     Dialogs::RecipeVerdict checkRecipe(const QString& recipe) const;
     // The operations' items enabled as the body on screen allows.
@@ -232,8 +249,9 @@ class TMainForm : public QMainWindow {
     // "Übergang zum Dual" enabled where the solid on screen has the way to its dual; its tooltip
     // says why not where it has none.
     void updateMorphAction();
-    // The model drawn: the working model, or while the morph's tool window is open the working
-    // model with the morph figure in place of its solid.
+    // The model drawn: the operation being shown as it happens, else the working model, or while
+    // the morph's tool window is open the working model with the morph figure in place of its
+    // solid.
     const SolidModel& shownModel();
     // Hands the body on screen to the properties window, which measures it only while shown.
     void showPropertiesOfShownBody();
@@ -308,6 +326,15 @@ class TMainForm : public QMainWindow {
     BackgroundBuild* background_ = nullptr;
     MorphWindow* morphWindow_ = nullptr;
     SolidModel morphShown_; // the model drawn while the morph is shown
+    // An operation shown as it happens: its way, the time since the result came, the model drawn.
+    struct RunningTransition {
+        OperationTransition way;
+        BodySource result; // the body it ends on; another body on screen ends it
+        QElapsedTimer clock;
+    };
+    std::optional<RunningTransition> transition_;
+    QTimer* transitionTimer_ = nullptr;
+    SolidModel transitionShown_;
     const SolidModel* drawn_ = &model_; // the model the last picture shows (model_ or morphShown_)
     PickedPart picked_;     // under the mouse while "Zuordnung zeigen" is on
     Highlight highlight_;   // drawn over the picture

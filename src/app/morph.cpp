@@ -69,6 +69,7 @@ void TMainForm::updateMorphAction() {
 }
 
 const SolidModel& TMainForm::shownModel() {
+    if (const SolidModel* frame = transitionFrame()) return *frame;
     if (!morphWindow_ || !morphWindow_->isVisible()) return model_;
     try {
         // Built from the solid as it stands now, so it turns and zooms with it.

@@ -233,16 +233,7 @@ PolyMesh DualMorph::at(double t) const {
 }
 
 void showMorph(SolidModel& model, const DualMorph& morph, double t) {
-    const PolyMesh figure = morph.at(t);
-    Figure& solid = model.solid;
-    solid.vertices.clear();
-    solid.faces.clear();
-    solid.faceRecords.clear();
-    for (const Point3D& p : figure.vertices)
-        solid.vertices.push_back(p);
-    for (const std::vector<int>& face : figure.faces)
-        solid.addFace(face);
-    markSurfaceShapes(model);
+    replaceSolid(model, morph.at(t));
 }
 
 } // namespace kesmora

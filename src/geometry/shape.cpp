@@ -174,4 +174,16 @@ void markSurfaceShapes(SolidModel& model) {
         figure->shape = surfaceShape(figure->vertices, figure->faces);
 }
 
+void replaceSolid(SolidModel& model, const PolyMesh& figure) {
+    Figure& solid = model.solid;
+    solid.vertices.clear();
+    solid.faces.clear();
+    solid.faceRecords.clear();
+    for (const Point3D& p : figure.vertices)
+        solid.vertices.push_back(p);
+    for (const std::vector<int>& face : figure.faces)
+        solid.addFace(face);
+    markSurfaceShapes(model);
+}
+
 } // namespace kesmora

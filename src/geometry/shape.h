@@ -1,6 +1,7 @@
 // Properties of a figure's surface as a whole, worked out once per build.
 #pragma once
 
+#include "polymesh.h"
 #include "solidmodel.h"
 
 namespace kesmora {
@@ -17,5 +18,9 @@ SurfaceShape surfaceShape(const CheckedTable<Point3D>& vertices, const FaceList&
 
 // Sets the solid's and the dual's shape from the model's current tables.
 void markSurfaceShapes(SolidModel& model);
+
+// The model with its solid replaced by the figure (a figure on the way from or to the solid, placed
+// where the solid is), its faces recorded and its surface shape marked again; the dual stays.
+void replaceSolid(SolidModel& model, const PolyMesh& figure);
 
 } // namespace kesmora

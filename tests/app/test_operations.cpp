@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QRandomGenerator>
 #include <QTest>
@@ -297,4 +298,59 @@ TEST(WindowOperations, RandomOperationsAndUndoKeepAClosedBodyOnScreen) {
         EXPECT_TRUE(w->shownCaption().startsWith(w->shownRecipe())) << w->shownCaption().toStdString();
     }
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+}
+
+TEST(WindowOperations, AnOperationHappensOnScreenAndEndsOnTheResultAsShownWithoutIt) {
+    auto shown = openWindow();
+    auto plain = openWindow();
+    QAction* animate = action(*shown, "animateTransitions");
+    ASSERT_TRUE(animate->isChecked());
+    action(*plain, "animateTransitions")->setChecked(false);
+
+    // Enter builds the body on screen again and draws it, where it started.
+    const auto draw = [](TMainForm& w) {
+        QTest::keyClick(&w, Qt::Key_Return);
+        QApplication::processEvents();
+    };
+    const auto waitForTheEnd = [](TMainForm& w) {
+        QElapsedTimer clock;
+        clock.start();
+        while (w.transitionRunning() && clock.elapsed() < 10000)
+            QTest::qWait(20);
+    };
+    for (const char* op : {"operation_t", "operation_k", "operation_e"}) {
+        SCOPED_TRACE(op);
+        trigger(*shown, op);
+        trigger(*plain, op);
+        EXPECT_FALSE(plain->transitionRunning());
+        ASSERT_TRUE(shown->transitionRunning());
+        // On the way the picture is another than the result's; the model is the result already.
+        draw(*shown);
+        const QImage onTheWay = shown->sceneBitmap().copy();
+        draw(*plain);
+        EXPECT_NE(onTheWay, plain->sceneBitmap());
+        EXPECT_EQ(shown->model().solid.vertices.size(), plain->model().solid.vertices.size());
+        waitForTheEnd(*shown);
+        EXPECT_FALSE(shown->transitionRunning());
+        draw(*shown);
+        EXPECT_EQ(shown->sceneBitmap(), plain->sceneBitmap());
+        EXPECT_EQ(shown->shownCaption(), plain->shownCaption());
+    }
+    // An operator without a way appears at once; turning the item off ends a way being shown.
+    trigger(*shown, "operation_g");
+    EXPECT_FALSE(shown->transitionRunning());
+    trigger(*shown, "seedAction");
+    EXPECT_FALSE(shown->transitionRunning());
+    trigger(*shown, "operation_a");
+    EXPECT_TRUE(shown->transitionRunning());
+    animate->setChecked(false);
+    EXPECT_FALSE(shown->transitionRunning());
+    // Another body chosen meanwhile ends it too.
+    animate->setChecked(true);
+    trigger(*shown, "operation_j");
+    ASSERT_TRUE(shown->transitionRunning());
+    trigger(*shown, "seedAction");
+    draw(*shown);
+    EXPECT_FALSE(shown->transitionRunning());
+    EXPECT_EQ(shown->model().solid.vertices.size(), 8);
 }
