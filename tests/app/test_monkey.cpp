@@ -258,6 +258,10 @@ class Monkey {
             // Operations stay few, so that their results stay small: past two, one is taken back.
             static const char* const letters[] = {"operation_t", "operation_a", "operation_d", "operation_k",
                                                   "operation_j"};
+            if (pick(6) == 0) {
+                controls::menuItem(w_, "animateTransitions")->trigger();
+                return "transitions";
+            }
             const bool back = w_.shownRecipe().size() >= 2 || pick(4) == 0;
             // A hidden compound or star body may refuse an operation; that is a message, not a fault.
             const std::size_t before = messages_.size();
