@@ -1,6 +1,8 @@
 // The main window: its layout, menus and wiring, its events, and the handlers of the view.
 #include "mainwindow.h"
 
+#include "foldstate.h"
+
 #include "bodies/build.h"
 #include "bodies/dualname.h"
 #include "bodies/filesolid.h"
@@ -216,6 +218,7 @@ void TMainForm::createViewMenu() {
     connect(propertiesAction, &QAction::toggled, properties_, &QWidget::setVisible);
     connect(properties_, &PropertiesWindow::visibilityChanged, propertiesAction, &QAction::setChecked);
     createMorphItem(view);
+    createFoldItem(view);
     createCorrespondenceItem(view);
 }
 

@@ -93,6 +93,7 @@ class TMainForm : public QMainWindow {
 
     PropertiesWindow* propertiesWindow() const { return properties_; }
     MorphWindow* morphWindow() const { return morphWindow_; }
+    MorphWindow* foldWindow() const { return foldWindow_; }
 
     // The operations applied to the body on screen, as a recipe (empty for the body itself).
     QString shownRecipe() const;
@@ -152,6 +153,8 @@ class TMainForm : public QMainWindow {
     // Menu "Ansicht", item "Zuordnung zeigen" (checkable, off at start): the part of the dual that
     // belongs to the part of the solid under the mouse, and the other way round.
     QAction* correspondenceAction = nullptr;
+    // Menu "Ansicht", item "Netz falten" (F6): the net flat and folding up, in the drawing area.
+    QAction* foldAction = nullptr;
     // "Dual als polare Reziproke" (checkable, off at start).
     QAction* M18 = nullptr;
     // "Übergänge animieren" (checkable, on at start): operations shown as they happen.
@@ -241,6 +244,12 @@ class TMainForm : public QMainWindow {
     void createOperationsMenu();
     void createMorphItem(QMenu* view);
     void createCorrespondenceItem(QMenu* view);
+    void createFoldItem(QMenu* view);
+    // The net of the solid on screen, laid out as for printing; throws NetError where it has none.
+    void foldNet();
+    // The model with the folding net in place of its solid while "Netz falten" is open; null
+    // otherwise (and where the solid has no net: the tool window says why).
+    const SolidModel* foldFrame();
     // The mouse over the drawing area while "Zuordnung zeigen" is on: the part under it picked.
     void pickUnderMouse(int x, int y);
     // The highlight of the picked part on the model as drawn now; returns the pixels it and the
@@ -335,6 +344,11 @@ class TMainForm : public QMainWindow {
     std::optional<RunningTransition> transition_;
     QTimer* transitionTimer_ = nullptr;
     SolidModel transitionShown_;
+    // "Ansicht › Netz falten": its tool window, the net of the body it was made for, the model drawn.
+    MorphWindow* foldWindow_ = nullptr;
+    struct ShownFolding; // foldstate.h
+    std::unique_ptr<ShownFolding> folding_;
+    SolidModel foldShown_;
     const SolidModel* drawn_ = &model_; // the model the last picture shows (model_ or morphShown_)
     PickedPart picked_;     // under the mouse while "Zuordnung zeigen" is on
     Highlight highlight_;   // drawn over the picture

@@ -40,6 +40,7 @@ void TMainForm::createMorphItem(QMenu* view) {
                     return;
                 }
             }
+            if (on && foldWindow_ && foldWindow_->isVisible()) foldWindow_->hide(); // one way at a time
             if (on && !morphWindow_->property("placed").toBool()) {
                 // The first time in the drawing area's top right corner, which the bodies, drawn in
                 // the middle, leave free; after that where the user put it.
@@ -70,6 +71,7 @@ void TMainForm::updateMorphAction() {
 
 const SolidModel& TMainForm::shownModel() {
     if (const SolidModel* frame = transitionFrame()) return *frame;
+    if (const SolidModel* frame = foldFrame()) return *frame;
     if (!morphWindow_ || !morphWindow_->isVisible()) return model_;
     try {
         // Built from the solid as it stands now, so it turns and zooms with it.

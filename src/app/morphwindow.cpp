@@ -20,33 +20,55 @@ constexpr int kStepPerTick = 20; // there and back (2 × 1000 steps) in 100 tick
 
 } // namespace
 
-MorphWindow::MorphWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
-    setObjectName("morphWindow");
-    setWindowTitle(QString::fromUtf8("Übergang zum Dual"));
+WayTexts morphTexts() {
+    return {QStringLiteral("morph"),
+            QString::fromUtf8("Übergang zum Dual"),
+            QString::fromUtf8("Körper"),
+            QStringLiteral("Dual"),
+            QString::fromUtf8("Stellung zwischen Körper und Dual"),
+            QString::fromUtf8("Links der Körper, in der Mitte die Form, in der sich seine Kanten und die des Duals "
+                              "kreuzen, rechts das Dual; dazwischen schneiden die Flächen des Duals die Ecken des "
+                              "Körpers ab und umgekehrt"),
+            QString::fromUtf8("Den Übergang vom Körper zum Dual und zurück abspielen"),
+            QString::fromUtf8("Ecken, Kanten und Flächen der gezeigten Figur")};
+}
+
+WayTexts foldTexts() {
+    return {QStringLiteral("fold"),
+            QStringLiteral("Netz falten"),
+            QStringLiteral("flach"),
+            QStringLiteral("gefaltet"),
+            QString::fromUtf8("Stellung zwischen flachem Netz und gefaltetem Körper"),
+            QString::fromUtf8("Links das Netz flach, wie es gedruckt wird (jedes Teil in seiner Ebene), rechts "
+                              "zum Körper gefaltet; dazwischen dreht sich jede Fläche um ihre Faltkante"),
+            QString::fromUtf8("Das Netz zum Körper falten und wieder aufklappen"),
+            QString::fromUtf8("Die Teile des Netzes, wie es gedruckt wird")};
+}
+
+MorphWindow::MorphWindow(QWidget* parent, const WayTexts& texts) : QWidget(parent, Qt::Tool) {
+    setObjectName(texts.name + QStringLiteral("Window"));
+    setWindowTitle(texts.title);
     auto* layout = new QVBoxLayout(this);
     auto* ends = new QHBoxLayout;
-    ends->addWidget(new QLabel(QString::fromUtf8("Körper"), this));
+    ends->addWidget(new QLabel(texts.start, this));
     slider_ = new QSlider(Qt::Horizontal, this);
-    slider_->setObjectName("morphSlider");
+    slider_->setObjectName(texts.name + QStringLiteral("Slider"));
     slider_->setRange(0, kSteps);
     slider_->setPageStep(kSteps / 8);
     slider_->setMinimumWidth(260);
-    slider_->setAccessibleName(QString::fromUtf8("Stellung zwischen Körper und Dual"));
-    slider_->setToolTip(QString::fromUtf8(
-        "Links der Körper, in der Mitte die Form, in der sich seine Kanten und die des Duals kreuzen, "
-        "rechts das Dual; dazwischen schneiden die Flächen des Duals die Ecken des Körpers ab und "
-        "umgekehrt"));
+    slider_->setAccessibleName(texts.sliderName);
+    slider_->setToolTip(texts.sliderTip);
     ends->addWidget(slider_, 1);
-    ends->addWidget(new QLabel(QStringLiteral("Dual"), this));
+    ends->addWidget(new QLabel(texts.end, this));
     layout->addLayout(ends);
     auto* row = new QHBoxLayout;
     playButton_ = new QPushButton(QStringLiteral("Abspielen"), this);
-    playButton_->setObjectName("morphPlay");
-    playButton_->setToolTip(QString::fromUtf8("Den Übergang vom Körper zum Dual und zurück abspielen"));
+    playButton_->setObjectName(texts.name + QStringLiteral("Play"));
+    playButton_->setToolTip(texts.playTip);
     row->addWidget(playButton_);
     counts_ = new QLabel(this);
-    counts_->setObjectName("morphCounts");
-    counts_->setToolTip(QString::fromUtf8("Ecken, Kanten und Flächen der gezeigten Figur"));
+    counts_->setObjectName(texts.name + QStringLiteral("Counts"));
+    counts_->setToolTip(texts.countsTip);
     row->addWidget(counts_, 1);
     layout->addLayout(row);
 

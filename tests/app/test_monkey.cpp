@@ -274,6 +274,14 @@ class Monkey {
             return back ? "undo" : "operation";
         }
         case 22:
+            if (pick(4) == 0) {
+                // The folding net: its window and its slider, or the item again.
+                if (w_.foldWindow()->isVisible() && pick(2) == 0)
+                    w_.foldWindow()->setPosition(pick(101) / 100.0);
+                else
+                    controls::menuItem(w_, "foldAction")->trigger();
+                return "fold";
+            }
             if (w_.morphWindow()->isVisible() && pick(3) != 0)
                 w_.morphWindow()->setPosition(pick(101) / 100.0);
             else

@@ -133,3 +133,47 @@ TEST(CorrespondenceWindow, HoveringAFaceHighlightsItAndItsDualVertexInBothFigure
     QApplication::processEvents();
     EXPECT_EQ(area->grab().toImage(), before);
 }
+
+TEST(FoldWindow, TheNetFoldsUpInPlaceOfTheSolidAndABodyWithoutANetIsRefused) {
+    auto w = openWindow();
+    QStringList errors;
+    fakeDialogs(*w).onError = [&](const QString& text) { errors << text; };
+    auto* fold = w->findChild<QAction*>(QStringLiteral("foldAction"));
+    ASSERT_NE(fold, nullptr);
+    EXPECT_EQ(fold->shortcut(), QKeySequence(Qt::Key_F6));
+    const QImage solid = w->sceneBitmap().copy();
+
+    fold->trigger();
+    QApplication::processEvents();
+    ASSERT_TRUE(w->foldWindow()->isVisible());
+    EXPECT_EQ(w->foldWindow()->findChild<QLabel*>(QStringLiteral("foldCounts"))->text(),
+              QString::fromUtf8("Das Netz ist ein Teil"));
+    const QImage flat = w->sceneBitmap().copy();
+    EXPECT_NE(flat, solid);
+    w->foldWindow()->setPosition(0.5);
+    QApplication::processEvents();
+    EXPECT_NE(w->sceneBitmap(), flat);
+
+    // One way at a time: the morph's window takes the place of the folding net's.
+    morphItem(*w)->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(w->morphWindow()->isVisible());
+    EXPECT_FALSE(w->foldWindow()->isVisible());
+    EXPECT_FALSE(fold->isChecked());
+    morphItem(*w)->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(w->sceneBitmap(), solid);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+
+    // A cube with a corner pushed in has warped faces: no net to fold.
+    TempDir dir("fold-window");
+    const auto path = dir.path() / "eingedrueckt.off";
+    std::ofstream(path) << "OFF\n8 6 0\n0.2 0.2 0.2\n1 0 0\n1 1 0\n0 1 0\n0 0 1\n1 0 1\n1 1 1\n0 1 1\n"
+                           "4 0 3 2 1\n4 4 5 6 7\n4 0 1 5 4\n4 1 2 6 5\n4 2 3 7 6\n4 3 0 4 7\n";
+    ASSERT_TRUE(w->openFile(QString::fromStdString(path.string())));
+    fold->trigger();
+    QApplication::processEvents();
+    EXPECT_FALSE(w->foldWindow()->isVisible());
+    EXPECT_FALSE(fold->isChecked());
+    ASSERT_EQ(errors.size(), 1);
+}

@@ -1,0 +1,15 @@
+// The net shown folding up by "Ansicht › Netz falten", and the body it was made for.
+#pragma once
+
+#include "export/netfold.h"
+#include "mainwindow.h"
+
+namespace kesmora {
+
+struct TMainForm::ShownFolding {
+    NetFolding folding;
+    BodySource body;
+    int pieces = 0;
+};
+
+} // namespace kesmora
