@@ -139,6 +139,10 @@ struct Screen {
     void show(const QImage& scene, const QRect& changed) {
         if (!changed.isEmpty()) painter.drawImage(changed.topLeft(), scene, changed);
     }
+    void show(const QImage& scene, const SceneParts& changed) {
+        for (const QRect& part : changed)
+            show(scene, part);
+    }
     QImage image;
     QPainter painter;
 };
@@ -166,7 +170,7 @@ void runFrames(benchmark::State& state, DrawMode mode, QSize size, SolidModel* m
     Screen screen(size);
     auto tick = [&] {
         animationTick(animation, *model);
-        screen.show(scene, renderer.renderScene(scene, size, *model, settings));
+        screen.show(scene, renderer.renderSceneParts(scene, size, *model, settings));
     };
 
     // The window has drawn before its first tick: the scene image (and overlay) exist already.
@@ -307,7 +311,7 @@ void switchBench(benchmark::State& state, QSize size, PropertiesShown properties
         const Body& body = bodies[row];
         neuwert(selection, tables(), body.name);
         *model = buildSolid(tables(), selection, body.name, dual);
-        screen.show(scene, renderer.renderScene(scene, size, *model, settings));
+        screen.show(scene, renderer.renderSceneParts(scene, size, *model, settings));
         if (properties != PropertiesShown::None) {
             window.showBody(*model, QString::fromLatin1(body.name.c_str()),
                             QString::fromLatin1(dualNameFor(tables(), Category::Archimedean, selection.bodyIndex).c_str()));

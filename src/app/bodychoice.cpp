@@ -245,7 +245,7 @@ QRect TMainForm::buildForSystemPaint() {
     }
     // A picture that cannot be drawn is said once, not after every paint.
     try {
-        const QRect changed = renderOnly();
+        const QRect changed = renderOnly().bounds();
         lastRenderError_.clear();
         return changed;
     } catch (const std::exception& e) {

@@ -364,14 +364,16 @@ void TMainForm::dropEvent(QDropEvent* event) {
     QTimer::singleShot(0, this, [this, path] { openFile(path); });
 }
 
-QRect TMainForm::renderOnly() {
+SceneParts TMainForm::renderOnly() {
     drawn_ = &shownModel();
-    return renderer_.renderScene(sceneBitmap_, PB1->size(), *drawn_, render_);
+    return renderer_.renderSceneParts(sceneBitmap_, PB1->size(), *drawn_, render_);
 }
 
 void TMainForm::zeichnen() {
-    const QRect changed = renderOnly();
-    PB1->showScene(changed | updateHighlight());
+    const SceneParts changed = renderOnly();
+    for (const QRect& part : changed)
+        PB1->showScene(part);
+    PB1->showScene(updateHighlight());
 }
 
 void TMainForm::x2C() {

@@ -295,7 +295,7 @@ class TMainForm : public QMainWindow {
     void reportNotice(const std::string& message);
     // The build: the chosen body's finished model into the working model (built once, then copied).
     void buildModel();
-    QRect renderOnly(); // returns the part of the scene image that changed
+    SceneParts renderOnly(); // returns the parts of the scene image that changed
     QRect buildForSystemPaint();
     // Reports `message` once the paint is over, unless it is what `last` holds (then said before)
     // or empty; `last` takes it.

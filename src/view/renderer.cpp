@@ -113,8 +113,29 @@ QRect figureInk(const DrawnFigure& figure, bool markPoints) {
 
 } // namespace
 
-QRect SceneRenderer::drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model,
-                               const RenderSettings& settings, const QRect* whiten, bool keptOpen) {
+void SceneParts::add(const QRect& r) {
+    if (r.isEmpty()) return;
+    for (int i = 0; i < count; ++i)
+        if (parts[i].intersects(r)) {
+            // Joined boxes may now reach the other one: then everything is one box.
+            parts[i] |= r;
+            if (count == 2 && parts[0].intersects(parts[1])) {
+                parts[0] |= parts[1];
+                count = 1;
+            }
+            return;
+        }
+    if (count < 2) {
+        parts[count++] = r;
+        return;
+    }
+    parts[0] |= parts[1] | r;
+    count = 1;
+}
+
+SceneRenderer::FigureBoxes SceneRenderer::drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model,
+                                                    const RenderSettings& settings, const FigureBoxes* whiten,
+                                                    bool keptOpen) {
     canvas.setRenderHint(QPainter::Antialiasing, false);
     canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
     tools_.setBrushColour(canvas, kBackgroundColour);
@@ -125,8 +146,16 @@ QRect SceneRenderer::drawScene(QPainter& canvas, QSize paintBoxSize, const Solid
     const int imageWidth = device ? device->width() : paintBoxSize.width();
     const int imageHeight = device ? device->height() : paintBoxSize.height();
     const QRect image(0, 0, imageWidth, imageHeight);
-    const QRect cleared = whiten ? *whiten & image : image;
-    if (!cleared.isEmpty()) canvas.fillRect(cleared, QColor::fromRgb(kBackgroundColour));
+    if (!whiten) {
+        canvas.fillRect(image, QColor::fromRgb(kBackgroundColour));
+    } else {
+        // Each figure's box once; where they overlap, as one box.
+        SceneParts cleared;
+        cleared.add(whiten->solid & image);
+        cleared.add(whiten->dual & image);
+        for (const QRect& part : cleared)
+            canvas.fillRect(part, QColor::fromRgb(kBackgroundColour));
+    }
     const bool clipIsImage = clipToImage(canvas, image, keptOpen);
     // Faces and edges go straight into the image's scanlines where that gives Qt's very pixels.
     const PixelTarget pixels = directTarget(canvas, clipIsImage);
@@ -167,7 +196,7 @@ QRect SceneRenderer::drawScene(QPainter& canvas, QSize paintBoxSize, const Solid
                              tools_, layers_, buffers_);
         break;
     }
-    return (figureInk(solid, settings.markPoints) | figureInk(dual, settings.markPoints)) & image;
+    return {figureInk(solid, settings.markPoints) & image, figureInk(dual, settings.markPoints) & image};
 }
 
 void SceneRenderer::zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model,
@@ -177,7 +206,17 @@ void SceneRenderer::zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidM
 
 QRect SceneRenderer::renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model,
                                  const RenderSettings& settings) {
+    return renderSceneParts(sceneBitmap, size, model, settings).bounds();
+}
+
+SceneParts SceneRenderer::renderSceneParts(QImage& sceneBitmap, QSize size, const SolidModel& model,
+                                           const RenderSettings& settings) {
     OpenCanvas& canvas = sceneCanvas_;
+    const auto whole = [&] {
+        SceneParts all;
+        all.add(QRect(QPoint(0, 0), size));
+        return all;
+    };
     if (size.isEmpty()) {
         if (canvas.shows(sceneBitmap)) canvas.release();
         sceneBitmap = QImage();
@@ -189,7 +228,7 @@ QRect SceneRenderer::renderScene(QImage& sceneBitmap, QSize size, const SolidMod
         // An image of the caller's own keeps its pixels; it is drawn with a painter of its own.
         QPainter painter(&sceneBitmap);
         drawScene(painter, size, model, settings, nullptr, false);
-        return QRect(QPoint(0, 0), size);
+        return whole();
     }
     // The image made here is one the canvas shows, so later redraws reuse its open painter; only
     // what the last redraw drew on it needs whitening, unless the caller has written to it since.
@@ -199,10 +238,16 @@ QRect SceneRenderer::renderScene(QImage& sceneBitmap, QSize size, const SolidMod
     }
     const bool known =
         lastScene_.valid && lastScene_.size == size && lastScene_.cacheKey == sceneBitmap.cacheKey();
-    const QRect dirty =
+    const FigureBoxes dirty =
         drawScene(canvas.painter(), size, model, settings, known ? &lastScene_.dirty : nullptr, true);
-    // Outside the box the last redraw drew in and the box this one drew in, the image stayed white.
-    const QRect changed = known ? (lastScene_.dirty | dirty) : QRect(QPoint(0, 0), size);
+    // Outside the boxes the last redraw drew in and those this one drew in, the image stayed white.
+    SceneParts changed;
+    if (known) {
+        changed.add(lastScene_.dirty.solid | dirty.solid);
+        changed.add(lastScene_.dirty.dual | dirty.dual);
+    } else {
+        changed = whole();
+    }
     lastScene_ = {sceneBitmap.cacheKey(), size, dirty, true};
     return changed;
 }

@@ -16,6 +16,18 @@
 
 namespace kesmora {
 
+// The parts of the scene image a redraw changed: one box per figure (solid and dual drawn side by
+// side leave the gap between them untouched), or one box where they overlap.
+struct SceneParts {
+    QRect parts[2];
+    int count = 0;
+
+    const QRect* begin() const { return parts; }
+    const QRect* end() const { return parts + count; }
+    QRect bounds() const { return count == 0 ? QRect() : count == 1 ? parts[0] : parts[0] | parts[1]; }
+    void add(const QRect& r);
+};
+
 // Everything a redraw reuses from the one before: the scene canvas and what the last redraw left on
 // it, the vertices' pixels, the pens and brushes, the layers of "Durchdringung 3". The window owns
 // one; every picture the inspector makes gets its own. Renderers share nothing, so any number of
@@ -46,19 +58,28 @@ class SceneRenderer {
     // previous picture shows this one once that part is copied.
     QRect renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model,
                       const RenderSettings& settings);
+    // The same, returning the changed part box by box: a screen that showed the previous picture
+    // shows this one once each box is copied.
+    SceneParts renderSceneParts(QImage& sceneBitmap, QSize size, const SolidModel& model,
+                                const RenderSettings& settings);
 
   private:
+    // The boxes a figure's drawing can reach: the solid's and the dual's.
+    struct FigureBoxes {
+        QRect solid, dual;
+    };
     // `whiten` is the part of the image to clear first (all of it when null); `keptOpen` says the
-    // painter is the scene canvas's. Returns the part the drawing can have changed.
-    QRect drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model,
-                    const RenderSettings& settings, const QRect* whiten, bool keptOpen);
+    // painter is the scene canvas's. Returns the boxes the drawing can have changed.
+    FigureBoxes drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model,
+                          const RenderSettings& settings, const FigureBoxes* whiten, bool keptOpen);
 
-    // What the last redraw of the scene canvas left: white outside `dirty`. The image's cache key
-    // changes whenever the caller writes to it through QImage, and then nothing is assumed.
+    // What the last redraw of the scene canvas left: white outside the boxes in `dirty`. The
+    // image's cache key changes whenever the caller writes to it through QImage, and then nothing
+    // is assumed.
     struct SceneTrace {
         qint64 cacheKey = 0;
         QSize size;
-        QRect dirty;
+        FigureBoxes dirty;
         bool valid = false;
     };
 
