@@ -2,6 +2,7 @@
 #include "dialogs.h"
 
 #include "helpwindow.h"
+#include "settings.h"
 
 #include "export/figurefile.h"
 
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -48,13 +50,31 @@ void addButtons(QDialog& dialog, QFormLayout* form) {
     form->addRow(buttons);
 }
 
+// The file dialogs remember their folders each by kind: opening, pictures, exports and nets.
+QString folderKind(const Dialogs::FileRequest& request) {
+    const QString& c = request.caption;
+    if (!request.save) return QStringLiteral("open");
+    if (c == QLatin1String("Bild speichern")) return QStringLiteral("picture");
+    if (c == QLatin1String("Exportieren")) return QStringLiteral("export");
+    if (c == QLatin1String("Netz speichern")) return QStringLiteral("net");
+    return QStringLiteral("save");
+}
+
 class QtDialogs final : public Dialogs {
   public:
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}
 
     QString chooseFile(const FileRequest& request) override {
-        return request.save ? QFileDialog::getSaveFileName(parent_, request.caption, request.suggestedName, request.filters)
-                            : QFileDialog::getOpenFileName(parent_, request.caption, QString(), request.filters);
+        // The folder the same kind of dialog showed last; the suggested name in it.
+        const QString kind = folderKind(request);
+        const QString folder = rememberedFolder(kind);
+        const QString start = folder.isEmpty()         ? request.suggestedName
+                              : request.suggestedName.isEmpty() ? folder
+                                                        : QDir(folder).filePath(request.suggestedName);
+        const QString path = request.save ? QFileDialog::getSaveFileName(parent_, request.caption, start, request.filters)
+                                          : QFileDialog::getOpenFileName(parent_, request.caption, start, request.filters);
+        rememberFolderOf(kind, path);
+        return path;
     }
 
     std::optional<ExportChoice> chooseExport(const QString& dualName, const QString& bodyName) override {
@@ -123,7 +143,10 @@ std::optional<Dialogs::ExportChoice> runExportDialog(QWidget* parent, const QStr
     form->addRow(QStringLiteral("Figur:"), figure);
     form->addRow(QStringLiteral("Format:"), format);
     addButtons(dialog, form);
+    // The format chosen last time.
+    format->setCurrentIndex(rememberedInt(QStringLiteral("export/format"), 0, format->count() - 1).value_or(0));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    rememberSetting(QStringLiteral("export/format"), format->currentIndex());
     const MeshFormatEntry& f = kMeshFormats[format->currentIndex()];
     const QString path = files.chooseFile(
         {QStringLiteral("Exportieren"),
@@ -167,7 +190,10 @@ std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const
             window->showSection(QStringLiteral("netz"));
         });
     }
+    // The edge length chosen last time.
+    edge->setValue(rememberedInt(QStringLiteral("net/edgeMillimetres"), edge->minimum(), edge->maximum()).value_or(0));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    rememberSetting(QStringLiteral("net/edgeMillimetres"), edge->value());
     Dialogs::NetChoice choice{figure->currentIndex(), edge->value(), QString()};
     if (save) {
         choice.path = files.chooseFile({QStringLiteral("Netz speichern"),

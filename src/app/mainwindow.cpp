@@ -34,6 +34,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <initializer_list>
 
 namespace kesmora {
 
@@ -85,6 +86,7 @@ TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent)
     setMinimumSize(normalSize_);
     resize(normalSize_);
     if (const QScreen* s = screen()) placeOnScreen(s->availableGeometry());
+    setUpRememberedSettings();
 }
 
 WindowPlacement windowPlacement(const QRect& available, const QSize& windowSize,
@@ -171,8 +173,10 @@ void TMainForm::createMenu() {
     M1->setShortcutContext(Qt::ApplicationShortcut);
     QMenu* M13 = menuBar()->addMenu(QStringLiteral("Einstellungen"));
     M13->setObjectName("M13");
-    M2 = M13->addAction(QStringLiteral("Animation"));
+    // The same word as the button D2; checked while the body turns.
+    M2 = M13->addAction(QStringLiteral("Rotation"));
     M2->setObjectName("M2");
+    M2->setCheckable(true);
     M2->setShortcut(QKeySequence(Qt::Key_F2));
     M2->setShortcutContext(Qt::ApplicationShortcut);
     M13->addSeparator();
@@ -216,6 +220,7 @@ void TMainForm::createViewMenu() {
     connect(properties_, &PropertiesWindow::visibilityChanged, propertiesAction, &QAction::setChecked);
     createMorphItem(view);
     createCorrespondenceItem(view);
+    createFullScreenItem(view);
 }
 
 void TMainForm::wire() {
@@ -291,6 +296,7 @@ void TMainForm::showEvent(QShowEvent* event) {
     if (!shownOnce_) { // the first show takes over the chosen body
         shownOnce_ = true;
         guarded([&] { neuwert(); });
+        restoreRememberedSettings();
         // The frame's size is known only once the window is on screen; a frame that then does
         // not fit still maximises.
         QTimer::singleShot(0, this, [this] {
@@ -322,6 +328,14 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TMainForm::layoutClientArea() {
     const int w = client_->width(), h = client_->height();
+    // In full screen the drawing area is all there is.
+    P1->setVisible(!fullScreen_);
+    stripScroll->setVisible(!fullScreen_);
+    if (fullScreen_) {
+        for (QWidget* area : std::initializer_list<QWidget*>{P6, P10, P21, PB1})
+            area->setGeometry(0, 0, w, h);
+        return;
+    }
     P1->setGeometry(0, 0, w, kTitleHeight);
     P1Caption->setGeometry(90, 1, std::max(0, w - 180), kTitleHeight - 2);
     P6->setGeometry(0, kTitleHeight, w, h - kTitleHeight);
@@ -341,6 +355,7 @@ void TMainForm::layoutClientArea() {
 
 void TMainForm::applyAnimationControls(const AnimationControls& controls) {
     strip_->setAnimationCaption(controls.running);
+    M2->setChecked(controls.running);
     if (controls.timerInterval == 0)
         Timer1->stop();
     else

@@ -525,13 +525,12 @@ TEST(Window, ReciprocalMenuItemSwitchesTheDualAndTheTitle) {
     QMenu* settings = w->findChild<QMenu*>("M13");
     ASSERT_TRUE(settings);
     const QList<QAction*> items = settings->actions();
-    ASSERT_GE(items.size(), 2);
-    QAction* item = items.back();
-    EXPECT_EQ(item, controls::menuItem(*w, "M18"));
+    const qsizetype at = items.indexOf(controls::menuItem(*w, "M18"));
+    ASSERT_GE(at, 2);
+    QAction* item = items[at];
     // After a separator, with "ausgeblendete Körper zeigen", the other choice of what is shown.
-    ASSERT_GE(items.size(), 3);
-    EXPECT_EQ(items[items.size() - 2], controls::menuItem(*w, "showHidden"));
-    EXPECT_TRUE(items[items.size() - 3]->isSeparator());
+    EXPECT_EQ(items[at - 1], controls::menuItem(*w, "showHidden"));
+    EXPECT_TRUE(items[at - 2]->isSeparator());
     EXPECT_EQ(item->text(), utf8("Dual als polare Reziproke"));
     EXPECT_TRUE(item->isCheckable());
     EXPECT_FALSE(item->isChecked());
