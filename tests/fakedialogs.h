@@ -22,6 +22,7 @@ struct FakeDialogs final : Dialogs {
     std::function<std::optional<QString>(const QString& current, const RecipeCheck& check)> recipeAsker;
     std::function<void(const QString&)> onError;
     std::function<void(const QString&, const QString&)> onInformation;
+    QString colourTitle; // the title of the colour dialog asked for last
 
     QString chooseFile(const FileRequest& request) override {
         return fileChooser ? fileChooser(request) : real_->chooseFile(request);
@@ -35,8 +36,9 @@ struct FakeDialogs final : Dialogs {
     bool setUpPrinter(QPrinter& printer, const QString& title) override {
         return printSetup ? printSetup(printer) : real_->setUpPrinter(printer, title);
     }
-    std::optional<QColor> chooseColour(const QColor& initial) override {
-        return colourChooser ? colourChooser(initial) : real_->chooseColour(initial);
+    std::optional<QColor> chooseColour(const QColor& initial, const QString& title) override {
+        colourTitle = title;
+        return colourChooser ? colourChooser(initial) : real_->chooseColour(initial, title);
     }
     std::optional<QString> askRecipe(const QString& current, const RecipeCheck& check) override {
         return recipeAsker ? recipeAsker(current, check) : real_->askRecipe(current, check);

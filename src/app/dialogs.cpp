@@ -91,8 +91,8 @@ class QtDialogs final : public Dialogs {
         return dialog.exec() == QDialog::Accepted;
     }
 
-    std::optional<QColor> chooseColour(const QColor& initial) override {
-        const QColor c = QColorDialog::getColor(initial, parent_, QStringLiteral("Farbe"));
+    std::optional<QColor> chooseColour(const QColor& initial, const QString& title) override {
+        const QColor c = QColorDialog::getColor(initial, parent_, title);
         if (!c.isValid()) return std::nullopt;
         return c;
     }

@@ -57,8 +57,9 @@ class Dialogs {
     virtual std::optional<NetChoice> chooseNet(bool save, const QStringList& figures, const QString& bodyName) = 0;
     // Sets up the printer; false on cancel.
     virtual bool setUpPrinter(QPrinter& printer, const QString& title) = 0;
-    // A colour, starting from `initial`; nothing on cancel.
-    virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
+    // A colour, starting from `initial`, in a dialog titled `title` (what the colour paints); nothing
+    // on cancel.
+    virtual std::optional<QColor> chooseColour(const QColor& initial, const QString& title) = 0;
     // "Rezept eingeben…": a recipe, starting from `current`, checked by `check` as it is typed (only
     // an acceptable one can be confirmed); nothing on cancel.
     virtual std::optional<QString> askRecipe(const QString& current, const RecipeCheck& check) = 0;

@@ -417,9 +417,11 @@ void TMainForm::CB1C() {
 }
 
 void TMainForm::S12C(int slot) {
-    const std::optional<QColor> chosen = dialogs_->chooseColour(lastDialogColour_);
+    if (slot < 0 || slot >= static_cast<int>(render_.polygonColours.size())) return;
+    // The dialog starts at the colour the button changes.
+    const std::optional<QColor> chosen =
+        dialogs_->chooseColour(render_.polygonColours[static_cast<std::size_t>(slot)], colourSlotName(slot));
     if (!chosen) return;
-    lastDialogColour_ = *chosen;
     render_.polygonColours[static_cast<std::size_t>(slot)] = *chosen;
     strip_->setColourPicture(slot, *chosen);
     B1C();

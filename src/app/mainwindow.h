@@ -256,7 +256,8 @@ class TMainForm : public QMainWindow {
     // The model drawn: the working model, or while the morph's tool window is open the working
     // model with the morph figure in place of its solid.
     const SolidModel& shownModel();
-    // Hands the body on screen to the properties window, which measures it only while shown.
+    // Hands the body on screen to the properties window, which measures it only while shown; the
+    // list shows its row as chosen only while the body on screen is the list's.
     void showPropertiesOfShownBody();
     void wire();
     void layoutClientArea();
@@ -311,7 +312,6 @@ class TMainForm : public QMainWindow {
     RenderSettings render_;
     SceneRenderer renderer_;
     QImage sceneBitmap_;
-    QColor lastDialogColour_ = Qt::black;
     bool readyFlag_ = false;
     bool shownOnce_ = false;
     bool fitsScreen_ = true;

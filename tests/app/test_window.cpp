@@ -361,9 +361,14 @@ TEST(Window, ColourChoiceCancelledChangesNothingConfirmedRebuilds) {
     EXPECT_EQ(w->buildCount(), builds + 1);
     answer.reset();
     controls::colourButtons(*w)[0]->click();
-    ASSERT_EQ(offered.size(), 3u);
-    EXPECT_EQ(offered[0], QColor(Qt::black));  // black the first time
-    EXPECT_EQ(offered[2], QColor(10, 20, 30)); // then the last confirmed colour
+    EXPECT_EQ(kesmora::fakeDialogs(*w).colourTitle, QString::fromUtf8("Farbe der Dreiecke"));
+    controls::colourButtons(*w)[2]->click();
+    EXPECT_EQ(kesmora::fakeDialogs(*w).colourTitle, QString::fromUtf8("Farbe der Fünfecke"));
+    // Each time at the colour the button changes.
+    ASSERT_EQ(offered.size(), 4u);
+    EXPECT_EQ(offered[0], kInitialPolygonColours[2]);
+    EXPECT_EQ(offered[2], kInitialPolygonColours[0]);
+    EXPECT_EQ(offered[3], QColor(10, 20, 30));
 }
 
 TEST(Window, BrokenCountLineShowsAMessageAndKeepsTheWindowUsable) {
