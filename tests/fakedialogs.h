@@ -18,6 +18,8 @@ struct FakeDialogs final : Dialogs {
     std::function<std::optional<ExportChoice>()> exportChooser;
     std::function<std::optional<NetChoice>(bool save)> netChooser;
     std::function<bool(QPrinter&)> printSetup;
+    // Not set: the picture as shown, without a dialog (the size dialog is tested by itself).
+    std::function<std::optional<QSize>(QSize shown)> pictureSizeChooser;
     std::function<std::optional<QColor>(QColor initial)> colourChooser;
     std::function<std::optional<QString>(const QString& current, const RecipeCheck& check)> recipeAsker;
     std::function<void(const QString&)> onError;
@@ -32,6 +34,9 @@ struct FakeDialogs final : Dialogs {
     }
     std::optional<NetChoice> chooseNet(bool save, const QStringList& figures, const QString& bodyName) override {
         return netChooser ? netChooser(save) : runNetDialog(parent_, save, figures, bodyName, *this);
+    }
+    std::optional<QSize> choosePictureSize(const QSize& shown) override {
+        return pictureSizeChooser ? pictureSizeChooser(shown) : std::optional<QSize>(shown);
     }
     bool setUpPrinter(QPrinter& printer, const QString& title) override {
         return printSetup ? printSetup(printer) : real_->setUpPrinter(printer, title);

@@ -85,6 +85,10 @@ class QtDialogs final : public Dialogs {
         return runNetDialog(parent_, save, figures, bodyName, *this);
     }
 
+    std::optional<QSize> choosePictureSize(const QSize& shown) override {
+        return runPictureSizeDialog(parent_, shown);
+    }
+
     bool setUpPrinter(QPrinter& printer, const QString& title) override {
         QPrintDialog dialog(&printer, parent_);
         dialog.setWindowTitle(title);
@@ -203,6 +207,55 @@ std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const
         choice.path = withSuffix(choice.path, QStringLiteral("pdf"));
     }
     return choice;
+}
+
+std::optional<QSize> runPictureSizeDialog(QWidget* parent, const QSize& shown) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QString::fromUtf8("Bildgröße"));
+    auto* form = new QFormLayout(&dialog);
+    auto* choice = new QComboBox(&dialog);
+    choice->setAccessibleName(QString::fromUtf8("Größe"));
+    const auto sizeText = [](QSize s) { return QString::fromUtf8("%1 × %2").arg(s.width()).arg(s.height()); };
+    const int factors[] = {1, 2, 4};
+    const char* captions[] = {"wie gezeigt", "doppelt so groß", "viermal so groß"};
+    for (int i = 0; i < 3; ++i)
+        choice->addItem(QString::fromUtf8(captions[i]) + QStringLiteral(" (") + sizeText(shown * factors[i]) +
+                        QLatin1Char(')'));
+    choice->addItem(QString::fromUtf8("eigene Größe"));
+    choice->setToolTip(QString::fromUtf8("Größer gespeichert, zeigt das Bild dasselbe wie der Bildschirm, nur "
+                                         "feiner: Linien und Punkte wachsen mit"));
+    const auto side = [&](const char* name, int value) {
+        auto* box = new QSpinBox(&dialog);
+        box->setAccessibleName(QString::fromUtf8(name));
+        box->setRange(1, 10000);
+        box->setSuffix(QStringLiteral(" Bildpunkte"));
+        box->setGroupSeparatorShown(false);
+        box->setValue(value);
+        return box;
+    };
+    auto* width = side("Breite", rememberedInt(QStringLiteral("picture/width"), 1, 10000).value_or(2 * shown.width()));
+    auto* height =
+        side("Höhe", rememberedInt(QStringLiteral("picture/height"), 1, 10000).value_or(2 * shown.height()));
+    form->addRow(QString::fromUtf8("Größe:"), choice);
+    form->addRow(QStringLiteral("Breite:"), width);
+    form->addRow(QString::fromUtf8("Höhe:"), height);
+    addButtons(dialog, form);
+    const auto follow = [&] {
+        const bool own = choice->currentIndex() == 3;
+        width->setEnabled(own);
+        height->setEnabled(own);
+    };
+    QObject::connect(choice, &QComboBox::currentIndexChanged, &dialog, follow);
+    choice->setCurrentIndex(rememberedInt(QStringLiteral("picture/size"), 0, 3).value_or(0));
+    follow();
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    rememberSetting(QStringLiteral("picture/size"), choice->currentIndex());
+    if (choice->currentIndex() == 3) {
+        rememberSetting(QStringLiteral("picture/width"), width->value());
+        rememberSetting(QStringLiteral("picture/height"), height->value());
+        return QSize(width->value(), height->value());
+    }
+    return shown * factors[choice->currentIndex()];
 }
 
 std::optional<QString> runRecipeDialog(QWidget* parent, const QString& current, const Dialogs::RecipeCheck& check) {

@@ -7,6 +7,7 @@
 #include "fakedialogs.h"
 #include "openwindow.h"
 #include "stripcontrols.h"
+#include "tempdir.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -304,4 +306,81 @@ TEST(Settings, DialogsOfferWhatWasChosenLastTime) {
         }));
     EXPECT_EQ(shownFolder, QDir(folder).absolutePath());
     EXPECT_EQ(QFileInfo(shownName).fileName(), QStringLiteral("Oktaeder.png"));
+}
+
+// "Bild speichern…" asks for the size first: as shown, twice, four times or the user's own, which the
+// next dialog offers again; the picture is written at that size.
+TEST(PictureSize, TheDialogOffersTheSizesAndThePictureIsSavedAtTheOneChosen) {
+    auto w = openWindow();
+    const QSize shown = w->sceneBitmap().size();
+    ASSERT_FALSE(shown.isEmpty());
+    struct Answer {
+        int choice;
+        QSize own;
+    };
+    QStringList offered;
+    bool ownEnabled = false;
+    const auto ask = [&](Answer a) {
+        std::optional<QSize> result;
+        EXPECT_TRUE(answeringDialog(
+            [&](QDialog& d) {
+                QComboBox* size = comboNamed(d, "Größe");
+                const QList<QSpinBox*> sides = d.findChildren<QSpinBox*>();
+                ASSERT_NE(size, nullptr);
+                ASSERT_EQ(sides.size(), 2);
+                offered.clear();
+                for (int i = 0; i < size->count(); ++i)
+                    offered << size->itemText(i);
+                ownEnabled = sides[0]->isEnabled();
+                size->setCurrentIndex(a.choice);
+                if (a.own.isValid()) {
+                    sides[0]->setValue(a.own.width());
+                    sides[1]->setValue(a.own.height());
+                }
+                d.accept();
+            },
+            [&] { result = runPictureSizeDialog(w.get(), shown); }));
+        return result;
+    };
+    EXPECT_EQ(ask({2, {}}), shown * 4);
+    EXPECT_EQ(offered.value(0), QString::fromUtf8("wie gezeigt (%1 × %2)").arg(shown.width()).arg(shown.height()));
+    EXPECT_EQ(offered.value(2), QString::fromUtf8("viermal so groß (%1 × %2)").arg(4 * shown.width()).arg(4 * shown.height()));
+    EXPECT_FALSE(ownEnabled);
+    EXPECT_EQ(ask({3, QSize(3000, 10000)}), QSize(3000, 10000));
+    EXPECT_EQ(ask({0, {}}), shown);
+    // The last choice of the user's own size comes back with its numbers.
+    rememberSetting(QStringLiteral("picture/size"), 3);
+    std::optional<QSize> kept;
+    ASSERT_TRUE(answeringDialog(
+        [&](QDialog& d) {
+            const QList<QSpinBox*> sides = d.findChildren<QSpinBox*>();
+            ownEnabled = sides.value(0) && sides[0]->isEnabled();
+            d.accept();
+        },
+        [&] { kept = runPictureSizeDialog(w.get(), shown); }));
+    EXPECT_TRUE(ownEnabled);
+    EXPECT_EQ(kept, QSize(3000, 10000));
+
+    // The window saves the picture at four times its size.
+    const kesmora::test::TempDir dir("picture-size");
+    const QString file = QString::fromStdString((dir.path() / "gross.png").string());
+    FakeDialogs& fake = fakeDialogs(*w);
+    fake.pictureSizeChooser = [](QSize s) { return std::optional<QSize>(s * 4); };
+    fake.fileChooser = [&](const Dialogs::FileRequest&) { return file; };
+    QStringList errors;
+    fake.onError = [&](const QString& m) { errors << m; };
+    action(*w, "savePictureAction")->trigger();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+    EXPECT_EQ(QImage(file).size(), shown * 4);
+    // Cancelled, nothing is asked further and nothing written.
+    QFile::remove(file);
+    bool fileAsked = false;
+    fake.pictureSizeChooser = [](QSize) { return std::optional<QSize>(); };
+    fake.fileChooser = [&](const Dialogs::FileRequest&) {
+        fileAsked = true;
+        return file;
+    };
+    action(*w, "savePictureAction")->trigger();
+    EXPECT_FALSE(fileAsked);
+    EXPECT_FALSE(QFile::exists(file));
 }
