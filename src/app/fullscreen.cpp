@@ -11,6 +11,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 
 namespace kesmora {
 
@@ -77,20 +78,25 @@ void TMainForm::fullScreenC() {
                     borrowedForFullScreen_.append(item);
                 }
         maximisedBeforeFullScreen_ = windowState() & Qt::WindowMaximized;
+        geometryBeforeFullScreen_ = geometry();
         menuBar()->hide();
         setMinimumSize(0, 0);
         layoutClientArea();
         showFullScreen();
+        // Also where no window manager makes a full-screen window as large as its screen.
+        if (const QScreen* s = screen()) setGeometry(s->geometry());
     } else {
         for (QAction* item : borrowedForFullScreen_)
             removeAction(item);
         borrowedForFullScreen_.clear();
         menuBar()->show();
         layoutClientArea();
-        if (maximisedBeforeFullScreen_)
+        if (maximisedBeforeFullScreen_) {
             showMaximized();
-        else
+        } else {
             showNormal();
+            if (geometryBeforeFullScreen_.isValid()) setGeometry(geometryBeforeFullScreen_);
+        }
         if (fitsScreen_) setMinimumSize(normalSize_);
     }
 }

@@ -311,11 +311,12 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     // A fixed border: only maximising (or full screen) changes the size. A screen too small for
     // that size leaves the border free.
-    if (fitsScreen_ && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) && isVisible()) {
+    if (fitsScreen_ && !fullScreen_ && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) &&
+        isVisible()) {
         const QSize fixed = normalSize_;
         if (size() != fixed)
             QTimer::singleShot(0, this, [this, fixed] {
-                if (fitsScreen_ && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+                if (fitsScreen_ && !fullScreen_ && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
                     resize(fixed);
             });
     }

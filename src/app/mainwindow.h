@@ -334,6 +334,7 @@ class TMainForm : public QMainWindow {
     Highlight highlight_;   // drawn over the picture
     bool fullScreen_ = false;
     bool maximisedBeforeFullScreen_ = false;
+    QRect geometryBeforeFullScreen_;
     // The menus' items whose keys work in full screen because the window holds them meanwhile.
     QList<QAction*> borrowedForFullScreen_;
     bool settingsForgotten_ = false; // the places are not remembered again on this close
