@@ -23,6 +23,9 @@
 #include <QPrinter>
 #include <QSpinBox>
 
+#include <algorithm>
+#include <iterator>
+
 namespace kesmora {
 
 namespace {
@@ -255,7 +258,7 @@ std::optional<QSize> runPictureSizeDialog(QWidget* parent, const QSize& shown) {
         rememberSetting(QStringLiteral("picture/height"), height->value());
         return QSize(width->value(), height->value());
     }
-    return shown * factors[choice->currentIndex()];
+    return shown * factors[std::clamp(choice->currentIndex(), 0, static_cast<int>(std::size(factors)) - 1)];
 }
 
 std::optional<QString> runRecipeDialog(QWidget* parent, const QString& current, const Dialogs::RecipeCheck& check) {
