@@ -18,10 +18,13 @@ struct FakeDialogs final : Dialogs {
     std::function<std::optional<ExportChoice>()> exportChooser;
     std::function<std::optional<NetChoice>(bool save)> netChooser;
     std::function<bool(QPrinter&)> printSetup;
+    // Not set: the picture as shown, without a dialog (the size dialog is tested by itself).
+    std::function<std::optional<QSize>(QSize shown)> pictureSizeChooser;
     std::function<std::optional<QColor>(QColor initial)> colourChooser;
     std::function<std::optional<QString>(const QString& current, const RecipeCheck& check)> recipeAsker;
     std::function<void(const QString&)> onError;
     std::function<void(const QString&, const QString&)> onInformation;
+    QString colourTitle; // the title of the colour dialog asked for last
 
     QString chooseFile(const FileRequest& request) override {
         return fileChooser ? fileChooser(request) : real_->chooseFile(request);
@@ -32,11 +35,15 @@ struct FakeDialogs final : Dialogs {
     std::optional<NetChoice> chooseNet(bool save, const QStringList& figures, const QString& bodyName) override {
         return netChooser ? netChooser(save) : runNetDialog(parent_, save, figures, bodyName, *this);
     }
+    std::optional<QSize> choosePictureSize(const QSize& shown) override {
+        return pictureSizeChooser ? pictureSizeChooser(shown) : std::optional<QSize>(shown);
+    }
     bool setUpPrinter(QPrinter& printer, const QString& title) override {
         return printSetup ? printSetup(printer) : real_->setUpPrinter(printer, title);
     }
-    std::optional<QColor> chooseColour(const QColor& initial) override {
-        return colourChooser ? colourChooser(initial) : real_->chooseColour(initial);
+    std::optional<QColor> chooseColour(const QColor& initial, const QString& title) override {
+        colourTitle = title;
+        return colourChooser ? colourChooser(initial) : real_->chooseColour(initial, title);
     }
     std::optional<QString> askRecipe(const QString& current, const RecipeCheck& check) override {
         return recipeAsker ? recipeAsker(current, check) : real_->askRecipe(current, check);

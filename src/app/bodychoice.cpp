@@ -32,6 +32,8 @@ std::string toTable(const QString& s) {
 void TMainForm::showPropertiesOfShownBody() {
     const BodySource* source = session_.shown();
     if (!shown_ || !source) return;
+    // Something else than the list's body on screen: no row looks chosen.
+    strip_->showChosenRow(!source->file && source->recipe.empty());
     // A file's body, and a body made by operations, have no partner in the catalogue.
     if (source->file || !source->recipe.empty()) {
         properties_->showBody(model_, shownBodyName(), fromTable(dualShapeName(model_.dualInfo.shape)),

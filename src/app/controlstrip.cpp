@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <iterator>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
@@ -30,6 +31,9 @@ QString animationCaption(bool running) {
 }
 
 constexpr const char* kColourButtonNames[7] = {"S12", "S25", "S3", "S4", "S5", "S6", "S7"};
+constexpr const char* kColourSlotNames[7] = {"Farbe der Dreiecke", "Farbe der Vierecke", "Farbe der Fünfecke",
+                                             "Farbe der Sechsecke", "Farbe der Achtecke", "Farbe der Zehnecke",
+                                             "Farbe der Zwölfecke"};
 constexpr const char* kModeNames[7] = {"RB1", "RB2", "RB3", "RB4", "RB5", "Rb6", "rb7"};
 
 } // namespace
@@ -66,15 +70,10 @@ ControlStrip::ControlStrip(const std::array<QColor, 7>& colours) {
     }
     turnSteps_[2]->setValue(2);
 
-    const QString colourTips[7] = {
-        QString::fromUtf8("Farbe der Dreiecke"), QString::fromUtf8("Farbe der Vierecke"),
-        QString::fromUtf8("Farbe der Fünfecke"), QString::fromUtf8("Farbe der Sechsecke"),
-        QString::fromUtf8("Farbe der Achtecke"), QString::fromUtf8("Farbe der Zehnecke"),
-        QString::fromUtf8("Farbe der Zwölfecke")};
     for (std::size_t i = 0; i < 7; ++i) {
-        QToolButton* b =
-            imageButton(P20, kColourButtonNames[i],
-                        colourButtonPicture(kPolygonColourVertexCounts[i], colours[i]), colourTips[i]);
+        QToolButton* b = imageButton(P20, kColourButtonNames[i],
+                                     colourButtonPicture(kPolygonColourVertexCounts[i], colours[i]),
+                                     colourSlotName(static_cast<int>(i)));
         b->setGeometry(24 + 24 * static_cast<int>(i), 108, 24, 24);
         b->setIconSize(QSize(22, 22));
         colourButtons_[i] = b;
@@ -211,6 +210,20 @@ void ControlStrip::setColourPicture(int slot, const QColor& colour) {
 
 bool ControlStrip::marksPoints() const {
     return CB1->isChecked();
+}
+
+void ControlStrip::showChosenRow(bool shown) {
+    QListWidgetItem* item = LB1->currentItem();
+    const QSignalBlocker block(LB1);
+    if (!shown)
+        LB1->clearSelection();
+    else if (item)
+        item->setSelected(true);
+}
+
+QString colourSlotName(int slot) {
+    if (slot < 0 || slot >= static_cast<int>(std::size(kColourSlotNames))) return QStringLiteral("Farbe");
+    return QString::fromUtf8(kColourSlotNames[slot]);
 }
 
 } // namespace kesmora

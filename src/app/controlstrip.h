@@ -27,6 +27,10 @@ class QToolButton;
 
 namespace kesmora {
 
+// What a colour button's colour paints: "Farbe der Dreiecke" for slot 0, and so on; its tool tip and
+// the colour dialog's title.
+QString colourSlotName(int slot);
+
 class ControlStrip : public QFrame {
     Q_OBJECT
   public:
@@ -46,6 +50,9 @@ class ControlStrip : public QFrame {
     QString currentBodyName() const; // null when no row is chosen
     void chooseBodyRow(int row);
     void chooseBodyNamed(const QString& name); // no row when the list has no such entry
+    // Whether the chosen row looks selected: not while something else than the list's body is
+    // shown (an opened file, a body made by operations); the row stays the current one.
+    void showChosenRow(bool shown);
 
     // The category group's checked item (0 .. 2) and checking one from code, which is no click.
     int categoryItem() const;

@@ -2,6 +2,7 @@
 #include "dialogs.h"
 
 #include "helpwindow.h"
+#include "settings.h"
 
 #include "export/figurefile.h"
 
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -20,6 +22,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSpinBox>
+
+#include <algorithm>
+#include <iterator>
 
 namespace kesmora {
 
@@ -48,13 +53,31 @@ void addButtons(QDialog& dialog, QFormLayout* form) {
     form->addRow(buttons);
 }
 
+// The file dialogs remember their folders each by kind: opening, pictures, exports and nets.
+QString folderKind(const Dialogs::FileRequest& request) {
+    const QString& c = request.caption;
+    if (!request.save) return QStringLiteral("open");
+    if (c == QLatin1String("Bild speichern")) return QStringLiteral("picture");
+    if (c == QLatin1String("Exportieren")) return QStringLiteral("export");
+    if (c == QLatin1String("Netz speichern")) return QStringLiteral("net");
+    return QStringLiteral("save");
+}
+
 class QtDialogs final : public Dialogs {
   public:
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}
 
     QString chooseFile(const FileRequest& request) override {
-        return request.save ? QFileDialog::getSaveFileName(parent_, request.caption, request.suggestedName, request.filters)
-                            : QFileDialog::getOpenFileName(parent_, request.caption, QString(), request.filters);
+        // The folder the same kind of dialog showed last; the suggested name in it.
+        const QString kind = folderKind(request);
+        const QString folder = rememberedFolder(kind);
+        const QString start = folder.isEmpty()         ? request.suggestedName
+                              : request.suggestedName.isEmpty() ? folder
+                                                        : QDir(folder).filePath(request.suggestedName);
+        const QString path = request.save ? QFileDialog::getSaveFileName(parent_, request.caption, start, request.filters)
+                                          : QFileDialog::getOpenFileName(parent_, request.caption, start, request.filters);
+        rememberFolderOf(kind, path);
+        return path;
     }
 
     std::optional<ExportChoice> chooseExport(const QString& dualName, const QString& bodyName) override {
@@ -65,14 +88,18 @@ class QtDialogs final : public Dialogs {
         return runNetDialog(parent_, save, figures, bodyName, *this);
     }
 
+    std::optional<QSize> choosePictureSize(const QSize& shown) override {
+        return runPictureSizeDialog(parent_, shown);
+    }
+
     bool setUpPrinter(QPrinter& printer, const QString& title) override {
         QPrintDialog dialog(&printer, parent_);
         dialog.setWindowTitle(title);
         return dialog.exec() == QDialog::Accepted;
     }
 
-    std::optional<QColor> chooseColour(const QColor& initial) override {
-        const QColor c = QColorDialog::getColor(initial, parent_, QStringLiteral("Farbe"));
+    std::optional<QColor> chooseColour(const QColor& initial, const QString& title) override {
+        const QColor c = QColorDialog::getColor(initial, parent_, title);
         if (!c.isValid()) return std::nullopt;
         return c;
     }
@@ -123,7 +150,10 @@ std::optional<Dialogs::ExportChoice> runExportDialog(QWidget* parent, const QStr
     form->addRow(QStringLiteral("Figur:"), figure);
     form->addRow(QStringLiteral("Format:"), format);
     addButtons(dialog, form);
+    // The format chosen last time.
+    format->setCurrentIndex(rememberedInt(QStringLiteral("export/format"), 0, format->count() - 1).value_or(0));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    rememberSetting(QStringLiteral("export/format"), format->currentIndex());
     const MeshFormatEntry& f = kMeshFormats[format->currentIndex()];
     const QString path = files.chooseFile(
         {QStringLiteral("Exportieren"),
@@ -167,7 +197,10 @@ std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const
             window->showSection(QStringLiteral("netz"));
         });
     }
+    // The edge length chosen last time.
+    edge->setValue(rememberedInt(QStringLiteral("net/edgeMillimetres"), edge->minimum(), edge->maximum()).value_or(0));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    rememberSetting(QStringLiteral("net/edgeMillimetres"), edge->value());
     Dialogs::NetChoice choice{figure->currentIndex(), edge->value(), QString()};
     if (save) {
         choice.path = files.chooseFile({QStringLiteral("Netz speichern"),
@@ -177,6 +210,55 @@ std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const
         choice.path = withSuffix(choice.path, QStringLiteral("pdf"));
     }
     return choice;
+}
+
+std::optional<QSize> runPictureSizeDialog(QWidget* parent, const QSize& shown) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QString::fromUtf8("Bildgröße"));
+    auto* form = new QFormLayout(&dialog);
+    auto* choice = new QComboBox(&dialog);
+    choice->setAccessibleName(QString::fromUtf8("Größe"));
+    const auto sizeText = [](QSize s) { return QString::fromUtf8("%1 × %2").arg(s.width()).arg(s.height()); };
+    const int factors[] = {1, 2, 4};
+    const char* captions[] = {"wie gezeigt", "doppelt so groß", "viermal so groß"};
+    for (int i = 0; i < 3; ++i)
+        choice->addItem(QString::fromUtf8(captions[i]) + QStringLiteral(" (") + sizeText(shown * factors[i]) +
+                        QLatin1Char(')'));
+    choice->addItem(QString::fromUtf8("eigene Größe"));
+    choice->setToolTip(QString::fromUtf8("Größer gespeichert, zeigt das Bild dasselbe wie der Bildschirm, nur "
+                                         "feiner: Linien und Punkte wachsen mit"));
+    const auto side = [&](const char* name, int value) {
+        auto* box = new QSpinBox(&dialog);
+        box->setAccessibleName(QString::fromUtf8(name));
+        box->setRange(1, 10000);
+        box->setSuffix(QStringLiteral(" Bildpunkte"));
+        box->setGroupSeparatorShown(false);
+        box->setValue(value);
+        return box;
+    };
+    auto* width = side("Breite", rememberedInt(QStringLiteral("picture/width"), 1, 10000).value_or(2 * shown.width()));
+    auto* height =
+        side("Höhe", rememberedInt(QStringLiteral("picture/height"), 1, 10000).value_or(2 * shown.height()));
+    form->addRow(QString::fromUtf8("Größe:"), choice);
+    form->addRow(QStringLiteral("Breite:"), width);
+    form->addRow(QString::fromUtf8("Höhe:"), height);
+    addButtons(dialog, form);
+    const auto follow = [&] {
+        const bool own = choice->currentIndex() == 3;
+        width->setEnabled(own);
+        height->setEnabled(own);
+    };
+    QObject::connect(choice, &QComboBox::currentIndexChanged, &dialog, follow);
+    choice->setCurrentIndex(rememberedInt(QStringLiteral("picture/size"), 0, 3).value_or(0));
+    follow();
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    rememberSetting(QStringLiteral("picture/size"), choice->currentIndex());
+    if (choice->currentIndex() == 3) {
+        rememberSetting(QStringLiteral("picture/width"), width->value());
+        rememberSetting(QStringLiteral("picture/height"), height->value());
+        return QSize(width->value(), height->value());
+    }
+    return shown * factors[std::clamp(choice->currentIndex(), 0, static_cast<int>(std::size(factors)) - 1)];
 }
 
 std::optional<QString> runRecipeDialog(QWidget* parent, const QString& current, const Dialogs::RecipeCheck& check) {

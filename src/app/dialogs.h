@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QColor>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -55,10 +56,14 @@ class Dialogs {
     virtual std::optional<ExportChoice> chooseExport(const QString& dualName, const QString& bodyName) = 0;
     // One of `figures`, the edge length and, when `save`, the file; nothing on cancel.
     virtual std::optional<NetChoice> chooseNet(bool save, const QStringList& figures, const QString& bodyName) = 0;
+    // "Bild speichern…": the picture's size in pixels: as shown (`shown`), twice or four times that, or
+    // a width and height of the user's (each 1 to 10 000); nothing on cancel.
+    virtual std::optional<QSize> choosePictureSize(const QSize& shown) = 0;
     // Sets up the printer; false on cancel.
     virtual bool setUpPrinter(QPrinter& printer, const QString& title) = 0;
-    // A colour, starting from `initial`; nothing on cancel.
-    virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
+    // A colour, starting from `initial`, in a dialog titled `title` (what the colour paints); nothing
+    // on cancel.
+    virtual std::optional<QColor> chooseColour(const QColor& initial, const QString& title) = 0;
     // "Rezept eingeben…": a recipe, starting from `current`, checked by `check` as it is typed (only
     // an acceptable one can be confirmed); nothing on cancel.
     virtual std::optional<QString> askRecipe(const QString& current, const RecipeCheck& check) = 0;
@@ -76,6 +81,8 @@ std::unique_ptr<Dialogs> qtDialogs(QWidget* parent);
 // The export and net dialogs that Qt's dialogs show, asking `files` for the file.
 std::optional<Dialogs::ExportChoice> runExportDialog(QWidget* parent, const QString& dualName, const QString& bodyName,
                                                      Dialogs& files);
+// The picture size dialog that Qt's dialogs show.
+std::optional<QSize> runPictureSizeDialog(QWidget* parent, const QSize& shown);
 // The recipe dialog that Qt's dialogs show.
 std::optional<QString> runRecipeDialog(QWidget* parent, const QString& current, const Dialogs::RecipeCheck& check);
 std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const QStringList& figures, const QString& bodyName,

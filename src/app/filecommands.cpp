@@ -7,6 +7,7 @@
 #include "export/figurefile.h"
 #include "export/netlayout.h"
 #include "export/netpage.h"
+#include "export/scaledpicture.h"
 #include "view/renderer.h"
 
 #include <QFileInfo>
@@ -31,6 +32,10 @@ QString withSuffix(const QString& path, const QString& suffix) {
 
 void FileCommands::savePicture() {
     const Shown s = shown_();
+    if (s.picture.isNull())
+        throw std::runtime_error("Es ist noch kein Bild zu sehen, das gespeichert werden könnte.");
+    const std::optional<QSize> size = dialogs_().choosePictureSize(s.picture.size());
+    if (!size) return;
     QString path = dialogs_().chooseFile({QStringLiteral("Bild speichern"),
                                           QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg)"), true,
                                           fileNameFor(s.bodyName, QStringLiteral("png"))});
@@ -40,10 +45,9 @@ void FileCommands::savePicture() {
     if (suffix != QLatin1String("png") && suffix != QLatin1String("svg"))
         throw std::runtime_error("Ein Bild wird als PNG (.png) oder SVG (.svg) gespeichert, nicht als „." +
                                  suffix.toStdString() + "“.");
-    if (s.picture.isNull())
-        throw std::runtime_error("Es ist noch kein Bild zu sehen, das gespeichert werden könnte.");
-    writeScenePicture(s.model, s.render, s.picture.size(), s.title.toStdString(), path.toStdString(),
-                      suffix == QLatin1String("svg"));
+    // The same scene, larger as a whole: lines and marks grow with the picture.
+    writeScaledScenePicture(s.model, s.render, s.picture.size(), *size, s.title.toStdString(), path.toStdString(),
+                            suffix == QLatin1String("svg"));
 }
 
 void FileCommands::exportFigure() {

@@ -29,7 +29,8 @@ class FileCommands {
     };
     FileCommands(std::function<Shown()> shown, std::function<Dialogs&()> dialogs);
 
-    // "Bild speichern…": the drawing area as shown, PNG or (modes 1 to 6) SVG.
+    // "Bild speichern…": the drawing area as shown, or larger as a whole (lines and marks too), PNG or
+    // (modes 1 to 6) SVG.
     void savePicture();
     // "Exportieren…": the solid or the dual as OFF, OBJ or STL.
     void exportFigure();

@@ -17,6 +17,9 @@ int main(int argc, char* argv[]) {
     const bool textOnly = kesmora::asksOnlyForText(argc, argv);
     std::unique_ptr<QCoreApplication> app(textOnly ? new QCoreApplication(argc, argv) : new QApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("kesmora"));
+    // The settings file's folder and name (settings.h): Kesmora/Kesmora.ini in the user's
+    // configuration folder.
+    QCoreApplication::setOrganizationName(QStringLiteral("Kesmora"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KESMORA_VERSION));
     kesmora::installGermanQtTranslations(*app);
 

@@ -36,6 +36,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <initializer_list>
 
 namespace kesmora {
 
@@ -87,6 +88,7 @@ TMainForm::TMainForm(const std::filesystem::path& dataDir, QWidget* parent)
     setMinimumSize(normalSize_);
     resize(normalSize_);
     if (const QScreen* s = screen()) placeOnScreen(s->availableGeometry());
+    setUpRememberedSettings();
 }
 
 WindowPlacement windowPlacement(const QRect& available, const QSize& windowSize,
@@ -173,8 +175,10 @@ void TMainForm::createMenu() {
     M1->setShortcutContext(Qt::ApplicationShortcut);
     QMenu* M13 = menuBar()->addMenu(QStringLiteral("Einstellungen"));
     M13->setObjectName("M13");
-    M2 = M13->addAction(QStringLiteral("Animation"));
+    // The same word as the button D2; checked while the body turns.
+    M2 = M13->addAction(QStringLiteral("Rotation"));
     M2->setObjectName("M2");
+    M2->setCheckable(true);
     M2->setShortcut(QKeySequence(Qt::Key_F2));
     M2->setShortcutContext(Qt::ApplicationShortcut);
     createTransitionItem(M13); // the other movement the program shows
@@ -220,6 +224,7 @@ void TMainForm::createViewMenu() {
     createMorphItem(view);
     createFoldItem(view);
     createCorrespondenceItem(view);
+    createFullScreenItem(view);
 }
 
 void TMainForm::wire() {
@@ -295,6 +300,7 @@ void TMainForm::showEvent(QShowEvent* event) {
     if (!shownOnce_) { // the first show takes over the chosen body
         shownOnce_ = true;
         guarded([&] { neuwert(); });
+        restoreRememberedSettings();
         // The frame's size is known only once the window is on screen; a frame that then does
         // not fit still maximises.
         QTimer::singleShot(0, this, [this] {
@@ -309,11 +315,12 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     // A fixed border: only maximising (or full screen) changes the size. A screen too small for
     // that size leaves the border free.
-    if (fitsScreen_ && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) && isVisible()) {
+    if (fitsScreen_ && !fullScreen_ && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) &&
+        isVisible()) {
         const QSize fixed = normalSize_;
         if (size() != fixed)
             QTimer::singleShot(0, this, [this, fixed] {
-                if (fitsScreen_ && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+                if (fitsScreen_ && !fullScreen_ && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
                     resize(fixed);
             });
     }
@@ -326,6 +333,14 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TMainForm::layoutClientArea() {
     const int w = client_->width(), h = client_->height();
+    // In full screen the drawing area is all there is.
+    P1->setVisible(!fullScreen_);
+    stripScroll->setVisible(!fullScreen_);
+    if (fullScreen_) {
+        for (QWidget* area : std::initializer_list<QWidget*>{P6, P10, P21, PB1})
+            area->setGeometry(0, 0, w, h);
+        return;
+    }
     P1->setGeometry(0, 0, w, kTitleHeight);
     P1Caption->setGeometry(90, 1, std::max(0, w - 180), kTitleHeight - 2);
     P6->setGeometry(0, kTitleHeight, w, h - kTitleHeight);
@@ -345,6 +360,7 @@ void TMainForm::layoutClientArea() {
 
 void TMainForm::applyAnimationControls(const AnimationControls& controls) {
     strip_->setAnimationCaption(controls.running);
+    M2->setChecked(controls.running);
     if (controls.timerInterval == 0)
         Timer1->stop();
     else
@@ -408,9 +424,11 @@ void TMainForm::CB1C() {
 }
 
 void TMainForm::S12C(int slot) {
-    const std::optional<QColor> chosen = dialogs_->chooseColour(lastDialogColour_);
+    if (slot < 0 || slot >= static_cast<int>(render_.polygonColours.size())) return;
+    // The dialog starts at the colour the button changes.
+    const std::optional<QColor> chosen =
+        dialogs_->chooseColour(render_.polygonColours[static_cast<std::size_t>(slot)], colourSlotName(slot));
     if (!chosen) return;
-    lastDialogColour_ = *chosen;
     render_.polygonColours[static_cast<std::size_t>(slot)] = *chosen;
     strip_->setColourPicture(slot, *chosen);
     B1C();

@@ -120,8 +120,13 @@ class TMainForm : public QMainWindow {
     // built.
     QString openedFileTitle() const;
 
+    // Whether "Vollbild" shows the drawing alone across the whole screen.
+    bool drawingFullScreen() const { return fullScreen_; }
+
   protected:
     void showEvent(QShowEvent* event) override;
+    // Remembers the windows' places for the next start (settings.h).
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // A polyhedron file dropped onto the window is opened.
@@ -162,6 +167,11 @@ class TMainForm : public QMainWindow {
     // Menu "Operationen": "Rezept eingeben…", "Rückgängig" (Ctrl+Z), "Zum Ausgangskörper" and
     // "Kanonische Form" (checkable, on at start); the operators' own items come before them.
     QAction *recipeAction = nullptr, *undoAction = nullptr, *seedAction = nullptr, *canonicalAction = nullptr;
+    // Menu "Einstellungen", item "Einstellungen zurücksetzen": forgets everything remembered.
+    QAction* resetSettingsAction = nullptr;
+    // Menu "Ansicht", item "Vollbild" (F11, and Escape while it is on): the drawing alone across the
+    // whole screen.
+    QAction* fullScreenAction = nullptr;
 
     // Handlers, named after the controls they serve.
     // "Darstellung" button (D1): builds the chosen body and draws it.
@@ -250,6 +260,17 @@ class TMainForm : public QMainWindow {
     // The model with the folding net in place of its solid while "Netz falten" is open; null
     // otherwise (and where the solid has no net: the tool window says why).
     const SolidModel* foldFrame();
+    void createFullScreenItem(QMenu* view);
+    // "Vollbild": on and off.
+    void fullScreenC();
+    // The remembered settings (settings.h): the reset item and the switches remembered as they
+    // change, once every item exists; the switches and the properties window as remembered, on the
+    // first show; the places when the window closes.
+    void setUpRememberedSettings();
+    void restoreRememberedSettings();
+    void rememberPlaces();
+    // "Einstellungen zurücksetzen": the switches back to their start values, and nothing remembered.
+    void forgetSettingsC();
     // The mouse over the drawing area while "Zuordnung zeigen" is on: the part under it picked.
     void pickUnderMouse(int x, int y);
     // The highlight of the picked part on the model as drawn now; returns the pixels it and the
@@ -262,7 +283,8 @@ class TMainForm : public QMainWindow {
     // the morph's tool window is open the working model with the morph figure in place of its
     // solid.
     const SolidModel& shownModel();
-    // Hands the body on screen to the properties window, which measures it only while shown.
+    // Hands the body on screen to the properties window, which measures it only while shown; the
+    // list shows its row as chosen only while the body on screen is the list's.
     void showPropertiesOfShownBody();
     void wire();
     void layoutClientArea();
@@ -317,7 +339,6 @@ class TMainForm : public QMainWindow {
     RenderSettings render_;
     SceneRenderer renderer_;
     QImage sceneBitmap_;
-    QColor lastDialogColour_ = Qt::black;
     bool readyFlag_ = false;
     bool shownOnce_ = false;
     bool fitsScreen_ = true;
@@ -352,6 +373,12 @@ class TMainForm : public QMainWindow {
     const SolidModel* drawn_ = &model_; // the model the last picture shows (model_ or morphShown_)
     PickedPart picked_;     // under the mouse while "Zuordnung zeigen" is on
     Highlight highlight_;   // drawn over the picture
+    bool fullScreen_ = false;
+    bool maximisedBeforeFullScreen_ = false;
+    QRect geometryBeforeFullScreen_;
+    // The menus' items whose keys work in full screen because the window holds them meanwhile.
+    QList<QAction*> borrowedForFullScreen_;
+    bool settingsForgotten_ = false; // the places are not remembered again on this close
 };
 
 } // namespace kesmora

@@ -398,6 +398,12 @@ void PropertiesWindow::placeBeside(QWidget& window) {
     move(p.frame.topLeft());
 }
 
+void PropertiesWindow::placeAt(QPoint frameTopLeft, QSize size) {
+    placed_ = true;
+    resize(size.expandedTo(minimumSize()));
+    move(frameTopLeft);
+}
+
 void PropertiesWindow::showEvent(QShowEvent* event) {
     // The figures first: the first placing takes the width they need.
     if (stale_) refresh();

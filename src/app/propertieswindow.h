@@ -70,6 +70,9 @@ class PropertiesWindow : public QWidget {
     // Puts the window beside `window` as toolWindowPlacement says, as wide as its columns need;
     // moves `window` over where that makes room for both on the screen (unless it is maximised).
     void placeBeside(QWidget& window);
+    // Puts the window where the user left it last time (its frame's top left corner and its size),
+    // in place of the first placing beside the main window.
+    void placeAt(QPoint frameTopLeft, QSize size);
     // Beyond this width a value wraps at its blanks instead of widening its column: the window then
     // fits beside the main window on a screen 1600 pixels wide.
     static constexpr int kMaxValueWidth = 200;

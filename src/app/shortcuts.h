@@ -14,7 +14,7 @@ struct ShortcutEntry {
     const char* effect; // what it does
 };
 
-inline constexpr std::array<ShortcutEntry, 19> kShortcuts{{
+inline constexpr std::array<ShortcutEntry, 22> kShortcuts{{
     {"F1", "", "Hilfe öffnen: die Einführung, im Fenster „Eigenschaften“ die Erklärung der Eigenschaften"},
     {"Eingabe", "", "Körper neu darstellen (wie „Darstellung“)"},
     {"F2", "", "Drehung starten und anhalten (wie „Rotation“ / „Abbruch“)"},
@@ -24,6 +24,9 @@ inline constexpr std::array<ShortcutEntry, 19> kShortcuts{{
     {"Strg+E", "", "Körper oder dualen Körper exportieren (OFF, OBJ, STL)"},
     {"Strg+P", "", "Netz drucken"},
     {"Esc", "", "Beenden"},
+    {"F11", "", "Vollbild: nur die Zeichnung, über den ganzen Bildschirm; F11 oder Esc beendet es"},
+    {"1 … 7", "im Vollbild", "Darstellung wählen (Kantenmodell … Durchdringung 3)"},
+    {"+ / −", "im Vollbild", "vergrößern / verkleinern"},
     {"Pfeil auf / Pfeil ab", "in der Körperliste", "vorigen / nächsten Körper wählen und darstellen"},
     {"Bild auf / Bild ab, Pos1 / Ende", "in der Körperliste",
      "eine Seite weiter / zum ersten oder letzten Körper"},

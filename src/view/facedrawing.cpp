@@ -53,7 +53,7 @@ int projectFace(const DrawnFigure& figure, int face, QPoint origin, PointBuffer&
 
 const QPen& PaintTools::cosmeticPen(QRgb colour, Qt::PenStyle style) {
     return pens_.get(colour, style, [&] {
-        QPen pen(QColor::fromRgb(colour), 1, style);
+        QPen pen(QColor::fromRgb(colour), lineWidth_, style);
         pen.setCosmetic(true);
         return pen;
     });
@@ -61,6 +61,13 @@ const QPen& PaintTools::cosmeticPen(QRgb colour, Qt::PenStyle style) {
 
 const QBrush& PaintTools::brush(QRgb colour, Qt::BrushStyle style) {
     return brushes_.get(colour, style, [&] { return QBrush(QColor::fromRgb(colour), style); });
+}
+
+void PaintTools::setLineWidth(int width) {
+    width = std::clamp(width, 1, 100);
+    if (width == lineWidth_) return;
+    lineWidth_ = width;
+    pens_.clear();
 }
 
 void PaintTools::setPenColour(QPainter& painter, QRgb colour) {
@@ -80,8 +87,10 @@ void PaintTools::drawMarks(QPainter& painter, const QPoint* points, int n) {
     setBrushColour(painter, kMarkColour);
     // With a 1-pixel pen Qt strokes an ellipse over width + 1 pixels, so a box 8 wide gives
     // the 9-pixel disc from X - 4 to X + 4.
+    // Wider, the disc and its outline grow alike.
+    const int r = 4 * lineWidth_;
     for (int i = 0; i < n; ++i)
-        painter.drawEllipse(QRect(points[i].x() - 4, points[i].y() - 4, 8, 8));
+        painter.drawEllipse(QRect(points[i].x() - r, points[i].y() - r, 2 * r, 2 * r));
     setBrushColour(painter, remembered);
 }
 
@@ -92,7 +101,7 @@ bool clipToImage(QPainter& painter, QRect imageRect, bool keptOpen) {
     return true;
 }
 
-QRect inkBounds(const QPoint* points, int n, bool markPoints) {
+QRect inkBounds(const QPoint* points, int n, bool markPoints, int lineWidth) {
     if (n <= 0) return {};
     int left = points[0].x(), right = left, top = points[0].y(), bottom = top;
     for (int i = 1; i < n; ++i) {
@@ -103,7 +112,7 @@ QRect inkBounds(const QPoint* points, int n, bool markPoints) {
     }
     // A mark reaches 4 pixels beyond its vertex; a line's end pixel at most 1. The margin is
     // generous because pixels outside the box are taken to be untouched.
-    const int margin = markPoints ? 7 : 3;
+    const int margin = (markPoints ? 7 : 3) * std::max(1, lineWidth);
     return QRect(QPoint(left - margin, top - margin), QPoint(right + margin, bottom + margin));
 }
 

@@ -67,6 +67,13 @@ template <typename Tool, typename Style, std::size_t N> class ToolTable {
         return e.tool;
     }
 
+    // Forgets every tool made.
+    void clear() {
+        entries_ = {};
+        used_ = 0;
+        next_ = 0;
+    }
+
   private:
     struct Entry {
         QRgb colour = 0;
@@ -83,8 +90,12 @@ template <typename Tool, typename Style, std::size_t N> class ToolTable {
 // face. Setting the one already set costs a compare.
 class PaintTools {
   public:
-    // A cosmetic pen: exactly one pixel wide whatever transform the painter carries.
+    // A cosmetic pen: exactly lineWidth() pixels wide whatever transform the painter carries.
     const QPen& cosmeticPen(QRgb colour, Qt::PenStyle style = Qt::SolidLine);
+    // The width of the pens and the marks, 1 to 100 pixels (the marks grow with it); the pens made
+    // so far are made anew when it changes.
+    void setLineWidth(int width);
+    int lineWidth() const { return lineWidth_; }
     const QBrush& brush(QRgb colour, Qt::BrushStyle style = Qt::SolidPattern);
 
     // Keeps the pen's style and width and changes only its colour.
@@ -96,13 +107,15 @@ class PaintTools {
     // Clears the brush and keeps its colour for a later mark to restore.
     void clearBrush(QPainter& painter);
 
-    // A vertex mark: a disc of 9 pixels diameter centred on the vertex, filled (255, 255, 0) and
-    // outlined with the current pen; the brush colour is set back afterwards (which leaves it solid).
+    // A vertex mark: a disc of 9 pixels diameter (times the line width) centred on the vertex, filled
+    // (255, 255, 0) and outlined with the current pen; the brush colour is set back afterwards (which
+    // leaves it solid).
     void drawMarks(QPainter& painter, const QPoint* points, int n);
 
   private:
     ToolTable<QPen, Qt::PenStyle, 16> pens_;
     ToolTable<QBrush, Qt::BrushStyle, 64> brushes_;
+    int lineWidth_ = 1;
 };
 
 // Clips the painter to the whole image unless it is clipped so already. The clip removes no pixel,
@@ -114,7 +127,8 @@ class PaintTools {
 // compared as a region (which allocates, but such a painter is new).
 bool clipToImage(QPainter& painter, QRect imageRect, bool keptOpen);
 
-// Box of the pixels a face's outline and marks can touch, for the overlay of "Durchdringung 3".
-QRect inkBounds(const QPoint* points, int n, bool markPoints);
+// Box of the pixels a face's outline and marks can touch, for the overlay of "Durchdringung 3",
+// with lines and marks lineWidth pixels wide.
+QRect inkBounds(const QPoint* points, int n, bool markPoints, int lineWidth = 1);
 
 } // namespace kesmora

@@ -28,7 +28,7 @@ QRect drawSolidFace(QPainter& canvas, const PixelTarget& pixels, PaintTools& too
     canvas.setPen(tools.cosmeticPen(kSolidOutlineColour, penStyle));
     drawPolygonExact(canvas, pixels, points.data(), n);
     if (markPoints) tools.drawMarks(canvas, points.data(), n);
-    return inkBounds(points.data(), n, markPoints);
+    return inkBounds(points.data(), n, markPoints, tools.lineWidth());
 }
 
 void drawDualFace(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const DrawnFigure& dual,
@@ -150,7 +150,8 @@ void drawInterpenetration(QPainter& scene, const PixelTarget& scenePixels, QSize
     // is, so the dual shows through the near faces, tinted pale green and edged in red. Only the box
     // the near faces touched can differ from white, so only that box is combined.
     if (paintBoxSize.isEmpty()) return;
-    if (scenePixels && !markPoints && paintBoxSize == QSize(scenePixels.width, scenePixels.height) &&
+    if (scenePixels && !markPoints && tools.lineWidth() == 1 &&
+        paintBoxSize == QSize(scenePixels.width, scenePixels.height) &&
         andNearHalfByIndex(scenePixels, layers, solid, solidList, ns, origin, points))
         return;
     // The overlay canvas's painter stays open, so this allocates only when the size changes.

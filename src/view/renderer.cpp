@@ -57,7 +57,8 @@ void paintFaces(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, 
     // later fills are known to cover; and only in pixels (not in a vector picture) is a covered
     // face gone without a trace.
     CoveredFaces& covered = buffers.covered;
-    if (settings.leaveOutCovered && !settings.markPoints && settings.mode != DrawMode::Interpenetration && pixels)
+    if (settings.leaveOutCovered && settings.lineWidth <= 1 && !settings.markPoints &&
+        settings.mode != DrawMode::Interpenetration && pixels)
         findCoveredFaces(figure, list, count, origin, covered);
     else
         covered.clear(count);
@@ -96,7 +97,7 @@ void drawFigure(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, 
 
 // Box of every pixel a figure can touch: its loaded vertices (projected), whichever faces use them,
 // plus what an outline (a pixel) or a mark (4 pixels and its outline) reaches beyond.
-QRect figureInk(const DrawnFigure& figure, bool markPoints) {
+QRect figureInk(const DrawnFigure& figure, bool markPoints, int lineWidth) {
     if (figure.faces.empty() || figure.vertices.empty() || !figure.screen) return {};
     int left = INT_MAX, right = INT_MIN, top = INT_MAX, bottom = INT_MIN;
     for (int i = 0; i < figure.vertices.size(); ++i) {
@@ -107,7 +108,7 @@ QRect figureInk(const DrawnFigure& figure, bool markPoints) {
         top = std::min(top, y);
         bottom = std::max(bottom, y);
     }
-    const int margin = markPoints ? 7 : 3;
+    const int margin = (markPoints ? 7 : 3) * lineWidth;
     return QRect(QPoint(left - margin, top - margin), QPoint(right + margin, bottom + margin));
 }
 
@@ -138,6 +139,8 @@ SceneRenderer::FigureBoxes SceneRenderer::drawScene(QPainter& canvas, QSize pain
                                                     bool keptOpen) {
     canvas.setRenderHint(QPainter::Antialiasing, false);
     canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    tools_.setLineWidth(settings.lineWidth);
+    const bool leaveOutCovered = settings.leaveOutCovered && tools_.lineWidth() == 1;
     tools_.setBrushColour(canvas, kBackgroundColour);
     canvas.setPen(tools_.cosmeticPen(kPenColour));
     // The frame is a white rectangle whose black border lies just outside the image: all that shows
@@ -187,16 +190,17 @@ SceneRenderer::FigureBoxes SceneRenderer::drawScene(QPainter& canvas, QSize pain
         break;
     case DrawMode::Interpenetration2:
         drawInterpenetration(canvas, pixels, paintBoxSize, solidOrigin, solid, dual,
-                             InterpenetrationStyle::Outlines, settings.markPoints, settings.leaveOutCovered,
+                             InterpenetrationStyle::Outlines, settings.markPoints, leaveOutCovered,
                              tools_, layers_, buffers_);
         break;
     case DrawMode::Interpenetration3:
         drawInterpenetration(canvas, pixels, paintBoxSize, solidOrigin, solid, dual,
-                             InterpenetrationStyle::Tinted, settings.markPoints, settings.leaveOutCovered,
+                             InterpenetrationStyle::Tinted, settings.markPoints, leaveOutCovered,
                              tools_, layers_, buffers_);
         break;
     }
-    return {figureInk(solid, settings.markPoints) & image, figureInk(dual, settings.markPoints) & image};
+    return {figureInk(solid, settings.markPoints, tools_.lineWidth()) & image,
+            figureInk(dual, settings.markPoints, tools_.lineWidth()) & image};
 }
 
 void SceneRenderer::zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model,

@@ -58,6 +58,10 @@ struct RenderSettings {
     // Leave out faces that later faces paint over entirely (occlusion.h). The picture is the same
     // either way; switched off only to check exactly that.
     bool leaveOutCovered = true;
+    // Lines, dots and vertex marks are drawn this many pixels wide (a picture saved larger than the
+    // screen, drawn with the model enlarged by as much); 1 on screen. Wider lines are drawn by Qt's
+    // painter, and no face is left out then.
+    int lineWidth = 1;
 
     QRgb polygonColour(int vertexCount) const;
 };

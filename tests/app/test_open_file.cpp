@@ -103,6 +103,8 @@ TEST(OpenFile, OpenedBodyWorksWithEveryControlAndEnterRebuildsItFromMemory) {
     EXPECT_EQ(w->buildCount(), builds + 1);
     expectPrism(*w);
     EXPECT_NEAR(kesmora::testing::largestCoordinate(w->model()), 200, 1e-9);
+    // The file's body is none of the list's: no row looks chosen.
+    EXPECT_TRUE(controls::LB1(*w)->selectedItems().isEmpty());
     const std::vector<double> fresh = snapshot(w->model());
     // Gone from the disk: from now on the body lives in memory alone.
     std::filesystem::remove(dir.path() / "prisma.off");

@@ -191,9 +191,14 @@ TEST(WindowOperations, OperationsUndoAndTheSeedChangeTitleModelAndProperties) {
     const QString cubeTitle = w->shownCaption();
     ASSERT_EQ(cubeTitle, QString::fromUtf8("Hexaeder, Würfel und dualer Körper"));
 
+    ASSERT_NE(controls::LB1(*w)->currentItem(), nullptr);
+    EXPECT_TRUE(controls::LB1(*w)->currentItem()->isSelected());
     trigger(*w, "operation_t");
     EXPECT_EQ(w->shownCaption(), QString::fromUtf8("t · Hexaeder, Würfel und dualer Körper"));
     EXPECT_EQ(controls::P1Caption(*w)->text(), w->shownCaption());
+    // The result is not the list's body: no row looks chosen, though the cube stays the current one.
+    EXPECT_TRUE(controls::LB1(*w)->selectedItems().isEmpty());
+    EXPECT_EQ(controls::LB1(*w)->currentItem()->text(), QString::fromUtf8("Hexaeder, Würfel"));
     EXPECT_EQ(w->model().solid.vertices.size(), 24);
     trigger(*w, "operation_a");
     EXPECT_EQ(w->shownRecipe(), "at");
@@ -228,8 +233,10 @@ TEST(WindowOperations, OperationsUndoAndTheSeedChangeTitleModelAndProperties) {
     trigger(*w, "undoAction");
     EXPECT_EQ(w->shownRecipe(), "t");
     EXPECT_EQ(w->model().solid.vertices.size(), 24);
+    EXPECT_TRUE(controls::LB1(*w)->selectedItems().isEmpty());
     trigger(*w, "seedAction");
     EXPECT_EQ(w->shownCaption(), cubeTitle);
+    EXPECT_TRUE(controls::LB1(*w)->currentItem()->isSelected());
     EXPECT_EQ(w->model().solid.vertices.size(), 8);
     EXPECT_FALSE(action(*w, "undoAction")->isEnabled());
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();

@@ -361,9 +361,14 @@ TEST(Window, ColourChoiceCancelledChangesNothingConfirmedRebuilds) {
     EXPECT_EQ(w->buildCount(), builds + 1);
     answer.reset();
     controls::colourButtons(*w)[0]->click();
-    ASSERT_EQ(offered.size(), 3u);
-    EXPECT_EQ(offered[0], QColor(Qt::black));  // black the first time
-    EXPECT_EQ(offered[2], QColor(10, 20, 30)); // then the last confirmed colour
+    EXPECT_EQ(kesmora::fakeDialogs(*w).colourTitle, QString::fromUtf8("Farbe der Dreiecke"));
+    controls::colourButtons(*w)[2]->click();
+    EXPECT_EQ(kesmora::fakeDialogs(*w).colourTitle, QString::fromUtf8("Farbe der Fünfecke"));
+    // Each time at the colour the button changes.
+    ASSERT_EQ(offered.size(), 4u);
+    EXPECT_EQ(offered[0], kInitialPolygonColours[2]);
+    EXPECT_EQ(offered[2], kInitialPolygonColours[0]);
+    EXPECT_EQ(offered[3], QColor(10, 20, 30));
 }
 
 TEST(Window, BrokenCountLineShowsAMessageAndKeepsTheWindowUsable) {
@@ -525,13 +530,12 @@ TEST(Window, ReciprocalMenuItemSwitchesTheDualAndTheTitle) {
     QMenu* settings = w->findChild<QMenu*>("M13");
     ASSERT_TRUE(settings);
     const QList<QAction*> items = settings->actions();
-    ASSERT_GE(items.size(), 2);
-    QAction* item = items.back();
-    EXPECT_EQ(item, controls::menuItem(*w, "M18"));
+    const qsizetype at = items.indexOf(controls::menuItem(*w, "M18"));
+    ASSERT_GE(at, 2);
+    QAction* item = items[at];
     // After a separator, with "ausgeblendete Körper zeigen", the other choice of what is shown.
-    ASSERT_GE(items.size(), 3);
-    EXPECT_EQ(items[items.size() - 2], controls::menuItem(*w, "showHidden"));
-    EXPECT_TRUE(items[items.size() - 3]->isSeparator());
+    EXPECT_EQ(items[at - 1], controls::menuItem(*w, "showHidden"));
+    EXPECT_TRUE(items[at - 2]->isSeparator());
     EXPECT_EQ(item->text(), utf8("Dual als polare Reziproke"));
     EXPECT_TRUE(item->isCheckable());
     EXPECT_FALSE(item->isChecked());
