@@ -12,6 +12,7 @@
 
 #include <QRectF>
 
+#include <cmath>
 #include <optional>
 
 namespace kesmora {
@@ -148,8 +149,37 @@ NetLayout layoutNet(const NetRequest& r) {
                                   .arg(kShortestEdge));
 
     std::optional<Plan> plan;
+    // At a length asked for, compact pieces as large as the page takes, packed densely.
+    // Pieces as large as the page leave room beside them that nothing else fills: smaller ones are
+    // tried too, grown round or filling their hull, and the plan on the fewest sheets is kept, of
+    // those the one in the fewest pieces. Within 1.75 times the pages the faces alone would fill
+    // (the header, the tabs and the gaps between pieces take the rest), the search stops.
+    if (r.edgeMillimetres > 0) {
+        double faceArea = 0;
+        for (const Polygon& p : flatFaces(r.mesh))
+            faceArea += nets::polygonArea(p);
+        const double perUnit = r.edgeMillimetres / planner.longest();
+        const int enough = static_cast<int>(
+            std::ceil(1.75 * faceArea * perUnit * perUnit / (area.width() * area.height()) - 1e-9));
+        int bestSheets = 0;
+        for (const double share : {1.0, 0.5, 0.3, 0.15}) {
+            for (const Planner::Growth growth : {Planner::Growth::Round, Planner::Growth::Filling}) {
+                Net compact = planner.compactPieces(share, growth);
+                std::optional<Plan> trial = planner.planInPieces(compact, 1);
+                if (!trial) continue;
+                NetLayout sheets;
+                placeOnSheets(*trial, sheets, area);
+                if (!plan || sheets.sheetCount < bestSheets ||
+                    (sheets.sheetCount == bestSheets && trial->pieces < plan->pieces))
+                    plan = std::move(trial), bestSheets = sheets.sheetCount;
+                if (bestSheets <= std::max(enough, 1)) break;
+            }
+            if (plan && bestSheets <= std::max(enough, 1)) break;
+        }
+    }
     // Nets without narrow slits first; where none has a tab for every glue edge, one with them.
     for (bool refuseSlits : {true, false}) {
+        if (plan) break;
         unfold(r.mesh, [&](const Net& net) {
             plan = planner.plan(net, refuseSlits);
             return plan.has_value();

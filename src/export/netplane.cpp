@@ -75,6 +75,13 @@ QPointF centroid2(const Polygon& p) {
     return c / static_cast<double>(p.size());
 }
 
+double polygonArea(const Polygon& p) {
+    double twice = 0;
+    for (std::size_t i = 0; i < p.size(); ++i)
+        twice += cross2(p[i], p[(i + 1) % p.size()]);
+    return std::fabs(twice) / 2;
+}
+
 QRectF boundsOf(const Polygon& p, double grow) {
     return boundsOf(std::vector<QPointF>(p.begin(), p.end())).adjusted(-grow, -grow, grow, grow);
 }

@@ -19,7 +19,7 @@ constexpr double kMargin = 8; // printers leave the border of the page white
 constexpr double kHeader = 17;
 constexpr double kFooter = 6;
 constexpr double kTabMax = 6;
-constexpr double kGap = 4;      // between pieces on a sheet
+constexpr double kGap = 2;      // the cutting gap between pieces on a sheet
 constexpr double kMinTab = 0.3; // a tab less deep than this cannot be glued
 constexpr int kShortestEdge = 3;
 constexpr int kTurns = 90; // page turns tried, 2 degrees apart
@@ -47,5 +47,7 @@ double depthOver(const Polygon& poly, std::size_t k);
 // The inner angle at corner k of a convex polygon.
 double cornerAngle(const Polygon& poly, std::size_t k);
 QPointF centroid2(const Polygon& p);
+// The area a simple polygon encloses, whichever way round it runs.
+double polygonArea(const Polygon& p);
 
 } // namespace kesmora::nets

@@ -56,6 +56,19 @@ class Planner {
     // which the whole net fits the page.
     std::optional<Plan> planInPieces(Net& net, double shrink) const;
 
+    // How a piece chooses the face it grows by.
+    enum class Growth {
+        Round,  // the face whose middle comes nearest the piece's
+        Filling // the face that adds least to the piece's hull beyond its own area
+    };
+
+    // The net in compact pieces, each as large as the page takes: a piece grows from a face with few
+    // faces left around it, one face at a time as `growth` chooses, as long as that face lies on no
+    // other, leaves no slit narrower than a tab and the piece still fits the page, its hull no
+    // larger than `share` of the page's room; then the next piece starts. Only with an edge length
+    // asked for.
+    Net compactPieces(double share = 1, Growth growth = Growth::Round) const;
+
     // The plan's scale: millimetres per unit of the mesh.
     double scaleOf(const Plan& p) const;
 

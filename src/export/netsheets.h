@@ -8,8 +8,8 @@
 
 namespace kesmora::nets {
 
-// Puts each piece, turned to take the least room, on shelves across the sheets: the tallest first,
-// each on the first sheet with room for it, beside the others on its last shelf or on a new one.
+// Packs the pieces, turned freely, tabs and all, a cutting gap apart, onto as few sheets as they go
+// on (export/netpacking.h): the largest first, each where it lies lowest on the first sheet with room.
 // Fills the layout's sheet and piece counts, faces and tabs; `area` is the room for pieces on a
 // sheet.
 void placeOnSheets(const Plan& p, NetLayout& out, QSizeF area);
