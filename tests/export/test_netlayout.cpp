@@ -317,6 +317,46 @@ TEST(NetLayout, RealEdgeLengthOverSeveralPages) {
     }
 }
 
+// At a real size the pieces share the sheets: no more pages than 1.75 times the area of the
+// faces over that of an A4 page less 10 mm all round (the rest goes to headers, tabs and gaps).
+// Nets of all sizes and shapes of face; bench/net_sheets.cpp measures every listed body.
+TEST(NetLayout, NetsAtARealSizeShareTheSheets) {
+    struct Case {
+        const char* name;
+        NetSide side;
+        double edge;
+    };
+    for (const Case& c : {Case{"Ikosidodekaederstumpf", NetSide::Solid, 30}, Case{"Rhombenkuboktaeder", NetSide::Solid, 50},
+                          Case{"Ikosaeder", NetSide::Solid, 60}, Case{"Kuboktaeder", NetSide::Solid, 60},
+                          Case{"Pentagondodekaeder", NetSide::Solid, 60}, Case{"Dodekaederstumpf", NetSide::Solid, 30},
+                          Case{"Tetraeder", NetSide::Solid, 60}, Case{"fünfseitiges Prisma", NetSide::Solid, 60},
+                          Case{"Ikosidodekaederstumpf", NetSide::Dual, 40}}) {
+        const QString name = QString::fromUtf8(c.name);
+        NetRequest r = netRequest(body(name).model, name, c.side);
+        r.edgeMillimetres = c.edge;
+        const std::string what = std::string(c.name) + (c.side == NetSide::Dual ? " (dual)" : "") + " at " +
+                                 std::to_string(static_cast<int>(c.edge)) + " mm";
+        const NetLayout net = layoutNet(r);
+        expectBuildable(r.mesh, net, what);
+        double faces = 0;
+        for (const NetFace& f : net.faces)
+            faces += area(polygon(f.corners));
+        EXPECT_LE(net.sheetCount, static_cast<int>(std::ceil(1.75 * faces / (190.0 * 277.0))))
+            << what << ": " << net.pieceCount << " pieces";
+        std::vector<int> piecesOnSheet(static_cast<std::size_t>(net.sheetCount), 0);
+        std::map<int, int> sheetOfPiece;
+        for (const NetFace& f : net.faces) {
+            // A piece lies on one sheet.
+            const auto [at, fresh] = sheetOfPiece.insert({f.piece, f.sheet});
+            EXPECT_EQ(at->second, f.sheet) << what;
+            if (fresh) ++piecesOnSheet.at(static_cast<std::size_t>(f.sheet));
+        }
+        EXPECT_EQ(static_cast<int>(sheetOfPiece.size()), net.pieceCount) << what;
+        for (const int pieces : piecesOnSheet)
+            EXPECT_GT(pieces, 0) << what << ": an empty sheet";
+    }
+}
+
 // The reciprocals of the augmented truncated dodecahedra are nearly flat at every corner: where a
 // cut ends, its two sides open by a sliver of a degree or two, too narrow for any tab. Their nets
 // come in more pieces, each free of overlaps, with a tab and a number on every glue edge, at every
