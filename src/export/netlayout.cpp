@@ -11,7 +11,9 @@
 #include "geometry/reciprocal.h"
 
 #include <QRectF>
+#include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -76,6 +78,39 @@ void checkFaces(const NetRequest& r) {
                                QString::fromUtf8("; Netze entstehen nur aus konvexen Flächen."));
 }
 } // namespace
+
+bool readsAsAnotherUpsideDown(int number) {
+    if (number < 0) return false;
+    const QString digits = QString::number(number);
+    QString turned;
+    for (auto it = digits.crbegin(); it != digits.crend(); ++it) {
+        const char c = it->toLatin1();
+        if (c == '6')
+            turned += QLatin1Char('9');
+        else if (c == '9')
+            turned += QLatin1Char('6');
+        else if (c == '0' || c == '1' || c == '8')
+            turned += QLatin1Char(c);
+        else
+            return false;
+    }
+    // Upside down "01" is no number anyone writes; "69" stays "69".
+    return !turned.startsWith(QLatin1Char('0')) && turned != digits;
+}
+
+QString labelText(const NetLabel& label) {
+    const QString number = QString::number(label.number);
+    if (label.partnerSheet < 0) return number;
+    if (label.compact) return number + QStringLiteral("→%1").arg(label.partnerSheet + 1);
+    return number + QStringLiteral(" → S. %1").arg(label.partnerSheet + 1);
+}
+
+QString scaleLine(double longestEdge) {
+    const double tenths = std::round(longestEdge * 10) / 10;
+    QString length = QString::number(tenths, 'f', tenths == std::round(tenths) ? 0 : 1);
+    length.replace(QLatin1Char('.'), QLatin1Char(','));
+    return QStringLiteral("Längste Kante %1 mm").arg(length);
+}
 
 QString pageLine(int sheet, int sheetCount) {
     return QStringLiteral("Seite %1 von %2").arg(sheet + 1).arg(sheetCount);
@@ -216,6 +251,7 @@ NetLayout layoutNet(const NetRequest& r) {
     out.millimetresPerUnit =
         r.edgeMillimetres > 0 ? r.edgeMillimetres / planner.longest() : planner.scaleOf(*plan);
     placeOnSheets(*plan, out, area);
+    out.longestEdge = out.millimetresPerUnit * planner.longest();
 
     // Glue numbers in the order the edges come, folds and valleys where faces stay joined.
     out.sideNumbers.resize(r.mesh.faces.size());
@@ -236,18 +272,25 @@ NetLayout layoutNet(const NetRequest& r) {
             continue;
         }
         ++number;
-        for (const FaceSide& s : m.sides) {
+        for (int k : {0, 1}) {
+            const FaceSide& s = m.sides[k];
+            const int partner = out.faces[m.sides[1 - k].face].sheet;
             out.sideNumbers[s.face][s.index] = number;
-            out.labels.push_back(labelFor(out.faces[s.face].corners, s.face, s.index, number));
+            out.labels.push_back(labelFor(out.faces[s.face].corners, s.face, s.index, number,
+                                          partner != out.faces[s.face].sheet ? partner : -1));
         }
     }
     out.hints.push_back(QStringLiteral("Entlang der durchgezogenen Linien ausschneiden, an den gestrichelten "
                                        "falten, die grauen Laschen kleben."));
-    QString numbers = QStringLiteral("Kanten mit gleicher Nummer werden aneinandergeklebt.");
-    if (out.pieceCount > 1) numbers += QStringLiteral(" Das Netz besteht aus %1 Teilen.").arg(out.pieceCount);
-    if (!out.valleys.empty())
-        numbers += QStringLiteral(" Die blauen strichpunktierten Linien nach innen falten.");
-    out.hints.push_back(numbers);
+    QString numbers = QStringLiteral("Kanten mit gleicher Nummer werden aneinandergeklebt");
+    if (out.sheetCount > 1) numbers += QStringLiteral(" („17 → S. 3“: das Gegenstück liegt auf Seite 3)");
+    out.hints.push_back(numbers + QStringLiteral("."));
+    QStringList more;
+    if (std::any_of(out.labels.begin(), out.labels.end(), [](const NetLabel& l) { return l.underlined; }))
+        more << QStringLiteral("Unterstrichene Nummern: Strich unten.");
+    if (out.pieceCount > 1) more << QStringLiteral("Das Netz besteht aus %1 Teilen.").arg(out.pieceCount);
+    if (!out.valleys.empty()) more << QStringLiteral("Die blauen strichpunktierten Linien nach innen falten.");
+    if (!more.isEmpty()) out.hints.push_back(more.join(QLatin1Char(' ')));
     return out;
 }
 } // namespace kesmora

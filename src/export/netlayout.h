@@ -69,7 +69,19 @@ struct NetLabel {
     QPointF at;
     double degrees = 0;
     double height = 0;
+    // Underlined where the number, upside down, reads as another one (6 and 9, 16 and 91 …).
+    bool underlined = false;
+    // The sheet the partner side is on, where that is another sheet; -1 otherwise.
+    int partnerSheet = -1;
+    bool compact = false; // the partner's sheet written short ("17→3") where the side is short
 };
+
+// Whether the number, turned upside down, reads as a different number: only 0, 1, 6, 8 and 9 read
+// as digits that way, 6 and 9 as each other.
+bool readsAsAnotherUpsideDown(int number);
+
+// The text of a glue number: "17", or "17 → S. 3" where the partner side is on sheet 3.
+QString labelText(const NetLabel& label);
 
 struct NetLine {
     int sheet = 0;
@@ -84,6 +96,7 @@ struct NetLayout {
     int sheetCount = 0;
     int pieceCount = 0;
     double millimetresPerUnit = 0; // the mesh's lengths times this are the lengths on paper
+    double longestEdge = 0;        // in millimetres on paper, printed on every sheet with a check bar
     std::vector<NetFace> faces;    // one per mesh face, in mesh order
     std::vector<NetTab> tabs;
     std::vector<NetLabel> labels;
@@ -99,5 +112,8 @@ NetLayout layoutNet(const NetRequest& request);
 
 // Text of the page number line: "Seite 1 von 3".
 QString pageLine(int sheet, int sheetCount);
+
+// Text beside the 10 mm check bar: "Längste Kante 30 mm" ("47,5 mm" where not whole).
+QString scaleLine(double longestEdge);
 
 } // namespace kesmora

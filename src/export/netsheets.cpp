@@ -11,24 +11,34 @@
 
 namespace kesmora::nets {
 
-NetLabel labelFor(const Polygon& face, int f, int k, int number) {
+NetLabel labelFor(const Polygon& face, int f, int k, int number, int partnerSheet) {
     const QPointF a = face[k], b = face[(k + 1) % face.size()];
     const double len = length2(b - a);
     const QPointF d = (b - a) / len;
     QPointF in(-d.y(), d.x());
     if (dot2(in, centroid2(face) - a) < 0) in = -in;
-    const double digits = number < 10 ? 1 : number < 100 ? 2 : 3;
-    const double height = std::min(
-        {3.5, 0.3 * len, 0.35 * depthOver(face, static_cast<std::size_t>(k)), 0.5 * len / (0.6 * digits)});
     NetLabel label;
     label.face = f;
     label.side = k;
     label.number = number;
-    label.height = height;
-    label.at = (a + b) / 2 + 0.8 * height * in;
+    label.underlined = readsAsAnotherUpsideDown(number);
+    label.partnerSheet = partnerSheet;
+    // The height the side and the face leave for a text of that many characters.
+    auto heightFor = [&](const NetLabel& l) {
+        const double characters = static_cast<double>(labelText(l).size());
+        return std::min({3.5, 0.3 * len, 0.35 * depthOver(face, static_cast<std::size_t>(k)),
+                         0.5 * len / (0.6 * characters)});
+    };
+    label.height = heightFor(label);
+    if (partnerSheet >= 0 && label.height < 1.5) {
+        label.compact = true;
+        label.height = heightFor(label);
+    }
+    label.at = (a + b) / 2 + 0.8 * label.height * in;
     label.degrees = std::atan2(in.x(), -in.y()) / kDegree;
     return label;
 }
+
 void placeOnSheets(const Plan& p, NetLayout& out, QSizeF area) {
     std::vector<PackPiece> pieces(static_cast<std::size_t>(p.pieces));
     for (std::size_t f = 0; f < p.faces.size(); ++f)

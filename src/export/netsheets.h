@@ -16,6 +16,7 @@ void placeOnSheets(const Plan& p, NetLayout& out, QSizeF area);
 
 // The glue number inside the face along side k: as large as the face leaves room for, upright
 // when the side is at the bottom.
-NetLabel labelFor(const Polygon& face, int f, int k, int number);
+// Where the partner side is on another sheet, the label names it, and is made small enough for that.
+NetLabel labelFor(const Polygon& face, int f, int k, int number, int partnerSheet = -1);
 
 } // namespace kesmora::nets

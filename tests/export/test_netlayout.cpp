@@ -172,11 +172,22 @@ void expectBuildable(const Mesh& mesh, const NetLayout& net, const std::string& 
         EXPECT_EQ(edges, 1) << what << ": number " << number << " on " << edges << " edges";
     // Each glue number is written inside its face, once per side.
     std::map<std::pair<int, int>, int> labelsOn;
+    std::map<int, std::vector<std::pair<int, int>>> labelSheets; // per number: sheet, partner's sheet
     for (const NetLabel& l : net.labels) {
         ++labelsOn[{l.face, l.side}];
         EXPECT_EQ(l.number, net.sideNumbers[l.face][l.side]) << what;
+        EXPECT_EQ(l.underlined, readsAsAnotherUpsideDown(l.number)) << what << ": number " << l.number;
+        labelSheets[l.number].push_back({net.faces[l.face].sheet, l.partnerSheet});
         EXPECT_TRUE(polygon(net.faces[l.face].corners).containsPoint(l.at, Qt::OddEvenFill)) << what;
         EXPECT_GT(l.height, 0.5) << what << ": a number too small to read";
+    }
+    // Where the two sides of a number lie on different sheets, each names the other's sheet.
+    for (const auto& [number, sheets] : labelSheets) {
+        ASSERT_EQ(sheets.size(), 2u) << what << ": number " << number;
+        for (int k : {0, 1}) {
+            const int own = sheets[k].first, other = sheets[1 - k].first;
+            EXPECT_EQ(sheets[k].second, own == other ? -1 : other) << what << ": number " << number;
+        }
     }
     for (std::size_t f = 0; f < mesh.faces.size(); ++f)
         for (std::size_t k = 0; k < mesh.faces[f].size(); ++k) {
@@ -355,6 +366,32 @@ TEST(NetLayout, NetsAtARealSizeShareTheSheets) {
         for (const int pieces : piecesOnSheet)
             EXPECT_GT(pieces, 0) << what << ": an empty sheet";
     }
+}
+
+// Numbers stand at every angle: those that read as another number upside down are marked, and
+// the texts of the sheet say where a partner is and what the scale is.
+TEST(NetLayout, NumbersThatCannotBeMisread) {
+    for (int n : {6, 9, 16, 91, 18, 81, 19, 61, 66, 99, 68, 89, 86, 98, 106, 901, 196})
+        EXPECT_TRUE(readsAsAnotherUpsideDown(n)) << n;
+    // The same upside down, no digit there, or a leading zero: nothing to mistake.
+    for (int n : {0, 1, 8, 11, 69, 96, 88, 101, 609, 2, 5, 7, 17, 26, 10, 60, 90, 100})
+        EXPECT_FALSE(readsAsAnotherUpsideDown(n)) << n;
+    NetLabel l;
+    l.number = 17;
+    EXPECT_EQ(labelText(l), QStringLiteral("17"));
+    l.partnerSheet = 2;
+    EXPECT_EQ(labelText(l), QStringLiteral("17 → S. 3"));
+    l.compact = true;
+    EXPECT_EQ(labelText(l), QStringLiteral("17→3"));
+    EXPECT_EQ(scaleLine(30), QStringLiteral("Längste Kante 30 mm"));
+    EXPECT_EQ(scaleLine(47.34), QStringLiteral("Längste Kante 47,3 mm"));
+    NetRequest r = netRequest(body("Ikosidodekaederstumpf").model, "Ikosidodekaederstumpf", NetSide::Solid);
+    r.edgeMillimetres = 30;
+    const NetLayout net = layoutNet(r);
+    EXPECT_NEAR(net.longestEdge, 30, 1e-9);
+    EXPECT_TRUE(std::any_of(net.labels.begin(), net.labels.end(), [](const NetLabel& x) { return x.underlined; }));
+    EXPECT_TRUE(std::any_of(net.labels.begin(), net.labels.end(), [](const NetLabel& x) { return x.partnerSheet >= 0; }));
+    EXPECT_TRUE(net.hints[1].contains(QStringLiteral("17 → S. 3")));
 }
 
 // The reciprocals of the augmented truncated dodecahedra are nearly flat at every corner: where a
