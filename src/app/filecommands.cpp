@@ -131,6 +131,7 @@ NetRequest netRequestFor(const SolidModel& model, const QString& name, const Dia
     if (choice.edgeMillimetres < 0) throw std::runtime_error("Eine Kantenlänge ist nie negativ.");
     NetRequest request = netRequest(model, name, figures.sides[static_cast<std::size_t>(choice.figure)]);
     request.edgeMillimetres = choice.edgeMillimetres;
+    request.tabs = choice.tabs;
     return request;
 }
 

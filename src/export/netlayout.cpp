@@ -169,7 +169,7 @@ NetLayout layoutNet(const NetRequest& r) {
     const QString what = QStringLiteral("„") + described(r) + QStringLiteral("“");
     if (room.width() <= 0 || room.height() <= 0)
         throw NetError(NetError::Kind::TooLarge, QStringLiteral("Die Seite ist zu klein für ein Netz."));
-    const Planner planner(r.mesh, r.edgeMillimetres, room);
+    const Planner planner(r.mesh, r.edgeMillimetres, room, r.tabs);
     if (!planner.facesFit())
         throw NetError(NetError::Kind::TooLarge,
                        what +
@@ -280,8 +280,10 @@ NetLayout layoutNet(const NetRequest& r) {
                                           partner != out.faces[s.face].sheet ? partner : -1));
         }
     }
-    out.hints.push_back(QStringLiteral("Entlang der durchgezogenen Linien ausschneiden, an den gestrichelten "
-                                       "falten, die grauen Laschen kleben."));
+    out.hints.push_back(
+        QStringLiteral("Entlang der durchgezogenen Linien ausschneiden, an den gestrichelten falten, ") +
+        (r.tabs == NetTabs::BothSides ? QStringLiteral("die beiden grauen Laschen einer Kante aufeinanderkleben.")
+                                      : QStringLiteral("die grauen Laschen kleben.")));
     QString numbers = QStringLiteral("Kanten mit gleicher Nummer werden aneinandergeklebt");
     if (out.sheetCount > 1) numbers += QStringLiteral(" („17 → S. 3“: das Gegenstück liegt auf Seite 3)");
     out.hints.push_back(numbers + QStringLiteral("."));

@@ -23,6 +23,10 @@ namespace kesmora {
 
 enum class NetSide { Solid, Dual, Reciprocal };
 
+// Where the glue tabs go: on one side of every glue edge; on both (glued to each other, for thick
+// card); or on one side, the sides taking turns along the edges.
+enum class NetTabs { OneSide, BothSides, Alternating };
+
 // Why a body has no net; the text (German, UTF-8) is for the user.
 struct NetError : std::runtime_error {
     enum class Kind { NotClosed, Warped, NotConvex, NoNet, TooLarge, TooSmall };
@@ -39,6 +43,7 @@ struct NetRequest {
     DualShape dualShape = DualShape::Plain;
     double edgeMillimetres = 0; // the longest edge on paper; 0: as large as one page takes
     QSizeF pageMillimetres{210, 297};
+    NetTabs tabs = NetTabs::OneSide;
 };
 
 // The solid, the dual or the polar reciprocal of the model as a mesh turned outward; throws

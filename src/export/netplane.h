@@ -30,6 +30,9 @@ QRectF boundsOf(const std::vector<QPointF>& points);
 // The polygon's bounds, grown by `grow` on every side.
 QRectF boundsOf(const Polygon& p, double grow);
 
+// The convex hull of the points, counter-clockwise (Andrew's monotone chain).
+std::vector<QPointF> hullOf(std::vector<QPointF> points);
+
 // The point turned about the origin.
 QPointF turn(const QPointF& p, double radians);
 // The size of the points' bounds once turned.

@@ -10,8 +10,9 @@
 
 namespace kesmora::nets {
 
-Planner::Planner(const Mesh& mesh, double edgeMillimetres, QSizeF room)
-    : mesh_(mesh), map_(edgeMap(mesh.faces)), flat_(flatFaces(mesh)), edge_(edgeMillimetres), room_(room) {
+Planner::Planner(const Mesh& mesh, double edgeMillimetres, QSizeF room, NetTabs tabs)
+    : mesh_(mesh), map_(edgeMap(mesh.faces)), flat_(flatFaces(mesh)), edge_(edgeMillimetres), room_(room),
+      tabs_(tabs) {
     for (const MeshEdge& e : map_.edges) {
         longest_ = std::max(longest_, norm(mesh.vertices[e.b] - mesh.vertices[e.a]));
         shortest_ = std::min(shortest_, norm(mesh.vertices[e.b] - mesh.vertices[e.a]));
@@ -71,27 +72,6 @@ Polygon placedAcross(const Mesh& mesh, const std::vector<Polygon>& flat, const P
     placed[j] = Q;
     placed[(j + 1) % gf.size()] = P;
     return placed;
-}
-
-// The convex hull of the points, counter-clockwise (Andrew's monotone chain).
-std::vector<QPointF> hullOf(std::vector<QPointF> points) {
-    std::sort(points.begin(), points.end(),
-              [](const QPointF& a, const QPointF& b) { return a.x() < b.x() || (a.x() == b.x() && a.y() < b.y()); });
-    if (points.size() < 3) return points;
-    std::vector<QPointF> hull(2 * points.size());
-    std::size_t k = 0;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        while (k >= 2 && cross2(hull[k - 1] - hull[k - 2], points[i] - hull[k - 2]) <= 0)
-            --k;
-        hull[k++] = points[i];
-    }
-    for (std::size_t i = points.size() - 1, t = k + 1; i > 0; --i) {
-        while (k >= t && cross2(hull[k - 1] - hull[k - 2], points[i - 1] - hull[k - 2]) <= 0)
-            --k;
-        hull[k++] = points[i - 1];
-    }
-    hull.resize(k - 1);
-    return hull;
 }
 
 } // namespace
@@ -379,9 +359,12 @@ std::optional<Polygon> Planner::tabShape(const Plan& p, FaceSide s, FaceSide t, 
     const double atA = std::min(leanA, 0.8 * cornerAngle(partner, (t.index + 1) % m));
     const double atB = std::min(leanB, 0.8 * cornerAngle(partner, t.index));
     const double inset = 1 / std::tan(atA) + 1 / std::tan(atB);
-    double h = share * std::min({kTabMax, 0.3 * len, 0.5 * depthOver(partner, t.index)});
+    const double normal = std::min({kTabMax, 0.3 * len, 0.5 * depthOver(partner, t.index)});
+    double h = share * normal;
     h = std::min(h, 0.85 * len / inset); // the tab keeps a top side of some length
-    if (!(h > kMinTab)) return std::nullopt;
+    // A sliver cannot be glued: at a real size no tab keeps less than half the width the edge would
+    // have. (A net as large as one page takes stays in one piece, slim tabs and all.)
+    if (!(h > kMinTab) || (edge_ > 0 && h < 0.5 * normal * (1 - 1e-9))) return std::nullopt;
     return Polygon{a, b, b + h * out - h / std::tan(atB) * d, a + h * out + h / std::tan(atA) * d};
 }
 
@@ -425,24 +408,32 @@ bool Planner::placeTabs(Plan& p, std::pair<int, int>* apart) const {
         });
         return out;
     }();
+    int glueEdges = 0;
     for (std::size_t e = 0; e < map_.edges.size(); ++e) {
         if (p.fold[e]) continue;
         const MeshEdge& m = map_.edges[e];
-        std::optional<Tab> found;
-        for (double share : {1.0, 0.6})
-            for (const auto& [leanA, leanB] : leans)
-                for (int k : {0, 1}) {
-                    if (found) break;
-                    const auto tab = tabShape(p, m.sides[k], m.sides[1 - k], share, leanA, leanB);
-                    if (tab && isFree(*tab, p.pieceOf[m.sides[k].face])) found = Tab{m.sides[k], *tab};
-                }
-        if (!found) {
-            if (apart) *apart = inTheWayOf(p, m, leans, inTheWay);
-            return false;
+        // The sides a tab may go on, in the order tried; with tabs on both sides, each in turn.
+        const int first = tabs_ == NetTabs::Alternating ? glueEdges % 2 : 0;
+        ++glueEdges;
+        std::vector<std::vector<int>> rounds{{first, 1 - first}};
+        if (tabs_ == NetTabs::BothSides) rounds = {{0}, {1}};
+        for (const std::vector<int>& sides : rounds) {
+            std::optional<Tab> found;
+            for (double share : {1.0, 0.6})
+                for (const auto& [leanA, leanB] : leans)
+                    for (int k : sides) {
+                        if (found) break;
+                        const auto tab = tabShape(p, m.sides[k], m.sides[1 - k], share, leanA, leanB);
+                        if (tab && isFree(*tab, p.pieceOf[m.sides[k].face])) found = Tab{m.sides[k], *tab};
+                    }
+            if (!found) {
+                if (apart) *apart = inTheWayOf(p, m, leans, inTheWay);
+                return false;
+            }
+            const int piece = p.pieceOf[found->side.face];
+            tabsOfPiece[piece].push_back({found->corners, boundsOf(found->corners, 0), found->side.face});
+            p.tabs.push_back(std::move(*found));
         }
-        const int piece = p.pieceOf[found->side.face];
-        tabsOfPiece[piece].push_back({found->corners, boundsOf(found->corners, 0), found->side.face});
-        p.tabs.push_back(std::move(*found));
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "mesh.h"
+#include "netlayout.h"
 #include "netplane.h"
 #include "unfold.h"
 
@@ -37,7 +38,7 @@ struct Plan {
 // in); `edgeMillimetres` is the longest edge on paper, 0 for as large as the page takes.
 class Planner {
   public:
-    Planner(const Mesh& mesh, double edgeMillimetres, QSizeF room);
+    Planner(const Mesh& mesh, double edgeMillimetres, QSizeF room, NetTabs tabs = NetTabs::OneSide);
 
     double longest() const { return longest_; }
     double shortest() const { return shortest_; }
@@ -93,6 +94,7 @@ class Planner {
     QSizeF room_;
     double longest_ = 0;
     double shortest_ = INFINITY;
+    NetTabs tabs_;
 };
 
 } // namespace kesmora::nets

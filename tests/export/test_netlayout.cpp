@@ -115,8 +115,25 @@ enum class Slits { Refused, Allowed };
 
 // Every check a model builder would make with scissors and glue; `what` names the net. Where no
 // net without slits has a tab on every glue edge, the program takes one with them.
+// How deep a tab on side k of `own` glued under side m of `partner` is at most: 6 mm, or less on a
+// short side or over a shallow partner.
+double normalTabDepth(const Polygon& own, std::size_t k, const Polygon& partner, std::size_t m) {
+    const QPointF a = own[k], b = own[(k + 1) % own.size()];
+    const double len = std::hypot(b.x() - a.x(), b.y() - a.y());
+    double depth = INFINITY;
+    const QPointF p = partner[m], d = partner[(m + 1) % partner.size()] - p;
+    for (std::size_t i = 0; i < partner.size(); ++i)
+        if (i != m && i != (m + 1) % partner.size())
+            depth = std::min(depth, std::fabs(d.x() * (partner[i].y() - p.y()) - d.y() * (partner[i].x() - p.x())) /
+                                        std::hypot(d.x(), d.y()));
+    return std::min({6.0, 0.3 * len, 0.5 * depth});
+}
+
+enum class TabWidth { Kept, SlimAllowed }; // slim tabs only as large as one page takes
+
 void expectBuildable(const Mesh& mesh, const NetLayout& net, const std::string& what,
-                     Slits slits = Slits::Refused) {
+                     Slits slits = Slits::Refused, NetTabs tabStyle = NetTabs::OneSide,
+                     TabWidth width = TabWidth::Kept) {
     ASSERT_EQ(net.faces.size(), mesh.faces.size()) << what;
     ASSERT_GE(net.sheetCount, 1) << what;
     const QRectF page(QPointF(0, 0), net.pageMillimetres);
@@ -163,7 +180,19 @@ void expectBuildable(const Mesh& mesh, const NetLayout& net, const std::string& 
             EXPECT_EQ(net.sideNumbers[g][j], 0) << what;
             continue;
         }
-        EXPECT_EQ(tabs, 1) << what << ": glue edge of faces " << f << " and " << g;
+        EXPECT_EQ(tabs, tabStyle == NetTabs::BothSides ? 2 : 1) << what << ": glue edge of faces " << f << " and " << g;
+        // No tab is a sliver: each keeps at least half the depth its side would give it.
+        for (const NetTab& t : net.tabs) {
+            const bool onF = t.face == f && t.side == i, onG = t.face == g && t.side == j;
+            if ((!onF && !onG) || width == TabWidth::SlimAllowed) continue;
+            const Polygon& own = onF ? a : b;
+            const Polygon& partner = onF ? b : a;
+            const std::size_t k = static_cast<std::size_t>(onF ? i : j), m = static_cast<std::size_t>(onF ? j : i);
+            const double depth = std::max(distance(t.corners[2], {t.corners[0], t.corners[1]}),
+                                          distance(t.corners[3], {t.corners[0], t.corners[1]}));
+            EXPECT_GE(depth, 0.5 * normalTabDepth(own, k, partner, m) - 1e-6)
+                << what << ": a tab of " << depth << " mm on face " << t.face;
+        }
         EXPECT_NE(net.sideNumbers[f][i], 0) << what;
         EXPECT_EQ(net.sideNumbers[f][i], net.sideNumbers[g][j]) << what;
         ++edgesOfNumber[net.sideNumbers[f][i]];
@@ -241,7 +270,8 @@ TEST(NetLayout, EveryListedBodyAndEveryFlatDualCanBeBuilt) {
         const NetLayout net = layoutNet(solid);
         EXPECT_EQ(net.sheetCount, 1) << b.name.toStdString() << ": as large as one page takes";
         EXPECT_TRUE(net.title.startsWith(b.name + QStringLiteral(" – Netz"))) << net.title.toStdString();
-        expectBuildable(solid.mesh, net, b.name.toStdString());
+        expectBuildable(solid.mesh, net, b.name.toStdString(), Slits::Refused, NetTabs::OneSide,
+                        TabWidth::SlimAllowed);
         try {
             const NetRequest dual = netRequest(b.model, b.name, NetSide::Dual);
             const NetLayout dualNet = layoutNet(dual);
@@ -251,7 +281,8 @@ TEST(NetLayout, EveryListedBodyAndEveryFlatDualCanBeBuilt) {
             EXPECT_TRUE(dualNet.title.startsWith(b.name + QStringLiteral(", ") + dualName +
                                                  QStringLiteral(" – Netz")))
                 << dualNet.title.toStdString();
-            expectBuildable(dual.mesh, dualNet, b.name.toStdString() + " (dual)");
+            expectBuildable(dual.mesh, dualNet, b.name.toStdString() + " (dual)", Slits::Refused,
+                            NetTabs::OneSide, TabWidth::SlimAllowed);
             ++duals;
         } catch (const NetError& e) {
             // Only faces that no paper folds into stand in the way.
@@ -265,7 +296,8 @@ TEST(NetLayout, EveryListedBodyAndEveryFlatDualCanBeBuilt) {
         netRequest(body("Ikosidodekaederstumpf").model, "Ikosidodekaederstumpf", NetSide::Reciprocal);
     const NetLayout net = layoutNet(reciprocal);
     EXPECT_TRUE(net.title.contains(QStringLiteral("polar reziproker Körper")));
-    expectBuildable(reciprocal.mesh, net, "Ikosidodekaederstumpf (reciprocal)");
+    expectBuildable(reciprocal.mesh, net, "Ikosidodekaederstumpf (reciprocal)", Slits::Refused,
+                    NetTabs::OneSide, TabWidth::SlimAllowed);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     RecordProperty("seconds", std::to_string(seconds));
 }
@@ -368,6 +400,38 @@ TEST(NetLayout, NetsAtARealSizeShareTheSheets) {
     }
 }
 
+// For thick card a tab on both sides of every glue edge, glued to each other; or one, the sides
+// taking turns. Either way every tab keeps its width and lies on nothing.
+TEST(NetLayout, TabsOnBothSidesOrTakingTurns) {
+    for (const char* name : {"Rhombenkuboktaeder", "Ikosidodekaederstumpf"})
+        for (const NetTabs style : {NetTabs::BothSides, NetTabs::Alternating}) {
+            const QString shown = QString::fromUtf8(name);
+            NetRequest r = netRequest(body(shown).model, shown, NetSide::Solid);
+            r.edgeMillimetres = 30;
+            r.tabs = style;
+            const std::string what = std::string(name) + (style == NetTabs::BothSides ? " both" : " alternating");
+            const NetLayout net = layoutNet(r);
+            expectBuildable(r.mesh, net, what, Slits::Refused, style);
+            if (style == NetTabs::BothSides) {
+                EXPECT_TRUE(net.hints[0].contains(QStringLiteral("aufeinanderkleben"))) << what;
+                continue;
+            }
+            // Taking turns: of each two glue edges in a row, one has its tab on the first face's side.
+            const EdgeMap map = edgeMap(r.mesh.faces);
+            std::map<std::pair<int, int>, bool> tabbed;
+            for (const NetTab& t : net.tabs)
+                tabbed[{t.face, t.side}] = true;
+            int onFirst = 0, glued = 0;
+            for (const MeshEdge& e : map.edges) {
+                if (net.sideNumbers[e.sides[0].face][e.sides[0].index] == 0) continue;
+                ++glued;
+                onFirst += tabbed[{e.sides[0].face, e.sides[0].index}];
+            }
+            EXPECT_GT(onFirst, glued / 4) << what;
+            EXPECT_LT(onFirst, glued - glued / 4) << what;
+        }
+}
+
 // Numbers stand at every angle: those that read as another number upside down are marked, and
 // the texts of the sheet say where a partner is and what the scale is.
 TEST(NetLayout, NumbersThatCannotBeMisread) {
@@ -429,7 +493,8 @@ TEST(NetLayout, NearlyFlatSolidsComeInPiecesWhereOnePieceHasNoRoomForTabs) {
                 ADD_FAILURE() << what << ": " << e.what();
                 continue;
             }
-            expectBuildable(r.mesh, net, what, Slits::Allowed);
+            expectBuildable(r.mesh, net, what, Slits::Allowed, NetTabs::OneSide,
+                            edge > 0 ? TabWidth::Kept : TabWidth::SlimAllowed);
             EXPECT_GT(net.pieceCount, 1) << what;
             EXPECT_TRUE(
                 net.hints.back().contains(QStringLiteral("besteht aus %1 Teilen").arg(net.pieceCount)))
@@ -471,7 +536,8 @@ TEST(NetLayout, EveryBodyWithFlatConvexFacesHasANet) {
                     const NetLayout net = layoutNet(r);
                     expectBuildable(r.mesh, net,
                                     what + " at " + std::to_string(static_cast<int>(edge)) + " mm",
-                                    Slits::Allowed);
+                                    Slits::Allowed, NetTabs::OneSide,
+                                    edge > 0 ? TabWidth::Kept : TabWidth::SlimAllowed);
                     if (edge == 0) {
                         EXPECT_EQ(net.sheetCount, 1) << what;
                     }
