@@ -112,6 +112,10 @@ QString scaleLine(double longestEdge) {
     return QStringLiteral("Längste Kante %1 mm").arg(length);
 }
 
+void checkNetFaces(const NetRequest& request) {
+    checkFaces(request);
+}
+
 QString pageLine(int sheet, int sheetCount) {
     return QStringLiteral("Seite %1 von %2").arg(sheet + 1).arg(sheetCount);
 }

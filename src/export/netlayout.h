@@ -110,6 +110,10 @@ struct NetLayout {
     std::string tree;                          // which spanning tree gave the net, for the record
 };
 
+// The checks of layoutNet that need no layout: a closed surface of flat convex faces. Throws
+// NetError with the German reason where the figure has no net.
+void checkNetFaces(const NetRequest& request);
+
 // Lays the net out, in pieces where it does not fit the page or where no net in one piece has room
 // for a tab on every glue edge; throws NetError with a German message when the body has no net or,
 // at the asked edge length, a face does not fit on the page.
