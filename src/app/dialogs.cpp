@@ -5,6 +5,7 @@
 #include "settings.h"
 
 #include "export/figurefile.h"
+#include "export/netlayout.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -183,6 +184,15 @@ std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const
     edge->setToolTip(QString::fromUtf8("Länge der längsten Kante auf dem Papier; 0: so groß, wie eine Seite fasst"));
     form->addRow(QStringLiteral("Figur:"), figure);
     form->addRow(QString::fromUtf8("Längste Kante:"), edge);
+    auto* tabs = new QComboBox(&dialog);
+    tabs->setObjectName(QStringLiteral("netTabs"));
+    tabs->setAccessibleName(QStringLiteral("Laschen"));
+    tabs->addItems({QStringLiteral("an einer Seite jeder Klebekante"),
+                    QString::fromUtf8("an beiden Seiten (für dicken Karton)"),
+                    QStringLiteral("abwechselnd an der einen und der anderen Seite")});
+    tabs->setToolTip(QString::fromUtf8("Wo die Klebelaschen sitzen; an beiden Seiten werden die zwei Laschen "
+                                       "einer Kante aufeinandergeklebt"));
+    form->addRow(QStringLiteral("Laschen:"), tabs);
     addButtons(dialog, form);
     // "Hilfe": the page on building a net, in a help window of the dialog's own, which the dialog
     // does not block.
@@ -197,11 +207,15 @@ std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const
             window->showSection(QStringLiteral("netz"));
         });
     }
-    // The edge length chosen last time.
+    // The edge length and the tabs chosen last time.
     edge->setValue(rememberedInt(QStringLiteral("net/edgeMillimetres"), edge->minimum(), edge->maximum()).value_or(0));
+    tabs->setCurrentIndex(rememberedInt(QStringLiteral("net/tabs"), 0, tabs->count() - 1).value_or(0));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     rememberSetting(QStringLiteral("net/edgeMillimetres"), edge->value());
-    Dialogs::NetChoice choice{figure->currentIndex(), edge->value(), QString()};
+    rememberSetting(QStringLiteral("net/tabs"), tabs->currentIndex());
+    const NetTabs tabStyles[] = {NetTabs::OneSide, NetTabs::BothSides, NetTabs::Alternating};
+    Dialogs::NetChoice choice{figure->currentIndex(), edge->value(), QString(),
+                              tabStyles[std::clamp(tabs->currentIndex(), 0, 2)]};
     if (save) {
         choice.path = files.chooseFile({QStringLiteral("Netz speichern"),
                                         QStringLiteral("PDF-Dokument (*.pdf);;SVG-Grafik (*.svg)"), true,

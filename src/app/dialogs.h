@@ -16,6 +16,8 @@ class QWidget;
 
 namespace kesmora {
 
+enum class NetTabs; // export/netlayout.h
+
 class Dialogs {
   public:
     // A file dialog's question: its title, the kinds of file ("PNG-Bild (*.png);;SVG-Grafik
@@ -38,6 +40,7 @@ class Dialogs {
         int figure = 0;
         int edgeMillimetres = 0;
         QString path;
+        NetTabs tabs{}; // on one side of every glue edge
     };
 
     // What a recipe typed so far comes to: whether it can be applied, and a German line saying

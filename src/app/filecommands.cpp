@@ -135,10 +135,26 @@ NetRequest netRequestFor(const SolidModel& model, const QString& name, const Dia
     if (choice.edgeMillimetres < 0) throw std::runtime_error("Eine Kantenlänge ist nie negativ.");
     NetRequest request = netRequest(model, name, figures.sides[static_cast<std::size_t>(choice.figure)]);
     request.edgeMillimetres = choice.edgeMillimetres;
+    request.tabs = choice.tabs;
     return request;
 }
 
 } // namespace
+
+QString FileCommands::netRefusal() const {
+    const Shown s = shown_();
+    const NetFigures figures = netFigures(s.model);
+    QString first;
+    for (const NetSide side : figures.sides) {
+        try {
+            checkNetFaces(netRequest(s.model, s.bodyName, side));
+            return QString();
+        } catch (const NetError& e) {
+            if (first.isEmpty()) first = QString::fromUtf8(e.what());
+        }
+    }
+    return first;
+}
 
 void FileCommands::saveNet() {
     const Shown s = shown_();
@@ -159,6 +175,8 @@ void FileCommands::printNet() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     if (!setUpPrinter(printer, QStringLiteral("Netz drucken"))) return;
+    // The print queue shows the body's name, as a saved net's file has it.
+    printer.setDocName(s.bodyName);
     // Laid out for the paper the dialog chose, upright; a sheet turned on a landscape page is
     // turned back by the painting.
     const QSizeF paper = printer.pageLayout().pageSize().size(QPageSize::Millimeter);

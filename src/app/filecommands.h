@@ -39,6 +39,9 @@ class FileCommands {
     // "Netz speichern…" (SVG or PDF) and "Netz drucken…", laid out by the inspector's net code.
     void saveNet();
     void printNet();
+    // Why no figure the net dialog offers for the body shown has a net (German), or an empty text
+    // where one has.
+    QString netRefusal() const;
     // "Tastenkürzel" and "Über Kesmora".
     void showShortcuts();
     void showAbout();

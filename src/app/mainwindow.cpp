@@ -476,6 +476,22 @@ void TMainForm::createFileMenu() {
     connect(saveNetAction, &QAction::triggered, this, [this] { guarded([&] { files_.saveNet(); }); });
     connect(printNetAction, &QAction::triggered, this, [this] { guarded([&] { files_.printNet(); }); });
     connect(printPictureAction, &QAction::triggered, this, [this] { guarded([&] { files_.printPicture(); }); });
+    connect(menu, &QMenu::aboutToShow, this, [this] { updateNetActions(); });
+}
+
+void TMainForm::updateNetActions() {
+    QString refusal;
+    try {
+        refusal = files_.netRefusal();
+    } catch (const std::exception& e) {
+        refusal = QString::fromUtf8(e.what());
+    }
+    for (QAction* a : {saveNetAction, printNetAction}) {
+        if (!a->property("usualTip").isValid()) a->setProperty("usualTip", a->toolTip());
+        a->setEnabled(refusal.isEmpty());
+        a->setToolTip(refusal.isEmpty() ? a->property("usualTip").toString()
+                                        : QStringLiteral("Kein Netz: ") + refusal);
+    }
 }
 
 void TMainForm::createHelpMenu() {

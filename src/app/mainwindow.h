@@ -279,6 +279,8 @@ class TMainForm : public QMainWindow {
     // "Übergang zum Dual" enabled where the solid on screen has the way to its dual; its tooltip
     // says why not where it has none.
     void updateMorphAction();
+    // The net items, off with the reason as their tip where the body shown has no net.
+    void updateNetActions();
     // The model drawn: the operation being shown as it happens, else the working model, or while
     // the morph's tool window is open the working model with the morph figure in place of its
     // solid.

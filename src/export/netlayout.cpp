@@ -11,7 +11,10 @@
 #include "geometry/reciprocal.h"
 
 #include <QRectF>
+#include <QStringList>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace kesmora {
@@ -76,6 +79,43 @@ void checkFaces(const NetRequest& r) {
 }
 } // namespace
 
+bool readsAsAnotherUpsideDown(int number) {
+    if (number < 0) return false;
+    const QString digits = QString::number(number);
+    QString turned;
+    for (auto it = digits.crbegin(); it != digits.crend(); ++it) {
+        const char c = it->toLatin1();
+        if (c == '6')
+            turned += QLatin1Char('9');
+        else if (c == '9')
+            turned += QLatin1Char('6');
+        else if (c == '0' || c == '1' || c == '8')
+            turned += QLatin1Char(c);
+        else
+            return false;
+    }
+    // Upside down "01" is no number anyone writes; "69" stays "69".
+    return !turned.startsWith(QLatin1Char('0')) && turned != digits;
+}
+
+QString labelText(const NetLabel& label) {
+    const QString number = QString::number(label.number);
+    if (label.partnerSheet < 0) return number;
+    if (label.compact) return number + QStringLiteral("→%1").arg(label.partnerSheet + 1);
+    return number + QStringLiteral(" → S. %1").arg(label.partnerSheet + 1);
+}
+
+QString scaleLine(double longestEdge) {
+    const double tenths = std::round(longestEdge * 10) / 10;
+    QString length = QString::number(tenths, 'f', tenths == std::round(tenths) ? 0 : 1);
+    length.replace(QLatin1Char('.'), QLatin1Char(','));
+    return QStringLiteral("Längste Kante %1 mm").arg(length);
+}
+
+void checkNetFaces(const NetRequest& request) {
+    checkFaces(request);
+}
+
 QString pageLine(int sheet, int sheetCount) {
     return QStringLiteral("Seite %1 von %2").arg(sheet + 1).arg(sheetCount);
 }
@@ -133,7 +173,7 @@ NetLayout layoutNet(const NetRequest& r) {
     const QString what = QStringLiteral("„") + described(r) + QStringLiteral("“");
     if (room.width() <= 0 || room.height() <= 0)
         throw NetError(NetError::Kind::TooLarge, QStringLiteral("Die Seite ist zu klein für ein Netz."));
-    const Planner planner(r.mesh, r.edgeMillimetres, room);
+    const Planner planner(r.mesh, r.edgeMillimetres, room, r.tabs);
     if (!planner.facesFit())
         throw NetError(NetError::Kind::TooLarge,
                        what +
@@ -148,8 +188,37 @@ NetLayout layoutNet(const NetRequest& r) {
                                   .arg(kShortestEdge));
 
     std::optional<Plan> plan;
+    // At a length asked for, compact pieces as large as the page takes, packed densely.
+    // Pieces as large as the page leave room beside them that nothing else fills: smaller ones are
+    // tried too, grown round or filling their hull, and the plan on the fewest sheets is kept, of
+    // those the one in the fewest pieces. Within 1.75 times the pages the faces alone would fill
+    // (the header, the tabs and the gaps between pieces take the rest), the search stops.
+    if (r.edgeMillimetres > 0) {
+        double faceArea = 0;
+        for (const Polygon& p : flatFaces(r.mesh))
+            faceArea += nets::polygonArea(p);
+        const double perUnit = r.edgeMillimetres / planner.longest();
+        const int enough = static_cast<int>(
+            std::ceil(1.75 * faceArea * perUnit * perUnit / (area.width() * area.height()) - 1e-9));
+        int bestSheets = 0;
+        for (const double share : {1.0, 0.5, 0.3, 0.15}) {
+            for (const Planner::Growth growth : {Planner::Growth::Round, Planner::Growth::Filling}) {
+                Net compact = planner.compactPieces(share, growth);
+                std::optional<Plan> trial = planner.planInPieces(compact, 1);
+                if (!trial) continue;
+                NetLayout sheets;
+                placeOnSheets(*trial, sheets, area);
+                if (!plan || sheets.sheetCount < bestSheets ||
+                    (sheets.sheetCount == bestSheets && trial->pieces < plan->pieces))
+                    plan = std::move(trial), bestSheets = sheets.sheetCount;
+                if (bestSheets <= std::max(enough, 1)) break;
+            }
+            if (plan && bestSheets <= std::max(enough, 1)) break;
+        }
+    }
     // Nets without narrow slits first; where none has a tab for every glue edge, one with them.
     for (bool refuseSlits : {true, false}) {
+        if (plan) break;
         unfold(r.mesh, [&](const Net& net) {
             plan = planner.plan(net, refuseSlits);
             return plan.has_value();
@@ -186,6 +255,7 @@ NetLayout layoutNet(const NetRequest& r) {
     out.millimetresPerUnit =
         r.edgeMillimetres > 0 ? r.edgeMillimetres / planner.longest() : planner.scaleOf(*plan);
     placeOnSheets(*plan, out, area);
+    out.longestEdge = out.millimetresPerUnit * planner.longest();
 
     // Glue numbers in the order the edges come, folds and valleys where faces stay joined.
     out.sideNumbers.resize(r.mesh.faces.size());
@@ -206,18 +276,27 @@ NetLayout layoutNet(const NetRequest& r) {
             continue;
         }
         ++number;
-        for (const FaceSide& s : m.sides) {
+        for (int k : {0, 1}) {
+            const FaceSide& s = m.sides[k];
+            const int partner = out.faces[m.sides[1 - k].face].sheet;
             out.sideNumbers[s.face][s.index] = number;
-            out.labels.push_back(labelFor(out.faces[s.face].corners, s.face, s.index, number));
+            out.labels.push_back(labelFor(out.faces[s.face].corners, s.face, s.index, number,
+                                          partner != out.faces[s.face].sheet ? partner : -1));
         }
     }
-    out.hints.push_back(QStringLiteral("Entlang der durchgezogenen Linien ausschneiden, an den gestrichelten "
-                                       "falten, die grauen Laschen kleben."));
-    QString numbers = QStringLiteral("Kanten mit gleicher Nummer werden aneinandergeklebt.");
-    if (out.pieceCount > 1) numbers += QStringLiteral(" Das Netz besteht aus %1 Teilen.").arg(out.pieceCount);
-    if (!out.valleys.empty())
-        numbers += QStringLiteral(" Die blauen strichpunktierten Linien nach innen falten.");
-    out.hints.push_back(numbers);
+    out.hints.push_back(
+        QStringLiteral("Entlang der durchgezogenen Linien ausschneiden, an den gestrichelten falten, ") +
+        (r.tabs == NetTabs::BothSides ? QStringLiteral("die beiden grauen Laschen einer Kante aufeinanderkleben.")
+                                      : QStringLiteral("die grauen Laschen kleben.")));
+    QString numbers = QStringLiteral("Kanten mit gleicher Nummer werden aneinandergeklebt");
+    if (out.sheetCount > 1) numbers += QStringLiteral(" („17 → S. 3“: das Gegenstück liegt auf Seite 3)");
+    out.hints.push_back(numbers + QStringLiteral("."));
+    QStringList more;
+    if (std::any_of(out.labels.begin(), out.labels.end(), [](const NetLabel& l) { return l.underlined; }))
+        more << QStringLiteral("Unterstrichene Nummern: Strich unten.");
+    if (out.pieceCount > 1) more << QStringLiteral("Das Netz besteht aus %1 Teilen.").arg(out.pieceCount);
+    if (!out.valleys.empty()) more << QStringLiteral("Die blauen strichpunktierten Linien nach innen falten.");
+    if (!more.isEmpty()) out.hints.push_back(more.join(QLatin1Char(' ')));
     return out;
 }
 } // namespace kesmora

@@ -23,6 +23,10 @@ namespace kesmora {
 
 enum class NetSide { Solid, Dual, Reciprocal };
 
+// Where the glue tabs go: on one side of every glue edge; on both (glued to each other, for thick
+// card); or on one side, the sides taking turns along the edges.
+enum class NetTabs { OneSide, BothSides, Alternating };
+
 // Why a body has no net; the text (German, UTF-8) is for the user.
 struct NetError : std::runtime_error {
     enum class Kind { NotClosed, Warped, NotConvex, NoNet, TooLarge, TooSmall };
@@ -39,6 +43,7 @@ struct NetRequest {
     DualShape dualShape = DualShape::Plain;
     double edgeMillimetres = 0; // the longest edge on paper; 0: as large as one page takes
     QSizeF pageMillimetres{210, 297};
+    NetTabs tabs = NetTabs::OneSide;
 };
 
 // The solid, the dual or the polar reciprocal of the model as a mesh turned outward; throws
@@ -69,7 +74,19 @@ struct NetLabel {
     QPointF at;
     double degrees = 0;
     double height = 0;
+    // Underlined where the number, upside down, reads as another one (6 and 9, 16 and 91 …).
+    bool underlined = false;
+    // The sheet the partner side is on, where that is another sheet; -1 otherwise.
+    int partnerSheet = -1;
+    bool compact = false; // the partner's sheet written short ("17→3") where the side is short
 };
+
+// Whether the number, turned upside down, reads as a different number: only 0, 1, 6, 8 and 9 read
+// as digits that way, 6 and 9 as each other.
+bool readsAsAnotherUpsideDown(int number);
+
+// The text of a glue number: "17", or "17 → S. 3" where the partner side is on sheet 3.
+QString labelText(const NetLabel& label);
 
 struct NetLine {
     int sheet = 0;
@@ -84,6 +101,7 @@ struct NetLayout {
     int sheetCount = 0;
     int pieceCount = 0;
     double millimetresPerUnit = 0; // the mesh's lengths times this are the lengths on paper
+    double longestEdge = 0;        // in millimetres on paper, printed on every sheet with a check bar
     std::vector<NetFace> faces;    // one per mesh face, in mesh order
     std::vector<NetTab> tabs;
     std::vector<NetLabel> labels;
@@ -92,6 +110,10 @@ struct NetLayout {
     std::string tree;                          // which spanning tree gave the net, for the record
 };
 
+// The checks of layoutNet that need no layout: a closed surface of flat convex faces. Throws
+// NetError with the German reason where the figure has no net.
+void checkNetFaces(const NetRequest& request);
+
 // Lays the net out, in pieces where it does not fit the page or where no net in one piece has room
 // for a tab on every glue edge; throws NetError with a German message when the body has no net or,
 // at the asked edge length, a face does not fit on the page.
@@ -99,5 +121,8 @@ NetLayout layoutNet(const NetRequest& request);
 
 // Text of the page number line: "Seite 1 von 3".
 QString pageLine(int sheet, int sheetCount);
+
+// Text beside the 10 mm check bar: "Längste Kante 30 mm" ("47,5 mm" where not whole).
+QString scaleLine(double longestEdge);
 
 } // namespace kesmora

@@ -51,9 +51,14 @@ void drawTexts(QPainter& painter, const NetLayout& net, int sheet, const QTransf
         painter.translate(label.at * kTextUnit);
         painter.rotate(label.degrees);
         const double h = label.height * kTextUnit;
-        painter.drawText(QRectF(-4 * h, -h, 8 * h, 2 * h), Qt::AlignCenter, QString::number(label.number));
+        font.setUnderline(label.underlined);
+        painter.setFont(font);
+        const QString text = labelText(label);
+        const double w = 0.7 * h * static_cast<double>(text.size()) + 2 * h;
+        painter.drawText(QRectF(-w, -h, 2 * w, 2 * h), Qt::AlignCenter, text);
         painter.restore();
     }
+    font.setUnderline(false);
     painter.setPen(Qt::black);
     const QRectF header(net.header.topLeft() * kTextUnit, net.header.size() * kTextUnit);
     font.setPixelSize(qRound(4.5 * kTextUnit));
@@ -69,6 +74,16 @@ void drawTexts(QPainter& painter, const NetLayout& net, int sheet, const QTransf
     }
     const QRectF footer(net.footer.topLeft() * kTextUnit, net.footer.size() * kTextUnit);
     painter.drawText(footer, Qt::AlignRight | Qt::AlignBottom, pageLine(sheet, net.sheetCount));
+    // The scale: a bar of 10 mm and the longest edge, so that a page printed scaled is noticed.
+    const double barY = footer.bottom() - 1.2 * kTextUnit;
+    const QPointF barStart(footer.left(), barY), barEnd(footer.left() + 10 * kTextUnit, barY);
+    painter.setPen(QPen(Qt::black, 0.3 * kTextUnit, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(barStart, barEnd);
+    for (const QPointF& end : {barStart, barEnd})
+        painter.drawLine(end - QPointF(0, 1.2 * kTextUnit), end + QPointF(0, 1.2 * kTextUnit));
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(footer.left() + 12 * kTextUnit, footer.top(), 120 * kTextUnit, footer.height()),
+                     Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("10 mm · ") + scaleLine(net.longestEdge));
     painter.restore();
 }
 

@@ -21,24 +21,50 @@ QPointF turn(const QPointF& p, double radians) {
 }
 
 QSizeF turnedSize(const std::vector<QPointF>& points, double radians) {
-    std::vector<QPointF> t;
-    t.reserve(points.size());
-    for (const QPointF& p : points)
-        t.push_back(turn(p, radians));
-    return boundsOf(t).size();
+    const double cs = std::cos(radians), sn = std::sin(radians);
+    double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY;
+    for (const QPointF& p : points) {
+        const double x = cs * p.x() - sn * p.y(), y = sn * p.x() + cs * p.y();
+        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+    }
+    return points.empty() ? QSizeF() : QSizeF(x1 - x0, y1 - y0);
 }
+
+std::vector<QPointF> hullOf(std::vector<QPointF> points) {
+    std::sort(points.begin(), points.end(),
+              [](const QPointF& a, const QPointF& b) { return a.x() < b.x() || (a.x() == b.x() && a.y() < b.y()); });
+    if (points.size() < 3) return points;
+    std::vector<QPointF> hull(2 * points.size());
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        while (k >= 2 && cross2(hull[k - 1] - hull[k - 2], points[i] - hull[k - 2]) <= 0)
+            --k;
+        hull[k++] = points[i];
+    }
+    for (std::size_t i = points.size() - 1, t = k + 1; i > 0; --i) {
+        while (k >= t && cross2(hull[k - 1] - hull[k - 2], points[i - 1] - hull[k - 2]) <= 0)
+            --k;
+        hull[k++] = points[i - 1];
+    }
+    hull.resize(k - 1);
+    return hull;
+}
+
+
 
 bool fitsIn(const QSizeF& s, const QSizeF& room) {
     return s.width() <= room.width() && s.height() <= room.height();
 }
 
-int fittingTurn(const std::vector<QPointF>& points, const QSizeF& room) {
+int fittingTurn(const std::vector<QPointF>& all, const QSizeF& room) {
+    const std::vector<QPointF> points = hullOf(all);
     for (int k = 0; k < kTurns; ++k)
         if (fitsIn(turnedSize(points, k * 2 * kDegree), room)) return k;
     return -1;
 }
 
-double fittingScale(const std::vector<QPointF>& points, const QSizeF& room) {
+double fittingScale(const std::vector<QPointF>& all, const QSizeF& room) {
+    const std::vector<QPointF> points = hullOf(all);
     double best = 0;
     for (int k = 0; k < kTurns; ++k) {
         const QSizeF s = turnedSize(points, k * 2 * kDegree);
@@ -73,6 +99,13 @@ QPointF centroid2(const Polygon& p) {
     for (const QPointF& q : p)
         c += q;
     return c / static_cast<double>(p.size());
+}
+
+double polygonArea(const Polygon& p) {
+    double twice = 0;
+    for (std::size_t i = 0; i < p.size(); ++i)
+        twice += cross2(p[i], p[(i + 1) % p.size()]);
+    return std::fabs(twice) / 2;
 }
 
 QRectF boundsOf(const Polygon& p, double grow) {

@@ -19,7 +19,7 @@ constexpr double kMargin = 8; // printers leave the border of the page white
 constexpr double kHeader = 17;
 constexpr double kFooter = 6;
 constexpr double kTabMax = 6;
-constexpr double kGap = 4;      // between pieces on a sheet
+constexpr double kGap = 2;      // the cutting gap between pieces on a sheet
 constexpr double kMinTab = 0.3; // a tab less deep than this cannot be glued
 constexpr int kShortestEdge = 3;
 constexpr int kTurns = 90; // page turns tried, 2 degrees apart
@@ -29,6 +29,9 @@ constexpr double kDegree = std::numbers::pi / 180;
 QRectF boundsOf(const std::vector<QPointF>& points);
 // The polygon's bounds, grown by `grow` on every side.
 QRectF boundsOf(const Polygon& p, double grow);
+
+// The convex hull of the points, counter-clockwise (Andrew's monotone chain).
+std::vector<QPointF> hullOf(std::vector<QPointF> points);
 
 // The point turned about the origin.
 QPointF turn(const QPointF& p, double radians);
@@ -47,5 +50,7 @@ double depthOver(const Polygon& poly, std::size_t k);
 // The inner angle at corner k of a convex polygon.
 double cornerAngle(const Polygon& poly, std::size_t k);
 QPointF centroid2(const Polygon& p);
+// The area a simple polygon encloses, whichever way round it runs.
+double polygonArea(const Polygon& p);
 
 } // namespace kesmora::nets

@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <tuple>
 
 namespace kesmora::nets {
 
-Planner::Planner(const Mesh& mesh, double edgeMillimetres, QSizeF room)
-    : mesh_(mesh), map_(edgeMap(mesh.faces)), flat_(flatFaces(mesh)), edge_(edgeMillimetres), room_(room) {
+Planner::Planner(const Mesh& mesh, double edgeMillimetres, QSizeF room, NetTabs tabs)
+    : mesh_(mesh), map_(edgeMap(mesh.faces)), flat_(flatFaces(mesh)), edge_(edgeMillimetres), room_(room),
+      tabs_(tabs) {
     for (const MeshEdge& e : map_.edges) {
         longest_ = std::max(longest_, norm(mesh.vertices[e.b] - mesh.vertices[e.a]));
         shortest_ = std::min(shortest_, norm(mesh.vertices[e.b] - mesh.vertices[e.a]));
@@ -47,6 +49,135 @@ std::optional<Plan> Planner::planInPieces(Net& net, double shrink) const {
         if (!separate(net, p, apart->first, apart->second)) return std::nullopt;
     }
     return std::nullopt;
+}
+
+namespace {
+
+// Face g placed across its side j onto the placed face f, whose side runs the other way: the two
+// share the fold's corners exactly.
+Polygon placedAcross(const Mesh& mesh, const std::vector<Polygon>& flat, const Polygon& onF, int f, int g, int j) {
+    const auto& gf = mesh.faces[g];
+    const auto& ff = mesh.faces[f];
+    const int gj = gf[j], gj1 = gf[(j + 1) % gf.size()];
+    std::size_t i = 0;
+    while (i < ff.size() && !(ff[i] == gj1 && ff[(i + 1) % ff.size()] == gj))
+        ++i;
+    if (i == ff.size()) return {};
+    const QPointF P = onF[i], Q = onF[(i + 1) % ff.size()];
+    const QPointF A = flat[g][j], B = flat[g][(j + 1) % gf.size()];
+    const double angle = std::atan2((P - Q).y(), (P - Q).x()) - std::atan2((B - A).y(), (B - A).x());
+    Polygon placed;
+    for (const QPointF& p : flat[g])
+        placed.push_back(Q + turn(p - A, angle));
+    placed[j] = Q;
+    placed[(j + 1) % gf.size()] = P;
+    return placed;
+}
+
+} // namespace
+
+Net Planner::compactPieces(double share, Growth growth) const {
+    const double largest = share * room_.width() * room_.height();
+    const int n = static_cast<int>(mesh_.faces.size());
+    const double scale = edge_ > 0 ? edge_ / longest_ : 1;
+    const double tolerance = 1e-6 * longest_;
+    Net net{std::vector<Polygon>(n), std::vector<int>(n, -1), std::vector<int>(n, -1), "compact pieces"};
+    std::vector<int> pieceOf(n, -1);
+    std::vector<double> area(n);
+    for (int f = 0; f < n; ++f)
+        area[f] = polygonArea(flat_[f]);
+    auto freeAround = [&](int f) {
+        int count = 0;
+        for (int e : map_.sidesOf(f))
+            count += pieceOf[map_.edges[e].other(f)] < 0;
+        return count;
+    };
+    // Whether g, placed, keeps clear of the piece's faces other than its parent f: no overlap, and
+    // no corner nearer another face's side than a tab is wide, unless the two share that vertex.
+    auto clear = [&](const std::vector<int>& members, int f, int g, const Polygon& placed) {
+        const QRectF box = boundsOf(placed, kTabMax / scale);
+        for (int h : members) {
+            const Polygon& other = net.faces[h];
+            if (!box.intersects(boundsOf(other, 0))) continue;
+            if (convexPolygonsOverlap(placed, other, tolerance)) return false;
+            if (h == f) continue;
+            for (auto [a, b, pa, pb] : {std::tuple{g, h, &placed, &other}, std::tuple{h, g, &other, &placed}}) {
+                const auto& va = mesh_.faces[a];
+                const auto& vb = mesh_.faces[b];
+                for (std::size_t k = 0; k < va.size(); ++k)
+                    for (std::size_t m = 0; m < vb.size(); ++m) {
+                        if (vb[m] == va[k] || vb[(m + 1) % vb.size()] == va[k]) continue;
+                        const QPointF from = (*pb)[m], to = (*pb)[(m + 1) % vb.size()];
+                        const double room = std::min(kTabMax, 0.3 * scale * length2(to - from));
+                        if (scale * distanceToSegment((*pa)[k], from, to) < room) return false;
+                    }
+            }
+        }
+        return true;
+    };
+    for (int piece = 0;; ++piece) {
+        int seed = -1;
+        for (int f = 0; f < n; ++f)
+            if (pieceOf[f] < 0 &&
+                (seed < 0 || freeAround(f) < freeAround(seed) ||
+                 (freeAround(f) == freeAround(seed) && area[f] > area[seed] * (1 + 1e-9))))
+                seed = f;
+        if (seed < 0) break;
+        pieceOf[seed] = piece;
+        net.faces[seed] = flat_[seed];
+        std::vector<int> members{seed};
+        std::vector<QPointF> corners(flat_[seed].begin(), flat_[seed].end());
+        QPointF weighted = centroid2(flat_[seed]) * area[seed];
+        double total = area[seed];
+        for (;;) {
+            struct Candidate {
+                double cost;
+                int f, g, side;
+                Polygon placed;
+            };
+            std::vector<Candidate> candidates;
+            const QPointF middle = weighted / total;
+            for (int f : members)
+                for (int e : map_.sidesOf(f)) {
+                    const MeshEdge& m = map_.edges[e];
+                    const FaceSide& s = m.sides[0].face == f ? m.sides[1] : m.sides[0];
+                    if (s.face < 0 || pieceOf[s.face] >= 0) continue;
+                    Polygon placed = placedAcross(mesh_, flat_, net.faces[f], f, s.face, s.index);
+                    if (placed.empty()) continue;
+                    double cost = length2(centroid2(placed) - middle);
+                    if (growth == Growth::Filling) {
+                        std::vector<QPointF> points = corners;
+                        points.insert(points.end(), placed.begin(), placed.end());
+                        cost = polygonArea(hullOf(std::move(points))) - total - area[s.face];
+                    }
+                    candidates.push_back({cost, f, s.face, s.index, std::move(placed)});
+                }
+            std::stable_sort(candidates.begin(), candidates.end(),
+                             [](const Candidate& a, const Candidate& b) { return a.cost < b.cost; });
+            bool grew = false;
+            for (Candidate& c : candidates) {
+                std::vector<QPointF> points = corners;
+                points.insert(points.end(), c.placed.begin(), c.placed.end());
+                points = hullOf(std::move(points));
+                for (QPointF& q : points)
+                    q *= scale;
+                if (polygonArea(points) > largest || fittingTurn(points, room_) < 0 || !clear(members, c.f, c.g, c.placed)) continue;
+                pieceOf[c.g] = piece;
+                net.parent[c.g] = c.f;
+                net.parentSide[c.g] = c.side;
+                corners.insert(corners.end(), c.placed.begin(), c.placed.end());
+                corners = hullOf(std::move(corners));
+                weighted += centroid2(c.placed) * area[c.g];
+                total += area[c.g];
+                net.faces[c.g] = std::move(c.placed);
+                members.push_back(c.g);
+                grew = true;
+                break;
+            }
+            if (!grew) break;
+        }
+    }
+    return net;
 }
 
 double Planner::scaleOf(const Plan& p) const {
@@ -228,9 +359,12 @@ std::optional<Polygon> Planner::tabShape(const Plan& p, FaceSide s, FaceSide t, 
     const double atA = std::min(leanA, 0.8 * cornerAngle(partner, (t.index + 1) % m));
     const double atB = std::min(leanB, 0.8 * cornerAngle(partner, t.index));
     const double inset = 1 / std::tan(atA) + 1 / std::tan(atB);
-    double h = share * std::min({kTabMax, 0.3 * len, 0.5 * depthOver(partner, t.index)});
+    const double normal = std::min({kTabMax, 0.3 * len, 0.5 * depthOver(partner, t.index)});
+    double h = share * normal;
     h = std::min(h, 0.85 * len / inset); // the tab keeps a top side of some length
-    if (!(h > kMinTab)) return std::nullopt;
+    // A sliver cannot be glued: at a real size no tab keeps less than half the width the edge would
+    // have. (A net as large as one page takes stays in one piece, slim tabs and all.)
+    if (!(h > kMinTab) || (edge_ > 0 && h < 0.5 * normal * (1 - 1e-9))) return std::nullopt;
     return Polygon{a, b, b + h * out - h / std::tan(atB) * d, a + h * out + h / std::tan(atA) * d};
 }
 
@@ -274,24 +408,32 @@ bool Planner::placeTabs(Plan& p, std::pair<int, int>* apart) const {
         });
         return out;
     }();
+    int glueEdges = 0;
     for (std::size_t e = 0; e < map_.edges.size(); ++e) {
         if (p.fold[e]) continue;
         const MeshEdge& m = map_.edges[e];
-        std::optional<Tab> found;
-        for (double share : {1.0, 0.6})
-            for (const auto& [leanA, leanB] : leans)
-                for (int k : {0, 1}) {
-                    if (found) break;
-                    const auto tab = tabShape(p, m.sides[k], m.sides[1 - k], share, leanA, leanB);
-                    if (tab && isFree(*tab, p.pieceOf[m.sides[k].face])) found = Tab{m.sides[k], *tab};
-                }
-        if (!found) {
-            if (apart) *apart = inTheWayOf(p, m, leans, inTheWay);
-            return false;
+        // The sides a tab may go on, in the order tried; with tabs on both sides, each in turn.
+        const int first = tabs_ == NetTabs::Alternating ? glueEdges % 2 : 0;
+        ++glueEdges;
+        std::vector<std::vector<int>> rounds{{first, 1 - first}};
+        if (tabs_ == NetTabs::BothSides) rounds = {{0}, {1}};
+        for (const std::vector<int>& sides : rounds) {
+            std::optional<Tab> found;
+            for (double share : {1.0, 0.6})
+                for (const auto& [leanA, leanB] : leans)
+                    for (int k : sides) {
+                        if (found) break;
+                        const auto tab = tabShape(p, m.sides[k], m.sides[1 - k], share, leanA, leanB);
+                        if (tab && isFree(*tab, p.pieceOf[m.sides[k].face])) found = Tab{m.sides[k], *tab};
+                    }
+            if (!found) {
+                if (apart) *apart = inTheWayOf(p, m, leans, inTheWay);
+                return false;
+            }
+            const int piece = p.pieceOf[found->side.face];
+            tabsOfPiece[piece].push_back({found->corners, boundsOf(found->corners, 0), found->side.face});
+            p.tabs.push_back(std::move(*found));
         }
-        const int piece = p.pieceOf[found->side.face];
-        tabsOfPiece[piece].push_back({found->corners, boundsOf(found->corners, 0), found->side.face});
-        p.tabs.push_back(std::move(*found));
     }
     return true;
 }

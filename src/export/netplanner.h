@@ -3,6 +3,7 @@
 #pragma once
 
 #include "mesh.h"
+#include "netlayout.h"
 #include "netplane.h"
 #include "unfold.h"
 
@@ -37,7 +38,7 @@ struct Plan {
 // in); `edgeMillimetres` is the longest edge on paper, 0 for as large as the page takes.
 class Planner {
   public:
-    Planner(const Mesh& mesh, double edgeMillimetres, QSizeF room);
+    Planner(const Mesh& mesh, double edgeMillimetres, QSizeF room, NetTabs tabs = NetTabs::OneSide);
 
     double longest() const { return longest_; }
     double shortest() const { return shortest_; }
@@ -55,6 +56,19 @@ class Planner {
     // The cuts stay in `net`. Without a length asked for, the scale is `shrink` times the one at
     // which the whole net fits the page.
     std::optional<Plan> planInPieces(Net& net, double shrink) const;
+
+    // How a piece chooses the face it grows by.
+    enum class Growth {
+        Round,  // the face whose middle comes nearest the piece's
+        Filling // the face that adds least to the piece's hull beyond its own area
+    };
+
+    // The net in compact pieces, each as large as the page takes: a piece grows from a face with few
+    // faces left around it, one face at a time as `growth` chooses, as long as that face lies on no
+    // other, leaves no slit narrower than a tab and the piece still fits the page, its hull no
+    // larger than `share` of the page's room; then the next piece starts. Only with an edge length
+    // asked for.
+    Net compactPieces(double share = 1, Growth growth = Growth::Round) const;
 
     // The plan's scale: millimetres per unit of the mesh.
     double scaleOf(const Plan& p) const;
@@ -80,6 +94,7 @@ class Planner {
     QSizeF room_;
     double longest_ = 0;
     double shortest_ = INFINITY;
+    NetTabs tabs_;
 };
 
 } // namespace kesmora::nets

@@ -8,14 +8,15 @@
 
 namespace kesmora::nets {
 
-// Puts each piece, turned to take the least room, on shelves across the sheets: the tallest first,
-// each on the first sheet with room for it, beside the others on its last shelf or on a new one.
+// Packs the pieces, turned freely, tabs and all, a cutting gap apart, onto as few sheets as they go
+// on (export/netpacking.h): the largest first, each where it lies lowest on the first sheet with room.
 // Fills the layout's sheet and piece counts, faces and tabs; `area` is the room for pieces on a
 // sheet.
 void placeOnSheets(const Plan& p, NetLayout& out, QSizeF area);
 
 // The glue number inside the face along side k: as large as the face leaves room for, upright
 // when the side is at the bottom.
-NetLabel labelFor(const Polygon& face, int f, int k, int number);
+// Where the partner side is on another sheet, the label names it, and is made small enough for that.
+NetLabel labelFor(const Polygon& face, int f, int k, int number, int partnerSheet = -1);
 
 } // namespace kesmora::nets

@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QSettings>
@@ -604,6 +605,38 @@ TEST(WindowMenus, NetOfAWarpedQuasiDualIsRefusedAndWritesNothing) {
     action(*w, "saveNetAction")->trigger();
     EXPECT_EQ(r.errors.size(), 1u) << r.errors.back().toStdString();
     EXPECT_EQ(readAll(pdf).rfind("%PDF", 0), 0u);
+}
+
+// A body without a net has the net items off, their tip saying why, before any dialog opens.
+TEST(WindowMenus, NetItemsAreOffWhereTheBodyHasNoNet) {
+    auto w = openWindow();
+    Recorded r;
+    record(*w, r);
+    TempDir dir("window-net-off");
+    auto* menu = w->findChild<QMenu*>(QStringLiteral("fileMenu"));
+    ASSERT_NE(menu, nullptr);
+    auto shown = [&] { QMetaObject::invokeMethod(menu, "aboutToShow"); };
+    shown();
+    EXPECT_TRUE(action(*w, "saveNetAction")->isEnabled());
+    EXPECT_TRUE(action(*w, "printNetAction")->isEnabled());
+    const QString usual = action(*w, "saveNetAction")->toolTip();
+    // The stella octangula, two tetrahedra through each other: a compound, which no sheet folds into.
+    controls::menuItem(*w, "showHidden")->trigger();
+    QApplication::processEvents();
+    chooseBody(*w, 0, "Tetraederstern");
+    ASSERT_EQ(w->model().solid.vertices.size(), 8);
+    shown();
+    for (const char* name : {"saveNetAction", "printNetAction"}) {
+        EXPECT_FALSE(action(*w, name)->isEnabled()) << name;
+        EXPECT_TRUE(action(*w, name)->toolTip().startsWith(QStringLiteral("Kein Netz: "))) << name;
+        EXPECT_TRUE(action(*w, name)->toolTip().contains(QStringLiteral("getrennten Körpern")))
+            << action(*w, name)->toolTip().toStdString();
+    }
+    chooseBody(*w, 1, "Ikosidodekaederstumpf");
+    shown();
+    EXPECT_TRUE(action(*w, "saveNetAction")->isEnabled());
+    EXPECT_EQ(action(*w, "saveNetAction")->toolTip(), usual);
+    EXPECT_TRUE(r.errors.empty()) << r.errors.front().toStdString();
 }
 
 TEST(WindowFiles, FileNamesOfferedAreMadeFromTheBodyWithoutCharactersAFileNameCannotHold) {

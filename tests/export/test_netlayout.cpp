@@ -115,8 +115,25 @@ enum class Slits { Refused, Allowed };
 
 // Every check a model builder would make with scissors and glue; `what` names the net. Where no
 // net without slits has a tab on every glue edge, the program takes one with them.
+// How deep a tab on side k of `own` glued under side m of `partner` is at most: 6 mm, or less on a
+// short side or over a shallow partner.
+double normalTabDepth(const Polygon& own, std::size_t k, const Polygon& partner, std::size_t m) {
+    const QPointF a = own[k], b = own[(k + 1) % own.size()];
+    const double len = std::hypot(b.x() - a.x(), b.y() - a.y());
+    double depth = INFINITY;
+    const QPointF p = partner[m], d = partner[(m + 1) % partner.size()] - p;
+    for (std::size_t i = 0; i < partner.size(); ++i)
+        if (i != m && i != (m + 1) % partner.size())
+            depth = std::min(depth, std::fabs(d.x() * (partner[i].y() - p.y()) - d.y() * (partner[i].x() - p.x())) /
+                                        std::hypot(d.x(), d.y()));
+    return std::min({6.0, 0.3 * len, 0.5 * depth});
+}
+
+enum class TabWidth { Kept, SlimAllowed }; // slim tabs only as large as one page takes
+
 void expectBuildable(const Mesh& mesh, const NetLayout& net, const std::string& what,
-                     Slits slits = Slits::Refused) {
+                     Slits slits = Slits::Refused, NetTabs tabStyle = NetTabs::OneSide,
+                     TabWidth width = TabWidth::Kept) {
     ASSERT_EQ(net.faces.size(), mesh.faces.size()) << what;
     ASSERT_GE(net.sheetCount, 1) << what;
     const QRectF page(QPointF(0, 0), net.pageMillimetres);
@@ -163,7 +180,19 @@ void expectBuildable(const Mesh& mesh, const NetLayout& net, const std::string& 
             EXPECT_EQ(net.sideNumbers[g][j], 0) << what;
             continue;
         }
-        EXPECT_EQ(tabs, 1) << what << ": glue edge of faces " << f << " and " << g;
+        EXPECT_EQ(tabs, tabStyle == NetTabs::BothSides ? 2 : 1) << what << ": glue edge of faces " << f << " and " << g;
+        // No tab is a sliver: each keeps at least half the depth its side would give it.
+        for (const NetTab& t : net.tabs) {
+            const bool onF = t.face == f && t.side == i, onG = t.face == g && t.side == j;
+            if ((!onF && !onG) || width == TabWidth::SlimAllowed) continue;
+            const Polygon& own = onF ? a : b;
+            const Polygon& partner = onF ? b : a;
+            const std::size_t k = static_cast<std::size_t>(onF ? i : j), m = static_cast<std::size_t>(onF ? j : i);
+            const double depth = std::max(distance(t.corners[2], {t.corners[0], t.corners[1]}),
+                                          distance(t.corners[3], {t.corners[0], t.corners[1]}));
+            EXPECT_GE(depth, 0.5 * normalTabDepth(own, k, partner, m) - 1e-6)
+                << what << ": a tab of " << depth << " mm on face " << t.face;
+        }
         EXPECT_NE(net.sideNumbers[f][i], 0) << what;
         EXPECT_EQ(net.sideNumbers[f][i], net.sideNumbers[g][j]) << what;
         ++edgesOfNumber[net.sideNumbers[f][i]];
@@ -172,11 +201,22 @@ void expectBuildable(const Mesh& mesh, const NetLayout& net, const std::string& 
         EXPECT_EQ(edges, 1) << what << ": number " << number << " on " << edges << " edges";
     // Each glue number is written inside its face, once per side.
     std::map<std::pair<int, int>, int> labelsOn;
+    std::map<int, std::vector<std::pair<int, int>>> labelSheets; // per number: sheet, partner's sheet
     for (const NetLabel& l : net.labels) {
         ++labelsOn[{l.face, l.side}];
         EXPECT_EQ(l.number, net.sideNumbers[l.face][l.side]) << what;
+        EXPECT_EQ(l.underlined, readsAsAnotherUpsideDown(l.number)) << what << ": number " << l.number;
+        labelSheets[l.number].push_back({net.faces[l.face].sheet, l.partnerSheet});
         EXPECT_TRUE(polygon(net.faces[l.face].corners).containsPoint(l.at, Qt::OddEvenFill)) << what;
         EXPECT_GT(l.height, 0.5) << what << ": a number too small to read";
+    }
+    // Where the two sides of a number lie on different sheets, each names the other's sheet.
+    for (const auto& [number, sheets] : labelSheets) {
+        ASSERT_EQ(sheets.size(), 2u) << what << ": number " << number;
+        for (int k : {0, 1}) {
+            const int own = sheets[k].first, other = sheets[1 - k].first;
+            EXPECT_EQ(sheets[k].second, own == other ? -1 : other) << what << ": number " << number;
+        }
     }
     for (std::size_t f = 0; f < mesh.faces.size(); ++f)
         for (std::size_t k = 0; k < mesh.faces[f].size(); ++k) {
@@ -230,7 +270,8 @@ TEST(NetLayout, EveryListedBodyAndEveryFlatDualCanBeBuilt) {
         const NetLayout net = layoutNet(solid);
         EXPECT_EQ(net.sheetCount, 1) << b.name.toStdString() << ": as large as one page takes";
         EXPECT_TRUE(net.title.startsWith(b.name + QStringLiteral(" – Netz"))) << net.title.toStdString();
-        expectBuildable(solid.mesh, net, b.name.toStdString());
+        expectBuildable(solid.mesh, net, b.name.toStdString(), Slits::Refused, NetTabs::OneSide,
+                        TabWidth::SlimAllowed);
         try {
             const NetRequest dual = netRequest(b.model, b.name, NetSide::Dual);
             const NetLayout dualNet = layoutNet(dual);
@@ -240,7 +281,8 @@ TEST(NetLayout, EveryListedBodyAndEveryFlatDualCanBeBuilt) {
             EXPECT_TRUE(dualNet.title.startsWith(b.name + QStringLiteral(", ") + dualName +
                                                  QStringLiteral(" – Netz")))
                 << dualNet.title.toStdString();
-            expectBuildable(dual.mesh, dualNet, b.name.toStdString() + " (dual)");
+            expectBuildable(dual.mesh, dualNet, b.name.toStdString() + " (dual)", Slits::Refused,
+                            NetTabs::OneSide, TabWidth::SlimAllowed);
             ++duals;
         } catch (const NetError& e) {
             // Only faces that no paper folds into stand in the way.
@@ -254,7 +296,8 @@ TEST(NetLayout, EveryListedBodyAndEveryFlatDualCanBeBuilt) {
         netRequest(body("Ikosidodekaederstumpf").model, "Ikosidodekaederstumpf", NetSide::Reciprocal);
     const NetLayout net = layoutNet(reciprocal);
     EXPECT_TRUE(net.title.contains(QStringLiteral("polar reziproker Körper")));
-    expectBuildable(reciprocal.mesh, net, "Ikosidodekaederstumpf (reciprocal)");
+    expectBuildable(reciprocal.mesh, net, "Ikosidodekaederstumpf (reciprocal)", Slits::Refused,
+                    NetTabs::OneSide, TabWidth::SlimAllowed);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     RecordProperty("seconds", std::to_string(seconds));
 }
@@ -317,6 +360,104 @@ TEST(NetLayout, RealEdgeLengthOverSeveralPages) {
     }
 }
 
+// At a real size the pieces share the sheets: no more pages than 1.75 times the area of the
+// faces over that of an A4 page less 10 mm all round (the rest goes to headers, tabs and gaps).
+// Nets of all sizes and shapes of face; bench/net_sheets.cpp measures every listed body.
+TEST(NetLayout, NetsAtARealSizeShareTheSheets) {
+    struct Case {
+        const char* name;
+        NetSide side;
+        double edge;
+    };
+    for (const Case& c : {Case{"Ikosidodekaederstumpf", NetSide::Solid, 30}, Case{"Rhombenkuboktaeder", NetSide::Solid, 50},
+                          Case{"Ikosaeder", NetSide::Solid, 60}, Case{"Kuboktaeder", NetSide::Solid, 60},
+                          Case{"Pentagondodekaeder", NetSide::Solid, 60}, Case{"Dodekaederstumpf", NetSide::Solid, 30},
+                          Case{"Tetraeder", NetSide::Solid, 60}, Case{"fünfseitiges Prisma", NetSide::Solid, 60},
+                          Case{"Ikosidodekaederstumpf", NetSide::Dual, 40}}) {
+        const QString name = QString::fromUtf8(c.name);
+        NetRequest r = netRequest(body(name).model, name, c.side);
+        r.edgeMillimetres = c.edge;
+        const std::string what = std::string(c.name) + (c.side == NetSide::Dual ? " (dual)" : "") + " at " +
+                                 std::to_string(static_cast<int>(c.edge)) + " mm";
+        const NetLayout net = layoutNet(r);
+        expectBuildable(r.mesh, net, what);
+        double faces = 0;
+        for (const NetFace& f : net.faces)
+            faces += area(polygon(f.corners));
+        EXPECT_LE(net.sheetCount, static_cast<int>(std::ceil(1.75 * faces / (190.0 * 277.0))))
+            << what << ": " << net.pieceCount << " pieces";
+        std::vector<int> piecesOnSheet(static_cast<std::size_t>(net.sheetCount), 0);
+        std::map<int, int> sheetOfPiece;
+        for (const NetFace& f : net.faces) {
+            // A piece lies on one sheet.
+            const auto [at, fresh] = sheetOfPiece.insert({f.piece, f.sheet});
+            EXPECT_EQ(at->second, f.sheet) << what;
+            if (fresh) ++piecesOnSheet.at(static_cast<std::size_t>(f.sheet));
+        }
+        EXPECT_EQ(static_cast<int>(sheetOfPiece.size()), net.pieceCount) << what;
+        for (const int pieces : piecesOnSheet)
+            EXPECT_GT(pieces, 0) << what << ": an empty sheet";
+    }
+}
+
+// For thick card a tab on both sides of every glue edge, glued to each other; or one, the sides
+// taking turns. Either way every tab keeps its width and lies on nothing.
+TEST(NetLayout, TabsOnBothSidesOrTakingTurns) {
+    for (const char* name : {"Rhombenkuboktaeder", "Ikosidodekaederstumpf"})
+        for (const NetTabs style : {NetTabs::BothSides, NetTabs::Alternating}) {
+            const QString shown = QString::fromUtf8(name);
+            NetRequest r = netRequest(body(shown).model, shown, NetSide::Solid);
+            r.edgeMillimetres = 30;
+            r.tabs = style;
+            const std::string what = std::string(name) + (style == NetTabs::BothSides ? " both" : " alternating");
+            const NetLayout net = layoutNet(r);
+            expectBuildable(r.mesh, net, what, Slits::Refused, style);
+            if (style == NetTabs::BothSides) {
+                EXPECT_TRUE(net.hints[0].contains(QStringLiteral("aufeinanderkleben"))) << what;
+                continue;
+            }
+            // Taking turns: of each two glue edges in a row, one has its tab on the first face's side.
+            const EdgeMap map = edgeMap(r.mesh.faces);
+            std::map<std::pair<int, int>, bool> tabbed;
+            for (const NetTab& t : net.tabs)
+                tabbed[{t.face, t.side}] = true;
+            int onFirst = 0, glued = 0;
+            for (const MeshEdge& e : map.edges) {
+                if (net.sideNumbers[e.sides[0].face][e.sides[0].index] == 0) continue;
+                ++glued;
+                onFirst += tabbed[{e.sides[0].face, e.sides[0].index}];
+            }
+            EXPECT_GT(onFirst, glued / 4) << what;
+            EXPECT_LT(onFirst, glued - glued / 4) << what;
+        }
+}
+
+// Numbers stand at every angle: those that read as another number upside down are marked, and
+// the texts of the sheet say where a partner is and what the scale is.
+TEST(NetLayout, NumbersThatCannotBeMisread) {
+    for (int n : {6, 9, 16, 91, 18, 81, 19, 61, 66, 99, 68, 89, 86, 98, 106, 901, 196})
+        EXPECT_TRUE(readsAsAnotherUpsideDown(n)) << n;
+    // The same upside down, no digit there, or a leading zero: nothing to mistake.
+    for (int n : {0, 1, 8, 11, 69, 96, 88, 101, 609, 2, 5, 7, 17, 26, 10, 60, 90, 100})
+        EXPECT_FALSE(readsAsAnotherUpsideDown(n)) << n;
+    NetLabel l;
+    l.number = 17;
+    EXPECT_EQ(labelText(l), QStringLiteral("17"));
+    l.partnerSheet = 2;
+    EXPECT_EQ(labelText(l), QStringLiteral("17 → S. 3"));
+    l.compact = true;
+    EXPECT_EQ(labelText(l), QStringLiteral("17→3"));
+    EXPECT_EQ(scaleLine(30), QStringLiteral("Längste Kante 30 mm"));
+    EXPECT_EQ(scaleLine(47.34), QStringLiteral("Längste Kante 47,3 mm"));
+    NetRequest r = netRequest(body("Ikosidodekaederstumpf").model, "Ikosidodekaederstumpf", NetSide::Solid);
+    r.edgeMillimetres = 30;
+    const NetLayout net = layoutNet(r);
+    EXPECT_NEAR(net.longestEdge, 30, 1e-9);
+    EXPECT_TRUE(std::any_of(net.labels.begin(), net.labels.end(), [](const NetLabel& x) { return x.underlined; }));
+    EXPECT_TRUE(std::any_of(net.labels.begin(), net.labels.end(), [](const NetLabel& x) { return x.partnerSheet >= 0; }));
+    EXPECT_TRUE(net.hints[1].contains(QStringLiteral("17 → S. 3")));
+}
+
 // The reciprocals of the augmented truncated dodecahedra are nearly flat at every corner: where a
 // cut ends, its two sides open by a sliver of a degree or two, too narrow for any tab. Their nets
 // come in more pieces, each free of overlaps, with a tab and a number on every glue edge, at every
@@ -352,7 +493,8 @@ TEST(NetLayout, NearlyFlatSolidsComeInPiecesWhereOnePieceHasNoRoomForTabs) {
                 ADD_FAILURE() << what << ": " << e.what();
                 continue;
             }
-            expectBuildable(r.mesh, net, what, Slits::Allowed);
+            expectBuildable(r.mesh, net, what, Slits::Allowed, NetTabs::OneSide,
+                            edge > 0 ? TabWidth::Kept : TabWidth::SlimAllowed);
             EXPECT_GT(net.pieceCount, 1) << what;
             EXPECT_TRUE(
                 net.hints.back().contains(QStringLiteral("besteht aus %1 Teilen").arg(net.pieceCount)))
@@ -394,7 +536,8 @@ TEST(NetLayout, EveryBodyWithFlatConvexFacesHasANet) {
                     const NetLayout net = layoutNet(r);
                     expectBuildable(r.mesh, net,
                                     what + " at " + std::to_string(static_cast<int>(edge)) + " mm",
-                                    Slits::Allowed);
+                                    Slits::Allowed, NetTabs::OneSide,
+                                    edge > 0 ? TabWidth::Kept : TabWidth::SlimAllowed);
                     if (edge == 0) {
                         EXPECT_EQ(net.sheetCount, 1) << what;
                     }

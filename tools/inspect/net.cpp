@@ -17,6 +17,9 @@ Options netOptions() {
         .exclusive("--dual", "--reciprocal")
         .size("--page", 50, 10000, "millimetres")
         .whole("--edge", 1, 10000)
+        .choice("--tabs", {{"one", static_cast<int>(NetTabs::OneSide)},
+                           {"both", static_cast<int>(NetTabs::BothSides)},
+                           {"alternating", static_cast<int>(NetTabs::Alternating)}})
         .text("-o", "FILE.svg|FILE.pdf")
         .required()
         .check([](const CommandLine& line) {
@@ -40,6 +43,7 @@ int netCommand(Catalogue& catalogue, const CommandLine& line) {
                                                : NetSide::Solid);
     request.edgeMillimetres = line.number("--edge", 0);
     request.pageMillimetres = QSizeF(page.width, page.height);
+    request.tabs = static_cast<NetTabs>(line.number("--tabs", static_cast<int>(NetTabs::OneSide)));
     try {
         writeNet(layoutNet(request), out);
     } catch (const NetError& e) {

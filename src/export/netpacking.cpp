@@ -1,0 +1,304 @@
+// Packing pieces of a net on sheets: a grid of cells per sheet, each piece drawn into one at every
+// turn tried, and the lowest place where its cells meet none already taken.
+#include "netpacking.h"
+
+#include "netplane.h"
+
+#include <QRectF>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <numeric>
+#include <optional>
+
+namespace kesmora::nets {
+
+namespace {
+
+constexpr double kCell = 1; // millimetres
+constexpr int kEvenTurns = 24;
+
+// A sheet's cells, a bit each, row by row.
+class SheetCells {
+  public:
+    SheetCells(int columns, int rows)
+        : columns_(columns), rows_(rows), words_((columns + 63) / 64),
+          bits_(static_cast<std::size_t>(words_) * static_cast<std::size_t>(rows), 0) {}
+
+    int rows() const { return rows_; }
+    int columns() const { return columns_; }
+    long taken() const { return taken_; }
+
+    // The last taken cell from column a to column b (both included) of the row, -1 when none is;
+    // a row or column off the grid counts as taken, at b.
+    int lastTakenIn(int row, int a, int b) const {
+        if (row < 0 || row >= rows_ || a < 0 || b >= columns_ || a > b) return b;
+        const std::uint64_t* r = &bits_[static_cast<std::size_t>(row) * static_cast<std::size_t>(words_)];
+        const int wa = a / 64, wb = b / 64;
+        for (int w = wb; w >= wa; --w) {
+            std::uint64_t m = ~std::uint64_t{0};
+            if (w == wa) m &= ~std::uint64_t{0} << (a % 64);
+            if (w == wb && b % 64 != 63) m &= (std::uint64_t{1} << (b % 64 + 1)) - 1;
+            if (const std::uint64_t hit = r[w] & m) return w * 64 + 63 - std::countl_zero(hit);
+        }
+        return -1;
+    }
+    void take(int row, int a, int b) {
+        if (row < 0 || row >= rows_) return;
+        a = std::max(a, 0), b = std::min(b, columns_ - 1);
+        std::uint64_t* r = &bits_[static_cast<std::size_t>(row) * static_cast<std::size_t>(words_)];
+        for (int c = a; c <= b; ++c) {
+            const std::uint64_t bit = std::uint64_t{1} << (c % 64);
+            if (!(r[c / 64] & bit)) ++taken_;
+            r[c / 64] |= bit;
+        }
+    }
+
+  private:
+    int columns_, rows_, words_;
+    std::vector<std::uint64_t> bits_;
+    long taken_ = 0;
+};
+
+// A piece at one turn: its cells as runs per row, from the corner of its grid, which lies `pad`
+// up and left of the top left of its true bounds.
+struct TurnedPiece {
+    double radians = 0;
+    QRectF bounds; // of the turned outlines
+    std::vector<std::vector<std::pair<int, int>>> runs;
+    std::vector<int> rowOrder; // the fullest rows first: a place taken shows there soonest
+    long cells = 0;
+};
+
+double signedArea(const Polygon& p) {
+    double twice = 0;
+    for (std::size_t i = 0; i < p.size(); ++i)
+        twice += cross2(p[i], p[(i + 1) % p.size()]);
+    return twice / 2;
+}
+
+// The cells a convex polygon grown by `grow` may touch, added to `rows` as runs of columns
+// of a grid whose corner is at `corner`. Each side's half-plane is moved out by `grow` and a cell
+// is marked when it reaches into all of them: never fewer cells than the grown polygon covers.
+void mark(const Polygon& poly, double grow, QPointF corner, int columns,
+          std::vector<std::vector<std::pair<int, int>>>& rows) {
+    if (poly.size() < 3) return;
+    const double orientation = signedArea(poly) >= 0 ? 1 : -1;
+    struct Side {
+        QPointF normal;
+        double limit;
+    };
+    std::vector<Side> sides;
+    for (std::size_t i = 0; i < poly.size(); ++i) {
+        const QPointF d = poly[(i + 1) % poly.size()] - poly[i];
+        const double len = length2(d);
+        if (len == 0) continue;
+        // Outward for a counter-clockwise polygon in y-up terms: (d.y, -d.x) times orientation.
+        const QPointF n = QPointF(d.y(), -d.x()) * (orientation / len);
+        sides.push_back({n, dot2(n, poly[i]) + grow});
+    }
+    const QRectF box = boundsOf(poly, grow);
+    const int r0 = std::max(0, static_cast<int>(std::floor((box.top() - corner.y()) / kCell)));
+    const int r1 = std::min(static_cast<int>(rows.size()) - 1,
+                            static_cast<int>(std::floor((box.bottom() - corner.y()) / kCell)));
+    for (int r = r0; r <= r1; ++r) {
+        const double y0 = corner.y() + r * kCell, y1 = y0 + kCell;
+        double lo = box.left() - kCell, hi = box.right();
+        bool empty = false;
+        for (const Side& s : sides) {
+            const double rest = s.limit - s.normal.y() * (s.normal.y() > 0 ? y0 : y1);
+            if (std::fabs(s.normal.x()) < 1e-12) {
+                if (rest < 0) empty = true;
+            } else if (s.normal.x() > 0) {
+                hi = std::min(hi, rest / s.normal.x());
+            } else {
+                lo = std::max(lo, rest / s.normal.x() - kCell);
+            }
+        }
+        if (empty || lo > hi) continue;
+        const int c0 = std::max(0, static_cast<int>(std::ceil((lo - corner.x()) / kCell)));
+        const int c1 = std::min(columns - 1, static_cast<int>(std::floor((hi - corner.x()) / kCell)));
+        if (c0 <= c1) rows[static_cast<std::size_t>(r)].push_back({c0, c1});
+    }
+}
+
+// The piece turned, or nothing where it does not fit the area at that turn.
+std::optional<TurnedPiece> turned(const PackPiece& piece, double radians, double pad, double grow, QSizeF area) {
+    TurnedPiece t;
+    t.radians = radians;
+    std::vector<Polygon> outlines;
+    std::vector<QPointF> all;
+    for (const Polygon& p : piece.outlines) {
+        Polygon q;
+        for (const QPointF& c : p)
+            q.push_back(turn(c, radians));
+        all.insert(all.end(), q.begin(), q.end());
+        outlines.push_back(std::move(q));
+    }
+    t.bounds = boundsOf(all);
+    if (t.bounds.width() > area.width() || t.bounds.height() > area.height()) return std::nullopt;
+    const QPointF corner = t.bounds.topLeft() - QPointF(pad, pad);
+    const int columns = static_cast<int>(std::ceil((t.bounds.width() + 2 * pad) / kCell)) + 1;
+    const int rowCount = static_cast<int>(std::ceil((t.bounds.height() + 2 * pad) / kCell)) + 1;
+    std::vector<std::vector<std::pair<int, int>>> rows(static_cast<std::size_t>(rowCount));
+    for (const Polygon& p : outlines)
+        mark(p, grow, corner, columns, rows);
+    // Runs that meet or overlap become one.
+    std::vector<int> filled(rows.size(), 0);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        auto& runs = rows[r];
+        std::sort(runs.begin(), runs.end());
+        std::vector<std::pair<int, int>> merged;
+        for (const auto& run : runs) {
+            if (!merged.empty() && run.first <= merged.back().second + 1)
+                merged.back().second = std::max(merged.back().second, run.second);
+            else
+                merged.push_back(run);
+        }
+        for (const auto& [a, b] : merged)
+            filled[r] += b - a + 1;
+        t.cells += filled[r];
+        runs = std::move(merged);
+    }
+    t.runs = std::move(rows);
+    t.rowOrder.resize(t.runs.size());
+    std::iota(t.rowOrder.begin(), t.rowOrder.end(), 0);
+    std::stable_sort(t.rowOrder.begin(), t.rowOrder.end(), [&](int a, int b) {
+        return filled[static_cast<std::size_t>(a)] > filled[static_cast<std::size_t>(b)];
+    });
+    while (!t.rowOrder.empty() && filled[static_cast<std::size_t>(t.rowOrder.back())] == 0)
+        t.rowOrder.pop_back();
+    return t;
+}
+
+// -1 where the piece fits with its grid's corner on cell x, y; otherwise the next column at which
+// the taken cell found in its way is no longer under the same run.
+int blockedAt(const SheetCells& sheet, const TurnedPiece& t, int x, int y) {
+    for (int r : t.rowOrder)
+        for (const auto& [a, b] : t.runs[static_cast<std::size_t>(r)])
+            if (const int k = sheet.lastTakenIn(y + r, x + a, x + b); k >= 0) return std::max(x + 1, k - a + 1);
+    return -1;
+}
+
+void takeAt(SheetCells& sheet, const TurnedPiece& t, int x, int y) {
+    for (std::size_t r = 0; r < t.runs.size(); ++r)
+        for (const auto& [a, b] : t.runs[r])
+            sheet.take(y + static_cast<int>(r), x + a, x + b);
+}
+
+// The turns tried for a piece: evenly spread, and those that lay a side of its hull along the
+// page, best first, with their quarter turns.
+std::vector<double> turnsFor(const PackPiece& piece) {
+    std::vector<QPointF> all;
+    for (const Polygon& p : piece.outlines)
+        all.insert(all.end(), p.begin(), p.end());
+    std::vector<std::pair<double, double>> aligned; // bounding area, turn
+    for (const Polygon& p : piece.outlines)
+        for (std::size_t i = 0; i < p.size(); ++i) {
+            const QPointF d = p[(i + 1) % p.size()] - p[i];
+            if (length2(d) < 1e-9) continue;
+            const double radians = -std::atan2(d.y(), d.x());
+            const QSizeF s = turnedSize(all, radians);
+            aligned.push_back({s.width() * s.height(), radians});
+        }
+    std::sort(aligned.begin(), aligned.end());
+    std::vector<double> out;
+    for (std::size_t i = 0; i < aligned.size() && out.size() < 8; ++i) {
+        const bool known = std::any_of(out.begin(), out.end(), [&](double r) {
+            return std::fabs(std::remainder(r - aligned[i].second, std::numbers::pi / 2)) < 1e-6;
+        });
+        if (known) continue;
+        for (int q = 0; q < 4; ++q)
+            out.push_back(aligned[i].second + q * std::numbers::pi / 2);
+    }
+    for (int k = 0; k < kEvenTurns; ++k)
+        out.push_back(k * 2 * std::numbers::pi / kEvenTurns);
+    return out;
+}
+
+} // namespace
+
+std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheetCount) {
+    const double grow = gap / 2;
+    const double pad = grow + kCell;
+    const int columns = static_cast<int>(std::ceil((area.width() + 2 * pad) / kCell)) + 2;
+    const int rows = static_cast<int>(std::ceil((area.height() + 2 * pad) / kCell)) + 2;
+    std::vector<PackPlace> out(pieces.size());
+    std::vector<std::vector<TurnedPiece>> ways(pieces.size());
+    std::vector<double> faceArea(pieces.size(), 0);
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        for (double radians : turnsFor(pieces[i])) {
+            if (std::optional<TurnedPiece> t = turned(pieces[i], radians, pad, grow, area))
+                ways[i].push_back(std::move(*t));
+        }
+        // A piece as large as the page may fit at a turn between those: every degree is tried.
+        for (int degree = 0; degree < 360 && ways[i].empty(); ++degree)
+            if (std::optional<TurnedPiece> t = turned(pieces[i], degree * std::numbers::pi / 180, pad, grow, area))
+                ways[i].push_back(std::move(*t));
+        for (const Polygon& p : pieces[i].outlines)
+            faceArea[i] += std::fabs(signedArea(p));
+    }
+    std::vector<std::size_t> order(pieces.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return faceArea[a] > faceArea[b]; });
+    std::vector<SheetCells> sheets;
+    for (std::size_t i : order) {
+        if (ways[i].empty()) {
+            // Wider or taller than the area at every turn tried: alone on a sheet, at its top left.
+            std::vector<QPointF> all;
+            for (const Polygon& p : pieces[i].outlines)
+                all.insert(all.end(), p.begin(), p.end());
+            const QRectF box = boundsOf(all);
+            out[i] = {static_cast<int>(sheets.size()), 0, -box.topLeft()};
+            sheets.emplace_back(columns, rows);
+            for (int r = 0; r < rows; ++r)
+                sheets.back().take(r, 0, columns - 1);
+            continue;
+        }
+        long leastCells = ways[i].front().cells;
+        for (const TurnedPiece& t : ways[i])
+            leastCells = std::min(leastCells, t.cells);
+        bool placed = false;
+        for (std::size_t s = 0; s <= sheets.size() && !placed; ++s) {
+            if (s == sheets.size()) sheets.emplace_back(columns, rows);
+            SheetCells& sheet = sheets[s];
+            if (static_cast<long>(columns) * rows - sheet.taken() < leastCells) continue;
+            // The lowest bottom edge, then the leftmost.
+            double bestBottom = INFINITY;
+            int bestX = 0, bestY = 0;
+            const TurnedPiece* best = nullptr;
+            for (const TurnedPiece& t : ways[i]) {
+                const int lastX = static_cast<int>(std::floor((area.width() - t.bounds.width()) / kCell));
+                const int lastY = static_cast<int>(std::floor((area.height() - t.bounds.height()) / kCell));
+                for (int y = 0; y <= lastY; ++y) {
+                    const double bottom = y * kCell + t.bounds.height();
+                    if (bottom >= bestBottom - 1e-9) break;
+                    bool found = false;
+                    for (int x = 0; x <= lastX;) {
+                        const int next = blockedAt(sheet, t, x, y);
+                        if (next < 0) {
+                            bestBottom = bottom, bestX = x, bestY = y, best = &t, found = true;
+                            break;
+                        }
+                        x = next;
+                    }
+                    if (found) break;
+                }
+            }
+            if (!best) continue;
+            takeAt(sheet, *best, bestX, bestY);
+            // Cell (x, y) of the piece's grid lies on cell (x, y) of the sheet's, whose corner is
+            // `pad` up and left of the area's: the turned bounds' top left goes to x, y cells.
+            out[i] = {static_cast<int>(s), best->radians,
+                      QPointF(bestX * kCell, bestY * kCell) - best->bounds.topLeft()};
+            placed = true;
+        }
+    }
+    sheetCount = static_cast<int>(sheets.size());
+    return out;
+}
+
+} // namespace kesmora::nets

@@ -1,0 +1,33 @@
+// Packing the pieces of a net onto as few sheets as they go on: each piece, turned to any angle,
+// is drawn into a grid of millimetre cells, grown by half the cutting gap, and put where it lies
+// lowest on the first sheet that has room for it.
+#pragma once
+
+#include "unfold.h"
+
+#include <QPointF>
+#include <QSizeF>
+
+#include <vector>
+
+namespace kesmora::nets {
+
+// A piece to pack: the convex outlines it is made of (faces and tabs), in any position.
+struct PackPiece {
+    std::vector<Polygon> outlines;
+};
+
+// Where a piece went: its sheet, and the turn and shift that take its outlines there (turned
+// about the origin first, then shifted), in the coordinates of the area, which start at 0, 0.
+struct PackPlace {
+    int sheet = 0;
+    double radians = 0;
+    QPointF shift;
+};
+
+// Packs the pieces into sheets of `area`, pieces at least `gap` apart. Each piece must fit the
+// area alone at one of the turns tried; one that does not is put alone on a sheet at its turn of
+// least width.
+std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheets);
+
+} // namespace kesmora::nets
