@@ -207,6 +207,18 @@ std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const
             window->showSection(QStringLiteral("netz"));
         });
     }
+    // "Netz falten": the net as chosen, shown flat and folding up in the drawing area.
+    bool foldAsked = false;
+    if (auto* box = dialog.findChild<QDialogButtonBox*>()) {
+        QPushButton* fold = box->addButton(QStringLiteral("Netz falten"), QDialogButtonBox::ActionRole);
+        fold->setObjectName("netFold");
+        fold->setToolTip(QString::fromUtf8("Zeigt dieses Netz flach und wie es sich zum Körper faltet, bevor es "
+                                           "gedruckt wird (wie Ansicht › Netz falten)"));
+        QObject::connect(fold, &QPushButton::clicked, &dialog, [&dialog, &foldAsked] {
+            foldAsked = true;
+            dialog.accept();
+        });
+    }
     // The edge length and the tabs chosen last time.
     edge->setValue(rememberedInt(QStringLiteral("net/edgeMillimetres"), edge->minimum(), edge->maximum()).value_or(0));
     tabs->setCurrentIndex(rememberedInt(QStringLiteral("net/tabs"), 0, tabs->count() - 1).value_or(0));
@@ -216,7 +228,8 @@ std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const
     const NetTabs tabStyles[] = {NetTabs::OneSide, NetTabs::BothSides, NetTabs::Alternating};
     Dialogs::NetChoice choice{figure->currentIndex(), edge->value(), QString(),
                               tabStyles[std::clamp(tabs->currentIndex(), 0, 2)]};
-    if (save) {
+    choice.fold = foldAsked;
+    if (save && !foldAsked) {
         choice.path = files.chooseFile({QStringLiteral("Netz speichern"),
                                         QStringLiteral("PDF-Dokument (*.pdf);;SVG-Grafik (*.svg)"), true,
                                         fileNameFor(bodyName + QStringLiteral("-Netz"), QStringLiteral("pdf"))});

@@ -41,6 +41,7 @@ class Dialogs {
         int edgeMillimetres = 0;
         QString path;
         NetTabs tabs{}; // on one side of every glue edge
+        bool fold = false; // "Netz falten": the chosen net shown folding up instead of written
     };
 
     // What a recipe typed so far comes to: whether it can be applied, and a German line saying

@@ -126,9 +126,8 @@ std::optional<Dialogs::NetChoice> FileCommands::chooseNet(bool save, const Solid
     return dialogs_().chooseNet(save, netFigures(model).labels, shown_().bodyName);
 }
 
-namespace {
-
-NetRequest netRequestFor(const SolidModel& model, const QString& name, const Dialogs::NetChoice& choice) {
+NetRequest FileCommands::netRequestFor(const SolidModel& model, const QString& name,
+                                       const Dialogs::NetChoice& choice) {
     const NetFigures figures = netFigures(model);
     if (choice.figure < 0 || choice.figure >= static_cast<int>(figures.sides.size()))
         throw std::runtime_error("Diese Figur gibt es nicht.");
@@ -138,8 +137,6 @@ NetRequest netRequestFor(const SolidModel& model, const QString& name, const Dia
     request.tabs = choice.tabs;
     return request;
 }
-
-} // namespace
 
 QString FileCommands::netRefusal() const {
     const Shown s = shown_();
@@ -159,6 +156,7 @@ QString FileCommands::netRefusal() const {
 void FileCommands::saveNet() {
     const Shown s = shown_();
     const std::optional<Dialogs::NetChoice> choice = chooseNet(true, s.model);
+    if (choice && choice->fold && foldRequested) return foldRequested(*choice);
     if (!choice || choice->path.isEmpty()) return;
     const QString suffix = QFileInfo(choice->path).suffix().toLower();
     if (suffix != QLatin1String("pdf") && suffix != QLatin1String("svg"))
@@ -170,6 +168,7 @@ void FileCommands::saveNet() {
 void FileCommands::printNet() {
     const Shown s = shown_();
     const std::optional<Dialogs::NetChoice> choice = chooseNet(false, s.model);
+    if (choice && choice->fold && foldRequested) return foldRequested(*choice);
     if (!choice) return;
     NetRequest request = netRequestFor(s.model, s.bodyName, *choice);
     QPrinter printer(QPrinter::HighResolution);

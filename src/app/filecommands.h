@@ -17,6 +17,8 @@ class QPrinter;
 
 namespace kesmora {
 
+struct NetRequest;
+
 class FileCommands {
   public:
     // What the window shows at the moment.
@@ -45,6 +47,12 @@ class FileCommands {
     // "Tastenkürzel" and "Über Kesmora".
     void showShortcuts();
     void showAbout();
+
+    // "Netz falten" in the net dialog: the window shows the chosen net folding up.
+    std::function<void(const Dialogs::NetChoice&)> foldRequested;
+    // The request for the net chosen in the dialog on the model shown. Throws for a figure the
+    // model has not or a negative edge length.
+    static NetRequest netRequestFor(const SolidModel& model, const QString& name, const Dialogs::NetChoice& choice);
 
   private:
     std::optional<Dialogs::NetChoice> chooseNet(bool save, const SolidModel& model);

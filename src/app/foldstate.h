@@ -10,6 +10,8 @@ struct TMainForm::ShownFolding {
     NetFolding folding;
     BodySource body;
     int pieces = 0;
+    Dialogs::NetChoice choice; // the figure, edge length and tabs of the net
+    bool ofDual = false;       // the dual's net, folding in the dual's place
 };
 
 } // namespace kesmora

@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 
 #include "foldstate.h"
+#include "morphwindow.h"
 
 #include "bodies/build.h"
 #include "bodies/dualname.h"
@@ -474,6 +475,13 @@ void TMainForm::createFileMenu() {
     connect(savePictureAction, &QAction::triggered, this, [this] { guarded([&] { files_.savePicture(); }); });
     connect(exportAction, &QAction::triggered, this, [this] { guarded([&] { files_.exportFigure(); }); });
     connect(saveNetAction, &QAction::triggered, this, [this] { guarded([&] { files_.saveNet(); }); });
+    files_.foldRequested = [this](const Dialogs::NetChoice& choice) {
+        foldNet(choice);
+        if (foldWindow_->isVisible())
+            zeichnen();
+        else
+            foldAction->setChecked(true);
+    };
     connect(printNetAction, &QAction::triggered, this, [this] { guarded([&] { files_.printNet(); }); });
     connect(printPictureAction, &QAction::triggered, this, [this] { guarded([&] { files_.printPicture(); }); });
     connect(menu, &QMenu::aboutToShow, this, [this] { updateNetActions(); });

@@ -255,8 +255,9 @@ class TMainForm : public QMainWindow {
     void createMorphItem(QMenu* view);
     void createCorrespondenceItem(QMenu* view);
     void createFoldItem(QMenu* view);
-    // The net of the solid on screen, laid out as for printing; throws NetError where it has none.
-    void foldNet();
+    // The net of the figure on screen the choice names (the solid's unless the net dialog chose
+    // otherwise), laid out as for printing; throws NetError where it has none.
+    void foldNet(const Dialogs::NetChoice& choice = {});
     // The model with the folding net in place of its solid while "Netz falten" is open; null
     // otherwise (and where the solid has no net: the tool window says why).
     const SolidModel* foldFrame();

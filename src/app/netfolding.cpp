@@ -8,6 +8,7 @@
 #include "export/mesh.h"
 #include "export/netfold.h"
 #include "export/netlayout.h"
+#include "filecommands.h"
 #include "geometry/shape.h"
 #include "morphwindow.h"
 
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QVariant>
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 
@@ -35,7 +37,9 @@ void TMainForm::createFoldItem(QMenu* view) {
         guarded([&] {
             if (on) {
                 try {
-                    foldNet();
+                    // Chosen in the net dialog just now, or the solid's net.
+                    const BodySource* shown = session_.shown();
+                    if (!folding_ || !shown || !shown->sameAs(folding_->body)) foldNet();
                 } catch (...) {
                     foldAction->setChecked(false);
                     throw;
@@ -59,21 +63,29 @@ void TMainForm::createFoldItem(QMenu* view) {
     connect(foldWindow_, &MorphWindow::positionChanged, this, [this] { guarded([&] { zeichnen(); }); });
 }
 
-void TMainForm::foldNet() {
+void TMainForm::foldNet(const Dialogs::NetChoice& choice) {
     const BodySource* shown = session_.shown();
     if (!shown) throw NetError(NetError::Kind::NoNet, QString::fromUtf8("Es wird noch kein Körper gezeigt"));
     // The net is laid out on the window's thread: only as many faces as that takes at once.
     constexpr int kMostFaces = 600;
-    if (model_.solid.faces.size() > kMostFaces)
+    const int faces = std::max(model_.solid.faces.size(), model_.dual.faces.size());
+    if (faces > kMostFaces)
         throw NetError(NetError::Kind::TooLarge,
                        QString::fromUtf8("Der Körper hat %1 Flächen; gefaltet werden Netze mit höchstens %2 Flächen")
-                           .arg(model_.solid.faces.size())
+                           .arg(faces)
                            .arg(kMostFaces));
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        const NetRequest request = netRequest(model_, shownBodyName(), NetSide::Solid);
+        const NetRequest request = FileCommands::netRequestFor(model_, shownBodyName(), choice);
+        const bool ofDual = request.side != NetSide::Solid;
+        // The polar reciprocal folds where it is drawn, in the dual's place.
+        if (request.side == NetSide::Reciprocal && model_.dualInfo.kind != DualKind::PolarReciprocal)
+            throw NetError(NetError::Kind::NoNet,
+                           QString::fromUtf8("Das Netz der polaren Reziproke lässt sich falten, wenn sie gezeigt wird "
+                                             "(Einstellungen › Dual als polare Reziproke)"));
         const NetLayout layout = layoutNet(request);
-        folding_ = std::make_unique<ShownFolding>(ShownFolding{NetFolding(request.mesh, layout), *shown, layout.pieceCount});
+        folding_ = std::make_unique<ShownFolding>(
+            ShownFolding{NetFolding(request.mesh, layout), *shown, layout.pieceCount, choice, ofDual});
     } catch (...) {
         QApplication::restoreOverrideCursor();
         throw;
@@ -89,12 +101,17 @@ const SolidModel* TMainForm::foldFrame() {
     try {
         // Another body on screen has a net of its own.
         const BodySource* shown = session_.shown();
-        if (!folding_ || !shown || !shown->sameAs(folding_->body)) foldNet();
-        foldShown_.dual = model_.dual;
+        if (!folding_ || !shown || !shown->sameAs(folding_->body)) foldNet(folding_ ? folding_->choice : Dialogs::NetChoice{});
         foldShown_.dualInfo = model_.dualInfo;
         foldShown_.scale = model_.scale;
-        // Folded from the solid as it stands now, so it turns and zooms with it.
-        replaceSolid(foldShown_, folding_->folding.at(foldWindow_->position(), solidMesh(model_)));
+        // Folded from the figure as it stands now, so it turns and zooms with it.
+        if (folding_->ofDual) {
+            foldShown_.solid = model_.solid;
+            replaceDual(foldShown_, folding_->folding.at(foldWindow_->position(), dualMesh(model_)));
+        } else {
+            foldShown_.dual = model_.dual;
+            replaceSolid(foldShown_, folding_->folding.at(foldWindow_->position(), solidMesh(model_)));
+        }
         return &foldShown_;
     } catch (const std::exception& e) {
         folding_.reset();

@@ -174,16 +174,27 @@ void markSurfaceShapes(SolidModel& model) {
         figure->shape = surfaceShape(figure->vertices, figure->faces);
 }
 
-void replaceSolid(SolidModel& model, const PolyMesh& figure) {
-    Figure& solid = model.solid;
-    solid.vertices.clear();
-    solid.faces.clear();
-    solid.faceRecords.clear();
+namespace {
+
+void replaceFigure(SolidModel& model, Figure& target, const PolyMesh& figure) {
+    target.vertices.clear();
+    target.faces.clear();
+    target.faceRecords.clear();
     for (const Point3D& p : figure.vertices)
-        solid.vertices.push_back(p);
+        target.vertices.push_back(p);
     for (const std::vector<int>& face : figure.faces)
-        solid.addFace(face);
+        target.addFace(face);
     markSurfaceShapes(model);
+}
+
+} // namespace
+
+void replaceSolid(SolidModel& model, const PolyMesh& figure) {
+    replaceFigure(model, model.solid, figure);
+}
+
+void replaceDual(SolidModel& model, const PolyMesh& figure) {
+    replaceFigure(model, model.dual, figure);
 }
 
 } // namespace kesmora

@@ -22,5 +22,7 @@ void markSurfaceShapes(SolidModel& model);
 // The model with its solid replaced by the figure (a figure on the way from or to the solid, placed
 // where the solid is), its faces recorded and its surface shape marked again; the dual stays.
 void replaceSolid(SolidModel& model, const PolyMesh& figure);
+// The same for the dual.
+void replaceDual(SolidModel& model, const PolyMesh& figure);
 
 } // namespace kesmora

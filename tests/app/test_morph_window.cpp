@@ -163,6 +163,28 @@ TEST(FoldWindow, TheNetFoldsUpInPlaceOfTheSolidAndABodyWithoutANetIsRefused) {
     morphItem(*w)->trigger();
     QApplication::processEvents();
     EXPECT_EQ(w->sceneBitmap(), solid);
+
+    // "Netz falten" in the net dialog: the dual's net at 40 mm folds up in the dual's place.
+    fakeDialogs(*w).netChooser = [](bool) {
+        TMainForm::NetChoice choice;
+        choice.figure = 1;
+        choice.edgeMillimetres = 40;
+        choice.fold = true;
+        return std::optional<TMainForm::NetChoice>(choice);
+    };
+    w->findChild<QAction*>(QStringLiteral("saveNetAction"))->trigger();
+    QApplication::processEvents();
+    ASSERT_TRUE(w->foldWindow()->isVisible());
+    EXPECT_TRUE(fold->isChecked());
+    w->foldWindow()->setPosition(1);
+    QApplication::processEvents();
+    const QImage dualFolded = w->sceneBitmap().copy();
+    w->foldWindow()->setPosition(0);
+    QApplication::processEvents();
+    EXPECT_NE(w->sceneBitmap(), dualFolded);
+    fold->trigger();
+    QApplication::processEvents();
+    EXPECT_FALSE(w->foldWindow()->isVisible());
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 
     // A cube with a corner pushed in has warped faces: no net to fold.
