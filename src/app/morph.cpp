@@ -74,6 +74,7 @@ const SolidModel& TMainForm::shownModel() {
         // Built from the solid as it stands now, so it turns and zooms with it.
         morphShown_.dual = model_.dual;
         morphShown_.dualInfo = model_.dualInfo;
+        morphShown_.own = model_.own;
         morphShown_.scale = model_.scale;
         showMorph(morphShown_, DualMorph(meshOf(model_.solid)), morphWindow_->position());
         const Figure& figure = morphShown_.solid;

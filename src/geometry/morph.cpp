@@ -238,6 +238,8 @@ void showMorph(SolidModel& model, const DualMorph& morph, double t) {
     solid.vertices.clear();
     solid.faces.clear();
     solid.faceRecords.clear();
+    // The figure on the way stands where the solid is shown; it has no coordinates of its own.
+    model.own.solid.clear();
     for (const Point3D& p : figure.vertices)
         solid.vertices.push_back(p);
     for (const std::vector<int>& face : figure.faces)
