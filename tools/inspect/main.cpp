@@ -157,7 +157,7 @@ Options modelOptions() {
         .exclusive("--all", "--file")
         .exclusive("--all", "--op")
         .check([](const CommandLine& line) {
-            if (line.given("--all") ? line.given("CATEGORY") : !line.given("NAME") && !line.given("--file"))
+            if (line.given("--all") ? line.given("KATEGORIE") : !line.given("NAME") && !line.given("--file"))
                 throw Usage(std::string("model nimmt KATEGORIE NAME, --file PFAD oder --all") +
                             (line.given("--all") ? ", nicht KATEGORIE NAME und --all" : ""));
         });
