@@ -681,3 +681,61 @@ TEST(InspectorFile, RefusesAFileItCannotBuildAndACommandLineItCannotTake) {
         EXPECT_FALSE(std::filesystem::exists(out)) << line;
     }
 }
+
+TEST(Inspector, SpeaksGermanAndFindsNamesAsTheyAreTyped) {
+    // The help in German with its umlauts, none written out.
+    const Result help = inspect({"--help"});
+    ASSERT_EQ(help.exitCode, 0);
+    const QString text = QString::fromUtf8(help.out);
+    EXPECT_TRUE(text.startsWith("Aufruf: kesmora-inspect")) << help.out.toStdString();
+    for (const char* word : {"Körper", "Flächen", "ausgeblendete Körper zeigen", "Vorschlägen", "Körpereinheiten"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word;
+    for (const char* ascii : {"Koerper", "Flaechen", "usage", "takes", "the "})
+        EXPECT_FALSE(text.contains(QString::fromUtf8(ascii))) << ascii;
+
+    // Names as a person types them give the body's own output; categories by their names.
+    const Result cube = inspect({"stats", "0", QString::fromUtf8("Hexaeder, Würfel"), "--json"});
+    ASSERT_EQ(cube.exitCode, 0) << cube.err.toStdString();
+    for (const QStringList& typed : {QStringList{"0", "wuerfel"}, QStringList{"Polyeder", QString::fromUtf8("WÜRFEL")},
+                                     QStringList{"polyeder", "hexaeder"}}) {
+        const Result r = inspect(QStringList{"stats"} + typed + QStringList{"--json"});
+        EXPECT_EQ(r.exitCode, 0) << typed.join(' ').toStdString() << ": " << r.err.toStdString();
+        EXPECT_EQ(r.out, cube.out) << typed.join(' ').toStdString();
+    }
+    EXPECT_EQ(inspect({"model", "Johnson", "johnson polyeder 6"}).out,
+              inspect({"model", "3", "Johnson Polyeder 06"}).out);
+    EXPECT_EQ(inspect({"model", QString::fromUtf8("Archimedische Körper"), "kuboktaeder"}).out,
+              inspect({"model", "2", "Kuboktaeder"}).out);
+
+    // An unknown name: status 2, the nearest names, no usage text.
+    const Result unknown = inspect({"stats", "0", "Ikosaedr"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.out.isEmpty());
+    EXPECT_EQ(QString::fromUtf8(unknown.err),
+              QString::fromUtf8("kesmora-inspect: Kein Körper „Ikosaedr“ in der Liste der Kategorie 0 (Polyeder). "
+                                "Meinten Sie „Ikosaeder“?\n"));
+    const Result several = inspect({"render", "2", "Pyramide", "-o", "-"});
+    EXPECT_EQ(several.exitCode, 2);
+    EXPECT_TRUE(QString::fromUtf8(several.err).contains(QString::fromUtf8("Meinten Sie „Pyramidenwürfel“, "))) << several.err.toStdString();
+}
+
+TEST(Inspector, EveryBodyCommandTakesHidden) {
+    // Johnson Polyeder 01 is hidden from the lists: every command about a body finds it with
+    // --hidden, and says how to find it without.
+    const QString out = QString::fromStdString(
+        (std::filesystem::temp_directory_path() / ("kesmora-test-hidden-" + std::to_string(getpid()))).string());
+    const std::vector<QStringList> commands{
+        {"model"}, {"render", "-o", out + ".png"}, {"export", "--format", "off", "-o", out + ".off"},
+        {"export", "--format", "png", "-o", out + ".png"}, {"stats"}, {"net", "-o", out + ".svg"}};
+    for (const QStringList& command : commands) {
+        QStringList args{command.front(), "3", "Johnson Polyeder 01"};
+        args += command.mid(1);
+        const Result without = inspect(args);
+        EXPECT_EQ(without.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(without.err.contains("--hidden")) << without.err.toStdString();
+        const Result with = inspect(args + QStringList{"--hidden"});
+        EXPECT_EQ(with.exitCode, 0) << args.join(' ').toStdString() << ": " << with.err.toStdString();
+    }
+    for (const char* suffix : {".png", ".off", ".svg"})
+        std::filesystem::remove((out + suffix).toStdString());
+}
