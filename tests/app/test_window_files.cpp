@@ -6,6 +6,7 @@
 #include "app/startup.h"
 #include "bodies/polyhedronfile.h"
 #include "export/figurefile.h"
+#include "geometry/point3d.h"
 #include "stripcontrols.h"
 #include "tempdir.h"
 
@@ -205,6 +206,33 @@ TEST(WindowMenus, ExportWritesSolidOrDualOutwardInEachFormat) {
     const std::string ascii = exportAs(false, MeshFormat::StlAscii, "solid-ascii.stl");
     EXPECT_EQ(ascii.rfind("solid ", 0), 0u);
     EXPECT_NE(ascii.find("endsolid"), std::string::npos);
+
+    // The file holds the solid in its own units however the view is turned; "wie gezeigt" holds
+    // the view's vertices.
+    const auto exportPlaced = [&](bool asShown, const char* file) {
+        const QString path = QString::fromStdString((dir.path() / file).string());
+        kesmora::fakeDialogs(*w).exportChooser = [=]() {
+            TMainForm::ExportChoice choice{false, static_cast<int>(MeshFormat::Off), path};
+            choice.asShown = asShown;
+            return std::optional<TMainForm::ExportChoice>(choice);
+        };
+        action(*w, "exportAction")->trigger();
+        return parsePolyhedronText(readAll(dir.path() / file), file);
+    };
+    const PolyMesh before = exportPlaced(false, "units-1.off");
+    const Point3D firstBefore = m.solid.vertices[0];
+    controls::t3(*w)->setValue(25);
+    controls::t4(*w)->setValue(10);
+    controls::D1(*w)->click();
+    ASSERT_GT(norm(m.solid.vertices[0] - firstBefore), 1.0) << "the view did not turn";
+    const PolyMesh after = exportPlaced(false, "units-2.off");
+    const PolyMesh shown = exportPlaced(true, "shown.off");
+    ASSERT_EQ(after.vertices.size(), before.vertices.size());
+    ASSERT_EQ(shown.vertices.size(), static_cast<std::size_t>(m.solid.vertices.size()));
+    for (std::size_t i = 0; i < before.vertices.size(); ++i) {
+        EXPECT_LE(norm(after.vertices[i] - before.vertices[i]), 1e-12) << i;
+        EXPECT_EQ(norm(shown.vertices[i] - m.solid.vertices[static_cast<int>(i)]), 0.0) << i;
+    }
     EXPECT_TRUE(r.errors.empty());
 }
 
