@@ -51,21 +51,23 @@ std::string findBodyName(const CatalogueTables& tables, Category category, const
                          HiddenBodies hidden) {
     const std::string where = "Kategorie " + std::to_string(sectionNumber(category)) + " (" +
                               categoryName(category) + ")";
+    // Whatever was typed is shown safely: no control character reaches the terminal.
+    const std::string shown = "\u201e" + escapedForDisplay(typed) + "\u201c";
     const NameMatch match = matchBodyName(fillBodyList(tables, category, hidden), typed);
     if (match.found.size() == 1) return match.found.front();
     if (match.found.size() > 1) {
-        std::vector<std::string> some(match.found.begin(),
-                                      match.found.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(3, match.found.size())));
-        throw NotFound("\u201e" + typed + "\u201c passt auf " + std::to_string(match.found.size()) +
-                       " Körper der " + where + ". Meinten Sie " + quotedNames(some) + "?");
+        const std::size_t offered = std::min<std::size_t>(3, match.found.size());
+        const std::vector<std::string> some(match.found.begin(),
+                                            match.found.begin() + static_cast<std::ptrdiff_t>(offered));
+        throw NotFound(shown + " passt auf " + std::to_string(match.found.size()) + " Körper der " + where +
+                       ". Meinten Sie " + quotedNames(some) + "?");
     }
     if (hidden == HiddenBodies::LeftOut) {
         const NameMatch all = matchBodyName(fillBodyList(tables, category, HiddenBodies::Shown), typed);
         if (!all.found.empty())
-            throw NotFound("\u201e" + typed + "\u201c ist in der " + where +
-                           " ausgeblendet; --hidden zeigt die ausgeblendeten Körper.");
+            throw NotFound(shown + " ist in der " + where + " ausgeblendet; --hidden zeigt die ausgeblendeten Körper.");
     }
-    throw NotFound("Kein Körper \u201e" + typed + "\u201c in der Liste der " + where + "." +
+    throw NotFound("Kein Körper " + shown + " in der Liste der " + where + "." +
                    (match.suggestions.empty() ? "" : " Meinten Sie " + quotedNames(match.suggestions) + "?"));
 }
 
