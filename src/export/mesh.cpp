@@ -32,12 +32,29 @@ Mesh dualMesh(const SolidModel& model) {
     return meshOf(model.dual);
 }
 
-Mesh meshInModelUnits(const SolidModel& model, bool dual) {
-    Mesh mesh = dual ? dualMesh(model) : solidMesh(model);
+namespace {
+
+// The figure in its own coordinates, or as shown where it has none; whether it had them.
+bool takeOwnCoordinates(const SolidModel& model, bool dual, Mesh& mesh) {
+    mesh = dual ? dualMesh(model) : solidMesh(model);
     const std::vector<Point3D>& own = dual ? model.own.dual : model.own.solid;
-    const bool hasOwn = !own.empty() && own.size() == mesh.vertices.size();
-    if (hasOwn) mesh.vertices = own;
-    if (hasOwn && model.own.fromFile) return mesh;
+    if (own.empty() || own.size() != mesh.vertices.size()) return false;
+    mesh.vertices = own;
+    return true;
+}
+
+} // namespace
+
+Mesh meshInModelUnits(const SolidModel& model, bool dual) {
+    Mesh mesh;
+    if (takeOwnCoordinates(model, dual, mesh) && model.own.fromFile) return mesh;
+    centreAndScale(mesh, lengthUnit(mesh).length, 1.0);
+    return mesh;
+}
+
+Mesh meshInPropertyUnits(const SolidModel& model, bool dual) {
+    Mesh mesh;
+    takeOwnCoordinates(model, dual, mesh);
     centreAndScale(mesh, lengthUnit(mesh).length, 1.0);
     return mesh;
 }

@@ -27,6 +27,9 @@ struct FilePlacement {
 // figure without coordinates of its own (the morph's) is taken as shown, centred and scaled.
 Mesh meshInModelUnits(const SolidModel& model, bool dual);
 
+// The same, a file's body too: the units in which the properties window states its figures.
+Mesh meshInPropertyUnits(const SolidModel& model, bool dual);
+
 // The figure placed as asked.
 Mesh placedMesh(const SolidModel& model, bool dual, const FilePlacement& placement);
 

@@ -534,6 +534,8 @@ TEST(InspectorFile, EveryBodyCommandTakesAPolyhedronFile) {
     EXPECT_EQ(o["edges"].toInt(), 8);
     EXPECT_TRUE(o["closed"].toBool());
     EXPECT_TRUE(o["convex"].toBool());
+    // In the properties window's units, as a catalogue body: the longest edge 1.
+    EXPECT_NEAR(o["edgeLength"].toObject()["max"].toDouble(), 1.0, 1e-9);
     r = inspect({"stats", "--file", q(obj), "--dual", "--reciprocal"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(QString::fromUtf8("quader-ü.obj, polar reziproker Körper (Datei)").toUtf8()))

@@ -45,10 +45,10 @@ int statsCommand(Catalogue& catalogue, const CommandLine& line) {
     const BuiltBody body = buildNamedBody(catalogue, line, HiddenBodies::LeftOut,
                                           reciprocal ? DualKind::PolarReciprocal : DualKind::Catalogue);
     const int category = sectionNumber(body.selection.currentCategory);
-    // The rows of the properties window, and the figures behind them in the body's own units.
+    // The rows of the properties window, and the figures behind them in its units.
     const std::vector<PropertyRow> rows =
         measuredPropertyRows(body.model, body.shownName(), body.dualName, body.notation, body.dualNotation);
-    const Stats s = measure(meshInModelUnits(body.model, dual));
+    const Stats s = measure(meshInPropertyUnits(body.model, dual));
     if (json) {
         QJsonObject o = statsJson(s);
         o["name"] = QString::fromStdString(body.shownName());
