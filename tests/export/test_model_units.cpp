@@ -8,6 +8,7 @@
 #include "export/mesh.h"
 #include "export/properties.h"
 #include "geometry/edgemap.h"
+#include "geometry/morph.h"
 #include "geometry/point3d.h"
 #include "session/bodysession.h"
 #include "view/rotation.h"
@@ -16,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -125,6 +128,23 @@ TEST(ModelUnits, NotTiltedNotTurned) {
     const double big = std::fabs(t.vertices.front().x) + std::fabs(t.vertices.front().y) + std::fabs(t.vertices.front().z);
     for (const Point3D& p : t.vertices)
         EXPECT_NEAR(std::fabs(p.x) + std::fabs(p.y) + std::fabs(p.z), big, 1e-6);
+}
+
+TEST(ModelUnits, TheFigureOnTheWayToTheDualStandsAsTheSolidDoes) {
+    // Halfway, the cube's figure is the cuboctahedron: on the cube's axes, each vertex with one
+    // coordinate 0 and two of one size, however the view was turned before.
+    SolidModel cube = kesmora::testing::build(0, "Hexaeder, Würfel");
+    rechnen(cube, 21, -13, 8);
+    showMorph(cube, DualMorph(meshOf(cube.solid)), 0.5);
+    const PolyMesh halfway = writtenOff(cube, false);
+    ASSERT_EQ(halfway.vertices.size(), 12u);
+    for (const Point3D& p : halfway.vertices) {
+        std::array<double, 3> c{std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)};
+        std::sort(c.begin(), c.end());
+        EXPECT_NEAR(c[0], 0, 1e-9);
+        EXPECT_NEAR(c[1], c[2], 1e-9);
+        EXPECT_NEAR(c[2], std::sqrt(0.5), 1e-9); // edge 1
+    }
 }
 
 TEST(ModelUnits, AnOpenedFileComesBackInItsOwnCoordinatesAndTheViewsOnlyOnRequest) {
