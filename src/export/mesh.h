@@ -24,7 +24,8 @@ struct FilePlacement {
 // The figure in the body's own units: not tilted, not turned, centred on the centroid of its
 // vertices and scaled as the properties window measures (edge length 1 where all edges are one
 // length, else longest edge 1). A file's body and its dual keep the file's own coordinates. A
-// figure without coordinates of its own (the morph's) is taken as shown, centred and scaled.
+// figure without coordinates of its own (one whose placement could not be taken back) is taken as
+// shown, centred and scaled.
 Mesh meshInModelUnits(const SolidModel& model, bool dual);
 
 // The same, a file's body too: the units in which the properties window states its figures.

@@ -84,8 +84,8 @@ struct DualInfo {
 
 // The vertices of both figures in the body's own coordinates, before the tilt, the fit to the view
 // and any turn: the catalogue's, those of the operations' result, or those of the file read. Index
-// for index with the figures' vertex tables; a figure replaced after the build (the morph's) has
-// none, and its table here is empty.
+// for index with the figures' vertex tables; a figure replaced after the build has them only where
+// its maker takes them back (the morph's figure does), else its table here is empty.
 struct OwnCoordinates {
     std::vector<Point3D> solid, dual;
     // The solid's are the file's coordinates as read, and the dual's stand in the file's frame.
