@@ -80,10 +80,10 @@ _kesmora_inspect() {
     local options
     case $command in
     model) options="--hidden --reciprocal" ;;
-    render) options="--mode --size --marks --turn --reciprocal -o" ;;
-    export) options="--dual --reciprocal --format --mode --size --marks -o" ;;
-    stats) options="--dual --reciprocal --json" ;;
-    net) options="--dual --reciprocal --page --edge -o" ;;
+    render) options="--hidden --mode --size --marks --turn --reciprocal -o" ;;
+    export) options="--hidden --dual --reciprocal --format --mode --size --marks --edge --as-shown -o" ;;
+    stats) options="--hidden --dual --reciprocal --json" ;;
+    net) options="--hidden --dual --reciprocal --page --edge -o" ;;
     esac
     # The catalogue's hidden bodies have nothing to do with a file.
     [[ " ${args[*]} " == *" --file "* ]] && options=${options/--hidden /}

@@ -23,6 +23,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSpinBox>
+#include <QDoubleSpinBox>
 
 #include <algorithm>
 #include <iterator>
@@ -148,12 +149,34 @@ std::optional<Dialogs::ExportChoice> runExportDialog(QWidget* parent, const QStr
         format->addItem(QString::fromUtf8(f.label));
     figure->setToolTip(QString::fromUtf8("Den Körper oder seinen dualen Körper speichern"));
     format->setToolTip(QString::fromUtf8("OFF und OBJ für andere Programme, STL für den 3D-Druck"));
+    auto* placement = new QComboBox(&dialog);
+    placement->setAccessibleName(QStringLiteral("Lage"));
+    placement->addItem(QString::fromUtf8("in Körpereinheiten"));
+    placement->addItem(QString::fromUtf8("wie gezeigt"));
+    placement->setToolTip(QString::fromUtf8(
+        "In Körpereinheiten: um den Schwerpunkt der Ecken, nicht gedreht, Kantenlänge 1 (bei verschieden "
+        "langen Kanten die längste 1); eine geöffnete Datei in ihren eigenen Koordinaten. Wie gezeigt: so "
+        "gedreht und groß wie im Bild."));
+    auto* edge = new QDoubleSpinBox(&dialog);
+    edge->setAccessibleName(QString::fromUtf8("Längste Kante in Millimetern"));
+    edge->setRange(0, 100000);
+    edge->setDecimals(1);
+    edge->setSuffix(QStringLiteral(" mm"));
+    edge->setSpecialValueText(QString::fromUtf8("Körpereinheiten"));
+    edge->setToolTip(QString::fromUtf8("Für den 3D-Druck: die Länge der längsten Kante in Millimetern; "
+                                       "0: in Körpereinheiten"));
+    QObject::connect(placement, &QComboBox::currentIndexChanged, edge,
+                     [edge](int index) { edge->setEnabled(index == 0); });
     form->addRow(QStringLiteral("Figur:"), figure);
     form->addRow(QStringLiteral("Format:"), format);
+    form->addRow(QStringLiteral("Lage:"), placement);
+    form->addRow(QString::fromUtf8("Längste Kante:"), edge);
     addButtons(dialog, form);
     // The format chosen last time.
     format->setCurrentIndex(rememberedInt(QStringLiteral("export/format"), 0, format->count() - 1).value_or(0));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    if (format->currentIndex() < 0 || static_cast<std::size_t>(format->currentIndex()) >= std::size(kMeshFormats))
+        return std::nullopt;
     rememberSetting(QStringLiteral("export/format"), format->currentIndex());
     const MeshFormatEntry& f = kMeshFormats[format->currentIndex()];
     const QString path = files.chooseFile(
@@ -163,8 +186,10 @@ std::optional<Dialogs::ExportChoice> runExportDialog(QWidget* parent, const QStr
                                                  : bodyName,
                      QString::fromLatin1(f.suffix))});
     if (path.isEmpty()) return std::nullopt;
+    const bool asShown = placement->currentIndex() == 1;
     return Dialogs::ExportChoice{figure->currentIndex() == 1, static_cast<int>(f.format),
-                                 withSuffix(path, QString::fromLatin1(f.suffix))};
+                                 withSuffix(path, QString::fromLatin1(f.suffix)), asShown,
+                                 asShown ? 0.0 : edge->value()};
 }
 
 std::optional<Dialogs::NetChoice> runNetDialog(QWidget* parent, bool save, const QStringList& figures, const QString& bodyName,

@@ -29,10 +29,14 @@ class Dialogs {
         QString suggestedName; // a file name offered when saving ("Kuboktaeder.png"), or empty
     };
     // "Exportieren…": which figure, which format (MeshFormat), where.
+    // The figure stands in the body's own units unless `asShown` (turned and sized as on screen) or
+    // a longest edge in millimetres is chosen.
     struct ExportChoice {
         bool dual = false;
         int format = 0;
         QString path;
+        bool asShown = false;
+        double edgeMillimetres = 0; // 0: the body's own units
     };
     // "Netz speichern…" and "Netz drucken…": which of the figures offered, the edge length in
     // millimetres (0: as large as a page takes) and, for saving, where.

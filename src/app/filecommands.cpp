@@ -57,9 +57,12 @@ void FileCommands::exportFigure() {
     if (!choice || choice->path.isEmpty()) return;
     if (choice->format < 0 || choice->format > static_cast<int>(MeshFormat::StlAscii))
         throw std::runtime_error("Unbekanntes Exportformat.");
+    FilePlacement placement;
+    placement.asShown = choice->asShown;
+    placement.longestEdge = choice->asShown ? 0.0 : choice->edgeMillimetres;
     writeFigureFile(s.model, choice->dual, static_cast<MeshFormat>(choice->format),
                     figureTitle(s.bodyName.toStdString(), choice->dual, s.model.dualInfo.shape),
-                    choice->path.toStdString());
+                    choice->path.toStdString(), placement);
 }
 
 bool FileCommands::setUpPrinter(QPrinter& printer, const QString& title) {

@@ -77,6 +77,9 @@ const SolidModel& TMainForm::shownModel() {
         // Built from the solid as it stands now, so it turns and zooms with it.
         morphShown_.dual = model_.dual;
         morphShown_.dualInfo = model_.dualInfo;
+        // The solid as it stands, with its own coordinates, from which the figure takes its own.
+        morphShown_.solid = model_.solid;
+        morphShown_.own = model_.own;
         morphShown_.scale = model_.scale;
         showMorph(morphShown_, DualMorph(meshOf(model_.solid)), morphWindow_->position());
         const Figure& figure = morphShown_.solid;

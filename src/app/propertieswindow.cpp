@@ -226,10 +226,7 @@ constexpr int kMeasuredAtOnce = 3000;
 std::vector<PropertyRow> measuredRows(const SolidModel& model, const std::string& solidName,
                                       const std::string& dualName, const std::string& solidNotation,
                                       const std::string& dualNotation) {
-    FigureProperties solid = solidProperties(model), dual = dualProperties(model);
-    solid.conway = solidNotation;
-    dual.conway = dualNotation;
-    return propertyRows(solidName, dualName, solid, dual);
+    return measuredPropertyRows(model, solidName, dualName, solidNotation, dualNotation);
 }
 
 } // namespace

@@ -322,6 +322,7 @@ SolidModel buildSolid(const CatalogueTables& tables, const Selection& sel, const
         m.dualInfo.refusal = refusal;
         if (!refusal.empty()) m.dualInfo.otherDual = "des Katalogs";
     }
+    keepOwnCoordinates(m);
     if (tilts(sel.currentCategory)) kippen(m);
 
     // Coordinates far beyond any solid's would overflow when the view turns or resets the zoom

@@ -75,6 +75,15 @@ class FileSolidBuilder {
 
   private:
     SolidModel placed(SolidModel m) const {
+        keepOwnCoordinates(m);
+        if (!givenByOperations()) {
+            // A file's body keeps the coordinates it was read with, and its dual stands beside it
+            // in the same frame.
+            m.own.solid = file_.vertices;
+            for (Point3D& p : m.own.dual)
+                p = p * radius_ * largest_ + middle_;
+            m.own.fromFile = true;
+        }
         if (tilt_) kippen(m);
         einpassen(m);
         markSurfaceShapes(m);

@@ -20,8 +20,9 @@ std::string figureTitle(const std::string& bodyName, bool dual, DualShape shape)
     return bodyName + ", " + latin1ToUtf8(dualShapeName(shape));
 }
 
-std::string figureFileBytes(const SolidModel& model, bool dual, MeshFormat format, const std::string& title) {
-    Mesh mesh = dual ? dualMesh(model) : solidMesh(model);
+std::string figureFileBytes(const SolidModel& model, bool dual, MeshFormat format, const std::string& title,
+                            const FilePlacement& placement) {
+    Mesh mesh = placedMesh(model, dual, placement);
     if (!orientOutward(mesh)) {
         // A closed one-sided surface (the tetrahemihexahedron) has no outside to turn its faces
         // to: OFF and OBJ carry its faces as they stand, but STL's facet normals claim an outside.
@@ -53,8 +54,8 @@ std::string figureFileBytes(const SolidModel& model, bool dual, MeshFormat forma
 }
 
 void writeFigureFile(const SolidModel& model, bool dual, MeshFormat format, const std::string& title,
-                     const std::string& file) {
-    const std::string bytes = figureFileBytes(model, dual, format, title);
+                     const std::string& file, const FilePlacement& placement) {
+    const std::string bytes = figureFileBytes(model, dual, format, title, placement);
     writeFileAtomically(file, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 

@@ -24,8 +24,8 @@ namespace kesmora {
 namespace {
 
 [[noreturn]] void cannotWrite(const std::string& path, const QString& reason) {
-    const std::string what = isStandardOutput(path) ? std::string("standard output") : path;
-    throw std::runtime_error("cannot write " + what + ": " + reason.toStdString());
+    const std::string what = isStandardOutput(path) ? std::string("die Standardausgabe") : "\u201e" + path + "\u201c";
+    throw std::runtime_error(what + " lässt sich nicht schreiben: " + reason.toStdString());
 }
 
 QString errnoText(int error) {
@@ -99,7 +99,7 @@ void writeFilesAtomically(const std::vector<std::pair<std::string, QByteArray>>&
         }
         if (info.isDir()) {
             cancelAll();
-            cannotWrite(path, QStringLiteral("it is a folder"));
+            cannotWrite(path, QString::fromUtf8("es ist ein Ordner"));
         }
         auto file = std::make_unique<QSaveFile>(name);
         if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
@@ -151,7 +151,7 @@ void writeSvg(const std::string& path, QSvgGenerator& generator,
     buffer.open(QIODevice::WriteOnly);
     generator.setOutputDevice(&buffer);
     QPainter painter;
-    if (!painter.begin(&generator)) cannotWrite(path, QStringLiteral("the SVG could not be started"));
+    if (!painter.begin(&generator)) cannotWrite(path, QString::fromUtf8("das SVG ließ sich nicht beginnen"));
     paint(painter);
     painter.end();
     writeFileAtomically(path, buffer.data());
@@ -164,7 +164,7 @@ void checkStandardOutput() {
     if (std::cout && !std::ferror(stdout)) return;
     // When an earlier write failed, stdio has dropped that part and with it the reason.
     if (errno != 0) cannotWrite("-", errnoText(errno));
-    cannotWrite("-", QStringLiteral("part of the output was lost"));
+    cannotWrite("-", QString::fromUtf8("ein Teil der Ausgabe ging verloren"));
 }
 
 } // namespace kesmora

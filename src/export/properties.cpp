@@ -276,6 +276,15 @@ FigureProperties dualProperties(const SolidModel& model) {
     return p;
 }
 
+std::vector<PropertyRow> measuredPropertyRows(const SolidModel& model, const std::string& solidName,
+                                              const std::string& dualName, const std::string& solidNotation,
+                                              const std::string& dualNotation) {
+    FigureProperties solid = solidProperties(model), dual = dualProperties(model);
+    solid.conway = solidNotation;
+    dual.conway = dualNotation;
+    return propertyRows(solidName, dualName, solid, dual);
+}
+
 std::vector<PropertyRow> propertyRows(const std::string& solidName, const std::string& dualName,
                                       const FigureProperties& solid, const FigureProperties& dual) {
     std::vector<PropertyRow> rows;

@@ -37,6 +37,12 @@ struct PropertyRow {
 std::vector<PropertyRow> propertyRows(const std::string& solidName, const std::string& dualName,
                                       const FigureProperties& solid, const FigureProperties& dual);
 
+// The rows of a model's solid and dual, both measured, with Conway's notations where known: what
+// the properties window shows, wherever it is measured.
+std::vector<PropertyRow> measuredPropertyRows(const SolidModel& model, const std::string& solidName,
+                                              const std::string& dualName, const std::string& solidNotation,
+                                              const std::string& dualNotation);
+
 // A German decimal number (comma, no grouping) with at most `decimals` places, trailing zeros
 // dropped: 1.41421 -> "1,4142", 2.0 -> "2". The same under every locale.
 std::string germanNumber(double value, int decimals);

@@ -107,6 +107,20 @@ void groupEdgeLengths(std::vector<double> lengths, Stats& s) {
     }
 }
 
+// The edge length where all edges are one length, else the longest edge.
+LengthUnit unitOfLengths(const Stats& s) {
+    if (s.edgeLengths.size() == 1) return {s.edgeLengths.front().length, true};
+    return {s.longestEdge, false};
+}
+
+std::vector<double> edgeLengthsOf(const Mesh& mesh) {
+    std::vector<double> lengths;
+    const auto missing = [&](int v) { return v < 0 || static_cast<std::size_t>(v) >= mesh.vertices.size(); };
+    for (const MeshEdge& e : edgeMap(mesh.faces).edges)
+        if (!missing(e.a) && !missing(e.b)) lengths.push_back(norm(mesh.vertices[e.b] - mesh.vertices[e.a]));
+    return lengths;
+}
+
 RadiusFigure radiusFigure(const RadiusRange& r, double unit) {
     RadiusFigure f;
     f.measured = r.measured;
@@ -137,8 +151,9 @@ void measureShape(const Mesh& mesh, Stats& s) {
             s.enclosedVolume = region.volume;
         }
     }
-    s.unitIsEdge = s.edgeLengths.size() == 1;
-    s.unit = s.unitIsEdge ? s.edgeLengths.front().length : s.longestEdge;
+    const LengthUnit unit = unitOfLengths(s);
+    s.unitIsEdge = unit.isEdge;
+    s.unit = unit.length;
     if (!(s.unit > 0) || !std::isfinite(s.unit)) {
         s.unit = 0;
         return;
@@ -278,6 +293,24 @@ void addShapeJson(const Stats& s, QJsonObject& o) {
 }
 
 } // namespace
+
+LengthUnit lengthUnit(const Mesh& mesh) {
+    Stats s;
+    std::vector<double> lengths = edgeLengthsOf(mesh);
+    for (double length : lengths)
+        s.longestEdge = std::max(s.longestEdge, length);
+    groupEdgeLengths(std::move(lengths), s);
+    LengthUnit unit = unitOfLengths(s);
+    if (!(unit.length > 0) || !std::isfinite(unit.length)) unit.length = 0;
+    return unit;
+}
+
+double longestEdgeOf(const Mesh& mesh) {
+    double longest = 0;
+    for (double length : edgeLengthsOf(mesh))
+        longest = std::max(longest, length);
+    return longest;
+}
 
 Stats measure(Mesh mesh) {
     Stats s;

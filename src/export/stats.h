@@ -124,6 +124,15 @@ inline constexpr double kLengthGroupTolerance = 1e-5;
 
 Stats measure(Mesh mesh);
 
+// The unit of Stats::unit without the rest of the measurement: the edge length where all edges
+// are one length (within kLengthGroupTolerance), else the longest edge; 0 without edges.
+struct LengthUnit {
+    double length = 0;
+    bool isEdge = false;
+};
+LengthUnit lengthUnit(const Mesh& mesh);
+double longestEdgeOf(const Mesh& mesh);
+
 std::string statsText(const Stats& stats, const std::string& title);
 QJsonObject statsJson(const Stats& stats);
 

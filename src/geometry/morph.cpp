@@ -2,11 +2,13 @@
 // large square in its plane cut down by every other half-space.
 #include "morph.h"
 
+#include "point3d.h"
 #include "shape.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <utility>
 
 namespace kesmora {
@@ -232,8 +234,76 @@ PolyMesh DualMorph::at(double t) const {
     return mesh;
 }
 
+namespace {
+
+// The map from a figure's own coordinates to where it is shown: the tilt, the fit and the turns
+// make shown = A·(own − ownCentre) + shownCentre. Found from the vertices by least squares; none
+// where they do not fix it (fewer than four, or all in one plane).
+struct ShownPlacement {
+    Point3D ownCentre, shownCentre;
+    double inverse[3][3] = {}; // A⁻¹
+};
+
+std::optional<ShownPlacement> shownPlacement(const std::vector<Point3D>& own, const CheckedTable<Point3D>& shown) {
+    if (own.size() < 4 || own.size() != static_cast<std::size_t>(shown.size())) return std::nullopt;
+    ShownPlacement m;
+    m.ownCentre = centroidOfPoints(own);
+    m.shownCentre = centroidOfPoints(shown);
+    double p[3][3] = {}, q[3][3] = {};
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        const Point3D o = own[i] - m.ownCentre, s = shown[static_cast<int>(i)] - m.shownCentre;
+        const double oc[3] = {o.x, o.y, o.z}, sc[3] = {s.x, s.y, s.z};
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c) {
+                p[r][c] += oc[r] * oc[c];
+                q[r][c] += sc[r] * oc[c];
+            }
+    }
+    // A = Q·P⁻¹, so A⁻¹ = P·Q⁻¹.
+    const double det = q[0][0] * (q[1][1] * q[2][2] - q[1][2] * q[2][1]) -
+                       q[0][1] * (q[1][0] * q[2][2] - q[1][2] * q[2][0]) +
+                       q[0][2] * (q[1][0] * q[2][1] - q[1][1] * q[2][0]);
+    double scale = 0;
+    for (const auto& row : q)
+        for (double v : row)
+            scale = std::max(scale, std::fabs(v));
+    if (!(std::fabs(det) > 1e-12 * scale * scale * scale)) return std::nullopt;
+    double qi[3][3];
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            const int r1 = (c + 1) % 3, r2 = (c + 2) % 3, c1 = (r + 1) % 3, c2 = (r + 2) % 3;
+            qi[r][c] = (q[r1][c1] * q[r2][c2] - q[r1][c2] * q[r2][c1]) / det;
+        }
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c)
+            for (int k = 0; k < 3; ++k)
+                m.inverse[r][c] += p[r][k] * qi[k][c];
+    return m;
+}
+
+Point3D ownPoint(const ShownPlacement& m, const Point3D& shown) {
+    const Point3D s = shown - m.shownCentre;
+    const double v[3] = {s.x, s.y, s.z};
+    double o[3] = {};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c)
+            o[r] += m.inverse[r][c] * v[c];
+    return Point3D{o[0], o[1], o[2]} + m.ownCentre;
+}
+
+} // namespace
+
 void showMorph(SolidModel& model, const DualMorph& morph, double t) {
-    replaceSolid(model, morph.at(t));
+    const PolyMesh figure = morph.at(t);
+    // The figure on the way is made where the solid is shown; taken back by the solid's own
+    // placement, it has coordinates of its own too (the morph is the same in any placement).
+    const std::optional<ShownPlacement> placement = shownPlacement(model.own.solid, model.solid.vertices);
+    std::vector<Point3D> own;
+    if (placement)
+        for (const Point3D& p : figure.vertices)
+            own.push_back(ownPoint(*placement, p));
+    replaceSolid(model, figure);
+    model.own.solid = std::move(own);
 }
 
 } // namespace kesmora

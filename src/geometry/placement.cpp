@@ -19,6 +19,25 @@ void kippen(SolidModel& m) {
     });
 }
 
+void keepOwnCoordinates(SolidModel& m) {
+    m.own = {};
+    m.own.solid.assign(m.solid.vertices.begin(), m.solid.vertices.end());
+    m.own.dual.assign(m.dual.vertices.begin(), m.dual.vertices.end());
+}
+
+void untilt(std::vector<Point3D>& points) {
+    const double theta = std::numbers::pi / 6;
+    const double s = std::sin(theta), c = std::cos(theta);
+    for (Point3D& p : points) {
+        // The turn about x first, then the one about z: kippen's steps undone in reverse.
+        const double y1 = p.y * c - p.z * s;
+        const double z1 = p.y * s + p.z * c;
+        const double x0 = p.x * c - y1 * s;
+        const double y0 = p.x * s + y1 * c;
+        p = {x0, y0, z1};
+    }
+}
+
 void einpassen(SolidModel& m) {
     double largest = 0;
     auto measure = [&](const Point3D& p) {

@@ -15,6 +15,12 @@ template <typename F> void forEachPoint(SolidModel& m, F f) {
     }
 }
 
+// Keeps the vertex tables as they stand, before the tilt and the fit, as the model's own coordinates.
+void keepOwnCoordinates(SolidModel& model);
+
+// Turns points back by the tilt of kippen.
+void untilt(std::vector<Point3D>& points);
+
 // Turns every point by -30 degrees about z, then by -30 degrees about x, so that a body stored
 // face-on is seen at a slant.
 void kippen(SolidModel& model);

@@ -221,6 +221,8 @@ void reciprocalDual(SolidModel& m) {
     const PolyMesh r = polarReciprocal(solid, sphere);
 
     Figure& dual = m.dual;
+    // A dual taken where the solid stands; the coordinates of its own are kept by the build after.
+    m.own.dual.clear();
     dual.vertices.clear();
     for (const Point3D& p : r.vertices)
         dual.vertices.push_back(p);

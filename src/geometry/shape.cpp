@@ -189,12 +189,15 @@ void replaceFigure(SolidModel& model, Figure& target, const PolyMesh& figure) {
 
 } // namespace
 
+// A figure put in place after the build has no coordinates of its own unless its maker gives them.
 void replaceSolid(SolidModel& model, const PolyMesh& figure) {
     replaceFigure(model, model.solid, figure);
+    model.own.solid.clear();
 }
 
 void replaceDual(SolidModel& model, const PolyMesh& figure) {
     replaceFigure(model, model.dual, figure);
+    model.own.dual.clear();
 }
 
 } // namespace kesmora

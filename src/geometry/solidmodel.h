@@ -82,10 +82,21 @@ struct DualInfo {
     bool reciprocalRefused() const { return !refusal.empty(); }
 };
 
+// The vertices of both figures in the body's own coordinates, before the tilt, the fit to the view
+// and any turn: the catalogue's, those of the operations' result, or those of the file read. Index
+// for index with the figures' vertex tables; a figure replaced after the build has them only where
+// its maker takes them back (the morph's figure does), else its table here is empty.
+struct OwnCoordinates {
+    std::vector<Point3D> solid, dual;
+    // The solid's are the file's coordinates as read, and the dual's stand in the file's frame.
+    bool fromFile = false;
+};
+
 struct SolidModel {
     Figure solid;
     Figure dual;
     DualInfo dualInfo;
+    OwnCoordinates own;
 
     // Screen pixels per model unit; the vertex tables stand multiplied by it.
     double scale = kResetScale;

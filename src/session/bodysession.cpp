@@ -6,6 +6,7 @@
 #include "bodies/filesolid.h"
 #include "bodies/notation.h"
 #include "catalogue/latin1.h"
+#include "geometry/placement.h"
 
 #include <utility>
 
@@ -68,6 +69,12 @@ FinishedBody finishModel(const CatalogueTables& tables, const BodySource& source
     }
     const PolyMesh reciprocal = made->canonical ? canonicalDual(made->mesh) : PolyMesh{};
     finished.model = buildMadeSolid(made->mesh, made->canonical ? &reciprocal : nullptr, madeName(source), dual);
+    // The operations worked on the seed as it was shown, tilted where the seed was: their result's
+    // own coordinates are those turned back.
+    if (source.file || tilts(source.selection.currentCategory)) {
+        untilt(finished.model.own.solid);
+        untilt(finished.model.own.dual);
+    }
     finished.made = std::move(made);
     return finished;
 }

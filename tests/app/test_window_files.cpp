@@ -6,6 +6,7 @@
 #include "app/startup.h"
 #include "bodies/polyhedronfile.h"
 #include "export/figurefile.h"
+#include "geometry/point3d.h"
 #include "stripcontrols.h"
 #include "tempdir.h"
 
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QImage>
 #include <QLabel>
@@ -206,6 +208,90 @@ TEST(WindowMenus, ExportWritesSolidOrDualOutwardInEachFormat) {
     const std::string ascii = exportAs(false, MeshFormat::StlAscii, "solid-ascii.stl");
     EXPECT_EQ(ascii.rfind("solid ", 0), 0u);
     EXPECT_NE(ascii.find("endsolid"), std::string::npos);
+
+    // The file holds the solid in its own units however the view is turned; "wie gezeigt" holds
+    // the view's vertices.
+    const auto exportPlaced = [&](bool asShown, const char* file) {
+        const QString path = QString::fromStdString((dir.path() / file).string());
+        kesmora::fakeDialogs(*w).exportChooser = [=]() {
+            TMainForm::ExportChoice choice{false, static_cast<int>(MeshFormat::Off), path};
+            choice.asShown = asShown;
+            return std::optional<TMainForm::ExportChoice>(choice);
+        };
+        action(*w, "exportAction")->trigger();
+        return parsePolyhedronText(readAll(dir.path() / file), file);
+    };
+    const PolyMesh before = exportPlaced(false, "units-1.off");
+    const Point3D firstBefore = m.solid.vertices[0];
+    controls::D2(*w)->click(); // the turning starts, and stops again after a while
+    QTest::qWait(150);
+    controls::D2(*w)->click();
+    ASSERT_GT(norm(m.solid.vertices[0] - firstBefore), 1e-3) << "the view did not turn";
+    const PolyMesh after = exportPlaced(false, "units-2.off");
+    const PolyMesh shown = exportPlaced(true, "shown.off");
+    ASSERT_EQ(after.vertices.size(), before.vertices.size());
+    ASSERT_EQ(shown.vertices.size(), static_cast<std::size_t>(m.solid.vertices.size()));
+    for (std::size_t i = 0; i < before.vertices.size(); ++i) {
+        EXPECT_LE(norm(after.vertices[i] - before.vertices[i]), 1e-12) << i;
+        EXPECT_EQ(norm(shown.vertices[i] - m.solid.vertices[static_cast<int>(i)]), 0.0) << i;
+    }
+    EXPECT_TRUE(r.errors.empty());
+}
+
+// The export dialog's placement as a user sets it: the body's own units, a longest edge in
+// millimetres, or "wie gezeigt", which leaves no length to set.
+TEST(WindowMenus, ExportDialogPlacesTheFigure) {
+    auto w = openWindow();
+    Recorded r;
+    record(*w, r);
+    TempDir dir("window-export-placed");
+    bool edgeEnabledAsShown = true;
+    const auto exportCube = [&](int placement, double millimetres, const char* file) {
+        bool answered = false;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (answered || !dialog || !dialog->isVisible()) return;
+            answered = true;
+            QComboBox* lage = nullptr;
+            QComboBox* format = nullptr;
+            for (QComboBox* box : dialog->findChildren<QComboBox*>()) {
+                if (box->accessibleName() == QStringLiteral("Lage")) lage = box;
+                if (box->accessibleName() == QStringLiteral("Format")) format = box;
+            }
+            auto* edge = dialog->findChild<QDoubleSpinBox*>();
+            if (!lage || !format || !edge) {
+                ADD_FAILURE() << "the export dialog has no placement, format or edge length to set";
+                dialog->reject();
+                return;
+            }
+            format->setCurrentIndex(format->findText(QStringLiteral("OFF (Object File Format)")));
+            edge->setValue(millimetres);
+            lage->setCurrentIndex(placement);
+            if (placement == 1) edgeEnabledAsShown = edge->isEnabled();
+            dialog->accept();
+        });
+        const QString path = QString::fromStdString((dir.path() / file).string());
+        kesmora::fakeDialogs(*w).fileChooser = [=](const TMainForm::FileRequest&) { return path; };
+        poll.start();
+        action(*w, "exportAction")->trigger();
+        poll.stop();
+        EXPECT_TRUE(answered) << "no export dialog came up";
+        return parsePolyhedronText(readAll(dir.path() / file), file);
+    };
+    // The cube of edge 1 about its centre, of edge 20 mm, and as the view holds it.
+    for (const Point3D& p : exportCube(0, 0, "einheiten.off").vertices)
+        for (double c : {p.x, p.y, p.z})
+            EXPECT_NEAR(std::fabs(c), 0.5, 1e-9);
+    for (const Point3D& p : exportCube(0, 20, "druck.off").vertices)
+        for (double c : {p.x, p.y, p.z})
+            EXPECT_NEAR(std::fabs(c), 10, 1e-9);
+    const PolyMesh shown = exportCube(1, 20, "gezeigt.off");
+    ASSERT_EQ(shown.vertices.size(), static_cast<std::size_t>(w->model().solid.vertices.size()));
+    for (std::size_t i = 0; i < shown.vertices.size(); ++i)
+        EXPECT_EQ(norm(shown.vertices[i] - w->model().solid.vertices[static_cast<int>(i)]), 0.0) << i;
+    EXPECT_FALSE(edgeEnabledAsShown);
     EXPECT_TRUE(r.errors.empty());
 }
 

@@ -1,6 +1,7 @@
 // kesmora-inspect export: every listed solid and dual read back from OFF and OBJ must be a closed
 // surface with its faces turned outward; STL, SVG and PNG read back as what they claim to be.
 #include "export/mesh.h"
+#include "geometry/point3d.h"
 #include "inspector_process.h"
 
 #include <QByteArray>
@@ -136,7 +137,8 @@ TEST(Export, EveryListedSolidAndDualReadsBackClosedAndOutward) {
         const QString name = o["name"].toString();
         for (bool dual : {false, true}) {
             const std::string what = name.toStdString() + (dual ? " (dual)" : "");
-            QStringList args{"export", category, name, "--format", "off", "-o", q(off)};
+            // As shown: the vertices of the model as the view holds them.
+            QStringList args{"export", category, name, "--format", "off", "-o", q(off), "--as-shown"};
             if (dual) args << "--dual";
             InspectorResult r = inspect(args);
             ASSERT_EQ(r.exitCode, 0) << what << ": " << r.err.toStdString();
@@ -316,4 +318,46 @@ TEST(Export, PngIsThePictureRenderDraws) {
         ASSERT_EQ(a.size(), QSize(500, 300));
         EXPECT_EQ(a, b) << "mode " << mode;
     }
+}
+
+TEST(Export, InTheBodysOwnUnitsUnlessAskedOtherwise) {
+    const std::string off = temp("units.off");
+    const auto longestAndShortest = [](const ReadMesh& m) {
+        double longest = 0, shortest = INFINITY;
+        for (const auto& f : m.faces)
+            for (std::size_t i = 0; i < f.size(); ++i) {
+                const Point3D d = m.vertices[static_cast<std::size_t>(f[i])] -
+                                  m.vertices[static_cast<std::size_t>(f[(i + 1) % f.size()])];
+                longest = std::max(longest, kesmora::norm(d));
+                shortest = std::min(shortest, kesmora::norm(d));
+            }
+        return std::pair{longest, shortest};
+    };
+    // The icosahedron of edge 1 about its centre; its dual of edge 1 too.
+    for (bool dual : {false, true}) {
+        QStringList args{"export", "0", "ikosaeder", "--format", "off", "-o", q(off)};
+        if (dual) args << "--dual";
+        const InspectorResult r = inspect(args);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const ReadMesh m = readOff(off);
+        const auto [longest, shortest] = longestAndShortest(m);
+        EXPECT_NEAR(longest, 1, 1e-9) << dual;
+        EXPECT_NEAR(shortest, 1, 1e-6) << dual;
+        EXPECT_LE(kesmora::norm(kesmora::centroidOfPoints(m.vertices)), 1e-12);
+    }
+    // For the printer: the longest edge in millimetres.
+    ASSERT_EQ(inspect({"export", "2", "Pyramidentetraeder", "--format", "off", "--edge", "37.5", "-o", q(off)}).exitCode,
+              0);
+    EXPECT_NEAR(longestAndShortest(readOff(off)).first, 37.5, 1e-9);
+    // Refused: both placements at once, a length that is none, a placement for a picture.
+    for (const QStringList& args :
+         {QStringList{"export", "0", "Oktaeder", "--format", "off", "--edge", "10", "--as-shown", "-o", q(off)},
+          QStringList{"export", "0", "Oktaeder", "--format", "off", "--edge", "0", "-o", q(off)},
+          QStringList{"export", "0", "Oktaeder", "--format", "off", "--edge", "1,5", "-o", q(off)},
+          QStringList{"export", "0", "Oktaeder", "--format", "png", "--as-shown", "-o", q(off)}}) {
+        const InspectorResult r = inspect(args);
+        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith("kesmora-inspect: --")) << r.err.toStdString();
+    }
+    std::filesystem::remove(off);
 }

@@ -30,10 +30,11 @@ using kesmora::test::TempDir;
 
 namespace {
 
-// The mesh the export writes for a figure: the figure's polygons turned outward where they can be.
-// `twoSided` says whether they could be: a one-sided surface has no outside for STL's normals.
+// The mesh the export writes for a figure: the figure's polygons in the body's own units, turned
+// outward where they can be. `twoSided` says whether they could be: a one-sided surface has no
+// outside for STL's normals.
 Mesh writtenMesh(const SolidModel& model, bool dual, bool& twoSided) {
-    Mesh mesh = dual ? dualMesh(model) : solidMesh(model);
+    Mesh mesh = meshInModelUnits(model, dual);
     twoSided = orientOutward(mesh);
     return mesh;
 }

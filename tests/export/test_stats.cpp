@@ -168,14 +168,15 @@ TEST(Stats, ReadableTextAndUsage) {
     const InspectorResult r = inspect({"stats", "0", "Hexaeder, W\u00fcrfel"});
     ASSERT_EQ(r.exitCode, 0);
     const QString text = QString::fromUtf8(r.out);
-    EXPECT_TRUE(text.startsWith(QString::fromUtf8("Hexaeder, W\u00fcrfel, solid (category 0)\n")));
-    EXPECT_TRUE(text.contains(QString::fromUtf8("faces         6 (6\u00d74)\n")));
-    EXPECT_TRUE(text.contains("V - E + F = 2"));
-    EXPECT_TRUE(text.contains(QString::fromUtf8("dihedral      90.00\u00b0 \u00d712 (faces 4-4)\n")));
-    EXPECT_TRUE(text.contains("convex        yes\n"));
+    EXPECT_TRUE(text.startsWith(QString::fromUtf8("Hexaeder, W\u00fcrfel, K\u00f6rper (Kategorie 0)\n"))) << r.out.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromUtf8("Fl\u00e4chenarten: 6 Vierecke\n")));
+    EXPECT_TRUE(text.contains(QString::fromUtf8("E \u2212 K + F: 8 \u2212 12 + 6 = 2\n")));
+    EXPECT_TRUE(text.contains(QString::fromUtf8("Fl\u00e4chenwinkel: 90\u00b0 (12\u00a0Kanten)\n")));
+    EXPECT_TRUE(text.contains("Konvex: ja\n"));
     EXPECT_EQ(inspect({"stats", "0"}).exitCode, 2);
     EXPECT_EQ(inspect({"stats", "0", "Oktaeder", "--bogus"}).exitCode, 2);
-    EXPECT_EQ(inspect({"stats", "0", "Kein Koerper"}).exitCode, 1);
+    // An unknown name is a command line that cannot be taken.
+    EXPECT_EQ(inspect({"stats", "0", "Kein Koerper"}).exitCode, 2);
 }
 
 // Models taken from elsewhere than the catalogue build may hold faces without area; their normals
@@ -256,4 +257,30 @@ TEST(Stats, FlatnessDoesNotDependOnHowTheBodyIsTurned) {
         EXPECT_TRUE(planar == 0 || planar == 4) << "lift " << lift << ": planar in " << planar << " of 4";
         EXPECT_EQ(planar == 4, lift < 6e-6) << lift;
     }
+}
+
+TEST(Stats, InTheUnitsAndWordsOfThePropertiesWindow) {
+    // The icosahedron of edge 1, whatever size the view gives it; its dual named as the window names it.
+    const QJsonObject o = stats(0, "Ikosaeder");
+    EXPECT_NEAR(o["edgeLength"].toObject()["min"].toDouble(), 1.0, 1e-9);
+    EXPECT_NEAR(o["edgeLength"].toObject()["max"].toDouble(), 1.0, 1e-9);
+    EXPECT_EQ(o["dualName"].toString(), "Pentagondodekaeder");
+    std::map<QString, QString> rows;
+    for (const QJsonValue& row : o["properties"].toArray())
+        rows[row.toObject()["label"].toString()] = row.toObject()["value"].toString();
+    EXPECT_EQ(rows[QStringLiteral("Ecken")], "12");
+    EXPECT_EQ(rows[QStringLiteral("Volumen")], QString::fromUtf8("2,1817 (Kantenlänge 1)"));
+    EXPECT_EQ(rows[QString::fromUtf8("Eckenkonfigurationen")], QString::fromUtf8("12\u00a0×\u00a03.3.3.3.3"));
+    EXPECT_EQ(rows[QStringLiteral("Symmetriegruppe")], QStringLiteral("Ih, Ordnung 120"));
+    // The dual's rows for --dual, with the same names.
+    const QJsonObject d = stats(0, "Ikosaeder", true);
+    std::map<QString, QString> dualRows;
+    for (const QJsonValue& row : d["properties"].toArray())
+        dualRows[row.toObject()["label"].toString()] = row.toObject()["value"].toString();
+    EXPECT_EQ(dualRows[QStringLiteral("Name")], "Pentagondodekaeder");
+    EXPECT_EQ(dualRows[QStringLiteral("Ecken")], "20");
+    // A body of unequal edges: the longest is 1.
+    const QJsonObject triakis = stats(2, "Pyramidentetraeder");
+    EXPECT_NEAR(triakis["edgeLength"].toObject()["max"].toDouble(), 1.0, 1e-9);
+    EXPECT_LT(triakis["edgeLength"].toObject()["min"].toDouble(), 0.9);
 }

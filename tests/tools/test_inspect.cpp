@@ -59,6 +59,14 @@ std::filesystem::path dataCopy(const std::string& name, const std::string& file,
     return dir;
 }
 
+// Whether the stats text's row of edge lengths names one length only: "… 1 (36 Kanten)".
+bool allEdgesAlike(const QByteArray& statsText) {
+    for (const QByteArray& line : statsText.split('\n'))
+        if (line.startsWith(QString::fromUtf8("Kantenlängen").toUtf8()))
+            return line.contains(": 1 (") && !line.contains("), ");
+    return false;
+}
+
 } // namespace
 
 TEST(Inspector, ListsEveryBodyWithItsIndexAndBlock) {
@@ -118,8 +126,8 @@ TEST(Inspector, OperationsOnABodyAndTheirRefusals) {
     const Result canonical = inspect({"stats", "0", cube, "--op", "t"});
     const Result plain = inspect({"stats", "0", cube, "--op", "t", "--plain"});
     ASSERT_EQ(plain.exitCode, 0) << plain.err.toStdString();
-    EXPECT_TRUE(canonical.out.contains("(ratio 1.0000)")) << canonical.out.toStdString();
-    EXPECT_FALSE(plain.out.contains("(ratio 1.0000)")) << plain.out.toStdString();
+    EXPECT_TRUE(allEdgesAlike(canonical.out)) << canonical.out.toStdString();
+    EXPECT_FALSE(allEdgesAlike(plain.out)) << plain.out.toStdString();
 
     // A letter that is no operation, and --plain without a recipe, are refused as command lines.
     const Result bad = inspect({"stats", "0", "Oktaeder", "--op", "tx"});
@@ -189,7 +197,7 @@ TEST(Inspector, NeedsNoDisplayAndSaysNothingOnANormalRun) {
     std::filesystem::remove(file);
     // The inspector's own errors still show.
     const Result wrong = inspect({"model", "0", "Torus"}, env);
-    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_TRUE(wrong.err.startsWith("kesmora-inspect: ")) << wrong.err.toStdString();
 }
 
@@ -209,9 +217,9 @@ TEST(Inspector, ModelOfEveryBodyGoesOnPastABrokenOne) {
     for (const QByteArray& line : lines)
         EXPECT_NE(QJsonDocument::fromJson(line).object()["name"].toString(), "Oktaeder");
     EXPECT_EQ(QJsonDocument::fromJson(lines.back()).object()["category"].toInt(), 3);
-    EXPECT_TRUE(r.err.contains("kesmora-inspect: Oktaeder (category 0): ")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("kesmora-inspect: Oktaeder (Kategorie 0): ")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("Block [3]")) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("1 body could not be built")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8("1 Körper ließ sich nicht bauen").toUtf8())) << r.err.toStdString();
 }
 
 TEST(Inspector, NumbersOnTheCommandLineAreChecked) {
@@ -222,13 +230,13 @@ TEST(Inspector, NumbersOnTheCommandLineAreChecked) {
                              "0x10,0,0", "10;0;5", ""}) {
         const Result r = inspect({"render", "0", "Oktaeder", "--mode", "1", "--turn", turn, "-o", out});
         EXPECT_EQ(r.exitCode, 2) << turn;
-        EXPECT_TRUE(r.err.contains("--turn takes")) << turn << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("--turn nimmt")) << turn << ": " << r.err.toStdString();
         EXPECT_FALSE(std::filesystem::exists(file)) << turn;
     }
     for (const char* mode : {"x", "2x", "", "8", "0", "99999999999"}) {
         const Result r = inspect({"render", "0", "Oktaeder", "--mode", mode, "-o", out});
         EXPECT_EQ(r.exitCode, 2) << mode;
-        EXPECT_TRUE(r.err.contains("--mode takes 1 to 7")) << mode << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("--mode nimmt 1 bis 7")) << mode << ": " << r.err.toStdString();
     }
     const Result fine =
         inspect({"render", "0", "Oktaeder", "--mode", "1", "--turn", "10.5,-3,1e2", "-o", out});
@@ -291,7 +299,7 @@ TEST(Inspector, HiddenBodiesOnRequest) {
 
     // A hidden body is refused without the option, with a hint.
     const Result refused = inspect({"model", "3", "Johnson Polyeder 01"});
-    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.exitCode, 2);
     EXPECT_TRUE(refused.err.contains("--hidden")) << refused.err.toStdString();
 }
 
@@ -312,7 +320,7 @@ TEST(Inspector, HiddenBodiesOfAnEditedExcludedFile) {
     EXPECT_EQ(list.out.trimmed().split('\n').size(), 146);
     EXPECT_FALSE(list.out.contains("\tOktaeder\n"));
     EXPECT_EQ(listHidden.out, inspect({"list", "--hidden"}).out);
-    EXPECT_EQ(model.exitCode, 1);
+    EXPECT_EQ(model.exitCode, 2);
     EXPECT_TRUE(model.err.contains("--hidden")) << model.err.toStdString();
     ASSERT_EQ(modelHidden.exitCode, 0) << modelHidden.err.toStdString();
     EXPECT_EQ(modelHidden.out, inspect({"model", "0", "Oktaeder"}).out);
@@ -345,9 +353,9 @@ TEST(Inspector, ReciprocalForModelStatsExportAndRender) {
     EXPECT_NEAR(edges["max"].toDouble() / edges["min"].toDouble(), 1.0, 1e-9);
     EXPECT_EQ(o["vertices"].toInt(), 12);
     r = inspect({"stats", "2", "Pyramidentetraeder", "--dual", "--reciprocal"});
-    EXPECT_TRUE(r.out.contains("ratio 1.0000")) << r.out.toStdString();
+    EXPECT_TRUE(allEdgesAlike(r.out)) << r.out.toStdString();
     r = inspect({"stats", "2", "Pyramidentetraeder", "--dual"});
-    EXPECT_FALSE(r.out.contains("ratio 1.0000")) << r.out.toStdString();
+    EXPECT_FALSE(allEdgesAlike(r.out)) << r.out.toStdString();
 
     r = inspect({"model", "0", "Oktaeder", "--reciprocal"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -526,9 +534,11 @@ TEST(InspectorFile, EveryBodyCommandTakesAPolyhedronFile) {
     EXPECT_EQ(o["edges"].toInt(), 8);
     EXPECT_TRUE(o["closed"].toBool());
     EXPECT_TRUE(o["convex"].toBool());
+    // In the properties window's units, as a catalogue body: the longest edge 1.
+    EXPECT_NEAR(o["edgeLength"].toObject()["max"].toDouble(), 1.0, 1e-9);
     r = inspect({"stats", "--file", q(obj), "--dual", "--reciprocal"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.startsWith(QString::fromUtf8("quader-ü.obj, polar reciprocal (file)").toUtf8()))
+    EXPECT_TRUE(r.out.startsWith(QString::fromUtf8("quader-ü.obj, polar reziproker Körper (Datei)").toUtf8()))
         << r.out.toStdString();
     o = QJsonDocument::fromJson(inspect({"stats", "--file", q(obj), "--dual", "--json"}).out).object();
     EXPECT_EQ(o["figure"].toString(), "dual");
@@ -597,7 +607,7 @@ TEST(InspectorFile, RefusesAFileItCannotBuildAndACommandLineItCannotTake) {
         EXPECT_TRUE(r.out.isEmpty()) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.startsWith("kesmora-inspect: ")) << r.err.toStdString();
         EXPECT_TRUE(r.err.contains("(Datei kaputt.off, Zeile 13)")) << r.err.toStdString();
-        EXPECT_FALSE(r.err.contains("usage:")) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("Aufruf:")) << r.err.toStdString();
     }
     EXPECT_FALSE(std::filesystem::exists(out));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "netz.svg"));
@@ -638,7 +648,7 @@ TEST(InspectorFile, RefusesAFileItCannotBuildAndACommandLineItCannotTake) {
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << readAll(stderrFile);
-    EXPECT_EQ(readAll(stdoutFile).rfind(escapedForDisplay(latin1) + ", solid (file)\n", 0), 0u)
+    EXPECT_EQ(readAll(stdoutFile).rfind(escapedForDisplay(latin1) + ", K\xC3\xB6rper (Datei)\n", 0), 0u)
         << readAll(stdoutFile);
 
     // Command lines that cannot be taken: status 2, the first line naming what is wrong, before any
@@ -649,14 +659,14 @@ TEST(InspectorFile, RefusesAFileItCannotBuildAndACommandLineItCannotTake) {
         std::vector<const char*> named;
     };
     const std::vector<Refused> cases{
-        {{"stats", "--file"}, {"--file needs a value"}},
-        {{"stats", "0", "Oktaeder", "--file", missing}, {"--file", "CATEGORY NAME"}},
-        {{"render", "--file", missing, "0", "Oktaeder", "-o", q(out)}, {"--file", "CATEGORY NAME"}},
-        {{"net", "--file", missing, "Oktaeder", "-o", q(out)}, {"--file", "CATEGORY NAME"}},
-        {{"model", "0", "Oktaeder", "--file", missing}, {"--file", "CATEGORY NAME"}},
+        {{"stats", "--file"}, {"--file braucht einen Wert"}},
+        {{"stats", "0", "Oktaeder", "--file", missing}, {"--file", "KATEGORIE NAME"}},
+        {{"render", "--file", missing, "0", "Oktaeder", "-o", q(out)}, {"--file", "KATEGORIE NAME"}},
+        {{"net", "--file", missing, "Oktaeder", "-o", q(out)}, {"--file", "KATEGORIE NAME"}},
+        {{"model", "0", "Oktaeder", "--file", missing}, {"--file", "KATEGORIE NAME"}},
         {{"model", "--file", missing, "--hidden"}, {"--file", "--hidden"}},
         {{"model", "--all", "--file", missing}, {"--file", "--all"}},
-        {{"stats"}, {"CATEGORY NAME", "--file PATH"}},
+        {{"stats"}, {"KATEGORIE NAME", "--file PFAD"}},
         {{"export", "--file", "", "--format", "off", "-o", q(out)}, {"--file"}},
         {{"render", "--file", missing}, {"-o"}},
         {{"list", "--file", missing}, {"--file"}},
@@ -669,7 +679,65 @@ TEST(InspectorFile, RefusesAFileItCannotBuildAndACommandLineItCannotTake) {
         const QByteArray first = refused.err.left(refused.err.indexOf('\n'));
         for (const char* named : c.named)
             EXPECT_TRUE(first.contains(named)) << line << ": " << first.toStdString();
-        EXPECT_TRUE(refused.err.contains("\nusage: kesmora-inspect")) << line;
+        EXPECT_TRUE(refused.err.contains("\nAufruf: kesmora-inspect")) << line;
         EXPECT_FALSE(std::filesystem::exists(out)) << line;
     }
+}
+
+TEST(Inspector, SpeaksGermanAndFindsNamesAsTheyAreTyped) {
+    // The help in German with its umlauts, none written out.
+    const Result help = inspect({"--help"});
+    ASSERT_EQ(help.exitCode, 0);
+    const QString text = QString::fromUtf8(help.out);
+    EXPECT_TRUE(text.startsWith("Aufruf: kesmora-inspect")) << help.out.toStdString();
+    for (const char* word : {"Körper", "Flächen", "ausgeblendete Körper zeigen", "Vorschlägen", "Körpereinheiten"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word;
+    for (const char* ascii : {"Koerper", "Flaechen", "usage", "takes", "the "})
+        EXPECT_FALSE(text.contains(QString::fromUtf8(ascii))) << ascii;
+
+    // Names as a person types them give the body's own output; categories by their names.
+    const Result cube = inspect({"stats", "0", QString::fromUtf8("Hexaeder, Würfel"), "--json"});
+    ASSERT_EQ(cube.exitCode, 0) << cube.err.toStdString();
+    for (const QStringList& typed : {QStringList{"0", "wuerfel"}, QStringList{"Polyeder", QString::fromUtf8("WÜRFEL")},
+                                     QStringList{"polyeder", "hexaeder"}}) {
+        const Result r = inspect(QStringList{"stats"} + typed + QStringList{"--json"});
+        EXPECT_EQ(r.exitCode, 0) << typed.join(' ').toStdString() << ": " << r.err.toStdString();
+        EXPECT_EQ(r.out, cube.out) << typed.join(' ').toStdString();
+    }
+    EXPECT_EQ(inspect({"model", "Johnson", "johnson polyeder 6"}).out,
+              inspect({"model", "3", "Johnson Polyeder 06"}).out);
+    EXPECT_EQ(inspect({"model", QString::fromUtf8("Archimedische Körper"), "kuboktaeder"}).out,
+              inspect({"model", "2", "Kuboktaeder"}).out);
+
+    // An unknown name: status 2, the nearest names, no usage text.
+    const Result unknown = inspect({"stats", "0", "Ikosaedr"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.out.isEmpty());
+    EXPECT_EQ(QString::fromUtf8(unknown.err),
+              QString::fromUtf8("kesmora-inspect: Kein Körper „Ikosaedr“ in der Liste der Kategorie 0 (Polyeder). "
+                                "Meinten Sie „Ikosaeder“?\n"));
+    const Result several = inspect({"render", "2", "Pyramide", "-o", "-"});
+    EXPECT_EQ(several.exitCode, 2);
+    EXPECT_TRUE(QString::fromUtf8(several.err).contains(QString::fromUtf8("Meinten Sie „Pyramidenwürfel“, "))) << several.err.toStdString();
+}
+
+TEST(Inspector, EveryBodyCommandTakesHidden) {
+    // Johnson Polyeder 01 is hidden from the lists: every command about a body finds it with
+    // --hidden, and says how to find it without.
+    const QString out = QString::fromStdString(
+        (std::filesystem::temp_directory_path() / ("kesmora-test-hidden-" + std::to_string(getpid()))).string());
+    const std::vector<QStringList> commands{
+        {"model"}, {"render", "-o", out + ".png"}, {"export", "--format", "off", "-o", out + ".off"},
+        {"export", "--format", "png", "-o", out + ".png"}, {"stats"}, {"net", "-o", out + ".svg"}};
+    for (const QStringList& command : commands) {
+        QStringList args{command.front(), "3", "Johnson Polyeder 01"};
+        args += command.mid(1);
+        const Result without = inspect(args);
+        EXPECT_EQ(without.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(without.err.contains("--hidden")) << without.err.toStdString();
+        const Result with = inspect(args + QStringList{"--hidden"});
+        EXPECT_EQ(with.exitCode, 0) << args.join(' ').toStdString() << ": " << with.err.toStdString();
+    }
+    for (const char* suffix : {".png", ".off", ".svg"})
+        std::filesystem::remove((out + suffix).toStdString());
 }

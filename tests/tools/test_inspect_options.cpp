@@ -63,17 +63,17 @@ TEST(InspectorOptions, EveryWrongArgumentIsNamedWithStatus2) {
         {{"sheet", "-o", out, "-o", out, "a.png", "a"}, "-o"},
         {{"--data", data, "--data", data, "list"}, "--data"},
         // Positional arguments: unknown categories, missing or surplus ones, unknown commands.
-        {{"model", "1", "Oktaeder"}, "CATEGORY"},
-        {{"render", "5", "Oktaeder", "-o", out}, "CATEGORY"},
-        {{"stats", "x", "Oktaeder"}, "CATEGORY"},
-        {{"net", "02", "Oktaeder", "-o", out}, "CATEGORY"},
+        {{"model", "1", "Oktaeder"}, "KATEGORIE"},
+        {{"render", "5", "Oktaeder", "-o", out}, "KATEGORIE"},
+        {{"stats", "x", "Oktaeder"}, "KATEGORIE"},
+        {{"net", "02", "Oktaeder", "-o", out}, "KATEGORIE"},
         {{"stats", "0"}, "NAME"},
         {{"model", "0"}, "NAME"},
         {{"model", "--all", "0", "Oktaeder"}, "--all"},
         {{"stats", "0", "Oktaeder", "extra"}, "extra"},
         {{"list", "0"}, "\"0\""},
-        {{"sheet", "-o", out, "a.png"}, "CAPTION"},
-        {{"sheet", "-o", out}, "IMAGE"},
+        {{"sheet", "-o", out, "a.png"}, "TEXT"},
+        {{"sheet", "-o", out}, "BILD"},
         {{"frobnicate"}, "frobnicate"},
         // Options that contradict each other or the format.
         {{"net", "0", "Oktaeder", "--dual", "--reciprocal", "-o", out}, "--reciprocal"},
@@ -95,7 +95,7 @@ TEST(InspectorOptions, EveryWrongArgumentIsNamedWithStatus2) {
         const QByteArray first = firstLine(r.err);
         EXPECT_TRUE(first.startsWith("kesmora-inspect: ")) << line << ": " << first.toStdString();
         EXPECT_TRUE(first.contains(c.named)) << line << ": " << first.toStdString();
-        EXPECT_TRUE(r.err.contains("\nusage: kesmora-inspect")) << line;
+        EXPECT_TRUE(r.err.contains("\nAufruf: kesmora-inspect")) << line;
         EXPECT_FALSE(std::filesystem::exists(out.toStdString())) << line;
     }
 }

@@ -224,12 +224,12 @@ TEST(InspectorOutput, ALostStandardOutputIsAnError) {
           QStringList{"model", "--all"}, QStringList{"stats", "2", "Kuboktaeder"}}) {
         const InspectorResult r = inspectWithStdout(args, "/dev/full");
         EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
-        EXPECT_TRUE(r.err.contains("cannot write standard output")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8("die Standardausgabe lässt sich nicht schreiben").toUtf8())) << r.err.toStdString();
     }
     // Named as a file, a device is written in place, not replaced by a plain file.
     const InspectorResult r = inspect({"export", "2", "Kuboktaeder", "--format", "off", "-o", "/dev/full"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains("cannot write /dev/full: " + reason(ENOSPC))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8("„/dev/full“ lässt sich nicht schreiben: ").toUtf8() + reason(ENOSPC))) << r.err.toStdString();
     struct stat info {};
     ASSERT_EQ(stat("/dev/full", &info), 0);
     EXPECT_TRUE(S_ISCHR(info.st_mode));

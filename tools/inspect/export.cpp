@@ -5,13 +5,26 @@
 #include "options.h"
 #include "output.h"
 #include "session.h"
+#include "catalogue/tables.h"
 #include "view/renderer.h"
+
+#include <optional>
 
 namespace kesmora::inspect {
 
 namespace {
 
 enum class Format { Off, Obj, Stl, StlAscii, Svg, Png };
+
+// The longest edge of --edge in millimetres, checked: a finite number above 0, at most 100 000.
+double edgeMillimetres(const CommandLine& line) {
+    const std::string text = line.text("--edge");
+    const std::optional<double> mm = convertNumber(text);
+    if (!mm || !(*mm > 0 && *mm <= 100000))
+        throw Usage("--edge nimmt MM, die längste Kante in Millimetern (über 0 bis 100000), nicht \"" + text +
+                    "\"");
+    return *mm;
+}
 
 } // namespace
 
@@ -29,21 +42,30 @@ Options exportOptions() {
         .whole("--mode", 1, 7)
         .size("--size", 1, 10000)
         .flag("--marks")
-        .text("-o", "FILE")
+        .flag("--as-shown")
+        .text("--edge", "MM")
+        .exclusive("--as-shown", "--edge")
+        .text("-o", "DATEI")
         .required()
         .check([](const CommandLine& line) {
             const auto format = static_cast<Format>(line.number("--format", 0));
             const bool picture = format == Format::Svg || format == Format::Png;
             // Solid and dual are one picture, as in the window; a mesh has no mode, size or marks.
             if (picture && line.given("--dual"))
-                throw Usage("svg and png show solid and dual together, as the window does; drop --dual");
+                throw Usage("svg und png zeigen Körper und Dual zusammen, wie das Fenster; bitte ohne --dual");
             // A mesh of the solid alone has no dual to choose.
             if (!picture && line.given("--reciprocal") && !line.given("--dual"))
-                throw Usage("--reciprocal chooses the dual: give --dual with it, or a picture format");
+                throw Usage("--reciprocal wählt den dualen Körper: bitte --dual dazu angeben oder ein Bildformat");
+            if (line.given("--edge")) edgeMillimetres(line);
+            if (picture)
+                for (const char* option : {"--as-shown", "--edge"})
+                    if (line.given(option))
+                        throw Usage(std::string(option) + " gehört zu den Körperdateien (off, obj, stl, stl-ascii), "
+                                                          "nicht zu den Bildern");
             for (const char* option : {"--mode", "--size", "--marks"})
                 if (!picture && line.given(option))
                     throw Usage(std::string(option) +
-                                " belongs to the pictures (--format svg or png), not to meshes");
+                                " gehört zu den Bildern (--format svg oder png), nicht zu den Körperdateien");
         });
 }
 
@@ -64,7 +86,7 @@ int exportCommand(Catalogue& catalogue, const CommandLine& line) {
     if (format == Format::Svg || format == Format::Png) {
         // The core refuses it too, in the window's words; the command line names its own way out.
         if (format == Format::Svg && settings.mode == DrawMode::Interpenetration3)
-            throw std::runtime_error("mode 7 combines pixels and has no vector form; use --format png");
+            throw std::runtime_error("Modus 7 verknüpft Bildpunkte und hat keine Vektorform; bitte --format png");
         writeScenePicture(body.model, settings, QSize(width, height), body.shownName(), out,
                           format == Format::Svg, rasterFormat);
         return 0;
@@ -74,8 +96,11 @@ int exportCommand(Catalogue& catalogue, const CommandLine& line) {
                                   : format == Format::Obj ? MeshFormat::Obj
                                   : format == Format::Stl ? MeshFormat::Stl
                                                           : MeshFormat::StlAscii;
+    FilePlacement placement;
+    placement.asShown = line.given("--as-shown");
+    if (line.given("--edge")) placement.longestEdge = edgeMillimetres(line);
     writeFigureFile(body.model, dual, meshFormat, figureTitle(body.shownName(), dual, body.model.dualInfo.shape),
-                    out);
+                    out, placement);
     return 0;
 }
 

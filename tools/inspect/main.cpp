@@ -30,65 +30,85 @@ using namespace kesmora::inspect;
 namespace {
 
 const char* kUsage =
-    "usage: kesmora-inspect [--data DIR] COMMAND ...\n"
-    "  list [--hidden]                   every listed body: category, list position, index, block, name\n"
-    "  model CATEGORY NAME [--hidden] [--reciprocal]\n"
-    "  model --file PATH [--reciprocal]  the built model as JSON (one line)\n"
+    "Aufruf: kesmora-inspect [--data VERZEICHNIS] BEFEHL ...\n"
+    "  list [--hidden]                   jeder Körper der Listen: Kategorie, Listenplatz, Index,\n"
+    "                                    Block, Name\n"
+    "  model KATEGORIE NAME [--hidden] [--reciprocal]\n"
+    "  model --file PFAD [--reciprocal]  das gebaute Modell als JSON (eine Zeile)\n"
     "  model --all [--hidden] [--reciprocal]\n"
-    "                                    every listed body, one JSON object per line\n"
-    "                                    --hidden: the hidden bodies too, as \"ausgeblendete Koerper\n"
-    "                                    zeigen\" lists them\n"
-    "  render CATEGORY NAME [--mode N] [--size WxH] [--marks] [--turn XY,YZ,XZ] [--reciprocal]\n"
-    "         -o FILE.png                the picture of the drawing area: modes 1..7 (6 unless given),\n"
-    "                                    1008x534 pixels unless given\n"
-    "  export CATEGORY NAME [--dual [--reciprocal]] --format off|obj|stl|stl-ascii -o FILE\n"
-    "                                    the solid (or its dual) as built, faces outward; stl is binary\n"
-    "  export CATEGORY NAME --format svg|png [--mode N] [--size WxH] [--marks] [--reciprocal] -o FILE\n"
-    "                                    the picture as render draws it; svg stays vector (modes 1..6)\n"
-    "  stats CATEGORY NAME [--dual [--reciprocal]] [--json]\n"
-    "                                    counts, face types, Euler characteristic, edge lengths,\n"
-    "                                    dihedral angles, convexity and planarity\n"
-    "  net CATEGORY NAME [--dual | --reciprocal] [--page WxH] [--edge MM]\n"
-    "      [--tabs one|both|alternating] -o FILE.svg|FILE.pdf\n"
-    "                                    a net to cut out and glue, faces coloured as in \"farbige\n"
-    "                                    Flaechen\", a tab and a number on every glue edge, on A4\n"
-    "                                    pages (or W x H millimetres); --edge: the longest edge in\n"
-    "                                    millimetres (else as large as one page takes), split into\n"
-    "                                    pieces over as many pages as needed: one SVG per page\n"
-    "                                    (FILE-1.svg, FILE-2.svg, ...) or one PDF; --dual only where\n"
-    "                                    the dual's faces are flat, --reciprocal for the polar\n"
-    "                                    reciprocal; --tabs: a tab on one side of every glue edge\n"
-    "                                    (the default), on both (for thick card) or on the sides\n"
-    "                                    in turn\n"
-    "  sheet [--title TEXT] [--columns N] [--tile WxH] -o OUT.png IMAGE CAPTION ...\n"
-    "                                    a contact sheet of pictures with captions (the gallery)\n"
-    "--hidden in model, render, export, stats and net: a hidden body is found by its NAME as the\n"
-    "window finds it with \"ausgeblendete Koerper zeigen\" on.\n"
-    "CATEGORY is 0 (Polyeder), 2 (Archimedische Koerper) or 3 (Johnson Polyeder); NAME in UTF-8.\n"
-    "--file PATH stands for CATEGORY NAME in model, render, export, stats and net: a polyhedron file\n"
-    "(OFF or OBJ) built as the window opens it, titled with the file's name; one that cannot be\n"
-    "read or built is refused with the window's message and status 1.\n"
-    "--op RECIPE in model, render, export, stats and net: the body made by operations on the body\n"
-    "named, a recipe of the letters below read right to left (\"tk\": t applied to k of the body;\n"
-    "k and t may take a degree, \"k5\": on the pentagons only), put into canonical form (every edge\n"
-    "touching the unit sphere) unless --plain is given; model writes the result as the solid and\n"
-    "its dual as the dual. A recipe that cannot be read is refused with status 2.\n"
+    "                                    jeder Körper der Listen, ein JSON-Objekt je Zeile\n"
+    "  render KATEGORIE NAME [--mode N] [--size BxH] [--marks] [--turn XY,YZ,XZ] [--reciprocal]\n"
+    "         -o DATEI.png               das Bild der Zeichenfläche: Modus 1..7 (ohne Angabe 6),\n"
+    "                                    1008x534 Bildpunkte ohne Angabe\n"
+    "  export KATEGORIE NAME [--dual [--reciprocal]] --format off|obj|stl|stl-ascii\n"
+    "         [--edge MM | --as-shown] -o DATEI\n"
+    "                                    der Körper (oder sein dualer Körper), Flächen nach außen,\n"
+    "                                    in Körpereinheiten: um den Schwerpunkt der Ecken, nicht\n"
+    "                                    gekippt, nicht gedreht, Kantenlänge 1 (bei verschieden\n"
+    "                                    langen Kanten die längste 1), wie das Fenster\n"
+    "                                    \"Eigenschaften\" misst; eine geöffnete Datei in ihren\n"
+    "                                    eigenen Koordinaten. --edge: die längste Kante in\n"
+    "                                    Millimetern (für den 3D-Druck; STL misst in Millimetern).\n"
+    "                                    --as-shown: gedreht und groß wie im Bild. stl ist binär\n"
+    "  export KATEGORIE NAME --format svg|png [--mode N] [--size BxH] [--marks] [--reciprocal]\n"
+    "         -o DATEI                   das Bild, wie render es zeichnet; svg bleibt Vektorgrafik\n"
+    "                                    (Modus 1..6)\n"
+    "  stats KATEGORIE NAME [--dual [--reciprocal]] [--json]\n"
+    "                                    alles, was das Fenster \"Eigenschaften\" zeigt, in seinen\n"
+    "                                    Einheiten: Anzahlen, Flächenarten, Eckenkonfigurationen,\n"
+    "                                    Kantenlängen, Winkel, Oberfläche, Volumen, Radien,\n"
+    "                                    Symmetrie, der Name des dualen Körpers; --json dazu die\n"
+    "                                    Zahlen in Körpereinheiten\n"
+    "  net KATEGORIE NAME [--dual | --reciprocal] [--page BxH] [--edge MM]\n"
+    "      [--tabs one|both|alternating] -o DATEI.svg|DATEI.pdf\n"
+    "                                    ein Netz zum Ausschneiden und Kleben, Flächen gefärbt wie\n"
+    "                                    in \"farbige Flächen\", eine Lasche und eine Nummer an jeder\n"
+    "                                    Klebekante, auf A4-Seiten (oder B x H Millimetern);\n"
+    "                                    --edge: die längste Kante in Millimetern (sonst so groß,\n"
+    "                                    wie eine Seite fasst), in Teile über so viele Seiten wie\n"
+    "                                    nötig: ein SVG je Seite (DATEI-1.svg, DATEI-2.svg, ...)\n"
+    "                                    oder ein PDF; --dual nur, wo die Flächen des dualen Körpers\n"
+    "                                    eben sind, --reciprocal für den polar reziproken Körper;\n"
+    "                                    --tabs: eine Lasche an einer Seite jeder Klebekante (ohne\n"
+    "                                    Angabe), an beiden (für dicken Karton) oder abwechselnd\n"
+    "  sheet [--title TEXT] [--columns N] [--tile BxH] -o AUS.png BILD TEXT ...\n"
+    "                                    ein Übersichtsblatt von Bildern mit Unterschriften (die\n"
+    "                                    Galerie)\n"
+    "KATEGORIE: 0, 2 oder 3 oder der Name, wie das Fenster ihn zeigt (\"Polyeder\", \"Archimedische\n"
+    "Körper\", \"Johnson Polyeder\"), auch nur sein Anfang (\"Johnson\"). NAME in UTF-8, wie man ihn\n"
+    "tippt: Groß- und Kleinschreibung gleich, \"ue\" für \"ü\" (ae, oe, ss ebenso), auch ein Teil eines\n"
+    "Namens mit Komma (\"Würfel\" findet \"Hexaeder, Würfel\"). Ein unbekannter Name endet mit Status 2\n"
+    "und bis zu drei Vorschlägen.\n"
+    "--hidden in model, render, export, stats und net: ein ausgeblendeter Körper wird gefunden, wie\n"
+    "das Fenster ihn mit \"ausgeblendete Körper zeigen\" findet.\n"
+    "--file PFAD steht in model, render, export, stats und net für KATEGORIE NAME: eine Polyederdatei\n"
+    "(OFF oder OBJ), gebaut, wie das Fenster sie öffnet, mit dem Namen der Datei als Titel; eine, die\n"
+    "sich nicht lesen oder bauen lässt, wird mit der Meldung des Fensters und Status 1 abgewiesen.\n"
+    "--op REZEPT in model, render, export, stats und net: der Körper, den Operationen aus dem\n"
+    "genannten machen, ein Rezept aus den Buchstaben unten, von rechts nach links gelesen (\"tk\": t\n"
+    "auf k des Körpers angewandt; k und t nehmen einen Grad, \"k5\": nur auf die Fünfecke), in\n"
+    "kanonische Form gebracht (jede Kante berührt die Einheitskugel), außer mit --plain; model\n"
+    "schreibt das Ergebnis als Körper und seinen dualen Körper als dualen. Ein Rezept, das sich nicht\n"
+    "lesen lässt, wird mit Status 2 abgewiesen.\n"
     "%OPERATORS%"
-    "--morph T in model, render, export, stats and net: the solid replaced by the figure on the way\n"
-    "to its dual at T (0 the solid, 0.5 the rectified form where solid and dual edges cross, 1 the\n"
-    "dual), where the solid meets its scaled polar reciprocal; the dual shown is the polar\n"
-    "reciprocal. Only for convex solids with flat faces (status 1 otherwise).\n"
-    "--size and --tile take WxH in pixels, each side 1 to 10000; --page in millimetres, 50 to 10000.\n"
-    "--reciprocal: the dual is the polar reciprocal about the midsphere (where every edge touches\n"
-    "one) or the sphere through the mean distance of the edge midpoints, as the window's\n"
-    "\"Dual als polare Reziproke\"; a body with a face plane through its centre has none (status 1).\n"
-    "Options stand anywhere after the command, each one with a value at most once; \"--\" ends them.\n"
-    "A command line the inspector cannot take is refused, naming the argument, with status 2.\n"
-    "-o FILE: a file appears whole or not at all; when writing fails, the previous file stays as it\n"
-    "was and the status is 1. \"-o -\" writes to standard output (binary formats not to a terminal).\n"
-    "Pictures of render, sheet and export --format png take the format of FILE's suffix (png, jpg,\n"
-    "bmp, ...; any the Qt image writers know; PNG without a suffix and on standard output); other\n"
-    "--format values write that format whatever the suffix.\n";
+    "--morph T in model, render, export, stats und net: statt des Körpers die Figur auf dem Weg zu\n"
+    "seinem dualen Körper bei T (0 der Körper, 0.5 die Form, in der sich Kanten von Körper und Dual\n"
+    "kreuzen, 1 der duale Körper), wo der Körper seine skalierte polare Reziproke trifft; gezeigt wird\n"
+    "als dualer Körper die polare Reziproke. Nur für konvexe Körper mit ebenen Flächen (sonst Status 1).\n"
+    "--size und --tile nehmen BxH in Bildpunkten, jede Seite 1 bis 10000; --page in Millimetern, 50\n"
+    "bis 10000.\n"
+    "--reciprocal: der duale Körper ist die polare Reziproke an der Kantenkugel (die jede Kante\n"
+    "berührt) oder an der Kugel durch den mittleren Abstand der Kantenmitten, wie \"Dual als polare\n"
+    "Reziproke\" im Fenster; ein Körper mit einer Flächenebene durch seine Mitte hat keine (Status 1).\n"
+    "Optionen stehen irgendwo nach dem Befehl, jede mit Wert höchstens einmal; \"--\" beendet sie.\n"
+    "Eine Befehlszeile, die der Inspektor nicht annehmen kann, wird mit Nennung des Arguments und\n"
+    "Status 2 abgewiesen.\n"
+    "-o DATEI: eine Datei entsteht ganz oder gar nicht; schlägt das Schreiben fehl, bleibt die\n"
+    "frühere Datei, wie sie war, und der Status ist 1. \"-o -\" schreibt auf die Standardausgabe\n"
+    "(binäre Formate nicht auf ein Terminal). Bilder von render, sheet und export --format png nehmen\n"
+    "das Format der Endung von DATEI (png, jpg, bmp, ...; jedes, das Qt schreiben kann; PNG ohne\n"
+    "Endung und auf der Standardausgabe); andere Werte von --format schreiben dieses Format, welche\n"
+    "Endung auch immer.\n";
 
 // The usage with the operators listed, two to a line.
 std::string usage() {
@@ -115,7 +135,7 @@ void printLine(const QJsonObject& o) {
 }
 
 Options globalOptions() {
-    return Options("").text("--data", "DIR").flag("--help").stopAtFirstPositional();
+    return Options("").text("--data", "VERZEICHNIS").flag("--help").stopAtFirstPositional();
 }
 
 HiddenBodies hiddenBodies(const CommandLine& line) {
@@ -140,9 +160,9 @@ Options modelOptions() {
         .exclusive("--all", "--file")
         .exclusive("--all", "--op")
         .check([](const CommandLine& line) {
-            if (line.given("--all") ? line.given("CATEGORY") : !line.given("NAME") && !line.given("--file"))
-                throw Usage(std::string("model takes CATEGORY NAME, --file PATH or --all") +
-                            (line.given("--all") ? ", not CATEGORY NAME and --all" : ""));
+            if (line.given("--all") ? line.given("KATEGORIE") : !line.given("NAME") && !line.given("--file"))
+                throw Usage(std::string("model nimmt KATEGORIE NAME, --file PFAD oder --all") +
+                            (line.given("--all") ? ", nicht KATEGORIE NAME und --all" : ""));
         });
 }
 
@@ -155,17 +175,18 @@ int model(Catalogue& catalogue, const CommandLine& line) {
         for (const ListedBody& b : listedBodies(*tables, hiddenBodies(line))) {
             try {
                 printLine(
-                    modelToJson(buildAsTheWindowDoes(tables, sectionNumber(b.category), b.name, hiddenBodies(line), dual)));
+                    modelToJson(buildAsTheWindowDoes(tables, sectionNumber(b.category), latin1ToUtf8(b.name),
+                                                     hiddenBodies(line), dual)));
             } catch (const std::exception& e) {
                 std::fflush(stdout);
-                std::cerr << "kesmora-inspect: " << latin1ToUtf8(b.name) << " (category " << sectionNumber(b.category)
+                std::cerr << "kesmora-inspect: " << latin1ToUtf8(b.name) << " (Kategorie " << sectionNumber(b.category)
                           << "): " << e.what() << "\n";
                 ++failed;
             }
         }
         if (failed > 0)
-            throw std::runtime_error(std::to_string(failed) + (failed == 1 ? " body" : " bodies") +
-                                     " could not be built");
+            throw std::runtime_error(std::to_string(failed) + " Körper " +
+                                     (failed == 1 ? "ließ" : "ließen") + " sich nicht bauen");
         return 0;
     }
     printLine(modelToJson(buildNamedBody(catalogue, line, hiddenBodies(line), dual)));
@@ -179,7 +200,7 @@ Options renderOptions() {
         .flag("--marks")
         .degrees("--turn")
         .flag("--reciprocal")
-        .text("-o", "FILE.png")
+        .text("-o", "DATEI.png")
         .required();
 }
 
@@ -226,7 +247,7 @@ int run(const std::string& command, const std::vector<std::string>& rest, const 
         Catalogue catalogue(argv0, dataDir);
         return c.run(catalogue, line);
     }
-    throw Usage("unknown command " + command);
+    throw Usage("unbekannter Befehl " + command);
 }
 
 void quietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -249,7 +270,7 @@ int main(int argc, char* argv[]) {
     try {
         const CommandLine global = globalOptions().parse(args);
         const std::string dataDir = global.text("--data");
-        if (!global.given("--help") && global.rest().empty()) throw Usage("no command");
+        if (!global.given("--help") && global.rest().empty()) throw Usage("kein Befehl");
         const std::string command = global.given("--help") ? "help" : global.rest().front();
         const std::vector<std::string> rest(global.rest().begin() + (global.rest().empty() ? 0 : 1),
                                             global.rest().end());
@@ -264,6 +285,9 @@ int main(int argc, char* argv[]) {
         return status;
     } catch (const Usage& e) {
         std::cerr << "kesmora-inspect: " << e.what() << "\n" << usage();
+        return 2;
+    } catch (const NotFound& e) {
+        std::cerr << "kesmora-inspect: " << e.what() << "\n";
         return 2;
     } catch (const std::exception& e) {
         std::cerr << "kesmora-inspect: " << e.what() << "\n";

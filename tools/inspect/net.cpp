@@ -15,18 +15,18 @@ Options netOptions() {
         .flag("--dual")
         .flag("--reciprocal")
         .exclusive("--dual", "--reciprocal")
-        .size("--page", 50, 10000, "millimetres")
+        .size("--page", 50, 10000, "Millimetern")
         .whole("--edge", 1, 10000)
         .choice("--tabs", {{"one", static_cast<int>(NetTabs::OneSide)},
                            {"both", static_cast<int>(NetTabs::BothSides)},
                            {"alternating", static_cast<int>(NetTabs::Alternating)}})
-        .text("-o", "FILE.svg|FILE.pdf")
+        .text("-o", "DATEI.svg|DATEI.pdf")
         .required()
         .check([](const CommandLine& line) {
             const std::string out = line.text("-o");
             const QString suffix = QFileInfo(QString::fromStdString(out)).suffix().toLower();
             if (!isStandardOutput(out) && !suffix.isEmpty() && suffix != "svg" && suffix != "pdf")
-                throw Usage("-o of net takes FILE.svg or FILE.pdf, not \"" + out + "\"");
+                throw Usage("-o von net nimmt DATEI.svg oder DATEI.pdf, nicht \"" + out + "\"");
         });
 }
 

@@ -3,6 +3,7 @@
 
 #include "geometry/recipe.h"
 
+#include "catalogue/namematch.h"
 #include "catalogue/tables.h"
 
 #include <charconv>
@@ -31,7 +32,7 @@ std::string quoted(const std::string& text) {
 std::string wordList(const std::vector<Word>& words) {
     std::string out;
     for (std::size_t i = 0; i < words.size(); ++i)
-        out += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i].first;
+        out += (i == 0 ? "" : i + 1 == words.size() ? " oder " : ", ") + words[i].first;
     return out;
 }
 
@@ -148,14 +149,14 @@ const Options::Spec* Options::option(const std::string& name) const {
 }
 
 CommandLine::Value Options::read(const Spec& spec, const std::string& text) const {
-    const std::string was = ", not " + quoted(text);
+    const std::string was = ", nicht " + quoted(text);
     switch (spec.kind) {
     case Kind::Flag:
         return true;
     case Kind::Whole: {
         const auto value = wholeNumber(text);
         if (!value || *value < spec.low || *value > spec.high)
-            throw Usage(spec.name + " takes " + std::to_string(spec.low) + " to " +
+            throw Usage(spec.name + " nimmt " + std::to_string(spec.low) + " bis " +
                         std::to_string(spec.high) + was);
         return *value;
     }
@@ -167,8 +168,8 @@ CommandLine::Value Options::read(const Spec& spec, const std::string& text) cons
             x == std::string::npos ? std::nullopt : wholeNumber(std::string_view(text).substr(x + 1));
         auto inRange = [&](const std::optional<int>& v) { return v && *v >= spec.low && *v <= spec.high; };
         if (!inRange(width) || !inRange(height))
-            throw Usage(spec.name + " takes WxH" + (spec.value.empty() ? "" : " in " + spec.value) +
-                        ", each side " + std::to_string(spec.low) + " to " + std::to_string(spec.high) + was);
+            throw Usage(spec.name + " nimmt BxH" + (spec.value.empty() ? "" : " in " + spec.value) +
+                        ", jede Seite " + std::to_string(spec.low) + " bis " + std::to_string(spec.high) + was);
         return Size{*width, *height};
     }
     case Kind::Degrees: {
@@ -183,7 +184,7 @@ CommandLine::Value Options::read(const Spec& spec, const std::string& text) cons
                                    : convertNumber(std::string_view(text).substr(start, comma - start));
             if (!value)
                 throw Usage(spec.name +
-                            " takes XY,YZ,XZ: three finite numbers of degrees, for example 10,0,5" + was);
+                            " nimmt XY,YZ,XZ: drei endliche Zahlen in Grad, zum Beispiel 10,0,5" + was);
             degrees[k] = *value;
             start = comma + 1;
         }
@@ -194,7 +195,7 @@ CommandLine::Value Options::read(const Spec& spec, const std::string& text) cons
     case Kind::Choice:
         for (const Word& w : spec.words)
             if (w.first == text) return w.second;
-        throw Usage(spec.name + " takes " + wordList(spec.words) + was);
+        throw Usage(spec.name + " nimmt " + wordList(spec.words) + was);
     }
     return text;
 }
@@ -204,8 +205,8 @@ Usage Options::positionalsAndTheirReplacement() const {
     for (const Spec& p : positionals_)
         names += (names.empty() ? "" : " ") + p.name;
     const Spec& instead = *option(insteadOfPositionals_);
-    return Usage(instead.name + " " + instead.value + " takes the place of " + names + " for " + command_ +
-                 "; give one or the other, not both");
+    return Usage(instead.name + " " + instead.value + " steht bei " + command_ + " an der Stelle von " + names +
+                 "; bitte das eine oder das andere angeben, nicht beides");
 }
 
 CommandLine Options::parse(const std::vector<std::string>& args) const {
@@ -220,14 +221,14 @@ CommandLine Options::parse(const std::vector<std::string>& args) const {
         }
         if (!optionsEnded && isOption(arg)) {
             const Spec* spec = option(arg);
-            if (!spec) throw Usage("unknown option " + arg + (command_.empty() ? "" : " for " + command_));
+            if (!spec) throw Usage("unbekannte Option " + arg + (command_.empty() ? "" : " für " + command_));
             if (spec->kind == Kind::Flag) {
                 line.values_[arg] = true; // saying it twice changes nothing
                 continue;
             }
             // Two values for one setting: which one was meant?
-            if (line.given(arg)) throw Usage(arg + " given twice");
-            if (i + 1 >= args.size()) throw Usage(arg + " needs a value");
+            if (line.given(arg)) throw Usage(arg + " zweimal angegeben");
+            if (i + 1 >= args.size()) throw Usage(arg + " braucht einen Wert");
             line.values_[arg] = read(*spec, args[++i]);
             continue;
         }
@@ -245,12 +246,12 @@ CommandLine Options::parse(const std::vector<std::string>& args) const {
             continue;
         }
         if (groupNames_.empty())
-            throw Usage(command_ + " takes no further argument " + quoted(arg) +
-                        (positionals_.empty() ? "" : " after " + positionals_.back().name));
+            throw Usage(command_ + " nimmt kein weiteres Argument " + quoted(arg) +
+                        (positionals_.empty() ? "" : " nach " + positionals_.back().name));
         std::vector<std::string> group{arg};
         for (std::size_t k = 1; k < groupNames_.size(); ++k) {
             if (i + 1 >= args.size())
-                throw Usage(groupNames_[0] + " " + quoted(arg) + " has no " + groupNames_[k]);
+                throw Usage(groupNames_[0] + " " + quoted(arg) + " fehlt " + groupNames_[k]);
             group.push_back(args[++i]);
         }
         line.groups_.push_back(std::move(group));
@@ -264,22 +265,22 @@ CommandLine Options::parse(const std::vector<std::string>& args) const {
     if (!missing.empty() && !replaced) {
         if (positionals == 0 && !insteadOfPositionals_.empty()) {
             const Spec& instead = *option(insteadOfPositionals_);
-            throw Usage(command_ + " needs" + missing + " or " + instead.name + " " + instead.value);
+            throw Usage(command_ + " braucht" + missing + " oder " + instead.name + " " + instead.value);
         }
-        throw Usage(command_ + " needs" + missing);
+        throw Usage(command_ + " braucht" + missing);
     }
     if (groupNeeded_ && line.groups_.empty()) {
         std::string names;
         for (const std::string& n : groupNames_)
             names += " " + n;
-        throw Usage(command_ + " needs at least one" + names);
+        throw Usage(command_ + " braucht mindestens ein" + names);
     }
     for (const Spec& spec : options_)
         if (spec.needed && !line.given(spec.name))
-            throw Usage(command_ + " needs " + spec.name + (spec.value.empty() ? "" : " " + spec.value));
+            throw Usage(command_ + " braucht " + spec.name + (spec.value.empty() ? "" : " " + spec.value));
     for (const auto& [first, second] : exclusive_)
         if (line.given(first) && line.given(second))
-            throw Usage(first + " and " + second + " exclude each other; give one of them");
+            throw Usage(first + " und " + second + " schließen einander aus; bitte nur eines angeben");
     for (const auto& rule : rules_)
         rule(line);
     return line;
@@ -289,17 +290,25 @@ double morphPosition(const CommandLine& line) {
     const std::string text = line.text("--morph");
     const std::optional<double> t = convertNumber(text);
     if (!t || !(*t >= 0 && *t <= 1))
-        throw Usage("--morph takes T, a number from 0 (the solid) to 1 (its dual), not \"" + text + "\"");
+        throw Usage("--morph nimmt T, eine Zahl von 0 (der Körper) bis 1 (sein dualer Körper), nicht \"" + text +
+                    "\"");
     return *t;
+}
+
+Category categoryOf(const CommandLine& line) {
+    const std::string text = line.text("KATEGORIE");
+    if (const std::optional<Category> category = matchCategory(text)) return *category;
+    throw Usage("KATEGORIE nimmt 0 (Polyeder), 2 (Archimedische Körper), 3 (Johnson Polyeder) oder den Namen "
+                "der Kategorie, nicht \"" + text + "\"");
 }
 
 Options bodyCommand(const std::string& command, bool needed) {
     Options options(command);
-    options.positionalChoice("CATEGORY", {{"0", 0}, {"2", 2}, {"3", 3}}, needed)
+    options.positional("KATEGORIE", needed)
         .positional("NAME", needed)
-        .text("--file", "PATH")
+        .text("--file", "PFAD")
         .insteadOfPositionals()
-        .text("--op", "RECIPE")
+        .text("--op", "REZEPT")
         .flag("--plain")
         .text("--morph", "T")
         .flag("--hidden")
@@ -308,8 +317,9 @@ Options bodyCommand(const std::string& command, bool needed) {
         .check([](const CommandLine& line) {
             // Not the current folder, nor a file without a name.
             if (line.given("--file") && line.text("--file").empty())
-                throw Usage("--file takes a PATH, not \"\"");
-            if (line.given("--plain") && !line.given("--op")) throw Usage("--plain needs --op RECIPE");
+                throw Usage("--file nimmt einen PFAD, nicht \"\"");
+            if (line.given("KATEGORIE")) categoryOf(line);
+            if (line.given("--plain") && !line.given("--op")) throw Usage("--plain braucht --op REZEPT");
             if (line.given("--morph")) morphPosition(line);
             // A recipe that cannot be read is refused with the command line, naming the letter.
             if (line.given("--op")) {

@@ -3,6 +3,8 @@
 // a message that names the argument at fault.
 #pragma once
 
+#include "catalogue/category.h"
+
 #include <array>
 #include <functional>
 #include <map>
@@ -16,6 +18,12 @@ namespace kesmora::inspect {
 
 // A command line the inspector cannot take: reported with the usage text and exit status 2.
 struct Usage : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// A body not found by the name given: reported with up to three suggestions, without the usage
+// text, and exit status 2.
+struct NotFound : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
@@ -126,5 +134,9 @@ class Options {
 double morphPosition(const CommandLine& line);
 
 Options bodyCommand(const std::string& command, bool needed = true);
+
+// The category of KATEGORIE, checked by bodyCommand: a section number or a category's name
+// (catalogue/namematch.h).
+Category categoryOf(const CommandLine& line);
 
 } // namespace kesmora::inspect

@@ -12,7 +12,8 @@ namespace kesmora::inspect {
 
 void refuseBinaryOnTerminal(const std::string& path) {
     if (isStandardOutput(path) && isatty(STDOUT_FILENO))
-        throw Usage("binary output is not written to a terminal; redirect standard output or give -o FILE");
+        throw Usage("binäre Ausgabe wird nicht auf ein Terminal geschrieben; bitte die Standardausgabe umleiten "
+                    "oder -o DATEI angeben");
 }
 
 QByteArray imageFormatFor(const std::string& path) {
@@ -24,7 +25,7 @@ QByteArray imageFormatFor(const std::string& path) {
     std::string known;
     for (const QByteArray& f : formats)
         known += (known.empty() ? "" : ", ") + f.toStdString();
-    throw Usage("pictures are not written as ." + suffix.toStdString() + "; the suffix of -o picks one of " +
+    throw Usage("Bilder werden nicht als ." + suffix.toStdString() + " geschrieben; die Endung von -o wählt eines von " +
                 known);
 }
 

@@ -7,6 +7,7 @@
 #include "bodies/polyhedronfile.h"
 #include "catalogue/datadir.h"
 #include "catalogue/latin1.h"
+#include "catalogue/namematch.h"
 #include "geometry/morph.h"
 
 #include <QByteArray>
@@ -33,10 +34,48 @@ std::vector<ListedBody> listedBodies(const CatalogueTables& tables, HiddenBodies
     return out;
 }
 
+namespace {
+
+// "„A“, „B“ oder „C“"
+std::string quotedNames(const std::vector<std::string>& latin1Names) {
+    std::string text;
+    for (std::size_t i = 0; i < latin1Names.size(); ++i)
+        text += std::string(i == 0 ? "" : i + 1 == latin1Names.size() ? " oder " : ", ") + "\u201e" +
+                latin1ToUtf8(latin1Names[i]) + "\u201c";
+    return text;
+}
+
+} // namespace
+
+std::string findBodyName(const CatalogueTables& tables, Category category, const std::string& typed,
+                         HiddenBodies hidden) {
+    const std::string where = "Kategorie " + std::to_string(sectionNumber(category)) + " (" +
+                              categoryName(category) + ")";
+    // Whatever was typed is shown safely: no control character reaches the terminal.
+    const std::string shown = "\u201e" + escapedForDisplay(typed) + "\u201c";
+    const NameMatch match = matchBodyName(fillBodyList(tables, category, hidden), typed);
+    if (match.found.size() == 1) return match.found.front();
+    if (match.found.size() > 1) {
+        const std::size_t offered = std::min<std::size_t>(3, match.found.size());
+        const std::vector<std::string> some(match.found.begin(),
+                                            match.found.begin() + static_cast<std::ptrdiff_t>(offered));
+        throw NotFound(shown + " passt auf " + std::to_string(match.found.size()) + " Körper der " + where +
+                       ". Meinten Sie " + quotedNames(some) + "?");
+    }
+    if (hidden == HiddenBodies::LeftOut) {
+        const NameMatch all = matchBodyName(fillBodyList(tables, category, HiddenBodies::Shown), typed);
+        if (!all.found.empty())
+            throw NotFound(shown + " ist in der " + where + " ausgeblendet; --hidden zeigt die ausgeblendeten Körper.");
+    }
+    throw NotFound("Kein Körper " + shown + " in der Liste der " + where + "." +
+                   (match.suggestions.empty() ? "" : " Meinten Sie " + quotedNames(match.suggestions) + "?"));
+}
+
 BodySession chooseAsTheWindowDoes(std::shared_ptr<const CatalogueTables> tables, int section,
-                                  const std::string& name, HiddenBodies hidden) {
+                                  const std::string& typed, HiddenBodies hidden) {
     const std::optional<Category> category = categoryOfSection(section);
-    if (!category) throw std::runtime_error("unknown category " + std::to_string(section) + " (use 0, 2 or 3)");
+    if (!category)
+        throw std::runtime_error("Unbekannte Kategorie " + std::to_string(section) + " (0, 2 oder 3)");
     BodySession session(std::move(tables));
     // The start takes over the cube of the first category, from the list without the hidden
     // bodies; showing them keeps the cube chosen.
@@ -49,14 +88,7 @@ BodySession chooseAsTheWindowDoes(std::shared_ptr<const CatalogueTables> tables,
         list = session.chooseCategory(*category);
         if (!list.empty()) session.chooseBody(list.front());
     }
-    if (std::find(list.begin(), list.end(), name) == list.end()) {
-        const auto every = fillBodyList(session.tables(), *category, HiddenBodies::Shown);
-        const bool isHidden = std::find(every.begin(), every.end(), name) != every.end();
-        throw std::runtime_error("no body \"" + latin1ToUtf8(name) + "\" in the list of category " +
-                                 std::to_string(section) +
-                                 (isHidden ? " (it is hidden; --hidden shows the hidden bodies)" : ""));
-    }
-    session.chooseBody(name);
+    session.chooseBody(findBodyName(session.tables(), *category, typed, hidden));
     return session;
 }
 
@@ -85,7 +117,12 @@ BuiltBody buildAsTheWindowDoes(std::shared_ptr<const CatalogueTables> tables, in
     BuiltBody b;
     buildWithOperations(session, operations, b);
     b.selection = session.selection();
-    b.name = name;
+    b.name = session.chosenName();
+    // Only a catalogue body without operations has a partner in the catalogue, as in the window.
+    b.dualName = latin1ToUtf8(
+        operations.recipe.empty()
+            ? dualNameFor(session.tables(), b.selection.currentCategory, b.selection.bodyIndex, b.model.dualInfo.shape)
+            : dualShapeName(b.model.dualInfo.shape));
     // Asked for the reciprocal, the inspector shows nothing else in its place.
     if (b.model.dualInfo.reciprocalRefused()) throw std::runtime_error(b.model.dualInfo.refusal);
     return b;
@@ -102,6 +139,7 @@ BuiltBody buildFileAsTheWindowDoes(const std::string& path, DualKind dual, const
     b.fromFile = true;
     b.model = session.buildFile(std::move(file));
     if (!operations.recipe.empty()) buildWithOperations(session, operations, b);
+    b.dualName = latin1ToUtf8(dualShapeName(b.model.dualInfo.shape));
     if (b.model.dualInfo.reciprocalRefused()) throw std::runtime_error(b.model.dualInfo.refusal);
     return b;
 }
@@ -127,7 +165,8 @@ std::filesystem::path dataDirFor(const std::string& argv0, const std::string& gi
     std::string tried;
     for (const auto& c : dataDirCandidates(exe.parent_path()))
         tried += " " + c.string();
-    throw std::runtime_error("catalogue files not found; looked in:" + tried + " (or give --data DIR)");
+    throw std::runtime_error("Katalogdateien nicht gefunden; gesucht in:" + tried +
+                             " (oder --data VERZEICHNIS angeben)");
 }
 
 Catalogue::Catalogue(std::string argv0, std::string dataDir)
@@ -146,8 +185,8 @@ BuiltBody buildNamedBody(Catalogue& catalogue, const CommandLine& line, HiddenBo
     if (morph) dual = DualKind::PolarReciprocal;
     BuiltBody body = line.given("--file")
                          ? buildFileAsTheWindowDoes(line.text("--file"), dual, operations)
-                         : buildAsTheWindowDoes(catalogue.shared(), line.number("CATEGORY", 0),
-                                                utf8ToLatin1(line.text("NAME")), hidden, dual, operations);
+                         : buildAsTheWindowDoes(catalogue.shared(), sectionNumber(categoryOf(line)),
+                                                line.text("NAME"), hidden, dual, operations);
     if (morph) {
         const DualMorph way(meshOf(body.model.solid));
         showMorph(body.model, way, morphPosition(line));

@@ -31,10 +31,17 @@ std::vector<ListedBody> listedBodies(const CatalogueTables& tables,
 
 // A session that has gone through what the window's user does: the start, "ausgeblendete Körper
 // zeigen" when the hidden bodies are shown, a click on the category (section 0, 2 or 3) and a click
-// on the body, so that the parameters a body without its own keeps are the same. Throws
-// std::runtime_error for an unknown category or name.
+// on the body, so that the parameters a body without its own keeps are the same. `typed` is a
+// name in UTF-8 as findBodyName takes it. Throws std::runtime_error for an unknown category and
+// NotFound for a name not found.
 BodySession chooseAsTheWindowDoes(std::shared_ptr<const CatalogueTables> tables, int section,
-                                  const std::string& name, HiddenBodies hidden = HiddenBodies::LeftOut);
+                                  const std::string& typed, HiddenBodies hidden = HiddenBodies::LeftOut);
+
+// The listed name (Latin-1) of the body typed (UTF-8) as a person types it (catalogue/namematch.h).
+// Throws NotFound, with up to three suggestions, for a name that finds none or several, and for a
+// hidden body while the hidden ones are left out.
+std::string findBodyName(const CatalogueTables& tables, Category category, const std::string& typed,
+                         HiddenBodies hidden);
 
 // The operations of --op and --plain.
 struct Operations {
@@ -50,13 +57,15 @@ struct BuiltBody {
     std::string recipe; // the operations applied to the body, if any
     std::string note;   // why a result is not in canonical form, where it is not
     std::string notation, dualNotation; // Conway's, where the body has one
+    std::string dualName; // the dual's name as the properties window shows it, UTF-8
 
     // The name for titles and output, in UTF-8.
     std::string shownName() const;
     // The title over the picture, in UTF-8, as the window shows it.
     std::string title() const;
 };
-// With HiddenBodies::Shown a hidden body is found as the window finds it with "ausgeblendete Körper
+// `name` in UTF-8, found by findBodyName (a listed name as it is). With HiddenBodies::Shown a
+// hidden body is found as the window finds it with "ausgeblendete Körper
 // zeigen" on. With DualKind::PolarReciprocal the dual is the solid's polar reciprocal, as with the window's
 // "Dual als polare Reziproke"; a body without one throws std::runtime_error with the window's message.
 BuiltBody buildAsTheWindowDoes(std::shared_ptr<const CatalogueTables> tables, int section, const std::string& name,

@@ -18,9 +18,9 @@ Options sheetOptions() {
         .text("--title", "TEXT")
         .whole("--columns", 1, 100)
         .size("--tile", 1, 10000)
-        .text("-o", "OUT.png")
+        .text("-o", "AUS.png")
         .required()
-        .groups({"IMAGE", "CAPTION"}, true);
+        .groups({"BILD", "TEXT"}, true);
 }
 
 int sheetCommand(const CommandLine& line) {
@@ -56,7 +56,7 @@ int sheetCommand(const CommandLine& line) {
     painter.setFont(captionFont);
     for (int k = 0; k < count; ++k) {
         const QImage picture(QString::fromStdString(items[k][0]));
-        if (picture.isNull()) throw std::runtime_error("cannot read " + items[k][0]);
+        if (picture.isNull()) throw std::runtime_error(items[k][0] + " lässt sich nicht als Bild lesen");
         const QRect cell(gap + (k % columns) * cellWidth, titleHeight + gap + (k / columns) * cellHeight,
                          tileWidth, tileHeight);
         const QImage small = picture.scaled(cell.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);

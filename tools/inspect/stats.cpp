@@ -1,9 +1,13 @@
-// The stats command: a body's solid or dual measured and printed as text or JSON.
+// The stats command: a body's solid or dual measured as the properties window measures it, printed
+// as its rows or as JSON.
 #include "stats.h"
 
+#include "catalogue/latin1.h"
+#include "export/properties.h"
 #include "export/stats.h"
 #include "session.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 
 #include <iostream>
@@ -31,7 +35,7 @@ Options statsOptions() {
     return bodyCommand("stats").flag("--dual").flag("--reciprocal").flag("--json").check(
         [](const CommandLine& line) {
             if (line.given("--reciprocal") && !line.given("--dual"))
-                throw Usage("--reciprocal chooses the dual: give --dual with it");
+                throw Usage("--reciprocal wählt den dualen Körper: bitte --dual dazu angeben");
         });
 }
 
@@ -41,22 +45,31 @@ int statsCommand(Catalogue& catalogue, const CommandLine& line) {
     const BuiltBody body = buildNamedBody(catalogue, line, HiddenBodies::LeftOut,
                                           reciprocal ? DualKind::PolarReciprocal : DualKind::Catalogue);
     const int category = sectionNumber(body.selection.currentCategory);
-    const Stats s = measure(dual ? dualMesh(body.model) : solidMesh(body.model));
-    const std::string which = dual ? figureWord(body.model.dualInfo.shape) : "solid";
+    // The rows of the properties window, and the figures behind them in its units.
+    const std::vector<PropertyRow> rows =
+        measuredPropertyRows(body.model, body.shownName(), body.dualName, body.notation, body.dualNotation);
+    const Stats s = measure(meshInPropertyUnits(body.model, dual));
     if (json) {
         QJsonObject o = statsJson(s);
         o["name"] = QString::fromStdString(body.shownName());
+        o["dualName"] = QString::fromStdString(body.dualName);
         if (!body.fromFile) o["category"] = category;
-        o["figure"] = QString::fromStdString(which);
+        o["figure"] = QString::fromStdString(dual ? figureWord(body.model.dualInfo.shape) : "solid");
         if (const std::string& notation = dual ? body.dualNotation : body.notation; !notation.empty())
             o["conway"] = QString::fromStdString(notation);
+        QJsonArray properties;
+        for (const PropertyRow& row : rows)
+            properties.append(QJsonObject{{"label", QString::fromStdString(row.label)},
+                                          {"value", QString::fromStdString(dual ? row.dual : row.solid)}});
+        o["properties"] = properties;
         std::cout << QJsonDocument(o).toJson(QJsonDocument::Indented).toStdString();
         return 0;
     }
-    const std::string from = body.fromFile ? "file" : "category " + std::to_string(category);
-    std::cout << statsText(s, body.shownName() + ", " + which + " (" + from + ")");
-    if (const std::string& notation = dual ? body.dualNotation : body.notation; !notation.empty())
-        std::cout << "conway        " << notation << "\n";
+    const std::string which = dual ? latin1ToUtf8(dualShapeName(body.model.dualInfo.shape)) : "Körper";
+    const std::string from = body.fromFile ? "Datei" : "Kategorie " + std::to_string(category);
+    std::cout << body.shownName() << ", " << which << " (" << from << ")\n";
+    for (const PropertyRow& row : rows)
+        std::cout << row.label << ": " << (dual ? row.dual : row.solid) << "\n";
     return 0;
 }
 
