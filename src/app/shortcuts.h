@@ -14,11 +14,14 @@ struct ShortcutEntry {
     const char* effect; // what it does
 };
 
-inline constexpr std::array<ShortcutEntry, 22> kShortcuts{{
+inline constexpr std::array<ShortcutEntry, 25> kShortcuts{{
     {"F1", "", "Hilfe öffnen: die Einführung, im Fenster „Eigenschaften“ die Erklärung der Eigenschaften"},
     {"Eingabe", "", "Körper neu darstellen (wie „Darstellung“)"},
     {"F2", "", "Drehung starten und anhalten (wie „Rotation“ / „Abbruch“)"},
     {"F3", "", "Fenster „Eigenschaften“ zeigen und verbergen"},
+    {"F4", "", "Übergang zum Dual zeigen und verbergen"},
+    {"F6", "", "Netz falten: das Netz flach und wie es sich zum Körper faltet"},
+    {"Strg+Z", "", "die zuletzt angewandte Operation zurücknehmen"},
     {"Strg+O", "", "Polyederdatei öffnen (OFF, OBJ)"},
     {"Strg+S", "", "Bild speichern (PNG, SVG)"},
     {"Strg+E", "", "Körper oder dualen Körper exportieren (OFF, OBJ, STL)"},

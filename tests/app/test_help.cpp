@@ -27,6 +27,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <set>
 
 using namespace kesmora;
@@ -101,6 +103,23 @@ TEST(Help, PagesPicturesAndLinksAllResolve) {
     QApplication::processEvents();
     for (const ShortcutEntry& e : kShortcuts)
         EXPECT_TRUE(help.browser()->toPlainText().contains(QString::fromUtf8(e.keys))) << e.keys;
+}
+
+TEST(Help, EveryShortcutOfTheWindowIsInTheKeyTable) {
+    auto w = openWindow();
+    QStringList keys;
+    for (const ShortcutEntry& e : kShortcuts)
+        keys << QString::fromUtf8(e.keys);
+    for (const QAction* action : w->findChildren<QAction*>()) {
+        for (const QKeySequence& shortcut : action->shortcuts()) {
+            QString text = shortcut.toString(QKeySequence::PortableText);
+            text.replace(QStringLiteral("Ctrl+"), QStringLiteral("Strg+"));
+            if (text == QStringLiteral("Return") || text == QStringLiteral("Enter")) text = QStringLiteral("Eingabe");
+            if (text.isEmpty()) continue;
+            EXPECT_TRUE(std::any_of(keys.begin(), keys.end(), [&](const QString& k) { return k.split(QStringLiteral(" / ")).contains(text) || k == text; }))
+                << action->objectName().toStdString() << ": " << text.toStdString();
+        }
+    }
 }
 
 TEST(Help, F1AndThePropertiesWindowOpenTheirPages) {
