@@ -121,6 +121,9 @@ void TMainForm::startTransition(char letter, int seedVertices, int seedFaces) {
     if (!animateTransitions || !animateTransitions->isChecked() || (morphWindow_ && morphWindow_->isVisible())) return;
     const BodySource* shown = session_.shown();
     if (!shown) return;
+    // Each frame of the way builds its figure on the window's thread: large results appear at once.
+    constexpr int kMostAnimatedFaces = 5000;
+    if (model_.solid.faces.size() > kMostAnimatedFaces) return;
     try {
         transition_.emplace(
             RunningTransition{OperationTransition(meshOf(model_.solid), letter, seedVertices, seedFaces), *shown, {}});
