@@ -153,6 +153,20 @@ Mesh NetFolding::at(double u, const Mesh& now) const {
     if (corners == 0) return figure;
     centre = centre / static_cast<double>(corners);
     figureCentre = figureCentre / static_cast<double>(corners);
+    // Turned towards the viewer as it opens: the first piece's plane faces the screen when flat,
+    // and the turn dwindles to none as the net closes.
+    if (!order_.empty() && u < 1) {
+        const Point3D n = unitNormal(points, faces_[slot(order_.front())]);
+        const Point3D towards{0, 0, n.z >= 0 ? 1.0 : -1.0};
+        const Point3D axis = cross(n, towards);
+        const double length = norm(axis);
+        if (length > 1e-12) {
+            const double angle = (1 - u) * std::atan2(length, dot(n, towards));
+            const Motion turn = foldedAbout(Motion{}, figureCentre, axis / length, angle);
+            for (Point3D& x : figure.vertices)
+                x = turn(x);
+        }
+    }
     double reach = 0, figureReach = 0;
     std::size_t k = 0;
     for (std::size_t f = 0; f < faces_.size(); ++f)

@@ -16,8 +16,9 @@ class NetFolding {
     // NetError when a fold of the layout is no edge of the mesh.
     NetFolding(const Mesh& mesh, const NetLayout& layout);
 
-    // The figure at position u from 0 (the net flat, each piece in the plane of its first face) to
-    // 1 (folded: every face where the mesh has it), for the mesh's faces as they stand now (the
+    // The figure at position u from 0 (the net flat, each piece in the plane of its first face, the
+    // first piece facing the viewer, who looks along z) to 1 (folded: every face where the mesh has
+    // it), for the mesh's faces as they stand now (the
     // same mesh turned, moved or zoomed as a whole): a polygon per face with corners of its own, in
     // the mesh's face order, scaled about the centre so that it is as large as the mesh. Throws
     // NetError when `now` has other faces.

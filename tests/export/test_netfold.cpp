@@ -81,6 +81,10 @@ TEST(NetFolding, FlatItIsThePrintedNetFoldedItIsTheSolid) {
             const Point3D n = unit(cross(points[1] - points[0], points[2] - points[0]));
             for (const Point3D& p : points)
                 EXPECT_LT(std::fabs(dot(n, p - points[0])), 1e-9 * size);
+            // The first piece faces the viewer, who looks along z.
+            if (piece == layout.faces[0].piece) {
+                EXPECT_GT(std::fabs(n.z), 1 - 1e-9);
+            }
             for (std::size_t i = 0; i < points.size(); i += 3)
                 for (std::size_t j = i + 1; j < points.size(); j += 5) {
                     const double onPaper = distance(paper[i], paper[j]);
