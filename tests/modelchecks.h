@@ -1,13 +1,28 @@
 // Checks on a built model shared by the test suites.
 #pragma once
 
+#include "geometry/point3d.h"
 #include "geometry/solidmodel.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace kesmora::testing {
+
+// Every pair's distance over the largest: the same list for two point sets that are congruent up
+// to scale (mirror images included).
+inline std::vector<double> distanceSignature(const std::vector<Point3D>& points) {
+    std::vector<double> d;
+    for (std::size_t i = 0; i < points.size(); ++i)
+        for (std::size_t j = i + 1; j < points.size(); ++j)
+            d.push_back(norm(points[i] - points[j]));
+    std::sort(d.begin(), d.end());
+    for (double& x : d)
+        x /= d.back();
+    return d;
+}
 
 // The largest absolute coordinate over both vertex tables.
 inline double largestCoordinate(const SolidModel& m) {

@@ -11,6 +11,7 @@
 #include "geometry/reciprocal.h"
 
 #include "section_category.h"
+#include "modelchecks.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -166,18 +167,7 @@ void expectSoundSurface(const PolyMesh& m, const std::string& what) {
     EXPECT_GT(signedVolume(m), 0) << what;
 }
 
-// Every pair's distance over the largest: the same list for two point sets that are congruent up
-// to scale (mirror images included).
-std::vector<double> distanceSignature(const std::vector<Point3D>& points) {
-    std::vector<double> d;
-    for (std::size_t i = 0; i < points.size(); ++i)
-        for (std::size_t j = i + 1; j < points.size(); ++j)
-            d.push_back(norm(points[i] - points[j]));
-    std::sort(d.begin(), d.end());
-    for (double& x : d)
-        x /= d.back();
-    return d;
-}
+using kesmora::testing::distanceSignature;
 
 // The largest difference of the two signatures, or infinity when the numbers of points differ.
 double incongruence(const PolyMesh& a, const PolyMesh& b) {

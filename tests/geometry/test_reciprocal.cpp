@@ -7,6 +7,7 @@
 #include "geometry/point3d.h"
 #include "geometry/reciprocal.h"
 
+#include "modelchecks.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -72,18 +73,7 @@ double largestDistance(const std::vector<Point3D>& points, const Point3D& from) 
     return r;
 }
 
-// Every pair's distance over the largest: the same list for two point sets that are congruent up
-// to scale (mirror images included).
-std::vector<double> distanceSignature(const std::vector<Point3D>& points) {
-    std::vector<double> d;
-    for (std::size_t i = 0; i < points.size(); ++i)
-        for (std::size_t j = i + 1; j < points.size(); ++j)
-            d.push_back(norm(points[i] - points[j]));
-    std::sort(d.begin(), d.end());
-    for (double& x : d)
-        x /= d.back();
-    return d;
-}
+using kesmora::testing::distanceSignature;
 
 std::multiset<std::size_t> faceSizes(const std::vector<std::vector<int>>& faces) {
     std::multiset<std::size_t> sizes;

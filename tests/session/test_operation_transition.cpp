@@ -7,6 +7,8 @@
 #include "geometry/transition.h"
 #include "session/bodysession.h"
 
+#include "modelchecks.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,6 +20,7 @@
 #include <vector>
 
 using namespace kesmora;
+using kesmora::testing::distanceSignature;
 
 namespace {
 
@@ -74,18 +77,6 @@ std::pair<int, std::vector<std::vector<int>>> merged(const PolyMesh& m, double t
         faces.push_back(out);
     }
     return {static_cast<int>(kept.size()), faces};
-}
-
-// Sorted distances of all point pairs, scaled by the largest: equal for similar point sets.
-std::vector<double> shapeOf(const std::vector<Point3D>& points) {
-    std::vector<double> d;
-    for (std::size_t i = 0; i < points.size(); ++i)
-        for (std::size_t j = i + 1; j < points.size(); ++j)
-            d.push_back(norm(points[i] - points[j]));
-    std::sort(d.begin(), d.end());
-    for (double& x : d)
-        x /= d.back();
-    return d;
 }
 
 std::vector<Point3D> distinctPoints(const PolyMesh& m, double tolerance) {
@@ -176,7 +167,7 @@ TEST(OperationTransition, StartsAtTheSolidAndEndsExactlyOnTheResult) {
             }
             // Regular solids keep their shape in canonical form: the corners are the old solid's.
             if (canonical && recipe.empty() && category == Category::Polyeder) {
-                const std::vector<double> a = shapeOf(corners), b = shapeOf(step.before.vertices);
+                const std::vector<double> a = distanceSignature(corners), b = distanceSignature(step.before.vertices);
                 ASSERT_EQ(a.size(), b.size());
                 for (std::size_t i = 0; i < a.size(); ++i)
                     EXPECT_NEAR(a[i], b[i], 1e-9);
