@@ -4,6 +4,7 @@
 #include "directdraw.h"
 
 #include "pixelwrites_p.h"
+#include "strokelog.h"
 
 #include <QBrush>
 #include <QColor>
@@ -81,8 +82,14 @@ void drawPolygonExact(QPainter& painter, const PixelTarget& target, const QPoint
         const bool fillOk = fill == Use::Nothing || (fill == Use::Direct && fillsExactly(points, n));
         const bool penOk = pen == Use::Nothing || (pen == Use::Direct && strokesExactly(points, n));
         if (fillOk && penOk) {
-            if (fill == Use::Direct) fillPolygon(target, points, n, fillColour);
-            if (pen == Use::Direct) strokePolygon(target, points, n, penColour, dotted);
+            if (fill == Use::Direct) {
+                fillPolygon(target, points, n, fillColour);
+                if (target.log) target.log->complete = false;
+            }
+            if (pen == Use::Direct) {
+                strokePolygon(target, points, n, penColour, dotted);
+                if (target.log) target.log->addOutline(points, n, dotted);
+            }
             return;
         }
         if (pen == Use::Direct && penOk) {
@@ -95,10 +102,12 @@ void drawPolygonExact(QPainter& painter, const PixelTarget& target, const QPoint
             painter.drawPolygon(points, n);
             painter.setPen(kept);
             strokePolygon(target, points, n, penColour, dotted);
+            if (target.log) target.log->complete = false;
             return;
         }
     }
     painter.drawPolygon(points, n);
+    if (target.log) target.log->complete = false;
 }
 
 void drawLinesExact(QPainter& painter, const PixelTarget& target, const QLine* lines, int n) {
@@ -112,10 +121,22 @@ void drawLinesExact(QPainter& painter, const PixelTarget& target, const QLine* l
         if (pen == Use::Nothing) return;
         if (pen == Use::Direct && inRange) {
             strokeLines(target, lines, n, colour);
+            if (target.log) target.log->addLines(lines, n);
             return;
         }
     }
     painter.drawLines(lines, n);
+    if (target.log) target.log->complete = false;
+}
+
+void eraseStrokes(const PixelTarget& target, const StrokeLog& log, QRgb background) {
+    for (const StrokeLog::Stroke& s : log.strokes) {
+        if (s.kind == StrokeLog::Kind::Lines)
+            strokeLines(target, log.lines.data() + s.first, s.count, background);
+        else
+            strokePolygon(target, log.points.data() + s.first, s.count, background,
+                          s.kind == StrokeLog::Kind::DottedOutline);
+    }
 }
 
 } // namespace kesmora

@@ -12,6 +12,7 @@
 #include "indexlayer.h"
 #include "pixeltarget.h"
 #include "scanlinefill.h"
+#include "strokelog.h"
 
 #include <QLine>
 #include <QPainter>
@@ -33,5 +34,9 @@ void drawPolygonExact(QPainter& painter, const PixelTarget& target, const QPoint
 
 // painter.drawLines(lines, n) in the same way.
 void drawLinesExact(QPainter& painter, const PixelTarget& target, const QLine* lines, int n);
+
+// Strokes everything a complete log holds once more, in the background colour: the pixels those
+// strokes wrote, and only those, take that colour.
+void eraseStrokes(const PixelTarget& target, const StrokeLog& log, QRgb background);
 
 } // namespace kesmora

@@ -8,12 +8,17 @@
 
 namespace kesmora {
 
+struct StrokeLog;
+
 // The pixels a painter paints on, when they may be written directly.
 struct PixelTarget {
     std::uint32_t* bits = nullptr;
     qsizetype stride = 0; // pixels from one scanline to the next
     int width = 0;
     int height = 0;
+    // Where set, the strokes written directly are logged here, and anything else marks the log
+    // incomplete (strokelog.h).
+    StrokeLog* log = nullptr;
 
     explicit operator bool() const { return bits != nullptr; }
 };

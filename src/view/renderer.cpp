@@ -21,6 +21,8 @@ namespace kesmora {
 
 namespace {
 
+constexpr qint64 kStrokedAgainstWhitened = 8;
+
 // Every face outlined in face order; edges shared by two faces are simply drawn twice.
 void drawEdges(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const DrawnFigure& figure,
                QPoint origin, bool markPoints, FrameBuffers& buffers) {
@@ -136,7 +138,7 @@ void SceneParts::add(const QRect& r) {
 
 SceneRenderer::FigureBoxes SceneRenderer::drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model,
                                                     const RenderSettings& settings, const FigureBoxes* whiten,
-                                                    bool keptOpen) {
+                                                    const StrokeLog* erase, StrokeLog* log, bool keptOpen) {
     canvas.setRenderHint(QPainter::Antialiasing, false);
     canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
     tools_.setLineWidth(settings.lineWidth);
@@ -149,19 +151,37 @@ SceneRenderer::FigureBoxes SceneRenderer::drawScene(QPainter& canvas, QSize pain
     const int imageWidth = device ? device->width() : paintBoxSize.width();
     const int imageHeight = device ? device->height() : paintBoxSize.height();
     const QRect image(0, 0, imageWidth, imageHeight);
-    if (!whiten) {
-        canvas.fillRect(image, QColor::fromRgb(kBackgroundColour));
-    } else {
+    if (!whiten) canvas.fillRect(image, QColor::fromRgb(kBackgroundColour));
+    const bool clipIsImage = clipToImage(canvas, image, keptOpen);
+    // Faces and edges go straight into the image's scanlines where that gives Qt's very pixels.
+    PixelTarget pixels = directTarget(canvas, clipIsImage);
+    if (whiten) {
         // Each figure's box once; where they overlap, as one box.
         SceneParts cleared;
         cleared.add(whiten->solid & image);
         cleared.add(whiten->dual & image);
+        qint64 area = 0;
         for (const QRect& part : cleared)
-            canvas.fillRect(part, QColor::fromRgb(kBackgroundColour));
+            area += qint64{part.width()} * part.height();
+        // Where only strokes were drawn, all of them logged, stroking them again in white leaves
+        // the image white as well: cheaper where the lines are few for their boxes (a stroked
+        // pixel costs about as much as whitening eight).
+        if (erase && pixels && erase->length * kStrokedAgainstWhitened < area) {
+            eraseStrokes(pixels, *erase, kBackgroundColour);
+        } else {
+            for (const QRect& part : cleared)
+                canvas.fillRect(part, QColor::fromRgb(kBackgroundColour));
+        }
     }
-    const bool clipIsImage = clipToImage(canvas, image, keptOpen);
-    // Faces and edges go straight into the image's scanlines where that gives Qt's very pixels.
-    const PixelTarget pixels = directTarget(canvas, clipIsImage);
+    if (log) {
+        log->clear();
+        // Marks and the layers of the interpenetration are drawn otherwise.
+        if (pixels && !settings.markPoints && settings.mode != DrawMode::Interpenetration2 &&
+            settings.mode != DrawMode::Interpenetration3)
+            pixels.log = log;
+        else
+            log->complete = false;
+    }
 
     const int w = paintBoxSize.width();
     const int h = paintBoxSize.height();
@@ -205,7 +225,7 @@ SceneRenderer::FigureBoxes SceneRenderer::drawScene(QPainter& canvas, QSize pain
 
 void SceneRenderer::zeichnenx(QPainter& canvas, QSize paintBoxSize, const SolidModel& model,
                               const RenderSettings& settings) {
-    drawScene(canvas, paintBoxSize, model, settings, nullptr, false);
+    drawScene(canvas, paintBoxSize, model, settings, nullptr, nullptr, nullptr, false);
 }
 
 QRect SceneRenderer::renderScene(QImage& sceneBitmap, QSize size, const SolidModel& model,
@@ -231,7 +251,7 @@ SceneParts SceneRenderer::renderSceneParts(QImage& sceneBitmap, QSize size, cons
     if (fits && !canvas.shows(sceneBitmap)) {
         // An image of the caller's own keeps its pixels; it is drawn with a painter of its own.
         QPainter painter(&sceneBitmap);
-        drawScene(painter, size, model, settings, nullptr, false);
+        drawScene(painter, size, model, settings, nullptr, nullptr, nullptr, false);
         return whole();
     }
     // The image made here is one the canvas shows, so later redraws reuse its open painter; only
@@ -242,8 +262,11 @@ SceneParts SceneRenderer::renderSceneParts(QImage& sceneBitmap, QSize size, cons
     }
     const bool known =
         lastScene_.valid && lastScene_.size == size && lastScene_.cacheKey == sceneBitmap.cacheKey();
+    std::swap(strokesBefore_, strokesNow_);
     const FigureBoxes dirty =
-        drawScene(canvas.painter(), size, model, settings, known ? &lastScene_.dirty : nullptr, true);
+        drawScene(canvas.painter(), size, model, settings, known ? &lastScene_.dirty : nullptr,
+                  known && strokesBefore_.complete ? &strokesBefore_ : nullptr, &strokesNow_, true);
+    strokesBefore_.reserveLike(strokesNow_);
     // Outside the boxes the last redraw drew in and those this one drew in, the image stayed white.
     SceneParts changed;
     if (known) {

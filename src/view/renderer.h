@@ -8,6 +8,7 @@
 #include "occlusion.h"
 #include "opencanvas.h"
 #include "rendersettings.h"
+#include "strokelog.h"
 
 #include <QImage>
 #include <QPainter>
@@ -70,8 +71,11 @@ class SceneRenderer {
     };
     // `whiten` is the part of the image to clear first (all of it when null); `keptOpen` says the
     // painter is the scene canvas's. Returns the boxes the drawing can have changed.
+    // `erase`, when given, holds all the last redraw drew, to be stroked again in white instead of
+    // whitening `whiten`; `log`, when given, receives what this one strokes.
     FigureBoxes drawScene(QPainter& canvas, QSize paintBoxSize, const SolidModel& model,
-                          const RenderSettings& settings, const FigureBoxes* whiten, bool keptOpen);
+                          const RenderSettings& settings, const FigureBoxes* whiten, const StrokeLog* erase,
+                          StrokeLog* log, bool keptOpen);
 
     // What the last redraw of the scene canvas left: white outside the boxes in `dirty`. The
     // image's cache key changes whenever the caller writes to it through QImage, and then nothing
@@ -85,6 +89,7 @@ class SceneRenderer {
 
     OpenCanvas sceneCanvas_;
     SceneTrace lastScene_;
+    StrokeLog strokesBefore_, strokesNow_;
     FrameBuffers buffers_;
     PaintTools tools_;
     InterpenetrationLayers layers_;

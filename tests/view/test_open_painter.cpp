@@ -109,7 +109,7 @@ TEST(OpenPainter, RedrawsWhitenWhatThePicturesBeforeDrewAndLeaveNothingBehind) {
     // shrinks, grows or goes must leave no pixel of its old place, in any mode, marks or not. The
     // window copies only the part each redraw reports as changed onto the screen, so a screen kept
     // that way must show the very same picture.
-    SolidModel big, small, far, none;
+    SolidModel big, small, far, vast, none;
     addFace(big.solid, regular(7, -20, 10, 90), -1);
     addFace(big.solid, regular(4, 30, -20, 40), 1);
     addFace(big.dual, regular(5, 0, 0, 70), 0);
@@ -117,7 +117,11 @@ TEST(OpenPainter, RedrawsWhitenWhatThePicturesBeforeDrewAndLeaveNothingBehind) {
     addFace(small.dual, regular(3, -5, 0, 4), -2);
     addFace(far.solid, regular(6, 150, 80, 60), -1); // partly beyond the image
     addFace(far.dual, regular(4, -140, -90, 50), 1);
+    addFace(vast.solid, regular(3, 0, 0, 40000), 1); // corners beyond what is written directly
+    addFace(vast.dual, regular(5, 10, 0, 30), 0);
     const QSize size(400, 200);
+    // Edges and outlines alone are erased by stroking them again; marks, wider pens and far
+    // corners make the redraw whiten boxes instead, and the two may follow each other.
     for (bool marks : {false, true}) {
         for (DrawMode mode : kDrawModes) {
             RenderSettings settings;
@@ -127,7 +131,9 @@ TEST(OpenPainter, RedrawsWhitenWhatThePicturesBeforeDrewAndLeaveNothingBehind) {
             QImage scene;
             QImage screen(size, QImage::Format_RGB32);
             screen.fill(Qt::black);
-            for (const SolidModel* m : {&big, &small, &far, &big, &none, &small, &far}) {
+            int frame = 0;
+            for (const SolidModel* m : {&big, &small, &far, &big, &vast, &small, &none, &small, &far, &big, &small}) {
+                settings.lineWidth = ++frame == 10 ? 2 : 1;
                 // Box by box: the gap between solid and dual drawn side by side is not copied.
                 for (const QRect& part : renderer.renderSceneParts(scene, size, *m, settings))
                     copyPart(screen, scene, part);
