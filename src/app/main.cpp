@@ -1,4 +1,5 @@
 // Program start: the command line, the application, the main window, the event loop.
+#include "paintbox.h"
 #include "startup.h"
 
 #include <QApplication>
@@ -43,6 +44,10 @@ int main(int argc, char* argv[]) {
             QMessageBox::critical(nullptr, QStringLiteral("Kesmora"), start.message);
             return start.exitStatus;
         }
+        const QString firstPictureFile = qEnvironmentVariable("KESMORA_FIRST_PICTURE_FILE");
+        if (!firstPictureFile.isEmpty())
+            if (auto* picture = start.window->findChild<kesmora::PaintBox*>())
+                kesmora::reportFirstPaint(*picture, firstPictureFile);
         start.window->show();
         kesmora::openWhenShown(*start.window, request.file);
         return app->exec();

@@ -10,9 +10,13 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStringList>
+#include <QEvent>
+#include <QSaveFile>
 #include <QTimer>
+#include <QWidget>
 #include <QTranslator>
 
+#include <chrono>
 #include <exception>
 #include <cstring>
 #include <map>
@@ -141,6 +145,45 @@ CommandLineRequest parseCommandLine(const QStringList& arguments, const QList<QB
 void openWhenShown(TMainForm& window, const QByteArray& file) {
     if (file.isEmpty()) return;
     QTimer::singleShot(0, &window, [&window, file] { window.openFile(file); });
+}
+
+namespace {
+
+// Lets the first paint event through, then reports once the event loop has finished it.
+class FirstPaintReport : public QObject {
+  public:
+    FirstPaintReport(QWidget& widget, const QString& path) : QObject(&widget), path_(path) {
+        widget.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] { write(); });
+        }
+        return false;
+    }
+
+  private:
+    void write() {
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            std::chrono::system_clock::now().time_since_epoch())
+                            .count();
+        QSaveFile file(path_);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(QByteArray::number(static_cast<qint64>(ns)) + '\n');
+            file.commit();
+        }
+        deleteLater();
+    }
+    QString path_;
+};
+
+} // namespace
+
+void reportFirstPaint(QWidget& widget, const QString& path) {
+    new FirstPaintReport(widget, path);
 }
 
 bool asksOnlyForText(int argc, char* argv[]) {

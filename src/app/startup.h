@@ -16,6 +16,8 @@ class QCoreApplication;
 #include <memory>
 #include <optional>
 
+class QWidget;
+
 namespace kesmora {
 
 struct StartOutcome {
@@ -46,6 +48,11 @@ CommandLineRequest parseCommandLine(const QStringList& arguments, const QList<QB
 // Opens the file named on the command line once the event loop runs, so that a message about it
 // comes with the window on screen.
 void openWhenShown(TMainForm& window, const QByteArray& file);
+
+// For measuring the start-up: once `widget` has painted for the first time, writes the wall-clock
+// time in nanoseconds since 1970 (one line) to `path`, whole or not at all. Used when the
+// environment names a file in KESMORA_FIRST_PICTURE_FILE (bench/startup.sh).
+void reportFirstPaint(QWidget& widget, const QString& path);
 
 // Whether the arguments only ask for text (--help, --version), which needs no display.
 bool asksOnlyForText(int argc, char* argv[]);

@@ -6,7 +6,10 @@
 #include "catalogue/datadir.h"
 #include "catalogue/tables.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +17,7 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -156,6 +160,42 @@ TEST(SymlinkLoop, TheProgramDoesNotAbort) {
         p.waitForFinished();
     }
     EXPECT_FALSE(p.readAllStandardError().contains("filesystem_error"));
+}
+
+} // namespace
+
+namespace {
+
+// The start-up measurement: the time of the first paint, written once the paint has been handled.
+TEST(FirstPaintReport, TheTimeOfTheFirstPaintIsWrittenWholeOnce) {
+    const TempDir dir("first-paint");
+    const QString path = QString::fromStdString((dir.path() / "first").string());
+    const auto before = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            std::chrono::system_clock::now().time_since_epoch())
+                            .count();
+    QWidget widget;
+    widget.resize(120, 80);
+    reportFirstPaint(widget, path);
+    EXPECT_FALSE(QFile::exists(path)); // nothing before the widget paints
+    widget.show();
+    for (int i = 0; i < 200 && !QFile::exists(path); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    ASSERT_TRUE(text.endsWith('\n')) << text.toStdString();
+    bool ok = false;
+    const qint64 at = text.trimmed().toLongLong(&ok);
+    ASSERT_TRUE(ok) << text.toStdString();
+    EXPECT_GE(at, before);
+    EXPECT_LT(at - before, qint64{60} * 1000 * 1000 * 1000);
+    // Later paints leave it as it is.
+    file.close();
+    QFile::remove(path);
+    widget.update();
+    for (int i = 0; i < 10; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 } // namespace
