@@ -21,7 +21,11 @@ namespace kesmora {
 
 namespace {
 
-constexpr qint64 kStrokedAgainstWhitened = 8;
+// What stroking costs, in pixels whitened for the same time: a segment's set-up and each pixel
+// along it (measured on the cube's and the truncated icosidodecahedron's edge pictures).
+constexpr qint64 kSegmentAgainstWhitened = 600;
+constexpr qint64 kStrokedAgainstWhitened = 6;
+constexpr int kLogRetryFrames = 16;
 
 // Every face outlined in face order; edges shared by two faces are simply drawn twice.
 void drawEdges(QPainter& canvas, const PixelTarget& pixels, PaintTools& tools, const DrawnFigure& figure,
@@ -164,9 +168,10 @@ SceneRenderer::FigureBoxes SceneRenderer::drawScene(QPainter& canvas, QSize pain
         for (const QRect& part : cleared)
             area += qint64{part.width()} * part.height();
         // Where only strokes were drawn, all of them logged, stroking them again in white leaves
-        // the image white as well: cheaper where the lines are few for their boxes (a stroked
-        // pixel costs about as much as whitening eight).
-        if (erase && pixels && erase->length * kStrokedAgainstWhitened < area) {
+        // the image white as well: cheaper where the lines are few for their boxes.
+        if (erase && pixels)
+            erasePaid_ = erase->segments * kSegmentAgainstWhitened + erase->length * kStrokedAgainstWhitened < area;
+        if (erase && pixels && erasePaid_) {
             eraseStrokes(pixels, *erase, kBackgroundColour);
         } else {
             for (const QRect& part : cleared)
@@ -263,9 +268,17 @@ SceneParts SceneRenderer::renderSceneParts(QImage& sceneBitmap, QSize size, cons
     const bool known =
         lastScene_.valid && lastScene_.size == size && lastScene_.cacheKey == sceneBitmap.cacheKey();
     std::swap(strokesBefore_, strokesNow_);
+    // A log that did not pay for itself is kept again only every so many frames, to notice when the
+    // picture has become light enough.
+    StrokeLog* log = &strokesNow_;
+    if (!erasePaid_ && ++framesWithoutLog_ % kLogRetryFrames != 0) {
+        strokesNow_.clear();
+        strokesNow_.complete = false;
+        log = nullptr;
+    }
     const FigureBoxes dirty =
         drawScene(canvas.painter(), size, model, settings, known ? &lastScene_.dirty : nullptr,
-                  known && strokesBefore_.complete ? &strokesBefore_ : nullptr, &strokesNow_, true);
+                  known && strokesBefore_.complete ? &strokesBefore_ : nullptr, log, true);
     strokesBefore_.reserveLike(strokesNow_);
     // Outside the boxes the last redraw drew in and those this one drew in, the image stayed white.
     SceneParts changed;

@@ -90,6 +90,8 @@ class SceneRenderer {
     OpenCanvas sceneCanvas_;
     SceneTrace lastScene_;
     StrokeLog strokesBefore_, strokesNow_;
+    bool erasePaid_ = true; // the last log weighed was cheaper to erase than its boxes
+    unsigned framesWithoutLog_ = 0;
     FrameBuffers buffers_;
     PaintTools tools_;
     InterpenetrationLayers layers_;

@@ -25,9 +25,10 @@ struct StrokeLog {
     std::vector<QPoint> points;
     // Every pixel the redraw wrote came from a logged stroke; otherwise the log cannot erase it.
     bool complete = true;
-    // About how many pixels the strokes wrote (each segment its longer side), to weigh erasing them
-    // against whitening their box.
+    // About how many pixels the strokes wrote (each segment its longer side) and how many segments
+    // they have, to weigh erasing them against whitening their box.
     qint64 length = 0;
+    qint64 segments = 0;
 
     // Empties the log, keeping its storage.
     void clear() {
@@ -36,6 +37,7 @@ struct StrokeLog {
         points.clear();
         complete = true;
         length = 0;
+        segments = 0;
     }
     // Room for as much as `other` holds, so that two logs taking turns allocate only while they grow.
     void reserveLike(const StrokeLog& other) {
@@ -50,6 +52,7 @@ struct StrokeLog {
         lines.insert(lines.end(), from, from + n);
         for (int i = 0; i < n; ++i)
             length += segmentLength(from[i].p1(), from[i].p2());
+        segments += n;
     }
     void addOutline(const QPoint* from, int n, bool dotted) {
         if (!complete) return;
@@ -57,6 +60,7 @@ struct StrokeLog {
         points.insert(points.end(), from, from + n);
         for (int i = 0; i < n; ++i)
             length += segmentLength(from[i], from[(i + 1) % n]);
+        segments += n;
     }
 
   private:
