@@ -1,9 +1,11 @@
 #include "transition.h"
 
+#include "edgemap.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <map>
+#include <span>
 #include <utility>
 
 namespace kesmora {
@@ -18,28 +20,11 @@ std::size_t slot(int i) {
     throw GeometryError("Das Ergebnis ist nicht so aufgebaut, wie die Operation es baut");
 }
 
-using EdgeKey = std::pair<int, int>;
-
-EdgeKey edgeKey(int a, int b) {
-    return a < b ? EdgeKey{a, b} : EdgeKey{b, a};
-}
-
-// The faces on each edge.
-std::map<EdgeKey, std::vector<int>> facesOnEdges(const PolyMesh& mesh) {
-    std::map<EdgeKey, std::vector<int>> onEdge;
-    for (std::size_t f = 0; f < mesh.faces.size(); ++f) {
-        const std::vector<int>& face = mesh.faces[f];
-        for (std::size_t k = 0; k < face.size(); ++k)
-            onEdge[edgeKey(face[k], face[(k + 1) % face.size()])].push_back(static_cast<int>(f));
-    }
-    return onEdge;
-}
-
 std::vector<std::vector<int>> neighboursOf(const PolyMesh& mesh) {
     std::vector<std::vector<int>> next(mesh.vertices.size());
-    for (const auto& [edge, faces] : facesOnEdges(mesh)) {
-        next[slot(edge.first)].push_back(edge.second);
-        next[slot(edge.second)].push_back(edge.first);
+    for (const MeshEdge& edge : edgeMap(mesh.faces).edges) {
+        next[slot(edge.a)].push_back(edge.b);
+        next[slot(edge.b)].push_back(edge.a);
     }
     return next;
 }
@@ -216,10 +201,10 @@ void OperationTransition::growCorners(const PolyMesh& result, int keptFaces, int
             p = centre + (reachEnd / reachStart) * (p - centre);
 
     // Growing faces must not touch along an edge, and a vertex on more than one must be ambo's.
-    const auto onEdges = facesOnEdges(result);
-    for (const auto& [edge, faces] : onEdges) {
-        if (faces.size() != 2) notLaidOut();
-        if (growing(faces[0]) && growing(faces[1])) notLaidOut();
+    const EdgeMap onEdges = edgeMap(result.faces);
+    for (const MeshEdge& edge : onEdges.edges) {
+        if (edge.uses != 2) notLaidOut();
+        if (growing(edge.sides[0].face) && growing(edge.sides[1].face)) notLaidOut();
     }
     const auto copyOf = [&](int v, int face) {
         for (const auto& [g, copy] : copies[slot(v)])
@@ -234,10 +219,10 @@ void OperationTransition::growCorners(const PolyMesh& result, int keptFaces, int
             for (int v : face)
                 out.push_back(copyOf(v, f));
         } else {
+            const std::span<const int> sides = onEdges.sidesOf(f);
             for (std::size_t k = 0; k < face.size(); ++k) {
                 const int a = face[k], b = face[(k + 1) % face.size()];
-                const std::vector<int>& both = onEdges.at(edgeKey(a, b));
-                const int across = both[0] == f ? both[1] : both[0];
+                const int across = onEdges.edges.at(static_cast<std::size_t>(sides[k])).other(f);
                 for (int v : {a, b}) {
                     const int copy = copyOf(v, growing(across) ? across : -2);
                     if (out.empty() || out.back() != copy) out.push_back(copy);
