@@ -1,5 +1,6 @@
 #include "netfold.h"
 
+#include "geometry/facemeasures.h"
 #include "geometry/point3d.h"
 
 #include <algorithm>
@@ -55,15 +56,7 @@ Motion foldedAbout(const Motion& outer, const Point3D& p, const Point3D& a, doub
 }
 
 Point3D unitNormal(const std::vector<Point3D>& points, const std::vector<int>& face) {
-    Point3D n;
-    for (std::size_t k = 0; k < face.size(); ++k) {
-        const Point3D& a = points[slot(face[k])];
-        const Point3D& b = points[slot(face[(k + 1) % face.size()])];
-        n.x += (a.y - b.y) * (a.z + b.z);
-        n.y += (a.z - b.z) * (a.x + b.x);
-        n.z += (a.x - b.x) * (a.y + b.y);
-    }
-    return unit(n);
+    return unit(newellNormal(points, face));
 }
 
 } // namespace
