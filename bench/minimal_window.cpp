@@ -5,49 +5,15 @@
 // window with a label does.
 // With KESMORA_FIRST_PICTURE_FILE set it reports its first paint as Kesmora does (bench/startup.sh):
 // the wall-clock nanoseconds once the window's first paint event has been handled.
+#include "app/firstpaint.h"
+
 #include <QApplication>
-#include <QEvent>
-#include <QSaveFile>
-#include <QTimer>
 #include <QKeySequence>
 #include <QLabel>
 #include <QShortcut>
 #include <QWidget>
 
-#include <chrono>
 #include <cstring>
-
-namespace {
-
-class FirstPaintReport : public QObject {
-  public:
-    FirstPaintReport(QWidget& widget, const QString& path) : QObject(&widget), path_(path) {
-        widget.installEventFilter(this);
-    }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, this, [this] {
-                const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                    std::chrono::system_clock::now().time_since_epoch())
-                                    .count();
-                QSaveFile file(path_);
-                if (file.open(QIODevice::WriteOnly)) {
-                    file.write(QByteArray::number(static_cast<qint64>(ns)) + '\n');
-                    file.commit();
-                }
-            });
-        }
-        return false;
-    }
-
-  private:
-    QString path_;
-};
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -59,7 +25,7 @@ int main(int argc, char* argv[]) {
     QShortcut quit(QKeySequence(Qt::Key_Escape), &window);
     QObject::connect(&quit, &QShortcut::activated, &window, &QWidget::close);
     const QString firstPictureFile = qEnvironmentVariable("KESMORA_FIRST_PICTURE_FILE");
-    if (!firstPictureFile.isEmpty()) new FirstPaintReport(window, firstPictureFile);
+    if (!firstPictureFile.isEmpty()) new kesmora::FirstPaintReport(window, firstPictureFile);
     window.show();
     return app.exec();
 }

@@ -1,6 +1,8 @@
 // Program start: finding the catalogue and opening the window.
 #include "startup.h"
 
+#include "firstpaint.h"
+
 #include "catalogue/datadir.h"
 #include "catalogue/tables.h"
 
@@ -10,13 +12,9 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStringList>
-#include <QEvent>
-#include <QSaveFile>
 #include <QTimer>
-#include <QWidget>
 #include <QTranslator>
 
-#include <chrono>
 #include <exception>
 #include <cstring>
 #include <map>
@@ -146,41 +144,6 @@ void openWhenShown(TMainForm& window, const QByteArray& file) {
     if (file.isEmpty()) return;
     QTimer::singleShot(0, &window, [&window, file] { window.openFile(file); });
 }
-
-namespace {
-
-// Lets the first paint event through, then reports once the event loop has finished it.
-class FirstPaintReport : public QObject {
-  public:
-    FirstPaintReport(QWidget& widget, const QString& path) : QObject(&widget), path_(path) {
-        widget.installEventFilter(this);
-    }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, this, [this] { write(); });
-        }
-        return false;
-    }
-
-  private:
-    void write() {
-        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                            std::chrono::system_clock::now().time_since_epoch())
-                            .count();
-        QSaveFile file(path_);
-        if (file.open(QIODevice::WriteOnly)) {
-            file.write(QByteArray::number(static_cast<qint64>(ns)) + '\n');
-            file.commit();
-        }
-        deleteLater();
-    }
-    QString path_;
-};
-
-} // namespace
 
 void reportFirstPaint(QWidget& widget, const QString& path) {
     new FirstPaintReport(widget, path);
