@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fuzz_inputs.h"
 #include "tempdir.h"
 
 #include <algorithm>
@@ -15,23 +16,10 @@ namespace fs = std::filesystem;
 
 using kesmora::test::readAll;
 
+using kesmora::test::fuzzInputName;
+using kesmora::test::fuzzInputs;
+
 namespace {
-
-std::vector<fs::path> inputs(const char* folder) {
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(fs::path(KESMORA_SOURCE_DIR) / "fuzz" / folder))
-        if (entry.is_regular_file() && entry.path().filename().string()[0] != '.')
-            files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-std::string fileName(const testing::TestParamInfo<fs::path>& info) {
-    std::string name = info.param.filename().string();
-    std::replace_if(
-        name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-    return name;
-}
 
 // Every input runs without a fault; the seeds also go as far as their names say, so that they are
 // worth something to the fuzzer: an exported catalogue figure ("body-") builds with both duals,
@@ -59,13 +47,13 @@ TEST_P(FileFuzzInput, RunsWithoutAFault) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Corpus, FileFuzzInput, testing::ValuesIn(inputs("file-corpus")), fileName);
-INSTANTIATE_TEST_SUITE_P(Regressions, FileFuzzInput, testing::ValuesIn(inputs("file-regressions")), fileName);
+INSTANTIATE_TEST_SUITE_P(Corpus, FileFuzzInput, testing::ValuesIn(fuzzInputs("file-corpus")), fuzzInputName);
+INSTANTIATE_TEST_SUITE_P(Regressions, FileFuzzInput, testing::ValuesIn(fuzzInputs("file-regressions")), fuzzInputName);
 
 // Every body of the catalogue and its dual are among the seeds, as OFF and as OBJ.
 TEST(FileFuzzSeeds, EveryCatalogueFigureIsASeed) {
     int figures = 0, off = 0, damaged = 0;
-    for (const fs::path& seed : inputs("file-corpus")) {
+    for (const fs::path& seed : fuzzInputs("file-corpus")) {
         const std::string name = seed.filename().string();
         if (name.rfind("body-", 0) == 0 || name.rfind("refused-", 0) == 0) {
             ++figures;

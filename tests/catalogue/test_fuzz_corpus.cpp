@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fuzz_inputs.h"
 #include "tempdir.h"
 
 #include <algorithm>
@@ -17,16 +18,10 @@ namespace fs = std::filesystem;
 
 using kesmora::test::readAll;
 
-namespace {
+using kesmora::test::fuzzInputName;
+using kesmora::test::fuzzInputs;
 
-std::vector<fs::path> inputs(const char* folder) {
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(fs::path(KESMORA_SOURCE_DIR) / "fuzz" / folder))
-        if (entry.is_regular_file() && entry.path().filename().string()[0] != '.')
-            files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
+namespace {
 
 class FuzzInput : public testing::TestWithParam<fs::path> {};
 
@@ -38,15 +33,8 @@ TEST_P(FuzzInput, RunsWithoutAFault) {
     }
 }
 
-std::string fileName(const testing::TestParamInfo<fs::path>& info) {
-    std::string name = info.param.filename().string();
-    std::replace_if(
-        name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Corpus, FuzzInput, testing::ValuesIn(inputs("corpus")), fileName);
-INSTANTIATE_TEST_SUITE_P(Regressions, FuzzInput, testing::ValuesIn(inputs("regressions")), fileName);
+INSTANTIATE_TEST_SUITE_P(Corpus, FuzzInput, testing::ValuesIn(fuzzInputs("corpus")), fuzzInputName);
+INSTANTIATE_TEST_SUITE_P(Regressions, FuzzInput, testing::ValuesIn(fuzzInputs("regressions")), fuzzInputName);
 
 // The seeds are worth something only if they reach the build: the whole catalogue builds every
 // body it offers, and each small seed builds some.
@@ -57,7 +45,7 @@ TEST(FuzzSeeds, WholeCatalogueBuildsEveryOfferedBody) {
     EXPECT_EQ(o.offered, 46 + 25 + 77);
     EXPECT_EQ(o.built - o.hiddenBuilt, o.offered);
     EXPECT_EQ(o.hiddenOffered, 38); // reached as with "ausgeblendete Körper zeigen"
-    for (const fs::path& seed : inputs("corpus"))
+    for (const fs::path& seed : fuzzInputs("corpus"))
         EXPECT_GT(fuzz::exercise(readAll(seed)).built, 0) << seed;
 }
 
