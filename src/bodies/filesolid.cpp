@@ -5,6 +5,7 @@
 
 #include "catalogue/latin1.h"
 
+#include "geometry/closepairs.h"
 #include "geometry/degenerate.h"
 #include "geometry/edgemap.h"
 #include "geometry/facemeasures.h"
@@ -190,17 +191,10 @@ class FileSolidBuilder {
     // the order of their x, so that only those within the tolerance in x are compared.
     void checkCoincidentVertices() const {
         const std::size_t n = points_.size();
-        std::vector<std::size_t> byX(n);
-        for (std::size_t k = 0; k < n; ++k)
-            byX[k] = k;
-        std::sort(byX.begin(), byX.end(), [&](std::size_t a, std::size_t b) { return points_[a].x < points_[b].x; });
         std::size_t firstI = n, firstJ = n;
-        for (std::size_t s = 0; s < n; ++s)
-            for (std::size_t t = s + 1; t < n && points_[byX[t]].x - points_[byX[s]].x <= kDegenerateTolerance; ++t) {
-                const std::size_t i = std::min(byX[s], byX[t]), j = std::max(byX[s], byX[t]);
-                if ((j < firstJ || (j == firstJ && i < firstI)) && norm(points_[j] - points_[i]) <= kDegenerateTolerance)
-                    firstI = i, firstJ = j;
-            }
+        forEachClosePair(points_, kDegenerateTolerance, [&](std::size_t i, std::size_t j) {
+            if (j < firstJ || (j == firstJ && i < firstI)) firstI = i, firstJ = j;
+        });
         if (firstJ == n) return;
         const int i = static_cast<int>(firstI), j = static_cast<int>(firstJ);
         // A body made by operations has no lines to name.

@@ -2,6 +2,8 @@
 // large square in its plane cut down by every other half-space.
 #include "morph.h"
 
+#include "closepairs.h"
+
 #include "point3d.h"
 #include "shape.h"
 
@@ -43,9 +45,6 @@ void clip(std::vector<Point3D>& polygon, std::vector<Point3D>& kept, const HalfS
 // Merges points closer than `distance` (each to the first of its cluster, swept in x).
 std::vector<int> mergedIndices(const std::vector<Point3D>& points, double distance, std::vector<Point3D>& merged) {
     const std::size_t n = points.size();
-    std::vector<int> byX(n);
-    std::iota(byX.begin(), byX.end(), 0);
-    std::sort(byX.begin(), byX.end(), [&](int a, int b) { return points[at(a)].x < points[at(b)].x; });
     std::vector<int> root(n);
     std::iota(root.begin(), root.end(), 0);
     const auto find = [&](int i) {
@@ -53,12 +52,10 @@ std::vector<int> mergedIndices(const std::vector<Point3D>& points, double distan
             i = root[at(i)] = root[at(root[at(i)])];
         return i;
     };
-    for (std::size_t s = 0; s < n; ++s)
-        for (std::size_t t = s + 1; t < n && points[at(byX[t])].x - points[at(byX[s])].x <= distance; ++t)
-            if (norm(points[at(byX[t])] - points[at(byX[s])]) <= distance) {
-                const int a = find(byX[s]), b = find(byX[t]);
-                if (a != b) root[at(std::max(a, b))] = std::min(a, b);
-            }
+    forEachClosePair(points, distance, [&](std::size_t i, std::size_t j) {
+        const int a = find(static_cast<int>(i)), b = find(static_cast<int>(j));
+        if (a != b) root[at(std::max(a, b))] = std::min(a, b);
+    });
     std::vector<int> index(n, -1), of(n);
     for (std::size_t i = 0; i < n; ++i) {
         const int r = find(static_cast<int>(i));
