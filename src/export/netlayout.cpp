@@ -188,6 +188,7 @@ NetLayout layoutNet(const NetRequest& r) {
                                   .arg(kShortestEdge));
 
     std::optional<Plan> plan;
+    std::optional<NetLayout> placed; // the plan's sheets, where already packed
     // At a length asked for, compact pieces as large as the page takes, packed densely.
     // Pieces as large as the page leave room beside them that nothing else fills: smaller ones are
     // tried too, grown round or filling their hull, and the plan on the fewest sheets is kept, of
@@ -209,8 +210,10 @@ NetLayout layoutNet(const NetRequest& r) {
                 NetLayout sheets;
                 placeOnSheets(*trial, sheets, area);
                 if (!plan || sheets.sheetCount < bestSheets ||
-                    (sheets.sheetCount == bestSheets && trial->pieces < plan->pieces))
+                    (sheets.sheetCount == bestSheets && trial->pieces < plan->pieces)) {
                     plan = std::move(trial), bestSheets = sheets.sheetCount;
+                    placed = std::move(sheets);
+                }
                 if (bestSheets <= std::max(enough, 1)) break;
             }
             if (plan && bestSheets <= std::max(enough, 1)) break;
@@ -254,7 +257,14 @@ NetLayout layoutNet(const NetRequest& r) {
     out.tree = plan->net.tree;
     out.millimetresPerUnit =
         r.edgeMillimetres > 0 ? r.edgeMillimetres / planner.longest() : planner.scaleOf(*plan);
-    placeOnSheets(*plan, out, area);
+    if (placed) {
+        out.sheetCount = placed->sheetCount;
+        out.pieceCount = placed->pieceCount;
+        out.faces = std::move(placed->faces);
+        out.tabs = std::move(placed->tabs);
+    } else {
+        placeOnSheets(*plan, out, area);
+    }
     out.longestEdge = out.millimetresPerUnit * planner.longest();
 
     // Glue numbers in the order the edges come, folds and valleys where faces stay joined.

@@ -26,11 +26,15 @@ class SheetCells {
   public:
     SheetCells(int columns, int rows)
         : columns_(columns), rows_(rows), words_((columns + 63) / 64),
-          bits_(static_cast<std::size_t>(words_) * static_cast<std::size_t>(rows), 0) {}
+          bits_(static_cast<std::size_t>(words_) * static_cast<std::size_t>(rows), 0),
+          freeRun_(static_cast<std::size_t>(rows), columns) {}
 
     int rows() const { return rows_; }
     int columns() const { return columns_; }
     long taken() const { return taken_; }
+
+    // The longest run of free cells in the row; none off the grid.
+    int freeRun(int row) const { return row < 0 || row >= rows_ ? 0 : freeRun_[static_cast<std::size_t>(row)]; }
 
     // The last taken cell from column a to column b (both included) of the row, -1 when none is;
     // a row or column off the grid counts as taken, at b.
@@ -55,11 +59,18 @@ class SheetCells {
             if (!(r[c / 64] & bit)) ++taken_;
             r[c / 64] |= bit;
         }
+        int run = 0, longest = 0;
+        for (int c = 0; c < columns_; ++c) {
+            run = (r[c / 64] >> (c % 64)) & 1 ? 0 : run + 1;
+            longest = std::max(longest, run);
+        }
+        freeRun_[static_cast<std::size_t>(row)] = longest;
     }
 
   private:
     int columns_, rows_, words_;
     std::vector<std::uint64_t> bits_;
+    std::vector<int> freeRun_;
     long taken_ = 0;
 };
 
@@ -68,8 +79,13 @@ class SheetCells {
 struct TurnedPiece {
     double radians = 0;
     QRectF bounds; // of the turned outlines
-    std::vector<std::vector<std::pair<int, int>>> runs;
-    std::vector<int> rowOrder; // the fullest rows first: a place taken shows there soonest
+    struct Run {
+        int row, a, b;
+    };
+    std::vector<Run> runs;           // row by row, left to right
+    std::vector<int> rowOrder;       // the fullest rows first: a place taken shows there soonest
+    std::vector<int> runsAt;         // per row in rowOrder: its first run
+    std::vector<int> longestRun;     // per row in rowOrder: the longest run of that row
     long cells = 0;
 };
 
@@ -83,8 +99,8 @@ double signedArea(const Polygon& p) {
 // The cells a convex polygon grown by `grow` may touch, added to `rows` as runs of columns
 // of a grid whose corner is at `corner`. Each side's half-plane is moved out by `grow` and a cell
 // is marked when it reaches into all of them: never fewer cells than the grown polygon covers.
-void mark(const Polygon& poly, double grow, QPointF corner, int columns,
-          std::vector<std::vector<std::pair<int, int>>>& rows) {
+void mark(const Polygon& poly, double grow, QPointF corner, int columns, int rowCount,
+          std::vector<TurnedPiece::Run>& runs) {
     if (poly.size() < 3) return;
     const double orientation = signedArea(poly) >= 0 ? 1 : -1;
     struct Side {
@@ -102,7 +118,7 @@ void mark(const Polygon& poly, double grow, QPointF corner, int columns,
     }
     const QRectF box = boundsOf(poly, grow);
     const int r0 = std::max(0, static_cast<int>(std::floor((box.top() - corner.y()) / kCell)));
-    const int r1 = std::min(static_cast<int>(rows.size()) - 1,
+    const int r1 = std::min(rowCount - 1,
                             static_cast<int>(std::floor((box.bottom() - corner.y()) / kCell)));
     for (int r = r0; r <= r1; ++r) {
         const double y0 = corner.y() + r * kCell, y1 = y0 + kCell;
@@ -121,92 +137,118 @@ void mark(const Polygon& poly, double grow, QPointF corner, int columns,
         if (empty || lo > hi) continue;
         const int c0 = std::max(0, static_cast<int>(std::ceil((lo - corner.x()) / kCell)));
         const int c1 = std::min(columns - 1, static_cast<int>(std::floor((hi - corner.x()) / kCell)));
-        if (c0 <= c1) rows[static_cast<std::size_t>(r)].push_back({c0, c1});
+        if (c0 <= c1) runs.push_back({r, c0, c1});
     }
 }
 
-// The piece turned, or nothing where it does not fit the area at that turn.
-std::optional<TurnedPiece> turned(const PackPiece& piece, double radians, double pad, double grow, QSizeF area) {
+// The piece turned, or nothing where it does not fit the area at that turn. `hull` holds the
+// corners of the piece's convex hull, which decide its bounds at any turn.
+std::optional<TurnedPiece> turned(const PackPiece& piece, const std::vector<QPointF>& hull, double radians,
+                                  double pad, double grow, QSizeF area) {
+    if (!fitsIn(turnedSize(hull, radians), area)) return std::nullopt;
     TurnedPiece t;
     t.radians = radians;
-    std::vector<Polygon> outlines;
-    std::vector<QPointF> all;
-    for (const Polygon& p : piece.outlines) {
-        Polygon q;
-        for (const QPointF& c : p)
-            q.push_back(turn(c, radians));
-        all.insert(all.end(), q.begin(), q.end());
-        outlines.push_back(std::move(q));
-    }
-    t.bounds = boundsOf(all);
+    std::vector<QPointF> turnedHull;
+    for (const QPointF& c : hull)
+        turnedHull.push_back(turn(c, radians));
+    t.bounds = boundsOf(turnedHull);
     if (t.bounds.width() > area.width() || t.bounds.height() > area.height()) return std::nullopt;
     const QPointF corner = t.bounds.topLeft() - QPointF(pad, pad);
     const int columns = static_cast<int>(std::ceil((t.bounds.width() + 2 * pad) / kCell)) + 1;
     const int rowCount = static_cast<int>(std::ceil((t.bounds.height() + 2 * pad) / kCell)) + 1;
-    std::vector<std::vector<std::pair<int, int>>> rows(static_cast<std::size_t>(rowCount));
-    for (const Polygon& p : outlines)
-        mark(p, grow, corner, columns, rows);
-    // Runs that meet or overlap become one.
-    std::vector<int> filled(rows.size(), 0);
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        auto& runs = rows[r];
-        std::sort(runs.begin(), runs.end());
-        std::vector<std::pair<int, int>> merged;
-        for (const auto& run : runs) {
-            if (!merged.empty() && run.first <= merged.back().second + 1)
-                merged.back().second = std::max(merged.back().second, run.second);
-            else
-                merged.push_back(run);
-        }
-        for (const auto& [a, b] : merged)
-            filled[r] += b - a + 1;
-        t.cells += filled[r];
-        runs = std::move(merged);
+    std::vector<TurnedPiece::Run> runs;
+    const double cs = std::cos(radians), sn = std::sin(radians);
+    Polygon q;
+    for (const Polygon& p : piece.outlines) {
+        q.clear();
+        for (const QPointF& c : p)
+            q.push_back({cs * c.x() - sn * c.y(), sn * c.x() + cs * c.y()});
+        mark(q, grow, corner, columns, rowCount, runs);
     }
-    t.runs = std::move(rows);
-    t.rowOrder.resize(t.runs.size());
-    std::iota(t.rowOrder.begin(), t.rowOrder.end(), 0);
-    std::stable_sort(t.rowOrder.begin(), t.rowOrder.end(), [&](int a, int b) {
-        return filled[static_cast<std::size_t>(a)] > filled[static_cast<std::size_t>(b)];
-    });
-    while (!t.rowOrder.empty() && filled[static_cast<std::size_t>(t.rowOrder.back())] == 0)
-        t.rowOrder.pop_back();
+    // Runs gathered row by row (a row holds few), and those that meet or overlap become one.
+    std::vector<int> startOf(static_cast<std::size_t>(rowCount) + 1, 0);
+    for (const TurnedPiece::Run& run : runs)
+        ++startOf[static_cast<std::size_t>(run.row) + 1];
+    for (std::size_t r = 1; r < startOf.size(); ++r)
+        startOf[r] += startOf[r - 1];
+    std::vector<TurnedPiece::Run> byRow(runs.size());
+    {
+        std::vector<int> next(startOf.begin(), startOf.end() - 1);
+        for (const TurnedPiece::Run& run : runs)
+            byRow[static_cast<std::size_t>(next[static_cast<std::size_t>(run.row)]++)] = run;
+    }
+    t.runs.reserve(byRow.size());
+    for (int r = 0; r < rowCount; ++r) {
+        const auto from = byRow.begin() + startOf[static_cast<std::size_t>(r)];
+        const auto to = byRow.begin() + startOf[static_cast<std::size_t>(r) + 1];
+        std::sort(from, to, [](const TurnedPiece::Run& u, const TurnedPiece::Run& v) { return u.a < v.a; });
+        for (auto it = from; it != to; ++it) {
+            if (!t.runs.empty() && t.runs.back().row == r && it->a <= t.runs.back().b + 1)
+                t.runs.back().b = std::max(t.runs.back().b, it->b);
+            else
+                t.runs.push_back(*it);
+        }
+    }
+    struct Row {
+        int row, first, filled, longest;
+    };
+    std::vector<Row> rows;
+    for (std::size_t i = 0; i < t.runs.size(); ++i) {
+        const TurnedPiece::Run& run = t.runs[i];
+        if (rows.empty() || rows.back().row != run.row) rows.push_back({run.row, static_cast<int>(i), 0, 0});
+        rows.back().filled += run.b - run.a + 1;
+        rows.back().longest = std::max(rows.back().longest, run.b - run.a + 1);
+        t.cells += run.b - run.a + 1;
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& u, const Row& v) { return u.filled > v.filled; });
+    for (const Row& r : rows) {
+        t.rowOrder.push_back(r.row);
+        t.runsAt.push_back(r.first);
+        t.longestRun.push_back(r.longest);
+    }
     return t;
+}
+
+// Whether every row of the piece finds a free run as long as its own longest one, with the
+// piece's grid corner in row y: where one does not, no column will do.
+bool rowsHaveRoom(const SheetCells& sheet, const TurnedPiece& t, int y) {
+    for (std::size_t i = 0; i < t.rowOrder.size(); ++i)
+        if (sheet.freeRun(y + t.rowOrder[i]) < t.longestRun[i]) return false;
+    return true;
 }
 
 // -1 where the piece fits with its grid's corner on cell x, y; otherwise the next column at which
 // the taken cell found in its way is no longer under the same run.
 int blockedAt(const SheetCells& sheet, const TurnedPiece& t, int x, int y) {
-    for (int r : t.rowOrder)
-        for (const auto& [a, b] : t.runs[static_cast<std::size_t>(r)])
-            if (const int k = sheet.lastTakenIn(y + r, x + a, x + b); k >= 0) return std::max(x + 1, k - a + 1);
+    for (std::size_t i = 0; i < t.rowOrder.size(); ++i) {
+        const int r = t.rowOrder[i];
+        for (std::size_t k = static_cast<std::size_t>(t.runsAt[i]); k < t.runs.size() && t.runs[k].row == r; ++k) {
+            const int a = t.runs[k].a, b = t.runs[k].b;
+            if (const int hit = sheet.lastTakenIn(y + r, x + a, x + b); hit >= 0) return std::max(x + 1, hit - a + 1);
+        }
+    }
     return -1;
 }
 
 void takeAt(SheetCells& sheet, const TurnedPiece& t, int x, int y) {
-    for (std::size_t r = 0; r < t.runs.size(); ++r)
-        for (const auto& [a, b] : t.runs[r])
-            sheet.take(y + static_cast<int>(r), x + a, x + b);
+    for (const TurnedPiece::Run& run : t.runs)
+        sheet.take(y + run.row, x + run.a, x + run.b);
 }
 
 // The turns tried for a piece: evenly spread, and those that lay a side of its hull along the
 // page, best first, with their quarter turns.
-std::vector<double> turnsFor(const PackPiece& piece) {
-    std::vector<QPointF> all;
-    for (const Polygon& p : piece.outlines)
-        all.insert(all.end(), p.begin(), p.end());
+std::vector<double> turnsFor(const std::vector<QPointF>& hull) {
     std::vector<std::pair<double, double>> aligned; // bounding area, turn
-    for (const Polygon& p : piece.outlines)
-        for (std::size_t i = 0; i < p.size(); ++i) {
-            const QPointF d = p[(i + 1) % p.size()] - p[i];
+    for (std::size_t i = 0; i < hull.size(); ++i) {
+            const QPointF d = hull[(i + 1) % hull.size()] - hull[i];
             if (length2(d) < 1e-9) continue;
             const double radians = -std::atan2(d.y(), d.x());
-            const QSizeF s = turnedSize(all, radians);
+            const QSizeF s = turnedSize(hull, radians);
             aligned.push_back({s.width() * s.height(), radians});
         }
     std::sort(aligned.begin(), aligned.end());
     std::vector<double> out;
-    for (std::size_t i = 0; i < aligned.size() && out.size() < 8; ++i) {
+    for (std::size_t i = 0; i < aligned.size() && out.size() < 4; ++i) {
         const bool known = std::any_of(out.begin(), out.end(), [&](double r) {
             return std::fabs(std::remainder(r - aligned[i].second, std::numbers::pi / 2)) < 1e-6;
         });
@@ -230,13 +272,18 @@ std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF a
     std::vector<std::vector<TurnedPiece>> ways(pieces.size());
     std::vector<double> faceArea(pieces.size(), 0);
     for (std::size_t i = 0; i < pieces.size(); ++i) {
-        for (double radians : turnsFor(pieces[i])) {
-            if (std::optional<TurnedPiece> t = turned(pieces[i], radians, pad, grow, area))
+        std::vector<QPointF> all;
+        for (const Polygon& p : pieces[i].outlines)
+            all.insert(all.end(), p.begin(), p.end());
+        const std::vector<QPointF> hull = hullOf(std::move(all));
+        for (double radians : turnsFor(hull)) {
+            if (std::optional<TurnedPiece> t = turned(pieces[i], hull, radians, pad, grow, area))
                 ways[i].push_back(std::move(*t));
         }
         // A piece as large as the page may fit at a turn between those: every degree is tried.
         for (int degree = 0; degree < 360 && ways[i].empty(); ++degree)
-            if (std::optional<TurnedPiece> t = turned(pieces[i], degree * std::numbers::pi / 180, pad, grow, area))
+            if (std::optional<TurnedPiece> t =
+                    turned(pieces[i], hull, degree * std::numbers::pi / 180, pad, grow, area))
                 ways[i].push_back(std::move(*t));
         for (const Polygon& p : pieces[i].outlines)
             faceArea[i] += std::fabs(signedArea(p));
@@ -276,6 +323,7 @@ std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF a
                 for (int y = 0; y <= lastY; ++y) {
                     const double bottom = y * kCell + t.bounds.height();
                     if (bottom >= bestBottom - 1e-9) break;
+                    if (!rowsHaveRoom(sheet, t, y)) continue;
                     bool found = false;
                     for (int x = 0; x <= lastX;) {
                         const int next = blockedAt(sheet, t, x, y);
