@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <optional>
 
@@ -202,13 +203,14 @@ NetLayout layoutNet(const NetRequest& r) {
         const int enough = static_cast<int>(
             std::ceil(1.75 * faceArea * perUnit * perUnit / (area.width() * area.height()) - 1e-9));
         int bestSheets = 0;
-        for (const double share : {1.0, 0.5, 0.3, 0.15}) {
+        for (const double share : {1.0, 0.7, 0.5, 0.4, 0.3, 0.2, 0.15, 0.1, 0.0}) {
             for (const Planner::Growth growth : {Planner::Growth::Round, Planner::Growth::Filling}) {
                 Net compact = planner.compactPieces(share, growth);
                 std::optional<Plan> trial = planner.planInPieces(compact, 1);
                 if (!trial) continue;
                 NetLayout sheets;
-                placeOnSheets(*trial, sheets, area);
+                // Another packing order rarely saves more than a sheet.
+                placeOnSheets(*trial, sheets, area, std::max(enough, 1), plan ? bestSheets + 1 : INT_MAX);
                 if (!plan || sheets.sheetCount < bestSheets ||
                     (sheets.sheetCount == bestSheets && trial->pieces < plan->pieces)) {
                     plan = std::move(trial), bestSheets = sheets.sheetCount;

@@ -54,15 +54,29 @@ class SheetCells {
         if (row < 0 || row >= rows_) return;
         a = std::max(a, 0), b = std::min(b, columns_ - 1);
         std::uint64_t* r = &bits_[static_cast<std::size_t>(row) * static_cast<std::size_t>(words_)];
-        for (int c = a; c <= b; ++c) {
-            const std::uint64_t bit = std::uint64_t{1} << (c % 64);
-            if (!(r[c / 64] & bit)) ++taken_;
-            r[c / 64] |= bit;
+        for (int w = a / 64; w <= b / 64 && a <= b; ++w) {
+            std::uint64_t m = ~std::uint64_t{0};
+            if (w == a / 64) m &= ~std::uint64_t{0} << (a % 64);
+            if (w == b / 64 && b % 64 != 63) m &= (std::uint64_t{1} << (b % 64 + 1)) - 1;
+            taken_ += std::popcount(m & ~r[w]);
+            r[w] |= m;
         }
+        // The longest free run: free bits across words, the columns past the last one taken.
         int run = 0, longest = 0;
-        for (int c = 0; c < columns_; ++c) {
-            run = (r[c / 64] >> (c % 64)) & 1 ? 0 : run + 1;
-            longest = std::max(longest, run);
+        for (int w = 0; w < words_; ++w) {
+            std::uint64_t taken = r[w];
+            if (const int inWord = columns_ - w * 64; inWord < 64) taken |= ~std::uint64_t{0} << inWord;
+            if (taken == 0) {
+                run += 64;
+                longest = std::max(longest, run);
+                continue;
+            }
+            longest = std::max(longest, run + std::countr_zero(taken));
+            int inside = 0;
+            for (std::uint64_t free = ~taken; free; free &= free << 1)
+                ++inside;
+            longest = std::max(longest, inside);
+            run = std::countl_zero(taken);
         }
         freeRun_[static_cast<std::size_t>(row)] = longest;
     }
@@ -263,34 +277,11 @@ std::vector<double> turnsFor(const std::vector<QPointF>& hull) {
 
 } // namespace
 
-std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheetCount) {
-    const double grow = gap / 2;
-    const double pad = grow + kCell;
-    const int columns = static_cast<int>(std::ceil((area.width() + 2 * pad) / kCell)) + 2;
-    const int rows = static_cast<int>(std::ceil((area.height() + 2 * pad) / kCell)) + 2;
+// Packs the pieces in the order given, each on the first sheet with room, where it lies lowest.
+std::vector<PackPlace> packInOrder(const std::vector<PackPiece>& pieces, const std::vector<std::vector<TurnedPiece>>& ways,
+                                   const std::vector<std::size_t>& order, QSizeF area, int columns, int rows,
+                                   int& sheetCount) {
     std::vector<PackPlace> out(pieces.size());
-    std::vector<std::vector<TurnedPiece>> ways(pieces.size());
-    std::vector<double> faceArea(pieces.size(), 0);
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        std::vector<QPointF> all;
-        for (const Polygon& p : pieces[i].outlines)
-            all.insert(all.end(), p.begin(), p.end());
-        const std::vector<QPointF> hull = hullOf(std::move(all));
-        for (double radians : turnsFor(hull)) {
-            if (std::optional<TurnedPiece> t = turned(pieces[i], hull, radians, pad, grow, area))
-                ways[i].push_back(std::move(*t));
-        }
-        // A piece as large as the page may fit at a turn between those: every degree is tried.
-        for (int degree = 0; degree < 360 && ways[i].empty(); ++degree)
-            if (std::optional<TurnedPiece> t =
-                    turned(pieces[i], hull, degree * std::numbers::pi / 180, pad, grow, area))
-                ways[i].push_back(std::move(*t));
-        for (const Polygon& p : pieces[i].outlines)
-            faceArea[i] += std::fabs(signedArea(p));
-    }
-    std::vector<std::size_t> order(pieces.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return faceArea[a] > faceArea[b]; });
     std::vector<SheetCells> sheets;
     for (std::size_t i : order) {
         if (ways[i].empty()) {
@@ -347,6 +338,57 @@ std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF a
     }
     sheetCount = static_cast<int>(sheets.size());
     return out;
+}
+
+std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheetCount,
+                                  int enough, int hopeless) {
+    const double grow = gap / 2;
+    const double pad = grow + kCell;
+    const int columns = static_cast<int>(std::ceil((area.width() + 2 * pad) / kCell)) + 2;
+    const int rows = static_cast<int>(std::ceil((area.height() + 2 * pad) / kCell)) + 2;
+    std::vector<std::vector<TurnedPiece>> ways(pieces.size());
+    std::vector<double> faceArea(pieces.size(), 0);
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        std::vector<QPointF> all;
+        for (const Polygon& p : pieces[i].outlines)
+            all.insert(all.end(), p.begin(), p.end());
+        const std::vector<QPointF> hull = hullOf(std::move(all));
+        for (double radians : turnsFor(hull)) {
+            if (std::optional<TurnedPiece> t = turned(pieces[i], hull, radians, pad, grow, area))
+                ways[i].push_back(std::move(*t));
+        }
+        // A piece as large as the page may fit at a turn between those: every degree is tried.
+        for (int degree = 0; degree < 360 && ways[i].empty(); ++degree)
+            if (std::optional<TurnedPiece> t =
+                    turned(pieces[i], hull, degree * std::numbers::pi / 180, pad, grow, area))
+                ways[i].push_back(std::move(*t));
+        for (const Polygon& p : pieces[i].outlines)
+            faceArea[i] += std::fabs(signedArea(p));
+    }
+    // Largest first, by the faces' area, by the cells taken with tabs and gap, and by the longest
+    // side at the narrowest turn; the order that takes the fewest sheets wins.
+    std::vector<double> cells(pieces.size(), 0), longest(pieces.size(), 0);
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        double narrowest = INFINITY;
+        for (const TurnedPiece& t : ways[i]) {
+            cells[i] = cells[i] == 0 ? static_cast<double>(t.cells) : std::min(cells[i], static_cast<double>(t.cells));
+            if (std::min(t.bounds.width(), t.bounds.height()) < narrowest)
+                narrowest = std::min(t.bounds.width(), t.bounds.height()),
+                longest[i] = std::max(t.bounds.width(), t.bounds.height());
+        }
+    }
+    std::vector<PackPlace> best;
+    sheetCount = 0;
+    for (const std::vector<double>* key : {&faceArea, &cells, &longest}) {
+        std::vector<std::size_t> order(pieces.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return (*key)[a] > (*key)[b]; });
+        int sheets = 0;
+        std::vector<PackPlace> places = packInOrder(pieces, ways, order, area, columns, rows, sheets);
+        if (best.empty() || sheets < sheetCount) best = std::move(places), sheetCount = sheets;
+        if (sheetCount <= enough || sheetCount >= hopeless) break;
+    }
+    return best;
 }
 
 } // namespace kesmora::nets

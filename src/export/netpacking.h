@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <QSizeF>
 
+#include <climits>
 #include <vector>
 
 namespace kesmora::nets {
@@ -27,7 +28,10 @@ struct PackPlace {
 
 // Packs the pieces into sheets of `area`, pieces at least `gap` apart. Each piece must fit the
 // area alone at one of the turns tried; one that does not is put alone on a sheet at its turn of
-// least width.
-std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheets);
+// least width. Several orders are tried, the pieces largest first by one measure or another, and
+// the one on the fewest sheets is kept; the search stops at `enough` sheets, or at `hopeless`
+// sheets, where another order would not help.
+std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheets,
+                                  int enough = 1, int hopeless = INT_MAX);
 
 } // namespace kesmora::nets
