@@ -200,8 +200,11 @@ NetLayout layoutNet(const NetRequest& r) {
         for (const Polygon& p : flatFaces(r.mesh))
             faceArea += nets::polygonArea(p);
         const double perUnit = r.edgeMillimetres / planner.longest();
-        const int enough = static_cast<int>(
-            std::ceil(1.75 * faceArea * perUnit * perUnit / (area.width() * area.height()) - 1e-9));
+        // The measure is the page less 10 mm on every side (190 × 277 mm on A4), not the room
+        // left below the header.
+        const double pageArea = (page.width() - 20) * (page.height() - 20);
+        const int enough =
+            static_cast<int>(std::ceil(1.75 * faceArea * perUnit * perUnit / pageArea - 1e-9));
         int bestSheets = 0;
         for (const double share : {1.0, 0.7, 0.5, 0.4, 0.3, 0.2, 0.15, 0.1, 0.0}) {
             for (const Planner::Growth growth : {Planner::Growth::Round, Planner::Growth::Filling}) {
@@ -219,6 +222,32 @@ NetLayout layoutNet(const NetRequest& r) {
                 if (bestSheets <= std::max(enough, 1)) break;
             }
             if (plan && bestSheets <= std::max(enough, 1)) break;
+        }
+        // What is left for the last sheet may fit the room the sheets before leave: its pieces are
+        // halved, again and again down to single faces, and packed with the rest, the largest first.
+        std::optional<Plan> current = plan;
+        std::optional<NetLayout> currentSheets = placed;
+        for (int round = 0; round < 12 && current && bestSheets > std::max(enough, 1); ++round) {
+            Net net = current->net;
+            bool cut = false;
+            for (int piece = 0; piece < current->pieces; ++piece) {
+                const auto onLast = std::find_if(currentSheets->faces.begin(), currentSheets->faces.end(),
+                                                 [&](const NetFace& f) {
+                                                     return f.piece == piece && f.sheet == currentSheets->sheetCount - 1;
+                                                 });
+                if (onLast != currentSheets->faces.end()) cut = Planner::halve(net, *current, piece) || cut;
+            }
+            if (!cut) break;
+            std::optional<Plan> trial = planner.planInPieces(net, 1);
+            if (!trial) break;
+            NetLayout sheets;
+            placeOnSheets(*trial, sheets, area, std::max(enough, 1), INT_MAX);
+            if (sheets.sheetCount < bestSheets) {
+                plan = trial, bestSheets = sheets.sheetCount;
+                placed = sheets;
+            }
+            current = std::move(trial);
+            currentSheets = std::move(sheets);
         }
     }
     // Nets without narrow slits first; where none has a tab for every glue edge, one with them.

@@ -254,6 +254,30 @@ bool Planner::separate(Net& net, const Plan& p, int a, int b) {
     return true;
 }
 
+bool Planner::halve(Net& net, const Plan& p, int piece) {
+    const int n = static_cast<int>(net.faces.size());
+    std::vector<std::vector<int>> children(static_cast<std::size_t>(n));
+    int size = 0;
+    for (int f = 0; f < n; ++f) {
+        if (p.pieceOf[f] != piece) continue;
+        ++size;
+        if (net.parent[f] >= 0 && p.pieceOf[net.parent[f]] == piece) children[net.parent[f]].push_back(f);
+    }
+    int best = -1, bestSmaller = 0;
+    for (int f = 0; f < n; ++f) {
+        if (p.pieceOf[f] != piece || net.parent[f] < 0 || p.pieceOf[net.parent[f]] != piece) continue;
+        std::vector<int> branch{f};
+        for (std::size_t i = 0; i < branch.size(); ++i)
+            branch.insert(branch.end(), children[branch[i]].begin(), children[branch[i]].end());
+        const int below = static_cast<int>(branch.size());
+        if (const int smaller = std::min(below, size - below); smaller > bestSmaller) best = f, bestSmaller = smaller;
+    }
+    if (best < 0) return false;
+    net.parent[best] = -1;
+    net.parentSide[best] = -1;
+    return true;
+}
+
 std::vector<QPointF> Planner::cornersOf(const Plan& p, const std::vector<int>& faces) const {
     std::vector<QPointF> out;
     for (int f : faces)

@@ -70,6 +70,10 @@ class Planner {
     // asked for.
     Net compactPieces(double share = 1, Growth growth = Growth::Round) const;
 
+    // Cuts piece `piece` of the plan in two at the fold that leaves the two halves nearest in size;
+    // the cut stays in `net`, the plan's net or a copy of it. False for a piece of one face.
+    static bool halve(Net& net, const Plan& p, int piece);
+
     // The plan's scale: millimetres per unit of the mesh.
     double scaleOf(const Plan& p) const;
 
