@@ -340,7 +340,8 @@ std::vector<PackPlace> packInOrder(const std::vector<PackPiece>& pieces, const s
     return out;
 }
 
-std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheetCount,
+// Packs the pieces in each of the orders, sheet row by sheet row.
+std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheetCount,
                                   int enough, int hopeless) {
     const double grow = gap / 2;
     const double pad = grow + kCell;
@@ -387,6 +388,27 @@ std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF a
         std::vector<PackPlace> places = packInOrder(pieces, ways, order, area, columns, rows, sheets);
         if (best.empty() || sheets < sheetCount) best = std::move(places), sheetCount = sheets;
         if (sheetCount <= enough || sheetCount >= hopeless) break;
+    }
+    return best;
+}
+
+std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheetCount,
+                                  int enough, int hopeless) {
+    std::vector<PackPlace> best = packInRows(pieces, area, gap, sheetCount, enough, hopeless);
+    if (sheetCount <= enough || sheetCount >= hopeless) return best;
+    // Sheet column by sheet column: the pieces mirrored across the diagonal, packed in rows on the
+    // sheet mirrored the same way, and mirrored back, which turns each the other way round.
+    std::vector<PackPiece> mirrored = pieces;
+    for (PackPiece& piece : mirrored)
+        for (Polygon& p : piece.outlines)
+            for (QPointF& q : p)
+                q = QPointF(q.y(), q.x());
+    int sheets = 0;
+    std::vector<PackPlace> places = packInRows(mirrored, area.transposed(), gap, sheets, enough, sheetCount);
+    if (sheets < sheetCount) {
+        for (PackPlace& place : places)
+            place = {place.sheet, -place.radians, QPointF(place.shift.y(), place.shift.x())};
+        best = std::move(places), sheetCount = sheets;
     }
     return best;
 }
