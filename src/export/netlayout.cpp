@@ -117,6 +117,13 @@ void checkNetFaces(const NetRequest& request) {
     checkFaces(request);
 }
 
+int sheetsAtLeast(const NetLayout& net) {
+    std::vector<Polygon> faces;
+    for (const NetFace& f : net.faces)
+        faces.push_back(f.corners);
+    return nets::sheetsAtLeast(faces, QSizeF(net.header.width(), net.footer.top() - net.header.bottom()));
+}
+
 QString pageLine(int sheet, int sheetCount) {
     return QStringLiteral("Seite %1 von %2").arg(sheet + 1).arg(sheetCount);
 }
@@ -203,8 +210,14 @@ NetLayout layoutNet(const NetRequest& r) {
         // The measure is the page less 10 mm on every side (190 × 277 mm on A4), not the room
         // left below the header.
         const double pageArea = (page.width() - 20) * (page.height() - 20);
+        std::vector<Polygon> onPaper = flatFaces(r.mesh);
+        for (Polygon& p : onPaper)
+            for (QPointF& q : p)
+                q *= perUnit;
+        // Where faces too large to share a sheet need more, no search finds fewer.
         const int enough =
-            static_cast<int>(std::ceil(1.75 * faceArea * perUnit * perUnit / pageArea - 1e-9));
+            std::max(static_cast<int>(std::ceil(1.75 * faceArea * perUnit * perUnit / pageArea - 1e-9)),
+                     nets::sheetsAtLeast(onPaper, area));
         int bestSheets = 0;
         for (const double share : {1.0, 0.7, 0.5, 0.4, 0.3, 0.2, 0.15, 0.1, 0.0}) {
             for (const Planner::Growth growth : {Planner::Growth::Round, Planner::Growth::Filling}) {
