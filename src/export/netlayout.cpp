@@ -219,49 +219,76 @@ NetLayout layoutNet(const NetRequest& r) {
             std::max(static_cast<int>(std::ceil(1.75 * faceArea * perUnit * perUnit / pageArea - 1e-9)),
                      nets::sheetsAtLeast(onPaper, area));
         int bestSheets = 0;
-        for (const double share : {1.0, 0.7, 0.5, 0.4, 0.3, 0.2, 0.15, 0.1, 0.0}) {
-            for (const Planner::Growth growth : {Planner::Growth::Round, Planner::Growth::Filling}) {
-                Net compact = planner.compactPieces(share, growth);
+        const int target = std::max(enough, 1);
+        auto keep = [&](std::optional<Plan>& trial, NetLayout& sheets) {
+            if (!plan || sheets.sheetCount < bestSheets ||
+                (sheets.sheetCount == bestSheets && trial->pieces < plan->pieces)) {
+                plan = std::move(trial), bestSheets = sheets.sheetCount;
+                placed = std::move(sheets);
+            }
+        };
+        // The sheets each way of growing pieces took on the first grid; on the finer one, only
+        // those that came as close as the best are tried again.
+        struct Growing {
+            double share;
+            Planner::Growth growth;
+            int sheets = INT_MAX;
+        };
+        std::vector<Growing> ways;
+        for (const double share : {1.0, 0.7, 0.5, 0.4, 0.3, 0.2, 0.15, 0.1, 0.0})
+            for (const Planner::Growth growth : {Planner::Growth::Round, Planner::Growth::Filling})
+                ways.push_back({share, growth});
+        // On a grid of `cell` millimetres.
+        auto search = [&](double cell, bool again) {
+            std::vector<std::vector<int>> tried; // per plan tried, each face's fold to its parent
+            for (Growing& way : ways) {
+                if (again && way.sheets > bestSheets) continue;
+                Net compact = planner.compactPieces(way.share, way.growth);
                 std::optional<Plan> trial = planner.planInPieces(compact, 1);
                 if (!trial) continue;
+                // Pieces made before, of the same faces and folds, pack no differently.
+                std::vector<int> folds = trial->net.parent;
+                for (std::size_t f = 0; f < folds.size(); ++f)
+                    if (folds[f] >= 0 && trial->pieceOf[f] != trial->pieceOf[static_cast<std::size_t>(folds[f])])
+                        folds[f] = -1;
+                if (std::find(tried.begin(), tried.end(), folds) != tried.end()) continue;
+                tried.push_back(std::move(folds));
                 NetLayout sheets;
                 // Another packing order rarely saves more than a sheet.
-                placeOnSheets(*trial, sheets, area, std::max(enough, 1), plan ? bestSheets + 1 : INT_MAX);
-                if (!plan || sheets.sheetCount < bestSheets ||
-                    (sheets.sheetCount == bestSheets && trial->pieces < plan->pieces)) {
-                    plan = std::move(trial), bestSheets = sheets.sheetCount;
-                    placed = std::move(sheets);
+                placeOnSheets(*trial, sheets, area, target, plan ? bestSheets + 1 : INT_MAX, cell);
+                way.sheets = sheets.sheetCount;
+                keep(trial, sheets);
+                if (bestSheets <= target) return;
+            }
+            // What is left for the last sheet may fit the room the sheets before leave: its pieces
+            // are halved, again and again down to single faces, and packed with the rest, the
+            // largest first.
+            std::optional<Plan> current = plan;
+            std::optional<NetLayout> currentSheets = placed;
+            for (int round = 0; round < 12 && current && bestSheets > target; ++round) {
+                Net net = current->net;
+                bool cut = false;
+                for (int piece = 0; piece < current->pieces; ++piece) {
+                    const int last = currentSheets->sheetCount - 1;
+                    const bool onLast =
+                        std::any_of(currentSheets->faces.begin(), currentSheets->faces.end(),
+                                    [&](const NetFace& f) { return f.piece == piece && f.sheet == last; });
+                    if (onLast) cut = Planner::halve(net, *current, piece) || cut;
                 }
-                if (bestSheets <= std::max(enough, 1)) break;
+                if (!cut) break;
+                std::optional<Plan> trial = planner.planInPieces(net, 1);
+                if (!trial) break;
+                NetLayout sheets;
+                placeOnSheets(*trial, sheets, area, target, INT_MAX, cell);
+                current = trial;
+                currentSheets = sheets;
+                if (sheets.sheetCount < bestSheets) keep(trial, sheets);
             }
-            if (plan && bestSheets <= std::max(enough, 1)) break;
-        }
-        // What is left for the last sheet may fit the room the sheets before leave: its pieces are
-        // halved, again and again down to single faces, and packed with the rest, the largest first.
-        std::optional<Plan> current = plan;
-        std::optional<NetLayout> currentSheets = placed;
-        for (int round = 0; round < 12 && current && bestSheets > std::max(enough, 1); ++round) {
-            Net net = current->net;
-            bool cut = false;
-            for (int piece = 0; piece < current->pieces; ++piece) {
-                const auto onLast = std::find_if(currentSheets->faces.begin(), currentSheets->faces.end(),
-                                                 [&](const NetFace& f) {
-                                                     return f.piece == piece && f.sheet == currentSheets->sheetCount - 1;
-                                                 });
-                if (onLast != currentSheets->faces.end()) cut = Planner::halve(net, *current, piece) || cut;
-            }
-            if (!cut) break;
-            std::optional<Plan> trial = planner.planInPieces(net, 1);
-            if (!trial) break;
-            NetLayout sheets;
-            placeOnSheets(*trial, sheets, area, std::max(enough, 1), INT_MAX);
-            if (sheets.sheetCount < bestSheets) {
-                plan = trial, bestSheets = sheets.sheetCount;
-                placed = sheets;
-            }
-            current = std::move(trial);
-            currentSheets = std::move(sheets);
-        }
+        };
+        // Millimetre cells first; where those leave the net over the bound, half-millimetre cells,
+        // which waste less room between pieces.
+        search(1, false);
+        if (bestSheets > target) search(0.5, true);
     }
     // Nets without narrow slits first; where none has a tab for every glue edge, one with them.
     for (bool refuseSlits : {true, false}) {

@@ -1,4 +1,4 @@
-// Packing pieces of a net on sheets: a grid of cells per sheet, each piece drawn into one at every
+// Packing pieces of a net on sheets: a grid of cells per sheet (a millimetre, or finer), each piece drawn into one at every
 // turn tried, and the lowest place where its cells meet none already taken.
 #include "netpacking.h"
 
@@ -18,7 +18,6 @@ namespace kesmora::nets {
 
 namespace {
 
-constexpr double kCell = 1; // millimetres
 constexpr int kEvenTurns = 24;
 
 // A sheet's cells, a bit each, row by row.
@@ -113,7 +112,7 @@ double signedArea(const Polygon& p) {
 // The cells a convex polygon grown by `grow` may touch, added to `rows` as runs of columns
 // of a grid whose corner is at `corner`. Each side's half-plane is moved out by `grow` and a cell
 // is marked when it reaches into all of them: never fewer cells than the grown polygon covers.
-void mark(const Polygon& poly, double grow, QPointF corner, int columns, int rowCount,
+void mark(const Polygon& poly, double grow, QPointF corner, int columns, int rowCount, double cell,
           std::vector<TurnedPiece::Run>& runs) {
     if (poly.size() < 3) return;
     const double orientation = signedArea(poly) >= 0 ? 1 : -1;
@@ -131,12 +130,12 @@ void mark(const Polygon& poly, double grow, QPointF corner, int columns, int row
         sides.push_back({n, dot2(n, poly[i]) + grow});
     }
     const QRectF box = boundsOf(poly, grow);
-    const int r0 = std::max(0, static_cast<int>(std::floor((box.top() - corner.y()) / kCell)));
+    const int r0 = std::max(0, static_cast<int>(std::floor((box.top() - corner.y()) / cell)));
     const int r1 = std::min(rowCount - 1,
-                            static_cast<int>(std::floor((box.bottom() - corner.y()) / kCell)));
+                            static_cast<int>(std::floor((box.bottom() - corner.y()) / cell)));
     for (int r = r0; r <= r1; ++r) {
-        const double y0 = corner.y() + r * kCell, y1 = y0 + kCell;
-        double lo = box.left() - kCell, hi = box.right();
+        const double y0 = corner.y() + r * cell, y1 = y0 + cell;
+        double lo = box.left() - cell, hi = box.right();
         bool empty = false;
         for (const Side& s : sides) {
             const double rest = s.limit - s.normal.y() * (s.normal.y() > 0 ? y0 : y1);
@@ -145,12 +144,12 @@ void mark(const Polygon& poly, double grow, QPointF corner, int columns, int row
             } else if (s.normal.x() > 0) {
                 hi = std::min(hi, rest / s.normal.x());
             } else {
-                lo = std::max(lo, rest / s.normal.x() - kCell);
+                lo = std::max(lo, rest / s.normal.x() - cell);
             }
         }
         if (empty || lo > hi) continue;
-        const int c0 = std::max(0, static_cast<int>(std::ceil((lo - corner.x()) / kCell)));
-        const int c1 = std::min(columns - 1, static_cast<int>(std::floor((hi - corner.x()) / kCell)));
+        const int c0 = std::max(0, static_cast<int>(std::ceil((lo - corner.x()) / cell)));
+        const int c1 = std::min(columns - 1, static_cast<int>(std::floor((hi - corner.x()) / cell)));
         if (c0 <= c1) runs.push_back({r, c0, c1});
     }
 }
@@ -158,7 +157,7 @@ void mark(const Polygon& poly, double grow, QPointF corner, int columns, int row
 // The piece turned, or nothing where it does not fit the area at that turn. `hull` holds the
 // corners of the piece's convex hull, which decide its bounds at any turn.
 std::optional<TurnedPiece> turned(const PackPiece& piece, const std::vector<QPointF>& hull, double radians,
-                                  double pad, double grow, QSizeF area) {
+                                  double pad, double grow, QSizeF area, double cell) {
     if (!fitsIn(turnedSize(hull, radians), area)) return std::nullopt;
     TurnedPiece t;
     t.radians = radians;
@@ -168,8 +167,8 @@ std::optional<TurnedPiece> turned(const PackPiece& piece, const std::vector<QPoi
     t.bounds = boundsOf(turnedHull);
     if (t.bounds.width() > area.width() || t.bounds.height() > area.height()) return std::nullopt;
     const QPointF corner = t.bounds.topLeft() - QPointF(pad, pad);
-    const int columns = static_cast<int>(std::ceil((t.bounds.width() + 2 * pad) / kCell)) + 1;
-    const int rowCount = static_cast<int>(std::ceil((t.bounds.height() + 2 * pad) / kCell)) + 1;
+    const int columns = static_cast<int>(std::ceil((t.bounds.width() + 2 * pad) / cell)) + 1;
+    const int rowCount = static_cast<int>(std::ceil((t.bounds.height() + 2 * pad) / cell)) + 1;
     std::vector<TurnedPiece::Run> runs;
     const double cs = std::cos(radians), sn = std::sin(radians);
     Polygon q;
@@ -177,7 +176,7 @@ std::optional<TurnedPiece> turned(const PackPiece& piece, const std::vector<QPoi
         q.clear();
         for (const QPointF& c : p)
             q.push_back({cs * c.x() - sn * c.y(), sn * c.x() + cs * c.y()});
-        mark(q, grow, corner, columns, rowCount, runs);
+        mark(q, grow, corner, columns, rowCount, cell, runs);
     }
     // Runs gathered row by row (a row holds few), and those that meet or overlap become one.
     std::vector<int> startOf(static_cast<std::size_t>(rowCount) + 1, 0);
@@ -280,7 +279,7 @@ std::vector<double> turnsFor(const std::vector<QPointF>& hull) {
 // Packs the pieces in the order given, each on the first sheet with room, where it lies lowest.
 std::vector<PackPlace> packInOrder(const std::vector<PackPiece>& pieces, const std::vector<std::vector<TurnedPiece>>& ways,
                                    const std::vector<std::size_t>& order, QSizeF area, int columns, int rows,
-                                   int& sheetCount) {
+                                   double cell, int& sheetCount) {
     std::vector<PackPlace> out(pieces.size());
     std::vector<SheetCells> sheets;
     for (std::size_t i : order) {
@@ -309,10 +308,10 @@ std::vector<PackPlace> packInOrder(const std::vector<PackPiece>& pieces, const s
             int bestX = 0, bestY = 0;
             const TurnedPiece* best = nullptr;
             for (const TurnedPiece& t : ways[i]) {
-                const int lastX = static_cast<int>(std::floor((area.width() - t.bounds.width()) / kCell));
-                const int lastY = static_cast<int>(std::floor((area.height() - t.bounds.height()) / kCell));
+                const int lastX = static_cast<int>(std::floor((area.width() - t.bounds.width()) / cell));
+                const int lastY = static_cast<int>(std::floor((area.height() - t.bounds.height()) / cell));
                 for (int y = 0; y <= lastY; ++y) {
-                    const double bottom = y * kCell + t.bounds.height();
+                    const double bottom = y * cell + t.bounds.height();
                     if (bottom >= bestBottom - 1e-9) break;
                     if (!rowsHaveRoom(sheet, t, y)) continue;
                     bool found = false;
@@ -332,7 +331,7 @@ std::vector<PackPlace> packInOrder(const std::vector<PackPiece>& pieces, const s
             // Cell (x, y) of the piece's grid lies on cell (x, y) of the sheet's, whose corner is
             // `pad` up and left of the area's: the turned bounds' top left goes to x, y cells.
             out[i] = {static_cast<int>(s), best->radians,
-                      QPointF(bestX * kCell, bestY * kCell) - best->bounds.topLeft()};
+                      QPointF(bestX * cell, bestY * cell) - best->bounds.topLeft()};
             placed = true;
         }
     }
@@ -341,12 +340,12 @@ std::vector<PackPlace> packInOrder(const std::vector<PackPiece>& pieces, const s
 }
 
 // Packs the pieces in each of the orders, sheet row by sheet row.
-std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheetCount,
-                                  int enough, int hopeless) {
+std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF area, double gap, double cell,
+                                  int& sheetCount, int enough, int hopeless) {
     const double grow = gap / 2;
-    const double pad = grow + kCell;
-    const int columns = static_cast<int>(std::ceil((area.width() + 2 * pad) / kCell)) + 2;
-    const int rows = static_cast<int>(std::ceil((area.height() + 2 * pad) / kCell)) + 2;
+    const double pad = grow + cell;
+    const int columns = static_cast<int>(std::ceil((area.width() + 2 * pad) / cell)) + 2;
+    const int rows = static_cast<int>(std::ceil((area.height() + 2 * pad) / cell)) + 2;
     std::vector<std::vector<TurnedPiece>> ways(pieces.size());
     std::vector<double> faceArea(pieces.size(), 0);
     for (std::size_t i = 0; i < pieces.size(); ++i) {
@@ -355,13 +354,13 @@ std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF a
             all.insert(all.end(), p.begin(), p.end());
         const std::vector<QPointF> hull = hullOf(std::move(all));
         for (double radians : turnsFor(hull)) {
-            if (std::optional<TurnedPiece> t = turned(pieces[i], hull, radians, pad, grow, area))
+            if (std::optional<TurnedPiece> t = turned(pieces[i], hull, radians, pad, grow, area, cell))
                 ways[i].push_back(std::move(*t));
         }
         // A piece as large as the page may fit at a turn between those: every degree is tried.
         for (int degree = 0; degree < 360 && ways[i].empty(); ++degree)
             if (std::optional<TurnedPiece> t =
-                    turned(pieces[i], hull, degree * std::numbers::pi / 180, pad, grow, area))
+                    turned(pieces[i], hull, degree * std::numbers::pi / 180, pad, grow, area, cell))
                 ways[i].push_back(std::move(*t));
         for (const Polygon& p : pieces[i].outlines)
             faceArea[i] += std::fabs(signedArea(p));
@@ -385,7 +384,7 @@ std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF a
         std::iota(order.begin(), order.end(), std::size_t{0});
         std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return (*key)[a] > (*key)[b]; });
         int sheets = 0;
-        std::vector<PackPlace> places = packInOrder(pieces, ways, order, area, columns, rows, sheets);
+        std::vector<PackPlace> places = packInOrder(pieces, ways, order, area, columns, rows, cell, sheets);
         if (best.empty() || sheets < sheetCount) best = std::move(places), sheetCount = sheets;
         if (sheetCount <= enough || sheetCount >= hopeless) break;
     }
@@ -393,8 +392,8 @@ std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF a
 }
 
 std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheetCount,
-                                  int enough, int hopeless) {
-    std::vector<PackPlace> best = packInRows(pieces, area, gap, sheetCount, enough, hopeless);
+                                  int enough, int hopeless, double cell) {
+    std::vector<PackPlace> best = packInRows(pieces, area, gap, cell, sheetCount, enough, hopeless);
     if (sheetCount <= enough || sheetCount >= hopeless) return best;
     // Sheet column by sheet column: the pieces mirrored across the diagonal, packed in rows on the
     // sheet mirrored the same way, and mirrored back, which turns each the other way round.
@@ -404,7 +403,7 @@ std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF a
             for (QPointF& q : p)
                 q = QPointF(q.y(), q.x());
     int sheets = 0;
-    std::vector<PackPlace> places = packInRows(mirrored, area.transposed(), gap, sheets, enough, sheetCount);
+    std::vector<PackPlace> places = packInRows(mirrored, area.transposed(), gap, cell, sheets, enough, sheetCount);
     if (sheets < sheetCount) {
         for (PackPlace& place : places)
             place = {place.sheet, -place.radians, QPointF(place.shift.y(), place.shift.x())};

@@ -1,5 +1,5 @@
 // Packing the pieces of a net onto as few sheets as they go on: each piece, turned to any angle,
-// is drawn into a grid of millimetre cells, grown by half the cutting gap, and put where it lies
+// is drawn into a grid of cells (a millimetre, or finer), grown by half the cutting gap, and put where it lies
 // lowest on the first sheet that has room for it.
 #pragma once
 
@@ -30,8 +30,9 @@ struct PackPlace {
 // area alone at one of the turns tried; one that does not is put alone on a sheet at its turn of
 // least width. Several orders are tried, the pieces largest first by one measure or another, and
 // the one on the fewest sheets is kept; the search stops at `enough` sheets, or at `hopeless`
-// sheets, where another order would not help.
+// sheets, where another order would not help. `cell` is the side of the grid's cells in
+// millimetres: finer cells waste less room between pieces and take longer.
 std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheets,
-                                  int enough = 1, int hopeless = INT_MAX);
+                                  int enough = 1, int hopeless = INT_MAX, double cell = 1);
 
 } // namespace kesmora::nets
