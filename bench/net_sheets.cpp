@@ -72,15 +72,16 @@ int main() {
                         overLeast += net.sheetCount > std::max(bound, least);
                         pageSum += net.sheetCount;
                         pieceSum += net.pieceCount;
-                        std::printf("| %s | %.0f | %.2f | %d | %d | %d%s | %d | %.0f |\n", what.c_str(), edge, pages,
-                                    bound, least, net.sheetCount,
+                        std::printf("| %s | %.0f | %.2f | %d | %d | %d%s | %d | %.0f |\n", what.c_str(), edge,
+                                    pages, bound, least, net.sheetCount,
                                     net.sheetCount > std::max(bound, least) ? " (over)"
                                     : net.sheetCount > bound                ? " (faces too large)"
                                                                             : "",
                                     net.pieceCount, ms);
                     } catch (const NetError& e) {
                         if (e.kind == NetError::Kind::Warped || e.kind == NetError::Kind::NotConvex) break;
-                        std::printf("| %s | %.0f | – | – | – | refused: %s | | |\n", what.c_str(), edge, e.what());
+                        std::printf("| %s | %.0f | – | – | – | refused: %s | | |\n", what.c_str(), edge,
+                                    e.what());
                     }
                 }
             }

@@ -173,7 +173,11 @@ NetRequest netRequest(const SolidModel& model, const QString& bodyName, NetSide 
     return r;
 }
 
-NetLayout layoutNet(const NetRequest& r) {
+namespace {
+
+// The net on `wanted` sheets where a length is asked for and that many suffice; with 0, within
+// the bound below.
+NetLayout layoutOn(const NetRequest& r, int wanted) {
     checkFaces(r);
     const QSizeF page = r.pageMillimetres;
     const QSizeF area(page.width() - 2 * kMargin, page.height() - 2 * kMargin - kHeader - kFooter);
@@ -219,7 +223,7 @@ NetLayout layoutNet(const NetRequest& r) {
             std::max(static_cast<int>(std::ceil(1.75 * faceArea * perUnit * perUnit / pageArea - 1e-9)),
                      nets::sheetsAtLeast(onPaper, area));
         int bestSheets = 0;
-        const int target = std::max(enough, 1);
+        const int target = wanted > 0 ? wanted : std::max(enough, 1);
         auto keep = [&](std::optional<Plan>& trial, NetLayout& sheets) {
             if (!plan || sheets.sheetCount < bestSheets ||
                 (sheets.sheetCount == bestSheets && trial->pieces < plan->pieces)) {
@@ -249,7 +253,8 @@ NetLayout layoutNet(const NetRequest& r) {
                 // Pieces made before, of the same faces and folds, pack no differently.
                 std::vector<int> folds = trial->net.parent;
                 for (std::size_t f = 0; f < folds.size(); ++f)
-                    if (folds[f] >= 0 && trial->pieceOf[f] != trial->pieceOf[static_cast<std::size_t>(folds[f])])
+                    if (folds[f] >= 0 &&
+                        trial->pieceOf[f] != trial->pieceOf[static_cast<std::size_t>(folds[f])])
                         folds[f] = -1;
                 if (std::find(tried.begin(), tried.end(), folds) != tried.end()) continue;
                 tried.push_back(std::move(folds));
@@ -290,11 +295,18 @@ NetLayout layoutNet(const NetRequest& r) {
         search(1, false);
         if (bestSheets > target) search(0.5, true);
     }
-    // Nets without narrow slits first; where none has a tab for every glue edge, one with them.
+    // Nets without narrow slits first; where none has a tab for every glue edge, one with them,
+    // of the trees turned down for a slit alone (those without room for a tab stay without).
+    std::vector<bool> slitOnly;
     for (bool refuseSlits : {true, false}) {
         if (plan) break;
+        std::size_t tree = 0;
         unfold(r.mesh, [&](const Net& net) {
-            plan = planner.plan(net, refuseSlits);
+            const std::size_t t = tree++;
+            if (!refuseSlits && (t >= slitOnly.size() || !slitOnly[t])) return false;
+            bool slit = false;
+            plan = planner.plan(net, refuseSlits, &slit);
+            if (refuseSlits) slitOnly.push_back(slit);
             return plan.has_value();
         });
         if (plan) break;
@@ -313,6 +325,22 @@ NetLayout layoutNet(const NetRequest& r) {
             placeOnSheets(*plan, trial, area);
             if (trial.sheetCount == 1 || 0.9 * planner.scaleOf(*plan) * planner.shortest() < kShortestEdge)
                 break;
+        }
+        // As large as one page takes, the net cut where its tabs need it comes in many pieces:
+        // compact pieces packed densely often fit the page in fewer, and larger. The longest edge
+        // that still fits one sheet is tried from a quarter above the cut net's down to its own.
+        if (plan && r.edgeMillimetres <= 0) {
+            const double edge = planner.scaleOf(*plan) * planner.longest();
+            for (const double larger : {1.25, 1.12, 1.0}) {
+                NetRequest sized = r;
+                sized.edgeMillimetres = edge * larger;
+                try {
+                    NetLayout net = layoutOn(sized, 1);
+                    if (net.sheetCount == 1 && net.pieceCount <= plan->pieces) return net;
+                } catch (const NetError&) {
+                    // Too small for tabs at that length: the cut net stays.
+                }
+            }
         }
     }
     if (!plan)
@@ -380,4 +408,10 @@ NetLayout layoutNet(const NetRequest& r) {
     if (!more.isEmpty()) out.hints.push_back(more.join(QLatin1Char(' ')));
     return out;
 }
+} // namespace
+
+NetLayout layoutNet(const NetRequest& r) {
+    return layoutOn(r, 0);
+}
+
 } // namespace kesmora

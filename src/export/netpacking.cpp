@@ -1,5 +1,5 @@
-// Packing pieces of a net on sheets: a grid of cells per sheet (a millimetre, or finer), each piece drawn into one at every
-// turn tried, and the lowest place where its cells meet none already taken.
+// Packing pieces of a net on sheets: a grid of cells per sheet (a millimetre, or finer), each piece
+// drawn into one at every turn tried, and the lowest place where its cells meet none already taken.
 #include "netpacking.h"
 
 #include "netplane.h"
@@ -33,7 +33,9 @@ class SheetCells {
     long taken() const { return taken_; }
 
     // The longest run of free cells in the row; none off the grid.
-    int freeRun(int row) const { return row < 0 || row >= rows_ ? 0 : freeRun_[static_cast<std::size_t>(row)]; }
+    int freeRun(int row) const {
+        return row < 0 || row >= rows_ ? 0 : freeRun_[static_cast<std::size_t>(row)];
+    }
 
     // The last taken cell from column a to column b (both included) of the row, -1 when none is;
     // a row or column off the grid counts as taken, at b.
@@ -95,10 +97,10 @@ struct TurnedPiece {
     struct Run {
         int row, a, b;
     };
-    std::vector<Run> runs;           // row by row, left to right
-    std::vector<int> rowOrder;       // the fullest rows first: a place taken shows there soonest
-    std::vector<int> runsAt;         // per row in rowOrder: its first run
-    std::vector<int> longestRun;     // per row in rowOrder: the longest run of that row
+    std::vector<Run> runs;       // row by row, left to right
+    std::vector<int> rowOrder;   // the fullest rows first: a place taken shows there soonest
+    std::vector<int> runsAt;     // per row in rowOrder: its first run
+    std::vector<int> longestRun; // per row in rowOrder: the longest run of that row
     long cells = 0;
 };
 
@@ -131,8 +133,7 @@ void mark(const Polygon& poly, double grow, QPointF corner, int columns, int row
     }
     const QRectF box = boundsOf(poly, grow);
     const int r0 = std::max(0, static_cast<int>(std::floor((box.top() - corner.y()) / cell)));
-    const int r1 = std::min(rowCount - 1,
-                            static_cast<int>(std::floor((box.bottom() - corner.y()) / cell)));
+    const int r1 = std::min(rowCount - 1, static_cast<int>(std::floor((box.bottom() - corner.y()) / cell)));
     for (int r = r0; r <= r1; ++r) {
         const double y0 = corner.y() + r * cell, y1 = y0 + cell;
         double lo = box.left() - cell, hi = box.right();
@@ -213,7 +214,8 @@ std::optional<TurnedPiece> turned(const PackPiece& piece, const std::vector<QPoi
         rows.back().longest = std::max(rows.back().longest, run.b - run.a + 1);
         t.cells += run.b - run.a + 1;
     }
-    std::stable_sort(rows.begin(), rows.end(), [](const Row& u, const Row& v) { return u.filled > v.filled; });
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const Row& u, const Row& v) { return u.filled > v.filled; });
     for (const Row& r : rows) {
         t.rowOrder.push_back(r.row);
         t.runsAt.push_back(r.first);
@@ -235,9 +237,11 @@ bool rowsHaveRoom(const SheetCells& sheet, const TurnedPiece& t, int y) {
 int blockedAt(const SheetCells& sheet, const TurnedPiece& t, int x, int y) {
     for (std::size_t i = 0; i < t.rowOrder.size(); ++i) {
         const int r = t.rowOrder[i];
-        for (std::size_t k = static_cast<std::size_t>(t.runsAt[i]); k < t.runs.size() && t.runs[k].row == r; ++k) {
+        for (std::size_t k = static_cast<std::size_t>(t.runsAt[i]); k < t.runs.size() && t.runs[k].row == r;
+             ++k) {
             const int a = t.runs[k].a, b = t.runs[k].b;
-            if (const int hit = sheet.lastTakenIn(y + r, x + a, x + b); hit >= 0) return std::max(x + 1, hit - a + 1);
+            if (const int hit = sheet.lastTakenIn(y + r, x + a, x + b); hit >= 0)
+                return std::max(x + 1, hit - a + 1);
         }
     }
     return -1;
@@ -253,12 +257,12 @@ void takeAt(SheetCells& sheet, const TurnedPiece& t, int x, int y) {
 std::vector<double> turnsFor(const std::vector<QPointF>& hull) {
     std::vector<std::pair<double, double>> aligned; // bounding area, turn
     for (std::size_t i = 0; i < hull.size(); ++i) {
-            const QPointF d = hull[(i + 1) % hull.size()] - hull[i];
-            if (length2(d) < 1e-9) continue;
-            const double radians = -std::atan2(d.y(), d.x());
-            const QSizeF s = turnedSize(hull, radians);
-            aligned.push_back({s.width() * s.height(), radians});
-        }
+        const QPointF d = hull[(i + 1) % hull.size()] - hull[i];
+        if (length2(d) < 1e-9) continue;
+        const double radians = -std::atan2(d.y(), d.x());
+        const QSizeF s = turnedSize(hull, radians);
+        aligned.push_back({s.width() * s.height(), radians});
+    }
     std::sort(aligned.begin(), aligned.end());
     std::vector<double> out;
     for (std::size_t i = 0; i < aligned.size() && out.size() < 4; ++i) {
@@ -277,7 +281,8 @@ std::vector<double> turnsFor(const std::vector<QPointF>& hull) {
 } // namespace
 
 // Packs the pieces in the order given, each on the first sheet with room, where it lies lowest.
-std::vector<PackPlace> packInOrder(const std::vector<PackPiece>& pieces, const std::vector<std::vector<TurnedPiece>>& ways,
+std::vector<PackPlace> packInOrder(const std::vector<PackPiece>& pieces,
+                                   const std::vector<std::vector<TurnedPiece>>& ways,
                                    const std::vector<std::size_t>& order, QSizeF area, int columns, int rows,
                                    double cell, int& sheetCount) {
     std::vector<PackPlace> out(pieces.size());
@@ -371,7 +376,8 @@ std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF a
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         double narrowest = INFINITY;
         for (const TurnedPiece& t : ways[i]) {
-            cells[i] = cells[i] == 0 ? static_cast<double>(t.cells) : std::min(cells[i], static_cast<double>(t.cells));
+            cells[i] = cells[i] == 0 ? static_cast<double>(t.cells)
+                                     : std::min(cells[i], static_cast<double>(t.cells));
             if (std::min(t.bounds.width(), t.bounds.height()) < narrowest)
                 narrowest = std::min(t.bounds.width(), t.bounds.height()),
                 longest[i] = std::max(t.bounds.width(), t.bounds.height());
@@ -382,7 +388,8 @@ std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF a
     for (const std::vector<double>* key : {&faceArea, &cells, &longest}) {
         std::vector<std::size_t> order(pieces.size());
         std::iota(order.begin(), order.end(), std::size_t{0});
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return (*key)[a] > (*key)[b]; });
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return (*key)[a] > (*key)[b]; });
         int sheets = 0;
         std::vector<PackPlace> places = packInOrder(pieces, ways, order, area, columns, rows, cell, sheets);
         if (best.empty() || sheets < sheetCount) best = std::move(places), sheetCount = sheets;
@@ -391,8 +398,8 @@ std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF a
     return best;
 }
 
-std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheetCount,
-                                  int enough, int hopeless, double cell) {
+std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap,
+                                  int& sheetCount, int enough, int hopeless, double cell) {
     std::vector<PackPlace> best = packInRows(pieces, area, gap, cell, sheetCount, enough, hopeless);
     if (sheetCount <= enough || sheetCount >= hopeless) return best;
     // Sheet column by sheet column: the pieces mirrored across the diagonal, packed in rows on the
@@ -403,7 +410,8 @@ std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF a
             for (QPointF& q : p)
                 q = QPointF(q.y(), q.x());
     int sheets = 0;
-    std::vector<PackPlace> places = packInRows(mirrored, area.transposed(), gap, cell, sheets, enough, sheetCount);
+    std::vector<PackPlace> places =
+        packInRows(mirrored, area.transposed(), gap, cell, sheets, enough, sheetCount);
     if (sheets < sheetCount) {
         for (PackPlace& place : places)
             place = {place.sheet, -place.radians, QPointF(place.shift.y(), place.shift.x())};

@@ -1,6 +1,6 @@
 // Packing the pieces of a net onto as few sheets as they go on: each piece, turned to any angle,
-// is drawn into a grid of cells (a millimetre, or finer), grown by half the cutting gap, and put where it lies
-// lowest on the first sheet that has room for it.
+// is drawn into a grid of cells (a millimetre, or finer), grown by half the cutting gap, and put where it
+// lies lowest on the first sheet that has room for it.
 #pragma once
 
 #include "unfold.h"

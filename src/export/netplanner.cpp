@@ -30,9 +30,13 @@ bool Planner::facesFit() const {
     return true;
 }
 
-std::optional<Plan> Planner::plan(const Net& net, bool refuseSlits) const {
+std::optional<Plan> Planner::plan(const Net& net, bool refuseSlits, bool* slit) const {
     Plan p = laidOut(net, 1);
-    if (refuseSlits && slitIn(p)) return std::nullopt;
+    if (slit) *slit = false;
+    if (refuseSlits && slitIn(p)) {
+        if (slit) *slit = true;
+        return std::nullopt;
+    }
     if (!placeTabs(p)) return std::nullopt;
     return p;
 }
@@ -270,7 +274,8 @@ bool Planner::halve(Net& net, const Plan& p, int piece) {
         for (std::size_t i = 0; i < branch.size(); ++i)
             branch.insert(branch.end(), children[branch[i]].begin(), children[branch[i]].end());
         const int below = static_cast<int>(branch.size());
-        if (const int smaller = std::min(below, size - below); smaller > bestSmaller) best = f, bestSmaller = smaller;
+        if (const int smaller = std::min(below, size - below); smaller > bestSmaller)
+            best = f, bestSmaller = smaller;
     }
     if (best < 0) return false;
     net.parent[best] = -1;
@@ -386,9 +391,9 @@ std::optional<Polygon> Planner::tabShape(const Plan& p, FaceSide s, FaceSide t, 
     const double normal = std::min({kTabMax, 0.3 * len, 0.5 * depthOver(partner, t.index)});
     double h = share * normal;
     h = std::min(h, 0.85 * len / inset); // the tab keeps a top side of some length
-    // A sliver cannot be glued: at a real size no tab keeps less than half the width the edge would
-    // have. (A net as large as one page takes stays in one piece, slim tabs and all.)
-    if (!(h > kMinTab) || (edge_ > 0 && h < 0.5 * normal * (1 - 1e-9))) return std::nullopt;
+    // A sliver cannot be glued: no tab keeps less than half the width the edge would have. Where
+    // neither side of an edge has room for more, the net is cut elsewhere.
+    if (!(h > kMinTab) || h < 0.5 * normal * (1 - 1e-9)) return std::nullopt;
     return Polygon{a, b, b + h * out - h / std::tan(atB) * d, a + h * out + h / std::tan(atA) * d};
 }
 

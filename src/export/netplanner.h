@@ -48,8 +48,9 @@ class Planner {
     bool facesFit() const;
 
     // The net in one piece, or in the pieces the page asks for, with a tab on every glue edge;
-    // nothing where a tab has no room, or, with `refuseSlits`, where a cut leaves a narrow slit.
-    std::optional<Plan> plan(const Net& net, bool refuseSlits) const;
+    // nothing where a tab has no room, or, with `refuseSlits`, where a cut leaves a narrow slit
+    // (`slit`, when given, then tells which of the two it was).
+    std::optional<Plan> plan(const Net& net, bool refuseSlits, bool* slit = nullptr) const;
 
     // The net cut into more pieces until each has room for its tabs and none has a slit: each time
     // the two faces in the way of each other go to different pieces, at worst down to single faces.

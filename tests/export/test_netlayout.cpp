@@ -129,11 +129,8 @@ double normalTabDepth(const Polygon& own, std::size_t k, const Polygon& partner,
     return std::min({6.0, 0.3 * len, 0.5 * depth});
 }
 
-enum class TabWidth { Kept, SlimAllowed }; // slim tabs only as large as one page takes
-
 void expectBuildable(const Mesh& mesh, const NetLayout& net, const std::string& what,
-                     Slits slits = Slits::Refused, NetTabs tabStyle = NetTabs::OneSide,
-                     TabWidth width = TabWidth::Kept) {
+                     Slits slits = Slits::Refused, NetTabs tabStyle = NetTabs::OneSide) {
     ASSERT_EQ(net.faces.size(), mesh.faces.size()) << what;
     ASSERT_GE(net.sheetCount, 1) << what;
     const QRectF page(QPointF(0, 0), net.pageMillimetres);
@@ -184,7 +181,7 @@ void expectBuildable(const Mesh& mesh, const NetLayout& net, const std::string& 
         // No tab is a sliver: each keeps at least half the depth its side would give it.
         for (const NetTab& t : net.tabs) {
             const bool onF = t.face == f && t.side == i, onG = t.face == g && t.side == j;
-            if ((!onF && !onG) || width == TabWidth::SlimAllowed) continue;
+            if (!onF && !onG) continue;
             const Polygon& own = onF ? a : b;
             const Polygon& partner = onF ? b : a;
             const std::size_t k = static_cast<std::size_t>(onF ? i : j), m = static_cast<std::size_t>(onF ? j : i);
@@ -270,8 +267,7 @@ TEST(NetLayout, EveryListedBodyAndEveryFlatDualCanBeBuilt) {
         const NetLayout net = layoutNet(solid);
         EXPECT_EQ(net.sheetCount, 1) << b.name.toStdString() << ": as large as one page takes";
         EXPECT_TRUE(net.title.startsWith(b.name + QStringLiteral(" – Netz"))) << net.title.toStdString();
-        expectBuildable(solid.mesh, net, b.name.toStdString(), Slits::Refused, NetTabs::OneSide,
-                        TabWidth::SlimAllowed);
+        expectBuildable(solid.mesh, net, b.name.toStdString(), Slits::Refused, NetTabs::OneSide);
         try {
             const NetRequest dual = netRequest(b.model, b.name, NetSide::Dual);
             const NetLayout dualNet = layoutNet(dual);
@@ -282,7 +278,7 @@ TEST(NetLayout, EveryListedBodyAndEveryFlatDualCanBeBuilt) {
                                                  QStringLiteral(" – Netz")))
                 << dualNet.title.toStdString();
             expectBuildable(dual.mesh, dualNet, b.name.toStdString() + " (dual)", Slits::Refused,
-                            NetTabs::OneSide, TabWidth::SlimAllowed);
+                            NetTabs::OneSide);
             ++duals;
         } catch (const NetError& e) {
             // Only faces that no paper folds into stand in the way.
@@ -297,7 +293,7 @@ TEST(NetLayout, EveryListedBodyAndEveryFlatDualCanBeBuilt) {
     const NetLayout net = layoutNet(reciprocal);
     EXPECT_TRUE(net.title.contains(QStringLiteral("polar reziproker Körper")));
     expectBuildable(reciprocal.mesh, net, "Ikosidodekaederstumpf (reciprocal)", Slits::Refused,
-                    NetTabs::OneSide, TabWidth::SlimAllowed);
+                    NetTabs::OneSide);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     RecordProperty("seconds", std::to_string(seconds));
 }
@@ -493,8 +489,7 @@ TEST(NetLayout, NearlyFlatSolidsComeInPiecesWhereOnePieceHasNoRoomForTabs) {
                 ADD_FAILURE() << what << ": " << e.what();
                 continue;
             }
-            expectBuildable(r.mesh, net, what, Slits::Allowed, NetTabs::OneSide,
-                            edge > 0 ? TabWidth::Kept : TabWidth::SlimAllowed);
+            expectBuildable(r.mesh, net, what, Slits::Allowed, NetTabs::OneSide);
             EXPECT_GT(net.pieceCount, 1) << what;
             EXPECT_TRUE(
                 net.hints.back().contains(QStringLiteral("besteht aus %1 Teilen").arg(net.pieceCount)))
@@ -536,8 +531,7 @@ TEST(NetLayout, EveryBodyWithFlatConvexFacesHasANet) {
                     const NetLayout net = layoutNet(r);
                     expectBuildable(r.mesh, net,
                                     what + " at " + std::to_string(static_cast<int>(edge)) + " mm",
-                                    Slits::Allowed, NetTabs::OneSide,
-                                    edge > 0 ? TabWidth::Kept : TabWidth::SlimAllowed);
+                                    Slits::Allowed, NetTabs::OneSide);
                     if (edge == 0) {
                         EXPECT_EQ(net.sheetCount, 1) << what;
                     }
