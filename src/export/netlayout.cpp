@@ -245,8 +245,9 @@ NetLayout layoutOn(const NetRequest& r, int wanted) {
         // On a grid of `cell` millimetres.
         auto search = [&](double cell, bool again) {
             std::vector<std::vector<int>> tried; // per plan tried, each face's fold to its parent
+            int triedAgain = 0;
             for (Growing& way : ways) {
-                if (again && way.sheets > bestSheets) continue;
+                if (again && (way.sheets > bestSheets || ++triedAgain > 4)) continue;
                 Net compact = planner.compactPieces(way.share, way.growth);
                 std::optional<Plan> trial = planner.planInPieces(compact, 1);
                 if (!trial) continue;
@@ -270,7 +271,7 @@ NetLayout layoutOn(const NetRequest& r, int wanted) {
             // largest first.
             std::optional<Plan> current = plan;
             std::optional<NetLayout> currentSheets = placed;
-            for (int round = 0; round < 12 && current && bestSheets > target; ++round) {
+            for (int round = 0; round < (again ? 6 : 12) && current && bestSheets > target; ++round) {
                 Net net = current->net;
                 bool cut = false;
                 for (int piece = 0; piece < current->pieces; ++piece) {
