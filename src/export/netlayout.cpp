@@ -260,8 +260,8 @@ NetLayout layoutOn(const NetRequest& r, int wanted) {
                 if (std::find(tried.begin(), tried.end(), folds) != tried.end()) continue;
                 tried.push_back(std::move(folds));
                 NetLayout sheets;
-                // Another packing order rarely saves more than a sheet.
-                placeOnSheets(*trial, sheets, area, target, plan ? bestSheets + 1 : INT_MAX, cell);
+                // Only a packing on no more sheets than the best is of use.
+                placeOnSheets(*trial, sheets, area, target, plan ? bestSheets : INT_MAX, cell);
                 way.sheets = sheets.sheetCount;
                 keep(trial, sheets);
                 if (bestSheets <= target) return;

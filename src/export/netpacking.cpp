@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -281,13 +282,16 @@ std::vector<double> turnsFor(const std::vector<QPointF>& hull) {
 } // namespace
 
 // Packs the pieces in the order given, each on the first sheet with room, where it lies lowest.
+// Given up once more than `limit` sheets are needed: the count is then limit + 1, and not every
+// piece has its place.
 std::vector<PackPlace> packInOrder(const std::vector<PackPiece>& pieces,
                                    const std::vector<std::vector<TurnedPiece>>& ways,
                                    const std::vector<std::size_t>& order, QSizeF area, int columns, int rows,
-                                   double cell, int& sheetCount) {
+                                   double cell, int limit, int& sheetCount) {
     std::vector<PackPlace> out(pieces.size());
     std::vector<SheetCells> sheets;
     for (std::size_t i : order) {
+        if (static_cast<int>(sheets.size()) > limit) break;
         if (ways[i].empty()) {
             // Wider or taller than the area at every turn tried: alone on a sheet, at its top left.
             std::vector<QPointF> all;
@@ -340,13 +344,14 @@ std::vector<PackPlace> packInOrder(const std::vector<PackPiece>& pieces,
             placed = true;
         }
     }
-    sheetCount = static_cast<int>(sheets.size());
+    sheetCount = std::min(static_cast<int>(sheets.size()), limit == INT_MAX ? INT_MAX : limit + 1);
     return out;
 }
 
-// Packs the pieces in each of the orders, sheet row by sheet row.
+// Packs the pieces in each of the orders, sheet row by sheet row; each after the first is given up
+// once it needs as many sheets as the best before it.
 std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF area, double gap, double cell,
-                                  int& sheetCount, int enough, int hopeless) {
+                                  int& sheetCount, int enough, int limit) {
     const double grow = gap / 2;
     const double pad = grow + cell;
     const int columns = static_cast<int>(std::ceil((area.width() + 2 * pad) / cell)) + 2;
@@ -391,17 +396,18 @@ std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF a
         std::stable_sort(order.begin(), order.end(),
                          [&](std::size_t a, std::size_t b) { return (*key)[a] > (*key)[b]; });
         int sheets = 0;
-        std::vector<PackPlace> places = packInOrder(pieces, ways, order, area, columns, rows, cell, sheets);
+        const int within = best.empty() ? limit : std::min(limit, sheetCount - 1);
+        std::vector<PackPlace> places = packInOrder(pieces, ways, order, area, columns, rows, cell, within, sheets);
         if (best.empty() || sheets < sheetCount) best = std::move(places), sheetCount = sheets;
-        if (sheetCount <= enough || sheetCount >= hopeless) break;
+        if (sheetCount <= enough || sheetCount > limit) break;
     }
     return best;
 }
 
 std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap,
-                                  int& sheetCount, int enough, int hopeless, double cell) {
-    std::vector<PackPlace> best = packInRows(pieces, area, gap, cell, sheetCount, enough, hopeless);
-    if (sheetCount <= enough || sheetCount >= hopeless) return best;
+                                  int& sheetCount, int enough, int limit, double cell) {
+    std::vector<PackPlace> best = packInRows(pieces, area, gap, cell, sheetCount, enough, limit);
+    if (sheetCount <= enough || sheetCount > limit) return best;
     // Sheet column by sheet column: the pieces mirrored across the diagonal, packed in rows on the
     // sheet mirrored the same way, and mirrored back, which turns each the other way round.
     std::vector<PackPiece> mirrored = pieces;
@@ -411,7 +417,7 @@ std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF a
                 q = QPointF(q.y(), q.x());
     int sheets = 0;
     std::vector<PackPlace> places =
-        packInRows(mirrored, area.transposed(), gap, cell, sheets, enough, sheetCount);
+        packInRows(mirrored, area.transposed(), gap, cell, sheets, enough, sheetCount - 1);
     if (sheets < sheetCount) {
         for (PackPlace& place : places)
             place = {place.sheet, -place.radians, QPointF(place.shift.y(), place.shift.x())};

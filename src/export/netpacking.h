@@ -29,10 +29,11 @@ struct PackPlace {
 // Packs the pieces into sheets of `area`, pieces at least `gap` apart. Each piece must fit the
 // area alone at one of the turns tried; one that does not is put alone on a sheet at its turn of
 // least width. Several orders are tried, the pieces largest first by one measure or another, and
-// the one on the fewest sheets is kept; the search stops at `enough` sheets, or at `hopeless`
-// sheets, where another order would not help. `cell` is the side of the grid's cells in
-// millimetres: finer cells waste less room between pieces and take longer.
+// the one on the fewest sheets is kept; the search stops at `enough` sheets. A packing that needs
+// more than `limit` sheets is given up as soon as it does: `sheets` is then limit + 1, and the
+// places are not all set. `cell` is the side of the grid's cells in millimetres: finer cells
+// waste less room between pieces and take longer.
 std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheets,
-                                  int enough = 1, int hopeless = INT_MAX, double cell = 1);
+                                  int enough = 1, int limit = INT_MAX, double cell = 1);
 
 } // namespace kesmora::nets
