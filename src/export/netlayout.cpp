@@ -329,10 +329,10 @@ NetLayout layoutOn(const NetRequest& r, int wanted) {
         }
         // As large as one page takes, the net cut where its tabs need it comes in many pieces:
         // compact pieces packed densely often fit the page in fewer, and larger. The longest edge
-        // that still fits one sheet is tried from a quarter above the cut net's down to its own.
+        // an eighth above the cut net's is tried, then its own.
         if (plan && r.edgeMillimetres <= 0) {
             const double edge = planner.scaleOf(*plan) * planner.longest();
-            for (const double larger : {1.25, 1.12, 1.0}) {
+            for (const double larger : {1.12, 1.0}) {
                 NetRequest sized = r;
                 sized.edgeMillimetres = edge * larger;
                 try {
