@@ -295,6 +295,45 @@ NetLayout layoutOn(const NetRequest& r, int wanted) {
         // which waste less room between pieces.
         search(1, false);
         if (bestSheets > target) search(0.5, true);
+        // Fewer pieces on as many sheets: two pieces joined along a glue edge, the smallest pairs
+        // first, as long as they lie on nothing of each other and the sheets do not grow; six
+        // joins are tried at most, each packed anew.
+        constexpr int kJoinsTried = 6;
+        const EdgeMap& map = planner.map();
+        for (int tries = 0; plan && placed && tries < kJoinsTried && plan->pieces > bestSheets;) {
+            std::vector<int> size(static_cast<std::size_t>(plan->pieces), 0);
+            for (const int piece : plan->pieceOf)
+                ++size.at(static_cast<std::size_t>(piece));
+            std::vector<std::pair<int, int>> glued; // joined size, edge
+            std::vector<std::pair<int, int>> pairs;
+            for (std::size_t e = 0; e < map.edges.size(); ++e) {
+                int a = plan->pieceOf[map.edges[e].sides[0].face],
+                    b = plan->pieceOf[map.edges[e].sides[1].face];
+                if (a == b) continue;
+                if (a > b) std::swap(a, b);
+                if (std::find(pairs.begin(), pairs.end(), std::pair{a, b}) != pairs.end()) continue;
+                pairs.push_back({a, b});
+                glued.push_back({size[a] + size[b], static_cast<int>(e)});
+            }
+            std::stable_sort(glued.begin(), glued.end(),
+                             [](const auto& u, const auto& v) { return u.first < v.first; });
+            bool joined = false;
+            for (const auto& [faces, e] : glued) {
+                if (tries >= kJoinsTried) break;
+                Net net = plan->net;
+                if (!planner.join(net, *plan, e)) continue;
+                ++tries;
+                std::optional<Plan> trial = planner.planInPieces(net, 1);
+                if (!trial || trial->pieces >= plan->pieces) continue;
+                NetLayout sheets;
+                placeOnSheets(*trial, sheets, area, target, bestSheets, 1);
+                if (sheets.sheetCount > bestSheets) continue;
+                plan = std::move(trial), placed = std::move(sheets);
+                joined = true;
+                break;
+            }
+            if (!joined) break;
+        }
     }
     // Nets without narrow slits first; where none has a tab for every glue edge, one with them,
     // of the trees turned down for a slit alone (those without room for a tab stay without).

@@ -75,6 +75,11 @@ class Planner {
     // the cut stays in `net`, the plan's net or a copy of it. False for a piece of one face.
     static bool halve(Net& net, const Plan& p, int piece);
 
+    // Joins the pieces of faces f and g of the plan along their glue edge `e`: g's piece turned and
+    // moved onto f's side of it, its tree hung from g. False where its faces would then lie on
+    // f's piece. The change stays in `net`, a copy of the plan's.
+    bool join(Net& net, const Plan& p, int e) const;
+
     // The plan's scale: millimetres per unit of the mesh.
     double scaleOf(const Plan& p) const;
 
