@@ -33,11 +33,12 @@ bool Planner::facesFit() const {
 std::optional<Plan> Planner::plan(const Net& net, bool refuseSlits, bool* slit) const {
     Plan p = laidOut(net, 1);
     if (slit) *slit = false;
+    // Tabs first: on nearly flat solids they fail on every tree, and sooner than the slits are found.
+    if (!placeTabs(p)) return std::nullopt;
     if (refuseSlits && slitIn(p)) {
         if (slit) *slit = true;
         return std::nullopt;
     }
-    if (!placeTabs(p)) return std::nullopt;
     return p;
 }
 

@@ -49,7 +49,7 @@ class Planner {
 
     // The net in one piece, or in the pieces the page asks for, with a tab on every glue edge;
     // nothing where a tab has no room, or, with `refuseSlits`, where a cut leaves a narrow slit
-    // (`slit`, when given, then tells which of the two it was).
+    // (`slit`, when given, then tells that every tab had room and only the slit stood in the way).
     std::optional<Plan> plan(const Net& net, bool refuseSlits, bool* slit = nullptr) const;
 
     // The net cut into more pieces until each has room for its tabs and none has a slit: each time
