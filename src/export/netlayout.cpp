@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <optional>
 
@@ -116,6 +117,13 @@ void checkNetFaces(const NetRequest& request) {
     checkFaces(request);
 }
 
+int sheetsAtLeast(const NetLayout& net) {
+    std::vector<Polygon> faces;
+    for (const NetFace& f : net.faces)
+        faces.push_back(f.corners);
+    return nets::sheetsAtLeast(faces, QSizeF(net.header.width(), net.footer.top() - net.header.bottom()));
+}
+
 QString pageLine(int sheet, int sheetCount) {
     return QStringLiteral("Seite %1 von %2").arg(sheet + 1).arg(sheetCount);
 }
@@ -165,7 +173,11 @@ NetRequest netRequest(const SolidModel& model, const QString& bodyName, NetSide 
     return r;
 }
 
-NetLayout layoutNet(const NetRequest& r) {
+namespace {
+
+// The net on `wanted` sheets where a length is asked for and that many suffice; with 0, within
+// the bound below.
+NetLayout layoutOn(const NetRequest& r, int wanted) {
     checkFaces(r);
     const QSizeF page = r.pageMillimetres;
     const QSizeF area(page.width() - 2 * kMargin, page.height() - 2 * kMargin - kHeader - kFooter);
@@ -188,6 +200,7 @@ NetLayout layoutNet(const NetRequest& r) {
                                   .arg(kShortestEdge));
 
     std::optional<Plan> plan;
+    std::optional<NetLayout> placed; // the plan's sheets, where already packed
     // At a length asked for, compact pieces as large as the page takes, packed densely.
     // Pieces as large as the page leave room beside them that nothing else fills: smaller ones are
     // tried too, grown round or filling their hull, and the plan on the fewest sheets is kept, of
@@ -198,29 +211,142 @@ NetLayout layoutNet(const NetRequest& r) {
         for (const Polygon& p : flatFaces(r.mesh))
             faceArea += nets::polygonArea(p);
         const double perUnit = r.edgeMillimetres / planner.longest();
-        const int enough = static_cast<int>(
-            std::ceil(1.75 * faceArea * perUnit * perUnit / (area.width() * area.height()) - 1e-9));
+        // The measure is the page less 10 mm on every side (190 × 277 mm on A4), not the room
+        // left below the header.
+        const double pageArea = (page.width() - 20) * (page.height() - 20);
+        std::vector<Polygon> onPaper = flatFaces(r.mesh);
+        for (Polygon& p : onPaper)
+            for (QPointF& q : p)
+                q *= perUnit;
+        // Where faces too large to share a sheet need more, no search finds fewer.
+        const int enough =
+            std::max(static_cast<int>(std::ceil(1.75 * faceArea * perUnit * perUnit / pageArea - 1e-9)),
+                     nets::sheetsAtLeast(onPaper, area));
         int bestSheets = 0;
-        for (const double share : {1.0, 0.5, 0.3, 0.15}) {
-            for (const Planner::Growth growth : {Planner::Growth::Round, Planner::Growth::Filling}) {
-                Net compact = planner.compactPieces(share, growth);
+        const int target = wanted > 0 ? wanted : std::max(enough, 1);
+        auto keep = [&](std::optional<Plan>& trial, NetLayout& sheets) {
+            if (!plan || sheets.sheetCount < bestSheets ||
+                (sheets.sheetCount == bestSheets && trial->pieces < plan->pieces)) {
+                plan = std::move(trial), bestSheets = sheets.sheetCount;
+                placed = std::move(sheets);
+            }
+        };
+        // The sheets each way of growing pieces took on the first grid; on the finer one, only
+        // those that came as close as the best are tried again.
+        struct Growing {
+            double share;
+            Planner::Growth growth;
+            int sheets = INT_MAX;
+        };
+        std::vector<Growing> ways;
+        for (const double share : {1.0, 0.7, 0.5, 0.4, 0.3, 0.2, 0.15, 0.1, 0.0})
+            for (const Planner::Growth growth : {Planner::Growth::Round, Planner::Growth::Filling})
+                ways.push_back({share, growth});
+        // On a grid of `cell` millimetres.
+        auto search = [&](double cell, bool again) {
+            std::vector<std::vector<int>> tried; // per plan tried, each face's fold to its parent
+            int triedAgain = 0;
+            for (Growing& way : ways) {
+                if (again && (way.sheets > bestSheets || ++triedAgain > 4)) continue;
+                Net compact = planner.compactPieces(way.share, way.growth);
                 std::optional<Plan> trial = planner.planInPieces(compact, 1);
                 if (!trial) continue;
+                // Pieces made before, of the same faces and folds, pack no differently.
+                std::vector<int> folds = trial->net.parent;
+                for (std::size_t f = 0; f < folds.size(); ++f)
+                    if (folds[f] >= 0 &&
+                        trial->pieceOf[f] != trial->pieceOf[static_cast<std::size_t>(folds[f])])
+                        folds[f] = -1;
+                if (std::find(tried.begin(), tried.end(), folds) != tried.end()) continue;
+                tried.push_back(std::move(folds));
                 NetLayout sheets;
-                placeOnSheets(*trial, sheets, area);
-                if (!plan || sheets.sheetCount < bestSheets ||
-                    (sheets.sheetCount == bestSheets && trial->pieces < plan->pieces))
-                    plan = std::move(trial), bestSheets = sheets.sheetCount;
-                if (bestSheets <= std::max(enough, 1)) break;
+                // Only a packing on no more sheets than the best is of use.
+                placeOnSheets(*trial, sheets, area, target, plan ? bestSheets : INT_MAX, cell);
+                way.sheets = sheets.sheetCount;
+                keep(trial, sheets);
+                if (bestSheets <= target) return;
             }
-            if (plan && bestSheets <= std::max(enough, 1)) break;
+            // What is left for the last sheet may fit the room the sheets before leave: its pieces
+            // are halved, again and again down to single faces, and packed with the rest, the
+            // largest first.
+            std::optional<Plan> current = plan;
+            std::optional<NetLayout> currentSheets = placed;
+            for (int round = 0; round < (again ? 6 : 12) && current && bestSheets > target; ++round) {
+                Net net = current->net;
+                bool cut = false;
+                for (int piece = 0; piece < current->pieces; ++piece) {
+                    const int last = currentSheets->sheetCount - 1;
+                    const bool onLast =
+                        std::any_of(currentSheets->faces.begin(), currentSheets->faces.end(),
+                                    [&](const NetFace& f) { return f.piece == piece && f.sheet == last; });
+                    if (onLast) cut = Planner::halve(net, *current, piece) || cut;
+                }
+                if (!cut) break;
+                std::optional<Plan> trial = planner.planInPieces(net, 1);
+                if (!trial) break;
+                NetLayout sheets;
+                placeOnSheets(*trial, sheets, area, target, INT_MAX, cell);
+                current = trial;
+                currentSheets = sheets;
+                if (sheets.sheetCount < bestSheets) keep(trial, sheets);
+            }
+        };
+        // Millimetre cells first; where those leave the net over the bound, half-millimetre cells,
+        // which waste less room between pieces.
+        search(1, false);
+        if (bestSheets > target) search(0.5, true);
+        // Fewer pieces on as many sheets: two pieces joined along a glue edge, the smallest pairs
+        // first, as long as they lie on nothing of each other and the sheets do not grow; six
+        // joins are tried at most, each packed anew.
+        constexpr int kJoinsTried = 6;
+        const EdgeMap& map = planner.map();
+        for (int tries = 0; plan && placed && tries < kJoinsTried && plan->pieces > bestSheets;) {
+            std::vector<int> size(static_cast<std::size_t>(plan->pieces), 0);
+            for (const int piece : plan->pieceOf)
+                ++size.at(static_cast<std::size_t>(piece));
+            std::vector<std::pair<int, int>> glued; // joined size, edge
+            std::vector<std::pair<int, int>> pairs;
+            for (std::size_t e = 0; e < map.edges.size(); ++e) {
+                int a = plan->pieceOf[map.edges[e].sides[0].face],
+                    b = plan->pieceOf[map.edges[e].sides[1].face];
+                if (a == b) continue;
+                if (a > b) std::swap(a, b);
+                if (std::find(pairs.begin(), pairs.end(), std::pair{a, b}) != pairs.end()) continue;
+                pairs.push_back({a, b});
+                glued.push_back({size[a] + size[b], static_cast<int>(e)});
+            }
+            std::stable_sort(glued.begin(), glued.end(),
+                             [](const auto& u, const auto& v) { return u.first < v.first; });
+            bool joined = false;
+            for (const auto& [faces, e] : glued) {
+                if (tries >= kJoinsTried) break;
+                Net net = plan->net;
+                if (!planner.join(net, *plan, e)) continue;
+                ++tries;
+                std::optional<Plan> trial = planner.planInPieces(net, 1);
+                if (!trial || trial->pieces >= plan->pieces) continue;
+                NetLayout sheets;
+                placeOnSheets(*trial, sheets, area, target, bestSheets, 1);
+                if (sheets.sheetCount > bestSheets) continue;
+                plan = std::move(trial), placed = std::move(sheets);
+                joined = true;
+                break;
+            }
+            if (!joined) break;
         }
     }
-    // Nets without narrow slits first; where none has a tab for every glue edge, one with them.
+    // Nets without narrow slits first; where none has a tab for every glue edge, one with them,
+    // of the trees turned down for a slit alone (those without room for a tab stay without).
+    std::vector<bool> slitOnly;
     for (bool refuseSlits : {true, false}) {
         if (plan) break;
+        std::size_t tree = 0;
         unfold(r.mesh, [&](const Net& net) {
-            plan = planner.plan(net, refuseSlits);
+            const std::size_t t = tree++;
+            if (!refuseSlits && (t >= slitOnly.size() || !slitOnly[t])) return false;
+            bool slit = false;
+            plan = planner.plan(net, refuseSlits, &slit);
+            if (refuseSlits) slitOnly.push_back(slit);
             return plan.has_value();
         });
         if (plan) break;
@@ -240,6 +366,22 @@ NetLayout layoutNet(const NetRequest& r) {
             if (trial.sheetCount == 1 || 0.9 * planner.scaleOf(*plan) * planner.shortest() < kShortestEdge)
                 break;
         }
+        // As large as one page takes, the net cut where its tabs need it comes in many pieces:
+        // compact pieces packed densely often fit the page in fewer, and larger. The longest edge
+        // an eighth above the cut net's is tried, then its own.
+        if (plan && r.edgeMillimetres <= 0) {
+            const double edge = planner.scaleOf(*plan) * planner.longest();
+            for (const double larger : {1.12, 1.0}) {
+                NetRequest sized = r;
+                sized.edgeMillimetres = edge * larger;
+                try {
+                    NetLayout net = layoutOn(sized, 1);
+                    if (net.sheetCount == 1 && net.pieceCount <= plan->pieces) return net;
+                } catch (const NetError&) {
+                    // Too small for tabs at that length: the cut net stays.
+                }
+            }
+        }
     }
     if (!plan)
         throw NetError(NetError::Kind::NoNet,
@@ -254,7 +396,14 @@ NetLayout layoutNet(const NetRequest& r) {
     out.tree = plan->net.tree;
     out.millimetresPerUnit =
         r.edgeMillimetres > 0 ? r.edgeMillimetres / planner.longest() : planner.scaleOf(*plan);
-    placeOnSheets(*plan, out, area);
+    if (placed) {
+        out.sheetCount = placed->sheetCount;
+        out.pieceCount = placed->pieceCount;
+        out.faces = std::move(placed->faces);
+        out.tabs = std::move(placed->tabs);
+    } else {
+        placeOnSheets(*plan, out, area);
+    }
     out.longestEdge = out.millimetresPerUnit * planner.longest();
 
     // Glue numbers in the order the edges come, folds and valleys where faces stay joined.
@@ -299,4 +448,10 @@ NetLayout layoutNet(const NetRequest& r) {
     if (!more.isEmpty()) out.hints.push_back(more.join(QLatin1Char(' ')));
     return out;
 }
+} // namespace
+
+NetLayout layoutNet(const NetRequest& r) {
+    return layoutOn(r, 0);
+}
+
 } // namespace kesmora

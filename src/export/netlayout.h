@@ -119,6 +119,10 @@ void checkNetFaces(const NetRequest& request);
 // at the asked edge length, a face does not fit on the page.
 NetLayout layoutNet(const NetRequest& request);
 
+// The fewest sheets the net's faces can go on however they are cut and packed, in the room between
+// header and footer: faces so large that no two share a sheet take one each.
+int sheetsAtLeast(const NetLayout& net);
+
 // Text of the page number line: "Seite 1 von 3".
 QString pageLine(int sheet, int sheetCount);
 

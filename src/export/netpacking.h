@@ -1,6 +1,6 @@
 // Packing the pieces of a net onto as few sheets as they go on: each piece, turned to any angle,
-// is drawn into a grid of millimetre cells, grown by half the cutting gap, and put where it lies
-// lowest on the first sheet that has room for it.
+// is drawn into a grid of cells (a millimetre, or finer), grown by half the cutting gap, and put where it
+// lies lowest on the first sheet that has room for it.
 #pragma once
 
 #include "unfold.h"
@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <QSizeF>
 
+#include <climits>
 #include <vector>
 
 namespace kesmora::nets {
@@ -27,7 +28,12 @@ struct PackPlace {
 
 // Packs the pieces into sheets of `area`, pieces at least `gap` apart. Each piece must fit the
 // area alone at one of the turns tried; one that does not is put alone on a sheet at its turn of
-// least width.
-std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheets);
+// least width. Several orders are tried, the pieces largest first by one measure or another, and
+// the one on the fewest sheets is kept; the search stops at `enough` sheets. A packing that needs
+// more than `limit` sheets is given up as soon as it does: `sheets` is then limit + 1, and the
+// places are not all set. `cell` is the side of the grid's cells in millimetres: finer cells
+// waste less room between pieces and take longer.
+std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheets,
+                                  int enough = 1, int limit = INT_MAX, double cell = 1);
 
 } // namespace kesmora::nets

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace kesmora::nets {
 
@@ -111,4 +112,27 @@ double polygonArea(const Polygon& p) {
 QRectF boundsOf(const Polygon& p, double grow) {
     return boundsOf(std::vector<QPointF>(p.begin(), p.end())).adjusted(-grow, -grow, grow, grow);
 }
+
+int sheetsAtLeast(const std::vector<Polygon>& faces, QSizeF area) {
+    std::vector<double> radii;
+    for (const Polygon& f : faces) {
+        const QPointF c = centroid2(f);
+        double r = INFINITY;
+        for (std::size_t k = 0; k < f.size(); ++k) {
+            const QPointF a = f[k], d = f[(k + 1) % f.size()] - a;
+            if (const double len = length2(d); len > 0) r = std::min(r, std::fabs(cross2(d, c - a)) / len);
+        }
+        radii.push_back(r);
+    }
+    std::sort(radii.begin(), radii.end(), std::greater<>());
+    // The k largest discs share no sheet pairwise when the two smallest of them do not.
+    int alone = radii.empty() ? 0 : 1;
+    for (std::size_t k = 1; k < radii.size(); ++k) {
+        const double s = radii[k - 1] + radii[k];
+        if (std::hypot(std::max(0.0, area.width() - s), std::max(0.0, area.height() - s)) >= s) break;
+        alone = static_cast<int>(k) + 1;
+    }
+    return alone;
+}
+
 } // namespace kesmora::nets

@@ -53,4 +53,10 @@ QPointF centroid2(const Polygon& p);
 // The area a simple polygon encloses, whichever way round it runs.
 double polygonArea(const Polygon& p);
 
+// The fewest sheets of `area` that the convex faces can go on, however packed: faces so large that
+// no two of them share a sheet take one each. Each face holds a disc about the average of its
+// corners; two discs on one sheet keep their radii apart, and their middles keep their radii away
+// from the sheet's edges.
+int sheetsAtLeast(const std::vector<Polygon>& faces, QSizeF area);
+
 } // namespace kesmora::nets

@@ -30,10 +30,15 @@ bool Planner::facesFit() const {
     return true;
 }
 
-std::optional<Plan> Planner::plan(const Net& net, bool refuseSlits) const {
+std::optional<Plan> Planner::plan(const Net& net, bool refuseSlits, bool* slit) const {
     Plan p = laidOut(net, 1);
-    if (refuseSlits && slitIn(p)) return std::nullopt;
+    if (slit) *slit = false;
+    // Tabs first: on nearly flat solids they fail on every tree, and sooner than the slits are found.
     if (!placeTabs(p)) return std::nullopt;
+    if (refuseSlits && slitIn(p)) {
+        if (slit) *slit = true;
+        return std::nullopt;
+    }
     return p;
 }
 
@@ -254,6 +259,96 @@ bool Planner::separate(Net& net, const Plan& p, int a, int b) {
     return true;
 }
 
+bool Planner::halve(Net& net, const Plan& p, int piece) {
+    const int n = static_cast<int>(net.faces.size());
+    std::vector<std::vector<int>> children(static_cast<std::size_t>(n));
+    int size = 0;
+    for (int f = 0; f < n; ++f) {
+        if (p.pieceOf[f] != piece) continue;
+        ++size;
+        if (net.parent[f] >= 0 && p.pieceOf[net.parent[f]] == piece) children[net.parent[f]].push_back(f);
+    }
+    int best = -1, bestSmaller = 0;
+    for (int f = 0; f < n; ++f) {
+        if (p.pieceOf[f] != piece || net.parent[f] < 0 || p.pieceOf[net.parent[f]] != piece) continue;
+        std::vector<int> branch{f};
+        for (std::size_t i = 0; i < branch.size(); ++i)
+            branch.insert(branch.end(), children[branch[i]].begin(), children[branch[i]].end());
+        const int below = static_cast<int>(branch.size());
+        if (const int smaller = std::min(below, size - below); smaller > bestSmaller)
+            best = f, bestSmaller = smaller;
+    }
+    if (best < 0) return false;
+    net.parent[best] = -1;
+    net.parentSide[best] = -1;
+    return true;
+}
+
+bool Planner::join(Net& net, const Plan& p, int e) const {
+    if (e < 0 || static_cast<std::size_t>(e) >= map_.edges.size()) return false;
+    const MeshEdge& m = map_.edges[static_cast<std::size_t>(e)];
+    const int f = m.sides[0].face, g = m.sides[1].face;
+    const int i = m.sides[0].index, j = m.sides[1].index;
+    if (f < 0 || g < 0 || p.pieceOf[f] == p.pieceOf[g]) return false;
+    // Each piece its own tree: a fold the plan cut stays cut.
+    for (std::size_t h = 0; h < net.faces.size(); ++h)
+        if (net.parent[h] >= 0 && p.pieceOf[net.parent[h]] != p.pieceOf[h])
+            net.parent[h] = -1, net.parentSide[h] = -1;
+    const Polygon& onF = net.faces[f];
+    const Polygon& onG = net.faces[g];
+    const std::size_t nf = onF.size(), ng = onG.size();
+    // The side runs the other way in g: its corner j lies on f's corner i + 1.
+    const QPointF P = onF[(i + 1) % nf], Q = onF[i];
+    const QPointF A = onG[j], B = onG[(j + 1) % ng];
+    const double angle = std::atan2((Q - P).y(), (Q - P).x()) - std::atan2((B - A).y(), (B - A).x());
+    const QPointF movedA = P + turn(A - A, angle), movedB = P + turn(B - A, angle);
+    std::vector<int> moving;
+    for (std::size_t h = 0; h < net.faces.size(); ++h)
+        if (p.pieceOf[h] == p.pieceOf[g]) moving.push_back(static_cast<int>(h));
+    std::vector<Polygon> moved;
+    for (int h : moving) {
+        Polygon q;
+        for (const QPointF& c : net.faces[h]) {
+            QPointF to = P + turn(c - A, angle);
+            // The corners on the joined side land exactly on f's, wherever they are shared.
+            if (to == movedA) to = P;
+            if (to == movedB) to = Q;
+            q.push_back(to);
+        }
+        moved.push_back(std::move(q));
+    }
+    const double tolerance = 1e-6 * longest_;
+    for (std::size_t h = 0; h < net.faces.size(); ++h) {
+        if (p.pieceOf[h] != p.pieceOf[f]) continue;
+        const QRectF box = boundsOf(net.faces[h], 0);
+        for (const Polygon& q : moved)
+            if (box.intersects(boundsOf(q, 0)) && convexPolygonsOverlap(q, net.faces[h], tolerance))
+                return false;
+    }
+    for (std::size_t k = 0; k < moving.size(); ++k)
+        net.faces[moving[k]] = std::move(moved[k]);
+    // g's piece hangs from g now: the folds on the way from g up to its root turn round.
+    std::vector<int> way{g};
+    while (net.parent[way.back()] >= 0 && p.pieceOf[net.parent[way.back()]] == p.pieceOf[g])
+        way.push_back(net.parent[way.back()]);
+    for (std::size_t k = way.size() - 1; k > 0; --k) {
+        const int child = way[k - 1], up = way[k];
+        const auto& c = mesh_.faces[child];
+        const int s = net.parentSide[child];
+        const int u = c[s], w = c[(s + 1) % c.size()];
+        const auto& faceUp = mesh_.faces[up];
+        int side = -1;
+        for (std::size_t t = 0; t < faceUp.size(); ++t)
+            if (faceUp[t] == w && faceUp[(t + 1) % faceUp.size()] == u) side = static_cast<int>(t);
+        if (side < 0) return false; // cannot happen on a closed mesh turned outward
+        net.parent[up] = child;
+        net.parentSide[up] = side;
+    }
+    net.parent[g] = f;
+    net.parentSide[g] = j;
+    return true;
+}
+
 std::vector<QPointF> Planner::cornersOf(const Plan& p, const std::vector<int>& faces) const {
     std::vector<QPointF> out;
     for (int f : faces)
@@ -362,9 +457,9 @@ std::optional<Polygon> Planner::tabShape(const Plan& p, FaceSide s, FaceSide t, 
     const double normal = std::min({kTabMax, 0.3 * len, 0.5 * depthOver(partner, t.index)});
     double h = share * normal;
     h = std::min(h, 0.85 * len / inset); // the tab keeps a top side of some length
-    // A sliver cannot be glued: at a real size no tab keeps less than half the width the edge would
-    // have. (A net as large as one page takes stays in one piece, slim tabs and all.)
-    if (!(h > kMinTab) || (edge_ > 0 && h < 0.5 * normal * (1 - 1e-9))) return std::nullopt;
+    // A sliver cannot be glued: no tab keeps less than half the width the edge would have. Where
+    // neither side of an edge has room for more, the net is cut elsewhere.
+    if (!(h > kMinTab) || h < 0.5 * normal * (1 - 1e-9)) return std::nullopt;
     return Polygon{a, b, b + h * out - h / std::tan(atB) * d, a + h * out + h / std::tan(atA) * d};
 }
 

@@ -48,8 +48,9 @@ class Planner {
     bool facesFit() const;
 
     // The net in one piece, or in the pieces the page asks for, with a tab on every glue edge;
-    // nothing where a tab has no room, or, with `refuseSlits`, where a cut leaves a narrow slit.
-    std::optional<Plan> plan(const Net& net, bool refuseSlits) const;
+    // nothing where a tab has no room, or, with `refuseSlits`, where a cut leaves a narrow slit
+    // (`slit`, when given, then tells that every tab had room and only the slit stood in the way).
+    std::optional<Plan> plan(const Net& net, bool refuseSlits, bool* slit = nullptr) const;
 
     // The net cut into more pieces until each has room for its tabs and none has a slit: each time
     // the two faces in the way of each other go to different pieces, at worst down to single faces.
@@ -69,6 +70,15 @@ class Planner {
     // larger than `share` of the page's room; then the next piece starts. Only with an edge length
     // asked for.
     Net compactPieces(double share = 1, Growth growth = Growth::Round) const;
+
+    // Cuts piece `piece` of the plan in two at the fold that leaves the two halves nearest in size;
+    // the cut stays in `net`, the plan's net or a copy of it. False for a piece of one face.
+    static bool halve(Net& net, const Plan& p, int piece);
+
+    // Joins the pieces of faces f and g of the plan along their glue edge `e`: g's piece turned and
+    // moved onto f's side of it, its tree hung from g. False where its faces would then lie on
+    // f's piece. The change stays in `net`, a copy of the plan's.
+    bool join(Net& net, const Plan& p, int e) const;
 
     // The plan's scale: millimetres per unit of the mesh.
     double scaleOf(const Plan& p) const;

@@ -129,11 +129,8 @@ double normalTabDepth(const Polygon& own, std::size_t k, const Polygon& partner,
     return std::min({6.0, 0.3 * len, 0.5 * depth});
 }
 
-enum class TabWidth { Kept, SlimAllowed }; // slim tabs only as large as one page takes
-
 void expectBuildable(const Mesh& mesh, const NetLayout& net, const std::string& what,
-                     Slits slits = Slits::Refused, NetTabs tabStyle = NetTabs::OneSide,
-                     TabWidth width = TabWidth::Kept) {
+                     Slits slits = Slits::Refused, NetTabs tabStyle = NetTabs::OneSide) {
     ASSERT_EQ(net.faces.size(), mesh.faces.size()) << what;
     ASSERT_GE(net.sheetCount, 1) << what;
     const QRectF page(QPointF(0, 0), net.pageMillimetres);
@@ -184,7 +181,7 @@ void expectBuildable(const Mesh& mesh, const NetLayout& net, const std::string& 
         // No tab is a sliver: each keeps at least half the depth its side would give it.
         for (const NetTab& t : net.tabs) {
             const bool onF = t.face == f && t.side == i, onG = t.face == g && t.side == j;
-            if ((!onF && !onG) || width == TabWidth::SlimAllowed) continue;
+            if (!onF && !onG) continue;
             const Polygon& own = onF ? a : b;
             const Polygon& partner = onF ? b : a;
             const std::size_t k = static_cast<std::size_t>(onF ? i : j), m = static_cast<std::size_t>(onF ? j : i);
@@ -270,8 +267,7 @@ TEST(NetLayout, EveryListedBodyAndEveryFlatDualCanBeBuilt) {
         const NetLayout net = layoutNet(solid);
         EXPECT_EQ(net.sheetCount, 1) << b.name.toStdString() << ": as large as one page takes";
         EXPECT_TRUE(net.title.startsWith(b.name + QStringLiteral(" – Netz"))) << net.title.toStdString();
-        expectBuildable(solid.mesh, net, b.name.toStdString(), Slits::Refused, NetTabs::OneSide,
-                        TabWidth::SlimAllowed);
+        expectBuildable(solid.mesh, net, b.name.toStdString(), Slits::Refused, NetTabs::OneSide);
         try {
             const NetRequest dual = netRequest(b.model, b.name, NetSide::Dual);
             const NetLayout dualNet = layoutNet(dual);
@@ -282,7 +278,7 @@ TEST(NetLayout, EveryListedBodyAndEveryFlatDualCanBeBuilt) {
                                                  QStringLiteral(" – Netz")))
                 << dualNet.title.toStdString();
             expectBuildable(dual.mesh, dualNet, b.name.toStdString() + " (dual)", Slits::Refused,
-                            NetTabs::OneSide, TabWidth::SlimAllowed);
+                            NetTabs::OneSide);
             ++duals;
         } catch (const NetError& e) {
             // Only faces that no paper folds into stand in the way.
@@ -297,7 +293,7 @@ TEST(NetLayout, EveryListedBodyAndEveryFlatDualCanBeBuilt) {
     const NetLayout net = layoutNet(reciprocal);
     EXPECT_TRUE(net.title.contains(QStringLiteral("polar reziproker Körper")));
     expectBuildable(reciprocal.mesh, net, "Ikosidodekaederstumpf (reciprocal)", Slits::Refused,
-                    NetTabs::OneSide, TabWidth::SlimAllowed);
+                    NetTabs::OneSide);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     RecordProperty("seconds", std::to_string(seconds));
 }
@@ -360,44 +356,97 @@ TEST(NetLayout, RealEdgeLengthOverSeveralPages) {
     }
 }
 
-// At a real size the pieces share the sheets: no more pages than 1.75 times the area of the
-// faces over that of an A4 page less 10 mm all round (the rest goes to headers, tabs and gaps).
-// Nets of all sizes and shapes of face; bench/net_sheets.cpp measures every listed body.
+// The sheets of a net at a real size: each piece on one sheet, no sheet empty, and no more sheets
+// than 1.75 times the area of the faces over that of an A4 page less 10 mm all round (the rest goes
+// to headers, tabs and gaps) or, where faces are too large for two to share a sheet, one for each.
+// `over` sheets more are allowed where the packing is known to fall short (bench/RESULTS.md).
+void expectWithinTheBound(const NetLayout& net, const std::string& what, int over = 0) {
+    double faces = 0;
+    for (const NetFace& f : net.faces)
+        faces += area(polygon(f.corners));
+    const int bound = static_cast<int>(std::ceil(1.75 * faces / (190.0 * 277.0) - 1e-9));
+    EXPECT_LE(net.sheetCount, std::max(bound, sheetsAtLeast(net)) + over)
+        << what << ": " << net.pieceCount << " pieces";
+    std::vector<int> piecesOnSheet(static_cast<std::size_t>(net.sheetCount), 0);
+    std::map<int, int> sheetOfPiece;
+    for (const NetFace& f : net.faces) {
+        const auto [at, fresh] = sheetOfPiece.insert({f.piece, f.sheet});
+        EXPECT_EQ(at->second, f.sheet) << what;
+        if (fresh) ++piecesOnSheet.at(static_cast<std::size_t>(f.sheet));
+    }
+    EXPECT_EQ(static_cast<int>(sheetOfPiece.size()), net.pieceCount) << what;
+    for (const int pieces : piecesOnSheet)
+        EXPECT_GT(pieces, 0) << what << ": an empty sheet";
+}
+
+// At a real size the pieces share the sheets within the bound. Nets of all sizes and shapes of
+// face: the bodies the issue names, and every fifth listed body with its dual at 30, 40 and 60 mm;
+// bench/net_sheets.cpp measures every listed body (bench/RESULTS.md).
 TEST(NetLayout, NetsAtARealSizeShareTheSheets) {
     struct Case {
-        const char* name;
+        QString name;
         NetSide side;
         double edge;
+        Slits slits = Slits::Refused;
     };
-    for (const Case& c : {Case{"Ikosidodekaederstumpf", NetSide::Solid, 30}, Case{"Rhombenkuboktaeder", NetSide::Solid, 50},
-                          Case{"Ikosaeder", NetSide::Solid, 60}, Case{"Kuboktaeder", NetSide::Solid, 60},
-                          Case{"Pentagondodekaeder", NetSide::Solid, 60}, Case{"Dodekaederstumpf", NetSide::Solid, 30},
-                          Case{"Tetraeder", NetSide::Solid, 60}, Case{"fünfseitiges Prisma", NetSide::Solid, 60},
-                          Case{"Ikosidodekaederstumpf", NetSide::Dual, 40}}) {
-        const QString name = QString::fromUtf8(c.name);
-        NetRequest r = netRequest(body(name).model, name, c.side);
-        r.edgeMillimetres = c.edge;
-        const std::string what = std::string(c.name) + (c.side == NetSide::Dual ? " (dual)" : "") + " at " +
+    std::vector<Case> cases;
+    for (const auto& [name, side, edge, slits] :
+         {Case{"Ikosidodekaederstumpf", NetSide::Solid, 30}, Case{"Rhombenkuboktaeder", NetSide::Solid, 50},
+          Case{"Ikosaeder", NetSide::Solid, 60}, Case{"Kuboktaeder", NetSide::Solid, 60},
+          Case{"Pentagondodekaeder", NetSide::Solid, 60}, Case{"Dodekaederstumpf", NetSide::Solid, 30},
+          Case{"Tetraeder", NetSide::Solid, 60}, Case{QString::fromUtf8("fünfseitiges Prisma"), NetSide::Solid, 60},
+          Case{"Ikosidodekaederstumpf", NetSide::Dual, 40}})
+        cases.push_back({name, side, edge, slits});
+    for (std::size_t i = 0; i < everyListedBody().size(); i += 5)
+        for (const NetSide side : {NetSide::Solid, NetSide::Dual})
+            for (const double edge : {30.0, 40.0, 60.0})
+                cases.push_back({everyListedBody()[i].name, side, edge, Slits::Allowed});
+    // Known to come one sheet over: their faces alone fill 53 or 54 % of the pages the bound allows,
+    // which leaves too little room for the tabs and the gaps between pieces.
+    const std::vector<std::string> oneOver{"Johnson Polyeder 72 (dual) at 30 mm", "Pentagon-60-Flächner at 40 mm",
+                                           "Pentagon-60-Flächner (dual) at 60 mm"};
+    int laidOut = 0;
+    for (const Case& c : cases) {
+        const std::string what = c.name.toStdString() + (c.side == NetSide::Dual ? " (dual)" : "") + " at " +
                                  std::to_string(static_cast<int>(c.edge)) + " mm";
-        const NetLayout net = layoutNet(r);
-        expectBuildable(r.mesh, net, what);
-        double faces = 0;
-        for (const NetFace& f : net.faces)
-            faces += area(polygon(f.corners));
-        EXPECT_LE(net.sheetCount, static_cast<int>(std::ceil(1.75 * faces / (190.0 * 277.0))))
-            << what << ": " << net.pieceCount << " pieces";
-        std::vector<int> piecesOnSheet(static_cast<std::size_t>(net.sheetCount), 0);
-        std::map<int, int> sheetOfPiece;
-        for (const NetFace& f : net.faces) {
-            // A piece lies on one sheet.
-            const auto [at, fresh] = sheetOfPiece.insert({f.piece, f.sheet});
-            EXPECT_EQ(at->second, f.sheet) << what;
-            if (fresh) ++piecesOnSheet.at(static_cast<std::size_t>(f.sheet));
+        NetRequest r;
+        try {
+            r = netRequest(body(c.name).model, c.name, c.side);
+            r.edgeMillimetres = c.edge;
+            const NetLayout net = layoutNet(r);
+            expectBuildable(r.mesh, net, what, c.slits);
+            const bool known = std::find(oneOver.begin(), oneOver.end(), what) != oneOver.end();
+            expectWithinTheBound(net, what, known ? 1 : 0);
+            ++laidOut;
+        } catch (const NetError& e) {
+            // Faces that no paper folds into, or sizes that the page or the tabs do not allow.
+            EXPECT_NE(e.kind, NetError::Kind::NoNet) << what << ": " << e.what();
         }
-        EXPECT_EQ(static_cast<int>(sheetOfPiece.size()), net.pieceCount) << what;
-        for (const int pieces : piecesOnSheet)
-            EXPECT_GT(pieces, 0) << what << ": an empty sheet";
     }
+    EXPECT_GT(laidOut, 170) << "of " << cases.size(); // 181 of 189 when this was written
+}
+
+// Faces too large for two to share the room between header and footer take a sheet each, and no
+// search for fewer sheets goes below that: the truncated cube's octagons at 60 mm edges (145 mm
+// across) one to a page, at 40 mm (97 mm across) two to a page.
+TEST(NetLayout, FacesTooLargeToShareASheetTakeOneEach) {
+    NetRequest r = netRequest(body("Hexaederstumpf").model, "Hexaederstumpf", NetSide::Solid);
+    r.edgeMillimetres = 60;
+    const NetLayout large = layoutNet(r);
+    expectBuildable(r.mesh, large, "Hexaederstumpf at 60 mm");
+    EXPECT_EQ(sheetsAtLeast(large), 6);
+    EXPECT_EQ(large.sheetCount, 6);
+    for (int sheet = 0; sheet < large.sheetCount; ++sheet) {
+        int octagons = 0;
+        for (const NetFace& f : large.faces)
+            octagons += f.sheet == sheet && f.corners.size() == 8;
+        EXPECT_EQ(octagons, 1) << "sheet " << sheet;
+    }
+    r.edgeMillimetres = 40;
+    const NetLayout smaller = layoutNet(r);
+    EXPECT_EQ(sheetsAtLeast(smaller), 1);
+    EXPECT_LE(smaller.sheetCount, 3);
+    expectWithinTheBound(smaller, "Hexaederstumpf at 40 mm");
 }
 
 // For thick card a tab on both sides of every glue edge, glued to each other; or one, the sides
@@ -493,8 +542,7 @@ TEST(NetLayout, NearlyFlatSolidsComeInPiecesWhereOnePieceHasNoRoomForTabs) {
                 ADD_FAILURE() << what << ": " << e.what();
                 continue;
             }
-            expectBuildable(r.mesh, net, what, Slits::Allowed, NetTabs::OneSide,
-                            edge > 0 ? TabWidth::Kept : TabWidth::SlimAllowed);
+            expectBuildable(r.mesh, net, what, Slits::Allowed, NetTabs::OneSide);
             EXPECT_GT(net.pieceCount, 1) << what;
             EXPECT_TRUE(
                 net.hints.back().contains(QStringLiteral("besteht aus %1 Teilen").arg(net.pieceCount)))
@@ -536,8 +584,7 @@ TEST(NetLayout, EveryBodyWithFlatConvexFacesHasANet) {
                     const NetLayout net = layoutNet(r);
                     expectBuildable(r.mesh, net,
                                     what + " at " + std::to_string(static_cast<int>(edge)) + " mm",
-                                    Slits::Allowed, NetTabs::OneSide,
-                                    edge > 0 ? TabWidth::Kept : TabWidth::SlimAllowed);
+                                    Slits::Allowed, NetTabs::OneSide);
                     if (edge == 0) {
                         EXPECT_EQ(net.sheetCount, 1) << what;
                     }
