@@ -10,6 +10,34 @@
 
 namespace kesmora::nets {
 
+namespace {
+
+// Cuts the fold from one of `candidates` to its parent where the two parts of its piece of
+// `pieceSize` faces come out nearest in size: the face's branch (it and every face of the piece
+// that folds to it, directly or not) and the rest. False when there is no candidate.
+bool cutMostEvenly(Net& net, const Plan& p, const std::vector<int>& candidates, int pieceSize) {
+    const std::size_t n = net.faces.size();
+    std::vector<std::vector<int>> children(n);
+    for (std::size_t f = 0; f < n; ++f)
+        if (net.parent[f] >= 0 && p.pieceOf[net.parent[f]] == p.pieceOf[f])
+            children[net.parent[f]].push_back(static_cast<int>(f));
+    int best = -1, bestSmaller = -1;
+    for (int f : candidates) {
+        std::vector<int> branch{f};
+        for (std::size_t i = 0; i < branch.size(); ++i)
+            branch.insert(branch.end(), children[branch[i]].begin(), children[branch[i]].end());
+        const int below = static_cast<int>(branch.size());
+        if (const int smaller = std::min(below, pieceSize - below); smaller > bestSmaller)
+            best = f, bestSmaller = smaller;
+    }
+    if (best < 0) return false;
+    net.parent[best] = -1;
+    net.parentSide[best] = -1;
+    return true;
+}
+
+} // namespace
+
 Planner::Planner(const Mesh& mesh, double edgeMillimetres, QSizeF room, NetTabs tabs)
     : mesh_(mesh), map_(edgeMap(mesh.faces)), flat_(flatFaces(mesh)), edge_(edgeMillimetres), room_(room),
       tabs_(tabs) {
@@ -236,52 +264,17 @@ bool Planner::separate(Net& net, const Plan& p, int a, int b) {
     for (int f : {a, b})
         for (; f != meet; f = net.parent[f])
             way.push_back(f);
-    std::vector<std::vector<int>> children(n);
-    for (std::size_t f = 0; f < n; ++f)
-        if (net.parent[f] >= 0 && p.pieceOf[net.parent[f]] == p.pieceOf[f])
-            children[net.parent[f]].push_back(static_cast<int>(f));
-    auto sizeBelow = [&](int top) {
-        std::vector<int> branch{top};
-        for (std::size_t i = 0; i < branch.size(); ++i)
-            branch.insert(branch.end(), children[branch[i]].begin(), children[branch[i]].end());
-        return static_cast<int>(branch.size());
-    };
     const int pieceSize = static_cast<int>(std::count(p.pieceOf.begin(), p.pieceOf.end(), p.pieceOf[a]));
-    int best = -1, bestSmaller = -1;
-    for (int f : way) {
-        const int below = sizeBelow(f);
-        if (const int smaller = std::min(below, pieceSize - below); smaller > bestSmaller)
-            best = f, bestSmaller = smaller;
-    }
-    if (best < 0) return false;
-    net.parent[best] = -1;
-    net.parentSide[best] = -1;
-    return true;
+    return cutMostEvenly(net, p, way, pieceSize);
 }
 
 bool Planner::halve(Net& net, const Plan& p, int piece) {
     const int n = static_cast<int>(net.faces.size());
-    std::vector<std::vector<int>> children(static_cast<std::size_t>(n));
-    int size = 0;
-    for (int f = 0; f < n; ++f) {
-        if (p.pieceOf[f] != piece) continue;
-        ++size;
-        if (net.parent[f] >= 0 && p.pieceOf[net.parent[f]] == piece) children[net.parent[f]].push_back(f);
-    }
-    int best = -1, bestSmaller = 0;
-    for (int f = 0; f < n; ++f) {
-        if (p.pieceOf[f] != piece || net.parent[f] < 0 || p.pieceOf[net.parent[f]] != piece) continue;
-        std::vector<int> branch{f};
-        for (std::size_t i = 0; i < branch.size(); ++i)
-            branch.insert(branch.end(), children[branch[i]].begin(), children[branch[i]].end());
-        const int below = static_cast<int>(branch.size());
-        if (const int smaller = std::min(below, size - below); smaller > bestSmaller)
-            best = f, bestSmaller = smaller;
-    }
-    if (best < 0) return false;
-    net.parent[best] = -1;
-    net.parentSide[best] = -1;
-    return true;
+    std::vector<int> folds; // the faces of the piece that fold to a face of it
+    for (int f = 0; f < n; ++f)
+        if (p.pieceOf[f] == piece && net.parent[f] >= 0 && p.pieceOf[net.parent[f]] == piece) folds.push_back(f);
+    const int size = static_cast<int>(std::count(p.pieceOf.begin(), p.pieceOf.end(), piece));
+    return cutMostEvenly(net, p, folds, size);
 }
 
 bool Planner::join(Net& net, const Plan& p, int e) const {
