@@ -223,6 +223,8 @@ NetLayout layoutOn(const NetRequest& r, int wanted) {
             std::max(static_cast<int>(std::ceil(1.75 * faceArea * perUnit * perUnit / pageArea - 1e-9)),
                      nets::sheetsAtLeast(onPaper, area));
         int bestSheets = 0;
+        // The plans below share many pieces: each is drawn into cells once.
+        nets::PackMemo memo;
         const int target = wanted > 0 ? wanted : std::max(enough, 1);
         auto keep = [&](std::optional<Plan>& trial, NetLayout& sheets) {
             if (!plan || sheets.sheetCount < bestSheets ||
@@ -261,7 +263,7 @@ NetLayout layoutOn(const NetRequest& r, int wanted) {
                 tried.push_back(std::move(folds));
                 NetLayout sheets;
                 // Only a packing on no more sheets than the best is of use.
-                placeOnSheets(*trial, sheets, area, target, plan ? bestSheets : INT_MAX, cell);
+                placeOnSheets(*trial, sheets, area, target, plan ? bestSheets : INT_MAX, cell, &memo);
                 way.sheets = sheets.sheetCount;
                 keep(trial, sheets);
                 if (bestSheets <= target) return;
@@ -285,7 +287,7 @@ NetLayout layoutOn(const NetRequest& r, int wanted) {
                 std::optional<Plan> trial = planner.planInPieces(net, 1);
                 if (!trial) break;
                 NetLayout sheets;
-                placeOnSheets(*trial, sheets, area, target, INT_MAX, cell);
+                placeOnSheets(*trial, sheets, area, target, INT_MAX, cell, &memo);
                 current = trial;
                 currentSheets = sheets;
                 if (sheets.sheetCount < bestSheets) keep(trial, sheets);
@@ -326,7 +328,7 @@ NetLayout layoutOn(const NetRequest& r, int wanted) {
                 std::optional<Plan> trial = planner.planInPieces(net, 1);
                 if (!trial || trial->pieces >= plan->pieces) continue;
                 NetLayout sheets;
-                placeOnSheets(*trial, sheets, area, target, bestSheets, 1);
+                placeOnSheets(*trial, sheets, area, target, bestSheets, 1, &memo);
                 if (sheets.sheetCount > bestSheets) continue;
                 plan = std::move(trial), placed = std::move(sheets);
                 joined = true;

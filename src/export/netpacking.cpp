@@ -11,6 +11,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <map>
 #include <numbers>
 #include <numeric>
 #include <optional>
@@ -279,7 +280,43 @@ std::vector<double> turnsFor(const std::vector<QPointF>& hull) {
     return out;
 }
 
+// A piece's outlines and the packing's measures, as the key under which its turns are kept.
+std::vector<double> keyOf(const PackPiece& piece, QSizeF area, double pad, double grow, double cell) {
+    std::vector<double> key{area.width(), area.height(), pad, grow, cell};
+    for (const Polygon& p : piece.outlines) {
+        key.push_back(static_cast<double>(p.size()));
+        for (const QPointF& q : p)
+            key.insert(key.end(), {q.x(), q.y()});
+    }
+    return key;
+}
+
+// The piece at each turn it fits the area at.
+std::vector<TurnedPiece> turnsOf(const PackPiece& piece, QSizeF area, double pad, double grow, double cell) {
+    std::vector<TurnedPiece> ways;
+    std::vector<QPointF> all;
+    for (const Polygon& p : piece.outlines)
+        all.insert(all.end(), p.begin(), p.end());
+    const std::vector<QPointF> hull = hullOf(std::move(all));
+    for (double radians : turnsFor(hull)) {
+        if (std::optional<TurnedPiece> t = turned(piece, hull, radians, pad, grow, area, cell))
+            ways.push_back(std::move(*t));
+    }
+    // A piece as large as the page may fit at a turn between those: every degree is tried.
+    for (int degree = 0; degree < 360 && ways.empty(); ++degree)
+        if (std::optional<TurnedPiece> t = turned(piece, hull, degree * std::numbers::pi / 180, pad, grow, area, cell))
+            ways.push_back(std::move(*t));
+    return ways;
+}
+
 } // namespace
+
+struct PackMemo::Store {
+    std::map<std::vector<double>, std::vector<TurnedPiece>> turns;
+};
+
+PackMemo::PackMemo() : store_(std::make_unique<Store>()) {}
+PackMemo::~PackMemo() = default;
 
 // Packs the pieces in the order given, each on the first sheet with room, where it lies lowest.
 // Given up once more than `limit` sheets are needed: the count is then limit + 1, and not every
@@ -351,7 +388,7 @@ std::vector<PackPlace> packInOrder(const std::vector<PackPiece>& pieces,
 // Packs the pieces in each of the orders, sheet row by sheet row; each after the first is given up
 // once it needs as many sheets as the best before it.
 std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF area, double gap, double cell,
-                                  int& sheetCount, int enough, int limit) {
+                                  int& sheetCount, int enough, int limit, PackMemo* memo) {
     const double grow = gap / 2;
     const double pad = grow + cell;
     const int columns = static_cast<int>(std::ceil((area.width() + 2 * pad) / cell)) + 2;
@@ -359,19 +396,15 @@ std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF a
     std::vector<std::vector<TurnedPiece>> ways(pieces.size());
     std::vector<double> faceArea(pieces.size(), 0);
     for (std::size_t i = 0; i < pieces.size(); ++i) {
-        std::vector<QPointF> all;
-        for (const Polygon& p : pieces[i].outlines)
-            all.insert(all.end(), p.begin(), p.end());
-        const std::vector<QPointF> hull = hullOf(std::move(all));
-        for (double radians : turnsFor(hull)) {
-            if (std::optional<TurnedPiece> t = turned(pieces[i], hull, radians, pad, grow, area, cell))
-                ways[i].push_back(std::move(*t));
+        if (memo) {
+            std::vector<double> key = keyOf(pieces[i], area, pad, grow, cell);
+            auto& known = memo->store().turns;
+            auto it = known.find(key);
+            if (it == known.end()) it = known.emplace(std::move(key), turnsOf(pieces[i], area, pad, grow, cell)).first;
+            ways[i] = it->second;
+        } else {
+            ways[i] = turnsOf(pieces[i], area, pad, grow, cell);
         }
-        // A piece as large as the page may fit at a turn between those: every degree is tried.
-        for (int degree = 0; degree < 360 && ways[i].empty(); ++degree)
-            if (std::optional<TurnedPiece> t =
-                    turned(pieces[i], hull, degree * std::numbers::pi / 180, pad, grow, area, cell))
-                ways[i].push_back(std::move(*t));
         for (const Polygon& p : pieces[i].outlines)
             faceArea[i] += std::fabs(signedArea(p));
     }
@@ -405,8 +438,8 @@ std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF a
 }
 
 std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap,
-                                  int& sheetCount, int enough, int limit, double cell) {
-    std::vector<PackPlace> best = packInRows(pieces, area, gap, cell, sheetCount, enough, limit);
+                                  int& sheetCount, int enough, int limit, double cell, PackMemo* memo) {
+    std::vector<PackPlace> best = packInRows(pieces, area, gap, cell, sheetCount, enough, limit, memo);
     if (sheetCount <= enough || sheetCount > limit) return best;
     // Sheet column by sheet column: the pieces mirrored across the diagonal, packed in rows on the
     // sheet mirrored the same way, and mirrored back, which turns each the other way round.
@@ -417,7 +450,7 @@ std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF a
                 q = QPointF(q.y(), q.x());
     int sheets = 0;
     std::vector<PackPlace> places =
-        packInRows(mirrored, area.transposed(), gap, cell, sheets, enough, sheetCount - 1);
+        packInRows(mirrored, area.transposed(), gap, cell, sheets, enough, sheetCount - 1, memo);
     if (sheets < sheetCount) {
         for (PackPlace& place : places)
             place = {place.sheet, -place.radians, QPointF(place.shift.y(), place.shift.x())};

@@ -39,14 +39,15 @@ NetLabel labelFor(const Polygon& face, int f, int k, int number, int partnerShee
     return label;
 }
 
-void placeOnSheets(const Plan& p, NetLayout& out, QSizeF area, int enough, int limit, double cell) {
+void placeOnSheets(const Plan& p, NetLayout& out, QSizeF area, int enough, int limit, double cell,
+                   PackMemo* memo) {
     std::vector<PackPiece> pieces(static_cast<std::size_t>(p.pieces));
     for (std::size_t f = 0; f < p.faces.size(); ++f)
         pieces.at(static_cast<std::size_t>(p.pieceOf[f])).outlines.push_back(p.faces[f]);
     for (const Tab& t : p.tabs)
         pieces.at(static_cast<std::size_t>(p.pieceOf[t.side.face])).outlines.push_back(t.corners);
     int sheetCount = 0;
-    const std::vector<PackPlace> places = packPieces(pieces, area, kGap, sheetCount, enough, limit, cell);
+    const std::vector<PackPlace> places = packPieces(pieces, area, kGap, sheetCount, enough, limit, cell, memo);
     const QPointF origin(kMargin, kMargin + kHeader);
     std::vector<int> sheetOf(places.size());
     std::vector<QPointF> shift(places.size());
