@@ -439,11 +439,30 @@ std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF a
 
 std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap,
                                   int& sheetCount, int enough, int limit, double cell, PackMemo* memo) {
-    std::vector<PackPlace> best = packInRows(pieces, area, gap, cell, sheetCount, enough, limit, memo);
-    if (sheetCount <= enough || sheetCount > limit) return best;
+    // Each piece is packed from its first corner: the same piece anywhere in the plan is then drawn
+    // into the same cells, and known again. Its place is moved back by that corner at the end.
+    std::vector<QPointF> from(pieces.size());
+    std::vector<PackPiece> moved = pieces;
+    for (std::size_t i = 0; i < moved.size(); ++i) {
+        for (const Polygon& p : moved[i].outlines)
+            if (!p.empty()) {
+                from[i] = p.front();
+                break;
+            }
+        for (Polygon& p : moved[i].outlines)
+            for (QPointF& q : p)
+                q -= from[i];
+    }
+    auto movedBack = [&](std::vector<PackPlace> places) {
+        for (std::size_t i = 0; i < places.size() && i < from.size(); ++i)
+            places[i].shift -= turn(from[i], places[i].radians);
+        return places;
+    };
+    std::vector<PackPlace> best = packInRows(moved, area, gap, cell, sheetCount, enough, limit, memo);
+    if (sheetCount <= enough || sheetCount > limit) return movedBack(std::move(best));
     // Sheet column by sheet column: the pieces mirrored across the diagonal, packed in rows on the
     // sheet mirrored the same way, and mirrored back, which turns each the other way round.
-    std::vector<PackPiece> mirrored = pieces;
+    std::vector<PackPiece> mirrored = moved;
     for (PackPiece& piece : mirrored)
         for (Polygon& p : piece.outlines)
             for (QPointF& q : p)
@@ -456,7 +475,7 @@ std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF a
             place = {place.sheet, -place.radians, QPointF(place.shift.y(), place.shift.x())};
         best = std::move(places), sheetCount = sheets;
     }
-    return best;
+    return movedBack(std::move(best));
 }
 
 } // namespace kesmora::nets
