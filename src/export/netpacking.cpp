@@ -423,11 +423,14 @@ std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF a
     }
     std::vector<PackPlace> best;
     sheetCount = 0;
+    std::vector<std::vector<std::size_t>> orders; // those packed already, which would pack the same
     for (const std::vector<double>* key : {&faceArea, &cells, &longest}) {
         std::vector<std::size_t> order(pieces.size());
         std::iota(order.begin(), order.end(), std::size_t{0});
         std::stable_sort(order.begin(), order.end(),
                          [&](std::size_t a, std::size_t b) { return (*key)[a] > (*key)[b]; });
+        if (std::find(orders.begin(), orders.end(), order) != orders.end()) continue;
+        orders.push_back(order);
         int sheets = 0;
         const int within = best.empty() ? limit : std::min(limit, sheetCount - 1);
         std::vector<PackPlace> places = packInOrder(pieces, ways, order, area, columns, rows, cell, within, sheets);
