@@ -322,14 +322,15 @@ PackMemo::~PackMemo() = default;
 // Given up once more than `limit` sheets are needed: the count is then limit + 1, and not every
 // piece has its place.
 std::vector<PackPlace> packInOrder(const std::vector<PackPiece>& pieces,
-                                   const std::vector<std::vector<TurnedPiece>>& ways,
+                                   const std::vector<const std::vector<TurnedPiece>*>& turnsOfPiece,
                                    const std::vector<std::size_t>& order, QSizeF area, int columns, int rows,
                                    double cell, int limit, int& sheetCount) {
     std::vector<PackPlace> out(pieces.size());
     std::vector<SheetCells> sheets;
     for (std::size_t i : order) {
         if (static_cast<int>(sheets.size()) > limit) break;
-        if (ways[i].empty()) {
+        const std::vector<TurnedPiece>& ways = *turnsOfPiece[i];
+        if (ways.empty()) {
             // Wider or taller than the area at every turn tried: alone on a sheet, at its top left.
             std::vector<QPointF> all;
             for (const Polygon& p : pieces[i].outlines)
@@ -341,8 +342,8 @@ std::vector<PackPlace> packInOrder(const std::vector<PackPiece>& pieces,
                 sheets.back().take(r, 0, columns - 1);
             continue;
         }
-        long leastCells = ways[i].front().cells;
-        for (const TurnedPiece& t : ways[i])
+        long leastCells = ways.front().cells;
+        for (const TurnedPiece& t : ways)
             leastCells = std::min(leastCells, t.cells);
         bool placed = false;
         for (std::size_t s = 0; s <= sheets.size() && !placed; ++s) {
@@ -353,7 +354,7 @@ std::vector<PackPlace> packInOrder(const std::vector<PackPiece>& pieces,
             double bestBottom = INFINITY;
             int bestX = 0, bestY = 0;
             const TurnedPiece* best = nullptr;
-            for (const TurnedPiece& t : ways[i]) {
+            for (const TurnedPiece& t : ways) {
                 const int lastX = static_cast<int>(std::floor((area.width() - t.bounds.width()) / cell));
                 const int lastY = static_cast<int>(std::floor((area.height() - t.bounds.height()) / cell));
                 for (int y = 0; y <= lastY; ++y) {
@@ -393,7 +394,9 @@ std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF a
     const double pad = grow + cell;
     const int columns = static_cast<int>(std::ceil((area.width() + 2 * pad) / cell)) + 2;
     const int rows = static_cast<int>(std::ceil((area.height() + 2 * pad) / cell)) + 2;
-    std::vector<std::vector<TurnedPiece>> ways(pieces.size());
+    // Without a memo, the turns are kept here; with one, in the memo, which keeps them in place.
+    std::vector<std::vector<TurnedPiece>> drawn(memo ? 0 : pieces.size());
+    std::vector<const std::vector<TurnedPiece>*> ways(pieces.size());
     std::vector<double> faceArea(pieces.size(), 0);
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         if (memo) {
@@ -401,9 +404,10 @@ std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF a
             auto& known = memo->store().turns;
             auto it = known.find(key);
             if (it == known.end()) it = known.emplace(std::move(key), turnsOf(pieces[i], area, pad, grow, cell)).first;
-            ways[i] = it->second;
+            ways[i] = &it->second;
         } else {
-            ways[i] = turnsOf(pieces[i], area, pad, grow, cell);
+            drawn[i] = turnsOf(pieces[i], area, pad, grow, cell);
+            ways[i] = &drawn[i];
         }
         for (const Polygon& p : pieces[i].outlines)
             faceArea[i] += std::fabs(signedArea(p));
@@ -413,7 +417,7 @@ std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF a
     std::vector<double> cells(pieces.size(), 0), longest(pieces.size(), 0);
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         double narrowest = INFINITY;
-        for (const TurnedPiece& t : ways[i]) {
+        for (const TurnedPiece& t : *ways[i]) {
             cells[i] = cells[i] == 0 ? static_cast<double>(t.cells)
                                      : std::min(cells[i], static_cast<double>(t.cells));
             if (std::min(t.bounds.width(), t.bounds.height()) < narrowest)
