@@ -304,7 +304,8 @@ std::vector<TurnedPiece> turnsOf(const PackPiece& piece, QSizeF area, double pad
     }
     // A piece as large as the page may fit at a turn between those: every degree is tried.
     for (int degree = 0; degree < 360 && ways.empty(); ++degree)
-        if (std::optional<TurnedPiece> t = turned(piece, hull, degree * std::numbers::pi / 180, pad, grow, area, cell))
+        if (std::optional<TurnedPiece> t =
+                turned(piece, hull, degree * std::numbers::pi / 180, pad, grow, area, cell))
             ways.push_back(std::move(*t));
     return ways;
 }
@@ -403,7 +404,8 @@ std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF a
             std::vector<double> key = keyOf(pieces[i], area, pad, grow, cell);
             auto& known = memo->store().turns;
             auto it = known.find(key);
-            if (it == known.end()) it = known.emplace(std::move(key), turnsOf(pieces[i], area, pad, grow, cell)).first;
+            if (it == known.end())
+                it = known.emplace(std::move(key), turnsOf(pieces[i], area, pad, grow, cell)).first;
             ways[i] = &it->second;
         } else {
             drawn[i] = turnsOf(pieces[i], area, pad, grow, cell);
@@ -437,7 +439,8 @@ std::vector<PackPlace> packInRows(const std::vector<PackPiece>& pieces, QSizeF a
         orders.push_back(order);
         int sheets = 0;
         const int within = best.empty() ? limit : std::min(limit, sheetCount - 1);
-        std::vector<PackPlace> places = packInOrder(pieces, ways, order, area, columns, rows, cell, within, sheets);
+        std::vector<PackPlace> places =
+            packInOrder(pieces, ways, order, area, columns, rows, cell, within, sheets);
         if (best.empty() || sheets < sheetCount) best = std::move(places), sheetCount = sheets;
         if (sheetCount <= enough || sheetCount > limit) break;
     }

@@ -53,6 +53,7 @@ class PackMemo {
 // waste less room between pieces and take longer. With a `memo`, pieces drawn for an earlier
 // packing are taken from it, and those drawn now are kept there.
 std::vector<PackPlace> packPieces(const std::vector<PackPiece>& pieces, QSizeF area, double gap, int& sheets,
-                                  int enough = 1, int limit = INT_MAX, double cell = 1, PackMemo* memo = nullptr);
+                                  int enough = 1, int limit = INT_MAX, double cell = 1,
+                                  PackMemo* memo = nullptr);
 
 } // namespace kesmora::nets

@@ -47,7 +47,8 @@ void placeOnSheets(const Plan& p, NetLayout& out, QSizeF area, int enough, int l
     for (const Tab& t : p.tabs)
         pieces.at(static_cast<std::size_t>(p.pieceOf[t.side.face])).outlines.push_back(t.corners);
     int sheetCount = 0;
-    const std::vector<PackPlace> places = packPieces(pieces, area, kGap, sheetCount, enough, limit, cell, memo);
+    const std::vector<PackPlace> places =
+        packPieces(pieces, area, kGap, sheetCount, enough, limit, cell, memo);
     const QPointF origin(kMargin, kMargin + kHeader);
     std::vector<int> sheetOf(places.size());
     std::vector<QPointF> shift(places.size());
