@@ -168,7 +168,6 @@ std::optional<TurnedPiece> turned(const PackPiece& piece, const std::vector<QPoi
     for (const QPointF& c : hull)
         turnedHull.push_back(turn(c, radians));
     t.bounds = boundsOf(turnedHull);
-    if (t.bounds.width() > area.width() || t.bounds.height() > area.height()) return std::nullopt;
     const QPointF corner = t.bounds.topLeft() - QPointF(pad, pad);
     const int columns = static_cast<int>(std::ceil((t.bounds.width() + 2 * pad) / cell)) + 1;
     const int rowCount = static_cast<int>(std::ceil((t.bounds.height() + 2 * pad) / cell)) + 1;
